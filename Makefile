@@ -1,0 +1,40 @@
+# Velmora: the two everyday commands are `make run` and `make test`.
+SHELL := /bin/bash
+PKGS := g++ cmake ninja-build pkg-config libsqlite3-dev libgtest-dev libgmock-dev \
+        libbenchmark-dev qt6-base-dev qt6-qpa-plugins qt6-declarative-dev \
+        qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
+        qt6-speech-dev qt6-speech-flite-plugin xvfb xauth poppler-utils fonts-dejavu-core
+JOBS ?= $(shell nproc)
+
+.PHONY: deps build run test bench clean
+
+deps:
+	@missing=""; for p in $(PKGS); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  export DEBIAN_FRONTEND=noninteractive; \
+	  apt-get update -qq && apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+build: deps
+	cmake -S . -B build/debug -G Ninja -DCMAKE_BUILD_TYPE=Debug
+	cmake --build build/debug -j $(JOBS) --target velmora
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "No display found: starting Velmora under xvfb-run (an invisible X server)."; \
+	  xvfb-run -a build/debug/src/app/velmora; \
+	else build/debug/src/app/velmora; fi
+
+test: deps
+	cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON
+	cmake --build build/asan -j $(JOBS)
+	cd build/asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake --build build/release -j $(JOBS) --target velmora_bench
+	build/release/bench/velmora_bench
+
+clean:
+	rm -rf build

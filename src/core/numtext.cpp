@@ -1,0 +1,95 @@
+#include "core/numtext.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace vm {
+
+double Val(std::string_view text) {
+    size_t i = 0;
+    auto skipBlanks = [&] {
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    };
+    skipBlanks();
+    if (i + 1 < text.size() && text[i] == '&') {
+        const char kind = static_cast<char>(std::toupper(static_cast<unsigned char>(text[i + 1])));
+        if (kind == 'H' || kind == 'O') {
+            const int base = kind == 'H' ? 16 : 8;
+            uint64_t v = 0;
+            size_t j = i + 2, digits = 0;
+            for (; j < text.size(); ++j) {
+                const int c = std::tolower(static_cast<unsigned char>(text[j]));
+                int dv = -1;
+                if (c >= '0' && c <= '9') dv = c - '0';
+                else if (base == 16 && c >= 'a' && c <= 'f') dv = c - 'a' + 10;
+                if (dv < 0 || dv >= base) break;
+                v = v * base + static_cast<uint64_t>(dv);
+                if (++digits > 16) break;
+            }
+            // Four hex digits or fewer are a 16-bit value, up to eight a 32-bit one
+            // (&HFFFF is -1, &HFFFFFFFF is -1), as the old reader did.
+            if (base == 16 && digits <= 4 && v > 0x7FFF) return static_cast<double>(static_cast<int64_t>(v) - 0x10000);
+            if (base == 16 && digits <= 8 && v > 0x7FFFFFFF) return static_cast<double>(static_cast<int64_t>(v) - 0x100000000LL);
+            return static_cast<double>(v);
+        }
+    }
+    // Collect sign, digits, one point and an exponent (blanks inside digits are
+    // skipped, as the old reader did).
+    std::string buf;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) buf += text[i++];
+    bool point = false, digit = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (std::isdigit(static_cast<unsigned char>(c))) { buf += c; digit = true; }
+        else if (c == '.' && !point) { buf += c; point = true; }
+        else if (c == ' ' || c == '\t') continue;
+        else break;
+    }
+    if (digit && i < text.size() && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
+        std::string exp = "e";
+        size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) exp += text[j++];
+        bool expDigit = false;
+        for (; j < text.size() && std::isdigit(static_cast<unsigned char>(text[j])); ++j) { exp += text[j]; expDigit = true; }
+        if (expDigit) buf += exp;
+    }
+    if (!digit) return 0.0;
+    return std::strtod(buf.c_str(), nullptr);
+}
+
+int64_t RoundHalfEven(double value) {
+    if (!std::isfinite(value)) return 0;
+    return static_cast<int64_t>(std::nearbyint(value));  // default rounding mode: to nearest, ties to even
+}
+
+std::string IntText(int64_t value) { return std::to_string(value); }
+
+std::string Str(int64_t value) { return value >= 0 ? " " + std::to_string(value) : std::to_string(value); }
+
+std::string Str(double value) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15g", value);
+    std::string s = buf;
+    return value >= 0 ? " " + s : s;
+}
+
+std::string ToLower(std::string_view text) {
+    std::string out(text);
+    for (auto& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+bool ContainsNoCase(std::string_view hay, std::string_view needle) {
+    return ToLower(hay).find(ToLower(needle)) != std::string::npos;
+}
+
+std::string Trim(std::string_view text) {
+    size_t a = 0, b = text.size();
+    while (a < b && std::isspace(static_cast<unsigned char>(text[a]))) ++a;
+    while (b > a && std::isspace(static_cast<unsigned char>(text[b - 1]))) --b;
+    return std::string(text.substr(a, b - a));
+}
+
+}  // namespace vm

@@ -1,0 +1,30 @@
+// Numbers read from and written into texts, the way boxes and stored texts
+// have always been read.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vm {
+
+// Leading-number rule: blanks skipped; sign, digits, one decimal point and an
+// exponent read up to the first other character; "&H" / "&O" read hex / octal
+// digits; no number reads as 0.
+double Val(std::string_view text);
+
+// Rounds to the nearest whole number, halves to the even neighbour.
+int64_t RoundHalfEven(double value);
+
+// Number-to-text: a leading blank for 0 and positive numbers (" 16777215").
+std::string Str(int64_t value);
+std::string Str(double value);
+
+// Whole-number text with no blanks ("16777215", "-5").
+std::string IntText(int64_t value);
+
+// Case-insensitive (ASCII) helpers shared by the rule and text readers.
+std::string ToLower(std::string_view text);
+bool ContainsNoCase(std::string_view hay, std::string_view needle);
+std::string Trim(std::string_view text);
+
+}  // namespace vm

@@ -1,0 +1,53 @@
+// The layout of the calendar file and the settings database, defined once:
+// the blank templates are generated from it and opened files are checked
+// against it.
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/sqlstore.h"
+
+namespace vm {
+
+enum class ColKind { AutoNumber, YesNo, Long, Byte, Text, Memo, Date, Time, Currency, Double };
+
+struct ColumnDef {
+    std::string name;
+    ColKind kind;
+    int size = 0;  // characters, for Text
+};
+
+struct TableDef {
+    std::string name;
+    std::vector<ColumnDef> columns;
+};
+
+// Tables of a calendar file, in the order of their columns.
+const std::vector<TableDef>& CalendarTables();
+// Tables of the settings database.
+const std::vector<TableDef>& SettingsTables();
+const TableDef& FindTable(const std::vector<TableDef>& tables, const std::string& name);
+
+// "[Name] INTEGER CHECK(...)": the column's declaration in SQLite.
+std::string ColumnDecl(const ColumnDef& col);
+std::string CreateTableSql(const TableDef& table);
+
+// Builds the blank templates at the given paths (refuses an existing file).
+void CreateCalendarTemplate(const std::string& path);
+void CreateSettingsTemplate(const std::string& path);
+
+enum class DbKind { Calendar, Settings };
+
+// Opens a calendar file or the settings database; refuses (DbError) a file
+// that is missing, is not a database, or lacks the tables of its kind, and
+// leaves such a file untouched.
+std::shared_ptr<db::Database> OpenStore(const std::string& path, DbKind kind);
+// The same test without keeping the connection: "" when fine, else the reason.
+std::string CheckStore(const std::string& path, DbKind kind);
+
+// Defaults written into the templates.
+std::string DefaultMonthPicture(int month);   // "Graphics/Months/Jan.jpg"
+std::string DefaultSoundFile(int number);     // "Sounds/..." for sound numbers 1..30
+
+}  // namespace vm

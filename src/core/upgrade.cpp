@@ -1,0 +1,162 @@
+#include "core/upgrade.h"
+
+#include <algorithm>
+#include <cctype>
+#include <memory>
+
+#include "core/files.h"
+#include "core/module1.h"
+#include "core/schema.h"
+#include "platform/places.h"
+#include "platform/steps.h"
+
+namespace vm {
+namespace {
+
+// The old engine's "no such table" code: a table the upgrade needs is missing.
+constexpr int kNoTable = -2147217865;
+
+struct AlterStep {
+    const char* table;
+    bool add;  // false: drop
+    const char* column;
+};
+
+bool HasColumn(db::Database& db, const std::string& table, const std::string& column) {
+    const auto cols = db.columns(table);
+    return std::any_of(cols.begin(), cols.end(), [&](const std::string& c) {
+        return c.size() == column.size() &&
+               std::equal(c.begin(), c.end(), column.begin(), [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
+    });
+}
+
+// Runs one layout change unless the file already has it. True when it changed
+// the file. A missing table ends the upgrade.
+bool ApplyAlter(db::Database& db, const std::vector<TableDef>& layout, const AlterStep& s) {
+    if (!db.hasTable(s.table)) throw db::DbError(kNoTable, std::string("The table [") + s.table + "] is missing.");
+    const bool present = HasColumn(db, s.table, s.column);
+    if (s.add == present) return false;  // already there / already gone
+    if (s.add) {
+        const auto& cols = FindTable(layout, s.table).columns;
+        const auto it = std::find_if(cols.begin(), cols.end(), [&](const ColumnDef& c) { return c.name == s.column; });
+        db.exec(std::string("ALTER TABLE [") + s.table + "] ADD COLUMN " + ColumnDecl(*it));
+    } else {
+        db.exec(std::string("ALTER TABLE [") + s.table + "] DROP COLUMN [" + s.column + "]");
+    }
+    return true;
+}
+
+OnError UpgradePolicy(int number) {
+    // A missing table or an object that is not there ends the upgrade quietly.
+    if (number == kNoTable || number == 91) return OnError::End;
+    return OnError::Message;
+}
+
+void BackFillDayColors(db::RecordSource& src, const std::string& path, Operation& op) {
+    src.setDatabaseName(path);
+    for (const char* table : {"Velmora", "RepeatingData"}) {
+        op.step(5, [&] {
+            src.setRecordSource(std::string("SELECT * FROM [") + table + "]");
+            src.refresh();
+            db::Transaction tx(src.database());
+            for (src.moveFirst(); !src.eof(); src.moveNext()) {
+                if (!db::AsText(src.field("DayColors")).empty()) continue;
+                const std::string fg = db::AsText(src.field("FGColor"));
+                const std::string bg = db::AsText(src.field("BGColor"));
+                src.edit();
+                src.setField("DayColors", db::Text(fg + ";" + bg + ";" + fg + ";" + bg + ";3;3"));
+                src.update();
+            }
+            tx.commit();
+        });
+        if (op.ended()) return;
+    }
+}
+
+}  // namespace
+
+int Hr24FromAmPm(int hour, const std::string& ampm, int current) {
+    int hr24 = current;
+    if (ampm.find("AM") != std::string::npos) hr24 = (hour == 12) ? 0 : hour;
+    if (ampm.find("PM") != std::string::npos) hr24 = (hour < 12) ? hour + 12 : hour;
+    return hr24;
+}
+
+void UpdateVelmoraFile(const std::string& path, db::RecordSource& DataDates) {
+    if (!FileExists(path)) return;
+    static const AlterStep steps[] = {
+        {"Sorting", true, "Hr24"},          {"RepeatingData", true, "Hr24"},     {"Velmora", true, "Hr24"},
+        {"Sorting", true, "Priority"},      {"RepeatingData", true, "Priority"}, {"Velmora", true, "Priority"},
+        {"Sorting", false, "UseColor"},     {"RepeatingData", false, "UseColor"}, {"Velmora", false, "UseColor"},
+        {"Velmora", true, "DayColors"},     {"RepeatingData", true, "DayColors"}, {"Sorting", true, "DayColors"},
+    };
+    Operation op("UpdateVelmoraFile_Error");
+    op.onError(UpgradePolicy);
+    std::shared_ptr<db::Database> conn;
+    if (!op.step(1, [&] { conn = OpenStore(path, DbKind::Calendar); }) || !conn) return;
+
+    bool dayColorsAdded = false;
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        bool changed = false;
+        if (!op.step(2, [&] { changed = ApplyAlter(*conn, CalendarTables(), steps[i]); })) return;
+        if (i == 2 && changed) MainState.Hr24Added = true;
+        if (i >= 9 && i <= 10 && changed) dayColorsAdded = true;
+    }
+    conn.reset();  // close the upgrade's own connection before the rows change
+    if (dayColorsAdded) BackFillDayColors(DataDates, path, op);
+}
+
+void Table24Update(db::RecordSource& DataDates, const std::string& table, const std::string& ampmColumn) {
+    Operation op("Table24Update_Error");
+    std::unique_ptr<db::Transaction> tx;
+    if (!op.step(1, [&] {
+            DataDates.setRecordSource("SELECT * FROM [" + table + "]");
+            DataDates.refresh();
+            tx = std::make_unique<db::Transaction>(DataDates.database());
+        }))
+        return;
+    for (DataDates.moveFirst(); !DataDates.eof(); DataDates.moveNext()) {
+        const bool go = op.step(2, [&] {
+            const db::Value ampm = DataDates.field(ampmColumn);
+            if (db::IsNull(ampm)) return;
+            const int hour = static_cast<int>(db::AsInt(DataDates.field("Hour")));
+            const db::Value old = DataDates.field("Hr24");
+            const int hr24 = Hr24FromAmPm(hour, db::AsText(ampm), db::IsNull(old) ? -1 : static_cast<int>(db::AsInt(old)));
+            if (hr24 < 0 || (!db::IsNull(old) && hr24 == db::AsInt(old))) return;
+            DataDates.edit();
+            DataDates.setField("Hr24", db::Int(hr24));
+            DataDates.update();
+        });
+        if (!go) break;
+    }
+    if (tx) op.step(3, [&] { tx->commit(); });
+}
+
+void Table24UpdateAll(db::RecordSource& DataDates) {
+    try {
+        DataDates.setDatabaseName(Module1.CalendarFilePath);
+    } catch (...) {
+    }
+    Table24Update(DataDates, "Velmora", "AM_PM");
+    Table24Update(DataDates, "Sorting", "AMPM");
+    Table24Update(DataDates, "RepeatingData", "AM_PM");
+}
+
+void UpdateSettingsFile() {
+    const std::string path = SettingsDatabasePath();
+    if (!FileExists(path)) return;
+    static const AlterStep steps[] = {
+        {"Settings", true, "Prev1"},          {"Settings", true, "Prev2"},
+        {"Settings", true, "Prev3"},          {"Settings", true, "Prev4"},
+        {"Settings", true, "StartRepeatYear"}, {"Settings", true, "StartUpSound"},
+        {"Settings", true, "CalcYearsSince"}, {"Settings", true, "Voice"},
+    };
+    Operation op("UpdateSettingsFile_Error");
+    op.onError(UpgradePolicy);
+    std::shared_ptr<db::Database> conn;
+    if (!op.step(1, [&] { conn = OpenStore(path, DbKind::Settings); }) || !conn) return;
+    for (const auto& s : steps)
+        if (!op.step(2, [&] { ApplyAlter(*conn, SettingsTables(), s); })) return;
+}
+
+}  // namespace vm

@@ -1,0 +1,31 @@
+// The main window: one month of the open calendar file.
+#pragma once
+#include <QMainWindow>
+
+#include "platform/sqlstore.h"
+
+class QAction;
+class QMenu;
+
+namespace vm {
+
+class frmVelmora : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmVelmora(QWidget* parent = nullptr);
+
+    // Start-up: the data folder, the upgrades and the open calendar file.
+    void Form_Load();
+
+    // The window's record sources: the date records and the appearance/settings.
+    db::RecordSource DataDates;
+    db::RecordSource DataSettings;
+
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFile_Exit = nullptr;
+
+public slots:
+    void mnuFile_Exit_Click();
+};
+
+}  // namespace vm

@@ -1,0 +1,426 @@
+#include "platform/sqlstore.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+namespace fs = std::filesystem;
+
+namespace vm::db {
+
+std::string AsText(const Value& v) {
+    if (auto s = std::get_if<std::string>(&v)) return *s;
+    if (auto i = std::get_if<int64_t>(&v)) return std::to_string(*i);
+    if (auto d = std::get_if<double>(&v)) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.15g", *d);
+        return buf;
+    }
+    return {};
+}
+
+int64_t AsInt(const Value& v, int64_t ifNull) {
+    if (auto i = std::get_if<int64_t>(&v)) return *i;
+    if (auto d = std::get_if<double>(&v)) return std::isfinite(*d) ? static_cast<int64_t>(std::nearbyint(*d)) : 0;
+    if (auto s = std::get_if<std::string>(&v)) return static_cast<int64_t>(std::nearbyint(std::strtod(s->c_str(), nullptr)));
+    return ifNull;
+}
+
+double AsDouble(const Value& v, double ifNull) {
+    if (auto i = std::get_if<int64_t>(&v)) return static_cast<double>(*i);
+    if (auto d = std::get_if<double>(&v)) return *d;
+    if (auto s = std::get_if<std::string>(&v)) return std::strtod(s->c_str(), nullptr);
+    return ifNull;
+}
+
+bool AsBool(const Value& v, bool ifNull) {
+    if (IsNull(v)) return ifNull;
+    if (auto s = std::get_if<std::string>(&v)) {
+        std::string t;
+        for (char c : *s) t += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (t == "true" || t == "yes") return true;
+        if (t == "false" || t == "no" || t.empty()) return false;
+    }
+    return AsDouble(v) != 0.0;
+}
+
+namespace {
+
+[[noreturn]] void Fail(sqlite3* db, int rc) {
+    const int ext = db ? sqlite3_extended_errcode(db) : rc;
+    throw DbError(ext ? ext : rc, db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+}
+
+std::string Quote(const std::string& name) { return "[" + name + "]"; }
+
+bool IEquals(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+constexpr const char* kRowIdName = "__rowid";
+
+}  // namespace
+
+bool LooksLikeDatabase(const std::string& path) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec) || fs::file_size(path, ec) < 100) return false;
+    std::ifstream in(path, std::ios::binary);
+    char head[16] = {};
+    in.read(head, sizeof head);
+    return in.gcount() == 16 && std::memcmp(head, "SQLite format 3", 16) == 0;
+}
+
+// ---------------------------------------------------------------- Database
+
+std::shared_ptr<Database> Database::Open(const std::string& path) {
+    std::error_code ec;
+    if (path.empty() || !fs::exists(path, ec)) throw DbError(kNoFile, "There is no file at \"" + path + "\".");
+    if (!LooksLikeDatabase(path))
+        throw DbError(kNotDatabase, "\"" + path + "\" is not a Velmora database file.");
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        const std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+        sqlite3_close(db);
+        throw DbError(rc, "Cannot open \"" + path + "\": " + msg);
+    }
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, 2000);
+    auto out = std::shared_ptr<Database>(new Database(db, path));
+    // Make sure the engine can read its schema before anyone relies on it.
+    try {
+        out->exec("SELECT count(*) FROM sqlite_master");
+    } catch (const DbError& e) {
+        throw DbError(kNotDatabase, "\"" + path + "\" is not a readable Velmora database file (" + e.what() + ").");
+    }
+    return out;
+}
+
+std::shared_ptr<Database> Database::Create(const std::string& path) {
+    std::error_code ec;
+    if (fs::exists(path, ec)) throw DbError(SQLITE_CANTOPEN, "A file already exists at \"" + path + "\".");
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        const std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+        sqlite3_close(db);
+        throw DbError(rc, "Cannot create \"" + path + "\": " + msg);
+    }
+    sqlite3_extended_result_codes(db, 1);
+    return std::shared_ptr<Database>(new Database(db, path));
+}
+
+Database::~Database() { sqlite3_close_v2(db_); }
+
+void Database::exec(const std::string& sql) {
+    char* err = nullptr;
+    const int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err);
+    if (rc != SQLITE_OK) {
+        const std::string msg = err ? err : sqlite3_errstr(rc);
+        sqlite3_free(err);
+        throw DbError(sqlite3_extended_errcode(db_), msg);
+    }
+}
+
+Statement Database::prepare(const std::string& sql) { return Statement(db_, sql); }
+
+bool Database::hasTable(const std::string& table) {
+    auto st = prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE");
+    st.bind(1, Text(table));
+    return st.step();
+}
+
+std::vector<std::string> Database::columns(const std::string& table) {
+    std::vector<std::string> out;
+    auto st = prepare("SELECT name FROM pragma_table_info(?) ORDER BY cid");
+    st.bind(1, Text(table));
+    while (st.step()) out.push_back(AsText(st.column(0)));
+    return out;
+}
+
+int64_t Database::lastInsertId() const { return sqlite3_last_insert_rowid(db_); }
+int Database::changes() const { return sqlite3_changes(db_); }
+
+// ---------------------------------------------------------------- Statement
+
+Statement::Statement(sqlite3* db, const std::string& sql) : db_(db), st_(nullptr) {
+    const int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &st_, nullptr);
+    if (rc != SQLITE_OK) Fail(db, rc);
+}
+
+Statement::~Statement() { sqlite3_finalize(st_); }
+
+Statement::Statement(Statement&& other) noexcept : db_(other.db_), st_(other.st_) { other.st_ = nullptr; }
+
+Statement& Statement::bind(int index, const Value& v) {
+    int rc = SQLITE_OK;
+    if (auto i = std::get_if<int64_t>(&v)) rc = sqlite3_bind_int64(st_, index, *i);
+    else if (auto d = std::get_if<double>(&v)) rc = sqlite3_bind_double(st_, index, *d);
+    else if (auto s = std::get_if<std::string>(&v)) rc = sqlite3_bind_text(st_, index, s->data(), static_cast<int>(s->size()), SQLITE_TRANSIENT);
+    else rc = sqlite3_bind_null(st_, index);
+    if (rc != SQLITE_OK) Fail(db_, rc);
+    return *this;
+}
+
+Statement& Statement::bindAll(const std::vector<Value>& values) {
+    for (size_t i = 0; i < values.size(); ++i) bind(static_cast<int>(i) + 1, values[i]);
+    return *this;
+}
+
+bool Statement::step() {
+    const int rc = sqlite3_step(st_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    const int ext = sqlite3_extended_errcode(db_);
+    const std::string msg = sqlite3_errmsg(db_);
+    sqlite3_reset(st_);
+    throw DbError(ext, msg);
+}
+
+void Statement::run() {
+    while (step()) {
+    }
+    sqlite3_reset(st_);
+}
+
+void Statement::reset() { sqlite3_reset(st_); }
+int Statement::columnCount() const { return sqlite3_column_count(st_); }
+std::string Statement::columnName(int i) const { return sqlite3_column_name(st_, i); }
+
+Value Statement::column(int i) const {
+    switch (sqlite3_column_type(st_, i)) {
+        case SQLITE_INTEGER: return Value{static_cast<int64_t>(sqlite3_column_int64(st_, i))};
+        case SQLITE_FLOAT: return Value{sqlite3_column_double(st_, i)};
+        case SQLITE_NULL: return Value{};
+        default: {
+            const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st_, i));
+            return Value{std::string(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(st_, i)))};
+        }
+    }
+}
+
+// ---------------------------------------------------------------- Transaction
+
+Transaction::Transaction(Database& db) : db_(db) { db_.exec("BEGIN IMMEDIATE"); }
+
+Transaction::~Transaction() {
+    if (!done_) {
+        try {
+            db_.exec("ROLLBACK");
+        } catch (...) {
+        }
+    }
+}
+
+void Transaction::commit() {
+    db_.exec("COMMIT");
+    done_ = true;
+}
+
+// ---------------------------------------------------------------- RecordSource
+
+void RecordSource::setDatabaseName(const std::string& path) {
+    if (path != path_) close();
+    path_ = path;
+}
+
+void RecordSource::setRecordSource(const std::string& source) { source_ = source; }
+
+void RecordSource::close() {
+    db_.reset();
+    names_.clear();
+    rows_.clear();
+    rowids_.clear();
+    table_.clear();
+    pos_ = -1;
+    mode_ = Mode::None;
+}
+
+Database& RecordSource::database() {
+    if (!db_) db_ = Database::Open(path_);
+    return *db_;
+}
+
+// Works out the table behind the record source and the text that reads it
+// together with each row's identity, so the rows can be edited.
+std::string RecordSource::selectText() const {
+    static const std::regex bareName(R"(^\s*\[?([A-Za-z_][A-Za-z0-9_]*)\]?\s*$)");
+    static const std::regex fromTable(R"(\bFROM\s+\[?([A-Za-z_][A-Za-z0-9_]*)\]?)", std::regex::icase);
+    static const std::regex notEditable(R"(\b(DISTINCT|JOIN|GROUP\s+BY|UNION)\b|\bFROM\s+\S+\s*,)", std::regex::icase);
+    static const std::regex selectHead(R"(^\s*SELECT\s+)", std::regex::icase);
+    std::smatch m;
+    auto* self = const_cast<RecordSource*>(this);
+    if (std::regex_match(source_, m, bareName)) {
+        self->table_ = m[1];
+        return std::string("SELECT rowid AS ") + kRowIdName + ", * FROM " + Quote(table_) + " ORDER BY rowid";
+    }
+    self->table_.clear();
+    if (std::regex_search(source_, m, fromTable) && !std::regex_search(source_, notEditable)) {
+        self->table_ = m[1];
+        return std::regex_replace(source_, selectHead, "SELECT " + Quote(table_) + ".rowid AS " + kRowIdName + ", ",
+                                  std::regex_constants::format_first_only);
+    }
+    return source_;
+}
+
+void RecordSource::refresh() {
+    mode_ = Mode::None;
+    auto& db = database();
+    const std::string sql = selectText();
+    auto st = db.prepare(sql);
+    names_.clear();
+    rows_.clear();
+    rowids_.clear();
+    const int n = st.columnCount();
+    const int first = table_.empty() ? 0 : 1;
+    for (int i = first; i < n; ++i) names_.push_back(st.columnName(i));
+    while (st.step()) {
+        std::vector<Value> row;
+        row.reserve(static_cast<size_t>(n - first));
+        for (int i = first; i < n; ++i) row.push_back(st.column(i));
+        rows_.push_back(std::move(row));
+        rowids_.push_back(first ? AsInt(st.column(0)) : 0);
+    }
+    pos_ = rows_.empty() ? -1 : 0;
+}
+
+void RecordSource::moveFirst() { pos_ = rows_.empty() ? -1 : 0; mode_ = Mode::None; }
+void RecordSource::moveLast() { pos_ = rows_.empty() ? -1 : recordCount() - 1; mode_ = Mode::None; }
+void RecordSource::moveNext() { if (pos_ < recordCount()) ++pos_; mode_ = Mode::None; }
+void RecordSource::movePrevious() { if (pos_ >= 0) --pos_; mode_ = Mode::None; }
+
+int RecordSource::fieldIndex(const std::string& name) const {
+    for (size_t i = 0; i < names_.size(); ++i)
+        if (IEquals(names_[i], name)) return static_cast<int>(i);
+    return -1;
+}
+
+int RecordSource::requireField(const std::string& name) const {
+    const int i = fieldIndex(name);
+    if (i < 0) throw DbError(kNoField, "Item not found in this collection: [" + name + "]");
+    return i;
+}
+
+void RecordSource::requireRow() const {
+    if (bof() || eof()) throw DbError(kNoCurrentRow, "No current record.");
+}
+
+Value RecordSource::field(const std::string& name) const { return field(requireField(name)); }
+
+Value RecordSource::field(int index) const {
+    if (mode_ != Mode::None) return buffer_.at(static_cast<size_t>(index));
+    requireRow();
+    return rows_[static_cast<size_t>(pos_)].at(static_cast<size_t>(index));
+}
+
+void RecordSource::addNew() {
+    if (!editable()) throw DbError(kReadOnly, "The record source \"" + source_ + "\" cannot be updated.");
+    buffer_.assign(names_.size(), Value{});
+    dirty_.assign(names_.size(), false);
+    mode_ = Mode::Adding;
+}
+
+void RecordSource::edit() {
+    if (!editable()) throw DbError(kReadOnly, "The record source \"" + source_ + "\" cannot be updated.");
+    requireRow();
+    buffer_ = rows_[static_cast<size_t>(pos_)];
+    dirty_.assign(names_.size(), false);
+    mode_ = Mode::Editing;
+}
+
+void RecordSource::setField(const std::string& name, const Value& v) { setField(requireField(name), v); }
+
+void RecordSource::setField(int index, const Value& v) {
+    if (mode_ == Mode::None) throw DbError(kNoCurrentRow, "Update or CancelUpdate without AddNew or Edit.");
+    buffer_.at(static_cast<size_t>(index)) = v;
+    dirty_[static_cast<size_t>(index)] = true;
+}
+
+std::vector<Value> RecordSource::readRow(int64_t rowid) {
+    std::string cols;
+    for (const auto& n : names_) cols += (cols.empty() ? "" : ", ") + Quote(n);
+    auto st = database().prepare("SELECT " + cols + " FROM " + Quote(table_) + " WHERE rowid = ?");
+    st.bind(1, Int(rowid));
+    std::vector<Value> row;
+    if (st.step())
+        for (int i = 0; i < st.columnCount(); ++i) row.push_back(st.column(i));
+    else
+        row = buffer_;
+    return row;
+}
+
+void RecordSource::update() {
+    if (mode_ == Mode::None) throw DbError(kNoCurrentRow, "Update or CancelUpdate without AddNew or Edit.");
+    auto& db = database();
+    std::vector<Value> args;
+    std::string sql;
+    std::vector<std::string> cols;
+    for (size_t i = 0; i < names_.size(); ++i)
+        if (dirty_[i]) {
+            cols.push_back(Quote(names_[i]));
+            args.push_back(buffer_[i]);
+        }
+    if (mode_ == Mode::Adding) {
+        if (cols.empty()) {
+            sql = "INSERT INTO " + Quote(table_) + " DEFAULT VALUES";
+        } else {
+            std::string c, q;
+            for (size_t i = 0; i < cols.size(); ++i) {
+                c += (i ? ", " : "") + cols[i];
+                q += i ? ", ?" : "?";
+            }
+            sql = "INSERT INTO " + Quote(table_) + " (" + c + ") VALUES (" + q + ")";
+        }
+        db.prepare(sql).bindAll(args).run();
+        const int64_t rid = db.lastInsertId();
+        rows_.push_back(readRow(rid));
+        rowids_.push_back(rid);
+        if (pos_ < 0) pos_ = 0;
+    } else {
+        if (!cols.empty()) {
+            std::string set;
+            for (size_t i = 0; i < cols.size(); ++i) set += (i ? ", " : "") + cols[i] + " = ?";
+            args.push_back(Int(rowids_[static_cast<size_t>(pos_)]));
+            db.prepare("UPDATE " + Quote(table_) + " SET " + set + " WHERE rowid = ?").bindAll(args).run();
+        }
+        rows_[static_cast<size_t>(pos_)] = readRow(rowids_[static_cast<size_t>(pos_)]);
+    }
+    mode_ = Mode::None;
+}
+
+void RecordSource::cancelUpdate() { mode_ = Mode::None; }
+
+void RecordSource::deleteRow() {
+    if (!editable()) throw DbError(kReadOnly, "The record source \"" + source_ + "\" cannot be updated.");
+    requireRow();
+    mode_ = Mode::None;
+    auto st = database().prepare("DELETE FROM " + Quote(table_) + " WHERE rowid = ?");
+    st.bind(1, Int(rowids_[static_cast<size_t>(pos_)]));
+    st.run();
+    rows_.erase(rows_.begin() + pos_);
+    rowids_.erase(rowids_.begin() + pos_);
+}
+
+bool RecordSource::findFirst(int64_t id) {
+    const int idx = fieldIndex("ID");
+    if (idx < 0) return false;
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        if (!IsNull(rows_[i][static_cast<size_t>(idx)]) && AsInt(rows_[i][static_cast<size_t>(idx)]) == id) {
+            pos_ = static_cast<int>(i);
+            mode_ = Mode::None;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace vm::db

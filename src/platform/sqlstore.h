@@ -1,0 +1,175 @@
+// A small record-source layer over the SQLite C API: connections, prepared
+// statements with bound parameters, transactions and the data-bound record
+// source the windows use (bind, refresh, move, edit, update, delete, find).
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <variant>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace vm::db {
+
+// A field value: Null, whole number, real number or text.
+using Value = std::variant<std::monostate, int64_t, double, std::string>;
+
+inline bool IsNull(const Value& v) { return std::holds_alternative<std::monostate>(v); }
+std::string AsText(const Value& v);         // Null gives ""; numbers as plain decimal text
+int64_t AsInt(const Value& v, int64_t ifNull = 0);   // reals round half to even; text by its leading number
+double AsDouble(const Value& v, double ifNull = 0.0);
+bool AsBool(const Value& v, bool ifNull = false);    // any non-zero number is true
+inline Value Bool(bool b) { return Value{int64_t{b ? -1 : 0}}; }  // Yes/No columns hold -1 / 0
+inline Value Text(std::string s) { return Value{std::move(s)}; }
+inline Value Int(int64_t i) { return Value{i}; }
+
+// A failure of the store. `number` is the engine's extended result code (or
+// one of the layer's own codes below); `what()` is the description.
+class DbError : public std::runtime_error {
+public:
+    DbError(int number, const std::string& description) : std::runtime_error(description), number_(number) {}
+    int number() const { return number_; }
+private:
+    int number_;
+};
+
+// The layer's own failure codes (outside SQLite's range).
+enum LayerError : int {
+    kNoFile = 9001,        // no file at the path
+    kNotDatabase = 9002,   // the file is not a database of this program's engine
+    kNoCurrentRow = 9003,  // BOF or EOF, or no edit in progress
+    kReadOnly = 9004,      // the record source cannot be edited
+    kNoField = 9005,       // no such field in the record source
+    kWrongKind = 9006,     // a database that lacks the tables of its kind
+};
+
+class Statement;
+
+// One connection. Opening never creates a file: a missing path, an empty file
+// or a file that is not a SQLite database is refused and left untouched.
+class Database {
+public:
+    static std::shared_ptr<Database> Open(const std::string& path);
+    // Makes a new, empty database file; refuses when anything exists at path.
+    static std::shared_ptr<Database> Create(const std::string& path);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    void exec(const std::string& sql);
+    Statement prepare(const std::string& sql);
+    bool hasTable(const std::string& table);
+    std::vector<std::string> columns(const std::string& table);
+    int64_t lastInsertId() const;
+    int changes() const;
+    const std::string& path() const { return path_; }
+    sqlite3* handle() const { return db_; }
+
+private:
+    Database(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
+    sqlite3* db_;
+    std::string path_;
+};
+
+// Tells whether the file at path starts as a SQLite database does (reads only).
+bool LooksLikeDatabase(const std::string& path);
+
+class Statement {
+public:
+    Statement(sqlite3* db, const std::string& sql);
+    ~Statement();
+    Statement(Statement&& other) noexcept;
+    Statement& operator=(Statement&&) = delete;
+    Statement(const Statement&) = delete;
+
+    Statement& bind(int index, const Value& v);  // 1-based
+    Statement& bindAll(const std::vector<Value>& values);
+    bool step();        // true while a row is ready
+    void run();         // steps to the end, then resets
+    void reset();       // ready to run again, bindings kept
+    int columnCount() const;
+    std::string columnName(int i) const;
+    Value column(int i) const;
+
+private:
+    sqlite3* db_;
+    sqlite3_stmt* st_;
+};
+
+// All-or-nothing: rolls back unless commit() was reached.
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    void commit();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+private:
+    Database& db_;
+    bool done_ = false;
+};
+
+// A data-bound record source: bound to a database file and a record source
+// text (a table name or a SELECT), it holds the rows of the last refresh and
+// a current-row position; edits go back to the source table.
+class RecordSource {
+public:
+    void setDatabaseName(const std::string& path);
+    const std::string& databaseName() const { return path_; }
+    void setRecordSource(const std::string& source);
+    const std::string& recordSource() const { return source_; }
+    void refresh();          // opens the database when needed and re-reads the rows
+    void close();
+    bool isOpen() const { return db_ != nullptr; }
+
+    bool bof() const { return pos_ < 0 || rows_.empty(); }
+    bool eof() const { return pos_ >= static_cast<int>(rows_.size()) || rows_.empty(); }
+    int recordCount() const { return static_cast<int>(rows_.size()); }
+    int absolutePosition() const { return pos_; }
+    void moveFirst();
+    void moveNext();
+    void movePrevious();
+    void moveLast();
+
+    int fieldCount() const { return static_cast<int>(names_.size()); }
+    const std::string& fieldName(int i) const { return names_.at(static_cast<size_t>(i)); }
+    bool hasField(const std::string& name) const { return fieldIndex(name) >= 0; }
+    Value field(const std::string& name) const;
+    Value field(int index) const;
+
+    void addNew();
+    void edit();
+    void setField(const std::string& name, const Value& v);
+    void setField(int index, const Value& v);
+    void update();           // writes the pending add or edit
+    void cancelUpdate();
+    void deleteRow();        // deletes the current row; the next row becomes current
+    bool findFirst(int64_t id);  // [ID] = id, from the first row; false leaves the position
+    bool editable() const { return !table_.empty(); }
+    const std::string& table() const { return table_; }
+    Database& database();
+    std::shared_ptr<Database> databasePtr() const { return db_; }
+
+private:
+    int fieldIndex(const std::string& name) const;
+    int requireField(const std::string& name) const;
+    void requireRow() const;
+    std::string selectText() const;
+    std::vector<Value> readRow(int64_t rowid);
+
+    enum class Mode { None, Adding, Editing };
+    std::string path_, source_, table_;
+    std::shared_ptr<Database> db_;
+    std::vector<std::string> names_;
+    std::vector<std::vector<Value>> rows_;
+    std::vector<int64_t> rowids_;
+    int pos_ = -1;
+    Mode mode_ = Mode::None;
+    std::vector<Value> buffer_;
+    std::vector<bool> dirty_;
+};
+
+}  // namespace vm::db

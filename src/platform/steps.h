@@ -1,0 +1,66 @@
+// Runs an operation step by step under one error handler: a failing step is
+// either passed over, ends the operation, or is shown in a box whose OK goes
+// on with the next step and whose Cancel leaves through the normal exit.
+#pragma once
+#include <exception>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+namespace vm {
+
+// A failure with an error number, for operations that raise their own.
+class OpError : public std::runtime_error {
+public:
+    OpError(int number, const std::string& description) : std::runtime_error(description), number_(number) {}
+    int number() const { return number_; }
+private:
+    int number_;
+};
+
+enum class OnError {
+    Message,  // show the box; OK goes on, Cancel ends
+    Next,     // pass over silently, go on with the next step
+    End,      // end the operation silently
+};
+
+class Operation {
+public:
+    // title: the box title ("ReadCalValues_Error"); pointLabel: text put before
+    // the step number on a second line ("@ErPnt= "), or "" for no step line.
+    explicit Operation(std::string title, std::string pointLabel = "");
+
+    // Decides, per error number, what a failure does (default: Message).
+    Operation& onError(std::function<OnError(int)> policy);
+
+    // Runs one step as step number `point`; false when the operation must end.
+    template <class F>
+    bool step(int point, F&& fn) {
+        if (ended_) return false;
+        iErPt = point;
+        try {
+            std::forward<F>(fn)();
+            return true;
+        } catch (...) {
+            return handle(std::current_exception());
+        }
+    }
+
+    bool ended() const { return ended_; }
+    void end() { ended_ = true; }
+    int lastError() const { return lastError_; }
+    int iErPt = 0;
+
+private:
+    bool handle(std::exception_ptr e);
+    std::string title_, pointLabel_;
+    std::function<OnError(int)> policy_;
+    bool ended_ = false;
+    int lastError_ = 0;
+};
+
+// Error number and description of any failure (DbError, OpError, others).
+std::pair<int, std::string> DescribeError(std::exception_ptr e);
+
+}  // namespace vm

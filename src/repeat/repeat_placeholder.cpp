@@ -1,0 +1,1 @@
+// Repeat expansion lives in this folder.

@@ -1,0 +1,22 @@
+#include <gtest/gtest.h>
+
+#include "core/numtext.h"
+
+TEST(LeadingNumber, ReadsTheWayBoxesAlwaysHave) {
+    EXPECT_EQ(vm::Val("  42abc"), 42);
+    EXPECT_EQ(vm::Val("-3.5x"), -3.5);
+    EXPECT_EQ(vm::Val("1 2 3"), 123);
+    EXPECT_EQ(vm::Val("2.5e2"), 250);
+    EXPECT_EQ(vm::Val("abc"), 0);
+    EXPECT_EQ(vm::Val(""), 0);
+    EXPECT_EQ(vm::Val("&HFF"), 255);
+    EXPECT_EQ(vm::Val("&hFFFFFF"), 16777215);
+    EXPECT_EQ(vm::Val("&HFFFF"), -1);
+    EXPECT_EQ(vm::Val("&O17"), 15);
+    EXPECT_EQ(vm::RoundHalfEven(2.5), 2);
+    EXPECT_EQ(vm::RoundHalfEven(3.5), 4);
+    EXPECT_EQ(vm::RoundHalfEven(-2.5), -2);
+    EXPECT_EQ(vm::Str(int64_t{16777215}), " 16777215");
+    EXPECT_EQ(vm::Str(int64_t{-5}), "-5");
+    EXPECT_EQ(vm::Str(int64_t{0}), " 0");
+}

@@ -1,0 +1,29 @@
+// Helpers shared by the tests: temporary folders, fresh copies of the blank
+// templates, and file snapshots.
+#pragma once
+#include <string>
+
+#include "platform/messages.h"
+
+namespace vmtest {
+
+std::string MakeTempDir(const std::string& stem);
+// A fresh copy of a blank template in a new temporary folder.
+std::string FreshCalendar();
+std::string FreshSettings();
+std::string ReadAll(const std::string& path);
+void WriteAll(const std::string& path, const std::string& bytes);
+
+// Installs a recording message fake for the test's lifetime, resets the
+// shared state, and restores the data folder setting afterwards.
+class Fixture {
+public:
+    Fixture();
+    ~Fixture();
+    vm::FakeMessages messages;
+
+private:
+    std::string savedDataDir_;
+};
+
+}  // namespace vmtest
