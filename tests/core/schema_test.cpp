@@ -1,1 +1,105 @@
 #include <gtest/gtest.h>
+
+#include "core/files.h"
+#include "core/schema.h"
+#include "platform/places.h"
+#include "testsupport.h"
+
+namespace db = vm::db;
+
+namespace {
+
+std::vector<std::string> Names(const vm::TableDef& t) {
+    std::vector<std::string> out;
+    for (const auto& c : t.columns) out.push_back(c.name);
+    return out;
+}
+
+int64_t Count(db::Database& d, const std::string& table) {
+    auto st = d.prepare("SELECT count(*) FROM [" + table + "]");
+    st.step();
+    return db::AsInt(st.column(0));
+}
+
+TEST(Templates, HaveTheExactTablesColumnsAndRows) {
+    auto cal = vm::OpenStore(vm::BlankCalendarTemplate(), vm::DbKind::Calendar);
+    const std::vector<std::string> record = {"ID", "Hide", "Date", "Hour", "Minute", "AM_PM", "DateText",
+                                             "Duration", "Repeat", "BGColor", "FGColor", "DateType", "WorkDay",
+                                             "JulDate", "Alarm", "SoundNum", "Font", "Priority", "DayColors", "Hr24"};
+    EXPECT_EQ(cal->columns("Velmora"), record);
+    EXPECT_EQ(cal->columns("RepeatingData"), record);
+    EXPECT_EQ(cal->columns("Sorting"),
+              (std::vector<std::string>{"DayNo", "Hour", "Min", "AMPM", "DayMsg", "Alarm", "SoundNum", "JulDate",
+                                        "Date", "Font", "DayColors", "Priority", "TimeSort", "Hr24"}));
+    EXPECT_EQ(cal->columns("Backgrounds"),
+              (std::vector<std::string>{"ImageFileName", "DayFG", "DayBG", "TitleFG", "TitleBG", "DayFntName",
+                                        "DayFntSiz", "DayFntBold", "DayFntItalic", "DayFntUndrLn", "DayFntStrkThr",
+                                        "TitleFntName", "TitleFntSiz", "TitleFntBold", "TitleFntItalic",
+                                        "TitleFntUndrLn", "TitleFntStrkThr"}));
+    EXPECT_EQ(cal->columns("CalculateDates"),
+              (std::vector<std::string>{"ID", "Date", "Description", "Years", "Months", "Days", "TDays"}));
+    EXPECT_EQ(Count(*cal, "Backgrounds"), 12);
+    EXPECT_EQ(Count(*cal, "Velmora"), 0);
+    auto idx = cal->prepare("SELECT count(*) FROM pragma_index_list('Velmora') l, pragma_index_info(l.name) i "
+                            "WHERE i.name = 'JulDate'");
+    idx.step();
+    EXPECT_EQ(db::AsInt(idx.column(0)), 1) << "the month queries need an index on [JulDate]";
+
+    auto set = vm::OpenStore(vm::BlankSettingsTemplate(), vm::DbKind::Settings);
+    for (const auto& t : vm::SettingsTables()) EXPECT_EQ(set->columns(t.name), Names(t)) << t.name;
+    EXPECT_EQ(set->columns("Settings"),
+              (std::vector<std::string>{"Top", "Left", "Height", "Width", "VBarLeft", "LastVelmoraFN",
+                                        "CalendarStyle", "Prev1", "Prev2", "Prev3", "Prev4", "StartRepeatYear",
+                                        "StartUpSound", "CalcYearsSince", "Voice"}));
+    EXPECT_EQ(set->columns("People").size(), 17u);
+    EXPECT_EQ(Count(*set, "Settings"), 1);
+    EXPECT_EQ(Count(*set, "AlarmSounds"), 30);
+    auto nums = set->prepare("SELECT min([SoundNum]), max([SoundNum]) FROM [AlarmSounds]");
+    nums.step();
+    EXPECT_EQ(db::AsInt(nums.column(0)), 1);
+    EXPECT_EQ(db::AsInt(nums.column(1)), 30);
+}
+
+TEST(Templates, RecordColumnsKeepTheirRangesAndCompareWithoutCase) {
+    auto cal = db::Database::Open(vmtest::FreshCalendar());
+    EXPECT_THROW(cal->exec("INSERT INTO [Velmora] ([Priority]) VALUES (256)"), db::DbError);
+    EXPECT_THROW(cal->exec("INSERT INTO [Velmora] ([Hr24]) VALUES (-1)"), db::DbError);
+    EXPECT_THROW(cal->prepare("INSERT INTO [Velmora] ([DayColors]) VALUES (?)").bind(1, db::Text(std::string(101, '1'))).run(),
+                 db::DbError);
+    cal->exec("INSERT INTO [Velmora] ([DateType], [Priority], [Hr24]) VALUES ('Birthday', 255, 23)");
+    auto st = cal->prepare("SELECT count(*) FROM [Velmora] WHERE [DateType] = 'BIRTHDAY'");
+    st.step();
+    EXPECT_EQ(db::AsInt(st.column(0)), 1);
+}
+
+TEST(OpenStore, RefusesFilesOfTheWrongKindAndLeavesThemAlone) {
+    vmtest::Fixture fx;
+    const std::string settings = vmtest::FreshSettings();
+    const std::string before = vmtest::ReadAll(settings);
+    try {
+        vm::OpenStore(settings, vm::DbKind::Calendar);
+        ADD_FAILURE() << "a settings database was taken for a calendar";
+    } catch (const db::DbError& e) {
+        EXPECT_EQ(e.number(), db::kWrongKind);
+        EXPECT_NE(std::string(e.what()).find("not a Velmora calendar file"), std::string::npos);
+    }
+    EXPECT_EQ(vmtest::ReadAll(settings), before);
+    EXPECT_EQ(vm::CheckStore(vmtest::FreshCalendar(), vm::DbKind::Calendar), "");
+    EXPECT_NE(vm::CheckStore(settings, vm::DbKind::Calendar), "");
+}
+
+TEST(DataFolder, IsMadeWithBothTemplatesAndNeverOverwritten) {
+    vmtest::Fixture fx;
+    const std::string dir = vmtest::MakeTempDir("velmora-df") + "/deeper/Velmora";
+    setenv("VELMORA_DATA_DIR", dir.c_str(), 1);
+    ASSERT_TRUE(vm::EnsureDataFolder());
+    EXPECT_EQ(vm::SettingsDatabasePath(), dir + "/Velmora_Settings.mdb");
+    EXPECT_EQ(vmtest::ReadAll(vm::DefaultCalendarPath()), vmtest::ReadAll(vm::BlankCalendarTemplate()));
+    vmtest::WriteAll(vm::DefaultCalendarPath(), "the user's own data");
+    ASSERT_TRUE(vm::EnsureDataFolder());
+    EXPECT_EQ(vmtest::ReadAll(vm::DefaultCalendarPath()), "the user's own data");
+    EXPECT_EQ(vm::ResolveDataPath("Sounds/a.wav"), dir + "/Sounds/a.wav");
+    EXPECT_EQ(vm::ResolveDataPath("/abs/a.wav"), "/abs/a.wav");
+}
+
+}  // namespace

@@ -1,1 +1,189 @@
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "core/files.h"
+#include "core/module1.h"
+#include "core/schema.h"
+#include "core/upgrade.h"
+#include "testsupport.h"
+
+namespace db = vm::db;
+
+namespace {
+
+const char* kOldRecordCols =
+    "([ID] INTEGER PRIMARY KEY AUTOINCREMENT, [Hide] INTEGER, [Date] TEXT, [Hour] INTEGER, [Minute] INTEGER, "
+    "[AM_PM] TEXT, [DateText] TEXT, [Duration] INTEGER, [Repeat] TEXT, [BGColor] INTEGER, [FGColor] INTEGER, "
+    "[DateType] TEXT, [WorkDay] INTEGER, [JulDate] INTEGER, [Alarm] TEXT, [SoundNum] INTEGER, [Font] TEXT, "
+    "[UseColor] INTEGER)";
+
+// A calendar file of the oldest layout: no [Hr24], [Priority] or [DayColors],
+// and the legacy [UseColor] still there.
+std::string OldCalendar() {
+    const std::string path = vmtest::MakeTempDir("velmora-old") + "/Old.mdb";
+    auto d = db::Database::Create(path);
+    d->exec(std::string("CREATE TABLE [Velmora] ") + kOldRecordCols);
+    d->exec(std::string("CREATE TABLE [RepeatingData] ") + kOldRecordCols);
+    d->exec("CREATE TABLE [Sorting] ([DayNo] INTEGER, [Hour] INTEGER, [Min] INTEGER, [AMPM] TEXT, [DayMsg] TEXT, "
+            "[Alarm] TEXT, [SoundNum] INTEGER, [JulDate] INTEGER, [Date] TEXT, [Font] TEXT, [UseColor] INTEGER, "
+            "[TimeSort] INTEGER)");
+    d->exec(vm::CreateTableSql(vm::FindTable(vm::CalendarTables(), "Backgrounds")));
+    auto ins = d->prepare("INSERT INTO [Velmora] ([Hour], [AM_PM], [FGColor], [BGColor], [DateText]) VALUES (?, ?, ?, ?, ?)");
+    struct Row { int hour; db::Value ampm; int fg, bg; };
+    for (const Row& r : {Row{12, db::Text("AM"), 255, 16777215}, Row{12, db::Text("PM"), 0, 65280},
+                         Row{3, db::Text("PM EST"), 1, 2}, Row{0, db::Text("AM"), 3, 4}, Row{5, db::Value{}, 5, 6},
+                         Row{7, db::Text("am"), 7, 8}})
+        ins.bind(1, db::Int(r.hour)).bind(2, r.ampm).bind(3, db::Int(r.fg)).bind(4, db::Int(r.bg)).bind(5, db::Text("x")).run();
+    d->exec("INSERT INTO [RepeatingData] ([Hour], [AM_PM], [FGColor], [BGColor]) VALUES (9, 'PM', 10, 20)");
+    d->exec("INSERT INTO [Sorting] ([Hour], [AMPM]) VALUES (11, 'PM')");
+    return path;
+}
+
+std::vector<db::Value> Column(const std::string& path, const std::string& sql) {
+    auto d = db::Database::Open(path);
+    auto st = d->prepare(sql);
+    std::vector<db::Value> out;
+    while (st.step()) out.push_back(st.column(0));
+    return out;
+}
+
+std::vector<std::string> Sorted(std::vector<std::string> v) {
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+TEST(UpdateVelmoraFile, BringsAnOldFileUpToDateWithBothBackFills) {
+    vmtest::Fixture fx;
+    const std::string path = OldCalendar();
+    vm::Module1.CalendarFilePath = path;
+    db::RecordSource DataDates;
+    vm::UpdateVelmoraFile(path, DataDates);
+    EXPECT_TRUE(fx.messages.shown.empty()) << fx.messages.shown[0].text;
+    EXPECT_TRUE(vm::MainState.Hr24Added);
+    EXPECT_EQ(DataDates.recordSource(), "SELECT * FROM [RepeatingData]");
+
+    auto d = db::Database::Open(path);
+    auto tmpl = db::Database::Open(vm::BlankCalendarTemplate());
+    for (const char* t : {"Velmora", "RepeatingData", "Sorting"})
+        EXPECT_EQ(Sorted(d->columns(t)), Sorted(tmpl->columns(t))) << t;
+    EXPECT_EQ(d->columns("Velmora"), d->columns("RepeatingData")) << "both tables keep one column order";
+
+    const auto colors = Column(path, "SELECT [DayColors] FROM [Velmora] ORDER BY [ID]");
+    EXPECT_EQ(db::AsText(colors[0]), "255;16777215;255;16777215;3;3");
+    EXPECT_EQ(db::AsText(Column(path, "SELECT [DayColors] FROM [RepeatingData]")[0]), "10;20;10;20;3;3");
+    EXPECT_TRUE(db::IsNull(Column(path, "SELECT [DayColors] FROM [Sorting]")[0])) << "[Sorting] is not back-filled";
+
+    vm::Table24UpdateAll(DataDates);
+    const auto hr = Column(path, "SELECT [Hr24] FROM [Velmora] ORDER BY [ID]");
+    ASSERT_EQ(hr.size(), 6u);
+    EXPECT_EQ(db::AsInt(hr[0]), 0);     // 12 AM
+    EXPECT_EQ(db::AsInt(hr[1]), 12);    // 12 PM
+    EXPECT_EQ(db::AsInt(hr[2]), 15);    // 3 PM with a zone
+    EXPECT_EQ(db::AsInt(hr[3]), 0);     // 0 AM
+    EXPECT_TRUE(db::IsNull(hr[4]));     // no AM/PM: untouched
+    EXPECT_TRUE(db::IsNull(hr[5]));     // "am" is neither
+    EXPECT_EQ(db::AsInt(Column(path, "SELECT [Hr24] FROM [Sorting]")[0]), 23);
+    EXPECT_EQ(db::AsInt(Column(path, "SELECT [Hr24] FROM [RepeatingData]")[0]), 21);
+}
+
+TEST(UpdateVelmoraFile, LeavesACurrentFileByteForByteAlone) {
+    vmtest::Fixture fx;
+    const std::string path = vmtest::FreshCalendar();
+    {
+        auto d = db::Database::Open(path);
+        d->exec("INSERT INTO [Velmora] ([FGColor], [BGColor], [DayColors]) VALUES (1, 2, '')");
+    }
+    const std::string before = vmtest::ReadAll(path);
+    db::RecordSource DataDates;
+    vm::UpdateVelmoraFile(path, DataDates);
+    EXPECT_EQ(vmtest::ReadAll(path), before);
+    EXPECT_FALSE(vm::MainState.Hr24Added);
+    EXPECT_TRUE(fx.messages.shown.empty());
+}
+
+TEST(UpdateVelmoraFile, CompletesAPartlyUpgradedFile) {
+    vmtest::Fixture fx;
+    const std::string path = OldCalendar();
+    {
+        // An earlier run stopped after [Hr24] and [Priority] were added to two tables.
+        auto d = db::Database::Open(path);
+        d->exec("ALTER TABLE [Sorting] ADD COLUMN [Hr24] INTEGER");
+        d->exec("ALTER TABLE [RepeatingData] ADD COLUMN [Hr24] INTEGER");
+        d->exec("ALTER TABLE [Velmora] ADD COLUMN [Hr24] INTEGER");
+        d->exec("ALTER TABLE [Sorting] ADD COLUMN [Priority] INTEGER");
+    }
+    db::RecordSource DataDates;
+    vm::UpdateVelmoraFile(path, DataDates);
+    EXPECT_TRUE(fx.messages.shown.empty());
+    EXPECT_FALSE(vm::MainState.Hr24Added) << "[Hr24] was there already";
+    auto d = db::Database::Open(path);
+    for (const char* t : {"Velmora", "RepeatingData", "Sorting"}) {
+        const auto cols = d->columns(t);
+        EXPECT_EQ(std::count(cols.begin(), cols.end(), "UseColor"), 0) << t;
+        EXPECT_EQ(std::count(cols.begin(), cols.end(), "DayColors"), 1) << t;
+        EXPECT_EQ(std::count(cols.begin(), cols.end(), "Priority"), 1) << t;
+    }
+    EXPECT_EQ(db::AsText(Column(path, "SELECT [DayColors] FROM [Velmora] ORDER BY [ID]")[0]),
+              "255;16777215;255;16777215;3;3");
+}
+
+TEST(UpdateVelmoraFile, RefusesWhatIsNotACalendarAndCreatesNothing) {
+    vmtest::Fixture fx;
+    const std::string dir = vmtest::MakeTempDir("velmora-bad");
+    db::RecordSource DataDates;
+
+    vm::UpdateVelmoraFile(dir + "/missing.mdb", DataDates);
+    EXPECT_FALSE(std::filesystem::exists(dir + "/missing.mdb"));
+    EXPECT_TRUE(fx.messages.shown.empty());
+
+    const std::string foreign = dir + "/foreign.mdb";
+    db::Database::Create(foreign)->exec("CREATE TABLE [Invoices] ([No] INTEGER)");
+    const std::string text = dir + "/text.mdb", empty = dir + "/empty.mdb";
+    vmtest::WriteAll(text, "not a calendar at all\n");
+    vmtest::WriteAll(empty, "");
+    for (const std::string& p : {foreign, text, empty}) {
+        fx.messages.clear();
+        const std::string before = vmtest::ReadAll(p);
+        vm::UpdateVelmoraFile(p, DataDates);
+        ASSERT_EQ(fx.messages.shown.size(), 1u) << p;
+        EXPECT_EQ(fx.messages.shown[0].title, "UpdateVelmoraFile_Error");
+        EXPECT_NE(fx.messages.shown[0].text.find(p), std::string::npos);
+        EXPECT_EQ(vmtest::ReadAll(p), before) << p;
+    }
+}
+
+TEST(UpdateSettingsFile, AddsOnlyTheMissingColumnsAndNeedsTheFile) {
+    vmtest::Fixture fx;
+    const std::string dir = vmtest::MakeTempDir("velmora-set");
+    setenv("VELMORA_DATA_DIR", dir.c_str(), 1);
+    vm::UpdateSettingsFile();
+    EXPECT_FALSE(std::filesystem::exists(vm::SettingsDatabasePath())) << "no file is created";
+
+    {
+        // A settings database that lacks only [Voice].
+        auto d = db::Database::Create(vm::SettingsDatabasePath());
+        d->exec("CREATE TABLE [Settings] ([Top] INTEGER, [Prev1] TEXT, [Prev2] TEXT, [Prev3] TEXT, [Prev4] TEXT, "
+                "[StartRepeatYear] TEXT, [StartUpSound] TEXT, [CalcYearsSince] INTEGER)");
+        d->exec("CREATE TABLE [AlarmSounds] ([SoundNum] INTEGER, [SoundFileName] TEXT)");
+        d->exec("INSERT INTO [Settings] ([Top]) VALUES (100)");
+    }
+    vm::UpdateSettingsFile();
+    EXPECT_TRUE(fx.messages.shown.empty());
+    auto d = db::Database::Open(vm::SettingsDatabasePath());
+    const auto cols = d->columns("Settings");
+    EXPECT_EQ(cols.back(), "Voice");
+    EXPECT_EQ(cols.size(), 9u);
+    EXPECT_TRUE(db::IsNull(Column(vm::SettingsDatabasePath(), "SELECT [Voice] FROM [Settings]")[0]));
+}
+
+TEST(Hr24FromAmPm, FollowsTheHourRule) {
+    EXPECT_EQ(vm::Hr24FromAmPm(12, "AM", -1), 0);
+    EXPECT_EQ(vm::Hr24FromAmPm(12, "PM", -1), 12);
+    EXPECT_EQ(vm::Hr24FromAmPm(3, "PM PST", -1), 15);
+    EXPECT_EQ(vm::Hr24FromAmPm(11, "AM", -1), 11);
+    EXPECT_EQ(vm::Hr24FromAmPm(4, "pm", 7), 7);
+}
+
+}  // namespace

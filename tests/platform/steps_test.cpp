@@ -1,1 +1,37 @@
 #include <gtest/gtest.h>
+
+#include "platform/sqlstore.h"
+#include "platform/steps.h"
+#include "testsupport.h"
+
+namespace {
+
+TEST(Operation, OkGoesOnWithTheNextStepAndCancelLeaves) {
+    vmtest::Fixture fx;
+    std::vector<int> ran;
+    vm::Operation op("Sample_Error", " @Error Point: ");
+    fx.messages.answers = {vm::MsgResult::Ok, vm::MsgResult::Cancel};
+    EXPECT_TRUE(op.step(1, [&] { throw vm::OpError(13, "Type mismatch"); }));
+    EXPECT_TRUE(op.step(2, [&] { ran.push_back(2); }));
+    EXPECT_FALSE(op.step(3, [&] { throw vm::db::DbError(19, "constraint failed"); }));
+    EXPECT_FALSE(op.step(4, [&] { ran.push_back(4); }));
+    EXPECT_EQ(ran, std::vector<int>{2});
+    ASSERT_EQ(fx.messages.shown.size(), 2u);
+    EXPECT_EQ(fx.messages.shown[0].title, "Sample_Error");
+    EXPECT_EQ(fx.messages.shown[0].text, "13 - Type mismatch\r\n @Error Point: 1");
+    EXPECT_EQ(fx.messages.shown[0].buttons, vm::MsgButtons::OkCancel);
+    EXPECT_EQ(fx.messages.shown[0].icon, vm::MsgIcon::None);
+    EXPECT_EQ(fx.messages.shown[1].text, "19 - constraint failed\r\n @Error Point: 3");
+}
+
+TEST(Operation, ToleratedErrorsPassOverOrEndSilently) {
+    vmtest::Fixture fx;
+    vm::Operation op("Quiet_Error");
+    op.onError([](int n) { return n == 3704 ? vm::OnError::Next : n == 91 ? vm::OnError::End : vm::OnError::Message; });
+    EXPECT_TRUE(op.step(1, [] { throw vm::OpError(3704, "closed"); }));
+    EXPECT_FALSE(op.step(2, [] { throw vm::OpError(91, "not set"); }));
+    EXPECT_TRUE(op.ended());
+    EXPECT_TRUE(fx.messages.shown.empty());
+}
+
+}  // namespace
