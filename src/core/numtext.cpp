@@ -10,7 +10,7 @@ namespace vm {
 double Val(std::string_view text) {
     size_t i = 0;
     auto skipBlanks = [&] {
-        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r')) ++i;
     };
     skipBlanks();
     if (i + 1 < text.size() && text[i] == '&') {
@@ -28,10 +28,12 @@ double Val(std::string_view text) {
                 v = v * base + static_cast<uint64_t>(dv);
                 if (++digits > 16) break;
             }
-            // Four hex digits or fewer are a 16-bit value, up to eight a 32-bit one
-            // (&HFFFF is -1, &HFFFFFFFF is -1), as the old reader did.
-            if (base == 16 && digits <= 4 && v > 0x7FFF) return static_cast<double>(static_cast<int64_t>(v) - 0x10000);
-            if (base == 16 && digits <= 8 && v > 0x7FFFFFFF) return static_cast<double>(static_cast<int64_t>(v) - 0x100000000LL);
+            // With a closing "&" or more than four digits the value is a signed
+            // 32-bit number, otherwise a signed 16-bit one (&HFFFF is -1,
+            // &HFF00& is 65280).
+            const bool wide = digits > 4 || (j < text.size() && text[j] == '&');
+            if (!wide && v > 0x7FFF) return static_cast<double>(static_cast<int64_t>(v) - 0x10000);
+            if (v > 0x7FFFFFFF && v <= 0xFFFFFFFF) return static_cast<double>(static_cast<int64_t>(v) - 0x100000000LL);
             return static_cast<double>(v);
         }
     }
@@ -44,7 +46,7 @@ double Val(std::string_view text) {
         const char c = text[i];
         if (std::isdigit(static_cast<unsigned char>(c))) { buf += c; digit = true; }
         else if (c == '.' && !point) { buf += c; point = true; }
-        else if (c == ' ' || c == '\t') continue;
+        else if (c == ' ' || c == '\t' || c == '\n' || c == '\r') continue;
         else break;
     }
     if (digit && i < text.size() && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {

@@ -6,6 +6,7 @@
 
 #include "core/files.h"
 #include "core/module1.h"
+#include "core/record.h"
 #include "core/schema.h"
 #include "platform/places.h"
 #include "platform/steps.h"
@@ -76,10 +77,7 @@ void BackFillDayColors(db::RecordSource& src, const std::string& path, Operation
 }  // namespace
 
 int Hr24FromAmPm(int hour, const std::string& ampm, int current) {
-    int hr24 = current;
-    if (ampm.find("AM") != std::string::npos) hr24 = (hour == 12) ? 0 : hour;
-    if (ampm.find("PM") != std::string::npos) hr24 = (hour < 12) ? hour + 12 : hour;
-    return hr24;
+    return Hr24Rule(hour, ampm, current).value_or(current);
 }
 
 void UpdateVelmoraFile(const std::string& path, db::RecordSource& DataDates) {

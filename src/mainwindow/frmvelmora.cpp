@@ -13,8 +13,14 @@
 #include "platform/places.h"
 
 namespace vm {
+namespace {
+frmVelmora* g_mainWindow = nullptr;
+}
+
+frmVelmora* MainWindow() { return g_mainWindow; }
 
 frmVelmora::frmVelmora(QWidget* parent) : QMainWindow(parent) {
+    g_mainWindow = this;
     setObjectName("frmVelmora");
     setWindowTitle(QString::fromStdString("Velmora " + std::string(20, ' ') + " Version: " + VersionText()));
     resize(1100, 700);
@@ -44,6 +50,12 @@ void frmVelmora::Form_Load() {
     SetDefaultCalValues();
 }
 
+frmVelmora::~frmVelmora() {
+    if (g_mainWindow == this) g_mainWindow = nullptr;
+}
+
 void frmVelmora::mnuFile_Exit_Click() { close(); }
+
+void frmVelmora::cmbmonth_Click() {}
 
 }  // namespace vm

@@ -13,6 +13,7 @@ class frmVelmora : public QMainWindow {
     Q_OBJECT
 public:
     explicit frmVelmora(QWidget* parent = nullptr);
+    ~frmVelmora() override;
 
     // Start-up: the data folder, the upgrades and the open calendar file.
     void Form_Load();
@@ -26,6 +27,11 @@ public:
 
 public slots:
     void mnuFile_Exit_Click();
+    // Redraws the shown month; other windows call it after changing records.
+    void cmbmonth_Click();
 };
+
+// The one main window of the run (nullptr before it is made).
+frmVelmora* MainWindow();
 
 }  // namespace vm

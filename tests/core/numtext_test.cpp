@@ -20,3 +20,11 @@ TEST(LeadingNumber, ReadsTheWayBoxesAlwaysHave) {
     EXPECT_EQ(vm::Str(int64_t{-5}), "-5");
     EXPECT_EQ(vm::Str(int64_t{0}), " 0");
 }
+
+TEST(LeadingNumber, HexWithAClosingAmpersandIsThirtyTwoBits) {
+    EXPECT_EQ(vm::Val("&HFF00&"), 65280);
+    EXPECT_EQ(vm::Val("&HFF00"), -256);
+    EXPECT_EQ(vm::Val("&H00FF00"), 65280);
+    EXPECT_EQ(vm::Val("&HFFFFFFFF"), -1);
+    EXPECT_EQ(vm::Val(" 1\n2\t3 "), 123);
+}
