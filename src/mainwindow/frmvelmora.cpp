@@ -58,4 +58,10 @@ void frmVelmora::mnuFile_Exit_Click() { close(); }
 
 void frmVelmora::cmbmonth_Click() {}
 
+void frmVelmora::mnuFile_Build_Repeating_Click() {}
+
+void frmVelmora::BuildCalendarNumbers() {}
+
+void frmVelmora::EnableMainControls(bool) {}
+
 }  // namespace vm

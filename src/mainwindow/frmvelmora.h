@@ -29,6 +29,14 @@ public slots:
     void mnuFile_Exit_Click();
     // Redraws the shown month; other windows call it after changing records.
     void cmbmonth_Click();
+    // File > Build Repeating Data: rebuilds the generated occurrences.
+    void mnuFile_Build_Repeating_Click();
+
+public:
+    // Draws the month chosen in the month and year boxes.
+    void BuildCalendarNumbers();
+    // Enables or disables the main controls around long operations.
+    void EnableMainControls(bool enable);
 };
 
 // The one main window of the run (nullptr before it is made).

@@ -1,0 +1,24 @@
+// The colour and font dialogs on Qt's dialogs.
+#pragma once
+#include "platform/pickers.h"
+
+class QWidget;
+
+namespace vm {
+
+class QtPickers : public IPickers {
+public:
+    explicit QtPickers(QWidget* parent = nullptr) : parent_(parent) {}
+    std::optional<long> pickColor(long initial, const std::string& title) override;
+    std::optional<FontChoice> pickFont(const FontChoice& initial, const std::string& title) override;
+
+private:
+    QWidget* parent_;
+};
+
+// Colour numbers (red + 256*green + 65536*blue) to and from Qt colours.
+class QColor;
+QColor ColorFromNumber(long number);  // the absolute value is used
+long NumberFromColor(const QColor& color);
+
+}  // namespace vm
