@@ -1,5 +1,7 @@
 // The colour and font dialogs on Qt's dialogs.
 #pragma once
+#include <QColor>
+
 #include "platform/pickers.h"
 
 class QWidget;
@@ -17,7 +19,6 @@ private:
 };
 
 // Colour numbers (red + 256*green + 65536*blue) to and from Qt colours.
-class QColor;
 QColor ColorFromNumber(long number);  // the absolute value is used
 long NumberFromColor(const QColor& color);
 

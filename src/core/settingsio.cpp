@@ -1,0 +1,128 @@
+#include "core/settingsio.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "core/numtext.h"
+#include "platform/places.h"
+#include "platform/sqlstore.h"
+
+namespace vm {
+namespace {
+
+std::optional<double> OptNum(const db::RecordSource& rs, const char* name) {
+    if (!rs.hasField(name) || db::IsNull(rs.field(name))) return std::nullopt;
+    return db::AsDouble(rs.field(name));
+}
+
+std::optional<std::string> OptText(const db::RecordSource& rs, const char* name) {
+    if (!rs.hasField(name) || db::IsNull(rs.field(name))) return std::nullopt;
+    return db::AsText(rs.field(name));
+}
+
+std::optional<bool> OptBool(const db::RecordSource& rs, const char* name) {
+    if (!rs.hasField(name) || db::IsNull(rs.field(name))) return std::nullopt;
+    return db::AsBool(rs.field(name));
+}
+
+void Bind(db::RecordSource& rs, const std::string& path, const char* table) {
+    rs.setDatabaseName(path);
+    rs.setRecordSource(table);
+    rs.refresh();
+}
+
+}  // namespace
+
+SettingsRow ReadSettingsRow(const std::string& settingsPath) {
+    db::RecordSource rs;
+    Bind(rs, settingsPath, "Settings");
+    SettingsRow row;
+    if (rs.eof()) return row;
+    row.Top = OptNum(rs, "Top");
+    row.Left = OptNum(rs, "Left");
+    row.Height = OptNum(rs, "Height");
+    row.Width = OptNum(rs, "Width");
+    row.VBarLeft = OptNum(rs, "VBarLeft");
+    row.LastVelmoraFN = OptText(rs, "LastVelmoraFN");
+    if (auto s = OptNum(rs, "CalendarStyle")) row.CalendarStyle = static_cast<int>(RoundHalfEven(*s));
+    for (int i = 1; i <= 4; ++i) row.Prev[static_cast<size_t>(i)] = OptText(rs, ("Prev" + std::to_string(i)).c_str());
+    row.StartRepeatYear = OptText(rs, "StartRepeatYear");
+    row.StartUpSound = OptText(rs, "StartUpSound");
+    row.CalcYearsSince = OptBool(rs, "CalcYearsSince");
+    row.Voice = OptBool(rs, "Voice");
+    return row;
+}
+
+void WriteSettingsRow(const std::string& settingsPath, const SettingsToSave& s) {
+    db::RecordSource rs;
+    Bind(rs, settingsPath, "Settings");
+    if (rs.eof()) rs.addNew(); else rs.edit();
+    auto put = [&](const char* name, const db::Value& v) {
+        if (rs.hasField(name)) rs.setField(name, v);
+    };
+    if (!s.minimized) {
+        put("Top", db::Value{s.Top});
+        put("Left", db::Value{s.Left});
+        put("Height", db::Value{s.Height});
+        put("Width", db::Value{s.Width});
+        put("VBarLeft", db::Value{s.VBarLeft});
+        put("LastVelmoraFN", db::Text(s.LastVelmoraFN));
+    }
+    for (int i = 1; i <= 4; ++i) put(("Prev" + std::to_string(i)).c_str(), db::Text(s.PrevFiles[static_cast<size_t>(i)]));
+    put("StartRepeatYear", db::Text(s.StartRepeatYear));
+    put("StartUpSound", db::Text(s.StartUpSound));
+    put("CalcYearsSince", db::Bool(s.CalcYearsSince));
+    put("Voice", db::Bool(s.Voice));
+    put("CalendarStyle", db::Int(s.CalendarStyle));
+    rs.update();
+}
+
+std::string StartYearOrDefault(const std::optional<std::string>& stored) {
+    if (!stored || Trim(*stored).empty()) return "2019";
+    return *stored;
+}
+
+std::array<std::string, 6> AcceptStoredPrevFiles(const SettingsRow& row) {
+    std::array<std::string, 6> out{};
+    std::string last, p;
+    int n = 0;
+    for (int i = 1; i <= 4; ++i) {
+        const auto& entry = row.Prev[static_cast<size_t>(i)];
+        if (entry && !entry->empty()) p = *entry;  // an empty entry leaves p as it was
+        if (p.empty()) continue;
+        const std::string name = ToLower(std::filesystem::path(p).filename().string());
+        if (name == "blankvelmora_settings.mdb" || !FileExists(p) || p == last) continue;
+        out[static_cast<size_t>(++n)] = p;
+        last = p;
+    }
+    return out;
+}
+
+std::array<std::string, 31> ReadSoundTable(const std::string& settingsPath) {
+    db::RecordSource rs;
+    Bind(rs, settingsPath, "AlarmSounds");
+    std::array<std::string, 31> sounds{};
+    int i = 1;
+    for (rs.moveFirst(); !rs.eof() && i <= 30; rs.moveNext(), ++i)
+        sounds[static_cast<size_t>(i)] = db::AsText(rs.field("SoundFileName"));
+    return sounds;
+}
+
+void WriteSoundTable(const std::string& settingsPath, const std::array<std::string, 31>& sounds) {
+    db::RecordSource rs;
+    Bind(rs, settingsPath, "AlarmSounds");
+    db::Transaction tx(rs.database());
+    rs.moveFirst();
+    for (int i = 1; i <= 30; ++i) {
+        const bool adding = rs.eof();
+        if (adding) rs.addNew(); else rs.edit();
+        rs.setField("SoundNum", db::Int(i));
+        rs.setField("SoundFileName", db::Text(sounds[static_cast<size_t>(i)]));
+        rs.update();
+        if (adding) rs.moveLast();
+        rs.moveNext();
+    }
+    tx.commit();
+}
+
+}  // namespace vm

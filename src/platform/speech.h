@@ -1,0 +1,52 @@
+// Speech behind one interface: a Qt TextToSpeech voice in the program and a
+// recording fake in tests. Speaking never blocks.
+#pragma once
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace vm {
+
+class ISpeechVoice {
+public:
+    virtual ~ISpeechVoice() = default;
+    // Speaks asynchronously; with purge, what is being spoken stops first.
+    virtual void speak(const std::string& text, bool purge) = 0;
+    virtual void pause() = 0;
+    virtual void resume() = 0;
+    virtual void stop() = 0;
+};
+
+// Makes voices; throws SpeechError when no voice can be had.
+class ISpeechFactory {
+public:
+    virtual ~ISpeechFactory() = default;
+    virtual std::unique_ptr<ISpeechVoice> createVoice() = 0;
+};
+
+class SpeechError : public std::runtime_error {
+public:
+    SpeechError(int number, const std::string& what) : std::runtime_error(what), number_(number) {}
+    int number() const { return number_; }
+private:
+    int number_;
+};
+
+ISpeechFactory& Speech();
+void SetSpeech(ISpeechFactory* impl);  // nullptr restores the built-in fake
+
+// Records what every voice it made was asked to do.
+class FakeSpeech : public ISpeechFactory {
+public:
+    struct Log {
+        std::vector<std::string> spoken;
+        int pauses = 0, resumes = 0, stops = 0, purges = 0;
+    };
+    std::unique_ptr<ISpeechVoice> createVoice() override;
+    bool failNext = false;  // the next createVoice throws
+    std::shared_ptr<Log> log = std::make_shared<Log>();
+    int created = 0;
+};
+
+}  // namespace vm

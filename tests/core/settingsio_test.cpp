@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include "core/settingsio.h"
+#include "platform/places.h"
+#include "platform/sqlstore.h"
+#include "testsupport.h"
+
+namespace db = vm::db;
+
+namespace {
+
+TEST(SettingsRow, TemplateReadsAndAWrittenRowComesBack) {
+    vmtest::Fixture fx;
+    const std::string path = vmtest::FreshSettings();
+    const vm::SettingsRow fresh = vm::ReadSettingsRow(path);
+    EXPECT_EQ(vm::StartYearOrDefault(fresh.StartRepeatYear), "2019");
+    ASSERT_TRUE(fresh.CalendarStyle);
+
+    vm::SettingsToSave s;
+    s.Top = 100; s.Left = 200; s.Height = 9000; s.Width = 12000; s.VBarLeft = 8000;
+    s.LastVelmoraFN = "/home/u/O'Brien.mdb";
+    s.PrevFiles = {"", "/a.mdb", "/b.mdb", "", "/d.mdb", "/never-stored.mdb"};
+    s.StartRepeatYear = "2021";
+    s.StartUpSound = "/s.wav";
+    s.CalcYearsSince = true;
+    s.Voice = true;
+    s.CalendarStyle = 3;
+    vm::WriteSettingsRow(path, s);
+    const vm::SettingsRow r = vm::ReadSettingsRow(path);
+    EXPECT_EQ(r.Top, 100);
+    EXPECT_EQ(r.VBarLeft, 8000);
+    EXPECT_EQ(r.LastVelmoraFN, "/home/u/O'Brien.mdb");
+    EXPECT_EQ(r.Prev[1], "/a.mdb");
+    EXPECT_EQ(r.Prev[3], "");
+    EXPECT_EQ(r.Prev[4], "/d.mdb");
+    EXPECT_EQ(r.StartRepeatYear, "2021");
+    EXPECT_EQ(r.CalcYearsSince, true);
+    EXPECT_EQ(r.Voice, true);
+    EXPECT_EQ(r.CalendarStyle, 3);
+
+    // Closed while minimized: the rectangle, splitter and last file stay.
+    s.minimized = true;
+    s.Top = 5;
+    s.LastVelmoraFN = "/other.mdb";
+    s.CalendarStyle = 2;
+    vm::WriteSettingsRow(path, s);
+    const vm::SettingsRow m = vm::ReadSettingsRow(path);
+    EXPECT_EQ(m.Top, 100);
+    EXPECT_EQ(m.LastVelmoraFN, "/home/u/O'Brien.mdb");
+    EXPECT_EQ(m.CalendarStyle, 2);
+}
+
+TEST(SettingsRow, NullsAndMissingColumnsArePassedOver) {
+    vmtest::Fixture fx;
+    const std::string path = vmtest::MakeTempDir("velmora-oldset") + "/Velmora_Settings.mdb";
+    {
+        auto d = db::Database::Create(path);
+        d->exec("CREATE TABLE [Settings] ([Top] INTEGER, [StartRepeatYear] TEXT, [Voice] INTEGER)");
+        d->exec("CREATE TABLE [AlarmSounds] ([SoundNum] INTEGER, [SoundFileName] TEXT)");
+        d->exec("INSERT INTO [Settings] ([Top], [StartRepeatYear]) VALUES (NULL, '   ')");
+    }
+    const vm::SettingsRow r = vm::ReadSettingsRow(path);
+    EXPECT_FALSE(r.Top);
+    EXPECT_FALSE(r.Voice);
+    EXPECT_FALSE(r.CalendarStyle);
+    EXPECT_EQ(vm::StartYearOrDefault(r.StartRepeatYear), "2019");
+
+    vm::SettingsToSave s;
+    s.Top = 42;
+    s.Voice = true;
+    s.StartRepeatYear = "2020";
+    vm::WriteSettingsRow(path, s);  // the columns the file lacks do not stop the others
+    const vm::SettingsRow back = vm::ReadSettingsRow(path);
+    EXPECT_EQ(back.Top, 42);
+    EXPECT_EQ(back.Voice, true);
+    EXPECT_EQ(back.StartRepeatYear, "2020");
+}
+
+TEST(SettingsRow, StoredRecentFilesAreOfferedByTheStartUpRule) {
+    vmtest::Fixture fx;
+    const std::string dir = vmtest::MakeTempDir("velmora-prev");
+    const std::string a = dir + "/A.mdb", b = dir + "/B.mdb";
+    vmtest::WriteAll(a, "a");
+    vmtest::WriteAll(b, "b");
+    vm::SettingsRow row;
+    row.Prev = {std::nullopt, a, b, a, std::nullopt};
+    auto got = vm::AcceptStoredPrevFiles(row);
+    EXPECT_EQ(got[1], a);
+    EXPECT_EQ(got[2], b);
+    EXPECT_EQ(got[3], a) << "only a repeat of the entry just accepted is dropped";
+    row.Prev = {std::nullopt, a, a, dir + "/gone.mdb", dir + "/BlankVelmora_Settings.mdb"};
+    vmtest::WriteAll(dir + "/BlankVelmora_Settings.mdb", "x");
+    got = vm::AcceptStoredPrevFiles(row);
+    EXPECT_EQ(got[1], a);
+    EXPECT_EQ(got[2], "");
+    row.Prev = {std::nullopt, "", dir + "/gone.mdb", b, std::nullopt};
+    got = vm::AcceptStoredPrevFiles(row);
+    EXPECT_EQ(got[1], b) << "rejected entries use up no number";
+}
+
+TEST(SoundTable, ThirtySoundsByPositionAndAShortTableIsCompleted) {
+    vmtest::Fixture fx;
+    const std::string path = vmtest::FreshSettings();
+    auto sounds = vm::ReadSoundTable(path);
+    EXPECT_FALSE(sounds[1].empty());
+    EXPECT_FALSE(sounds[30].empty());
+    sounds[25] = "/my/chime.wav";
+    vm::WriteSoundTable(path, sounds);
+    EXPECT_EQ(vm::ReadSoundTable(path)[25], "/my/chime.wav");
+
+    db::Database::Open(path)->exec("DELETE FROM [AlarmSounds] WHERE [SoundNum] > 10");
+    auto shortRead = vm::ReadSoundTable(path);
+    EXPECT_EQ(shortRead[10], sounds[10]);
+    EXPECT_EQ(shortRead[11], "");
+    shortRead[30] = "/last.wav";
+    vm::WriteSoundTable(path, shortRead);
+    auto d = db::Database::Open(path);
+    auto st = d->prepare("SELECT count(*), max([SoundNum]) FROM [AlarmSounds]");
+    st.step();
+    EXPECT_EQ(db::AsInt(st.column(0)), 30);
+    EXPECT_EQ(db::AsInt(st.column(1)), 30);
+    EXPECT_EQ(vm::ReadSoundTable(path)[30], "/last.wav");
+}
+
+}  // namespace
