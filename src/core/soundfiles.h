@@ -1,0 +1,18 @@
+// The program's wave files in the user's data folder.
+#pragma once
+#include <string>
+
+namespace vm {
+
+// The folder of the shipped sounds: program folder + "/Sounds".
+std::string ProgramSoundFolder();
+// The user's sound folder: data folder + "/Sounds", where the stored sound
+// names ("Sounds/Alarm01.wav") point.
+std::string DataSoundFolder();
+
+// Gives the data folder its copy of the shipped sounds when it has no Sounds
+// folder yet (first start). A folder the user already has is left alone.
+// Returns the number of files copied.
+int EnsureSoundFolder();
+
+}  // namespace vm

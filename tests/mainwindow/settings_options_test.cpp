@@ -1,0 +1,232 @@
+// Opening and closing the settings panel, the edited month, its picture, the
+// calendar style and the options.
+#include <QImage>
+
+#include "core/settingsio.h"
+#include "settings_testutil.h"
+
+namespace {
+
+using vm::MainState;
+using vm::Module1;
+using vmtest::SettingsFixture;
+
+TEST(SettingsPanel, OpeningShowsTheShownMonthAgainAndClosingStoresTheLook) {
+    SettingsFixture fx;
+    auto* panel = fx.window->findChild<vm::SettingsPanel*>("SSPanelSettings");
+    ASSERT_EQ(panel, fx.panel);
+    EXPECT_TRUE(panel->isHidden());
+
+    Module1.MonthImageFile[3] = "march.png";
+    Module1.MonthImageFile[9] = "september.png";
+    MainState.Month[3].DayBG = 111;
+    MainState.Month[9].DayBG = 999;
+    MainState.Month[3].DayFntName = "DejaVu Sans";
+    fx.panel->mnuFile_Settings_Click();
+    EXPECT_FALSE(panel->isHidden());
+    EXPECT_EQ(fx.calls.monthBoxesShown, std::vector<bool>{false});
+    EXPECT_EQ(fx.text("txtDateData"), Module1.CalendarFilePath);
+
+    fx.choose("cmbImgMon", "September");  // edit another month, then open again
+    EXPECT_EQ(fx.panel->pEditMon, 9);
+    EXPECT_EQ(fx.text("txtImageFN"), "september.png");
+    EXPECT_EQ(fx.text("txtDayBG"), " 999");
+    fx.panel->mnuFile_Settings_Click();
+    EXPECT_EQ(fx.panel->pEditMon, 3);
+    EXPECT_EQ(fx.text("cmbImgMon"), "March");
+    EXPECT_EQ(fx.text("txtImageFN"), "march.png");
+    EXPECT_EQ(fx.text("txtDayBG"), " 111");
+    EXPECT_EQ(fx.text("lblDayFont").rfind("DejaVu Sans, 11, ", 0), 0u) << fx.text("lblDayFont");
+    EXPECT_EQ(fx.list("cmbSoundNumbr")->count(), 30);  // filled once
+    EXPECT_EQ(fx.list("cmbSoundNumbr")->itemText(29), " 30");
+
+    fx.box("txtDayBG")->setText(" 4242");  // typed, not confirmed
+    fx.sound.play(vm::JoinPath(vm::ProgramFolder(), "Sounds/Alarm01.wav"));
+    fx.click("sscmdExitSettings");
+    EXPECT_TRUE(panel->isHidden());
+    EXPECT_EQ(fx.calls.monthBoxesShown.back(), true);
+    EXPECT_EQ(fx.calls.setDayLabelFonts, 1);
+    EXPECT_EQ(MainState.Month[3].DayBG, 4242);
+    EXPECT_EQ(vm::db::AsInt(fx.stored(3, "DayBG")), 4242);
+    EXPECT_EQ(fx.sound.playing, "");  // closing stops the sound
+}
+
+TEST(SettingsPanel, TheOpenerMakesOnePanelOnTheMainWindow) {
+    SettingsFixture fx;
+    vm::OpenSettingsPanel();
+    vm::SettingsPanel* first = vm::TheSettingsPanel();
+    EXPECT_EQ(first->parent(), fx.window.get());
+    EXPECT_FALSE(first->isHidden());
+    vm::OpenSettingsPanel();
+    EXPECT_EQ(vm::TheSettingsPanel(), first);
+}
+
+TEST(SettingsPanel, CalendarStyleIsTakenAtOnceAndShownOnOpening) {
+    SettingsFixture fx;
+    fx.calls.style = 2;
+    fx.panel->mnuFile_Settings_Click();
+    EXPECT_EQ(fx.text("cmbCalStyle"), "All Days Transparent");
+    fx.choose("cmbCalStyle", "All Days Opaque");
+    EXPECT_EQ(fx.calls.style, 3);
+    fx.choose("cmbCalStyle", "Mixed Transparent/Opaque");
+    EXPECT_EQ(fx.calls.style, 1);
+    fx.list("cmbCalStyle")->setEditText("Calendar Style");
+    fx.panel->cmbCalStyle_Click();
+    EXPECT_EQ(fx.calls.style, 1);  // any other text is the mixed style
+    fx.calls.style = 7;            // no style: the text stays
+    fx.list("cmbCalStyle")->setEditText("All Days Opaque");
+    fx.panel->mnuFile_Settings_Click();
+    EXPECT_EQ(fx.text("cmbCalStyle"), "All Days Opaque");
+}
+
+TEST(SettingsPanel, StartYearTakesOnlyFourDigitYearsOnEnter) {
+    SettingsFixture fx;
+    Module1.OptStartRepeatYear = "2019";
+    fx.panel->LoadOptions();
+    fx.panel->mnuFile_Settings_Click();
+    struct Case {
+        const char* typed;
+        const char* stored;  // OptStartRepeatYear afterwards
+        const char* shown;
+        bool beep;
+    };
+    const Case cases[] = {
+        {"2024", "2024", "2024", false}, {" 2030 ", "2030", "2030", false}, {"24", "2030", "2030", true},
+        {"20245", "2030", "2030", true}, {"abcd", "2030", "2030", true},    {"0999", "2030", "2030", true},
+        {"", "2030", "2030", true},      {"1000", "1000", "1000", false},   {"9999", "9999", "9999", false},
+    };
+    for (const Case& c : cases) {
+        fx.messages.clear();
+        fx.typeEnter("txtBeginRepeatYear", c.typed);
+        EXPECT_EQ(Module1.OptStartRepeatYear, c.stored) << c.typed;
+        EXPECT_EQ(fx.text("txtBeginRepeatYear"), c.shown) << c.typed;
+        EXPECT_EQ(MainState.txtBeginRepeatYear, c.shown) << c.typed;
+        EXPECT_EQ(fx.messages.beeps, c.beep ? 1 : 0) << c.typed;
+    }
+    // Typed without Enter: the next expansion reads it, shut-down does not save it.
+    fx.box("txtBeginRepeatYear")->setText("2031");
+    EXPECT_EQ(MainState.txtBeginRepeatYear, "2031");
+    EXPECT_EQ(Module1.OptStartRepeatYear, "9999");
+    int key = 13;
+    fx.panel->txtBeginRepeatYear_KeyPress(key);
+    EXPECT_EQ(key, 0);  // Enter is consumed
+}
+
+TEST(SettingsPanel, YearsSinceAndVoiceReachTheOptionsAndTheSettingsRow) {
+    SettingsFixture fx;
+    Module1.OptCalcYearsSince = true;
+    Module1.OptVoice = false;
+    fx.panel->LoadOptions();
+    fx.panel->mnuFile_Settings_Click();
+    auto* years = fx.find<QCheckBox>("sschkYearsSince");
+    auto* voice = fx.find<QCheckBox>("ssChkVoice");
+    EXPECT_TRUE(years->isChecked());
+    EXPECT_TRUE(fx.messages.shown.empty());  // setting the box from the option is no user change
+
+    QTest::mouseClick(years, Qt::LeftButton);
+    EXPECT_FALSE(Module1.OptCalcYearsSince);
+    QTest::mouseClick(years, Qt::LeftButton);
+    EXPECT_TRUE(Module1.OptCalcYearsSince);
+    ASSERT_EQ(fx.messages.shown.size(), 2u);
+    for (const auto& m : fx.messages.shown) {
+        EXPECT_EQ(m.title, "Repeating Data");
+        EXPECT_EQ(m.text, "You Need to ReBuild Repeating Data and Change Month Shown.\nThis is a Function on File Menu.");
+        EXPECT_EQ(m.icon, vm::MsgIcon::Information);
+    }
+    QTest::mouseClick(voice, Qt::LeftButton, {}, QPoint(6, voice->height() / 2));  // on the tick box
+    EXPECT_TRUE(Module1.OptVoice);
+    fx.choose("cmbCalStyle", "All Days Opaque");
+
+    // Shut-down writes the mirrors as they stand.
+    vm::SettingsToSave save;
+    save.StartRepeatYear = Module1.OptStartRepeatYear;
+    save.CalcYearsSince = Module1.OptCalcYearsSince;
+    save.Voice = Module1.OptVoice;
+    save.CalendarStyle = fx.calls.style;
+    const std::string settings = vmtest::FreshSettings();
+    vm::WriteSettingsRow(settings, save);
+    const vm::SettingsRow row = vm::ReadSettingsRow(settings);
+    EXPECT_EQ(row.CalcYearsSince, true);
+    EXPECT_EQ(row.Voice, true);
+    EXPECT_EQ(row.CalendarStyle, 3);
+}
+
+class PictureTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = vmtest::MakeTempDir("velmora-pictures");
+        picture = folder + "/autumn.png";
+        QImage img(8, 8, QImage::Format_RGB32);
+        img.fill(Qt::darkYellow);
+        ASSERT_TRUE(img.save(QString::fromStdString(picture)));
+        notPicture = folder + "/broken.jpg";
+        vmtest::WriteAll(notPicture, "this is no picture");
+    }
+    std::string folder, picture, notPicture;
+};
+
+TEST_F(PictureTest, BrowsedPictureIsStoredAndShownOnlyForTheShownMonthWithAPictureStyle) {
+    SettingsFixture fx;
+    fx.panel->mnuFile_Settings_Click();
+    const std::string keepMay = Module1.MonthImageFile[5];
+
+    fx.messages.fileAnswers = {""};  // Cancel
+    fx.click("cmdBrowseImage");
+    ASSERT_EQ(fx.messages.dialogs.size(), 1u);
+    EXPECT_EQ(fx.messages.dialogs[0].title, "Select Background Image");
+    EXPECT_EQ(fx.messages.dialogs[0].initialDir, vm::JoinPath(fx.data, "Graphics"));
+    EXPECT_TRUE(fx.panel->pImagePicture.empty());
+
+    fx.messages.fileAnswers = {picture};
+    fx.click("cmdBrowseImage");
+    EXPECT_EQ(Module1.MonthImageFile[3], picture);
+    EXPECT_EQ(fx.text("txtImageFN"), picture);
+    EXPECT_EQ(fx.calls.picturesLoaded, std::vector<std::string>{picture});
+    EXPECT_EQ(fx.panel->ImageDialogFolder, folder + "/");
+    EXPECT_EQ(fx.messages.dialogs.back().initialDir, vm::JoinPath(fx.data, "Graphics"));
+
+    fx.calls.style = 3;  // all days opaque: stored, not loaded
+    Module1.MonthImageFile[3].clear();
+    fx.messages.fileAnswers = {picture};
+    fx.click("cmdBrowseImage");
+    EXPECT_EQ(fx.messages.dialogs.back().initialDir, folder + "/");
+    EXPECT_EQ(Module1.MonthImageFile[3], picture);
+    EXPECT_EQ(fx.calls.picturesLoaded.size(), 1u);
+
+    fx.calls.style = 1;
+    fx.choose("cmbImgMon", "May");  // another month: stored, not loaded
+    fx.messages.fileAnswers = {picture};
+    fx.click("cmdBrowseImage");
+    EXPECT_EQ(Module1.MonthImageFile[5], picture);
+    EXPECT_EQ(fx.calls.picturesLoaded.size(), 1u);
+
+    // A file that is no picture is refused; the month keeps its picture.
+    Module1.MonthImageFile[5] = keepMay;
+    fx.messages.clear();
+    fx.messages.fileAnswers = {notPicture};
+    fx.click("cmdBrowseImage");
+    EXPECT_EQ(Module1.MonthImageFile[5], keepMay);
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_NE(fx.messages.shown[0].text.find(notPicture), std::string::npos);
+}
+
+TEST_F(PictureTest, TypedPictureNamesAreTakenOnlyWhenTheyNameAPicture) {
+    SettingsFixture fx;
+    fx.panel->mnuFile_Settings_Click();
+    const std::string before = Module1.MonthImageFile[3];
+    QLineEdit* box = fx.box("txtImageFN");
+    box->clear();
+    QTest::keyClicks(box, "/no/such/file.png");
+    EXPECT_EQ(Module1.MonthImageFile[3], before);
+    box->clear();
+    QTest::keyClicks(box, QString::fromStdString(notPicture));
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(Module1.MonthImageFile[3], before);
+    EXPECT_EQ(fx.messages.shown.size(), 1u);
+    box->clear();
+    QTest::keyClicks(box, QString::fromStdString(picture));  // taken as it is typed
+    EXPECT_EQ(Module1.MonthImageFile[3], picture);
+    EXPECT_TRUE(fx.calls.picturesLoaded.empty());  // shown at the next month build
+}
+
+}  // namespace

@@ -1,0 +1,139 @@
+// Desktop and autostart launchers, in temporary home and XDG folders.
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "core/launcher.h"
+#include "mainwindow/shortcuts.h"
+#include "settings_testutil.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using vmtest::EnvGuard;
+
+struct Desktop {
+    Desktop() {
+        home = vmtest::MakeTempDir("velmora-home");
+        program = vmtest::MakeTempDir("velmora-program");
+        env.set("HOME", home);
+        env.unset("XDG_CONFIG_HOME");
+        env.unset("XDG_DESKTOP_DIR");
+        env.set("VELMORA_PROGRAM_DIR", program);
+    }
+    std::string desktopFile() const { return home + "/Desktop/velmora.desktop"; }
+    std::string autostartFile() const { return home + "/.config/autostart/velmora.desktop"; }
+    EnvGuard env;
+    std::string home, program;
+};
+
+bool RunBitSet(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && (st.st_mode & S_IXUSR);
+}
+
+TEST(Shortcuts, DesktopLauncherLandsWithItsRunBitAndAutostartOnlyOnYes) {
+    vmtest::SettingsFixture fx;
+    Desktop d;
+    fx.panel->mnuFile_Settings_Click();
+
+    fx.messages.answers = {vm::MsgResult::Ok, vm::MsgResult::No};
+    fx.click("sscmdNewShortCut");
+    ASSERT_EQ(fx.messages.shown.size(), 2u);
+    EXPECT_EQ(fx.messages.shown[0].title, "Shortcut Created");
+    EXPECT_EQ(fx.messages.shown[0].text, "Shortcut Has Been Created\n" + d.desktopFile());
+    EXPECT_EQ(fx.messages.shown[1].buttons, vm::MsgButtons::YesNo);
+    EXPECT_NE(fx.messages.shown[1].text.find(d.home + "/.config/autostart"), std::string::npos);
+    ASSERT_TRUE(vm::FileExists(d.desktopFile()));
+    EXPECT_TRUE(RunBitSet(d.desktopFile()));
+    EXPECT_FALSE(vm::FileExists(d.autostartFile()));
+    const std::string text = vmtest::ReadAll(d.desktopFile());
+    EXPECT_EQ(text, vm::LauncherText(vm::RunningProgramPath()));
+    EXPECT_NE(text.find("\nExec=" + vm::RunningProgramPath() + "\n"), std::string::npos);
+    EXPECT_EQ(vmtest::ReadAll(d.program + "/velmora.desktop"), text);  // the launcher beside the program
+
+    // Again, with Yes: the desktop one exists, the autostart one is made.
+    fx.messages.clear();
+    fx.click("sscmdNewShortCut");
+    ASSERT_EQ(fx.messages.shown.size(), 3u);
+    EXPECT_EQ(fx.messages.shown[0].title, "Shortcut Exists");
+    EXPECT_EQ(fx.messages.shown[0].text, "velmora ShortCut Already Exists\n" + d.desktopFile());
+    EXPECT_EQ(fx.messages.shown[2].title, "Shortcut Created");
+    EXPECT_TRUE(RunBitSet(d.autostartFile()));
+
+    // A third press reports both.
+    fx.messages.clear();
+    fx.click("sscmdNewShortCut");
+    ASSERT_EQ(fx.messages.shown.size(), 3u);
+    EXPECT_EQ(fx.messages.shown[0].title, "Shortcut Exists");
+    EXPECT_EQ(fx.messages.shown[2].title, "Shortcut Exists");
+}
+
+TEST(Shortcuts, NeverOverwritesAndReportsAFailedCopyWithoutTheQuestion) {
+    vmtest::Fixture fx;
+    Desktop d;
+    const std::string desktop = vmtest::MakeTempDir("velmora-desk");
+    d.env.set("XDG_DESKTOP_DIR", desktop);
+    vmtest::WriteAll(desktop + "/velmora.desktop", "mine");
+    vm::NewShortCuts();
+    EXPECT_EQ(vmtest::ReadAll(desktop + "/velmora.desktop"), "mine");
+    ASSERT_EQ(fx.messages.shown.size(), 3u);  // exists, question (Yes), autostart created
+    EXPECT_EQ(fx.messages.shown[0].title, "Shortcut Exists");
+
+    // A desktop folder that cannot be made: the failure names the path and
+    // the autostart question is not asked.
+    fx.messages.clear();
+    const std::string blocker = desktop + "/velmora.desktop/inside";
+    d.env.set("XDG_DESKTOP_DIR", blocker);
+    vm::NewShortCuts();
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].title, "Shortcut Not Created");
+    EXPECT_NE(fx.messages.shown[0].text.find(blocker + "/velmora.desktop"), std::string::npos);
+}
+
+TEST(Shortcuts, LauncherIsWrittenStraightIntoTheFolderWhenTheProgramFolderIsUnusable) {
+    vmtest::Fixture fx;
+    Desktop d;
+    d.env.set("VELMORA_PROGRAM_DIR", d.program + "/missing/folder");
+    const vm::LauncherResult r = vm::InstallLauncher(d.home + "/Desktop");
+    EXPECT_EQ(r.outcome, vm::LauncherCopy::Created);
+    EXPECT_EQ(vmtest::ReadAll(r.destination), vm::LauncherText(vm::RunningProgramPath()));
+    EXPECT_TRUE(RunBitSet(r.destination));
+}
+
+TEST(Shortcuts, FoldersFollowTheXdgSettings) {
+    Desktop d;
+    EXPECT_EQ(vm::DesktopFolder(), d.home + "/Desktop");
+    EXPECT_EQ(vm::AutostartFolder(), d.home + "/.config/autostart");
+
+    const std::string config = vmtest::MakeTempDir("velmora-config");
+    d.env.set("XDG_CONFIG_HOME", config);
+    EXPECT_EQ(vm::AutostartFolder(), config + "/autostart");
+    vmtest::WriteAll(config + "/user-dirs.dirs",
+                     "# written by xdg-user-dirs-update\nXDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\n"
+                     "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n");
+    EXPECT_EQ(vm::DesktopFolder(), d.home + "/Schreibtisch");
+    d.env.set("XDG_DESKTOP_DIR", "/srv/desk");
+    EXPECT_EQ(vm::DesktopFolder(), "/srv/desk");
+    d.env.set("XDG_CONFIG_HOME", "relative/config");  // not absolute: ignored
+    EXPECT_EQ(vm::AutostartFolder(), d.home + "/.config/autostart");
+}
+
+TEST(Shortcuts, ExecLinesAreQuotedAndEscaped) {
+    struct Case {
+        const char* path;
+        const char* exec;
+    };
+    const Case cases[] = {
+        {"/usr/bin/velmora", "/usr/bin/velmora"},
+        {"/opt/my apps/velmora", "\"/opt/my apps/velmora\""},
+        {"/opt/$x/velmora", "\"/opt/\\\\$x/velmora\""},
+        {"/opt/100%/velmora", "/opt/100%%/velmora"},
+        {"/opt/a\"b/velmora", "\"/opt/a\\\\\"b/velmora\""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(vm::LauncherExec(c.path), c.exec) << c.path;
+    EXPECT_EQ(vm::LauncherBaseName("Velmora.EXE"), "velmora");
+    EXPECT_EQ(vm::LauncherBaseName("Velmora.exe.exe"), "velmora");
+}
+
+}  // namespace

@@ -1,0 +1,133 @@
+// The sound numbers, the start-up sound, preview and stop, with the fake player.
+#include "core/numtext.h"
+#include "core/settingsio.h"
+#include "settings_testutil.h"
+
+namespace {
+
+using vm::Module1;
+using vmtest::SettingsFixture;
+
+std::string DataSound(const std::string& data, int n) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/Sounds/Alarm%02d.wav", n);
+    return data + name;
+}
+
+TEST(SettingsSounds, ChoosingANumberShowsAndPreviewsItsSound) {
+    SettingsFixture fx;
+    fx.panel->mnuFile_Settings_Click();
+    EXPECT_EQ(fx.text("cmbSoundNumbr"), " 1");
+    EXPECT_EQ(fx.text("txtSoundFN"), "Sounds/Alarm01.wav");
+
+    fx.choose("cmbSoundNumbr", " 30");
+    EXPECT_EQ(fx.text("txtSoundFN"), "Sounds/Alarm30.wav");
+    EXPECT_EQ(Module1.CurSoundFile, "Sounds/Alarm30.wav");
+    EXPECT_EQ(fx.sound.playing, DataSound(fx.data, 30));
+
+    // The stop button silences the preview.
+    fx.click("sscmdEndSound");
+    EXPECT_EQ(fx.sound.playing, "");
+
+    // A number without a sound: empty box, silence, no beep.
+    Module1.SoundFile[7].clear();
+    fx.sound.clear();
+    fx.choose("cmbSoundNumbr", " 7");
+    EXPECT_EQ(fx.text("txtSoundFN"), "");
+    EXPECT_EQ(Module1.CurSoundFile, "");
+    EXPECT_EQ(fx.sound.beeps, 0);
+    EXPECT_TRUE(fx.sound.played.empty());
+
+    // A sound whose file is gone beeps.
+    Module1.SoundFile[8] = "/no/such/sound.wav";
+    fx.choose("cmbSoundNumbr", " 8");
+    EXPECT_EQ(fx.sound.beeps, 1);
+    EXPECT_EQ(fx.sound.playing, "");
+
+    // A typed number above 30 is 30; the list text is written again.
+    fx.list("cmbSoundNumbr")->setEditText("42");
+    fx.panel->cmbSoundNumbr_Click();
+    EXPECT_EQ(fx.text("cmbSoundNumbr"), " 30");
+    EXPECT_EQ(fx.text("txtSoundFN"), "Sounds/Alarm30.wav");
+}
+
+TEST(SettingsSounds, EnterTakesATypedFileOrClearsTheSound) {
+    SettingsFixture fx;
+    fx.panel->mnuFile_Settings_Click();
+    fx.choose("cmbSoundNumbr", " 5");
+    fx.sound.clear();
+
+    const std::string other = DataSound(fx.data, 12);
+    fx.typeEnter("txtSoundFN", QString::fromStdString(other));
+    EXPECT_EQ(Module1.SoundFile[5], other);
+    EXPECT_EQ(Module1.CurSoundFile, other);
+    EXPECT_EQ(fx.sound.playing, other);
+
+    fx.typeEnter("txtSoundFN", "/no/such/file.wav");
+    EXPECT_EQ(Module1.SoundFile[5], "");
+    EXPECT_EQ(Module1.SoundFile[6], "Sounds/Alarm06.wav");
+
+    Module1.OptStartUpSound = "Sounds/opensound.wav";
+    fx.typeEnter("txtStrUpSnd", "Sounds/Alarm02.wav");
+    EXPECT_EQ(Module1.OptStartUpSound, "Sounds/Alarm02.wav");
+    EXPECT_EQ(fx.sound.playing, DataSound(fx.data, 2));
+    fx.typeEnter("txtStrUpSnd", "nothing.wav");
+    EXPECT_EQ(Module1.OptStartUpSound, "");
+    Module1.OptStartUpSound = "Sounds/opensound.wav";
+    fx.typeEnter("txtStrUpSnd", "");
+    EXPECT_EQ(Module1.OptStartUpSound, "");
+}
+
+TEST(SettingsSounds, EachDialogKeepsItsOwnFolderAndOffersBothSuffixes) {
+    SettingsFixture fx;
+    const std::string waves = vmtest::MakeTempDir("velmora-waves");
+    const std::string chosen = waves + "/bell.WAV";
+    vmtest::WriteAll(chosen, vmtest::ReadAll(DataSound(fx.data, 3)));
+    fx.panel->mnuFile_Settings_Click();
+    fx.choose("cmbSoundNumbr", " 9");
+
+    fx.messages.fileAnswers = {""};  // Cancel: nothing changes
+    fx.click("cmdBrowseSound");
+    EXPECT_EQ(Module1.SoundFile[9], "Sounds/Alarm09.wav");
+    ASSERT_EQ(fx.messages.dialogs.size(), 1u);
+    const vm::FileDialogRequest first = fx.messages.dialogs[0];
+    EXPECT_EQ(first.title, "Select Sound File#  9");
+    EXPECT_EQ(first.initialDir, fx.data + "/Sounds");
+    EXPECT_NE(first.filter.find("*.wav"), std::string::npos);
+    EXPECT_NE(first.filter.find("*.WAV"), std::string::npos);
+
+    fx.messages.fileAnswers = {chosen};
+    fx.click("cmdBrowseSound");
+    EXPECT_EQ(Module1.SoundFile[9], chosen);
+    EXPECT_EQ(fx.text("txtSoundFN"), chosen);
+    EXPECT_EQ(Module1.CurSoundFile, chosen);
+    EXPECT_EQ(fx.sound.playing, chosen);
+    fx.click("cmdBrowseSound");  // opens where the last file was found
+    EXPECT_EQ(fx.messages.dialogs.back().initialDir, waves + "/");
+
+    fx.messages.fileAnswers = {chosen};
+    fx.click("cmdStrSndFile");
+    const vm::FileDialogRequest startUp = fx.messages.dialogs.back();
+    EXPECT_EQ(startUp.title, "Select Startup Sound File");
+    EXPECT_EQ(startUp.initialDir, fx.data + "/Sounds");  // its own folder
+    EXPECT_EQ(Module1.OptStartUpSound, chosen);
+    EXPECT_EQ(fx.text("txtStrUpSnd"), chosen);
+    EXPECT_EQ(fx.panel->StartUpSoundDialogFolder, waves);  // without the final separator
+    EXPECT_EQ(fx.panel->SoundDialogFolder, waves + "/");
+}
+
+TEST(SettingsSounds, ThirtyNumbersRoundTripThroughTheSoundTable) {
+    SettingsFixture fx;
+    fx.panel->mnuFile_Settings_Click();
+    for (int n = 1; n <= 30; ++n) {
+        fx.choose("cmbSoundNumbr", QString::fromStdString(vm::Str(int64_t{n})));
+        const std::string path = DataSound(fx.data, 31 - n);
+        fx.typeEnter("txtSoundFN", QString::fromStdString(path));
+    }
+    const std::string settings = vmtest::FreshSettings();
+    vm::WriteSoundTable(settings, Module1.SoundFile);
+    const auto back = vm::ReadSoundTable(settings);
+    for (int n = 1; n <= 30; ++n) EXPECT_EQ(back[static_cast<size_t>(n)], DataSound(fx.data, 31 - n)) << n;
+}
+
+}  // namespace
