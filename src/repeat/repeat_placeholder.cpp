@@ -1,1 +1,0 @@
-// Repeat expansion lives in this folder.

@@ -1,0 +1,204 @@
+#include "repeat/repeatwrite.h"
+
+#include <array>
+#include <limits>
+#include <utility>
+
+#include "core/numtext.h"
+
+namespace vm {
+namespace {
+
+enum class Col {
+    Hide, Date, Hour, Minute, AM_PM, DateText, Duration, Repeat, BGColor, FGColor, DateType,
+    WorkDay, JulDate, Alarm, SoundNum, Font, Priority, DayColors, Hr24, None,
+};
+
+constexpr const char* kColNames[] = {
+    "Hide", "Date", "Hour", "Minute", "AM_PM", "DateText", "Duration", "Repeat", "BGColor", "FGColor",
+    "DateType", "WorkDay", "JulDate", "Alarm", "SoundNum", "Font", "Priority", "DayColors", "Hr24"};
+
+bool SameName(std::string_view a, std::string_view b) { return a.size() == b.size() && ToLower(a) == ToLower(b); }
+
+Col ColOf(std::string_view name) {
+    for (int i = 0; i < static_cast<int>(Col::None); ++i)
+        if (SameName(name, kColNames[i])) return static_cast<Col>(i);
+    return Col::None;
+}
+
+// Columns every generated row sets itself.
+bool SetByPass(Col c) {
+    return c == Col::Date || c == Col::JulDate || c == Col::DateText || c == Col::WorkDay || c == Col::Font ||
+           c == Col::DayColors;
+}
+
+db::Value Optional(const std::optional<int64_t>& v) { return v ? db::Int(*v) : db::Value{}; }
+
+db::Value ColumnValue(Col c, const Expansion& e, const DateRecord& r, const OccurrenceRow& row) {
+    const bool observed = row.kind == RowKind::Observed;  // leaves Priority and Hr24 to the table
+    switch (c) {
+        case Col::Hide: return db::Bool(r.Hide);
+        case Col::Date: return db::Text(FormatIso(row.Date));
+        case Col::Hour: return db::Int(r.Hour);
+        case Col::Minute: return db::Int(r.Minute);
+        case Col::AM_PM: return db::Text(r.AM_PM);
+        case Col::DateText: return db::Text(e.DateTextOf(row, r));
+        case Col::Duration: return db::Int(r.Duration);
+        case Col::Repeat: return db::Text(r.Repeat);
+        case Col::BGColor: return Optional(r.BGColor);
+        case Col::FGColor: return Optional(r.FGColor);
+        case Col::DateType: return db::Text(r.DateType);
+        case Col::WorkDay: return db::Bool(e.WorkDayOf(row, r));
+        case Col::JulDate: return db::Int(row.JulDate);
+        case Col::Alarm: return db::Text(r.Alarm);
+        case Col::SoundNum: return db::Int(r.SoundNum);
+        case Col::Font: return db::Text(e.FontOf(row, r));
+        case Col::Priority: return observed ? db::Value{} : db::Int(r.Priority);
+        case Col::DayColors: return db::Text(e.DayColorsOf(row, r));
+        case Col::Hr24: return observed || !r.Hr24 ? db::Value{} : db::Int(*r.Hr24);
+        case Col::None: break;
+    }
+    return {};
+}
+
+// One prepared INSERT that takes up to kSlots rows per run: each slot is a
+// row of a VALUES list with an "in use" flag, and the last run switches its
+// unused slots off. A slot binds its record's own columns only when its
+// record (or kind of row) changes; each row then binds its date, its key and,
+// for remembrance rows, its DateText.
+class RowWriter {
+public:
+    static constexpr int kSlots = 32;
+
+    RowWriter(db::Database& db, const std::vector<std::string>& sourceColumns)
+        : insert_(Prepare(db, sourceColumns)) {}
+
+    void Write(const Expansion& e, std::span<const DateRecord> records, const OccurrenceRow& row) {
+        const DateRecord& rec = records[row.record];
+        Slot& slot = slots_[static_cast<size_t>(filled_)];
+        const int base = filled_ * width_;
+        if (row.record != slot.record || row.kind != slot.kind) {
+            for (size_t i = 0; i < cols_.size(); ++i)
+                insert_.bind(base + static_cast<int>(i) + 1, ColumnValue(cols_[i], e, rec, row));
+            slot.record = row.record;
+            slot.kind = row.kind;
+        }
+        if (dateAt_) insert_.bind(base + dateAt_, db::Text(FormatIso(row.Date)));
+        if (julAt_) insert_.bind(base + julAt_, db::Int(row.JulDate));
+        if (textAt_ && row.years != kNoYears) insert_.bind(base + textAt_, db::Text(e.DateTextOf(row, rec)));
+        if (!slot.inUse) {
+            insert_.bind(base + width_, db::Int(1));
+            slot.inUse = true;
+        }
+        if (++filled_ == kSlots) {
+            insert_.run();
+            filled_ = 0;
+        }
+    }
+
+    void Finish() {
+        if (filled_ == 0) return;
+        for (int i = filled_; i < kSlots; ++i) insert_.bind((i + 1) * width_, db::Int(0));
+        insert_.run();
+        filled_ = 0;
+    }
+
+private:
+    struct Slot {
+        uint32_t record = std::numeric_limits<uint32_t>::max();
+        RowKind kind = RowKind::Occurrence;
+        bool inUse = false;
+    };
+
+    db::Statement Prepare(db::Database& db, const std::vector<std::string>& sourceColumns) {
+        std::string names, picks;
+        for (const std::string& name : db.columns("RepeatingData")) {
+            const Col c = ColOf(name);
+            if (c == Col::None) continue;
+            bool inSource = false;
+            for (const auto& s : sourceColumns) inSource = inSource || SameName(s, name);
+            if (!inSource && !SetByPass(c)) continue;
+            cols_.push_back(c);
+            const int at = static_cast<int>(cols_.size());
+            if (c == Col::Date) dateAt_ = at;
+            if (c == Col::JulDate) julAt_ = at;
+            if (c == Col::DateText) textAt_ = at;
+            names += (names.empty() ? "[" : ", [") + name + "]";
+            picks += (picks.empty() ? "column" : ", column") + std::to_string(at);
+        }
+        width_ = static_cast<int>(cols_.size()) + 1;
+        std::string row = "(?";
+        for (int i = 1; i < width_; ++i) row += ", ?";
+        row += ")";
+        std::string rows = row;
+        for (int i = 1; i < kSlots; ++i) rows += ", " + row;
+        return db.prepare("INSERT INTO [RepeatingData] (" + names + ") SELECT " + picks + " FROM (VALUES " + rows +
+                          ") WHERE column" + std::to_string(width_) + " = 1");
+    }
+
+    std::vector<Col> cols_;
+    int width_ = 1;                            // parameters per slot: the columns and the flag
+    int dateAt_ = 0, julAt_ = 0, textAt_ = 0;  // within a slot, 0 when the table lacks the column
+    db::Statement insert_;
+    std::array<Slot, kSlots> slots_{};
+    int filled_ = 0;
+};
+
+// A larger page cache for the pass's own connection, put back afterwards.
+class CacheSize {
+public:
+    CacheSize(db::Database& db, int64_t kib) : db_(db) {
+        auto st = db.prepare("PRAGMA cache_size");
+        if (st.step()) old_ = db::AsInt(st.column(0));
+        db.exec("PRAGMA cache_size = " + std::to_string(-kib));
+    }
+    ~CacheSize() {
+        try {
+            db_.exec("PRAGMA cache_size = " + std::to_string(old_));
+        } catch (...) {
+        }
+    }
+
+private:
+    db::Database& db_;
+    int64_t old_ = -2000;
+};
+
+}  // namespace
+
+void WriteExpansion(db::Database& db, const std::vector<std::string>& sourceColumns,
+                    std::span<const DateRecord> records, const Expansion& expansion, int& point) {
+    CacheSize cache(db, 128 * 1024);
+    db::Transaction tx(db);
+    point = 1;
+    db.exec("DELETE FROM [RepeatingData]");
+    // The table's indexes are built again after the rows are in, which is much
+    // quicker than keeping them up to date row by row.
+    std::vector<std::pair<std::string, std::string>> indexes;
+    {
+        auto st = db.prepare(
+            "SELECT [name], [sql] FROM sqlite_master WHERE [type] = 'index' AND [tbl_name] = 'RepeatingData' "
+            "COLLATE NOCASE AND [sql] IS NOT NULL");
+        while (st.step()) indexes.emplace_back(db::AsText(st.column(0)), db::AsText(st.column(1)));
+    }
+    for (const auto& index : indexes) db.exec("DROP INDEX [" + index.first + "]");
+
+    point = 17;
+    RowWriter writer(db, sourceColumns);
+    for (const OccurrenceRow& row : expansion.rows) writer.Write(expansion, records, row);
+    writer.Finish();
+    for (const auto& index : indexes) db.exec(index.second);
+
+    point = 5;
+    if (!expansion.alarms.empty()) {
+        auto update = db.prepare("UPDATE [Velmora] SET [Alarm] = ? WHERE [ID] = ?");
+        for (const AlarmList& a : expansion.alarms) {
+            update.bind(1, db::Text(a.Alarm)).bind(2, db::Int(a.ID));
+            update.run();
+        }
+    }
+    point = 19;
+    tx.commit();
+}
+
+}  // namespace vm

@@ -1,0 +1,137 @@
+// The step rules: each rule's chain of occurrences across year ends, leap
+// days and month ends, and the rules that are reported instead.
+#include <gtest/gtest.h>
+
+#include "repeat_testutil.h"
+
+namespace {
+
+using namespace vmtest;
+using vm::ProblemKind;
+using vm::RowKind;
+
+struct RuleCase {
+    const char* name;
+    vm::CivilDate date;
+    const char* rule;
+    int64_t duration;
+    Strings rows;
+};
+
+class StepRules : public ::testing::TestWithParam<RuleCase> {};
+
+TEST_P(StepRules, GiveTheirChain) {
+    const RuleCase& c = GetParam();
+    const vm::Expansion e = Expand({Rec(c.date, c.rule, c.duration)});
+    EXPECT_EQ(Days(e), c.rows);
+    EXPECT_TRUE(e.problems.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, StepRules,
+    ::testing::Values(
+        RuleCase{"DailyIntoNextYear", D(2024, 12, 30), "Daily", 4, {"12/31/2024", "1/1/2025", "1/2/2025"}},
+        RuleCase{"DayOverLeapDay", D(2024, 2, 28), "day", 3, {"2/29/2024", "3/1/2024"}},
+        RuleCase{"WeeklyIntoNextYear", D(2023, 12, 25), "WEEKLY", 3, {"1/1/2024", "1/8/2024"}},
+        RuleCase{"MonthlyCarriesTheClampedDay", D(2023, 1, 31), "Monthly", 4, {"2/28/2023", "3/28/2023", "4/28/2023"}},
+        RuleCase{"MonthIntoNextYear", D(2024, 12, 31), "mon", 3, {"1/31/2025", "2/28/2025"}},
+        RuleCase{"QuarterlyIntoNextYear", D(2024, 11, 15), "Quarterly", 2, {"2/15/2025"}},
+        RuleCase{"QuarterKeepsItsOwnDay", D(2024, 11, 30), "quarter", 3, {"2/28/2025", "5/30/2025"}},
+        RuleCase{"EveryMonthKeepsItsOwnDay", D(2024, 12, 31), "EveryMonth-2", 3, {"2/28/2025", "4/30/2025"}},
+        RuleCase{"EveryMonthCarriesWholeYears", D(2024, 11, 15), "EveryMonth-14", 3, {"1/15/2026", "3/15/2027"}},
+        RuleCase{"YearlyFromLeapDay", D(2024, 2, 29), "Yearly", 5, {"2/28/2025", "2/28/2026", "2/28/2027", "2/29/2028"}},
+        RuleCase{"EveryFourYearsFromLeapDay", D(2024, 2, 29), "everyyear-4", 2, {"2/29/2028"}},
+        RuleCase{"EveryYearFromLeapDay", D(2024, 2, 29), "EveryYear-1", 2, {"2/28/2025"}},
+        RuleCase{"EveryAddsExactDays", D(2024, 3, 1), "Every-400", 2, {"4/5/2025"}},
+        RuleCase{"EveryIntoNextYearRoundedHalfToEven", D(2024, 12, 25), "every-10.5", 3, {"1/4/2025", "1/14/2025"}},
+        RuleCase{"MonthLastDayIntoNextYear", D(2023, 11, 30), "monthlastday", 4, {"12/31/2023", "1/31/2024", "2/29/2024"}},
+        RuleCase{"DurationOneIsTheRecordAlone", D(2024, 5, 5), "Daily", 1, {}},
+        RuleCase{"NothingPastTheLastYear", D(9999, 12, 30), "Daily", 5, {"12/31/9999"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(StepRules, InaugurationSundayMovesOnlyThatRow) {
+    vm::DateRecord r = Rec(D(2009, 1, 20), "EveryYear-4", 3);
+    r.DateType = "Inauguration";
+    EXPECT_EQ(Days({r}), (Strings{"1/21/2013", "1/20/2017"}));
+}
+
+TEST(StepRules, StartYearMovesOnlyYearlyRecords) {
+    vm::RepeatOptions start;
+    start.startYear = 2020;
+    EXPECT_EQ(Days({Rec(D(1960, 7, 4), "yearly", 3)}, start), (Strings{"7/4/2021", "7/4/2022"}));
+    EXPECT_EQ(Days({Rec(D(2025, 2, 1), "Year", 2)}, start), (Strings{"2/1/2026"}));
+    EXPECT_EQ(Days({Rec(D(1960, 2, 29), "yearly", 3)}, start), (Strings{"2/28/2021", "2/28/2022"}));
+    EXPECT_EQ(Days({Rec(D(1960, 7, 4), "EveryYear-1", 2)}, start), (Strings{"7/4/1961"}));
+    // The observance looks at the moved start: 4 July 2020 is a Saturday.
+    EXPECT_EQ(Days({Holiday(D(1960, 7, 4), "Yearly", 1)}, start, RowKind::Observed), (Strings{"7/3/2020"}));
+}
+
+TEST(WeekMask, MarkedDaysOfEachWeekFromSunday) {
+    // Wednesday 15 January 2025.
+    EXPECT_EQ(Days({Rec(D(2025, 1, 15), "WeekMask-ftftftf", 2)}, {}, RowKind::WeekMask),
+              (Strings{"1/13/2025", "1/15/2025", "1/17/2025", "1/20/2025", "1/22/2025", "1/24/2025"}));
+    // Across the year end, from Wednesday 28 December 2022.
+    EXPECT_EQ(Days({Rec(D(2022, 12, 28), "weekmask-YNNNNNY", 2)}, {}, RowKind::WeekMask),
+              (Strings{"12/25/2022", "12/31/2022", "1/1/2023", "1/7/2023"}));
+    // A short mask marks nothing past its end.
+    EXPECT_EQ(Days({Rec(D(2025, 1, 15), "weekmask-tt", 1)}, {}, RowKind::WeekMask),
+              (Strings{"1/12/2025", "1/13/2025"}));
+    // An invalid letter: the week is the seven days after the record's date.
+    EXPECT_EQ(Days({Rec(D(2025, 1, 15), "weekmask-tfxtt", 1)}, {}, RowKind::WeekMask),
+              (Strings{"1/16/2025", "1/19/2025", "1/20/2025"}));
+}
+
+TEST(WeekMask, RowsCopyTheRecordsFontUntrimmed) {
+    vm::DateRecord mask = Rec(D(2025, 1, 15), "weekmask-t", 1);
+    mask.Font = " Arial, 10,False,False ";
+    vm::DateRecord daily = mask;
+    daily.Repeat = "daily";
+    daily.Duration = 2;
+    const vm::Expansion e = Expand({mask, daily});
+    ASSERT_EQ(e.rows.size(), 2u);
+    EXPECT_EQ(e.FontOf(e.rows[0], mask), mask.Font);
+    EXPECT_EQ(e.FontOf(e.rows[1], daily), "Arial, 10,False,False");
+}
+
+struct BadRule {
+    const char* rule;
+    ProblemKind kind;
+};
+
+class BadRules : public ::testing::TestWithParam<BadRule> {};
+
+// Duration 3 is the least that reaches the rule on every type (monthweek's
+// first step only takes the month).
+TEST_P(BadRules, AreReportedOncePerRecordWithoutRows) {
+    const BadRule& c = GetParam();
+    const vm::Expansion e = Expand({Rec(D(2025, 3, 1), c.rule, 365), Rec(D(2025, 3, 2), c.rule, 3)});
+    EXPECT_TRUE(e.rows.empty());
+    ASSERT_EQ(e.problems.size(), 2u);
+    EXPECT_EQ(e.problems[0].kind, c.kind);
+    EXPECT_EQ(e.problems[1].record, 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rules, BadRules,
+                         ::testing::Values(BadRule{"None", ProblemKind::UnrecognisedType},
+                                           BadRule{"weekmask -tfttftt", ProblemKind::UnrecognisedType},
+                                           BadRule{"Every-10-2", ProblemKind::InvalidEntry},
+                                           BadRule{"every-0.4", ProblemKind::InvalidEntry},
+                                           BadRule{"EveryMonth-0", ProblemKind::InvalidEntry},
+                                           BadRule{"EveryYear-x", ProblemKind::InvalidEntry},
+                                           BadRule{"Min--5", ProblemKind::InvalidEntry},
+                                           BadRule{"MonthWeek-2mon", ProblemKind::MonthWeekFormat},
+                                           BadRule{"MonthWeek-2-xyz", ProblemKind::WeekRuleWord},
+                                           BadRule{"YearWeek-4-at-nov", ProblemKind::WeekRuleWord},
+                                           BadRule{"YearWeek-4-thu", ProblemKind::WeekRuleWord}));
+
+TEST(Selection, HiddenDurationZeroAndUndatedRecordsGiveNothing) {
+    vm::DateRecord hidden = Holiday(D(2026, 7, 4), "Daily", 5);
+    hidden.Hide = true;
+    const vm::Expansion e =
+        Expand({hidden, Holiday(D(2026, 7, 4), "Daily", 0), Holiday(vm::CivilDate{}, "Daily", 5)});
+    EXPECT_TRUE(e.rows.empty());
+    ASSERT_EQ(e.problems.size(), 1u);
+    EXPECT_EQ(e.problems[0].kind, ProblemKind::UnreadableDate);
+}
+
+}  // namespace

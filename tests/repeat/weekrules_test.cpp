@@ -1,0 +1,81 @@
+// Weekday-of-month rules, checked against an independent weekday count, and
+// the yearweek and monthweek chains.
+#include <gtest/gtest.h>
+
+#include "repeat/weekrules.h"
+#include "repeat_testutil.h"
+
+namespace {
+
+using namespace vmtest;
+using vm::WeekRuleResult;
+
+// Zeller's congruence, Sunday = 0: independent of the calendar code under test.
+int ZellerWeekday(int y, int m, int d) {
+    if (m < 3) m += 12, --y;
+    return ((d + 13 * (m + 1) / 5 + y + y / 4 - y / 100 + y / 400) % 7 + 6) % 7;
+}
+
+const char* kDays[] = {"sun", "mon", "tue", "wed", "thu", "fri", "sat"};
+const char* kMonths[] = {"jan", "feb", "mar", "apr", "may", "jun", "jul", "aug", "sep", "oct", "nov", "dec"};
+
+// Every month of 2019..2032 (three leap years), every weekday, weeks 1 to 5
+// and "last", both rules, against the month's matching days.
+TEST(WeekRules, AllMonthsAgreeWithAnIndependentCount) {
+    for (int y = 2019; y <= 2032; ++y)
+        for (int m = 1; m <= 12; ++m)
+            for (int w = 0; w < 7; ++w) {
+                std::vector<int> matching;
+                for (int day = 1; day <= vm::DaysInMonth(y, m); ++day)
+                    if (ZellerWeekday(y, m, day) == w) matching.push_back(day);
+                for (int n = 1; n <= 6; ++n) {
+                    const std::string week = n == 6 ? "last" : std::to_string(n);
+                    const size_t want = n == 6 ? matching.size() - 1 : static_cast<size_t>(n - 1);
+                    const std::string where = std::to_string(y) + "/" + std::to_string(m) + " " + week + " " + kDays[w];
+                    vm::CivilDate got, byYear;
+                    const WeekRuleResult r = vm::MonthWeek(y, m, week + "-" + kDays[w], got);
+                    const WeekRuleResult ry = vm::YearWeekMonth(y, week + "-" + kDays[w] + "-" + kMonths[m - 1], byYear);
+                    if (want < matching.size()) {
+                        ASSERT_EQ(r, WeekRuleResult::Found) << where;
+                        ASSERT_EQ(ry, WeekRuleResult::Found) << where;
+                        EXPECT_EQ(got, D(y, m, matching[want])) << where;
+                        EXPECT_EQ(byYear, got) << where;
+                    } else {
+                        EXPECT_EQ(r, WeekRuleResult::NoSuchDay) << where;
+                        EXPECT_EQ(ry, WeekRuleResult::NoSuchDay) << where;
+                    }
+                }
+            }
+}
+
+TEST(WeekRules, WordsAndRejectedParameters) {
+    EXPECT_EQ(vm::WeekdayWordNumber("THU"), 5);
+    EXPECT_EQ(vm::WeekdayWordNumber("t"), 3);   // a fragment finds its first day
+    EXPECT_EQ(vm::WeekdayWordNumber("at"), 0);  // would be 8: names no weekday
+    EXPECT_EQ(vm::MonthWordNumber("Dec"), 12);
+    EXPECT_EQ(vm::MonthWordNumber("december"), 0);
+    vm::CivilDate d = D(2000, 1, 1);
+    EXPECT_EQ(vm::MonthWeek(2025, 6, "2mon", d), WeekRuleResult::NoDash);
+    EXPECT_EQ(vm::MonthWeek(2025, 6, "2-xyz", d), WeekRuleResult::BadWord);
+    EXPECT_EQ(vm::MonthWeek(2025, 6, "0-mon", d), WeekRuleResult::BadWord);
+    EXPECT_EQ(vm::YearWeekMonth(2025, "4-thu", d), WeekRuleResult::BadWord);
+    EXPECT_EQ(d, D(2000, 1, 1));
+}
+
+TEST(YearWeekRule, EveryYearWithDayShiftAndStartYear) {
+    EXPECT_EQ(Days({Rec(D(2023, 11, 23), "YearWeek-4-Thu-Nov", 3)}), (Strings{"11/28/2024", "11/27/2025"}));
+    // The shift moves each row only: a week after the last Friday of December
+    // lands in January, and no year is skipped.
+    EXPECT_EQ(Days({Rec(D(2023, 12, 29), "yearweek-last-fri-dec+7", 4)}), (Strings{"1/3/2025", "1/2/2026", "1/1/2027"}));
+    vm::RepeatOptions start;
+    start.startYear = 2019;
+    EXPECT_EQ(Days({Rec(D(2001, 11, 22), "yearweek-4-thu-nov", 3)}, start), (Strings{"11/26/2020", "11/25/2021"}));
+}
+
+TEST(MonthWeekRule, DurationMinusTwoRowsAndNoneForAMissingFifthWeekday) {
+    EXPECT_EQ(Days({Rec(D(2024, 1, 8), "MonthWeek-2-Mon", 5)}), (Strings{"2/12/2024", "3/11/2024", "4/8/2024"}));
+    EXPECT_EQ(Days({Rec(D(2024, 11, 29), "monthweek-last-fri", 4)}), (Strings{"12/27/2024", "1/31/2025"}));
+    EXPECT_EQ(Days({Rec(D(2024, 1, 1), "MonthWeek-5-Mon", 6)}), (Strings{"4/29/2024"}));
+}
+
+}  // namespace
