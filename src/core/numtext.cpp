@@ -63,7 +63,11 @@ double Val(std::string_view text) {
 
 int64_t RoundHalfEven(double value) {
     if (!std::isfinite(value)) return 0;
-    return static_cast<int64_t>(std::nearbyint(value));  // default rounding mode: to nearest, ties to even
+    const double r = std::nearbyint(value);  // default rounding mode: to nearest, ties to even
+    // Out of range reads as the nearest end rather than an undefined cast.
+    if (r >= 9.2e18) return INT64_MAX;
+    if (r <= -9.2e18) return INT64_MIN;
+    return static_cast<int64_t>(r);
 }
 
 std::string IntText(int64_t value) { return std::to_string(value); }

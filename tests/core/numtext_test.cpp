@@ -16,6 +16,8 @@ TEST(LeadingNumber, ReadsTheWayBoxesAlwaysHave) {
     EXPECT_EQ(vm::RoundHalfEven(2.5), 2);
     EXPECT_EQ(vm::RoundHalfEven(3.5), 4);
     EXPECT_EQ(vm::RoundHalfEven(-2.5), -2);
+    EXPECT_EQ(vm::RoundHalfEven(vm::Val("1e30")), INT64_MAX);
+    EXPECT_EQ(vm::RoundHalfEven(-1e300), INT64_MIN);
     EXPECT_EQ(vm::Str(int64_t{16777215}), " 16777215");
     EXPECT_EQ(vm::Str(int64_t{-5}), "-5");
     EXPECT_EQ(vm::Str(int64_t{0}), " 0");
