@@ -1,0 +1,223 @@
+// The entry window's rules without a window: boxes to columns, refusals,
+// loading back with placeholders, the search and the value lists.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "core/entryrecord.h"
+#include "core/module1.h"
+#include "core/record.h"
+#include "testsupport.h"
+
+namespace db = vm::db;
+
+namespace {
+
+vm::EntryBoxes Placeholders() {
+    vm::EntryBoxes b;
+    b.date = "3/15/2025";
+    b.hour = "Hour";
+    b.minute = "Min";
+    b.ampm = "AM";
+    b.repeatNo = "Repeat#";
+    b.repeatType = "Repeat Type";
+    b.dayType = "Date Type";
+    b.alarm = "Alarm Mins";
+    b.sound = "Sound";
+    b.font = "Select Font";
+    b.colors = "Select FG Colors";
+    b.priority = "Priority";
+    return b;
+}
+
+const db::Value* Column(const vm::EntrySave& s, const std::string& name) {
+    for (const auto& [n, v] : s.columns)
+        if (n == name) return &v;
+    return nullptr;
+}
+
+TEST(EntrySave, PlaceholderBoxesLeaveTheirColumnsUnwritten) {
+    auto b = Placeholders();
+    b.hour = "Hr";
+    b.ampm = "AM/PM";
+    b.date = "12/31/24";
+    const auto t = vm::PlanEntrySave(b);
+    ASSERT_TRUE(t.ok());
+    EXPECT_FALSE(Column(t, "Hour"));
+    EXPECT_FALSE(Column(t, "AM_PM"));
+    for (const char* unwritten : {"Minute", "Repeat", "Alarm", "Hr24", "BGColor", "FGColor", "ID"})
+        EXPECT_FALSE(Column(t, unwritten)) << unwritten;
+    EXPECT_EQ(db::AsText(*Column(t, "DateType")), "") << "the placeholder stores the empty text";
+    EXPECT_EQ(db::AsInt(*Column(t, "JulDate")), 2024366) << "two-digit years fall in 1930..2029";
+}
+
+TEST(EntrySave, RefusesWhatTheRecordCannotHold) {
+    const struct {
+        const char* what;
+        void (*set)(vm::EntryBoxes&);
+    } cases[] = {
+        {"placeholder date", [](vm::EntryBoxes& b) { b.date = "Date"; }},
+        {"no such day", [](vm::EntryBoxes& b) { b.date = "2/30/2025"; }},
+        {"not a date", [](vm::EntryBoxes& b) { b.date = "tomorrow"; }},
+        {"priority 256", [](vm::EntryBoxes& b) { b.priority = "256"; }},
+        {"priority -1", [](vm::EntryBoxes& b) { b.priority = "-1"; }},
+        {"priority 1e3", [](vm::EntryBoxes& b) { b.priority = "1e3"; }},
+        {"minute 60", [](vm::EntryBoxes& b) { b.minute = "60"; }},
+        {"hour 13", [](vm::EntryBoxes& b) { b.hour = "13"; }},
+        {"huge repeat count", [](vm::EntryBoxes& b) { b.repeatNo = "99999999999"; }},
+        {"colours over 100", [](vm::EntryBoxes& b) { b.colors = std::string(101, '1'); }},
+        {"AM/PM over 10", [](vm::EntryBoxes& b) { b.ampm = "AMETXXXXXXX"; }},
+    };
+    for (const auto& c : cases) {
+        auto b = Placeholders();
+        c.set(b);
+        const auto s = vm::PlanEntrySave(b);
+        EXPECT_FALSE(s.ok()) << c.what;
+        EXPECT_TRUE(s.columns.empty()) << c.what;
+    }
+    auto b = Placeholders();
+    b.priority = "255";
+    b.minute = "59";
+    b.hour = "12";
+    b.colors = std::string(100, '1');
+    b.date = " 2025-03-15 ";
+    EXPECT_TRUE(vm::PlanEntrySave(b).ok());
+}
+
+class EntryStore : public ::testing::Test {
+protected:
+    void SetUp() override {
+        vm::Module1.CalendarFilePath = vmtest::FreshCalendar();
+        rs.setDatabaseName(vm::Module1.CalendarFilePath);
+        rs.setRecordSource("Velmora");
+        rs.refresh();
+    }
+    void add(const vm::EntryBoxes& b) {
+        const auto s = vm::PlanEntrySave(b);
+        ASSERT_TRUE(s.ok()) << s.refusal;
+        rs.addNew();
+        vm::WriteEntrySave(rs, s);
+        rs.update();
+        rs.moveLast();
+    }
+    vmtest::Fixture fx;
+    db::RecordSource rs;
+};
+
+TEST_F(EntryStore, Hr24FollowsTheHourAndAmPmTheRowHolds) {
+    const struct {
+        const char *hour, *ampm;
+        std::optional<int> hr24;
+    } cases[] = {{"Hour", "AM", 0}, {"12", "PMCT", 12}, {"12", "AM", 0}, {"7", "PM", 19},
+                 {"3", "PMET", 15}, {"3", "", std::nullopt}, {"3", "pm", std::nullopt}};
+    for (const auto& c : cases) {
+        auto b = Placeholders();
+        b.hour = c.hour;
+        b.ampm = c.ampm;
+        add(b);
+        const auto r = vm::ReadDateRecord(rs);
+        EXPECT_EQ(r.Hr24, c.hr24) << c.hour << " " << c.ampm;
+        EXPECT_EQ(r.AM_PM, c.ampm);
+    }
+    // The hour box on "Hr" leaves the stored hour, and Hr24 follows that one.
+    auto b = Placeholders();
+    b.hour = "9";
+    b.ampm = "AM";
+    add(b);
+    b.hour = "Hr";
+    b.ampm = "PM";
+    rs.edit();
+    vm::WriteEntrySave(rs, vm::PlanEntrySave(b));
+    rs.update();
+    EXPECT_EQ(db::AsInt(rs.field("Hour")), 9);
+    EXPECT_EQ(db::AsInt(rs.field("Hr24")), 21);
+}
+
+TEST_F(EntryStore, LoadingPutsPlaceholdersForEmptyColumnsSoASaveKeepsThem) {
+    rs.addNew();
+    rs.setField("Date", db::Text("2025-03-15"));
+    rs.setField("JulDate", db::Int(2025074));
+    rs.setField("DateType", db::Text("  Holiday "));
+    rs.update();
+    rs.moveLast();
+    const auto b = vm::EntryBoxesFromRecord(rs);
+    EXPECT_EQ(b.date, "3/15/2025");
+    EXPECT_EQ(b.hour, "Hr");
+    EXPECT_EQ(b.minute, "Min");
+    EXPECT_EQ(b.ampm, "AM/PM");
+    EXPECT_EQ(b.dateText, "");
+    EXPECT_EQ(b.repeatNo, "Repeat#");
+    EXPECT_EQ(b.repeatType, "Repeat Type");
+    EXPECT_EQ(b.dayType, "Holiday");
+    EXPECT_EQ(b.alarm, "Alarm Mins");
+    EXPECT_EQ(b.sound, "Sound");
+    EXPECT_EQ(b.font, "Select Font");
+    EXPECT_EQ(b.colors, "Select FG Colors");
+    EXPECT_EQ(b.priority, "Priority");
+    EXPECT_FALSE(b.hide);
+
+    rs.edit();
+    vm::WriteEntrySave(rs, vm::PlanEntrySave(b));
+    rs.update();
+    for (const char* col : {"Hour", "Minute", "AM_PM", "Repeat", "Alarm", "Hr24"})
+        EXPECT_TRUE(db::IsNull(rs.field(col))) << col;
+    EXPECT_EQ(db::AsText(rs.field("DateType")), "Holiday");
+}
+
+TEST_F(EntryStore, SearchMatchesTheTypedTextLiterallyInAnyCase) {
+    const char* texts[] = {"Visit O'Brien", "50% off sale", "500 items", "a_b test", "axb test", "back\\slash",
+                           "DINNER at o'brien's"};
+    for (const char* t : texts) {
+        auto b = Placeholders();
+        b.dateText = t;
+        add(b);
+    }
+    auto& database = rs.database();
+    auto textsOf = [&](const std::string& word) {
+        std::vector<std::string> out;
+        for (int64_t id : vm::FindDateTextIds(database, word)) {
+            auto st = database.prepare("SELECT [DateText] FROM [Velmora] WHERE [ID] = ?");
+            st.bind(1, db::Int(id));
+            EXPECT_TRUE(st.step());
+            out.push_back(db::AsText(st.column(0)));
+        }
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    using V = std::vector<std::string>;
+    EXPECT_EQ(textsOf("o'BRIEN"), (V{"DINNER at o'brien's", "Visit O'Brien"}));
+    EXPECT_EQ(textsOf("50%"), V{"50% off sale"});
+    EXPECT_EQ(textsOf("a_b"), V{"a_b test"});
+    EXPECT_EQ(textsOf("\\"), V{"back\\slash"});
+    EXPECT_TRUE(textsOf("nothing like it").empty());
+    EXPECT_EQ(textsOf("").size(), std::size(texts));
+
+    // The record set of the hits is an editable source ordered by date.
+    rs.setRecordSource(vm::EntryIdsSource(vm::FindDateTextIds(database, "test")));
+    rs.refresh();
+    EXPECT_EQ(rs.recordCount(), 2);
+    EXPECT_TRUE(rs.editable());
+    rs.setRecordSource(vm::EntryIdsSource({}));
+    rs.refresh();
+    EXPECT_EQ(rs.recordCount(), 0);
+}
+
+TEST_F(EntryStore, DistinctValuesAreTrimmedSortedAndWithoutBlanks) {
+    for (const char* ampm : {"PMET", "AM", "AM", "", "  "}) {
+        auto b = Placeholders();
+        b.ampm = ampm;
+        add(b);
+    }
+    EXPECT_EQ(vm::DistinctColumnValues(rs.database(), "AM_PM"), (std::vector<std::string>{"AM", "PMET"}));
+    EXPECT_THROW(vm::DistinctColumnValues(rs.database(), "Nope] FROM x; --"), db::DbError);
+}
+
+TEST(EntrySources, MonthQueryOrEveryRecordByTheMonthOrder) {
+    vmtest::Fixture fx;
+    EXPECT_EQ(vm::EntryMonthSource(), "SELECT * FROM [Velmora] ORDER BY [JulDate],[Hr24],[AM_PM],[Hour],[Minute],[ID]");
+    vm::Module1.MonthQuerySQL = "SELECT * FROM [Velmora] WHERE [JulDate] > 2025059 AND [JulDate] < 2025102";
+    vm::Module1.MonthQueryOrder = " ORDER BY [JulDate],[Hr24],[AM_PM],[Hour],[Minute],[ID]";
+    EXPECT_EQ(vm::EntryMonthSource(), vm::Module1.MonthQuerySQL + vm::Module1.MonthQueryOrder);
+}
+
+}  // namespace

@@ -1,0 +1,414 @@
+// The entry window driven headless: set-up, add and save, stepping, search,
+// the refusals, the date picker and the closing.
+#include "entrytestutil.h"
+
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QFrame>
+
+#include "mainwindow/celllabel.h"
+#include "platform/messages.h"
+
+namespace {
+
+using entrytest::EntryWindow;
+namespace db = vm::db;
+
+using Strings = std::vector<std::string>;
+
+Strings Items(QComboBox* c) {
+    Strings out;
+    for (int i = 0; i < c->count(); ++i) out.push_back(c->itemText(i).toStdString());
+    return out;
+}
+
+TEST_F(EntryWindow, SetUpShowsPlaceholdersTooltipsAndLists) {
+    open();
+    EXPECT_EQ(w->windowTitle(), "Add New / Edit Existing Day Record");
+    EXPECT_TRUE(vm::Module1.EnterRecOpen);
+    EXPECT_EQ(w->pos(), main->pos() + QPoint(50, 50)) << "750 twips below and right of the main window";
+
+    const struct {
+        const char *name, *text, *tip;
+    } boxes[] = {{"txtDate", "Date", ""},
+                 {"cmbHour", "Hour", " Select Hour of Event "},
+                 {"cmbMinute", "Min", " Select Minute of Event "},
+                 {"cmbAMPM", "AM", " AM or PM "},
+                 {"txtDateText", "", " Enter Event Text "},
+                 {"txtRepeatNo", "Repeat#", " #Times to Repeat "},
+                 {"cmbRepeatType", "Repeat Type", "Repeat Type "},
+                 {"cmbDayType", "Date Type", " Date Type "},
+                 {"txtAlrmMin", "Alarm Mins", " Minutes Before or After Time "},
+                 {"txtSndNo", "Sound", " Sound# to Play "},
+                 {"Combo4", "Select Font", " Select Previous Font, Size, Bold, Italic  "},
+                 {"cmbColors", "Select FG Colors", " Select Previous Text FG/BG, Title FG/BG && Styles "},
+                 {"txtPriority", "Priority", " 0-255 Larger = Higher Priority "},
+                 {"txtSearch", "Search", " Search For This "}};
+    for (const auto& b : boxes) {
+        EXPECT_EQ(text(b.name), b.text) << b.name;
+        EXPECT_EQ(find<QWidget>(b.name)->toolTip(), b.tip) << b.name;
+    }
+    EXPECT_EQ(find<QCheckBox>("Check2")->text(), "Hide");
+    EXPECT_EQ(find<QCheckBox>("Check1")->toolTip(), " Is Date a Work Day? ");
+
+    EXPECT_EQ(combo("cmbHour")->count(), 13);
+    EXPECT_EQ(combo("cmbMinute")->count(), 60);
+    EXPECT_EQ(combo("cmbMinute")->itemText(59), "59");
+    EXPECT_EQ(Items(combo("cmbAMPM")), Strings({"AM", "PM", "AMET", "PMET", "AMCT", "PMCT", "AMMT", "PMMT", "AMPT", "PMPT"}));
+    EXPECT_EQ(combo("cmbRepeatType")->count(), 14);
+    EXPECT_EQ(combo("cmbRepeatType")->itemText(7), "WeekMask-TFTTFTT");
+    EXPECT_EQ(combo("cmbDayType")->count(), 0);
+
+    EXPECT_TRUE(shown("sscmdAddRecord"));
+    EXPECT_FALSE(shown("sscmdSaveRecord"));
+    EXPECT_FALSE(shown("SSPanel2"));
+    EXPECT_FALSE(shown("SSPanel3"));
+    const struct {
+        const char *key, *caption, *tip;
+    } buttons[] = {{"color-wheel-16", "Color", " Select Colors "},       {"font-16", "Font", " Select Font "},
+                   {"New", "New", " New Record "},                       {"DoubleLeftArrow", "Begin", " Beginning of Data "},
+                   {"LeftArrow", "Prior", " Prior Record "},              {"RightArrow", "Next", " Next Record "},
+                   {"DoubleRightArrow", "End", " End of Data "}};
+    for (const auto& b : buttons) {
+        auto* a = find<QAction>(b.key);
+        EXPECT_EQ(a->text(), b.caption);
+        EXPECT_EQ(a->toolTip(), b.tip);
+    }
+
+    // A second opening brings the same window back without a new set-up.
+    type("txtDateText", "half typed");
+    EXPECT_EQ(vm::ShowEnterRec(), w);
+    EXPECT_EQ(text("txtDateText"), "half typed");
+}
+
+TEST_F(EntryWindow, ListsTakeStoredValuesFirstAndNewRenewsThemOnce) {
+    const int64_t a = store("2025-03-01", "one");
+    const int64_t b = store("2025-03-02", "two");
+    auto database = db::Database::Open(vm::Module1.CalendarFilePath);
+    database->exec("UPDATE [Velmora] SET [AM_PM] = 'PMET', [DateType] = ' Holiday', [Font] = 'Arial, 10,False,False' "
+                   "WHERE [ID] = " + std::to_string(b));
+    database->exec("UPDATE [Velmora] SET [DateType] = 'Birthday', [DayColors] = '0;16777215;0;16777215;3;3' WHERE [ID] = " +
+                   std::to_string(a));
+    open();
+    EXPECT_EQ(Items(combo("cmbAMPM")),
+              Strings({"AM", "PMET", "AM", "PM", "AMET", "PMET", "AMCT", "PMCT", "AMMT", "PMMT", "AMPT", "PMPT"}));
+    // In the column's text order, where " Holiday" comes first; shown trimmed.
+    EXPECT_EQ(Items(combo("cmbDayType")), Strings({"Holiday", "Birthday"}));
+    EXPECT_EQ(text("cmbDayType"), "Date Type");
+    EXPECT_EQ(Items(combo("Combo4")), Strings({"Arial, 10,False,False"}));
+    EXPECT_EQ(text("cmbColors"), "Select FG Colors");
+    type("cmbRepeatType", "Every-10");
+    tool("New");
+    tool("New");
+    EXPECT_EQ(combo("cmbAMPM")->count(), 12);
+    EXPECT_EQ(combo("cmbRepeatType")->count(), 14);
+    EXPECT_EQ(combo("cmbHour")->count(), 13);
+    EXPECT_EQ(text("cmbRepeatType"), "Every-10") << "the set-up leaves the repeat rule's text";
+}
+
+TEST_F(EntryWindow, AddWithPlaceholdersStoresTheColumnMap) {
+    open();
+    type("txtDate", "3/15/2025");
+    click("sscmdAddRecord");
+    ASSERT_TRUE(fx.messages.shown.empty()) << fx.messages.shown[0].text;
+    const auto r = rows();
+    ASSERT_EQ(r.size(), 1u);
+    const int64_t id = r[0].ID;
+    EXPECT_EQ(db::AsText(column(id, "Date")), "2025-03-15");
+    EXPECT_EQ(r[0].JulDate, 2025074);
+    EXPECT_EQ(db::AsInt(column(id, "Hide")), 0);
+    EXPECT_EQ(db::AsInt(column(id, "Hour")), 0);
+    EXPECT_EQ(r[0].AM_PM, "AM");
+    EXPECT_EQ(r[0].Hr24, 0);
+    for (const char* unwritten : {"Minute", "Repeat", "Alarm", "BGColor", "FGColor"})
+        EXPECT_TRUE(db::IsNull(column(id, unwritten))) << unwritten;
+    for (const char* empty : {"DateText", "DateType", "Font", "DayColors"}) EXPECT_EQ(db::AsText(column(id, empty)), "");
+    EXPECT_EQ(db::AsInt(column(id, "Duration")), 0);
+    EXPECT_EQ(db::AsInt(column(id, "SoundNum")), 0);
+    EXPECT_EQ(db::AsInt(column(id, "Priority")), 0);
+    EXPECT_EQ(db::AsInt(column(id, "WorkDay")), 0);
+    EXPECT_FALSE(shown("sscmdAddRecord"));
+    EXPECT_TRUE(shown("sscmdSaveRecord"));
+    EXPECT_EQ(w->monthRedraws(), 1) << "the main window redraws its month after the save";
+}
+
+TEST_F(EntryWindow, AddEveryBoxThenSaveChangesThatRecordOnly) {
+    const int64_t earlier = store("2024-01-01", "first by date");
+    open();
+    type("txtDate", "7/4/2025");
+    type("cmbHour", "7");
+    type("cmbMinute", "30");
+    type("cmbAMPM", "PM");
+    type("txtDateText", "Fireworks at O'Brien's");
+    type("txtRepeatNo", "3");
+    type("cmbRepeatType", "Yearly");
+    type("cmbDayType", "Holiday");
+    QTest::mouseClick(find<QCheckBox>("Check2"), Qt::LeftButton);
+    QTest::mouseClick(find<QCheckBox>("Check1"), Qt::LeftButton);
+    type("txtAlrmMin", "15,-5");
+    type("txtSndNo", "4");
+    type("Combo4", "Arial, 12,True,False");
+    type("cmbColors", "255;0;0;16777215;2;3");
+    type("txtPriority", "9");
+    click("sscmdAddRecord");
+    ASSERT_TRUE(fx.messages.shown.empty());
+    auto r = rows();
+    ASSERT_EQ(r.size(), 2u);
+    const vm::DateRecord& added = r[1];
+    EXPECT_EQ(vm::FormatIso(added.Date), "2025-07-04");
+    EXPECT_EQ(added.JulDate, 2025185);
+    EXPECT_EQ(std::tie(added.Hour, added.Minute, added.AM_PM, added.DateText, added.Duration, added.Repeat),
+              std::make_tuple(7, 30, std::string("PM"), std::string("Fireworks at O'Brien's"), int64_t{3},
+                              std::string("Yearly")));
+    EXPECT_EQ(std::tie(added.DateType, added.Hide, added.WorkDay, added.Alarm, added.SoundNum),
+              std::make_tuple(std::string("Holiday"), true, true, std::string("15,-5"), int64_t{4}));
+    EXPECT_EQ(std::tie(added.Font, added.DayColors, added.Priority),
+              std::make_tuple(std::string("Arial, 12,True,False"), std::string("255;0;0;16777215;2;3"), 9));
+    EXPECT_EQ(added.Hr24, 19);
+
+    // Save right after Add changes the record just added, not the first one.
+    type("txtDateText", "Fireworks moved");
+    type("cmbHour", "12");
+    type("cmbAMPM", "AM");
+    click("sscmdSaveRecord");
+    r = rows();
+    ASSERT_EQ(r.size(), 2u);
+    EXPECT_EQ(r[0].ID, earlier);
+    EXPECT_EQ(r[0].DateText, "first by date");
+    EXPECT_EQ(r[1].DateText, "Fireworks moved");
+    EXPECT_EQ(r[1].Hr24, 0);
+    EXPECT_EQ(w->monthRedraws(), 2);
+
+    // Adding again while the boxes show that record stores a second copy.
+    tool("New");
+    type("txtDate", "7/4/2025");
+    click("sscmdAddRecord");
+    EXPECT_EQ(rows().size(), 3u);
+}
+
+TEST_F(EntryWindow, StepsThroughTheMonthAndKeepsTheBoxesPastTheEnds) {
+    store("2025-03-03", "third", 1);
+    store("2025-03-01", "first");
+    store("2025-03-02", "second");
+    open();
+    tool("DoubleLeftArrow");
+    EXPECT_EQ(text("txtDateText"), "first");
+    EXPECT_EQ(text("txtDate"), "3/1/2025");
+    EXPECT_EQ(text("cmbHour"), "9");
+    EXPECT_FALSE(shown("sscmdAddRecord"));
+    EXPECT_TRUE(shown("sscmdSaveRecord"));
+    tool("RightArrow");
+    EXPECT_EQ(text("txtDateText"), "second");
+    tool("DoubleRightArrow");
+    EXPECT_EQ(text("txtDateText"), "third");
+    EXPECT_EQ(text("txtPriority"), "1");
+    tool("RightArrow");
+    tool("RightArrow");
+    EXPECT_EQ(text("txtDateText"), "third") << "past the end the boxes keep the last record";
+    tool("LeftArrow");
+    EXPECT_EQ(text("txtDateText"), "third");
+    tool("LeftArrow");
+    EXPECT_EQ(text("txtDateText"), "second");
+
+    // Past the end there is no current record: Save says so and writes nothing.
+    tool("DoubleRightArrow");
+    tool("RightArrow");
+    click("sscmdSaveRecord");
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].title, "Save Record");
+    EXPECT_EQ(w->monthRedraws(), 0);
+
+    tool("color-wheel-16");
+    EXPECT_FALSE(shown("sscmdAddRecord"));
+    EXPECT_FALSE(shown("sscmdSaveRecord"));
+    EXPECT_TRUE(shown("SSPanel3"));
+}
+
+TEST_F(EntryWindow, AnEmptyColumnLoadsAsItsPlaceholderNotThePreviousValue) {
+    store("2025-03-01", "full");
+    {
+        auto database = db::Database::Open(vm::Module1.CalendarFilePath);
+        database->exec("UPDATE [Velmora] SET [Alarm] = '30', [Repeat] = 'Daily', [Minute] = 45");
+        database->exec("INSERT INTO [Velmora] ([Date], [JulDate], [DateText]) VALUES ('2025-03-02', 2025061, 'bare')");
+    }
+    open();
+    tool("DoubleLeftArrow");
+    EXPECT_EQ(text("txtAlrmMin"), "30");
+    tool("RightArrow");
+    EXPECT_EQ(text("txtDateText"), "bare");
+    EXPECT_EQ(text("txtAlrmMin"), "Alarm Mins");
+    EXPECT_EQ(text("cmbRepeatType"), "Repeat Type");
+    EXPECT_EQ(text("cmbMinute"), "Min");
+    EXPECT_EQ(text("cmbHour"), "Hr");
+    click("sscmdSaveRecord");
+    const auto r = rows();
+    ASSERT_EQ(r.size(), 2u);
+    for (const char* col : {"Alarm", "Repeat", "Minute", "Hour", "AM_PM"})
+        EXPECT_TRUE(db::IsNull(column(r[1].ID, col))) << col;
+}
+
+TEST_F(EntryWindow, SearchBindsTheTypedTextAndClearListsEveryRecord) {
+    store("2025-05-01", "Lunch with O'Brien");
+    store("2025-04-01", "50% off sale");
+    store("2025-03-01", "a_b meeting");
+    store("2025-02-01", "axb meeting");
+    store("2025-01-01", "500 reasons");
+    open();
+    type("txtSearch", "o'brien");
+    click("sscmdSrch2DoLst");
+    EXPECT_TRUE(fx.messages.shown.empty());
+    EXPECT_EQ(text("txtDateText"), "Lunch with O'Brien");
+
+    type("txtSearch", "50%");
+    QTest::keyClick(box("txtSearch"), Qt::Key_Return);
+    EXPECT_EQ(text("txtDateText"), "50% off sale");
+    tool("RightArrow");
+    EXPECT_EQ(text("txtDateText"), "50% off sale") << "the only hit";
+
+    type("txtSearch", "a_b");
+    click("sscmdSrch2DoLst");
+    EXPECT_EQ(text("txtDateText"), "a_b meeting");
+    tool("LeftArrow");
+    tool("RightArrow");
+    EXPECT_EQ(text("txtDateText"), "a_b meeting");
+
+    type("txtSearch", "no such words");
+    click("sscmdSrch2DoLst");
+    EXPECT_EQ(text("txtDateText"), "a_b meeting") << "no hits leave the boxes";
+
+    click("sscmdClearSrch");
+    EXPECT_EQ(text("txtSearch"), "Search");
+    EXPECT_EQ(text("txtDateText"), "500 reasons") << "every record by date, the first loaded";
+    tool("DoubleRightArrow");
+    EXPECT_EQ(text("txtDateText"), "Lunch with O'Brien");
+}
+
+TEST_F(EntryWindow, RefusesBadBoxesWithAMessageAndWritesNothing) {
+    const std::string longColors(101, '7');
+    const struct {
+        const char* box;
+        std::string value;
+    } cases[] = {{"txtDate", "Date"}, {"txtDate", "2/30/2025"}, {"txtPriority", "256"}, {"cmbMinute", "60"},
+                 {"cmbColors", longColors}};
+    open();
+    for (const auto& c : cases) {
+        tool("New");
+        type("txtDate", "3/15/2025");
+        type(c.box, QString::fromStdString(c.value));
+        fx.messages.clear();
+        click("sscmdAddRecord");
+        ASSERT_EQ(fx.messages.shown.size(), 1u) << c.box << "=" << c.value;
+        EXPECT_EQ(fx.messages.shown[0].title, "Record Not Saved");
+        EXPECT_EQ(fx.messages.shown[0].icon, vm::MsgIcon::Critical);
+        EXPECT_TRUE(rows().empty());
+        EXPECT_EQ(w->monthRedraws(), 0);
+        EXPECT_TRUE(shown("sscmdAddRecord")) << "still in the new-record state";
+    }
+}
+
+TEST_F(EntryWindow, TheDesignColoursTextAsksForColoursFirst) {
+    open();
+    type("txtDate", "3/15/2025");
+    type("cmbColors", "Colors");
+    click("sscmdAddRecord");
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].title, "Select Colors");
+    EXPECT_EQ(combo("cmbColors")->palette().color(QPalette::Base), QColor(0xFF, 0xD5, 0xEA));
+    EXPECT_TRUE(rows().empty());
+    type("cmbColors", "Select FG Colors");
+    click("sscmdAddRecord");
+    EXPECT_EQ(rows().size(), 1u);
+    EXPECT_EQ(combo("cmbColors")->palette().color(QPalette::Base), QPalette().color(QPalette::Base));
+}
+
+TEST_F(EntryWindow, DatePickerAndPlaceholderBoxes) {
+    open();
+    auto* date = box("txtDate");
+    focusIn(date);
+    EXPECT_TRUE(shown("SSPanel2"));
+    find<QCalendarWidget>("MonthView1")->setSelectedDate(QDate(2025, 3, 15));
+    emit find<QCalendarWidget>("MonthView1")->clicked(QDate(2025, 3, 15));
+    EXPECT_EQ(date->text(), "3/15/2025");
+    EXPECT_FALSE(shown("SSPanel2"));
+    focusIn(date);
+    EXPECT_FALSE(shown("SSPanel2")) << "a box holding a date keeps the picker closed";
+    QTest::mouseDClick(date, Qt::LeftButton);
+    EXPECT_TRUE(shown("SSPanel2"));
+
+    focusIn(box("txtPriority"));
+    EXPECT_EQ(text("txtPriority"), "");
+    type("txtPriority", "12");
+    focusIn(box("txtPriority"));
+    EXPECT_EQ(text("txtPriority"), "12");
+    focusIn(box("txtRepeatNo"));
+    EXPECT_EQ(text("txtRepeatNo"), "");
+    focusIn(box("txtSearch"));
+    EXPECT_EQ(text("txtSearch"), "");
+    focusIn(box("txtAlrmMin"));
+    EXPECT_EQ(text("txtAlrmMin"), "Alarm Mins") << "no placeholder removal here";
+}
+
+TEST_F(EntryWindow, ClosingShrinksStepByStepWithoutBlockingThenUnloads) {
+    open();
+    w->resize(600, 400);
+    vm::frmEnterRec* first = w;
+    w->close();
+    EXPECT_TRUE(w->isVisible()) << "closing runs on a timer, the window keeps working";
+    EXPECT_TRUE(vm::Module1.EnterRecOpen);
+    EXPECT_EQ(vm::EnterRec(), nullptr);
+    int steps = 1;  // the first step runs at once
+    QSize last = w->size();
+    while (vm::Module1.EnterRecOpen && steps < 100) {
+        w->closeStep();
+        EXPECT_LE(w->height(), last.height());
+        last = w->size();
+        ++steps;
+    }
+    EXPECT_EQ(steps, 51) << "50 shrinking steps, then the unload";
+    EXPECT_FALSE(vm::Module1.EnterRecOpen);
+    EXPECT_FALSE(w->isVisible());
+
+    QPointer<vm::frmEnterRec> gone(first);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(gone.isNull());
+    open();
+    EXPECT_TRUE(vm::Module1.EnterRecOpen);
+    EXPECT_EQ(text("txtDate"), "Date");
+}
+
+}  // namespace
+
+namespace {
+
+using entrytest::EntryWindow;
+
+// Whether a day cell of the main window shows the text.
+bool MonthShows(const vm::frmVelmora& main, const QString& what) {
+    for (auto* cell : main.lblDay)
+        if (cell && cell->text().contains(what)) return true;
+    return false;
+}
+
+TEST_F(EntryWindow, ASavedRecordShowsInTheMonthAtOnceAndTheWindowStepsThatMonth) {
+    store("2025-03-02", "in March");
+    store("2025-04-20", "in April");
+    main->cmbMonth->setCurrentText("March");
+    main->cmbYear->setCurrentText(" 2025");
+    main->cmbmonth_Click();
+    ASSERT_FALSE(vm::Module1.MonthQuerySQL.empty());
+    open();
+    tool("DoubleRightArrow");
+    EXPECT_EQ(text("txtDateText"), "in March") << "the window steps through the shown month";
+
+    tool("New");
+    type("txtDate", "3/15/2025");
+    type("txtDateText", "Dentist");
+    EXPECT_FALSE(MonthShows(*main, "Dentist"));
+    click("sscmdAddRecord");
+    EXPECT_TRUE(MonthShows(*main, "Dentist"));
+    type("txtDateText", "Dentist at noon");
+    click("sscmdSaveRecord");
+    EXPECT_TRUE(MonthShows(*main, "Dentist at noon"));
+}
+
+}  // namespace
