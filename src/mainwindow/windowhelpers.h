@@ -1,0 +1,46 @@
+// Helpers every window shares: keeping a window above the others, the one
+// file dialog of the program, bringing the main window back onto a screen,
+// and (re-exported) the splash picture and the desktop's opener.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/splashlogic.h"  // GetSplashPicture
+#include "platform/messages.h"
+#include "platform/shell.h"    // ShellOpenFile, OpenWebPage
+
+class QShortcut;
+class QWidget;
+
+namespace vm {
+
+// Puts the window into, or takes it out of, the layer above all other
+// windows, without moving or sizing it; a shown window stays shown.
+void SetFormOnTop(QWidget* window);
+void SetFormNotOnTop(QWidget* window);
+
+// The file dialog of a ShowFileDialog mode: 1 and 9 open an existing file,
+// 2 and 6 save (6 with a default suffix from the filter's first pattern).
+// nullopt for the other modes.
+std::optional<FileDialogRequest> FileDialogRequestFor(int16_t mode, const std::string& startFolder,
+                                                      const std::string& filter, const std::string& fileName,
+                                                      const std::string& title);
+
+// Shows the dialog of `mode` and returns the full path chosen, or "" when the
+// user cancels, the dialog fails or the mode is unknown. Modes 3 and 4 show
+// the colour and font dialogs and return the file name passed in unless
+// cancelled; mode 5 (printer) has no dialog here and returns "". The filter
+// is "Desc|pattern|..."; save dialogs add the filter's suffix to a name
+// typed without one.
+std::string ShowFileDialog(const std::string& startFolder, int16_t mode, const std::string& filter,
+                           const std::string& fileName, const std::string& title);
+
+// Moves a window that lies off every screen back onto the first one, shows
+// it normal, raises and activates it.
+void BringOntoScreen(QWidget& window);
+// Ctrl+Alt+L, anywhere in the program, brings `window` back onto the screen
+// (the splash window's hint names it). Made once per window.
+QShortcut* InstallBringBackShortcut(QWidget& window);
+
+}  // namespace vm
