@@ -1,0 +1,118 @@
+// The wave-file check, the recording fake, the Qt player and the shipped sounds.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+#include <set>
+#include <string>
+
+#include "platform/places.h"
+#include "platform/qtsound.h"
+#include "platform/sound.h"
+#include "testsupport.h"
+
+namespace {
+
+std::string Shipped(const std::string& name) { return vm::JoinPath(vm::ProgramFolder(), "Sounds/" + name); }
+
+std::string AlarmName(int n) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "Alarm%02d.wav", n);
+    return buf;
+}
+
+// A wave header with the given format tag and bits, and `data` bytes of samples.
+std::string Wave(uint16_t tag, uint16_t bits, uint32_t data, bool withFmt = true) {
+    auto le = [](uint32_t v, int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
+        return s;
+    };
+    std::string body = "WAVE";
+    if (withFmt)
+        body += "fmt " + le(16, 4) + le(tag, 2) + le(1, 2) + le(8000, 4) + le(8000 * bits / 8, 4) + le(bits / 8, 2) +
+                le(bits, 2);
+    body += "LIST" + le(3, 4) + "abc" + std::string(1, '\0');  // an odd chunk, padded
+    body += "data" + le(data, 4) + std::string(data, '\0');
+    return "RIFF" + le(static_cast<uint32_t>(body.size()), 4) + body;
+}
+
+TEST(Sound, ShippedSoundsAreThirtyOneDistinctPcmWaves) {
+    std::set<std::string> contents;
+    for (int n = 1; n <= 31; ++n) {
+        const std::string path = Shipped(n <= 30 ? AlarmName(n) : "opensound.wav");
+        const auto f = vm::ReadWaveFormat(path);
+        ASSERT_TRUE(f.has_value()) << path;
+        EXPECT_EQ(f->channels, 1);
+        EXPECT_EQ(f->sampleRate, 22050);
+        EXPECT_EQ(f->bitsPerSample, 16);
+        const double seconds = f->dataBytes / 2.0 / 22050;
+        EXPECT_GT(seconds, 0.2) << path;
+        EXPECT_LT(seconds, 3.0) << path;
+        contents.insert(vmtest::ReadAll(path));
+    }
+    EXPECT_EQ(contents.size(), 31u);  // every sound differs from the others
+}
+
+TEST(Sound, OnlyPcmWaveFilesArePlayable) {
+    const std::string dir = vmtest::MakeTempDir("velmora-waves");
+    struct Case {
+        const char* name;
+        std::string bytes;
+        bool playable;
+    };
+    const Case cases[] = {
+        {"pcm16.wav", Wave(1, 16, 100), true},
+        {"pcm8.wav", Wave(1, 8, 100), true},
+        {"float.wav", Wave(3, 32, 100), true},
+        {"mp3.wav", Wave(85, 16, 100), false},     // compressed
+        {"adpcm.wav", Wave(2, 4, 100), false},
+        {"nodata.wav", Wave(1, 16, 0), false},
+        {"nofmt.wav", Wave(1, 16, 100, false), false},
+        {"text.wav", "this is no sound", false},
+        {"empty.wav", "", false},
+        {"short.wav", Wave(1, 16, 100).substr(0, 30), false},
+    };
+    for (const Case& c : cases) {
+        const std::string path = dir + "/" + c.name;
+        vmtest::WriteAll(path, c.bytes);
+        EXPECT_EQ(vm::IsPlayableWave(path), c.playable) << c.name;
+    }
+    EXPECT_FALSE(vm::IsPlayableWave(dir + "/missing.wav"));
+    EXPECT_FALSE(vm::IsPlayableWave(dir));  // a folder
+}
+
+TEST(Sound, FakePlayerRecordsWhatPlays) {
+    vm::FakeSoundPlayer fake;
+    EXPECT_TRUE(fake.play(Shipped("Alarm01.wav")));
+    EXPECT_EQ(fake.playing, Shipped("Alarm01.wav"));
+    EXPECT_FALSE(fake.play("/no/such.wav"));
+    EXPECT_EQ(fake.playing, "");
+    fake.stop();
+    fake.beep();
+    using C = vm::FakeSoundPlayer::Call;
+    EXPECT_EQ(fake.calls, (std::vector<C>{C::Play, C::Play, C::Stop, C::Beep}));
+    EXPECT_EQ(fake.played.size(), 1u);
+}
+
+// The real player never waits: without an audio device a sound may stay
+// "playing" for ever, so only what play() answers at once is checked.
+TEST(Sound, QtPlayerStartsWithoutWaitingAndRefusesBadFiles) {
+    vmtest::Fixture fx;
+    const std::string dir = vmtest::MakeTempDir("velmora-qtsound");
+    vmtest::WriteAll(dir + "/bad.wav", "no sound here");
+    {
+        vm::QtSoundPlayer player;
+        player.stop();  // nothing playing yet
+        EXPECT_FALSE(player.play(dir + "/missing.wav"));
+        EXPECT_FALSE(player.play(dir + "/bad.wav"));
+        EXPECT_TRUE(player.play(Shipped("Alarm02.wav")));
+        EXPECT_TRUE(player.play(Shipped("Alarm03.wav")));  // the first one stops
+        player.stop();
+        player.beep();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_GE(fx.messages.beeps, 1);
+}
+
+}  // namespace
