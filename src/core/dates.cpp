@@ -179,3 +179,16 @@ std::optional<CivilDate> ParseIso(std::string_view text) {
 }
 
 }  // namespace vm
+
+#include "platform/clock.h"
+
+namespace vm {
+CivilDate Today() {
+    const LocalTime t = Clock().now();
+    return {t.year, t.month, t.day};
+}
+DateTime Now() {
+    const LocalTime t = Clock().now();
+    return {{t.year, t.month, t.day}, t.hour, t.minute, t.second};
+}
+}  // namespace vm

@@ -60,3 +60,9 @@ std::optional<CivilDate> ParseIso(std::string_view text);
 const char* MonthName(int month);  // "January".."December"; "" outside 1..12
 
 }  // namespace vm
+
+namespace vm {
+// Today's date and the time now, from the process-wide clock.
+CivilDate Today();
+DateTime Now();
+}  // namespace vm

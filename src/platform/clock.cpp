@@ -1,0 +1,24 @@
+#include "platform/clock.h"
+
+#include <ctime>
+
+namespace vm {
+namespace {
+const IClock* g_clock = nullptr;
+}
+
+LocalTime SystemClock::now() const {
+    const std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+}
+
+const IClock& Clock() {
+    static const SystemClock system;
+    return g_clock ? *g_clock : system;
+}
+
+void SetClock(const IClock* impl) { g_clock = impl; }
+
+}  // namespace vm
