@@ -1,0 +1,107 @@
+// The month build from the store to the 84 cell labels of the real (headless)
+// main window: a month holding 1,000 entries, records and occurrences, in a
+// calendar of 100,000 occurrence rows.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QComboBox>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <random>
+
+#include "core/appearance.h"
+#include "core/dates.h"
+#include "core/files.h"
+#include "core/module1.h"
+#include "mainwindow/frmvelmora.h"
+#include "platform/places.h"
+#include "platform/sqlstore.h"
+
+namespace {
+
+namespace db = vm::db;
+namespace fs = std::filesystem;
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "velmora_bench";
+    static char* argv[] = {name, nullptr};
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static QApplication app(argc, argv);
+    return app;
+}
+
+// A calendar with `occurrences` rows in [RepeatingData] spread over 2000..2039
+// and, in March 2026, `monthEntries` entries (half records, half occurrences),
+// several per day with times, colours, fonts and alarms.
+std::string MakeCalendar(int occurrences, int monthEntries) {
+    const std::string dir = (fs::temp_directory_path() / ("velmora-bench-month-" + std::to_string(getpid()))).string();
+    fs::create_directories(dir);
+    setenv("VELMORA_DATA_DIR", dir.c_str(), 1);
+    const std::string path = dir + "/Month.mdb";
+    fs::remove(path);
+    fs::copy_file(vm::BlankCalendarTemplate(), path);
+    auto d = db::Database::Open(path);
+    db::Transaction tx(*d);
+    const std::string cols =
+        " ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Duration],[Repeat],[DateType],[WorkDay],"
+        "[Alarm],[SoundNum],[Font],[Priority],[DayColors],[Hr24]) VALUES (0,?,?,?,?,?,?,0,'',"
+        "'Event',-1,?,1,?,?,?,?)";
+    auto occ = d->prepare("INSERT INTO [RepeatingData]" + cols);
+    auto rec = d->prepare("INSERT INTO [Velmora]" + cols);
+    std::mt19937 rng(7);
+    auto add = [&](db::Statement& st, vm::CivilDate day, int i) {
+        const int hour = 1 + i % 12, minute = (i * 7) % 60;
+        const bool pm = i % 2;
+        st.bindAll({db::Text(vm::FormatIso(day)), db::Int(vm::Date2Julian(day)), db::Int(hour), db::Int(minute),
+                    db::Text(pm ? "PM" : "AM"), db::Text("Entry number " + std::to_string(i)),
+                    db::Text(i % 5 == 0 ? "15" : ""), db::Text(i % 9 == 0 ? "Serif, 10,True,False" : ""),
+                    db::Int(i % 13 == 0 ? 3 : 0),
+                    db::Text(i % 3 == 0 ? "255;16777215;0;65535;3;3" : ""),
+                    db::Int(pm ? (hour % 12) + 12 : hour % 12)});
+        st.run();
+    };
+    const int64_t span = vm::DaysFromCivil({2039, 12, 31}) - vm::DaysFromCivil({2000, 1, 1});
+    const vm::CivilDate march{2026, 3, 1};
+    for (int i = 0; i < occurrences - monthEntries / 2; ++i) {
+        vm::CivilDate day = vm::AddDays({2000, 1, 1}, static_cast<int64_t>(rng() % span));
+        if (day.y == 2026 && day.m == 3) day.y = 2027;  // the month holds exactly its own entries
+        add(occ, day, i);
+    }
+    for (int i = 0; i < monthEntries; ++i) add(i % 2 ? occ : rec, vm::AddDays(march, i % 31), i);
+    tx.commit();
+    return path;
+}
+
+struct MonthWindow {
+    std::unique_ptr<vm::frmVelmora> w;
+    MonthWindow(int occurrences, int monthEntries, const char* month) {
+        App();
+        vm::Module1.CalendarFilePath = MakeCalendar(occurrences, monthEntries);
+        w = std::make_unique<vm::frmVelmora>();
+        vm::ReadCalValues(w->DataSettings);
+        vm::SetDefaultCalValues();
+        w->SetToday(vm::CivilDate{2026, 3, 10});
+        w->show();
+        w->cmbMonth->setCurrentText(month);
+        w->cmbYear->setCurrentText(" 2026");
+        w->cmbmonth_Click();
+    }
+};
+
+void BM_MonthBuild(benchmark::State& state) {
+    MonthWindow m(100'000, 1'000, "March");
+    for (auto _ : state) m.w->BuildCalendarNumbers();
+    state.counters["entries"] = 1000;
+}
+BENCHMARK(BM_MonthBuild)->Unit(benchmark::kMillisecond);
+
+void BM_MonthBuildEmptyMonth(benchmark::State& state) {
+    MonthWindow m(100'000, 1'000, "April");
+    for (auto _ : state) m.w->BuildCalendarNumbers();
+}
+BENCHMARK(BM_MonthBuildEmptyMonth)->Unit(benchmark::kMillisecond);
+
+}  // namespace

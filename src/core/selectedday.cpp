@@ -1,0 +1,61 @@
+#include "core/selectedday.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vm {
+namespace {
+
+constexpr std::string_view kMonthRun =
+    "JanuaryFebruaryMarchAprilMayJuneJulyAugustSeptemberOctoberNovemberDecember";
+
+// 1..12 for a full English month name or its first three letters, else 0.
+int MonthOfTitle(std::string_view title) {
+    for (int m = 1; m <= 12; ++m) {
+        const std::string_view name = MonthName(m);
+        if (title == name || title == name.substr(0, 3)) return m;
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool TitleIsMonthText(std::string_view title) { return kMonthRun.find(title) != std::string_view::npos; }
+
+CivilDate SelectedDayDate(std::string_view title, std::string_view dayNo, std::string_view year,
+                          const CivilDate& today) {
+    if (!TitleIsMonthText(title)) return today;
+    const int month = MonthOfTitle(title);
+    if (month == 0) return today;
+    std::string text = std::to_string(month);
+    text.append("/").append(dayNo).append("/").append(year);
+    const auto day = ParseMDY(text);
+    if (!day || day->y < 100 || day->y > 9999) return today;
+    return *day;
+}
+
+std::string CleanDayText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '*') continue;
+        out.push_back(text[i]);
+        if (text[i] == '&' && i + 1 < text.size() && text[i + 1] == '&') ++i;
+    }
+    return out;
+}
+
+int32_t OpeningHeight(int32_t keptHeight) { return keptHeight < 2000 ? 4500 : keptHeight; }
+int32_t OpeningWidth(int32_t keptWidth) { return keptWidth < 2000 ? 8000 : keptWidth; }
+
+int StepFontSize(int kept, int delta) { return std::clamp(kept + delta, 1, 32767); }
+
+TwipsPoint CentredOn(int32_t mainLeft, int32_t mainTop, int32_t mainWidth, int32_t mainHeight, int32_t width,
+                     int32_t height) {
+    const auto at = [](int32_t start, int32_t outer, int32_t inner) {
+        return static_cast<int32_t>(std::lround(start + outer / 2.0 - inner / 2.0));
+    };
+    return {at(mainLeft, mainWidth, width), at(mainTop, mainHeight, height)};
+}
+
+}  // namespace vm

@@ -1,0 +1,272 @@
+#include "core/sorting.h"
+
+#include <cctype>
+#include <cstdlib>
+
+#include "core/numtext.h"
+#include "repeat/expand.h"
+
+namespace vm {
+namespace {
+
+// A text that holds a plain decimal number (blanks around it, a sign and one
+// decimal point allowed).
+std::optional<double> Numeric(std::string_view text) {
+    const std::string t = Trim(text);
+    if (t.empty()) return std::nullopt;
+    size_t i = 0;
+    if (t[i] == '+' || t[i] == '-') ++i;
+    bool digit = false, point = false;
+    for (; i < t.size(); ++i) {
+        if (std::isdigit(static_cast<unsigned char>(t[i]))) digit = true;
+        else if (t[i] == '.' && !point) point = true;
+        else return std::nullopt;
+    }
+    if (!digit) return std::nullopt;
+    return std::strtod(t.c_str(), nullptr);
+}
+
+std::string LastTwo(const std::string& s) { return s.size() <= 2 ? s : s.substr(s.size() - 2); }
+
+// The number with a "0" put before it, its last two characters kept.
+std::string TwoDigits(int64_t n) {
+    std::string t = "0";
+    t += std::to_string(n);
+    return LastTwo(t);
+}
+
+bool SameName(std::string_view a, std::string_view b) { return ToLower(a) == ToLower(b); }
+
+// Positions of the columns the month passes read, -1 when missing.
+struct SourceColumns {
+    int Hide = -1, Repeat = -1, Hour = -1, Minute = -1, AM_PM = -1, DateText = -1, Alarm = -1, SoundNum = -1,
+        JulDate = -1, Date = -1, Font = -1, DayColors = -1, Priority = -1;
+
+    template <class NameAt>
+    SourceColumns(int count, NameAt&& nameAt) {
+        struct Slot { const char* name; int* at; };
+        const Slot slots[] = {{"Hide", &Hide},         {"Repeat", &Repeat},     {"Hour", &Hour},
+                              {"Minute", &Minute},     {"AM_PM", &AM_PM},       {"DateText", &DateText},
+                              {"Alarm", &Alarm},       {"SoundNum", &SoundNum}, {"JulDate", &JulDate},
+                              {"Date", &Date},         {"Font", &Font},         {"DayColors", &DayColors},
+                              {"Priority", &Priority}};
+        for (int i = 0; i < count; ++i) {
+            const std::string name = nameAt(i);
+            for (const auto& s : slots)
+                if (*s.at < 0 && SameName(name, s.name)) *s.at = i;
+        }
+    }
+};
+
+template <class Get>
+SortingRow MakeRow(const SourceColumns& c, Get&& get, int32_t firstKey, int firstCell) {
+    auto value = [&](int idx) { return idx < 0 ? db::Value{} : get(idx); };
+    auto text = [&](int idx) { return idx < 0 ? std::string() : db::AsText(get(idx)); };
+    SortingRow r;
+    r.JulDate = value(c.JulDate);
+    r.DayNo = static_cast<int>(db::AsInt(r.JulDate) - firstKey + firstCell);
+    r.Hour = text(c.Hour);
+    r.Min = text(c.Minute);
+    r.AMPM = text(c.AM_PM);
+    r.DayMsg = text(c.DateText);
+    r.Alarm = text(c.Alarm);
+    r.SoundNum = value(c.SoundNum);
+    r.Date = value(c.Date);
+    r.Font = Trim(text(c.Font));
+    r.DayColors = Trim(text(c.DayColors));
+    r.Priority = value(c.Priority);
+    r.TimeSort = TimeSortText(r.Hour, r.Min, r.AMPM);
+    r.Hr24 = SortingHr24(r.Hour, r.AMPM);
+    return r;
+}
+
+// A byte column takes only 0..255; anything else is stored empty.
+db::Value ByteOrNull(const db::Value& v) {
+    if (db::IsNull(v)) return v;
+    if (auto s = std::get_if<std::string>(&v)) {
+        const auto n = Numeric(*s);
+        if (!n) return db::Value{};
+        const int64_t i = RoundHalfEven(*n);
+        return i >= 0 && i <= 255 ? db::Int(i) : db::Value{};
+    }
+    const int64_t i = db::AsInt(v);
+    return i >= 0 && i <= 255 ? db::Int(i) : db::Value{};
+}
+
+}  // namespace
+
+int SortingRow::PriorityValue() const {
+    if (db::IsNull(Priority)) return 0;
+    return static_cast<int>(db::AsInt(Priority));
+}
+
+std::string BuildTimeString(std::string_view hour, std::string_view min, std::string_view ampm) {
+    const auto h = Numeric(hour);
+    const bool hourOk = h && *h >= 0 && *h < 25;
+    const auto m = Numeric(min);
+    const bool minuteOk = m && *m >= 0 && *m <= 59;
+    const std::string_view head = ampm.substr(0, 2);
+    const bool ampmOk = head == "AM" || head == "PM";
+    if (!hourOk || !minuteOk || !ampmOk) return {};
+    if (*h == 0 && *m == 0) return {};
+    std::string minute = "0";
+    minute.append(min);
+    std::string out(hour);
+    out.append(":").append(LastTwo(minute)).append(" ").append(ampm).append(" ");
+    return out;
+}
+
+std::string TimeSortText(std::string_view hour, std::string_view min, std::string_view ampm) {
+    int64_t h = RoundHalfEven(Val(hour));
+    if (ampm.find("PM") != std::string_view::npos && h >= 1 && h <= 11) h += 12;
+    const int64_t m = RoundHalfEven(Val(min));
+    std::string out = TwoDigits(h);
+    out += ':';
+    out += TwoDigits(m);
+    return out;
+}
+
+std::optional<int> SortingHr24(std::string_view hour, std::string_view ampm) {
+    const int64_t h = RoundHalfEven(Val(hour));
+    if (h < -1000 || h > 1000) return std::nullopt;
+    return Hr24Rule(static_cast<int>(h), ampm, std::nullopt);
+}
+
+std::string MonthRangeSQL(std::string_view table, int32_t firstKey, int32_t lastKey) {
+    return "SELECT * FROM [" + std::string(table) + "] WHERE [JulDate] > " + std::to_string(firstKey - 1) +
+           " AND [JulDate] < " + std::to_string(lastKey + 1);
+}
+
+bool WeekMaskExpands(const DateRecord& record) {
+    if (record.Hide || record.Duration <= 0) return false;
+    // One week of the rule tells whether the expansion gives it rows at all.
+    DateRecord probe = record;
+    probe.Duration = 1;
+    probe.WorkDay = true;
+    const Expansion e = ExpandRepeats(std::span<const DateRecord>(&probe, 1), RepeatOptions{});
+    for (const auto& row : e.rows)
+        if (row.kind == RowKind::WeekMask) return true;
+    return false;
+}
+
+std::vector<SortingRow> ReadMonthOccurrences(db::Database& db, int32_t firstKey, int32_t lastKey, int firstCell) {
+    // Order by the time columns the table has (an old file may lack some).
+    const auto present = db.columns("RepeatingData");
+    std::string order;
+    for (const char* col : {"JulDate", "Hr24", "AM_PM", "Hour", "Minute", "ID"})
+        for (const auto& p : present)
+            if (SameName(p, col)) {
+                order += (order.empty() ? " ORDER BY [" : ",[") + std::string(col) + "]";
+                break;
+            }
+    auto st = db.prepare("SELECT * FROM [RepeatingData] WHERE [JulDate] BETWEEN ? AND ?" + order);
+    st.bind(1, db::Int(firstKey)).bind(2, db::Int(lastKey));
+    const SourceColumns cols(st.columnCount(), [&](int i) { return st.columnName(i); });
+    std::vector<SortingRow> rows;
+    while (st.step()) rows.push_back(MakeRow(cols, [&](int i) { return st.column(i); }, firstKey, firstCell));
+    return rows;
+}
+
+std::vector<SortingRow> ReadMonthDateRecords(db::RecordSource& source, int32_t firstKey, int firstCell) {
+    const SourceColumns cols(source.fieldCount(), [&](int i) { return source.fieldName(i); });
+    std::vector<SortingRow> rows;
+    for (source.moveFirst(); !source.eof(); source.moveNext()) {
+        if (cols.Hide >= 0 && db::AsBool(source.field(cols.Hide))) continue;
+        if (cols.Repeat >= 0) {
+            const std::string rule = db::AsText(source.field(cols.Repeat));
+            if (rule.size() >= 8 && ToLower(rule.substr(0, 8)) == "weekmask" &&
+                WeekMaskExpands(ReadDateRecord(source)))
+                continue;
+        }
+        rows.push_back(MakeRow(cols, [&](int i) { return source.field(i); }, firstKey, firstCell));
+    }
+    return rows;
+}
+
+void EmptySorting(db::Database& db) { db.exec("DELETE FROM [Sorting]"); }
+
+void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows) {
+    // Only the columns this file's [Sorting] has.
+    const auto present = db.columns("Sorting");
+    auto has = [&](const char* name) {
+        for (const auto& p : present)
+            if (SameName(p, name)) return true;
+        return false;
+    };
+    enum Field { DayNo, Hour, Min, AMPM, DayMsg, Alarm, SoundNum, JulDate, Date, Font, DayColors, Priority, TimeSort, Hr24 };
+    static const char* names[] = {"DayNo", "Hour", "Min",       "AMPM",     "DayMsg",   "Alarm",    "SoundNum",
+                                  "JulDate", "Date", "Font",    "DayColors", "Priority", "TimeSort", "Hr24"};
+    std::vector<int> fields;
+    std::string cols, marks;
+    for (int f = 0; f < 14; ++f)
+        if (has(names[f])) {
+            fields.push_back(f);
+            cols += (cols.empty() ? "[" : ", [") + std::string(names[f]) + "]";
+            marks += marks.empty() ? "?" : ", ?";
+        }
+    db::Transaction tx(db);
+    EmptySorting(db);
+    if (!fields.empty()) {
+        auto ins = db.prepare("INSERT INTO [Sorting] (" + cols + ") VALUES (" + marks + ")");
+        for (const auto& r : rows) {
+            int k = 1;
+            for (int f : fields) {
+                db::Value v;
+                switch (f) {
+                    case DayNo: v = db::Int(r.DayNo); break;
+                    case Hour: v = db::Text(r.Hour); break;
+                    case Min: v = db::Text(r.Min); break;
+                    case AMPM: v = db::Text(r.AMPM); break;
+                    case DayMsg: v = db::Text(r.DayMsg); break;
+                    case Alarm: v = db::Text(r.Alarm); break;
+                    case SoundNum: v = r.SoundNum; break;
+                    case JulDate: v = r.JulDate; break;
+                    case Date: v = r.Date; break;
+                    case Font: v = db::Text(r.Font); break;
+                    case DayColors: v = db::Text(r.DayColors); break;
+                    case Priority: v = ByteOrNull(r.Priority); break;
+                    case TimeSort: v = db::Text(r.TimeSort); break;
+                    case Hr24: v = r.Hr24 ? ByteOrNull(db::Int(*r.Hr24)) : db::Value{}; break;
+                }
+                ins.bind(k++, v);
+            }
+            ins.run();
+        }
+    }
+    tx.commit();
+}
+
+std::vector<SortingRow> ReadSortingInDisplayOrder(db::Database& db) {
+    auto st = db.prepare(kSortingDisplaySQL);
+    int dayNo = -1, hour = -1, min = -1, ampm = -1, msg = -1, alarm = -1, font = -1, colors = -1, priority = -1;
+    for (int i = 0; i < st.columnCount(); ++i) {
+        const std::string n = ToLower(st.columnName(i));
+        if (n == "dayno") dayNo = i;
+        else if (n == "hour") hour = i;
+        else if (n == "min") min = i;
+        else if (n == "ampm") ampm = i;
+        else if (n == "daymsg") msg = i;
+        else if (n == "alarm") alarm = i;
+        else if (n == "font") font = i;
+        else if (n == "daycolors") colors = i;
+        else if (n == "priority") priority = i;
+    }
+    auto text = [&](int i) { return i < 0 ? std::string() : db::AsText(st.column(i)); };
+    std::vector<SortingRow> rows;
+    while (st.step()) {
+        SortingRow r;
+        r.DayNo = dayNo < 0 ? -1 : static_cast<int>(db::AsInt(st.column(dayNo), -1));
+        r.Hour = text(hour);
+        r.Min = text(min);
+        r.AMPM = text(ampm);
+        r.DayMsg = text(msg);
+        r.Alarm = text(alarm);
+        r.Font = text(font);
+        r.DayColors = text(colors);
+        if (priority >= 0) r.Priority = st.column(priority);
+        rows.push_back(std::move(r));
+    }
+    return rows;
+}
+
+}  // namespace vm

@@ -1,0 +1,74 @@
+// The month's working rows: [Sorting] of the calendar file, one row per entry
+// shown in a day cell, filled from the generated occurrences ([RepeatingData])
+// and the date records ([Velmora]) of the shown month and read back in the
+// order the cells show them. Also the written time of an entry.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/record.h"
+#include "platform/sqlstore.h"
+
+namespace vm {
+
+// One row of [Sorting].
+struct SortingRow {
+    int DayNo = 0;          // cell index 0..41
+    std::string Hour, Min;  // the record's Hour and Minute as text
+    std::string AMPM;
+    std::string DayMsg;     // the record's DateText
+    std::string Alarm;
+    db::Value SoundNum, JulDate, Date;  // as stored
+    std::string Font, DayColors;        // without surrounding blanks
+    db::Value Priority;                 // as stored
+    std::string TimeSort;               // "13:15"
+    std::optional<int> Hr24;
+
+    int PriorityValue() const;          // 0 when empty
+};
+
+// The written time before an entry's text: "7:05 PM " (hour unpadded, two
+// minute digits, the whole AM/PM text, one closing blank); empty when a part
+// is not valid or when hour and minute are both 0.
+std::string BuildTimeString(std::string_view hour, std::string_view min, std::string_view ampm);
+
+// "13:15": the hour on a 24-hour clock (PM adds 12 to 1..11) and the minute,
+// two digits each; empty or non-numeric parts count as 0.
+std::string TimeSortText(std::string_view hour, std::string_view min, std::string_view ampm);
+
+// The hour on a 24-hour clock by the Hr24 rule; nullopt when the AM/PM text
+// holds neither "AM" nor "PM" (as the calendar upgrade leaves such rows).
+std::optional<int> SortingHr24(std::string_view hour, std::string_view ampm);
+
+// The month's date-record query: the days firstKey..lastKey (day keys of one
+// year) of [table]. Numeric bounds only.
+std::string MonthRangeSQL(std::string_view table, int32_t firstKey, int32_t lastKey);
+inline constexpr const char* kMonthQueryOrder = " ORDER BY [JulDate],[Hr24],[AM_PM],[Hour],[Minute],[ID]";
+inline constexpr const char* kSortingDisplaySQL =
+    "SELECT * FROM [Sorting] ORDER BY [DayNo],[Priority]DESC,[Hr24],[AMPM],[Hour],[Min]";
+
+// True when the repeat expansion turns this record into weekmask rows (a
+// visible record with Duration above 0 and a "weekmask-" rule that marks at
+// least one day); such a record reaches the cells through its rows only.
+bool WeekMaskExpands(const DateRecord& record);
+
+// The generated occurrences of the days firstKey..lastKey as [Sorting] rows,
+// in date and time order. Columns an old file lacks are read as empty.
+std::vector<SortingRow> ReadMonthOccurrences(db::Database& db, int32_t firstKey, int32_t lastKey, int firstCell);
+
+// The rows of a record source on [Velmora] (walked from the first to the
+// end) as [Sorting] rows, leaving out those not shown in the cells: hidden
+// records, and weekmask records that the expansion shows through their rows.
+std::vector<SortingRow> ReadMonthDateRecords(db::RecordSource& source, int32_t firstKey, int firstCell);
+
+// Empties [Sorting] and stores the rows, all in one transaction.
+void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows);
+void EmptySorting(db::Database& db);
+
+// [Sorting] in display order: by cell, falling priority, then time of day.
+std::vector<SortingRow> ReadSortingInDisplayOrder(db::Database& db);
+
+}  // namespace vm

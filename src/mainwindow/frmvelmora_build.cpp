@@ -1,0 +1,269 @@
+// The month build: numbers the 42 cells of the month in the month and year
+// boxes, gives them the month's look, copies the month's occurrences and
+// date records into [Sorting], writes every entry into its cell, and shows
+// the result on the labels. Also the fonts of the cells and headings.
+#include <QApplication>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QTimer>
+
+#include <cstdlib>
+
+#include "core/files.h"
+#include "core/module1.h"
+#include "core/monthlayout.h"
+#include "core/numtext.h"
+#include "core/sorting.h"
+#include "mainwindow/celllabel.h"
+#include "mainwindow/frmvelmora.h"
+#include "platform/places.h"
+#include "platform/recordgrid.h"
+#include "platform/steps.h"
+
+namespace vm {
+namespace {
+
+// Error numbers of the month build that are passed over.
+constexpr int kSubscriptOutOfRange = 9;
+constexpr int kInvalidPropertyValue = 380;
+constexpr int kNoCurrentRecord = 3021;
+constexpr int kObjectMissing = 91;
+constexpr int kItemNotInCollection = 3265;
+
+bool ValidMonth(int m) { return m >= 1 && m <= 12; }
+
+QColor ColorOf(int32_t n) { return QColor(n & 0xFF, (n >> 8) & 0xFF, (n >> 16) & 0xFF); }
+
+QFont FontOf(const FontLook& look, QFont font) {
+    const std::string family = Trim(look.name);
+    if (!family.empty()) font.setFamily(QString::fromStdString(family));
+    if (look.size > 0) font.setPointSizeF(look.size);
+    font.setBold(look.bold);
+    font.setItalic(look.italic);
+    font.setUnderline(look.underline);
+    font.setStrikeOut(look.strikeout);
+    return font;
+}
+
+// Writes a label's look, touching only what changed since `before`.
+void ShowLook(QLabel* label, const LabelLook& look, const LabelLook* before) {
+    if (!before || before->caption != look.caption) label->setText(QString::fromStdString(look.caption));
+    if (!before || before->tooltip != look.tooltip) label->setToolTip(QString::fromStdString(look.tooltip));
+    if (!before || before->fore != look.fore || before->back != look.back) {
+        QPalette p = label->palette();
+        p.setColor(QPalette::WindowText, ColorOf(look.fore));
+        p.setColor(QPalette::Window, ColorOf(look.back));
+        label->setPalette(p);
+    }
+    if (!before || before->opaque != look.opaque) label->setAutoFillBackground(look.opaque);
+    if (!before || before->font != look.font) label->setFont(FontOf(look.font, label->font()));
+    if (!before || before->visible != look.visible) label->setVisible(look.visible);
+}
+
+// Runs a build at a time; a request during a build is kept for after it.
+struct BuildGuard {
+    bool& flag;
+    explicit BuildGuard(bool& f) : flag(f) { flag = true; }
+    ~BuildGuard() { flag = false; }
+};
+
+}  // namespace
+
+void frmVelmora::BuildCalendarNumbers() {
+    if (building_) {
+        buildPending_ = true;
+        return;
+    }
+    BuildGuard guard(building_);
+    do {
+        buildPending_ = false;
+        deepestBuild_ = std::max(deepestBuild_, ++buildDepth_);
+        RunMonthBuild();
+        --buildDepth_;
+        ++buildsRun_;
+    } while (buildPending_);
+}
+
+void frmVelmora::RunMonthBuild() {
+    Operation op("BuildCalendarNumbers_Error", "At Error Point: ");
+    op.onError([](int n) {
+        if (n == kSubscriptOutOfRange || n == kInvalidPropertyValue || n == kNoCurrentRecord || n == db::kNoCurrentRow)
+            return OnError::Next;
+        if (n == kObjectMissing) return OnError::End;
+        return OnError::Message;
+    });
+    op.iErPt = 1;
+    if (!FileExists(Module1.CalendarFilePath)) {
+        SetWaitCursor(false);
+        return;
+    }
+    SetWaitCursor(true);
+    bool sortingFilled = false;
+    db::Database* store = nullptr;
+
+    [&] {
+        Combo3->setCurrentText("Select Repeating Data");
+        txtDuration->setText(tmrWait->isActive() ? "True" : "False");
+        // [Sorting] is emptied together with its filling below (one write).
+        if (!op.step(1, [&] {
+                DataDates.setDatabaseName(Module1.CalendarFilePath);
+                store = &DataDates.database();
+            }))
+            return;
+        if (!store) return;
+
+        const std::string monthText = cmbMonth->currentText().toStdString();
+        const std::string yearText = cmbYear->currentText().toStdString();
+        op.iErPt = 2;
+        GetMonthNumber(monthText, pCurMon);
+        if ((pCalendarStyle == kStyleMixed || pCalendarStyle == kStyleAllTransparent) && ValidMonth(pCurMon)) {
+            const std::string picture = ResolveDataPath(Module1.MonthImageFile[size_t(pCurMon)]);
+            if (!picture.empty() && FileExists(picture)) ShowMonthPicture(picture);
+        }
+        DoEvents();
+        lblMonth->setText(QString::fromStdString(monthText + " " + yearText));
+        ShowCells(cells_, pCalendarShown);
+        Form_Resize();
+        if (!pCalendarShown) return;
+
+        pCalendarRows = 6;
+        const std::optional<MonthFrame> frame = MakeMonthFrame(pCurMon, yearText, Today());
+        if (!frame) return;
+        op.iErPt = 3;
+        NumberCells(cells_, *frame, monthText, yearText, CellJulDate, CellColors);
+        op.iErPt = 4;
+        MonthAppearance& month = MainState.Month[size_t(frame->month)];
+        Module1.SelDayBackColor = std::abs(month.DayBG);
+        op.iErPt = 5;
+        ApplyMonthAppearance(cells_, month, pCalendarStyle, CellColors);
+        op.iErPt = 6;
+        MarkToday(cells_, frame->todayCell, pCalendarStyle);
+        SetDayNameFonts(pCurMon);
+
+        op.iErPt = 7;
+        std::vector<SortingRow> rows;
+        OccurrencesPass(*frame, rows);
+        if (!op.step(8, [&] { DateRecordPass(*frame, rows); })) return;
+
+        std::vector<SortingRow> shown;
+        if (!op.step(11, [&] {
+                ReplaceSortingRows(*store, rows);
+                sortingFilled = true;
+                shown = ReadSortingInDisplayOrder(*store);
+            }))
+            return;
+        op.iErPt = 111;
+        for (const auto& entry : shown) PlaceEntry(cells_, CellColors, entry);
+        op.iErPt = 115;
+        ReapplyToday(cells_, frame->todayCell);
+
+        op.iErPt = 12;
+        pCalendarRows = static_cast<int16_t>(TrailingCells(cells_, *frame));
+        op.iErPt = 14;
+        SetAlarms();
+        DataDates.moveFirst();
+    }();
+
+    if (store && !sortingFilled) op.step(6, [&] { EmptySorting(*store); });
+    ShowCellLooks();
+    SetWaitCursor(false);
+}
+
+void frmVelmora::OccurrencesPass(const MonthFrame& frame, std::vector<SortingRow>& rows) {
+    if (!FileExists(Module1.CalendarFilePath)) return;
+    Operation op("BuildRepeatingDataSub_Error", "@iErPt: ");
+    op.onError([](int n) { return n == kItemNotInCollection || n == db::kNoField ? OnError::Next : OnError::Message; });
+    std::vector<SortingRow> found;
+    if (!op.step(1, [&] {
+            found = ReadMonthOccurrences(DataDates.database(), frame.firstKey, frame.lastKey(), frame.firstCell);
+        }))
+        return;
+    const MonthAppearance& month = MainState.Month[size_t(frame.month)];
+    op.step(5, [&] {
+        for (const auto& r : found)
+            MarkEntryCell(cells_, r.DayNo, frame.todayCell, pCalendarStyle, month.TitleBG, month.TitleFG);
+    });
+    rows.insert(rows.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
+}
+
+void frmVelmora::DateRecordPass(const MonthFrame& frame, std::vector<SortingRow>& rows) {
+    MainState.pSQL = MonthRangeSQL("Velmora", frame.firstKey, frame.lastKey());
+    MainState.pSQLOrder = kMonthQueryOrder;
+    Module1.MonthQuerySQL = MainState.pSQL;
+    Module1.MonthQueryOrder = MainState.pSQLOrder;
+    DataDates.setDatabaseName(Module1.CalendarFilePath);
+    DataDates.setRecordSource(MainState.pSQL + MainState.pSQLOrder);
+    DataDates.refresh();
+    std::vector<SortingRow> found = ReadMonthDateRecords(DataDates, frame.firstKey, frame.firstCell);
+    const MonthAppearance& month = MainState.Month[size_t(frame.month)];
+    for (const auto& r : found)
+        MarkEntryCell(cells_, r.DayNo, frame.todayCell, pCalendarStyle, month.TitleBG, month.TitleFG);
+    rows.insert(rows.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
+    RefreshDateGrid();
+}
+
+void frmVelmora::ShowCellLooks() {
+    for (int i = 0; i < kCellCount; ++i) {
+        ShowLook(lblTitle[size_t(i)], cells_.title[size_t(i)], shownOnce_ ? &shown_.title[size_t(i)] : nullptr);
+        ShowLook(lblDay[size_t(i)], cells_.day[size_t(i)], shownOnce_ ? &shown_.day[size_t(i)] : nullptr);
+    }
+    shown_ = cells_;
+    shownOnce_ = true;
+}
+
+void frmVelmora::ShowMonthPicture(const std::string& path) {
+    // The same unchanged file is not read again.
+    const qint64 stamp = QFileInfo(QString::fromStdString(path)).lastModified().toMSecsSinceEpoch();
+    if (path == picturePath_ && stamp == pictureStamp_) return;
+    QPixmap picture;
+    if (!picture.load(QString::fromStdString(path))) return;
+    Image1->setPixmap(picture);
+    picturePath_ = path;
+    pictureStamp_ = stamp;
+}
+
+void frmVelmora::SetAlarms() {}
+
+// ---------------------------------------------------------------- fonts
+
+int16_t frmVelmora::TitleHeightFromFontSize(double size) {
+    const int16_t h = layout::TitleHeightFromFontSize(size);
+    Module1.TitleLabelHeight = h;
+    return h;
+}
+
+void frmVelmora::SetDayLabelFonts() {
+    if (ValidMonth(pCurMon)) {
+        const MonthAppearance& month = MainState.Month[size_t(pCurMon)];
+        TitleHeightFromFontSize(month.TitleFntSiz.toDouble());
+        ApplyDayLabelFonts(cells_, month);
+        ShowCellLooks();
+    }
+    LayoutDayGrid();
+}
+
+void frmVelmora::SetDayNameFonts(int month) {
+    for (int i = 0; i < 7; ++i) {
+        QLabel* heading = DOW[size_t(i)];
+        const TwipsRect cell = TwipsOf(lblDay[size_t(i)]);
+        TwipsRect r = TwipsOf(heading);
+        r.left = layout::CentredLeft(cell.left, cell.width, r.width);
+        SetTwips(heading, r);
+    }
+    if (!ValidMonth(month)) return;
+    const MonthAppearance& m = MainState.Month[size_t(month)];
+    auto titleFont = [&](QLabel* label) {
+        QFont f = label->font();
+        if (!m.TitleFntName.empty()) f.setFamily(QString::fromStdString(m.TitleFntName));
+        f.setBold(m.TitleFntBold);
+        f.setItalic(m.TitleFntItalic);
+        label->setFont(f);
+    };
+    for (QLabel* heading : DOW) titleFont(heading);
+    titleFont(lblMonth);
+}
+
+}  // namespace vm

@@ -1,0 +1,171 @@
+// The main window's controls, their names and their places as designed (in
+// twips); the layout moves and sizes them from there.
+#include <QComboBox>
+#include <QEvent>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTimer>
+#include <QToolBar>
+
+#include "core/dates.h"
+#include "core/numtext.h"
+#include "mainwindow/celllabel.h"
+#include "mainwindow/frmvelmora.h"
+#include "platform/recordgrid.h"
+
+namespace vm {
+namespace {
+
+const char* kWeekdayNames[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+
+// Designed places (twips) of the controls the layout does not compute.
+constexpr TwipsRect kPanel1{60, 0, 16000, 10000};
+constexpr TwipsRect kSearchBar{100, 100, 2800, 420};
+constexpr TwipsRect kFilter{3000, 100, 1800, 360};
+constexpr TwipsRect kGrid{100, 700, 4800, 8000};
+constexpr TwipsRect kSplitter{5000, 700, 100, 8000};
+constexpr TwipsRect kPicture{5100, 700, 10000, 8000};
+constexpr TwipsRect kMonthTitle{0, 0, 5000, 420};
+constexpr double kHeadingTop = 420, kHeadingWidth = 1300, kHeadingHeight = 270;
+
+// The date grid shows dates the way the user writes them.
+QVariant DateGridText(const std::string& field, const db::Value& v) {
+    if (db::IsNull(v)) return {};
+    const std::string text = db::AsText(v);
+    if (ToLower(field) == "date")
+        if (auto d = ParseIso(text)) return QString::fromStdString(FormatMDY(*d));
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+void frmVelmora::CreateControls() {
+    // Month and year boxes with their lists; the quick-countdown box.
+    Toolbar1 = addToolBar("Toolbar1");
+    Toolbar1->setObjectName("Toolbar1");
+    Toolbar1->setMovable(false);
+    cmbMonth = new QComboBox(Toolbar1);
+    cmbMonth->setObjectName("cmbMonth");
+    cmbMonth->setEditable(true);
+    for (int m = 1; m <= 12; ++m) cmbMonth->addItem(MonthName(m));
+    cmbMonth->setMinimumContentsLength(10);
+    Toolbar1->addWidget(cmbMonth);
+    cmbYear = new QComboBox(Toolbar1);
+    cmbYear->setObjectName("cmbYear");
+    cmbYear->setEditable(true);
+    for (int y = 2018; y <= 2040; ++y) cmbYear->addItem(QString::fromStdString(Str(static_cast<int64_t>(y))));
+    cmbYear->setMinimumContentsLength(6);
+    Toolbar1->addWidget(cmbYear);
+    Toolbar1->addSeparator();
+    txtDuration = new QLineEdit(Toolbar1);
+    txtDuration->setObjectName("txtDuration");
+    txtDuration->setMaximumWidth(90);
+    Toolbar1->addWidget(txtDuration);
+
+    auto* central = new QWidget(this);
+    central->setObjectName("centralArea");
+    setCentralWidget(central);
+
+    SSPanel1 = new QFrame(central);
+    SSPanel1->setObjectName("SSPanel1");
+    SSPanel1->setFrameShape(QFrame::StyledPanel);
+    SSPanel1->installEventFilter(this);
+    SetTwips(SSPanel1, kPanel1);
+
+    SSPanel2 = new QFrame(SSPanel1);
+    SSPanel2->setObjectName("SSPanel2");
+    SSPanel2->setFrameShape(QFrame::StyledPanel);
+    SetTwips(SSPanel2, kSearchBar);
+
+    Combo3 = new QComboBox(SSPanel1);
+    Combo3->setObjectName("Combo3");
+    Combo3->setEditable(true);
+    SetTwips(Combo3, kFilter);
+
+    TDBGridDates = new QTableView(SSPanel1);
+    TDBGridDates->setObjectName("TDBGridDates");
+    TDBGridDates->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TDBGridDates->setSelectionBehavior(QAbstractItemView::SelectRows);
+    TDBGridDates->verticalHeader()->setDefaultSectionSize(22);
+    DataDatesModel = new RecordGridModel(DataDates, this);
+    DataDatesModel->setObjectName("DataDates");
+    DataDatesModel->setFormatter(DateGridText);
+    TDBGridDates->setModel(DataDatesModel);
+    TDBGridDates->viewport()->installEventFilter(this);
+    SetTwips(TDBGridDates, kGrid);
+
+    Image1 = new QLabel(SSPanel1);
+    Image1->setObjectName("Image1");
+    Image1->setScaledContents(true);
+    Image1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    SetTwips(Image1, kPicture);
+
+    SSCmdVert = new QPushButton(SSPanel1);
+    SSCmdVert->setObjectName("SSCmdVert");
+    SSCmdVert->setCursor(Qt::SplitHCursor);
+    SSCmdVert->setFocusPolicy(Qt::NoFocus);
+    SSCmdVert->installEventFilter(this);
+    SetTwips(SSCmdVert, kSplitter);
+
+    lblMonth = new QLabel(SSPanel1);
+    lblMonth->setObjectName("lblMonth");
+    QFont monthFont = lblMonth->font();
+    monthFont.setPointSize(16);
+    lblMonth->setFont(monthFont);
+    SetTwips(lblMonth, kMonthTitle);
+
+    for (int i = 0; i < 7; ++i) {
+        auto* heading = new QLabel(kWeekdayNames[i], SSPanel1);
+        heading->setObjectName(QString("DOW_%1").arg(i));
+        heading->setAlignment(Qt::AlignCenter);
+        QFont f = heading->font();
+        f.setPointSize(10);
+        heading->setFont(f);
+        DOW[static_cast<size_t>(i)] = heading;
+        SetTwips(heading, TwipsRect{kPicture.left + i * kHeadingWidth, kHeadingTop, kHeadingWidth, kHeadingHeight});
+    }
+
+    // The 42 cells: the entry text below, its number strip above it.
+    for (int i = 0; i < kCellCount; ++i) {
+        auto* day = new CellLabel(i, SSPanel1);
+        day->setObjectName(QString("lblDay_%1").arg(i));
+        day->setTextFormat(Qt::PlainText);
+        day->setWordWrap(true);
+        day->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        lblDay[static_cast<size_t>(i)] = day;
+        connect(day, &CellLabel::clicked, this, &frmVelmora::lblDay_Click);
+        connect(day, &CellLabel::pressed, this, [this](int index) { lblDay_MouseDown(index); });
+
+        auto* title = new CellLabel(i, SSPanel1);
+        title->setObjectName(QString("lblTitle_%1").arg(i));
+        title->setTextFormat(Qt::PlainText);
+        title->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        lblTitle[static_cast<size_t>(i)] = title;
+    }
+    SSCmdVert->raise();
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName("StatusBar1");
+    setStatusBar(StatusBar1);
+    for (int p = 0; p < 4; ++p) {
+        auto* panel = new QLabel(StatusBar1);
+        panel->setObjectName(QString("StatusBar1_Panel%1").arg(p + 1));
+        panel->setMinimumWidth(120);
+        StatusBar1->addWidget(panel, p == 3 ? 3 : 1);
+        StatusPanels[static_cast<size_t>(p)] = panel;
+    }
+
+    tmrWait = new QTimer(this);
+    tmrWait->setObjectName("tmrWait");
+    tmrWait->setInterval(10000);
+
+    // Resizes lay the window out from now on.
+    central->installEventFilter(this);
+}
+
+}  // namespace vm

@@ -1,0 +1,311 @@
+// The main window's layout: the client panel, the columns from the splitter
+// bar, the rows of day cells, enabling the main controls, dragging the bar
+// and the floating panels, and the small mouse handlers of the panel, the
+// grid and the cells. The numbers come from core/monthlayout; this file only
+// reads and writes the controls' twips rectangles.
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
+
+#include <cmath>
+
+#include "core/module1.h"
+#include "core/monthlayout.h"
+#include "core/numtext.h"
+#include "mainwindow/celllabel.h"
+#include "mainwindow/frmvelmora.h"
+#include "platform/messages.h"
+#include "platform/sound.h"
+
+namespace vm {
+namespace {
+
+using namespace layout;
+
+// The layout formulas take the window's outer size, caption, menu bar and
+// borders included, as the old desktop measured it. We reckon that size from
+// the central area, so that the client panel fills it whatever frame and
+// tool bars this desktop adds: 60 twips on each side, 60 above the status bar.
+constexpr double kFrameWidthAllowance = 280;
+constexpr double kFrameHeightAllowance = 1290;
+
+// Panels that are disabled with the main controls when they exist.
+const char* kPopupPanels[] = {"SSPanelExport", "SSPanelImport", "SSPanelSettings"};
+
+}  // namespace
+
+// ---------------------------------------------------------------- twips
+
+TwipsRect frmVelmora::TwipsOf(const QWidget* w) const {
+    if (!w) return {};
+    if (auto it = twips_.find(w); it != twips_.end()) return it->second;
+    const QRect g = w->geometry();
+    return TwipsRect{double(TwipsFromPixels(g.x())), double(TwipsFromPixels(g.y())),
+                     double(TwipsFromPixels(g.width())), double(TwipsFromPixels(g.height()))};
+}
+
+void frmVelmora::SetTwips(QWidget* w, const TwipsRect& r) {
+    if (!w) return;
+    twips_[w] = r;
+    Place(w, r);
+}
+
+void frmVelmora::Place(QWidget* w) { Place(w, TwipsOf(w)); }
+
+void frmVelmora::Place(QWidget* w, const TwipsRect& r) {
+    // Both edges are converted, so neighbouring cells meet exactly.
+    const int x0 = PixelsFromTwips(r.left), y0 = PixelsFromTwips(r.top);
+    const int x1 = PixelsFromTwips(r.left + r.width), y1 = PixelsFromTwips(r.top + r.height);
+    w->setGeometry(x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0));
+}
+
+double frmVelmora::FormWidthTwips() const {
+    return TwipsFromPixels(centralWidget()->width()) + kFrameWidthAllowance;
+}
+
+double frmVelmora::FormHeightTwips() const {
+    return TwipsFromPixels(centralWidget()->height() + StatusBar1->height()) + kFrameHeightAllowance;
+}
+
+void frmVelmora::DoEvents() {
+    // Never inside a resize, never inside another pump.
+    if (pumping_ || inResize_) return;
+    pumping_ = true;
+    QCoreApplication::processEvents();
+    pumping_ = false;
+}
+
+// ---------------------------------------------------------------- layout
+
+void frmVelmora::Form_Resize() {
+    if (isMinimized()) SoundPlayer().stop();
+    TwipsRect panel = TwipsOf(SSPanel1);
+    if (const double w = FormWidthTwips() - kPanelWidthMargin; w >= 0) {
+        panel.width = w;
+        SetTwips(SSPanel1, panel);
+    }
+    double pos = 0;
+    LayoutBySplitter(pos);
+    LayoutDayGrid();
+    EnableMainControls(true);
+
+    panel = TwipsOf(SSPanel1);
+    TwipsRect bar = TwipsOf(SSCmdVert);
+    if (const double h = panel.height - kSplitterHeightMargin; h >= 0) {
+        bar.height = h;
+        SetTwips(SSCmdVert, bar);
+    }
+    TwipsRect grid = TwipsOf(TDBGridDates);
+    if (const double h = panel.height - kGridHeightMargin; h >= 0) grid.height = h;
+    if (const double w = bar.left - kGridGap; w >= 0) grid.width = w;
+    SetTwips(TDBGridDates, grid);
+    TwipsRect picture = TwipsOf(Image1);
+    picture.left = bar.left + kPictureGap;
+    SetTwips(Image1, picture);
+}
+
+void frmVelmora::LayoutBySplitter(double& pos) {
+    const double b = TwipsOf(SSCmdVert).left;
+    pos = b;
+    const SplitterColumns cols = ColumnsFromSplitter(TwipsOf(SSPanel1).width, b);
+    for (int i = 0; i < kCellCount; ++i) {
+        if (cols.columnWidth < 0) break;
+        const double left = cols.columnLeft[static_cast<size_t>(i % 7)];
+        for (QWidget* w : {static_cast<QWidget*>(lblTitle[size_t(i)]), static_cast<QWidget*>(lblDay[size_t(i)])}) {
+            TwipsRect r = TwipsOf(w);
+            r.width = cols.columnWidth;
+            r.left = left;
+            SetTwips(w, r);
+        }
+    }
+    SetDayNameFonts(pCurMon);
+    TwipsRect grid = TwipsOf(TDBGridDates);
+    if (cols.gridWidth >= 0) {
+        grid.width = cols.gridWidth;
+        SetTwips(TDBGridDates, grid);
+    }
+    TwipsRect picture = TwipsOf(Image1);
+    picture.left = cols.pictureLeft;
+    if (cols.pictureWidth >= 0) picture.width = cols.pictureWidth;
+    SetTwips(Image1, picture);
+    TwipsRect title = TwipsOf(lblMonth);
+    title.left = TwipsOf(DOW[3]).left - kMonthTitleOffset;
+    SetTwips(lblMonth, title);
+    Combo3->setVisible(cols.searchBarShown);
+    SSPanel2->setVisible(cols.searchBarShown);
+}
+
+void frmVelmora::LayoutDayGrid() {
+    DoEvents();
+    const double pictureTop = TwipsOf(Image1).top;
+    TwipsRect panel = TwipsOf(SSPanel1);
+    const int panelHeight = PanelHeightFromWindow(FormHeightTwips(), pictureTop, TwipsFromPixels(StatusBar1->height()));
+    if (panelHeight >= 0) {
+        panel.height = panelHeight;
+        SetTwips(SSPanel1, panel);
+    }
+    DoEvents();
+    TwipsRect picture = TwipsOf(Image1);
+    if (const double h = panel.height - kPictureHeightMargin; h >= 0) {
+        picture.height = h;
+        SetTwips(Image1, picture);
+    }
+    const double titleSize = pCurMon >= 1 && pCurMon <= 12 ? MainState.Month[size_t(pCurMon)].TitleFntSiz.toDouble() : 0;
+    const int T = TitleHeightFromFontSize(titleSize);
+    const DayGridRows rows =
+        RowsFromHeights(static_cast<int>(panel.height), static_cast<int>(pictureTop), T, pCalendarRows);
+    for (int r = 0; r < 6; ++r)
+        for (int i = 7 * r; i < 7 * r + 7; ++i) {
+            TwipsRect title = TwipsOf(lblTitle[size_t(i)]);
+            title.height = T;
+            title.top = rows.titleTop[size_t(r)];
+            SetTwips(lblTitle[size_t(i)], title);
+            TwipsRect day = TwipsOf(lblDay[size_t(i)]);
+            if (rows.cellHeight >= 0) day.height = rows.cellHeight;
+            day.top = rows.dayTop[size_t(r)];
+            SetTwips(lblDay[size_t(i)], day);
+        }
+}
+
+void frmVelmora::EnableMainControls(bool enable) {
+    Image1->setEnabled(enable);
+    for (const char* name : kPopupPanels)
+        if (auto* panel = findChild<QWidget*>(name)) panel->setEnabled(enable);
+    SSPanel2->setEnabled(enable);
+    SSCmdVert->setEnabled(enable);
+    for (int i = 0; i < kCellCount; ++i) {
+        lblTitle[size_t(i)]->setEnabled(enable);
+        lblDay[size_t(i)]->setEnabled(enable);
+    }
+    TDBGridDates->setEnabled(enable);
+    Combo3->setEnabled(enable);
+    DoEvents();
+}
+
+// ---------------------------------------------------------------- drags
+
+void frmVelmora::SSCmdVert_MouseDown() {
+    if (pDragActive || pDragColorActive) return;
+    pDragActive = true;
+    pButton = 1;
+    EnableMainControls(false);
+}
+
+void frmVelmora::SSCmdVert_Click() {
+    pButton = 1;
+    EnableMainControls(false);
+}
+
+void frmVelmora::SSPanel1_DragDrop(QWidget* source, double x, double y) {
+    if (source) {
+        TwipsRect r = TwipsOf(source);
+        switch (pButton) {
+            case 1:
+                r.left = x;
+                r.top = kBarTopAfterDrop;
+                SetTwips(source, r);
+                LayoutBySplitter(x);
+                break;
+            case 2:
+            case 3:
+                r.left = x;
+                r.top = y;
+                SetTwips(source, r);
+                break;
+            default: break;
+        }
+    }
+    EnableMainControls(true);
+    pDragActive = false;
+}
+
+void frmVelmora::StartControlDrag(QWidget* source) {
+    dragSource_ = source;
+    dragMoved_ = false;
+    dragStart_ = source ? source->pos() : QPoint();
+    SSPanel1->grabMouse();
+}
+
+void frmVelmora::DragMove(QPoint at) {
+    if (!dragSource_) return;
+    dragMoved_ = true;
+    // The control follows the mouse until it is dropped.
+    if (dragSource_ == SSCmdVert)
+        dragSource_->move(at.x(), dragSource_->y());
+    else
+        dragSource_->move(at);
+}
+
+void frmVelmora::DragRelease(QPoint at) {
+    QWidget* source = dragSource_;
+    dragSource_ = nullptr;
+    SSPanel1->releaseMouse();
+    if (!source) return;
+    if (dragMoved_ && SSPanel1->rect().contains(at)) {
+        SSPanel1_DragDrop(source, TwipsFromPixels(at.x()), TwipsFromPixels(at.y()));
+    } else {
+        Place(source);  // back where it was
+        if (source == SSCmdVert && !dragMoved_) SSCmdVert_Click();
+    }
+}
+
+// ---------------------------------------------------------------- mouse
+
+void frmVelmora::SSPanel1_DblClick() {
+    const TwipsRect picture = TwipsOf(Image1);
+    const TwipsRect panel = TwipsOf(SSPanel1);
+    if (auto text = RatioBoxText(picture.width, panel.top - picture.top + picture.height))
+        InfoBox(*text, "Width to Height Ratios");
+}
+
+void frmVelmora::TDBGridDates_MouseDown() {
+    if (auto* splash = findChild<QWidget*>("ssPnlSplash1")) splash->hide();
+}
+
+void frmVelmora::lblDay_MouseDown(int) {
+    if (auto* splash = findChild<QWidget*>("ssPnlSplash1")) splash->hide();
+}
+
+void frmVelmora::lblDay_Click(int) {
+    const double statusTop = TwipsFromPixels(StatusBar1->y() - centralWidget()->y());
+    const TwipsRect panel = TwipsOf(SSPanel1);
+    const int64_t gap = RoundHalfEven(statusTop - (panel.top + panel.height));
+    if (gap < 0 || gap > 200) Form_Resize();
+}
+
+bool frmVelmora::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == centralWidget() && event->type() == QEvent::Resize) {
+        inResize_ = true;
+        Form_Resize();
+        inResize_ = false;
+    } else if (watched == SSCmdVert && event->type() == QEvent::MouseButtonPress) {
+        SSCmdVert_MouseDown();
+        StartControlDrag(SSCmdVert);
+        return true;
+    } else if (watched == SSPanel1) {
+        auto* mouse = dynamic_cast<QMouseEvent*>(event);
+        if (mouse && dragSource_ && event->type() == QEvent::MouseMove) {
+            DragMove(mouse->position().toPoint());
+            return true;
+        }
+        if (mouse && dragSource_ && event->type() == QEvent::MouseButtonRelease) {
+            DragRelease(mouse->position().toPoint());
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            SSPanel1_DblClick();
+            return true;
+        }
+    } else if (TDBGridDates && watched == TDBGridDates->viewport() && event->type() == QEvent::MouseButtonPress) {
+        TDBGridDates_MouseDown();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace vm
