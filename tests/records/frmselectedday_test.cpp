@@ -1,0 +1,344 @@
+// The selected-day window: its window-free rules (caption date, the day a
+// title names, cleaning, sizes) and the window driven headless with a fake
+// clock, fake speech and fake message boxes.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/datewords.h"
+#include "core/module1.h"
+#include "core/selectedday.h"
+#include "mainwindow/frmvelmora.h"
+#include "platform/clock.h"
+#include "platform/speech.h"
+#include "records/frmselectedday.h"
+#include "testsupport.h"
+
+namespace {
+
+using vm::CivilDate;
+
+// ---- rules without a window ----
+
+TEST(SelectedDayRules, LongCaptionDateIsEnglishWithoutLeadingZeros) {
+    const struct {
+        CivilDate day;
+        const char* text;
+    } cases[] = {{{2024, 6, 5}, "Wednesday Jun 5, 2024"},
+                 {{2026, 12, 6}, "Sunday Dec 6, 2026"},
+                 {{2000, 1, 1}, "Saturday Jan 1, 2000"},
+                 {{2024, 2, 29}, "Thursday Feb 29, 2024"},
+                 {{2023, 9, 30}, "Saturday Sep 30, 2023"},
+                 {{2023, 2, 29}, ""}};
+    for (const auto& c : cases) EXPECT_EQ(vm::LongCaptionDate(c.day), c.text) << c.text;
+}
+
+TEST(SelectedDayRules, TitleNamesTheDayOrTodayStands) {
+    const CivilDate today{2026, 12, 6};
+    const CivilDate june5{2024, 6, 5};
+    const struct {
+        const char *title, *day, *year;
+        CivilDate expected;
+    } cases[] = {
+        {"June", "5 ", " 2024", june5},               // as the month grid passes them
+        {"June", "5", "2024", june5},
+        {"Jun", "5", "2024", june5},                  // an abbreviation inside the month run
+        {"December", "31", " 2040", {2040, 12, 31}},
+        {"Contact Information", "", "", today},
+        {"Print PDF Calendar", "", "", today},
+        {"About Velmora", "", "", today},
+        {"june", "5", "2024", today},                 // the month test keeps letter case
+        {"February", "30", "2024", today},            // no such day: today, no failure
+        {"June", "", "", today},
+        {"June", "x", "2024", today},
+        {"June", "5", "24000", today},
+        {"", "5", "2024", today},
+        {"uary", "5", "2024", today},                 // month text, but no month
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(vm::SelectedDayDate(c.title, c.day, c.year, today), c.expected) << c.title << "/" << c.day;
+}
+
+TEST(SelectedDayRules, CleaningAndSizes) {
+    EXPECT_EQ(vm::CleanDayText("Tom && Jerry *bday*"), "Tom & Jerry bday");
+    EXPECT_EQ(vm::CleanDayText("a &&& b"), "a && b");
+    EXPECT_EQ(vm::CleanDayText("&*&"), "&&");
+    EXPECT_EQ(vm::CleanDayText("plain & single"), "plain & single");
+
+    EXPECT_EQ(vm::OpeningHeight(1500), 4500);
+    EXPECT_EQ(vm::OpeningHeight(0), 4500);
+    EXPECT_EQ(vm::OpeningHeight(2000), 2000);
+    EXPECT_EQ(vm::OpeningWidth(1999), 8000);
+    EXPECT_EQ(vm::OpeningWidth(9576), 9576);
+
+    EXPECT_EQ(vm::StepFontSize(12, 1), 13);
+    EXPECT_EQ(vm::StepFontSize(2, -1), 1);
+    EXPECT_EQ(vm::StepFontSize(1, -1), 1) << "never below 1 point";
+
+    EXPECT_EQ(vm::CentredOn(1500, 1200, 19200, 12000, 8000, 4500), (vm::TwipsPoint{7100, 4950}));
+}
+
+// ---- the window ----
+
+class SelectedDayWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        vm::SetClock(&clock);
+        vm::SetSpeech(&speech);
+        vm::ResetSelectedDayRunState();
+    }
+    void TearDown() override {
+        vm::UnloadSelectedDay();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        main.reset();
+        vm::SetSpeech(nullptr);
+        vm::SetClock(nullptr);
+        vm::ResetSelectedDayRunState();
+    }
+
+    static void fill(const char* title, const char* day, const char* year, const char* text) {
+        vm::Module1.SelDayTitle = title;
+        vm::Module1.SelDayDayNo = day;
+        vm::Module1.SelDayYear = year;
+        vm::Module1.SelDayText = text;
+    }
+    vm::frmSelectedDay* open() { return w = vm::ShowSelectedDay(); }
+    // Closes as the user would, then opens again from the shared inputs.
+    vm::frmSelectedDay* reopen() {
+        w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return open();
+    }
+    QAction* button(const char* key) const {
+        auto* a = w->findChild<QAction*>(key);
+        EXPECT_NE(a, nullptr) << key;
+        return a;
+    }
+    void click(const char* key) { button(key)->trigger(); }
+    int fontSize() const { return w->txtDayText->font().pointSize(); }
+    std::string shown() const { return w->txtDayText->toPlainText().toStdString(); }
+    const std::vector<std::string>& spoken() const { return speech.log->spoken; }
+
+    vmtest::Fixture fixture;
+    vm::FakeClock clock{{2026, 12, 6, 9, 0, 0}};
+    vm::FakeSpeech speech;
+    std::unique_ptr<vm::frmVelmora> main;
+    vm::frmSelectedDay* w = nullptr;
+};
+
+TEST_F(SelectedDayWindow, DayCaptionAndSpokenDateThenText) {
+    vm::Module1.OptVoice = true;
+    fill("June", "5 ", " 2024", "Dentist at 9");
+    open();
+    EXPECT_EQ(w->windowTitle(), "Wednesday Jun 5, 2024");
+    EXPECT_EQ(shown(), "Dentist at 9");
+    EXPECT_EQ(spoken(), std::vector<std::string>{"Wednesday Jun 5, 2024,,Dentist at 9"});
+    EXPECT_EQ(speech.log->stops, 1) << "what was being said stops first";
+    EXPECT_TRUE(vm::Module1.SelectedDayOpen);
+    EXPECT_EQ(vm::SelectedDay(), w);
+    EXPECT_TRUE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    for (const char* key : {"UpArrow", "DownArrow", "Copy", "RightArrow", "pause", "cancel-16"})
+        EXPECT_TRUE(button(key)->isVisible()) << key;
+    EXPECT_EQ(button("RightArrow")->toolTip(), " Play Again ");
+    EXPECT_EQ(button("cancel-16")->text(), "Stop");
+}
+
+TEST_F(SelectedDayWindow, TitlesThatAreNoDayCarryToday) {
+    vm::Module1.OptVoice = true;
+    const char* titles[] = {"Contact Information", "Print PDF Calendar", "About Velmora", "February"};
+    for (const char* title : titles) {
+        fill(title, std::string(title) == "February" ? "30" : "", std::string(title) == "February" ? "2024" : "",
+             "Some text");
+        speech.log->spoken.clear();
+        open();
+        EXPECT_EQ(w->windowTitle(), "Sunday Dec 6, 2026") << title;
+        ASSERT_EQ(spoken().size(), 1u) << title;
+        EXPECT_EQ(spoken()[0], "Sunday Dec 6, 2026,,Some text") << title;
+        vm::UnloadSelectedDay();
+    }
+}
+
+TEST_F(SelectedDayWindow, MarkersStayInTheBoxButNotInSpeechOrCopy) {
+    vm::Module1.OptVoice = true;
+    fill("June", "5", "2024", "Tom && Jerry *bday*");
+    open();
+    EXPECT_EQ(shown(), "Tom && Jerry *bday*");
+    EXPECT_EQ(vm::Module1.SelDayText, "Tom & Jerry bday");
+    EXPECT_EQ(spoken().back(), "Wednesday Jun 5, 2024,,Tom & Jerry bday");
+
+    QGuiApplication::clipboard()->setText("old");
+    click("Copy");
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "Wednesday Jun 5, 2024\r\nTom & Jerry bday");
+    EXPECT_EQ(w->StatusPanels[1]->text(), "Text Copied to Clipboard");
+    EXPECT_EQ(w->findChild<QLabel*>("StatusBar1_Panel2"), w->StatusPanels[1]);
+    EXPECT_EQ(shown(), "Tom && Jerry *bday*");
+}
+
+TEST_F(SelectedDayWindow, CopyTakesWhatTheBoxShowsNow) {
+    fill("June", "5", "2024", "First");
+    open();
+    w->txtDayText->moveCursor(QTextCursor::End);
+    QTest::keyClicks(w->txtDayText, " and *more*");
+    vm::Module1.SelDayText = "An alarm's message";  // the alarm timer writes the shared text
+    click("Copy");
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "Wednesday Jun 5, 2024\r\nFirst and more");
+}
+
+TEST_F(SelectedDayWindow, FontSizeIsKeptForTheRunAndNeverBelowOne) {
+    fill("About Velmora", "", "", "text");
+    open();
+    const int first = fontSize();
+    ASSERT_GT(first, 0);
+    for (int i = 0; i < 3; ++i) click("UpArrow");
+    EXPECT_EQ(fontSize(), first + 3);
+    reopen();
+    EXPECT_EQ(fontSize(), first + 3) << "the kept size wins over the window's own";
+
+    vm::Module1.SelDayTextSize = 11;  // a caller's size yields to the kept one too
+    reopen();
+    EXPECT_EQ(fontSize(), first + 3);
+
+    vm::ResetSelectedDayRunState();
+    vm::Module1.SelDayTextSize = 2;
+    reopen();
+    EXPECT_EQ(fontSize(), 2);
+    for (int i = 0; i < 3; ++i) click("DownArrow");
+    EXPECT_EQ(fontSize(), 1);
+    click("UpArrow");
+    EXPECT_EQ(fontSize(), 2) << "one step up from the floor, not from below it";
+}
+
+TEST_F(SelectedDayWindow, SmallKeptSizesOpenAtTheDefaultsAndTheRectangleIsKept) {
+    vm::Module1.SelDayHeight = 1500;
+    vm::Module1.SelDayWidth = 1999;
+    vm::Module1.SelDayBackColor = -255;  // the absolute value: red
+    fill("Contact Information", "", "", "card");
+    open();
+    EXPECT_EQ(vm::Module1.SelDayHeight, 4500);
+    EXPECT_EQ(vm::Module1.SelDayWidth, 8000);
+    EXPECT_EQ(w->height(), 300);
+    EXPECT_EQ(w->width(), 533);
+    EXPECT_EQ(w->txtDayText->palette().color(QPalette::Base), QColor(255, 0, 0));
+
+    w->move(50, 60);
+    w->resize(600, 400);
+    reopen();
+    EXPECT_EQ(vm::Module1.SelDayTop, 900);
+    EXPECT_EQ(vm::Module1.SelDayLeft, 750);
+    EXPECT_EQ(w->pos(), QPoint(50, 60));
+    EXPECT_EQ(w->size(), QSize(600, 400));
+}
+
+TEST_F(SelectedDayWindow, FirstOpeningIsCentredOnTheMainWindow) {
+    main = std::make_unique<vm::frmVelmora>();
+    main->setGeometry(100, 80, 1280, 800);
+    fill("June", "5", "2024", "x");
+    open();
+    const QRect m = main->frameGeometry();
+    const QPoint centre = m.topLeft() + QPoint(m.width() / 2, m.height() / 2);
+    EXPECT_NEAR(w->x(), centre.x() - 8000 / 15 / 2, 1);
+    EXPECT_NEAR(w->y(), centre.y() - 4500 / 15 / 2, 1);
+    EXPECT_EQ(w->parentWidget(), main.get());
+}
+
+TEST_F(SelectedDayWindow, SpeechOffHidesTheSpeechButtonsOnly) {
+    fill("June", "5", "2024", "quiet");
+    open();
+    for (const char* key : {"RightArrow", "pause", "cancel-16"}) EXPECT_FALSE(button(key)->isVisible()) << key;
+    for (const char* key : {"UpArrow", "DownArrow", "Copy"}) EXPECT_TRUE(button(key)->isVisible()) << key;
+    EXPECT_EQ(w->windowTitle(), "Wednesday Jun 5, 2024");
+    EXPECT_EQ(speech.created, 0);
+    for (const char* key : {"pause", "cancel-16", "RightArrow"}) click(key);
+    EXPECT_TRUE(spoken().empty());
+    EXPECT_EQ(speech.log->pauses + speech.log->stops + speech.log->resumes, 0);
+}
+
+TEST_F(SelectedDayWindow, PausePlayResumesStopPlayStartsOverPlayAloneDoesNothing) {
+    vm::Module1.OptVoice = true;
+    fill("June", "5", "2024", "Meeting");
+    open();
+    ASSERT_EQ(spoken().size(), 1u);
+
+    click("RightArrow");  // nothing to resume or restart
+    EXPECT_EQ(spoken().size(), 1u);
+    EXPECT_EQ(speech.log->resumes, 0);
+
+    click("pause");
+    EXPECT_EQ(speech.log->pauses, 1);
+    click("RightArrow");
+    EXPECT_EQ(speech.log->resumes, 1);
+    EXPECT_EQ(spoken().size(), 1u);
+    click("RightArrow");
+    EXPECT_EQ(speech.log->resumes, 1) << "Play consumed the pause";
+
+    const int stopsBefore = speech.log->stops;
+    click("cancel-16");
+    EXPECT_EQ(speech.log->stops, stopsBefore + 1);
+    click("RightArrow");
+    ASSERT_EQ(spoken().size(), 2u);
+    EXPECT_EQ(spoken()[1], "Wednesday Jun 5, 2024,,Meeting") << "from the start, date first";
+
+    click("pause");  // the flags outlive the window
+    reopen();
+    click("RightArrow");
+    EXPECT_EQ(speech.log->resumes, 2);
+}
+
+TEST_F(SelectedDayWindow, VoiceFailureShowsItsBoxAndTheWindowOpensWithoutSpeech) {
+    vm::Module1.OptVoice = true;
+    for (const auto answer : {vm::MsgResult::Ok, vm::MsgResult::Cancel}) {
+        fixture.messages.clear();
+        fixture.messages.answers.push_back(answer);
+        speech.failNext = true;
+        fill("June", "5", "2024", "text");
+        open();
+        ASSERT_EQ(fixture.messages.shown.size(), 1u);
+        const auto& box = fixture.messages.shown[0];
+        EXPECT_EQ(box.text, "429 - ActiveX component can't create object");
+        EXPECT_EQ(box.title, "Initialize_Speech_Error");
+        EXPECT_EQ(box.buttons, vm::MsgButtons::OkCancel);
+        EXPECT_EQ(box.icon, vm::MsgIcon::None);
+        EXPECT_TRUE(vm::Module1.SelectedDayOpen);
+        EXPECT_FALSE(w->hasVoice());
+        EXPECT_EQ(w->windowTitle(), "Wednesday Jun 5, 2024");
+        EXPECT_TRUE(button("RightArrow")->isVisible());
+        for (const char* key : {"pause", "cancel-16", "RightArrow"}) click(key);
+        EXPECT_TRUE(spoken().empty());
+        vm::UnloadSelectedDay();
+    }
+}
+
+TEST_F(SelectedDayWindow, OneInstanceBroughtForwardUnchangedUntilUnloaded) {
+    vm::Module1.OptVoice = true;
+    fill("June", "5", "2024", "first");
+    auto* first = open();
+    fill("July", "4", "2024", "second");
+    EXPECT_EQ(vm::ShowSelectedDay(), first);
+    EXPECT_EQ(shown(), "first");
+    EXPECT_EQ(spoken().size(), 1u) << "showing the loaded window says nothing again";
+
+    first->move(40, 30);
+    const int stops = speech.log->stops;
+    vm::UnloadSelectedDay();
+    EXPECT_EQ(vm::SelectedDay(), nullptr);
+    EXPECT_FALSE(vm::Module1.SelectedDayOpen);
+    EXPECT_EQ(speech.log->stops, stops + 1) << "unloading stops the speech";
+    EXPECT_EQ(vm::Module1.SelDayTop, 450) << "the rectangle is kept";
+    EXPECT_EQ(vm::Module1.SelDayLeft, 600);
+
+    fill("July", "4", "2024", "second");
+    open();
+    EXPECT_EQ(w->windowTitle(), "Thursday Jul 4, 2024");
+    EXPECT_EQ(shown(), "second");
+}
+
+}  // namespace
