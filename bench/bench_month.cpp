@@ -25,6 +25,7 @@ namespace db = vm::db;
 namespace fs = std::filesystem;
 
 QApplication& App() {
+    if (auto* existing = qobject_cast<QApplication*>(QApplication::instance())) return *existing;
     static int argc = 1;
     static char name[] = "velmora_bench";
     static char* argv[] = {name, nullptr};

@@ -1,17 +1,46 @@
+// Velmora: puts the real dialogs, sound, speech and desktop handler in place,
+// then starts the main window.
 #include <QApplication>
 
 #include "mainwindow/frmvelmora.h"
 #include "platform/qtmessages.h"
+#include "platform/qtpickers.h"
+#include "platform/qtsound.h"
+#include "platform/qtspeech.h"
+#include "platform/shellqt.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Velmora");
-    vm::frmVelmora window;
-    vm::QtMessages messages(&window);
+    // Shut-down ends the program itself, after its last wait.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    vm::QtMessages messages;
+    vm::QtPickers pickers;
+    vm::QtSoundPlayer sound;
+    vm::QtSpeech speech;
+    vm::QtDesktopOpener opener;
     vm::SetMessages(&messages);
-    window.Form_Load();
-    window.show();
-    const int rc = QApplication::exec();
+    vm::SetPickers(&pickers);
+    vm::SetSoundPlayer(&sound);
+    vm::SetSpeech(&speech);
+    vm::SetDesktopOpener(&opener);
+
+    int rc = 0;
+    {
+        vm::frmVelmora window;
+        messages.setParent(&window);
+        window.quitAfterUnload = true;
+        const QStringList args = QApplication::arguments();
+        if (args.size() > 1) window.startArgument = args.mid(1).join(' ').toStdString();
+        window.Form_Load();
+        window.show();
+        rc = QApplication::exec();
+    }
+    vm::SetDesktopOpener(nullptr);
+    vm::SetSpeech(nullptr);
+    vm::SetSoundPlayer(nullptr);
+    vm::SetPickers(nullptr);
     vm::SetMessages(nullptr);
     return rc;
 }

@@ -61,6 +61,21 @@ double Val(std::string_view text) {
     return std::strtod(buf.c_str(), nullptr);
 }
 
+std::optional<double> PlainNumber(std::string_view text) {
+    const std::string t = Trim(text);
+    if (t.empty()) return std::nullopt;
+    size_t i = 0;
+    if (t[i] == '+' || t[i] == '-') ++i;
+    bool digit = false, point = false;
+    for (; i < t.size(); ++i) {
+        if (std::isdigit(static_cast<unsigned char>(t[i]))) digit = true;
+        else if (t[i] == '.' && !point) point = true;
+        else return std::nullopt;
+    }
+    if (!digit) return std::nullopt;
+    return std::strtod(t.c_str(), nullptr);
+}
+
 int64_t RoundHalfEven(double value) {
     if (!std::isfinite(value)) return 0;
     const double r = std::nearbyint(value);  // default rounding mode: to nearest, ties to even

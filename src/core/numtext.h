@@ -2,6 +2,7 @@
 // have always been read.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,10 @@ namespace vm {
 // exponent read up to the first other character; "&H" / "&O" read hex / octal
 // digits; no number reads as 0.
 double Val(std::string_view text);
+
+// A text that holds only a plain decimal number (blanks around it, a sign and
+// one decimal point allowed); nullopt otherwise.
+std::optional<double> PlainNumber(std::string_view text);
 
 // Rounds to the nearest whole number, halves to the even neighbour.
 int64_t RoundHalfEven(double value);

@@ -23,22 +23,6 @@ std::vector<std::string_view> Split(std::string_view text, char sep) {
     }
 }
 
-// A field read strictly as a decimal number (blanks around it allowed).
-std::optional<double> StrictNumber(std::string_view field) {
-    const std::string t = Trim(field);
-    if (t.empty()) return std::nullopt;
-    size_t i = 0;
-    if (t[i] == '+' || t[i] == '-') ++i;
-    bool digit = false, point = false;
-    for (; i < t.size(); ++i) {
-        if (std::isdigit(static_cast<unsigned char>(t[i]))) digit = true;
-        else if (t[i] == '.' && !point) point = true;
-        else return std::nullopt;
-    }
-    if (!digit) return std::nullopt;
-    return std::strtod(t.c_str(), nullptr);
-}
-
 std::string NumberText(double v) {
     if (std::floor(v) == v && std::fabs(v) < 1e15) return std::to_string(static_cast<long long>(v));
     char buf[64];
@@ -54,7 +38,7 @@ std::optional<bool> ReadTruth(std::string_view text) {
     const std::string t = ToLower(Trim(text));
     if (t == "true") return true;
     if (t == "false") return false;
-    if (auto n = StrictNumber(t)) return *n != 0.0;
+    if (auto n = PlainNumber(t)) return *n != 0.0;
     return std::nullopt;
 }
 
@@ -62,7 +46,7 @@ std::vector<std::optional<double>> SplitDayColors(std::string_view text) {
     std::vector<std::optional<double>> out;
     const std::string t = Trim(text);
     if (t.empty()) return out;
-    for (auto part : Split(t, ';')) out.push_back(StrictNumber(part));
+    for (auto part : Split(t, ';')) out.push_back(PlainNumber(part));
     return out;
 }
 
@@ -83,7 +67,7 @@ DayColorsShown ShowDayColors(std::string_view text) {
         if (!text.empty()) shown.boxes[i] = std::string(parts[i]);
     auto style = [&](size_t i, const char* transparent, const char* opaque) -> std::optional<std::string> {
         if (i >= parts.size()) return std::nullopt;
-        const auto n = StrictNumber(parts[i]);
+        const auto n = PlainNumber(parts[i]);
         if (!n || *n != std::floor(*n)) return std::nullopt;
         switch (static_cast<int>(*n)) {
             case 0: return std::string(" ");
@@ -105,7 +89,7 @@ FontSpec ParseFontString(std::string_view text) {
     if (Trim(text).empty()) return f;
     const auto parts = Split(text, ',');
     if (!parts.empty() && !parts[0].empty()) f.name = std::string(parts[0]);
-    if (parts.size() > 1) f.size = StrictNumber(parts[1]);
+    if (parts.size() > 1) f.size = PlainNumber(parts[1]);
     if (parts.size() > 2) f.bold = ReadTruth(parts[2]);
     if (parts.size() > 3) f.italic = ReadTruth(parts[3]);
     return f;

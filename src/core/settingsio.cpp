@@ -1,8 +1,5 @@
 #include "core/settingsio.h"
 
-#include <algorithm>
-#include <filesystem>
-
 #include "core/numtext.h"
 #include "platform/places.h"
 #include "platform/sqlstore.h"
@@ -80,22 +77,6 @@ void WriteSettingsRow(const std::string& settingsPath, const SettingsToSave& s) 
 std::string StartYearOrDefault(const std::optional<std::string>& stored) {
     if (!stored || Trim(*stored).empty()) return "2019";
     return *stored;
-}
-
-std::array<std::string, 6> AcceptStoredPrevFiles(const SettingsRow& row) {
-    std::array<std::string, 6> out{};
-    std::string last, p;
-    int n = 0;
-    for (int i = 1; i <= 4; ++i) {
-        const auto& entry = row.Prev[static_cast<size_t>(i)];
-        if (entry && !entry->empty()) p = *entry;  // an empty entry leaves p as it was
-        if (p.empty()) continue;
-        const std::string name = ToLower(std::filesystem::path(p).filename().string());
-        if (name == "blankvelmora_settings.mdb" || !FileExists(p) || p == last) continue;
-        out[static_cast<size_t>(++n)] = p;
-        last = p;
-    }
-    return out;
 }
 
 std::array<std::string, 31> ReadSoundTable(const std::string& settingsPath) {

@@ -42,11 +42,6 @@ void WriteSettingsRow(const std::string& settingsPath, const SettingsToSave& s);
 // The option mirrors start-up derives: "2019" for an empty start year.
 std::string StartYearOrDefault(const std::optional<std::string>& stored);
 
-// The recent files start-up offers from Prev1..Prev4: entries that are not
-// empty, are not the blank settings template, name an existing file and do
-// not repeat the entry accepted just before. Result [1..n], the rest empty.
-std::array<std::string, 6> AcceptStoredPrevFiles(const SettingsRow& row);
-
 // Reads the sound files of sound numbers 1..30 by position; rows the table
 // lacks read as "". Writes them back by position, adding missing rows.
 std::array<std::string, 31> ReadSoundTable(const std::string& settingsPath);

@@ -9,23 +9,6 @@
 namespace vm {
 namespace {
 
-// A text that holds a plain decimal number (blanks around it, a sign and one
-// decimal point allowed).
-std::optional<double> Numeric(std::string_view text) {
-    const std::string t = Trim(text);
-    if (t.empty()) return std::nullopt;
-    size_t i = 0;
-    if (t[i] == '+' || t[i] == '-') ++i;
-    bool digit = false, point = false;
-    for (; i < t.size(); ++i) {
-        if (std::isdigit(static_cast<unsigned char>(t[i]))) digit = true;
-        else if (t[i] == '.' && !point) point = true;
-        else return std::nullopt;
-    }
-    if (!digit) return std::nullopt;
-    return std::strtod(t.c_str(), nullptr);
-}
-
 std::string LastTwo(const std::string& s) { return s.size() <= 2 ? s : s.substr(s.size() - 2); }
 
 // The number with a "0" put before it, its last two characters kept.
@@ -84,7 +67,7 @@ SortingRow MakeRow(const SourceColumns& c, Get&& get, int32_t firstKey, int firs
 db::Value ByteOrNull(const db::Value& v) {
     if (db::IsNull(v)) return v;
     if (auto s = std::get_if<std::string>(&v)) {
-        const auto n = Numeric(*s);
+        const auto n = PlainNumber(*s);
         if (!n) return db::Value{};
         const int64_t i = RoundHalfEven(*n);
         return i >= 0 && i <= 255 ? db::Int(i) : db::Value{};
@@ -101,9 +84,9 @@ int SortingRow::PriorityValue() const {
 }
 
 std::string BuildTimeString(std::string_view hour, std::string_view min, std::string_view ampm) {
-    const auto h = Numeric(hour);
+    const auto h = PlainNumber(hour);
     const bool hourOk = h && *h >= 0 && *h < 25;
-    const auto m = Numeric(min);
+    const auto m = PlainNumber(min);
     const bool minuteOk = m && *m >= 0 && *m <= 59;
     const std::string_view head = ampm.substr(0, 2);
     const bool ampmOk = head == "AM" || head == "PM";

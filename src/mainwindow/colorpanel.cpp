@@ -18,29 +18,9 @@
 namespace vm {
 
 void Change_Color(long& colour, bool& cancelled) {
-    // Any failure but Cancel is shown with OK only, and the steps go on.
-    auto report = [](std::exception_ptr e) {
-        const auto [number, description] = DescribeError(e);
-        Messages().message(std::to_string(number) + " - " + description, MsgButtons::Ok, MsgIcon::None,
-                           "Change_Color_Error");
-    };
-    try {
-        HookStatusText(4, "Opening Color Selection Form");
-    } catch (...) {
-        report(std::current_exception());
-    }
-    cancelled = false;
-    try {
-        if (const auto chosen = Pickers().pickColor(colour, "Select Color")) colour = *chosen;
-        else cancelled = true;
-    } catch (...) {
-        report(std::current_exception());
-    }
-    try {
-        HookStatusText(4, "");
-    } catch (...) {
-        report(std::current_exception());
-    }
+    HookStatusText(4, "Opening Color Selection Form");
+    PickColor(colour, cancelled);
+    HookStatusText(4, "");
 }
 
 int DayStyleFromText(const QString& text) { return text == kDayTransparent ? kStyleTransparent : kStyleOpaque; }

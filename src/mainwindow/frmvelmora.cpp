@@ -18,6 +18,9 @@
 #include "platform/messages.h"
 #include "platform/places.h"
 #include "platform/recordgrid.h"
+#include "platform/speech.h"
+#include "mainwindow/filecommands.h"
+#include "mainwindow/windowhelpers.h"
 #include "repeat/repeatpass.h"
 
 namespace vm {
@@ -34,54 +37,20 @@ frmVelmora::frmVelmora(QWidget* parent) : QMainWindow(parent) {
     resize(1280, 800);
     CreateMenus();
     CreateControls();
-}
-
-void frmVelmora::CreateMenus() {
-    mnuFile = menuBar()->addMenu("&File");
-    mnuFile->setObjectName("mnuFile");
-    mnuFile_Build_Repeating = mnuFile->addAction("Build &Repeating Data");
-    mnuFile_Build_Repeating->setObjectName("mnuFile_Build_Repeating");
-    mnuFile_Build_Repeating->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-    connect(mnuFile_Build_Repeating, &QAction::triggered, this, &frmVelmora::mnuFile_Build_Repeating_Click);
-    mnuFile->addSeparator();
-    mnuFile_Exit = mnuFile->addAction("E&xit");
-    mnuFile_Exit->setObjectName("mnuFile_Exit");
-    connect(mnuFile_Exit, &QAction::triggered, this, &frmVelmora::mnuFile_Exit_Click);
-}
-
-void frmVelmora::Form_Load() {
-    if (!EnsureDataFolder()) {
-        CriticalBox("The data folder \"" + DataFolder() + "\" cannot be created.", "Velmora");
-        return;
-    }
-    MainState.pSettingsFile = SettingsDatabasePath();
-    UpdateSettingsFile();
-    Module1.CalendarFilePath = DefaultCalendarPath();
-    if (!FileExists(Module1.CalendarFilePath)) {
-        CriticalBox("The calendar file \"" + Module1.CalendarFilePath + "\" is missing.", "Velmora");
-        return;
-    }
-    UpdateVelmoraFile(Module1.CalendarFilePath, DataDates);
-    if (MainState.Hr24Added) Table24UpdateAll(DataDates);
-    ReadCalValues(DataSettings);
-    SetDefaultCalValues();
-    EnsureMonthPictures();
-
-    // The occurrences, then the current month.
-    mnuFile_Build_Repeating_Click();
-    const CivilDate today = Today();
-    cmbMonth->setCurrentText(MonthName(today.m));
-    cmbYear->setCurrentText(QString::fromStdString(Str(static_cast<int64_t>(today.y))));
-    BuildCalendarNumbers();
-    Form_Resize();
+    InstallFileCommands(*this);
+    InstallBringBackShortcut(*this);
+    InstallPanelHooks();
 }
 
 frmVelmora::~frmVelmora() {
+    RemovePanelHooks();
     if (waitCursor_) QApplication::restoreOverrideCursor();
     if (g_mainWindow == this) g_mainWindow = nullptr;
 }
 
 void frmVelmora::mnuFile_Exit_Click() { close(); }
+
+void frmVelmora::mnuFile_Click() { HideSearchButtons(); }
 
 void frmVelmora::cmbmonth_Click() {
     BuildCalendarNumbers();
@@ -120,10 +89,6 @@ void frmVelmora::SetWaitCursor(bool busy) {
         QApplication::restoreOverrideCursor();
 }
 
-CivilDate frmVelmora::Today() const {
-    if (fixedToday_) return *fixedToday_;
-    const QDate d = QDate::currentDate();
-    return CivilDate{d.year(), d.month(), d.day()};
-}
+CivilDate frmVelmora::Today() const { return fixedToday_ ? *fixedToday_ : vm::Today(); }
 
 }  // namespace vm

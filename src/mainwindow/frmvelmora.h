@@ -1,7 +1,10 @@
 // The main window: one month of the open calendar file as six rows of seven
 // day cells over the month's picture, with the date grid left of a splitter
 // bar. The class is split over several files:
-//   frmvelmora.cpp           start-up, menus, status bar, cursor, today
+//   frmvelmora.cpp           construction, repeat pass, status bar, cursor, today
+//   frmvelmora_startup.cpp   start-up (Form_Load) and shut-down (Form_Unload)
+//   frmvelmora_menus.cpp     the menu tree and the commands of its own
+//   frmvelmora_nav.cpp       moving through months, keys and the main toolbar
 //   frmvelmora_controls.cpp  the controls and their names
 //   frmvelmora_build.cpp     the month build and its passes, the cell fonts
 //   frmvelmora_layout.cpp    window layout, splitter and panel drags
@@ -18,10 +21,13 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
+#include <memory>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "core/dates.h"
 #include "core/monthcells.h"
@@ -42,6 +48,7 @@ class QToolBar;
 namespace vm {
 
 class CellLabel;
+class ISpeechVoice;
 class RecordGridModel;
 
 // A control's rectangle in twips.
@@ -63,10 +70,53 @@ public:
     db::RecordSource DataDates;
     db::RecordSource DataSettings;
 
-    // ---- menus
+    // Shut-down: saves the settings, the sounds and the month looks, closes
+    // the secondary windows and the databases. Runs once, from Exit or the
+    // window's close box.
+    void Form_Unload();
+
+    // ---- menus (captions and shortcuts in frmvelmora_menus.cpp)
     QMenu* mnuFile = nullptr;
+    QAction* mnuFile_Settings = nullptr;
+    QMenu* mnuFile_Tools = nullptr;
+    QAction* mnuList_People = nullptr;
+    QAction* mnuFile_DayCalculator = nullptr;
+    QAction* mnuFile_CalcWrkDays = nullptr;
+    QAction* mnuFile_Show2Do = nullptr;
+    QAction* mnuFile_ShowTimer = nullptr;
+    QAction* mnuPrintCalendar = nullptr;
     QAction* mnuFile_Build_Repeating = nullptr;
+    QAction* mnuFile_Hide_Show = nullptr;
+    QMenu* mnuFile_ImpExp = nullptr;
+    QAction* mnuFile_Import = nullptr;
+    QAction* mnuFile_Export_Data = nullptr;
     QAction* mnuFile_Exit = nullptr;
+    QAction* mnuAbout = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuShow_UserManual = nullptr;
+    QAction* mnuHelp_CalendarDownload = nullptr;
+    QAction* mnuHelp_Website = nullptr;
+    QAction* mnuHelp_Images = nullptr;
+    QAction* mnuWeek_View = nullptr;
+    QAction* mnuNewRecord = nullptr;
+
+    // The start panel: the program's name and picture over the month until a
+    // day cell or the date grid is pressed, or the About box opens.
+    QFrame* ssPnlSplash1 = nullptr;
+    QLabel* Image4 = nullptr;
+    QLabel* lblSplash = nullptr;
+    void ShowStartPanel();
+
+    // The command-line argument ("1" brings a window lying off the screen back).
+    std::string startArgument;
+    // The program ends when shut-down is done (off in tests).
+    bool quitAfterUnload = false;
+
+    // The main window's speech voice (nullptr when none could be made).
+    std::unique_ptr<ISpeechVoice> Voice;
+    void Initialize_Speech();
+    // Where "Print PDF Calendar" writes when no printer is chosen (tests).
+    std::string printToFile;
 
     // ---- controls
     QToolBar* Toolbar1 = nullptr;
@@ -101,6 +151,16 @@ public:
 
 public slots:
     void mnuFile_Exit_Click();
+    void mnuFile_Click();
+    void mnuFile_Hide_Show_Click();
+    void mnuPrintCalendar_Click();
+    void mnuShow_UserManual_Click();
+    void mnuHelp_CalendarDownload_Click();
+    void mnuHelp_Website_Click();
+    void mnuHelp_Images_Click();
+    void mnuAbout_Click();
+    void mnuNewRecord_Click();
+    void mnuFile_Settings_Click();
     // Redraws the shown month: the build, the day-grid layout, the controls enabled.
     void cmbmonth_Click();
     // File > Build Repeating Data: rebuilds the generated occurrences.
@@ -156,12 +216,79 @@ public:
     int buildsRun() const { return buildsRun_; }
     int deepestBuild() const { return deepestBuild_; }
 
+    // ---- moving through months, keys and the main toolbar (frmvelmora_nav.cpp)
+    // Builds the toolbar's sixteen buttons, fills the month and year lists
+    // and connects the boxes, the keys, the day cells and the File menu.
+    // Runs once, at the end of CreateControls.
+    void InstallNavigation();
+    // The month list "January".."December" and the year list " 2018".." 2040",
+    // showing today's month and year. The lists are made afresh each time.
+    void FillMonthCombos();
+    // The month box's change rule: a whole month name typed in any case is
+    // written back proper-cased and drawn; anything else draws nothing.
+    void cmbMonth_Change();
+    // A year chosen from the list: drawn, and the listed-records buttons hidden.
+    void cmbYear_Click();
+    // A character typed in the year box; Enter (13) draws the typed year when
+    // it lies in 1..9999, else beeps and shows the drawn year again.
+    void cmbYear_KeyPress(int16_t& KeyAscii);
+    // Key handlers (key codes: Up 38, Down 40, M 77, Y 89; Shift mask: Shift 1,
+    // Ctrl 2, Alt 4). A KeyCode set to 0 swallows the key.
+    void cmbMonth_KeyDown(int16_t& KeyCode, int16_t Shift);
+    void cmbYear_KeyDown(int16_t& KeyCode, int16_t Shift);
+    void Form_KeyDown(int16_t& KeyCode, int16_t Shift);
+    // A button of Toolbar1 (its objectName is its key).
+    void Toolbar1_ButtonClick(QAction* Button);
+    // A double click on day cell 0..41: the selected-day window for that day,
+    // only for a day of the shown month.
+    void lblDay_DblClick(int Index);
+    // Button 1..16 of Toolbar1 (separators included), or by key; nullptr if none.
+    QAction* Toolbar1Button(int index) const;
+    QAction* Toolbar1Button(const QString& key) const;
+    // A search or filter lists these [Velmora] rows: the date grid shows
+    // exactly them and buttons 10 and 12 show; "btn_cancel" deletes exactly
+    // them while the grid still shows them.
+    void ShowListedRecords(std::vector<int64_t> ids);
+    const std::vector<int64_t>& ListedRecords() const { return listedIds_; }
+    // Hides buttons 10 and 12 (the File menu, the search's clear button...).
+    void HideSearchButtons();
+
+private:
+    bool NavKeyEvent(QObject* watched, QEvent* event);
+    void SetSearchButtonsVisible(bool visible);
+    void SetMonthBoxesVisible(bool visible);
+    bool ListingShown() const;
+    void DeleteListedRecords();
+    void WriteMonthBox(const QString& name);
+    bool AcceptYearBox();
+    int ShownYear() const;
+    bool ToggleBoxes(bool& toggle, int16_t& KeyCode, int16_t Shift);
+    void ClearRecordCount();
+
+    std::array<QAction*, 17> toolbarButtons_{};  // 1..16
+    bool monthKeyToggle_ = false, yearKeyToggle_ = false, formKeyToggle_ = false;
+    bool inMonthChange_ = false;
+    bool listing_ = false;
+    std::vector<int64_t> listedIds_;
+    std::string listedSource_, listedPath_;
+    // Context of the navigation's connections and key hook; it goes with the
+    // window's members, before the widgets' own tear-down sends its events.
+    std::unique_ptr<QObject> navContext_;
+
+public:
+
+    // Shortens the waits of shut-down (tests).
+    int unloadWaitMs = 2000;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateControls();
     void CreateMenus();
+    void InstallPanelHooks();
+    void RemovePanelHooks();
     void RunMonthBuild();
     void OccurrencesPass(const MonthFrame& frame, std::vector<SortingRow>& rows);
     void DateRecordPass(const MonthFrame& frame, std::vector<SortingRow>& rows);
@@ -189,6 +316,8 @@ private:
     bool pumping_ = false;
     bool inResize_ = false;
     bool waitCursor_ = false;
+    bool unloaded_ = false;
+    std::vector<std::function<void()>> hooksSet_;
     QWidget* dragSource_ = nullptr;
     bool dragMoved_ = false;
     QPoint dragStart_;

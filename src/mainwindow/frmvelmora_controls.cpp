@@ -166,6 +166,7 @@ void frmVelmora::CreateControls() {
 
     // Resizes lay the window out from now on.
     central->installEventFilter(this);
+    InstallNavigation();
 }
 
 }  // namespace vm

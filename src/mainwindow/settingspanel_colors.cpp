@@ -22,14 +22,6 @@
 namespace vm {
 namespace {
 
-template <class F>
-void Optional(F&& f) {
-    try {
-        f();
-    } catch (...) {
-    }
-}
-
 MonthAppearance& Edited(int16_t month) { return MainState.Month.at(static_cast<size_t>(month)); }
 
 void SetBack(QLineEdit* box, const QColor& c) {
@@ -70,7 +62,7 @@ int32_t& SettingsPanel::monthColor(Box box) {
 
 void SettingsPanel::ShowMonthColors() {
     for (Box b : {Box::DayBG, Box::TitleBG, Box::DayFG, Box::TitleFG}) {
-        Optional([&] {
+        OptionalStep([&] {
             EventBox* box = colorBox(b);
             const int32_t value = monthColor(b);
             const bool textColour = b == Box::DayFG || b == Box::TitleFG;
@@ -93,7 +85,7 @@ void SettingsPanel::ShowMonthColors() {
 
 void SettingsPanel::StoreMonthColors() {
     for (Box b : {Box::DayBG, Box::DayFG, Box::TitleBG, Box::TitleFG}) {
-        Optional([&] {
+        OptionalStep([&] {
             // Out-of-range numbers would reach [Backgrounds]: they are kept out.
             if (const auto v = StoredColor(colorBox(b)->text().toStdString())) monthColor(b) = *v;
         });
@@ -101,10 +93,10 @@ void SettingsPanel::StoreMonthColors() {
 }
 
 void SettingsPanel::takeTypedColor(Box box) {
-    Optional([&] {
+    OptionalStep([&] {
         if (const auto v = TypedColor(colorBox(box)->text().toStdString())) monthColor(box) = *v;
     });
-    Optional([&] { ShowMonthColors(); });
+    OptionalStep([&] { ShowMonthColors(); });
 }
 
 void SettingsPanel::ColorBox_KeyPress(Box box, int& KeyAscii) {
@@ -118,23 +110,23 @@ void SettingsPanel::ColorBox_LostFocus(Box box) { takeTypedColor(box); }
 void SettingsPanel::ColorBox_DblClick(Box box) {
     long c = 0;
     bool cancelled = true;
-    Optional([&] { c = static_cast<long>(RoundHalfEven(Val(colorBox(box)->text().toStdString()))); });
-    Optional([&] { Change_Color(c, cancelled); });
+    OptionalStep([&] { c = static_cast<long>(RoundHalfEven(Val(colorBox(box)->text().toStdString()))); });
+    OptionalStep([&] { Change_Color(c, cancelled); });
     if (cancelled) return;
-    Optional([&] { colorBox(box)->setText(QString::fromStdString(ColorBoxText(c))); });
+    OptionalStep([&] { colorBox(box)->setText(QString::fromStdString(ColorBoxText(c))); });
     takeTypedColor(box);
 }
 
 void SettingsPanel::sscmdDayFont_Click() {
     std::optional<FontChoice> chosen;
-    Optional([&] {
+    OptionalStep([&] {
         const auto& a = Edited(pEditMon);
         chosen = Pickers().pickFont(
             ChoiceOf(a.DayFntName, a.DayFntSiz, a.DayFntBold, a.DayFntItalic, a.DayFntUndrLn, a.DayFntStrkThr),
             "Day Font");
     });
     if (!chosen) return;
-    Optional([&] {
+    OptionalStep([&] {
         auto& a = Edited(pEditMon);
         a.DayFntName = chosen->name;
         a.DayFntSiz = Currency::FromDouble(chosen->size);
@@ -143,26 +135,26 @@ void SettingsPanel::sscmdDayFont_Click() {
         a.DayFntUndrLn = chosen->underline;
         a.DayFntStrkThr = chosen->strikeout;
     });
-    Optional([&] {
+    OptionalStep([&] {
         if (MainHooks().setDayLabelFonts) MainHooks().setDayLabelFonts();
     });
-    Optional([&] { saveAppearance(); });
-    Optional([&] {
+    OptionalStep([&] { saveAppearance(); });
+    OptionalStep([&] {
         if (MainHooks().applyDayFont) MainHooks().applyDayFont(pEditMon);
     });
-    Optional([&] { showFontCaptions(); });
+    OptionalStep([&] { showFontCaptions(); });
 }
 
 void SettingsPanel::sscmdTitleFont_Click() {
     std::optional<FontChoice> chosen;
-    Optional([&] {
+    OptionalStep([&] {
         const auto& a = Edited(pEditMon);
         chosen = Pickers().pickFont(ChoiceOf(a.TitleFntName, a.TitleFntSiz, a.TitleFntBold, a.TitleFntItalic,
                                              a.TitleFntUndrLn, a.TitleFntStrkThr),
                                     "Title Font");
     });
     if (!chosen) return;
-    Optional([&] {
+    OptionalStep([&] {
         auto& a = Edited(pEditMon);
         a.TitleFntName = chosen->name;
         a.TitleFntSiz = Currency::FromDouble(chosen->size);
@@ -171,15 +163,15 @@ void SettingsPanel::sscmdTitleFont_Click() {
         a.TitleFntUndrLn = chosen->underline;
         a.TitleFntStrkThr = chosen->strikeout;
     });
-    Optional([&] {
+    OptionalStep([&] {
         if (MainHooks().setDayLabelFonts) MainHooks().setDayLabelFonts();
     });
-    Optional([&] { saveAppearance(); });
-    Optional([&] {
+    OptionalStep([&] { saveAppearance(); });
+    OptionalStep([&] {
         if (MainHooks().applyTitleFont) MainHooks().applyTitleFont(pEditMon);
     });
-    Optional([&] { showFontCaptions(); });
-    Optional([&] {
+    OptionalStep([&] { showFontCaptions(); });
+    OptionalStep([&] {
         if (MainHooks().setDayNameFonts) MainHooks().setDayNameFonts(pEditMon);
     });
 }

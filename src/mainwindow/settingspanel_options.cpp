@@ -24,15 +24,6 @@
 namespace vm {
 namespace {
 
-// Runs a step that may fail; a failure is passed over silently.
-template <class F>
-void Optional(F&& f) {
-    try {
-        f();
-    } catch (...) {
-    }
-}
-
 std::string Text(const QLineEdit* box) { return box->text().toStdString(); }
 std::string Text(const QComboBox* list) { return list->currentText().toStdString(); }
 
@@ -47,21 +38,21 @@ bool IsPicture(const std::string& path) { return QImageReader(QString::fromStdSt
 }  // namespace
 
 void SettingsPanel::LoadOptions() {
-    Optional([&] {
+    OptionalStep([&] {
         std::string year = Module1.OptStartRepeatYear;
         if (year.empty()) year = MainState.txtBeginRepeatYear;
         if (year.empty()) year = "2019";
         txtBeginRepeatYear->setText(QString::fromStdString(year));
         MainState.txtBeginRepeatYear = year;
     });
-    Optional([&] { sschkYearsSince->setChecked(Module1.OptCalcYearsSince); });
-    Optional([&] { ssChkVoice->setChecked(Module1.OptVoice); });
-    Optional([&] { txtStrUpSnd->setText(QString::fromStdString(Module1.OptStartUpSound)); });
+    OptionalStep([&] { sschkYearsSince->setChecked(Module1.OptCalcYearsSince); });
+    OptionalStep([&] { ssChkVoice->setChecked(Module1.OptVoice); });
+    OptionalStep([&] { txtStrUpSnd->setText(QString::fromStdString(Module1.OptStartUpSound)); });
 }
 
 void SettingsPanel::mnuFile_Settings_Click() {
-    Optional([&] { pEditMon = static_cast<int16_t>(HookShownMonth()); });
-    Optional([&] {
+    OptionalStep([&] { pEditMon = static_cast<int16_t>(HookShownMonth()); });
+    OptionalStep([&] {
         adjustSize();
         // Over the month picture: 100 twips below its top, 1000 right of the grid's left.
         if (MainHooks().placeSettingsPanel) MainHooks().placeSettingsPanel(this);
@@ -69,32 +60,32 @@ void SettingsPanel::mnuFile_Settings_Click() {
         show();
         raise();
     });
-    Optional([&] {
+    OptionalStep([&] {
         if (MainHooks().showMonthBoxes) MainHooks().showMonthBoxes(false);
     });
-    Optional([&] { ShowMonthColors(); });
-    Optional([&] { txtDateData->setText(QString::fromStdString(Module1.CalendarFilePath)); });
-    Optional([&] { txtStrUpSnd->setText(QString::fromStdString(Module1.OptStartUpSound)); });
-    Optional([&] { sschkYearsSince->setChecked(Module1.OptCalcYearsSince); });
-    Optional([&] {
+    OptionalStep([&] { ShowMonthColors(); });
+    OptionalStep([&] { txtDateData->setText(QString::fromStdString(Module1.CalendarFilePath)); });
+    OptionalStep([&] { txtStrUpSnd->setText(QString::fromStdString(Module1.OptStartUpSound)); });
+    OptionalStep([&] { sschkYearsSince->setChecked(Module1.OptCalcYearsSince); });
+    OptionalStep([&] {
         if (auto text = CalendarStyleText(HookCalendarStyle())) cmbCalStyle->setEditText(QString::fromStdString(*text));
     });
-    Optional([&] {
+    OptionalStep([&] {
         const std::string shown = HookMonthBoxText();
         cmbImgMon->setEditText(QString::fromStdString(shown));
         txtImageFN->setText(QString::fromStdString(Module1.MonthImageFile.at(static_cast<size_t>(MonthOf(shown)))));
     });
-    Optional([&] {
+    OptionalStep([&] {
         if (MainWindow()) MainWindow()->EnableMainControls(true);
     });
-    Optional([&] {
+    OptionalStep([&] {
         if (cmbSoundNumbr->count() == 0)
             for (int n = 1; n <= 30; ++n) cmbSoundNumbr->addItem(QString::fromStdString(Str(int64_t{n})));
         const int n = soundNumberForOpening();
         cmbSoundNumbr->setEditText(QString::fromStdString(Str(int64_t{n})));
         txtSoundFN->setText(QString::fromStdString(Module1.SoundFile.at(static_cast<size_t>(n))));
     });
-    Optional([&] { showFontCaptions(); });
+    OptionalStep([&] { showFontCaptions(); });
 }
 
 int SettingsPanel::soundNumberForOpening() {
@@ -103,19 +94,19 @@ int SettingsPanel::soundNumberForOpening() {
 }
 
 void SettingsPanel::sscmdExitSettings_Click() {
-    Optional([&] { hide(); });
-    Optional([&] {
+    OptionalStep([&] { hide(); });
+    OptionalStep([&] {
         if (MainHooks().showMonthBoxes) MainHooks().showMonthBoxes(true);
     });
-    Optional([&] { StoreMonthColors(); });
-    Optional([&] {
+    OptionalStep([&] { StoreMonthColors(); });
+    OptionalStep([&] {
         if (MainHooks().setDayLabelFonts) MainHooks().setDayLabelFonts();
     });
-    Optional([&] { saveAppearance(); });
-    Optional([&] {
+    OptionalStep([&] { saveAppearance(); });
+    OptionalStep([&] {
         if (MainWindow()) MainWindow()->BuildCalendarNumbers();
     });
-    Optional([&] { SoundPlayer().stop(); });
+    OptionalStep([&] { SoundPlayer().stop(); });
 }
 
 void SettingsPanel::saveAppearance() {
@@ -123,25 +114,25 @@ void SettingsPanel::saveAppearance() {
 }
 
 void SettingsPanel::cmbCalStyle_Click() {
-    Optional([&] { HookSetCalendarStyle(CalendarStyleFromText(Text(cmbCalStyle))); });
-    Optional([&] {
+    OptionalStep([&] { HookSetCalendarStyle(CalendarStyleFromText(Text(cmbCalStyle))); });
+    OptionalStep([&] {
         if (MainWindow()) MainWindow()->cmbmonth_Click();
     });
 }
 
 void SettingsPanel::cmbImgMon_Click() {
-    Optional([&] { StoreMonthColors(); });
+    OptionalStep([&] { StoreMonthColors(); });
     int16_t m = 0;
-    Optional([&] { m = MonthOf(Text(cmbImgMon)); });
-    Optional([&] {
+    OptionalStep([&] { m = MonthOf(Text(cmbImgMon)); });
+    OptionalStep([&] {
         txtImageFN->setText(QString::fromStdString(Module1.MonthImageFile.at(static_cast<size_t>(m))));
         pEditMon = m;
     });
-    Optional([&] { showFontCaptions(); });
-    Optional([&] {
+    OptionalStep([&] { showFontCaptions(); });
+    OptionalStep([&] {
         if (pEditMon == HookShownMonth() && MainWindow()) MainWindow()->BuildCalendarNumbers();
     });
-    Optional([&] { ShowMonthColors(); });
+    OptionalStep([&] { ShowMonthColors(); });
 }
 
 void SettingsPanel::cmdBrowseImage_Click() {
@@ -185,7 +176,7 @@ void SettingsPanel::cmdBrowseImage_Click() {
 }
 
 void SettingsPanel::txtImageFN_Change() {
-    Optional([&] {
+    OptionalStep([&] {
         const std::string text = Text(txtImageFN);
         const std::string path = ResolveDataPath(text);
         if (FileExists(path) && IsPicture(path))
@@ -195,7 +186,7 @@ void SettingsPanel::txtImageFN_Change() {
 
 void SettingsPanel::txtImageFN_KeyPress(int& KeyAscii) {
     if (KeyAscii != 13) return;
-    Optional([&] {
+    OptionalStep([&] {
         const std::string text = Text(txtImageFN);
         const std::string path = ResolveDataPath(text);
         if (FileExists(path) && !IsPicture(path))
@@ -208,7 +199,7 @@ void SettingsPanel::txtImageFN_KeyPress(int& KeyAscii) {
 void SettingsPanel::txtBeginRepeatYear_KeyPress(int& KeyAscii) {
     if (KeyAscii != 13) return;
     KeyAscii = 0;
-    Optional([&] {
+    OptionalStep([&] {
         if (auto year = ValidStartYear(Text(txtBeginRepeatYear))) {
             Module1.OptStartRepeatYear = *year;
             txtBeginRepeatYear->setText(QString::fromStdString(*year));
@@ -223,8 +214,8 @@ void SettingsPanel::txtBeginRepeatYear_KeyPress(int& KeyAscii) {
 }
 
 void SettingsPanel::sschkYearsSince_Click(int Value) {
-    Optional([&] { Module1.OptCalcYearsSince = Value != 0; });
-    Optional([&] {
+    OptionalStep([&] { Module1.OptCalcYearsSince = Value != 0; });
+    OptionalStep([&] {
         Messages().message(
             "You Need to ReBuild Repeating Data and Change Month Shown.\nThis is a Function on File Menu.",
             MsgButtons::Ok, MsgIcon::Information, "Repeating Data");
@@ -232,7 +223,7 @@ void SettingsPanel::sschkYearsSince_Click(int Value) {
 }
 
 void SettingsPanel::ssChkVoice_Click() {
-    Optional([&] { Module1.OptVoice = ssChkVoice->isChecked(); });
+    OptionalStep([&] { Module1.OptVoice = ssChkVoice->isChecked(); });
 }
 
 void SettingsPanel::sscmdNewShortCut_Click() { NewShortCuts(); }

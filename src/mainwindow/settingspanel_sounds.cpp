@@ -18,14 +18,6 @@
 namespace vm {
 namespace {
 
-template <class F>
-void Optional(F&& f) {
-    try {
-        f();
-    } catch (...) {
-    }
-}
-
 // Linux names are case-sensitive: both spellings of the suffix are offered.
 constexpr const char* kWaveFilter = "Wave Files|*.wav;*.WAV|All Files|*.*";
 
@@ -35,7 +27,7 @@ bool SoundExists(const std::string& name) { return FileExists(ResolveDataPath(na
 // unplayable file beeps.
 void PreviewSound(const std::string& name) {
     if (Trim(name).empty()) {
-        Optional([] { SoundPlayer().stop(); });
+        OptionalStep([] { SoundPlayer().stop(); });
         return;
     }
     PlayWaveFile(name);
@@ -50,13 +42,13 @@ std::string* SoundEntry(int64_t n) {
 
 void SettingsPanel::cmbSoundNumbr_Click() {
     int64_t n = 0;
-    Optional([&] { n = std::min<int64_t>(SoundNumber(cmbSoundNumbr->currentText().toStdString()), 30); });
-    Optional([&] { cmbSoundNumbr->setEditText(QString::fromStdString(Str(n))); });
-    Optional([&] {
+    OptionalStep([&] { n = std::min<int64_t>(SoundNumber(cmbSoundNumbr->currentText().toStdString()), 30); });
+    OptionalStep([&] { cmbSoundNumbr->setEditText(QString::fromStdString(Str(n))); });
+    OptionalStep([&] {
         if (std::string* entry = SoundEntry(n)) txtSoundFN->setText(QString::fromStdString(*entry));
     });
-    Optional([&] { Module1.CurSoundFile = txtSoundFN->text().toStdString(); });
-    Optional([&] { PreviewSound(txtSoundFN->text().toStdString()); });
+    OptionalStep([&] { Module1.CurSoundFile = txtSoundFN->text().toStdString(); });
+    OptionalStep([&] { PreviewSound(txtSoundFN->text().toStdString()); });
 }
 
 void SettingsPanel::cmdBrowseSound_Click() {
@@ -124,12 +116,12 @@ void SettingsPanel::cmdStrSndFile_Click() {
 }
 
 void SettingsPanel::sscmdEndSound_Click() {
-    Optional([] { SoundPlayer().stop(); });
+    OptionalStep([] { SoundPlayer().stop(); });
 }
 
 void SettingsPanel::txtSoundFN_KeyPress(int& KeyAscii) {
     if (KeyAscii != 13) return;
-    Optional([&] {
+    OptionalStep([&] {
         std::string* entry = SoundEntry(SoundNumber(cmbSoundNumbr->currentText().toStdString()));
         if (!entry) return;
         const std::string text = txtSoundFN->text().toStdString();
@@ -145,7 +137,7 @@ void SettingsPanel::txtSoundFN_KeyPress(int& KeyAscii) {
 
 void SettingsPanel::txtStrUpSnd_KeyPress(int& KeyAscii) {
     if (KeyAscii != 13) return;
-    Optional([&] {
+    OptionalStep([&] {
         const std::string text = txtStrUpSnd->text().toStdString();
         if (SoundExists(text)) {
             Module1.OptStartUpSound = text;

@@ -22,6 +22,11 @@ public:
 };
 
 IPickers& Pickers();
+
+// The colour dialog as every colour box uses it: OK replaces `colour`, Cancel
+// leaves it and sets `cancelled`; any other failure shows "number -
+// description" titled "Change_Color_Error" with OK only, and goes on.
+void PickColor(long& colour, bool& cancelled, const std::string& title = "Select Color");
 void SetPickers(IPickers* impl);  // nullptr restores the built-in fake
 
 // Answers from a script; records what was asked. Empty script = Cancel.

@@ -2,9 +2,10 @@
 // recording fake in tests. Speaking never blocks.
 #pragma once
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "platform/steps.h"
 
 namespace vm {
 
@@ -25,12 +26,9 @@ public:
     virtual std::unique_ptr<ISpeechVoice> createVoice() = 0;
 };
 
-class SpeechError : public std::runtime_error {
+class SpeechError : public OpError {
 public:
-    SpeechError(int number, const std::string& what) : std::runtime_error(what), number_(number) {}
-    int number() const { return number_; }
-private:
-    int number_;
+    using OpError::OpError;
 };
 
 ISpeechFactory& Speech();

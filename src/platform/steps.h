@@ -60,6 +60,15 @@ private:
     int lastError_ = 0;
 };
 
+// Runs a step of an ordinary handler: a failing step is passed over silently.
+template <class F>
+void OptionalStep(F&& fn) {
+    try {
+        std::forward<F>(fn)();
+    } catch (...) {
+    }
+}
+
 // Error number and description of any failure (DbError, OpError, others).
 std::pair<int, std::string> DescribeError(std::exception_ptr e);
 

@@ -146,13 +146,7 @@ void frmEnterRec::txtColor_DblClick(int index) {
 
 void frmEnterRec::Change_Color(long& color, bool& cancelled) {
     setStatusPanel(3, "Opening Color Selection Form");
-    cancelled = false;
-    try {
-        if (const auto chosen = Pickers().pickColor(color, "Color")) color = *chosen;
-        else cancelled = true;
-    } catch (const std::exception& e) {
-        Messages().message(std::string("0 - ") + e.what(), MsgButtons::Ok, MsgIcon::None, "Change_Color_Error");
-    }
+    PickColor(color, cancelled, "Color");
     setStatusPanel(3, QString());
 }
 

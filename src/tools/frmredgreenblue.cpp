@@ -189,15 +189,7 @@ void frmRedGreenBlue::sscmdCopyLast_Click() {
     clip->setText(text);
 }
 
-void frmRedGreenBlue::Change_Color(long& color, bool& cancelled) {
-    cancelled = false;
-    try {
-        if (const auto chosen = Pickers().pickColor(color, "Color")) color = *chosen;
-        else cancelled = true;
-    } catch (const std::exception& e) {
-        Messages().message(std::string("0 - ") + e.what(), MsgButtons::Ok, MsgIcon::None, "Change_Color_Error");
-    }
-}
+void frmRedGreenBlue::Change_Color(long& color, bool& cancelled) { PickColor(color, cancelled, "Color"); }
 
 void frmRedGreenBlue::sscmdColorSelect_Click() {
     long color = StartColorPick(Text1[3]->text().toStdString()).color;

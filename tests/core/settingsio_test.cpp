@@ -76,28 +76,6 @@ TEST(SettingsRow, NullsAndMissingColumnsArePassedOver) {
     EXPECT_EQ(back.StartRepeatYear, "2020");
 }
 
-TEST(SettingsRow, StoredRecentFilesAreOfferedByTheStartUpRule) {
-    vmtest::Fixture fx;
-    const std::string dir = vmtest::MakeTempDir("velmora-prev");
-    const std::string a = dir + "/A.mdb", b = dir + "/B.mdb";
-    vmtest::WriteAll(a, "a");
-    vmtest::WriteAll(b, "b");
-    vm::SettingsRow row;
-    row.Prev = {std::nullopt, a, b, a, std::nullopt};
-    auto got = vm::AcceptStoredPrevFiles(row);
-    EXPECT_EQ(got[1], a);
-    EXPECT_EQ(got[2], b);
-    EXPECT_EQ(got[3], a) << "only a repeat of the entry just accepted is dropped";
-    row.Prev = {std::nullopt, a, a, dir + "/gone.mdb", dir + "/BlankVelmora_Settings.mdb"};
-    vmtest::WriteAll(dir + "/BlankVelmora_Settings.mdb", "x");
-    got = vm::AcceptStoredPrevFiles(row);
-    EXPECT_EQ(got[1], a);
-    EXPECT_EQ(got[2], "");
-    row.Prev = {std::nullopt, "", dir + "/gone.mdb", b, std::nullopt};
-    got = vm::AcceptStoredPrevFiles(row);
-    EXPECT_EQ(got[1], b) << "rejected entries use up no number";
-}
-
 TEST(SoundTable, ThirtySoundsByPositionAndAShortTableIsCompleted) {
     vmtest::Fixture fx;
     const std::string path = vmtest::FreshSettings();

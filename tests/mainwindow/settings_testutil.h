@@ -96,7 +96,7 @@ public:
         for (int n = 1; n <= 30; ++n)
             vm::Module1.SoundFile[static_cast<size_t>(n)] = "Sounds/Alarm" + std::string(n < 10 ? "0" : "") +
                                                               std::to_string(n) + ".wav";
-        panel = new vm::SettingsPanel(window.get());
+        panel = vm::TheSettingsPanel();  // made by start-up
         window->show();
         messages.clear();
         sound.clear();

@@ -1,0 +1,56 @@
+// What the settings panel and the record colour panel need of the main
+// window, handed to them once as hooks. A hook a test already set is kept,
+// and the window takes back the hooks it set when it goes.
+#include <QComboBox>
+#include <QLabel>
+#include <QTableView>
+
+#include "core/files.h"
+#include "core/module1.h"
+#include "mainwindow/frmvelmora.h"
+#include "mainwindow/settingspanel_hooks.h"
+
+namespace vm {
+
+void frmVelmora::InstallPanelHooks() {
+    SettingsHooks& h = MainHooks();
+    auto set = [this](auto& hook, auto fn) {
+        if (hook) return;
+        hook = fn;
+        hooksSet_.push_back([&hook] { hook = nullptr; });
+    };
+    set(h.shownMonth, [this] { return static_cast<int>(pCurMon); });
+    set(h.monthBoxText, [this] { return cmbMonth->currentText().toStdString(); });
+    set(h.calendarStyle, [this] { return static_cast<int>(pCalendarStyle); });
+    set(h.setCalendarStyle, [this](int s) { pCalendarStyle = static_cast<int16_t>(s); });
+    set(h.showMonthBoxes, [this](bool on) {
+        cmbMonth->setVisible(on);
+        cmbYear->setVisible(on);
+    });
+    set(h.loadMonthPicture, [this](const std::string& p) { ShowMonthPicture(ResolveDataPath(p)); });
+    set(h.setDayLabelFonts, [this] { SetDayLabelFonts(); });
+    set(h.setDayNameFonts, [this](int m) { SetDayNameFonts(m); });
+    set(h.applyDayFont, [this](int m) {
+        if (m == pCurMon) SetDayLabelFonts();
+    });
+    set(h.applyTitleFont, [this](int m) {
+        if (m == pCurMon) {
+            SetDayLabelFonts();
+            SetDayNameFonts(m);
+        }
+    });
+    set(h.statusText, [this](int panel, const std::string& t) { SetStatusText(panel, t); });
+    set(h.placeSettingsPanel, [this](QWidget* panel) {
+        TwipsRect r = TwipsOf(panel);
+        r.top = TwipsOf(Image1).top + 100;
+        r.left = TwipsOf(TDBGridDates).left + 1000;
+        SetTwips(panel, r);
+    });
+}
+
+void frmVelmora::RemovePanelHooks() {
+    for (auto& undo : hooksSet_) undo();
+    hooksSet_.clear();
+}
+
+}  // namespace vm

@@ -1,0 +1,223 @@
+// The main window's menu tree and the commands that belong to the window
+// itself: hiding the month grid, printing the window, the manual, the web
+// pages, the About text and the openers of the other windows.
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include "core/files.h"
+#include "core/module1.h"
+#include "mainwindow/frmvelmora.h"
+#include "mainwindow/settingspanel.h"
+#include "platform/messages.h"
+#include "platform/places.h"
+#include "platform/shell.h"
+#include "records/frmenterrec.h"
+#include "records/frmselectedday.h"
+
+namespace vm {
+namespace {
+
+// The web pages of the Help menu.
+constexpr const char* kCalendarDownloadPage = "https://velmora.example.org/download";
+constexpr const char* kVideosPage = "https://velmora.example.org/videos";
+constexpr const char* kScreensaverPicturesPage = "https://pictures.example.org/search?q=screensaver+backgrounds";
+constexpr const char* kSummerPicturesPage = "https://photos.example.net/search?q=summer";
+
+QAction* AddItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& keys = {}) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(name);
+    if (!keys.isEmpty()) a->setShortcut(keys);
+    return a;
+}
+
+QMenu* AddMenu(QMenu* parent, const char* name, const QString& caption) {
+    QMenu* m = parent->addMenu(caption);
+    m->setObjectName(name);
+    m->menuAction()->setObjectName(QString(name) + "_menu");
+    return m;
+}
+
+void AddSeparator(QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(name); }
+
+// A command whose window comes later stays in the menu, disabled.
+void NotYet(QAction* a) {
+    a->setEnabled(false);
+    a->setToolTip("Not available in this version");
+}
+
+std::string AboutText() {
+    return "\r\n"
+           " Thank you for using Velmora.\r\n"
+           " It was made with care over many evenings and weekends.\r\n"
+           "\r\n"
+           " If you find it useful, please recognise the work in it\r\n"
+           " with a voluntary payment through an online payment service\r\n"
+           " or by card. Send it to velmora@example.org; write to the same\r\n"
+           " address if you would like a telephone call.\r\n"
+           "\r\n"
+           " In return you will receive a link to the latest version.\r\n"
+           " \r\n ";
+}
+
+}  // namespace
+
+void frmVelmora::CreateMenus() {
+    QMenuBar* bar = menuBar();
+    mnuFile = bar->addMenu("&File");
+    mnuFile->setObjectName("mnuFile");
+    connect(mnuFile, &QMenu::aboutToShow, this, &frmVelmora::mnuFile_Click);
+    // Open, Save As, New Calendar and the recent files are put in by the
+    // calendar file commands, before the first item and before Exit.
+    mnuFile_Settings = AddItem(mnuFile, "mnuFile_Settings", "Preference &Settings", QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuFile_Tools = AddMenu(mnuFile, "mnuFile_Tools", "Tools");
+    mnuList_People = AddItem(mnuFile_Tools, "mnuList_People", "Contact List");
+    mnuFile_DayCalculator = AddItem(mnuFile_Tools, "mnuFile_DayCalculator", "Day Calculator");
+    mnuFile_CalcWrkDays = AddItem(mnuFile_Tools, "mnuFile_CalcWrkDays", "Calculate Work Dates");
+    mnuFile_Show2Do = AddItem(mnuFile_Tools, "mnuFile_Show2Do", "Show To Do List");
+    mnuFile_ShowTimer = AddItem(mnuFile_Tools, "mnuFile_ShowTimer", "Show Timers");
+    AddSeparator(mnuFile, "mnuSepr2");
+    mnuPrintCalendar = AddItem(mnuFile, "mnuPrintCalendar", "Print PDF Calendar");
+    mnuFile_Build_Repeating =
+        AddItem(mnuFile, "mnuFile_Build_Repeating", "Build &Repeating Data", QKeySequence(Qt::CTRL | Qt::Key_R));
+    AddSeparator(mnuFile, "mnuSepr4");
+    mnuFile_Hide_Show =
+        AddItem(mnuFile, "mnuFile_Hide_Show", "Hide Calendar / Show Picture", QKeySequence(Qt::CTRL | Qt::Key_H));
+    mnuFile_ImpExp = AddMenu(mnuFile, "mnuFile_ImpExp", "Import/Export");
+    mnuFile_Import = AddItem(mnuFile_ImpExp, "mnuFile_Import", "Import Date Data", QKeySequence(Qt::CTRL | Qt::Key_I));
+    AddSeparator(mnuFile_ImpExp, "mnuSepr3");
+    mnuFile_Export_Data =
+        AddItem(mnuFile_ImpExp, "mnuFile_Export_Data", "Export Date Data", QKeySequence(Qt::CTRL | Qt::Key_E));
+    mnuFile_Exit = AddItem(mnuFile, "mnuFile_Exit", "E&xit");
+
+    mnuAbout = bar->addAction("&About");
+    mnuAbout->setObjectName("mnuAbout");
+    mnuHelp = bar->addMenu("Help");
+    mnuHelp->setObjectName("mnuHelp");
+    mnuShow_UserManual = AddItem(mnuHelp, "mnuShow_UserManual", "&User Manual");
+    mnuHelp_CalendarDownload = AddItem(mnuHelp, "mnuHelp_CalendarDownload", "Calendar Download Website");
+    mnuHelp_Website = AddItem(mnuHelp, "mnuHelp_Website", "YouTub Video Website");
+    mnuHelp_Images = AddItem(mnuHelp, "mnuHelp_Images", "Great Web Back Ground Images");
+    mnuWeek_View = bar->addAction("Week View");
+    mnuWeek_View->setObjectName("mnuWeek_View");
+    mnuNewRecord = bar->addAction("New Record");
+    mnuNewRecord->setObjectName("mnuNewRecord");
+
+    connect(mnuFile_Settings, &QAction::triggered, this, &frmVelmora::mnuFile_Settings_Click);
+    connect(mnuPrintCalendar, &QAction::triggered, this, &frmVelmora::mnuPrintCalendar_Click);
+    connect(mnuFile_Build_Repeating, &QAction::triggered, this, &frmVelmora::mnuFile_Build_Repeating_Click);
+    connect(mnuFile_Hide_Show, &QAction::triggered, this, &frmVelmora::mnuFile_Hide_Show_Click);
+    connect(mnuFile_Exit, &QAction::triggered, this, &frmVelmora::mnuFile_Exit_Click);
+    connect(mnuAbout, &QAction::triggered, this, &frmVelmora::mnuAbout_Click);
+    connect(mnuShow_UserManual, &QAction::triggered, this, &frmVelmora::mnuShow_UserManual_Click);
+    connect(mnuHelp_CalendarDownload, &QAction::triggered, this, &frmVelmora::mnuHelp_CalendarDownload_Click);
+    connect(mnuHelp_Website, &QAction::triggered, this, &frmVelmora::mnuHelp_Website_Click);
+    connect(mnuHelp_Images, &QAction::triggered, this, &frmVelmora::mnuHelp_Images_Click);
+    connect(mnuNewRecord, &QAction::triggered, this, &frmVelmora::mnuNewRecord_Click);
+
+    // The windows of these commands are not part of this version yet.
+    for (QAction* a : {mnuList_People, mnuFile_DayCalculator, mnuFile_CalcWrkDays, mnuFile_Show2Do, mnuFile_ShowTimer,
+                       mnuFile_Import, mnuFile_Export_Data, mnuWeek_View})
+        NotYet(a);
+}
+
+void frmVelmora::mnuFile_Settings_Click() { OpenSettingsPanel(); }
+
+void frmVelmora::mnuNewRecord_Click() { ShowEnterRec(); }
+
+void frmVelmora::mnuFile_Hide_Show_Click() {
+    mnuFile_Hide_Show->setText(pCalendarShown ? "Show Calendar" : "Hide Calendar / Show Picture");
+    pCalendarShown = !pCalendarShown;
+    BuildCalendarNumbers();
+    Form_Resize();
+}
+
+void frmVelmora::mnuPrintCalendar_Click() {
+    // The window as it shows on the screen, on a landscape page: the default
+    // printer when there is one, else a PDF file.
+    try {
+        const QPixmap shot = grab();
+        std::string pdf = printToFile;
+        if (pdf.empty() && QPrinterInfo::availablePrinterNames().isEmpty()) {
+            FileDialogRequest req;
+            req.save = true;
+            req.title = "Print PDF Calendar";
+            req.filter = "PDF Files|*.pdf";
+            req.initialDir = DataFolder();
+            req.fileName = "Velmora Calendar.pdf";
+            req.defaultSuffix = "pdf";
+            pdf = Messages().fileDialog(req);
+        }
+        if (!pdf.empty() || !QPrinterInfo::availablePrinterNames().isEmpty()) {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setPageOrientation(QPageLayout::Landscape);
+            if (!pdf.empty()) {
+                printer.setOutputFormat(QPrinter::PdfFormat);
+                printer.setOutputFileName(QString::fromStdString(pdf));
+            }
+            QPainter painter;
+            if (painter.begin(&printer)) {
+                const QRect page = painter.viewport();
+                QSize size = shot.size();
+                size.scale(page.size(), Qt::KeepAspectRatio);
+                painter.setViewport(page.x(), page.y(), size.width(), size.height());
+                painter.setWindow(shot.rect());
+                painter.drawPixmap(0, 0, shot);
+                painter.end();
+            }
+        }
+    } catch (...) {
+    }
+    Module1.SelDayTitle = "Print PDF Calendar";
+    Module1.SelDayDayNo.clear();
+    Module1.SelDayYear.clear();
+    Module1.SelDayFontSize = 11;
+    Module1.SelDayText =
+        "\r\nDepending on your printer, you will likely have to make your calendar narrow or shorter.\r\n\r\n"
+        "You can also use 'Alt+Prt Scr' to grab the screen image. Then Paste the captured graphic image into "
+        "the GIMP program. You can then use GIMP to save or print the graphic image.";
+    if (Module1.SelectedDayOpen) UnloadSelectedDay();
+    ShowSelectedDay();
+}
+
+void frmVelmora::mnuShow_UserManual_Click() {
+    std::string manual = JoinPath(DataFolder(), "VelmoraHelp.pdf");
+    if (ShellOpenFile(manual, 4) <= 32)
+        Messages().message("User Manual Not Found", MsgButtons::Ok, MsgIcon::Critical, "mnuUserManual_Click - Error");
+}
+
+void frmVelmora::mnuHelp_CalendarDownload_Click() { OpenWebPage(kCalendarDownloadPage); }
+
+void frmVelmora::mnuHelp_Website_Click() { OpenWebPage(kVideosPage); }
+
+void frmVelmora::mnuHelp_Images_Click() {
+    const MsgResult r = Messages().message(
+        "These Websites Have No Relationship with Halvex Systems\r\n"
+        "They are provided to help you with great calendar backgrounds.\r\n"
+        "Cancel if you are not connected to the Web.",
+        MsgButtons::OkCancel, MsgIcon::Information, "Great Backgrounds");
+    if (r == MsgResult::Cancel) return;
+    OpenWebPage(kScreensaverPicturesPage);
+    OpenWebPage(kSummerPicturesPage);
+}
+
+void frmVelmora::mnuAbout_Click() {
+    ShowStartPanel();
+    Module1.SelDayTitle = "About Velmora";
+    Module1.SelDayDayNo.clear();
+    Module1.SelDayYear.clear();
+    Module1.SelDayFontSize = 11;
+    Module1.SelDayTextSize = 11;
+    Module1.SelDayHeight = 5664;
+    Module1.SelDayWidth = 9576;
+    Module1.SelDayText = AboutText();
+    // The window reads its inputs when it loads: show the About text afresh.
+    if (Module1.SelectedDayOpen) UnloadSelectedDay();
+    ShowSelectedDay();
+}
+
+}  // namespace vm

@@ -1,0 +1,581 @@
+// Moving through months: the month and year boxes with their typed names
+// and years, the key handlers of the boxes and the window (arrows swallowed,
+// Ctrl+M / Ctrl+Y show or hide the boxes), the main toolbar's sixteen
+// buttons, the records a search listed and their deletion, and the double
+// click on a day cell that opens the selected-day window.
+#include <QAction>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableView>
+#include <QToolBar>
+#include <QWidgetAction>
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+
+#include "core/dates.h"
+#include "core/module1.h"
+#include "core/monthcells.h"
+#include "core/numtext.h"
+#include "core/sorting.h"
+#include "mainwindow/celllabel.h"
+#include "mainwindow/frmvelmora.h"
+#include "platform/messages.h"
+#include "platform/recordgrid.h"
+#include "platform/sound.h"
+#include "platform/sqlstore.h"
+#include "platform/steps.h"
+#include "records/frmselectedday.h"
+
+namespace vm {
+namespace {
+
+// Month names by number; element 0 is what a month number of 0 writes.
+const char* const kMonthNames[13] = {" ",    "January", "February",  "March",   "April",    "May",     "June",
+                                     "July", "August",  "September", "October", "November", "December"};
+
+constexpr int kFirstListedYear = 2018;
+constexpr int kLastListedYear = 2040;
+constexpr int kLowestYear = 1;
+constexpr int kHighestYear = 9999;
+
+// Key codes and shift bits the key handlers work with.
+constexpr int16_t kKeyUp = 38, kKeyDown = 40, kKeyM = 77, kKeyY = 89;
+constexpr int16_t kShiftBit = 1, kCtrlBit = 2, kAltBit = 4;
+
+// Places of the toolbar's commands (twips).
+constexpr double kGridSideMargin = 1400;
+constexpr double kCalendarSideLeft = 200;
+constexpr double kCopyPanelTop = 1180, kCopyPanelLeft = 180;
+
+// The toolbar's buttons in order; a null key is a separator. The buttons
+// show short captions: the desktop's icon themes are not loaded for them.
+struct ButtonDef {
+    const char* key;
+    const char* caption;
+    const char* tip;
+};
+const ButtonDef kButtons[17] = {
+    {nullptr, nullptr, nullptr},
+    {"Print", "Print", " Print Grid "},
+    {nullptr, nullptr, nullptr},
+    {"Back", "Back", " Move Back One Month "},
+    {nullptr, nullptr, nullptr},
+    {"Forward", "Forward", " Move Ahead One Month "},
+    {nullptr, nullptr, nullptr},
+    {"Justify", "Grid", " Show Date Data Grid "},
+    {nullptr, nullptr, nullptr},
+    {"bottomArrow16Green", "Bottom", " Move to Bottom of Grid"},
+    {nullptr, nullptr, nullptr},
+    {nullptr, nullptr, nullptr},
+    {"btn_cancel", "Delete", " Delete All Search Records "},
+    {nullptr, nullptr, nullptr},
+    {"CopyRec", "Copy", " Copy Search Records Shown "},
+    {nullptr, nullptr, nullptr},
+    {"Drawing", "Calendar", " Show  Calendar Display "},
+};
+// Buttons shown only while a search has listed records.
+constexpr int kListedSeparator = 10, kDeleteListed = 12;
+
+// Printing of the date grid comes with the printing commands; until then the
+// button does nothing visible.
+void Print_Grid(const std::string& /*formName*/, const std::string& /*gridName*/, int16_t /*orientation*/,
+                const std::string& /*pageHeader*/) {}
+
+// Runs a step of a handler that passes over its own failures.
+template <class F>
+void Quietly(F&& fn) {
+    try {
+        std::forward<F>(fn)();
+    } catch (...) {
+    }
+}
+
+// The year text of the boxes: one blank, then the digits.
+QString YearText(int year) { return QString::fromStdString(Str(static_cast<int64_t>(year))); }
+
+// The year a text names, when it is one the month build can draw.
+std::optional<int> YearOfText(const QString& text) {
+    const double v = Val(text.toStdString());
+    if (!(v >= kLowestYear - 0.5 && v < kHighestYear + 0.5)) return std::nullopt;
+    return static_cast<int>(RoundHalfEven(v));
+}
+
+// The key code of a key press: letters and digits by their character code,
+// the arrows by their own codes; other keys by Qt's code.
+int16_t KeyCodeOf(const QKeyEvent* e) {
+    switch (e->key()) {
+        case Qt::Key_Up: return kKeyUp;
+        case Qt::Key_Down: return kKeyDown;
+        case Qt::Key_Left: return 37;
+        case Qt::Key_Right: return 39;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return 13;
+        case Qt::Key_Escape: return 27;
+        default: break;
+    }
+    const int k = e->key();
+    if ((k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9)) return static_cast<int16_t>(k);
+    return static_cast<int16_t>(k & 0x7FFF);
+}
+
+int16_t ShiftOf(const QKeyEvent* e) {
+    int16_t s = 0;
+    if (e->modifiers() & Qt::ShiftModifier) s |= kShiftBit;
+    if (e->modifiers() & Qt::ControlModifier) s |= kCtrlBit;
+    if (e->modifiers() & Qt::AltModifier) s |= kAltBit;
+    return s;
+}
+
+bool IsBoxToggleKey(int16_t code, int16_t shift) { return (code == kKeyM || code == kKeyY) && shift == kCtrlBit; }
+
+// Watches the events of the boxes and the window for the key handlers.
+class EventHook : public QObject {
+public:
+    EventHook(QObject* parent, std::function<bool(QObject*, QEvent*)> fn) : QObject(parent), fn_(std::move(fn)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override { return fn_(watched, event); }
+
+private:
+    std::function<bool(QObject*, QEvent*)> fn_;
+};
+
+// Keeps a flag set while a scope runs.
+struct FlagScope {
+    bool& flag;
+    explicit FlagScope(bool& f) : flag(f) { flag = true; }
+    ~FlagScope() { flag = false; }
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------- set-up
+
+void frmVelmora::InstallNavigation() {
+    navContext_ = std::make_unique<QObject>();
+    QObject* context = navContext_.get();
+    // Typed text stays as typed: no completion, no new list items.
+    for (QComboBox* box : {cmbMonth, cmbYear}) {
+        box->setInsertPolicy(QComboBox::NoInsert);
+        box->setCompleter(nullptr);
+    }
+    FillMonthCombos();
+
+    // The sixteen buttons, ahead of the boxes already on the toolbar.
+    QAction* before = Toolbar1->actions().value(0, nullptr);
+    for (int i = 1; i <= 16; ++i) {
+        const ButtonDef& def = kButtons[i];
+        QAction* a = nullptr;
+        if (!def.key) {
+            a = new QAction(Toolbar1);
+            a->setSeparator(true);
+            a->setObjectName(QString("sep_%1").arg(i));
+        } else {
+            const QString key = QString::fromUtf8(def.key);
+            a = new QAction(QString::fromUtf8(def.caption), Toolbar1);
+            a->setObjectName(key);
+            a->setData(key);
+            a->setToolTip(QString::fromUtf8(def.tip));
+            connect(a, &QAction::triggered, context, [this, a] { Toolbar1_ButtonClick(a); });
+        }
+        Toolbar1->insertAction(before, a);
+        toolbarButtons_[size_t(i)] = a;
+    }
+    SetSearchButtonsVisible(false);
+
+    connect(cmbMonth->lineEdit(), &QLineEdit::textEdited, context, [this] { cmbMonth_Change(); });
+    connect(cmbMonth, qOverload<int>(&QComboBox::activated), context, [this] {
+        AcceptYearBox();
+        cmbmonth_Click();
+    });
+    connect(cmbYear, qOverload<int>(&QComboBox::activated), context, [this] { cmbYear_Click(); });
+    for (CellLabel* day : lblDay) connect(day, &CellLabel::doubleClicked, context, [this](int index) { lblDay_DblClick(index); });
+    if (mnuFile) connect(mnuFile, &QMenu::aboutToShow, context, [this] { HideSearchButtons(); });
+    // Whatever points the date grid at other rows ends the listing.
+    connect(DataDatesModel, &QAbstractItemModel::modelReset, context, [this] {
+        if (!ListingShown()) SetSearchButtonsVisible(false);
+    });
+
+    // The hook goes with navContext_, so the widgets' tear-down never reaches it.
+    auto* hook = new EventHook(context, [this](QObject* watched, QEvent* event) {
+        const QEvent::Type type = event->type();
+        return (type == QEvent::KeyPress || type == QEvent::ShortcutOverride) && NavKeyEvent(watched, event);
+    });
+    cmbMonth->installEventFilter(hook);
+    cmbYear->installEventFilter(hook);
+    installEventFilter(hook);
+}
+
+void frmVelmora::FillMonthCombos() {
+    const CivilDate today = Today();
+    cmbMonth->clear();
+    for (int m = 1; m <= 12; ++m) cmbMonth->addItem(kMonthNames[m]);
+    WriteMonthBox(kMonthNames[today.m >= 1 && today.m <= 12 ? today.m : 0]);
+    cmbYear->clear();
+    for (int y = kFirstListedYear; y <= kLastListedYear; ++y) cmbYear->addItem(YearText(y));
+    const QString year = YearText(today.y);
+    cmbYear->setCurrentIndex(cmbYear->findText(year));
+    cmbYear->setEditText(year);
+}
+
+QAction* frmVelmora::Toolbar1Button(int index) const {
+    return index >= 1 && index <= 16 ? toolbarButtons_[size_t(index)] : nullptr;
+}
+
+QAction* frmVelmora::Toolbar1Button(const QString& key) const {
+    for (int i = 1; i <= 16; ++i)
+        if (toolbarButtons_[size_t(i)] && !key.isEmpty() && toolbarButtons_[size_t(i)]->objectName() == key)
+            return toolbarButtons_[size_t(i)];
+    return nullptr;
+}
+
+// ---------------------------------------------------------------- month and year boxes
+
+void frmVelmora::WriteMonthBox(const QString& name) {
+    const int index = cmbMonth->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index >= 0) cmbMonth->setCurrentIndex(index);
+    cmbMonth->setEditText(name);
+}
+
+void frmVelmora::cmbMonth_Change() {
+    if (inMonthChange_) return;  // our own write-back below
+    SetSearchButtonsVisible(false);
+    const QString text = cmbMonth->currentText();
+    if (text.size() < 3) return;
+    const QString lower = text.toLower();
+    int m = 0;
+    for (int i = 1; i <= 12 && m == 0; ++i)
+        if (lower == QString::fromUtf8(kMonthNames[i]).toLower()) m = i;
+    if (m == 0) return;
+    {
+        FlagScope scope(inMonthChange_);
+        WriteMonthBox(lower.left(1).toUpper() + lower.mid(1));
+    }
+    AcceptYearBox();
+    Quietly([&] { cmbmonth_Click(); });
+    if (auto* search = findChild<QWidget*>("txtSearch")) search->setFocus();
+    ClearRecordCount();
+}
+
+void frmVelmora::cmbYear_Click() {
+    Quietly([&] { BuildCalendarNumbers(); });
+    Quietly([&] { LayoutDayGrid(); });
+    Quietly([&] { EnableMainControls(true); });
+    SetSearchButtonsVisible(false);
+    ClearRecordCount();
+}
+
+void frmVelmora::cmbYear_KeyPress(int16_t& KeyAscii) {
+    if (KeyAscii == 13 && AcceptYearBox()) Quietly([&] { BuildCalendarNumbers(); });
+    Quietly([&] { EnableMainControls(true); });
+}
+
+int frmVelmora::ShownYear() const {
+    // The drawn month's own days carry their day keys.
+    for (int i = 0; i < kCellCount; ++i)
+        if (!cells_.title[size_t(i)].tooltip.empty()) return KeyToCivil(CellJulDate[size_t(i)]).y;
+    return Today().y;
+}
+
+bool frmVelmora::AcceptYearBox() {
+    if (const std::optional<int> year = YearOfText(cmbYear->currentText())) {
+        const QString text = YearText(*year);
+        if (cmbYear->currentText() != text) {
+            const int index = cmbYear->findText(text);
+            if (index >= 0) cmbYear->setCurrentIndex(index);
+            cmbYear->setEditText(text);
+        }
+        return true;
+    }
+    Messages().beep();
+    const QString shown = YearText(ShownYear());
+    const int index = cmbYear->findText(shown);
+    if (index >= 0) cmbYear->setCurrentIndex(index);
+    cmbYear->setEditText(shown);
+    return false;
+}
+
+void frmVelmora::ClearRecordCount() {
+    if (auto* count = findChild<QLabel*>("lblRecCnt")) count->clear();
+}
+
+// ---------------------------------------------------------------- keys
+
+bool frmVelmora::ToggleBoxes(bool& toggle, int16_t& KeyCode, int16_t Shift) {
+    if (!IsBoxToggleKey(KeyCode, Shift)) return false;
+    toggle = !toggle;
+    SetMonthBoxesVisible(toggle);
+    DoEvents();
+    KeyCode = 0;
+    return true;
+}
+
+void frmVelmora::cmbMonth_KeyDown(int16_t& KeyCode, int16_t Shift) {
+    if ((KeyCode == kKeyUp || KeyCode == kKeyDown) && Shift == 0) {
+        KeyCode = 0;
+        return;
+    }
+    Quietly([&] { ToggleBoxes(monthKeyToggle_, KeyCode, Shift); });
+}
+
+void frmVelmora::cmbYear_KeyDown(int16_t& KeyCode, int16_t Shift) {
+    Quietly([&] { ToggleBoxes(yearKeyToggle_, KeyCode, Shift); });
+}
+
+void frmVelmora::Form_KeyDown(int16_t& KeyCode, int16_t Shift) {
+    Operation op("Form_KeyDown_Error");
+    if ((KeyCode == kKeyUp || KeyCode == kKeyDown) && Shift == 0) {
+        KeyCode = 0;
+        return;
+    }
+    if (!IsBoxToggleKey(KeyCode, Shift)) return;
+    if (!op.step(1, [&] { formKeyToggle_ = !formKeyToggle_; })) return;
+    if (!op.step(2, [&] { SetMonthBoxesVisible(formKeyToggle_); })) return;
+    if (!op.step(3, [&] { DoEvents(); })) return;
+    KeyCode = 0;
+}
+
+void frmVelmora::SetMonthBoxesVisible(bool visible) {
+    // Widgets on a tool bar show and hide through their actions.
+    for (QAction* a : Toolbar1->actions())
+        if (auto* wa = qobject_cast<QWidgetAction*>(a))
+            if (wa->defaultWidget() == cmbMonth || wa->defaultWidget() == cmbYear) wa->setVisible(visible);
+}
+
+bool frmVelmora::NavKeyEvent(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride) return false;
+    const bool month = watched == cmbMonth, year = watched == cmbYear, form = watched == this;
+    if (!month && !year && !form) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    int16_t code = KeyCodeOf(key);
+    const int16_t shift = ShiftOf(key);
+    if (type == QEvent::ShortcutOverride) {
+        // The boxes' own keys come to them even when a shortcut uses them.
+        if ((month || year) && IsBoxToggleKey(code, shift)) {
+            event->accept();
+            return true;
+        }
+        return false;
+    }
+    if (month) cmbMonth_KeyDown(code, shift);
+    else if (year) cmbYear_KeyDown(code, shift);
+    else Form_KeyDown(code, shift);
+    if (code == 0) {
+        event->accept();
+        return true;
+    }
+    if (month || year) {
+        // A key that steps through the list steps from the entry the box shows.
+        if (code == kKeyUp || code == kKeyDown) {
+            auto* box = static_cast<QComboBox*>(watched);
+            const int shown = box->findText(box->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+            if (shown >= 0 && shown != box->currentIndex()) box->setCurrentIndex(shown);
+        }
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (year && !key->text().isEmpty()) {
+            int16_t ascii = enter ? 13 : static_cast<int16_t>(key->text().at(0).unicode() & 0x7FFF);
+            cmbYear_KeyPress(ascii);
+        }
+        // Enter never picks a list item: typed names draw as they complete,
+        // typed years on the key press above.
+        if (enter) {
+            event->accept();
+            return true;
+        }
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------- listed records
+
+void frmVelmora::SetSearchButtonsVisible(bool visible) {
+    for (int i : {kListedSeparator, kDeleteListed})
+        if (QAction* a = toolbarButtons_[size_t(i)]) a->setVisible(visible);
+}
+
+void frmVelmora::HideSearchButtons() { SetSearchButtonsVisible(false); }
+
+bool frmVelmora::ListingShown() const {
+    return listing_ && DataDates.recordSource() == listedSource_ && DataDates.databaseName() == listedPath_ &&
+           listedPath_ == Module1.CalendarFilePath;
+}
+
+void frmVelmora::ShowListedRecords(std::vector<int64_t> ids) {
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    std::string list;
+    for (int64_t id : ids) list += (list.empty() ? "" : ",") + std::to_string(id);
+    listedIds_ = std::move(ids);
+    listedPath_ = Module1.CalendarFilePath;
+    listedSource_ = "SELECT * FROM [Velmora] WHERE [ID] IN (" + list + ")" + kMonthQueryOrder;
+    listing_ = true;
+    try {
+        DataDates.setDatabaseName(listedPath_);
+        DataDates.setRecordSource(listedSource_);
+        DataDates.refresh();
+    } catch (...) {
+        listing_ = false;
+    }
+    RefreshDateGrid();
+    SetSearchButtonsVisible(listing_);
+}
+
+void frmVelmora::DeleteListedRecords() {
+    // Only the rows the grid still lists; once it shows other rows there is
+    // nothing left to delete.
+    if (!ListingShown()) {
+        listing_ = false;
+        return;
+    }
+    int listed = 0;
+    try {
+        DataDates.refresh();
+        listed = DataDates.recordCount();
+    } catch (...) {
+        listing_ = false;
+        return;
+    }
+    const std::string question =
+        "Permanently Deleting " + std::to_string(listed) + " Date Records\r\nAre You Sure?";
+    if (Messages().message(question, MsgButtons::OkCancel, MsgIcon::Critical, "Deleting Records") == MsgResult::Cancel)
+        return;
+
+    int deleted = 0;
+    try {
+        db::Database& store = DataDates.database();
+        db::Transaction transaction(store);
+        db::Statement remove = store.prepare("DELETE FROM [Velmora] WHERE [ID] = ?");
+        for (int64_t id : listedIds_) {
+            remove.bind(1, db::Int(id));
+            remove.run();
+            deleted += store.changes();
+        }
+        transaction.commit();
+    } catch (const std::exception& e) {
+        Messages().message(std::string("No Date Records were Deleted.\r\n") + e.what(), MsgButtons::Ok,
+                           MsgIcon::Critical, "Deleting Records");
+        return;
+    }
+    listing_ = false;
+    listedIds_.clear();
+    MainState.pRebuildRepeating = true;
+    InfoBox(std::to_string(deleted) + " Date Records Deleted.", "Deleting Records");
+    Quietly([&] { cmbmonth_Click(); });
+}
+
+// ---------------------------------------------------------------- toolbar
+
+void frmVelmora::Toolbar1_ButtonClick(QAction* Button) {
+    if (!Button) return;
+    const QString key = Button->objectName();
+    Quietly([&] { EnableMainControls(false); });
+    SetSearchButtonsVisible(false);
+    int16_t m = 0;
+    GetMonthNumber(cmbMonth->currentText().toStdString(), m);
+    Quietly([&] { SoundPlayer().stop(); });
+    Button->setEnabled(false);
+
+    auto moveSplitter = [&](double left) {
+        TwipsRect bar = TwipsOf(SSCmdVert);
+        bar.left = left;
+        SetTwips(SSCmdVert, bar);
+    };
+    auto stepYear = [&](int by, int16_t newMonth) {
+        AcceptYearBox();
+        const std::optional<int> year = YearOfText(cmbYear->currentText());
+        const int next = year.value_or(ShownYear()) + by;
+        if (next < kLowestYear || next > kHighestYear) {
+            Messages().beep();
+            return;
+        }
+        const QString text = YearText(next);
+        const int index = cmbYear->findText(text);
+        if (index >= 0) cmbYear->setCurrentIndex(index);
+        cmbYear->setEditText(text);
+        m = newMonth;
+    };
+
+    if (key == "CopyRec") {
+        Quietly([&] {
+            if (auto* panel = findChild<QWidget*>("ssPanlCopyRecs")) {
+                TwipsRect r = TwipsOf(panel);
+                r.top = kCopyPanelTop;
+                r.left = kCopyPanelLeft;
+                SetTwips(panel, r);
+                panel->show();
+                panel->raise();
+            }
+        });
+    } else if (key == "btn_cancel") {
+        Quietly([&] { DeleteListedRecords(); });
+    } else if (key == "bottomArrow16Green") {
+        Quietly([&] { moveSplitter(FormWidthTwips() - kGridSideMargin); });
+        Quietly([&] { Form_Resize(); });
+        Quietly([&] { DoEvents(); });
+        Quietly([&] {
+            DataDates.moveLast();
+            const int last = DataDatesModel->rowCount() - 1;
+            if (last >= 0) {
+                const QModelIndex at = DataDatesModel->index(last, 0);
+                TDBGridDates->setCurrentIndex(at);
+                TDBGridDates->scrollTo(at);
+            }
+        });
+    } else if (key == "Drawing") {
+        if (MainState.pRebuildRepeating) Quietly([&] { mnuFile_Build_Repeating_Click(); });
+        Quietly([&] { moveSplitter(kCalendarSideLeft); });
+        Quietly([&] { cmbmonth_Click(); });
+        Quietly([&] { Form_Resize(); });
+        for (const char* name : {"SSPanelDayColor", "SSPanelExport", "SSPanelImport", "sspanelOrvanta"})
+            if (auto* panel = findChild<QWidget*>(name)) panel->hide();
+    } else if (key == "Justify") {
+        if (MainState.pRebuildRepeating) Quietly([&] { mnuFile_Build_Repeating_Click(); });
+        Quietly([&] { moveSplitter(FormWidthTwips() - kGridSideMargin); });
+        Quietly([&] { cmbmonth_Click(); });
+        Quietly([&] { Form_Resize(); });
+    } else if (key == "Print") {
+        Quietly([&] { Print_Grid("frmVelmora", "TDBGridDates", 2, "Halvex Systems - Velmora Grid Printout  "); });
+    } else if (key == "Back") {
+        if (m != 1) m = static_cast<int16_t>(m - 1);
+        else stepYear(-1, 12);
+    } else if (key == "Forward") {
+        if (m != 12) m = static_cast<int16_t>(m + 1);
+        else stepYear(+1, 1);
+    }
+
+    // A new name in the month box draws that month (Back and Forward).
+    Quietly([&] { DoEvents(); });
+    if (m >= 0 && m <= 12) {
+        const QString name = QString::fromUtf8(kMonthNames[m]);
+        if (cmbMonth->currentText() != name) {
+            WriteMonthBox(name);
+            cmbMonth_Change();
+        }
+    }
+    Quietly([&] { EnableMainControls(true); });
+    Quietly([&] { DoEvents(); });
+    Button->setEnabled(true);
+}
+
+// ---------------------------------------------------------------- day cells
+
+void frmVelmora::lblDay_DblClick(int Index) {
+    if (Index < 0 || Index >= kCellCount) return;
+    // Only a day of the shown month: its number strip carries the date.
+    const QLabel* title = lblTitle[size_t(Index)];
+    if (title->text().isEmpty() || cells_.title[size_t(Index)].tooltip.empty()) return;
+    if (Module1.SelectedDayOpen) UnloadSelectedDay();
+    Module1.SelDayTitle = cmbMonth->currentText().toStdString();
+    Module1.SelDayDayNo = title->text().toStdString();
+    Module1.SelDayYear = cmbYear->currentText().toStdString();
+    Module1.SelDayText = lblDay[size_t(Index)]->text().replace("&&", "&").toStdString();
+    Module1.SelDayIndex = static_cast<int16_t>(Index);
+    ShowSelectedDay();
+}
+
+}  // namespace vm

@@ -1,0 +1,279 @@
+// Start-up (Form_Load) and shut-down (Form_Unload) of the main window.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include "alarms/playwave.h"
+#include "core/appearance.h"
+#include "core/calendarfiles.h"
+#include "core/files.h"
+#include "core/module1.h"
+#include "core/monthpictures.h"
+#include "core/settingsio.h"
+#include "core/soundfiles.h"
+#include "core/splashlogic.h"
+#include "core/upgrade.h"
+#include "mainwindow/filecommands.h"
+#include "mainwindow/frmvelmora.h"
+#include "mainwindow/settingspanel.h"
+#include "mainwindow/splash.h"
+#include "mainwindow/windowhelpers.h"
+#include "platform/messages.h"
+#include "platform/places.h"
+#include "platform/qtpickers.h"
+#include "platform/sound.h"
+#include "platform/speech.h"
+#include "platform/steps.h"
+#include "records/frmenterrec.h"
+#include "records/frmselectedday.h"
+#include "tools/frmredgreenblue.h"
+
+namespace vm {
+namespace {
+
+constexpr double kTwipsPerPixel = 15.0;
+
+int Px(double twips) { return static_cast<int>(twips / kTwipsPerPixel + 0.5); }
+
+// Start-up passes over a Null read and a missing column; every other failure
+// is shown with its error point.
+OnError StartupPolicy(int number) { return (number == 94 || number == db::kNoField) ? OnError::Next : OnError::Message; }
+
+// The splash window's rectangle from the saved main-window rectangle (twips).
+QRect SplashAround(const SettingsRow& row) {
+    if (!row.Left || !row.Width || !row.Top || !row.Height) return {};
+    return QRect(Px(*row.Left), Px(*row.Top), Px(*row.Width), Px(*row.Height));
+}
+
+// The manual beside the program goes into the data folder, where Help opens it.
+void EnsureManual() {
+    CopyFileNoOverwrite(JoinPath(ProgramFolder(), "VelmoraHelp.pdf"), JoinPath(DataFolder(), "VelmoraHelp.pdf"));
+}
+
+}  // namespace
+
+void frmVelmora::Initialize_Speech() {
+    Operation op("Initialize_Speech_Error");
+    op.step(1, [&] { Voice = Speech().createVoice(); });
+}
+
+void frmVelmora::ShowStartPanel() {
+    if (!ssPnlSplash1) {
+        ssPnlSplash1 = new QFrame(SSPanel1);
+        ssPnlSplash1->setObjectName("ssPnlSplash1");
+        ssPnlSplash1->setFrameShape(QFrame::Panel);
+        ssPnlSplash1->setFrameShadow(QFrame::Raised);
+        ssPnlSplash1->setAutoFillBackground(true);
+        Image4 = new QLabel(ssPnlSplash1);
+        Image4->setObjectName("Image4");
+        Image4->setScaledContents(true);
+        lblSplash = new QLabel(ssPnlSplash1);
+        lblSplash->setObjectName("lblSplash");
+        lblSplash->setAlignment(Qt::AlignCenter);
+        lblSplash->setWordWrap(true);
+        QFont f = lblSplash->font();
+        f.setPointSize(11);
+        f.setBold(true);
+        lblSplash->setFont(f);
+    }
+    std::string picture = JoinPath(DataFolder(), "Graphics/Months");
+    int32_t colour = 0;
+    GetSplashPicture(picture, colour);
+    Image4->setPixmap(QPixmap(QString::fromStdString(picture)));
+    Image4->setGeometry(Px(125), Px(125), Px(5900), Px(3000));
+    lblSplash->setText(QString::fromStdString(
+        "*** Velmora ***\n\nA desktop calendar for one person\nvelmora@example.org\n\nVelmora  Version: " +
+        std::to_string(VELMORA_VERSION_MAJOR) + "-" + std::to_string(VELMORA_VERSION_MINOR) + "-" +
+        std::to_string(VELMORA_VERSION_PATCH) + "\nMade with Qt and SQLite"));
+    lblSplash->setStyleSheet(QString("color: %1;").arg(ColorFromNumber(colour).name()));
+    lblSplash->setGeometry(Px(125), Px(3200), Px(5900), Px(1900));
+    ssPnlSplash1->setGeometry(Px(1500), Px(1000), Px(6150), Px(5250));
+    ssPnlSplash1->raise();
+    ssPnlSplash1->show();
+}
+
+void frmVelmora::Form_Load() {
+    Operation op("Form Load Error", " @Error Point: ");
+    op.onError(StartupPolicy);
+    SettingsRow row;
+
+    // The data folder with both databases, the pictures, the sounds and the
+    // manual, before anything reads them: a first run starts without a box.
+    if (!op.step(1, [&] {
+            if (!EnsureDataFolder())
+                throw OpError(75, "The data folder \"" + DataFolder() + "\" cannot be created.");
+            EnsureMonthPictures();
+            EnsureSoundFolder();
+            EnsureManual();
+            MainState.pSettingsFile = SettingsDatabasePath();
+        }))
+        return;
+    if (!op.step(1, [&] { row = ReadSettingsRow(MainState.pSettingsFile); })) return;
+    op.step(1, [&] { ShowSplash(SplashAround(row)); });
+    Initialize_Speech();
+    pCalendarShown = true;
+    op.step(1, [&] { ShowStartPanel(); });
+    if (!op.step(1, [&] { UpdateSettingsFile(); })) return;
+    op.step(2, [&] { row = ReadSettingsRow(MainState.pSettingsFile); });
+
+    // Options and recent files.
+    if (!op.step(3, [&] {
+            Module1.CalendarFilePath = row.LastVelmoraFN.value_or("");
+            Module1.OptStartRepeatYear = StartYearOrDefault(row.StartRepeatYear);
+            MainState.txtBeginRepeatYear = Module1.OptStartRepeatYear;
+            Module1.OptStartUpSound = row.StartUpSound.value_or("");
+            if (row.CalcYearsSince) Module1.OptCalcYearsSince = *row.CalcYearsSince;
+            if (row.Voice) Module1.OptVoice = *row.Voice;
+            std::array<std::string, 4> stored;
+            for (int i = 1; i <= 4; ++i) stored[static_cast<size_t>(i - 1)] = row.Prev[static_cast<size_t>(i)].value_or("");
+            if (FileCommands* files = FileCommandsOf(*this)) files->LoadPrevFiles(stored);
+        }))
+        return;
+
+    // The calendar file: the last one, else the default one.
+    if (!FileExists(Module1.CalendarFilePath)) Module1.CalendarFilePath = DefaultCalendarPath();
+    const bool haveCalendar = FileExists(Module1.CalendarFilePath);
+    if (!haveCalendar)
+        CriticalBox("Last Velmora File is Not Found.\r\nUse File, Open to Select a File", "File Not Found");
+
+    if (haveCalendar) {
+        if (!op.step(3, [&] {
+                MainState.Hr24Added = false;
+                UpdateVelmoraFile(Module1.CalendarFilePath, DataDates);
+                if (MainState.Hr24Added) Table24UpdateAll(DataDates);
+            }))
+            return;
+        if (!op.step(4, [&] {
+                DataDates.setDatabaseName(Module1.CalendarFilePath);
+                DataDates.setRecordSource("Velmora");
+                DataDates.refresh();
+                ReadCalValues(DataSettings);
+                SetDefaultCalValues();
+            }))
+            return;
+    }
+    if (!op.step(5, [&] { Module1.SoundFile = ReadSoundTable(MainState.pSettingsFile); })) return;
+    op.step(8, [&] {
+        Combo3->clear();
+        Combo3->addItems({"All", "Daily", "Weekly", "Monthly", "Yearly", "WeekMask TF/YN", "YearWeek", "MonthWeek",
+                          "MonthLastDay", "Every", "Quarterly", "Hidden"});
+        Combo3->setCurrentIndex(-1);
+        Combo3->setEditable(true);
+        Combo3->setEditText("Select Repeat");
+    });
+    op.step(9, [&] { TheSettingsPanel()->LoadOptions(); });
+    if (haveCalendar) op.step(9, [&] { mnuFile_Build_Repeating_Click(); });
+
+    // The window's place, the splitter and the calendar style.
+    op.step(12, [&] {
+        QRect frame = geometry();
+        if (row.Top) frame.moveTop(Px(*row.Top));
+        if (row.Left) frame.moveLeft(Px(*row.Left));
+        const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
+                                                               : QRect(0, 0, 1280, 800);
+        if (row.Height) frame.setHeight(std::min(Px(*row.Height), screen.height() - Px(500)));
+        if (row.Width) frame.setWidth(std::min(Px(*row.Width), screen.width() - Px(500)));
+        if (startArgument == "1") {
+            if (frame.top() > screen.bottom()) frame.moveTop(Px(500));
+            if (frame.left() > screen.right()) frame.moveLeft(Px(300));
+        }
+        std::vector<QRect> screens;
+        for (QScreen* s : QGuiApplication::screens()) screens.push_back(s->availableGeometry());
+        if (!screens.empty()) frame = BringBackRect(frame, screens);  // never lost off every screen
+        setGeometry(frame);
+        if (row.VBarLeft) {
+            TwipsRect bar = TwipsOf(SSCmdVert);
+            bar.left = *row.VBarLeft;
+            SetTwips(SSCmdVert, bar);
+        }
+        if (row.CalendarStyle) pCalendarStyle = static_cast<int16_t>(*row.CalendarStyle);
+    });
+
+    // The current month.
+    op.step(14, [&] {
+        const CivilDate today = Today();
+        cmbMonth->setCurrentText(MonthName(today.m));
+        cmbYear->setCurrentText(QString::fromStdString(" " + std::to_string(today.y)));
+        if (haveCalendar) BuildCalendarNumbers();
+    });
+    if (haveCalendar)
+        op.step(15, [&] {
+            DataDates.setDatabaseName(Module1.CalendarFilePath);
+            DataDates.setRecordSource("SELECT * FROM [Velmora]");
+            DataDates.refresh();
+            RefreshDateGrid();
+        });
+    op.step(15, [&] { setWindowTitle(QString::fromStdString(CalendarCaption(Module1.CalendarFilePath))); });
+
+    // The start-up sound: the chosen one, else the program's own.
+    op.step(15, [&] {
+        std::string s = ResolveDataPath(Module1.OptStartUpSound);
+        if (!FileExists(s)) s = JoinPath(DataFolder(), "Sounds/opensound.wav");
+        Module1.CurSoundFile = s;
+        if (FileExists(s)) PlayWaveFile(s);
+    });
+    Module1.WeekViewPicture = false;
+    CloseSplash();
+    Form_Resize();
+}
+
+void frmVelmora::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void frmVelmora::Form_Unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    auto finish = [this](bool wait) {
+        if (quitAfterUnload) QTimer::singleShot(wait ? unloadWaitMs : 0, qApp, &QCoreApplication::quit);
+    };
+    Operation op("Form_Unload_Exit", "@ ErrorPnt= ");
+    op.onError([](int n) { return (n == 91 || n == db::kNoField) ? OnError::End : OnError::Message; });
+
+    op.step(1, [&] { SoundPlayer().stop(); });
+    op.step(1, [&] {
+        if (Module1.SelectedDayOpen) UnloadSelectedDay();
+        if (Module1.RedGreenBlueOpen) UnloadRedGreenBlue();
+        if (Module1.EnterRecOpen) UnloadEnterRec();
+    });
+    if (Voice) Voice->stop();
+    CloseSplash();
+
+    // Each store is saved when its file is there.
+    if (FileExists(MainState.pSettingsFile)) {
+        op.step(2, [&] {
+            SettingsToSave s;
+            s.minimized = isMinimized();
+            const QRect g = geometry();
+            s.Top = g.top() * kTwipsPerPixel;
+            s.Left = g.left() * kTwipsPerPixel;
+            s.Height = g.height() * kTwipsPerPixel;
+            s.Width = g.width() * kTwipsPerPixel;
+            s.VBarLeft = TwipsOf(SSCmdVert).left;
+            s.LastVelmoraFN = Module1.CalendarFilePath;
+            s.PrevFiles = CalendarFiles.PrevFiles;
+            s.StartRepeatYear = Module1.OptStartRepeatYear;
+            s.StartUpSound = Module1.OptStartUpSound;
+            s.CalcYearsSince = Module1.OptCalcYearsSince;
+            s.Voice = Module1.OptVoice;
+            s.CalendarStyle = pCalendarStyle;
+            WriteSettingsRow(MainState.pSettingsFile, s);
+        });
+        op.step(5, [&] { WriteSoundTable(MainState.pSettingsFile, Module1.SoundFile); });
+    }
+    const bool haveCalendar = FileExists(Module1.CalendarFilePath);
+    if (haveCalendar) op.step(4, [&] { SaveFonts2File(DataSettings); });
+    op.step(6, [&] {
+        DataDates.close();
+        DataSettings.close();
+    });
+    finish(FileExists(MainState.pSettingsFile) && haveCalendar);
+}
+
+}  // namespace vm

@@ -1,0 +1,443 @@
+// Moving through months in the real main window, headless: the month and
+// year boxes with typed names and years, the keys, the main toolbar, the
+// records a search listed and their deletion, and the day-cell double click.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QToolBar>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "core/appearance.h"
+#include "core/dates.h"
+#include "core/module1.h"
+#include "core/numtext.h"
+#include "mainwindow/frmvelmora.h"
+#include "platform/clock.h"
+#include "platform/recordgrid.h"
+#include "records/frmselectedday.h"
+#include "testsupport.h"
+
+namespace db = vm::db;
+using vm::CivilDate;
+using vm::MsgResult;
+
+namespace {
+
+class Navigation : public ::testing::Test {
+protected:
+    vmtest::Fixture fx;
+    std::string path = vmtest::FreshCalendar();
+    std::shared_ptr<db::Database> store = db::Database::Open(path);
+    std::unique_ptr<vm::frmVelmora> w;
+
+    void SetUp() override {
+        vm::Module1.CalendarFilePath = path;
+        w = std::make_unique<vm::frmVelmora>();
+        vm::ReadCalValues(w->DataSettings);
+        vm::SetDefaultCalValues();
+        w->SetToday(CivilDate{2026, 2, 14});
+        w->show();
+        Draw("February", " 2026");
+    }
+    void TearDown() override {
+        vm::UnloadSelectedDay();
+        w.reset();
+    }
+
+    void Draw(const char* month, const char* year) {
+        w->cmbMonth->setCurrentText(month);
+        w->cmbYear->setCurrentText(year);
+        w->cmbmonth_Click();
+    }
+    int64_t Add(CivilDate d, const std::string& text) {
+        auto st = store->prepare(
+            "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Repeat],[Duration],"
+            "[Priority],[DayColors],[Font],[Alarm],[SoundNum],[WorkDay],[DateType]) "
+            "VALUES (0,?,?,0,0,'AM',?,'',0,0,'','','',1,-1,'Event')");
+        st.bindAll({db::Text(vm::FormatIso(d)), db::Int(vm::Date2Julian(d)), db::Text(text)});
+        st.run();
+        return store->lastInsertId();
+    }
+    std::vector<int64_t> Ids() {
+        std::vector<int64_t> ids;
+        auto st = store->prepare("SELECT [ID] FROM [Velmora] ORDER BY [ID]");
+        while (st.step()) ids.push_back(db::AsInt(st.column(0)));
+        return ids;
+    }
+    QAction* Button(const char* key) { return w->Toolbar1->findChild<QAction*>(key); }
+    void Click(const char* key) {
+        QAction* a = Button(key);
+        ASSERT_NE(a, nullptr) << key;
+        w->Toolbar1_ButtonClick(a);
+    }
+    bool ListedButtonsShown() { return w->Toolbar1Button(10)->isVisible() && w->Toolbar1Button(12)->isVisible(); }
+    bool ListedButtonsHidden() { return !w->Toolbar1Button(10)->isVisible() && !w->Toolbar1Button(12)->isVisible(); }
+    void TypeInto(QComboBox* box, const QString& text) {
+        box->lineEdit()->clear();
+        QTest::keyClicks(box, text);
+    }
+    QLabel* Title(int i) { return w->findChild<QLabel*>(QString("lblTitle_%1").arg(i)); }
+    QLabel* Day(int i) { return w->findChild<QLabel*>(QString("lblDay_%1").arg(i)); }
+    std::string Month() { return w->cmbMonth->currentText().toStdString(); }
+    std::string Year() { return w->cmbYear->currentText().toStdString(); }
+    std::string Shown() { return w->lblMonth->text().toStdString(); }
+};
+
+TEST(NavigationStart, ListsHoldTheMonthsAndYearsAndShowTodayOnceFilledAgain) {
+    vmtest::Fixture fx;
+    vm::FakeClock clock({2030, 12, 6, 9, 0, 0});
+    vm::SetClock(&clock);
+    auto w = std::make_unique<vm::frmVelmora>();
+    for (int round = 0; round < 2; ++round) {
+        if (round == 1) w->FillMonthCombos();
+        ASSERT_EQ(w->cmbMonth->count(), 12);
+        EXPECT_EQ(w->cmbMonth->itemText(0), "January");
+        EXPECT_EQ(w->cmbMonth->itemText(11), "December");
+        ASSERT_EQ(w->cmbYear->count(), 23);
+        EXPECT_EQ(w->cmbYear->itemText(0), " 2018");
+        EXPECT_EQ(w->cmbYear->itemText(22), " 2040");
+        EXPECT_EQ(w->cmbMonth->currentText(), "December");
+        EXPECT_EQ(w->cmbYear->currentText(), " 2030");
+    }
+    w.reset();
+    vm::SetClock(nullptr);
+}
+
+TEST_F(Navigation, ToolbarHoldsSixteenItemsInOrderBeforeTheBoxesWithTenAndTwelveHidden) {
+    const char* names[] = {"Print",   "sep_2",  "Back",   "sep_4",      "Forward", "sep_6",   "Justify", "sep_8",
+                           "bottomArrow16Green", "sep_10", "sep_11", "btn_cancel", "sep_13", "CopyRec", "sep_15",
+                           "Drawing"};
+    const QList<QAction*> actions = w->Toolbar1->actions();
+    ASSERT_GE(actions.size(), 17);
+    for (int i = 1; i <= 16; ++i) {
+        QAction* a = actions[i - 1];
+        EXPECT_EQ(a->objectName().toStdString(), names[i - 1]) << i;
+        EXPECT_EQ(w->Toolbar1Button(i), a) << i;
+        EXPECT_EQ(a->isSeparator(), names[i - 1][0] == 's' && names[i - 1][1] == 'e') << i;
+        EXPECT_EQ(a->isVisible(), i != 10 && i != 12) << i;
+    }
+    EXPECT_EQ(Button("Print")->toolTip(), " Print Grid ");
+    EXPECT_EQ(Button("btn_cancel")->toolTip(), " Delete All Search Records ");
+    EXPECT_EQ(Button("Drawing")->toolTip(), " Show  Calendar Display ");
+    EXPECT_EQ(w->Toolbar1Button("CopyRec"), Button("CopyRec"));
+    EXPECT_EQ(w->Toolbar1->widgetForAction(actions[16]), w->cmbMonth);
+}
+
+TEST_F(Navigation, BackAndForwardStepMonthsAndCrossYearsBeyondTheList) {
+    struct Case {
+        const char *month, *year, *key, *wantMonth, *wantYear;
+        int firstCell;  // cell of the 1st in the drawn month
+    };
+    const Case cases[] = {
+        {"January", " 2024", "Back", "December", " 2023", 5},
+        {"December", " 2040", "Forward", "January", " 2041", 2},
+        {"March", " 2026", "Back", "February", " 2026", 0},
+        {"November", " 2026", "Forward", "December", " 2026", 2},
+    };
+    for (const Case& c : cases) {
+        Draw(c.month, c.year);
+        const int builds = w->buildsRun();
+        Click(c.key);
+        EXPECT_EQ(Month(), c.wantMonth) << c.month << c.key;
+        EXPECT_EQ(Year(), c.wantYear) << c.month << c.key;
+        EXPECT_EQ(Shown(), std::string(c.wantMonth) + " " + c.wantYear);
+        EXPECT_EQ(Title(c.firstCell)->toolTip().toStdString(),
+                  " " + std::string(c.wantMonth) + " 1, " + vm::Trim(c.wantYear) + " ");
+        EXPECT_GT(w->buildsRun(), builds);
+        EXPECT_TRUE(Button(c.key)->isEnabled());
+        EXPECT_TRUE(w->TDBGridDates->isEnabled());
+    }
+    // A box without a month name: Forward writes January, Back writes nothing.
+    w->cmbMonth->setEditText("Smarch");
+    Click("Back");
+    EXPECT_EQ(Month(), "Smarch");
+    Click("Forward");
+    EXPECT_EQ(Month(), "January");
+    // No year past 9999: a beep, and December stays.
+    Draw("December", " 9999");
+    Click("Forward");
+    EXPECT_EQ(Month(), "December");
+    EXPECT_EQ(Year(), " 9999");
+    EXPECT_EQ(fx.messages.beeps, 1);
+}
+
+TEST_F(Navigation, AWholeMonthNameTypedInAnyCaseIsProperCasedAndDrawnPartsOfNamesDoNothing) {
+    TypeInto(w->cmbMonth, "FEBRUARY");
+    EXPECT_EQ(Month(), "February");
+    Draw("June", " 2026");
+
+    TypeInto(w->cmbMonth, "february");
+    EXPECT_EQ(Month(), "February");
+    EXPECT_EQ(Shown(), "February  2026");
+    EXPECT_EQ(w->cmbMonth->currentIndex(), 1);
+    EXPECT_EQ(w->cmbMonth->count(), 12);
+
+    for (const char* typed : {"feb", "Febuary", "mar"}) {
+        const int builds = w->buildsRun();
+        TypeInto(w->cmbMonth, typed);
+        QTest::keyClick(w->cmbMonth, Qt::Key_Return);
+        EXPECT_EQ(Month(), typed);
+        EXPECT_EQ(w->buildsRun(), builds) << typed;
+        EXPECT_EQ(Shown(), "February  2026") << typed;
+        EXPECT_EQ(w->cmbMonth->count(), 12) << typed;
+    }
+}
+
+TEST_F(Navigation, ATypedYearFromOneTo9999IsDrawnAnythingElseBeepsAndKeepsTheDrawnYear) {
+    struct Case {
+        const char* typed;
+        const char* shown;  // the box afterwards
+        bool drawn;
+    };
+    const Case cases[] = {
+        {"2050", " 2050", true}, {"9999", " 9999", true}, {"1", " 1", true},     {" 2031", " 2031", true},
+        {"0", " 2031", false},   {"10000", " 2031", false}, {"abc", " 2031", false}, {"-5", " 2031", false},
+    };
+    int beeps = 0;
+    for (const Case& c : cases) {
+        const int builds = w->buildsRun();
+        TypeInto(w->cmbYear, c.typed);
+        QTest::keyClick(w->cmbYear, Qt::Key_Return);
+        EXPECT_EQ(Year(), c.shown) << c.typed;
+        EXPECT_EQ(w->buildsRun() > builds, c.drawn) << c.typed;
+        if (c.drawn) EXPECT_EQ(Shown(), std::string("February ") + c.shown) << c.typed;
+        else ++beeps;
+        EXPECT_EQ(fx.messages.beeps, beeps) << c.typed;
+        EXPECT_EQ(w->cmbYear->count(), 23);
+    }
+    // Emptied: the drawn year comes back.
+    TypeInto(w->cmbYear, "");
+    QTest::keyClick(w->cmbYear, Qt::Key_Return);
+    EXPECT_EQ(Year(), " 2031");
+}
+
+TEST_F(Navigation, UpAndDownAreSwallowedByTheMonthBoxAndTheWindowButStepTheYearBox) {
+    const int builds = w->buildsRun();
+    QTest::keyClick(w->cmbMonth, Qt::Key_Up);
+    QTest::keyClick(w->cmbMonth, Qt::Key_Down);
+    EXPECT_EQ(Month(), "February");
+    EXPECT_EQ(w->buildsRun(), builds);
+
+    QTest::keyClick(w->cmbMonth, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(Month(), "March");
+    EXPECT_EQ(Shown(), "March  2026");
+
+    w->ShowListedRecords({});
+    QTest::keyClick(w->cmbYear, Qt::Key_Down);
+    EXPECT_EQ(Year(), " 2027");
+    EXPECT_EQ(Shown(), "March  2027");
+    EXPECT_TRUE(ListedButtonsHidden());
+
+    QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+    QApplication::sendEvent(w.get(), &up);
+    EXPECT_TRUE(up.isAccepted());
+    QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+    QApplication::sendEvent(w.get(), &left);
+    EXPECT_FALSE(left.isAccepted());
+
+    int16_t code = 38;
+    w->Form_KeyDown(code, 1);  // Shift+Up passes
+    EXPECT_EQ(code, 38);
+    w->cmbMonth_KeyDown(code, 0);
+    EXPECT_EQ(code, 0);
+    code = 40;
+    w->cmbYear_KeyDown(code, 0);
+    EXPECT_EQ(code, 40);
+}
+
+TEST_F(Navigation, CtrlMAndCtrlYToggleTheBoxesEachHandlerWithItsOwnToggle) {
+    auto shown = [&] { return w->cmbMonth->isVisible() && w->cmbYear->isVisible(); };
+    auto hidden = [&] { return !w->cmbMonth->isVisible() && !w->cmbYear->isVisible(); };
+    // One press in each box: each toggle turns on, the boxes stay shown.
+    QTest::keyClick(w->cmbMonth, Qt::Key_M, Qt::ControlModifier);
+    QTest::keyClick(w->cmbYear, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_TRUE(shown());
+    // The month box's second press hides both; its third shows them again.
+    QTest::keyClick(w->cmbMonth, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_TRUE(hidden());
+    QTest::keyClick(w->cmbMonth, Qt::Key_M, Qt::ControlModifier);
+    EXPECT_TRUE(shown());
+    // The window's own toggle: twice hides.
+    for (int i = 0; i < 2; ++i) {
+        QKeyEvent ctrlM(QEvent::KeyPress, Qt::Key_M, Qt::ControlModifier);
+        QApplication::sendEvent(w.get(), &ctrlM);
+        EXPECT_TRUE(ctrlM.isAccepted());
+    }
+    EXPECT_TRUE(hidden());
+    // Ctrl+Shift+M is no toggle key; neither is M alone.
+    int16_t code = 77;
+    w->Form_KeyDown(code, 3);
+    EXPECT_EQ(code, 77);
+    w->Form_KeyDown(code, 0);
+    EXPECT_EQ(code, 77);
+    EXPECT_TRUE(hidden());
+    EXPECT_EQ(Month(), "February");
+}
+
+TEST_F(Navigation, ListedRecordButtonsShowForAListingAndHideWheneverTheGridMovesOn) {
+    const int64_t a = Add({2026, 2, 3}, "Dentist");
+    Add({2026, 2, 4}, "Plumber");
+    EXPECT_TRUE(ListedButtonsHidden());
+
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+    };
+    const Step steps[] = {
+        {"month build", [&] { w->cmbmonth_Click(); }},
+        {"File menu", [&] { emit w->mnuFile->aboutToShow(); }},
+        {"toolbar click", [&] { Click("Print"); }},
+        {"year choice", [&] { w->cmbYear_Click(); }},
+        {"month box change", [&] { TypeInto(w->cmbMonth, "feb"); }},
+        {"repeat expansion", [&] { w->mnuFile_Build_Repeating_Click(); }},
+    };
+    for (const Step& s : steps) {
+        w->ShowListedRecords({a});
+        EXPECT_TRUE(ListedButtonsShown()) << s.what;
+        EXPECT_EQ(w->DataDates.recordCount(), 1) << s.what;
+        EXPECT_EQ(w->DataDatesModel->rowCount(), 1) << s.what;
+        s.act();
+        EXPECT_TRUE(ListedButtonsHidden()) << s.what;
+    }
+}
+
+TEST_F(Navigation, DeletingListedRecordsAsksAndDeletesExactlyThoseInOneGo) {
+    const int64_t a = Add({2026, 2, 3}, "Dentist");
+    const int64_t b = Add({2026, 2, 4}, "Plumber");
+    const int64_t c = Add({2026, 2, 5}, "Baker");
+    const int64_t d = Add({2026, 3, 9}, "Tailor");
+    Draw("February", " 2026");  // the grid holds a, b, c
+
+    // Cancel: nothing goes.
+    w->ShowListedRecords({c, a, d});
+    fx.messages.answers.push_back(MsgResult::Cancel);
+    Click("btn_cancel");
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text, "Permanently Deleting 3 Date Records\r\nAre You Sure?");
+    EXPECT_EQ(fx.messages.shown[0].title, "Deleting Records");
+    EXPECT_EQ(fx.messages.shown[0].icon, vm::MsgIcon::Critical);
+    EXPECT_EQ(fx.messages.shown[0].buttons, vm::MsgButtons::OkCancel);
+    EXPECT_EQ(Ids(), (std::vector<int64_t>{a, b, c, d}));
+    EXPECT_FALSE(vm::MainState.pRebuildRepeating);
+
+    // OK: exactly the listed ones, reported, and the month drawn again.
+    fx.messages.clear();
+    w->ShowListedRecords({a, d});
+    const int builds = w->buildsRun();
+    Click("btn_cancel");
+    EXPECT_EQ(Ids(), (std::vector<int64_t>{b, c}));
+    ASSERT_EQ(fx.messages.shown.size(), 2u);
+    EXPECT_EQ(fx.messages.shown[0].text, "Permanently Deleting 2 Date Records\r\nAre You Sure?");
+    EXPECT_EQ(fx.messages.shown[1].text, "2 Date Records Deleted.");
+    EXPECT_TRUE(vm::MainState.pRebuildRepeating);
+    EXPECT_GT(w->buildsRun(), builds);
+    EXPECT_EQ(w->DataDates.recordCount(), 2);  // the month's own records again
+    EXPECT_EQ(Day(2)->text(), "");             // the 3rd lost its entry
+    EXPECT_EQ(Day(3)->text(), " Plumber");
+    EXPECT_TRUE(ListedButtonsHidden());
+
+    // A listing the grid no longer shows deletes nothing, and asks nothing.
+    fx.messages.clear();
+    w->ShowListedRecords({b});
+    w->cmbmonth_Click();  // the entry window's save, a style change...
+    Click("btn_cancel");
+    EXPECT_TRUE(fx.messages.shown.empty());
+    EXPECT_EQ(Ids(), (std::vector<int64_t>{b, c}));
+
+    // An empty listing asks about 0 records and deletes none.
+    w->ShowListedRecords({});
+    Click("btn_cancel");
+    ASSERT_EQ(fx.messages.shown.size(), 2u);
+    EXPECT_EQ(fx.messages.shown[0].text, "Permanently Deleting 0 Date Records\r\nAre You Sure?");
+    EXPECT_EQ(fx.messages.shown[1].text, "0 Date Records Deleted.");
+    EXPECT_EQ(Ids(), (std::vector<int64_t>{b, c}));
+}
+
+TEST_F(Navigation, DoubleClickOpensTheSelectedDayOnlyForADayOfTheShownMonth) {
+    Add({2026, 4, 15}, "Tom && Jerry");
+    // February 2026 fills cells 0..27; cells 28..34 show 1..7 March.
+    for (int cell : {28, 34, 35}) {
+        w->lblDay_DblClick(cell);
+        EXPECT_EQ(vm::SelectedDay(), nullptr) << cell;
+    }
+    // April 2026 begins in cell 3: cells 0..2 show 29..31 March, 33.. show May.
+    Draw("April", " 2026");
+    ASSERT_EQ(Title(0)->text(), "29 ");
+    for (int cell : {0, 2, 33, 34, 40}) {
+        w->lblDay_DblClick(cell);
+        EXPECT_EQ(vm::SelectedDay(), nullptr) << cell;
+    }
+    EXPECT_EQ(vm::Module1.SelDayTitle, "");
+
+    ASSERT_EQ(Day(17)->text(), " Tom && Jerry");
+    QTest::mouseDClick(Day(17), Qt::LeftButton);
+    vm::frmSelectedDay* sel = vm::SelectedDay();
+    ASSERT_NE(sel, nullptr);
+    EXPECT_EQ(vm::Module1.SelDayTitle, "April");
+    EXPECT_EQ(vm::Module1.SelDayDayNo, "15 ");
+    EXPECT_EQ(vm::Module1.SelDayYear, " 2026");
+    EXPECT_EQ(vm::Module1.SelDayIndex, 17);
+    EXPECT_EQ(sel->txtDayText->toPlainText(), " Tom & Jerry");
+    EXPECT_EQ(sel->dayDate(), (CivilDate{2026, 4, 15}));
+
+    // Another day opens the window afresh with that day.
+    w->lblDay_DblClick(3);
+    ASSERT_NE(vm::SelectedDay(), nullptr);
+    EXPECT_EQ(vm::Module1.SelDayDayNo, "1 ");
+    EXPECT_EQ(vm::SelectedDay()->txtDayText->toPlainText(), "");
+    EXPECT_EQ(vm::SelectedDay()->dayDate(), (CivilDate{2026, 4, 1}));
+}
+
+TEST_F(Navigation, DrawingAndJustifyMoveTheBarAndRebuildOccurrencesOnlyWhenAsked) {
+    auto bar = [&] { return w->TwipsOf(w->SSCmdVert).left; };
+    vm::MainState.pRebuildRepeating = true;
+    Click("Justify");
+    EXPECT_FALSE(vm::MainState.pRebuildRepeating);  // the expansion ran first
+    EXPECT_DOUBLE_EQ(bar(), w->FormWidthTwips() - 1400);
+
+    auto* colours = new QFrame(w->SSPanel1);
+    colours->setObjectName("SSPanelDayColor");
+    colours->show();
+    const int builds = w->buildsRun();
+    Click("Drawing");
+    EXPECT_DOUBLE_EQ(bar(), 200);
+    EXPECT_FALSE(colours->isVisible());
+    EXPECT_EQ(w->buildsRun(), builds + 1);  // one redraw: the month name did not change
+}
+
+TEST_F(Navigation, BottomOfGridAndCopyPanelCommands) {
+    Add({2026, 2, 3}, "One");
+    Add({2026, 2, 9}, "Two");
+    Add({2026, 2, 20}, "Three");
+    Draw("February", " 2026");
+    Click("bottomArrow16Green");
+    EXPECT_DOUBLE_EQ(w->TwipsOf(w->SSCmdVert).left, w->FormWidthTwips() - 1400);
+    EXPECT_EQ(w->DataDates.absolutePosition(), 2);
+    EXPECT_EQ(w->TDBGridDates->currentIndex().row(), 2);
+
+    Click("CopyRec");  // no copy panel yet: nothing happens
+    auto* panel = new QFrame(w->SSPanel1);
+    panel->setObjectName("ssPanlCopyRecs");
+    panel->hide();
+    Click("CopyRec");
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(w->TwipsOf(panel).top, 1180);
+    EXPECT_EQ(w->TwipsOf(panel).left, 180);
+    EXPECT_EQ(Month(), "February");
+}
+
+}  // namespace

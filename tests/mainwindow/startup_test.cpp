@@ -1,0 +1,316 @@
+// Start-up, shut-down and the menus of the main window, on the real window
+// with a fresh data folder, a set clock and fake dialogs, sound, speech and
+// desktop handler.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <filesystem>
+#include <memory>
+
+#include "core/calendarfiles.h"
+#include "core/files.h"
+#include "core/module1.h"
+#include "core/settingsio.h"
+#include "mainwindow/frmvelmora.h"
+#include "platform/clock.h"
+#include "platform/places.h"
+#include "platform/shell.h"
+#include "platform/sound.h"
+#include "platform/speech.h"
+#include "platform/sqlstore.h"
+#include "records/frmselectedday.h"
+#include "testsupport.h"
+
+namespace db = vm::db;
+using vm::Module1;
+
+namespace {
+
+class StartupFixture {
+public:
+    StartupFixture() : dir(vmtest::MakeTempDir("velmora-start") + "/Velmora"), clock({2026, 12, 6, 9, 30, 0}) {
+        setenv("VELMORA_DATA_DIR", dir.c_str(), 1);
+        vm::SetClock(&clock);
+        vm::SetSoundPlayer(&sound);
+        vm::SetSpeech(&speech);
+        vm::SetDesktopOpener(&opener);
+        vm::CalendarFiles = {};
+    }
+    ~StartupFixture() {
+        window.reset();
+        vm::SetClock(nullptr);
+        vm::SetSoundPlayer(nullptr);
+        vm::SetSpeech(nullptr);
+        vm::SetDesktopOpener(nullptr);
+    }
+    vm::frmVelmora& Start() {
+        window.reset();
+        vm::ResetSharedState();
+        window = std::make_unique<vm::frmVelmora>();
+        window->unloadWaitMs = 0;
+        window->Form_Load();
+        return *window;
+    }
+    void Stop() {
+        window->Form_Unload();
+        window.reset();
+    }
+    QAction* Action(const char* name) { return window->findChild<QAction*>(name); }
+
+    vmtest::Fixture fx;  // messages and shared state
+    std::string dir;
+    vm::FakeClock clock;
+    vm::FakeSoundPlayer sound;
+    vm::FakeSpeech speech;
+    vm::FakeDesktopOpener opener;
+    std::unique_ptr<vm::frmVelmora> window;
+};
+
+TEST(StartUp, AFirstRunMakesEverythingAndShowsTheCurrentMonthWithoutABox) {
+    StartupFixture f;
+    vm::frmVelmora& w = f.Start();
+    for (const char* file : {"Velmora_Settings.mdb", "Velmoras.mdb", "VelmoraHelp.pdf", "Graphics/Months/Dec.jpg",
+                             "Sounds/opensound.wav", "Sounds/Alarm30.wav"})
+        EXPECT_TRUE(vm::FileExists(vm::JoinPath(f.dir, file))) << file;
+    EXPECT_TRUE(f.fx.messages.shown.empty()) << f.fx.messages.shown[0].title << ": " << f.fx.messages.shown[0].text;
+    EXPECT_EQ(Module1.CalendarFilePath, f.dir + "/Velmoras.mdb");
+    EXPECT_EQ(Module1.OptStartRepeatYear, "2019");
+    EXPECT_EQ(w.pCurMon, 12);
+    EXPECT_NE(w.windowTitle().toStdString().find("Velmoras.mdb"), std::string::npos);
+    // Today's cell: 6 December 2026 is the first Sunday of the grid's second row.
+    auto* today = w.findChild<QLabel*>("lblTitle_7");
+    ASSERT_NE(today, nullptr);
+    EXPECT_EQ(today->text().trimmed(), "6");
+    EXPECT_EQ(f.speech.created, 1) << "the main window's voice";
+    ASSERT_FALSE(f.sound.played.empty());
+    EXPECT_EQ(f.sound.played.back(), f.dir + "/Sounds/opensound.wav");
+    EXPECT_EQ(Module1.CurSoundFile, f.dir + "/Sounds/opensound.wav");
+}
+
+TEST(StartUp, OptionsSoundsStyleAndRecentFilesSurviveARestart) {
+    StartupFixture f;
+    vm::frmVelmora& w = f.Start();
+    const std::string other = f.dir + "/Other.mdb";
+    std::filesystem::copy_file(vm::BlankCalendarTemplate(), other);
+    Module1.OptStartRepeatYear = "2021";
+    Module1.OptCalcYearsSince = false;
+    Module1.OptVoice = true;
+    Module1.SoundFile[25] = "/my/chime.wav";
+    w.pCalendarStyle = 3;
+    vm::CalendarFiles.PrevFiles[1] = other;
+    vm::CalendarFiles.PrevFiles[2] = Module1.CalendarFilePath;
+    f.Stop();
+
+    vm::frmVelmora& again = f.Start();
+    EXPECT_EQ(Module1.OptStartRepeatYear, "2021");
+    EXPECT_FALSE(Module1.OptCalcYearsSince);
+    EXPECT_TRUE(Module1.OptVoice);
+    EXPECT_EQ(Module1.SoundFile[25], "/my/chime.wav");
+    EXPECT_EQ(again.pCalendarStyle, 3);
+    EXPECT_EQ(vm::CalendarFiles.PrevFiles[1], other);
+    auto* prev1 = f.Action("mnuFile_Prev_1");
+    ASSERT_NE(prev1, nullptr);
+    EXPECT_TRUE(prev1->isVisible());
+    EXPECT_EQ(prev1->text(), "1 - Other.mdb");
+}
+
+TEST(StartUp, AMissingLastFileFallsBackSilentlyAndNoCalendarGivesOneBox) {
+    StartupFixture f;
+    f.Start();
+    Module1.CalendarFilePath = f.dir + "/deleted.mdb";  // stored at shut-down
+    f.Stop();
+    f.Start();
+    EXPECT_EQ(Module1.CalendarFilePath, f.dir + "/Velmoras.mdb");
+    EXPECT_TRUE(f.fx.messages.shown.empty());
+    f.Stop();
+
+    std::filesystem::remove(f.dir + "/Velmoras.mdb");
+    vm::ResetSharedState();
+    f.fx.messages.clear();
+    f.window = std::make_unique<vm::frmVelmora>();
+    // The next start finds no calendar at all: EnsureDataFolder copies the
+    // template again, so take that away too by pointing the program folder
+    // at an empty one for this start.
+    const std::string empty = vmtest::MakeTempDir("velmora-noprog");
+    const std::string savedProgram = vm::ProgramFolder();
+    setenv("VELMORA_PROGRAM_DIR", empty.c_str(), 1);
+    f.window->unloadWaitMs = 0;
+    f.window->Form_Load();
+    unsetenv("VELMORA_PROGRAM_DIR");
+    ASSERT_EQ(f.fx.messages.shown.size(), 1u);
+    EXPECT_EQ(f.fx.messages.shown[0].title, "File Not Found");
+    EXPECT_EQ(f.fx.messages.shown[0].text, "Last Velmora File is Not Found.\r\nUse File, Open to Select a File");
+    EXPECT_EQ(f.fx.messages.shown[0].icon, vm::MsgIcon::Critical);
+}
+
+TEST(ShutDown, MinimizedKeepsTheStoredRectangleAndAMissingCalendarStillSavesSettings) {
+    StartupFixture f;
+    vm::frmVelmora& w = f.Start();
+    w.show();
+    w.setGeometry(40, 50, 1000, 700);
+    f.Stop();
+    const vm::SettingsRow stored = vm::ReadSettingsRow(vm::SettingsDatabasePath());
+    EXPECT_NEAR(*stored.Width, 1000 * 15, 15 * 40);
+
+    vm::frmVelmora& again = f.Start();
+    again.show();
+    again.showMinimized();
+    Module1.OptStartRepeatYear = "2030";
+    Module1.SoundFile[3] = "/three.wav";
+    std::filesystem::remove(Module1.CalendarFilePath);  // gone during the run
+    const bool minimized = again.isMinimized();  // the offscreen desktop may ignore it
+    f.Stop();
+    const vm::SettingsRow after = vm::ReadSettingsRow(vm::SettingsDatabasePath());
+    if (minimized) EXPECT_EQ(after.Width, stored.Width) << "a minimized window keeps the stored rectangle";
+    EXPECT_EQ(after.StartRepeatYear, "2030");
+    EXPECT_EQ(vm::ReadSoundTable(vm::SettingsDatabasePath())[3], "/three.wav");
+    EXPECT_TRUE(f.fx.messages.shown.empty());
+}
+
+TEST(ShutDown, ClosingTheWindowSavesLikeExit) {
+    StartupFixture f;
+    vm::frmVelmora& w = f.Start();
+    w.show();
+    Module1.OptStartUpSound = "/closing.wav";
+    f.Action("mnuFile_Exit")->trigger();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(vm::ReadSettingsRow(vm::SettingsDatabasePath()).StartUpSound, "/closing.wav");
+    f.window.reset();
+}
+
+TEST(StartUp, AVoiceThatCannotBeMadeIsReportedAndStartUpGoesOn) {
+    StartupFixture f;
+    f.speech.failNext = true;
+    vm::frmVelmora& w = f.Start();
+    ASSERT_EQ(f.fx.messages.shown.size(), 1u);
+    EXPECT_EQ(f.fx.messages.shown[0].title, "Initialize_Speech_Error");
+    EXPECT_EQ(f.fx.messages.shown[0].text.find("429 - "), 0u);
+    EXPECT_EQ(w.pCurMon, 12);
+    EXPECT_EQ(w.Voice, nullptr);
+}
+
+struct Item {
+    const char* name;
+    const char* caption;
+    const char* keys;
+};
+
+TEST(Menus, EveryItemHasItsCaptionShortcutAndPlace) {
+    StartupFixture f;
+    vm::frmVelmora& w = f.Start();
+    const Item items[] = {
+        {"mnuFile_Open", "Open", ""},
+        {"mnuFile_SaveAs", "Save As", ""},
+        {"mnuNew_Calendar_File", "New Calendar", ""},
+        {"mnuFile_Settings", "Preference &Settings", "Ctrl+S"},
+        {"mnuList_People", "Contact List", ""},
+        {"mnuFile_DayCalculator", "Day Calculator", ""},
+        {"mnuFile_CalcWrkDays", "Calculate Work Dates", ""},
+        {"mnuFile_Show2Do", "Show To Do List", ""},
+        {"mnuFile_ShowTimer", "Show Timers", ""},
+        {"mnuPrintCalendar", "Print PDF Calendar", ""},
+        {"mnuFile_Build_Repeating", "Build &Repeating Data", "Ctrl+R"},
+        {"mnuFile_Hide_Show", "Hide Calendar / Show Picture", "Ctrl+H"},
+        {"mnuFile_Import", "Import Date Data", "Ctrl+I"},
+        {"mnuFile_Export_Data", "Export Date Data", "Ctrl+E"},
+        {"mnuFile_Exit", "E&xit", ""},
+        {"mnuAbout", "&About", ""},
+        {"mnuShow_UserManual", "&User Manual", ""},
+        {"mnuHelp_CalendarDownload", "Calendar Download Website", ""},
+        {"mnuHelp_Website", "YouTub Video Website", ""},
+        {"mnuHelp_Images", "Great Web Back Ground Images", ""},
+        {"mnuWeek_View", "Week View", ""},
+        {"mnuNewRecord", "New Record", ""},
+    };
+    for (const Item& it : items) {
+        QAction* a = f.Action(it.name);
+        ASSERT_NE(a, nullptr) << it.name;
+        EXPECT_EQ(a->text(), it.caption) << it.name;
+        EXPECT_EQ(a->shortcut().toString(), it.keys) << it.name;
+    }
+    // The File menu's order, separators included.
+    QStringList order;
+    for (QAction* a : w.mnuFile->actions()) order << (a->isSeparator() ? "-" : a->text());
+    EXPECT_EQ(order.join("|").toStdString(),
+              "Open|Save As|New Calendar|-|Preference &Settings|Tools|-|Print PDF Calendar|Build &Repeating Data|-|"
+              "Hide Calendar / Show Picture|Import/Export|-|Previous File 1|Previous File 2|Previous File 3|"
+              "Previous File 4|Previous File 5|E&xit");
+    QStringList bar;
+    for (QAction* a : w.menuBar()->actions()) bar << a->text();
+    EXPECT_EQ(bar.join("|").toStdString(), "&File|&About|Help|Week View|New Record");
+}
+
+TEST(Menus, HideCalendarTogglesTheGridAndItsCaption) {
+    StartupFixture f;
+    vm::frmVelmora& w = f.Start();
+    w.show();
+    QAction* toggle = f.Action("mnuFile_Hide_Show");
+    toggle->trigger();
+    EXPECT_FALSE(w.pCalendarShown);
+    EXPECT_EQ(toggle->text(), "Show Calendar");
+    EXPECT_FALSE(w.findChild<QLabel*>("lblDay_10")->isVisible());
+    toggle->trigger();
+    EXPECT_TRUE(w.pCalendarShown);
+    EXPECT_EQ(toggle->text(), "Hide Calendar / Show Picture");
+    EXPECT_TRUE(w.findChild<QLabel*>("lblDay_10")->isVisible());
+}
+
+TEST(Menus, PrintPdfCalendarWritesAPdfAndShowsTheHint) {
+    StartupFixture f;
+    vm::frmVelmora& w = f.Start();
+    w.show();
+    w.printToFile = vmtest::MakeTempDir("velmora-pdf") + "/calendar.pdf";
+    f.Action("mnuPrintCalendar")->trigger();
+    const std::string pdf = vmtest::ReadAll(w.printToFile);
+    EXPECT_EQ(pdf.rfind("%PDF", 0), 0u);
+    EXPECT_GT(pdf.size(), 2000u);
+    EXPECT_EQ(Module1.SelDayTitle, "Print PDF Calendar");
+    EXPECT_NE(Module1.SelDayText.find("narrow or shorter"), std::string::npos);
+    EXPECT_TRUE(Module1.SelectedDayOpen);
+    vm::UnloadSelectedDay();
+}
+
+TEST(Menus, ManualAndWebPagesGoToTheDesktopHandlerOnly) {
+    StartupFixture f;
+    f.Start();
+    f.Action("mnuShow_UserManual")->trigger();
+    ASSERT_EQ(f.opener.opened.size(), 1u);
+    EXPECT_EQ(f.opener.opened[0], "file://" + f.dir + "/VelmoraHelp.pdf");
+    EXPECT_TRUE(f.fx.messages.shown.empty());
+
+    std::filesystem::remove(f.dir + "/VelmoraHelp.pdf");
+    f.Action("mnuShow_UserManual")->trigger();
+    ASSERT_EQ(f.fx.messages.shown.size(), 1u);
+    EXPECT_EQ(f.fx.messages.shown[0].title, "mnuUserManual_Click - Error");
+    EXPECT_EQ(f.fx.messages.shown[0].text, "User Manual Not Found");
+
+    f.opener.opened.clear();
+    f.Action("mnuHelp_CalendarDownload")->trigger();
+    f.Action("mnuHelp_Website")->trigger();
+    EXPECT_EQ(f.opener.opened.size(), 2u);
+    f.fx.messages.answers = {vm::MsgResult::Cancel};
+    f.Action("mnuHelp_Images")->trigger();
+    EXPECT_EQ(f.opener.opened.size(), 2u) << "Cancel opens nothing";
+    f.Action("mnuHelp_Images")->trigger();
+    ASSERT_EQ(f.opener.opened.size(), 4u);
+    EXPECT_NE(f.opener.opened[2].find("screensaver"), std::string::npos) << "the screensaver page first";
+    for (const auto& url : f.opener.opened) EXPECT_EQ(url.rfind("http", 0) == 0 || url.rfind("file://", 0) == 0, true);
+}
+
+TEST(Menus, AboutShowsTheStartPanelAndTheAboutText) {
+    StartupFixture f;
+    vm::frmVelmora& w = f.Start();
+    w.show();
+    f.Action("mnuAbout")->trigger();
+    EXPECT_TRUE(w.findChild<QWidget*>("ssPnlSplash1")->isVisible());
+    EXPECT_EQ(Module1.SelDayTitle, "About Velmora");
+    EXPECT_EQ(Module1.SelDayHeight, 5664);
+    EXPECT_TRUE(Module1.SelectedDayOpen);
+    vm::UnloadSelectedDay();
+}
+
+}  // namespace
