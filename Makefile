@@ -23,8 +23,8 @@ build: deps
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
 	  echo "No display found: starting Velmora under xvfb-run (an invisible X server)."; \
-	  xvfb-run -a build/debug/src/app/velmora; \
-	else build/debug/src/app/velmora; fi
+	  xvfb-run -a build/debug/bin/velmora; \
+	else build/debug/bin/velmora; fi
 
 test: deps
 	cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON
@@ -34,7 +34,7 @@ test: deps
 bench: deps
 	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release
 	cmake --build build/release -j $(JOBS) --target velmora_bench
-	build/release/bench/velmora_bench
+	build/release/bin/velmora_bench
 
 clean:
 	rm -rf build

@@ -30,8 +30,9 @@ QApplication& App() {
     static char name[] = "velmora_bench";
     static char* argv[] = {name, nullptr};
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: Qt's own globals are gone by the time statics end.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 // A calendar with `occurrences` rows in [RepeatingData] spread over 2000..2039
