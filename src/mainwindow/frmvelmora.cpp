@@ -5,7 +5,9 @@
 #include <QComboBox>
 #include <QDate>
 #include <QLabel>
+#include <QHBoxLayout>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStatusBar>
 
 #include "core/appearance.h"
@@ -19,9 +21,11 @@
 #include "platform/places.h"
 #include "platform/recordgrid.h"
 #include "platform/speech.h"
+#include "mainwindow/colorpanel.h"
 #include "mainwindow/filecommands.h"
 #include "mainwindow/windowhelpers.h"
 #include "repeat/repeatpass.h"
+#include "tools/frmredgreenblue.h"
 
 namespace vm {
 namespace {
@@ -40,6 +44,13 @@ frmVelmora::frmVelmora(QWidget* parent) : QMainWindow(parent) {
     InstallFileCommands(*this);
     InstallBringBackShortcut(*this);
     InstallPanelHooks();
+
+    SSPanelDayColor = new ColorPanel(SSPanel1);
+    SSPanelDayColor->hide();
+    auto* rgb = new QPushButton("RGB", SSPanelDayColor);
+    rgb->setObjectName("sscmdRedGreenBlue");
+    SSPanelDayColor->buttonRow()->addWidget(rgb);
+    connect(rgb, &QPushButton::clicked, this, [] { ShowRedGreenBlue(); });
 }
 
 frmVelmora::~frmVelmora() {

@@ -48,6 +48,7 @@ class QToolBar;
 namespace vm {
 
 class CellLabel;
+class ColorPanel;
 class ISpeechVoice;
 class RecordGridModel;
 
@@ -99,6 +100,9 @@ public:
     QAction* mnuHelp_Images = nullptr;
     QAction* mnuWeek_View = nullptr;
     QAction* mnuNewRecord = nullptr;
+
+    // The record colour panel (hidden until the date grid asks for it).
+    ColorPanel* SSPanelDayColor = nullptr;
 
     // The start panel: the program's name and picture over the month until a
     // day cell or the date grid is pressed, or the About box opens.

@@ -30,6 +30,7 @@
 #include "platform/speech.h"
 #include "platform/steps.h"
 #include "records/frmenterrec.h"
+#include "records/griddropdown.h"
 #include "records/frmselectedday.h"
 #include "tools/frmredgreenblue.h"
 
@@ -203,6 +204,8 @@ void frmVelmora::Form_Load() {
     });
     if (haveCalendar)
         op.step(15, [&] {
+            BuildGridDropDown(1, false, "DataDates", "frmVelmora", "TDBGridDates", "DateType", 10, "", "",
+                              "SELECT DISTINCT [DateType] FROM [Velmora]");
             DataDates.setDatabaseName(Module1.CalendarFilePath);
             DataDates.setRecordSource("SELECT * FROM [Velmora]");
             DataDates.refresh();

@@ -55,4 +55,13 @@ QVariant RecordGridModel::headerData(int section, Qt::Orientation orientation, i
     return section + 1;
 }
 
+void RecordGridModel::addToValueList(int column, const QString& item) { valueLists_[column].append(item); }
+
+void RecordGridModel::clearValueList(int column) { valueLists_.erase(column); }
+
+QStringList RecordGridModel::valueList(int column) const {
+    const auto it = valueLists_.find(column);
+    return it == valueLists_.end() ? QStringList() : it->second;
+}
+
 }  // namespace vm

@@ -4,7 +4,10 @@
 #pragma once
 #include <QAbstractTableModel>
 
+#include <QStringList>
+
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -33,11 +36,17 @@ public:
 
     const db::Value& value(int row, int column) const { return rows_.at(size_t(row)).at(size_t(column)); }
 
+    // The values a column's cells offer to choose from (a drop-down list).
+    void addToValueList(int column, const QString& item);
+    void clearValueList(int column);
+    QStringList valueList(int column) const;
+
 private:
     db::RecordSource& source_;
     Formatter formatter_;
     std::vector<std::string> names_;
     std::vector<std::vector<db::Value>> rows_;
+    std::map<int, QStringList> valueLists_;
 };
 
 }  // namespace vm

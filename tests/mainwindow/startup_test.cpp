@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 
 #include <filesystem>
 #include <memory>
@@ -16,6 +17,7 @@
 #include "core/module1.h"
 #include "core/settingsio.h"
 #include "mainwindow/frmvelmora.h"
+#include "platform/recordgrid.h"
 #include "platform/clock.h"
 #include "platform/places.h"
 #include "platform/shell.h"
@@ -311,6 +313,31 @@ TEST(Menus, AboutShowsTheStartPanelAndTheAboutText) {
     EXPECT_EQ(Module1.SelDayHeight, 5664);
     EXPECT_TRUE(Module1.SelectedDayOpen);
     vm::UnloadSelectedDay();
+}
+
+TEST(StartUp, TheDateGridOffersTheStoredDateTypesAndTheColourPanelOpensTheConverter) {
+    StartupFixture f;
+    f.Start();
+    {
+        auto d = db::Database::Open(Module1.CalendarFilePath);
+        d->exec("INSERT INTO [Velmora] ([Date], [JulDate], [DateType]) VALUES ('2026-12-01', 2026335, 'Birthday'), "
+                "('2026-12-02', 2026336, '  '), ('2026-12-03', 2026337, 'Holiday')");
+    }
+    f.Stop();
+    vm::frmVelmora& w = f.Start();
+    EXPECT_EQ(w.DataDatesModel->valueList(10), (QStringList{"Birthday", "Holiday"}));
+    EXPECT_EQ(w.DataDates.recordSource(), "SELECT * FROM [Velmora]") << "start-up ends on all date records";
+    EXPECT_EQ(w.DataDates.recordCount(), 3);
+
+    auto* panel = w.findChild<QWidget*>("SSPanelDayColor");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isHidden());
+    auto* rgb = panel->findChild<QPushButton*>("sscmdRedGreenBlue");
+    ASSERT_NE(rgb, nullptr);
+    rgb->click();
+    EXPECT_TRUE(Module1.RedGreenBlueOpen);
+    f.Stop();
+    EXPECT_FALSE(Module1.RedGreenBlueOpen) << "shut-down closes the converter";
 }
 
 }  // namespace
