@@ -27,10 +27,3 @@ int main(int argc, char** argv) {
     std::filesystem::remove_all(data, ec);
     return rc;
 }
-
-// Leaks inside Qt's own libraries that tests cannot free: Qt Multimedia keeps
-// a sample that was still loading when its sound effect was deleted.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:QSample::load\n"
-           "leak:libQt6Multimedia.so\n";
-}

@@ -87,15 +87,6 @@ constexpr int kListedSeparator = 10, kDeleteListed = 12;
 void Print_Grid(const std::string& /*formName*/, const std::string& /*gridName*/, int16_t /*orientation*/,
                 const std::string& /*pageHeader*/) {}
 
-// Runs a step of a handler that passes over its own failures.
-template <class F>
-void Quietly(F&& fn) {
-    try {
-        std::forward<F>(fn)();
-    } catch (...) {
-    }
-}
-
 // The year text of the boxes: one blank, then the digits.
 QString YearText(int year) { return QString::fromStdString(Str(static_cast<int64_t>(year))); }
 
@@ -256,22 +247,22 @@ void frmVelmora::cmbMonth_Change() {
         WriteMonthBox(lower.left(1).toUpper() + lower.mid(1));
     }
     AcceptYearBox();
-    Quietly([&] { cmbmonth_Click(); });
+    OptionalStep([&] { cmbmonth_Click(); });
     if (auto* search = findChild<QWidget*>("txtSearch")) search->setFocus();
     ClearRecordCount();
 }
 
 void frmVelmora::cmbYear_Click() {
-    Quietly([&] { BuildCalendarNumbers(); });
-    Quietly([&] { LayoutDayGrid(); });
-    Quietly([&] { EnableMainControls(true); });
+    OptionalStep([&] { BuildCalendarNumbers(); });
+    OptionalStep([&] { LayoutDayGrid(); });
+    OptionalStep([&] { EnableMainControls(true); });
     SetSearchButtonsVisible(false);
     ClearRecordCount();
 }
 
 void frmVelmora::cmbYear_KeyPress(int16_t& KeyAscii) {
-    if (KeyAscii == 13 && AcceptYearBox()) Quietly([&] { BuildCalendarNumbers(); });
-    Quietly([&] { EnableMainControls(true); });
+    if (KeyAscii == 13 && AcceptYearBox()) OptionalStep([&] { BuildCalendarNumbers(); });
+    OptionalStep([&] { EnableMainControls(true); });
 }
 
 int frmVelmora::ShownYear() const {
@@ -319,11 +310,11 @@ void frmVelmora::cmbMonth_KeyDown(int16_t& KeyCode, int16_t Shift) {
         KeyCode = 0;
         return;
     }
-    Quietly([&] { ToggleBoxes(monthKeyToggle_, KeyCode, Shift); });
+    OptionalStep([&] { ToggleBoxes(monthKeyToggle_, KeyCode, Shift); });
 }
 
 void frmVelmora::cmbYear_KeyDown(int16_t& KeyCode, int16_t Shift) {
-    Quietly([&] { ToggleBoxes(yearKeyToggle_, KeyCode, Shift); });
+    OptionalStep([&] { ToggleBoxes(yearKeyToggle_, KeyCode, Shift); });
 }
 
 void frmVelmora::Form_KeyDown(int16_t& KeyCode, int16_t Shift) {
@@ -465,7 +456,7 @@ void frmVelmora::DeleteListedRecords() {
     listedIds_.clear();
     MainState.pRebuildRepeating = true;
     InfoBox(std::to_string(deleted) + " Date Records Deleted.", "Deleting Records");
-    Quietly([&] { cmbmonth_Click(); });
+    OptionalStep([&] { cmbmonth_Click(); });
 }
 
 // ---------------------------------------------------------------- toolbar
@@ -473,11 +464,11 @@ void frmVelmora::DeleteListedRecords() {
 void frmVelmora::Toolbar1_ButtonClick(QAction* Button) {
     if (!Button) return;
     const QString key = Button->objectName();
-    Quietly([&] { EnableMainControls(false); });
+    OptionalStep([&] { EnableMainControls(false); });
     SetSearchButtonsVisible(false);
     int16_t m = 0;
     GetMonthNumber(cmbMonth->currentText().toStdString(), m);
-    Quietly([&] { SoundPlayer().stop(); });
+    OptionalStep([&] { SoundPlayer().stop(); });
     Button->setEnabled(false);
 
     auto moveSplitter = [&](double left) {
@@ -501,7 +492,7 @@ void frmVelmora::Toolbar1_ButtonClick(QAction* Button) {
     };
 
     if (key == "CopyRec") {
-        Quietly([&] {
+        OptionalStep([&] {
             if (auto* panel = findChild<QWidget*>("ssPanlCopyRecs")) {
                 TwipsRect r = TwipsOf(panel);
                 r.top = kCopyPanelTop;
@@ -512,12 +503,12 @@ void frmVelmora::Toolbar1_ButtonClick(QAction* Button) {
             }
         });
     } else if (key == "btn_cancel") {
-        Quietly([&] { DeleteListedRecords(); });
+        OptionalStep([&] { DeleteListedRecords(); });
     } else if (key == "bottomArrow16Green") {
-        Quietly([&] { moveSplitter(FormWidthTwips() - kGridSideMargin); });
-        Quietly([&] { Form_Resize(); });
-        Quietly([&] { DoEvents(); });
-        Quietly([&] {
+        OptionalStep([&] { moveSplitter(FormWidthTwips() - kGridSideMargin); });
+        OptionalStep([&] { Form_Resize(); });
+        OptionalStep([&] { DoEvents(); });
+        OptionalStep([&] {
             DataDates.moveLast();
             const int last = DataDatesModel->rowCount() - 1;
             if (last >= 0) {
@@ -527,19 +518,19 @@ void frmVelmora::Toolbar1_ButtonClick(QAction* Button) {
             }
         });
     } else if (key == "Drawing") {
-        if (MainState.pRebuildRepeating) Quietly([&] { mnuFile_Build_Repeating_Click(); });
-        Quietly([&] { moveSplitter(kCalendarSideLeft); });
-        Quietly([&] { cmbmonth_Click(); });
-        Quietly([&] { Form_Resize(); });
+        if (MainState.pRebuildRepeating) OptionalStep([&] { mnuFile_Build_Repeating_Click(); });
+        OptionalStep([&] { moveSplitter(kCalendarSideLeft); });
+        OptionalStep([&] { cmbmonth_Click(); });
+        OptionalStep([&] { Form_Resize(); });
         for (const char* name : {"SSPanelDayColor", "SSPanelExport", "SSPanelImport", "sspanelOrvanta"})
             if (auto* panel = findChild<QWidget*>(name)) panel->hide();
     } else if (key == "Justify") {
-        if (MainState.pRebuildRepeating) Quietly([&] { mnuFile_Build_Repeating_Click(); });
-        Quietly([&] { moveSplitter(FormWidthTwips() - kGridSideMargin); });
-        Quietly([&] { cmbmonth_Click(); });
-        Quietly([&] { Form_Resize(); });
+        if (MainState.pRebuildRepeating) OptionalStep([&] { mnuFile_Build_Repeating_Click(); });
+        OptionalStep([&] { moveSplitter(FormWidthTwips() - kGridSideMargin); });
+        OptionalStep([&] { cmbmonth_Click(); });
+        OptionalStep([&] { Form_Resize(); });
     } else if (key == "Print") {
-        Quietly([&] { Print_Grid("frmVelmora", "TDBGridDates", 2, "Halvex Systems - Velmora Grid Printout  "); });
+        OptionalStep([&] { Print_Grid("frmVelmora", "TDBGridDates", 2, "Halvex Systems - Velmora Grid Printout  "); });
     } else if (key == "Back") {
         if (m != 1) m = static_cast<int16_t>(m - 1);
         else stepYear(-1, 12);
@@ -549,7 +540,7 @@ void frmVelmora::Toolbar1_ButtonClick(QAction* Button) {
     }
 
     // A new name in the month box draws that month (Back and Forward).
-    Quietly([&] { DoEvents(); });
+    OptionalStep([&] { DoEvents(); });
     if (m >= 0 && m <= 12) {
         const QString name = QString::fromUtf8(kMonthNames[m]);
         if (cmbMonth->currentText() != name) {
@@ -557,8 +548,8 @@ void frmVelmora::Toolbar1_ButtonClick(QAction* Button) {
             cmbMonth_Change();
         }
     }
-    Quietly([&] { EnableMainControls(true); });
-    Quietly([&] { DoEvents(); });
+    OptionalStep([&] { EnableMainControls(true); });
+    OptionalStep([&] { DoEvents(); });
     Button->setEnabled(true);
 }
 

@@ -409,8 +409,8 @@ TEST_F(Navigation, DrawingAndJustifyMoveTheBarAndRebuildOccurrencesOnlyWhenAsked
     EXPECT_FALSE(vm::MainState.pRebuildRepeating);  // the expansion ran first
     EXPECT_DOUBLE_EQ(bar(), w->FormWidthTwips() - 1400);
 
-    auto* colours = new QFrame(w->SSPanel1);
-    colours->setObjectName("SSPanelDayColor");
+    auto* colours = w->findChild<QWidget*>("SSPanelDayColor");
+    ASSERT_NE(colours, nullptr);
     colours->show();
     const int builds = w->buildsRun();
     Click("Drawing");
