@@ -92,19 +92,13 @@ void FileCommands::RebindDataDates() {
 }
 
 void FileCommands::LoadCalendarFile() {
-    auto optional = [](auto&& fn) {
-        try {
-            fn();
-        } catch (...) {
-        }
-    };
-    optional([&] { RebindDataDates(); });
-    optional([&] { ReadCalValues(win_.DataSettings); });
-    optional([&] { win_.BuildCalendarNumbers(); });
-    optional([&] { win_.mnuFile_Build_Repeating_Click(); });
-    optional([&] { win_.cmbmonth_Click(); });
-    optional([&] { win_.EnableMainControls(true); });
-    optional([&] { SetCaption(); });
+    OptionalStep([&] { RebindDataDates(); });
+    OptionalStep([&] { ReadCalValues(win_.DataSettings); });
+    OptionalStep([&] { win_.BuildCalendarNumbers(); });
+    OptionalStep([&] { win_.mnuFile_Build_Repeating_Click(); });
+    OptionalStep([&] { win_.cmbmonth_Click(); });
+    OptionalStep([&] { win_.EnableMainControls(true); });
+    OptionalStep([&] { SetCaption(); });
 }
 
 void FileCommands::mnuFile_Open_Click() {
@@ -211,13 +205,7 @@ void FileCommands::mnuNew_Calendar_File_Click() {
         MainState.Month[static_cast<size_t>(m)] = DefaultMonthAppearance();
         Module1.MonthImageFile[static_cast<size_t>(m)].clear();
     }
-    auto optional = [](auto&& fn) {
-        try {
-            fn();
-        } catch (...) {
-        }
-    };
-    optional([&] { RebindDataDates(); });
+    OptionalStep([&] { RebindDataDates(); });
     op.step(7, [&] { win_.BuildCalendarNumbers(); });
     op.step(7, [&] { win_.mnuFile_Build_Repeating_Click(); });
     op.step(7, [&] { win_.cmbmonth_Click(); });
