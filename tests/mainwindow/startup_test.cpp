@@ -303,6 +303,20 @@ TEST(Menus, ManualAndWebPagesGoToTheDesktopHandlerOnly) {
     for (const auto& url : f.opener.opened) EXPECT_EQ(url.rfind("http", 0) == 0 || url.rfind("file://", 0) == 0, true);
 }
 
+TEST(Menus, SettingsAndNewRecordOpenTheirWindows) {
+    StartupFixture f;
+    vm::frmVelmora& w = f.Start();
+    w.show();
+    f.Action("mnuFile_Settings")->trigger();
+    auto* settings = w.findChild<QWidget*>("SSPanelSettings");
+    ASSERT_NE(settings, nullptr);
+    EXPECT_TRUE(settings->isVisible());
+    f.Action("mnuNewRecord")->trigger();
+    EXPECT_TRUE(Module1.EnterRecOpen);
+    f.Stop();
+    EXPECT_FALSE(Module1.EnterRecOpen) << "shut-down closes the entry window";
+}
+
 TEST(Menus, AboutShowsTheStartPanelAndTheAboutText) {
     StartupFixture f;
     vm::frmVelmora& w = f.Start();
