@@ -25,6 +25,8 @@
 #include "core/sorting.h"
 #include "mainwindow/celllabel.h"
 #include "mainwindow/frmvelmora.h"
+
+#include "exchange/printgrid.h"
 #include "platform/messages.h"
 #include "platform/recordgrid.h"
 #include "platform/sound.h"
@@ -81,11 +83,6 @@ const ButtonDef kButtons[17] = {
 };
 // Buttons shown only while a search has listed records.
 constexpr int kListedSeparator = 10, kDeleteListed = 12;
-
-// Printing of the date grid comes with the printing commands; until then the
-// button does nothing visible.
-void Print_Grid(const std::string& /*formName*/, const std::string& /*gridName*/, int16_t /*orientation*/,
-                const std::string& /*pageHeader*/) {}
 
 // The year text of the boxes: one blank, then the digits.
 QString YearText(int year) { return QString::fromStdString(Str(static_cast<int64_t>(year))); }
@@ -530,7 +527,7 @@ void frmVelmora::Toolbar1_ButtonClick(QAction* Button) {
         OptionalStep([&] { cmbmonth_Click(); });
         OptionalStep([&] { Form_Resize(); });
     } else if (key == "Print") {
-        OptionalStep([&] { Print_Grid("frmVelmora", "TDBGridDates", 2, "Halvex Systems - Velmora Grid Printout  "); });
+        OptionalStep([&] { Print_Grid(TDBGridDates, 2, "Halvex Systems - Velmora Grid Printout  "); });
     } else if (key == "Back") {
         if (m != 1) m = static_cast<int16_t>(m - 1);
         else stepYear(-1, 12);

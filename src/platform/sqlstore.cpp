@@ -1,5 +1,7 @@
 #include "platform/sqlstore.h"
 
+#include <QString>
+
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -70,6 +72,10 @@ constexpr const char* kRowIdName = "__rowid";
 
 }  // namespace
 
+std::string FoldCase(const std::string& text) {
+    return QString::fromStdString(text).toCaseFolded().toStdString();
+}
+
 bool LooksLikeDatabase(const std::string& path) {
     std::error_code ec;
     if (!fs::is_regular_file(path, ec) || fs::file_size(path, ec) < 100) return false;
@@ -80,6 +86,28 @@ bool LooksLikeDatabase(const std::string& path) {
 }
 
 // ---------------------------------------------------------------- Database
+
+namespace {
+
+// FOLD(text): the text case-folded over all of Unicode (SQLite's own LIKE and
+// NOCASE fold A-Z only). Null stays Null; numbers fold as their text.
+void FoldFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (argc != 1 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const int bytes = sqlite3_value_bytes(argv[0]);
+    const QByteArray folded = QString::fromUtf8(text, bytes).toCaseFolded().toUtf8();
+    sqlite3_result_text(ctx, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
+}
+
+void RegisterFunctions(sqlite3* db) {
+    sqlite3_create_function_v2(db, "FOLD", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, FoldFunction, nullptr,
+                               nullptr, nullptr);
+}
+
+}  // namespace
 
 std::shared_ptr<Database> Database::Open(const std::string& path) {
     std::error_code ec;
@@ -95,6 +123,7 @@ std::shared_ptr<Database> Database::Open(const std::string& path) {
     }
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, 2000);
+    RegisterFunctions(db);
     auto out = std::shared_ptr<Database>(new Database(db, path));
     // Make sure the engine can read its schema before anyone relies on it.
     try {
@@ -116,6 +145,7 @@ std::shared_ptr<Database> Database::Create(const std::string& path) {
         throw DbError(rc, "Cannot create \"" + path + "\": " + msg);
     }
     sqlite3_extended_result_codes(db, 1);
+    RegisterFunctions(db);
     return std::shared_ptr<Database>(new Database(db, path));
 }
 

@@ -74,6 +74,12 @@ private:
     std::string path_;
 };
 
+// Every connection carries the SQL function FOLD(text): the text case-folded
+// over all of Unicode. A case-insensitive literal search binds the typed text
+// and compares `instr(FOLD(column), FOLD(?)) > 0`; an equality ignoring case
+// is `FOLD(a) = FOLD(?)`. FoldCase is the same folding in C++.
+std::string FoldCase(const std::string& text);
+
 // Tells whether the file at path starts as a SQLite database does (reads only).
 bool LooksLikeDatabase(const std::string& path);
 
