@@ -1,2 +1,3 @@
-# A read-only table model over a record source, for the windows' data grids.
-target_sources(velmora_ui PRIVATE recordgrid.cpp)
+# The data grids: a table model over a record source, editable with a
+# new-row line, and what every grid shares (sorting, search, font buttons).
+target_sources(velmora_ui PRIVATE recordgrid.cpp datagrid.cpp)

@@ -1,58 +1,156 @@
 #include "platform/recordgrid.h"
 
+#include <QComboBox>
+#include <QLineEdit>
+
+#include "platform/messages.h"
+
 namespace vm {
 
 RecordGridModel::RecordGridModel(db::RecordSource& source, QObject* parent)
     : QAbstractTableModel(parent), source_(source) {}
 
-void RecordGridModel::reload() {
+void RecordGridModel::setEditable(bool editable, bool newRowLine) {
     beginResetModel();
-    names_.clear();
-    rows_.clear();
-    const int n = source_.fieldCount();
-    for (int i = 0; i < n; ++i) names_.push_back(source_.fieldName(i));
-    const int at = source_.absolutePosition();
-    if (source_.recordCount() > 0) {
-        rows_.reserve(size_t(source_.recordCount()));
-        for (source_.moveFirst(); !source_.eof(); source_.moveNext()) {
-            std::vector<db::Value> row;
-            row.reserve(size_t(n));
-            for (int i = 0; i < n; ++i) row.push_back(source_.field(i));
-            rows_.push_back(std::move(row));
-        }
-        // Back to the row that was current.
-        source_.moveFirst();
-        for (int k = 0; k < at && !source_.eof(); ++k) source_.moveNext();
-        if (at < 0) source_.movePrevious();
-    }
+    editable_ = editable;
+    newRowLine_ = newRowLine;
     endResetModel();
 }
 
+void RecordGridModel::setColumnReadOnly(int column, bool readOnly) { readOnly_[column] = readOnly; }
+
+void RecordGridModel::setCaption(int column, const QString& caption) {
+    captions_[column] = caption;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+void RecordGridModel::reload() {
+    beginResetModel();
+    names_.clear();
+    const int n = source_.fieldCount();
+    for (int i = 0; i < n; ++i) names_.push_back(source_.fieldName(i));
+    rows_ = source_.recordCount();
+    endResetModel();
+}
+
+int RecordGridModel::recordCount() const { return std::min(rows_, source_.recordCount()); }
+
 int RecordGridModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    if (parent.isValid()) return 0;
+    return recordCount() + ((editable_ && newRowLine_ && !names_.empty()) ? 1 : 0);
 }
 
 int RecordGridModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(names_.size());
 }
 
+int RecordGridModel::fieldIndex(const std::string& field) const {
+    const QString want = QString::fromStdString(field);
+    for (size_t i = 0; i < names_.size(); ++i)
+        if (QString::fromStdString(names_[i]).compare(want, Qt::CaseInsensitive) == 0) return int(i);
+    return -1;
+}
+
+QString RecordGridModel::shownText(int column, const db::Value& v) const {
+    QString text;
+    if (formatter_) {
+        text = formatter_(names_[size_t(column)], v).toString();
+    } else if (!db::IsNull(v)) {
+        text = QString::fromStdString(db::AsText(v));
+    }
+    const auto it = aliases_.find(column);
+    if (it != aliases_.end())
+        for (const auto& [stored, shown] : it->second)
+            if (stored.compare(text, Qt::CaseInsensitive) == 0) return shown;
+    return text;
+}
+
+QString RecordGridModel::storedText(int column, const QString& typed) const {
+    const auto it = aliases_.find(column);
+    if (it != aliases_.end())
+        for (const auto& [stored, shown] : it->second)
+            if (shown.compare(typed, Qt::CaseInsensitive) == 0) return stored;
+    return typed;
+}
+
 QVariant RecordGridModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return {};
-    const size_t r = size_t(index.row()), c = size_t(index.column());
-    if (r >= rows_.size() || c >= names_.size()) return {};
-    const db::Value& v = rows_[r][c];
-    if (formatter_) return formatter_(names_[c], v);
-    if (db::IsNull(v)) return {};
-    return QString::fromStdString(db::AsText(v));
+    if (!index.isValid()) return {};
+    if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole) return {};
+    const int r = index.row(), c = index.column();
+    if (c < 0 || size_t(c) >= names_.size() || r < 0 || r >= recordCount()) return {};
+    if (c >= source_.fieldCount()) return {};
+    const db::Value& v = source_.valueAt(r, c);
+    if (role == Qt::DisplayRole || role == Qt::EditRole) return shownText(c, v);
+    return db::IsNull(v) ? QVariant() : QVariant(shownText(c, v));
 }
 
 QVariant RecordGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Horizontal) {
+        const auto it = captions_.find(section);
+        if (it != captions_.end()) return it->second;
         if (section >= 0 && size_t(section) < names_.size()) return QString::fromStdString(names_[size_t(section)]);
         return {};
     }
-    return section + 1;
+    return isNewRowLine(section) ? QVariant(QStringLiteral("*")) : QVariant(section + 1);
+}
+
+Qt::ItemFlags RecordGridModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (!index.isValid() || !editable_ || !source_.editable()) return f;
+    const auto it = readOnly_.find(index.column());
+    if (it != readOnly_.end() && it->second) return f;
+    return f | Qt::ItemIsEditable;
+}
+
+bool RecordGridModel::refuse(const std::string& text) {
+    Messages().message(text, MsgButtons::Ok, MsgIcon::Critical, refusalTitle_);
+    return false;
+}
+
+bool RecordGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable)) return false;
+    return storeCell(index.row(), index.column(), value.toString());
+}
+
+bool RecordGridModel::storeCell(int row, int column, const QString& typed) {
+    if (!editable_ || column < 0 || size_t(column) >= names_.size()) return false;
+    const bool adding = isNewRowLine(row);
+    if (!adding && (row < 0 || row >= recordCount())) return false;
+    // Nothing typed on the new-row line adds nothing.
+    if (adding && typed.trimmed().isEmpty()) return false;
+    const std::string& field = names_[size_t(column)];
+    const QString text = storedText(column, typed);
+    db::Value v;
+    if (converter_) {
+        const std::string why = converter_(field, text, v);
+        if (!why.empty()) return refuse(why);
+    } else if (!text.isEmpty()) {
+        v = db::Text(text.toStdString());
+    }
+    try {
+        if (adding) {
+            source_.addNew();
+        } else {
+            source_.setAbsolutePosition(row);
+            source_.edit();
+        }
+        source_.setField(column, v);
+        source_.update();
+    } catch (const db::DbError& e) {
+        source_.cancelUpdate();
+        return refuse(std::string("The value cannot be stored: ") + e.what());
+    }
+    if (adding) {
+        // The new-row line now holds the record; a fresh one follows it.
+        beginInsertRows(QModelIndex(), rows_ + 1, rows_ + 1);
+        rows_ = source_.recordCount();
+        endInsertRows();
+        source_.setAbsolutePosition(row);
+    }
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    if (afterUpdate_) afterUpdate_(row, column);
+    return true;
 }
 
 void RecordGridModel::addToValueList(int column, const QString& item) { valueLists_[column].append(item); }
@@ -62,6 +160,51 @@ void RecordGridModel::clearValueList(int column) { valueLists_.erase(column); }
 QStringList RecordGridModel::valueList(int column) const {
     const auto it = valueLists_.find(column);
     return it == valueLists_.end() ? QStringList() : it->second;
+}
+
+void RecordGridModel::setAlias(int column, const QString& stored, const QString& shown) {
+    auto& list = aliases_[column];
+    for (auto& [s, sh] : list)
+        if (s == stored) {
+            sh = shown;
+            return;
+        }
+    list.emplace_back(stored, shown);
+}
+
+// ---------------------------------------------------------------- delegate
+
+QWidget* ValueListDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                         const QModelIndex& index) const {
+    const auto* model = qobject_cast<const RecordGridModel*>(index.model());
+    const QStringList list = model ? model->valueList(index.column()) : QStringList();
+    if (list.isEmpty()) return QStyledItemDelegate::createEditor(parent, option, index);
+    auto* box = new QComboBox(parent);
+    box->setObjectName("ValueList");
+    box->setEditable(true);
+    box->addItems(list);
+    return box;
+}
+
+void ValueListDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    if (auto* box = qobject_cast<QComboBox*>(editor)) {
+        box->setCurrentText(index.data(Qt::EditRole).toString());
+        return;
+    }
+    QStyledItemDelegate::setEditorData(editor, index);
+}
+
+void ValueListDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const {
+    if (auto* box = qobject_cast<QComboBox*>(editor)) {
+        // An unchanged cell stores nothing.
+        if (box->currentText() != index.data(Qt::EditRole).toString()) model->setData(index, box->currentText());
+        return;
+    }
+    if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+        if (line->text() != index.data(Qt::EditRole).toString()) model->setData(index, line->text());
+        return;
+    }
+    QStyledItemDelegate::setModelData(editor, model, index);
 }
 
 }  // namespace vm

@@ -263,7 +263,10 @@ void RecordSource::setDatabaseName(const std::string& path) {
     path_ = path;
 }
 
-void RecordSource::setRecordSource(const std::string& source) { source_ = source; }
+void RecordSource::setRecordSource(const std::string& source) {
+    source_ = source;
+    params_.clear();
+}
 
 void RecordSource::close() {
     db_.reset();
@@ -307,6 +310,7 @@ void RecordSource::refresh() {
     auto& db = database();
     const std::string sql = selectText();
     auto st = db.prepare(sql);
+    if (!params_.empty()) st.bindAll(params_);
     names_.clear();
     rows_.clear();
     rowids_.clear();
@@ -327,6 +331,10 @@ void RecordSource::moveFirst() { pos_ = rows_.empty() ? -1 : 0; mode_ = Mode::No
 void RecordSource::moveLast() { pos_ = rows_.empty() ? -1 : recordCount() - 1; mode_ = Mode::None; }
 void RecordSource::moveNext() { if (pos_ < recordCount()) ++pos_; mode_ = Mode::None; }
 void RecordSource::movePrevious() { if (pos_ >= 0) --pos_; mode_ = Mode::None; }
+void RecordSource::setAbsolutePosition(int row) {
+    pos_ = (row < -1 || row > recordCount()) ? recordCount() : row;
+    mode_ = Mode::None;
+}
 
 int RecordSource::fieldIndex(const std::string& name) const {
     for (size_t i = 0; i < names_.size(); ++i)

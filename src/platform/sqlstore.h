@@ -127,6 +127,11 @@ public:
     const std::string& databaseName() const { return path_; }
     void setRecordSource(const std::string& source);
     const std::string& recordSource() const { return source_; }
+    // Values bound to the record source's "?" placeholders at each refresh;
+    // a new record source text clears them
+    // (typed search texts are bound, never pasted into the text).
+    void setParameters(std::vector<Value> parameters) { params_ = std::move(parameters); }
+    const std::vector<Value>& parameters() const { return params_; }
     void refresh();          // opens the database when needed and re-reads the rows
     void close();
     bool isOpen() const { return db_ != nullptr; }
@@ -139,6 +144,9 @@ public:
     void moveNext();
     void movePrevious();
     void moveLast();
+    void setAbsolutePosition(int row);  // -1 .. recordCount(); outside that, the end
+    // Direct reads of the last refresh's rows, for grids.
+    const Value& valueAt(int row, int column) const { return rows_.at(size_t(row)).at(size_t(column)); }
 
     int fieldCount() const { return static_cast<int>(names_.size()); }
     const std::string& fieldName(int i) const { return names_.at(static_cast<size_t>(i)); }
@@ -168,6 +176,7 @@ private:
 
     enum class Mode { None, Adding, Editing };
     std::string path_, source_, table_;
+    std::vector<Value> params_;
     std::shared_ptr<Database> db_;
     std::vector<std::string> names_;
     std::vector<std::vector<Value>> rows_;

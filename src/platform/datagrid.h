@@ -1,0 +1,55 @@
+// What every data grid of the program shares: header-click sorting that
+// finds the current record again, the literal search that ignores case over
+// all of Unicode, and the font buttons.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/sqlstore.h"
+
+class QTableView;
+
+namespace vm {
+
+class RecordGridModel;
+
+// The sort state of one grid. Keep it for the run (it outlives the window).
+class GridSortState {
+public:
+    // A header click on `column`: "ASC" on the first click and on another
+    // column, "DESC" on a second click of the same column, and so on.
+    std::string click(const std::string& column);
+    const std::string& column() const { return column_; }
+    bool descending() const { return descending_; }
+    void clear() { column_.clear(); descending_ = false; }
+
+private:
+    std::string column_;
+    bool descending_ = false;
+};
+
+// A condition (no "WHERE") that holds when the columns, joined into one text
+// each preceded by a blank, contain the text bound to its one "?". Empty
+// columns are read as empty text, so a row with a Null field still matches on
+// its other fields. The match is literal and folds case over all of Unicode.
+std::string FoldSearchCondition(const std::vector<std::string>& columns);
+
+// The [ID] of the grid's current record, if one is current.
+std::optional<int64_t> CurrentRecordId(const QTableView* grid, const RecordGridModel* model);
+
+// Makes the row of the record with this [ID] current; false when not listed.
+bool SelectRecord(QTableView* grid, RecordGridModel* model, int64_t id);
+
+// Runs the source anew with another text and bound values, then finds the
+// record that was current again and scrolls back to the column that was
+// leftmost.
+void RequeryKeepingRecord(QTableView* grid, RecordGridModel* model, db::RecordSource& source,
+                          const std::string& recordSource, std::vector<db::Value> parameters = {});
+
+// The grid font buttons: 2 points larger or smaller, never below 6 points.
+void StepGridFont(QTableView* grid, int delta);
+constexpr double kSmallestGridFont = 6.0;
+
+}  // namespace vm

@@ -1,0 +1,168 @@
+// The data grids every window shares, over a real calendar file: edits and
+// the new-row line stored in the file, refusals that store nothing, the
+// literal Unicode search and the sort that keeps the current record.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTableView>
+
+#include "core/gridcells.h"
+#include "core/schema.h"
+#include "platform/datagrid.h"
+#include "platform/recordgrid.h"
+#include "testsupport.h"
+
+namespace db = vm::db;
+
+namespace {
+
+struct GridFixture : vmtest::Fixture {
+    std::string path = vmtest::FreshCalendar();
+    db::RecordSource source;
+    vm::RecordGridModel model{source};
+    QTableView view;
+
+    GridFixture() {
+        auto d = db::Database::Open(path);
+        auto ins = d->prepare("INSERT INTO [CalculateDates] ([Date], [Description], [Years]) VALUES (?, ?, ?)");
+        for (auto [date, text, years] : {std::tuple{"2024-01-05", "Café Été Ölfest", 1},
+                                         std::tuple{"2023-03-01", "50% off at O'Brien", 2},
+                                         std::tuple{"2022-07-04", "a_x_b", 3}, std::tuple{"2021-02-02", "", 4}}) {
+            ins.bindAll({db::Text(date), std::string(text).empty() ? db::Value{} : db::Text(text), db::Int(years)});
+            ins.run();
+        }
+        source.setDatabaseName(path);
+        source.setRecordSource("SELECT * FROM [CalculateDates] ORDER BY [ID]");
+        source.refresh();
+        const auto& table = vm::FindTable(vm::CalendarTables(), "CalculateDates");
+        model.setConverter(vm::TableConverter(table));
+        model.setFormatter(vm::TableFormatter(table));
+        model.setEditable(true);
+        model.reload();
+        view.setModel(&model);
+    }
+    db::Value Stored(const std::string& sql) {
+        auto st = db::Database::Open(path)->prepare(sql);
+        return st.step() ? st.column(0) : db::Value{};
+    }
+    std::vector<std::string> Listed() {
+        std::vector<std::string> out;
+        const int c = model.fieldIndex("Description");
+        for (int r = 0; r < model.recordCount(); ++r) out.push_back(model.data(model.index(r, c)).toString().toStdString());
+        return out;
+    }
+};
+
+TEST(DataGrid, EditsAndTheNewRowLineAreStoredInTheFile) {
+    GridFixture f;
+    ASSERT_EQ(f.model.rowCount(), 5) << "four records and the new-row line";
+    EXPECT_TRUE(f.model.isNewRowLine(4));
+    const int date = f.model.fieldIndex("Date"), desc = f.model.fieldIndex("Description");
+    EXPECT_EQ(f.model.data(f.model.index(0, date)).toString(), "1/5/2024") << "dates show in their written form";
+
+    EXPECT_TRUE(f.model.setData(f.model.index(1, desc), "Renamed"));
+    EXPECT_EQ(db::AsText(f.Stored("SELECT [Description] FROM [CalculateDates] WHERE [Years] = 2")), "Renamed");
+
+    // Typing into the new-row line adds a record; a fresh new-row line follows.
+    EXPECT_TRUE(f.model.setData(f.model.index(4, date), "2/29/2024"));
+    EXPECT_EQ(f.model.rowCount(), 6);
+    EXPECT_TRUE(f.model.isNewRowLine(5));
+    EXPECT_EQ(db::AsText(f.Stored("SELECT [Date] FROM [CalculateDates] ORDER BY [ID] DESC")), "2024-02-29");
+    EXPECT_TRUE(f.model.setData(f.model.index(4, desc), "leap day"));
+    EXPECT_EQ(db::AsInt(f.Stored("SELECT count(*) FROM [CalculateDates]")), 5) << "the second cell edits the same row";
+    EXPECT_FALSE(f.model.setData(f.model.index(5, desc), "  ")) << "a blank on the new-row line adds nothing";
+    EXPECT_EQ(db::AsInt(f.Stored("SELECT count(*) FROM [CalculateDates]")), 5);
+    EXPECT_TRUE(f.messages.shown.empty());
+}
+
+TEST(DataGrid, AValueTheColumnCannotHoldIsRefusedAndNothingIsStored) {
+    GridFixture f;
+    const std::string before = vmtest::ReadAll(f.path);
+    const int date = f.model.fieldIndex("Date"), years = f.model.fieldIndex("Years"), id = f.model.fieldIndex("ID");
+    struct Case { int row, column; const char* text; };
+    for (const Case& c : {Case{0, date, "2/30/2024"}, Case{0, years, "x"}, Case{0, years, "1.5"},
+                          Case{0, id, "77"}, Case{4, years, "seven"}, Case{4, date, "tomorrow"}}) {
+        f.messages.clear();
+        EXPECT_FALSE(f.model.storeCell(c.row, c.column, c.text)) << c.text;
+        ASSERT_EQ(f.messages.shown.size(), 1u) << c.text;
+        EXPECT_EQ(f.messages.shown[0].icon, vm::MsgIcon::Critical);
+    }
+    EXPECT_EQ(vmtest::ReadAll(f.path), before) << "the file is byte for byte unchanged";
+    EXPECT_EQ(f.model.rowCount(), 5);
+    EXPECT_EQ(f.model.data(f.model.index(0, date)).toString(), "1/5/2024");
+
+    // A refusal by the engine itself (a length limit here, no converter)
+    // also stores nothing and keeps the shown value.
+    f.model.setConverter({});
+    f.messages.clear();
+    EXPECT_FALSE(f.model.storeCell(0, f.model.fieldIndex("Description"), QString(300, 'x')));
+    EXPECT_EQ(f.messages.shown.size(), 1u);
+    EXPECT_EQ(db::AsText(f.Stored("SELECT [Description] FROM [CalculateDates] WHERE [Years] = 1")), "Café Été Ölfest");
+}
+
+TEST(DataGrid, SearchIsLiteralAndIgnoresCaseOverAllOfUnicode) {
+    GridFixture f;
+    const std::string where = vm::FoldSearchCondition({"Description", "Date"});
+    struct Case { const char* typed; std::vector<std::string> found; };
+    for (const Case& c : {Case{"été", {"Café Été Ölfest"}}, Case{"ÉTÉ", {"Café Été Ölfest"}},
+                          Case{"ölfest", {"Café Été Ölfest"}}, Case{"50%", {"50% off at O'Brien"}},
+                          Case{"o'brien", {"50% off at O'Brien"}}, Case{"_x_", {"a_x_b"}}, Case{"%", {"50% off at O'Brien"}},
+                          Case{"2021", {""}}, Case{"*", {}}}) {
+        vm::RequeryKeepingRecord(&f.view, &f.model, f.source,
+                                 "SELECT * FROM [CalculateDates] WHERE " + where + " ORDER BY [ID]",
+                                 {db::Text(c.typed)});
+        EXPECT_EQ(f.Listed(), c.found) << c.typed;
+    }
+}
+
+TEST(DataGrid, HeaderSortTogglesAndKeepsTheCurrentRecord) {
+    GridFixture f;
+    vm::GridSortState sort;
+    const int years = f.model.fieldIndex("Years");
+    f.view.setCurrentIndex(f.model.index(1, years));  // the record of year count 2
+    const auto id = vm::CurrentRecordId(&f.view, &f.model);
+    ASSERT_TRUE(id);
+    std::vector<std::string> directions;
+    for (const char* column : {"Years", "Years", "Date"}) {
+        const std::string dir = sort.click(column);
+        directions.push_back(dir);
+        vm::RequeryKeepingRecord(&f.view, &f.model, f.source,
+                                 std::string("SELECT * FROM [CalculateDates] ORDER BY [") + column + "] " + dir + ", [ID]");
+        EXPECT_EQ(vm::CurrentRecordId(&f.view, &f.model), id) << column << " " << dir;
+    }
+    EXPECT_EQ(directions, (std::vector<std::string>{"ASC", "DESC", "ASC"}));
+    EXPECT_EQ(f.Listed().front(), "") << "sorted by date ascending, 2021 first";
+
+    QFont small = f.view.font();
+    small.setPointSizeF(7);
+    f.view.setFont(small);
+    vm::StepGridFont(&f.view, -2);
+    EXPECT_DOUBLE_EQ(f.view.font().pointSizeF(), vm::kSmallestGridFont);
+    vm::StepGridFont(&f.view, +2);
+    EXPECT_DOUBLE_EQ(f.view.font().pointSizeF(), 8.0);
+}
+
+TEST(GridCells, TypedTextsAreReadByTheirColumnKind) {
+    using K = vm::ColKind;
+    struct Case { vm::ColumnDef col; const char* text; bool ok; db::Value stored; };
+    const std::vector<Case> cases = {
+        {{"Hide", K::YesNo}, "yes", true, db::Int(-1)},      {{"Hide", K::YesNo}, "", true, db::Int(0)},
+        {{"Hide", K::YesNo}, "maybe", false, {}},            {{"Hour", K::Long}, " 12 ", true, db::Int(12)},
+        {{"Hour", K::Long}, "", true, {}},                   {{"Hour", K::Long}, "3000000000", false, {}},
+        {{"Priority", K::Byte}, "255", true, db::Int(255)},  {{"Priority", K::Byte}, "300", false, {}},
+        {{"Priority", K::Byte}, "-1", false, {}},            {{"Date", K::Date}, "2/29/2024", true, db::Text("2024-02-29")},
+        {{"Date", K::Date}, "2024-03-01", true, db::Text("2024-03-01")}, {{"Date", K::Date}, "2/29/2023", false, {}},
+        {{"Time", K::Time}, "12:05 AM", true, db::Text("00:05:00")}, {{"Time", K::Time}, "1:07:09 pm", true, db::Text("13:07:09")},
+        {{"Time", K::Time}, "13:00 PM", false, {}},          {{"Size", K::Currency}, "8.5", true, db::Value{8.5}},
+        {{"MI", K::Text, 5}, "ÅÄÖÜé", true, db::Text("ÅÄÖÜé")}, {{"MI", K::Text, 5}, "abcdef", false, {}},
+        {{"ID", K::AutoNumber}, "4", false, {}},
+    };
+    for (const Case& c : cases) {
+        db::Value out;
+        const std::string why = vm::ConvertCellText(c.col, c.text, out);
+        EXPECT_EQ(why.empty(), c.ok) << c.col.name << " '" << c.text << "': " << why;
+        if (c.ok) EXPECT_EQ(out, c.stored) << c.col.name << " '" << c.text << "'";
+    }
+}
+
+}  // namespace
