@@ -165,6 +165,7 @@ public slots:
     void mnuAbout_Click();
     void mnuNewRecord_Click();
     void mnuFile_Settings_Click();
+    void mnuFile_ShowTimer_Click();
     // Redraws the shown month: the build, the day-grid layout, the controls enabled.
     void cmbmonth_Click();
     // File > Build Repeating Data: rebuilds the generated occurrences.

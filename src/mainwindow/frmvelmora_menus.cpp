@@ -12,6 +12,8 @@
 #include "core/files.h"
 #include "core/module1.h"
 #include "mainwindow/frmvelmora.h"
+
+#include "alarms/frmstopwatch.h"
 #include "mainwindow/settingspanel.h"
 #include "platform/messages.h"
 #include "platform/places.h"
@@ -118,9 +120,10 @@ void frmVelmora::CreateMenus() {
     connect(mnuHelp_Website, &QAction::triggered, this, &frmVelmora::mnuHelp_Website_Click);
     connect(mnuHelp_Images, &QAction::triggered, this, &frmVelmora::mnuHelp_Images_Click);
     connect(mnuNewRecord, &QAction::triggered, this, &frmVelmora::mnuNewRecord_Click);
+    connect(mnuFile_ShowTimer, &QAction::triggered, this, &frmVelmora::mnuFile_ShowTimer_Click);
 
     // The windows of these commands are not part of this version yet.
-    for (QAction* a : {mnuList_People, mnuFile_DayCalculator, mnuFile_CalcWrkDays, mnuFile_Show2Do, mnuFile_ShowTimer,
+    for (QAction* a : {mnuList_People, mnuFile_DayCalculator, mnuFile_CalcWrkDays, mnuFile_Show2Do,
                        mnuFile_Import, mnuFile_Export_Data, mnuWeek_View})
         NotYet(a);
 }
@@ -128,6 +131,13 @@ void frmVelmora::CreateMenus() {
 void frmVelmora::mnuFile_Settings_Click() { OpenSettingsPanel(); }
 
 void frmVelmora::mnuNewRecord_Click() { ShowEnterRec(); }
+
+void frmVelmora::mnuFile_ShowTimer_Click() {
+    ShowStopWatch();
+    Module1.StopWatchOpen = true;
+    // Daily alarms edited since the queue was made take effect now.
+    if (Module1.AlarmsChanged) SetAlarms();
+}
 
 void frmVelmora::mnuFile_Hide_Show_Click() {
     mnuFile_Hide_Show->setText(pCalendarShown ? "Show Calendar" : "Hide Calendar / Show Picture");

@@ -20,6 +20,8 @@
 #include "core/upgrade.h"
 #include "mainwindow/filecommands.h"
 #include "mainwindow/frmvelmora.h"
+
+#include "alarms/frmstopwatch.h"
 #include "mainwindow/settingspanel.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/windowhelpers.h"
@@ -244,6 +246,7 @@ void frmVelmora::Form_Unload() {
         if (Module1.SelectedDayOpen) UnloadSelectedDay();
         if (Module1.RedGreenBlueOpen) UnloadRedGreenBlue();
         if (Module1.EnterRecOpen) UnloadEnterRec();
+        if (Module1.StopWatchOpen) UnloadStopWatch();
     });
     if (Voice) Voice->stop();
     CloseSplash();

@@ -6,6 +6,7 @@ namespace vm {
 
 struct LocalTime {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    int millisecond = 0;
 };
 
 class IClock {

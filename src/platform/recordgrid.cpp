@@ -131,6 +131,8 @@ bool RecordGridModel::storeCell(int row, int column, const QString& typed) {
     try {
         if (adding) {
             source_.addNew();
+            for (const auto& [name, value] : newRowDefaults_)
+                if (source_.hasField(name)) source_.setField(name, value);
         } else {
             source_.setAbsolutePosition(row);
             source_.edit();

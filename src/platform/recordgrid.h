@@ -41,6 +41,10 @@ public:
     void setColumnReadOnly(int column, bool readOnly = true);
     // The caption shown over a column (the field name until set).
     void setCaption(int column, const QString& caption);
+    // Values every row added on the new-row line starts with (field, value).
+    void setNewRowDefaults(std::vector<std::pair<std::string, db::Value>> defaults) {
+        newRowDefaults_ = std::move(defaults);
+    }
     // Title of the box that refuses a value.
     void setRefusalTitle(const std::string& title) { refusalTitle_ = title; }
 
@@ -90,6 +94,7 @@ private:
     std::map<int, QStringList> valueLists_;
     std::map<int, std::vector<std::pair<QString, QString>>> aliases_;
     std::string refusalTitle_ = "Data Error";
+    std::vector<std::pair<std::string, db::Value>> newRowDefaults_;
 };
 
 // Shows a drop-down of the column's value list in cells that have one, and

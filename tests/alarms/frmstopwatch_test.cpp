@@ -1,0 +1,208 @@
+// The stopwatch window driven headless by its controls' names, with the
+// clock moved by hand and a fresh settings database in the data folder.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include <filesystem>
+#include <memory>
+
+#include "alarms/frmstopwatch.h"
+#include "core/files.h"
+#include "core/module1.h"
+#include "mainwindow/frmvelmora.h"
+#include "platform/clock.h"
+#include "platform/recordgrid.h"
+#include "testsupport.h"
+
+namespace db = vm::db;
+
+namespace {
+
+class StopWatchWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::copy_file(vmtest::FreshSettings(), vm::SettingsDatabasePath(),
+                                   std::filesystem::copy_options::overwrite_existing);
+        vm::SetClock(&clock);
+        w = vm::ShowStopWatch();
+        w->beepGapMs = 0;
+    }
+    void TearDown() override {
+        vm::UnloadStopWatch();
+        vm::SetClock(nullptr);
+    }
+    template <class T>
+    T* find(const QString& name) {
+        auto* c = w->findChild<T*>(name);
+        EXPECT_NE(c, nullptr) << name.toStdString();
+        return c;
+    }
+    QString label(const QString& name) { return find<QLabel>(name)->text(); }
+    void click(const QString& name) { QTest::mouseClick(find<QPushButton>(name), Qt::LeftButton); }
+    void advance(int seconds, int ms = 0) {
+        int64_t t = vm::ClockMillis(clock.time) + seconds * 1000LL + ms;
+        const vm::CivilDate d = vm::CivilFromDays(t / 86400000);
+        t %= 86400000;
+        clock.time = {d.y, d.m, d.d, int(t / 3600000), int(t / 60000 % 60), int(t / 1000 % 60), int(t % 1000)};
+    }
+    db::Value Stored(const std::string& sql) {
+        auto st = db::Database::Open(vm::SettingsDatabasePath())->prepare(sql);
+        return st.step() ? st.column(0) : db::Value{};
+    }
+
+    vmtest::Fixture fixture;
+    vm::FakeClock clock{{2026, 12, 6, 9, 0, 0, 0}};
+    vm::frmStopWatch* w = nullptr;
+};
+
+TEST_F(StopWatchWindow, StopwatchesShowTheClocksTimeAndTakeLaps) {
+    EXPECT_EQ(w->windowTitle(), "Stop Watches and Timers");
+    EXPECT_TRUE(vm::Module1.StopWatchOpen);
+    click("sscmdStrtStop_0");
+    EXPECT_EQ(find<QPushButton>("sscmdStrtStop_0")->text(), "Stop");
+    for (int k = 0; k < 600; ++k) {
+        advance(1);
+        if (k % 7 == 0) w->Timer1_Timer(0);  // a busy window misses most ticks
+    }
+    w->Timer1_Timer(0);
+    EXPECT_EQ(label("lblTime_0"), "0:10:0") << "exactly ten minutes";
+
+    // Stopping stops the display only; Reset empties it.
+    click("sscmdStrtStop_0");
+    EXPECT_EQ(find<QPushButton>("sscmdStrtStop_0")->text(), "Start");
+    click("sscmdReset_0");
+    EXPECT_EQ(label("lblTime_0"), "");
+
+    EXPECT_FALSE(find<QPushButton>("sscmdLap_0")->isVisibleTo(w));
+    click("sscmdReset_4");
+    click("sscmdStrtStop_4");
+    EXPECT_TRUE(find<QPushButton>("sscmdLap_0")->isVisibleTo(w));
+    advance(3);
+    click("sscmdLap_0");
+    advance(2, 250);
+    click("sscmdLap_0");
+    auto* laps = find<QListWidget>("lstLap");
+    ASSERT_EQ(laps->count(), 2);
+    EXPECT_EQ(laps->item(0)->text(), "Lap: 1  0:0:3.0 Diff  0:0:3.0");
+    EXPECT_EQ(laps->item(1)->text(), "Lap: 2  0:0:5.25 Diff  0:0:2.25");
+    EXPECT_EQ(laps->currentRow(), 1);
+}
+
+TEST_F(StopWatchWindow, CountdownsCompleteWithThreeBeepsAndResetTheirBoxes) {
+    EXPECT_EQ(find<QComboBox>("cmbHrs_2")->count(), 25);
+    EXPECT_EQ(find<QComboBox>("cmbSeconds_2")->count(), 61);
+    find<QComboBox>("cmbMinutes_2")->setCurrentText("1");
+    find<QComboBox>("cmbSeconds_2")->setCurrentText("5");
+    click("sscmdStart_2");
+    advance(1);
+    w->Timer2_Timer(2);
+    EXPECT_EQ(label("lblCntDwn_2"), "0 : 1 : 4");
+    advance(64);
+    w->Timer2_Timer(2);
+    EXPECT_EQ(label("lblCntDwn_2"), "Complete");
+    EXPECT_EQ(find<QPushButton>("sscmdStart_2")->text(), "Start");
+    QTest::qWait(20);
+    EXPECT_EQ(fixture.messages.beeps, 3);
+
+    // 0:0:0 completes at the first tick; the next Start reads the boxes again.
+    click("sscmdResetCntDwn_2");
+    EXPECT_EQ(find<QComboBox>("cmbMinutes_2")->currentText(), "0");
+    EXPECT_EQ(label("lblCntDwn_2"), "");
+    click("sscmdStart_2");
+    advance(1);
+    w->Timer2_Timer(2);
+    EXPECT_EQ(label("lblCntDwn_2"), "Complete");
+    find<QComboBox>("cmbSeconds_2")->setCurrentText("30");
+    click("sscmdStart_2");
+    advance(10);
+    w->Timer2_Timer(2);
+    EXPECT_EQ(label("lblCntDwn_2"), "0 : 0 : 20");
+}
+
+TEST_F(StopWatchWindow, DailyAlarmsAreEditedInTheGridAndMarkTheQueueChanged) {
+    auto* grid = find<QTableView>("TDBGridAlarms");
+    auto* model = qobject_cast<vm::RecordGridModel*>(grid->model());
+    ASSERT_NE(model, nullptr);
+    const int newLine = model->rowCount() - 1;
+    ASSERT_TRUE(model->isNewRowLine(newLine));
+    vm::Module1.AlarmsChanged = false;
+    EXPECT_TRUE(model->setData(model->index(newLine, model->fieldIndex("Hour")), "7"));
+    EXPECT_TRUE(vm::Module1.AlarmsChanged);
+    EXPECT_EQ(db::AsInt(Stored("SELECT [Hour] FROM [Alarms] ORDER BY [ID] DESC")), 7);
+    EXPECT_FALSE(db::IsNull(Stored("SELECT [Disable] FROM [Alarms] ORDER BY [ID] DESC"))) << "Disable is never Null";
+    EXPECT_EQ(db::AsInt(Stored("SELECT [Disable] FROM [Alarms] ORDER BY [ID] DESC")), 0);
+
+    // Values an alarm cannot hold are refused and nothing is stored.
+    for (auto [field, text] : {std::pair{"Hour", "25"}, std::pair{"Minute", "60"}, std::pair{"Minute", "x"}}) {
+        fixture.messages.clear();
+        EXPECT_FALSE(model->setData(model->index(newLine, model->fieldIndex(field)), text)) << field << " " << text;
+        EXPECT_EQ(fixture.messages.shown.size(), 1u);
+    }
+    EXPECT_EQ(db::AsInt(Stored("SELECT count(*) FROM [Alarms]")), 1);
+
+    // A double click on the sound column picks a wave file; its path is kept.
+    const int sound = model->fieldIndex("SoundNum");
+    grid->setCurrentIndex(model->index(newLine, sound));
+    fixture.messages.fileAnswers.push_back("/home/user/ring.wav");
+    w->TDBGridAlarms_DblClick();
+    ASSERT_EQ(fixture.messages.dialogs.size(), 1u);
+    EXPECT_EQ(fixture.messages.dialogs[0].title, "Open Sound File");
+    EXPECT_EQ(db::AsText(Stored("SELECT [SoundNum] FROM [Alarms] ORDER BY [ID] DESC")), "/home/user/ring.wav");
+    EXPECT_EQ(model->headerData(sound, Qt::Horizontal).toString(), "Sound Number");
+}
+
+TEST_F(StopWatchWindow, EventsArePostedStampedAndSortedByTheirHeaders) {
+    auto* grid = find<QTableView>("TDBGridEventLog");
+    auto* model = qobject_cast<vm::RecordGridModel*>(grid->model());
+    for (const char* text : {"second", "first"}) {
+        find<QLineEdit>("txtEvent")->setText(text);
+        click("sscmdPost");
+    }
+    EXPECT_EQ(find<QLineEdit>("txtEvent")->text(), "first") << "the box keeps its text";
+    const int desc = model->fieldIndex("Description");
+    auto column = [&] {
+        QStringList out;
+        for (int r = 0; r < model->recordCount(); ++r) out << model->data(model->index(r, desc)).toString();
+        return out;
+    };
+    EXPECT_EQ(column(), (QStringList{"first", "second"})) << "same second: ordered by description";
+    EXPECT_EQ(model->data(model->index(0, model->fieldIndex("Date"))).toString(), "12/6/2026");
+    EXPECT_EQ(model->data(model->index(0, model->fieldIndex("Time"))).toString(), "09:00:00");
+
+    grid->setCurrentIndex(model->index(1, desc));  // "second"
+    const int section = grid->horizontalHeader()->logicalIndex(grid->horizontalHeader()->visualIndex(desc));
+    emit grid->horizontalHeader()->sectionClicked(section);
+    EXPECT_EQ(column(), (QStringList{"first", "second"}));
+    emit grid->horizontalHeader()->sectionClicked(section);
+    EXPECT_EQ(column(), (QStringList{"second", "first"})) << "a second click sorts descending";
+    EXPECT_EQ(model->data(model->index(grid->currentIndex().row(), desc)).toString(), "second")
+        << "the current record stays current";
+}
+
+TEST(StopWatchMenu, ShowTimersOpensTheWindowAndShutDownClosesIt) {
+    vmtest::Fixture fixture;
+    vm::Module1.CalendarFilePath = vmtest::FreshCalendar();
+    auto main = std::make_unique<vm::frmVelmora>();
+    main->unloadWaitMs = 0;
+    ASSERT_TRUE(main->mnuFile_ShowTimer->isEnabled());
+    main->mnuFile_ShowTimer->trigger();
+    ASSERT_NE(vm::StopWatch(), nullptr);
+    EXPECT_TRUE(vm::StopWatch()->isVisible());
+    EXPECT_TRUE(vm::Module1.StopWatchOpen);
+    main->Form_Unload();
+    QApplication::processEvents();
+    EXPECT_EQ(vm::StopWatch(), nullptr);
+    EXPECT_FALSE(vm::Module1.StopWatchOpen);
+}
+
+}  // namespace

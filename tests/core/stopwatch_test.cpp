@@ -1,0 +1,83 @@
+// The stopwatch window's arithmetic against a clock that the test moves.
+#include <gtest/gtest.h>
+
+#include "core/stopwatch.h"
+
+namespace {
+
+int64_t At(int h, int m, int s, int ms = 0) { return vm::ClockMillis({2026, 12, 6, h, m, s, ms}); }
+
+TEST(StopWatchTime, ElapsedTimeCountsWholeSecondsIntoDaysHoursMinutesSeconds) {
+    struct Case { vm::DateTime from, to; const char* text; };
+    const vm::CivilDate d{2026, 12, 6};
+    for (const Case& c : {Case{{d, 10, 0, 0}, {d, 10, 0, 59}, "0:0:0:59"}, Case{{d, 10, 0, 0}, {d, 10, 1, 0}, "0:0:1:0"},
+                          Case{{d, 10, 59, 30}, {d, 11, 0, 10}, "0:0:0:40"},
+                          Case{{d, 9, 0, 0}, {{2026, 12, 7}, 10, 0, 0}, "1:1:0:0"},
+                          Case{{{2024, 12, 31}, 23, 59, 59}, {{2025, 1, 1}, 0, 0, 1}, "0:0:0:2"},
+                          Case{{{2024, 2, 28}, 0, 0, 0}, {{2024, 3, 1}, 0, 0, 0}, "2:0:0:0"},
+                          Case{{d, 12, 0, 0}, {d, 11, 0, 0}, "0:0:0:0"}})
+        EXPECT_EQ(vm::ElapsedTime(c.from, c.to), c.text);
+}
+
+TEST(StopWatchTime, StopwatchesCountAgainstTheClockNotTheTicks) {
+    vm::Stopwatch w;
+    EXPECT_EQ(w.show(At(9, 0, 0)), "0:0:0");
+    EXPECT_EQ(w.show(At(9, 0, 59)), "0:0:59");
+    EXPECT_EQ(w.show(At(9, 1, 0)), "0:1:0");
+    EXPECT_EQ(w.show(At(9, 10, 0, 999)), "0:10:0") << "ten minutes, however few ticks arrived";
+    EXPECT_EQ(w.show(vm::ClockMillis({2026, 12, 7, 10, 0, 0})), "1:0:0") << "days are not shown";
+
+    vm::LapStopwatch lap;
+    lap.reset(At(9, 0, 0));
+    EXPECT_EQ(lap.lap(At(9, 0, 3)), "Lap: 1  0:0:3.0 Diff  0:0:3.0");
+    EXPECT_EQ(lap.lap(At(9, 0, 5, 250)), "Lap: 2  0:0:5.25 Diff  0:0:2.25");
+    EXPECT_EQ(lap.show(At(9, 0, 7, 59)), "0:0:7.5");
+}
+
+TEST(StopWatchTime, CountdownsRunToCompleteAndReadTheirBoxesAgain) {
+    vm::Countdown c;
+    c.toggle(At(9, 0, 0), "0", "1", "5");
+    EXPECT_FALSE(c.tick(At(9, 0, 1)));
+    EXPECT_EQ(c.text(), "0 : 1 : 4");
+    // Paused after 10 s, resumed an hour later: 55 s still to go.
+    c.tick(At(9, 0, 10));
+    c.toggle(At(9, 0, 10, 400), "", "", "");
+    EXPECT_FALSE(c.running());
+    c.toggle(At(10, 0, 0), "9", "9", "9");
+    EXPECT_EQ(c.remaining, 55) << "a paused countdown goes on, its boxes are not read";
+    EXPECT_FALSE(c.tick(At(10, 0, 54)));
+    EXPECT_EQ(c.text(), "0 : 0 : 1");
+    EXPECT_TRUE(c.tick(At(10, 0, 55, 300))) << "a late tick completes it";
+    EXPECT_EQ(c.remaining, 0);
+
+    // 0:0:0 completes at its first tick and leaves 0, so Start reads the boxes.
+    vm::Countdown zero;
+    zero.toggle(At(9, 0, 0), "0", "0", "0");
+    EXPECT_TRUE(zero.tick(At(9, 0, 1)));
+    EXPECT_EQ(zero.remaining, 0);
+    zero.toggle(At(9, 0, 2), "0", "0", "3");
+    EXPECT_EQ(zero.remaining, 3);
+
+    // Ten minutes with slow, uneven ticks still end exactly at ten minutes.
+    vm::Countdown drift;
+    drift.toggle(At(9, 0, 0), "0", "10", "0");
+    int64_t t = At(9, 0, 0);
+    bool done = false;
+    while (!done && t < At(9, 20, 0)) {
+        t += 1370;
+        done = drift.tick(t);
+    }
+    EXPECT_TRUE(done);
+    EXPECT_GE(t, At(9, 10, 0));
+    EXPECT_LT(t, At(9, 10, 1, 370));
+}
+
+TEST(StopWatchTime, CountdownBoxesReadTheirLeadingNumbers) {
+    struct Case { const char *h, *m, *s; int32_t seconds; };
+    for (const Case& c : {Case{"1", "0", "0", 3600}, Case{"0", "2", "30", 150}, Case{"x", "5", "", 300},
+                          Case{"1.5", "0", "0.4", 5400}, Case{"24", "60", "60", 90060}, Case{"", "", "", 0},
+                          Case{"99999999", "0", "0", 2147483647}, Case{"-1", "0", "0", 0}})
+        EXPECT_EQ(vm::CountdownSeconds(c.h, c.m, c.s), c.seconds) << c.h << ":" << c.m << ":" << c.s;
+}
+
+}  // namespace
