@@ -21,7 +21,8 @@ std::string GridSortState::click(const std::string& column) {
 std::string FoldSearchCondition(const std::vector<std::string>& columns) {
     std::string joined;
     for (const auto& c : columns) {
-        const std::string q = c.front() == '[' ? c : "[" + c + "]";
+        // A bracketed name or a parenthesised expression stands as it is.
+        const std::string q = (c.front() == '[' || c.front() == '(') ? c : "[" + c + "]";
         joined += (joined.empty() ? "" : " || ") + std::string("' ' || IFNULL(") + q + ", '')";
     }
     if (joined.empty()) joined = "''";

@@ -34,6 +34,7 @@ private:
 // each preceded by a blank, contain the text bound to its one "?". Empty
 // columns are read as empty text, so a row with a Null field still matches on
 // its other fields. The match is literal and folds case over all of Unicode.
+// A column is a field name, "[Name]", or an expression in parentheses.
 std::string FoldSearchCondition(const std::vector<std::string>& columns);
 
 // The [ID] of the grid's current record, if one is current.
