@@ -166,6 +166,8 @@ public slots:
     void mnuNewRecord_Click();
     void mnuFile_Settings_Click();
     void mnuFile_ShowTimer_Click();
+    void mnuFile_DayCalculator_Click();
+    void mnuFile_CalcWrkDays_Click();
     // Redraws the shown month: the build, the day-grid layout, the controls enabled.
     void cmbmonth_Click();
     // File > Build Repeating Data: rebuilds the generated occurrences.

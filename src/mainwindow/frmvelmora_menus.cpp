@@ -14,6 +14,8 @@
 #include "mainwindow/frmvelmora.h"
 
 #include "alarms/frmstopwatch.h"
+#include "tools/frmcalcwrkdays.h"
+#include "tools/frmdaycalculator.h"
 #include "mainwindow/settingspanel.h"
 #include "platform/messages.h"
 #include "platform/places.h"
@@ -121,16 +123,21 @@ void frmVelmora::CreateMenus() {
     connect(mnuHelp_Images, &QAction::triggered, this, &frmVelmora::mnuHelp_Images_Click);
     connect(mnuNewRecord, &QAction::triggered, this, &frmVelmora::mnuNewRecord_Click);
     connect(mnuFile_ShowTimer, &QAction::triggered, this, &frmVelmora::mnuFile_ShowTimer_Click);
+    connect(mnuFile_DayCalculator, &QAction::triggered, this, &frmVelmora::mnuFile_DayCalculator_Click);
+    connect(mnuFile_CalcWrkDays, &QAction::triggered, this, &frmVelmora::mnuFile_CalcWrkDays_Click);
 
     // The windows of these commands are not part of this version yet.
-    for (QAction* a : {mnuList_People, mnuFile_DayCalculator, mnuFile_CalcWrkDays, mnuFile_Show2Do,
-                       mnuFile_Import, mnuFile_Export_Data, mnuWeek_View})
+    for (QAction* a : {mnuList_People, mnuFile_Show2Do, mnuFile_Import, mnuFile_Export_Data, mnuWeek_View})
         NotYet(a);
 }
 
 void frmVelmora::mnuFile_Settings_Click() { OpenSettingsPanel(); }
 
 void frmVelmora::mnuNewRecord_Click() { ShowEnterRec(); }
+
+void frmVelmora::mnuFile_DayCalculator_Click() { ShowDayCalculator(); }
+
+void frmVelmora::mnuFile_CalcWrkDays_Click() { ShowCalcWrkDays(); }
 
 void frmVelmora::mnuFile_ShowTimer_Click() {
     ShowStopWatch();

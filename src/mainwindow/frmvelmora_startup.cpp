@@ -22,6 +22,8 @@
 #include "mainwindow/frmvelmora.h"
 
 #include "alarms/frmstopwatch.h"
+#include "tools/frmcalcwrkdays.h"
+#include "tools/frmdaycalculator.h"
 #include "mainwindow/settingspanel.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/windowhelpers.h"
@@ -247,6 +249,7 @@ void frmVelmora::Form_Unload() {
         if (Module1.RedGreenBlueOpen) UnloadRedGreenBlue();
         if (Module1.EnterRecOpen) UnloadEnterRec();
         if (Module1.StopWatchOpen) UnloadStopWatch();
+        if (Module1.DayCalculatorOpen) UnloadDayCalculator();
     });
     if (Voice) Voice->stop();
     CloseSplash();
@@ -279,6 +282,8 @@ void frmVelmora::Form_Unload() {
         DataDates.close();
         DataSettings.close();
     });
+    // The work-day calculator goes last.
+    if (Module1.CalcWrkDaysOpen) UnloadCalcWrkDays();
     finish(FileExists(MainState.pSettingsFile) && haveCalendar);
 }
 

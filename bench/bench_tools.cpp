@@ -1,0 +1,38 @@
+// The work-day calculator over a hundred years of holidays.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+#include "core/daycalc.h"
+#include "platform/places.h"
+
+namespace {
+
+void BM_WorkDaysOverACentury(benchmark::State& state) {
+    std::string dir = (std::filesystem::temp_directory_path() / "velmora-bench-XXXXXX").string();
+    if (!mkdtemp(dir.data())) return state.SkipWithError("no temporary folder");
+    const std::string path = dir + "/Velmoras.mdb";
+    if (!vm::CopyFileNoOverwrite(vm::JoinPath(vm::ProgramFolder(), "BlankVelmoras.mdb"), path))
+        return state.SkipWithError("no blank calendar template beside the benchmark");
+    {
+        auto d = vm::db::Database::Open(path);
+        vm::db::Transaction tx(*d);
+        auto ins = d->prepare("INSERT INTO [RepeatingData] ([Date], [JulDate], [DateText], [DateType], [WorkDay], "
+                              "[Hide]) VALUES (?, ?, 'Holiday', 'Holiday', 0, 0)");
+        // Twenty holidays a year for a hundred years: 2,000 rows.
+        for (int y = 1950; y < 2050; ++y)
+            for (int k = 0; k < 20; ++k) {
+                const vm::CivilDate day = vm::AddDays({y, 1, 1}, k * 18);
+                ins.bindAll({vm::db::Text(vm::FormatIso(day)), vm::db::Int(vm::Date2Julian(day))});
+                ins.run();
+            }
+        tx.commit();
+    }
+    auto d = vm::db::Database::Open(path);
+    for (auto _ : state) benchmark::DoNotOptimize(vm::CountWorkDays(*d, "1/1/1950", "12/31/2049"));
+    d.reset();
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_WorkDaysOverACentury)->Unit(benchmark::kMillisecond);
+
+}  // namespace

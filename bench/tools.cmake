@@ -1,0 +1,1 @@
+target_sources(velmora_bench PRIVATE bench_tools.cpp)

@@ -1,0 +1,181 @@
+// The day calculator and the work-day calculator driven headless by their
+// controls' names, over calendar files built by the test.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include <memory>
+
+#include "core/dates.h"
+#include "core/module1.h"
+#include "mainwindow/frmvelmora.h"
+#include "platform/clock.h"
+#include "platform/recordgrid.h"
+#include "testsupport.h"
+#include "tools/frmcalcwrkdays.h"
+#include "tools/frmdaycalculator.h"
+
+namespace db = vm::db;
+
+namespace {
+
+class Calculators : public ::testing::Test {
+protected:
+    void SetUp() override {
+        vm::SetClock(&clock);
+        vm::Module1.CalendarFilePath = vmtest::FreshCalendar();
+        auto d = db::Database::Open(vm::Module1.CalendarFilePath);
+        for (auto [date, text] : {std::pair{"2026-12-06", "today"}, std::pair{"2026-12-25", "Christmas"},
+                                  std::pair{"2027-03-01", "O'Brien's birthday"}, std::pair{"2026-01-01", "gone"}})
+            d->prepare("INSERT INTO [CalculateDates] ([Date], [Description]) VALUES (?, ?)")
+                .bindAll({db::Text(date), db::Text(text)})
+                .run();
+        for (auto [date, type] : {std::pair{"2026-01-01", "Holiday"}, std::pair{"2026-12-25", "Holiday"},
+                                  std::pair{"2026-12-24", "Holiday"}})
+            d->prepare("INSERT INTO [RepeatingData] ([Date], [JulDate], [DateText], [DateType], [WorkDay], [Hide]) "
+                       "VALUES (?, ?, 'day off', ?, 0, 0)")
+                .bindAll({db::Text(date), db::Int(vm::Date2Julian(*vm::ParseIso(date))), db::Text(type)})
+                .run();
+        main = std::make_unique<vm::frmVelmora>();
+        main->unloadWaitMs = 0;
+    }
+    void TearDown() override {
+        vm::UnloadDayCalculator();
+        vm::UnloadCalcWrkDays();
+        main.reset();
+        vm::SetClock(nullptr);
+    }
+    template <class T>
+    T* find(QWidget* w, const char* name) {
+        auto* c = w->findChild<T*>(name);
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+    QStringList Descriptions(vm::frmDayCalculator* w) {
+        auto* m = w->DayCalcModel;
+        QStringList out;
+        for (int r = 0; r < m->recordCount(); ++r) out << m->data(m->index(r, m->fieldIndex("Description"))).toString();
+        return out;
+    }
+
+    vmtest::Fixture fixture;
+    vm::FakeClock clock{{2026, 12, 6, 9, 0, 0}};
+    std::unique_ptr<vm::frmVelmora> main;
+};
+
+TEST_F(Calculators, TheDatedListRecalculatesFiltersSearchesAndSorts) {
+    const std::string path = vm::Module1.CalendarFilePath;
+    main->mnuFile_DayCalculator->trigger();
+    auto* w = vm::DayCalculator();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(vm::Module1.DayCalculatorOpen);
+    EXPECT_EQ(vm::Module1.CalendarFilePath, path) << "the calendar in use stays in use";
+    EXPECT_EQ(find<QLineEdit>(w, "TextCalcDate")->text(), "12/6/2026");
+    EXPECT_EQ(Descriptions(w), (QStringList{"Christmas", "O'Brien's birthday"})) << "upcoming only, by date";
+    auto* m = w->DayCalcModel;
+    EXPECT_EQ(m->data(m->index(0, m->fieldIndex("TDays"))).toString(), "19");
+
+    // A search with a quote and any letter case, with the filter kept.
+    find<QLineEdit>(w, "txtSearchDays")->setText("o'BRIEN");
+    QTest::keyClick(find<QLineEdit>(w, "txtSearchDays"), Qt::Key_Return);
+    EXPECT_EQ(Descriptions(w), (QStringList{"O'Brien's birthday"}));
+    find<QLineEdit>(w, "txtSearchDays")->setText("12/25/2026");
+    QTest::mouseClick(find<QPushButton>(w, "sscmdSrchDateData"), Qt::LeftButton);
+    EXPECT_EQ(Descriptions(w), (QStringList{"Christmas"})) << "dates are searched in their written form";
+    QTest::mouseClick(find<QPushButton>(w, "sscmdClearSrch"), Qt::LeftButton);
+    find<QCheckBox>(w, "chkUpcoming")->click();
+    EXPECT_EQ(Descriptions(w).size(), 4);
+
+    // A new base date: every row is recalculated and the list read again.
+    find<QLineEdit>(w, "TextCalcDate")->setText("12/25/2026");
+    QTest::keyClick(find<QLineEdit>(w, "TextCalcDate"), Qt::Key_Return);
+    EXPECT_EQ(m->data(m->index(Descriptions(w).indexOf("Christmas"), m->fieldIndex("TDays"))).toString(), "0");
+    find<QLineEdit>(w, "TextCalcDate")->setText("31/31/2025");
+    QTest::keyClick(find<QLineEdit>(w, "TextCalcDate"), Qt::Key_Return);
+    ASSERT_EQ(fixture.messages.shown.size(), 1u);
+    EXPECT_EQ(fixture.messages.shown[0].text, "Invalid Date Set  mm/dd/year format");
+    EXPECT_EQ(find<QLineEdit>(w, "TextCalcDate")->text(), "12/6/2026");
+
+    // Header sort: ascending, descending, the current record kept.
+    auto* grid = find<QTableView>(w, "TDBGridCalcDays");
+    grid->setCurrentIndex(m->index(Descriptions(w).indexOf("today"), m->fieldIndex("Description")));
+    const int desc = m->fieldIndex("Description");
+    emit grid->horizontalHeader()->sectionClicked(desc);
+    EXPECT_EQ(Descriptions(w).first(), "Christmas");
+    emit grid->horizontalHeader()->sectionClicked(desc);
+    EXPECT_EQ(Descriptions(w).first(), "today");
+    EXPECT_EQ(m->data(m->index(grid->currentIndex().row(), desc)).toString(), "today");
+
+    // A row typed into the new-row line is stored in the calendar file.
+    EXPECT_TRUE(m->setData(m->index(m->recordCount(), m->fieldIndex("Date")), "7/4/2027"));
+    auto st = db::Database::Open(path)->prepare("SELECT count(*) FROM [CalculateDates] WHERE [Date] = '2027-07-04'");
+    st.step();
+    EXPECT_EQ(db::AsInt(st.column(0)), 1);
+
+    // File > Exit closes the window.
+    w->mnuDayCalc_Exit->trigger();
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(vm::DayCalculator(), nullptr);
+    EXPECT_FALSE(vm::Module1.DayCalculatorOpen);
+}
+
+TEST_F(Calculators, TheThreeBoxCalculatorFillsTheEmptyBox) {
+    main->mnuFile_DayCalculator->trigger();
+    auto* w = vm::DayCalculator();
+    find<QLineEdit>(w, "txtDate1")->setText("1/15/2024");
+    find<QLineEdit>(w, "txtDate2")->setText("3/20/2024");
+    QTest::mouseClick(find<QPushButton>(w, "sscmdCalc2"), Qt::LeftButton);
+    EXPECT_EQ(find<QLineEdit>(w, "txtdateDif")->text(), "65");
+    EXPECT_EQ(find<QLabel>(w, "lblYrMnDayCalc")->text(), " 2 Months  5 Days ");
+    QTest::mouseClick(find<QPushButton>(w, "sscmdCalc2"), Qt::LeftButton);
+    ASSERT_EQ(fixture.messages.shown.size(), 1u) << "three filled boxes";
+    EXPECT_EQ(fixture.messages.shown[0].title, "Date Calculator Error");
+    find<QLineEdit>(w, "txtDate1")->clear();
+    QTest::mouseClick(find<QPushButton>(w, "sscmdCalc2"), Qt::LeftButton);
+    EXPECT_EQ(find<QLineEdit>(w, "txtDate1")->text(), "1/15/2024");
+    EXPECT_EQ(find<QLineEdit>(w, "txtDate1")->toolTip(), " Monday, January 15, 2024 ");
+    QTest::mousePress(find<QWidget>(w, "optClrDates"), Qt::LeftButton);
+    EXPECT_EQ(find<QLineEdit>(w, "txtDate2")->text(), "");
+    EXPECT_EQ(find<QLabel>(w, "lblYrMnDayCalc")->text(), "");
+}
+
+TEST_F(Calculators, TheWorkDayCalculatorCountsAndCopiesItsResult) {
+    main->mnuFile_CalcWrkDays->trigger();
+    auto* w = vm::CalcWrkDays();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), "Calculate Work Days");
+    auto* cal = find<QCalendarWidget>(w, "MonthView1");
+    cal->setSelectedDate(QDate(2026, 12, 1));
+    w->MonthView1_DateClick();
+    cal->setSelectedDate(QDate(2026, 12, 25));
+    w->MonthView1_DateClick();
+    cal->setSelectedDate(QDate(2026, 12, 15));
+    w->MonthView1_DateClick();
+    EXPECT_EQ(find<QLineEdit>(w, "txtBeginDate")->text(), "12/1/2026");
+    EXPECT_EQ(find<QLineEdit>(w, "txtEndDate")->text(), "12/25/2026") << "both filled: a click changes nothing";
+    QTest::mouseClick(find<QPushButton>(w, "sscmdCalculate"), Qt::LeftButton);
+    const QString result = find<QLabel>(w, "lblCalcDaysResult")->text();
+    EXPECT_EQ(result, "25 Calendar Days Difference\n12/1/2026 Is a Tuesday\n12/25/2026 Is a Friday\n"
+                      "Weekend Days: 6\nHoliday Days: 2\nWorkdays Between: 12/1/2026 and 12/25/2026 = 17 Work Days");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), result);
+    EXPECT_EQ(w->HolidaysModel->recordCount(), 2);
+    EXPECT_EQ(find<QLabel>(w, "lblHolidayCount")->text(), "Unique Holiday Record Count: 2 The Grid is Read Only");
+
+    // Closing the main window's run unloads it.
+    main->Form_Unload();
+    EXPECT_EQ(vm::CalcWrkDays(), nullptr);
+    EXPECT_FALSE(vm::Module1.CalcWrkDaysOpen);
+}
+
+}  // namespace
