@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "alarms/frmalarm.h"
 #include "alarms/playwave.h"
 #include "core/appearance.h"
 #include "core/calendarfiles.h"
@@ -244,6 +245,7 @@ void frmVelmora::Form_Unload() {
         if (Module1.SelectedDayOpen) UnloadSelectedDay();
         if (Module1.RedGreenBlueOpen) UnloadRedGreenBlue();
         if (Module1.EnterRecOpen) UnloadEnterRec();
+        if (Module1.AlarmOpen) UnloadAlarm();
     });
     if (Voice) Voice->stop();
     CloseSplash();
