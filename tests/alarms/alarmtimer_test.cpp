@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <cstdio>
 #include <memory>
 
 #include "alarms/alarmtimer.h"
@@ -283,6 +284,21 @@ TEST_F(AlarmTimerTest, TomorrowIsArmedWhenTheDateChanges) {
     At(0, 10, 0, 7);
     Tick();
     EXPECT_EQ(Shown(), "Monday Dec 7, 2026 12:10 am - Tomorrow early");
+}
+
+TEST_F(AlarmTimerTest, ATickWithNothingDueReadsNoFile) {
+    AddRecord({2026, 12, 6}, 10, 0, "AM", "Later");
+    Draw("December", " 2026");
+    fx.messages.clear();
+    cal.reset();
+    std::remove(calPath.c_str());
+    std::remove(settingsPath.c_str());
+    At(9, 30, 0);
+    Tick();
+    EXPECT_TRUE(fx.messages.shown.empty());
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Later"});
+    EXPECT_TRUE(w->tmrWait->isActive());
+    EXPECT_EQ(w->tmrWait->interval(), 10000);
 }
 
 }  // namespace
