@@ -19,6 +19,7 @@
 namespace vm {
 namespace {
 
+constexpr int kFirstTickMs = 15000;
 constexpr int kTickMs = 10000;
 constexpr int kDayWatchMs = 60000;
 
@@ -85,7 +86,8 @@ void AlarmTimer::SetAlarms(int shownMonth, int shownYear) {
 }
 
 void AlarmTimer::Armed() {
-    if (!tmrWait_->isActive()) tmrWait_->start();
+    // Each arming ticks first after 15 s, then every 10 s.
+    if (!tmrWait_->isActive()) tmrWait_->start(kFirstTickMs);
     txtDuration_->setText("True");
 }
 
@@ -150,8 +152,10 @@ void AlarmTimer::AfterWait() {
         if (!Module1.OptVoice) PlayWaveFile(Module1.SoundFile[static_cast<size_t>(sound)]);
     });
     Module1.CurSoundFile = Module1.SoundFile[static_cast<size_t>(sound)];
+    // A window closed during the wait comes back with the message.
     OptionalStep([&] {
-        if (Module1.AlarmOpen) ShowAlarm();
+        if (!Module1.AlarmOpen) LoadAlarm()->lblAlarmMsg->setText(QString::fromStdString(Module1.AlarmMsg));
+        ShowAlarm();
     });
     FireNext();
 }

@@ -94,7 +94,7 @@ void frmAlarm::AddButton(const char* caption, const char* key, const char* tip) 
 void frmAlarm::Form_Load() {
     Module1.AlarmOpen = true;
     loaded_ = true;
-    if (Module1.OptVoice) Initialize_Speech();
+    Initialize_Speech();
     soundStopped_ = true;
     paused_ = false;
     if (QWidget* main = MainWindow(); main && main->isMinimized()) main->showNormal();
@@ -119,8 +119,9 @@ void frmAlarm::Initialize_Speech() {
     } catch (const std::exception& e) {
         description = e.what();
     }
-    // The window goes on without speech.
-    Messages().message(std::to_string(number) + " - " + description, MsgButtons::OkCancel, MsgIcon::None,
+    // The window goes on without speech; with speech off nobody needs to know.
+    if (Module1.OptVoice)
+        Messages().message(std::to_string(number) + " - " + description, MsgButtons::OkCancel, MsgIcon::None,
                        "Initialize_Speech_Error");
 }
 

@@ -255,10 +255,18 @@ TEST_F(AlarmTimerTest, QuickCountdownRingsTimerComplete) {
     ASSERT_EQ(sound.played.size(), 1u);
     EXPECT_EQ(sound.played[0], vm::ResolveDataPath(vm::DefaultSoundFile(1)));
     EXPECT_EQ(w->lblRemaining->text(), "");
+    EXPECT_FALSE(w->tmrWait->isActive());
     // An empty box adds nothing.
     w->txtDuration->clear();
     w->cmdGo->click();
     EXPECT_EQ(Module1.AlarmQueueCount, 1);
+    EXPECT_FALSE(w->tmrWait->isActive());
+    // Armed again: the first tick comes 15 s later.
+    w->txtDuration->setText("90");
+    w->cmdGo->click();
+    EXPECT_EQ(Module1.AlarmQueueCount, 2);
+    EXPECT_TRUE(w->tmrWait->isActive());
+    EXPECT_EQ(w->tmrWait->interval(), 15000);
 }
 
 TEST_F(AlarmTimerTest, TomorrowIsArmedWhenTheDateChanges) {
@@ -299,6 +307,21 @@ TEST_F(AlarmTimerTest, ATickWithNothingDueReadsNoFile) {
     EXPECT_EQ(Texts(), std::vector<std::string>{"Later"});
     EXPECT_TRUE(w->tmrWait->isActive());
     EXPECT_EQ(w->tmrWait->interval(), 10000);
+}
+
+TEST_F(AlarmTimerTest, AnUnreadableDateIsReportedAndTheOtherEntriesStay) {
+    AddRecord({2026, 12, 6}, 10, 0, "AM", "Good");
+    Draw("December", " 2026");
+    cal->exec("INSERT INTO [Sorting] ([DayNo],[Hour],[Min],[AMPM],[DayMsg],[JulDate],[Date]) "
+              "VALUES (7, 11, 0, 'AM', 'Bad', 2026340, 'someday')");
+    fx.messages.clear();
+    Module1.AlarmsChanged = true;
+    w->SetAlarms();
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].title, "SetAlarms_Error");
+    EXPECT_EQ(fx.messages.shown[0].buttons, vm::MsgButtons::OkCancel);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Good"});
+    EXPECT_FALSE(Module1.AlarmsChanged);
 }
 
 }  // namespace
