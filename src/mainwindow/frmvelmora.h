@@ -47,6 +47,7 @@ class QToolBar;
 
 namespace vm {
 
+class AlarmTimer;
 class CellLabel;
 class ColorPanel;
 class ISpeechVoice;
@@ -141,6 +142,12 @@ public:
     QStatusBar* StatusBar1 = nullptr;
     std::array<QLabel*, 4> StatusPanels{};
     QTimer* tmrWait = nullptr;         // the alarm timer
+    // The quick countdown panel (txtDuration, cmdGo, lblRemaining) and the
+    // alarm queue's timer wiring (src/alarms/alarmtimer.h).
+    QFrame* sspanelTimer = nullptr;
+    QPushButton* cmdGo = nullptr;
+    QLabel* lblRemaining = nullptr;
+    AlarmTimer* alarmTimer = nullptr;
 
     // ---- values of the grid
     int16_t pCurMon = 0;         // shown month 1..12; 0 until a month name was read

@@ -12,6 +12,7 @@
 
 #include <cstdlib>
 
+#include "alarms/alarmtimer.h"
 #include "core/files.h"
 #include "core/module1.h"
 #include "core/monthlayout.h"
@@ -225,7 +226,9 @@ void frmVelmora::ShowMonthPicture(const std::string& path) {
     pictureStamp_ = stamp;
 }
 
-void frmVelmora::SetAlarms() {}
+void frmVelmora::SetAlarms() {
+    if (alarmTimer) alarmTimer->SetAlarms(pCurMon, ShownYear());
+}
 
 // ---------------------------------------------------------------- fonts
 

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "alarms/alarmtimer.h"
 #include "core/dates.h"
 #include "core/numtext.h"
 #include "mainwindow/celllabel.h"
@@ -62,10 +64,22 @@ void frmVelmora::CreateControls() {
     cmbYear->setMinimumContentsLength(6);
     Toolbar1->addWidget(cmbYear);
     Toolbar1->addSeparator();
-    txtDuration = new QLineEdit(Toolbar1);
+    sspanelTimer = new QFrame(Toolbar1);
+    sspanelTimer->setObjectName("sspanelTimer");
+    auto* timerRow = new QHBoxLayout(sspanelTimer);
+    timerRow->setContentsMargins(2, 0, 2, 0);
+    txtDuration = new QLineEdit(sspanelTimer);
     txtDuration->setObjectName("txtDuration");
     txtDuration->setMaximumWidth(90);
-    Toolbar1->addWidget(txtDuration);
+    txtDuration->setToolTip("Quick countdown: seconds, m:s or h:m:s");
+    timerRow->addWidget(txtDuration);
+    cmdGo = new QPushButton("Go", sspanelTimer);
+    cmdGo->setObjectName("cmdGo");
+    timerRow->addWidget(cmdGo);
+    lblRemaining = new QLabel(sspanelTimer);
+    lblRemaining->setObjectName("lblRemaining");
+    timerRow->addWidget(lblRemaining);
+    Toolbar1->addWidget(sspanelTimer);
 
     auto* central = new QWidget(this);
     central->setObjectName("centralArea");
@@ -162,7 +176,9 @@ void frmVelmora::CreateControls() {
 
     tmrWait = new QTimer(this);
     tmrWait->setObjectName("tmrWait");
-    tmrWait->setInterval(10000);
+    tmrWait->setInterval(15000);
+    alarmTimer = new AlarmTimer(tmrWait, txtDuration, cmdGo, lblRemaining, this);
+    connect(alarmTimer, &AlarmTimer::rebuildWanted, this, &frmVelmora::SetAlarms);
 
     // Resizes lay the window out from now on.
     central->installEventFilter(this);

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "alarms/frmalarm.h"
 #include "alarms/playwave.h"
 #include "core/appearance.h"
 #include "core/calendarfiles.h"
@@ -250,6 +251,7 @@ void frmVelmora::Form_Unload() {
         if (Module1.EnterRecOpen) UnloadEnterRec();
         if (Module1.StopWatchOpen) UnloadStopWatch();
         if (Module1.DayCalculatorOpen) UnloadDayCalculator();
+        if (Module1.AlarmOpen) UnloadAlarm();
     });
     if (Voice) Voice->stop();
     CloseSplash();

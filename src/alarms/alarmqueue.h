@@ -1,0 +1,74 @@
+// Today's alarm queue without any window: which day cell is today's, the
+// entries that today's [Sorting] rows and the daily alarms of the settings
+// database give, the fire window of a queued moment, the summary and fired
+// message texts, and the quick countdown's duration. The queue itself is the
+// shared Module1.AlarmQueue* (slots 1..94; a zero moment is free or fired).
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/dates.h"
+#include "core/sorting.h"
+#include "platform/sqlstore.h"
+
+namespace vm {
+
+inline constexpr int kAlarmQueueSlots = 94;
+inline constexpr int kFireEarlySeconds = 10;  // a slot is due from 10 s before its moment
+inline constexpr int kFireLateSeconds = 30;   // to 30 s after it
+inline constexpr const char* kTimerCompleteText = "Timer Complete";
+
+// Moments as seconds since 1970-01-01 00:00 (local time), and back.
+int64_t MomentSeconds(const DateTime& moment);
+DateTime MomentFromSeconds(int64_t seconds);
+// A slot's moment that is "0": free, or already fired.
+inline bool IsFreeMoment(const DateTime& moment) { return moment.date.y == 0; }
+
+// The queue is armed only for the month and year that hold today.
+bool ShowsTodaysMonth(int shownMonth, int shownYear, const CivilDate& today);
+// Today's cell of the month grid: the weekday of the 1st (Sunday = 0) plus
+// the day of the month minus 1.
+int TodayCell(const CivilDate& today);
+
+// The [Sorting] rows of one day cell, in stored order.
+std::vector<SortingRow> ReadCellRows(db::Database& calendar, int dayNo);
+
+// The enabled daily alarms of [Alarms] as rows of today's cell ("DAILY
+// ALARM: " and the text, no alarm offsets, an empty sound number as 0). Rows
+// without an hour or a minute are left out. Nothing is written anywhere: the
+// rows join the queue in memory only.
+std::vector<SortingRow> SetDailyAlarms(db::Database& settings, int dayNo, int32_t julDate, const CivilDate& today);
+
+// Empties the queue (the count; the slots keep what they held).
+void ClearAlarmQueue();
+// Puts an entry into the next slot; false when all 94 are taken.
+bool AddAlarm(const DateTime& moment, const std::string& text, int32_t sound);
+
+// The entries of one row: its own time when not earlier than now (a sound
+// outside 1..30 there becomes 1), and each alarm offset in minutes before
+// (positive) or after (negative) it, when not earlier than now. Returns how
+// many were queued. Throws OpError when the row's date cannot be read.
+int QueueRow(const SortingRow& row, const DateTime& now);
+
+// "1: 12/6/2026 9:05:00 AM - Dentist Snd:3" and CR LF, for every entry.
+std::string AlarmSummary();
+
+// Due from 10 s before the moment to 30 s after it; a free slot never is.
+bool AlarmDue(const DateTime& moment, const DateTime& now);
+// True while some slot 1..count keeps a moment.
+bool AnyAlarmLeft();
+
+// "Sunday Dec 6, 2026 9:05 am - text", the message of a fired entry.
+std::string FiredAlarmMessage(const DateTime& moment, const std::string& text);
+
+// The sound a firing plays: numbers outside 1..30 play sound 1.
+int PlayableSound(int64_t sound);
+
+// The quick countdown's duration in seconds: "s", "m:s" or "h:m:s"; a part
+// that is no number counts as 0. nullopt for an empty box.
+std::optional<int64_t> QuickDurationSeconds(std::string_view text);
+
+}  // namespace vm

@@ -1,0 +1,327 @@
+// The alarm queue and timer in the real (headless) main window, with the
+// clock, sound and speech fakes: a calendar file and a settings database made
+// here, the month drawn, time moved by hand and the ticks run.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdio>
+#include <memory>
+
+#include "alarms/alarmtimer.h"
+#include "alarms/frmalarm.h"
+#include "core/appearance.h"
+#include "core/files.h"
+#include "core/module1.h"
+#include "core/schema.h"
+#include "core/soundfiles.h"
+#include "mainwindow/frmvelmora.h"
+#include "platform/clock.h"
+#include "platform/places.h"
+#include "platform/sound.h"
+#include "platform/speech.h"
+#include "testsupport.h"
+
+namespace db = vm::db;
+using vm::Module1;
+
+namespace {
+
+class AlarmTimerTest : public ::testing::Test {
+protected:
+    vmtest::Fixture fx;
+    vm::FakeClock clock{{2026, 12, 6, 9, 0, 0}};
+    vm::FakeSoundPlayer sound;
+    vm::FakeSpeech speech;
+    std::string calPath = vmtest::FreshCalendar();
+    std::shared_ptr<db::Database> cal = db::Database::Open(calPath);
+    std::string settingsPath = vmtest::FreshSettings();
+    std::unique_ptr<vm::frmVelmora> w;
+
+    void SetUp() override {
+        vm::SetClock(&clock);
+        vm::SetSoundPlayer(&sound);
+        vm::SetSpeech(&speech);
+        setenv("VELMORA_DATA_DIR", vmtest::MakeTempDir("velmora-alarms").c_str(), 1);
+        vm::EnsureSoundFolder();
+        for (int n = 1; n <= 30; ++n) Module1.SoundFile[size_t(n)] = vm::DefaultSoundFile(n);
+        Module1.CalendarFilePath = calPath;
+        vm::MainState.pSettingsFile = settingsPath;
+        w = std::make_unique<vm::frmVelmora>();
+        vm::ReadCalValues(w->DataSettings);
+        vm::SetDefaultCalValues();
+        w->alarmTimer->fireWaitMs = 0;
+        w->show();
+    }
+    void TearDown() override {
+        vm::UnloadAlarm();
+        w.reset();
+        QApplication::processEvents();
+        vm::SetClock(nullptr);
+        vm::SetSoundPlayer(nullptr);
+        vm::SetSpeech(nullptr);
+    }
+
+    void AddRecord(vm::CivilDate d, int hour, int minute, const char* ampm, const std::string& text,
+                   const char* alarm = "", int sound = 2) {
+        auto st = cal->prepare(
+            "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Repeat],[Duration],"
+            "[Alarm],[SoundNum],[WorkDay],[DateType],[Hr24]) VALUES (0,?,?,?,?,?,?,'',0,?,?,-1,'Event',0)");
+        st.bindAll({db::Text(vm::FormatIso(d)), db::Int(vm::Date2Julian(d)), db::Int(hour), db::Int(minute),
+                    db::Text(ampm), db::Text(text), db::Text(alarm), db::Int(sound)});
+        st.run();
+    }
+    void AddDaily(int hour, int minute, const char* ampm, const char* text) {
+        auto s = db::Database::Open(settingsPath);
+        auto st = s->prepare("INSERT INTO [Alarms] ([Disable],[Hour],[Minute],[AMPM],[AlarmText],[SoundNum]) "
+                             "VALUES (0,?,?,?,?,5)");
+        st.bindAll({db::Int(hour), db::Int(minute), db::Text(ampm), db::Text(text)});
+        st.run();
+    }
+    int64_t Count(const std::string& sql) {
+        auto st = cal->prepare(sql);
+        st.step();
+        return db::AsInt(st.column(0));
+    }
+    void Draw(const char* month, const char* year) {
+        w->cmbMonth->setCurrentText(month);
+        w->cmbYear->setCurrentText(year);
+        w->cmbmonth_Click();
+    }
+    void At(int hour, int minute, int second, int day = 6) { clock.time = {2026, 12, day, hour, minute, second}; }
+    // One tick, run to its end (the waits are shortened to nothing).
+    void Tick() {
+        w->alarmTimer->tmrWait_Timer();
+        Settle();
+    }
+    void Settle() {
+        for (int k = 0; k < 200 && w->alarmTimer->firing(); ++k) QApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    std::vector<std::string> Texts() {
+        std::vector<std::string> out;
+        for (int i = 1; i <= Module1.AlarmQueueCount; ++i) out.push_back(Module1.AlarmQueueText[size_t(i)]);
+        return out;
+    }
+    QString Shown() {
+        auto* l = w->findChild<QLabel*>("lblAlarmMsg");
+        return l ? l->text() : QString("(no alarm window)");
+    }
+};
+
+TEST_F(AlarmTimerTest, ARecordOfTodayRingsInTheAlarmWindow) {
+    AddRecord({2026, 12, 6}, 9, 5, "AM", "Dentist");
+    Draw("December", " 2026");
+    ASSERT_EQ(Texts(), std::vector<std::string>{"Dentist"});
+    EXPECT_TRUE(w->tmrWait->isActive());
+    EXPECT_EQ(w->tmrWait->interval(), 15000);
+    EXPECT_EQ(w->txtDuration->text(), "True");
+
+    At(9, 4, 55);
+    w->tmrWait->start(0);  // the timer's own tick, now
+    for (int k = 0; k < 50 && Shown() == "(no alarm window)"; ++k) QApplication::processEvents();
+    Settle();
+    EXPECT_EQ(Shown(), "Sunday Dec 6, 2026 9:05 am - Dentist");
+    EXPECT_EQ(Module1.SelDayText, "Sunday Dec 6, 2026 9:05 am - Dentist");
+    EXPECT_TRUE(Module1.AlarmOpen);
+    ASSERT_EQ(sound.played.size(), 1u);
+    EXPECT_EQ(sound.played[0], vm::ResolveDataPath(vm::DefaultSoundFile(2)));
+    auto* alarm = w->findChild<vm::frmAlarm*>("frmAlarm");
+    ASSERT_NE(alarm, nullptr);
+    EXPECT_TRUE(alarm->isVisible());
+    EXPECT_FALSE(alarm->isMinimized());
+    // Nothing left: the timer stops.
+    EXPECT_FALSE(w->tmrWait->isActive());
+    EXPECT_EQ(w->txtDuration->text(), "False");
+}
+
+TEST_F(AlarmTimerTest, OnlyTodaysMonthAndYearArmTheQueue) {
+    AddRecord({2026, 12, 6}, 10, 0, "AM", "This year");
+    AddRecord({2025, 12, 6}, 10, 0, "AM", "Last year");
+    AddRecord({2026, 11, 6}, 10, 0, "AM", "Last month");
+    AddRecord({2026, 12, 6}, 8, 0, "AM", "Gone");
+    struct Case { const char* month; const char* year; std::vector<std::string> expected; } cases[] = {
+        {"December", " 2025", {"Kept"}},
+        {"November", " 2026", {"Kept"}},
+        {"December", " 2026", {"This year"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.month) + c.year);
+        Module1.AlarmQueueCount = 1;
+        Module1.AlarmQueueText[1] = "Kept";
+        Draw(c.month, c.year);
+        EXPECT_EQ(Texts(), c.expected);
+    }
+}
+
+TEST_F(AlarmTimerTest, DailyAlarmsStandOnceAfterTwoRebuilds) {
+    AddRecord({2026, 12, 6}, 10, 0, "AM", "Meeting");
+    AddDaily(11, 0, "AM", "Stretch");
+    Draw("December", " 2026");
+    const int64_t sorting = Count("SELECT COUNT(*) FROM [Sorting]");
+    w->SetAlarms();
+    w->SetAlarms();
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"Meeting", "DAILY ALARM: Stretch"}));
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM [Sorting]"), sorting);
+    EXPECT_EQ(Module1.AlarmMsg,
+              "1: 12/6/2026 10:00:00 AM - Meeting Snd:2\r\n2: 12/6/2026 11:00:00 AM - DAILY ALARM: Stretch Snd:5\r\n");
+
+    // A day without entries arms no daily alarm.
+    cal->exec("DELETE FROM [Velmora]");
+    Draw("December", " 2026");
+    EXPECT_TRUE(Texts().empty());
+}
+
+TEST_F(AlarmTimerTest, TwoDueEntriesFireInOrderOnce) {
+    AddRecord({2026, 12, 6}, 9, 5, "AM", "First", "", 3);
+    AddRecord({2026, 12, 6}, 9, 5, "AM", "Second", "", 31);  // not a sound number: sound 1
+    Draw("December", " 2026");
+    w->alarmTimer->fireWaitMs = 60000;
+    At(9, 5, 0);
+    w->alarmTimer->tmrWait_Timer();
+    // During the first wait: shown, minimized, nothing played yet.
+    EXPECT_TRUE(w->alarmTimer->firing());
+    EXPECT_EQ(Shown(), "Sunday Dec 6, 2026 9:05 am - First");
+    EXPECT_TRUE(sound.played.empty());
+    // A tick during the wait fires nothing twice.
+    w->alarmTimer->tmrWait_Timer();
+    w->alarmTimer->tmrWait_Timer();
+    auto* wait = w->alarmTimer->findChild<QTimer*>("tmrAlarmWait");
+    ASSERT_NE(wait, nullptr);
+    EXPECT_TRUE(wait->isActive());
+    w->alarmTimer->fireWaitMs = 0;
+    wait->setInterval(0);
+    Settle();
+    EXPECT_EQ(Shown(), "Sunday Dec 6, 2026 9:05 am - Second");
+    ASSERT_EQ(sound.played.size(), 2u);
+    EXPECT_EQ(sound.played[0], vm::ResolveDataPath(vm::DefaultSoundFile(3)));
+    EXPECT_EQ(sound.played[1], vm::ResolveDataPath(vm::DefaultSoundFile(1)));
+    EXPECT_EQ(Module1.CurSoundFile, vm::DefaultSoundFile(1));
+    EXPECT_FALSE(w->tmrWait->isActive());
+}
+
+TEST_F(AlarmTimerTest, SpeechOnSpeaksOnlyAndSpeechOffPlaysOnly) {
+    const std::string text = "Tom & Jerry <b> \"quoted\" 'single'";
+    for (bool voice : {true, false}) {
+        SCOPED_TRACE(voice ? "speech on" : "speech off");
+        vm::UnloadAlarm();
+        QApplication::processEvents();
+        sound.clear();
+        speech.log->spoken.clear();
+        Module1.OptVoice = voice;
+        cal->exec("DELETE FROM [Velmora]");
+        AddRecord({2026, 12, 6}, 9, 30, "AM", text);
+        At(9, 0, 0);
+        Draw("December", " 2026");
+        At(9, 30, 10);
+        Tick();
+        const std::string message = "Sunday Dec 6, 2026 9:30 am - " + text;
+        if (voice) {
+            EXPECT_TRUE(sound.played.empty());
+            EXPECT_EQ(speech.log->spoken, std::vector<std::string>{message});
+        } else {
+            EXPECT_EQ(sound.played.size(), 1u);
+            EXPECT_TRUE(speech.log->spoken.empty());
+        }
+        EXPECT_EQ(Shown().toStdString(), message);
+    }
+}
+
+TEST_F(AlarmTimerTest, MissingSoundBeeps) {
+    Module1.SoundFile[4] = "Sounds/none.wav";
+    AddRecord({2026, 12, 6}, 9, 30, "AM", "Quiet", "", 4);
+    Draw("December", " 2026");
+    At(9, 30, 0);
+    Tick();
+    EXPECT_TRUE(sound.played.empty());
+    EXPECT_EQ(sound.beeps, 1);
+}
+
+TEST_F(AlarmTimerTest, QuickCountdownRingsTimerComplete) {
+    w->txtDuration->setText("2:30");
+    w->cmdGo->click();
+    ASSERT_EQ(Module1.AlarmQueueCount, 1);
+    EXPECT_EQ(Module1.AlarmQueueText[1], "Timer Complete");
+    EXPECT_EQ(Module1.AlarmQueueSound[1], 1);
+    EXPECT_EQ(w->txtDuration->text(), "True");
+    EXPECT_TRUE(w->tmrWait->isActive());
+    At(9, 2, 29);  // 1 s early: inside the window
+    Tick();
+    EXPECT_EQ(Shown(), "Sunday Dec 6, 2026 9:02 am - Timer Complete");
+    ASSERT_EQ(sound.played.size(), 1u);
+    EXPECT_EQ(sound.played[0], vm::ResolveDataPath(vm::DefaultSoundFile(1)));
+    EXPECT_EQ(w->lblRemaining->text(), "");
+    EXPECT_FALSE(w->tmrWait->isActive());
+    // An empty box adds nothing.
+    w->txtDuration->clear();
+    w->cmdGo->click();
+    EXPECT_EQ(Module1.AlarmQueueCount, 1);
+    EXPECT_FALSE(w->tmrWait->isActive());
+    // Armed again: the first tick comes 15 s later.
+    w->txtDuration->setText("90");
+    w->cmdGo->click();
+    EXPECT_EQ(Module1.AlarmQueueCount, 2);
+    EXPECT_TRUE(w->tmrWait->isActive());
+    EXPECT_EQ(w->tmrWait->interval(), 15000);
+}
+
+TEST_F(AlarmTimerTest, TomorrowIsArmedWhenTheDateChanges) {
+    AddRecord({2026, 12, 6}, 11, 59, "PM", "Late");
+    AddRecord({2026, 12, 7}, 12, 10, "AM", "Tomorrow early");
+    At(23, 0, 0);
+    Draw("December", " 2026");
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Late"});
+    At(23, 59, 5);
+    Tick();
+    EXPECT_FALSE(w->tmrWait->isActive());  // nothing left today
+    // Past midnight the minute watch rebuilds the queue for the new day.
+    At(0, 0, 40, 7);
+    auto* watch = w->alarmTimer->findChild<QTimer*>("tmrAlarmDay");
+    ASSERT_NE(watch, nullptr);
+    EXPECT_TRUE(watch->isActive());
+    watch->setInterval(0);
+    for (int k = 0; k < 20 && Texts() != std::vector<std::string>{"Tomorrow early"}; ++k)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    watch->setInterval(60000);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Tomorrow early"});
+    EXPECT_TRUE(w->tmrWait->isActive());
+    At(0, 10, 0, 7);
+    Tick();
+    EXPECT_EQ(Shown(), "Monday Dec 7, 2026 12:10 am - Tomorrow early");
+}
+
+TEST_F(AlarmTimerTest, ATickWithNothingDueReadsNoFile) {
+    AddRecord({2026, 12, 6}, 10, 0, "AM", "Later");
+    Draw("December", " 2026");
+    fx.messages.clear();
+    cal.reset();
+    std::remove(calPath.c_str());
+    std::remove(settingsPath.c_str());
+    At(9, 30, 0);
+    Tick();
+    EXPECT_TRUE(fx.messages.shown.empty());
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Later"});
+    EXPECT_TRUE(w->tmrWait->isActive());
+    EXPECT_EQ(w->tmrWait->interval(), 10000);
+}
+
+TEST_F(AlarmTimerTest, AnUnreadableDateIsReportedAndTheOtherEntriesStay) {
+    AddRecord({2026, 12, 6}, 10, 0, "AM", "Good");
+    Draw("December", " 2026");
+    cal->exec("INSERT INTO [Sorting] ([DayNo],[Hour],[Min],[AMPM],[DayMsg],[JulDate],[Date]) "
+              "VALUES (7, 11, 0, 'AM', 'Bad', 2026340, 'someday')");
+    fx.messages.clear();
+    Module1.AlarmsChanged = true;
+    w->SetAlarms();
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].title, "SetAlarms_Error");
+    EXPECT_EQ(fx.messages.shown[0].buttons, vm::MsgButtons::OkCancel);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Good"});
+    EXPECT_FALSE(Module1.AlarmsChanged);
+}
+
+}  // namespace
