@@ -164,6 +164,7 @@ public slots:
     void mnuHelp_Images_Click();
     void mnuAbout_Click();
     void mnuNewRecord_Click();
+    void mnuWeek_View_Click();
     void mnuFile_Settings_Click();
     // Redraws the shown month: the build, the day-grid layout, the controls enabled.
     void cmbmonth_Click();

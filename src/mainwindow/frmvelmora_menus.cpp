@@ -18,6 +18,7 @@
 #include "platform/shell.h"
 #include "records/frmenterrec.h"
 #include "records/frmselectedday.h"
+#include "records/frmweekview.h"
 
 namespace vm {
 namespace {
@@ -123,11 +124,18 @@ void frmVelmora::CreateMenus() {
     for (QAction* a : {mnuList_People, mnuFile_DayCalculator, mnuFile_CalcWrkDays, mnuFile_Show2Do, mnuFile_ShowTimer,
                        mnuFile_Import, mnuFile_Export_Data, mnuWeek_View})
         NotYet(a);
+    // The week view is here: its command is enabled again.
+    mnuWeek_View->setEnabled(true);
+    mnuWeek_View->setToolTip(QString());
+    connect(mnuWeek_View, &QAction::triggered, this, &frmVelmora::mnuWeek_View_Click);
 }
 
 void frmVelmora::mnuFile_Settings_Click() { OpenSettingsPanel(); }
 
 void frmVelmora::mnuNewRecord_Click() { ShowEnterRec(); }
+
+// When the week view is open it is only brought forward, without a new build.
+void frmVelmora::mnuWeek_View_Click() { ShowWeekView(); }
 
 void frmVelmora::mnuFile_Hide_Show_Click() {
     mnuFile_Hide_Show->setText(pCalendarShown ? "Show Calendar" : "Hide Calendar / Show Picture");

@@ -32,6 +32,7 @@
 #include "records/frmenterrec.h"
 #include "records/griddropdown.h"
 #include "records/frmselectedday.h"
+#include "records/frmweekview.h"
 #include "tools/frmredgreenblue.h"
 
 namespace vm {
@@ -244,6 +245,7 @@ void frmVelmora::Form_Unload() {
         if (Module1.SelectedDayOpen) UnloadSelectedDay();
         if (Module1.RedGreenBlueOpen) UnloadRedGreenBlue();
         if (Module1.EnterRecOpen) UnloadEnterRec();
+        if (Module1.WeekViewOpen) UnloadWeekView();
     });
     if (Voice) Voice->stop();
     CloseSplash();
