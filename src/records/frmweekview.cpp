@@ -11,7 +11,8 @@
 #include <QStatusBar>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextEdit>
+#include <QPlainTextDocumentLayout>
+#include <QPlainTextEdit>
 #include <QToolBar>
 
 #include <algorithm>
@@ -98,15 +99,14 @@ frmWeekView::frmWeekView(QWidget* parent) : QMainWindow(parent, Qt::Window) {
         day->setAutoFillBackground(true);
         lbl1[size_t(i)] = day;
         MarkDayLabel(i, false);
-        auto* box = new QTextEdit(SSPanel1);
+        auto* box = new QPlainTextEdit(SSPanel1);
         box->setObjectName(QString("RichTextBox1_%1").arg(i));
-        box->setAcceptRichText(false);
         box->setUndoRedoEnabled(false);
         box->document()->setDefaultFont(QFont("Arial", 11));
         // The picture behind shows through the boxes.
         box->setFrameShape(QFrame::NoFrame);
         box->viewport()->setAutoFillBackground(false);
-        box->setStyleSheet("QTextEdit { background: transparent; }");
+        box->setStyleSheet("QPlainTextEdit { background: transparent; }");
         RichTextBox1[size_t(i)] = box;
     }
 
@@ -186,18 +186,34 @@ void frmWeekView::GetWeeksMsg(int weekOffset) {
     // The lines go in as plain text; each then takes its look at the place
     // recorded for it.
     op.step(10, [&] {
+        // Each box's text is formatted in a document of its own before the box
+        // takes it, so the box lays it out once.
         const WeekBoxes boxes = LayOutWeek(lines);
-        for (int i = 0; i < 7; ++i) RichTextBox1[size_t(i)]->setPlainText(QString::fromStdString(boxes.text[size_t(i)]));
-        for (const LineFormat& line : boxes.formats) ApplyLine(line);
+        std::array<QTextDocument*, 7> docs{};
+        for (int i = 0; i < 7; ++i) {
+            QPlainTextEdit* box = RichTextBox1[size_t(i)];
+            docs[size_t(i)] = new QTextDocument(box);
+            docs[size_t(i)]->setUndoRedoEnabled(false);
+            docs[size_t(i)]->setDefaultFont(box->document()->defaultFont());
+            docs[size_t(i)]->setPlainText(QString::fromStdString(boxes.text[size_t(i)]));
+        }
+        for (const LineFormat& line : boxes.formats) ApplyLine(*docs[size_t(line.column)], line);
+        for (int i = 0; i < 7; ++i) {
+            QPlainTextEdit* box = RichTextBox1[size_t(i)];
+            // The box drops a document it made itself; one made here goes here.
+            QPointer<QTextDocument> old = box->document();
+            docs[size_t(i)]->setDocumentLayout(new QPlainTextDocumentLayout(docs[size_t(i)]));
+            box->setDocument(docs[size_t(i)]);
+            if (old && old->parent() == box) delete old.data();
+        }
     });
 }
 
-void frmWeekView::ApplyLine(const LineFormat& line) {
-    QTextEdit* box = RichTextBox1.at(size_t(line.column));
+void frmWeekView::ApplyLine(QTextDocument& doc, const LineFormat& line) {
     QTextCharFormat format;
     if (line.look.hasFont) ApplyFontString(format, line.look.font);
     ApplyDayColors(format, line.column, line.look);
-    QTextCursor cursor(box->document());
+    QTextCursor cursor(&doc);
     cursor.setPosition(line.start);
     cursor.setPosition(line.start + line.length, QTextCursor::KeepAnchor);
     cursor.mergeCharFormat(format);

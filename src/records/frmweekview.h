@@ -21,7 +21,8 @@ class QLineEdit;
 class QMenu;
 class QStatusBar;
 class QTextCharFormat;
-class QTextEdit;
+class QTextDocument;
+class QPlainTextEdit;
 class QToolBar;
 
 namespace vm {
@@ -56,7 +57,7 @@ public:
     QLabel* Image1 = nullptr;
     std::array<QLabel*, 7> lblDOW{};
     std::array<QLabel*, 7> lbl1{};
-    std::array<QTextEdit*, 7> RichTextBox1{};
+    std::array<QPlainTextEdit*, 7> RichTextBox1{};
     QStatusBar* StatusBar1 = nullptr;
     QMenu* mnuFile = nullptr;
     QAction* mnuFile_Picture = nullptr;
@@ -68,7 +69,7 @@ protected:
 
 private:
     // The line's font, text colour and highlight, at its recorded place.
-    void ApplyLine(const LineFormat& line);
+    void ApplyLine(QTextDocument& doc, const LineFormat& line);
     static void ApplyFontString(QTextCharFormat& format, const FontSpec& font);
     void ApplyDayColors(QTextCharFormat& format, int column, const LineLook& look);
     void HighLight(QTextCharFormat& format, int column, int32_t color);

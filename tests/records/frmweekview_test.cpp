@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 
 #include <memory>
 #include <string>
@@ -66,7 +66,7 @@ protected:
         EXPECT_NE(c, nullptr) << name.toStdString();
         return c;
     }
-    QTextEdit* box(int i) const { return child<QTextEdit>(QString("RichTextBox1_%1").arg(i)); }
+    QPlainTextEdit* box(int i) const { return child<QPlainTextEdit>(QString("RichTextBox1_%1").arg(i)); }
     QLabel* day(int i) const { return child<QLabel>(QString("lbl1_%1").arg(i)); }
     // The lines of a box: every other paragraph, the ones between are empty.
     std::vector<std::string> lines(int i) const {
