@@ -183,11 +183,10 @@ void frmWeekView::GetWeeksMsg(int weekOffset) {
     });
     if (store) op.step(8, [&] { ReadWeekTable(*store, "RepeatingData", frame_.keys, lines); });
 
-    // The lines go in as plain text; each then takes its look at the place
-    // recorded for it.
+    // The lines go in as plain text and each takes its look at the place
+    // recorded for it, in a document of its own that the box then takes, so
+    // the box lays it out once.
     op.step(10, [&] {
-        // Each box's text is formatted in a document of its own before the box
-        // takes it, so the box lays it out once.
         const WeekBoxes boxes = LayOutWeek(lines);
         std::array<QTextDocument*, 7> docs{};
         for (int i = 0; i < 7; ++i) {

@@ -1,6 +1,6 @@
 // The week view: one Sunday-to-Saturday week in seven columns over the
 // month's picture. Each column has the weekday name (lblDOW_i), the day of
-// the month (lbl1_i) and a rich-text box (RichTextBox1_i) listing the day's
+// the month (lbl1_i) and a text box (RichTextBox1_i) listing the day's
 // records and occurrences, each line in its record's colours and font. The
 // toolbar (actions "LeftArrow" and "RightArrow") steps by week; the File menu
 // shows or hides the picture and closes the window. It never changes a record.
