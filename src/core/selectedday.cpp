@@ -6,21 +6,16 @@
 namespace vm {
 namespace {
 
-constexpr std::string_view kMonthRun =
-    "JanuaryFebruaryMarchAprilMayJuneJulyAugustSeptemberOctoberNovemberDecember";
-
-// 1..12 for a full English month name or its first three letters, else 0.
+// 1..12 for an English month name written exactly, else 0.
 int MonthOfTitle(std::string_view title) {
-    for (int m = 1; m <= 12; ++m) {
-        const std::string_view name = MonthName(m);
-        if (title == name || title == name.substr(0, 3)) return m;
-    }
+    for (int m = 1; m <= 12; ++m)
+        if (title == MonthName(m)) return m;
     return 0;
 }
 
 }  // namespace
 
-bool TitleIsMonthText(std::string_view title) { return kMonthRun.find(title) != std::string_view::npos; }
+bool TitleIsMonthText(std::string_view title) { return MonthOfTitle(title) != 0; }
 
 CivilDate SelectedDayDate(std::string_view title, std::string_view dayNo, std::string_view year,
                           const CivilDate& today) {

@@ -10,14 +10,13 @@
 
 namespace vm {
 
-// A title counts as a month name when it occurs, letter case kept, inside the
-// twelve English month names written one after another.
+// A title counts as a month name only when it is one of the twelve English
+// month names exactly, letter case kept ("June"; not "Jun", "une" or "june").
 bool TitleIsMonthText(std::string_view title);
 
-// The window's day: a month title (a full English month name or its first
-// three letters) with the day number and the year, blanks around them
-// allowed; today when the title is no month text or the three make no real
-// day (years 100 to 9999).
+// The window's day: a month-name title with the day number and the year,
+// blanks around them allowed; today when the title is no month name or the
+// three make no real day (years 100 to 9999).
 CivilDate SelectedDayDate(std::string_view title, std::string_view dayNo, std::string_view year,
                           const CivilDate& today);
 

@@ -171,6 +171,7 @@ public slots:
     void mnuHelp_Images_Click();
     void mnuAbout_Click();
     void mnuNewRecord_Click();
+    void mnuWeek_View_Click();
     void mnuFile_Settings_Click();
     void mnuFile_ShowTimer_Click();
     void mnuFile_DayCalculator_Click();

@@ -22,6 +22,7 @@
 #include "platform/shell.h"
 #include "records/frmenterrec.h"
 #include "records/frmselectedday.h"
+#include "records/frmweekview.h"
 
 namespace vm {
 namespace {
@@ -127,8 +128,9 @@ void frmVelmora::CreateMenus() {
     connect(mnuFile_CalcWrkDays, &QAction::triggered, this, &frmVelmora::mnuFile_CalcWrkDays_Click);
 
     // The windows of these commands are not part of this version yet.
-    for (QAction* a : {mnuList_People, mnuFile_Show2Do, mnuFile_Import, mnuFile_Export_Data, mnuWeek_View})
+    for (QAction* a : {mnuList_People, mnuFile_Show2Do, mnuFile_Import, mnuFile_Export_Data})
         NotYet(a);
+    connect(mnuWeek_View, &QAction::triggered, this, &frmVelmora::mnuWeek_View_Click);
 }
 
 void frmVelmora::mnuFile_Settings_Click() { OpenSettingsPanel(); }
@@ -145,6 +147,9 @@ void frmVelmora::mnuFile_ShowTimer_Click() {
     // Daily alarms edited since the queue was made take effect now.
     if (Module1.AlarmsChanged) SetAlarms();
 }
+
+// When the week view is open it is only brought forward, without a new build.
+void frmVelmora::mnuWeek_View_Click() { ShowWeekView(); }
 
 void frmVelmora::mnuFile_Hide_Show_Click() {
     mnuFile_Hide_Show->setText(pCalendarShown ? "Show Calendar" : "Hide Calendar / Show Picture");

@@ -37,6 +37,7 @@
 #include "records/frmenterrec.h"
 #include "records/griddropdown.h"
 #include "records/frmselectedday.h"
+#include "records/frmweekview.h"
 #include "tools/frmredgreenblue.h"
 
 namespace vm {
@@ -252,6 +253,7 @@ void frmVelmora::Form_Unload() {
         if (Module1.StopWatchOpen) UnloadStopWatch();
         if (Module1.DayCalculatorOpen) UnloadDayCalculator();
         if (Module1.AlarmOpen) UnloadAlarm();
+        if (Module1.WeekViewOpen) UnloadWeekView();
     });
     if (Voice) Voice->stop();
     CloseSplash();

@@ -12,7 +12,8 @@ namespace vm {
 class ISpeechVoice {
 public:
     virtual ~ISpeechVoice() = default;
-    // Speaks asynchronously; with purge, what is being spoken stops first.
+    // Speaks plain text asynchronously (nothing in it is taken as markup);
+    // with purge, what is being spoken stops first.
     virtual void speak(const std::string& text, bool purge) = 0;
     virtual void pause() = 0;
     virtual void resume() = 0;

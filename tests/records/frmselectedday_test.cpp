@@ -51,7 +51,11 @@ TEST(SelectedDayRules, TitleNamesTheDayOrTodayStands) {
     } cases[] = {
         {"June", "5 ", " 2024", june5},               // as the month grid passes them
         {"June", "5", "2024", june5},
-        {"Jun", "5", "2024", june5},                  // an abbreviation inside the month run
+        {"Jun", "5", "2024", today},                  // the month test is exact: no abbreviations,
+        {"une", "5", "2024", today},                  // no pieces of a name,
+        {"JuneJuly", "5", "2024", today},             // no runs of names,
+        {" June", "5", "2024", today},                // no blanks around it
+        {"May", "5", "2024", {2024, 5, 5}},
         {"December", "31", " 2040", {2040, 12, 31}},
         {"Contact Information", "", "", today},
         {"Print PDF Calendar", "", "", today},
@@ -62,7 +66,7 @@ TEST(SelectedDayRules, TitleNamesTheDayOrTodayStands) {
         {"June", "x", "2024", today},
         {"June", "5", "24000", today},
         {"", "5", "2024", today},
-        {"uary", "5", "2024", today},                 // month text, but no month
+        {"uary", "5", "2024", today},
     };
     for (const auto& c : cases)
         EXPECT_EQ(vm::SelectedDayDate(c.title, c.day, c.year, today), c.expected) << c.title << "/" << c.day;
@@ -181,6 +185,17 @@ TEST_F(SelectedDayWindow, MarkersStayInTheBoxButNotInSpeechOrCopy) {
     EXPECT_EQ(w->StatusPanels[1]->text(), "Text Copied to Clipboard");
     EXPECT_EQ(w->findChild<QLabel*>("StatusBar1_Panel2"), w->StatusPanels[1]);
     EXPECT_EQ(shown(), "Tom && Jerry *bday*");
+}
+
+TEST_F(SelectedDayWindow, SpeechIsThePlainTextAsItStandsWithNoMarkupAdded) {
+    // Angle brackets are words to the voice, never commands: the text reaches
+    // the voice exactly as cleaned, and nothing wraps it in markup.
+    vm::Module1.OptVoice = true;
+    fill("Jun", "5", "2024", "<volume level='0'/>Pay rent < 5pm && bills");
+    open();
+    EXPECT_EQ(w->windowTitle(), "Sunday Dec 6, 2026") << "an abbreviated title is no month name";
+    ASSERT_EQ(spoken().size(), 1u);
+    EXPECT_EQ(spoken()[0], "Sunday Dec 6, 2026,,<volume level='0'/>Pay rent < 5pm & bills");
 }
 
 TEST_F(SelectedDayWindow, CopyTakesWhatTheBoxShowsNow) {
