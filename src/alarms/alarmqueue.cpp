@@ -112,7 +112,10 @@ std::vector<SortingRow> SetDailyAlarms(db::Database& settings, int dayNo, int32_
         r.Min = db::AsText(st.column(1));
         r.AMPM = db::AsText(st.column(2));
         r.DayMsg = "DAILY ALARM: " + db::AsText(st.column(3));
-        r.SoundNum = db::Int(db::AsInt(st.column(4), 0));
+        // The sound column holds a sound number or a wave file's path.
+        const db::Value sound = st.column(4);
+        const bool path = std::holds_alternative<std::string>(sound) && !PlainNumber(db::AsText(sound));
+        r.SoundNum = path ? sound : db::Int(db::AsInt(sound, 0));
         r.JulDate = db::Int(julDate);
         rows.push_back(std::move(r));
     }
@@ -121,12 +124,13 @@ std::vector<SortingRow> SetDailyAlarms(db::Database& settings, int dayNo, int32_
 
 void ClearAlarmQueue() { Module1.AlarmQueueCount = 0; }
 
-bool AddAlarm(const DateTime& moment, const std::string& text, int32_t sound) {
+bool AddAlarm(const DateTime& moment, const std::string& text, int32_t sound, const std::string& soundFile) {
     if (Module1.AlarmQueueCount >= kAlarmQueueSlots) return false;
     const size_t i = static_cast<size_t>(++Module1.AlarmQueueCount);
     Module1.AlarmQueueTime[i] = moment;
     Module1.AlarmQueueText[i] = text;
     Module1.AlarmQueueSound[i] = sound;
+    Module1.AlarmQueueSoundFile[i] = soundFile;
     return true;
 }
 
@@ -139,13 +143,15 @@ int QueueRow(const SortingRow& row, const DateTime& now) {
                                                   static_cast<int>(hour));
     const int64_t at = DaysFromCivil(day) * kDaySeconds + hour * 3600 + minute * 60;
     const int64_t nowSeconds = MomentSeconds(now);
-    const int64_t stored = db::IsNull(row.SoundNum) ? 0 : db::AsInt(row.SoundNum);
+    const bool isPath = std::holds_alternative<std::string>(row.SoundNum) && !PlainNumber(db::AsText(row.SoundNum));
+    const std::string file = isPath ? db::AsText(row.SoundNum) : std::string();
+    const int64_t stored = db::IsNull(row.SoundNum) || isPath ? 1 : db::AsInt(row.SoundNum);
     const auto sound = static_cast<int32_t>(std::clamp<int64_t>(stored, INT32_MIN, INT32_MAX));
 
     int added = 0;
     if (at >= nowSeconds) {
         const int32_t own = db::IsNull(row.SoundNum) ? 0 : (sound < 1 || sound > 30 ? 1 : sound);
-        added += AddAlarm(MomentFromSeconds(at), row.DayMsg, own) ? 1 : 0;
+        added += AddAlarm(MomentFromSeconds(at), row.DayMsg, own, file) ? 1 : 0;
     }
     if (Trim(row.Alarm).empty()) return added;
     size_t start = 0;
@@ -159,7 +165,7 @@ int QueueRow(const SortingRow& row, const DateTime& now) {
         const int64_t when = at - offset;
         const std::string text = " " + ShortNumber(std::fabs(v)) + (v > 0 ? " Minutes Until - " : " Minutes After - ") +
                                  row.DayMsg;
-        if (when >= nowSeconds) added += AddAlarm(MomentFromSeconds(when), text, sound) ? 1 : 0;
+        if (when >= nowSeconds) added += AddAlarm(MomentFromSeconds(when), text, sound, file) ? 1 : 0;
     }
     return added;
 }

@@ -45,7 +45,7 @@ std::vector<SortingRow> SetDailyAlarms(db::Database& settings, int dayNo, int32_
 // Empties the queue (the count; the slots keep what they held).
 void ClearAlarmQueue();
 // Puts an entry into the next slot; false when all 94 are taken.
-bool AddAlarm(const DateTime& moment, const std::string& text, int32_t sound);
+bool AddAlarm(const DateTime& moment, const std::string& text, int32_t sound, const std::string& soundFile = "");
 
 // The entries of one row: its own time when not earlier than now (a sound
 // outside 1..30 there becomes 1), and each alarm offset in minutes before

@@ -125,6 +125,7 @@ void AlarmTimer::FireNext() {
         const DateTime moment = Module1.AlarmQueueTime[i];
         const std::string text = Module1.AlarmQueueText[i];
         firedSound_ = Module1.AlarmQueueSound[i];
+        firedSoundFile_ = Module1.AlarmQueueSoundFile[i];
         Module1.AlarmQueueTime[i] = DateTime{};
         Module1.AlarmQueueText[i].clear();
 
@@ -148,10 +149,13 @@ void AlarmTimer::FireNext() {
 
 void AlarmTimer::AfterWait() {
     const int sound = PlayableSound(firedSound_);
+    // A daily alarm may name its own wave file instead of a sound number.
+    const std::string file =
+        firedSoundFile_.empty() ? Module1.SoundFile[static_cast<size_t>(sound)] : ResolveDataPath(firedSoundFile_);
     OptionalStep([&] {
-        if (!Module1.OptVoice) PlayWaveFile(Module1.SoundFile[static_cast<size_t>(sound)]);
+        if (!Module1.OptVoice) PlayWaveFile(file);
     });
-    Module1.CurSoundFile = Module1.SoundFile[static_cast<size_t>(sound)];
+    Module1.CurSoundFile = file;
     // A window closed during the wait comes back with the message.
     OptionalStep([&] {
         if (!Module1.AlarmOpen) LoadAlarm()->lblAlarmMsg->setText(QString::fromStdString(Module1.AlarmMsg));

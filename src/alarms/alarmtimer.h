@@ -65,6 +65,7 @@ private:
     DateTime runNow_;
     int runNext_ = 1, runLast_ = 0;
     int32_t firedSound_ = 0;
+    std::string firedSoundFile_;
 
     CivilDate builtFor_;  // the day of the last rebuild that got past the month test
 };

@@ -39,6 +39,7 @@ struct Module1State {
     std::array<DateTime, 101> AlarmQueueTime{};
     std::array<std::string, 101> AlarmQueueText{};
     std::array<int32_t, 101> AlarmQueueSound{};
+    std::array<std::string, 101> AlarmQueueSoundFile{};  // a daily alarm's own wave file, else ""
     std::string AlarmMsg;
     bool AlarmsChanged = false;
 
