@@ -109,6 +109,8 @@ CalendarImportResult ImportCalendarRows(const std::string& sourcePath, const std
         if (!source->hasTable("Velmora"))
             throw db::DbError(db::kWrongKind, "\"" + sourcePath + "\" is not a Velmora calendar file: it has no [Velmora] table.");
         target = OpenStore(targetPath, DbKind::Calendar);
+        // Room for the whole import's changed pages, so they are not spilled before the commit.
+        target->exec("PRAGMA cache_size = -131072");
         read.emplace(source->prepare("SELECT * FROM [Velmora]"));
         std::vector<std::string> sourceNames;
         for (int i = 0; i < read->columnCount(); ++i) sourceNames.push_back(read->columnName(i));
