@@ -38,7 +38,7 @@ std::shared_ptr<db::Database> OpenContractFile(const std::string& path) {
 
 std::vector<ContractProject> ReadContractProjects(db::Database& contract) {
     std::vector<ContractProject> out;
-    auto st = contract.prepare("SELECT [Proj_Num], [Proj_Desc], [New_Proj] FROM [Project] ORDER BY [New_Proj]");
+    auto st = contract.prepare("SELECT [Proj_Num], [Proj_Desc], [New_Proj] FROM [Project] ORDER BY FOLD([New_Proj]), [New_Proj]");
     while (st.step()) out.push_back({db::AsInt(st.column(0)), db::AsText(st.column(1)), db::AsText(st.column(2))});
     return out;
 }
@@ -47,7 +47,7 @@ std::vector<std::string> ReadStatusTypes(db::Database& contract) {
     std::vector<std::string> out;
     std::map<std::string, bool> seen;
     auto st = contract.prepare(
-        "SELECT DISTINCT [Status_Item] FROM [Project_Status] WHERE [Status_Item] IS NOT NULL ORDER BY [Status_Item]");
+        "SELECT DISTINCT [Status_Item] FROM [Project_Status] WHERE [Status_Item] IS NOT NULL ORDER BY FOLD([Status_Item]), [Status_Item]");
     while (st.step()) {
         const std::string item = db::AsText(st.column(0));
         if (Trim(item).empty() || !seen.emplace(db::FoldCase(item), true).second) continue;

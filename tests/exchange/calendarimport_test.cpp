@@ -127,9 +127,11 @@ TEST(CalendarImport, ASourceWithAnotherColumnOrderLandsEachValueInItsColumn) {
         s->exec("INSERT INTO [Velmora] VALUES (15, '1;2;3;4;2;3', 7, 'Serif,12,True,False', 4, '10,5', 2026046, -1,"
                 " 'Birthday', 65535, 16711680, 'Yearly', 10, 'Grandma''s birthday', 'PM', 30, 3, '2026-02-15', 0, 77)");
     }
+    const std::string sourceBytes = vmtest::ReadAll(source);
     const auto r = Import(source, target, false);
     ASSERT_TRUE(r.done);
     EXPECT_EQ(r.added, 1);
+    EXPECT_EQ(vmtest::ReadAll(source), sourceBytes) << "the source file is only read";
     auto row = RowOf(target, "Grandma's birthday");
     ASSERT_FALSE(row.empty());
     const std::map<std::string, db::Value> expected = {

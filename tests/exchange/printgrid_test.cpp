@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QImage>
+#include <QStandardItemModel>
 #include <QPageSize>
 #include <QTableView>
 #include <QToolBar>
@@ -226,6 +228,61 @@ TEST_F(PrintGrid, WithoutAPrinterOrAFileNothingIsShownAndWithAPrinterNoFileIsAsk
     EXPECT_TRUE(fx.messages.dialogs.empty());
     EXPECT_EQ(dialogs.setupShown.size(), 1u);
     EXPECT_EQ(dialogs.previewCaptions, (std::vector<std::string>{"To the printer "}));
+}
+
+// Pixels of the first page, rendered at 30 dpi, that are plainly red.
+int RedPixels(const std::string& pdf) {
+    const std::string png = pdf + ".png";
+    Shell("pdftoppm -r 30 -f 1 -l 1 -singlefile -png '" + pdf + "' '" + pdf + "'");
+    const QImage page(QString::fromStdString(png));
+    int n = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            n += c.red() > 200 && c.green() < 60 && c.blue() < 60;
+        }
+    return page.isNull() ? -1 : n;
+}
+
+TEST_F(PrintGrid, TheGridHandedInIsPrintedInColourOrInBlackAndWhite) {
+    QTableView other;
+    QStandardItemModel model(3, 2);
+    model.setHorizontalHeaderLabels({"Task", "When"});
+    const char* tasks[] = {"Paint the fence", "Mend the gate", "Oil the hinges"};
+    for (int r = 0; r < 3; ++r) {
+        auto* task = new QStandardItem(tasks[r]);
+        task->setBackground(QColor(255, 0, 0));
+        model.setItem(r, 0, task);
+        model.setItem(r, 1, new QStandardItem("Saturday"));
+    }
+    other.setModel(&model);
+    const QPalette before = other.palette();
+    for (const MsgResult answer : {MsgResult::Yes, MsgResult::No}) {
+        vm::Module1.ColorPrintAnswer = 0;
+        fx.messages.answers = {answer};
+        fx.messages.fileAnswers = {pdf};
+        vm::Print_Grid(&other, 2, "Other grid ");
+        const std::string text = Shell("pdftotext -layout '" + pdf + "' -");
+        for (const char* t : tasks) EXPECT_NE(text.find(t), std::string::npos) << t;
+        EXPECT_EQ(text.find("O'Neil"), std::string::npos) << "the main window's grid was printed";
+        if (answer == MsgResult::Yes) EXPECT_GT(RedPixels(pdf), 50);
+        else EXPECT_EQ(RedPixels(pdf), 0);
+    }
+    EXPECT_EQ(other.palette(), before);
+}
+
+TEST_F(PrintGrid, ASetUpThatCannotBeKeptIsReportedWithItsPathAfterThePrintout) {
+    const std::string missing = dir + "/missing";
+    setenv("VELMORA_DATA_DIR", missing.c_str(), 1);
+    fx.messages.answers = {MsgResult::Yes};
+    fx.messages.fileAnswers = {pdf};
+    vm::Print_Grid(w->TDBGridDates, 2, "Unkept ");
+    EXPECT_TRUE(vm::FileExists(pdf));
+    ASSERT_EQ(fx.messages.shown.size(), 2u);
+    EXPECT_EQ(fx.messages.shown[1].title, "Print_Grid Error");
+    EXPECT_EQ(fx.messages.shown[1].icon, vm::MsgIcon::Information);
+    EXPECT_EQ(fx.messages.shown[1].text,
+              "User Print & Margin Settings Cannot be saved\r\n" + missing + "/Velmora_Print_Setup.Dat");
 }
 
 TEST_F(PrintGrid, NoGridIsReportedAndNothingElseHappens) {
