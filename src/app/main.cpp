@@ -4,6 +4,7 @@
 
 #include "mainwindow/frmvelmora.h"
 #include "platform/qtmessages.h"
+#include "platform/printdialogs.h"
 #include "platform/qtpickers.h"
 #include "platform/qtsound.h"
 #include "platform/qtspeech.h"
@@ -20,11 +21,13 @@ int main(int argc, char** argv) {
     vm::QtSoundPlayer sound;
     vm::QtSpeech speech;
     vm::QtDesktopOpener opener;
+    vm::QtPrintDialogs printDialogs;
     vm::SetMessages(&messages);
     vm::SetPickers(&pickers);
     vm::SetSoundPlayer(&sound);
     vm::SetSpeech(&speech);
     vm::SetDesktopOpener(&opener);
+    vm::SetPrintDialogs(&printDialogs);
 
     int rc = 0;
     {
@@ -37,6 +40,7 @@ int main(int argc, char** argv) {
         window.show();
         rc = QApplication::exec();
     }
+    vm::SetPrintDialogs(nullptr);
     vm::SetDesktopOpener(nullptr);
     vm::SetSpeech(nullptr);
     vm::SetSoundPlayer(nullptr);

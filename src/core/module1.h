@@ -71,6 +71,10 @@ struct Module1State {
     bool StopWatchOpen = false;
     bool WeekViewOpen = false;
     bool SplashOpen = false;
+
+    // The answer to the grid printer's colour question for this run: 0 not
+    // asked yet, 6 Yes, 7 No.
+    int16_t ColorPrintAnswer = 0;
 };
 
 // The one process-wide instance.

@@ -1,9 +1,35 @@
 #include "exchange/otherimports.h"
 
+#include "core/calendarimport.h"
+#include "core/module1.h"
+#include "exchange/orvantapanel.h"
+#include "mainwindow/frmvelmora.h"
+#include "platform/messages.h"
+#include "platform/steps.h"
+
 namespace vm {
 
-// These imports come with the calendar-file and contract imports.
-void ImportVelmoraFile(std::string& /*fileName*/) {}
-void ShowOrvanta_Import(const std::string& /*contractFile*/) {}
+void ImportVelmoraFile(std::string& fileName) {
+    const MsgResult answer =
+        Messages().message("Import Duplicate Records?", MsgButtons::YesNo, MsgIcon::None, "Import Duplicate Records?");
+    Operation op("ImportVelmoraFile_Error");
+    frmVelmora* w = MainWindow();
+    if (w) w->SetWaitCursor(true);
+    const CalendarImportResult result =
+        ImportCalendarRows(fileName, Module1.CalendarFilePath, answer == MsgResult::Yes, op);
+    if (result.done && w) {
+        // The new records show at once, their repeats included.
+        op.step(4, [&] { w->mnuFile_Build_Repeating_Click(); });
+        op.step(4, [&] { w->cmbmonth_Click(); });
+    }
+    if (w) w->SetWaitCursor(false);
+    if (result.done)
+        Messages().message(std::to_string(result.added) + " Date Record(s) have been imported from:\r\n" + fileName,
+                           MsgButtons::Ok, MsgIcon::None, "Import Complete");
+}
+
+void ShowOrvanta_Import(const std::string& contractFile) {
+    if (OrvantaPanel* panel = OrvantaImportPanel()) panel->ShowFor(contractFile);
+}
 
 }  // namespace vm

@@ -17,6 +17,7 @@
 #include "core/numtext.h"
 #include "core/schema.h"
 #include "core/upgrade.h"
+#include "exchange/orvantapanel.h"
 #include "platform/messages.h"
 #include "platform/places.h"
 #include "platform/recordgrid.h"
@@ -51,6 +52,7 @@ frmVelmora::frmVelmora(QWidget* parent) : QMainWindow(parent) {
     rgb->setObjectName("sscmdRedGreenBlue");
     SSPanelDayColor->buttonRow()->addWidget(rgb);
     connect(rgb, &QPushButton::clicked, this, [] { ShowRedGreenBlue(); });
+    new OrvantaPanel(SSPanel1);  // the contract import panel, hidden until an import asks for it
 }
 
 frmVelmora::~frmVelmora() {

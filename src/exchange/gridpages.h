@@ -1,0 +1,38 @@
+// A grid's rows laid out on printed pages and drawn as text: the page header
+// at the top, the column headings on every page, rows as tall as their
+// wrapped text, and the footer "Print Date: ..." at the left with the page
+// number at the right.
+#pragma once
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+#include <vector>
+
+class QPagedPaintDevice;
+class QTableView;
+
+namespace vm {
+
+struct GridCell {
+    QString text;
+    QColor back, fore;  // invalid: the grid's own
+};
+
+// What is printed of a grid: its shown columns in their shown order.
+struct GridPrintout {
+    std::vector<QString> headings;
+    std::vector<double> widths;  // relative; scaled to the page width
+    std::vector<std::vector<GridCell>> rows;
+    QFont font;
+    QColor headBack = Qt::white, headFore = Qt::black, back = Qt::white, fore = Qt::black;
+};
+
+// Takes the grid's shown columns and rows. Without colour every background
+// is white and every text black.
+GridPrintout TakeGrid(const QTableView& grid, bool colour);
+
+// Draws the printout on the device's pages; returns the number of pages.
+int PaintGridPages(QPagedPaintDevice& device, const GridPrintout& grid, const QString& header, const QString& printDate);
+
+}  // namespace vm

@@ -1,0 +1,53 @@
+#include "platform/printdialogs.h"
+
+#include <QPageSetupDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace vm {
+namespace {
+IPrintDialogs* g_dialogs = nullptr;
+FakePrintDialogs& BuiltIn() {
+    static FakePrintDialogs fake;
+    return fake;
+}
+}  // namespace
+
+IPrintDialogs& PrintDialogs() { return g_dialogs ? *g_dialogs : BuiltIn(); }
+void SetPrintDialogs(IPrintDialogs* impl) { g_dialogs = impl; }
+
+bool FakePrintDialogs::pageSetup(QPrinter& printer, QWidget*) {
+    setupShown.push_back(printer.pageLayout());
+    bool ok = true;
+    if (!setupAnswers.empty()) {
+        ok = setupAnswers.front();
+        setupAnswers.pop_front();
+    }
+    if (ok && setupChoice) printer.setPageLayout(*setupChoice);
+    setupChoice.reset();
+    return ok;
+}
+
+void FakePrintDialogs::preview(QPrinter& printer, const std::string& caption,
+                               const std::function<void(QPrinter*)>& paint, QWidget*) {
+    previewCaptions.push_back(caption);
+    if (previewPrints) paint(&printer);
+}
+
+bool QtPrintDialogs::printerInstalled() { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
+
+bool QtPrintDialogs::pageSetup(QPrinter& printer, QWidget* parent) {
+    QPageSetupDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void QtPrintDialogs::preview(QPrinter& printer, const std::string& caption,
+                             const std::function<void(QPrinter*)>& paint, QWidget* parent) {
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QString::fromStdString(caption));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* p) { paint(p); });
+    dialog.exec();
+}
+
+}  // namespace vm

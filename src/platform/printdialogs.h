@@ -1,0 +1,61 @@
+// The printing dialogs behind one interface (the page set-up and the print
+// preview, and whether any printer is installed), so tests never block. The
+// colour question and the PDF file name go through Messages().
+#pragma once
+#include <QPageLayout>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QPrinter;
+class QWidget;
+
+namespace vm {
+
+class IPrintDialogs {
+public:
+    virtual ~IPrintDialogs() = default;
+    // True when the desktop has at least one printer.
+    virtual bool printerInstalled() = 0;
+    // The page set-up dialog on `printer`; false when cancelled.
+    virtual bool pageSetup(QPrinter& printer, QWidget* parent) = 0;
+    // The print preview of the pages `paint` draws, captioned `caption`;
+    // printing from it calls `paint` on the printer.
+    virtual void preview(QPrinter& printer, const std::string& caption, const std::function<void(QPrinter*)>& paint,
+                         QWidget* parent) = 0;
+};
+
+IPrintDialogs& PrintDialogs();
+void SetPrintDialogs(IPrintDialogs* impl);  // nullptr restores the built-in fake
+
+// Records what each dialog was shown; the set-up answers from a script (OK by
+// default) and may apply a chosen layout; the preview "prints" (calls paint
+// on the printer) unless told otherwise.
+class FakePrintDialogs : public IPrintDialogs {
+public:
+    bool printerInstalled() override { return installed; }
+    bool pageSetup(QPrinter& printer, QWidget* parent) override;
+    void preview(QPrinter& printer, const std::string& caption, const std::function<void(QPrinter*)>& paint,
+                 QWidget* parent) override;
+
+    bool installed = false;
+    std::deque<bool> setupAnswers;           // next answers; empty gives OK
+    std::optional<QPageLayout> setupChoice;  // the layout chosen in the next accepted set-up
+    std::vector<QPageLayout> setupShown;     // the layout each set-up opened with
+    std::vector<std::string> previewCaptions;
+    bool previewPrints = true;
+};
+
+// The dialogs of Qt Print Support.
+class QtPrintDialogs : public IPrintDialogs {
+public:
+    bool printerInstalled() override;
+    bool pageSetup(QPrinter& printer, QWidget* parent) override;
+    void preview(QPrinter& printer, const std::string& caption, const std::function<void(QPrinter*)>& paint,
+                 QWidget* parent) override;
+};
+
+}  // namespace vm
