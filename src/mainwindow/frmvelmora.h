@@ -164,6 +164,8 @@ public slots:
     void mnuHelp_Images_Click();
     void mnuAbout_Click();
     void mnuNewRecord_Click();
+    void mnuList_People_Click();
+    void mnuFile_Show2Do_Click();
     void mnuFile_Settings_Click();
     // Redraws the shown month: the build, the day-grid layout, the controls enabled.
     void cmbmonth_Click();

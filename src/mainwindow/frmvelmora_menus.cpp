@@ -18,6 +18,8 @@
 #include "platform/shell.h"
 #include "records/frmenterrec.h"
 #include "records/frmselectedday.h"
+#include "tools/frm2dolist.h"
+#include "tools/frmpeople.h"
 
 namespace vm {
 namespace {
@@ -123,11 +125,27 @@ void frmVelmora::CreateMenus() {
     for (QAction* a : {mnuList_People, mnuFile_DayCalculator, mnuFile_CalcWrkDays, mnuFile_Show2Do, mnuFile_ShowTimer,
                        mnuFile_Import, mnuFile_Export_Data, mnuWeek_View})
         NotYet(a);
+    for (QAction* a : {mnuList_People, mnuFile_Show2Do}) {
+        a->setEnabled(true);
+        a->setToolTip({});
+    }
+    connect(mnuList_People, &QAction::triggered, this, &frmVelmora::mnuList_People_Click);
+    connect(mnuFile_Show2Do, &QAction::triggered, this, &frmVelmora::mnuFile_Show2Do_Click);
 }
 
 void frmVelmora::mnuFile_Settings_Click() { OpenSettingsPanel(); }
 
 void frmVelmora::mnuNewRecord_Click() { ShowEnterRec(); }
+
+void frmVelmora::mnuList_People_Click() {
+    ShowPeople();
+    Module1.PeopleOpen = true;
+}
+
+void frmVelmora::mnuFile_Show2Do_Click() {
+    Show2DoList();
+    Module1.ToDoListOpen = true;
+}
 
 void frmVelmora::mnuFile_Hide_Show_Click() {
     mnuFile_Hide_Show->setText(pCalendarShown ? "Show Calendar" : "Hide Calendar / Show Picture");

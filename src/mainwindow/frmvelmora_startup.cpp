@@ -32,6 +32,8 @@
 #include "records/frmenterrec.h"
 #include "records/griddropdown.h"
 #include "records/frmselectedday.h"
+#include "tools/frm2dolist.h"
+#include "tools/frmpeople.h"
 #include "tools/frmredgreenblue.h"
 
 namespace vm {
@@ -244,6 +246,8 @@ void frmVelmora::Form_Unload() {
         if (Module1.SelectedDayOpen) UnloadSelectedDay();
         if (Module1.RedGreenBlueOpen) UnloadRedGreenBlue();
         if (Module1.EnterRecOpen) UnloadEnterRec();
+        if (Module1.PeopleOpen) UnloadPeople();
+        if (Module1.ToDoListOpen) Unload2DoList();
     });
     if (Voice) Voice->stop();
     CloseSplash();
