@@ -258,6 +258,23 @@ TEST_F(People, ImportAddsTheContactsAndNamesTheLinesItSkipped) {
     EXPECT_EQ(messages.dialogs.at(0).initialDir, dataDir);
 }
 
+TEST_F(People, BothListsOpenTheSettingsDatabaseStartUpChose) {
+    w->close();
+    vm::MainState.pSettingsFile = vmtest::FreshSettings();
+    auto d = db::Database::Open(vm::MainState.pSettingsFile);
+    d->exec("INSERT INTO [People] ([FirstName], [LastName]) VALUES ('Only', 'Here')");
+    d->exec("INSERT INTO [ToDoList] ([Hide], [TaskDescription]) VALUES (0, 'Only here')");
+    w = vm::ShowPeople();
+    grid = w->findChild<QTableView*>("tdbgridPeople");
+    EXPECT_EQ(names(), "Only Here");
+    trigger(main.get(), "mnuFile_Show2Do");
+    auto* todo = main->findChild<QWidget*>("frm2DoList");
+    ASSERT_NE(todo, nullptr);
+    EXPECT_EQ(vmtest::Shown(todo->findChild<QTableView*>("TDBGrid2DoList"), "TaskDescription"),
+              std::vector<std::string>{"Only here"});
+    todo->close();
+}
+
 TEST_F(People, ShutDownClosesTheList) {
     main->quitAfterUnload = false;
     main->Form_Unload();
