@@ -133,6 +133,9 @@ TEST_F(People, CellEditsAreStoredAndRefusalsStoreNothing) {
     vmtest::TypeIntoCell(grid, 0, "City", "Aarhus, DK");
     EXPECT_EQ(column("SELECT [City] FROM [People] WHERE [LastName] = 'Abel'"), std::vector<std::string>{"Aarhus, DK"});
 
+    vmtest::TypeIntoCell(grid, 0, "Relationship", "Mentor");  // a cell with a drop-down list
+    EXPECT_EQ(column("SELECT [Relationship] FROM [People] WHERE [LastName] = 'Abel'"), std::vector<std::string>{"Mentor"});
+
     const int newRow = m->recordCount();
     vmtest::TypeIntoCell(grid, newRow, "FirstName", "Zed");
     EXPECT_EQ(column("SELECT [FirstName] FROM [People] ORDER BY [ID] DESC LIMIT 1"), std::vector<std::string>{"Zed"});
