@@ -172,6 +172,8 @@ public slots:
     void mnuAbout_Click();
     void mnuNewRecord_Click();
     void mnuWeek_View_Click();
+    void mnuList_People_Click();
+    void mnuFile_Show2Do_Click();
     void mnuFile_Settings_Click();
     void mnuFile_ShowTimer_Click();
     void mnuFile_DayCalculator_Click();

@@ -23,6 +23,8 @@
 #include "records/frmenterrec.h"
 #include "records/frmselectedday.h"
 #include "records/frmweekview.h"
+#include "tools/frm2dolist.h"
+#include "tools/frmpeople.h"
 
 namespace vm {
 namespace {
@@ -128,9 +130,11 @@ void frmVelmora::CreateMenus() {
     connect(mnuFile_CalcWrkDays, &QAction::triggered, this, &frmVelmora::mnuFile_CalcWrkDays_Click);
 
     // The windows of these commands are not part of this version yet.
-    for (QAction* a : {mnuList_People, mnuFile_Show2Do, mnuFile_Import, mnuFile_Export_Data})
+    for (QAction* a : {mnuFile_Import, mnuFile_Export_Data})
         NotYet(a);
     connect(mnuWeek_View, &QAction::triggered, this, &frmVelmora::mnuWeek_View_Click);
+    connect(mnuList_People, &QAction::triggered, this, &frmVelmora::mnuList_People_Click);
+    connect(mnuFile_Show2Do, &QAction::triggered, this, &frmVelmora::mnuFile_Show2Do_Click);
 }
 
 void frmVelmora::mnuFile_Settings_Click() { OpenSettingsPanel(); }
@@ -150,6 +154,15 @@ void frmVelmora::mnuFile_ShowTimer_Click() {
 
 // When the week view is open it is only brought forward, without a new build.
 void frmVelmora::mnuWeek_View_Click() { ShowWeekView(); }
+void frmVelmora::mnuList_People_Click() {
+    ShowPeople();
+    Module1.PeopleOpen = true;
+}
+
+void frmVelmora::mnuFile_Show2Do_Click() {
+    Show2DoList();
+    Module1.ToDoListOpen = true;
+}
 
 void frmVelmora::mnuFile_Hide_Show_Click() {
     mnuFile_Hide_Show->setText(pCalendarShown ? "Show Calendar" : "Hide Calendar / Show Picture");

@@ -38,6 +38,8 @@
 #include "records/griddropdown.h"
 #include "records/frmselectedday.h"
 #include "records/frmweekview.h"
+#include "tools/frm2dolist.h"
+#include "tools/frmpeople.h"
 #include "tools/frmredgreenblue.h"
 
 namespace vm {
@@ -254,6 +256,8 @@ void frmVelmora::Form_Unload() {
         if (Module1.DayCalculatorOpen) UnloadDayCalculator();
         if (Module1.AlarmOpen) UnloadAlarm();
         if (Module1.WeekViewOpen) UnloadWeekView();
+        if (Module1.PeopleOpen) UnloadPeople();
+        if (Module1.ToDoListOpen) Unload2DoList();
     });
     if (Voice) Voice->stop();
     CloseSplash();

@@ -8,27 +8,6 @@
 
 namespace vm {
 
-std::string GridSortState::click(const std::string& column) {
-    if (!column_.empty() && column_ == column) {
-        descending_ = !descending_;
-    } else {
-        column_ = column;
-        descending_ = false;
-    }
-    return descending_ ? "DESC" : "ASC";
-}
-
-std::string FoldSearchCondition(const std::vector<std::string>& columns) {
-    std::string joined;
-    for (const auto& c : columns) {
-        // A bracketed name or a parenthesised expression stands as it is.
-        const std::string q = (c.front() == '[' || c.front() == '(') ? c : "[" + c + "]";
-        joined += (joined.empty() ? "" : " || ") + std::string("' ' || IFNULL(") + q + ", '')";
-    }
-    if (joined.empty()) joined = "''";
-    return "instr(FOLD(" + joined + "), FOLD(?)) > 0";
-}
-
 std::optional<int64_t> CurrentRecordId(const QTableView* grid, const RecordGridModel* model) {
     if (!grid || !model) return std::nullopt;
     const int row = grid->currentIndex().row();
@@ -66,6 +45,17 @@ void RequeryKeepingRecord(QTableView* grid, RecordGridModel* model, db::RecordSo
     if (id) SelectRecord(grid, model, *id);
     // Same column widths, same scroll position: the same column is leftmost.
     if (leftmost >= 0) grid->horizontalScrollBar()->setValue(scrollX);
+}
+
+void FillValueList(RecordGridModel& model, int column, const std::string& dbPath, const std::string& query,
+                   bool clear) {
+    if (clear) model.clearValueList(column);
+    auto db = db::Database::Open(dbPath);
+    auto st = db->prepare(query);
+    while (st.step()) {
+        const QString value = QString::fromStdString(db::AsText(st.column(0))).trimmed();
+        if (!value.isEmpty()) model.addToValueList(column, QString::fromStdString(db::AsText(st.column(0))));
+    }
 }
 
 void StepGridFont(QTableView* grid, int delta) {

@@ -34,7 +34,8 @@ private:
 // each preceded by a blank, contain the text bound to its one "?". Empty
 // columns are read as empty text, so a row with a Null field still matches on
 // its other fields. The match is literal and folds case over all of Unicode.
-// A column is a field name, "[Name]", or an expression in parentheses.
+// A column is a field name, "[Name]", or an expression in parentheses
+// (such as a value in its shown form).
 std::string FoldSearchCondition(const std::vector<std::string>& columns);
 
 // The [ID] of the grid's current record, if one is current.
@@ -48,6 +49,12 @@ bool SelectRecord(QTableView* grid, RecordGridModel* model, int64_t id);
 // leftmost.
 void RequeryKeepingRecord(QTableView* grid, RecordGridModel* model, db::RecordSource& source,
                           const std::string& recordSource, std::vector<db::Value> parameters = {});
+
+// Fills a column's value list with the first field of every row `query`
+// gives on the database at dbPath, leaving out empty and blank values;
+// `clear` empties the list first.
+void FillValueList(RecordGridModel& model, int column, const std::string& dbPath, const std::string& query,
+                   bool clear = true);
 
 // The grid font buttons: 2 points larger or smaller, never below 6 points.
 void StepGridFont(QTableView* grid, int delta);

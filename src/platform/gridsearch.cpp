@@ -1,0 +1,28 @@
+// The window-free half of the grid helper: the sort state and the search
+// condition, usable by the rules in src/core.
+#include "platform/datagrid.h"
+
+namespace vm {
+
+std::string GridSortState::click(const std::string& column) {
+    if (!column_.empty() && column_ == column) {
+        descending_ = !descending_;
+    } else {
+        column_ = column;
+        descending_ = false;
+    }
+    return descending_ ? "DESC" : "ASC";
+}
+
+std::string FoldSearchCondition(const std::vector<std::string>& columns) {
+    std::string joined;
+    for (const auto& c : columns) {
+        // A bracketed name or a parenthesised expression is taken as it is.
+        const std::string q = (c.front() == '[' || c.front() == '(') ? c : "[" + c + "]";
+        joined += (joined.empty() ? "" : " || ") + std::string("' ' || IFNULL(") + q + ", '')";
+    }
+    if (joined.empty()) joined = "''";
+    return "instr(FOLD(" + joined + "), FOLD(?)) > 0";
+}
+
+}  // namespace vm

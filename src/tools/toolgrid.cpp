@@ -1,0 +1,92 @@
+#include "tools/toolgrid.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QToolBar>
+
+#include "core/files.h"
+#include "core/module1.h"
+#include "platform/recordgrid.h"
+
+namespace vm {
+namespace {
+
+// Empties the search box on a click.
+class ClickEmpties : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress)
+            if (auto* box = qobject_cast<QLineEdit*>(watched)) box->clear();
+        return false;
+    }
+};
+
+}  // namespace
+
+std::string SettingsDatabaseInUse() {
+    if (MainState.pSettingsFile.empty()) MainState.pSettingsFile = SettingsDatabasePath();
+    return MainState.pSettingsFile;
+}
+
+QTableView* MakeToolGrid(QWidget* parent, const char* name, RecordGridModel* model,
+                         std::function<void(int)> headClick) {
+    auto* grid = new QTableView(parent);
+    grid->setObjectName(name);
+    grid->setModel(model);
+    grid->setItemDelegate(new ValueListDelegate(grid));
+    grid->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
+                          QAbstractItemView::SelectedClicked);
+    grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    grid->horizontalHeader()->setSectionsClickable(true);
+    grid->horizontalHeader()->setMinimumHeight(2 * grid->fontMetrics().height() + 8);
+    grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter | Qt::Alignment(Qt::TextWordWrap));
+    QObject::connect(grid->horizontalHeader(), &QHeaderView::sectionClicked, grid,
+                     [headClick](int column) { headClick(column); });
+    return grid;
+}
+
+void HideIdColumn(QTableView* grid, const RecordGridModel* model) {
+    for (int c = 0; c < model->columnCount(); ++c) grid->setColumnHidden(c, model->fieldName(c) == "ID");
+}
+
+SearchPanel MakeSearchPanel(QWidget* parent, const char* searchName, const char* searchTip,
+                            std::function<void()> onSearch, std::function<void()> onClear) {
+    SearchPanel p;
+    p.panel = new QFrame(parent);
+    p.panel->setObjectName("SSPanel2");
+    p.panel->setFrameShape(QFrame::StyledPanel);
+    auto* row = new QHBoxLayout(p.panel);
+    p.txtSearch = new QLineEdit("Search", p.panel);
+    p.txtSearch->setObjectName("txtSearch");
+    p.txtSearch->setToolTip(" Search For This ");
+    p.txtSearch->installEventFilter(new ClickEmpties(p.txtSearch));
+    QObject::connect(p.txtSearch, &QLineEdit::returnPressed, p.panel, [onSearch] { onSearch(); });
+    p.search = new QPushButton("Search", p.panel);
+    p.search->setObjectName(searchName);
+    p.search->setToolTip(searchTip);
+    QObject::connect(p.search, &QPushButton::clicked, p.panel, [onSearch] { onSearch(); });
+    p.clear = new QPushButton("Clear", p.panel);
+    p.clear->setObjectName("sscmdClearSrch");
+    QObject::connect(p.clear, &QPushButton::clicked, p.panel, [onClear] { onClear(); });
+    row->addWidget(p.txtSearch, 1);
+    row->addWidget(p.search);
+    row->addWidget(p.clear);
+    return p;
+}
+
+QAction* AddToolButton(QToolBar* bar, const char* caption, const char* key, const char* tip) {
+    QAction* a = bar->addAction(QString::fromUtf8(caption));
+    a->setObjectName(key);
+    a->setData(QString::fromUtf8(key));
+    a->setToolTip(QString::fromUtf8(tip));
+    return a;
+}
+
+}  // namespace vm

@@ -1,0 +1,53 @@
+// What the contact list and the to-do list share: the settings database they
+// edit, their editable grid, the search box with its buttons and the font
+// buttons of their toolbars.
+#pragma once
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <string>
+
+class QAction;
+class QFrame;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+class QToolBar;
+class QWidget;
+
+namespace vm {
+
+class RecordGridModel;
+
+// The settings database every window opens (the one start-up chose).
+std::string SettingsDatabaseInUse();
+
+// An editable grid over `model`: editing starts by typing (a double-click is
+// left to the window), value lists show as drop-downs, headers are two lines
+// high and a header click calls `headClick` with the model column.
+QTableView* MakeToolGrid(QWidget* parent, const char* name, RecordGridModel* model,
+                         std::function<void(int)> headClick);
+
+// Hides the ID column (again after each reload of the model).
+void HideIdColumn(QTableView* grid, const RecordGridModel* model);
+
+// The search panel "SSPanel2": the box "txtSearch" showing "Search", which
+// empties itself on a click and searches on Enter, and the search and clear
+// buttons.
+struct SearchPanel {
+    QFrame* panel = nullptr;
+    QLineEdit* txtSearch = nullptr;
+    QPushButton* search = nullptr;
+    QPushButton* clear = nullptr;
+};
+SearchPanel MakeSearchPanel(QWidget* parent, const char* searchName, const char* searchTip,
+                            std::function<void()> onSearch, std::function<void()> onClear);
+
+// A toolbar button keyed `key` (its objectName and data).
+QAction* AddToolButton(QToolBar* bar, const char* caption, const char* key, const char* tip);
+
+// Twips of the old window measures (15 to a pixel).
+constexpr int kToolTwipsPerPixel = 15;
+
+}  // namespace vm

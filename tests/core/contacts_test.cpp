@@ -1,0 +1,209 @@
+// The contact card, the contact file (bytes written, lines read back, the
+// import into a real settings database) and the list's literal search.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/contacts.h"
+#include "platform/sqlstore.h"
+#include "testsupport.h"
+
+namespace db = vm::db;
+
+namespace {
+
+// Fields by name, the rest empty.
+vm::ContactRow Contact(std::initializer_list<std::pair<const char*, const char*>> fields) {
+    vm::ContactRow c;
+    for (const auto& [name, value] : fields)
+        for (size_t i = 0; i < c.size(); ++i)
+            if (std::string(vm::kPeopleColumns[i]) == name) c[i] = value;
+    return c;
+}
+
+std::vector<std::vector<std::string>> PeopleRows(const std::string& path) {
+    auto d = db::Database::Open(path);
+    auto st = d->prepare("SELECT * FROM [People] ORDER BY [ID]");
+    std::vector<std::vector<std::string>> rows;
+    while (st.step()) {
+        std::vector<std::string> r;
+        for (int i = 1; i < st.columnCount(); ++i) r.push_back(db::AsText(st.column(i)));
+        rows.push_back(r);
+    }
+    return rows;
+}
+
+}  // namespace
+
+TEST(ContactCard, LinesAppearOnlyForFilledParts) {
+    struct Case {
+        const char* what;
+        vm::ContactRow contact;
+        std::string card;
+    };
+    const std::vector<Case> cases = {
+        {"everything",
+         Contact({{"Relationship", "Friend"}, {"FirstName", "Ann"}, {"MI", "Q"}, {"LastName", "Lee"},
+                  {"Address1", "1 Main St"}, {"Address2", "Apt 4"}, {"City", "Springfield"}, {"State", "IL"},
+                  {"ZipCode", "62701"}, {"Country", "USA"}, {"Phone1", "555-1234"}, {"Type1", "Cell"},
+                  {"Phone2", "555-9876"}, {"Type2", "Fax"}, {"E-mail", "ann@example.org"}, {"OtherInfo", "Met at school"}}),
+         "Friend\r\nAnn Q Lee\r\n1 Main St\r\nApt 4\r\nSpringfield, IL 62701 USA\r\n555-1234 Cell\r\n555-9876 Fax\r\n"
+         "ann@example.org \r\nMet at school"},
+        {"only a city", Contact({{"FirstName", "Bo"}, {"City", "Oslo"}}), "\r\nBo \r\nOslo,   "},
+        {"state, zip and country alone give no line", Contact({{"FirstName", "Cy"}, {"State", "TX"}, {"ZipCode", "1"}, {"Country", "US"}}),
+         "\r\nCy "},
+        {"a blank middle initial", Contact({{"FirstName", "Al"}, {"MI", " "}, {"LastName", "Hu"}}), "\r\nAl Hu"},
+        {"a middle initial with blanks", Contact({{"FirstName", "Al"}, {"MI", " Q  "}, {"LastName", "Hu"}}), "\r\nAl Q Hu"},
+        {"an e-mail of blanks, an address of blanks",
+         Contact({{"Relationship", "Aunt"}, {"LastName", "Ng"}, {"Address1", "   "}, {"E-mail", "   "}}), "Aunt\r\n Ng\r\n   "},
+        {"a number without its kind", Contact({{"Phone2", "0171"}}), "\r\n \r\n0171 "},
+        {"nothing at all", vm::ContactRow{}, "\r\n "},
+        {"letters beyond ASCII", Contact({{"FirstName", "Jürgen"}, {"LastName", "Ødegård"}, {"City", "Tromsø"}}),
+         "\r\nJürgen Ødegård\r\nTromsø,   "},
+    };
+    for (const Case& c : cases) EXPECT_EQ(vm::ContactCard(c.contact), c.card) << c.what;
+}
+
+TEST(ContactFile, ExportBytesHeadersEncodingAndLineEnds) {
+    vmtest::Fixture fx;
+    const std::string dir = vmtest::MakeTempDir("contacts");
+    const std::string path = dir + "/list.txt";
+    const std::vector<vm::ContactRow> rows = {
+        Contact({{"Relationship", "Friend"}, {"FirstName", "Ann"}, {"City", "Washington, D.C."},
+                 {"OtherInfo", "says \"hi\"\r\nand bye"}}),
+        Contact({{"FirstName", "Bo"}, {"Address2", "a++b"}, {"Country", "Norge\n"}}),
+    };
+    EXPECT_EQ(vm::WriteContactFile(path, vm::ContactFileKind::Records, rows), 2);
+    const std::string header1 =
+        "** FirstName, MI, LastName, Address1, Address2, City, State, ZipCode, Country, Phone1, Type1, Phone2, Type2, "
+        "E-mail, OtherInfo";
+    EXPECT_EQ(header1.size(), 126u);
+    const std::string header2 = "**" + std::string(90, '-');
+    const std::string expected =
+        header1 + "\r\n" + header2 + "\r\n" +
+        "\"1\",\"Friend\",\"Ann\",\"\",\"\",\"\",\"\",\"Washington++ D.C.\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\","
+        "\"says \"hi\" and bye\"\r\n"
+        "\"1\",\"\",\"Bo\",\"\",\"\",\"\",\"a++b\",\"\",\"\",\"\",\"Norge \",\"\",\"\",\"\",\"\",\"\",\"\"\r\n";
+    EXPECT_EQ(vmtest::ReadAll(path), expected);
+
+    // Cards: each contact's card and an empty line.
+    EXPECT_EQ(vm::WriteContactFile(path, vm::ContactFileKind::Cards, rows), 2);
+    EXPECT_EQ(vmtest::ReadAll(path),
+              "Friend\r\nAnn \r\nWashington, D.C.,   \r\nsays \"hi\"\r\nand bye\r\n\r\n\r\nBo \r\na++b\r\n\r\n");
+
+    // An empty list still writes the label lines; an existing file is overwritten.
+    EXPECT_EQ(vm::WriteContactFile(path, vm::ContactFileKind::Records, {}), 0);
+    EXPECT_EQ(vmtest::ReadAll(path), header1 + "\r\n" + header2 + "\r\n");
+
+    EXPECT_THROW(vm::WriteContactFile(dir + "/no such folder/list.txt", vm::ContactFileKind::Records, rows),
+                 std::runtime_error);
+}
+
+TEST(ContactFile, LinesAreReadOrIgnoredOrFoundMalformed) {
+    using K = vm::ContactLine;
+    struct Case {
+        std::string line;
+        K::Kind kind;
+        std::vector<std::string> values;
+    };
+    const std::vector<Case> cases = {
+        {"\"1\",\"Friend\",\"Ann\"", K::Contact, {"Friend", "Ann"}},
+        {" 1 ,a++b,,c", K::Contact, {"a,b", "", "c"}},
+        {"\"1\",\"say \"\"x\"\"\"", K::Contact, {"say x"}},
+        {"** FirstName, MI", K::Ignored, {}},
+        {"", K::Ignored, {}},
+        {"no comma here", K::Ignored, {}},
+        {"2,Friend,Ann", K::Ignored, {}},
+        {"Springfield, IL 62701", K::Malformed, {}},
+        {",Friend", K::Malformed, {}},
+        {"1" + std::string(17, ','), K::Malformed, {}},
+    };
+    for (const Case& c : cases) {
+        const vm::ContactLine read = vm::ReadContactLine(c.line);
+        EXPECT_EQ(read.kind, c.kind) << c.line;
+        EXPECT_EQ(read.values, c.values) << c.line;
+    }
+    EXPECT_EQ(vm::ReadContactLine("1" + std::string(16, ',')).values.size(), 16u) << "sixteen values fit";
+}
+
+TEST(ContactFile, ExportedContactsComeBackFromAnImport) {
+    vmtest::Fixture fx;
+    const std::string settings = vmtest::FreshSettings();
+    const std::string path = vmtest::MakeTempDir("contacts") + "/round.txt";
+    const vm::ContactRow full = Contact({{"Relationship", "Cousin"}, {"FirstName", "Åsa"}, {"MI", "K"},
+                                         {"LastName", "O'Neil"}, {"Address1", "Elm St, 4"}, {"City", "Århus"},
+                                         {"Phone1", "12 34"}, {"Type1", "Home Phone"}, {"E-mail", "a@b.dk"},
+                                         {"OtherInfo", "likes ++ and \"quotes\""}});
+    const vm::ContactRow sparse = Contact({{"FirstName", "Bo"}});
+    vm::WriteContactFile(path, vm::ContactFileKind::Records, {full, sparse});
+    const vm::ContactImport first = vm::ImportContactFile(settings, path);
+    EXPECT_EQ(first.added, 2);
+    EXPECT_TRUE(first.skippedLines.empty());
+    const auto rows = PeopleRows(settings);
+    ASSERT_EQ(rows.size(), 2u);
+    const std::vector<std::string> back = {"Cousin", "Åsa", "K", "O'Neil", "Elm St, 4", "", "Århus", "", "", "",
+                                           "12 34", "Home Phone", "", "", "a@b.dk", "likes , and quotes"};
+    EXPECT_EQ(rows[0], back);
+    EXPECT_EQ(rows[1][1], "Bo");
+    EXPECT_EQ(vm::ImportContactFile(settings, path).added, 2) << "an import never matches existing contacts";
+    EXPECT_EQ(PeopleRows(settings).size(), 4u);
+}
+
+TEST(ContactFile, MalformedLinesAreSkippedAndNamed) {
+    vmtest::Fixture fx;
+    const std::string settings = vmtest::FreshSettings();
+    const std::string path = vmtest::MakeTempDir("contacts") + "/mixed.txt";
+    vmtest::WriteAll(path,
+                     "** FirstName, MI\r\n"                             // 1 label
+                     "\"1\",\"Friend\",\"Ann\"\r\n"                       // 2 added, short
+                     "x,y\r\n"                                           // 3 malformed
+                     "\r\n"                                              // 4 ignored
+                     "2,Friend,Cy\r\n"                                   // 5 ignored
+                     "1" + std::string(17, ',') + "\r\n" +               // 6 too many values
+                     "1,Friend," + std::string(51, 'n') + "\r\n" +       // 7 longer than FirstName holds
+                     "Springfield, IL\n"                                 // 8 a card line
+                     "1,Freund,J\xfcrgen\n");                           // 9 old code page
+    const vm::ContactImport r = vm::ImportContactFile(settings, path);
+    EXPECT_EQ(r.added, 2);
+    EXPECT_EQ(r.skippedLines, (std::vector<int>{3, 6, 7, 8}));
+    const auto rows = PeopleRows(settings);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0][1], "Ann");
+    EXPECT_EQ(rows[0][2], "") << "missing values stay empty";
+    EXPECT_EQ(rows[1][1], "Jürgen");
+    EXPECT_EQ(vm::SkippedLinesText(r.skippedLines),
+              "4 lines of the file could not be read as a contact and were skipped (line 3, 6, 7, 8).");
+    EXPECT_EQ(vm::SkippedLinesText({}), "");
+
+    EXPECT_THROW(vm::ImportContactFile(settings, path + ".missing"), std::runtime_error);
+    EXPECT_EQ(PeopleRows(settings).size(), 2u);
+}
+
+TEST(ContactSearch, BindsTheTextAndMatchesLiterallyInAnyCase) {
+    vmtest::Fixture fx;
+    const std::string settings = vmtest::FreshSettings();
+    auto d = db::Database::Open(settings);
+    auto ins = d->prepare("INSERT INTO [People] ([Relationship], [FirstName], [LastName], [E-mail]) VALUES (?, ?, ?, ?)");
+    for (auto [rel, first, last, mail] : {std::tuple{"Boss", "Dan", "O'Brien", "dan@work.ie"},
+                                          std::tuple{"Friend", "Éva", "Ölund", "eva@50%.se"},
+                                          std::tuple{"Neighbour", "Kim", "Park", ""},
+                                          std::tuple{"Friend", "Zoë", "Ng", "zoe@mail.org"}}) {
+        ins.bindAll({db::Text(rel), db::Text(first), db::Text(last), std::string(mail).empty() ? db::Value{} : db::Text(mail)});
+        ins.run();
+    }
+    struct Case {
+        const char* typed;
+        std::vector<std::string> found;
+    };
+    for (const Case& c : {Case{"o'brien", {"Dan"}}, Case{"ÖLUND", {"Éva"}}, Case{"éva", {"Éva"}}, Case{"50%", {"Éva"}},
+                          Case{"mail.org", {"Zoë"}}, Case{"neighbour", {}}, Case{"*", {}}, Case{"", {"Dan", "Kim", "Zoë", "Éva"}},
+                          Case{"' OR '1'='1", {}}}) {
+        auto st = d->prepare(std::string("SELECT [FirstName] FROM [People]") + vm::PeopleSearchWhere() +
+                             vm::kPeopleSearchOrder);
+        st.bind(1, db::Text(c.typed));
+        std::vector<std::string> found;
+        while (st.step()) found.push_back(db::AsText(st.column(0)));
+        EXPECT_EQ(found, c.found) << c.typed;
+    }
+}

@@ -1,0 +1,135 @@
+// The to-do list driven headless by object name over a real settings
+// database: the hidden-task filter, search, clear, header sort, the creation
+// date of new tasks, refusals and the font buttons.
+#include <QPushButton>
+
+#include "core/module1.h"
+#include "platform/clock.h"
+#include "tools/frm2dolist.h"
+#include "toolwindow_testutil.h"
+
+namespace db = vm::db;
+
+namespace {
+
+class ToDo : public ::testing::Test, public vmtest::ToolWindowFixture {
+protected:
+    void SetUp() override {
+        vm::SetClock(&clock);
+        vm::ToDoSortState().clear();
+        auto date = [](const char* iso) { return *iso ? db::Text(iso) : db::Value{}; };
+        struct Row { db::Value hide; int no; const char* text; int prio; const char* created; };
+        for (const Row& r : {Row{db::Int(0), 1, "Buy milk", 2, "2024-05-01"}, Row{db::Int(-1), 2, "Old milk run", 1, "2023-01-02"},
+                             Row{db::Int(0), 3, "Call Zoë", 1, "2024-02-10"}, Row{db::Int(0), 4, "Pay O'Hara", 3, ""}})
+            exec("INSERT INTO [ToDoList] ([Hide], [TaskNo], [TaskDescription], [Priority], [DateCreated]) VALUES (?, ?, ?, ?, ?)",
+                 {r.hide, db::Int(r.no), db::Text(r.text), db::Int(r.prio), date(r.created)});
+        trigger(main.get(), "mnuFile_Show2Do");
+        w = vm::ToDoList();
+        ASSERT_NE(w, nullptr);
+        grid = w->findChild<QTableView*>("TDBGrid2DoList");
+        box = w->findChild<QLineEdit*>("txtSearch");
+        ASSERT_NE(grid, nullptr);
+        ASSERT_NE(box, nullptr);
+    }
+    void TearDown() override {
+        vm::Unload2DoList();
+        main.reset();
+        vm::SetClock(nullptr);
+    }
+    std::vector<std::string> tasks() { return vmtest::Shown(grid, "TaskNo"); }
+    void search(const QString& text) {
+        box->setText(text);
+        QTest::mouseClick(w->findChild<QPushButton*>("sscmdSrch2DoLst"), Qt::LeftButton);
+    }
+    using V = std::vector<std::string>;
+
+    vm::FakeClock clock{{2024, 6, 4, 10, 0, 0}};
+    vm::frm2DoList* w = nullptr;
+    QTableView* grid = nullptr;
+    QLineEdit* box = nullptr;
+};
+
+TEST_F(ToDo, OpensBesideTheMainWindowWithoutHiddenTasks) {
+    EXPECT_EQ(w->windowTitle(), "To Do List");
+    EXPECT_TRUE(vm::Module1.ToDoListOpen);
+    EXPECT_EQ(w->pos(), main->geometry().topLeft() + QPoint(50, 50)) << "750 twips below and right";
+    EXPECT_EQ(tasks(), (V{"3", "1", "4"})) << "by priority, then creation date";
+    auto* m = vmtest::ModelOf(grid);
+    EXPECT_EQ(m->headerData(m->fieldIndex("DateCreated"), Qt::Horizontal).toString(), "Date Created");
+    EXPECT_EQ(vmtest::Shown(grid, "DateCreated"), (V{"2/10/2024", "5/1/2024", ""}));
+    EXPECT_EQ(box->text(), "Search");
+    EXPECT_EQ(vm::Show2DoList(), w) << "one instance";
+    w->close();
+    EXPECT_FALSE(vm::Module1.ToDoListOpen);
+}
+
+TEST_F(ToDo, MenuSearchClearAndHeaderSortWorkTogether) {
+    search("MILK");
+    EXPECT_EQ(tasks(), (V{"1"}));
+    trigger(w, "mnuFile_ShowHidden");
+    EXPECT_TRUE(w->findChild<QAction*>("mnuFile_ShowHidden")->isChecked());
+    EXPECT_EQ(tasks(), (V{"2", "3", "1", "4"})) << "the menu drops the search";
+    EXPECT_EQ(box->text(), "MILK");
+    search("o'hara");
+    EXPECT_EQ(tasks(), (V{"4"}));
+    search("zoë");
+    EXPECT_EQ(tasks(), (V{"3"}));
+    search("milk");
+    EXPECT_EQ(tasks(), (V{"2", "1"}));
+    vmtest::ClickHeader(grid, "TaskNo");
+    EXPECT_EQ(tasks(), (V{"1", "2"})) << "a header click keeps the search";
+    vmtest::ClickHeader(grid, "TaskNo");
+    EXPECT_EQ(tasks(), (V{"2", "1"}));
+
+    QTest::mouseClick(w->findChild<QPushButton*>("sscmdClearSrch"), Qt::LeftButton);
+    EXPECT_EQ(box->text(), "");
+    EXPECT_EQ(tasks(), (V{"2", "3", "1", "4"})) << "clear with hidden tasks shown lists them all";
+    trigger(w, "mnuFile_ShowHidden");
+    EXPECT_EQ(tasks(), (V{"3", "1", "4"}));
+
+    box->setText("pay");
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(tasks(), (V{"4"})) << "Enter searches";
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(ToDo, ANewTaskGetsTodayAsARealDate) {
+    auto* m = vmtest::ModelOf(grid);
+    const int newRow = m->recordCount();
+    vmtest::TypeIntoCell(grid, newRow, "TaskDescription", "Water plants");
+    EXPECT_EQ(column("SELECT [DateCreated] FROM [ToDoList] WHERE [TaskDescription] = 'Water plants'"), V{"2024-06-04"});
+    EXPECT_EQ(column("SELECT [Hide] FROM [ToDoList] WHERE [TaskDescription] = 'Water plants'"), V{"0"});
+    EXPECT_EQ(vmtest::Shown(grid, "DateCreated")[size_t(newRow)], "6/4/2024");
+    EXPECT_TRUE(m->isNewRowLine(newRow + 1));
+
+    // An older task without a date gets one at its next edit; one with a date keeps it.
+    vmtest::TypeIntoCell(grid, 2, "Priority", "5");  // task 4
+    vmtest::TypeIntoCell(grid, 0, "Priority", "7");  // task 3
+    EXPECT_EQ(column("SELECT [DateCreated] FROM [ToDoList] ORDER BY [ID]"),
+              (V{"2024-05-01", "2023-01-02", "2024-02-10", "2024-06-04", "2024-06-04"}));
+
+    // A value the column cannot hold is refused and nothing is stored.
+    const std::string before = vmtest::ReadAll(settings());
+    vmtest::TypeIntoCell(grid, 1, "TaskNo", "seven");
+    vmtest::TypeIntoCell(grid, m->recordCount(), "DateFinished", "6/31/2024");
+    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(vmtest::ReadAll(settings()), before);
+}
+
+TEST_F(ToDo, FontButtonsStepByTwoNeverBelowSix) {
+    QFont f = grid->font();
+    f.setPointSizeF(8);
+    grid->setFont(f);
+    trigger(w, "UpArrow1");
+    EXPECT_DOUBLE_EQ(grid->font().pointSizeF(), 10.0);
+    for (int i = 0; i < 3; ++i) trigger(w, "DownArrow1");
+    EXPECT_DOUBLE_EQ(grid->font().pointSizeF(), 6.0);
+}
+
+TEST_F(ToDo, ShutDownClosesTheList) {
+    main->Form_Unload();
+    EXPECT_EQ(vm::ToDoList(), nullptr);
+    EXPECT_FALSE(vm::Module1.ToDoListOpen);
+}
+
+}  // namespace

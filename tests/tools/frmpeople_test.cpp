@@ -1,0 +1,287 @@
+// The contact list driven headless by object name over a real settings
+// database: opening, search, header sort, cell edits, the card, the font
+// buttons, the kept rectangle, and the File menu's export and import.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <filesystem>
+
+#include "core/module1.h"
+#include "platform/places.h"
+#include "platform/shell.h"
+#include "records/frmselectedday.h"
+#include "tools/frmpeople.h"
+#include "toolwindow_testutil.h"
+
+namespace db = vm::db;
+
+namespace {
+
+class People : public ::testing::Test, public vmtest::ToolWindowFixture {
+protected:
+    void SetUp() override {
+        vm::ResetPeopleRunState();
+        vm::SetDesktopOpener(&opener);
+        const char* sql =
+            "INSERT INTO [People] ([Relationship], [FirstName], [MI], [LastName], [City], [State], [ZipCode], "
+            "[Country], [Phone1], [Type1], [E-mail]) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+        auto t = [](const char* s) { return *s ? db::Text(s) : db::Value{}; };
+        for (auto r : std::vector<std::array<const char*, 11>>{
+                 {"Friend", "Ann", "Q", "Lee", "Springfield", "IL", "62701", "USA", "555-1234", "Cell", "ann@x.org"},
+                 {"Boss", "Dan", "", "O'Brien", "Cork", "", "", "Ireland", "", "", "dan@work.ie"},
+                 {"Friend", "Ann", "", "Abel", "Århus", "", "", "Denmark", "", "", ""},
+                 {"Cousin", "Éva", "", "Ölund", "Malmö", "", "", "Sweden", "", "", ""}})
+            exec(sql, {t(r[0]), t(r[1]), t(r[2]), t(r[3]), t(r[4]), t(r[5]), t(r[6]), t(r[7]), t(r[8]), t(r[9]), t(r[10])});
+        trigger(main.get(), "mnuList_People");
+        w = vm::People();
+        ASSERT_NE(w, nullptr);
+        grid = w->findChild<QTableView*>("tdbgridPeople");
+        box = w->findChild<QLineEdit*>("txtSearch");
+        ASSERT_NE(grid, nullptr);
+        ASSERT_NE(box, nullptr);
+    }
+    void TearDown() override {
+        vm::UnloadPeople();
+        vm::UnloadSelectedDay();
+        main.reset();
+        vm::SetDesktopOpener(nullptr);
+    }
+    void search(const QString& text) {
+        box->setText(text);
+        QTest::mouseClick(w->findChild<QPushButton*>("sscmdSrchPeople"), Qt::LeftButton);
+    }
+    std::string names() {
+        std::string out;
+        const auto first = vmtest::Shown(grid, "FirstName"), last = vmtest::Shown(grid, "LastName");
+        for (size_t i = 0; i < first.size(); ++i) out += (i ? "," : "") + first[i] + " " + last[i];
+        return out;
+    }
+    QString status() { return w->findChild<QLabel*>("StatusBar1_Panel1")->text(); }
+
+    vm::FakeDesktopOpener opener;
+    vm::frmPeople* w = nullptr;
+    QTableView* grid = nullptr;
+    QLineEdit* box = nullptr;
+};
+
+TEST_F(People, OpensCentredOnTheMainWindowWithTheListInNameOrder) {
+    EXPECT_EQ(w->windowTitle(), "People You Know");
+    EXPECT_TRUE(vm::Module1.PeopleOpen);
+    const QRect m = main->geometry();
+    EXPECT_EQ(w->pos(), QPoint(m.left() + m.width() / 2 - w->width() / 2, m.top() + m.height() / 2 - w->height() / 2));
+    EXPECT_EQ(names(), "Ann Abel,Ann Lee,Dan O'Brien,Éva Ölund");
+    EXPECT_TRUE(grid->isColumnHidden(vmtest::ModelOf(grid)->fieldIndex("ID")));
+    auto* m2 = vmtest::ModelOf(grid);
+    EXPECT_EQ(m2->headerData(m2->fieldIndex("Phone1"), Qt::Horizontal).toString(), "Phone #1");
+    EXPECT_EQ(m2->headerData(m2->fieldIndex("OtherInfo"), Qt::Horizontal).toString(), "Other Information");
+    EXPECT_EQ(m2->valueList(m2->fieldIndex("Relationship")), (QStringList{"Friend", "Boss", "Cousin"}));
+    EXPECT_EQ(m2->valueList(m2->fieldIndex("Type2")), (QStringList{"Cell", "Fax", "Home Phone", "Work Phone"}));
+    EXPECT_EQ(box->text(), "Search");
+    EXPECT_EQ(status(), "   Ann Abel     Recs: 4     Double-Click on Row to See Entire Row's Data");
+    grid->setCurrentIndex(grid->model()->index(2, m2->fieldIndex("City")));
+    EXPECT_EQ(status(), "   Dan O'Brien     Recs: 4     Double-Click on Row to See Entire Row's Data");
+    EXPECT_EQ(vm::ShowPeople(), w) << "one instance";
+}
+
+TEST_F(People, SearchIsLiteralIgnoresCaseAndLeavesRelationshipOut) {
+    QTest::mouseClick(box, Qt::LeftButton);
+    EXPECT_EQ(box->text(), "") << "a click empties the box";
+    struct Case { const char* typed; const char* found; };
+    for (const Case& c : {Case{"o'brien", "Dan O'Brien"}, Case{"ÖLUND", "Éva Ölund"}, Case{"ÅRHUS", "Ann Abel"},
+                          Case{"ANN@X", "Ann Lee"}, Case{"friend", ""}, Case{"*", ""}, Case{"", "Ann Lee,Ann Abel,Dan O'Brien,Éva Ölund"}}) {
+        search(QString::fromUtf8(c.typed));
+        EXPECT_EQ(names(), c.found) << c.typed;
+    }
+    EXPECT_TRUE(messages.shown.empty()) << "a quote is no error";
+
+    box->setText("ireland");
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(names(), "Dan O'Brien") << "Enter searches";
+    EXPECT_EQ(box->text(), "ireland");
+
+    QTest::mouseClick(w->findChild<QPushButton*>("sscmdClearSrch"), Qt::LeftButton);
+    EXPECT_EQ(box->text(), "");
+    EXPECT_EQ(names(), "Ann Abel,Ann Lee,Dan O'Brien,Éva Ölund");
+}
+
+TEST_F(People, HeaderClicksSortKeepTheRecordAndOutliveTheWindow) {
+    search("ann");
+    auto* m = vmtest::ModelOf(grid);
+    grid->setCurrentIndex(m->index(0, m->fieldIndex("City")));  // Ann Lee, by first name and ID
+    vmtest::ClickHeader(grid, "City");
+    EXPECT_EQ(names(), "Dan O'Brien,Éva Ölund,Ann Lee,Ann Abel") << "all contacts again, by City ascending";
+    EXPECT_EQ(box->text(), "ann") << "the box keeps its text";
+    EXPECT_EQ(vmtest::Shown(grid, "LastName")[size_t(grid->currentIndex().row())], "Lee") << "the record stays current";
+    vmtest::ClickHeader(grid, "City");
+    EXPECT_EQ(names(), "Ann Abel,Ann Lee,Éva Ölund,Dan O'Brien");
+    vmtest::ClickHeader(grid, "LastName");
+    EXPECT_EQ(names(), "Ann Abel,Ann Lee,Dan O'Brien,Éva Ölund");
+
+    w->close();
+    w = vm::ShowPeople();
+    grid = w->findChild<QTableView*>("tdbgridPeople");
+    EXPECT_EQ(w->findChild<QLineEdit*>("txtSearch")->text(), "Search");
+    vmtest::ClickHeader(grid, "LastName");
+    EXPECT_EQ(names(), "Éva Ölund,Dan O'Brien,Ann Lee,Ann Abel") << "the sort state lasts for the run";
+}
+
+TEST_F(People, CellEditsAreStoredAndRefusalsStoreNothing) {
+    auto* m = vmtest::ModelOf(grid);
+    vmtest::TypeIntoCell(grid, 0, "City", "Aarhus, DK");
+    EXPECT_EQ(column("SELECT [City] FROM [People] WHERE [LastName] = 'Abel'"), std::vector<std::string>{"Aarhus, DK"});
+
+    vmtest::TypeIntoCell(grid, 0, "Relationship", "Mentor");  // a cell with a drop-down list
+    EXPECT_EQ(column("SELECT [Relationship] FROM [People] WHERE [LastName] = 'Abel'"), std::vector<std::string>{"Mentor"});
+
+    const int newRow = m->recordCount();
+    vmtest::TypeIntoCell(grid, newRow, "FirstName", "Zed");
+    EXPECT_EQ(column("SELECT [FirstName] FROM [People] ORDER BY [ID] DESC LIMIT 1"), std::vector<std::string>{"Zed"});
+    EXPECT_EQ(m->recordCount(), newRow + 1);
+    EXPECT_TRUE(m->isNewRowLine(newRow + 1)) << "a fresh new-row line follows";
+
+    const std::string before = vmtest::ReadAll(settings());
+    vmtest::TypeIntoCell(grid, 0, "FirstName", QString(60, 'x'));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].icon, vm::MsgIcon::Critical);
+    EXPECT_EQ(vmtest::ReadAll(settings()), before) << "nothing stored";
+}
+
+TEST_F(People, DoubleClickShowsTheCardAndCopiesIt) {
+    auto* m = vmtest::ModelOf(grid);
+    const QModelIndex lee = m->index(1, m->fieldIndex("City"));
+    grid->setCurrentIndex(lee);
+    vmtest::DoubleClickCell(grid, lee);
+    const std::string card = "Friend\r\nAnn Q Lee\r\nSpringfield, IL 62701 USA\r\n555-1234 Cell\r\nann@x.org ";
+    EXPECT_EQ(vm::Module1.SelDayTitle, "Contact Information");
+    ASSERT_NE(vm::SelectedDay(), nullptr);
+    EXPECT_EQ(vm::SelectedDay()->txtDayText->toPlainText(),
+              "Friend\nAnn Q Lee\nSpringfield, IL 62701 USA\n555-1234 Cell\nann@x.org \n\n"
+              "This Record Has Been Copied to Windows Clipboard. Use Edit Paste or Control+V");
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), card);
+
+    // Another contact replaces the shown card.
+    const QModelIndex dan = m->index(2, m->fieldIndex("City"));
+    grid->setCurrentIndex(dan);
+    vmtest::DoubleClickCell(grid, dan);
+    EXPECT_TRUE(vm::SelectedDay()->txtDayText->toPlainText().contains("Dan O'Brien"));
+
+    // Closing the list unloads the card and keeps the rectangle.
+    w->setGeometry(40, 60, 700, 400);
+    const QRect kept = w->geometry();
+    w->close();
+    EXPECT_EQ(vm::SelectedDay(), nullptr);
+    EXPECT_EQ(vm::Module1.PeopleLeft, kept.left() * 15);
+    EXPECT_EQ(vm::Module1.PeopleWidth, kept.width() * 15);
+    w = vm::ShowPeople();
+    EXPECT_EQ(w->geometry(), kept) << "opened again at the kept rectangle";
+}
+
+TEST_F(People, FontButtonsStepByTwoNeverBelowSix) {
+    QFont f = grid->font();
+    f.setPointSizeF(9);
+    grid->setFont(f);
+    trigger(w, "UpArrow");
+    EXPECT_DOUBLE_EQ(grid->font().pointSizeF(), 11.0);
+    for (int i = 0; i < 4; ++i) trigger(w, "DownArrow");
+    EXPECT_DOUBLE_EQ(grid->font().pointSizeF(), 6.0);
+}
+
+TEST_F(People, ExportWritesTheListedContactsAndOpensTheFile) {
+    search("ann");
+    const std::string path = dataDir + "/ann.txt";
+    messages.fileAnswers.push_back(path);
+    trigger(w, "mnuFile_Export");
+    ASSERT_EQ(messages.dialogs.size(), 1u);
+    EXPECT_TRUE(messages.dialogs[0].save);
+    const std::string bytes = vmtest::ReadAll(path);
+    const std::string lines = bytes.substr(bytes.find("\r\n**") + 2 + 92 + 2);
+    EXPECT_EQ(lines,
+              "\"1\",\"Friend\",\"Ann\",\"Q\",\"Lee\",\"\",\"\",\"Springfield\",\"IL\",\"62701\",\"USA\",\"555-1234\","
+              "\"Cell\",\"\",\"\",\"ann@x.org\",\"\"\r\n"
+              "\"1\",\"Friend\",\"Ann\",\"\",\"Abel\",\"\",\"\",\"Århus\",\"\",\"\",\"Denmark\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n");
+    ASSERT_EQ(opener.opened.size(), 1u);
+    EXPECT_NE(opener.opened[0].find("ann.txt"), std::string::npos);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].title, "Export Complete");
+    EXPECT_EQ(messages.shown[0].text, "2 Records Exported ");
+
+    // Cards of the same contacts.
+    messages.clear();
+    messages.fileAnswers.push_back(dataDir + "/cards.txt");
+    trigger(w, "mnuFile_PrintList");
+    EXPECT_EQ(vmtest::ReadAll(dataDir + "/cards.txt"),
+              "Friend\r\nAnn Q Lee\r\nSpringfield, IL 62701 USA\r\n555-1234 Cell\r\nann@x.org \r\n\r\n"
+              "Friend\r\nAnn Abel\r\nÅrhus,   Denmark\r\n\r\n");
+
+    // Cancel in the dialog writes nothing and says nothing.
+    messages.clear();
+    trigger(w, "mnuFile_Export");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(People, AnEmptyListIntoAMissingDataFolderWritesTheHeaders) {
+    search("nobody here");
+    const std::string fresh = dataDir + "/moved/Velmora";
+    setenv("VELMORA_DATA_DIR", fresh.c_str(), 1);
+    std::filesystem::create_directories(dataDir + "/moved");
+    messages.fileAnswers.push_back(fresh + "/empty.txt");
+    trigger(w, "mnuFile_Export");
+    EXPECT_EQ(messages.dialogs.at(0).initialDir, fresh);
+    EXPECT_TRUE(std::filesystem::is_directory(fresh)) << "the data folder is made quietly";
+    const std::string bytes = vmtest::ReadAll(fresh + "/empty.txt");
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 2);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "0 Records Exported ");
+}
+
+TEST_F(People, ImportAddsTheContactsAndNamesTheLinesItSkipped) {
+    const std::string path = dataDir + "/in.txt";
+    vmtest::WriteAll(path, std::string("** FirstName\r\n**---\r\n") +
+                               "\"1\",\"Pal\",\"Bea\",\"\",\"Cho\",\"\",\"\",\"Paris++ Texas\"\r\n"
+                               "Paris, TX\r\n"
+                               "\"1\",\"Pal\",\"Al\",\"\",\"Bo\"\r\n");
+    messages.fileAnswers.push_back(path);
+    trigger(w, "mnuFile_Import");
+    ASSERT_EQ(messages.dialogs.size(), 1u);
+    EXPECT_FALSE(messages.dialogs[0].save);
+    EXPECT_EQ(messages.dialogs[0].filter.find("MDB"), std::string::npos) << "only text files are offered";
+    EXPECT_EQ(names(), "Al Bo,Ann Abel,Ann Lee,Bea Cho,Dan O'Brien,Éva Ölund");
+    EXPECT_EQ(column("SELECT [City] FROM [People] WHERE [FirstName] = 'Bea'"), std::vector<std::string>{"Paris, Texas"});
+    ASSERT_EQ(messages.shown.size(), 1u) << "one box for the skipped lines";
+    EXPECT_NE(messages.shown[0].text.find("(line 4)"), std::string::npos) << messages.shown[0].text;
+    auto* m = vmtest::ModelOf(grid);
+    EXPECT_TRUE(m->valueList(m->fieldIndex("Relationship")).contains("Pal"));
+
+    // The next dialog starts in the file's folder.
+    messages.clear();
+    trigger(w, "mnuFile_Import");
+    EXPECT_EQ(messages.dialogs.at(0).initialDir, dataDir);
+}
+
+TEST_F(People, BothListsOpenTheSettingsDatabaseStartUpChose) {
+    w->close();
+    vm::MainState.pSettingsFile = vmtest::FreshSettings();
+    auto d = db::Database::Open(vm::MainState.pSettingsFile);
+    d->exec("INSERT INTO [People] ([FirstName], [LastName]) VALUES ('Only', 'Here')");
+    d->exec("INSERT INTO [ToDoList] ([Hide], [TaskDescription]) VALUES (0, 'Only here')");
+    w = vm::ShowPeople();
+    grid = w->findChild<QTableView*>("tdbgridPeople");
+    EXPECT_EQ(names(), "Only Here");
+    trigger(main.get(), "mnuFile_Show2Do");
+    auto* todo = main->findChild<QWidget*>("frm2DoList");
+    ASSERT_NE(todo, nullptr);
+    EXPECT_EQ(vmtest::Shown(todo->findChild<QTableView*>("TDBGrid2DoList"), "TaskDescription"),
+              std::vector<std::string>{"Only here"});
+    todo->close();
+}
+
+TEST_F(People, ShutDownClosesTheList) {
+    main->quitAfterUnload = false;
+    main->Form_Unload();
+    EXPECT_EQ(vm::People(), nullptr);
+}
+
+}  // namespace
