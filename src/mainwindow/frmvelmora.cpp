@@ -24,6 +24,8 @@
 #include "mainwindow/colorpanel.h"
 #include "mainwindow/filecommands.h"
 #include "mainwindow/windowhelpers.h"
+#include "exchange/exportpanel.h"
+#include "exchange/importpanel.h"
 #include "repeat/repeatpass.h"
 #include "tools/frmredgreenblue.h"
 
@@ -51,6 +53,8 @@ frmVelmora::frmVelmora(QWidget* parent) : QMainWindow(parent) {
     rgb->setObjectName("sscmdRedGreenBlue");
     SSPanelDayColor->buttonRow()->addWidget(rgb);
     connect(rgb, &QPushButton::clicked, this, [] { ShowRedGreenBlue(); });
+    SSPanelExport = new ExportPanel(*this, SSPanel1);
+    SSPanelImport = new ImportPanel(*this, SSPanel1);
 }
 
 frmVelmora::~frmVelmora() {

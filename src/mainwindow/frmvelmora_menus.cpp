@@ -11,6 +11,8 @@
 
 #include "core/files.h"
 #include "core/module1.h"
+#include "exchange/exportpanel.h"
+#include "exchange/importpanel.h"
 #include "mainwindow/frmvelmora.h"
 #include "mainwindow/settingspanel.h"
 #include "platform/messages.h"
@@ -118,16 +120,26 @@ void frmVelmora::CreateMenus() {
     connect(mnuHelp_Website, &QAction::triggered, this, &frmVelmora::mnuHelp_Website_Click);
     connect(mnuHelp_Images, &QAction::triggered, this, &frmVelmora::mnuHelp_Images_Click);
     connect(mnuNewRecord, &QAction::triggered, this, &frmVelmora::mnuNewRecord_Click);
+    connect(mnuFile_Import, &QAction::triggered, this, &frmVelmora::mnuFile_Import_Click);
+    connect(mnuFile_Export_Data, &QAction::triggered, this, &frmVelmora::mnuFile_Export_Data_Click);
 
     // The windows of these commands are not part of this version yet.
     for (QAction* a : {mnuList_People, mnuFile_DayCalculator, mnuFile_CalcWrkDays, mnuFile_Show2Do, mnuFile_ShowTimer,
-                       mnuFile_Import, mnuFile_Export_Data, mnuWeek_View})
+                       mnuWeek_View})
         NotYet(a);
 }
 
 void frmVelmora::mnuFile_Settings_Click() { OpenSettingsPanel(); }
 
 void frmVelmora::mnuNewRecord_Click() { ShowEnterRec(); }
+
+void frmVelmora::mnuFile_Import_Click() {
+    if (SSPanelImport) SSPanelImport->mnuFile_Import_Click();
+}
+
+void frmVelmora::mnuFile_Export_Data_Click() {
+    if (SSPanelExport) SSPanelExport->mnuFile_Export_Data_Click();
+}
 
 void frmVelmora::mnuFile_Hide_Show_Click() {
     mnuFile_Hide_Show->setText(pCalendarShown ? "Show Calendar" : "Hide Calendar / Show Picture");

@@ -1,0 +1,336 @@
+// The export writer, the field encodings, the byte decoding and the line reader.
+#include "core/calendartext.h"
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+
+#include "core/dates.h"
+#include "core/numtext.h"
+#include "core/sorting.h"
+#include "platform/steps.h"
+
+namespace vm {
+namespace {
+
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+    std::string out;
+    out.reserve(text.size());
+    size_t start = 0;
+    for (size_t at; (at = text.find(from, start)) != std::string_view::npos; start = at + from.size()) {
+        out.append(text.substr(start, at - start));
+        out.append(to);
+    }
+    out.append(text.substr(start));
+    return out;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+db::Value At(const db::RecordSource& rs, int index) { return index < 0 ? db::Value{} : rs.field(index); }
+
+std::string DateOf(const db::Value& v) {
+    if (db::IsNull(v)) return {};
+    const std::string text = db::AsText(v);
+    if (auto d = ParseIso(text)) return FormatMDY(*d);
+    return text;
+}
+
+std::string NumberText(double x) {
+    if (std::nearbyint(x) == x && std::fabs(x) < 9e15) return IntText(static_cast<int64_t>(x));
+    return Trim(Str(x));
+}
+
+// Windows-1252 code points of the bytes 0x80..0x9F (the others are Latin-1).
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- export
+
+const std::string& ExportLegendLine() {
+    static const std::string line =
+        "**0Hide, 1Date, 2Time, 3Date Text, 4Repeat Periods, 5Repeat Type, 8Date Type, 9Work Day, 10Alarm, "
+        "11SoundFile, 12Font +Size +Bold +Italic, 13Colors+DateColr+DayBG+DayStyl+TitlTxt+TitlBG+TitlStyl, "
+        "14Priority ";
+    return line;
+}
+
+const std::string& ExportRuleLine() {
+    static const std::string line = "**" + std::string(110, '-');
+    return line;
+}
+
+std::string EncodeDateText(std::string_view text) {
+    const std::string commas = ReplaceAll(text, ",", "++");
+    std::string out;
+    out.reserve(commas.size());
+    for (size_t i = 0; i < commas.size(); ++i) {
+        const char c = commas[i];
+        if (c == '\r') {
+            if (i + 1 < commas.size() && commas[i + 1] == '\n') ++i;
+            out += "[]";
+        } else if (c == '\n') {
+            out += "[]";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string DecodeDateText(std::string_view text) { return ReplaceAll(ReplaceAll(text, "++", ","), "[]", "\r\n"); }
+
+std::string EncodeAlarm(std::string_view alarm) { return Trim(ReplaceAll(alarm, ",", "-")); }
+
+std::string DecodeAlarm(std::string_view alarm) {
+    std::string out;
+    out.reserve(alarm.size());
+    char lastSeen = 0;  // the last character written that is not a blank
+    for (char c : alarm) {
+        if (c == '-' && IsDigit(lastSeen)) c = ',';
+        out += c;
+        if (c != ' ' && c != '\t') lastSeen = c;
+    }
+    return out;
+}
+
+std::string EncodeFont(std::string_view font) { return ReplaceAll(font, ",", ";"); }
+std::string DecodeFont(std::string_view font) { return ReplaceAll(font, ";", ","); }
+
+void AppendQuoted(std::string& line, std::string_view value) {
+    line += '"';
+    for (char c : value) {
+        if (c == '"') line += '"';
+        line += c;
+    }
+    line += '"';
+}
+
+ExportColumns FindExportColumns(const db::RecordSource& rs) {
+    ExportColumns c;
+    for (int i = 0; i < rs.fieldCount(); ++i) {
+        const std::string name = ToLower(rs.fieldName(i));
+        int* slot = name == "hide"        ? &c.Hide
+                    : name == "date"      ? &c.Date
+                    : name == "hour"      ? &c.Hour
+                    : name == "minute"    ? &c.Minute
+                    : name == "am_pm"     ? &c.AM_PM
+                    : name == "datetext"  ? &c.DateText
+                    : name == "duration"  ? &c.Duration
+                    : name == "repeat"    ? &c.Repeat
+                    : name == "datetype"  ? &c.DateType
+                    : name == "workday"   ? &c.WorkDay
+                    : name == "alarm"     ? &c.Alarm
+                    : name == "soundnum"  ? &c.SoundNum
+                    : name == "font"      ? &c.Font
+                    : name == "daycolors" ? &c.DayColors
+                    : name == "priority"  ? &c.Priority
+                                          : nullptr;
+        if (slot && *slot < 0) *slot = i;
+    }
+    return c;
+}
+
+std::string ExportFieldText(const db::RecordSource& rs, const ExportColumns& c, int box) {
+    switch (box) {
+        case 0: {
+            const db::Value v = At(rs, c.Hide);
+            return db::IsNull(v) ? std::string() : db::AsBool(v) ? "True" : "False";
+        }
+        case 1: return DateOf(At(rs, c.Date));
+        case 2:
+            return Trim(BuildTimeString(db::AsText(At(rs, c.Hour)), db::AsText(At(rs, c.Minute)),
+                                        db::AsText(At(rs, c.AM_PM))));
+        case 3: return EncodeDateText(db::AsText(At(rs, c.DateText)));
+        case 4: return db::AsText(At(rs, c.Duration));
+        case 5: return Trim(db::AsText(At(rs, c.Repeat)));
+        case 8: return Trim(db::AsText(At(rs, c.DateType)));
+        case 9: return db::AsBool(At(rs, c.WorkDay)) ? "True" : "False";
+        case 10: return EncodeAlarm(db::AsText(At(rs, c.Alarm)));
+        case 11: return NumberText(Val(db::AsText(At(rs, c.SoundNum))));
+        case 12: return EncodeFont(db::AsText(At(rs, c.Font)));
+        case 13: return db::AsText(At(rs, c.DayColors));
+        case 14: return db::AsText(At(rs, c.Priority));
+        default: return {};
+    }
+}
+
+std::string ExportLine(const db::RecordSource& rs, const ExportColumns& cols, const ExportBoxes& boxes) {
+    std::string line;
+    for (int box = 0; box < kExportBoxCount; ++box) {
+        if (!boxes[static_cast<size_t>(box)] || box == 6 || box == 7) continue;
+        if (!line.empty()) line += ',';
+        AppendQuoted(line, ExportFieldText(rs, cols, box));
+    }
+    return line;
+}
+
+int64_t WriteCalendarExport(const std::string& path, db::RecordSource& rs, const ExportBoxes& boxes) {
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
+    if (!file) throw OpError(75, "Path/File access error: cannot write \"" + path + "\"");
+    auto put = [&](const std::string& text) {
+        if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size())
+            throw OpError(61, "Disk full or write error: \"" + path + "\"");
+    };
+    put(ExportLegendLine() + "\r\n" + ExportRuleLine() + "\r\n");
+    if (std::fflush(file.get()) != 0) throw OpError(61, "Disk full or write error: \"" + path + "\"");
+    const ExportColumns cols = FindExportColumns(rs);
+    int64_t count = 0;
+    std::string chunk;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        chunk += ExportLine(rs, cols, boxes);
+        chunk += "\r\n";
+        ++count;
+        if (chunk.size() > (1 << 16)) {
+            put(chunk);
+            chunk.clear();
+        }
+    }
+    put(chunk);
+    FILE* f = file.release();
+    if (std::fclose(f) != 0) throw OpError(61, "Disk full or write error: \"" + path + "\"");
+    return count;
+}
+
+// ---------------------------------------------------------------- bytes
+
+bool IsValidUtf8(std::string_view s) {
+    size_t i = 0;
+    while (i < s.size()) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        int len;
+        char32_t cp;
+        if (b >= 0xC2 && b <= 0xDF) len = 2, cp = b & 0x1F;
+        else if (b >= 0xE0 && b <= 0xEF) len = 3, cp = b & 0x0F;
+        else if (b >= 0xF0 && b <= 0xF4) len = 4, cp = b & 0x07;
+        else return false;
+        if (i + static_cast<size_t>(len) > s.size()) return false;
+        for (int k = 1; k < len; ++k) {
+            const auto c = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
+            if ((c & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (c & 0x3F);
+        }
+        if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+            (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += static_cast<size_t>(len);
+    }
+    return true;
+}
+
+std::string DecodeImportBytes(std::string_view bytes) {
+    if (IsValidUtf8(bytes)) {
+        if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+        return std::string(bytes);
+    }
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 4);
+    for (char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b < 0x80) out += ch;
+        else if (b < 0xA0) AppendUtf8(out, kCp1252High[b - 0x80]);
+        else AppendUtf8(out, b);
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------- reader
+
+void CalendarLineReader::lineBreak(std::string* into) {
+    // At a CR or LF: one line break (CR LF counts once).
+    const bool crlf = t_[pos_] == '\r' && pos_ + 1 < t_.size() && t_[pos_ + 1] == '\n';
+    if (into) into->append(t_.substr(pos_, crlf ? 2 : 1));
+    pos_ += crlf ? 2 : 1;
+    ++line_;
+}
+
+bool CalendarLineReader::readRecord(std::vector<std::string>& values, bool spanLines) {
+    values.clear();
+    const size_t n = t_.size();
+    for (;;) {
+        std::string value;
+        if (pos_ < n && t_[pos_] == '"') {
+            ++pos_;
+            for (;;) {
+                if (pos_ >= n) {
+                    if (spanLines) return false;  // never closed
+                    break;
+                }
+                const size_t stop = t_.find_first_of("\"\r\n", pos_);
+                if (stop == std::string_view::npos) {
+                    value.append(t_.substr(pos_));
+                    pos_ = n;
+                    continue;
+                }
+                value.append(t_.substr(pos_, stop - pos_));
+                pos_ = stop;
+                if (t_[pos_] != '"') {
+                    if (!spanLines) break;  // an unclosed value ends with its line
+                    lineBreak(&value);
+                    continue;
+                }
+                const char after = pos_ + 1 < n ? t_[pos_ + 1] : '\0';
+                if (after == '"') {
+                    value += '"';
+                    pos_ += 2;
+                } else if (pos_ + 1 >= n || after == ',' || after == '\r' || after == '\n') {
+                    ++pos_;
+                    break;
+                } else {
+                    value += '"';  // a stray quote stays as it is
+                    ++pos_;
+                }
+            }
+        } else {
+            size_t stop = t_.find_first_of(",\r\n", pos_);
+            if (stop == std::string_view::npos) stop = n;
+            value.assign(t_.substr(pos_, stop - pos_));
+            pos_ = stop;
+        }
+        values.push_back(std::move(value));
+        if (pos_ < n && t_[pos_] == ',') {
+            ++pos_;
+            continue;
+        }
+        if (pos_ < n) lineBreak(nullptr);
+        return true;
+    }
+}
+
+bool CalendarLineReader::next(std::vector<std::string>& values) {
+    if (pos_ >= t_.size()) return false;
+    const size_t start = pos_;
+    const int64_t startLine = line_;
+    if (!readRecord(values, spanLines_)) {
+        // A quote that is never closed: read again with values ending at their line.
+        spanLines_ = false;
+        pos_ = start;
+        line_ = startLine;
+        readRecord(values, false);
+    }
+    recordLine_ = startLine;
+    return true;
+}
+
+}  // namespace vm
