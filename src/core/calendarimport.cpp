@@ -171,7 +171,7 @@ LineResult ReadImportLine(const std::vector<std::string>& values, const FieldPos
     if (const std::string* v = value(kSoundNum); v && !ReadLong(*v, db::Int(0), r.SoundNum))
         return reject("Sound File# \"" + *v + "\" is not a number");
     if (const std::string* v = value(kPriority)) {
-        if (!ReadLong(*v, db::Int(0), r.Priority)) return reject("Priority \"" + *v + "\" is not a number");
+        if (!ReadLong(*v, db::Value{}, r.Priority)) return reject("Priority \"" + *v + "\" is not a number");
         const int64_t p = db::AsInt(r.Priority);
         if (p < 0 || p > 255) return reject("Priority " + std::to_string(p) + " is outside 0 to 255");
     }
