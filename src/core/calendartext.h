@@ -71,7 +71,9 @@ bool IsValidUtf8(std::string_view bytes);
 // Values without a leading quote run to the next comma or line end.
 class CalendarLineReader {
 public:
+    // The reader keeps a view of the text: the text must outlive it.
     explicit CalendarLineReader(std::string_view text) : t_(text) {}
+    explicit CalendarLineReader(std::string&&) = delete;
     // The next record's values; false at the end of the text.
     bool next(std::vector<std::string>& values);
     // 1-based number of the line the last record began on.

@@ -122,6 +122,22 @@ TEST(CalendarExport, EmptyListGivesTheTwoHeaderLines) {
     EXPECT_THROW(vm::WriteCalendarExport("/nonexistent-folder/x.txt", rs, AllBoxes()), std::exception);
 }
 
+TEST(CalendarExport, NumbersAreWrittenWithAPoint) {
+    Calendar cal;
+    cal.Add({I(0), T("2026-03-05"), I(0), I(0), T("AM"), T("x"), db::Value{2.5}, T(""), T(""), I(0), T(""),
+             db::Value{1.5}, T(""), T(""), I(1)});
+    cal.Add({I(0), T("2026-03-05"), I(0), I(0), T("AM"), T("x"), I(-3), T(""), T(""), I(0), T(""), T("7 bells"),
+             T(""), T(""), I(1)});
+    auto rs = cal.Source();
+    const auto cols = vm::FindExportColumns(rs);
+    vm::ExportBoxes b{};
+    b[4] = b[11] = true;
+    rs.moveFirst();
+    EXPECT_EQ(vm::ExportLine(rs, cols, b), "\"2.5\",\"1.5\"");
+    rs.moveNext();
+    EXPECT_EQ(vm::ExportLine(rs, cols, b), "\"-3\",\"7\"");
+}
+
 TEST(CalendarText, RoundTripKeepsAllThirteenFields) {
     Calendar from, to;
     AddSampleRecords(from);
@@ -309,6 +325,33 @@ TEST(CalendarText, LinesAreCheckedWhole) {
     const auto r = vm::ReadImportLine({"1/2/2026", "Party"}, twice);
     EXPECT_EQ(db::AsText(r.record.DateText), "Party");
     EXPECT_EQ(db::AsText(r.record.DateType), "Party");
+}
+
+TEST(CalendarText, TimeIsResetForEveryLine) {
+    const std::string text =
+        "\"1/5/2026\",\"9:05 PM\",\"timed\"\n"
+        "\"1/6/2026\",\"\",\"untimed\"\n"
+        "\"1/7/2026\",\"12:10 AM\",\"after midnight\"\n";
+    vm::FieldPositions pos{};
+    pos[1] = 1;
+    pos[2] = 2;
+    pos[3] = 3;
+    const auto parsed = vm::ParseCalendarImport(text, pos);
+    ASSERT_EQ(parsed.records.size(), 3u);
+    struct Want {
+        int hour, minute;
+        const char* ampm;
+        int hr24;
+        int32_t jul;
+    } want[] = {{9, 5, "PM", 21, 2026005}, {0, 0, "", 0, 2026006}, {12, 10, "AM", 0, 2026007}};
+    for (size_t i = 0; i < 3; ++i) {
+        const auto& r = parsed.records[i];
+        EXPECT_EQ(db::AsInt(r.Hour), want[i].hour) << i;
+        EXPECT_EQ(db::AsInt(r.Minute), want[i].minute) << i;
+        EXPECT_EQ(db::AsText(r.AM_PM), want[i].ampm) << i;
+        EXPECT_EQ(db::AsInt(r.Hr24), want[i].hr24) << i;
+        EXPECT_EQ(db::AsInt(r.JulDate), want[i].jul) << i;
+    }
 }
 
 TEST(CalendarText, RejectedLinesStoreNothingAndAreListedOnce) {
