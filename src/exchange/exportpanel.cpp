@@ -22,7 +22,7 @@ const char* kBoxCaptions[kExportBoxCount] = {
     "FG Color",     "Date Type", "Work Day Y/N", "Alarms - Min", "Sound File#",   "Font",        "Colors - Styles",
     "Priority"};
 
-constexpr double kPanelWidth = 3600, kPanelHeight = 5400;  // twips
+constexpr double kPanelWidth = 3800, kPanelHeight = 6000;  // twips
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption, const QString& tip) {
     auto* b = new QPushButton(caption, parent);

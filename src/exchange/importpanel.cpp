@@ -28,7 +28,7 @@ const char* kFieldCaptions[kImportFieldCount] = {"Hide Y/N",     "* Date",      
                                                  "Alarms - Min", "Sound File#", "Font",        "Colors - Styles",
                                                  "Priority"};
 
-constexpr double kPanelWidth = 3600, kPanelHeight = 6000;  // twips
+constexpr double kPanelWidth = 4200, kPanelHeight = 7000;  // twips
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption, const QString& tip) {
     auto* b = new QPushButton(caption, parent);
