@@ -47,7 +47,8 @@ fuzz:
 	    -DVELMORA_FUZZ=ON -DBUILD_TESTING=OFF && \
 	  cmake --build build/fuzz -j $(JOBS) --target velmora_fuzz_reader && \
 	  mkdir -p build/fuzz/corpus && cp fuzz/seeds/* build/fuzz/corpus/ && \
-	  build/fuzz/bin/velmora_fuzz_reader -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build/fuzz/corpus; \
+	  build/fuzz/bin/velmora_fuzz_reader -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -artifact_prefix=build/fuzz/ build/fuzz/corpus; \
 	else echo "clang++ with -fsanitize=fuzzer is not available: no fuzzing."; fi
 
 clean:
