@@ -121,7 +121,8 @@ LineResult ReadImportLine(const std::vector<std::string>& values, const FieldPos
     ImportedRecord& r = out.record;
 
     const std::string* date = value(kDate);
-    const auto day = date ? ParseMDY(Trim(*date)) : std::nullopt;
+    auto day = date ? ParseMDY(Trim(*date)) : std::nullopt;
+    if (day && (day->y < 1 || day->y > 9999)) day.reset();  // the day key holds four-digit years
     if (!day) return reject(date ? "\"" + *date + "\" is not a date" : "no date");
     r.Date = db::Text(FormatIso(*day));
     r.JulDate = db::Int(Date2Julian(*day));

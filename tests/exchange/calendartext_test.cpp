@@ -295,6 +295,8 @@ TEST(CalendarText, LinesAreCheckedWhole) {
         {{"False", "3/5/2026"}, vm::LineVerdict::Rejected},  // no value for the time's position
         {{"False", "3/5/2026", ""}, vm::LineVerdict::Record},
         {{"False", "13/45/2026"}, vm::LineVerdict::Rejected},
+        {{"False", "1/1/202167772", ""}, vm::LineVerdict::Rejected},
+        {{"False", "12/31/9999", ""}, vm::LineVerdict::Record},
         {{"False", ""}, vm::LineVerdict::Rejected},
         {{"maybe", "3/5/2026"}, vm::LineVerdict::Rejected},
         {{"False", "3/5/2026", "25:00 PM"}, vm::LineVerdict::Rejected},
