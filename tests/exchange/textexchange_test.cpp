@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <filesystem>
 #include <memory>
 
 #include "core/appearance.h"
@@ -123,6 +124,18 @@ TEST_F(TextExchange, ExportWritesTheListedRowsAndOpensTheFile) {
     EXPECT_NE(opener.opened[0].find("feb.txt"), std::string::npos);
     EXPECT_FALSE(panel->isVisible());
     EXPECT_TRUE(Find<QPushButton>("sscmdExportFields")->isEnabled());
+}
+
+TEST_F(TextExchange, MissingDataFolderIsMadeQuietly) {
+    const std::string data = dir + "/NewData";
+    setenv("VELMORA_DATA_DIR", data.c_str(), 1);  // the fixture puts the old one back
+    w->mnuFile_Export_Data_Click();
+    fx.messages.fileAnswers.push_back(dir + "/out.txt");
+    Click("sscmdExportFields");
+    EXPECT_TRUE(std::filesystem::is_directory(data));
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].title, "Export Complete");
+    EXPECT_EQ(fx.messages.dialogs.at(0).initialDir, data);
 }
 
 TEST_F(TextExchange, CancelledSaveDialogKeepsThePanel) {
