@@ -6,7 +6,7 @@ PKGS := g++ cmake ninja-build pkg-config libsqlite3-dev libgtest-dev libgmock-de
         qt6-speech-dev qt6-speech-flite-plugin xvfb xauth poppler-utils fonts-dejavu-core
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build run test bench clean
+.PHONY: deps build run test bench fuzz clean
 
 deps:
 	@missing=""; for p in $(PKGS); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
@@ -35,6 +35,21 @@ bench: deps
 	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release
 	cmake --build build/release -j $(JOBS) --target velmora_bench
 	build/release/bin/velmora_bench
+
+# Fuzzes the import's line reader for 60 s with clang's libFuzzer (not part of `make test`).
+FUZZ_SECONDS ?= 60
+fuzz:
+	@if command -v clang++ >/dev/null 2>&1 && \
+	  echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { return 0; }' | \
+	  clang++ -x c++ -fsanitize=fuzzer - -o /tmp/velmora-fuzz-probe-$$$$ 2>/dev/null; then \
+	  rm -f /tmp/velmora-fuzz-probe-$$$$; \
+	  cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	    -DVELMORA_FUZZ=ON -DBUILD_TESTING=OFF && \
+	  cmake --build build/fuzz -j $(JOBS) --target velmora_fuzz_reader && \
+	  mkdir -p build/fuzz/corpus && cp fuzz/seeds/* build/fuzz/corpus/ && \
+	  build/fuzz/bin/velmora_fuzz_reader -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -artifact_prefix=build/fuzz/ build/fuzz/corpus; \
+	else echo "clang++ with -fsanitize=fuzzer is not available: no fuzzing."; fi
 
 clean:
 	rm -rf build

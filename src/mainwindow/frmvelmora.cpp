@@ -25,6 +25,8 @@
 #include "mainwindow/colorpanel.h"
 #include "mainwindow/filecommands.h"
 #include "mainwindow/windowhelpers.h"
+#include "exchange/exportpanel.h"
+#include "exchange/importpanel.h"
 #include "repeat/repeatpass.h"
 #include "tools/frmredgreenblue.h"
 
@@ -53,6 +55,8 @@ frmVelmora::frmVelmora(QWidget* parent) : QMainWindow(parent) {
     SSPanelDayColor->buttonRow()->addWidget(rgb);
     connect(rgb, &QPushButton::clicked, this, [] { ShowRedGreenBlue(); });
     new OrvantaPanel(SSPanel1);  // the contract import panel, hidden until an import asks for it
+    SSPanelExport = new ExportPanel(*this, SSPanel1);
+    SSPanelImport = new ImportPanel(*this, SSPanel1);
 }
 
 frmVelmora::~frmVelmora() {

@@ -50,6 +50,8 @@ namespace vm {
 class AlarmTimer;
 class CellLabel;
 class ColorPanel;
+class ExportPanel;
+class ImportPanel;
 class ISpeechVoice;
 class RecordGridModel;
 
@@ -104,6 +106,9 @@ public:
 
     // The record colour panel (hidden until the date grid asks for it).
     ColorPanel* SSPanelDayColor = nullptr;
+    // The text export and import panels (hidden until their menu command).
+    ExportPanel* SSPanelExport = nullptr;
+    ImportPanel* SSPanelImport = nullptr;
 
     // The start panel: the program's name and picture over the month until a
     // day cell or the date grid is pressed, or the About box opens.
@@ -182,6 +187,9 @@ public slots:
     void cmbmonth_Click();
     // File > Build Repeating Data: rebuilds the generated occurrences.
     void mnuFile_Build_Repeating_Click();
+    // File > Import/Export: the import command and the export panel.
+    void mnuFile_Import_Click();
+    void mnuFile_Export_Data_Click();
 
 public:
     // ---- the month build

@@ -11,6 +11,8 @@
 
 #include "core/files.h"
 #include "core/module1.h"
+#include "exchange/exportpanel.h"
+#include "exchange/importpanel.h"
 #include "mainwindow/frmvelmora.h"
 
 #include "alarms/frmstopwatch.h"
@@ -50,12 +52,6 @@ QMenu* AddMenu(QMenu* parent, const char* name, const QString& caption) {
 }
 
 void AddSeparator(QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(name); }
-
-// A command whose window comes later stays in the menu, disabled.
-void NotYet(QAction* a) {
-    a->setEnabled(false);
-    a->setToolTip("Not available in this version");
-}
 
 std::string AboutText() {
     return "\r\n"
@@ -129,9 +125,8 @@ void frmVelmora::CreateMenus() {
     connect(mnuFile_DayCalculator, &QAction::triggered, this, &frmVelmora::mnuFile_DayCalculator_Click);
     connect(mnuFile_CalcWrkDays, &QAction::triggered, this, &frmVelmora::mnuFile_CalcWrkDays_Click);
 
-    // The windows of these commands are not part of this version yet.
-    for (QAction* a : {mnuFile_Import, mnuFile_Export_Data})
-        NotYet(a);
+    connect(mnuFile_Import, &QAction::triggered, this, &frmVelmora::mnuFile_Import_Click);
+    connect(mnuFile_Export_Data, &QAction::triggered, this, &frmVelmora::mnuFile_Export_Data_Click);
     connect(mnuWeek_View, &QAction::triggered, this, &frmVelmora::mnuWeek_View_Click);
     connect(mnuList_People, &QAction::triggered, this, &frmVelmora::mnuList_People_Click);
     connect(mnuFile_Show2Do, &QAction::triggered, this, &frmVelmora::mnuFile_Show2Do_Click);
@@ -154,6 +149,7 @@ void frmVelmora::mnuFile_ShowTimer_Click() {
 
 // When the week view is open it is only brought forward, without a new build.
 void frmVelmora::mnuWeek_View_Click() { ShowWeekView(); }
+
 void frmVelmora::mnuList_People_Click() {
     ShowPeople();
     Module1.PeopleOpen = true;
@@ -162,6 +158,14 @@ void frmVelmora::mnuList_People_Click() {
 void frmVelmora::mnuFile_Show2Do_Click() {
     Show2DoList();
     Module1.ToDoListOpen = true;
+}
+
+void frmVelmora::mnuFile_Import_Click() {
+    if (SSPanelImport) SSPanelImport->mnuFile_Import_Click();
+}
+
+void frmVelmora::mnuFile_Export_Data_Click() {
+    if (SSPanelExport) SSPanelExport->mnuFile_Export_Data_Click();
 }
 
 void frmVelmora::mnuFile_Hide_Show_Click() {

@@ -1,0 +1,136 @@
+#include "exchange/exportpanel.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+
+#include "core/calendarfiles.h"
+#include "mainwindow/frmvelmora.h"
+#include "mainwindow/windowhelpers.h"
+#include "platform/messages.h"
+#include "platform/places.h"
+#include "platform/steps.h"
+
+namespace vm {
+namespace {
+
+const char* kBoxCaptions[kExportBoxCount] = {
+    "Hide  Y/N",    "Date",      "Time",         "Day's Text",  "Repeat Periods", "Repeat Type", "BG Color",
+    "FG Color",     "Date Type", "Work Day Y/N", "Alarms - Min", "Sound File#",   "Font",        "Colors - Styles",
+    "Priority"};
+
+constexpr double kPanelWidth = 3800, kPanelHeight = 6000;  // twips
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& caption, const QString& tip) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setToolTip(tip);
+    return b;
+}
+
+}  // namespace
+
+ExportPanel::ExportPanel(frmVelmora& owner, QWidget* parent) : QFrame(parent), owner_(owner) {
+    setObjectName("SSPanelExport");
+    setFrameShape(QFrame::StyledPanel);
+    setAutoFillBackground(true);
+    auto* grid = new QGridLayout(this);
+    lblExport = new QLabel("Export Data", this);
+    lblExport->setObjectName("lblExport");
+    lblExport->setAlignment(Qt::AlignCenter);
+    grid->addWidget(lblExport, 0, 0, 1, 2);
+    for (int i = 0; i < kExportBoxCount; ++i) {
+        auto* box = new QCheckBox(kBoxCaptions[i], this);
+        box->setObjectName(QString("SSCheck1_%1").arg(i));
+        box->setChecked(true);
+        box->setVisible(i != 6 && i != 7);
+        SSCheck1[size_t(i)] = box;
+        grid->addWidget(box, 1 + i, 0, 1, 2);
+    }
+    sscmdExportFields = Button(this, "sscmdExportFields", "Export Fields", " Export Selected Fields ");
+    sschxAll_None = new QCheckBox("All/None", this);
+    sschxAll_None->setObjectName("sschxAll_None");
+    sschxAll_None->setToolTip(" Select All On or Off ");
+    sschxAll_None->setChecked(true);
+    sscmdCancelExport = Button(this, "sscmdCancelExport", "Cancel", " Exit without Exporting ");
+    sscmdExportHelp = Button(this, "sscmdExportHelp", "Help", "");
+    grid->addWidget(sscmdExportFields, 16, 0);
+    grid->addWidget(sschxAll_None, 16, 1);
+    grid->addWidget(sscmdCancelExport, 17, 0);
+    grid->addWidget(sscmdExportHelp, 17, 1);
+
+    connect(sschxAll_None, &QCheckBox::clicked, this, &ExportPanel::sschxAll_None_Click);
+    connect(sscmdCancelExport, &QPushButton::clicked, this, &ExportPanel::sscmdCancelExport_Click);
+    connect(sscmdExportHelp, &QPushButton::clicked, this, &ExportPanel::sscmdExportHelp_Click);
+    connect(sscmdExportFields, &QPushButton::clicked, this, &ExportPanel::sscmdExportFields_Click);
+    hide();
+}
+
+ExportBoxes ExportPanel::TickedBoxes() const {
+    ExportBoxes boxes{};
+    for (size_t i = 0; i < boxes.size(); ++i) boxes[i] = SSCheck1[i]->isChecked();
+    return boxes;
+}
+
+void ExportPanel::mnuFile_Export_Data_Click() {
+    TwipsRect r{owner_.TwipsOf(owner_.TDBGridDates).left, owner_.TwipsOf(owner_.Image1).top, kPanelWidth,
+                kPanelHeight};
+    owner_.SetTwips(this, r);
+    show();
+    raise();
+    owner_.EnableMainControls(true);
+    sscmdExportFields->setEnabled(true);
+}
+
+void ExportPanel::sschxAll_None_Click() {
+    for (int i = 0; i <= 11; ++i) SSCheck1[size_t(i)]->setChecked(sschxAll_None->isChecked());
+}
+
+void ExportPanel::sscmdCancelExport_Click() { hide(); }
+
+void ExportPanel::sscmdExportHelp_Click() {
+    InfoBox("Select the Fields that you wish to export to a text file. There is also a All/None Checkbox next to the "
+            "'Export Fields' Button.  See Page 6 of User Manual.",
+            "Select Export Fields");
+}
+
+void ExportPanel::sscmdExportFields_Click() {
+    sscmdExportFields->setEnabled(false);
+    Operation op("sscmdExportFields_Error", "Field: ");
+    auto cleanUp = [this] {
+        sscmdExportFields->setEnabled(true);
+        hide();
+        owner_.SetWaitCursor(false);
+    };
+    if (ExportFolder.empty()) ExportFolder = DataFolder();
+    // The data folder is made only when it is missing.
+    op.step(0, [&] {
+        if (!MakeFolder(DataFolder())) throw OpError(75, "Path/File access error: cannot make \"" + DataFolder() + "\"");
+    });
+    if (op.ended()) return cleanUp();
+    const std::string chosen =
+        ShowFileDialog(ExportFolder, 6, "Text File     *.TXT|.TXT", "*.TXT", "Create Calendar Export File");
+    if (chosen.empty()) return;  // the panel stays open until the menu shows it again
+    if (FileExists(chosen)) ExportFolder = FolderOf(chosen);
+
+    owner_.SetWaitCursor(true);
+    ExportedRecordCount = 0;
+    const ExportBoxes boxes = TickedBoxes();
+    bool finished = op.step(0, [&] { ExportedRecordCount = WriteCalendarExport(chosen, owner_.DataDates, boxes); });
+    OptionalStep([&] { owner_.DataDates.moveFirst(); });
+    QCoreApplication::processEvents();
+    if (finished) {
+        std::string file = chosen;
+        if (ShellOpenFile(file, 4) == kShellNoFile)
+            Messages().message("Velmora Export File Not Found", MsgButtons::Ok, MsgIcon::Critical,
+                               "Export Data File - Error");
+        hide();
+        InfoBox(std::to_string(ExportedRecordCount) + " Records Exported ", "Export Complete");
+    }
+    cleanUp();
+}
+
+}  // namespace vm

@@ -1,0 +1,197 @@
+#include "exchange/importpanel.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+
+#include <fstream>
+#include <sstream>
+
+#include "core/calendarfiles.h"
+#include "core/module1.h"
+#include "core/numtext.h"
+#include "exchange/otherimports.h"
+#include "mainwindow/frmvelmora.h"
+#include "mainwindow/windowhelpers.h"
+#include "platform/messages.h"
+#include "platform/places.h"
+#include "platform/steps.h"
+
+namespace vm {
+namespace {
+
+const char* kFieldCaptions[kImportFieldCount] = {"Hide Y/N",     "* Date",      "Time",        "* Day's Text",
+                                                 "Repeate Periods", "Repeat Type", "Date Type", "Work Day Y/N",
+                                                 "Alarms - Min", "Sound File#", "Font",        "Colors - Styles",
+                                                 "Priority"};
+
+constexpr double kPanelWidth = 4200, kPanelHeight = 7000;  // twips
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& caption, const QString& tip) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setToolTip(tip);
+    return b;
+}
+
+QString PositionText(int p) { return QString::fromStdString(Str(static_cast<int64_t>(p))); }
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!FileExists(path) || !in) throw OpError(53, "File not found: \"" + path + "\"");
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad()) throw OpError(57, "Device I/O error reading \"" + path + "\"");
+    return bytes.str();
+}
+
+}  // namespace
+
+ImportPanel::ImportPanel(frmVelmora& owner, QWidget* parent) : QFrame(parent), owner_(owner) {
+    setObjectName("SSPanelImport");
+    setFrameShape(QFrame::StyledPanel);
+    setAutoFillBackground(true);
+    auto* grid = new QGridLayout(this);
+    lblImport = new QLabel("Import Data", this);
+    lblImport->setObjectName("lblImport");
+    lblImport->setAlignment(Qt::AlignCenter);
+    grid->addWidget(lblImport, 0, 0, 1, 2);
+    for (int k = 0; k < kImportFieldCount; ++k) {
+        auto* label = new QLabel(kFieldCaptions[k], this);
+        label->setObjectName(QString("lblField_%1").arg(k));
+        auto* box = new QComboBox(this);
+        box->setObjectName(QString("Combo1_%1").arg(k));
+        box->setEditable(true);
+        box->setToolTip("Field Position");
+        box->setEditText("Field");
+        lblField[size_t(k)] = label;
+        Combo1[size_t(k)] = box;
+        grid->addWidget(label, 1 + k, 0);
+        grid->addWidget(box, 1 + k, 1);
+    }
+    sscmdImport = Button(this, "sscmdImport", "Import Fields", " Import Fields with Numbers  ");
+    sscmdSetAll = Button(this, "sscmdSetAll", "All", " ReSet Fields 0 - 13 To Default Order ");
+    sscmdCancelImport = Button(this, "sscmdCancelImport", "Cancel", " Exit Without Importing ");
+    sscmdImportHelp = Button(this, "sscmdImportHelp", "Help", "");
+    grid->addWidget(sscmdImport, 14, 0);
+    grid->addWidget(sscmdSetAll, 14, 1);
+    grid->addWidget(sscmdCancelImport, 15, 0);
+    grid->addWidget(sscmdImportHelp, 15, 1);
+
+    connect(sscmdImport, &QPushButton::clicked, this, &ImportPanel::sscmdImport_Click);
+    connect(sscmdSetAll, &QPushButton::clicked, this, &ImportPanel::sscmdSetAll_Click);
+    connect(sscmdCancelImport, &QPushButton::clicked, this, &ImportPanel::sscmdCancelImport_Click);
+    connect(sscmdImportHelp, &QPushButton::clicked, this, &ImportPanel::sscmdImportHelp_Click);
+    hide();
+}
+
+FieldPositions ImportPanel::Positions() const {
+    FieldPositions p{};
+    for (size_t k = 0; k < p.size(); ++k) p[k] = FieldPositionOf(Combo1[k]->currentText().toStdString());
+    return p;
+}
+
+void ImportPanel::FillFieldBoxes() {
+    for (int k = 0; k < kImportFieldCount; ++k) {
+        QComboBox* box = Combo1[size_t(k)];
+        box->clear();
+        box->addItem("N/A");
+        for (int p = 1; p <= 13; ++p) box->addItem(PositionText(p));
+        box->addItem("N/A");
+        box->setEditText(PositionText(k + 1));
+    }
+}
+
+void ImportPanel::sscmdSetAll_Click() {
+    for (int k = 0; k < kImportFieldCount; ++k) Combo1[size_t(k)]->setEditText(PositionText(k + 1));
+}
+
+void ImportPanel::sscmdCancelImport_Click() { hide(); }
+
+void ImportPanel::sscmdImportHelp_Click() {
+    InfoBox("Knowing What Your Records Look Like, Select the Order of that Record of the field to import. Select Zero "
+            "if Field Does Not Exit in Data. See Page 6 of User Manual.",
+            "Import Data");
+}
+
+void ImportPanel::mnuFile_Import_Click() {
+    Operation op("mnuFile_Import_Click_Error");
+    sscmdImport->setEnabled(true);
+    if (ImportFolder.empty()) ImportFolder = DataFolder();
+    if (!op.step(2, [&] {
+            pImpNewFile = ShowFileDialog(ImportFolder, 1,
+                                         "Text File  *.TXT|*.TXT|Velmora File   *.MDB|*.MDB|Orvanta File   "
+                                         "*.CON|*.CON|All Files|*.*",
+                                         "*.*", "Import Calendar Date Data");
+        }))
+        return;
+    if (pImpNewFile.empty()) return;
+    if (FileExists(pImpNewFile)) ImportFolder = FolderOf(pImpNewFile);
+    if (!op.step(4, [&] {
+            owner_.SetTwips(this, TwipsRect{owner_.TwipsOf(owner_.TDBGridDates).left,
+                                            owner_.TwipsOf(owner_.Image1).top, kPanelWidth, kPanelHeight});
+            FillFieldBoxes();
+        }))
+        return;
+    const std::string ext = ImportFileExtension(pImpNewFile);
+    if (!op.step(7, [&] {
+            if (ext == "txt" || ext == "csv") {
+                show();
+                raise();
+            } else if (ext == "mdb") {
+                std::string file = pImpNewFile;
+                ImportVelmoraFile(file);
+            } else if (ext == "con") {
+                ShowOrvanta_Import(pImpNewFile);
+            } else {
+                Messages().message("Invalid File Type Selected. Exiting Function", MsgButtons::Ok, MsgIcon::None,
+                                   "Invalid File Selected");
+            }
+        }))
+        return;
+    op.step(8, [&] { owner_.EnableMainControls(true); });
+}
+
+void ImportPanel::sscmdImport_Click() {
+    sscmdImport->setEnabled(false);
+    bool anySet = false;
+    for (int k = 1; k <= 12; ++k) anySet = anySet || Combo1[size_t(k)]->currentText() != "Field";
+    if (!anySet) {
+        InfoBox("You must set some of the fields, or select the 'All' Button", "Import Records");
+        return;
+    }
+    hide();
+    Operation op("sscmdImport_Error", "@Error Point: ");
+    ImportedRecordCount = 0;
+    ParsedImport parsed;
+    owner_.SetWaitCursor(true);
+    // Every line is checked before anything is stored; the readable ones are
+    // stored together, so a failure stores none of them.
+    std::string bytes;
+    op.step(1, [&] { bytes = ReadFileBytes(pImpNewFile); }) &&
+        op.step(2, [&] { parsed = ParseCalendarImport(DecodeImportBytes(bytes), Positions()); }) &&
+        op.step(3, [&] {
+            const std::string& calendar = Module1.CalendarFilePath;
+            if (!FileExists(calendar)) throw OpError(53, "File not found: \"" + calendar + "\"");
+            owner_.DataDates.setDatabaseName(calendar);
+            owner_.DataDates.setRecordSource("SELECT * FROM [Velmora]");
+            ImportedRecordCount = StoreImportedRecords(owner_.DataDates.database(), parsed.records);
+        });
+    // The month and the occurrences are built again whatever happened above.
+    OptionalStep([&] { owner_.BuildCalendarNumbers(); });
+    OptionalStep([&] { owner_.mnuFile_Build_Repeating_Click(); });
+    OptionalStep([&] { owner_.cmbMonth_Change(); });
+    OptionalStep([&] { owner_.EnableMainControls(true); });
+    sscmdImport->setEnabled(true);
+    hide();
+    owner_.SetWaitCursor(false);
+    if (!parsed.rejected.empty())
+        Messages().message(RejectedLinesMessage(parsed.rejected), MsgButtons::Ok, MsgIcon::Exclamation,
+                           "Lines Not Imported");
+    InfoBox(std::to_string(ImportedRecordCount) + " Records Imported ", "Import Complete");
+}
+
+}  // namespace vm
