@@ -145,7 +145,7 @@ int QueueRow(const SortingRow& row, const DateTime& now) {
     const int64_t nowSeconds = MomentSeconds(now);
     const bool isPath = std::holds_alternative<std::string>(row.SoundNum) && !PlainNumber(db::AsText(row.SoundNum));
     const std::string file = isPath ? db::AsText(row.SoundNum) : std::string();
-    const int64_t stored = db::IsNull(row.SoundNum) || isPath ? 1 : db::AsInt(row.SoundNum);
+    const int64_t stored = isPath ? 1 : (db::IsNull(row.SoundNum) ? 0 : db::AsInt(row.SoundNum));
     const auto sound = static_cast<int32_t>(std::clamp<int64_t>(stored, INT32_MIN, INT32_MAX));
 
     int added = 0;

@@ -23,9 +23,6 @@ constexpr int kFirstTickMs = 15000;
 constexpr int kTickMs = 10000;
 constexpr int kDayWatchMs = 60000;
 
-std::string SettingsFile() {
-    return MainState.pSettingsFile.empty() ? SettingsDatabasePath() : MainState.pSettingsFile;
-}
 
 }  // namespace
 
@@ -68,7 +65,7 @@ void AlarmTimer::SetAlarms(int shownMonth, int shownYear) {
     // The daily alarms join today's rows in memory; nothing is written.
     Operation daily("SetDailyAlarms_Error");
     daily.step(1, [&] {
-        const std::string settings = SettingsFile();
+        const std::string settings = SettingsDatabaseInUse();
         if (!FileExists(settings)) return;
         auto store = db::Database::Open(settings);
         const auto julDate = static_cast<int32_t>(db::AsInt(rows.front().JulDate, Date2Julian(now.date)));

@@ -90,7 +90,7 @@ QWidget* frmStopWatch::MakeEventLogTab() {
 }
 
 void frmStopWatch::OpenGrids() {
-    const std::string path = SettingsDatabasePath();
+    const std::string path = SettingsDatabaseInUse();
     const auto& settings = SettingsTables();
     const auto alarmsConvert = TableConverter(FindTable(settings, "Alarms"));
     AlarmsModel->setConverter([alarmsConvert](const std::string& field, const QString& text, db::Value& out) {

@@ -1,5 +1,7 @@
 #include "core/files.h"
 
+#include "core/module1.h"
+
 #include "platform/places.h"
 
 namespace vm {
@@ -24,6 +26,11 @@ bool EnsureDataFolder() {
 std::string VersionText() {
     return std::to_string(VELMORA_VERSION_MAJOR) + "." + std::to_string(VELMORA_VERSION_MINOR) + "." +
            std::to_string(VELMORA_VERSION_PATCH);
+}
+
+std::string SettingsDatabaseInUse() {
+    if (MainState.pSettingsFile.empty()) MainState.pSettingsFile = SettingsDatabasePath();
+    return MainState.pSettingsFile;
 }
 
 }  // namespace vm

@@ -5,7 +5,10 @@
 
 namespace vm {
 
-std::string SettingsDatabasePath();   // data folder + "/Velmora_Settings.mdb"
+std::string SettingsDatabasePath();
+// The settings database this run uses (start-up's choice; the data folder's
+// one until start-up has chosen). Every window opens this one.
+std::string SettingsDatabaseInUse();   // data folder + "/Velmora_Settings.mdb"
 std::string DefaultCalendarPath();    // data folder + "/Velmoras.mdb"
 std::string BlankCalendarTemplate();  // program folder + "/BlankVelmoras.mdb"
 std::string BlankSettingsTemplate();  // program folder + "/BlankVelmora_Settings.mdb"

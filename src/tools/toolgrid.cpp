@@ -30,11 +30,6 @@ public:
 
 }  // namespace
 
-std::string SettingsDatabaseInUse() {
-    if (MainState.pSettingsFile.empty()) MainState.pSettingsFile = SettingsDatabasePath();
-    return MainState.pSettingsFile;
-}
-
 QTableView* MakeToolGrid(QWidget* parent, const char* name, RecordGridModel* model,
                          std::function<void(int)> headClick) {
     auto* grid = new QTableView(parent);

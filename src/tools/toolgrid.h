@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "core/files.h"
+
 class QAction;
 class QFrame;
 class QLineEdit;
@@ -19,9 +21,6 @@ class QWidget;
 namespace vm {
 
 class RecordGridModel;
-
-// The settings database every window opens (the one start-up chose).
-std::string SettingsDatabaseInUse();
 
 // An editable grid over `model`: editing starts by typing (a double-click is
 // left to the window), value lists show as drop-downs, headers are two lines

@@ -15,6 +15,8 @@
 
 #include "alarms/alarmtimer.h"
 #include "alarms/frmalarm.h"
+#include "alarms/frmstopwatch.h"
+#include "platform/recordgrid.h"
 #include "core/appearance.h"
 #include "core/files.h"
 #include "core/module1.h"
@@ -322,6 +324,33 @@ TEST_F(AlarmTimerTest, AnUnreadableDateIsReportedAndTheOtherEntriesStay) {
     EXPECT_EQ(fx.messages.shown[0].buttons, vm::MsgButtons::OkCancel);
     EXPECT_EQ(Texts(), std::vector<std::string>{"Good"});
     EXPECT_FALSE(Module1.AlarmsChanged);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(AlarmTimerTest, ADailyAlarmEditedInTheStopwatchWindowRingsItsOwnWaveFile) {
+    AddRecord({2026, 12, 6}, 8, 0, "AM", "Breakfast");  // today's cell has an entry
+    Draw("December", " 2026");
+    w->mnuFile_ShowTimer->trigger();
+    auto* model = vm::StopWatch()->AlarmsModel;
+    const int row = model->rowCount() - 1;
+    const std::string wave = vm::ResolveDataPath(vm::DefaultSoundFile(3));
+    for (auto [field, text] : {std::pair{"Hour", "9"}, std::pair{"Minute", "30"}, std::pair{"AMPM", "AMET"},
+                               std::pair{"AlarmText", "Stretch"}, std::pair{"SoundNum", wave.c_str()}})
+        ASSERT_TRUE(model->setData(model->index(row, model->fieldIndex(field)), QString::fromStdString(text))) << field;
+    EXPECT_TRUE(Module1.AlarmsChanged);
+    EXPECT_TRUE(Texts().empty()) << "an edit alone changes no queue";
+    w->mnuFile_ShowTimer->trigger();
+    EXPECT_FALSE(Module1.AlarmsChanged);
+    ASSERT_EQ(Texts(), std::vector<std::string>{"DAILY ALARM: Stretch"});
+    At(9, 30, 5);
+    Tick();
+    ASSERT_FALSE(sound.played.empty());
+    EXPECT_EQ(sound.played.back(), wave) << "the alarm's own wave file";
+    EXPECT_EQ(fx.messages.shown.size(), 0u) << "never an error box";
+    vm::UnloadStopWatch();
 }
 
 }  // namespace
