@@ -159,7 +159,8 @@ std::optional<CivilDate> ParseMDY(std::string_view text) {
     if (!ReadInt(text.substr(0, a), c.m) || !ReadInt(text.substr(a + 1, b - a - 1), c.d) ||
         !ReadInt(text.substr(b + 1), c.y))
         return std::nullopt;
-    if (!c.valid()) return std::nullopt;
+    // The calendar's years are 1..9999; a longer year is no date.
+    if (c.y < 1 || c.y > 9999 || !c.valid()) return std::nullopt;
     return c;
 }
 

@@ -51,7 +51,7 @@ CivilDate KeyToCivil(int32_t key);    // normalising, like CVJulian2Date
 // "M/D/YYYY", the written form of a date, independent of the locale.
 std::string FormatMDY(const CivilDate& date);
 // Reads "M/D/YYYY" (blanks around the parts allowed); nullopt when the text
-// names no existing day.
+// names no existing day of the years 1..9999.
 std::optional<CivilDate> ParseMDY(std::string_view text);
 // "YYYY-MM-DD", the stored form of a date column.
 std::string FormatIso(const CivilDate& date);

@@ -103,6 +103,10 @@ TEST(DayKey, DateTextsAreReadStrictly) {
     EXPECT_FALSE(vm::ParseMDY("2/29/2023"));
     EXPECT_FALSE(vm::ParseMDY("13/1/2024"));
     EXPECT_FALSE(vm::ParseMDY("3/5"));
+    EXPECT_FALSE(vm::ParseMDY("1/1/0"));
+    EXPECT_FALSE(vm::ParseMDY("1/1/10000"));
+    EXPECT_FALSE(vm::ParseMDY("1/1/2147483647")) << "a year the day key cannot hold";
+    EXPECT_EQ(vm::ParseMDY("12/31/9999"), (CivilDate{9999, 12, 31}));
     EXPECT_FALSE(vm::ParseMDY("a/b/c"));
     EXPECT_EQ(vm::FormatIso({2024, 3, 5}), "2024-03-05");
     EXPECT_EQ(vm::ParseIso("2024-03-05"), (CivilDate{2024, 3, 5}));
