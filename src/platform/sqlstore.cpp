@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -17,13 +18,31 @@ namespace fs = std::filesystem;
 
 namespace vm::db {
 
+namespace {
+
+// Leading decimal number of a stored text, "." as the point whatever the
+// process locale; what cannot be read is 0.
+double TextNumber(const std::string& s) {
+    size_t i = 0;
+    while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i]))) ++i;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+    double v = 0.0;
+    const auto r = std::from_chars(s.data() + i, s.data() + s.size(), v, std::chars_format::general);
+    if (r.ec == std::errc::result_out_of_range) v = HUGE_VAL;
+    else if (r.ec != std::errc()) v = 0.0;
+    return negative ? -v : v;
+}
+
+}  // namespace
+
 std::string AsText(const Value& v) {
     if (auto s = std::get_if<std::string>(&v)) return *s;
     if (auto i = std::get_if<int64_t>(&v)) return std::to_string(*i);
     if (auto d = std::get_if<double>(&v)) {
         char buf[64];
-        std::snprintf(buf, sizeof buf, "%.15g", *d);
-        return buf;
+        const auto r = std::to_chars(buf, buf + sizeof buf, *d, std::chars_format::general, 15);
+        return std::string(buf, r.ptr);
     }
     return {};
 }
@@ -31,14 +50,14 @@ std::string AsText(const Value& v) {
 int64_t AsInt(const Value& v, int64_t ifNull) {
     if (auto i = std::get_if<int64_t>(&v)) return *i;
     if (auto d = std::get_if<double>(&v)) return std::isfinite(*d) ? static_cast<int64_t>(std::nearbyint(*d)) : 0;
-    if (auto s = std::get_if<std::string>(&v)) return static_cast<int64_t>(std::nearbyint(std::strtod(s->c_str(), nullptr)));
+    if (auto s = std::get_if<std::string>(&v)) return static_cast<int64_t>(std::nearbyint(TextNumber(*s)));
     return ifNull;
 }
 
 double AsDouble(const Value& v, double ifNull) {
     if (auto i = std::get_if<int64_t>(&v)) return static_cast<double>(*i);
     if (auto d = std::get_if<double>(&v)) return *d;
-    if (auto s = std::get_if<std::string>(&v)) return std::strtod(s->c_str(), nullptr);
+    if (auto s = std::get_if<std::string>(&v)) return TextNumber(*s);
     return ifNull;
 }
 

@@ -215,7 +215,7 @@ private:
                     if (!Emit(chain)) break;
                 }
                 break;
-            case RuleType::Yearly: Years(chain, 1, steps); break;
+            case RuleType::Yearly: Years(chain, 1, steps, false); break;
             case RuleType::YearWeek: YearWeek(chain.y, parameter, steps); break;
             case RuleType::MonthWeek: MonthWeeks(chain, parameter, steps); break;
             case RuleType::MonthLastDay:
@@ -240,7 +240,7 @@ private:
             case RuleType::EveryYear: {
                 const int64_t n = Count(parameter);
                 if (n < 1) Report(ProblemKind::InvalidEntry);
-                else Years(chain, n, steps);
+                else Years(chain, n, steps, ToLower(rec_->DateType) == "inauguration");
                 break;
             }
             case RuleType::Quarter: Months(chain, 3, steps); break;
@@ -267,10 +267,11 @@ private:
     }
 
     // 29 February falls on the 28th in common years and comes back in leap
-    // years. An inauguration day on a Sunday is held on the Monday; the next
-    // step starts again from the chain's own day.
-    void Years(CivilDate chain, int64_t n, int64_t steps) {
-        const bool inauguration = ToLower(rec_->DateType) == "inauguration";
+    // years. With `sundayToMonday` (an "everyyear" inauguration day) a row on
+    // a Sunday is held on the Monday; the next step starts again from the
+    // chain's own day.
+    void Years(CivilDate chain, int64_t n, int64_t steps, bool sundayToMonday) {
+        const bool inauguration = sundayToMonday;
         for (int64_t s = 0; s < steps; ++s) {
             if (chain.y + n > kLastYear) break;
             chain.y += static_cast<int>(n);

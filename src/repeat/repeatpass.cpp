@@ -102,17 +102,11 @@ std::vector<DateRecord> ReadDateRecords(db::RecordSource& source) {
 }
 
 BirthLookup MakeBirthLookup(db::Database& db) {
-    auto query = std::make_shared<db::Statement>(
-        db.prepare("SELECT [DateText], [Date] FROM [Velmora] WHERE [DateText] LIKE ? ESCAPE '\\' ORDER BY [ID]"));
+    auto query = std::make_shared<db::Statement>(db.prepare(
+        "SELECT [DateText], [Date] FROM [Velmora] WHERE instr(FOLD([DateText]), FOLD(?)) > 0 ORDER BY [ID]"));
     return [query](const std::string& name) -> std::optional<CivilDate> {
         if (name.empty()) return std::nullopt;
-        std::string pattern = "%";
-        for (char c : name) {
-            if (c == '%' || c == '_' || c == '\\') pattern += '\\';
-            pattern += c;
-        }
-        pattern += '%';
-        query->bind(1, db::Text(pattern));
+        query->bind(1, db::Text(name));
         std::optional<CivilDate> birth;
         while (query->step()) {
             if (!ContainsNoCase(db::AsText(query->column(0)), "birth")) continue;
