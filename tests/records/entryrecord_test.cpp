@@ -168,7 +168,7 @@ TEST_F(EntryStore, LoadingPutsPlaceholdersForEmptyColumnsSoASaveKeepsThem) {
 
 TEST_F(EntryStore, SearchMatchesTheTypedTextLiterallyInAnyCase) {
     const char* texts[] = {"Visit O'Brien", "50% off sale", "500 items", "a_b test", "axb test", "back\\slash",
-                           "DINNER at o'brien's"};
+                           "DINNER at o'brien's", "Café Été Ölfest"};
     for (const char* t : texts) {
         auto b = Placeholders();
         b.dateText = t;
@@ -189,6 +189,7 @@ TEST_F(EntryStore, SearchMatchesTheTypedTextLiterallyInAnyCase) {
     using V = std::vector<std::string>;
     EXPECT_EQ(textsOf("o'BRIEN"), (V{"DINNER at o'brien's", "Visit O'Brien"}));
     EXPECT_EQ(textsOf("50%"), V{"50% off sale"});
+    for (const char* word : {"été", "ÉTÉ", "ölfest", "CAFÉ"}) EXPECT_EQ(textsOf(word), V{"Café Été Ölfest"}) << word;
     EXPECT_EQ(textsOf("a_b"), V{"a_b test"});
     EXPECT_EQ(textsOf("\\"), V{"back\\slash"});
     EXPECT_TRUE(textsOf("nothing like it").empty());

@@ -233,7 +233,8 @@ TEST_F(RepeatPass, DeathLookupTakesTheNameLiterallyInIdOrder) {
     birth(D(1950, 1, 1), "AxB's Birthday");        // "_" matches no other letter
     birth(D(1931, 2, 2), "Kay's Birthday (corrected)");
     birth(D(1930, 1, 1), "Kay's Birthday");        // the higher ID wins
-    for (const char* text : {"A_B's Death", "Kay's Death", "100% Death"}) {
+    birth(D(1940, 6, 6), "ÉVA's Birthday");        // case folds beyond A-Z
+    for (const char* text : {"A_B's Death", "Kay's Death", "100% Death", "éva's Death"}) {
         vm::DateRecord death = Rec(D(2001, 3, 10), "Yearly", 2);
         death.DateText = text;
         Add(death);
@@ -248,6 +249,7 @@ TEST_F(RepeatPass, DeathLookupTakesTheNameLiterallyInIdOrder) {
     EXPECT_EQ(texts["A_B's"], "A_B's Death  1 Years Since Death  Lived: " + lived(D(1920, 5, 2)));
     EXPECT_EQ(texts["Kay's"], "Kay's Death  1 Years Since Death  Lived: " + lived(D(1930, 1, 1)));
     EXPECT_EQ(texts["100%"], "100% Death  1 Years Since Death ");  // "%" matches nothing else
+    EXPECT_EQ(texts["éva's"], "éva's Death  1 Years Since Death  Lived: " + lived(D(1940, 6, 6)));
 }
 
 TEST_F(RepeatPass, ColumnsAreMatchedByName) {
