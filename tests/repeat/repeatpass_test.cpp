@@ -8,6 +8,7 @@
 
 #include "core/module1.h"
 #include "core/schema.h"
+#include "core/upgrade.h"
 #include "repeat/repeatpass.h"
 #include "repeat_testutil.h"
 #include "testsupport.h"
@@ -129,6 +130,34 @@ TEST_F(RepeatPass, WritesRowsCopiesAndAlarmsAndLeavesTheGridOnItsQuery) {
     ASSERT_EQ(DataDates.recordCount(), 2);  // not the hidden or Duration-0 records
     DataDates.moveLast();
     EXPECT_EQ(db::AsText(DataDates.field("Alarm")), "-60,-120,-180,-240,-300,-360");
+}
+
+TEST_F(RepeatPass, ALongAlarmListIsStoredWholeAlsoInAFileOfTheOldLayout) {
+    // The old layout held [Alarm] to 255 characters.
+    std::filesystem::remove(path);
+    {
+        auto d = db::Database::Create(path);
+        for (vm::TableDef t : vm::CalendarTables()) {
+            for (vm::ColumnDef& c : t.columns)
+                if (c.name == "Alarm") c = {"Alarm", vm::ColKind::Text, 255};
+            d->exec(vm::CreateTableSql(t));
+        }
+    }
+    vm::UpdateVelmoraFile(path, DataDates);
+    vm::DateRecord r = Rec(D(2025, 5, 5), "Min-5", 300);
+    r.Hour = 12;
+    r.Minute = 0;
+    r.AM_PM = "AM";
+    const int64_t id = Add(r);
+    Run();
+    EXPECT_TRUE(fx.messages.shown.empty());
+    const std::string list = AlarmOf(id);
+    EXPECT_EQ(std::count(list.begin(), list.end(), ',') + 1, 288) << "every 5 minutes up to midnight";
+    EXPECT_TRUE(list.ends_with(",-1440"));
+    // The other limits hold.
+    EXPECT_THROW(Exec("UPDATE [Velmora] SET [DayColors] = '" + std::string(101, '1') + "'"), db::DbError);
+    EXPECT_THROW(Exec("UPDATE [Velmora] SET [Priority] = 256"), db::DbError);
+    EXPECT_EQ(db::AsText(Query("PRAGMA integrity_check").at(0)["integrity_check"]), "ok");
 }
 
 TEST_F(RepeatPass, RunningTwiceGivesTheSameTable) {
