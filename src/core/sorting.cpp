@@ -169,6 +169,9 @@ std::vector<SortingRow> ReadMonthDateRecords(db::RecordSource& source, int32_t f
 void EmptySorting(db::Database& db) { db.exec("DELETE FROM [Sorting]"); }
 
 void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows) {
+    // A calendar that may only be read gets the month's scratch table in the
+    // connection's temporary store, where it hides the file's own.
+    if (db.readOnly()) db.exec("CREATE TEMP TABLE IF NOT EXISTS [Sorting] AS SELECT * FROM main.[Sorting] WHERE 0");
     // Only the columns this file's [Sorting] has.
     const auto present = db.columns("Sorting");
     auto has = [&](const char* name) {

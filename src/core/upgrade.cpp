@@ -113,7 +113,7 @@ int Hr24FromAmPm(int hour, const std::string& ampm, int current) {
 }
 
 void UpdateVelmoraFile(const std::string& path, db::RecordSource& DataDates) {
-    if (!FileExists(path)) return;
+    if (!FileExists(path) || db::IsReadOnlyFile(path)) return;  // a read-only file is used as it is
     static const AlterStep steps[] = {
         {"Sorting", true, "Hr24"},          {"RepeatingData", true, "Hr24"},     {"Velmora", true, "Hr24"},
         {"Sorting", true, "Priority"},      {"RepeatingData", true, "Priority"}, {"Velmora", true, "Priority"},
@@ -176,7 +176,7 @@ void Table24UpdateAll(db::RecordSource& DataDates) {
 
 void UpdateSettingsFile() {
     const std::string path = SettingsDatabasePath();
-    if (!FileExists(path)) return;
+    if (!FileExists(path) || db::IsReadOnlyFile(path)) return;
     static const AlterStep steps[] = {
         {"Settings", true, "Prev1"},          {"Settings", true, "Prev2"},
         {"Settings", true, "Prev3"},          {"Settings", true, "Prev4"},

@@ -14,6 +14,8 @@
 #include <fstream>
 #include <regex>
 
+#include <unistd.h>
+
 namespace fs = std::filesystem;
 
 namespace vm::db {
@@ -128,13 +130,34 @@ void RegisterFunctions(sqlite3* db) {
 
 }  // namespace
 
+bool IsReadOnlyFile(const std::string& path) {
+    std::error_code ec;
+    if (path.empty() || !fs::is_regular_file(path, ec)) return false;
+    const fs::path folder = fs::absolute(path, ec).parent_path();
+    // The permission bits count even for a user the system would let write.
+    auto writable = [](const fs::path& p) {
+        std::error_code e;
+        const fs::perms bits = fs::status(p, e).permissions();
+        if (e) return false;
+        const fs::perms w = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+        return (bits & w) != fs::perms::none && ::access(p.c_str(), W_OK) == 0;
+    };
+    return !writable(path) || !writable(folder);
+}
+
+bool Database::readOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
+
 std::shared_ptr<Database> Database::Open(const std::string& path) {
     std::error_code ec;
-    if (path.empty() || !fs::exists(path, ec)) throw DbError(kNoFile, "There is no file at \"" + path + "\".");
+    const bool there = !path.empty() && fs::exists(path, ec);
+    if (ec == std::errc::permission_denied || (there && ::access(path.c_str(), R_OK) != 0))
+        throw DbError(kNoAccess, "Permission to read \"" + path + "\" is denied.");
+    if (!there) throw DbError(kNoFile, "There is no file at \"" + path + "\".");
     if (!LooksLikeDatabase(path))
         throw DbError(kNotDatabase, "\"" + path + "\" is not a Velmora database file.");
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    const int mode = IsReadOnlyFile(path) ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    const int rc = sqlite3_open_v2(path.c_str(), &db, mode | SQLITE_OPEN_FULLMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         sqlite3_close(db);

@@ -122,7 +122,8 @@ void BuildRepeatingData(db::RecordSource& DataDates, const RepeatPassHooks& hook
     Operation op("Build Repeating Error", "@Err Pnt: ");
     op.iErPt = 1;
     if (hooks.waitCursor) hooks.waitCursor(true);
-    if (FileExists(Module1.CalendarFilePath)) RunPass(op, DataDates, hooks);
+    // A read-only calendar keeps the occurrences it has stored.
+    if (FileExists(Module1.CalendarFilePath) && !MainState.CalendarReadOnly) RunPass(op, DataDates, hooks);
     if (hooks.waitCursor) hooks.waitCursor(false);
     MainState.pRebuildRepeating = false;
 }
