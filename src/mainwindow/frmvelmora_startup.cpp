@@ -90,9 +90,7 @@ void frmVelmora::ShowStartPanel() {
     Image4->setPixmap(QPixmap(QString::fromStdString(picture)));
     Image4->setGeometry(Px(125), Px(125), Px(5900), Px(3000));
     lblSplash->setText(QString::fromStdString(
-        "*** Velmora ***\n\nA desktop calendar for one person\nvelmora@example.org\n\nVelmora  Version: " +
-        std::to_string(VELMORA_VERSION_MAJOR) + "-" + std::to_string(VELMORA_VERSION_MINOR) + "-" +
-        std::to_string(VELMORA_VERSION_PATCH) + "\nMade with Qt and SQLite"));
+        "*** Velmora ***\n\nA desktop calendar for one person\n\nVelmora  Version: " + VersionDashes()));
     lblSplash->setStyleSheet(QString("color: %1;").arg(ColorFromNumber(colour).name()));
     lblSplash->setGeometry(Px(125), Px(3200), Px(5900), Px(1900));
     ssPnlSplash1->setGeometry(Px(1500), Px(1000), Px(6150), Px(5250));

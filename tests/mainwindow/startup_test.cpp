@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QPlainTextEdit>
+#include <QApplication>
 
 #include <filesystem>
 #include <memory>
@@ -323,10 +325,37 @@ TEST(Menus, AboutShowsTheStartPanelAndTheAboutText) {
     w.show();
     f.Action("mnuAbout")->trigger();
     EXPECT_TRUE(w.findChild<QWidget*>("ssPnlSplash1")->isVisible());
-    EXPECT_EQ(Module1.SelDayTitle, "About Velmora");
-    EXPECT_EQ(Module1.SelDayHeight, 5664);
-    EXPECT_TRUE(Module1.SelectedDayOpen);
+    ASSERT_TRUE(Module1.SelectedDayOpen);
+    QWidget* about = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == "frmSelectedDay" && top->isVisible()) about = top;
+    ASSERT_NE(about, nullptr);
+    const QSize aboutSize = about->size();
+    auto* box = about->findChild<QPlainTextEdit*>("txtDayText");
+    ASSERT_NE(box, nullptr);
+    const std::string text = box->toPlainText().toStdString();
+    EXPECT_NE(text.find("Velmora"), std::string::npos);
+    EXPECT_NE(text.find(vm::VersionText()), std::string::npos);
     vm::UnloadSelectedDay();
+
+    // A day window of another size is open: About still opens at its own size.
+    Module1.SelDayHeight = 3000;
+    Module1.SelDayWidth = 4200;
+    vm::ShowSelectedDay();
+    f.Action("mnuAbout")->trigger();
+    QWidget* again = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == "frmSelectedDay" && top->isVisible()) again = top;
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->size(), aboutSize);
+    vm::UnloadSelectedDay();
+
+    // Neutral words: no contact or payment lines, here or on the start panel.
+    const std::string panel = w.findChild<QLabel*>("lblSplash")->text().toStdString();
+    for (const std::string& words : {text, panel}) {
+        EXPECT_EQ(words.find('@'), std::string::npos) << words;
+        EXPECT_EQ(words.find("payment"), std::string::npos) << words;
+    }
 }
 
 TEST(StartUp, TheDateGridOffersTheStoredDateTypesAndTheColourPanelOpensTheConverter) {
