@@ -20,6 +20,16 @@ CivilDate ReadDate(const db::Value& v) {
 }
 
 void ShowProblems(const Expansion& e, std::span<const DateRecord> records, const RepeatPassHooks& hooks) {
+    // Records whose Date cannot be read get no rows: one box names them all.
+    std::string unreadable;
+    int unreadableCount = 0;
+    for (const Problem& p : e.problems)
+        if (p.kind == ProblemKind::UnreadableDate && ++unreadableCount <= 10)
+            unreadable += "\r\n  ID " + std::to_string(records[p.record].ID) + ": " + records[p.record].DateText;
+    if (unreadableCount > 10) unreadable += "\r\n  ... and " + std::to_string(unreadableCount - 10) + " more";
+    if (unreadableCount > 0)
+        InfoBox("The Date of these records cannot be read, so they are not repeated:" + unreadable,
+                "Unreadable Date");
     for (const Problem& p : e.problems) {
         const std::string& rule = records[p.record].Repeat;
         switch (p.kind) {
@@ -39,7 +49,7 @@ void ShowProblems(const Expansion& e, std::span<const DateRecord> records, const
                 Messages().beep();
                 if (hooks.statusText) hooks.statusText(4, "Invalid Repeat Type Selected");
                 break;
-            case ProblemKind::UnreadableDate: break;  // such a record has no rows to give
+            case ProblemKind::UnreadableDate: break;  // reported above, all in one box
         }
     }
 }

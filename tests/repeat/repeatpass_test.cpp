@@ -249,6 +249,24 @@ TEST_F(RepeatPass, RuleProblemsAreShownOncePerRecord) {
     EXPECT_TRUE(Repeating().empty());
 }
 
+TEST_F(RepeatPass, RecordsWithAnUnreadableDateAreReportedInOneBox) {
+    vm::DateRecord good = Rec(D(2025, 1, 1), "Daily", 3);
+    Add(good);
+    vm::DateRecord bad = Rec(D(2025, 1, 1), "Daily", 3);
+    bad.DateText = "Broken one";
+    const int64_t first = Add(bad);
+    bad.DateText = "Broken two";
+    const int64_t second = Add(bad);
+    Exec("UPDATE [Velmora] SET [Date] = 'not a day' WHERE [ID] IN (" + std::to_string(first) + ", " +
+         std::to_string(second) + ")");
+    Run();
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].title, "Unreadable Date");
+    for (const char* text : {"Broken one", "Broken two"})
+        EXPECT_NE(fx.messages.shown[0].text.find(text), std::string::npos) << text;
+    EXPECT_EQ(Repeating().size(), 2u) << "the readable record still gets its rows";
+}
+
 TEST_F(RepeatPass, DeathLookupTakesTheNameLiterallyInIdOrder) {
     vm::Module1.OptCalcYearsSince = true;
     vm::MainState.txtBeginRepeatYear = "1990";  // the box before the stored option
