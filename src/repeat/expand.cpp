@@ -332,7 +332,7 @@ private:
             for (int k = 0; k < 7; ++k) {
                 NextDay(day);
                 if (day.y > kLastYear) return;
-                if (marked[k]) Push(day, RowKind::WeekMask, kNoYears);
+                if (marked[k] && day.y >= kFirstYear) Push(day, RowKind::WeekMask, kNoYears);  // none before year 1
             }
         }
     }

@@ -71,6 +71,14 @@ TEST(StepRules, InaugurationShiftIsEveryYearsOnly) {
                                       "1/21/2019"}));
 }
 
+TEST(StepRules, AWeekMaskWeekStartingBeforeYearOneWritesNoRowThere) {
+    // 1 January of year 1 was a Monday (proleptic Gregorian): its week began
+    // on 31 December of year 0, which no row may name.
+    const Strings rows = Days({Rec(D(1, 1, 1), "WeekMask-TTTTTTT", 1)}, {}, vm::RowKind::WeekMask);
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows.front(), Days({Rec(D(1, 1, 1), "WeekMask-FTFFFFF", 1)}, {}, vm::RowKind::WeekMask).at(0));
+}
+
 TEST(StepRules, StartYearMovesOnlyYearlyRecords) {
     vm::RepeatOptions start;
     start.startYear = 2020;
