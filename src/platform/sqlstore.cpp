@@ -423,10 +423,8 @@ std::vector<Value> RecordSource::readRow(int64_t rowid) {
     auto st = database().prepare("SELECT " + cols + " FROM " + Quote(table_) + " WHERE rowid = ?");
     st.bind(1, Int(rowid));
     std::vector<Value> row;
-    if (st.step())
-        for (int i = 0; i < st.columnCount(); ++i) row.push_back(st.column(i));
-    else
-        row = buffer_;
+    if (!st.step()) throw DbError(kRowDeleted, "The record was deleted meanwhile: the changes were not stored.");
+    for (int i = 0; i < st.columnCount(); ++i) row.push_back(st.column(i));
     return row;
 }
 
@@ -464,7 +462,15 @@ void RecordSource::update() {
             args.push_back(Int(rowids_[static_cast<size_t>(pos_)]));
             db.prepare("UPDATE " + Quote(table_) + " SET " + set + " WHERE rowid = ?").bindAll(args).run();
         }
-        rows_[static_cast<size_t>(pos_)] = readRow(rowids_[static_cast<size_t>(pos_)]);
+        try {
+            rows_[static_cast<size_t>(pos_)] = readRow(rowids_[static_cast<size_t>(pos_)]);
+        } catch (const DbError&) {
+            // The row is gone: nothing was stored, and it leaves the set.
+            mode_ = Mode::None;
+            rows_.erase(rows_.begin() + pos_);
+            rowids_.erase(rowids_.begin() + pos_);
+            throw;
+        }
     }
     mode_ = Mode::None;
 }

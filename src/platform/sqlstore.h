@@ -45,6 +45,7 @@ enum LayerError : int {
     kNoField = 9005,       // no such field in the record source
     kWrongKind = 9006,     // a database that lacks the tables of its kind
     kNoAccess = 9007,      // the file or its folder may not be read
+    kRowDeleted = 9008,    // the row being edited was deleted meanwhile
 };
 
 // True when a file at path may be read but not written: it or its folder

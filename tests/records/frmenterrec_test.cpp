@@ -186,6 +186,23 @@ TEST_F(EntryWindow, AddEveryBoxThenSaveChangesThatRecordOnly) {
     EXPECT_EQ(rows().size(), 3u);
 }
 
+TEST_F(EntryWindow, SavingARecordDeletedMeanwhileSaysSoAndStoresNothing) {
+    store("2024-01-01", "about to go");
+    open();
+    type("txtDate", "7/4/2025");
+    click("sscmdAddRecord");
+    const int64_t id = rows().back().ID;
+    vm::db::Database::Open(vm::Module1.CalendarFilePath)
+        ->exec("DELETE FROM [Velmora] WHERE [ID] = " + std::to_string(id));  // another window deletes it
+    fx.messages.clear();
+    type("txtDateText", "edited after the delete");
+    click("sscmdSaveRecord");
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].title, "SaveRecord_Error");
+    EXPECT_NE(fx.messages.shown[0].text.find("deleted"), std::string::npos) << fx.messages.shown[0].text;
+    EXPECT_EQ(rows().size(), 1u);
+}
+
 TEST_F(EntryWindow, StepsThroughTheMonthAndKeepsTheBoxesPastTheEnds) {
     store("2025-03-03", "third", 1);
     store("2025-03-01", "first");
