@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "core/numtext.h"
-#include "repeat/expand.h"
+#include "core/weekmask.h"
 
 namespace vm {
 namespace {
@@ -118,18 +118,6 @@ std::optional<int> SortingHr24(std::string_view hour, std::string_view ampm) {
 std::string MonthRangeSQL(std::string_view table, int32_t firstKey, int32_t lastKey) {
     return "SELECT * FROM [" + std::string(table) + "] WHERE [JulDate] > " + std::to_string(firstKey - 1) +
            " AND [JulDate] < " + std::to_string(lastKey + 1);
-}
-
-bool WeekMaskExpands(const DateRecord& record) {
-    if (record.Hide || record.Duration <= 0) return false;
-    // One week of the rule tells whether the expansion gives it rows at all.
-    DateRecord probe = record;
-    probe.Duration = 1;
-    probe.WorkDay = true;
-    const Expansion e = ExpandRepeats(std::span<const DateRecord>(&probe, 1), RepeatOptions{});
-    for (const auto& row : e.rows)
-        if (row.kind == RowKind::WeekMask) return true;
-    return false;
 }
 
 std::vector<SortingRow> ReadMonthOccurrences(db::Database& db, int32_t firstKey, int32_t lastKey, int firstCell) {
