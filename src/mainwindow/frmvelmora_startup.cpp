@@ -147,7 +147,10 @@ void frmVelmora::Form_Load() {
     if (!FileExists(Module1.CalendarFilePath)) Module1.CalendarFilePath = DefaultCalendarPath();
     bool haveCalendar = FileExists(Module1.CalendarFilePath);
     MainState.CalendarReadOnly = false;
-    if (!haveCalendar) {
+    if (!haveCalendar && PathDenied(Module1.CalendarFilePath)) {
+        CriticalBox("Permission to read \"" + Module1.CalendarFilePath + "\" is denied.\r\nUse File, Open to Select a File",
+                    "Permission Denied");
+    } else if (!haveCalendar) {
         CriticalBox("Last Velmora File is Not Found.\r\nUse File, Open to Select a File", "File Not Found");
     } else {
         const FileUse use = AdmitCalendarFile(Module1.CalendarFilePath, "Cannot Use Calendar File");

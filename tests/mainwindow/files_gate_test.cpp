@@ -205,8 +205,10 @@ TEST_F(Gate, AFolderThatMayNotBeReadIsSaidSo) {
     fs::copy_file(vm::BlankCalendarTemplate(), path);
     fs::permissions(folder, fs::perms::owner_write);
     const std::string problem = vm::CalendarFileProblem(path);
+    const bool denied = vm::PathDenied(path);
     fs::permissions(folder, fs::perms::owner_all);
     EXPECT_NE(problem.find("Permission"), std::string::npos) << problem;
+    EXPECT_TRUE(denied);
 }
 
 }  // namespace
