@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QApplication>
 
@@ -173,6 +175,34 @@ TEST(ShutDown, MinimizedKeepsTheStoredRectangleAndAMissingCalendarStillSavesSett
     EXPECT_EQ(after.StartRepeatYear, "2030");
     EXPECT_EQ(vm::ReadSoundTable(vm::SettingsDatabasePath())[3], "/three.wav");
     EXPECT_TRUE(f.fx.messages.shown.empty());
+}
+
+TEST(StartUp, AStoredSizeIsCutBackOnlyWhenLargerThanTheScreen) {
+    StartupFixture f;
+    f.Start();
+    f.Stop();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const struct {
+        int height, width;        // stored, in pixels
+        int shownHeight, shownWidth;  // 500 twips are 33 pixels
+    } cases[] = {{screen.height() - 10, screen.width() - 10, screen.height() - 10, screen.width() - 10},
+                 {screen.height() + 50, screen.width() + 50, screen.height() - 33, screen.width() - 33},
+                 {400, 600, 400, 600}};
+    for (const auto& c : cases) {
+        vm::SettingsRow stored = vm::ReadSettingsRow(vm::SettingsDatabasePath());
+        vm::SettingsToSave s;
+        s.Top = 0;
+        s.Left = 0;
+        s.Height = c.height * 15.0;
+        s.Width = c.width * 15.0;
+        s.VBarLeft = stored.VBarLeft.value_or(0);
+        s.LastVelmoraFN = stored.LastVelmoraFN.value_or("");
+        vm::WriteSettingsRow(vm::SettingsDatabasePath(), s);
+        vm::frmVelmora& w = f.Start();
+        EXPECT_EQ(w.geometry().height(), c.shownHeight) << c.height;
+        EXPECT_EQ(w.geometry().width(), c.shownWidth) << c.width;
+        f.window.reset();
+    }
 }
 
 TEST(ShutDown, ClosingTheWindowSavesLikeExit) {
