@@ -205,6 +205,20 @@ TEST(StartUp, AStoredSizeIsCutBackOnlyWhenLargerThanTheScreen) {
     }
 }
 
+TEST(ShutDown, AFailedSaveIsShownWithItsPointOnTheSameLine) {
+    StartupFixture f;
+    f.Start();
+    db::Database::Open(vm::SettingsDatabasePath())
+        ->exec("CREATE TRIGGER [fail] BEFORE UPDATE ON [Settings] BEGIN SELECT RAISE(ABORT, 'injected'); END");
+    f.fx.messages.clear();
+    f.Stop();
+    ASSERT_EQ(f.fx.messages.shown.size(), 1u);
+    EXPECT_EQ(f.fx.messages.shown[0].title, "Form_Unload_Exit");
+    const std::string& text = f.fx.messages.shown[0].text;
+    EXPECT_NE(text.find(" - injected@ ErrorPnt= 2"), std::string::npos) << text;
+    EXPECT_EQ(text.find('\n'), std::string::npos) << text;
+}
+
 TEST(ShutDown, ClosingTheWindowSavesLikeExit) {
     StartupFixture f;
     vm::frmVelmora& w = f.Start();
