@@ -27,7 +27,7 @@ std::optional<long> QtPickers::pickColor(long initial, const std::string& title)
     return NumberFromColor(chosen);
 }
 
-QFont FontDialogPreset(const FontChoice& initial) {
+QFont FontDialogStartFont(const FontChoice& initial) {
     QFont f(QString::fromStdString(initial.name));
     if (initial.size > 0) f.setPointSizeF(initial.size);
     f.setBold(initial.bold);
@@ -54,7 +54,7 @@ QFont FontDialogPreset(const FontChoice& initial) {
 }
 
 std::optional<FontChoice> QtPickers::pickFont(const FontChoice& initial, const std::string& title) {
-    const QFont f = FontDialogPreset(initial);
+    const QFont f = FontDialogStartFont(initial);
     bool ok = false;
     const QFont chosen = QFontDialog::getFont(&ok, f, parent_, QString::fromStdString(title));
     if (!ok) return std::nullopt;

@@ -22,7 +22,7 @@ private:
 // The font the font dialog opens on: the choice with the family's own style
 // name for its weight and slant ("Book", "Bold Oblique"...), so the dialog
 // selects that style rather than one of its own guessing.
-QFont FontDialogPreset(const FontChoice& initial);
+QFont FontDialogStartFont(const FontChoice& initial);
 
 // Colour numbers (red + 256*green + 65536*blue) to and from Qt colours.
 QColor ColorFromNumber(long number);  // the absolute value is used

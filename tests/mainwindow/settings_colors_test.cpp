@@ -326,7 +326,7 @@ TEST(FontDialog, OpensOnTheFontsOwnStyle) {
         choice.size = 12;
         choice.bold = c.bold;
         choice.italic = c.italic;
-        QFontDialog dialog(vm::FontDialogPreset(choice));
+        QFontDialog dialog(vm::FontDialogStartFont(choice));
         const QFont shown = dialog.currentFont();
         EXPECT_EQ(shown.family(), c.family);
         EXPECT_EQ(shown.bold(), c.bold) << c.family << " " << c.bold << c.italic;
