@@ -21,6 +21,7 @@
 #include "core/module1.h"
 #include "core/settingsio.h"
 #include "mainwindow/frmvelmora.h"
+#include "mainwindow/splash.h"
 #include "platform/recordgrid.h"
 #include "platform/clock.h"
 #include "platform/places.h"
@@ -217,6 +218,27 @@ TEST(ShutDown, AFailedSaveIsShownWithItsPointOnTheSameLine) {
     const std::string& text = f.fx.messages.shown[0].text;
     EXPECT_NE(text.find(" - injected@ ErrorPnt= 2"), std::string::npos) << text;
     EXPECT_EQ(text.find('\n'), std::string::npos) << text;
+}
+
+TEST(StartUp, CancelInTheErrorBoxSkipsTheRemainingSteps) {
+    StartupFixture f;
+    f.Start();
+    f.Stop();
+    // A calendar whose records lack a column the date grid's list asks for.
+    db::Database::Open(f.dir + "/Velmoras.mdb")->exec("ALTER TABLE [Velmora] DROP COLUMN [DateType]");
+    f.fx.messages.clear();
+    f.sound.played.clear();
+    f.fx.messages.answers = {vm::MsgResult::Cancel};
+    vm::frmVelmora& w = f.Start();
+    ASSERT_EQ(f.fx.messages.shown.size(), 1u);
+    EXPECT_EQ(f.fx.messages.shown[0].title, "Form Load Error");
+    EXPECT_NE(f.fx.messages.shown[0].text.find("@Error Point: 15"), std::string::npos);
+    // The caption, the start-up sound and closing the splash come later: skipped.
+    EXPECT_FALSE(w.windowTitle().contains("Velmoras.mdb")) << w.windowTitle().toStdString();
+    EXPECT_TRUE(f.sound.played.empty());
+    ASSERT_NE(vm::SplashWindow(), nullptr);
+    EXPECT_TRUE(vm::SplashWindow()->isVisible());
+    vm::CloseSplash();
 }
 
 TEST(ShutDown, ClosingTheWindowSavesLikeExit) {
