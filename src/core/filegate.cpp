@@ -49,6 +49,10 @@ std::string DamagedFileName(const std::string& path) {
 
 FileUse AdmitSettingsFile(const std::string& path) {
     const FileVerdict v = CheckSettingsFile(path);
+    if (v.use == FileUse::ReadOnly)
+        Messages().message("\"" + path + "\" may only be read.\r\nThe settings are read from it, and changes made in "
+                           "this run are not saved.",
+                           MsgButtons::Ok, MsgIcon::Information, "Read-Only Settings");
     if (v.use != FileUse::Refused || !FileExists(path)) return v.use;
     const std::string kept = DamagedFileName(path);
     std::error_code ec;

@@ -25,8 +25,9 @@ FileUse AdmitCalendarFile(const std::string& path, const std::string& title);
 
 // The settings database at start-up: a file that is not one (garbage, empty,
 // another kind) is kept beside it under a new name and a fresh one is made
-// from the blank template, with one box. Returns the use of the file now
-// there (Refused only when no fresh one could be made).
+// from the blank template, with one box; one that may only be read is said
+// so once. Returns the use of the file now there (Refused only when no fresh
+// one could be made).
 FileUse AdmitSettingsFile(const std::string& path);
 
 // Where a damaged settings database is kept: "<name>.damaged.mdb", numbered

@@ -198,6 +198,26 @@ TEST_F(Gate, AReadOnlyCalendarIsShownWithItsOccurrencesAndLeftAlone) {
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
 }
 
+TEST_F(Gate, ReadOnlySettingsAreReadAndNeverWritten) {
+    Start();
+    Module1.OptStartRepeatYear = "2027";
+    Stop();
+    const std::string settings = vm::SettingsDatabasePath();
+    fs::permissions(settings, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const std::string bytes = vmtest::ReadAll(settings);
+    fx.messages.clear();
+    Start();
+    ASSERT_EQ(Shown().size(), 1u);
+    EXPECT_NE(Shown()[0].text.find(settings), std::string::npos);
+    EXPECT_EQ(Module1.OptStartRepeatYear, "2027");
+    Module1.OptStartRepeatYear = "2040";
+    fx.messages.clear();
+    Stop();
+    EXPECT_TRUE(Shown().empty());
+    EXPECT_EQ(vmtest::ReadAll(settings), bytes);
+    fs::permissions(settings, fs::perms::owner_read | fs::perms::owner_write);
+}
+
 TEST_F(Gate, AFolderThatMayNotBeReadIsSaidSo) {
     if (geteuid() == 0) GTEST_SKIP() << "the superuser may read every folder";
     const std::string folder = vmtest::MakeTempDir("velmora-locked");
