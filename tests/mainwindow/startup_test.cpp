@@ -241,6 +241,17 @@ TEST(StartUp, CancelInTheErrorBoxSkipsTheRemainingSteps) {
     vm::CloseSplash();
 }
 
+TEST(ShutDown, AMonthLookThatCannotBeSavedGivesOneBoxNotOnePerMonth) {
+    StartupFixture f;
+    f.Start();
+    db::Database::Open(Module1.CalendarFilePath)
+        ->exec("CREATE TRIGGER [fail] BEFORE UPDATE ON [Backgrounds] BEGIN SELECT RAISE(ABORT, 'injected'); END");
+    f.fx.messages.clear();
+    f.Stop();
+    ASSERT_EQ(f.fx.messages.shown.size(), 1u);
+    EXPECT_EQ(f.fx.messages.shown[0].title, "SaveFonts2File_Error");
+}
+
 TEST(ShutDown, ClosingTheWindowSavesLikeExit) {
     StartupFixture f;
     vm::frmVelmora& w = f.Start();
