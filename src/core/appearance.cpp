@@ -49,7 +49,7 @@ void ReadCalValues(db::RecordSource& DataSettings) {
     Operation op("ReadCalValues_Error", "@ErPnt= ");
     op.onError([](int n) { return (n == 91 || n == db::kNoField) ? OnError::End : OnError::Message; });
     if (!op.step(1, [&] { BindBackgrounds(DataSettings); })) return;
-    for (int m = 1; m <= 12; ++m) {
+    for (int m = 1; m <= 12 && op.lastError() == 0; ++m) {  // one box, not one per month
         auto& a = MainState.Month[static_cast<size_t>(m)];
         if (DataSettings.eof()) {  // a short table: the missing months load as an empty row
             a = DefaultMonthAppearance();
@@ -99,7 +99,7 @@ void SetDefaultCalValues() {
 }
 
 void SaveFonts2File(db::RecordSource& DataSettings) {
-    if (!FileExists(Module1.CalendarFilePath)) return;
+    if (!FileExists(Module1.CalendarFilePath) || MainState.CalendarReadOnly) return;
     Operation op("SaveFonts2File_Error");
     op.onError([](int n) { return n == 91 ? OnError::End : OnError::Message; });
     std::unique_ptr<db::Transaction> tx;
@@ -137,7 +137,7 @@ void SaveFonts2File(db::RecordSource& DataSettings) {
             if (adding) DataSettings.moveLast();
             DataSettings.moveNext();
         });
-        if (!go) break;
+        if (!go || op.lastError() != 0) break;  // one box, not one per month
     }
     if (tx) op.step(3, [&] { tx->commit(); });
     DataSettings.close();

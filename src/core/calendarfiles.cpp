@@ -161,7 +161,10 @@ std::string CalendarCaption(const std::string& calendarPath) {
 // --------------------------------------------------------- calendar files
 
 std::string CalendarFileProblem(const std::string& path) {
-    if (!FileExists(path)) return "There is no file at \"" + path + "\".";
+    if (!FileExists(path)) {
+        const std::string why = CheckStore(path, DbKind::Calendar);  // no file, or no permission to look
+        return why.empty() ? "There is no file at \"" + path + "\"." : why;
+    }
     if (!HasMdbSuffix(path)) return "\"" + path + "\" does not end in \".mdb\".";
     return CheckStore(path, DbKind::Calendar);
 }

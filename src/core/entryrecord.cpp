@@ -112,17 +112,24 @@ EntrySave PlanEntrySave(const EntryBoxes& b) {
     put("Font", db::Text(font));
     put("DayColors", db::Text(colors));
     put("Priority", db::Int(*priority));
+    s.ampmBox = b.ampm;
     return s;
 }
 
 void WriteEntrySave(db::RecordSource& rs, const EntrySave& save) {
     for (const auto& [column, value] : save.columns) rs.setField(column, value);
-    const std::string ampm = db::AsText(rs.field("AM_PM"));
-    const db::Value current = rs.field("Hr24");
-    const auto hr24 = Hr24Rule(static_cast<int>(db::AsInt(rs.field("Hour"))), ampm,
-                               db::IsNull(current) ? std::nullopt : std::optional<int>(static_cast<int>(db::AsInt(current))));
-    if (hr24 && (ampm.find("AM") != std::string::npos || ampm.find("PM") != std::string::npos))
-        rs.setField("Hr24", db::Int(*hr24));
+    // Hr24 follows the AM/PM box's text, its placeholder "AM/PM" included
+    // (it contains "AM"): the hour the row now holds on the 24-hour clock.
+    const std::string& box = save.ampmBox;
+    const bool am = box.find("AM") != std::string::npos;
+    if (!am && box.find("PM") == std::string::npos) return;
+    const db::Value hour = rs.field("Hour");
+    if (db::IsNull(hour)) {
+        rs.setField("Hr24", db::Value{});
+        return;
+    }
+    const auto hr24 = Hr24Rule(static_cast<int>(db::AsInt(hour)), am ? "AM" : "PM", std::nullopt);
+    rs.setField("Hr24", hr24 ? db::Int(*hr24) : db::Value{});
 }
 
 EntryBoxes EntryBoxesFromRecord(const db::RecordSource& rs) {
@@ -154,14 +161,11 @@ std::string EntryMonthSource() {
 }
 
 std::vector<int64_t> FindDateTextIds(db::Database& db, std::string_view word) {
-    std::string pattern = "%";
-    for (char c : word) {
-        if (c == '%' || c == '_' || c == '\\') pattern += '\\';
-        pattern += c;
-    }
-    pattern += '%';
-    auto st = db.prepare("SELECT [ID] FROM [Velmora] WHERE [DateText] LIKE ? ESCAPE '\\' ORDER BY [Date],[Priority],[ID]");
-    st.bind(1, db::Text(pattern));
+    // The typed text is matched literally and without regard to case over all
+    // of Unicode ("été" finds "Café Été").
+    auto st = db.prepare(
+        "SELECT [ID] FROM [Velmora] WHERE instr(FOLD([DateText]), FOLD(?)) > 0 ORDER BY [Date],[Priority],[ID]");
+    st.bind(1, db::Text(std::string(word)));
     std::vector<int64_t> ids;
     while (st.step()) ids.push_back(db::AsInt(st.column(0)));
     return ids;

@@ -47,14 +47,16 @@ std::optional<CivilDate> ReadBoxDate(std::string_view text);
 // refuses (nothing is written then).
 struct EntrySave {
     std::vector<std::pair<std::string, db::Value>> columns;
+    std::string ampmBox;  // the AM/PM box's text, which sets Hr24
     std::string refusal;  // empty when the save may go ahead
     bool ok() const { return refusal.empty(); }
 };
 EntrySave PlanEntrySave(const EntryBoxes& boxes);
 
 // Writes the planned columns into the row being added or edited, then Hr24 by
-// the time-of-day rule from the Hour and AM_PM the row then holds (a row
-// whose AM/PM names neither keeps its Hr24).
+// the time-of-day rule from the Hour the row then holds and the AM/PM box's
+// text (its placeholder "AM/PM" counts as AM; a text naming neither keeps
+// the row's Hr24).
 void WriteEntrySave(db::RecordSource& rs, const EntrySave& save);
 
 // The boxes for the current row; a column holding nothing gives the box's

@@ -97,6 +97,7 @@ struct MonthAppearance {
 struct MainWindowState {
     bool Hr24Added = false;          // set when the upgrade just added [Hr24] to [Velmora]
     bool pRebuildRepeating = false;  // occurrences must be rebuilt before the next drawing
+    bool CalendarReadOnly = false;   // the calendar in use may only be read: nothing is written into it
     std::string pSQL;                // the date grid's query and its order
     std::string pSQLOrder;
     std::string pSettingsFile;       // path of the settings database

@@ -85,6 +85,19 @@ void NumberCells(CellLooks& cells, const MonthFrame& frame, std::string_view mon
     }
 }
 
+void ApplyMonthFont(CellLooks& cells, const MonthAppearance& month, bool dayText) {
+    const std::string& name = dayText ? month.DayFntName : month.TitleFntName;
+    const double size = (dayText ? month.DayFntSiz : month.TitleFntSiz).toDouble();
+    for (LabelLook& cell : dayText ? cells.day : cells.title) {
+        if (!name.empty()) cell.font.name = name;
+        if (UsableSize(size)) cell.font.size = size;
+        cell.font.bold = dayText ? month.DayFntBold : month.TitleFntBold;
+        cell.font.italic = dayText ? month.DayFntItalic : month.TitleFntItalic;
+        cell.font.underline = dayText ? month.DayFntUndrLn : month.TitleFntUndrLn;
+        cell.font.strikeout = dayText ? month.DayFntStrkThr : month.TitleFntStrkThr;
+    }
+}
+
 void ApplyMonthAppearance(CellLooks& cells, MonthAppearance& month, int calendarStyle, CellColorState& state) {
     const Currency eight = Currency::Whole(8);
     if (month.TitleFntSiz < eight) month.TitleFntSiz = eight;

@@ -113,4 +113,8 @@ int TrailingCells(CellLooks& cells, const MonthFrame& frame);
 // number strip (all six values of each; unusable values are passed over).
 void ApplyDayLabelFonts(CellLooks& cells, const MonthAppearance& month);
 
+// The 42 day-text cells (dayText) or day-number cells take all six values of
+// one month's day or title font, whichever month they show.
+void ApplyMonthFont(CellLooks& cells, const MonthAppearance& month, bool dayText);
+
 }  // namespace vm

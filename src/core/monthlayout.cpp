@@ -80,9 +80,7 @@ std::string Grouped(double value) {
 std::string TwoDecimals(double value) {
     const double scaled = value * 100.0;
     double rounded = static_cast<double>(RoundHalfEven(scaled)) / 100.0;
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.2f", rounded);
-    std::string t = buf;
+    std::string t = FixedText(rounded, 2);
     while (!t.empty() && t.back() == '0') t.pop_back();
     if (!t.empty() && t.back() == '.') t.pop_back();
     if (t == "-0") t = "0";

@@ -1,11 +1,40 @@
 #include "core/numtext.h"
 
+#include <charconv>
 #include <cctype>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace vm {
+
+double ReadDecimal(std::string_view text) {
+    size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    double v = 0.0;
+    const auto [end, ec] = std::from_chars(text.data() + i, text.data() + text.size(), v, std::chars_format::general);
+    if (ec == std::errc::result_out_of_range) {
+        // Too large reads as infinity, too small as zero, as the C reader does.
+        const std::string_view rest = text.substr(i);
+        const size_t e = rest.find_first_of("eE");
+        v = e != std::string_view::npos && e + 1 < rest.size() && rest[e + 1] == '-' ? 0.0 : HUGE_VAL;
+    } else if (ec != std::errc()) {
+        v = 0.0;
+    }
+    (void)end;
+    return negative ? -v : v;
+}
+
+std::string NumberText(double value, int precision) {
+    char buf[64];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, precision);
+    return ec == std::errc() ? std::string(buf, end) : std::string();
+}
+
+std::string FixedText(double value, int decimals) {
+    char buf[400];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    return ec == std::errc() ? std::string(buf, end) : std::string();
+}
 
 double Val(std::string_view text) {
     size_t i = 0;
@@ -58,7 +87,7 @@ double Val(std::string_view text) {
         if (expDigit) buf += exp;
     }
     if (!digit) return 0.0;
-    return std::strtod(buf.c_str(), nullptr);
+    return ReadDecimal(buf);
 }
 
 std::optional<double> PlainNumber(std::string_view text) {
@@ -73,7 +102,7 @@ std::optional<double> PlainNumber(std::string_view text) {
         else return std::nullopt;
     }
     if (!digit) return std::nullopt;
-    return std::strtod(t.c_str(), nullptr);
+    return ReadDecimal(t);
 }
 
 int64_t RoundHalfEven(double value) {
@@ -90,9 +119,7 @@ std::string IntText(int64_t value) { return std::to_string(value); }
 std::string Str(int64_t value) { return value >= 0 ? " " + std::to_string(value) : std::to_string(value); }
 
 std::string Str(double value) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", value);
-    std::string s = buf;
+    const std::string s = NumberText(value, 15);
     return value >= 0 ? " " + s : s;
 }
 

@@ -17,6 +17,20 @@ double Val(std::string_view text);
 // one decimal point allowed); nullopt otherwise.
 std::optional<double> PlainNumber(std::string_view text);
 
+// Every reader and writer here uses "." as the decimal point whatever the
+// process locale.
+
+// A decimal text with an optional sign, digits, one point and an exponent
+// ("-2.5e2"); what cannot be read is 0.
+double ReadDecimal(std::string_view text);
+
+// Number-to-text with up to `precision` significant digits, shortest form
+// ("%.15g" of the C library in the "C" locale).
+std::string NumberText(double value, int precision = 15);
+
+// Number-to-text with exactly `decimals` digits after the point ("8.50").
+std::string FixedText(double value, int decimals);
+
 // Rounds to the nearest whole number, halves to the even neighbour.
 int64_t RoundHalfEven(double value);
 

@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <cmath>
-#include <cstdio>
 
 #include "core/numtext.h"
 
@@ -23,11 +22,9 @@ std::vector<std::string_view> Split(std::string_view text, char sep) {
     }
 }
 
-std::string NumberText(double v) {
+std::string ShortNumber(double v) {
     if (std::floor(v) == v && std::fabs(v) < 1e15) return std::to_string(static_cast<long long>(v));
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.10g", v);
-    return buf;
+    return NumberText(v, 10);
 }
 
 }  // namespace
@@ -53,7 +50,7 @@ std::vector<std::optional<double>> SplitDayColors(std::string_view text) {
 std::string ComposeDayColors(const std::array<std::string, 4>& boxes, std::string_view dayList,
                              std::string_view titleList) {
     std::string out;
-    for (const auto& box : boxes) out += NumberText(BoxNumber(box)) + ";";
+    for (const auto& box : boxes) out += ShortNumber(BoxNumber(box)) + ";";
     out += std::to_string(dayList == kDayTransparent ? kStyleTransparent : kStyleOpaque);
     out += ";";
     out += std::to_string(titleList == kTitleTransparent ? kStyleTransparent : kStyleOpaque);
@@ -96,7 +93,7 @@ FontSpec ParseFontString(std::string_view text) {
 }
 
 std::string ComposeFontString(const std::string& name, double size, bool bold, bool italic) {
-    return name + ", " + NumberText(size) + "," + (bold ? "True" : "False") + "," + (italic ? "True" : "False");
+    return name + ", " + ShortNumber(size) + "," + (bold ? "True" : "False") + "," + (italic ? "True" : "False");
 }
 
 }  // namespace vm

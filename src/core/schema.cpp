@@ -12,7 +12,7 @@ std::vector<ColumnDef> DateRecordColumns() {
             {"Hour", K::Long},         {"Minute", K::Long},      {"AM_PM", K::Text, 10},
             {"DateText", K::Memo},     {"Duration", K::Long},    {"Repeat", K::Text, 50},
             {"BGColor", K::Long},      {"FGColor", K::Long},     {"DateType", K::Text, 50},
-            {"WorkDay", K::YesNo},     {"JulDate", K::Long},     {"Alarm", K::Text, 255},
+            {"WorkDay", K::YesNo},     {"JulDate", K::Long},     {"Alarm", K::Memo},
             {"SoundNum", K::Long},     {"Font", K::Text, 100},   {"Priority", K::Byte},
             {"DayColors", K::Text, 100}, {"Hr24", K::Byte}};
 }
@@ -41,7 +41,7 @@ const std::vector<TableDef>& CalendarTables() {
         {"RepeatingData", DateRecordColumns()},
         {"Sorting",
          {{"DayNo", K::Long}, {"Hour", K::Long}, {"Min", K::Long}, {"AMPM", K::Text, 10}, {"DayMsg", K::Memo},
-          {"Alarm", K::Text, 255}, {"SoundNum", K::Long}, {"JulDate", K::Long}, {"Date", K::Date},
+          {"Alarm", K::Memo}, {"SoundNum", K::Long}, {"JulDate", K::Long}, {"Date", K::Date},
           {"Font", K::Text, 100}, {"DayColors", K::Text, 100}, {"Priority", K::Byte}, {"TimeSort", K::Long},
           {"Hr24", K::Byte}}},
         {"Backgrounds", AppearanceColumns()},

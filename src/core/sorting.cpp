@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "core/numtext.h"
-#include "repeat/expand.h"
+#include "core/weekmask.h"
 
 namespace vm {
 namespace {
@@ -120,18 +120,6 @@ std::string MonthRangeSQL(std::string_view table, int32_t firstKey, int32_t last
            " AND [JulDate] < " + std::to_string(lastKey + 1);
 }
 
-bool WeekMaskExpands(const DateRecord& record) {
-    if (record.Hide || record.Duration <= 0) return false;
-    // One week of the rule tells whether the expansion gives it rows at all.
-    DateRecord probe = record;
-    probe.Duration = 1;
-    probe.WorkDay = true;
-    const Expansion e = ExpandRepeats(std::span<const DateRecord>(&probe, 1), RepeatOptions{});
-    for (const auto& row : e.rows)
-        if (row.kind == RowKind::WeekMask) return true;
-    return false;
-}
-
 std::vector<SortingRow> ReadMonthOccurrences(db::Database& db, int32_t firstKey, int32_t lastKey, int firstCell) {
     // Order by the time columns the table has (an old file may lack some).
     const auto present = db.columns("RepeatingData");
@@ -169,6 +157,9 @@ std::vector<SortingRow> ReadMonthDateRecords(db::RecordSource& source, int32_t f
 void EmptySorting(db::Database& db) { db.exec("DELETE FROM [Sorting]"); }
 
 void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows) {
+    // A calendar that may only be read gets the month's scratch table in the
+    // connection's temporary store, where it hides the file's own.
+    if (db.readOnly()) db.exec("CREATE TEMP TABLE IF NOT EXISTS [Sorting] AS SELECT * FROM main.[Sorting] WHERE 0");
     // Only the columns this file's [Sorting] has.
     const auto present = db.columns("Sorting");
     auto has = [&](const char* name) {

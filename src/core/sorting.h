@@ -50,10 +50,6 @@ inline constexpr const char* kMonthQueryOrder = " ORDER BY [JulDate],[Hr24],[AM_
 inline constexpr const char* kSortingDisplaySQL =
     "SELECT * FROM [Sorting] ORDER BY [DayNo],[Priority]DESC,[Hr24],[AMPM],[Hour],[Min]";
 
-// True when the repeat expansion turns this record into weekmask rows (a
-// visible record with Duration above 0 and a "weekmask-" rule that marks at
-// least one day); such a record reaches the cells through its rows only.
-bool WeekMaskExpands(const DateRecord& record);
 
 // The generated occurrences of the days firstKey..lastKey as [Sorting] rows,
 // in date and time order. Columns an old file lacks are read as empty.

@@ -47,6 +47,38 @@ bool ApplyAlter(db::Database& db, const std::vector<TableDef>& layout, const Alt
     return true;
 }
 
+// Files made before alarm lists could grow past 255 characters declare
+// [Alarm] with a length CHECK. Dropping a CHECK changes nothing stored, so
+// only the table's declaration is rewritten, in one transaction (SQLite's
+// documented way to remove a constraint); the other CHECKs stay. True when it
+// changed the file.
+bool DropAlarmLengthCheck(db::Database& db, const std::string& table) {
+    static const std::string kCheck = " CHECK(length([Alarm]) <= 255)";
+    std::string sql;
+    {
+        auto st = db.prepare("SELECT [sql] FROM sqlite_master WHERE [type] = 'table' AND [name] = ?");
+        st.bind(1, db::Text(table));
+        if (!st.step()) return false;
+        sql = db::AsText(st.column(0));
+    }
+    const size_t at = sql.find(kCheck);
+    if (at == std::string::npos) return false;
+    sql.erase(at, kCheck.size());
+    int64_t version = 0;
+    {
+        auto st = db.prepare("PRAGMA schema_version");
+        if (st.step()) version = db::AsInt(st.column(0));
+    }
+    db::Transaction tx(db);
+    db.exec("PRAGMA writable_schema = ON");
+    auto put = db.prepare("UPDATE sqlite_master SET [sql] = ? WHERE [type] = 'table' AND [name] = ?");
+    put.bind(1, db::Text(sql)).bind(2, db::Text(table)).run();
+    db.exec("PRAGMA schema_version = " + std::to_string(version + 1));
+    db.exec("PRAGMA writable_schema = OFF");
+    tx.commit();
+    return true;
+}
+
 OnError UpgradePolicy(int number) {
     // A missing table or an object that is not there ends the upgrade quietly.
     if (number == kNoTable || number == 91) return OnError::End;
@@ -81,7 +113,7 @@ int Hr24FromAmPm(int hour, const std::string& ampm, int current) {
 }
 
 void UpdateVelmoraFile(const std::string& path, db::RecordSource& DataDates) {
-    if (!FileExists(path)) return;
+    if (!FileExists(path) || db::IsReadOnlyFile(path)) return;  // a read-only file is used as it is
     static const AlterStep steps[] = {
         {"Sorting", true, "Hr24"},          {"RepeatingData", true, "Hr24"},     {"Velmora", true, "Hr24"},
         {"Sorting", true, "Priority"},      {"RepeatingData", true, "Priority"}, {"Velmora", true, "Priority"},
@@ -100,6 +132,8 @@ void UpdateVelmoraFile(const std::string& path, db::RecordSource& DataDates) {
         if (i == 2 && changed) MainState.Hr24Added = true;
         if (i >= 9 && i <= 10 && changed) dayColorsAdded = true;
     }
+    for (const char* table : {"Velmora", "RepeatingData", "Sorting"})
+        if (!op.step(3, [&] { DropAlarmLengthCheck(*conn, table); })) return;
     conn.reset();  // close the upgrade's own connection before the rows change
     if (dayColorsAdded) BackFillDayColors(DataDates, path, op);
 }
@@ -142,7 +176,7 @@ void Table24UpdateAll(db::RecordSource& DataDates) {
 
 void UpdateSettingsFile() {
     const std::string path = SettingsDatabasePath();
-    if (!FileExists(path)) return;
+    if (!FileExists(path) || db::IsReadOnlyFile(path)) return;
     static const AlterStep steps[] = {
         {"Settings", true, "Prev1"},          {"Settings", true, "Prev2"},
         {"Settings", true, "Prev3"},          {"Settings", true, "Prev4"},

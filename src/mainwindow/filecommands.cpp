@@ -6,6 +6,7 @@
 
 #include "core/appearance.h"
 #include "core/calendarfiles.h"
+#include "core/filegate.h"
 #include "core/files.h"
 #include "core/module1.h"
 #include "core/upgrade.h"
@@ -112,15 +113,13 @@ void FileCommands::mnuFile_Open_Click() {
     if (chosen.empty() || op.ended()) return;
 
     // Only a calendar file of this program is upgraded and opened; anything
-    // else is left as it is.
-    if (!CalendarFileProblem(chosen).empty()) {
-        CriticalBox("Invalid File Selected.", "MDB Files Only");
-        return;
-    }
+    // else is left as it is. A file that may only be read is not upgraded.
+    const FileUse use = AdmitCalendarFile(chosen, "MDB Files Only");
+    if (use == FileUse::Refused) return;
     chosen = AbsolutePath(chosen);
     const bool hr24Before = MainState.Hr24Added;
     bool hr24Added = false;
-    op.step(2, [&] {
+    if (use == FileUse::Usable) op.step(2, [&] {
         MainState.Hr24Added = false;
         UpdateVelmoraFile(chosen, win_.DataDates);
         hr24Added = MainState.Hr24Added;
@@ -128,6 +127,7 @@ void FileCommands::mnuFile_Open_Click() {
     });
     if (!op.step(3, [&] {
             Module1.CalendarFilePath = chosen;
+            MainState.CalendarReadOnly = use == FileUse::ReadOnly;
             st.OpenDialogFolder = FolderOf(chosen);
         }))
         return;
@@ -163,6 +163,7 @@ void FileCommands::mnuFile_SaveAs_Click() {
     });
     if (!copied) return;  // nothing to switch to
     Module1.CalendarFilePath = chosen;
+    MainState.CalendarReadOnly = false;
     try {
         RebindDataDates();
     } catch (...) {
@@ -195,9 +196,11 @@ void FileCommands::mnuNew_Calendar_File_Click() {
             throw OpError(75, "Path/File access error: cannot write \"" + chosen + "\"");
         }
     });
-    // Without the new file the calendar in use, its look included, stays as it is.
-    if (!FileExists(chosen)) return;
+    // Without a usable new file the calendar in use, its look included, stays
+    // as it is.
+    if (!FileExists(chosen) || AdmitCalendarFile(chosen, "Cannot Create Calendar File") != FileUse::Usable) return;
     Module1.CalendarFilePath = chosen;
+    MainState.CalendarReadOnly = false;
     st.NewDialogFolder = FolderOf(chosen);
     SetCaption();
 

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "core/calendarfiles.h"
+#include "core/filegate.h"
 #include "core/module1.h"
 #include "mainwindow/filecommands.h"
 #include "mainwindow/frmvelmora.h"
@@ -58,7 +59,14 @@ void FileCommands::mnuFile_Prev_Click(int index) {
     const std::string chosen = prev[static_cast<size_t>(index)];
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (FileExists(chosen)) {
+        // The file must still be a calendar file of this program.
+        const FileUse use = AdmitCalendarFile(chosen, "Cannot Open Calendar File");
+        if (use == FileUse::Refused) {
+            QApplication::restoreOverrideCursor();
+            return;
+        }
         Module1.CalendarFilePath = chosen;
+        MainState.CalendarReadOnly = use == FileUse::ReadOnly;
         MovePrevToFront(prev, index);
         RefreshPrevMenu();
         LoadCalendarFile();

@@ -23,21 +23,21 @@ void frmVelmora::InstallPanelHooks() {
     set(h.monthBoxText, [this] { return cmbMonth->currentText().toStdString(); });
     set(h.calendarStyle, [this] { return static_cast<int>(pCalendarStyle); });
     set(h.setCalendarStyle, [this](int s) { pCalendarStyle = static_cast<int16_t>(s); });
-    set(h.showMonthBoxes, [this](bool on) {
-        cmbMonth->setVisible(on);
-        cmbYear->setVisible(on);
-    });
+    set(h.showMonthBoxes, [this](bool on) { SetMonthBoxesVisible(on); });
     set(h.loadMonthPicture, [this](const std::string& p) { ShowMonthPicture(ResolveDataPath(p)); });
     set(h.setDayLabelFonts, [this] { SetDayLabelFonts(); });
     set(h.setDayNameFonts, [this](int m) { SetDayNameFonts(m); });
+    // The edited month's new font shows on the cells even when another month
+    // is shown, until the next month build.
     set(h.applyDayFont, [this](int m) {
-        if (m == pCurMon) SetDayLabelFonts();
+        if (m < 1 || m > 12) return;
+        ApplyMonthFont(cells_, MainState.Month[size_t(m)], true);
+        ShowCellLooks();
     });
     set(h.applyTitleFont, [this](int m) {
-        if (m == pCurMon) {
-            SetDayLabelFonts();
-            SetDayNameFonts(m);
-        }
+        if (m < 1 || m > 12) return;
+        ApplyMonthFont(cells_, MainState.Month[size_t(m)], false);
+        ShowCellLooks();
     });
     set(h.statusText, [this](int panel, const std::string& t) { SetStatusText(panel, t); });
     set(h.placeSettingsPanel, [this](QWidget* panel) {

@@ -55,16 +55,9 @@ void AddSeparator(QMenu* menu, const char* name) { menu->addSeparator()->setObje
 
 std::string AboutText() {
     return "\r\n"
-           " Thank you for using Velmora.\r\n"
-           " It was made with care over many evenings and weekends.\r\n"
-           "\r\n"
-           " If you find it useful, please recognise the work in it\r\n"
-           " with a voluntary payment through an online payment service\r\n"
-           " or by card. Send it to velmora@example.org; write to the same\r\n"
-           " address if you would like a telephone call.\r\n"
-           "\r\n"
-           " In return you will receive a link to the latest version.\r\n"
-           " \r\n ";
+           " Velmora\r\n"
+           " Version " + VersionText() + "\r\n"
+           " A desktop calendar for one person.\r\n";
 }
 
 }  // namespace
@@ -246,6 +239,10 @@ void frmVelmora::mnuHelp_Images_Click() {
 
 void frmVelmora::mnuAbout_Click() {
     ShowStartPanel();
+    // A day window that is open closes first: closing stores its own
+    // rectangle, which must not replace the About sizes set below. The window
+    // also reads its inputs only when it loads.
+    if (Module1.SelectedDayOpen) UnloadSelectedDay();
     Module1.SelDayTitle = "About Velmora";
     Module1.SelDayDayNo.clear();
     Module1.SelDayYear.clear();
@@ -254,8 +251,6 @@ void frmVelmora::mnuAbout_Click() {
     Module1.SelDayHeight = 5664;
     Module1.SelDayWidth = 9576;
     Module1.SelDayText = AboutText();
-    // The window reads its inputs when it loads: show the About text afresh.
-    if (Module1.SelectedDayOpen) UnloadSelectedDay();
     ShowSelectedDay();
 }
 

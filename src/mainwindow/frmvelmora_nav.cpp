@@ -357,6 +357,21 @@ bool frmVelmora::NavKeyEvent(QObject* watched, QEvent* event) {
         event->accept();
         return true;
     }
+    if (year && (code == kKeyUp || code == kKeyDown)) {
+        // The arrows step from the year the box holds, listed or typed.
+        const int next = YearOfText(cmbYear->currentText()).value_or(ShownYear()) + (code == kKeyUp ? -1 : 1);
+        if (next < kLowestYear || next > kHighestYear) {
+            Messages().beep();
+        } else {
+            const QString text = YearText(next);
+            const int index = cmbYear->findText(text);
+            if (index >= 0) cmbYear->setCurrentIndex(index);
+            cmbYear->setEditText(text);
+            cmbYear_Click();
+        }
+        event->accept();
+        return true;
+    }
     if (month || year) {
         // A key that steps through the list steps from the entry the box shows.
         if (code == kKeyUp || code == kKeyDown) {

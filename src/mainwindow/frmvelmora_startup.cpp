@@ -12,6 +12,7 @@
 #include "alarms/playwave.h"
 #include "core/appearance.h"
 #include "core/calendarfiles.h"
+#include "core/filegate.h"
 #include "core/files.h"
 #include "core/module1.h"
 #include "core/monthpictures.h"
@@ -68,6 +69,7 @@ void EnsureManual() {
 
 void frmVelmora::Initialize_Speech() {
     Operation op("Initialize_Speech_Error");
+    op.numberPrefix("Error Number ");
     op.step(1, [&] { Voice = Speech().createVoice(); });
 }
 
@@ -96,9 +98,7 @@ void frmVelmora::ShowStartPanel() {
     Image4->setPixmap(QPixmap(QString::fromStdString(picture)));
     Image4->setGeometry(Px(125), Px(125), Px(5900), Px(3000));
     lblSplash->setText(QString::fromStdString(
-        "*** Velmora ***\n\nA desktop calendar for one person\nvelmora@example.org\n\nVelmora  Version: " +
-        std::to_string(VELMORA_VERSION_MAJOR) + "-" + std::to_string(VELMORA_VERSION_MINOR) + "-" +
-        std::to_string(VELMORA_VERSION_PATCH) + "\nMade with Qt and SQLite"));
+        "*** Velmora ***\n\nA desktop calendar for one person\n\nVelmora  Version: " + VersionDashes()));
     lblSplash->setStyleSheet(QString("color: %1;").arg(ColorFromNumber(colour).name()));
     lblSplash->setGeometry(Px(125), Px(3200), Px(5900), Px(1900));
     ssPnlSplash1->setGeometry(Px(1500), Px(1000), Px(6150), Px(5250));
@@ -122,13 +122,17 @@ void frmVelmora::Form_Load() {
             MainState.pSettingsFile = SettingsDatabasePath();
         }))
         return;
-    if (!op.step(1, [&] { row = ReadSettingsRow(MainState.pSettingsFile); })) return;
+    // A settings database that is not one is put aside for a fresh one; when
+    // even that fails the settings are neither read nor saved.
+    const bool haveSettings = AdmitSettingsFile(MainState.pSettingsFile) != FileUse::Refused;
+    if (haveSettings && !op.step(1, [&] { row = ReadSettingsRow(MainState.pSettingsFile); })) return;
     op.step(1, [&] { ShowSplash(SplashAround(row)); });
+    if (op.ended()) return;
     Initialize_Speech();
     pCalendarShown = true;
     op.step(1, [&] { ShowStartPanel(); });
-    if (!op.step(1, [&] { UpdateSettingsFile(); })) return;
-    op.step(2, [&] { row = ReadSettingsRow(MainState.pSettingsFile); });
+    if (haveSettings && !op.step(1, [&] { UpdateSettingsFile(); })) return;
+    if (haveSettings) op.step(3, [&] { row = ReadSettingsRow(MainState.pSettingsFile); });
 
     // Options and recent files.
     if (!op.step(3, [&] {
@@ -144,11 +148,24 @@ void frmVelmora::Form_Load() {
         }))
         return;
 
-    // The calendar file: the last one, else the default one.
+    // The calendar file: the last one, else the default one. A file that is
+    // not a calendar of this program is not used at all (and not written into
+    // at Exit); one that may only be read is shown as it is.
+    if (op.ended()) return;
     if (!FileExists(Module1.CalendarFilePath)) Module1.CalendarFilePath = DefaultCalendarPath();
-    const bool haveCalendar = FileExists(Module1.CalendarFilePath);
-    if (!haveCalendar)
+    bool haveCalendar = FileExists(Module1.CalendarFilePath);
+    MainState.CalendarReadOnly = false;
+    if (!haveCalendar && PathDenied(Module1.CalendarFilePath)) {
+        CriticalBox("Permission to read \"" + Module1.CalendarFilePath + "\" is denied.\r\nUse File, Open to Select a File",
+                    "Permission Denied");
+    } else if (!haveCalendar) {
         CriticalBox("Last Velmora File is Not Found.\r\nUse File, Open to Select a File", "File Not Found");
+    } else {
+        const FileUse use = AdmitCalendarFile(Module1.CalendarFilePath, "Cannot Use Calendar File");
+        haveCalendar = use != FileUse::Refused;
+        MainState.CalendarReadOnly = use == FileUse::ReadOnly;
+        if (!haveCalendar) Module1.CalendarFilePath.clear();
+    }
 
     if (haveCalendar) {
         if (!op.step(3, [&] {
@@ -157,17 +174,20 @@ void frmVelmora::Form_Load() {
                 if (MainState.Hr24Added) Table24UpdateAll(DataDates);
             }))
             return;
-        if (!op.step(4, [&] {
+        if (!op.step(3, [&] {
                 DataDates.setDatabaseName(Module1.CalendarFilePath);
                 DataDates.setRecordSource("Velmora");
                 DataDates.refresh();
+            }))
+            return;
+        if (!op.step(4, [&] {
                 ReadCalValues(DataSettings);
                 SetDefaultCalValues();
             }))
             return;
     }
-    if (!op.step(5, [&] { Module1.SoundFile = ReadSoundTable(MainState.pSettingsFile); })) return;
-    op.step(8, [&] {
+    if (haveSettings && !op.step(5, [&] { Module1.SoundFile = ReadSoundTable(MainState.pSettingsFile); })) return;
+    op.step(7, [&] {
         Combo3->clear();
         Combo3->addItems({"All", "Daily", "Weekly", "Monthly", "Yearly", "WeekMask TF/YN", "YearWeek", "MonthWeek",
                           "MonthLastDay", "Every", "Quarterly", "Hidden"});
@@ -175,25 +195,19 @@ void frmVelmora::Form_Load() {
         Combo3->setEditable(true);
         Combo3->setEditText("Select Repeat");
     });
-    op.step(9, [&] { TheSettingsPanel()->LoadOptions(); });
+    op.step(8, [&] { TheSettingsPanel()->LoadOptions(); });
     if (haveCalendar) op.step(9, [&] { mnuFile_Build_Repeating_Click(); });
 
     // The window's place, the splitter and the calendar style.
-    op.step(12, [&] {
+    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
+                                                           : QRect(0, 0, 1280, 800);
+    op.step(9, [&] {
         QRect frame = geometry();
         if (row.Top) frame.moveTop(Px(*row.Top));
         if (row.Left) frame.moveLeft(Px(*row.Left));
-        const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
-                                                               : QRect(0, 0, 1280, 800);
-        if (row.Height) frame.setHeight(std::min(Px(*row.Height), screen.height() - Px(500)));
-        if (row.Width) frame.setWidth(std::min(Px(*row.Width), screen.width() - Px(500)));
-        if (startArgument == "1") {
-            if (frame.top() > screen.bottom()) frame.moveTop(Px(500));
-            if (frame.left() > screen.right()) frame.moveLeft(Px(300));
-        }
-        std::vector<QRect> screens;
-        for (QScreen* s : QGuiApplication::screens()) screens.push_back(s->availableGeometry());
-        if (!screens.empty()) frame = BringBackRect(frame, screens);  // never lost off every screen
+        // A stored size is cut back only when it is larger than the screen.
+        if (row.Height) frame.setHeight(Px(*row.Height) > screen.height() ? screen.height() - Px(500) : Px(*row.Height));
+        if (row.Width) frame.setWidth(Px(*row.Width) > screen.width() ? screen.width() - Px(500) : Px(*row.Width));
         setGeometry(frame);
         if (row.VBarLeft) {
             TwipsRect bar = TwipsOf(SSCmdVert);
@@ -202,9 +216,20 @@ void frmVelmora::Form_Load() {
         }
         if (row.CalendarStyle) pCalendarStyle = static_cast<int16_t>(*row.CalendarStyle);
     });
+    op.step(12, [&] {
+        QRect frame = geometry();
+        if (startArgument == "1") {
+            if (frame.top() > screen.bottom()) frame.moveTop(Px(500));
+            if (frame.left() > screen.right()) frame.moveLeft(Px(300));
+        }
+        std::vector<QRect> screens;
+        for (QScreen* s : QGuiApplication::screens()) screens.push_back(s->availableGeometry());
+        if (!screens.empty()) frame = BringBackRect(frame, screens);  // never lost off every screen
+        setGeometry(frame);
+    });
 
     // The current month.
-    op.step(14, [&] {
+    op.step(13, [&] {
         const CivilDate today = Today();
         cmbMonth->setCurrentText(MonthName(today.m));
         cmbYear->setCurrentText(QString::fromStdString(" " + std::to_string(today.y)));
@@ -228,6 +253,7 @@ void frmVelmora::Form_Load() {
         Module1.CurSoundFile = s;
         if (FileExists(s)) PlayWaveFile(s);
     });
+    if (op.ended()) return;  // Cancel: the remaining steps are skipped, the splash stays
     Module1.WeekViewPicture = false;
     CloseSplash();
     Form_Resize();
@@ -245,6 +271,7 @@ void frmVelmora::Form_Unload() {
         if (quitAfterUnload) QTimer::singleShot(wait ? unloadWaitMs : 0, qApp, &QCoreApplication::quit);
     };
     Operation op("Form_Unload_Exit", "@ ErrorPnt= ");
+    op.pointOnSameLine();
     op.onError([](int n) { return (n == 91 || n == db::kNoField) ? OnError::End : OnError::Message; });
 
     op.step(1, [&] { SoundPlayer().stop(); });
@@ -262,8 +289,10 @@ void frmVelmora::Form_Unload() {
     if (Voice) Voice->stop();
     CloseSplash();
 
-    // Each store is saved when its file is there.
-    if (FileExists(MainState.pSettingsFile)) {
+    // Each store is saved when its file is there and may be written; nothing
+    // is written into a file the gate refused.
+    const bool settingsWritable = CheckSettingsFile(MainState.pSettingsFile).use == FileUse::Usable;
+    if (settingsWritable) {
         op.step(2, [&] {
             SettingsToSave s;
             s.minimized = isMinimized();
@@ -285,14 +314,15 @@ void frmVelmora::Form_Unload() {
         op.step(5, [&] { WriteSoundTable(MainState.pSettingsFile, Module1.SoundFile); });
     }
     const bool haveCalendar = FileExists(Module1.CalendarFilePath);
-    if (haveCalendar) op.step(4, [&] { SaveFonts2File(DataSettings); });
+    if (haveCalendar && CheckCalendarFile(Module1.CalendarFilePath).use == FileUse::Usable)
+        op.step(4, [&] { SaveFonts2File(DataSettings); });
     op.step(6, [&] {
         DataDates.close();
         DataSettings.close();
     });
     // The work-day calculator goes last.
     if (Module1.CalcWrkDaysOpen) UnloadCalcWrkDays();
-    finish(FileExists(MainState.pSettingsFile) && haveCalendar);
+    finish(settingsWritable && haveCalendar);
 }
 
 }  // namespace vm

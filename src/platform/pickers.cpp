@@ -29,6 +29,7 @@ void PickColor(long& colour, bool& cancelled, const std::string& title) {
 
 std::optional<long> FakePickers::pickColor(long initial, const std::string&) {
     colorAsked.push_back(initial);
+    if (whileAsked) whileAsked();
     auto r = nextColor;
     nextColor.reset();
     return r;
@@ -36,6 +37,7 @@ std::optional<long> FakePickers::pickColor(long initial, const std::string&) {
 
 std::optional<FontChoice> FakePickers::pickFont(const FontChoice& initial, const std::string&) {
     fontAsked.push_back(initial);
+    if (whileAsked) whileAsked();
     auto r = nextFont;
     nextFont.reset();
     return r;

@@ -1,5 +1,6 @@
 // The colour and font dialogs behind one interface, so tests can answer them.
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,6 +39,7 @@ public:
     std::optional<FontChoice> nextFont;
     std::vector<long> colorAsked;
     std::vector<FontChoice> fontAsked;
+    std::function<void()> whileAsked;  // runs while a dialog is "open", to look at the windows then
 };
 
 }  // namespace vm

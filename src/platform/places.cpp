@@ -37,6 +37,12 @@ bool FileExists(const std::string& path) {
     return !path.empty() && fs::is_regular_file(path, ec);
 }
 
+bool PathDenied(const std::string& path) {
+    std::error_code ec;
+    (void)fs::status(path, ec);
+    return ec == std::errc::permission_denied;
+}
+
 bool CopyFileNoOverwrite(const std::string& from, const std::string& to) {
     std::error_code ec;
     if (fs::exists(to, ec) || !fs::is_regular_file(from, ec)) return false;

@@ -12,6 +12,9 @@ std::string ProgramFolder();
 // a + "/" + b, without doubling the separator.
 std::string JoinPath(const std::string& a, const std::string& b);
 bool FileExists(const std::string& path);
+// True when the system refuses to say whether a file is at path (a folder on
+// the way may not be read).
+bool PathDenied(const std::string& path);
 // Copies from -> to unless something exists at `to`; false when nothing was copied.
 bool CopyFileNoOverwrite(const std::string& from, const std::string& to);
 bool MakeFolder(const std::string& path);

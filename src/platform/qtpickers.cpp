@@ -1,5 +1,10 @@
 #include "platform/qtpickers.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
+
+#include <cstdlib>
+
 #include <QColor>
 #include <QColorDialog>
 #include <QFont>
@@ -22,13 +27,34 @@ std::optional<long> QtPickers::pickColor(long initial, const std::string& title)
     return NumberFromColor(chosen);
 }
 
-std::optional<FontChoice> QtPickers::pickFont(const FontChoice& initial, const std::string& title) {
+QFont FontDialogStartFont(const FontChoice& initial) {
     QFont f(QString::fromStdString(initial.name));
     if (initial.size > 0) f.setPointSizeF(initial.size);
     f.setBold(initial.bold);
     f.setItalic(initial.italic);
     f.setUnderline(initial.underline);
     f.setStrikeOut(initial.strikeout);
+    // Of the family's styles with the right slant, the one nearest in weight.
+    const QString family = QFontInfo(f).family();
+    const int wanted = initial.bold ? QFont::Bold : QFont::Normal;
+    QString best;
+    int bestGap = 1 << 20;
+    for (const QString& style : QFontDatabase::styles(family)) {
+        // Oblique counts as slanted too (QFontDatabase::italic says no to it).
+        const bool slanted = QFontDatabase::font(family, style, 12).style() != QFont::StyleNormal;
+        if (slanted != initial.italic) continue;
+        const int gap = std::abs(QFontDatabase::weight(family, style) - wanted);
+        if (gap < bestGap) {
+            bestGap = gap;
+            best = style;
+        }
+    }
+    if (!best.isEmpty()) f.setStyleName(best);
+    return f;
+}
+
+std::optional<FontChoice> QtPickers::pickFont(const FontChoice& initial, const std::string& title) {
+    const QFont f = FontDialogStartFont(initial);
     bool ok = false;
     const QFont chosen = QFontDialog::getFont(&ok, f, parent_, QString::fromStdString(title));
     if (!ok) return std::nullopt;

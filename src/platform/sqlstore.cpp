@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -13,17 +14,37 @@
 #include <fstream>
 #include <regex>
 
+#include <unistd.h>
+
 namespace fs = std::filesystem;
 
 namespace vm::db {
+
+namespace {
+
+// Leading decimal number of a stored text, "." as the point whatever the
+// process locale; what cannot be read is 0.
+double TextNumber(const std::string& s) {
+    size_t i = 0;
+    while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i]))) ++i;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+    double v = 0.0;
+    const auto r = std::from_chars(s.data() + i, s.data() + s.size(), v, std::chars_format::general);
+    if (r.ec == std::errc::result_out_of_range) v = HUGE_VAL;
+    else if (r.ec != std::errc()) v = 0.0;
+    return negative ? -v : v;
+}
+
+}  // namespace
 
 std::string AsText(const Value& v) {
     if (auto s = std::get_if<std::string>(&v)) return *s;
     if (auto i = std::get_if<int64_t>(&v)) return std::to_string(*i);
     if (auto d = std::get_if<double>(&v)) {
         char buf[64];
-        std::snprintf(buf, sizeof buf, "%.15g", *d);
-        return buf;
+        const auto r = std::to_chars(buf, buf + sizeof buf, *d, std::chars_format::general, 15);
+        return std::string(buf, r.ptr);
     }
     return {};
 }
@@ -31,14 +52,14 @@ std::string AsText(const Value& v) {
 int64_t AsInt(const Value& v, int64_t ifNull) {
     if (auto i = std::get_if<int64_t>(&v)) return *i;
     if (auto d = std::get_if<double>(&v)) return std::isfinite(*d) ? static_cast<int64_t>(std::nearbyint(*d)) : 0;
-    if (auto s = std::get_if<std::string>(&v)) return static_cast<int64_t>(std::nearbyint(std::strtod(s->c_str(), nullptr)));
+    if (auto s = std::get_if<std::string>(&v)) return static_cast<int64_t>(std::nearbyint(TextNumber(*s)));
     return ifNull;
 }
 
 double AsDouble(const Value& v, double ifNull) {
     if (auto i = std::get_if<int64_t>(&v)) return static_cast<double>(*i);
     if (auto d = std::get_if<double>(&v)) return *d;
-    if (auto s = std::get_if<std::string>(&v)) return std::strtod(s->c_str(), nullptr);
+    if (auto s = std::get_if<std::string>(&v)) return TextNumber(*s);
     return ifNull;
 }
 
@@ -109,13 +130,34 @@ void RegisterFunctions(sqlite3* db) {
 
 }  // namespace
 
+bool IsReadOnlyFile(const std::string& path) {
+    std::error_code ec;
+    if (path.empty() || !fs::is_regular_file(path, ec)) return false;
+    const fs::path folder = fs::absolute(path, ec).parent_path();
+    // The permission bits count even for a user the system would let write.
+    auto writable = [](const fs::path& p) {
+        std::error_code e;
+        const fs::perms bits = fs::status(p, e).permissions();
+        if (e) return false;
+        const fs::perms w = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+        return (bits & w) != fs::perms::none && ::access(p.c_str(), W_OK) == 0;
+    };
+    return !writable(path) || !writable(folder);
+}
+
+bool Database::readOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
+
 std::shared_ptr<Database> Database::Open(const std::string& path) {
     std::error_code ec;
-    if (path.empty() || !fs::exists(path, ec)) throw DbError(kNoFile, "There is no file at \"" + path + "\".");
+    const bool there = !path.empty() && fs::exists(path, ec);
+    if (ec == std::errc::permission_denied || (there && ::access(path.c_str(), R_OK) != 0))
+        throw DbError(kNoAccess, "Permission to read \"" + path + "\" is denied.");
+    if (!there) throw DbError(kNoFile, "There is no file at \"" + path + "\".");
     if (!LooksLikeDatabase(path))
         throw DbError(kNotDatabase, "\"" + path + "\" is not a Velmora database file.");
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    const int mode = IsReadOnlyFile(path) ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    const int rc = sqlite3_open_v2(path.c_str(), &db, mode | SQLITE_OPEN_FULLMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         sqlite3_close(db);
@@ -389,10 +431,8 @@ std::vector<Value> RecordSource::readRow(int64_t rowid) {
     auto st = database().prepare("SELECT " + cols + " FROM " + Quote(table_) + " WHERE rowid = ?");
     st.bind(1, Int(rowid));
     std::vector<Value> row;
-    if (st.step())
-        for (int i = 0; i < st.columnCount(); ++i) row.push_back(st.column(i));
-    else
-        row = buffer_;
+    if (!st.step()) throw DbError(kRowDeleted, "The record was deleted meanwhile: the changes were not stored.");
+    for (int i = 0; i < st.columnCount(); ++i) row.push_back(st.column(i));
     return row;
 }
 
@@ -430,7 +470,15 @@ void RecordSource::update() {
             args.push_back(Int(rowids_[static_cast<size_t>(pos_)]));
             db.prepare("UPDATE " + Quote(table_) + " SET " + set + " WHERE rowid = ?").bindAll(args).run();
         }
-        rows_[static_cast<size_t>(pos_)] = readRow(rowids_[static_cast<size_t>(pos_)]);
+        try {
+            rows_[static_cast<size_t>(pos_)] = readRow(rowids_[static_cast<size_t>(pos_)]);
+        } catch (const DbError&) {
+            // The row is gone: nothing was stored, and it leaves the set.
+            mode_ = Mode::None;
+            rows_.erase(rows_.begin() + pos_);
+            rowids_.erase(rowids_.begin() + pos_);
+            throw;
+        }
     }
     mode_ = Mode::None;
 }

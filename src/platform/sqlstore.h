@@ -44,7 +44,14 @@ enum LayerError : int {
     kReadOnly = 9004,      // the record source cannot be edited
     kNoField = 9005,       // no such field in the record source
     kWrongKind = 9006,     // a database that lacks the tables of its kind
+    kNoAccess = 9007,      // the file or its folder may not be read
+    kRowDeleted = 9008,    // the row being edited was deleted meanwhile
 };
+
+// True when a file at path may be read but not written: it or its folder
+// (where the engine keeps its journal) lacks write permission. Such a file
+// is opened read-only.
+bool IsReadOnlyFile(const std::string& path);
 
 class Statement;
 
@@ -66,6 +73,7 @@ public:
     int64_t lastInsertId() const;
     int changes() const;
     const std::string& path() const { return path_; }
+    bool readOnly() const;
     sqlite3* handle() const { return db_; }
 
 private:

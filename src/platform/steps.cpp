@@ -38,8 +38,8 @@ bool Operation::handle(std::exception_ptr e) {
         ended_ = true;
         return false;
     }
-    std::string text = std::to_string(number) + " - " + description;
-    if (!pointLabel_.empty()) text += "\r\n" + pointLabel_ + std::to_string(iErPt);
+    std::string text = numberPrefix_ + std::to_string(number) + " - " + description;
+    if (!pointLabel_.empty()) text += (pointNewLine_ ? "\r\n" : "") + pointLabel_ + std::to_string(iErPt);
     if (Messages().message(text, MsgButtons::OkCancel, MsgIcon::None, title_) == MsgResult::Cancel) {
         ended_ = true;
         return false;

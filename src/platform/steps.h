@@ -47,6 +47,17 @@ public:
         }
     }
 
+    // The box's step line follows the description on the same line.
+    Operation& pointOnSameLine() {
+        pointNewLine_ = false;
+        return *this;
+    }
+    // Text put before the error number in the box ("Error Number ").
+    Operation& numberPrefix(std::string prefix) {
+        numberPrefix_ = std::move(prefix);
+        return *this;
+    }
+
     bool ended() const { return ended_; }
     void end() { ended_ = true; }
     int lastError() const { return lastError_; }
@@ -54,7 +65,8 @@ public:
 
 private:
     bool handle(std::exception_ptr e);
-    std::string title_, pointLabel_;
+    std::string title_, pointLabel_, numberPrefix_;
+    bool pointNewLine_ = true;
     std::function<OnError(int)> policy_;
     bool ended_ = false;
     int lastError_ = 0;

@@ -4,6 +4,9 @@
 
 #include <QAction>
 #include <QCalendarWidget>
+#include <QScreen>
+#include <QKeyEvent>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFrame>
@@ -129,6 +132,9 @@ void frmEnterRec::buildControls() {
 
     Combo4 = MakeTextCombo(this, "Combo4", "Font", " Select Previous Font, Size, Bold, Italic  ");
     cmbColors = MakeTextCombo(this, "cmbColors", "Colors", " Select Previous Text FG/BG, Title FG/BG && Styles ");
+    // Wide enough for a whole colour text such as "255;0;0;16777215;2;3".
+    cmbColors->setMinimumContentsLength(24);
+    cmbColors->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     sscmdColors = MakeButton(this, "sscmdColors", "Colors", nullptr);
     txtPriority = MakeBox(this, "txtPriority", "Priority", " 0-255 Larger = Higher Priority ");
     grid->addWidget(new QLabel("Look:", this), 4, 0);
@@ -169,8 +175,9 @@ void frmEnterRec::buildControls() {
     }
     outer->addWidget(StatusBar1);
 
-    // The date picker floats over the boxes.
-    SSPanel2 = new QFrame(this);
+    // The date picker is a small window of its own beside this one, so it
+    // covers none of the boxes; Escape or focus going elsewhere closes it.
+    SSPanel2 = new QFrame(this, Qt::Tool | Qt::FramelessWindowHint);
     SSPanel2->setObjectName("SSPanel2");
     SSPanel2->setFrameShape(QFrame::Panel);
     SSPanel2->setAutoFillBackground(true);
@@ -188,6 +195,11 @@ void frmEnterRec::buildControls() {
     connect(sscmdColors, &QPushButton::clicked, this, &frmEnterRec::sscmdColors_Click);
     connect(MonthView1, &QCalendarWidget::clicked, this, &frmEnterRec::MonthView1_DateClick);
     connect(MonthView1, &QCalendarWidget::activated, this, &frmEnterRec::MonthView1_DateClick);
+    MonthView1->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this,
+            [picker = QPointer<QFrame>(SSPanel2), date = QPointer<QLineEdit>(txtDate)](QWidget*, QWidget* now) {
+                if (now && picker && picker->isVisible() && now != date && !picker->isAncestorOf(now)) picker->hide();
+            });
     for (QObject* o : {static_cast<QObject*>(txtDate), static_cast<QObject*>(txtPriority),
                        static_cast<QObject*>(txtRepeatNo), static_cast<QObject*>(txtSearch),
                        static_cast<QObject*>(Combo4), static_cast<QObject*>(Combo4->lineEdit())})
@@ -296,11 +308,34 @@ void frmEnterRec::showPanel(QFrame* panel, QWidget* below) {
     panel->raise();
 }
 
-void frmEnterRec::txtDate_DblClick() { showPanel(SSPanel2, txtDate); }
+// Beside the window at the height of the date box, on the right or else on
+// the left; on a screen without room there, below or above the window.
+void frmEnterRec::showDatePicker() {
+    SSPanel2->adjustSize();
+    const QSize size = SSPanel2->size();
+    const QRect frame = frameGeometry();
+    const int top = txtDate->mapToGlobal(QPoint(0, 0)).y();
+    const QRect room = screen() ? screen()->availableGeometry() : QRect(frame.topLeft(), QSize(1 << 14, 1 << 14));
+    const QPoint places[] = {{frame.right() + 1, top},
+                             {frame.left() - size.width(), top},
+                             {frame.left(), frame.bottom() + 1},
+                             {frame.left(), frame.top() - size.height()}};
+    QPoint at = places[0];
+    for (const QPoint& p : places)
+        if (room.contains(QRect(p, size))) {
+            at = p;
+            break;
+        }
+    SSPanel2->move(at);
+    SSPanel2->show();
+    SSPanel2->raise();
+}
+
+void frmEnterRec::txtDate_DblClick() { showDatePicker(); }
 
 void frmEnterRec::txtDate_GotFocus() {
     const std::string t = txtDate->text().toStdString();
-    if (Trim(t).empty() || t == entry::kDate) showPanel(SSPanel2, txtDate);
+    if (Trim(t).empty() || t == entry::kDate) showDatePicker();
 }
 
 void frmEnterRec::MonthView1_DateClick(const QDate& date) {
@@ -310,6 +345,11 @@ void frmEnterRec::MonthView1_DateClick(const QDate& date) {
 }
 
 bool frmEnterRec::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && (watched == txtDate || watched == MonthView1) &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && SSPanel2->isVisible()) {
+        SSPanel2->hide();
+        return true;
+    }
     if (event->type() == QEvent::FocusIn) {
         if (watched == txtDate) txtDate_GotFocus();
         else if (watched == txtPriority && txtPriority->text() == entry::kPriority) txtPriority->clear();

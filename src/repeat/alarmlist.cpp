@@ -20,7 +20,6 @@ std::string BuildAlarmList(AlarmUnit unit, double n, int64_t duration, int hr24)
         const int64_t m = RoundHalfEven(minutes);
         if (static_cast<double>(m) / 60.0 + hr24 > 24.0) break;
         const std::string item = IntText(-m);
-        if (list.size() + (list.empty() ? 0 : 1) + item.size() > kAlarmFieldChars) break;
         if (!list.empty()) list += ',';
         list += item;
     }

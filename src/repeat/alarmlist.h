@@ -10,17 +10,14 @@ namespace vm {
 
 enum class AlarmUnit { Hours, Minutes };
 
-// The Alarm field holds at most this many characters; a longer list keeps its
-// first whole offsets.
-inline constexpr size_t kAlarmFieldChars = 255;
-
 // The 24-hour hour of a record: AM keeps Hour (12 becomes 0), PM adds 12 below
 // 12; the AM_PM text counts as PM when it contains "pm" in any case.
 int Hr24Of(int hour, std::string_view amPm);
 
 // Offsets k x N (k = 1..duration) in whole minutes, rounded half to even, kept
 // while they stay within midnight, written negative and joined by ","
-// ("-60,-120,-180"). Empty when none fits. n must be above 0.
+// ("-60,-120,-180"); the Alarm field holds the whole list however long. Empty
+// when none fits. n must be above 0.
 std::string BuildAlarmList(AlarmUnit unit, double n, int64_t duration, int hr24);
 
 }  // namespace vm

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/numtext.h"
+#include "core/weekmask.h"
 #include "repeat/alarmlist.h"
 #include "repeat/observance.h"
 #include "repeat/weekrules.h"
@@ -90,8 +91,6 @@ int64_t WholeNumber(std::string_view text, int64_t limit) {
     if (!(v < static_cast<double>(limit))) return limit;
     return RoundHalfEven(v);
 }
-
-bool IsMaskLetter(char c) { return c == 't' || c == 'f' || c == 'y' || c == 'n'; }
 
 // The number after "+" in a yearweek parameter is a day shift; the "+" and the
 // number are taken out of the parameter.
@@ -200,7 +199,7 @@ private:
         switch (kind) {
             case RuleType::Minute:
             case RuleType::Hour: Alarms(kind, parameter); break;
-            case RuleType::WeekMask: WeekMask(rule, parameter, steps); break;
+            case RuleType::WeekMask: WeekMask(rule, steps); break;
             case RuleType::Daily:
                 for (int64_t s = 0; s < steps; ++s) {
                     NextDay(chain);
@@ -215,7 +214,7 @@ private:
                     if (!Emit(chain)) break;
                 }
                 break;
-            case RuleType::Yearly: Years(chain, 1, steps); break;
+            case RuleType::Yearly: Years(chain, 1, steps, false); break;
             case RuleType::YearWeek: YearWeek(chain.y, parameter, steps); break;
             case RuleType::MonthWeek: MonthWeeks(chain, parameter, steps); break;
             case RuleType::MonthLastDay:
@@ -240,7 +239,7 @@ private:
             case RuleType::EveryYear: {
                 const int64_t n = Count(parameter);
                 if (n < 1) Report(ProblemKind::InvalidEntry);
-                else Years(chain, n, steps);
+                else Years(chain, n, steps, ToLower(rec_->DateType) == "inauguration");
                 break;
             }
             case RuleType::Quarter: Months(chain, 3, steps); break;
@@ -267,10 +266,11 @@ private:
     }
 
     // 29 February falls on the 28th in common years and comes back in leap
-    // years. An inauguration day on a Sunday is held on the Monday; the next
-    // step starts again from the chain's own day.
-    void Years(CivilDate chain, int64_t n, int64_t steps) {
-        const bool inauguration = ToLower(rec_->DateType) == "inauguration";
+    // years. With `sundayToMonday` (an "everyyear" inauguration day) a row on
+    // a Sunday is held on the Monday; the next step starts again from the
+    // chain's own day.
+    void Years(CivilDate chain, int64_t n, int64_t steps, bool sundayToMonday) {
+        const bool inauguration = sundayToMonday;
         for (int64_t s = 0; s < steps; ++s) {
             if (chain.y + n > kLastYear) break;
             chain.y += static_cast<int>(n);
@@ -322,16 +322,15 @@ private:
     // Marked days Sunday..Saturday of each week. A valid mask starts from the
     // Sunday of the record's week; an invalid one from the day after the
     // record's date.
-    void WeekMask(const std::string& rule, std::string_view mask, int64_t steps) {
-        const bool valid = rule.starts_with("weekmask-") && std::all_of(mask.begin(), mask.end(), IsMaskLetter);
-        bool marked[7];
-        for (size_t k = 0; k < 7; ++k) marked[k] = k < mask.size() && (mask[k] == 't' || mask[k] == 'y');
-        CivilDate day = valid ? AddDays(rec_->Date, -(Weekday(rec_->Date) + 1)) : rec_->Date;
+    void WeekMask(const std::string& rule, int64_t steps) {
+        const std::optional<WeekMaskWeek> week = ReadWeekMask(rule, rec_->Date);
+        if (!week) return;
+        CivilDate day = week->before;
         for (int64_t s = 0; s < steps; ++s) {
-            for (int k = 0; k < 7; ++k) {
+            for (size_t k = 0; k < 7; ++k) {
                 NextDay(day);
                 if (day.y > kLastYear) return;
-                if (marked[k]) Push(day, RowKind::WeekMask, kNoYears);
+                if (week->marked[k] && day.y >= kFirstYear) Push(day, RowKind::WeekMask, kNoYears);  // none before year 1
             }
         }
     }

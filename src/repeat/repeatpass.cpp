@@ -20,6 +20,16 @@ CivilDate ReadDate(const db::Value& v) {
 }
 
 void ShowProblems(const Expansion& e, std::span<const DateRecord> records, const RepeatPassHooks& hooks) {
+    // Records whose Date cannot be read get no rows: one box names them all.
+    std::string unreadable;
+    int unreadableCount = 0;
+    for (const Problem& p : e.problems)
+        if (p.kind == ProblemKind::UnreadableDate && ++unreadableCount <= 10)
+            unreadable += "\r\n  ID " + std::to_string(records[p.record].ID) + ": " + records[p.record].DateText;
+    if (unreadableCount > 10) unreadable += "\r\n  ... and " + std::to_string(unreadableCount - 10) + " more";
+    if (unreadableCount > 0)
+        InfoBox("The Date of these records cannot be read, so they are not repeated:" + unreadable,
+                "Unreadable Date");
     for (const Problem& p : e.problems) {
         const std::string& rule = records[p.record].Repeat;
         switch (p.kind) {
@@ -39,7 +49,7 @@ void ShowProblems(const Expansion& e, std::span<const DateRecord> records, const
                 Messages().beep();
                 if (hooks.statusText) hooks.statusText(4, "Invalid Repeat Type Selected");
                 break;
-            case ProblemKind::UnreadableDate: break;  // such a record has no rows to give
+            case ProblemKind::UnreadableDate: break;  // reported above, all in one box
         }
     }
 }
@@ -102,17 +112,11 @@ std::vector<DateRecord> ReadDateRecords(db::RecordSource& source) {
 }
 
 BirthLookup MakeBirthLookup(db::Database& db) {
-    auto query = std::make_shared<db::Statement>(
-        db.prepare("SELECT [DateText], [Date] FROM [Velmora] WHERE [DateText] LIKE ? ESCAPE '\\' ORDER BY [ID]"));
+    auto query = std::make_shared<db::Statement>(db.prepare(
+        "SELECT [DateText], [Date] FROM [Velmora] WHERE instr(FOLD([DateText]), FOLD(?)) > 0 ORDER BY [ID]"));
     return [query](const std::string& name) -> std::optional<CivilDate> {
         if (name.empty()) return std::nullopt;
-        std::string pattern = "%";
-        for (char c : name) {
-            if (c == '%' || c == '_' || c == '\\') pattern += '\\';
-            pattern += c;
-        }
-        pattern += '%';
-        query->bind(1, db::Text(pattern));
+        query->bind(1, db::Text(name));
         std::optional<CivilDate> birth;
         while (query->step()) {
             if (!ContainsNoCase(db::AsText(query->column(0)), "birth")) continue;
@@ -128,7 +132,8 @@ void BuildRepeatingData(db::RecordSource& DataDates, const RepeatPassHooks& hook
     Operation op("Build Repeating Error", "@Err Pnt: ");
     op.iErPt = 1;
     if (hooks.waitCursor) hooks.waitCursor(true);
-    if (FileExists(Module1.CalendarFilePath)) RunPass(op, DataDates, hooks);
+    // A read-only calendar keeps the occurrences it has stored.
+    if (FileExists(Module1.CalendarFilePath) && !MainState.CalendarReadOnly) RunPass(op, DataDates, hooks);
     if (hooks.waitCursor) hooks.waitCursor(false);
     MainState.pRebuildRepeating = false;
 }

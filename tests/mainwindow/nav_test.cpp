@@ -242,6 +242,24 @@ TEST_F(Navigation, UpAndDownAreSwallowedByTheMonthBoxAndTheWindowButStepTheYearB
     EXPECT_EQ(Shown(), "March  2027");
     EXPECT_TRUE(ListedButtonsHidden());
 
+    // A typed year beyond the list: the arrows step from it.
+    const struct {
+        const char* typed;
+        Qt::Key key;
+        const char* shown;
+    } steps[] = {{"2041", Qt::Key_Up, " 2040"}, {"2041", Qt::Key_Down, " 2042"}, {"1999", Qt::Key_Down, " 2000"},
+                 {"2018", Qt::Key_Up, " 2017"}};
+    for (const auto& c : steps) {
+        TypeInto(w->cmbYear, c.typed);
+        QTest::keyClick(w->cmbYear, c.key);
+        EXPECT_EQ(Year(), c.shown) << c.typed;
+        EXPECT_EQ(Shown(), std::string("March ") + c.shown) << c.typed;
+    }
+    const int beeps = fx.messages.beeps;
+    TypeInto(w->cmbYear, "9999");
+    QTest::keyClick(w->cmbYear, Qt::Key_Down);
+    EXPECT_EQ(fx.messages.beeps, beeps + 1);
+
     QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
     QApplication::sendEvent(w.get(), &up);
     EXPECT_TRUE(up.isAccepted());

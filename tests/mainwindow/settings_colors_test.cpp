@@ -1,4 +1,5 @@
 // The edited month's colour boxes, font buttons and copying between months.
+#include <QFontDialog>
 #include <QPalette>
 
 #include "mainwindow/colorpanel.h"
@@ -122,14 +123,15 @@ TEST(SettingsColors, DoubleClickPicksAColourAndCancelChangesNothing) {
     fx.panel->mnuFile_Settings_Click();
 
     fx.pickers.nextColor.reset();  // Cancel
+    std::string during;
+    fx.pickers.whileAsked = [&] { during = fx.statusPanel4(); };
     QTest::mouseDClick(fx.box("txtTitleBG"), Qt::LeftButton);
     EXPECT_EQ(MainState.Month[3].TitleBG, 4000);
     EXPECT_EQ(fx.text("txtTitleBG"), " 4000");
     ASSERT_EQ(fx.pickers.colorAsked.size(), 1u);
     EXPECT_EQ(fx.pickers.colorAsked[0], 4000);
-    ASSERT_EQ(fx.calls.status4.size(), 2u);
-    EXPECT_EQ(fx.calls.status4[0], "Opening Color Selection Form");
-    EXPECT_EQ(fx.calls.status4[1], "");
+    EXPECT_EQ(during, "Opening Color Selection Form");
+    EXPECT_EQ(fx.statusPanel4(), "");
 
     fx.pickers.nextColor = 255;
     fx.panel->ColorBox_DblClick(vm::SettingsPanel::Box::TitleBG);
@@ -140,10 +142,10 @@ TEST(SettingsColors, DoubleClickPicksAColourAndCancelChangesNothing) {
 }
 
 TEST(SettingsColors, FontChoiceIsStoredAtOnceAndCancelLeavesEverything) {
-    SettingsFixture fx;
-    fx.calls.shownMonth = 3;
+    SettingsFixture fx;  // March shown
     fx.panel->mnuFile_Settings_Click();
     fx.choose("cmbImgMon", "May");  // another month than the shown one
+    const QFont cellsBefore = fx.dayCellFont();
     ASSERT_EQ(fx.panel->pEditMon, 5);
     const std::string fileBefore = vmtest::ReadAll(Module1.CalendarFilePath);
     const std::string captionBefore = fx.text("lblDayFont");
@@ -154,7 +156,7 @@ TEST(SettingsColors, FontChoiceIsStoredAtOnceAndCancelLeavesEverything) {
     EXPECT_EQ(vmtest::ReadAll(Module1.CalendarFilePath), fileBefore);
     EXPECT_EQ(fx.text("lblDayFont"), captionBefore);
     EXPECT_EQ(MainState.Month[5].DayFntName, monthBefore);
-    EXPECT_TRUE(fx.calls.dayFonts.empty());
+    EXPECT_EQ(fx.dayCellFont(), cellsBefore);
     ASSERT_EQ(fx.pickers.fontAsked.size(), 2u);
     EXPECT_EQ(fx.pickers.fontAsked[0].name, monthBefore);
 
@@ -171,8 +173,12 @@ TEST(SettingsColors, FontChoiceIsStoredAtOnceAndCancelLeavesEverything) {
     EXPECT_TRUE(MainState.Month[5].DayFntUndrLn);
     EXPECT_EQ(fx.text("lblDayFont"), "DejaVu Serif, 10.5556, True, False, True, False");
     EXPECT_EQ(vm::db::AsText(fx.stored(5, "DayFntName")), "DejaVu Serif");
-    EXPECT_EQ(fx.calls.dayFonts, std::vector<int>{5});  // the shown cells take the edited month's font
-    EXPECT_TRUE(fx.calls.dayNameFonts.empty());
+    // The shown (March) cells take the edited month's font until the next build.
+    EXPECT_EQ(fx.dayCellFont().family(), "DejaVu Serif");
+    EXPECT_NEAR(fx.dayCellFont().pointSizeF(), 10.5556, 0.01);
+    EXPECT_TRUE(fx.dayCellFont().bold());
+    EXPECT_TRUE(fx.dayCellFont().underline());
+    EXPECT_NE(fx.window->lblMonth->font().family(), "DejaVu Serif") << "the day font leaves the headings";
 
     f.name = "DejaVu Sans Mono";
     f.size = 20;
@@ -183,14 +189,15 @@ TEST(SettingsColors, FontChoiceIsStoredAtOnceAndCancelLeavesEverything) {
     fx.click("sscmdTitleFont");
     EXPECT_EQ(fx.text("lblTitleFont"), "DejaVu Sans Mono, 20, False, False, False, True");
     EXPECT_NE(vm::db::AsInt(fx.stored(5, "TitleFntStrkThr")), 0);
-    EXPECT_EQ(fx.calls.titleFonts, std::vector<int>{5});
-    EXPECT_EQ(fx.calls.dayNameFonts, std::vector<int>{5});
+    EXPECT_EQ(fx.titleCellFont().family(), "DejaVu Sans Mono");
+    EXPECT_TRUE(fx.titleCellFont().strikeOut());
+    EXPECT_EQ(fx.window->lblMonth->font().family(), "DejaVu Sans Mono");
+    EXPECT_EQ(fx.window->DOW[0]->font().family(), "DejaVu Sans Mono");
 }
 
 TEST(SettingsColors, CopyMarchToAllKeepsPicturesSavesAndReturnsToTheShownMonth) {
     SettingsFixture fx;
-    fx.calls.shownMonth = 7;
-    fx.calls.monthBoxText = "July";
+    fx.showMonth(7);
     fx.panel->mnuFile_Settings_Click();
     fx.choose("cmbImgMon", "March");
     fx.box("txtDayBG")->setText(" 255");  // typed, not confirmed: the copy stores it first
@@ -299,6 +306,33 @@ TEST(ColorPanel, ChangeColorReportsAFailingDialogWithOkOnly) {
     EXPECT_EQ(fx.messages.shown[0].title, "Change_Color_Error");
     EXPECT_EQ(fx.messages.shown[0].buttons, vm::MsgButtons::Ok);
     EXPECT_EQ(fx.messages.shown[0].text, "5 - no dialog");
+}
+
+}  // namespace
+
+namespace {
+
+// The real font dialog opens on the chosen font's own style: choosing only a
+// size keeps a regular font regular.
+TEST(FontDialog, OpensOnTheFontsOwnStyle) {
+    const struct {
+        const char* family;
+        bool bold, italic;
+    } cases[] = {{"DejaVu Sans", false, false}, {"DejaVu Sans", true, false}, {"DejaVu Sans", false, true},
+                 {"DejaVu Sans", true, true},   {"DejaVu Serif", false, false}, {"DejaVu Serif", true, true}};
+    for (const auto& c : cases) {
+        vm::FontChoice choice;
+        choice.name = c.family;
+        choice.size = 12;
+        choice.bold = c.bold;
+        choice.italic = c.italic;
+        QFontDialog dialog(vm::FontDialogStartFont(choice));
+        const QFont shown = dialog.currentFont();
+        EXPECT_EQ(shown.family(), c.family);
+        EXPECT_EQ(shown.bold(), c.bold) << c.family << " " << c.bold << c.italic;
+        EXPECT_EQ(shown.italic(), c.italic) << c.family << " " << c.bold << c.italic;
+        EXPECT_EQ(shown.pointSize(), 12);
+    }
 }
 
 }  // namespace

@@ -22,9 +22,10 @@ TEST(SettingsPanel, OpeningShowsTheShownMonthAgainAndClosingStoresTheLook) {
     MainState.Month[3].DayBG = 111;
     MainState.Month[9].DayBG = 999;
     MainState.Month[3].DayFntName = "DejaVu Sans";
+    ASSERT_TRUE(fx.monthBoxesShown());
     fx.panel->mnuFile_Settings_Click();
     EXPECT_FALSE(panel->isHidden());
-    EXPECT_EQ(fx.calls.monthBoxesShown, std::vector<bool>{false});
+    EXPECT_FALSE(fx.monthBoxesShown()) << "the panel hides the month and year boxes";
     EXPECT_EQ(fx.text("txtDateData"), Module1.CalendarFilePath);
 
     fx.choose("cmbImgMon", "September");  // edit another month, then open again
@@ -41,11 +42,12 @@ TEST(SettingsPanel, OpeningShowsTheShownMonthAgainAndClosingStoresTheLook) {
     EXPECT_EQ(fx.list("cmbSoundNumbr")->itemText(29), " 30");
 
     fx.box("txtDayBG")->setText(" 4242");  // typed, not confirmed
+    MainState.Month[3].DayFntName = "DejaVu Serif";
     fx.sound.play(vm::JoinPath(vm::ProgramFolder(), "Sounds/Alarm01.wav"));
     fx.click("sscmdExitSettings");
     EXPECT_TRUE(panel->isHidden());
-    EXPECT_EQ(fx.calls.monthBoxesShown.back(), true);
-    EXPECT_EQ(fx.calls.setDayLabelFonts, 1);
+    EXPECT_TRUE(fx.monthBoxesShown()) << "closing shows them again";
+    EXPECT_EQ(fx.dayCellFont().family(), "DejaVu Serif") << "the cells take the shown month's fonts";
     EXPECT_EQ(MainState.Month[3].DayBG, 4242);
     EXPECT_EQ(vm::db::AsInt(fx.stored(3, "DayBG")), 4242);
     EXPECT_EQ(fx.sound.playing, "");  // closing stops the sound
@@ -63,17 +65,18 @@ TEST(SettingsPanel, TheOpenerMakesOnePanelOnTheMainWindow) {
 
 TEST(SettingsPanel, CalendarStyleIsTakenAtOnceAndShownOnOpening) {
     SettingsFixture fx;
-    fx.calls.style = 2;
+    int16_t& style = fx.window->pCalendarStyle;
+    style = 2;
     fx.panel->mnuFile_Settings_Click();
     EXPECT_EQ(fx.text("cmbCalStyle"), "All Days Transparent");
     fx.choose("cmbCalStyle", "All Days Opaque");
-    EXPECT_EQ(fx.calls.style, 3);
+    EXPECT_EQ(style, 3);
     fx.choose("cmbCalStyle", "Mixed Transparent/Opaque");
-    EXPECT_EQ(fx.calls.style, 1);
+    EXPECT_EQ(style, 1);
     fx.list("cmbCalStyle")->setEditText("Calendar Style");
     fx.panel->cmbCalStyle_Click();
-    EXPECT_EQ(fx.calls.style, 1);  // any other text is the mixed style
-    fx.calls.style = 7;            // no style: the text stays
+    EXPECT_EQ(style, 1);  // any other text is the mixed style
+    style = 7;            // no style: the text stays
     fx.list("cmbCalStyle")->setEditText("All Days Opaque");
     fx.panel->mnuFile_Settings_Click();
     EXPECT_EQ(fx.text("cmbCalStyle"), "All Days Opaque");
@@ -142,7 +145,7 @@ TEST(SettingsPanel, YearsSinceAndVoiceReachTheOptionsAndTheSettingsRow) {
     save.StartRepeatYear = Module1.OptStartRepeatYear;
     save.CalcYearsSince = Module1.OptCalcYearsSince;
     save.Voice = Module1.OptVoice;
-    save.CalendarStyle = fx.calls.style;
+    save.CalendarStyle = fx.window->pCalendarStyle;
     const std::string settings = vmtest::FreshSettings();
     vm::WriteSettingsRow(settings, save);
     const vm::SettingsRow row = vm::ReadSettingsRow(settings);
@@ -159,10 +162,13 @@ protected:
         QImage img(8, 8, QImage::Format_RGB32);
         img.fill(Qt::darkYellow);
         ASSERT_TRUE(img.save(QString::fromStdString(picture)));
+        other = folder + "/winter.png";
+        img.fill(Qt::darkBlue);
+        ASSERT_TRUE(img.save(QString::fromStdString(other)));
         notPicture = folder + "/broken.jpg";
         vmtest::WriteAll(notPicture, "this is no picture");
     }
-    std::string folder, picture, notPicture;
+    std::string folder, picture, other, notPicture;
 };
 
 TEST_F(PictureTest, BrowsedPictureIsStoredAndShownOnlyForTheShownMonthWithAPictureStyle) {
@@ -181,24 +187,24 @@ TEST_F(PictureTest, BrowsedPictureIsStoredAndShownOnlyForTheShownMonthWithAPictu
     fx.click("cmdBrowseImage");
     EXPECT_EQ(Module1.MonthImageFile[3], picture);
     EXPECT_EQ(fx.text("txtImageFN"), picture);
-    EXPECT_EQ(fx.calls.picturesLoaded, std::vector<std::string>{picture});
+    EXPECT_EQ(fx.shownPictureColour(), QColor(Qt::darkYellow)) << "the shown month's picture shows at once";
     EXPECT_EQ(fx.panel->ImageDialogFolder, folder + "/");
     EXPECT_EQ(fx.messages.dialogs.back().initialDir, vm::JoinPath(fx.data, "Graphics"));
 
-    fx.calls.style = 3;  // all days opaque: stored, not loaded
+    fx.window->pCalendarStyle = 3;  // all days opaque: stored, not loaded
     Module1.MonthImageFile[3].clear();
-    fx.messages.fileAnswers = {picture};
+    fx.messages.fileAnswers = {other};
     fx.click("cmdBrowseImage");
     EXPECT_EQ(fx.messages.dialogs.back().initialDir, folder + "/");
-    EXPECT_EQ(Module1.MonthImageFile[3], picture);
-    EXPECT_EQ(fx.calls.picturesLoaded.size(), 1u);
+    EXPECT_EQ(Module1.MonthImageFile[3], other);
+    EXPECT_EQ(fx.shownPictureColour(), QColor(Qt::darkYellow));
 
-    fx.calls.style = 1;
+    fx.window->pCalendarStyle = 1;
     fx.choose("cmbImgMon", "May");  // another month: stored, not loaded
-    fx.messages.fileAnswers = {picture};
+    fx.messages.fileAnswers = {other};
     fx.click("cmdBrowseImage");
-    EXPECT_EQ(Module1.MonthImageFile[5], picture);
-    EXPECT_EQ(fx.calls.picturesLoaded.size(), 1u);
+    EXPECT_EQ(Module1.MonthImageFile[5], other);
+    EXPECT_EQ(fx.shownPictureColour(), QColor(Qt::darkYellow));
 
     // A file that is no picture is refused; the month keeps its picture.
     Module1.MonthImageFile[5] = keepMay;
@@ -226,7 +232,7 @@ TEST_F(PictureTest, TypedPictureNamesAreTakenOnlyWhenTheyNameAPicture) {
     box->clear();
     QTest::keyClicks(box, QString::fromStdString(picture));  // taken as it is typed
     EXPECT_EQ(Module1.MonthImageFile[3], picture);
-    EXPECT_TRUE(fx.calls.picturesLoaded.empty());  // shown at the next month build
+    EXPECT_NE(fx.shownPictureColour(), QColor(Qt::darkYellow));  // shown at the next month build
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// A settings panel on a real main window with a fresh data folder, fake
-// dialogs and a fake sound player, and hooks that record what the panel asks
-// of the main window.
+// A settings panel on the real main window, wired to it as the program wires
+// it, with a fresh data folder, fake dialogs and a fake sound player. What the
+// panel does to the main window is read back from the window's own controls.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTest>
 
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "core/appearance.h"
+#include "core/dates.h"
 #include "core/module1.h"
 #include "core/soundfiles.h"
 #include "mainwindow/frmvelmora.h"
@@ -57,17 +59,6 @@ private:
     std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
-struct MainCalls {
-    int shownMonth = 3;
-    std::string monthBoxText = "March";
-    int style = 1;
-    std::vector<bool> monthBoxesShown;
-    std::vector<std::string> picturesLoaded;
-    int setDayLabelFonts = 0;
-    std::vector<int> dayNameFonts, dayFonts, titleFonts;
-    std::vector<std::string> status4;
-};
-
 class SettingsFixture : public Fixture {
 public:
     SettingsFixture() {
@@ -75,21 +66,7 @@ public:
         env.set("VELMORA_DATA_DIR", data);
         vm::SetPickers(&pickers);
         vm::SetSoundPlayer(&sound);
-        auto& h = vm::MainHooks();
-        h = vm::SettingsHooks{};
-        h.shownMonth = [this] { return calls.shownMonth; };
-        h.monthBoxText = [this] { return calls.monthBoxText; };
-        h.calendarStyle = [this] { return calls.style; };
-        h.setCalendarStyle = [this](int s) { calls.style = s; };
-        h.showMonthBoxes = [this](bool on) { calls.monthBoxesShown.push_back(on); };
-        h.loadMonthPicture = [this](const std::string& p) { calls.picturesLoaded.push_back(p); };
-        h.setDayLabelFonts = [this] { ++calls.setDayLabelFonts; };
-        h.setDayNameFonts = [this](int m) { calls.dayNameFonts.push_back(m); };
-        h.applyDayFont = [this](int m) { calls.dayFonts.push_back(m); };
-        h.applyTitleFont = [this](int m) { calls.titleFonts.push_back(m); };
-        h.statusText = [this](int panel, const std::string& t) {
-            if (panel == 4) calls.status4.push_back(t);
-        };
+        vm::MainHooks() = vm::SettingsHooks{};  // the window fills in its own
         window = std::make_unique<vm::frmVelmora>();
         window->Form_Load();
         vm::EnsureSoundFolder();
@@ -98,6 +75,7 @@ public:
                                                               std::to_string(n) + ".wav";
         panel = vm::TheSettingsPanel();  // made by start-up
         window->show();
+        showMonth(3);
         messages.clear();
         sound.clear();
     }
@@ -115,6 +93,25 @@ public:
         return w;
     }
     QLineEdit* box(const char* name) { return find<QLineEdit>(name); }
+
+    // The main window shows `month` of its year, as the month box does.
+    void showMonth(int month) {
+        window->cmbMonth->setCurrentText(QString::fromUtf8(vm::MonthName(month)));
+        window->cmbmonth_Click();
+        ASSERT_EQ(window->pCurMon, month);
+    }
+    bool monthBoxesShown() const { return window->cmbMonth->isVisible() && window->cmbYear->isVisible(); }
+    QFont dayCellFont() const { return window->findChild<QLabel*>("lblDay_0")->font(); }
+    QFont titleCellFont() const { return window->findChild<QLabel*>("lblTitle_0")->font(); }
+    std::string statusPanel4() const {
+        auto* label = window->findChild<QLabel*>("StatusBar1_Panel4");
+        return label ? label->text().toStdString() : std::string();
+    }
+    // The colour of the picture the main window shows, or an invalid colour.
+    QColor shownPictureColour() const {
+        const QPixmap p = window->Image1->pixmap();
+        return p.isNull() ? QColor() : p.toImage().pixelColor(0, 0);
+    }
     QComboBox* list(const char* name) { return find<QComboBox>(name); }
     std::string text(const char* name) {
         if (auto* e = panel->findChild<QLineEdit*>(name)) return e->text().toStdString();
@@ -153,7 +150,6 @@ public:
     std::string data;
     vm::FakePickers pickers;
     vm::FakeSoundPlayer sound;
-    MainCalls calls;
     std::unique_ptr<vm::frmVelmora> window;
     vm::SettingsPanel* panel = nullptr;  // owned by the window
 };

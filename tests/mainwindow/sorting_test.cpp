@@ -3,6 +3,7 @@
 #include "core/dates.h"
 #include "core/module1.h"
 #include "core/sorting.h"
+#include "core/weekmask.h"
 #include "testsupport.h"
 
 namespace db = vm::db;

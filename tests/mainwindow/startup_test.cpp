@@ -8,6 +8,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QApplication>
 
 #include <filesystem>
 #include <memory>
@@ -17,6 +21,7 @@
 #include "core/module1.h"
 #include "core/settingsio.h"
 #include "mainwindow/frmvelmora.h"
+#include "mainwindow/splash.h"
 #include "platform/recordgrid.h"
 #include "platform/clock.h"
 #include "platform/places.h"
@@ -160,17 +165,91 @@ TEST(ShutDown, MinimizedKeepsTheStoredRectangleAndAMissingCalendarStillSavesSett
 
     vm::frmVelmora& again = f.Start();
     again.show();
-    again.showMinimized();
+    again.setWindowState(Qt::WindowMinimized);
     Module1.OptStartRepeatYear = "2030";
     Module1.SoundFile[3] = "/three.wav";
     std::filesystem::remove(Module1.CalendarFilePath);  // gone during the run
-    const bool minimized = again.isMinimized();  // the offscreen desktop may ignore it
+    ASSERT_TRUE(again.isMinimized());
     f.Stop();
     const vm::SettingsRow after = vm::ReadSettingsRow(vm::SettingsDatabasePath());
-    if (minimized) EXPECT_EQ(after.Width, stored.Width) << "a minimized window keeps the stored rectangle";
+    EXPECT_EQ(after.Width, stored.Width) << "a minimized window keeps the stored rectangle";
     EXPECT_EQ(after.StartRepeatYear, "2030");
     EXPECT_EQ(vm::ReadSoundTable(vm::SettingsDatabasePath())[3], "/three.wav");
     EXPECT_TRUE(f.fx.messages.shown.empty());
+}
+
+TEST(StartUp, AStoredSizeIsCutBackOnlyWhenLargerThanTheScreen) {
+    StartupFixture f;
+    f.Start();
+    f.Stop();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const struct {
+        int height, width;        // stored, in pixels
+        int shownHeight, shownWidth;  // 500 twips are 33 pixels
+    } cases[] = {{screen.height() - 10, screen.width() - 10, screen.height() - 10, screen.width() - 10},
+                 {screen.height() + 50, screen.width() + 50, screen.height() - 33, screen.width() - 33},
+                 {400, 600, 400, 600}};
+    for (const auto& c : cases) {
+        vm::SettingsRow stored = vm::ReadSettingsRow(vm::SettingsDatabasePath());
+        vm::SettingsToSave s;
+        s.Top = 0;
+        s.Left = 0;
+        s.Height = c.height * 15.0;
+        s.Width = c.width * 15.0;
+        s.VBarLeft = stored.VBarLeft.value_or(0);
+        s.LastVelmoraFN = stored.LastVelmoraFN.value_or("");
+        vm::WriteSettingsRow(vm::SettingsDatabasePath(), s);
+        vm::frmVelmora& w = f.Start();
+        EXPECT_EQ(w.geometry().height(), c.shownHeight) << c.height;
+        EXPECT_EQ(w.geometry().width(), c.shownWidth) << c.width;
+        f.window.reset();
+    }
+}
+
+TEST(ShutDown, AFailedSaveIsShownWithItsPointOnTheSameLine) {
+    StartupFixture f;
+    f.Start();
+    db::Database::Open(vm::SettingsDatabasePath())
+        ->exec("CREATE TRIGGER [fail] BEFORE UPDATE ON [Settings] BEGIN SELECT RAISE(ABORT, 'injected'); END");
+    f.fx.messages.clear();
+    f.Stop();
+    ASSERT_EQ(f.fx.messages.shown.size(), 1u);
+    EXPECT_EQ(f.fx.messages.shown[0].title, "Form_Unload_Exit");
+    const std::string& text = f.fx.messages.shown[0].text;
+    EXPECT_NE(text.find(" - injected@ ErrorPnt= 2"), std::string::npos) << text;
+    EXPECT_EQ(text.find('\n'), std::string::npos) << text;
+}
+
+TEST(StartUp, CancelInTheErrorBoxSkipsTheRemainingSteps) {
+    StartupFixture f;
+    f.Start();
+    f.Stop();
+    // A calendar whose records lack a column the date grid's list asks for.
+    db::Database::Open(f.dir + "/Velmoras.mdb")->exec("ALTER TABLE [Velmora] DROP COLUMN [DateType]");
+    f.fx.messages.clear();
+    f.sound.played.clear();
+    f.fx.messages.answers = {vm::MsgResult::Cancel};
+    vm::frmVelmora& w = f.Start();
+    ASSERT_EQ(f.fx.messages.shown.size(), 1u);
+    EXPECT_EQ(f.fx.messages.shown[0].title, "Form Load Error");
+    EXPECT_NE(f.fx.messages.shown[0].text.find("@Error Point: 15"), std::string::npos);
+    // The caption, the start-up sound and closing the splash come later: skipped.
+    EXPECT_FALSE(w.windowTitle().contains("Velmoras.mdb")) << w.windowTitle().toStdString();
+    EXPECT_TRUE(f.sound.played.empty());
+    ASSERT_NE(vm::SplashWindow(), nullptr);
+    EXPECT_TRUE(vm::SplashWindow()->isVisible());
+    vm::CloseSplash();
+}
+
+TEST(ShutDown, AMonthLookThatCannotBeSavedGivesOneBoxNotOnePerMonth) {
+    StartupFixture f;
+    f.Start();
+    db::Database::Open(Module1.CalendarFilePath)
+        ->exec("CREATE TRIGGER [fail] BEFORE UPDATE ON [Backgrounds] BEGIN SELECT RAISE(ABORT, 'injected'); END");
+    f.fx.messages.clear();
+    f.Stop();
+    ASSERT_EQ(f.fx.messages.shown.size(), 1u);
+    EXPECT_EQ(f.fx.messages.shown[0].title, "SaveFonts2File_Error");
 }
 
 TEST(ShutDown, ClosingTheWindowSavesLikeExit) {
@@ -190,7 +269,7 @@ TEST(StartUp, AVoiceThatCannotBeMadeIsReportedAndStartUpGoesOn) {
     vm::frmVelmora& w = f.Start();
     ASSERT_EQ(f.fx.messages.shown.size(), 1u);
     EXPECT_EQ(f.fx.messages.shown[0].title, "Initialize_Speech_Error");
-    EXPECT_EQ(f.fx.messages.shown[0].text.find("429 - "), 0u);
+    EXPECT_EQ(f.fx.messages.shown[0].text.find("Error Number 429 - "), 0u);
     EXPECT_EQ(w.pCurMon, 12);
     EXPECT_EQ(w.Voice, nullptr);
 }
@@ -323,10 +402,37 @@ TEST(Menus, AboutShowsTheStartPanelAndTheAboutText) {
     w.show();
     f.Action("mnuAbout")->trigger();
     EXPECT_TRUE(w.findChild<QWidget*>("ssPnlSplash1")->isVisible());
-    EXPECT_EQ(Module1.SelDayTitle, "About Velmora");
-    EXPECT_EQ(Module1.SelDayHeight, 5664);
-    EXPECT_TRUE(Module1.SelectedDayOpen);
+    ASSERT_TRUE(Module1.SelectedDayOpen);
+    QWidget* about = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == "frmSelectedDay" && top->isVisible()) about = top;
+    ASSERT_NE(about, nullptr);
+    const QSize aboutSize = about->size();
+    auto* box = about->findChild<QPlainTextEdit*>("txtDayText");
+    ASSERT_NE(box, nullptr);
+    const std::string text = box->toPlainText().toStdString();
+    EXPECT_NE(text.find("Velmora"), std::string::npos);
+    EXPECT_NE(text.find(vm::VersionText()), std::string::npos);
     vm::UnloadSelectedDay();
+
+    // A day window of another size is open: About still opens at its own size.
+    Module1.SelDayHeight = 3000;
+    Module1.SelDayWidth = 4200;
+    vm::ShowSelectedDay();
+    f.Action("mnuAbout")->trigger();
+    QWidget* again = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == "frmSelectedDay" && top->isVisible()) again = top;
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->size(), aboutSize);
+    vm::UnloadSelectedDay();
+
+    // Neutral words: no contact or payment lines, here or on the start panel.
+    const std::string panel = w.findChild<QLabel*>("lblSplash")->text().toStdString();
+    for (const std::string& words : {text, panel}) {
+        EXPECT_EQ(words.find('@'), std::string::npos) << words;
+        EXPECT_EQ(words.find("payment"), std::string::npos) << words;
+    }
 }
 
 TEST(StartUp, TheDateGridOffersTheStoredDateTypesAndTheColourPanelOpensTheConverter) {

@@ -159,6 +159,33 @@ TEST(RecordSource, AFailedUpdateKeepsTheStoredRow) {
     EXPECT_EQ(db::AsInt(rs.field("Age")), 9);
 }
 
+TEST(RecordSource, EditingARowDeletedMeanwhileFails) {
+    db::RecordSource rs;
+    const std::string path = NewDb(kPeople);
+    rs.setDatabaseName(path);
+    rs.setRecordSource("People");
+    rs.refresh();
+    for (int age : {9, 10}) {
+        rs.addNew();
+        rs.setField("Age", db::Int(age));
+        rs.update();
+    }
+    rs.moveFirst();
+    db::Database::Open(path)->exec("DELETE FROM [People] WHERE [Age] = 9");
+    rs.edit();
+    rs.setField("Age", db::Int(11));
+    try {
+        rs.update();
+        ADD_FAILURE() << "an update of a deleted row reported success";
+    } catch (const db::DbError& e) {
+        EXPECT_EQ(e.number(), db::kRowDeleted);
+    }
+    EXPECT_EQ(rs.recordCount(), 1);
+    auto st = db::Database::Open(path)->prepare("SELECT count(*) FROM [People]");
+    ASSERT_TRUE(st.step());
+    EXPECT_EQ(db::AsInt(st.column(0)), 1) << "nothing was written back";
+}
+
 TEST(Values, ConvertTheWayFieldsAreRead) {
     EXPECT_EQ(db::AsText(db::Value{}), "");
     EXPECT_EQ(db::AsText(db::Int(-5)), "-5");

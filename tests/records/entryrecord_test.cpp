@@ -109,7 +109,9 @@ TEST_F(EntryStore, Hr24FollowsTheHourAndAmPmTheRowHolds) {
         const char *hour, *ampm;
         std::optional<int> hr24;
     } cases[] = {{"Hour", "AM", 0}, {"12", "PMCT", 12}, {"12", "AM", 0}, {"7", "PM", 19},
-                 {"3", "PMET", 15}, {"3", "", std::nullopt}, {"3", "pm", std::nullopt}};
+                 {"3", "PMET", 15}, {"3", "", std::nullopt}, {"3", "pm", std::nullopt},
+                 // the box's placeholder contains "AM": the hour as it stands
+                 {"7", "AM/PM", 7},  {"12", "AM/PM", 0}};
     for (const auto& c : cases) {
         auto b = Placeholders();
         b.hour = c.hour;
@@ -117,7 +119,7 @@ TEST_F(EntryStore, Hr24FollowsTheHourAndAmPmTheRowHolds) {
         add(b);
         const auto r = vm::ReadDateRecord(rs);
         EXPECT_EQ(r.Hr24, c.hr24) << c.hour << " " << c.ampm;
-        EXPECT_EQ(r.AM_PM, c.ampm);
+        EXPECT_EQ(r.AM_PM, std::string(c.ampm) == "AM/PM" ? "" : c.ampm);
     }
     // The hour box on "Hr" leaves the stored hour, and Hr24 follows that one.
     auto b = Placeholders();
@@ -166,7 +168,7 @@ TEST_F(EntryStore, LoadingPutsPlaceholdersForEmptyColumnsSoASaveKeepsThem) {
 
 TEST_F(EntryStore, SearchMatchesTheTypedTextLiterallyInAnyCase) {
     const char* texts[] = {"Visit O'Brien", "50% off sale", "500 items", "a_b test", "axb test", "back\\slash",
-                           "DINNER at o'brien's"};
+                           "DINNER at o'brien's", "Café Été Ölfest"};
     for (const char* t : texts) {
         auto b = Placeholders();
         b.dateText = t;
@@ -187,6 +189,7 @@ TEST_F(EntryStore, SearchMatchesTheTypedTextLiterallyInAnyCase) {
     using V = std::vector<std::string>;
     EXPECT_EQ(textsOf("o'BRIEN"), (V{"DINNER at o'brien's", "Visit O'Brien"}));
     EXPECT_EQ(textsOf("50%"), V{"50% off sale"});
+    for (const char* word : {"été", "ÉTÉ", "ölfest", "CAFÉ"}) EXPECT_EQ(textsOf(word), V{"Café Été Ölfest"}) << word;
     EXPECT_EQ(textsOf("a_b"), V{"a_b test"});
     EXPECT_EQ(textsOf("\\"), V{"back\\slash"});
     EXPECT_TRUE(textsOf("nothing like it").empty());

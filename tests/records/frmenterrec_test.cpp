@@ -186,6 +186,23 @@ TEST_F(EntryWindow, AddEveryBoxThenSaveChangesThatRecordOnly) {
     EXPECT_EQ(rows().size(), 3u);
 }
 
+TEST_F(EntryWindow, SavingARecordDeletedMeanwhileSaysSoAndStoresNothing) {
+    store("2024-01-01", "about to go");
+    open();
+    type("txtDate", "7/4/2025");
+    click("sscmdAddRecord");
+    const int64_t id = rows().back().ID;
+    vm::db::Database::Open(vm::Module1.CalendarFilePath)
+        ->exec("DELETE FROM [Velmora] WHERE [ID] = " + std::to_string(id));  // another window deletes it
+    fx.messages.clear();
+    type("txtDateText", "edited after the delete");
+    click("sscmdSaveRecord");
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].title, "SaveRecord_Error");
+    EXPECT_NE(fx.messages.shown[0].text.find("deleted"), std::string::npos) << fx.messages.shown[0].text;
+    EXPECT_EQ(rows().size(), 1u);
+}
+
 TEST_F(EntryWindow, StepsThroughTheMonthAndKeepsTheBoxesPastTheEnds) {
     store("2025-03-03", "third", 1);
     store("2025-03-01", "first");
@@ -321,6 +338,14 @@ TEST_F(EntryWindow, TheDesignColoursTextAsksForColoursFirst) {
     EXPECT_EQ(combo("cmbColors")->palette().color(QPalette::Base), QPalette().color(QPalette::Base));
 }
 
+TEST_F(EntryWindow, TheColoursBoxShowsAWholeColourText) {
+    open();
+    QComboBox* colors = combo("cmbColors");
+    const QFontMetrics metrics(colors->lineEdit()->font());
+    for (const char* text : {"Select FG Colors", "255;0;0;16777215;2;3", "16777215;65280;0;255;3;3"})
+        EXPECT_GE(colors->lineEdit()->width(), metrics.horizontalAdvance(QString(text))) << text;
+}
+
 TEST_F(EntryWindow, DatePickerAndPlaceholderBoxes) {
     open();
     auto* date = box("txtDate");
@@ -334,6 +359,18 @@ TEST_F(EntryWindow, DatePickerAndPlaceholderBoxes) {
     EXPECT_FALSE(shown("SSPanel2")) << "a box holding a date keeps the picker closed";
     QTest::mouseDClick(date, Qt::LeftButton);
     EXPECT_TRUE(shown("SSPanel2"));
+
+    // Beside the window, over none of its boxes; Escape closes it.
+    EXPECT_FALSE(find<QWidget>("SSPanel2")->frameGeometry().intersects(w->frameGeometry()));
+    QTest::keyClick(find<QCalendarWidget>("MonthView1"), Qt::Key_Escape);
+    EXPECT_FALSE(shown("SSPanel2"));
+    // Focus going to another box closes it too.
+    QTest::mouseDClick(date, Qt::LeftButton);
+    ASSERT_TRUE(shown("SSPanel2"));
+    w->activateWindow();
+    box("txtPriority")->setFocus();
+    QApplication::processEvents();
+    EXPECT_FALSE(shown("SSPanel2"));
 
     focusIn(box("txtPriority"));
     EXPECT_EQ(text("txtPriority"), "");

@@ -8,6 +8,7 @@
 
 #include "core/module1.h"
 #include "core/schema.h"
+#include "core/upgrade.h"
 #include "repeat/repeatpass.h"
 #include "repeat_testutil.h"
 #include "testsupport.h"
@@ -131,6 +132,34 @@ TEST_F(RepeatPass, WritesRowsCopiesAndAlarmsAndLeavesTheGridOnItsQuery) {
     EXPECT_EQ(db::AsText(DataDates.field("Alarm")), "-60,-120,-180,-240,-300,-360");
 }
 
+TEST_F(RepeatPass, ALongAlarmListIsStoredWholeAlsoInAFileOfTheOldLayout) {
+    // The old layout held [Alarm] to 255 characters.
+    std::filesystem::remove(path);
+    {
+        auto d = db::Database::Create(path);
+        for (vm::TableDef t : vm::CalendarTables()) {
+            for (vm::ColumnDef& c : t.columns)
+                if (c.name == "Alarm") c = {"Alarm", vm::ColKind::Text, 255};
+            d->exec(vm::CreateTableSql(t));
+        }
+    }
+    vm::UpdateVelmoraFile(path, DataDates);
+    vm::DateRecord r = Rec(D(2025, 5, 5), "Min-5", 300);
+    r.Hour = 12;
+    r.Minute = 0;
+    r.AM_PM = "AM";
+    const int64_t id = Add(r);
+    Run();
+    EXPECT_TRUE(fx.messages.shown.empty());
+    const std::string list = AlarmOf(id);
+    EXPECT_EQ(std::count(list.begin(), list.end(), ',') + 1, 288) << "every 5 minutes up to midnight";
+    EXPECT_TRUE(list.ends_with(",-1440"));
+    // The other limits hold.
+    EXPECT_THROW(Exec("UPDATE [Velmora] SET [DayColors] = '" + std::string(101, '1') + "'"), db::DbError);
+    EXPECT_THROW(Exec("UPDATE [Velmora] SET [Priority] = 256"), db::DbError);
+    EXPECT_EQ(db::AsText(Query("PRAGMA integrity_check").at(0)["integrity_check"]), "ok");
+}
+
 TEST_F(RepeatPass, RunningTwiceGivesTheSameTable) {
     Add(Holiday(D(2020, 7, 4), "Yearly", 12));
     Add(Rec(D(2024, 2, 29), "EveryYear-1", 6));
@@ -220,6 +249,24 @@ TEST_F(RepeatPass, RuleProblemsAreShownOncePerRecord) {
     EXPECT_TRUE(Repeating().empty());
 }
 
+TEST_F(RepeatPass, RecordsWithAnUnreadableDateAreReportedInOneBox) {
+    vm::DateRecord good = Rec(D(2025, 1, 1), "Daily", 3);
+    Add(good);
+    vm::DateRecord bad = Rec(D(2025, 1, 1), "Daily", 3);
+    bad.DateText = "Broken one";
+    const int64_t first = Add(bad);
+    bad.DateText = "Broken two";
+    const int64_t second = Add(bad);
+    Exec("UPDATE [Velmora] SET [Date] = 'not a day' WHERE [ID] IN (" + std::to_string(first) + ", " +
+         std::to_string(second) + ")");
+    Run();
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].title, "Unreadable Date");
+    for (const char* text : {"Broken one", "Broken two"})
+        EXPECT_NE(fx.messages.shown[0].text.find(text), std::string::npos) << text;
+    EXPECT_EQ(Repeating().size(), 2u) << "the readable record still gets its rows";
+}
+
 TEST_F(RepeatPass, DeathLookupTakesTheNameLiterallyInIdOrder) {
     vm::Module1.OptCalcYearsSince = true;
     vm::MainState.txtBeginRepeatYear = "1990";  // the box before the stored option
@@ -233,7 +280,8 @@ TEST_F(RepeatPass, DeathLookupTakesTheNameLiterallyInIdOrder) {
     birth(D(1950, 1, 1), "AxB's Birthday");        // "_" matches no other letter
     birth(D(1931, 2, 2), "Kay's Birthday (corrected)");
     birth(D(1930, 1, 1), "Kay's Birthday");        // the higher ID wins
-    for (const char* text : {"A_B's Death", "Kay's Death", "100% Death"}) {
+    birth(D(1940, 6, 6), "ÉVA's Birthday");        // case folds beyond A-Z
+    for (const char* text : {"A_B's Death", "Kay's Death", "100% Death", "éva's Death"}) {
         vm::DateRecord death = Rec(D(2001, 3, 10), "Yearly", 2);
         death.DateText = text;
         Add(death);
@@ -248,6 +296,7 @@ TEST_F(RepeatPass, DeathLookupTakesTheNameLiterallyInIdOrder) {
     EXPECT_EQ(texts["A_B's"], "A_B's Death  1 Years Since Death  Lived: " + lived(D(1920, 5, 2)));
     EXPECT_EQ(texts["Kay's"], "Kay's Death  1 Years Since Death  Lived: " + lived(D(1930, 1, 1)));
     EXPECT_EQ(texts["100%"], "100% Death  1 Years Since Death ");  // "%" matches nothing else
+    EXPECT_EQ(texts["éva's"], "éva's Death  1 Years Since Death  Lived: " + lived(D(1940, 6, 6)));
 }
 
 TEST_F(RepeatPass, ColumnsAreMatchedByName) {

@@ -55,6 +55,30 @@ TEST(StepRules, InaugurationSundayMovesOnlyThatRow) {
     EXPECT_EQ(Days({r}), (Strings{"1/21/2013", "1/20/2017"}));
 }
 
+TEST(StepRules, InaugurationShiftIsEveryYearsOnly) {
+    // 20 January 2013 and 2019 were Sundays, 20 January 2018 a Saturday.
+    vm::DateRecord plain = Rec(D(2012, 1, 20), "Yearly", 8);
+    plain.WorkDay = false;  // a holiday: a weekend day gets a weekday copy
+    vm::DateRecord yearly = plain;
+    yearly.DateType = "Inauguration";
+    vm::DateRecord every = Rec(D(2012, 1, 20), "everyyear-1", 8);
+    every.DateType = "INAUGURATION";
+    EXPECT_EQ(Days({yearly}), Days({plain})) << "a yearly record keeps its rows";
+    EXPECT_EQ(Days({yearly}, {}, vm::RowKind::Observed), Days({plain}, {}, vm::RowKind::Observed));
+    EXPECT_EQ(Days({yearly}, {}, vm::RowKind::Observed), (Strings{"1/21/2013", "1/19/2018", "1/21/2019"}))
+        << "a Sunday holiday gets its Monday copy, a Saturday one its Friday copy";
+    EXPECT_EQ(Days({every}), (Strings{"1/21/2013", "1/20/2014", "1/20/2015", "1/20/2016", "1/20/2017", "1/20/2018",
+                                      "1/21/2019"}));
+}
+
+TEST(StepRules, AWeekMaskWeekStartingBeforeYearOneWritesNoRowThere) {
+    // 1 January of year 1 was a Monday (proleptic Gregorian): its week began
+    // on 31 December of year 0, which no row may name.
+    const Strings rows = Days({Rec(D(1, 1, 1), "WeekMask-TTTTTTT", 1)}, {}, vm::RowKind::WeekMask);
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows.front(), Days({Rec(D(1, 1, 1), "WeekMask-FTFFFFF", 1)}, {}, vm::RowKind::WeekMask).at(0));
+}
+
 TEST(StepRules, StartYearMovesOnlyYearlyRecords) {
     vm::RepeatOptions start;
     start.startYear = 2020;

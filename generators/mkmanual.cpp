@@ -4,6 +4,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QAbstractTextDocumentLayout>
 #include <QTextDocument>
 
 #include <cstdio>
@@ -29,6 +30,10 @@ int main(int argc, char** argv) {
     pdf.setCreator("Velmora");
     pdf.setPageSize(QPageSize(QPageSize::A4));
     pdf.setPageMargins(QMarginsF(18, 18, 18, 18), QPageLayout::Millimeter);
+    // Lay the text out for the writer itself, so the page and the fonts are
+    // measured in the same units: real A4 pages, as many as the text needs.
+    doc.documentLayout()->setPaintDevice(&pdf);
+    doc.setDefaultFont(QFont("DejaVu Sans", 10));
     doc.setPageSize(QSizeF(pdf.width(), pdf.height()));
     doc.print(&pdf);
     return 0;

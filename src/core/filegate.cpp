@@ -1,0 +1,73 @@
+#include "core/filegate.h"
+
+#include <filesystem>
+
+#include "core/calendarfiles.h"
+#include "core/files.h"
+#include "core/schema.h"
+#include "platform/messages.h"
+#include "platform/places.h"
+#include "platform/sqlstore.h"
+
+namespace fs = std::filesystem;
+
+namespace vm {
+namespace {
+
+FileVerdict Verdict(const std::string& problem, const std::string& path) {
+    if (!problem.empty()) return {FileUse::Refused, problem};
+    return {db::IsReadOnlyFile(path) ? FileUse::ReadOnly : FileUse::Usable, {}};
+}
+
+}  // namespace
+
+FileVerdict CheckCalendarFile(const std::string& path) { return Verdict(CalendarFileProblem(path), path); }
+
+FileVerdict CheckSettingsFile(const std::string& path) { return Verdict(CheckStore(path, DbKind::Settings), path); }
+
+FileUse AdmitCalendarFile(const std::string& path, const std::string& title) {
+    const FileVerdict v = CheckCalendarFile(path);
+    if (v.use == FileUse::Refused)
+        Messages().message(v.problem + "\r\nThe file was not opened and is left as it is.", MsgButtons::Ok,
+                           MsgIcon::Critical, title);
+    else if (v.use == FileUse::ReadOnly)
+        Messages().message("\"" + path + "\" may only be read.\r\nIt is opened read-only: its records are shown, "
+                           "and nothing is written into it.",
+                           MsgButtons::Ok, MsgIcon::Information, "Read-Only Calendar File");
+    return v.use;
+}
+
+std::string DamagedFileName(const std::string& path) {
+    std::string stem = path;
+    if (HasMdbSuffix(stem)) stem.resize(stem.size() - 4);
+    std::error_code ec;
+    std::string name = stem + ".damaged.mdb";
+    for (int n = 2; fs::exists(name, ec) || fs::is_symlink(name, ec); ++n)
+        name = stem + ".damaged-" + std::to_string(n) + ".mdb";
+    return name;
+}
+
+FileUse AdmitSettingsFile(const std::string& path) {
+    const FileVerdict v = CheckSettingsFile(path);
+    if (v.use == FileUse::ReadOnly)
+        Messages().message("\"" + path + "\" may only be read.\r\nThe settings are read from it, and changes made in "
+                           "this run are not saved.",
+                           MsgButtons::Ok, MsgIcon::Information, "Read-Only Settings");
+    if (v.use != FileUse::Refused || !FileExists(path)) return v.use;
+    const std::string kept = DamagedFileName(path);
+    std::error_code ec;
+    fs::rename(path, kept, ec);
+    if (ec) {
+        Messages().message(v.problem + "\r\nIt could not be put aside (" + ec.message() +
+                               "); the settings will not be read or saved.",
+                           MsgButtons::Ok, MsgIcon::Critical, "Settings Database");
+        return FileUse::Refused;
+    }
+    const bool fresh = CopyFileNoOverwrite(BlankSettingsTemplate(), path);
+    Messages().message(v.problem + "\r\nThe damaged file is kept as \"" + kept + "\"" +
+                           (fresh ? " and a fresh settings database was made." : "; no fresh one could be made."),
+                       MsgButtons::Ok, MsgIcon::Exclamation, "Settings Database");
+    return fresh ? CheckSettingsFile(path).use : FileUse::Refused;
+}
+
+}  // namespace vm
