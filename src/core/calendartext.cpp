@@ -37,15 +37,8 @@ std::string DateOf(const db::Value& v) {
     return text;
 }
 
-// A number with "." as decimal sign and no blanks, whatever the locale.
-std::string NumberText(double x) {
-    if (std::nearbyint(x) == x && std::fabs(x) < 9e15) return IntText(static_cast<int64_t>(x));
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, x);
-    return std::string(buf, r.ptr);
-}
-
-std::string NumberText(const db::Value& v) {
+// A stored number with "." as decimal sign and no blanks, whatever the locale.
+std::string ValueNumberText(const db::Value& v) {
     if (const double* d = std::get_if<double>(&v)) return NumberText(*d);
     return db::AsText(v);
 }
@@ -149,7 +142,7 @@ std::string ExportFieldText(const db::RecordSource& rs, const ExportColumns& c, 
             return Trim(BuildTimeString(db::AsText(At(rs, c.Hour)), db::AsText(At(rs, c.Minute)),
                                         db::AsText(At(rs, c.AM_PM))));
         case 3: return EncodeDateText(db::AsText(At(rs, c.DateText)));
-        case 4: return NumberText(At(rs, c.Duration));
+        case 4: return ValueNumberText(At(rs, c.Duration));
         case 5: return Trim(db::AsText(At(rs, c.Repeat)));
         case 8: return Trim(db::AsText(At(rs, c.DateType)));
         case 9: return db::AsBool(At(rs, c.WorkDay)) ? "True" : "False";
@@ -157,7 +150,7 @@ std::string ExportFieldText(const db::RecordSource& rs, const ExportColumns& c, 
         case 11: return NumberText(Val(db::AsText(At(rs, c.SoundNum))));
         case 12: return EncodeFont(db::AsText(At(rs, c.Font)));
         case 13: return db::AsText(At(rs, c.DayColors));
-        case 14: return NumberText(At(rs, c.Priority));
+        case 14: return ValueNumberText(At(rs, c.Priority));
         default: return {};
     }
 }
