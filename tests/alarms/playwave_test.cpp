@@ -53,14 +53,9 @@ TEST(PlayWaveFile, PlaysFoundFilesAndBeepsForEverythingElse) {
     }
 }
 
-TEST(PlayWaveFile, ASecondSoundStopsTheFirstAndFailuresNeverEscape) {
+TEST(PlayWaveFile, FailuresNeverEscape) {
     SoundFixture fx;
     vm::EnsureSoundFolder();
-    vm::PlayWaveFile("Sounds/Alarm01.wav");
-    vm::PlayWaveFile("Sounds/Alarm02.wav");
-    EXPECT_EQ(fx.player.calls, (std::vector<Call>{Call::Stop, Call::Play, Call::Stop, Call::Play}));
-    EXPECT_EQ(fx.player.playing, fx.data + "/Sounds/Alarm02.wav");
-
     class Broken : public vm::ISoundPlayer {
     public:
         bool play(const std::string&) override { throw std::runtime_error("no device"); }
