@@ -51,6 +51,7 @@ frmVelmora::frmVelmora(QWidget* parent) : QMainWindow(parent) {
     rgb->setObjectName("sscmdRedGreenBlue");
     SSPanelDayColor->buttonRow()->addWidget(rgb);
     connect(rgb, &QPushButton::clicked, this, [] { ShowRedGreenBlue(); });
+    InstallDateGrid();
 }
 
 frmVelmora::~frmVelmora() {

@@ -31,6 +31,7 @@
 #include "platform/steps.h"
 #include "records/frmenterrec.h"
 #include "records/griddropdown.h"
+#include "records/frmrepeats.h"
 #include "records/frmselectedday.h"
 #include "tools/frmredgreenblue.h"
 
@@ -243,6 +244,7 @@ void frmVelmora::Form_Unload() {
     op.step(1, [&] {
         if (Module1.SelectedDayOpen) UnloadSelectedDay();
         if (Module1.RedGreenBlueOpen) UnloadRedGreenBlue();
+        if (Module1.RepeatsOpen) UnloadRepeats();
         if (Module1.EnterRecOpen) UnloadEnterRec();
     });
     if (Voice) Voice->stop();
