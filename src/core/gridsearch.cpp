@@ -18,9 +18,9 @@ const std::vector<std::string> kSearchFields = {"DateText", "Repeat", "DateType"
 // text, so it never hides the others), contain the bound text; literal, with
 // case folded over all of Unicode.
 std::string Contains(const std::vector<std::string>& fields) {
-    std::string joined;
-    for (const auto& f : fields) joined += (joined.empty() ? "" : " || ") + std::string("' ' || IFNULL([") + f + "], '')";
-    return "instr(FOLD(" + joined + "), FOLD(?)) > 0";
+    std::string list;
+    for (const auto& f : fields) list += ", [" + f + "]";
+    return "FOLDHAS(?" + list + ") = 1";
 }
 
 std::vector<std::string> SplitParts(const std::string& t) {

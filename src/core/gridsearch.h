@@ -20,8 +20,11 @@ struct BoundSql {
 };
 
 inline constexpr const char* kGridSelect = "SELECT * FROM [Velmora]";
-inline constexpr const char* kTextSearchOrder = " ORDER BY [JulDate],[Hr24]";
-inline constexpr const char* kGridDefaultOrder = " ORDER BY [JulDate],[Hr24],[AM_PM],[Hour],[Minute],[ID]";
+// The orders of the searches. "+[JulDate]" reads the table straight through
+// and sorts what the search keeps, rather than walking the day-key index
+// and looking every row up.
+inline constexpr const char* kTextSearchOrder = " ORDER BY +[JulDate],[Hr24]";
+inline constexpr const char* kGridDefaultOrder = " ORDER BY +[JulDate],[Hr24],[AM_PM],[Hour],[Minute],[ID]";
 
 // What a text typed into the search box asks for.
 enum class SearchKind {
@@ -61,7 +64,7 @@ BoundSql MultiWordClause(const std::string& w1, const std::string& j1, const std
 // The type filter's WHERE clause for a list text ("" for "All"); "WeekMask
 // TF/YN" and anything else starting "WeekMask" filter by "WeekMask".
 BoundSql TypeFilterClause(const std::string& choice);
-inline constexpr const char* kTypeFilterOrder = " ORDER BY [JulDate],[Hr24],[AM_Pm],[Hour],[Minute],[ID]";
+inline constexpr const char* kTypeFilterOrder = " ORDER BY +[JulDate],[Hr24],[AM_Pm],[Hour],[Minute],[ID]";
 
 // The order of a header sort: " ORDER BY [Date] DESC, [ID]".
 std::string HeaderSortOrder(const std::string& field, const std::string& direction);

@@ -333,6 +333,7 @@ private:
     void InstallSearchBar();
     void InstallCopyPanel();
     void InstallColorPanelEdits();
+    void InstallPanelDrags();
     std::string gridParamsSql_;
     std::vector<db::Value> gridParams_;
     std::map<int, QStringList> dateGridLists_;

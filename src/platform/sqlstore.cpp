@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <unordered_map>
 
 namespace fs = std::filesystem;
 
@@ -69,6 +70,9 @@ bool IEquals(const std::string& a, const std::string& b) {
 }
 
 constexpr const char* kRowIdName = "__rowid";
+// Results up to this size are read whole at refresh; larger ones in blocks.
+constexpr size_t kEagerRows = 2000;
+constexpr int kBlockRows = 512;
 
 }  // namespace
 
@@ -98,11 +102,64 @@ void FoldFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     }
     const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
     const int bytes = sqlite3_value_bytes(argv[0]);
+    // Plain ASCII folds to lower case at once.
+    if (std::all_of(text, text + bytes, [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; })) {
+        thread_local std::string folded;
+        folded.assign(text, static_cast<size_t>(bytes));
+        for (char& c : folded)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+        sqlite3_result_text(ctx, folded.data(), bytes, SQLITE_TRANSIENT);
+        return;
+    }
     const QByteArray folded = QString::fromUtf8(text, bytes).toCaseFolded().toUtf8();
     sqlite3_result_text(ctx, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
 }
 
+// Folds a text in place: plain ASCII at once, anything else over Unicode.
+void FoldInPlace(std::string& text) {
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) & 0x80) {
+            text = QString::fromStdString(text).toCaseFolded().toStdString();
+            return;
+        }
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+    }
+}
+
+// FOLDHAS(needle, field, ...): 1 when the fields, joined into one text each
+// preceded by a blank and ended by one (a Null field read as empty), contain
+// the needle, both case-folded; else 0. The needle is taken literally.
+void FoldHasFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (argc < 1) {
+        sqlite3_result_int(ctx, 0);
+        return;
+    }
+    // The folded needle is kept with the statement while it stays the same.
+    std::string local;
+    const auto* needle = static_cast<const std::string*>(sqlite3_get_auxdata(ctx, 0));
+    if (!needle) {
+        const auto* t = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+        if (t) local.assign(t, static_cast<size_t>(sqlite3_value_bytes(argv[0])));
+        FoldInPlace(local);
+        sqlite3_set_auxdata(ctx, 0, new std::string(local), [](void* p) { delete static_cast<std::string*>(p); });
+        needle = &local;
+    }
+    thread_local std::string joined;
+    joined.clear();
+    for (int i = 1; i < argc; ++i) {
+        joined += ' ';
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) continue;
+        const auto* t = reinterpret_cast<const char*>(sqlite3_value_text(argv[i]));
+        if (t) joined.append(t, static_cast<size_t>(sqlite3_value_bytes(argv[i])));
+    }
+    joined += ' ';
+    FoldInPlace(joined);
+    sqlite3_result_int(ctx, joined.find(*needle) != std::string::npos ? 1 : 0);
+}
+
 void RegisterFunctions(sqlite3* db) {
+    sqlite3_create_function_v2(db, "FOLDHAS", -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, FoldHasFunction,
+                               nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(db, "FOLD", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, FoldFunction, nullptr,
                                nullptr, nullptr);
 }
@@ -115,7 +172,7 @@ std::shared_ptr<Database> Database::Open(const std::string& path) {
     if (!LooksLikeDatabase(path))
         throw DbError(kNotDatabase, "\"" + path + "\" is not a Velmora database file.");
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         sqlite3_close(db);
@@ -131,6 +188,8 @@ std::shared_ptr<Database> Database::Open(const std::string& path) {
     } catch (const DbError& e) {
         throw DbError(kNotDatabase, "\"" + path + "\" is not a readable Velmora database file (" + e.what() + ").");
     }
+    // Pages stay in memory between the grids' searches (32 MB at most).
+    out->exec("PRAGMA cache_size = -32768");
     return out;
 }
 
@@ -138,7 +197,7 @@ std::shared_ptr<Database> Database::Create(const std::string& path) {
     std::error_code ec;
     if (fs::exists(path, ec)) throw DbError(SQLITE_CANTOPEN, "A file already exists at \"" + path + "\".");
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         sqlite3_close(db);
@@ -271,6 +330,9 @@ void RecordSource::setRecordSource(const std::string& source) {
 void RecordSource::close() {
     db_.reset();
     names_.clear();
+    keyValues_.clear();
+    lazy_ = false;
+    keyColumn_ = -1;
     rows_.clear();
     rowids_.clear();
     table_.clear();
@@ -309,11 +371,36 @@ void RecordSource::refresh() {
     mode_ = Mode::None;
     auto& db = database();
     const std::string sql = selectText();
-    auto st = db.prepare(sql);
-    if (!params_.empty()) st.bindAll(params_);
     names_.clear();
     rows_.clear();
     rowids_.clear();
+    keyValues_.clear();
+    lazy_ = false;
+    keyColumn_ = -1;
+    pos_ = -1;
+    // A plain "SELECT *" of one table: the row identities first; a large
+    // result reads its rows when they are asked for.
+    const std::string star = std::string(" AS ") + kRowIdName + ", * ";
+    const size_t at = table_.empty() ? std::string::npos : sql.find(star);
+    if (at != std::string::npos && at < 64) {
+        auto ids = db.prepare(sql.substr(0, at) + " AS " + kRowIdName + " " + sql.substr(at + star.size()));
+        if (!params_.empty()) ids.bindAll(params_);
+        while (ids.step()) rowids_.push_back(AsInt(ids.column(0)));
+        auto head = db.prepare(sql);
+        for (int i = 1; i < head.columnCount(); ++i) names_.push_back(head.columnName(i));
+        rows_.resize(rowids_.size());
+        const int n = static_cast<int>(rows_.size());
+        if (rowids_.size() > kEagerRows) {
+            lazy_ = true;
+            findKeyColumn();
+        } else {
+            for (int from = 0; from < n; from += kBlockRows) loadBlock(from, std::min(n, from + kBlockRows));
+        }
+        pos_ = n > 0 ? 0 : -1;
+        return;
+    }
+    auto st = db.prepare(sql);
+    if (!params_.empty()) st.bindAll(params_);
     const int n = st.columnCount();
     const int first = table_.empty() ? 0 : 1;
     for (int i = first; i < n; ++i) names_.push_back(st.columnName(i));
@@ -325,6 +412,59 @@ void RecordSource::refresh() {
         rowids_.push_back(first ? AsInt(st.column(0)) : 0);
     }
     pos_ = rows_.empty() ? -1 : 0;
+}
+
+void RecordSource::findKeyColumn() {
+    auto info = database().prepare("PRAGMA table_info(" + Quote(table_) + ")");
+    std::string key;
+    int keys = 0;
+    while (info.step())
+        if (AsInt(info.column(5)) > 0) {
+            ++keys;
+            if (IEquals(AsText(info.column(2)), "INTEGER")) key = AsText(info.column(1));
+        }
+    if (keys != 1 || key.empty()) return;
+    keyColumn_ = fieldIndex(key);
+    if (keyColumn_ < 0) return;
+    keyValues_.reserve(rowids_.size());
+    for (int64_t id : rowids_) keyValues_.push_back(Int(id));
+}
+
+const Value& RecordSource::valueAt(int row, int column) const {
+    if (lazy_ && column == keyColumn_) return keyValues_.at(size_t(row));
+    return rowAt(row).at(size_t(column));
+}
+
+const std::vector<Value>& RecordSource::rowAt(int row) const {
+    const std::vector<Value>& r = rows_.at(size_t(row));
+    if (r.empty() && !names_.empty()) {
+        // The rows around the one asked for.
+        const int from = std::max(0, row - kBlockRows / 8);
+        loadBlock(from, std::min(static_cast<int>(rows_.size()), from + kBlockRows));
+    }
+    return rows_[size_t(row)];
+}
+
+void RecordSource::loadBlock(int from, int to) const {
+    std::string cols, list;
+    for (const auto& n : names_) cols += ", " + Quote(n);
+    std::unordered_map<int64_t, std::vector<int>> wanted;
+    for (int i = from; i < to; ++i)
+        if (rows_[size_t(i)].empty()) {
+            wanted[rowids_[size_t(i)]].push_back(i);
+            list += (list.empty() ? "" : ",") + std::to_string(rowids_[size_t(i)]);
+        }
+    if (list.empty()) return;
+    auto st = db_->prepare("SELECT rowid" + cols + " FROM " + Quote(table_) + " WHERE rowid IN (" + list + ")");
+    while (st.step()) {
+        std::vector<Value> values;
+        values.reserve(names_.size());
+        for (size_t c = 0; c < names_.size(); ++c) values.push_back(st.column(static_cast<int>(c) + 1));
+        for (int i : wanted[AsInt(st.column(0))]) rows_[size_t(i)] = values;
+    }
+    // Rows gone from the table since the refresh read as empty fields.
+    for (int i = from; i < to; ++i)
+        if (rows_[size_t(i)].empty()) rows_[size_t(i)].assign(names_.size(), Value{});
 }
 
 void RecordSource::moveFirst() { pos_ = rows_.empty() ? -1 : 0; mode_ = Mode::None; }
@@ -357,7 +497,7 @@ Value RecordSource::field(const std::string& name) const { return field(requireF
 Value RecordSource::field(int index) const {
     if (mode_ != Mode::None) return buffer_.at(static_cast<size_t>(index));
     requireRow();
-    return rows_[static_cast<size_t>(pos_)].at(static_cast<size_t>(index));
+    return rowAt(pos_).at(static_cast<size_t>(index));
 }
 
 void RecordSource::addNew() {
@@ -370,7 +510,7 @@ void RecordSource::addNew() {
 void RecordSource::edit() {
     if (!editable()) throw DbError(kReadOnly, "The record source \"" + source_ + "\" cannot be updated.");
     requireRow();
-    buffer_ = rows_[static_cast<size_t>(pos_)];
+    buffer_ = rowAt(pos_);
     dirty_.assign(names_.size(), false);
     mode_ = Mode::Editing;
 }
@@ -422,6 +562,7 @@ void RecordSource::update() {
         const int64_t rid = db.lastInsertId();
         rows_.push_back(readRow(rid));
         rowids_.push_back(rid);
+        if (lazy_ && keyColumn_ >= 0) keyValues_.push_back(Int(rid));
         if (pos_ < 0) pos_ = 0;
     } else {
         if (!cols.empty()) {
@@ -446,13 +587,15 @@ void RecordSource::deleteRow() {
     st.run();
     rows_.erase(rows_.begin() + pos_);
     rowids_.erase(rowids_.begin() + pos_);
+    if (lazy_ && keyColumn_ >= 0) keyValues_.erase(keyValues_.begin() + pos_);
 }
 
 bool RecordSource::findFirst(int64_t id) {
     const int idx = fieldIndex("ID");
     if (idx < 0) return false;
     for (size_t i = 0; i < rows_.size(); ++i) {
-        if (!IsNull(rows_[i][static_cast<size_t>(idx)]) && AsInt(rows_[i][static_cast<size_t>(idx)]) == id) {
+        const Value& v = valueAt(static_cast<int>(i), idx);
+        if (!IsNull(v) && AsInt(v) == id) {
             pos_ = static_cast<int>(i);
             mode_ = Mode::None;
             return true;

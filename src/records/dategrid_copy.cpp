@@ -11,8 +11,11 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include <functional>
+
 #include "core/copyrecords.h"
 #include "core/module1.h"
+#include "mainwindow/colorpanel.h"
 #include "mainwindow/frmvelmora.h"
 #include "platform/messages.h"
 #include "platform/steps.h"
@@ -29,6 +32,19 @@ public:
             if (auto* box = qobject_cast<QLineEdit*>(watched)) box->clear();
         return false;
     }
+};
+
+class PanelPressHook : public QObject {
+public:
+    PanelPressHook(QObject* parent, std::function<void(QWidget*)> fn) : QObject(parent), fn_(std::move(fn)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::MouseButtonPress) return false;
+        fn_(static_cast<QWidget*>(watched));
+        return true;
+    }
+
+private:
+    std::function<void(QWidget*)> fn_;
 };
 
 QLineEdit* Box(QWidget* parent, const char* name, const char* text) {
@@ -81,6 +97,21 @@ void frmVelmora::InstallCopyPanel() {
     for (QLineEdit* box : {txtOrigCopyYr, txtNewCopyYr, txtRecDataType}) box->installEventFilter(hook);
     connect(sscmdCopyRec, &QPushButton::clicked, this, [this] { sscmdCopyRec_Click(); });
     connect(sscmdCloseCopyPnl, &QPushButton::clicked, this, [this] { sscmdCloseCopyPnl_Click(); });
+    InstallPanelDrags();
+}
+
+// A press on the surface of the copy panel or the colour panel starts moving
+// it; the drop on the client area places it there.
+void frmVelmora::InstallPanelDrags() {
+    auto* hook = new PanelPressHook(navContext_.get(), [this](QWidget* panel) {
+        if (pDragActive || pDragColorActive) return;
+        pDragColorActive = true;
+        pButton = panel == ssPanlCopyRecs ? 3 : 2;
+        EnableMainControls(false);
+        StartControlDrag(panel);
+    });
+    ssPanlCopyRecs->installEventFilter(hook);
+    SSPanelDayColor->installEventFilter(hook);
 }
 
 void frmVelmora::sscmdCloseCopyPnl_Click() { ssPanlCopyRecs->hide(); }

@@ -153,25 +153,53 @@ void frmVelmora::txtSrch_Click(int Index) {
 
 // ---------------------------------------------------------------- running
 
-int32_t frmVelmora::CountAllRecords() {
-    db::Statement st = DataDates.database().prepare("SELECT COUNT(*) FROM [Velmora]");
-    return st.step() ? static_cast<int32_t>(db::AsInt(st.column(0))) : 0;
+// The table's count and date types change only when the file does: they are
+// read again only then.
+namespace {
+struct TableSummary {
+    std::string path, stamp;
+    int32_t total = 0;
+    std::vector<std::string> types;  // SELECT DISTINCT [DateType] in the order returned
+};
+TableSummary& Summary() {
+    static TableSummary summary;
+    return summary;
 }
+std::string FileStamp(db::Database& store) {
+    db::Statement st = store.prepare("SELECT total_changes(), (SELECT data_version FROM pragma_data_version)");
+    return st.step() ? db::AsText(st.column(0)) + "/" + db::AsText(st.column(1)) : std::string();
+}
+const TableSummary& CurrentSummary(db::Database& store) {
+    TableSummary& s = Summary();
+    const std::string stamp = FileStamp(store);
+    if (s.path == store.path() && s.stamp == stamp && !stamp.empty()) return s;
+    s = TableSummary{store.path(), stamp, 0, {}};
+    db::Statement count = store.prepare("SELECT COUNT(*) FROM [Velmora]");
+    if (count.step()) s.total = static_cast<int32_t>(db::AsInt(count.column(0)));
+    db::Statement types = store.prepare("SELECT DISTINCT [DateType] FROM [Velmora]");
+    while (types.step()) s.types.push_back(db::AsText(types.column(0)));
+    return s;
+}
+}  // namespace
+
+int32_t frmVelmora::CountAllRecords() { return CurrentSummary(DataDates.database()).total; }
 
 void frmVelmora::RefillOldTypes(const std::string& where, const std::vector<db::Value>& params, bool noneFirst) {
-    db::Statement st = DataDates.database().prepare("SELECT DISTINCT [DateType] FROM [Velmora]" + where);
-    if (!params.empty()) st.bindAll(params);
-    cmbCopyDteTyp->clear();
-    bool first = true, any = false;
-    while (st.step()) {
-        const std::string type = db::AsText(st.column(0));
-        if (first && !type.empty()) cmbCopyDteTyp->setEditText(QString::fromStdString(type));
-        if (first && noneFirst) cmbCopyDteTyp->addItem("None");
-        first = false;
-        any = true;
-        if (!type.empty()) cmbCopyDteTyp->addItem(QString::fromStdString(type));
+    std::vector<std::string> found;
+    if (where.empty()) {
+        found = CurrentSummary(DataDates.database()).types;
+    } else {
+        db::Statement st = DataDates.database().prepare("SELECT DISTINCT [DateType] FROM [Velmora]" + where);
+        if (!params.empty()) st.bindAll(params);
+        while (st.step()) found.push_back(db::AsText(st.column(0)));
     }
-    if (!any) cmbCopyDteTyp->addItem("None");
+    cmbCopyDteTyp->clear();
+    for (size_t i = 0; i < found.size(); ++i) {
+        if (i == 0 && !found[i].empty()) cmbCopyDteTyp->setEditText(QString::fromStdString(found[i]));
+        if (i == 0 && noneFirst) cmbCopyDteTyp->addItem("None");
+        if (!found[i].empty()) cmbCopyDteTyp->addItem(QString::fromStdString(found[i]));
+    }
+    if (found.empty()) cmbCopyDteTyp->addItem("None");
 }
 
 void frmVelmora::RunDateGrid(const std::string& sql, const std::vector<db::Value>& params) {
@@ -216,6 +244,7 @@ void frmVelmora::sscmdSrchDateData_Click() {
     }
     const SearchClause clause = SingleSearchClause(plan, t);
     try {
+        DataDates.setDatabaseName(Module1.CalendarFilePath);
         MainState.pSQL = kGridSelect + clause.where.sql;
         if (clause.textOrder) MainState.pSQLOrder = kTextSearchOrder;
         RefillOldTypes("", {}, false);
@@ -238,6 +267,7 @@ void frmVelmora::sscmdMultSrch_Click() {
                                             txtSrch[1]->text().toStdString(), third,
                                             cmbMultSrch[1]->currentText().toStdString());
     try {
+        DataDates.setDatabaseName(Module1.CalendarFilePath);
         RefillOldTypes(clause.sql, clause.params, true);
         MainState.pSQL = kGridSelect + clause.sql;
         totalRecords_ = CountAllRecords();
