@@ -321,6 +321,18 @@ TEST_F(DateGrid, ColourPanelSavesIntoTheRecordItWasOpenedOn) {
     EXPECT_EQ(panel->cmbDayBGStyle->currentText(), "Day is Transparent");
     EXPECT_EQ(panel->cmbTitleBGStyle->currentText(), "Title is Transparent");
 
+    // A box: a click empties its placeholder only; "(" previews the colour typed so far.
+    panel->Text1[3]->setText("Title BG Color");
+    QTest::mouseClick(panel->Text1[3], Qt::LeftButton);
+    EXPECT_EQ(panel->Text1[3]->text(), "");
+    QTest::mouseClick(panel->Text1[0], Qt::LeftButton);
+    EXPECT_EQ(panel->Text1[0]->text(), "255");
+    panel->Text1[3]->setFocus();
+    QTest::keyClicks(panel->Text1[3], "65280(");
+    EXPECT_EQ(panel->Text1[3]->palette().color(QPalette::Base), QColor(0, 255, 0));
+    EXPECT_EQ(panel->Text1[3]->text(), "65280(");
+    panel->Text1[3]->setText("0");
+
     w->TDBGridDates->setCurrentIndex(Cell(b, 5));
     panel->Text1[1]->setText("-65280");
     w->sscmdOKDayColors->click();
