@@ -252,7 +252,7 @@ void frmVelmora::sscmdSrchDateData_Click() {
         if (MainState.pSQLOrder.empty()) MainState.pSQLOrder = kGridDefaultOrder;
         RunDateGrid(MainState.pSQL + MainState.pSQLOrder, clause.where.params);
     } catch (const db::DbError& e) {
-        ErrorBox(e, "Sub: - sscmdSrchDateData", "\r\n" + MainState.pSQL + "\r\n" + MainState.pSQLOrder);
+        ErrorBox(e, "Sub: - sscmdSrchDateData", "\r\n@Error Point 4\r\n" + MainState.pSQL + "\r\n" + MainState.pSQLOrder);
         return;
     }
     const int count = DataDates.recordCount();

@@ -234,6 +234,21 @@ TEST_F(DateGrid, MultiWordPanelAndTypeFilter) {
 
     w->sscmdClearSrch->click();
     EXPECT_FALSE(DeleteShown());
+
+    // The panel's close button empties the words and hides it; a click empties one box.
+    Search("fig;date");
+    QTest::mouseClick(w->txtSrch[1], Qt::LeftButton);
+    EXPECT_EQ(w->txtSrch[1]->text(), "");
+    EXPECT_EQ(w->txtSrch[0]->text(), "fig");
+    w->sscmdExitMulSrch->click();
+    EXPECT_TRUE(w->sspnlMultiWord->isHidden());
+    EXPECT_EQ(w->txtSrch[0]->text(), "");
+    // An empty search while the panel is open does nothing.
+    Search("a;b");
+    const size_t listed = Listed().size();
+    Search("  ");
+    EXPECT_FALSE(w->sspnlMultiWord->isHidden());
+    EXPECT_EQ(Listed().size(), listed);
 }
 
 TEST_F(DateGrid, HeaderSortThreeClicksKeepsTheCurrentRecord) {
