@@ -76,6 +76,7 @@ void frmVelmora::InstallColorPanelEdits() {
                 if (!cancelled) {
                     box->setText(QString::fromStdString(PickedColorText(start, colour)));
                     ShowDayColorBox(i);
+                    box->setToolTip(" " + box->text() + " ");
                 }
                 return true;
             }
@@ -90,6 +91,8 @@ void frmVelmora::InstallColorPanelEdits() {
         return false;
     });
     for (QLineEdit* box : panel->Text1) box->installEventFilter(hook);
+    panel->adjustSize();
+    panel->move(TDBGridDates->x() + 40, TDBGridDates->y() + 40);
 }
 
 void frmVelmora::ShowDayColorBox(int index) {
