@@ -59,8 +59,13 @@ void frmVelmora::InstallSearchBar() {
     sscmdClearSrch->setIcon(style()->standardIcon(QStyle::SP_DialogResetButton));
     lblRecCnt = new QLabel(SSPanel2);
     lblRecCnt->setObjectName("lblRecCnt");
-    lblRecCnt->setMinimumWidth(60);
     sscmdRepeat = Button(SSPanel2, "sscmdRepeat", "Repeat", " Display Repeat Examples ");
+    for (QPushButton* b : {sscmdSrchDateData, sscmdClearSrch}) b->setFixedWidth(28);
+    sscmdRepeat->setFixedWidth(56);
+    lblRecCnt->setFixedWidth(64);
+    // The bar takes the width over the grid that the filter list leaves.
+    SetTwips(SSPanel2, TwipsRect{100, 100, 3400, 420});
+    SetTwips(Combo3, TwipsRect{3600, 130, 1300, 360});
     row->addWidget(txtSearch, 1);
     row->addWidget(sscmdSrchDateData);
     row->addWidget(sscmdClearSrch);
