@@ -1,4 +1,5 @@
 #include "platform/sqlstore.h"
+#include "platform/sqlstore_internal.h"
 
 #include <QString>
 
@@ -12,11 +13,28 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <unordered_map>
 
 namespace fs = std::filesystem;
 
 namespace vm::db {
+
+namespace internal {
+
+std::string Quote(const std::string& name) { return "[" + name + "]"; }
+
+bool IEquals(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+}  // namespace internal
+
+using internal::IEquals;
+using internal::kBlockRows;
+using internal::kEagerRows;
+using internal::kRowIdName;
+using internal::Quote;
 
 std::string AsText(const Value& v) {
     if (auto s = std::get_if<std::string>(&v)) return *s;
@@ -61,19 +79,6 @@ namespace {
     throw DbError(ext ? ext : rc, db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
 }
 
-std::string Quote(const std::string& name) { return "[" + name + "]"; }
-
-bool IEquals(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-constexpr const char* kRowIdName = "__rowid";
-// Results up to this size are read whole at refresh; larger ones in blocks.
-constexpr size_t kEagerRows = 2000;
-constexpr int kBlockRows = 512;
-
 }  // namespace
 
 std::string FoldCase(const std::string& text) {
@@ -102,79 +107,14 @@ void FoldFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     }
     const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
     const int bytes = sqlite3_value_bytes(argv[0]);
-    // Plain ASCII folds to lower case at once.
-    if (std::all_of(text, text + bytes, [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; })) {
-        thread_local std::string folded;
-        folded.assign(text, static_cast<size_t>(bytes));
-        for (char& c : folded)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-        sqlite3_result_text(ctx, folded.data(), bytes, SQLITE_TRANSIENT);
-        return;
-    }
-    const QByteArray folded = QString::fromUtf8(text, bytes).toCaseFolded().toUtf8();
-    sqlite3_result_text(ctx, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
-}
-
-// Folds a text in place: plain ASCII at once (eight letters at a time),
-// anything else over Unicode.
-void FoldInPlace(std::string& text) {
-    constexpr uint64_t kHigh = 0x8080808080808080ULL;
-    char* p = text.data();
-    const size_t n = text.size();
-    size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        uint64_t x;
-        std::memcpy(&x, p + i, 8);
-        if (x & kHigh) break;
-        const uint64_t aboveZ = x + 0x2525252525252525ULL;   // high bit where the byte is above 'Z'
-        const uint64_t fromA = x + 0x3F3F3F3F3F3F3F3FULL;    // high bit where the byte is 'A' or above
-        x |= ((fromA ^ aboveZ) & kHigh) >> 2;                // 0x20 on 'A'..'Z'
-        std::memcpy(p + i, &x, 8);
-    }
-    for (; i < n; ++i) {
-        char& c = p[i];
-        if (static_cast<unsigned char>(c) & 0x80) {
-            text = QString::fromStdString(text).toCaseFolded().toStdString();
-            return;
-        }
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-    }
-}
-
-// FOLDHAS(needle, field, ...): 1 when the fields, joined into one text each
-// preceded by a blank and ended by one (a Null field read as empty), contain
-// the needle, both case-folded; else 0. The needle is taken literally.
-void FoldHasFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    if (argc < 1) {
-        sqlite3_result_int(ctx, 0);
-        return;
-    }
-    // The folded needle is kept with the statement while it stays the same.
-    std::string local;
-    const auto* needle = static_cast<const std::string*>(sqlite3_get_auxdata(ctx, 0));
-    if (!needle) {
-        const auto* t = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-        if (t) local.assign(t, static_cast<size_t>(sqlite3_value_bytes(argv[0])));
-        FoldInPlace(local);
-        sqlite3_set_auxdata(ctx, 0, new std::string(local), [](void* p) { delete static_cast<std::string*>(p); });
-        needle = &local;
-    }
-    thread_local std::string joined;
-    joined.clear();
-    for (int i = 1; i < argc; ++i) {
-        joined += ' ';
-        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) continue;
-        const auto* t = reinterpret_cast<const char*>(sqlite3_value_text(argv[i]));
-        if (t) joined.append(t, static_cast<size_t>(sqlite3_value_bytes(argv[i])));
-    }
-    joined += ' ';
-    FoldInPlace(joined);
-    sqlite3_result_int(ctx, joined.find(*needle) != std::string::npos ? 1 : 0);
+    thread_local std::string folded;
+    folded.assign(text ? text : "", text ? static_cast<size_t>(bytes) : 0);
+    internal::FoldInPlace(folded);
+    sqlite3_result_text(ctx, folded.data(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
 }
 
 void RegisterFunctions(sqlite3* db) {
-    sqlite3_create_function_v2(db, "FOLDHAS", -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, FoldHasFunction,
-                               nullptr, nullptr, nullptr);
+    internal::RegisterSearchFunctions(db);
     sqlite3_create_function_v2(db, "FOLD", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, FoldFunction, nullptr,
                                nullptr, nullptr);
 }
@@ -427,59 +367,6 @@ void RecordSource::refresh() {
         rowids_.push_back(first ? AsInt(st.column(0)) : 0);
     }
     pos_ = rows_.empty() ? -1 : 0;
-}
-
-void RecordSource::findKeyColumn() {
-    auto info = database().prepare("PRAGMA table_info(" + Quote(table_) + ")");
-    std::string key;
-    int keys = 0;
-    while (info.step())
-        if (AsInt(info.column(5)) > 0) {
-            ++keys;
-            if (IEquals(AsText(info.column(2)), "INTEGER")) key = AsText(info.column(1));
-        }
-    if (keys != 1 || key.empty()) return;
-    keyColumn_ = fieldIndex(key);
-    if (keyColumn_ < 0) return;
-    keyValues_.reserve(rowids_.size());
-    for (int64_t id : rowids_) keyValues_.push_back(Int(id));
-}
-
-const Value& RecordSource::valueAt(int row, int column) const {
-    if (lazy_ && column == keyColumn_) return keyValues_.at(size_t(row));
-    return rowAt(row).at(size_t(column));
-}
-
-const std::vector<Value>& RecordSource::rowAt(int row) const {
-    const std::vector<Value>& r = rows_.at(size_t(row));
-    if (r.empty() && !names_.empty()) {
-        // The rows around the one asked for.
-        const int from = std::max(0, row - kBlockRows / 8);
-        loadBlock(from, std::min(static_cast<int>(rows_.size()), from + kBlockRows));
-    }
-    return rows_[size_t(row)];
-}
-
-void RecordSource::loadBlock(int from, int to) const {
-    std::string cols, list;
-    for (const auto& n : names_) cols += ", " + Quote(n);
-    std::unordered_map<int64_t, std::vector<int>> wanted;
-    for (int i = from; i < to; ++i)
-        if (rows_[size_t(i)].empty()) {
-            wanted[rowids_[size_t(i)]].push_back(i);
-            list += (list.empty() ? "" : ",") + std::to_string(rowids_[size_t(i)]);
-        }
-    if (list.empty()) return;
-    auto st = db_->prepare("SELECT rowid" + cols + " FROM " + Quote(table_) + " WHERE rowid IN (" + list + ")");
-    while (st.step()) {
-        std::vector<Value> values;
-        values.reserve(names_.size());
-        for (size_t c = 0; c < names_.size(); ++c) values.push_back(st.column(static_cast<int>(c) + 1));
-        for (int i : wanted[AsInt(st.column(0))]) rows_[size_t(i)] = values;
-    }
-    // Rows gone from the table since the refresh read as empty fields.
-    for (int i = from; i < to; ++i)
-        if (rows_[size_t(i)].empty()) rows_[size_t(i)].assign(names_.size(), Value{});
 }
 
 void RecordSource::moveFirst() { pos_ = rows_.empty() ? -1 : 0; mode_ = Mode::None; }
