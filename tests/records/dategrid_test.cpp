@@ -461,3 +461,36 @@ TEST_F(DateGrid, RepeatButtonShowsOneReferenceWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DateGrid, ALongListingSortsEditsAndKeepsItsRecord) {
+    {
+        db::Transaction tx(*store);
+        for (int i = 0; i < 2600; ++i) {
+            const CivilDate d = vm::AddDays({2024, 1, 1}, (i * 37) % 366);
+            Add({vm::FormatIso(d).c_str(), ("entry " + std::to_string(i)).c_str()});
+        }
+        tx.commit();
+    }
+    Draw();
+    Search("entry");
+    ASSERT_EQ(w->DataDatesModel->recordCount(), 2600);
+    EXPECT_EQ(w->lblRecCnt->text(), "2600 Recs");
+    const int64_t id = 2000;  // "entry 1999"
+    w->TDBGridDates->setCurrentIndex(Cell(id, 5));
+    ClickHeader(1);
+    ClickHeader(1);  // newest first
+    ASSERT_EQ(w->TDBGridDates->currentIndex().row(), RowOf(id));
+    // Every date is listed from the newest, same days in ID order.
+    std::vector<std::string> dates;
+    auto st = store->prepare("SELECT [Date] FROM [Velmora] ORDER BY [Date] DESC, [ID]");
+    while (st.step()) dates.push_back(db::AsText(st.column(0)));
+    const int dateCol = w->DataDatesModel->fieldIndex("Date");
+    for (int r = 2599; r >= 0; r -= 97) EXPECT_EQ(db::AsText(w->DataDatesModel->value(r, dateCol)), dates[size_t(r)]) << r;
+    ASSERT_TRUE(Edit(id, 5, "changed far down"));
+    EXPECT_EQ(Stored(id, "DateText"), "changed far down");
+    EXPECT_EQ(w->DataDatesModel->data(Cell(id, 5)).toString(), "changed far down");
+}
+
+}  // namespace
