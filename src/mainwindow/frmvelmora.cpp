@@ -57,6 +57,7 @@ frmVelmora::frmVelmora(QWidget* parent) : QMainWindow(parent) {
     new OrvantaPanel(SSPanel1);  // the contract import panel, hidden until an import asks for it
     SSPanelExport = new ExportPanel(*this, SSPanel1);
     SSPanelImport = new ImportPanel(*this, SSPanel1);
+    InstallDateGrid();
 }
 
 frmVelmora::~frmVelmora() {

@@ -19,9 +19,11 @@
 // only when placed on a widget.
 #pragma once
 #include <QMainWindow>
+#include <QStringList>
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <cstdint>
 #include <optional>
@@ -278,6 +280,50 @@ public:
     // Hides buttons 10 and 12 (the File menu, the search's clear button...).
     void HideSearchButtons();
 
+    // ---- the date grid: search bar, filters, cell edits, header sort, the
+    // record colour panel and the copy panel (src/records/dategrid_*.cpp)
+    void InstallDateGrid();  // once, from the constructor
+    QLineEdit* txtSearch = nullptr;
+    QPushButton* sscmdSrchDateData = nullptr;
+    QPushButton* sscmdClearSrch = nullptr;
+    QLabel* lblRecCnt = nullptr;
+    QPushButton* sscmdRepeat = nullptr;
+    QFrame* sspnlMultiWord = nullptr;
+    std::array<QLineEdit*, 3> txtSrch{};
+    std::array<QComboBox*, 2> cmbMultSrch{};
+    QPushButton* sscmdMultSrch = nullptr;
+    QPushButton* sscmdExitMulSrch = nullptr;
+    QPushButton* sscmdOKDayColors = nullptr;
+    QLabel* Label11 = nullptr;
+    QFrame* ssPanlCopyRecs = nullptr;
+    QLineEdit* txtOrigCopyYr = nullptr;
+    QLineEdit* txtNewCopyYr = nullptr;
+    QLineEdit* txtRecDataType = nullptr;
+    QComboBox* cmbCopyDteTyp = nullptr;
+    QPushButton* sscmdCopyRec = nullptr;
+    QPushButton* sscmdCloseCopyPnl = nullptr;
+    void sscmdSrchDateData_Click();
+    void txtSearch_KeyPress(int16_t& KeyAscii);
+    void txtSearch_Click();
+    void sscmdClearSrch_Click();
+    void sscmdMultSrch_Click();
+    void sscmdExitMulSrch_Click();
+    void txtSrch_Click(int Index);
+    void Combo3_Click();
+    // Grid column indexes 0 (Hide) .. 18 (Hr24); the record's ID has no column.
+    void TDBGridDates_AfterColUpdate(int ColIndex);
+    void TDBGridDates_HeadClick(int ColIndex);
+    void TDBGridDates_DblClick();
+    void sscmdOKDayColors_Click();
+    void sscmdCopyRec_Click();
+    void sscmdCloseCopyPnl_Click();
+    void sscmdRepeat_Click();
+    // The model column of grid column `gridIndex` (-1 when not shown).
+    int DateGridColumn(int gridIndex) const;
+    // The drop-down list of a grid column, kept across the grid's requeries.
+    void ClearDateGridList(int gridIndex);
+    void AddDateGridListItem(int gridIndex, const QString& item);
+
 private:
     bool NavKeyEvent(QObject* watched, QEvent* event);
     void SetSearchButtonsVisible(bool visible);
@@ -296,6 +342,26 @@ private:
     bool listing_ = false;
     std::vector<int64_t> listedIds_;
     std::string listedSource_, listedPath_;
+    // The date grid's own state (src/records/dategrid_*.cpp).
+    void ApplyDateGridColumns();
+    void RunDateGrid(const std::string& sql, const std::vector<db::Value>& params);
+    void MarkListedRows(bool show);
+    void RefillOldTypes(const std::string& where, const std::vector<db::Value>& params, bool noneFirst);
+    int32_t CountAllRecords();
+    std::vector<db::Value> GridParams() const;
+    void ShowDayColorBox(int index);
+    void StoreRecordField(int64_t id, const std::string& field, const QString& text);
+    void InstallSearchBar();
+    void InstallCopyPanel();
+    void InstallColorPanelEdits();
+    void InstallPanelDrags();
+    std::string gridParamsSql_;
+    std::vector<db::Value> gridParams_;
+    std::map<int, QStringList> dateGridLists_;
+    int64_t colorPanelRecord_ = 0;
+    int32_t totalRecords_ = 0;
+    int afterUpdateRow_ = -1;
+    bool inAfterUpdate_ = false;
     // Context of the navigation's connections and key hook; it goes with the
     // window's members, before the widgets' own tear-down sends its events.
     std::unique_ptr<QObject> navContext_;

@@ -223,6 +223,7 @@ void frmVelmora::SSPanel1_DragDrop(QWidget* source, double x, double y) {
     }
     EnableMainControls(true);
     pDragActive = false;
+    pDragColorActive = false;
 }
 
 void frmVelmora::StartControlDrag(QWidget* source) {
@@ -252,6 +253,10 @@ void frmVelmora::DragRelease(QPoint at) {
     } else {
         Place(source);  // back where it was
         if (source == SSCmdVert && !dragMoved_) SSCmdVert_Click();
+        if (source != SSCmdVert) {  // a floating panel only clicked: the controls come back
+            EnableMainControls(true);
+            pDragColorActive = false;
+        }
     }
 }
 

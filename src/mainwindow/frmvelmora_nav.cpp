@@ -522,7 +522,7 @@ void frmVelmora::Toolbar1_ButtonClick(QAction* Button) {
         OptionalStep([&] { DoEvents(); });
         OptionalStep([&] {
             DataDates.moveLast();
-            const int last = DataDatesModel->rowCount() - 1;
+            const int last = DataDatesModel->recordCount() - 1;
             if (last >= 0) {
                 const QModelIndex at = DataDatesModel->index(last, 0);
                 TDBGridDates->setCurrentIndex(at);

@@ -37,6 +37,7 @@
 #include "platform/steps.h"
 #include "records/frmenterrec.h"
 #include "records/griddropdown.h"
+#include "records/frmrepeats.h"
 #include "records/frmselectedday.h"
 #include "records/frmweekview.h"
 #include "tools/frm2dolist.h"
@@ -278,6 +279,7 @@ void frmVelmora::Form_Unload() {
     op.step(1, [&] {
         if (Module1.SelectedDayOpen) UnloadSelectedDay();
         if (Module1.RedGreenBlueOpen) UnloadRedGreenBlue();
+        if (Module1.RepeatsOpen) UnloadRepeats();
         if (Module1.EnterRecOpen) UnloadEnterRec();
         if (Module1.StopWatchOpen) UnloadStopWatch();
         if (Module1.DayCalculatorOpen) UnloadDayCalculator();

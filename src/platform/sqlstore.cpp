@@ -1,4 +1,5 @@
 #include "platform/sqlstore.h"
+#include "platform/sqlstore_internal.h"
 
 #include <QString>
 
@@ -37,6 +38,23 @@ double TextNumber(const std::string& s) {
 }
 
 }  // namespace
+namespace internal {
+
+std::string Quote(const std::string& name) { return "[" + name + "]"; }
+
+bool IEquals(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+}  // namespace internal
+
+using internal::IEquals;
+using internal::kBlockRows;
+using internal::kEagerRows;
+using internal::kRowIdName;
+using internal::Quote;
 
 std::string AsText(const Value& v) {
     if (auto s = std::get_if<std::string>(&v)) return *s;
@@ -81,16 +99,6 @@ namespace {
     throw DbError(ext ? ext : rc, db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
 }
 
-std::string Quote(const std::string& name) { return "[" + name + "]"; }
-
-bool IEquals(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-constexpr const char* kRowIdName = "__rowid";
-
 }  // namespace
 
 std::string FoldCase(const std::string& text) {
@@ -119,11 +127,14 @@ void FoldFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     }
     const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
     const int bytes = sqlite3_value_bytes(argv[0]);
-    const QByteArray folded = QString::fromUtf8(text, bytes).toCaseFolded().toUtf8();
-    sqlite3_result_text(ctx, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
+    thread_local std::string folded;
+    folded.assign(text ? text : "", text ? static_cast<size_t>(bytes) : 0);
+    internal::FoldInPlace(folded);
+    sqlite3_result_text(ctx, folded.data(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
 }
 
 void RegisterFunctions(sqlite3* db) {
+    internal::RegisterSearchFunctions(db);
     sqlite3_create_function_v2(db, "FOLD", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, FoldFunction, nullptr,
                                nullptr, nullptr);
 }
@@ -157,7 +168,7 @@ std::shared_ptr<Database> Database::Open(const std::string& path) {
         throw DbError(kNotDatabase, "\"" + path + "\" is not a Velmora database file.");
     sqlite3* db = nullptr;
     const int mode = IsReadOnlyFile(path) ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
-    const int rc = sqlite3_open_v2(path.c_str(), &db, mode | SQLITE_OPEN_FULLMUTEX, nullptr);
+    const int rc = sqlite3_open_v2(path.c_str(), &db, mode | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         sqlite3_close(db);
@@ -173,6 +184,8 @@ std::shared_ptr<Database> Database::Open(const std::string& path) {
     } catch (const DbError& e) {
         throw DbError(kNotDatabase, "\"" + path + "\" is not a readable Velmora database file (" + e.what() + ").");
     }
+    // Pages stay in memory between the grids' searches (32 MB at most).
+    out->exec("PRAGMA cache_size = -32768");
     return out;
 }
 
@@ -180,7 +193,7 @@ std::shared_ptr<Database> Database::Create(const std::string& path) {
     std::error_code ec;
     if (fs::exists(path, ec)) throw DbError(SQLITE_CANTOPEN, "A file already exists at \"" + path + "\".");
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         sqlite3_close(db);
@@ -313,6 +326,9 @@ void RecordSource::setRecordSource(const std::string& source) {
 void RecordSource::close() {
     db_.reset();
     names_.clear();
+    keyValues_.clear();
+    lazy_ = false;
+    keyColumn_ = -1;
     rows_.clear();
     rowids_.clear();
     table_.clear();
@@ -351,11 +367,36 @@ void RecordSource::refresh() {
     mode_ = Mode::None;
     auto& db = database();
     const std::string sql = selectText();
-    auto st = db.prepare(sql);
-    if (!params_.empty()) st.bindAll(params_);
     names_.clear();
     rows_.clear();
     rowids_.clear();
+    keyValues_.clear();
+    lazy_ = false;
+    keyColumn_ = -1;
+    pos_ = -1;
+    // A plain "SELECT *" of one table: the row identities first; a large
+    // result reads its rows when they are asked for.
+    const std::string star = std::string(" AS ") + kRowIdName + ", * ";
+    const size_t at = table_.empty() ? std::string::npos : sql.find(star);
+    if (at != std::string::npos && at < 64) {
+        auto ids = db.prepare(sql.substr(0, at) + " AS " + kRowIdName + " " + sql.substr(at + star.size()));
+        if (!params_.empty()) ids.bindAll(params_);
+        while (ids.step()) rowids_.push_back(AsInt(ids.column(0)));
+        auto head = db.prepare(sql);
+        for (int i = 1; i < head.columnCount(); ++i) names_.push_back(head.columnName(i));
+        rows_.resize(rowids_.size());
+        const int n = static_cast<int>(rows_.size());
+        if (rowids_.size() > kEagerRows) {
+            lazy_ = true;
+            findKeyColumn();
+        } else {
+            for (int from = 0; from < n; from += kBlockRows) loadBlock(from, std::min(n, from + kBlockRows));
+        }
+        pos_ = n > 0 ? 0 : -1;
+        return;
+    }
+    auto st = db.prepare(sql);
+    if (!params_.empty()) st.bindAll(params_);
     const int n = st.columnCount();
     const int first = table_.empty() ? 0 : 1;
     for (int i = first; i < n; ++i) names_.push_back(st.columnName(i));
@@ -399,7 +440,7 @@ Value RecordSource::field(const std::string& name) const { return field(requireF
 Value RecordSource::field(int index) const {
     if (mode_ != Mode::None) return buffer_.at(static_cast<size_t>(index));
     requireRow();
-    return rows_[static_cast<size_t>(pos_)].at(static_cast<size_t>(index));
+    return rowAt(pos_).at(static_cast<size_t>(index));
 }
 
 void RecordSource::addNew() {
@@ -412,7 +453,7 @@ void RecordSource::addNew() {
 void RecordSource::edit() {
     if (!editable()) throw DbError(kReadOnly, "The record source \"" + source_ + "\" cannot be updated.");
     requireRow();
-    buffer_ = rows_[static_cast<size_t>(pos_)];
+    buffer_ = rowAt(pos_);
     dirty_.assign(names_.size(), false);
     mode_ = Mode::Editing;
 }
@@ -462,6 +503,7 @@ void RecordSource::update() {
         const int64_t rid = db.lastInsertId();
         rows_.push_back(readRow(rid));
         rowids_.push_back(rid);
+        if (lazy_ && keyColumn_ >= 0) keyValues_.push_back(Int(rid));
         if (pos_ < 0) pos_ = 0;
     } else {
         if (!cols.empty()) {
@@ -494,13 +536,15 @@ void RecordSource::deleteRow() {
     st.run();
     rows_.erase(rows_.begin() + pos_);
     rowids_.erase(rowids_.begin() + pos_);
+    if (lazy_ && keyColumn_ >= 0) keyValues_.erase(keyValues_.begin() + pos_);
 }
 
 bool RecordSource::findFirst(int64_t id) {
     const int idx = fieldIndex("ID");
     if (idx < 0) return false;
     for (size_t i = 0; i < rows_.size(); ++i) {
-        if (!IsNull(rows_[i][static_cast<size_t>(idx)]) && AsInt(rows_[i][static_cast<size_t>(idx)]) == id) {
+        const Value& v = valueAt(static_cast<int>(i), idx);
+        if (!IsNull(v) && AsInt(v) == id) {
             pos_ = static_cast<int>(i);
             mode_ = Mode::None;
             return true;

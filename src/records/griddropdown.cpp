@@ -27,13 +27,13 @@ void BuildGridDropDown(int bindMode, bool clear, const std::string& dataSource, 
         source.setRecordSource(query);
         source.refresh();
     }
-    if (clear) w->DataDatesModel->clearValueList(column);
+    if (clear) w->ClearDateGridList(column);
     for (const std::string& name : {list1, list2})
         if (!name.empty())
             if (auto* box = w->findChild<QComboBox*>(QString::fromStdString(name))) box->clear();
     for (source.moveFirst(); !source.eof(); source.moveNext()) {
         const std::string value = Trim(db::AsText(source.field(field)));
-        if (!value.empty()) w->DataDatesModel->addToValueList(column, QString::fromStdString(value));
+        if (!value.empty()) w->AddDateGridListItem(column, QString::fromStdString(value));
     }
 }
 

@@ -137,7 +137,7 @@ TEST_F(MonthBuild, FebruaryWithRecordsAndOccurrences) {
     EXPECT_EQ(cal.Count("Sorting"), 8);
     // The date grid lists the month's records, hidden and weekmask ones included.
     auto* grid = w->DataDatesModel;
-    ASSERT_EQ(grid->rowCount(), 7);
+    ASSERT_EQ(grid->recordCount(), 7);
     int dateColumn = -1;
     for (int c = 0; c < grid->columnCount(); ++c)
         if (grid->headerData(c, Qt::Horizontal).toString() == "Date") dateColumn = c;

@@ -327,7 +327,7 @@ TEST_F(Navigation, ListedRecordButtonsShowForAListingAndHideWheneverTheGridMoves
         w->ShowListedRecords({a});
         EXPECT_TRUE(ListedButtonsShown()) << s.what;
         EXPECT_EQ(w->DataDates.recordCount(), 1) << s.what;
-        EXPECT_EQ(w->DataDatesModel->rowCount(), 1) << s.what;
+        EXPECT_EQ(w->DataDatesModel->recordCount(), 1) << s.what;
         s.act();
         EXPECT_TRUE(ListedButtonsHidden()) << s.what;
     }
@@ -447,10 +447,8 @@ TEST_F(Navigation, BottomOfGridAndCopyPanelCommands) {
     EXPECT_EQ(w->DataDates.absolutePosition(), 2);
     EXPECT_EQ(w->TDBGridDates->currentIndex().row(), 2);
 
-    Click("CopyRec");  // no copy panel yet: nothing happens
-    auto* panel = new QFrame(w->SSPanel1);
-    panel->setObjectName("ssPanlCopyRecs");
-    panel->hide();
+    QWidget* panel = w->ssPanlCopyRecs;
+    ASSERT_TRUE(panel->isHidden());
     Click("CopyRec");
     EXPECT_TRUE(panel->isVisible());
     EXPECT_EQ(w->TwipsOf(panel).top, 1180);

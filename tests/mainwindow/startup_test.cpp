@@ -445,7 +445,10 @@ TEST(StartUp, TheDateGridOffersTheStoredDateTypesAndTheColourPanelOpensTheConver
     }
     f.Stop();
     vm::frmVelmora& w = f.Start();
-    EXPECT_EQ(w.DataDatesModel->valueList(10), (QStringList{"Birthday", "Holiday"}));
+    // The design types first, then the stored ones.
+    EXPECT_EQ(w.DataDatesModel->valueList(w.DateGridColumn(10)),
+              (QStringList{"Holiday", "Birthday", "Death Date", "Anniversary", "Wedding", "Project Start Date",
+                           "Project Complete Date", "Birthday", "Holiday"}));
     EXPECT_EQ(w.DataDates.recordSource(), "SELECT * FROM [Velmora]") << "start-up ends on all date records";
     EXPECT_EQ(w.DataDates.recordCount(), 3);
 

@@ -1,0 +1,144 @@
+// The date grid with 100,000 records in [Velmora], in the real (headless)
+// main window: a text search listed in the grid, a header sort of every
+// record, and copying 10,000 listed records with the repeat expansion.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "core/dates.h"
+#include "core/files.h"
+#include "core/module1.h"
+#include "mainwindow/frmvelmora.h"
+#include "platform/messages.h"
+#include "platform/places.h"
+#include "platform/recordgrid.h"
+#include "platform/sqlstore.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+constexpr int kRecords = 100000;
+
+void EnsureApp() {
+    if (QApplication::instance()) return;
+    static int argc = 1;
+    static char name[] = "velmora_bench";
+    static char* argv[] = {name, nullptr};
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    new QApplication(argc, argv);
+}
+
+// A calendar of 100,000 records over ten years; one in ten is of the type
+// "Copyme" in 2023, and 200 of all of them repeat yearly for 5 years.
+struct Calendar {
+    std::string dir, path;
+    Calendar() {
+        dir = (fs::temp_directory_path() / "velmora-bench-grid-XXXXXX").string();
+        if (!mkdtemp(dir.data())) return;
+        setenv("VELMORA_DATA_DIR", dir.c_str(), 1);
+        vm::EnsureDataFolder();
+        path = vm::DefaultCalendarPath();
+        auto store = vm::db::Database::Open(path);
+        vm::db::Transaction tx(*store);
+        auto st = store->prepare(
+            "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Repeat],[Duration],"
+            "[DateType],[WorkDay],[Font],[DayColors],[Priority],[Hr24],[SoundNum],[Alarm]) "
+            "VALUES (0,?,?,?,?,?,?,?,?,?,-1,'','0;16777215;0;16777215;3;3',0,?,0,'')");
+        for (int i = 0; i < kRecords; ++i) {
+            const bool copy = i % 10 == 0;
+            const vm::CivilDate d = copy ? vm::AddDays({2023, 1, 1}, i % 365) : vm::AddDays({2018, 1, 1}, i % 3650);
+            const int hour = 1 + i % 12;
+            st.bindAll({vm::db::Text(vm::FormatIso(d)), vm::db::Int(vm::Date2Julian(d)), vm::db::Int(hour),
+                        vm::db::Int(i % 60), vm::db::Text(i % 2 ? "PM" : "AM"),
+                        vm::db::Text("Meeting number " + std::to_string(i) + " with the team"),
+                        vm::db::Text(i % 500 == 0 ? "Yearly" : ""), vm::db::Int(i % 500 == 0 ? 5 : 0),
+                        vm::db::Text(copy ? "Copyme" : "Event"), vm::db::Int(hour % 12 + (i % 2 ? 12 : 0))});
+            st.run();
+        }
+        tx.commit();
+    }
+    ~Calendar() {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+};
+
+struct Window {
+    vm::FakeMessages quiet;
+    std::unique_ptr<vm::frmVelmora> w;
+    explicit Window(const Calendar& cal) {
+        EnsureApp();
+        vm::SetMessages(&quiet);
+        vm::ResetSharedState();
+        vm::Module1.CalendarFilePath = cal.path;
+        w = std::make_unique<vm::frmVelmora>();
+        w->show();
+        QApplication::processEvents();
+    }
+    ~Window() {
+        w.reset();
+        vm::SetMessages(nullptr);
+    }
+};
+
+Calendar& TheCalendar() {
+    static Calendar cal;
+    return cal;
+}
+
+void BM_TextSearchListed(benchmark::State& state) {
+    Window win(TheCalendar());
+    int listed = 0;
+    for (auto _ : state) {
+        win.w->txtSearch->setText("number 4242 with");
+        win.w->sscmdSrchDateData_Click();
+        listed = win.w->DataDatesModel->recordCount();
+    }
+    state.counters["listed"] = listed;
+}
+BENCHMARK(BM_TextSearchListed)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_HeaderSortAllRecords(benchmark::State& state) {
+    Window win(TheCalendar());
+    win.w->txtSearch->setText("");
+    win.w->sscmdSrchDateData_Click();  // every record
+    for (auto _ : state) win.w->TDBGridDates_HeadClick(1);
+    state.counters["listed"] = win.w->DataDatesModel->recordCount();
+}
+BENCHMARK(BM_HeaderSortAllRecords)->Unit(benchmark::kMillisecond)->Iterations(6);
+
+void BM_Copy10000ListedRecords(benchmark::State& state) {
+    const Calendar& cal = TheCalendar();
+    Window win(cal);
+    auto store = vm::db::Database::Open(cal.path);
+    int listed = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        win.w->txtSearch->setText("");
+        win.w->Combo3->setEditText("Copyme");
+        win.w->DataDates.setDatabaseName(cal.path);
+        win.w->DataDates.setRecordSource("SELECT * FROM [Velmora] WHERE [DateType] = 'Copyme'");
+        win.w->DataDates.refresh();
+        listed = win.w->DataDates.recordCount();
+        win.w->txtOrigCopyYr->setText("2023");
+        win.w->txtNewCopyYr->setText("2024");
+        win.w->cmbCopyDteTyp->setEditText("Copyme");
+        win.w->txtRecDataType->setText("Copied");
+        state.ResumeTiming();
+        win.w->sscmdCopyRec_Click();
+        state.PauseTiming();
+        store->exec("DELETE FROM [Velmora] WHERE [DateType] = 'Copied'");
+        state.ResumeTiming();
+    }
+    state.counters["listed"] = listed;
+    state.counters["boxes"] = static_cast<double>(win.quiet.shown.size());
+}
+BENCHMARK(BM_Copy10000ListedRecords)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+

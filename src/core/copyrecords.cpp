@@ -1,0 +1,106 @@
+#include "core/copyrecords.h"
+
+#include "core/numtext.h"
+
+namespace vm {
+namespace {
+
+constexpr const char* kOrigYear = "Orig Year";
+constexpr const char* kNewYear = "New Year";
+constexpr const char* kNewType = "New Type";
+
+// A year box holding a number, as a whole year 1..9999.
+std::optional<int> YearOf(const std::string& text) {
+    const std::optional<double> v = PlainNumber(text);
+    if (!v) return std::nullopt;
+    const int64_t y = RoundHalfEven(*v);
+    if (y < 1 || y > 9999) return std::nullopt;
+    return static_cast<int>(y);
+}
+
+}  // namespace
+
+bool CopyHasNothingToDo(const CopyRequest& r) {
+    return r.origYear == kOrigYear && r.newYear == kNewYear && r.newType == kNewType;
+}
+
+CopyDecision DecideCopy(const CopyRequest& r, const CivilDate& date, const std::optional<std::string>& dateType) {
+    CopyDecision d;
+    const std::optional<double> orig = PlainNumber(r.origYear);
+    const std::optional<int> newYear = YearOf(r.newYear);
+    const bool yearMode = orig && newYear;
+    const bool typeMode = r.newType != kNewType;
+    const bool ofOrigYear = static_cast<double>(date.y) == Val(r.origYear);
+    if (!typeMode && (!ofOrigYear || (dateType && *dateType != r.oldType))) return d;
+    if (!yearMode && !typeMode) return d;
+    if (newYear && ofOrigYear) {
+        if (date.m == 2 && date.d == 29 && !LeapYears(*newYear)) {
+            d.leapDayLost = true;
+            return d;
+        }
+        d.newDate = CivilDate{*newYear, date.m, date.d};
+    }
+    if (typeMode && dateType && db::FoldCase(*dateType) == db::FoldCase(r.oldType)) d.newType = r.newType;
+    d.copy = true;
+    return d;
+}
+
+CopyOutcome CopyListedRecords(db::Database& store, const db::RecordSource& listed, const CopyRequest& request) {
+    // The columns both tables share, by name, ID left to the engine.
+    std::vector<std::string> columns;
+    std::vector<int> from;
+    for (const std::string& c : store.columns("Velmora")) {
+        if (ToLower(c) == "id") continue;
+        for (int i = 0; i < listed.fieldCount(); ++i)
+            if (ToLower(listed.fieldName(i)) == ToLower(c)) {
+                columns.push_back(c);
+                from.push_back(i);
+            }
+    }
+    auto index = [&](const char* name) {
+        for (size_t i = 0; i < columns.size(); ++i)
+            if (ToLower(columns[i]) == ToLower(name)) return static_cast<int>(i);
+        return -1;
+    };
+    const int dateAt = index("Date"), julAt = index("JulDate"), typeAt = index("DateType"), textAt = index("DateText");
+    std::string names, marks;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        names += (i ? ", [" : "[") + columns[i] + "]";
+        marks += i ? ", ?" : "?";
+    }
+
+    CopyOutcome out;
+    db::Transaction transaction(store);
+    store.exec("DELETE FROM [RepeatingData]");
+    db::Statement insert = store.prepare("INSERT INTO [RepeatingData] (" + names + ") VALUES (" + marks + ")");
+    std::vector<db::Value> row(columns.size());
+    for (int r = 0; r < listed.recordCount(); ++r) {
+        for (size_t i = 0; i < columns.size(); ++i) row[i] = listed.valueAt(r, from[i]);
+        CivilDate date{};
+        if (dateAt >= 0)
+            if (auto d = ParseIso(db::AsText(row[size_t(dateAt)]))) date = *d;
+        const db::Value* type = typeAt >= 0 ? &row[size_t(typeAt)] : nullptr;
+        std::optional<std::string> typeText;
+        if (type && !db::IsNull(*type)) typeText = db::AsText(*type);
+        const CopyDecision decision = DecideCopy(request, date, typeText);
+        if (decision.leapDayLost) {
+            out.leapDaysSkipped.push_back(FormatMDY(date) + (textAt >= 0 ? " " + db::AsText(row[size_t(textAt)]) : ""));
+            continue;
+        }
+        if (!decision.copy) continue;
+        if (decision.newDate && dateAt >= 0) {
+            row[size_t(dateAt)] = db::Text(FormatIso(*decision.newDate));
+            if (julAt >= 0) row[size_t(julAt)] = db::Int(Date2Julian(*decision.newDate));
+        }
+        if (decision.newType && typeAt >= 0) row[size_t(typeAt)] = db::Text(*decision.newType);
+        insert.bindAll(row);
+        insert.run();
+        ++out.copied;
+    }
+    if (out.copied > 0)
+        store.exec("INSERT INTO [Velmora] (" + names + ") SELECT " + names + " FROM [RepeatingData] ORDER BY rowid");
+    transaction.commit();
+    return out;
+}
+
+}  // namespace vm

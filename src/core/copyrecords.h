@@ -1,0 +1,48 @@
+// Copying the listed date records to another year, another date type, or
+// both: the copies are gathered in [RepeatingData] and appended to [Velmora]
+// in one transaction, so a failure leaves both tables as they were. No window
+// here; the caller runs the repeat expansion afterwards.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/dates.h"
+#include "platform/sqlstore.h"
+
+namespace vm {
+
+// The texts of the copy panel's boxes (placeholders included).
+struct CopyRequest {
+    std::string origYear = "Orig Year";   // txtOrigCopyYr
+    std::string newYear = "New Year";     // txtNewCopyYr
+    std::string oldType = "Old Type";     // cmbCopyDteTyp
+    std::string newType = "New Type";     // txtRecDataType
+};
+
+// All three boxes untouched: nothing to do.
+bool CopyHasNothingToDo(const CopyRequest& request);
+
+// What becomes of one listed record: skipped, or copied with these changes.
+struct CopyDecision {
+    bool copy = false;
+    std::optional<CivilDate> newDate;     // moved to the new year
+    std::optional<std::string> newType;   // given the new type
+    bool leapDayLost = false;             // 29 February into a common year: not copied
+};
+// A record without a type (nullopt) is never left out for its type and
+// never given the new one.
+CopyDecision DecideCopy(const CopyRequest& request, const CivilDate& date, const std::optional<std::string>& dateType);
+
+struct CopyOutcome {
+    int copied = 0;
+    std::vector<std::string> leapDaysSkipped;  // "2/29/2024 Leap party" of each record left out
+};
+
+// Copies the rows of `listed` (a record source over [Velmora] rows, read in
+// its order) by the request, through [RepeatingData], in one transaction.
+// Throws db::DbError when anything fails; nothing is then changed.
+CopyOutcome CopyListedRecords(db::Database& store, const db::RecordSource& listed, const CopyRequest& request);
+
+}  // namespace vm

@@ -1,0 +1,79 @@
+// FOLDHAS(needle, field, ...): the literal, case-folded search over a
+// record's joined text fields that the grids' searches run on every row.
+#include <QString>
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "platform/sqlstore_internal.h"
+
+namespace vm::db::internal {
+
+void FoldInPlace(std::string& text) {
+    constexpr uint64_t kHigh = 0x8080808080808080ULL;
+    char* p = text.data();
+    const size_t n = text.size();
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t x;
+        std::memcpy(&x, p + i, 8);
+        if (x & kHigh) break;
+        const uint64_t aboveZ = x + 0x2525252525252525ULL;   // high bit where the byte is above 'Z'
+        const uint64_t fromA = x + 0x3F3F3F3F3F3F3F3FULL;    // high bit where the byte is 'A' or above
+        x |= ((fromA ^ aboveZ) & kHigh) >> 2;                // 0x20 on 'A'..'Z'
+        std::memcpy(p + i, &x, 8);
+    }
+    for (; i < n; ++i) {
+        char& c = p[i];
+        if (static_cast<unsigned char>(c) & 0x80) {
+            text = QString::fromStdString(text).toCaseFolded().toStdString();
+            return;
+        }
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+    }
+}
+
+namespace {
+
+// FOLDHAS(needle, field, ...): 1 when the fields, joined into one text each
+// preceded by a blank and ended by one (a Null field read as empty), contain
+// the needle, both case-folded; else 0. The needle is taken literally.
+void FoldHasFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (argc < 1) {
+        sqlite3_result_int(ctx, 0);
+        return;
+    }
+    // The folded needle is kept with the statement while it stays the same.
+    std::string local;
+    const auto* needle = static_cast<const std::string*>(sqlite3_get_auxdata(ctx, 0));
+    if (!needle) {
+        const auto* t = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+        if (t) local.assign(t, static_cast<size_t>(sqlite3_value_bytes(argv[0])));
+        FoldInPlace(local);
+        sqlite3_set_auxdata(ctx, 0, new std::string(local), [](void* p) { delete static_cast<std::string*>(p); });
+        needle = &local;
+    }
+    thread_local std::string joined;
+    joined.clear();
+    for (int i = 1; i < argc; ++i) {
+        joined += ' ';
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) continue;
+        const auto* t = reinterpret_cast<const char*>(sqlite3_value_text(argv[i]));
+        if (t) joined.append(t, static_cast<size_t>(sqlite3_value_bytes(argv[i])));
+    }
+    joined += ' ';
+    FoldInPlace(joined);
+    sqlite3_result_int(ctx, joined.find(*needle) != std::string::npos ? 1 : 0);
+}
+
+}  // namespace
+
+void RegisterSearchFunctions(sqlite3* db) {
+    sqlite3_create_function_v2(db, "FOLDHAS", -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, FoldHasFunction,
+                               nullptr, nullptr, nullptr);
+}
+
+}  // namespace vm::db::internal

@@ -1,0 +1,186 @@
+// The date grid's double click (the font dialog on a Font cell, the record
+// colour panel on a Day Colors cell) and the panel's own part: the title, the
+// colour boxes' click, double click, keys and preview, and Save, which writes
+// into the record the panel was opened on.
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+
+#include <functional>
+
+#include "core/numtext.h"
+#include "core/recordpanel.h"
+#include "core/recordstyle.h"
+#include "mainwindow/colorpanel.h"
+#include "mainwindow/frmvelmora.h"
+#include "platform/messages.h"
+#include "platform/pickers.h"
+#include "platform/recordgrid.h"
+#include "platform/steps.h"
+#include "records/dategrid.h"
+
+namespace vm {
+namespace {
+
+class BoxHook : public QObject {
+public:
+    BoxHook(QObject* parent, std::function<bool(QObject*, QEvent*)> fn) : QObject(parent), fn_(std::move(fn)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override { return fn_(watched, event); }
+
+private:
+    std::function<bool(QObject*, QEvent*)> fn_;
+};
+
+QColor FromNumber(long n) {
+    return QColor(static_cast<int>(n & 0xFF), static_cast<int>((n >> 8) & 0xFF), static_cast<int>((n >> 16) & 0xFF));
+}
+
+}  // namespace
+
+void frmVelmora::InstallColorPanelEdits() {
+    ColorPanel* panel = SSPanelDayColor;
+    Label11 = new QLabel("Date & Title Colors - ", panel);
+    Label11->setObjectName("Label11_0");
+    Label11->setTextFormat(Qt::PlainText);
+    if (auto* box = qobject_cast<QBoxLayout*>(panel->layout())) box->insertWidget(0, Label11);
+    auto* hint = new QLabel("Double - Click Text Boxes to Display Color Selector", panel);
+    hint->setObjectName("Label12");
+    if (auto* box = qobject_cast<QBoxLayout*>(panel->layout())) box->insertWidget(2, hint);
+    sscmdOKDayColors = new QPushButton("Save", panel);
+    sscmdOKDayColors->setObjectName("sscmdOKDayColors");
+    sscmdOKDayColors->setToolTip(" Use Selected Colors ");
+    panel->buttonRow()->insertWidget(0, sscmdOKDayColors);
+    connect(sscmdOKDayColors, &QPushButton::clicked, this, [this] { sscmdOKDayColors_Click(); });
+    if (auto* rgb = panel->findChild<QPushButton*>("sscmdRedGreenBlue")) rgb->setToolTip(" Open Red/Green/Blue Calculator ");
+
+    auto* hook = new BoxHook(navContext_.get(), [this, panel](QObject* watched, QEvent* event) {
+        int i = 0;
+        while (i < 4 && panel->Text1[i] != watched) ++i;
+        if (i == 4) return false;
+        QLineEdit* box = panel->Text1[i];
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+                if (box->text() == ColorBoxPlaceholders()[size_t(i)]) box->clear();
+                break;
+            case QEvent::MouseButtonDblClick: {
+                const ColorPickStart start = StartColorPick(box->text().toStdString());
+                long colour = start.color;
+                bool cancelled = false;
+                Change_Color(colour, cancelled);
+                if (!cancelled) {
+                    box->setText(QString::fromStdString(PickedColorText(start, colour)));
+                    ShowDayColorBox(i);
+                    box->setToolTip(" " + box->text() + " ");
+                }
+                return true;
+            }
+            case QEvent::KeyPress: {
+                const auto* key = static_cast<QKeyEvent*>(event);
+                if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->text() == "(") ShowDayColorBox(i);
+                break;
+            }
+            case QEvent::FocusOut: ShowDayColorBox(i); break;
+            default: break;
+        }
+        return false;
+    });
+    for (QLineEdit* box : panel->Text1) box->installEventFilter(hook);
+    panel->adjustSize();
+    panel->move(TDBGridDates->x() + 40, TDBGridDates->y() + 40);
+}
+
+void frmVelmora::ShowDayColorBox(int index) {
+    QLineEdit* box = SSPanelDayColor->Text1[index];
+    const BoxColors shown = ShownBoxColors(static_cast<long>(BoxNumber(box->text().toStdString())));
+    QPalette p = box->palette();
+    p.setColor(QPalette::Base, FromNumber(shown.background));
+    p.setColor(QPalette::Text, FromNumber(shown.text));
+    box->setPalette(p);
+    box->setToolTip(box->text());
+}
+
+void frmVelmora::TDBGridDates_DblClick() {
+    const QModelIndex at = TDBGridDates->currentIndex();
+    const int row = at.row();
+    if (row < 0 || row >= DataDatesModel->recordCount()) return;
+    const int g = DateGridIndexOf(DataDatesModel->fieldName(at.column()));
+    auto cellText = [&](int gridIndex) {
+        const int m = DateGridColumn(gridIndex);
+        return m >= 0 ? DataDatesModel->data(DataDatesModel->index(row, m)).toString() : QString();
+    };
+    if (g == kColFont) {
+        SetStatusText(4, "Open Text Selection Form");
+        const std::optional<FontChoice> chosen =
+            Pickers().pickFont(FontDialogPreset(cellText(kColFont).toStdString(), "MS Sans Serif"), "Font");
+        SetStatusText(4, "");
+        if (!chosen) return;
+        const std::optional<std::string> text = FontChoiceText(*chosen);
+        if (!text) {
+            Messages().message(kFontChoiceError, MsgButtons::Ok, MsgIcon::None, kFontChoiceErrorTitle);
+            return;
+        }
+        DataDatesModel->storeCell(row, DateGridColumn(kColFont), QString::fromStdString(*text));
+    } else if (g == kColDayColors) {
+        ColorPanel* panel = SSPanelDayColor;
+        const int id = DataDatesModel->fieldIndex("ID");
+        colorPanelRecord_ = id >= 0 ? db::AsInt(DataDatesModel->value(row, id)) : 0;
+        panel->show();
+        panel->raise();
+        panel->SSTab1->setCurrentIndex(0);
+        Label11->setText("Date & Title Colors - " + cellText(kColDate));
+        const std::string stored = cellText(kColDayColors).toStdString();
+        if (Trim(stored).empty()) {
+            for (int i = 0; i < 4; ++i) panel->Text1[i]->setText(ColorBoxPlaceholders()[size_t(i)]);
+            panel->cmbDayBGStyle->setEditText("Day BG Style");
+            panel->cmbTitleBGStyle->setEditText("Title BG Style");
+        } else {
+            const DayColorsShown shown = ShowDayColors(stored);
+            for (int i = 0; i < 4; ++i)
+                if (shown.boxes[size_t(i)]) {
+                    panel->Text1[i]->setText(QString::fromStdString(*shown.boxes[size_t(i)]));
+                    ShowDayColorBox(i);
+                }
+            if (shown.dayList) panel->cmbDayBGStyle->setEditText(QString::fromStdString(*shown.dayList));
+            if (shown.titleList) panel->cmbTitleBGStyle->setEditText(QString::fromStdString(*shown.titleList));
+        }
+    }
+    TDBGridDates->setFocus();
+}
+
+void frmVelmora::sscmdOKDayColors_Click() {
+    ColorPanel* panel = SSPanelDayColor;
+    panel->hide();
+    std::array<std::string, 4> boxes;
+    for (int i = 0; i < 4; ++i) boxes[size_t(i)] = panel->Text1[i]->text().toStdString();
+    const std::string text = ComposeDayColors(boxes, panel->cmbDayBGStyle->currentText().toStdString(),
+                                              panel->cmbTitleBGStyle->currentText().toStdString());
+    // Into the record the panel was opened on, wherever the grid is now.
+    if (colorPanelRecord_ != 0) StoreRecordField(colorPanelRecord_, "DayColors", QString::fromStdString(text));
+}
+
+void frmVelmora::StoreRecordField(int64_t id, const std::string& field, const QString& text) {
+    const int idCol = DataDatesModel->fieldIndex("ID");
+    const int col = DataDatesModel->fieldIndex(field);
+    if (idCol >= 0 && col >= 0)
+        for (int r = 0; r < DataDatesModel->recordCount(); ++r)
+            if (db::AsInt(DataDatesModel->value(r, idCol)) == id) {
+                DataDatesModel->storeCell(r, col, text);
+                return;
+            }
+    // Not listed any more: straight into the file.
+    try {
+        db::Statement st = DataDates.database().prepare("UPDATE [Velmora] SET [" + field + "] = ? WHERE [ID] = ?");
+        st.bindAll({db::Text(text.toStdString()), db::Int(id)});
+        st.run();
+    } catch (const db::DbError& e) {
+        CriticalBox(e.what(), "sscmdOKDayColors");
+    }
+}
+
+}  // namespace vm

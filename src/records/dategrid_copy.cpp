@@ -1,0 +1,156 @@
+// The copy panel ssPanlCopyRecs: copies the records the grid lists to
+// another year, another date type, or both, in one transaction; then the
+// repeat expansion and the month are drawn again. Also the button that
+// shows the repeat-pattern reference window.
+#include <QComboBox>
+#include <QEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+
+#include <functional>
+
+#include "core/copyrecords.h"
+#include "core/module1.h"
+#include "mainwindow/colorpanel.h"
+#include "mainwindow/frmvelmora.h"
+#include "platform/messages.h"
+#include "platform/steps.h"
+#include "records/frmrepeats.h"
+
+namespace vm {
+namespace {
+
+class ClickHook : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress)
+            if (auto* box = qobject_cast<QLineEdit*>(watched)) box->clear();
+        return false;
+    }
+};
+
+class PanelPressHook : public QObject {
+public:
+    PanelPressHook(QObject* parent, std::function<void(QWidget*)> fn) : QObject(parent), fn_(std::move(fn)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::MouseButtonPress) return false;
+        fn_(static_cast<QWidget*>(watched));
+        return true;
+    }
+
+private:
+    std::function<void(QWidget*)> fn_;
+};
+
+QLineEdit* Box(QWidget* parent, const char* name, const char* text) {
+    auto* b = new QLineEdit(text, parent);
+    b->setObjectName(name);
+    return b;
+}
+
+}  // namespace
+
+void frmVelmora::InstallCopyPanel() {
+    ssPanlCopyRecs = new QFrame(SSPanel1);
+    ssPanlCopyRecs->setObjectName("ssPanlCopyRecs");
+    ssPanlCopyRecs->setFrameShape(QFrame::Panel);
+    ssPanlCopyRecs->setFrameShadow(QFrame::Raised);
+    ssPanlCopyRecs->setAutoFillBackground(true);
+    auto* grid = new QGridLayout(ssPanlCopyRecs);
+    auto label = [&](const char* name, const char* text) {
+        auto* l = new QLabel(text, ssPanlCopyRecs);
+        l->setObjectName(name);
+        return l;
+    };
+    grid->addWidget(label("Label14", "Copy Selected Records"), 0, 0, 1, 2);
+    grid->addWidget(label("Label15", "Year"), 1, 0);
+    grid->addWidget(label("Label16", "Date Type"), 1, 1);
+    txtOrigCopyYr = Box(ssPanlCopyRecs, "txtOrigCopyYr", "Orig Year");
+    txtNewCopyYr = Box(ssPanlCopyRecs, "txtNewCopyYr", "New Year");
+    cmbCopyDteTyp = new QComboBox(ssPanlCopyRecs);
+    cmbCopyDteTyp->setObjectName("cmbCopyDteTyp");
+    cmbCopyDteTyp->setEditable(true);
+    cmbCopyDteTyp->setInsertPolicy(QComboBox::NoInsert);
+    cmbCopyDteTyp->setEditText("Old Type");
+    txtRecDataType = Box(ssPanlCopyRecs, "txtRecDataType", "New Type");
+    grid->addWidget(txtOrigCopyYr, 2, 0);
+    grid->addWidget(cmbCopyDteTyp, 2, 1);
+    grid->addWidget(txtNewCopyYr, 3, 0);
+    grid->addWidget(txtRecDataType, 3, 1);
+    sscmdCopyRec = new QPushButton("Copy Records", ssPanlCopyRecs);
+    sscmdCopyRec->setObjectName("sscmdCopyRec");
+    sscmdCopyRec->setToolTip(" Copy Selected Records ");
+    sscmdCloseCopyPnl = new QPushButton(ssPanlCopyRecs);
+    sscmdCloseCopyPnl->setObjectName("sscmdCloseCopyPnl");
+    sscmdCloseCopyPnl->setToolTip(" Exit without Importing  ");
+    sscmdCloseCopyPnl->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    grid->addWidget(sscmdCopyRec, 4, 0);
+    grid->addWidget(sscmdCloseCopyPnl, 4, 1);
+    ssPanlCopyRecs->adjustSize();
+    ssPanlCopyRecs->hide();
+    auto* hook = new ClickHook(ssPanlCopyRecs);
+    for (QLineEdit* box : {txtOrigCopyYr, txtNewCopyYr, txtRecDataType}) box->installEventFilter(hook);
+    connect(sscmdCopyRec, &QPushButton::clicked, this, [this] { sscmdCopyRec_Click(); });
+    connect(sscmdCloseCopyPnl, &QPushButton::clicked, this, [this] { sscmdCloseCopyPnl_Click(); });
+    InstallPanelDrags();
+}
+
+// A press on the surface of the copy panel or the colour panel starts moving
+// it; the drop on the client area places it there.
+void frmVelmora::InstallPanelDrags() {
+    auto* hook = new PanelPressHook(navContext_.get(), [this](QWidget* panel) {
+        if (pDragActive || pDragColorActive) return;
+        pDragColorActive = true;
+        pButton = panel == ssPanlCopyRecs ? 3 : 2;
+        EnableMainControls(false);
+        StartControlDrag(panel);
+    });
+    ssPanlCopyRecs->installEventFilter(hook);
+    SSPanelDayColor->installEventFilter(hook);
+}
+
+void frmVelmora::sscmdCloseCopyPnl_Click() { ssPanlCopyRecs->hide(); }
+
+void frmVelmora::sscmdCopyRec_Click() {
+    CopyRequest request;
+    request.origYear = txtOrigCopyYr->text().toStdString();
+    request.newYear = txtNewCopyYr->text().toStdString();
+    request.oldType = cmbCopyDteTyp->currentText().toStdString();
+    request.newType = txtRecDataType->text().toStdString();
+    if (CopyHasNothingToDo(request)) {
+        Messages().message("Nothing to Do", MsgButtons::Ok, MsgIcon::None, "Velmora");
+        ssPanlCopyRecs->hide();
+        return;
+    }
+    CopyOutcome outcome;
+    try {
+        DataDates.setDatabaseName(Module1.CalendarFilePath);
+        outcome = CopyListedRecords(DataDates.database(), DataDates, request);
+    } catch (const db::DbError& e) {
+        Messages().message(std::to_string(e.number()) + " - " + e.what() + "\r\nNo records were copied.",
+                           MsgButtons::Ok, MsgIcon::Critical, "sscmdCopyRec_Error");
+        ssPanlCopyRecs->hide();
+        return;
+    }
+    std::string text = std::to_string(outcome.copied) + " Records Copied.";
+    if (!outcome.leapDaysSkipped.empty()) {
+        text += "\r\n\r\nNot copied: 29 February does not exist in " + request.newYear + ":";
+        for (const std::string& s : outcome.leapDaysSkipped) text += "\r\n" + s;
+    }
+    Messages().message(text, MsgButtons::Ok, MsgIcon::Information, "Copy Selected Records");
+    OptionalStep([&] { mnuFile_Build_Repeating_Click(); });
+    OptionalStep([&] { cmbmonth_Click(); });
+    ssPanlCopyRecs->hide();
+}
+
+void frmVelmora::sscmdRepeat_Click() {
+    HideSearchButtons();
+    ShowRepeats();
+}
+
+}  // namespace vm

@@ -1,0 +1,227 @@
+// The date grid as an editable grid over DataDates: its columns, captions,
+// drop-down lists and aliases, the rules a typed value must meet, what a cell
+// edit derives (day key, day colours, 24-hour hour, sound preview, the
+// rebuild flag) and the header sort with the Hide toggle.
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTableView>
+
+#include "alarms/playwave.h"
+#include "core/gridcells.h"
+#include "core/gridsearch.h"
+#include "core/module1.h"
+#include "core/numtext.h"
+#include "core/schema.h"
+#include "mainwindow/frmvelmora.h"
+#include "platform/datagrid.h"
+#include "platform/messages.h"
+#include "platform/recordgrid.h"
+#include "platform/steps.h"
+#include "records/dategrid.h"
+
+namespace vm {
+namespace {
+
+struct GridColumnDef {
+    const char* field;
+    const char* caption;
+};
+constexpr GridColumnDef kColumns[kDateGridColumns] = {
+    {"Hide", "Hide"},       {"Date", "Date"},           {"Hour", "Hour"},
+    {"Minute", "Min"},      {"AM_PM", "AM/PM"},         {"DateText", "DateText"},
+    {"Duration", "Repeat Periods"}, {"Repeat", "Repeat Type"}, {"BGColor", "BackGround Color"},
+    {"FGColor", "Font Color"}, {"DateType", "DateType"}, {"WorkDay", "WorkDay"},
+    {"JulDate", "JulDate"}, {"Alarm", "Alarm-Min"},     {"SoundNum", "Sound File#"},
+    {"Font", "Font"},       {"Priority", "Priority"},   {"DayColors", "Day Colors"},
+    {"Hr24", "Hr24"}};
+
+const char* const kAmPmList[] = {"AM", "PM", "AMET", "PMET", "AMCT", "PMCT", "AMMT", "PMMT", "AMPT", "PMPT"};
+const char* const kRepeatList[] = {"None",    "Minute",           "Hour",     "Daily",     "Weekly",
+                                   "Monthly", "Yearly",           "WeekMask-TFTTFTT", "YearWeek", "MonthWeek",
+                                   "MonthLastDay", "Every",       "EveryMonth"};
+const char* const kTypeList[] = {"Holiday", "Birthday", "Death Date", "Anniversary", "Wedding", "Project Start Date",
+                                 "Project Complete Date"};
+
+// The whole numbers a column of a date record can hold beyond its type.
+struct Range {
+    const char* field;
+    int64_t low, high;
+    const char* words;
+};
+constexpr Range kRanges[] = {{"Hour", 0, 12, "an Hour from 0 to 12"},
+                             {"Minute", 0, 59, "a Minute from 0 to 59"},
+                             {"Priority", 0, 255, "a Priority from 0 to 255"},
+                             {"Hr24", 0, 23, "an Hr24 from 0 to 23"}};
+
+RecordGridModel::Converter DateRecordConverter() {
+    auto base = TableConverter(FindTable(CalendarTables(), "Velmora"));
+    return [base](const std::string& field, const QString& text, db::Value& out) -> std::string {
+        const std::string why = base(field, text, out);
+        if (!why.empty() || db::IsNull(out)) return why;
+        for (const Range& r : kRanges)
+            if (ToLower(field) == ToLower(r.field)) {
+                const int64_t v = db::AsInt(out);
+                if (v < r.low || v > r.high)
+                    return "\"" + text.toStdString() + "\" is not " + r.words + ".";
+            }
+        return "";
+    };
+}
+
+}  // namespace
+
+const char* DateGridField(int i) { return i >= 0 && i < kDateGridColumns ? kColumns[i].field : ""; }
+const char* DateGridCaption(int i) { return i >= 0 && i < kDateGridColumns ? kColumns[i].caption : ""; }
+int DateGridIndexOf(const std::string& field) {
+    for (int i = 0; i < kDateGridColumns; ++i)
+        if (ToLower(field) == ToLower(kColumns[i].field)) return i;
+    return -1;
+}
+
+int frmVelmora::DateGridColumn(int gridIndex) const {
+    if (!DataDatesModel || gridIndex < 0 || gridIndex >= kDateGridColumns) return -1;
+    return DataDatesModel->fieldIndex(kColumns[gridIndex].field);
+}
+
+void frmVelmora::ClearDateGridList(int gridIndex) {
+    dateGridLists_.erase(gridIndex);
+    if (const int m = DateGridColumn(gridIndex); m >= 0) DataDatesModel->clearValueList(m);
+}
+
+void frmVelmora::AddDateGridListItem(int gridIndex, const QString& item) {
+    dateGridLists_[gridIndex].append(item);
+    if (const int m = DateGridColumn(gridIndex); m >= 0) DataDatesModel->addToValueList(m, item);
+}
+
+void frmVelmora::InstallDateGrid() {
+    TDBGridDates->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed |
+                                  QAbstractItemView::AnyKeyPressed);
+    TDBGridDates->setItemDelegate(new ValueListDelegate(TDBGridDates));
+    const TableDef& table = FindTable(CalendarTables(), "Velmora");
+    DataDatesModel->setFormatter(TableFormatter(table));
+    DataDatesModel->setConverter(DateRecordConverter());
+    DataDatesModel->setEditable(true);
+    for (const char* v : kAmPmList) dateGridLists_[kColAmPm].append(v);
+    for (const char* v : kRepeatList) dateGridLists_[kColRepeat].append(v);
+    for (const char* v : kTypeList) dateGridLists_[kColDateType].append(v);
+    connect(DataDatesModel, &QAbstractItemModel::modelReset, this, [this] { ApplyDateGridColumns(); });
+    DataDatesModel->setAfterUpdate([this](int row, int column) {
+        if (inAfterUpdate_) return;  // the cells written below
+        afterUpdateRow_ = row;
+        TDBGridDates_AfterColUpdate(DateGridIndexOf(DataDatesModel->fieldName(column)));
+        afterUpdateRow_ = -1;
+    });
+    connect(TDBGridDates->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
+        if (section >= 0 && section < DataDatesModel->columnCount()) {
+            const int g = DateGridIndexOf(DataDatesModel->fieldName(section));
+            if (g >= 0) TDBGridDates_HeadClick(g);
+        }
+    });
+    connect(TDBGridDates, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex&) { TDBGridDates_DblClick(); });
+    InstallSearchBar();
+    InstallCopyPanel();
+    InstallColorPanelEdits();
+    ApplyDateGridColumns();
+}
+
+void frmVelmora::ApplyDateGridColumns() {
+    RecordGridModel* model = DataDatesModel;
+    for (int c = 0; c < model->columnCount(); ++c) {
+        model->clearValueList(c);
+        TDBGridDates->setColumnHidden(c, false);
+    }
+    if (const int id = model->fieldIndex("ID"); id >= 0) TDBGridDates->setColumnHidden(id, true);
+    for (int g = 0; g < kDateGridColumns; ++g) {
+        const int m = DateGridColumn(g);
+        if (m < 0) continue;
+        model->setCaption(m, kColumns[g].caption);
+        for (const QString& item : dateGridLists_[g]) model->addToValueList(m, item);
+    }
+    if (const int m = DateGridColumn(kColRepeat); m >= 0) {
+        model->setAlias(m, "WeekMask-TFTTFTT", "Mask TFTTFTT");
+        model->setAlias(m, "MonthLastDay", "MonLastDay");
+    }
+}
+
+void frmVelmora::TDBGridDates_AfterColUpdate(int ColIndex) {
+    RecordGridModel* model = DataDatesModel;
+    const int row = afterUpdateRow_ >= 0 ? afterUpdateRow_ : TDBGridDates->currentIndex().row();
+    if (row < 0 || row >= model->recordCount()) return;
+    inAfterUpdate_ = true;
+    auto cell = [&](int g) -> db::Value {
+        const int m = DateGridColumn(g);
+        return m >= 0 ? model->value(row, m) : db::Value{};
+    };
+    auto store = [&](int g, const std::string& text) {
+        if (const int m = DateGridColumn(g); m >= 0) model->storeCell(row, m, QString::fromStdString(text));
+    };
+    if (ColIndex == kColDate) {
+        OptionalStep([&] {
+            if (const auto date = ParseIso(db::AsText(cell(kColDate)))) {
+                store(kColJulDate, IntText(Date2Julian(*date)));
+                const int month = pCurMon >= 1 && pCurMon <= 12 ? pCurMon : date->m;
+                const MonthAppearance& look = MainState.Month[size_t(month)];
+                store(kColDayColors, DateEditDayColors(look.DayFG, look.DayBG, pCalendarStyle));
+            }
+        });
+    } else if (ColIndex == kColHour || ColIndex == kColAmPm) {
+        OptionalStep([&] {
+            const db::Value hr24 = cell(kColHr24);
+            std::optional<int> current;
+            if (!db::IsNull(hr24)) current = static_cast<int>(db::AsInt(hr24));
+            const std::string typed = db::AsText(cell(kColAmPm));
+            const HourEdit e = HourEditResult(db::AsInt(cell(kColHour)), typed, current);
+            if (e.ampm != typed) store(kColAmPm, e.ampm);
+            if (e.hr24 && e.hr24 != current) store(kColHr24, IntText(*e.hr24));
+        });
+    } else if (ColIndex == kColSound) {
+        OptionalStep([&] {
+            const db::Value v = cell(kColSound);
+            const int64_t n = db::AsInt(v);
+            if (db::IsNull(v) || n < 0 || n > 30) return;
+            Module1.CurSoundFile = Module1.SoundFile[size_t(n)];
+            PlayWaveFile(Module1.CurSoundFile);
+        });
+    }
+    if (db::AsInt(cell(kColDuration)) > 0) MainState.pRebuildRepeating = true;
+    inAfterUpdate_ = false;
+}
+
+std::vector<db::Value> frmVelmora::GridParams() const {
+    return MainState.pSQL == gridParamsSql_ ? gridParams_ : std::vector<db::Value>{};
+}
+
+void frmVelmora::TDBGridDates_HeadClick(int ColIndex) {
+    static GridSortState sortState;  // for the whole run
+    const char* field = DateGridField(ColIndex);
+    if (!*field) return;
+    const std::string direction = sortState.click(field);
+    listing_ = false;
+    HideSearchButtons();
+    if (ColIndex == kColHide) {
+        OptionalStep([&] {
+            if (Messages().message("Do you want to Hide/UnHide All Data Rows?", MsgButtons::YesNo, MsgIcon::Critical,
+                                   "Hide Data") == MsgResult::No)
+                return;
+            const int id = DataDatesModel->fieldIndex("ID");
+            if (id < 0) return;
+            db::Database& store = DataDates.database();
+            db::Transaction transaction(store);
+            db::Statement flip = store.prepare(
+                "UPDATE [Velmora] SET [Hide] = CASE WHEN IFNULL([Hide], 0) <> 0 THEN 0 ELSE -1 END WHERE [ID] = ?");
+            for (int r = 0; r < DataDates.recordCount(); ++r) {
+                flip.bind(1, DataDates.valueAt(r, id));
+                flip.run();
+            }
+            transaction.commit();
+        });
+    }
+    if (MainState.pSQL.empty()) MainState.pSQL = kGridSelect;
+    MainState.pSQLOrder = HeaderSortOrder(field, direction);
+    OptionalStep([&] {
+        RequeryKeepingRecord(TDBGridDates, DataDatesModel, DataDates, MainState.pSQL + MainState.pSQLOrder,
+                             GridParams());
+    });
+}
+
+}  // namespace vm

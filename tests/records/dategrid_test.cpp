@@ -1,0 +1,496 @@
+// The main window's date grid, driven headless in the real window: the search
+// bar and its modes, the multi-word panel, the type filter, the record count
+// and the delete button; header sorts; cell edits stored in the file; the
+// record colour panel and the font cell; the copy panel; the repeat window.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+
+#include "core/appearance.h"
+#include "core/dates.h"
+#include "core/module1.h"
+#include "mainwindow/colorpanel.h"
+#include "mainwindow/frmvelmora.h"
+#include "platform/pickers.h"
+#include "platform/recordgrid.h"
+#include "records/frmrepeats.h"
+#include "testsupport.h"
+
+namespace db = vm::db;
+using vm::CivilDate;
+using vm::MsgResult;
+
+namespace {
+
+struct Rec {
+    const char* date;
+    const char* text;
+    const char* type = "Event";
+    const char* repeat = "";
+    int hide = 0;
+    int duration = 0;
+};
+
+class DateGrid : public ::testing::Test {
+protected:
+    vmtest::Fixture fx;
+    std::string path = vmtest::FreshCalendar();
+    std::shared_ptr<db::Database> store = db::Database::Open(path);
+    std::unique_ptr<vm::frmVelmora> w;
+    vm::FakePickers pickers;
+
+    void SetUp() override {
+        vm::SetPickers(&pickers);
+        vm::Module1.CalendarFilePath = path;
+        w = std::make_unique<vm::frmVelmora>();
+        vm::ReadCalValues(w->DataSettings);
+        vm::SetDefaultCalValues();
+        w->SetToday(CivilDate{2024, 3, 14});
+        w->resize(1600, 900);
+        w->show();
+    }
+    void TearDown() override {
+        vm::UnloadRepeats();
+        w.reset();
+        vm::SetPickers(nullptr);
+    }
+    int64_t Add(const Rec& r) {
+        auto st = store->prepare(
+            "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Repeat],[Duration],"
+            "[Priority],[DayColors],[Font],[Alarm],[SoundNum],[WorkDay],[DateType],[Hr24]) "
+            "VALUES (?,?,?,1,0,'AM',?,?,?,0,'',NULL,'',1,-1,?,1)");
+        st.bindAll({db::Int(r.hide), db::Text(r.date), db::Int(vm::Date2Julian(*vm::ParseIso(r.date))), db::Text(r.text),
+                    db::Text(r.repeat), db::Int(r.duration),
+                    r.type ? db::Text(r.type) : db::Value{}});
+        st.run();
+        return store->lastInsertId();
+    }
+    void Draw() {
+        w->cmbMonth->setCurrentText("March");
+        w->cmbYear->setCurrentText(" 2024");
+        w->cmbmonth_Click();
+    }
+    void Search(const QString& text) {
+        w->txtSearch->setText(text);
+        QTest::keyClick(w->txtSearch, Qt::Key_Return);
+    }
+    // DateText of every listed row, in grid order.
+    std::vector<std::string> Listed() {
+        std::vector<std::string> out;
+        const int col = w->DataDatesModel->fieldIndex("DateText");
+        for (int r = 0; r < w->DataDatesModel->recordCount(); ++r)
+            out.push_back(db::AsText(w->DataDatesModel->value(r, col)));
+        return out;
+    }
+    bool DeleteShown() { return w->Toolbar1Button(10)->isVisible() && w->Toolbar1Button(12)->isVisible(); }
+    std::string Stored(int64_t id, const char* field) {
+        auto st = store->prepare(std::string("SELECT [") + field + "] FROM [Velmora] WHERE [ID] = ?");
+        st.bind(1, db::Int(id));
+        return st.step() ? db::AsText(st.column(0)) : "<no row>";
+    }
+    int64_t Count(const char* table) {
+        auto st = store->prepare(std::string("SELECT COUNT(*) FROM [") + table + "]");
+        st.step();
+        return db::AsInt(st.column(0));
+    }
+    int RowOf(int64_t id) {
+        const int col = w->DataDatesModel->fieldIndex("ID");
+        for (int r = 0; r < w->DataDatesModel->recordCount(); ++r)
+            if (db::AsInt(w->DataDatesModel->value(r, col)) == id) return r;
+        return -1;
+    }
+    QModelIndex Cell(int64_t id, int gridColumn) { return w->DataDatesModel->index(RowOf(id), w->DateGridColumn(gridColumn)); }
+    bool Edit(int64_t id, int gridColumn, const QString& text) {
+        return w->DataDatesModel->setData(Cell(id, gridColumn), text, Qt::EditRole);
+    }
+    void DoubleClick(int64_t id, int gridColumn) {
+        const QModelIndex at = Cell(id, gridColumn);
+        w->TDBGridDates->setCurrentIndex(at);
+        w->TDBGridDates->scrollTo(at);
+        const QPoint p = w->TDBGridDates->visualRect(at).center();
+        QTest::mouseClick(w->TDBGridDates->viewport(), Qt::LeftButton, {}, p);
+        QTest::mouseDClick(w->TDBGridDates->viewport(), Qt::LeftButton, {}, p);
+    }
+    void ClickHeader(int gridColumn) {
+        QHeaderView* header = w->TDBGridDates->horizontalHeader();
+        const int section = w->DateGridColumn(gridColumn);
+        const QPoint at(header->sectionViewportPosition(section) + header->sectionSize(section) / 2, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    }
+};
+
+TEST_F(DateGrid, SearchModesCountAndTheDeleteButton) {
+    const int64_t cake = Add({"2024-03-05", "Birthday CAKE", nullptr});
+    Add({"2024-03-06", "Café Été", "Event"});
+    Add({"2024-01-05", "Dentist 50% off", "Event"});
+    Add({"2024-01-10", "O'Brien visit", "Event"});
+    Draw();
+    ASSERT_FALSE(DeleteShown());
+
+    Search("cake");  // a record with no DateType and no Font is still found
+    EXPECT_EQ(Listed(), std::vector<std::string>{"Birthday CAKE"});
+    EXPECT_EQ(w->lblRecCnt->text(), "1 Recs");
+    EXPECT_TRUE(DeleteShown());
+    EXPECT_EQ(w->DataDatesModel->value(0, w->DataDatesModel->fieldIndex("ID")), db::Value{cake});
+
+    Search("été");
+    EXPECT_EQ(Listed(), std::vector<std::string>{"Café Été"});
+    Search("o'brien");
+    EXPECT_EQ(Listed(), std::vector<std::string>{"O'Brien visit"});
+    Search("% off");
+    EXPECT_EQ(Listed(), std::vector<std::string>{"Dentist 50% off"});
+
+    Search("1/5/2024;1/10/2024");
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"Dentist 50% off", "O'Brien visit"}));
+    EXPECT_EQ(w->lblRecCnt->text(), "2 Recs");
+    Search("3/6/2024");
+    EXPECT_EQ(Listed(), std::vector<std::string>{"Café Été"});
+
+    Search("");  // every record: nothing to delete as a listing
+    EXPECT_EQ(Listed().size(), 4u);
+    EXPECT_EQ(w->lblRecCnt->text(), "4 Recs");
+    EXPECT_FALSE(DeleteShown());
+
+    Search("no such words");
+    EXPECT_TRUE(Listed().empty());
+    EXPECT_EQ(w->lblRecCnt->text(), "0 Recs");
+    EXPECT_FALSE(DeleteShown());
+
+    // A date that names no day: a message, and the grid keeps its rows.
+    Search("1/5/2024");
+    fx.messages.clear();
+    Search("2/30/2024");
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(Listed(), std::vector<std::string>{"Dentist 50% off"});
+
+    // The delete button deletes exactly the listed rows.
+    Search("visit");
+    ASSERT_TRUE(DeleteShown());
+    fx.messages.answers.push_back(MsgResult::Ok);
+    w->Toolbar1_ButtonClick(w->Toolbar1Button("btn_cancel"));
+    EXPECT_EQ(Count("Velmora"), 3);
+    EXPECT_EQ(Stored(cake, "DateText"), "Birthday CAKE");
+
+    QTest::mouseClick(w->txtSearch, Qt::LeftButton);
+    EXPECT_EQ(w->txtSearch->text(), "");
+    Search("cake");
+    w->sscmdClearSrch->click();
+    EXPECT_FALSE(DeleteShown());
+    EXPECT_EQ(w->lblRecCnt->text(), "");
+    EXPECT_EQ(Listed(), std::vector<std::string>{"Birthday CAKE"}) << "the grid keeps its rows";
+}
+
+TEST_F(DateGrid, MultiWordPanelAndTypeFilter) {
+    Add({"2024-03-01", "apple pie", "Food", "Daily", 0, 2});
+    Add({"2024-03-02", "apple tart", "Food", "WeekMask-TFTTFFT", 0, 2});
+    Add({"2024-03-03", "pear", nullptr, "", -1});
+    Add({"2024-03-04", "plum", "Fruit", "weekmask-YNYNYNY", -1, 1});
+    Draw();
+
+    Search("apple;pie");
+    EXPECT_FALSE(w->sspnlMultiWord->isHidden());
+    EXPECT_EQ(w->txtSrch[0]->text(), "apple");
+    EXPECT_EQ(w->txtSrch[1]->text(), "pie");
+    EXPECT_TRUE(w->txtSrch[2]->isHidden());
+    EXPECT_EQ(Listed().size(), 4u) << "nothing listed until the panel's search";
+
+    w->cmbMultSrch[0]->setCurrentText("Not");
+    w->sscmdMultSrch->click();
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"pear", "plum"}));
+    EXPECT_EQ(w->lblRecCnt->text(), "2 Recs");
+    EXPECT_TRUE(DeleteShown());
+    EXPECT_TRUE(w->sspnlMultiWord->isHidden());
+    // The types the search found, after "None" (the first row has no type).
+    ASSERT_EQ(w->cmbCopyDteTyp->count(), 2);
+    EXPECT_EQ(w->cmbCopyDteTyp->itemText(0), "None");
+    EXPECT_EQ(w->cmbCopyDteTyp->itemText(1), "Fruit");
+
+    Search("APPLE;tart;Food");
+    EXPECT_FALSE(w->txtSrch[2]->isHidden());
+    EXPECT_EQ(w->txtSrch[2]->text(), "Food");
+    w->cmbMultSrch[0]->setCurrentText("And");
+    w->sscmdMultSrch->click();
+    EXPECT_EQ(Listed(), std::vector<std::string>{"apple tart"});
+
+    w->Combo3->setEditText("Hidden");
+    w->Combo3_Click();
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"pear", "plum"}));
+    EXPECT_TRUE(DeleteShown());
+    EXPECT_EQ(w->lblRecCnt->text(), "2 Recs");
+
+    w->Combo3->setEditText("WeekMask TF/YN");
+    w->Combo3_Click();
+    EXPECT_EQ(w->Combo3->currentText(), "WeekMask");
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"apple tart", "plum"}));
+    EXPECT_TRUE(DeleteShown());
+
+    w->sscmdClearSrch->click();
+    EXPECT_FALSE(DeleteShown());
+
+    // The panel's close button empties the words and hides it; a click empties one box.
+    Search("fig;date");
+    QTest::mouseClick(w->txtSrch[1], Qt::LeftButton);
+    EXPECT_EQ(w->txtSrch[1]->text(), "");
+    EXPECT_EQ(w->txtSrch[0]->text(), "fig");
+    w->sscmdExitMulSrch->click();
+    EXPECT_TRUE(w->sspnlMultiWord->isHidden());
+    EXPECT_EQ(w->txtSrch[0]->text(), "");
+    // An empty search while the panel is open does nothing.
+    Search("a;b");
+    const size_t listed = Listed().size();
+    Search("  ");
+    EXPECT_FALSE(w->sspnlMultiWord->isHidden());
+    EXPECT_EQ(Listed().size(), listed);
+}
+
+TEST_F(DateGrid, HeaderSortThreeClicksKeepsTheCurrentRecord) {
+    const int64_t a = Add({"2024-03-09", "A"});
+    const int64_t b = Add({"2024-03-02", "B"});
+    const int64_t c = Add({"2024-03-09", "C"});
+    Add({"2024-03-20", "D"});
+    Draw();
+    w->TDBGridDates->setCurrentIndex(Cell(b, 5));
+    const std::vector<std::string> ascending{"B", "A", "C", "D"}, descending{"D", "A", "C", "B"};
+    ClickHeader(1);
+    EXPECT_EQ(Listed(), ascending);
+    EXPECT_EQ(w->TDBGridDates->currentIndex().row(), RowOf(b));
+    ClickHeader(1);
+    EXPECT_EQ(Listed(), descending) << "the same day stays in ID order";
+    EXPECT_EQ(w->TDBGridDates->currentIndex().row(), RowOf(b));
+    EXPECT_EQ(RowOf(b), 3);
+    ClickHeader(1);
+    EXPECT_EQ(Listed(), ascending);
+    EXPECT_EQ(w->TDBGridDates->currentIndex().row(), 0);
+    (void)a;
+    (void)c;
+
+    // Hide: No only sorts; Yes flips Hide on the listed rows only.
+    const int64_t other = Add({"2024-07-01", "elsewhere"});
+    Search("1/1/2024;3/31/2024");
+    fx.messages.answers.push_back(MsgResult::No);
+    ClickHeader(0);
+    EXPECT_EQ(Stored(a, "Hide"), "0");
+    fx.messages.answers.push_back(MsgResult::Yes);
+    ClickHeader(0);
+    EXPECT_EQ(Stored(a, "Hide"), "-1");
+    EXPECT_EQ(Stored(b, "Hide"), "-1");
+    EXPECT_EQ(Stored(other, "Hide"), "0");
+    EXPECT_FALSE(DeleteShown());
+}
+
+TEST_F(DateGrid, CellEditsDeriveAndStoreAndRefuseWhatAColumnCannotHold) {
+    const int64_t id = Add({"2024-03-05", "Edited", "Event", "Yearly", 0, 0});
+    vm::MainState.Month[3].DayFG = 255;
+    vm::MainState.Month[3].DayBG = 16777215;
+    w->pCalendarStyle = 1;
+    Draw();
+    vm::MainState.pRebuildRepeating = false;
+
+    ASSERT_TRUE(Edit(id, 1, "3/1/2024"));
+    EXPECT_EQ(Stored(id, "Date"), "2024-03-01");
+    EXPECT_EQ(Stored(id, "JulDate"), "2024061");
+    EXPECT_EQ(Stored(id, "DayColors"), "255;16777215;255;16777215;1;1");
+    EXPECT_FALSE(vm::MainState.pRebuildRepeating) << "Repeat Periods 0";
+
+    ASSERT_TRUE(Edit(id, 2, "7"));
+    ASSERT_TRUE(Edit(id, 4, "pm"));
+    EXPECT_EQ(Stored(id, "AM_PM"), "PM");
+    EXPECT_EQ(Stored(id, "Hr24"), "19");
+    ASSERT_TRUE(Edit(id, 2, "12"));
+    ASSERT_TRUE(Edit(id, 4, "AM"));
+    EXPECT_EQ(Stored(id, "Hr24"), "0");
+    ASSERT_TRUE(Edit(id, 2, "0"));
+    EXPECT_EQ(Stored(id, "Hr24"), "0");
+
+    fx.messages.clear();
+    EXPECT_FALSE(Edit(id, 1, "2/30/2024"));
+    EXPECT_FALSE(Edit(id, 2, "25"));
+    EXPECT_FALSE(Edit(id, 16, "300"));
+    EXPECT_EQ(fx.messages.shown.size(), 3u);
+    EXPECT_EQ(Stored(id, "Date"), "2024-03-01");
+    EXPECT_EQ(Stored(id, "Hour"), "0");
+    EXPECT_EQ(Stored(id, "Priority"), "0");
+
+    ASSERT_TRUE(Edit(id, 6, "3"));
+    EXPECT_TRUE(vm::MainState.pRebuildRepeating);
+}
+
+TEST_F(DateGrid, ColourPanelSavesIntoTheRecordItWasOpenedOn) {
+    const int64_t a = Add({"2024-03-05", "A"});
+    const int64_t b = Add({"2024-03-06", "B"});
+    store->exec("UPDATE [Velmora] SET [DayColors] = '255;0;0;0;2;2' WHERE [ID] = " + std::to_string(a));
+    Draw();
+    vm::ColorPanel* panel = w->SSPanelDayColor;
+    DoubleClick(a, 17);
+    ASSERT_TRUE(panel->isVisible());
+    EXPECT_EQ(w->Label11->text(), "Date & Title Colors - 3/5/2024");
+    EXPECT_EQ(panel->Text1[0]->text(), "255");
+    EXPECT_EQ(panel->cmbDayBGStyle->currentText(), "Day is Transparent");
+    EXPECT_EQ(panel->cmbTitleBGStyle->currentText(), "Title is Transparent");
+
+    // A box: a click empties its placeholder only; "(" previews the colour typed so far.
+    panel->Text1[3]->setText("Title BG Color");
+    QTest::mouseClick(panel->Text1[3], Qt::LeftButton);
+    EXPECT_EQ(panel->Text1[3]->text(), "");
+    QTest::mouseClick(panel->Text1[0], Qt::LeftButton);
+    EXPECT_EQ(panel->Text1[0]->text(), "255");
+    panel->Text1[3]->setFocus();
+    QTest::keyClicks(panel->Text1[3], "65280(");
+    EXPECT_EQ(panel->Text1[3]->palette().color(QPalette::Base), QColor(0, 255, 0));
+    EXPECT_EQ(panel->Text1[3]->text(), "65280(");
+    panel->Text1[3]->setText("0");
+
+    w->TDBGridDates->setCurrentIndex(Cell(b, 5));
+    panel->Text1[1]->setText("-65280");
+    w->sscmdOKDayColors->click();
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_EQ(Stored(a, "DayColors"), "255;-65280;0;0;2;2");
+    EXPECT_EQ(Stored(b, "DayColors"), "");
+
+    // An empty cell shows the placeholders; Save unchanged writes them as zeros.
+    DoubleClick(b, 17);
+    EXPECT_EQ(panel->Text1[2]->text(), "Title Text Color");
+    EXPECT_EQ(panel->cmbDayBGStyle->currentText(), "Day BG Style");
+    w->sscmdOKDayColors->click();
+    EXPECT_EQ(Stored(b, "DayColors"), "0;0;0;0;3;3");
+
+    // The font cell: the dialog opens on the default font; its choice is stored.
+    pickers.nextFont = vm::FontChoice{"Times New Roman", 8.5, false, true};
+    DoubleClick(a, 15);
+    ASSERT_EQ(pickers.fontAsked.size(), 1u);
+    EXPECT_EQ(pickers.fontAsked[0].name, "MS Sans Serif");
+    EXPECT_EQ(pickers.fontAsked[0].size, 10);
+    EXPECT_EQ(Stored(a, "Font"), "Times New Roman, 8.5,False,True");
+    pickers.nextFont = vm::FontChoice{"", 12};
+    fx.messages.clear();
+    DoubleClick(a, 15);
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text, "Font Name and Font Size Must Be Selected.");
+    EXPECT_EQ(Stored(a, "Font"), "Times New Roman, 8.5,False,True");
+}
+
+TEST_F(DateGrid, CopyPanelCopiesOneTypeToTheNextYearAndSkipsTheLeapDay) {
+    Add({"2024-02-29", "Leap day", "Holiday"});
+    Add({"2024-07-04", "Fourth", "Holiday", "Yearly", 0, 2});
+    Add({"2024-07-05", "Picnic", "Outing"});
+    Add({"2023-07-04", "Old fourth", "Holiday"});
+    Draw();
+    Search("1/1/2024;12/31/2024");
+    w->Toolbar1_ButtonClick(w->Toolbar1Button("CopyRec"));
+    ASSERT_TRUE(w->ssPanlCopyRecs->isVisible());
+
+    w->txtOrigCopyYr->setText("2024");
+    w->txtNewCopyYr->setText("2025");
+    w->cmbCopyDteTyp->setEditText("Holiday");
+    fx.messages.clear();
+    w->sscmdCopyRec->click();
+    ASSERT_FALSE(fx.messages.shown.empty());
+    EXPECT_NE(fx.messages.shown[0].text.find("1 Records Copied"), std::string::npos);
+    EXPECT_NE(fx.messages.shown[0].text.find("2/29/2024 Leap day"), std::string::npos);
+    EXPECT_FALSE(w->ssPanlCopyRecs->isVisible());
+    auto st = store->prepare("SELECT [Date],[JulDate],[DateType] FROM [Velmora] WHERE [DateText] = 'Fourth' ORDER BY [ID]");
+    std::vector<std::string> fourth;
+    while (st.step()) fourth.push_back(db::AsText(st.column(0)) + " " + db::AsText(st.column(1)) + " " + db::AsText(st.column(2)));
+    EXPECT_EQ(fourth, (std::vector<std::string>{"2024-07-04 2024186 Holiday", "2025-07-04 2025185 Holiday"}));
+    EXPECT_EQ(Count("Velmora"), 5);
+    // The expansion ran: the two "Fourth" records repeat, no scratch rows are left.
+    auto occ = store->prepare("SELECT COUNT(*) FROM [RepeatingData] WHERE [DateText] <> 'Fourth'");
+    occ.step();
+    EXPECT_EQ(db::AsInt(occ.column(0)), 0);
+    EXPECT_GT(Count("RepeatingData"), 0);
+
+    // Untouched boxes: nothing to do.
+    fx.messages.clear();
+    w->txtOrigCopyYr->setText("Orig Year");
+    w->txtNewCopyYr->setText("New Year");
+    w->sscmdCopyRec->click();
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text, "Nothing to Do");
+}
+
+TEST_F(DateGrid, AFailedCopyChangesNeitherTable) {
+    Add({"2023-05-01", "One", "Holiday"});
+    Add({"2023-05-02", "boom", "Holiday"});
+    Draw();
+    store->exec("INSERT INTO [RepeatingData] ([DateText]) VALUES ('occurrence')");
+    store->exec("CREATE TRIGGER [refuse] BEFORE INSERT ON [Velmora] WHEN NEW.[DateText] = 'boom' "
+                "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
+    Search("1/1/2023;12/31/2023");
+    w->txtOrigCopyYr->setText("2023");
+    w->txtNewCopyYr->setText("2024");
+    w->cmbCopyDteTyp->setEditText("Holiday");
+    fx.messages.clear();
+    w->sscmdCopyRec->click();
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].title, "sscmdCopyRec_Error");
+    EXPECT_EQ(Count("Velmora"), 2);
+    EXPECT_EQ(Count("RepeatingData"), 1);
+}
+
+TEST_F(DateGrid, RepeatButtonShowsOneReferenceWindow) {
+    Add({"2024-03-05", "x"});
+    Add({"2024-03-06", "y"});
+    Draw();
+    Search("x");
+    ASSERT_TRUE(DeleteShown());
+    w->sscmdRepeat->click();
+    EXPECT_FALSE(DeleteShown());
+    vm::frmRepeats* first = vm::RepeatsWindow();
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(vm::Module1.RepeatsOpen);
+    EXPECT_EQ(first->windowTitle(), "Repeating Settings");
+    auto* image = first->findChild<QLabel*>("Image1");
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->pixmap().size(), QSize(831, 468));
+    const QPoint placed = first->pos();
+    first->move(placed + QPoint(40, 40));
+    w->sscmdRepeat->click();
+    EXPECT_EQ(vm::RepeatsWindow(), first);
+    EXPECT_EQ(first->pos(), placed + QPoint(40, 40)) << "not placed again";
+    w->Form_Unload();
+    EXPECT_FALSE(vm::Module1.RepeatsOpen);
+    EXPECT_EQ(vm::RepeatsWindow(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DateGrid, ALongListingSortsEditsAndKeepsItsRecord) {
+    {
+        db::Transaction tx(*store);
+        for (int i = 0; i < 2600; ++i) {
+            const CivilDate d = vm::AddDays({2024, 1, 1}, (i * 37) % 366);
+            Add({vm::FormatIso(d).c_str(), ("entry " + std::to_string(i)).c_str()});
+        }
+        tx.commit();
+    }
+    Draw();
+    Search("entry");
+    ASSERT_EQ(w->DataDatesModel->recordCount(), 2600);
+    EXPECT_EQ(w->lblRecCnt->text(), "2600 Recs");
+    const int64_t id = 2000;  // "entry 1999"
+    w->TDBGridDates->setCurrentIndex(Cell(id, 5));
+    ClickHeader(1);
+    ClickHeader(1);  // newest first
+    ASSERT_EQ(w->TDBGridDates->currentIndex().row(), RowOf(id));
+    // Every date is listed from the newest, same days in ID order.
+    std::vector<std::string> dates;
+    auto st = store->prepare("SELECT [Date] FROM [Velmora] ORDER BY [Date] DESC, [ID]");
+    while (st.step()) dates.push_back(db::AsText(st.column(0)));
+    const int dateCol = w->DataDatesModel->fieldIndex("Date");
+    for (int r = 2599; r >= 0; r -= 97) EXPECT_EQ(db::AsText(w->DataDatesModel->value(r, dateCol)), dates[size_t(r)]) << r;
+    ASSERT_TRUE(Edit(id, 5, "changed far down"));
+    EXPECT_EQ(Stored(id, "DateText"), "changed far down");
+    EXPECT_EQ(w->DataDatesModel->data(Cell(id, 5)).toString(), "changed far down");
+}
+
+}  // namespace
