@@ -77,10 +77,6 @@ std::string PeopleSearchWhere() {
     return " WHERE " + FoldSearchCondition(columns);
 }
 
-std::string HeaderOrder(const std::string& field, const std::string& direction) {
-    return " ORDER BY [" + field + "] " + direction + ", [ID]";
-}
-
 std::string ContactExportLine(const ContactRow& c) {
     std::string line = "\"1\"";
     for (const std::string& v : c) {

@@ -27,8 +27,6 @@ constexpr const char* kPeopleSelect = "SELECT * FROM [People]";
 constexpr const char* kPeopleOrder = " ORDER BY [FirstName],[LastName],[ID]";
 constexpr const char* kPeopleSearchOrder = " ORDER BY [FirstName],[ID]";
 std::string PeopleSearchWhere();
-// A header click's order on a field: " ORDER BY [field] ASC, [ID]".
-std::string HeaderOrder(const std::string& field, const std::string& direction);
 
 // ---------------------------------------------------------------- the file
 

@@ -1,6 +1,6 @@
-// What the contact list and the to-do list share: the settings database they
-// edit, their editable grid, the search box with its buttons and the font
-// buttons of their toolbars.
+// What the tool windows' lists share: the editable grid (contact list, to-do
+// list, the day calculator's dated list), the search box with its buttons and
+// the font buttons of their toolbars.
 #pragma once
 #include <QObject>
 #include <QString>
