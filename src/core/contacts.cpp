@@ -151,12 +151,6 @@ std::vector<NumberedContact> ReadNumbered(const std::string& path, std::vector<i
 
 }  // namespace
 
-ContactFileRead ReadContactFile(const std::string& path) {
-    ContactFileRead r;
-    for (auto& c : ReadNumbered(path, r.malformedLines)) r.contacts.push_back(std::move(c.values));
-    return r;
-}
-
 ContactImport ImportContactFile(const std::string& dbPath, const std::string& filePath) {
     ContactImport result;
     const std::vector<NumberedContact> contacts = ReadNumbered(filePath, result.skippedLines);

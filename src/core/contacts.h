@@ -57,13 +57,6 @@ struct ContactLine {
 // value other than 1 is ignored.
 ContactLine ReadContactLine(const std::string& line);
 
-struct ContactFileRead {
-    std::vector<std::vector<std::string>> contacts;
-    std::vector<int> malformedLines;  // 1-based line numbers
-};
-// Reads a whole file; throws std::runtime_error when it cannot be read.
-ContactFileRead ReadContactFile(const std::string& path);
-
 struct ContactImport {
     int added = 0;
     std::vector<int> skippedLines;  // malformed, or holding a value a column cannot hold
