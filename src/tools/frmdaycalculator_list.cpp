@@ -156,8 +156,10 @@ void frmDayCalculator::ApplyRecordSource(bool keepRecord) {
 
 bool frmDayCalculator::SetBaseDateOrToday() {
     if (ParseMDY(Trim(TextCalcDate->text().toStdString()))) return true;
-    Messages().message("Invalid Date Set  mm/dd/year format", MsgButtons::Ok, MsgIcon::None, "Velmora");
+    // Today's date goes in first: the box loses the focus to the message,
+    // and must not be refused a second time.
     TextCalcDate->setText(QString::fromStdString(FormatMDY(Today())));
+    Messages().message("Invalid Date Set  mm/dd/year format", MsgButtons::Ok, MsgIcon::None, "Velmora");
     return false;
 }
 
