@@ -76,6 +76,7 @@ frm2DoList::frm2DoList(QWidget* parent) : QMainWindow(parent, Qt::Window) {
     Data2DoListModel->setAfterUpdate([this](int row, int) { TDBGrid2DoList_AfterColUpdate(row); });
     TDBGrid2DoList = MakeToolGrid(central, "TDBGrid2DoList", Data2DoListModel,
                                   [this](int column) { TDBGrid2DoList_HeadClick(column); });
+    AllowRowDelete(TDBGrid2DoList, Data2DoListModel, Data2DoList);
     outer->addWidget(TDBGrid2DoList, 1);
     setCentralWidget(central);
 

@@ -93,6 +93,7 @@ QWidget* frmDayCalculator::MakeListTab() {
     DayCalcModel->setObjectName("DataDayCalc");
     TDBGridCalcDays = MakeToolGrid(panel, "TDBGridCalcDays", DayCalcModel,
                                    [this](int column) { TDBGridCalcDays_HeadClick(column); });
+    AllowRowDelete(TDBGridCalcDays, DayCalcModel, DataDayCalc, [this] { ApplyRecordSource(true); });
     grid->addWidget(TDBGridCalcDays, 1, 0);
     const auto& table = FindTable(CalendarTables(), "CalculateDates");
     DayCalcModel->setConverter(TableConverter(table));

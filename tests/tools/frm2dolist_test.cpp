@@ -1,6 +1,7 @@
 // The to-do list driven headless by object name over a real settings
 // database: the hidden-task filter, search, clear, header sort, the creation
 // date of new tasks, refusals and the font buttons.
+#include <QHeaderView>
 #include <QPushButton>
 
 #include "core/module1.h"
@@ -123,6 +124,20 @@ TEST_F(ToDo, ANewTaskGetsTodayAsARealDate) {
     vmtest::TypeIntoCell(grid, m->recordCount(), "DateFinished", "6/31/2024");
     EXPECT_EQ(messages.shown.size(), 2u);
     EXPECT_EQ(vmtest::ReadAll(settings()), before);
+}
+
+TEST_F(ToDo, DeleteRemovesTheSelectedRowsAfterAsking) {
+    auto* header = grid->verticalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->width() / 2, 2));  // task 3's row
+    messages.answers.push_back(vm::MsgResult::No);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_EQ(tasks(), (V{"3", "1", "4"})) << "No keeps the row";
+    grid->selectionModel()->select(grid->model()->index(2, 1), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_EQ(messages.shown.back().text, "Delete 2 selected rows?");
+    EXPECT_EQ(tasks(), (V{"1"}));
+    EXPECT_EQ(column("SELECT [TaskNo] FROM [ToDoList] ORDER BY [TaskNo]"), (V{"1", "2"}));
+    EXPECT_TRUE(grid->isColumnHidden(vmtest::ModelOf(grid)->fieldIndex("ID")));
 }
 
 }  // namespace
