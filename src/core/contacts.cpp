@@ -77,10 +77,6 @@ std::string PeopleSearchWhere() {
     return " WHERE " + FoldSearchCondition(columns);
 }
 
-std::string HeaderOrder(const std::string& field, const std::string& direction) {
-    return " ORDER BY [" + field + "] " + direction + ", [ID]";
-}
-
 std::string ContactExportLine(const ContactRow& c) {
     std::string line = "\"1\"";
     for (const std::string& v : c) {
@@ -154,12 +150,6 @@ std::vector<NumberedContact> ReadNumbered(const std::string& path, std::vector<i
 }
 
 }  // namespace
-
-ContactFileRead ReadContactFile(const std::string& path) {
-    ContactFileRead r;
-    for (auto& c : ReadNumbered(path, r.malformedLines)) r.contacts.push_back(std::move(c.values));
-    return r;
-}
 
 ContactImport ImportContactFile(const std::string& dbPath, const std::string& filePath) {
     ContactImport result;

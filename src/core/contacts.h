@@ -27,8 +27,6 @@ constexpr const char* kPeopleSelect = "SELECT * FROM [People]";
 constexpr const char* kPeopleOrder = " ORDER BY [FirstName],[LastName],[ID]";
 constexpr const char* kPeopleSearchOrder = " ORDER BY [FirstName],[ID]";
 std::string PeopleSearchWhere();
-// A header click's order on a field: " ORDER BY [field] ASC, [ID]".
-std::string HeaderOrder(const std::string& field, const std::string& direction);
 
 // ---------------------------------------------------------------- the file
 
@@ -58,13 +56,6 @@ struct ContactLine {
 // number, or more than sixteen values after it, makes it malformed; a first
 // value other than 1 is ignored.
 ContactLine ReadContactLine(const std::string& line);
-
-struct ContactFileRead {
-    std::vector<std::vector<std::string>> contacts;
-    std::vector<int> malformedLines;  // 1-based line numbers
-};
-// Reads a whole file; throws std::runtime_error when it cannot be read.
-ContactFileRead ReadContactFile(const std::string& path);
 
 struct ContactImport {
     int added = 0;

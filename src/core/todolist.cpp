@@ -1,6 +1,5 @@
 #include "core/todolist.h"
 
-#include "core/contacts.h"
 
 namespace vm {
 

@@ -30,6 +30,9 @@ private:
     bool descending_ = false;
 };
 
+// A header click's order on a field: " ORDER BY [field] ASC, [ID]".
+std::string HeaderOrder(const std::string& field, const std::string& direction);
+
 // A condition (no "WHERE") that holds when the columns, joined into one text
 // each preceded by a blank, contain the text bound to its one "?". Empty
 // columns are read as empty text, so a row with a Null field still matches on

@@ -14,6 +14,10 @@ std::string GridSortState::click(const std::string& column) {
     return descending_ ? "DESC" : "ASC";
 }
 
+std::string HeaderOrder(const std::string& field, const std::string& direction) {
+    return " ORDER BY [" + field + "] " + direction + ", [ID]";
+}
+
 std::string FoldSearchCondition(const std::vector<std::string>& columns) {
     std::string joined;
     for (const auto& c : columns) {

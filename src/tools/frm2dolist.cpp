@@ -39,7 +39,7 @@ GridSortState& ToDoSortState() {
 frm2DoList::frm2DoList(QWidget* parent) : QMainWindow(parent, Qt::Window) {
     setObjectName("frm2DoList");
     setWindowTitle("To Do List");
-    resize(820, 460);
+    resize(900, 460);
 
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("mnuFile");
@@ -76,6 +76,7 @@ frm2DoList::frm2DoList(QWidget* parent) : QMainWindow(parent, Qt::Window) {
     Data2DoListModel->setAfterUpdate([this](int row, int) { TDBGrid2DoList_AfterColUpdate(row); });
     TDBGrid2DoList = MakeToolGrid(central, "TDBGrid2DoList", Data2DoListModel,
                                   [this](int column) { TDBGrid2DoList_HeadClick(column); });
+    AllowRowDelete(TDBGrid2DoList, Data2DoListModel, Data2DoList);
     outer->addWidget(TDBGrid2DoList, 1);
     setCentralWidget(central);
 
@@ -95,6 +96,7 @@ void frm2DoList::Form_Load() {
     }
     for (const auto& [field, caption] : kCaptions)
         Data2DoListModel->setCaption(Data2DoListModel->fieldIndex(field), caption);
+    if (const int d = Data2DoListModel->fieldIndex("TaskDescription"); d >= 0) TDBGrid2DoList->setColumnWidth(d, 300);
     if (QWidget* main = MainWindow()) {
         const int offset = 750 / kToolTwipsPerPixel;
         move(main->geometry().left() + offset, main->geometry().top() + offset);

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -67,11 +68,17 @@ frmCalcWrkDays::frmCalcWrkDays(QWidget* parent) : QMainWindow(parent) {
     sscmdCalculate = Named(new QPushButton("Calculate", central), "sscmdCalculate", " Calculate Work Days ");
     sscmdClearDateCalc = Named(new QPushButton("Clear", central), "sscmdClearDateCalc", " Clear Work Day Calculator ");
     MonthView1 = Named(new QCalendarWidget(central), "MonthView1");
+    MonthView1->setFirstDayOfWeek(Qt::Sunday);
+    MonthView1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     Label1 = Named(new QLabel("Single Click a Day in the calendar to move value into date boxes", central), "Label1");
     lblCalcDaysResult = Named(new QLabel("Result", central), "lblCalcDaysResult",
                               " Display Calculation, Also Copied to Clipboard ");
     lblHolidayCount = Named(new QLabel("Holiday Count", central), "lblHolidayCount");
     lblCalcDaysResult->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblCalcDaysResult->setFrameShape(QFrame::StyledPanel);
+    lblCalcDaysResult->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblCalcDaysResult->setWordWrap(true);
+    lblCalcDaysResult->setMinimumWidth(360);
     grid->addWidget(txtBeginDate, 0, 0);
     grid->addWidget(txtEndDate, 0, 1);
     grid->addWidget(sscmdCalculate, 0, 2);
@@ -86,6 +93,7 @@ frmCalcWrkDays::frmCalcWrkDays(QWidget* parent) : QMainWindow(parent) {
     TDBGridHolidays = Named(new QTableView(SSTab1), "TDBGridHolidays");
     TDBGridHolidays->setModel(HolidaysModel);
     TDBGridHolidays->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TDBGridHolidays->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     SSTab1->addTab(TDBGridHolidays, "Holidays");
     grid->addWidget(SSTab1, 3, 0, 1, 4);
     grid->addWidget(lblHolidayCount, 4, 0, 1, 4);
@@ -95,7 +103,7 @@ frmCalcWrkDays::frmCalcWrkDays(QWidget* parent) : QMainWindow(parent) {
     connect(MonthView1, &QCalendarWidget::clicked, this, &frmCalcWrkDays::MonthView1_DateClick);
     txtBeginDate->installEventFilter(this);
     txtEndDate->installEventFilter(this);
-    resize(620, 560);
+    resize(760, 560);
 }
 
 frmCalcWrkDays::~frmCalcWrkDays() = default;
@@ -118,7 +126,8 @@ void frmCalcWrkDays::Form_Load() {
         ShowHolidays("0", {});  // no rows until a calculation
         lblHolidayCount->setText(QString::fromStdString(CountLabel(Data1.recordCount())));
     } catch (const db::DbError& e) {
-        Messages().message(e.what(), MsgButtons::OkCancel, MsgIcon::None, "frmCalcWrkDays Error");
+        Messages().message(std::to_string(e.number()) + " - " + e.what(), MsgButtons::OkCancel, MsgIcon::None,
+                           "frmCalcWrkDays Error");
     }
     lblCalcDaysResult->clear();
     const CivilDate t = Today();
@@ -149,22 +158,28 @@ void frmCalcWrkDays::sscmdClearDateCalc_Click() {
 
 void frmCalcWrkDays::sscmdCalculate_Click() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    int step = 1;  // where a failure happened, for the box
     try {
         auto calendar = db::Database::Open(Module1.CalendarFilePath);
         const std::string beginText = txtBeginDate->text().toStdString(), endText = txtEndDate->text().toStdString();
         const WorkDays r = CountWorkDays(*calendar, beginText, endText);
+        step = 7;
         lblCalcDaysResult->setText(QString::fromStdString(r.text));
         if (!r.ok) {
             Messages().beep();
         } else {
+            step = 4;
             const auto b = ParseMDY(Trim(beginText)), e = ParseMDY(Trim(endText));
             ShowHolidays(HolidayCondition(), {db::Int(Date2Julian(*b)), db::Int(Date2Julian(*e))});
             if (Data1.recordCount() > 0)
                 lblHolidayCount->setText(QString::fromStdString(CountLabel(Data1.recordCount())));
+            step = 8;
+            QGuiApplication::clipboard()->clear();
             QGuiApplication::clipboard()->setText(QString::fromStdString(r.text));
         }
     } catch (const db::DbError& e) {
-        Messages().message(e.what(), MsgButtons::OkCancel, MsgIcon::None, "sscmdCalculate_Error");
+        Messages().message(std::to_string(e.number()) + " - " + e.what() + "\n@ Err Pnt: " + std::to_string(step),
+                           MsgButtons::OkCancel, MsgIcon::None, "sscmdCalculate_Error");
     }
     QApplication::restoreOverrideCursor();
 }

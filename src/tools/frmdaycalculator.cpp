@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTableView>
 
 #include "core/daycalc.h"
 #include "core/module1.h"
@@ -20,6 +21,7 @@
 #include "mainwindow/frmvelmora.h"
 #include "platform/messages.h"
 #include "platform/places.h"
+#include "platform/recordgrid.h"
 
 namespace vm {
 namespace {
@@ -69,7 +71,7 @@ frmDayCalculator::frmDayCalculator(QWidget* parent) : QMainWindow(parent) {
     setCentralWidget(SSTab1);
     SSTab1->addTab(MakeListTab(), "Day Calculator Grid");
     SSTab1->addTab(MakeCalculatorTab(), "Single Day Calculator");
-    resize(640, 480);
+    resize(760, 500);
 }
 
 frmDayCalculator::~frmDayCalculator() = default;
@@ -95,6 +97,8 @@ QWidget* frmDayCalculator::MakeCalculatorTab() {
     lblYrMnDayCalc = Named(new QLabel("YrMnDay", panel), "lblYrMnDayCalc");
     grid->addWidget(lblYrMnDayCalc, 3, 0, 1, 3);
     MonthView1 = Named(new QCalendarWidget(panel), "MonthView1", "Select Date to Transfer to Calculate ");
+    MonthView1->setFirstDayOfWeek(Qt::Sunday);
+    MonthView1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     grid->addWidget(MonthView1, 4, 0, 1, 3);
     connect(sscmdCalc2, &QPushButton::clicked, this, &frmDayCalculator::sscmdCalc2_Click);
     connect(sscmdInfo, &QPushButton::clicked, this, &frmDayCalculator::sscmdInfo_Click);
@@ -112,6 +116,7 @@ void frmDayCalculator::Form_Load() {
                                "\", so the list of dates stays empty. The calculator works without it.",
                            MsgButtons::Ok, MsgIcon::Exclamation, "Day Calculator");
     ApplyRecordSource(false);
+    if (const int d = DayCalcModel->fieldIndex("Description"); d >= 0) TDBGridCalcDays->setColumnWidth(d, 220);
     TextCalcDate->setText(QString::fromStdString(FormatMDY(Today())));
     sscmdCalc_Click();
     if (auto* main = MainWindow()) {

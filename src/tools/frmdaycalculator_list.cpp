@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,7 @@
 #include "platform/places.h"
 #include "platform/recordgrid.h"
 #include "tools/frmdaycalculator.h"
+#include "tools/toolgrid.h"
 
 namespace vm {
 namespace {
@@ -29,6 +31,11 @@ const char* kBase = "SELECT * FROM [CalculateDates]";
 const char* kDateText =
     "(ltrim(strftime('%m', [Date]), '0') || '/' || ltrim(strftime('%d', [Date]), '0') || '/' || "
     "strftime('%Y', [Date]))";
+
+// A row matches when its six columns, joined, hold the typed text.
+std::string SearchCondition() {
+    return FoldSearchCondition({"Description", kDateText, "Years", "Months", "Days", "TDays"});
+}
 
 // The sort lasts for the run, across closing the window.
 GridSortState g_sort;
@@ -46,8 +53,9 @@ QWidget* frmDayCalculator::MakeListTab() {
     auto* panel = new QWidget;
     panel->setObjectName("SSPanel1");
     auto* grid = new QGridLayout(panel);
-    Toolbar1 = new QToolBar(panel);
+    Toolbar1 = addToolBar("Toolbar1");
     Toolbar1->setObjectName("Toolbar1");
+    Toolbar1->setMovable(false);
     for (auto [caption, key, tip] : {std::tuple{"Font +", "UpArrow", " Increase Grid Font Size "},
                                      std::tuple{"Font -", "DownArrow", " Decrease Grid Font Size "}}) {
         QAction* a = Toolbar1->addAction(caption);
@@ -57,29 +65,36 @@ QWidget* frmDayCalculator::MakeListTab() {
     }
     TextCalcDate = new QLineEdit(panel);
     TextCalcDate->setObjectName("TextCalcDate");
+    TextCalcDate->setMinimumWidth(TextCalcDate->fontMetrics().horizontalAdvance("12/31/2000") + 16);
     sscmdCalc = Button(panel, "sscmdCalc", "Calc");
     chkUpcoming = new QCheckBox("Upcoming Only", panel);
     chkUpcoming->setObjectName("chkUpcoming");
     chkUpcoming->setChecked(true);
     txtSearchDays = new QLineEdit(panel);
     txtSearchDays->setObjectName("txtSearchDays");
+    txtSearchDays->setMinimumWidth(140);
     sscmdSrchDateData = Button(panel, "sscmdSrchDateData", "Search", " Search for Text in Entire Database ");
     sscmdClearSrch = Button(panel, "sscmdClearSrch", "Clear", " Clear Search - End Sound Playing ");
     sscmdHelp = Button(panel, "sscmdHelp", "?");
-    int col = 0;
-    for (QWidget* w : {static_cast<QWidget*>(Toolbar1), static_cast<QWidget*>(TextCalcDate),
-                       static_cast<QWidget*>(sscmdCalc), static_cast<QWidget*>(chkUpcoming),
-                       static_cast<QWidget*>(txtSearchDays), static_cast<QWidget*>(sscmdSrchDateData),
-                       static_cast<QWidget*>(sscmdClearSrch), static_cast<QWidget*>(sscmdHelp)})
-        grid->addWidget(w, 0, col++);
+    sscmdHelp->setMaximumWidth(sscmdHelp->fontMetrics().horizontalAdvance("?") + 24);
+    // The base date and its buttons on the left, the search on the right.
+    auto* row = new QHBoxLayout;
+    row->addWidget(TextCalcDate);
+    row->addWidget(sscmdCalc);
+    row->addWidget(chkUpcoming);
+    row->addStretch(1);
+    row->addWidget(txtSearchDays, 2);
+    row->addWidget(sscmdSrchDateData);
+    row->addWidget(sscmdClearSrch);
+    row->addWidget(sscmdHelp);
+    grid->addLayout(row, 0, 0);
 
     DayCalcModel = new RecordGridModel(DataDayCalc, this);
     DayCalcModel->setObjectName("DataDayCalc");
-    TDBGridCalcDays = new QTableView(panel);
-    TDBGridCalcDays->setObjectName("TDBGridCalcDays");
-    TDBGridCalcDays->setModel(DayCalcModel);
-    TDBGridCalcDays->setItemDelegate(new ValueListDelegate(TDBGridCalcDays));
-    grid->addWidget(TDBGridCalcDays, 1, 0, 1, col);
+    TDBGridCalcDays = MakeToolGrid(panel, "TDBGridCalcDays", DayCalcModel,
+                                   [this](int column) { TDBGridCalcDays_HeadClick(column); });
+    AllowRowDelete(TDBGridCalcDays, DayCalcModel, DataDayCalc, [this] { ApplyRecordSource(true); });
+    grid->addWidget(TDBGridCalcDays, 1, 0);
     const auto& table = FindTable(CalendarTables(), "CalculateDates");
     DayCalcModel->setConverter(TableConverter(table));
     DayCalcModel->setFormatter(TableFormatter(table));
@@ -90,8 +105,6 @@ QWidget* frmDayCalculator::MakeListTab() {
     connect(sscmdSrchDateData, &QPushButton::clicked, this, &frmDayCalculator::sscmdSrchDateData_Click);
     connect(sscmdClearSrch, &QPushButton::clicked, this, &frmDayCalculator::sscmdClearSrch_Click);
     connect(sscmdHelp, &QPushButton::clicked, this, &frmDayCalculator::sscmdHelp_Click);
-    connect(TDBGridCalcDays->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            &frmDayCalculator::TDBGridCalcDays_HeadClick);
     TextCalcDate->installEventFilter(this);
     txtSearchDays->installEventFilter(this);
     pSQL = kBase;
@@ -106,7 +119,7 @@ void frmDayCalculator::ApplyRecordSource(bool keepRecord) {
     std::vector<std::string> conditions;
     std::vector<db::Value> params;
     if (pSearching) {
-        conditions.push_back(FoldSearchCondition({"Description", kDateText, "Years", "Months", "Days", "TDays"}));
+        conditions.push_back(SearchCondition());
         params.push_back(db::Text(pSearchText));
     }
     if (!pUpcoming.empty()) conditions.push_back("[TDays] > 0");
@@ -124,7 +137,11 @@ void frmDayCalculator::ApplyRecordSource(bool keepRecord) {
             DayCalcModel->reload();
         }
     } catch (const db::DbError& e) {
-        Messages().message(e.what(), MsgButtons::Ok, MsgIcon::Critical, "Day Calculator");
+        if (pSearching)  // the search's own box
+            Messages().message(std::to_string(e.number()) + " - " + e.what() + "\n" + pSQL + "\n" + pSQLOrder,
+                               MsgButtons::OkCancel, MsgIcon::None, "Sub: - sscmdSrchDateData");
+        else
+            Messages().message(e.what(), MsgButtons::Ok, MsgIcon::Critical, "Day Calculator");
         return;
     }
     const char* captions[][2] = {{"Description", "Description"}, {"Date", "Date"}, {"Years", "Years"},
@@ -132,7 +149,7 @@ void frmDayCalculator::ApplyRecordSource(bool keepRecord) {
     for (auto& [field, caption] : captions) DayCalcModel->setCaption(DayCalcModel->fieldIndex(field), caption);
     for (const char* computed : {"Years", "Months", "Days", "TDays"})
         DayCalcModel->setColumnReadOnly(DayCalcModel->fieldIndex(computed));
-    TDBGridCalcDays->setColumnHidden(DayCalcModel->fieldIndex("ID"), true);
+    HideIdColumn(TDBGridCalcDays, DayCalcModel);
     // Description shows first, then the date and its computed columns.
     QHeaderView* header = TDBGridCalcDays->horizontalHeader();
     header->moveSection(header->visualIndex(DayCalcModel->fieldIndex("Description")), 1);
@@ -140,8 +157,10 @@ void frmDayCalculator::ApplyRecordSource(bool keepRecord) {
 
 bool frmDayCalculator::SetBaseDateOrToday() {
     if (ParseMDY(Trim(TextCalcDate->text().toStdString()))) return true;
-    Messages().message("Invalid Date Set  mm/dd/year format", MsgButtons::Ok, MsgIcon::None, "Velmora");
+    // Today's date goes in first: the box loses the focus to the message,
+    // and must not be refused a second time.
     TextCalcDate->setText(QString::fromStdString(FormatMDY(Today())));
+    Messages().message("Invalid Date Set  mm/dd/year format", MsgButtons::Ok, MsgIcon::None, "Velmora");
     return false;
 }
 
@@ -167,7 +186,7 @@ void frmDayCalculator::chkUpcoming_Click() {
 void frmDayCalculator::sscmdSrchDateData_Click() {
     pSearchText = txtSearchDays->text().toStdString();
     pSearching = true;
-    pSQL = std::string(kBase) + " WHERE (search)";
+    pSQL = std::string(kBase) + " WHERE " + SearchCondition();
     pSQLOrder = " ORDER BY [Date]";
     ApplyRecordSource(false);
 }
@@ -183,7 +202,7 @@ void frmDayCalculator::sscmdClearSrch_Click() {
 void frmDayCalculator::TDBGridCalcDays_HeadClick(int ColIndex) {
     if (ColIndex < 0 || ColIndex >= DayCalcModel->columnCount()) return;
     const std::string field = DayCalcModel->fieldName(ColIndex);
-    pSQLOrder = " ORDER BY [" + field + "] " + g_sort.click(field) + ", [ID]";
+    pSQLOrder = HeaderOrder(field, g_sort.click(field));
     ApplyRecordSource(true);
 }
 

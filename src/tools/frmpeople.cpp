@@ -82,6 +82,7 @@ frmPeople::frmPeople(QWidget* parent) : QMainWindow(parent, Qt::Window) {
     DataPeopleModel->setEditable(true);
     tdbgridPeople = MakeToolGrid(central, "tdbgridPeople", DataPeopleModel,
                                  [this](int column) { tdbgridPeople_HeadClick(column); });
+    AllowRowDelete(tdbgridPeople, DataPeopleModel, DataPeople, [this] { DataPeople_Reposition(); });
     connect(tdbgridPeople, &QTableView::doubleClicked, this, [this] { tdbgridPeople_DblClick(); });
     connect(tdbgridPeople->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { DataPeople_Reposition(); });

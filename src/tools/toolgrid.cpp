@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -10,8 +11,12 @@
 #include <QTableView>
 #include <QToolBar>
 
+#include <algorithm>
+#include <vector>
+
 #include "core/files.h"
 #include "core/module1.h"
+#include "platform/messages.h"
 #include "platform/recordgrid.h"
 
 namespace vm {
@@ -28,7 +33,51 @@ public:
     }
 };
 
+// Delete on whole selected rows removes their records.
+class RowDeleter : public QObject {
+public:
+    RowDeleter(QTableView* grid, RecordGridModel* model, db::RecordSource& source, std::function<void()> after)
+        : QObject(grid), grid_(grid), model_(model), source_(source), after_(std::move(after)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        // (A cell being edited has its own editor, which takes its keys.)
+        if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_Delete)
+            return false;
+        std::vector<int> rows;
+        for (const QModelIndex& i : grid_->selectionModel()->selectedRows())
+            if (i.row() < model_->recordCount()) rows.push_back(i.row());
+        if (rows.empty()) return false;
+        const std::string what = rows.size() == 1 ? "the selected row" : std::to_string(rows.size()) + " selected rows";
+        if (Messages().message("Delete " + what + "?", MsgButtons::YesNo, MsgIcon::Question, "Delete Rows") !=
+            MsgResult::Yes)
+            return true;
+        std::sort(rows.rbegin(), rows.rend());  // from the bottom, so the rows above keep their places
+        try {
+            for (int row : rows) {
+                source_.setAbsolutePosition(row);
+                source_.deleteRow();
+            }
+        } catch (const db::DbError& e) {
+            Messages().message(e.what(), MsgButtons::Ok, MsgIcon::Critical, "Delete Rows");
+        }
+        model_->reload();
+        HideIdColumn(grid_, model_);
+        if (after_) after_();
+        return true;
+    }
+
+private:
+    QTableView* grid_;
+    RecordGridModel* model_;
+    db::RecordSource& source_;
+    std::function<void()> after_;
+};
+
 }  // namespace
+
+void AllowRowDelete(QTableView* grid, RecordGridModel* model, db::RecordSource& source,
+                    std::function<void()> afterDelete) {
+    grid->installEventFilter(new RowDeleter(grid, model, source, std::move(afterDelete)));
+}
 
 QTableView* MakeToolGrid(QWidget* parent, const char* name, RecordGridModel* model,
                          std::function<void(int)> headClick) {

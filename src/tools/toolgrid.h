@@ -1,6 +1,6 @@
-// What the contact list and the to-do list share: the settings database they
-// edit, their editable grid, the search box with its buttons and the font
-// buttons of their toolbars.
+// What the tool windows' lists share: the editable grid (contact list, to-do
+// list, the day calculator's dated list), the search box with its buttons and
+// the font buttons of their toolbars.
 #pragma once
 #include <QObject>
 #include <QString>
@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/files.h"
+#include "platform/sqlstore.h"
 
 class QAction;
 class QFrame;
@@ -27,6 +28,12 @@ class RecordGridModel;
 // high and a header click calls `headClick` with the model column.
 QTableView* MakeToolGrid(QWidget* parent, const char* name, RecordGridModel* model,
                          std::function<void(int)> headClick);
+
+// Lets Delete remove the records whose whole rows are selected (a click on a
+// row's header selects it), after asking; other keys are left to the grid.
+// The grid is read again, then `afterDelete` runs.
+void AllowRowDelete(QTableView* grid, RecordGridModel* model, db::RecordSource& source,
+                    std::function<void()> afterDelete = {});
 
 // Hides the ID column (again after each reload of the model).
 void HideIdColumn(QTableView* grid, const RecordGridModel* model);

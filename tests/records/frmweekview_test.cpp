@@ -44,12 +44,12 @@ protected:
     }
 
     void Add(const char* table, CivilDate day, int hour, int minute, const char* ampm, const std::string& text,
-             const char* colors = "", const char* font = "") {
+             const char* colors = "", const char* font = "", int hide = 0) {
         const int hr24 = std::string(ampm) == "PM" && hour < 12 ? hour + 12 : (hour == 12 ? 0 : hour);
         auto st = store->prepare(std::string("INSERT INTO [") + table +
                                  "] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[DayColors],[Font],"
-                                 "[Hr24],[Duration],[WorkDay]) VALUES (0,?,?,?,?,?,?,?,?,?,0,-1)");
-        st.bindAll({db::Text(vm::FormatIso(day)), db::Int(vm::Date2Julian(day)), db::Int(hour), db::Int(minute),
+                                 "[Hr24],[Duration],[WorkDay]) VALUES (?,?,?,?,?,?,?,?,?,?,0,-1)");
+        st.bindAll({db::Int(hide), db::Text(vm::FormatIso(day)), db::Int(vm::Date2Julian(day)), db::Int(hour), db::Int(minute),
                     db::Text(ampm), db::Text(text), db::Text(colors), db::Text(font), db::Int(hr24)});
         st.run();
     }
@@ -108,7 +108,9 @@ TEST_F(WeekViewWindow, TheWeekOverTheYearEndShowsEveryDayWithItsLines) {
     Add("Velmora", {2026, 12, 28}, 0, 30, "AM", "Half past nothing");
     Add("RepeatingData", {2026, 12, 29}, 7, 5, "PM", "Tom && Jerry");
     Add("Velmora", {2026, 12, 30}, 12, 0, "PM", "Lunch");
+    Add("Velmora", {2026, 12, 26}, 9, 0, "AM", "Week before");
     Add("RepeatingData", {2026, 12, 31}, 11, 59, "PM", "Countdown");
+    Add("Velmora", {2026, 12, 31}, 0, 0, "AM", "Hidden eve", "", "", -1);  // the week lists hidden rows too
     Add("Velmora", {2027, 1, 1}, 0, 0, "AM", "New Year");
     Add("RepeatingData", {2027, 1, 2}, 10, 15, "AM", "Brunch");
     Add("Velmora", {2027, 1, 3}, 9, 0, "AM", "Next week");
@@ -129,7 +131,7 @@ TEST_F(WeekViewWindow, TheWeekOverTheYearEndShowsEveryDayWithItsLines) {
     EXPECT_EQ(lines(1), (L{"  Half past nothing "}));
     EXPECT_EQ(lines(2), (L{"  7:05 PM  Tom & Jerry "}));
     EXPECT_EQ(lines(3), (L{"  12:00 PM  Lunch "}));
-    EXPECT_EQ(lines(4), (L{"  11:59 PM  Countdown "}));
+    EXPECT_EQ(lines(4), (L{"  Hidden eve ", "  11:59 PM  Countdown "}));
     EXPECT_EQ(lines(5), (L{"  New Year "}));
     EXPECT_EQ(lines(6), (L{"  10:15 AM  Brunch "}));
     EXPECT_TRUE(fixture.messages.shown.empty());
@@ -176,6 +178,7 @@ TEST_F(WeekViewWindow, SteppingForwardAndBackAcrossTheYearEnd) {
 TEST_F(WeekViewWindow, EachLineTakesItsOwnColoursAndFontEvenWhenItsTextRepeats) {
     const CivilDate d{2026, 12, 29};
     // Untimed lines, in minute order: identical texts, and one contained in another.
+    Add("Velmora", d, 0, 0, "AM", "Café ☕ 𝄞", "255;0");  // places count as the text box counts them
     Add("Velmora", d, 0, 1, "AM", "Meet Bob", "255;65535;0;0;3;3");
     Add("Velmora", d, 0, 2, "AM", "Meet", "65280;0;0;0;3;3");
     Add("Velmora", d, 0, 3, "AM", "Same", "16711680;16777215;0;0;3;3", "Serif, 14,True,True");
@@ -183,25 +186,27 @@ TEST_F(WeekViewWindow, EachLineTakesItsOwnColoursAndFontEvenWhenItsTextRepeats) 
     Add("Velmora", d, 0, 5, "AM", "Plain", "");
     Add("Velmora", d, 0, 6, "AM", "Hidden ink", "16711680;16711680");
     open();
-    ASSERT_EQ(lines(2), (std::vector<std::string>{"  Meet Bob ", "  Meet ", "  Same ", "  Same ", "  Plain ",
+    ASSERT_EQ(lines(2), (std::vector<std::string>{"  Café ☕ 𝄞 ", "  Meet Bob ", "  Meet ", "  Same ", "  Same ", "  Plain ",
                                                   "  Hidden ink "}));
     const struct {
         const char* text;
         int occurrence;
         int32_t fg, bg;
     } cases[] = {
+        {"  Café", 0, 255, 0},  // the missing background counts 0
         {"  Meet Bob ", 0, 255, 65535},
         {"  Meet \n", 0, 65280, 0},
         {"  Same ", 0, 16711680, 16777215},
         {"  Same ", 1, 255, 65535},
-        {"  Plain ", 0, 0, 16777215},
+        {"  Plain ", 0, 0, 16777215},  // no colours: black on white
         {"  Hidden ink ", 0, 0, 16777215},
     };
     for (const auto& c : cases) {
         const int at = find(2, c.text, c.occurrence);
         ASSERT_GE(at, 0) << c.text;
-        for (int k : {0, 3}) {
-            const QTextCharFormat f = formatAt(2, at + k);
+        // The line's first and last characters, both its own.
+        for (int k : {at, int(box(2)->toPlainText().indexOf('\n', at)) - 1}) {
+            const QTextCharFormat f = formatAt(2, k);
             EXPECT_EQ(Number(f.foreground().color()), c.fg) << c.text << " #" << c.occurrence;
             EXPECT_EQ(Number(f.background().color()), c.bg) << c.text << " #" << c.occurrence;
         }

@@ -1,6 +1,7 @@
 // The to-do list driven headless by object name over a real settings
 // database: the hidden-task filter, search, clear, header sort, the creation
 // date of new tasks, refusals and the font buttons.
+#include <QHeaderView>
 #include <QPushButton>
 
 #include "core/module1.h"
@@ -20,7 +21,7 @@ protected:
         auto date = [](const char* iso) { return *iso ? db::Text(iso) : db::Value{}; };
         struct Row { db::Value hide; int no; const char* text; int prio; const char* created; };
         for (const Row& r : {Row{db::Int(0), 1, "Buy milk", 2, "2024-05-01"}, Row{db::Int(-1), 2, "Old milk run", 1, "2023-01-02"},
-                             Row{db::Int(0), 3, "Call Zoë", 1, "2024-02-10"}, Row{db::Int(0), 4, "Pay O'Hara", 3, ""}})
+                             Row{db::Int(0), 3, "Call Zoë", 1, "2024-02-10"}, Row{{}, 4, "Pay O'Hara", 3, ""}})
             exec("INSERT INTO [ToDoList] ([Hide], [TaskNo], [TaskDescription], [Priority], [DateCreated]) VALUES (?, ?, ?, ?, ?)",
                  {r.hide, db::Int(r.no), db::Text(r.text), db::Int(r.prio), date(r.created)});
         trigger(main.get(), "mnuFile_Show2Do");
@@ -53,13 +54,19 @@ TEST_F(ToDo, OpensBesideTheMainWindowWithoutHiddenTasks) {
     EXPECT_EQ(w->windowTitle(), "To Do List");
     EXPECT_TRUE(vm::Module1.ToDoListOpen);
     EXPECT_EQ(w->pos(), main->geometry().topLeft() + QPoint(50, 50)) << "750 twips below and right";
-    EXPECT_EQ(tasks(), (V{"3", "1", "4"})) << "by priority, then creation date";
+    EXPECT_EQ(tasks(), (V{"3", "1", "4"})) << "by priority, then creation date; an empty Hide is not hidden";
     auto* m = vmtest::ModelOf(grid);
     EXPECT_EQ(m->headerData(m->fieldIndex("DateCreated"), Qt::Horizontal).toString(), "Date Created");
     EXPECT_EQ(vmtest::Shown(grid, "DateCreated"), (V{"2/10/2024", "5/1/2024", ""}));
     EXPECT_EQ(box->text(), "Search");
     EXPECT_EQ(vm::Show2DoList(), w) << "one instance";
-    w->close();
+    const double size = grid->font().pointSizeF();
+    trigger(w, "UpArrow1");
+    EXPECT_DOUBLE_EQ(grid->font().pointSizeF(), size + 2);
+    trigger(w, "DownArrow1");
+    EXPECT_DOUBLE_EQ(grid->font().pointSizeF(), size);
+    main->Form_Unload();  // shut-down closes it
+    EXPECT_EQ(vm::ToDoList(), nullptr);
     EXPECT_FALSE(vm::Module1.ToDoListOpen);
 }
 
@@ -70,10 +77,13 @@ TEST_F(ToDo, MenuSearchClearAndHeaderSortWorkTogether) {
     EXPECT_TRUE(w->findChild<QAction*>("mnuFile_ShowHidden")->isChecked());
     EXPECT_EQ(tasks(), (V{"2", "3", "1", "4"})) << "the menu drops the search";
     EXPECT_EQ(box->text(), "MILK");
-    search("o'hara");
-    EXPECT_EQ(tasks(), (V{"4"}));
-    search("zoë");
-    EXPECT_EQ(tasks(), (V{"3"}));
+    // The search matches the texts the grid shows, literally and in any case.
+    struct Case { const char* typed; V found; };
+    for (const Case& c : {Case{"o'hara", {"4"}}, Case{"ZOË", {"3"}}, Case{"5/1/2024", {"1"}}, Case{"true", {"2"}},
+                          Case{"%", {}}, Case{"_", {}}}) {
+        search(QString::fromUtf8(c.typed));
+        EXPECT_EQ(tasks(), c.found) << c.typed;
+    }
     search("milk");
     EXPECT_EQ(tasks(), (V{"2", "1"}));
     vmtest::ClickHeader(grid, "TaskNo");
@@ -116,20 +126,18 @@ TEST_F(ToDo, ANewTaskGetsTodayAsARealDate) {
     EXPECT_EQ(vmtest::ReadAll(settings()), before);
 }
 
-TEST_F(ToDo, FontButtonsStepByTwoNeverBelowSix) {
-    QFont f = grid->font();
-    f.setPointSizeF(8);
-    grid->setFont(f);
-    trigger(w, "UpArrow1");
-    EXPECT_DOUBLE_EQ(grid->font().pointSizeF(), 10.0);
-    for (int i = 0; i < 3; ++i) trigger(w, "DownArrow1");
-    EXPECT_DOUBLE_EQ(grid->font().pointSizeF(), 6.0);
-}
-
-TEST_F(ToDo, ShutDownClosesTheList) {
-    main->Form_Unload();
-    EXPECT_EQ(vm::ToDoList(), nullptr);
-    EXPECT_FALSE(vm::Module1.ToDoListOpen);
+TEST_F(ToDo, DeleteRemovesTheSelectedRowsAfterAsking) {
+    auto* header = grid->verticalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->width() / 2, 2));  // task 3's row
+    messages.answers.push_back(vm::MsgResult::No);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_EQ(tasks(), (V{"3", "1", "4"})) << "No keeps the row";
+    grid->selectionModel()->select(grid->model()->index(2, 1), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_EQ(messages.shown.back().text, "Delete 2 selected rows?");
+    EXPECT_EQ(tasks(), (V{"1"}));
+    EXPECT_EQ(column("SELECT [TaskNo] FROM [ToDoList] ORDER BY [TaskNo]"), (V{"1", "2"}));
+    EXPECT_TRUE(grid->isColumnHidden(vmtest::ModelOf(grid)->fieldIndex("ID")));
 }
 
 }  // namespace
