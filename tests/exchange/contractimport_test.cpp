@@ -44,17 +44,6 @@ std::array<vm::MonthAppearance, 13> Months() {
     return m;
 }
 
-TEST(ContractImport, ListsHoldTheProjectsByCodeWithTheirNumbersAndEachTypeOnce) {
-    auto con = vm::OpenContractFile(vmtest::MakeContractFile());
-    const auto projects = vm::ReadContractProjects(*con);
-    ASSERT_EQ(projects.size(), 2u);
-    EXPECT_EQ(projects[0].code, "P-1");
-    EXPECT_EQ(projects[0].number, 12);
-    EXPECT_EQ(projects[1].description, "O'Brien Bridge");
-    EXPECT_EQ(projects[1].number, 40000);
-    EXPECT_EQ(vm::ReadStatusTypes(*con), (std::vector<std::string>{"Inspect", "Owner's walk", "Pour", "Survey"}));
-}
-
 TEST(ContractImport, EveryDatedItemPassingBothFiltersBecomesAColouredRecord) {
     // Independent day keys: 2026 is no leap year (Jan 31, Feb 28, Mar 31, ...).
     const Imported pour{"*P-7 - O'Brien Bridge - Pour", "2026-03-15", "Orvanta", 2026074, 1003, 2003};
@@ -115,16 +104,6 @@ TEST(ContractImport, StatusDatesAreReadFromTextOrDayNumbersAndNothingElse) {
     for (const Case& c : cases) {
         EXPECT_EQ(vm::StatusDate(c.value), c.date) << db::AsText(c.value);
         EXPECT_EQ(vm::UnreadableStatusDate(c.value), c.unreadable) << db::AsText(c.value);
-    }
-}
-
-TEST(ContractImport, AFileThatIsNoContractDatabaseIsRefusedByName) {
-    const std::string calendar = vmtest::FreshCalendar();
-    try {
-        vm::OpenContractFile(calendar);
-        FAIL() << "a calendar file was taken for a contract database";
-    } catch (const db::DbError& e) {
-        EXPECT_NE(std::string(e.what()).find("[Project]"), std::string::npos) << e.what();
     }
 }
 
