@@ -146,15 +146,6 @@ TEST(CalendarText, RoundTripKeepsAllThirteenFields) {
     EXPECT_EQ(rows, want);
 }
 
-TEST(CalendarText, AlarmListsSurviveTheirDashes) {
-    // The export writes "-" for ","; reading back, a "-" after a number is the comma again.
-    for (const auto& [stored, written] : std::vector<std::pair<std::string, std::string>>{
-             {"15,-10", "15--10"}, {"-5", "-5"}, {"30,10", "30-10"}, {"-5,-10", "-5--10"}, {"15 , -10", "15 - -10"}}) {
-        EXPECT_EQ(vm::EncodeAlarm(stored), written) << stored;
-        EXPECT_EQ(vm::DecodeAlarm(written), stored) << written;
-    }
-}
-
 TEST(CalendarText, ReaderSplitsQuotedValues) {
     struct Case {
         std::string text;
@@ -288,18 +279,6 @@ TEST(CalendarText, StoringIsAllOrNothing) {
     }
     EXPECT_THROW(vm::StoreImportedRecords(*cal.db, recs), db::DbError);
     EXPECT_TRUE(cal.Rows("[ID]").empty());
-}
-
-TEST(CalendarText, FileExtensions) {
-    struct Case {
-        const char* path;
-        const char* ext;
-    } cases[] = {
-        {"/home/u/report.old.txt", "txt"}, {"/home/a.b/x.txt", "txt"}, {"/home/u/.CSV", "csv"},
-        {"/home/a.b/noext", ""},           {"X.TxT", "txt"},           {"/d/cal.MDB", "mdb"},
-        {"/d/Contracts.con", "con"},       {"/d/name.", ""},
-    };
-    for (const Case& c : cases) EXPECT_EQ(vm::ImportFileExtension(c.path), c.ext) << c.path;
 }
 
 }  // namespace

@@ -17,7 +17,6 @@
 
 #include "core/appearance.h"
 #include "core/module1.h"
-#include "core/printsetup.h"
 #include "exchange/printgrid.h"
 #include "mainwindow/frmvelmora.h"
 #include "platform/clock.h"
@@ -157,9 +156,17 @@ TEST_F(PrintGrid, TheToolbarPrintsTheDateGridWithHeaderFooterAndHeadingsOnEveryP
     EXPECT_EQ(dialogs.previewCaptions.size(), 2u);
 }
 
+// The set-up file of this program's own: one inch all round on Letter paper.
+const std::string kInchSetup =
+    "Velmora print setup 1\nPaperName=Letter\nPaperWidthPt=612\nPaperHeightPt=792\nOrientation=2\n"
+    "MarginLeftTwips=1440\nMarginTopTwips=1440\nMarginRightTwips=1440\nMarginBottomTwips=1440\n";
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) text.replace(at, from.size(), to);
+    return text;
+}
+
 TEST_F(PrintGrid, TheStoredSetUpIsUsedAndAFileThatCannotBeReadGivesHalfInchMargins) {
-    vm::PrintSetup inch;
-    inch.marginLeft = inch.marginTop = inch.marginRight = inch.marginBottom = 1440;
     struct Case {
         const char* what;
         std::string file;  // "" = no file
@@ -168,8 +175,13 @@ TEST_F(PrintGrid, TheStoredSetUpIsUsedAndAFileThatCannotBeReadGivesHalfInchMargi
     const Case cases[] = {
         {"no file", "", 36},
         {"a binary record", std::string("\x01\x00\x20\x00\x00\x00\x00\x00\x00\x00\xff\xfe\x00", 13), 36},
-        {"cut short", vm::FormatPrintSetup(inch).substr(0, 40), 36},
-        {"one inch", vm::FormatPrintSetup(inch), 72},
+        {"cut short", kInchSetup.substr(0, 60), 36},
+        {"another version", Replaced(kInchSetup, "setup 1", "setup 2"), 36},
+        {"a negative margin", Replaced(kInchSetup, "MarginTopTwips=1440", "MarginTopTwips=-5"), 36},
+        {"no such orientation", Replaced(kInchSetup, "Orientation=2", "Orientation=3"), 36},
+        {"a stray line", Replaced(kInchSetup, "PaperName=Letter", "garbage"), 36},
+        {"one inch", kInchSetup, 72},
+        {"one inch, CR LF line ends", Replaced(kInchSetup, "\n", "\r\n"), 72},
     };
     for (const Case& c : cases) {
         const std::string setup = dir + "/Velmora_Print_Setup.Dat";
@@ -184,12 +196,11 @@ TEST_F(PrintGrid, TheStoredSetUpIsUsedAndAFileThatCannotBeReadGivesHalfInchMargi
         ASSERT_EQ(dialogs.setupShown.size(), 1u) << c.what;
         const QMarginsF m = dialogs.setupShown[0].margins(QPageLayout::Point);
         EXPECT_DOUBLE_EQ(m.left(), c.margin) << c.what;
-        EXPECT_DOUBLE_EQ(m.bottom(), c.margin) << c.what;
+        EXPECT_DOUBLE_EQ(m.top(), c.margin) << c.what;
         EXPECT_EQ(dialogs.setupShown[0].orientation(), QPageLayout::Landscape) << c.what;
         const double left = LeftOf(pdf, "Marginal");
         EXPECT_GE(left, c.margin) << c.what;
         EXPECT_LT(left, c.margin + 4) << c.what;
-        EXPECT_EQ(vm::ReadPrintSetup(setup).marginLeft, int(c.margin * 20)) << c.what;
     }
 }
 
@@ -200,16 +211,11 @@ TEST_F(PrintGrid, TheLayoutChosenInTheSetUpIsPrintedAndKept) {
                                       QPageLayout::Point);
     vm::Print_Grid(w->TDBGridDates, 2, "Chosen layout ");
     const std::string page = Shell("pdftotext -f 1 -l 1 -bbox '" + pdf + "' -");
-    EXPECT_NE(page.find("<page width=\"595.")  , std::string::npos) << page.substr(0, 400);
+    EXPECT_NE(page.find("<page width=\"595."), std::string::npos) << page.substr(0, 400);
     EXPECT_NE(page.find("height=\"842."), std::string::npos);
-    vm::PrintSetup a4;
-    a4.paperName = "A4";
-    a4.paperWidthPt = 595;
-    a4.paperHeightPt = 842;
-    a4.orientation = 1;
-    a4.marginLeft = 1080;
-    a4.marginTop = a4.marginRight = a4.marginBottom = 360;
-    EXPECT_EQ(vm::ReadPrintSetup(dir + "/Velmora_Print_Setup.Dat"), a4);
+    EXPECT_EQ(vmtest::ReadAll(dir + "/Velmora_Print_Setup.Dat"),
+              "Velmora print setup 1\nPaperName=A4\nPaperWidthPt=595\nPaperHeightPt=842\nOrientation=1\n"
+              "MarginLeftTwips=1080\nMarginTopTwips=360\nMarginRightTwips=360\nMarginBottomTwips=360\n");
 }
 
 TEST_F(PrintGrid, ACancelledSetUpPrintsNothingButKeepsTheSettings) {
@@ -219,8 +225,7 @@ TEST_F(PrintGrid, ACancelledSetUpPrintsNothingButKeepsTheSettings) {
     vm::Print_Grid(w->TDBGridDates, 2, "Cancelled ");
     EXPECT_TRUE(dialogs.previewCaptions.empty());
     EXPECT_FALSE(vm::FileExists(pdf));
-    EXPECT_EQ(vm::ReadPrintSetup(dir + "/Velmora_Print_Setup.Dat").marginLeft, 720);
-    EXPECT_TRUE(vm::FileExists(dir + "/Velmora_Print_Setup.Dat"));
+    EXPECT_NE(vmtest::ReadAll(dir + "/Velmora_Print_Setup.Dat").find("\nMarginLeftTwips=720\n"), std::string::npos);
 }
 
 TEST_F(PrintGrid, TheGridHandedInIsPrintedInColourOrInBlackAndWhite) {
