@@ -97,29 +97,6 @@ TEST(CalendarExport, GoldenBytes) {
     EXPECT_THROW(vm::WriteCalendarExport("/nonexistent-folder/x.txt", none, AllBoxes()), std::exception);
 }
 
-TEST(CalendarExport, TickedBoxesChooseTheValues) {
-    Calendar cal;
-    AddSampleRecords(cal);
-    auto rs = cal.Source();
-    rs.moveFirst();
-    const auto cols = vm::FindExportColumns(rs);
-    struct Case {
-        std::vector<int> boxes;
-        std::string line;
-    } cases[] = {
-        {{}, ""},
-        {{6, 7}, ""},  // the hidden boxes write nothing at all
-        {{1, 3}, "\"3/5/2026\",\"Lunch++ \"\"Bob\"\"[]at noon\""},
-        {{14, 0, 6}, "\"False\",\"7\""},
-        {{10, 12}, "\"15--10\",\"Arial; 12;True;False\""},
-    };
-    for (const Case& c : cases) {
-        vm::ExportBoxes b{};
-        for (int i : c.boxes) b[size_t(i)] = true;
-        EXPECT_EQ(vm::ExportLine(rs, cols, b), c.line);
-    }
-}
-
 TEST(CalendarText, RoundTripKeepsAllThirteenFields) {
     Calendar from, to;
     AddSampleRecords(from);

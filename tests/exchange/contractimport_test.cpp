@@ -1,6 +1,6 @@
 // Dated status items of a contract database taken over as "Orvanta" records:
-// the lists, both filters together, the record text with and without its
-// project, the month's colours, and the dates the items may carry.
+// both filters together, the record text with and without its project, the
+// month's colours, and the kinds of dates the items carry (the fixture's).
 #include <gtest/gtest.h>
 
 #include <array>
@@ -75,35 +75,6 @@ TEST(ContractImport, EveryDatedItemPassingBothFiltersBecomesAColouredRecord) {
         EXPECT_EQ(r.unreadable, c.unreadable) << c.what;
         EXPECT_EQ(ReadImported(target), c.expected) << c.what;
         EXPECT_TRUE(fx.messages.shown.empty()) << c.what;
-    }
-}
-
-TEST(ContractImport, StatusDatesAreReadFromTextOrDayNumbersAndNothingElse) {
-    struct Case {
-        db::Value value;
-        std::optional<vm::CivilDate> date;
-        bool unreadable;
-    };
-    const Case cases[] = {
-        {db::Text("2026-03-15"), vm::CivilDate{2026, 3, 15}, false},
-        {db::Text("2026-03-15T08:00:00"), vm::CivilDate{2026, 3, 15}, false},
-        {db::Text("12/31/2025 11:30 PM"), vm::CivilDate{2025, 12, 31}, false},
-        {db::Int(45000), vm::CivilDate{2023, 3, 15}, false},
-        {db::Value{45000.75}, vm::CivilDate{2023, 3, 15}, false},
-        {db::Text("45000"), vm::CivilDate{2023, 3, 15}, false},
-        {db::Int(1), vm::CivilDate{1899, 12, 31}, false},
-        {db::Value{}, std::nullopt, false},
-        {db::Text(""), std::nullopt, false},
-        {db::Text("   "), std::nullopt, false},
-        {db::Int(0), std::nullopt, false},
-        {db::Int(-3), std::nullopt, false},
-        {db::Text("15/3/2026"), std::nullopt, true},
-        {db::Text("2026-02-30"), std::nullopt, true},
-        {db::Text("soon"), std::nullopt, true},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(vm::StatusDate(c.value), c.date) << db::AsText(c.value);
-        EXPECT_EQ(vm::UnreadableStatusDate(c.value), c.unreadable) << db::AsText(c.value);
     }
 }
 
