@@ -36,18 +36,13 @@ void Insert(const std::string& path, const std::vector<Row>& rows) {
     }
 }
 
-int Count(const std::string& path) {
-    auto st = db::Database::Open(path)->prepare("SELECT count(*) FROM [Velmora]");
-    st.step();
-    return int(db::AsInt(st.column(0)));
-}
-
 std::vector<std::string> Texts(const std::string& path) {
     std::vector<std::string> out;
     auto st = db::Database::Open(path)->prepare("SELECT [DateText] FROM [Velmora] ORDER BY [ID]");
     while (st.step()) out.push_back(db::AsText(st.column(0)));
     return out;
 }
+int Count(const std::string& path) { return int(Texts(path).size()); }
 
 // The row with this text, by column name.
 std::map<std::string, db::Value> RowOf(const std::string& path, const std::string& text) {
