@@ -1,7 +1,8 @@
-// A grid's rows laid out on printed pages and drawn as text: the page header
-// at the top, the column headings on every page, rows as tall as their
-// wrapped text, and the footer "Print Date: ..." at the left with the page
-// number at the right.
+// A grid's rows laid out on printed pages and drawn as text: the columns as
+// wide as their text needs across the page width, the page header at the
+// top, the column headings on every page, rows as tall as their wrapped
+// text, and the footer "Print Date: ..." at the left with the page number at
+// the right.
 #pragma once
 #include <QColor>
 #include <QFont>
@@ -22,7 +23,6 @@ struct GridCell {
 // What is printed of a grid: its shown columns in their shown order.
 struct GridPrintout {
     std::vector<QString> headings;
-    std::vector<double> widths;  // relative; scaled to the page width
     std::vector<std::vector<GridCell>> rows;
     QFont font;
     QColor headBack = Qt::white, headFore = Qt::black, back = Qt::white, fore = Qt::black;

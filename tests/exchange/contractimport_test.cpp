@@ -1,6 +1,6 @@
 // Dated status items of a contract database taken over as "Orvanta" records:
-// the lists, both filters together, the record text with and without its
-// project, the month's colours, and the dates the items may carry.
+// both filters together, the record text with and without its project, the
+// month's colours, and the kinds of dates the items carry (the fixture's).
 #include <gtest/gtest.h>
 
 #include <array>
@@ -44,17 +44,6 @@ std::array<vm::MonthAppearance, 13> Months() {
     return m;
 }
 
-TEST(ContractImport, ListsHoldTheProjectsByCodeWithTheirNumbersAndEachTypeOnce) {
-    auto con = vm::OpenContractFile(vmtest::MakeContractFile());
-    const auto projects = vm::ReadContractProjects(*con);
-    ASSERT_EQ(projects.size(), 2u);
-    EXPECT_EQ(projects[0].code, "P-1");
-    EXPECT_EQ(projects[0].number, 12);
-    EXPECT_EQ(projects[1].description, "O'Brien Bridge");
-    EXPECT_EQ(projects[1].number, 40000);
-    EXPECT_EQ(vm::ReadStatusTypes(*con), (std::vector<std::string>{"Inspect", "Owner's walk", "Pour", "Survey"}));
-}
-
 TEST(ContractImport, EveryDatedItemPassingBothFiltersBecomesAColouredRecord) {
     // Independent day keys: 2026 is no leap year (Jan 31, Feb 28, Mar 31, ...).
     const Imported pour{"*P-7 - O'Brien Bridge - Pour", "2026-03-15", "Orvanta", 2026074, 1003, 2003};
@@ -86,45 +75,6 @@ TEST(ContractImport, EveryDatedItemPassingBothFiltersBecomesAColouredRecord) {
         EXPECT_EQ(r.unreadable, c.unreadable) << c.what;
         EXPECT_EQ(ReadImported(target), c.expected) << c.what;
         EXPECT_TRUE(fx.messages.shown.empty()) << c.what;
-    }
-}
-
-TEST(ContractImport, StatusDatesAreReadFromTextOrDayNumbersAndNothingElse) {
-    struct Case {
-        db::Value value;
-        std::optional<vm::CivilDate> date;
-        bool unreadable;
-    };
-    const Case cases[] = {
-        {db::Text("2026-03-15"), vm::CivilDate{2026, 3, 15}, false},
-        {db::Text("2026-03-15T08:00:00"), vm::CivilDate{2026, 3, 15}, false},
-        {db::Text("12/31/2025 11:30 PM"), vm::CivilDate{2025, 12, 31}, false},
-        {db::Int(45000), vm::CivilDate{2023, 3, 15}, false},
-        {db::Value{45000.75}, vm::CivilDate{2023, 3, 15}, false},
-        {db::Text("45000"), vm::CivilDate{2023, 3, 15}, false},
-        {db::Int(1), vm::CivilDate{1899, 12, 31}, false},
-        {db::Value{}, std::nullopt, false},
-        {db::Text(""), std::nullopt, false},
-        {db::Text("   "), std::nullopt, false},
-        {db::Int(0), std::nullopt, false},
-        {db::Int(-3), std::nullopt, false},
-        {db::Text("15/3/2026"), std::nullopt, true},
-        {db::Text("2026-02-30"), std::nullopt, true},
-        {db::Text("soon"), std::nullopt, true},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(vm::StatusDate(c.value), c.date) << db::AsText(c.value);
-        EXPECT_EQ(vm::UnreadableStatusDate(c.value), c.unreadable) << db::AsText(c.value);
-    }
-}
-
-TEST(ContractImport, AFileThatIsNoContractDatabaseIsRefusedByName) {
-    const std::string calendar = vmtest::FreshCalendar();
-    try {
-        vm::OpenContractFile(calendar);
-        FAIL() << "a calendar file was taken for a contract database";
-    } catch (const db::DbError& e) {
-        EXPECT_NE(std::string(e.what()).find("[Project]"), std::string::npos) << e.what();
     }
 }
 

@@ -1,54 +1,24 @@
 // The calendar-file and contract imports in the real main window, headless:
 // the question, the completion boxes, the month drawn again with the new
 // records and their repeats, and the contract panel's lists and filters.
-#include <gtest/gtest.h>
-
 #include <QComboBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QTableView>
 
-#include <memory>
-#include <string>
-
 #include "contractfixture.h"
-#include "core/appearance.h"
-#include "core/dates.h"
-#include "core/module1.h"
 #include "exchange/orvantapanel.h"
 #include "exchange/otherimports.h"
-#include "mainwindow/frmvelmora.h"
-#include "testsupport.h"
+#include "exchangewindow.h"
 
 namespace db = vm::db;
-using vm::CivilDate;
 using vm::MsgResult;
 
 namespace {
 
-class ImportWindow : public ::testing::Test {
+class ImportWindow : public vmtest::ExchangeWindow {
 protected:
-    vmtest::Fixture fx;
-    std::string calendar = vmtest::FreshCalendar();
-    std::unique_ptr<vm::frmVelmora> w;
-
-    void SetUp() override {
-        vm::Module1.CalendarFilePath = calendar;
-        w = std::make_unique<vm::frmVelmora>();
-        vm::ReadCalValues(w->DataSettings);
-        vm::SetDefaultCalValues();
-        w->SetToday(CivilDate{2026, 2, 14});
-        w->show();
-        w->cmbMonth->setCurrentText("February");
-        w->cmbYear->setCurrentText(" 2026");
-        w->cmbmonth_Click();
-    }
-    QLabel* Day(int i) { return w->findChild<QLabel*>(QString("lblDay_%1").arg(i)); }
-    int64_t Count(const std::string& sql) {
-        auto st = db::Database::Open(calendar)->prepare(sql);
-        st.step();
-        return db::AsInt(st.column(0));
-    }
+    QLabel* Day(int i) { return Find<QLabel>(QString("lblDay_%1").arg(i)); }
+    int64_t Count(const std::string& sql) { return db::AsInt(Query(sql)); }
     vm::OrvantaPanel* Panel() { return w->findChild<vm::OrvantaPanel*>("sspanelOrvanta"); }
 };
 

@@ -17,7 +17,6 @@
 
 #include "core/appearance.h"
 #include "core/module1.h"
-#include "core/printsetup.h"
 #include "exchange/printgrid.h"
 #include "mainwindow/frmvelmora.h"
 #include "platform/clock.h"
@@ -54,6 +53,20 @@ double LeftOf(const std::string& pdf, const std::string& word) {
     std::smatch m;
     if (!std::regex_search(html, m, std::regex("<word xMin=\"([0-9.]+)\"[^>]*>" + word + "</word>"))) return -1;
     return std::stod(m[1].str());
+}
+
+// Pixels of the first page, rendered at 30 dpi, that are plainly red.
+int RedPixels(const std::string& pdf) {
+    const std::string png = pdf + ".png";
+    Shell("pdftoppm -r 30 -f 1 -l 1 -singlefile -png '" + pdf + "' '" + pdf + "'");
+    const QImage page(QString::fromStdString(png));
+    int n = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            n += c.red() > 200 && c.green() < 60 && c.blue() < 60;
+        }
+    return page.isNull() ? -1 : n;
 }
 
 class PrintGrid : public ::testing::Test {
@@ -110,8 +123,11 @@ protected:
 
 TEST_F(PrintGrid, TheToolbarPrintsTheDateGridWithHeaderFooterAndHeadingsOnEveryPage) {
     fx.messages.answers = {MsgResult::Yes};
-    fx.messages.fileAnswers = {pdf};
+    fx.messages.fileAnswers = {pdf, dir + "/second.pdf"};
     ClickPrint();
+    EXPECT_EQ(ColourQuestions(), 1);
+    EXPECT_EQ(fx.messages.shown.at(0).text, "Print Document in Color?");
+    EXPECT_EQ(fx.messages.shown.at(0).icon, vm::MsgIcon::Exclamation);
     ASSERT_EQ(fx.messages.dialogs.size(), 1u);
     EXPECT_TRUE(fx.messages.dialogs[0].save);
     ASSERT_EQ(dialogs.previewCaptions.size(), 1u);
@@ -123,6 +139,7 @@ TEST_F(PrintGrid, TheToolbarPrintsTheDateGridWithHeaderFooterAndHeadingsOnEveryP
     EXPECT_EQ(Occurrences(text, "Halvex Systems - Velmora Grid Printout"), pages);
     EXPECT_EQ(Occurrences(text, "Print Date: 2/14/2026"), pages);
     EXPECT_EQ(Occurrences(text, "DateType"), pages);  // the column headings repeat
+    EXPECT_EQ(Occurrences(text, "2/14/2026"), 150 + pages);  // every date whole on its line
     EXPECT_NE(text.find("Page 2"), std::string::npos);
     EXPECT_NE(text.find("Page " + std::to_string(pages)), std::string::npos);
     EXPECT_EQ(text.find("Page " + std::to_string(pages + 1)), std::string::npos);
@@ -131,28 +148,25 @@ TEST_F(PrintGrid, TheToolbarPrintsTheDateGridWithHeaderFooterAndHeadingsOnEveryP
     for (const char* record : {"Record 1 for O'Neil", "Record 77 for O'Neil", "Record 150 for O'Neil"})
         EXPECT_EQ(Occurrences(flat, record), 1) << record;
     EXPECT_NE(flat.find("Meeting"), std::string::npos);
-    // The page set-up is kept for the next printout.
+    // The page set-up is kept for the next printout; the colour question is not asked again.
     EXPECT_TRUE(vm::FileExists(dir + "/Velmora_Print_Setup.Dat"));
+    ClickPrint();
+    EXPECT_EQ(ColourQuestions(), 1);
+    EXPECT_EQ(vm::Module1.ColorPrintAnswer, 6);
+    EXPECT_EQ(dialogs.previewCaptions.size(), 2u);
 }
 
-TEST_F(PrintGrid, TheColourQuestionIsAskedOnceARun) {
-    fx.messages.answers = {MsgResult::No};
-    fx.messages.fileAnswers = {pdf, dir + "/second.pdf"};
-    vm::Print_Grid(w->TDBGridDates, 2, "First ");
-    vm::Print_Grid(w->TDBGridDates, 2, "Second ");
-    EXPECT_EQ(ColourQuestions(), 1);
-    ASSERT_FALSE(fx.messages.shown.empty());
-    EXPECT_EQ(fx.messages.shown[0].text, "Print Document in Color?");
-    EXPECT_EQ(fx.messages.shown[0].buttons, vm::MsgButtons::YesNo);
-    EXPECT_EQ(fx.messages.shown[0].icon, vm::MsgIcon::Exclamation);
-    EXPECT_EQ(vm::Module1.ColorPrintAnswer, 7);
-    EXPECT_EQ(dialogs.previewCaptions, (std::vector<std::string>{"First ", "Second "}));
-    EXPECT_NE(Shell("pdftotext '" + dir + "/second.pdf' -").find("Second"), std::string::npos);
+// The set-up file of this program's own: one inch all round on Letter paper.
+const std::string kInchSetup =
+    "Velmora print setup 1\nPaperName=Letter\nPaperWidthPt=612\nPaperHeightPt=792\nOrientation=2\n"
+    "MarginLeftTwips=1440\nMarginTopTwips=1440\nMarginRightTwips=1440\nMarginBottomTwips=1440\n";
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) text.replace(at, from.size(), to);
+    return text;
 }
 
 TEST_F(PrintGrid, TheStoredSetUpIsUsedAndAFileThatCannotBeReadGivesHalfInchMargins) {
-    vm::PrintSetup inch;
-    inch.marginLeft = inch.marginTop = inch.marginRight = inch.marginBottom = 1440;
     struct Case {
         const char* what;
         std::string file;  // "" = no file
@@ -161,8 +175,13 @@ TEST_F(PrintGrid, TheStoredSetUpIsUsedAndAFileThatCannotBeReadGivesHalfInchMargi
     const Case cases[] = {
         {"no file", "", 36},
         {"a binary record", std::string("\x01\x00\x20\x00\x00\x00\x00\x00\x00\x00\xff\xfe\x00", 13), 36},
-        {"cut short", vm::FormatPrintSetup(inch).substr(0, 40), 36},
-        {"one inch", vm::FormatPrintSetup(inch), 72},
+        {"cut short", kInchSetup.substr(0, 60), 36},
+        {"another version", Replaced(kInchSetup, "setup 1", "setup 2"), 36},
+        {"a negative margin", Replaced(kInchSetup, "MarginTopTwips=1440", "MarginTopTwips=-5"), 36},
+        {"no such orientation", Replaced(kInchSetup, "Orientation=2", "Orientation=3"), 36},
+        {"a stray line", Replaced(kInchSetup, "PaperName=Letter", "garbage"), 36},
+        {"one inch", kInchSetup, 72},
+        {"one inch, CR LF line ends", Replaced(kInchSetup, "\n", "\r\n"), 72},
     };
     for (const Case& c : cases) {
         const std::string setup = dir + "/Velmora_Print_Setup.Dat";
@@ -177,12 +196,11 @@ TEST_F(PrintGrid, TheStoredSetUpIsUsedAndAFileThatCannotBeReadGivesHalfInchMargi
         ASSERT_EQ(dialogs.setupShown.size(), 1u) << c.what;
         const QMarginsF m = dialogs.setupShown[0].margins(QPageLayout::Point);
         EXPECT_DOUBLE_EQ(m.left(), c.margin) << c.what;
-        EXPECT_DOUBLE_EQ(m.bottom(), c.margin) << c.what;
+        EXPECT_DOUBLE_EQ(m.top(), c.margin) << c.what;
         EXPECT_EQ(dialogs.setupShown[0].orientation(), QPageLayout::Landscape) << c.what;
         const double left = LeftOf(pdf, "Marginal");
         EXPECT_GE(left, c.margin) << c.what;
         EXPECT_LT(left, c.margin + 4) << c.what;
-        EXPECT_EQ(vm::ReadPrintSetup(setup).marginLeft, int(c.margin * 20)) << c.what;
     }
 }
 
@@ -193,15 +211,11 @@ TEST_F(PrintGrid, TheLayoutChosenInTheSetUpIsPrintedAndKept) {
                                       QPageLayout::Point);
     vm::Print_Grid(w->TDBGridDates, 2, "Chosen layout ");
     const std::string page = Shell("pdftotext -f 1 -l 1 -bbox '" + pdf + "' -");
-    EXPECT_NE(page.find("<page width=\"595.")  , std::string::npos) << page.substr(0, 400);
+    EXPECT_NE(page.find("<page width=\"595."), std::string::npos) << page.substr(0, 400);
     EXPECT_NE(page.find("height=\"842."), std::string::npos);
-    const vm::PrintSetup kept = vm::ReadPrintSetup(dir + "/Velmora_Print_Setup.Dat");
-    EXPECT_EQ(kept.paperName, "A4");
-    EXPECT_EQ(kept.paperWidthPt, 595);
-    EXPECT_EQ(kept.paperHeightPt, 842);
-    EXPECT_EQ(kept.orientation, 1);
-    EXPECT_EQ(kept.marginLeft, 1080);
-    EXPECT_EQ(kept.marginTop, 360);
+    EXPECT_EQ(vmtest::ReadAll(dir + "/Velmora_Print_Setup.Dat"),
+              "Velmora print setup 1\nPaperName=A4\nPaperWidthPt=595\nPaperHeightPt=842\nOrientation=1\n"
+              "MarginLeftTwips=1080\nMarginTopTwips=360\nMarginRightTwips=360\nMarginBottomTwips=360\n");
 }
 
 TEST_F(PrintGrid, ACancelledSetUpPrintsNothingButKeepsTheSettings) {
@@ -211,37 +225,7 @@ TEST_F(PrintGrid, ACancelledSetUpPrintsNothingButKeepsTheSettings) {
     vm::Print_Grid(w->TDBGridDates, 2, "Cancelled ");
     EXPECT_TRUE(dialogs.previewCaptions.empty());
     EXPECT_FALSE(vm::FileExists(pdf));
-    EXPECT_EQ(vm::ReadPrintSetup(dir + "/Velmora_Print_Setup.Dat").marginLeft, 720);
-    EXPECT_TRUE(vm::FileExists(dir + "/Velmora_Print_Setup.Dat"));
-}
-
-TEST_F(PrintGrid, WithoutAPrinterOrAFileNothingIsShownAndWithAPrinterNoFileIsAsked) {
-    fx.messages.answers = {MsgResult::Yes};
-    vm::Print_Grid(w->TDBGridDates, 2, "No file ");  // the file dialog is cancelled
-    EXPECT_TRUE(dialogs.setupShown.empty());
-    EXPECT_FALSE(vm::FileExists(dir + "/Velmora_Print_Setup.Dat"));
-
-    fx.messages.clear();
-    dialogs.installed = true;
-    dialogs.previewPrints = false;
-    vm::Print_Grid(w->TDBGridDates, 2, "To the printer ");
-    EXPECT_TRUE(fx.messages.dialogs.empty());
-    EXPECT_EQ(dialogs.setupShown.size(), 1u);
-    EXPECT_EQ(dialogs.previewCaptions, (std::vector<std::string>{"To the printer "}));
-}
-
-// Pixels of the first page, rendered at 30 dpi, that are plainly red.
-int RedPixels(const std::string& pdf) {
-    const std::string png = pdf + ".png";
-    Shell("pdftoppm -r 30 -f 1 -l 1 -singlefile -png '" + pdf + "' '" + pdf + "'");
-    const QImage page(QString::fromStdString(png));
-    int n = 0;
-    for (int y = 0; y < page.height(); ++y)
-        for (int x = 0; x < page.width(); ++x) {
-            const QColor c = page.pixelColor(x, y);
-            n += c.red() > 200 && c.green() < 60 && c.blue() < 60;
-        }
-    return page.isNull() ? -1 : n;
+    EXPECT_NE(vmtest::ReadAll(dir + "/Velmora_Print_Setup.Dat").find("\nMarginLeftTwips=720\n"), std::string::npos);
 }
 
 TEST_F(PrintGrid, TheGridHandedInIsPrintedInColourOrInBlackAndWhite) {
@@ -269,6 +253,14 @@ TEST_F(PrintGrid, TheGridHandedInIsPrintedInColourOrInBlackAndWhite) {
         else EXPECT_EQ(RedPixels(pdf), 0);
     }
     EXPECT_EQ(other.palette(), before);
+
+    // No grid handed in: reported, and nothing is printed.
+    fx.messages.clear();
+    dialogs.setupShown.clear();
+    vm::Print_Grid(nullptr, 2, "Nothing ");
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text, "91 - There is no grid to print. @ Error Point: 1");
+    EXPECT_TRUE(dialogs.setupShown.empty());
 }
 
 TEST_F(PrintGrid, ASetUpThatCannotBeKeptIsReportedWithItsPathAfterThePrintout) {
@@ -283,15 +275,6 @@ TEST_F(PrintGrid, ASetUpThatCannotBeKeptIsReportedWithItsPathAfterThePrintout) {
     EXPECT_EQ(fx.messages.shown[1].icon, vm::MsgIcon::Information);
     EXPECT_EQ(fx.messages.shown[1].text,
               "User Print & Margin Settings Cannot be saved\r\n" + missing + "/Velmora_Print_Setup.Dat");
-}
-
-TEST_F(PrintGrid, NoGridIsReportedAndNothingElseHappens) {
-    vm::Print_Grid(nullptr, 2, "Nothing ");
-    ASSERT_EQ(fx.messages.shown.size(), 1u);
-    EXPECT_EQ(fx.messages.shown[0].title, "Print_Grid Error");
-    EXPECT_EQ(fx.messages.shown[0].text, "91 - There is no grid to print. @ Error Point: 1");
-    EXPECT_EQ(fx.messages.shown[0].buttons, vm::MsgButtons::Ok);
-    EXPECT_TRUE(dialogs.setupShown.empty());
 }
 
 }  // namespace
