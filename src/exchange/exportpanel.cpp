@@ -112,7 +112,7 @@ void ExportPanel::sscmdExportFields_Click() {
     });
     if (op.ended()) return cleanUp();
     const std::string chosen =
-        ShowFileDialog(ExportFolder, 6, "Text File     *.TXT|.TXT", "*.TXT", "Create Calendar Export File");
+        ShowFileDialog(ExportFolder, 6, "Text File     *.TXT|*.TXT;*.txt", "*.TXT", "Create Calendar Export File");
     if (chosen.empty()) return;  // the panel stays open until the menu shows it again
     if (FileExists(chosen)) ExportFolder = FolderOf(chosen);
 
