@@ -7,6 +7,7 @@
 #include "platform/messages.h"
 #include "platform/places.h"
 #include "platform/steps.h"
+#include "repeat/repeatstate.h"
 #include "repeat/repeatwrite.h"
 
 namespace vm {
@@ -58,6 +59,12 @@ void RunPass(Operation& op, db::RecordSource& DataDates, const RepeatPassHooks& 
         }))
         return;
 
+    // Nothing the pass reads has changed since it last wrote [RepeatingData]:
+    // the table already holds the very rows it would write.
+    const RepeatInputs inputs{StartRepeatYear(), Module1.OptCalcYearsSince};
+    const std::optional<RepeatState> kept = MatchingRepeatState(DataDates.database(), inputs);
+    if (kept && !kept->problems) return;
+
     std::vector<DateRecord> records;
     std::vector<std::string> sourceColumns;
     if (!ok(21, [&] {
@@ -76,8 +83,13 @@ void RunPass(Operation& op, db::RecordSource& DataDates, const RepeatPassHooks& 
         }))
         return;
     ShowProblems(expansion, records, hooks);
+    if (kept) return;  // the problems shown again, the rows as they were
 
-    if (!ok(1, [&] { WriteExpansion(DataDates.database(), sourceColumns, records, expansion, op.iErPt); })) return;
+    const auto bookkeeping = [&](db::Database& db) {
+        SaveRepeatState(db, inputs, static_cast<int64_t>(expansion.rows.size()), !expansion.problems.empty());
+    };
+    if (!ok(1, [&] { WriteExpansion(DataDates.database(), sourceColumns, records, expansion, op.iErPt, bookkeeping); }))
+        return;
 
     ok(19, [&] {
         DataDates.refresh();  // the Alarm fields as written
