@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "mainwindow/frmvelmora.h"
+#include "startupprobe.h"
 #include "platform/qtmessages.h"
 #include "platform/qtpickers.h"
 #include "platform/qtsound.h"
@@ -35,6 +36,10 @@ int main(int argc, char** argv) {
         if (args.size() > 1) window.startArgument = args.mid(1).join(' ').toStdString();
         window.Form_Load();
         window.show();
+        vm::ArmStartupProbe([&window] {
+            window.unloadWaitMs = 0;
+            window.close();
+        });
         rc = QApplication::exec();
     }
     vm::SetDesktopOpener(nullptr);

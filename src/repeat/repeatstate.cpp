@@ -89,11 +89,10 @@ std::optional<RepeatState> MatchingRepeatState(db::Database& db, const RepeatInp
             if (st.step()) return std::nullopt;  // one row only
         }
         if (kept.fingerprint.empty() || kept.rows < 0) return std::nullopt;
-        {
-            auto count = db.prepare("SELECT count(*) FROM [RepeatingData]");
-            if (!count.step() || db::AsInt(count.column(0), -1) != kept.rows) return std::nullopt;
-        }
         if (RepeatFingerprint(db, inputs) != kept.fingerprint) return std::nullopt;
+        // Counting a large table costs more than the fingerprint: last.
+        auto count = db.prepare("SELECT count(*) FROM [RepeatingData]");
+        if (!count.step() || db::AsInt(count.column(0), -1) != kept.rows) return std::nullopt;
         return kept;
     } catch (...) {
         return std::nullopt;
