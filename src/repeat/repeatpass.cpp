@@ -62,7 +62,7 @@ void RunPass(Operation& op, db::RecordSource& DataDates, const RepeatPassHooks& 
     // Nothing the pass reads has changed since it last wrote [RepeatingData]:
     // the table already holds the very rows it would write.
     const RepeatInputs inputs{StartRepeatYear(), Module1.OptCalcYearsSince};
-    const std::optional<RepeatState> kept = MatchingRepeatState(DataDates.database(), inputs);
+    const std::optional<RepeatState> kept = MatchingRepeatState(DataDates.database(), inputs, &DataDates);
     if (kept && !kept->problems) return;
 
     std::vector<DateRecord> records;

@@ -4,19 +4,31 @@
 
 #include <cstring>
 #include <type_traits>
+#include <vector>
 
 #include "repeat/repeatpass.h"
 
 namespace vm {
 namespace {
 
+// Values are written into a buffer, each with its kind and length, and the
+// buffer is hashed in large pieces.
 class Hasher {
 public:
+    Hasher() { buffer_.reserve(kPiece + 4096); }
     void Add(std::string_view bytes) {
         Add(static_cast<int64_t>(bytes.size()));
-        hash_.addData(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+        buffer_.append(bytes);
+        if (buffer_.size() >= kPiece) Flush();
     }
-    void Add(int64_t n) { hash_.addData(QByteArrayView(reinterpret_cast<const char*>(&n), sizeof n)); }
+    void Add(int64_t n) {  // zigzag, seven bits a byte
+        uint64_t u = (static_cast<uint64_t>(n) << 1) ^ static_cast<uint64_t>(n >> 63);
+        while (u >= 0x80) {
+            buffer_.push_back(static_cast<char>(u | 0x80));
+            u >>= 7;
+        }
+        buffer_.push_back(static_cast<char>(u));
+    }
     void Add(const db::Value& v) {
         std::visit(
             [this](const auto& x) {
@@ -38,44 +50,68 @@ public:
             },
             v);
     }
-    // Every row of a query, every column, with the column count as a separator.
+    // Column names, then every row's values.
+    void AddRows(db::RecordSource& rows) {
+        Add(int64_t{rows.fieldCount()});
+        for (int i = 0; i < rows.fieldCount(); ++i) Add(std::string_view(rows.fieldName(i)));
+        for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
+            Tag('|');
+            for (int i = 0; i < rows.fieldCount(); ++i) Add(rows.field(i));
+        }
+        rows.moveFirst();
+        Tag('$');
+    }
     void AddRows(db::Database& db, const std::string& sql) {
         auto st = db.prepare(sql);
         const int n = st.columnCount();
         Add(int64_t{n});
+        for (int i = 0; i < n; ++i) Add(std::string_view(st.columnName(i)));
         while (st.step()) {
             Tag('|');
             for (int i = 0; i < n; ++i) Add(st.column(i));
         }
         Tag('$');
     }
-    void Tag(char c) { hash_.addData(QByteArrayView(&c, 1)); }
-    std::string Result() { return hash_.result().toHex().toStdString(); }
+    void Tag(char c) { buffer_.push_back(c); }
+    std::string Result() {
+        Flush();
+        return hash_.result().toHex().toStdString();
+    }
 
 private:
-    QCryptographicHash hash_{QCryptographicHash::Sha256};
+    static constexpr size_t kPiece = 1 << 16;
+    void Flush() {
+        hash_.addData(QByteArrayView(buffer_.data(), static_cast<qsizetype>(buffer_.size())));
+        buffer_.clear();
+    }
+    std::string buffer_;
+    // Only tells states apart, guards nothing: the quickest of Qt's digests.
+    QCryptographicHash hash_{QCryptographicHash::Md5};
 };
 
 }  // namespace
 
-std::string RepeatFingerprint(db::Database& db, const RepeatInputs& inputs) {
+std::string RepeatFingerprint(db::Database& db, const RepeatInputs& inputs, db::RecordSource* passRows) {
     Hasher h;
     h.Add(int64_t{kRepeatRulesVersion});
     h.Add(int64_t{inputs.startYear});
     h.Add(int64_t{inputs.calcYearsSince});
-    for (const char* table : {"Velmora", "RepeatingData"}) {
-        const auto columns = db.columns(table);
-        h.Add(static_cast<int64_t>(columns.size()));
-        for (const std::string& c : columns) h.Add(std::string_view(c));
-    }
-    // The records the pass expands; their order follows from their columns.
-    h.AddRows(db, std::string(kRepeatPassSQL) + " ORDER BY [ID]");
+    const auto columns = db.columns("RepeatingData");
+    h.Add(static_cast<int64_t>(columns.size()));
+    for (const std::string& c : columns) h.Add(std::string_view(c));
+    // The records the pass expands, in its order, every column.
+    const std::string query = std::string(kRepeatPassSQL) + kRepeatPassOrder;
+    if (passRows && passRows->isOpen() && passRows->recordSource() == query && &passRows->database() == &db)
+        h.AddRows(*passRows);
+    else
+        h.AddRows(db, query);
     // The remembrance texts look up birth dates among all records.
     if (inputs.calcYearsSince) h.AddRows(db, "SELECT [ID], [DateText], [Date] FROM [Velmora] ORDER BY [ID]");
     return h.Result();
 }
 
-std::optional<RepeatState> MatchingRepeatState(db::Database& db, const RepeatInputs& inputs) noexcept {
+std::optional<RepeatState> MatchingRepeatState(db::Database& db, const RepeatInputs& inputs,
+                                               db::RecordSource* passRows) noexcept {
     try {
         if (!db.hasTable(kRepeatStateTable)) return std::nullopt;
         RepeatState kept;
@@ -89,7 +125,7 @@ std::optional<RepeatState> MatchingRepeatState(db::Database& db, const RepeatInp
             if (st.step()) return std::nullopt;  // one row only
         }
         if (kept.fingerprint.empty() || kept.rows < 0) return std::nullopt;
-        if (RepeatFingerprint(db, inputs) != kept.fingerprint) return std::nullopt;
+        if (RepeatFingerprint(db, inputs, passRows) != kept.fingerprint) return std::nullopt;
         // Counting a large table costs more than the fingerprint: last.
         auto count = db.prepare("SELECT count(*) FROM [RepeatingData]");
         if (!count.step() || db::AsInt(count.column(0), -1) != kept.rows) return std::nullopt;

@@ -34,12 +34,15 @@ struct RepeatState {
 };
 
 // The fingerprint of the calendar's present state (throws on a store failure).
-std::string RepeatFingerprint(db::Database& db, const RepeatInputs& inputs);
+// `passRows`, when given and bound to the pass's query on `db` and freshly
+// refreshed, spares reading those records again; it is left on its first row.
+std::string RepeatFingerprint(db::Database& db, const RepeatInputs& inputs, db::RecordSource* passRows = nullptr);
 
 // The stored state when the calendar still matches it: same rules version,
 // same fingerprint, and [RepeatingData] holding as many rows as were written.
 // Nothing on any mismatch, missing table or failure.
-std::optional<RepeatState> MatchingRepeatState(db::Database& db, const RepeatInputs& inputs) noexcept;
+std::optional<RepeatState> MatchingRepeatState(db::Database& db, const RepeatInputs& inputs,
+                                               db::RecordSource* passRows = nullptr) noexcept;
 
 // Records the state after a pass, inside the caller's transaction.
 void SaveRepeatState(db::Database& db, const RepeatInputs& inputs, int64_t rows, bool problems);
