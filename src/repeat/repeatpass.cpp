@@ -83,7 +83,10 @@ void RunPass(Operation& op, db::RecordSource& DataDates, const RepeatPassHooks& 
         }))
         return;
     ShowProblems(expansion, records, hooks);
-    if (kept) return;  // the problems shown again, the rows as they were
+    if (kept) {  // the problems shown again, the rows as they were
+        DataDates.moveFirst();
+        return;
+    }
 
     const auto bookkeeping = [&](db::Database& db) {
         SaveRepeatState(db, inputs, static_cast<int64_t>(expansion.rows.size()), !expansion.problems.empty());
