@@ -145,7 +145,7 @@ private:
 };
 
 // The pass's own page cache size, put back afterwards. A small cache keeps
-// the pass's memory low; the rows are appended in order, so it costs no speed.
+// the pass's memory low, and measured no slower than a large one.
 class CacheSize {
 public:
     CacheSize(db::Database& db, int64_t kib) : db_(db) {
