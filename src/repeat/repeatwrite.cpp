@@ -145,7 +145,8 @@ private:
 };
 
 // The pass's own page cache size, put back afterwards. A small cache keeps
-// the pass's memory low, and measured no slower than a large one.
+// the pass's memory low (a large one holds the whole table); a rebuild over
+// a full table pays for it with some speed.
 class CacheSize {
 public:
     CacheSize(db::Database& db, int64_t kib) : db_(db) {
