@@ -88,9 +88,7 @@ void RunPass(Operation& op, db::RecordSource& DataDates, const RepeatPassHooks& 
         return;
     }
 
-    const auto bookkeeping = [&](db::Database& db) {
-        SaveRepeatState(db, inputs, static_cast<int64_t>(expansion.rows.size()), !expansion.problems.empty());
-    };
+    const auto bookkeeping = [&](db::Database& db) { SaveRepeatState(db, inputs, !expansion.problems.empty()); };
     if (!ok(1, [&] { WriteExpansion(DataDates.database(), sourceColumns, records, expansion, op.iErPt, bookkeeping); }))
         return;
 

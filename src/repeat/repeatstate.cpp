@@ -3,6 +3,7 @@
 #include <QCryptographicHash>
 
 #include <cstring>
+#include <tuple>
 #include <type_traits>
 #include <vector>
 
@@ -89,6 +90,17 @@ private:
     QCryptographicHash hash_{QCryptographicHash::Md5};
 };
 
+// How many rows [RepeatingData] holds, and its lowest and highest row
+// numbers: new rows get new numbers, so a table written again by anyone else
+// shows, even with as many rows as before.
+std::tuple<int64_t, int64_t, int64_t> TableRows(db::Database& db) {
+    auto st = db.prepare(
+        "SELECT (SELECT count(*) FROM [RepeatingData]), (SELECT IFNULL(min(rowid), 0) FROM [RepeatingData]), "
+        "(SELECT IFNULL(max(rowid), 0) FROM [RepeatingData])");
+    if (!st.step()) return {-1, 0, 0};
+    return {db::AsInt(st.column(0)), db::AsInt(st.column(1)), db::AsInt(st.column(2))};
+}
+
 }  // namespace
 
 std::string RepeatFingerprint(db::Database& db, const RepeatInputs& inputs, db::RecordSource* passRows) {
@@ -115,38 +127,45 @@ std::optional<RepeatState> MatchingRepeatState(db::Database& db, const RepeatInp
     try {
         if (!db.hasTable(kRepeatStateTable)) return std::nullopt;
         RepeatState kept;
+        int64_t firstRow = 0, lastRow = 0;
         {
-            auto st = db.prepare("SELECT [Fingerprint], [RulesVersion], [RowCount], [Problems] FROM [RepeatState]");
+            auto st = db.prepare(
+                "SELECT [Fingerprint], [RulesVersion], [RowCount], [Problems], [FirstRow], [LastRow] FROM [RepeatState]");
             if (!st.step()) return std::nullopt;
             if (db::AsInt(st.column(1), -1) != kRepeatRulesVersion) return std::nullopt;
             kept.fingerprint = db::AsText(st.column(0));
             kept.rows = db::AsInt(st.column(2), -1);
             kept.problems = db::AsBool(st.column(3), true);
+            firstRow = db::AsInt(st.column(4), -1);
+            lastRow = db::AsInt(st.column(5), -1);
             if (st.step()) return std::nullopt;  // one row only
         }
         if (kept.fingerprint.empty() || kept.rows < 0) return std::nullopt;
         if (RepeatFingerprint(db, inputs, passRows) != kept.fingerprint) return std::nullopt;
         // Counting a large table costs more than the fingerprint: last.
-        auto count = db.prepare("SELECT count(*) FROM [RepeatingData]");
-        if (!count.step() || db::AsInt(count.column(0), -1) != kept.rows) return std::nullopt;
+        if (TableRows(db) != std::tuple(kept.rows, firstRow, lastRow)) return std::nullopt;
         return kept;
     } catch (...) {
         return std::nullopt;
     }
 }
 
-void SaveRepeatState(db::Database& db, const RepeatInputs& inputs, int64_t rows, bool problems) {
+void SaveRepeatState(db::Database& db, const RepeatInputs& inputs, bool problems) {
     // Made anew each time, so a damaged or older table never stops the pass.
     db.exec("DROP TABLE IF EXISTS [RepeatState]");
     db.exec(
         "CREATE TABLE [RepeatState] ([Fingerprint] TEXT, [RulesVersion] INTEGER, [RowCount] INTEGER, "
-        "[Problems] INTEGER)");
+        "[Problems] INTEGER, [FirstRow] INTEGER, [LastRow] INTEGER)");
     auto insert = db.prepare(
-        "INSERT INTO [RepeatState] ([Fingerprint], [RulesVersion], [RowCount], [Problems]) VALUES (?, ?, ?, ?)");
+        "INSERT INTO [RepeatState] ([Fingerprint], [RulesVersion], [RowCount], [Problems], [FirstRow], [LastRow]) "
+        "VALUES (?, ?, ?, ?, ?, ?)");
+    const auto [count, first, last] = TableRows(db);
     insert.bind(1, db::Text(RepeatFingerprint(db, inputs)))
         .bind(2, db::Int(kRepeatRulesVersion))
-        .bind(3, db::Int(rows))
-        .bind(4, db::Bool(problems));
+        .bind(3, db::Int(count))
+        .bind(4, db::Bool(problems))
+        .bind(5, db::Int(first))
+        .bind(6, db::Int(last));
     insert.run();
 }
 

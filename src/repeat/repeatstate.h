@@ -29,7 +29,7 @@ struct RepeatInputs {
 
 struct RepeatState {
     std::string fingerprint;
-    int64_t rows = 0;       // rows the pass wrote into [RepeatingData]
+    int64_t rows = 0;       // rows the pass left in [RepeatingData]
     bool problems = false;  // the pass met rule problems, shown on every run
 };
 
@@ -39,12 +39,14 @@ struct RepeatState {
 std::string RepeatFingerprint(db::Database& db, const RepeatInputs& inputs, db::RecordSource* passRows = nullptr);
 
 // The stored state when the calendar still matches it: same rules version,
-// same fingerprint, and [RepeatingData] holding as many rows as were written.
+// same fingerprint, and [RepeatingData] holding as many rows as were written,
+// under the same row numbers.
 // Nothing on any mismatch, missing table or failure.
 std::optional<RepeatState> MatchingRepeatState(db::Database& db, const RepeatInputs& inputs,
                                                db::RecordSource* passRows = nullptr) noexcept;
 
-// Records the state after a pass, inside the caller's transaction.
-void SaveRepeatState(db::Database& db, const RepeatInputs& inputs, int64_t rows, bool problems);
+// Records the state after a pass, inside the caller's transaction, with the
+// rows [RepeatingData] then holds.
+void SaveRepeatState(db::Database& db, const RepeatInputs& inputs, bool problems);
 
 }  // namespace vm

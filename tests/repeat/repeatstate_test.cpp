@@ -199,6 +199,13 @@ INSTANTIATE_TEST_SUITE_P(
                    c.Exec(
                        "DELETE FROM [RepeatingData] WHERE [ID] = (SELECT max([ID]) FROM [RepeatingData])");
                }},
+        Change{"RewrittenByAnotherProgram", [](RepeatStateChange& c) {  // as many rows, under new numbers
+                   c.Exec("CREATE TABLE [Saved] AS SELECT * FROM [RepeatingData]");
+                   c.Exec("DELETE FROM [RepeatingData]");
+                   c.Exec("INSERT INTO [RepeatingData] ([Date], [JulDate], [DateText]) SELECT [Date], [JulDate], "
+                          "'stale' FROM [Saved]");
+                   c.Exec("DROP TABLE [Saved]");
+               }},
         Change{"ColumnAddedByAnUpgrade", [](RepeatStateChange& c) {
                    c.Exec("ALTER TABLE [RepeatingData] ADD COLUMN [Extra] TEXT");
                    c.Tamper();
