@@ -4,7 +4,8 @@
 // table [RepeatState]: the repeating, visible [Velmora] rows (every column,
 // its own Alarm writes included), the birth dates the remembrance texts look
 // up, both tables' columns, the settings it uses and the rules version. When
-// the fingerprint and the row count still match, the pass can be skipped.
+// the fingerprint, the row count and the first and last row numbers of
+// [RepeatingData] still match, the pass can be skipped.
 #pragma once
 #include <cstdint>
 #include <optional>
