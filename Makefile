@@ -35,6 +35,7 @@ bench: deps
 	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release
 	cmake --build build/release -j $(JOBS) --target velmora_bench
 	build/release/bin/velmora_bench
+	bench/startup.sh build/release/bin
 
 # Fuzzes the import's line reader for 60 s with clang's libFuzzer (not part of `make test`).
 FUZZ_SECONDS ?= 60

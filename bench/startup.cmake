@@ -1,4 +1,6 @@
-# Start-up of the main window with a calendar of 5,000 records.
-target_sources(velmora_bench PRIVATE ${CMAKE_CURRENT_LIST_DIR}/bench_startup.cpp)
-target_link_libraries(velmora_bench PRIVATE velmora_ui)
-add_dependencies(velmora_bench velmora_pictures velmora_sounds velmora_manual)
+# Whole-process benchmarks: the helper that makes their calendars (bench/startup.sh runs them).
+add_executable(velmora_benchtool ${CMAKE_CURRENT_LIST_DIR}/benchtool.cpp ${CMAKE_CURRENT_LIST_DIR}/calendars.cpp)
+target_link_libraries(velmora_benchtool PRIVATE velmora_core)
+add_dependencies(velmora_benchtool velmora_templates velmora_pictures velmora_sounds velmora_manual)
+target_sources(velmora_bench PRIVATE ${CMAKE_CURRENT_LIST_DIR}/calendars.cpp)
+add_dependencies(velmora_bench velmora_benchtool velmora)

@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "mainwindow/frmvelmora.h"
+#include "startupprobe.h"
 #include "platform/qtmessages.h"
 #include "platform/printdialogs.h"
 #include "platform/qtpickers.h"
@@ -38,6 +39,10 @@ int main(int argc, char** argv) {
         if (args.size() > 1) window.startArgument = args.mid(1).join(' ').toStdString();
         window.Form_Load();
         window.show();
+        vm::ArmStartupProbe([&window] {
+            window.unloadWaitMs = 0;
+            window.close();
+        });
         rc = QApplication::exec();
     }
     vm::SetPrintDialogs(nullptr);

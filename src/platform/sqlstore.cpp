@@ -167,6 +167,8 @@ std::shared_ptr<Database> Database::Open(const std::string& path) {
     if (!LooksLikeDatabase(path))
         throw DbError(kNotDatabase, "\"" + path + "\" is not a Velmora database file.");
     sqlite3* db = nullptr;
+    // Every connection lives on the user-interface thread: no locking of the
+    // engine's own on each call.
     const int mode = IsReadOnlyFile(path) ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     const int rc = sqlite3_open_v2(path.c_str(), &db, mode | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {

@@ -7,6 +7,7 @@
 #include "platform/messages.h"
 #include "platform/places.h"
 #include "platform/steps.h"
+#include "repeat/repeatstate.h"
 #include "repeat/repeatwrite.h"
 
 namespace vm {
@@ -68,6 +69,12 @@ void RunPass(Operation& op, db::RecordSource& DataDates, const RepeatPassHooks& 
         }))
         return;
 
+    // Nothing the pass reads has changed since it last wrote [RepeatingData]:
+    // the table already holds the very rows it would write.
+    const RepeatInputs inputs{StartRepeatYear(), Module1.OptCalcYearsSince};
+    const std::optional<RepeatState> kept = MatchingRepeatState(DataDates.database(), inputs, &DataDates);
+    if (kept && !kept->problems) return;
+
     std::vector<DateRecord> records;
     std::vector<std::string> sourceColumns;
     if (!ok(21, [&] {
@@ -86,8 +93,14 @@ void RunPass(Operation& op, db::RecordSource& DataDates, const RepeatPassHooks& 
         }))
         return;
     ShowProblems(expansion, records, hooks);
+    if (kept) {  // the problems shown again, the rows as they were
+        DataDates.moveFirst();
+        return;
+    }
 
-    if (!ok(1, [&] { WriteExpansion(DataDates.database(), sourceColumns, records, expansion, op.iErPt); })) return;
+    const auto bookkeeping = [&](db::Database& db) { SaveRepeatState(db, inputs, !expansion.problems.empty()); };
+    if (!ok(1, [&] { WriteExpansion(DataDates.database(), sourceColumns, records, expansion, op.iErPt, bookkeeping); }))
+        return;
 
     ok(19, [&] {
         DataDates.refresh();  // the Alarm fields as written

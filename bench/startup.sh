@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Start-up as a user waits for it: a fresh `velmora` process each time, from
+# its exec to its main window shown, for an empty calendar, 5,000 records of
+# the typical mix, and 5,000 and 20,000 records of the heavy mix; each after
+# a change (the repeat pass rewrites its table) and unchanged (the pass finds
+# nothing to do). Also the repeat engine's first call in a fresh process
+# beside its warm call. Every file made here is deleted at the end.
+#   bench/startup.sh [BIN_DIR]    (default build/release/bin)
+# RUNS (default 5) starts per figure; KINDS to choose calendars.
+set -euo pipefail
+BIN=${1:-build/release/bin}
+RUNS=${RUNS:-5}
+KINDS=${KINDS:-"empty typical heavy heavy20k"}
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+work=$(mktemp -d "${TMPDIR:-/tmp}/velmora-startup-XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+# One start: prints "ms peak_MiB after_MiB".
+start() {
+    local out
+    out=$(VELMORA_DATA_DIR="$1" VELMORA_EXIT_WHEN_SHOWN=$(date +%s%N) timeout 300 "$BIN/velmora" 2>/dev/null |
+          grep '^shown_us=') || { echo "velmora did not report its start-up" >&2; return 1; }
+    # shown_us=N peak_rss_kib=N rss_kib=N
+    set -- $(echo "$out" | sed 's/[a-z_]*=//g')
+    echo "$(( $1 / 1000 )) $(( $2 / 1024 )) $(( $3 / 1024 ))"
+}
+
+# min / median / max of the first column, the largest peak and the last memory.
+summary() {
+    sort -n | awk '{ ms[NR] = $1; if ($2 > peak) peak = $2; after = $3 }
+        END { printf "%6d %6d %6d ms   peak %4d MiB   after start-up %4d MiB", ms[1], ms[int((NR + 1) / 2)], ms[NR], peak, after }'
+}
+
+printf '%-28s %6s %6s %6s\n' "start-up, exec to shown" min median max
+for kind in $KINDS; do
+    dir="$work/$kind"
+    mkdir -p "$dir"
+    "$BIN/velmora_benchtool" make "$dir" "$kind"
+    start "$dir" >/dev/null  # the first pass after the calendar was made
+    runs=$RUNS
+    [ "$kind" = heavy20k ] && runs=$(( RUNS < 3 ? RUNS : 3 ))
+    if [ "$kind" != empty ]; then
+        for ((i = 0; i < runs; i++)); do
+            "$BIN/velmora_benchtool" touch "$dir"
+            start "$dir"
+        done | summary | sed "s/^/$(printf '%-28s' "$kind, after a change")/"
+        echo
+    fi
+    for ((i = 0; i < RUNS; i++)); do start "$dir"; done | summary |
+        sed "s/^/$(printf '%-28s' "$kind, unchanged")/"
+    echo
+    rm -rf "$dir"
+done
+
+echo
+engine=$(for ((i = 0; i < RUNS; i++)); do "$BIN/velmora_benchtool" engine; done | sed 's/[a-z_]*=//g')
+median() { sort -n | awk '{ v[NR] = $1 } END { printf "%d", v[int((NR + 1) / 2)] / 1000 }'; }
+echo "repeat engine, heavy 5,000 records ($(echo "$engine" | awk 'NR == 1 { print $3 }') rows), median of $RUNS fresh processes:"
+echo "  first call $(echo "$engine" | awk '{ print $1 }' | median) ms, warm call $(echo "$engine" | awk '{ print $2 }' | median) ms"
