@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "benchsupport.h"
 #include "alarms/alarmtimer.h"
 #include "core/appearance.h"
 #include "core/dates.h"
@@ -25,15 +26,7 @@ namespace {
 namespace db = vm::db;
 namespace fs = std::filesystem;
 
-QApplication& App() {
-    if (auto* existing = qobject_cast<QApplication*>(QApplication::instance())) return *existing;
-    static int argc = 1;
-    static char name[] = "velmora_bench";
-    static char* argv[] = {name, nullptr};
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+using vmbench::App;
 
 // December 2026 with 600 records, 37 of them on the 6th; 20 daily alarms.
 void MakeFiles(std::string& calendar, std::string& settings) {

@@ -12,6 +12,7 @@
 #include <memory>
 #include <random>
 
+#include "benchsupport.h"
 #include "core/appearance.h"
 #include "core/calendarimport.h"
 #include "core/dates.h"
@@ -31,15 +32,7 @@ namespace {
 namespace db = vm::db;
 namespace fs = std::filesystem;
 
-QApplication& App() {
-    if (auto* existing = qobject_cast<QApplication*>(QApplication::instance())) return *existing;
-    static int argc = 1;
-    static char name[] = "velmora_bench";
-    static char* argv[] = {name, nullptr};
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+using vmbench::App;
 
 std::string Folder() {
     const std::string dir = (fs::temp_directory_path() / ("velmora-bench-exchange-" + std::to_string(getpid()))).string();

@@ -13,6 +13,7 @@
 #include <memory>
 #include <random>
 
+#include "benchsupport.h"
 #include "core/appearance.h"
 #include "core/dates.h"
 #include "core/files.h"
@@ -26,16 +27,7 @@ namespace {
 namespace db = vm::db;
 namespace fs = std::filesystem;
 
-QApplication& App() {
-    if (auto* existing = qobject_cast<QApplication*>(QApplication::instance())) return *existing;
-    static int argc = 1;
-    static char name[] = "velmora_bench";
-    static char* argv[] = {name, nullptr};
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    // Never destroyed: Qt's own globals are gone by the time statics end.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+using vmbench::App;
 
 // A calendar with `occurrences` rows in [RepeatingData] spread over 2000..2039
 // and, in March and in May 2026, `monthEntries` entries each (half records,

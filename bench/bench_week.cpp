@@ -10,6 +10,7 @@
 #include <memory>
 #include <random>
 
+#include "benchsupport.h"
 #include "core/dates.h"
 #include "core/files.h"
 #include "core/module1.h"
@@ -23,15 +24,7 @@ namespace {
 namespace db = vm::db;
 namespace fs = std::filesystem;
 
-QApplication& App() {
-    if (auto* existing = qobject_cast<QApplication*>(QApplication::instance())) return *existing;
-    static int argc = 1;
-    static char name[] = "velmora_bench";
-    static char* argv[] = {name, nullptr};
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+using vmbench::App;
 
 const vm::CivilDate kSunday{2026, 12, 27};
 
