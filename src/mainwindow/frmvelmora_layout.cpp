@@ -26,6 +26,9 @@
 namespace vm {
 namespace {
 
+// The search bar's least width and its gap to the filter list (twips).
+constexpr double kSearchBarWidth = 3400, kSearchBarGap = 100;
+
 using namespace layout;
 
 // The layout formulas take the window's outer size, caption, menu bar and
@@ -139,6 +142,16 @@ void frmVelmora::LayoutBySplitter(double& pos) {
     SetTwips(lblMonth, title);
     Combo3->setVisible(cols.searchBarShown);
     SSPanel2->setVisible(cols.searchBarShown);
+    if (cols.searchBarShown && cols.gridWidth >= 0) {
+        // A wider grid gives its room to the search bar; the filter list
+        // stays at the grid's right edge.
+        TwipsRect bar = TwipsOf(SSPanel2), filter = TwipsOf(Combo3);
+        const double right = grid.left + grid.width;
+        filter.left = std::max(bar.left + kSearchBarWidth + kSearchBarGap, right - filter.width);
+        bar.width = filter.left - kSearchBarGap - bar.left;
+        SetTwips(SSPanel2, bar);
+        SetTwips(Combo3, filter);
+    }
 }
 
 void frmVelmora::LayoutDayGrid() {

@@ -62,7 +62,8 @@ void frmVelmora::InstallSearchBar() {
     sscmdRepeat = Button(SSPanel2, "sscmdRepeat", "Repeat", " Display Repeat Examples ");
     for (QPushButton* b : {sscmdSrchDateData, sscmdClearSrch}) b->setFixedWidth(28);
     sscmdRepeat->setFixedWidth(56);
-    lblRecCnt->setFixedWidth(64);
+    // The count takes room only while it shows one, so the box keeps its width.
+    lblRecCnt->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     // The bar takes the width over the grid that the filter list leaves.
     SetTwips(SSPanel2, TwipsRect{100, 100, 3400, 420});
     SetTwips(Combo3, TwipsRect{3600, 130, 1300, 360});
