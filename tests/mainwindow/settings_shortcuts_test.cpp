@@ -1,15 +1,12 @@
 // Desktop and autostart launchers, in temporary home and XDG folders.
 #include <sys/stat.h>
 
-#include <filesystem>
-
 #include "core/launcher.h"
 #include "mainwindow/shortcuts.h"
 #include "settings_testutil.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using vmtest::EnvGuard;
 
 struct Desktop {
