@@ -1,7 +1,6 @@
 # The settings panel, the record colour panel's own parts and the shortcuts.
 find_package(Qt6 REQUIRED COMPONENTS Test)
 velmora_add_tests(velmora_settings_tests
-  ${CMAKE_CURRENT_LIST_DIR}/settings_rules_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settings_colors_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settings_options_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settings_sounds_test.cpp

@@ -4,7 +4,6 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -39,13 +38,11 @@ namespace vmtest {
 class EnvGuard {
 public:
     void set(const char* name, const std::string& value) {
-        const char* old = std::getenv(name);
-        saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        keep(name);
         setenv(name, value.c_str(), 1);
     }
     void unset(const char* name) {
-        const char* old = std::getenv(name);
-        saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        keep(name);
         unsetenv(name);
     }
     ~EnvGuard() {
@@ -56,6 +53,10 @@ public:
     }
 
 private:
+    void keep(const char* name) {
+        const char* old = std::getenv(name);
+        saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+    }
     std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
