@@ -61,7 +61,6 @@ TEST(PlayWaveFile, FailuresNeverEscape) {
     vm::SetSoundPlayer(&broken);
     EXPECT_NO_THROW(vm::PlayWaveFile("Sounds/Alarm01.wav"));
     EXPECT_NO_THROW(vm::PlayWaveFile("missing.wav"));
-    vm::SetSoundPlayer(&fx.player);
 }
 
 TEST(SoundFolder, DataFolderGetsTheShippedSoundsOnlyWhenItHasNone) {

@@ -1,6 +1,7 @@
 // The data grids every window shares, over a real calendar file: edits and
-// the new-row line stored in the file, refusals that store nothing, the
-// literal Unicode search and the sort that keeps the current record.
+// the new-row line stored in the file, refusals that store nothing and the
+// literal Unicode search. The header sort and the font steps are tested
+// through the windows that use them.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -111,33 +112,6 @@ TEST(DataGrid, SearchIsLiteralAndIgnoresCaseOverAllOfUnicode) {
                                  {db::Text(c.typed)});
         EXPECT_EQ(f.Listed(), c.found) << c.typed;
     }
-}
-
-TEST(DataGrid, HeaderSortTogglesAndKeepsTheCurrentRecord) {
-    GridFixture f;
-    vm::GridSortState sort;
-    const int years = f.model.fieldIndex("Years");
-    f.view.setCurrentIndex(f.model.index(1, years));  // the record of year count 2
-    const auto id = vm::CurrentRecordId(&f.view, &f.model);
-    ASSERT_TRUE(id);
-    std::vector<std::string> directions;
-    for (const char* column : {"Years", "Years", "Date"}) {
-        const std::string dir = sort.click(column);
-        directions.push_back(dir);
-        vm::RequeryKeepingRecord(&f.view, &f.model, f.source,
-                                 std::string("SELECT * FROM [CalculateDates] ORDER BY [") + column + "] " + dir + ", [ID]");
-        EXPECT_EQ(vm::CurrentRecordId(&f.view, &f.model), id) << column << " " << dir;
-    }
-    EXPECT_EQ(directions, (std::vector<std::string>{"ASC", "DESC", "ASC"}));
-    EXPECT_EQ(f.Listed().front(), "") << "sorted by date ascending, 2021 first";
-
-    QFont small = f.view.font();
-    small.setPointSizeF(7);
-    f.view.setFont(small);
-    vm::StepGridFont(&f.view, -2);
-    EXPECT_DOUBLE_EQ(f.view.font().pointSizeF(), vm::kSmallestGridFont);
-    vm::StepGridFont(&f.view, +2);
-    EXPECT_DOUBLE_EQ(f.view.font().pointSizeF(), 8.0);
 }
 
 TEST(GridCells, TypedTextsAreReadByTheirColumnKind) {
