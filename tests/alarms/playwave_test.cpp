@@ -32,11 +32,7 @@ TEST(PlayWaveFile, PlaysFoundFilesAndBeepsForEverythingElse) {
     const std::string bad = fx.data + "/bad.wav";
     vmtest::WriteAll(bad, "RIFF....WAVEjunk");
     const std::string good = fx.data + "/Sounds/Alarm04.wav";
-    struct Case {
-        std::string name;
-        std::vector<Call> calls;
-        std::string playing;
-    };
+    struct Case { std::string name; std::vector<Call> calls; std::string playing; };
     const std::vector<Case> cases = {
         {good, {Call::Stop, Call::Play}, good},
         {"Sounds/Alarm04.wav", {Call::Stop, Call::Play}, good},  // stored names are taken from the data folder
@@ -65,7 +61,6 @@ TEST(PlayWaveFile, FailuresNeverEscape) {
     vm::SetSoundPlayer(&broken);
     EXPECT_NO_THROW(vm::PlayWaveFile("Sounds/Alarm01.wav"));
     EXPECT_NO_THROW(vm::PlayWaveFile("missing.wav"));
-    vm::SetSoundPlayer(&fx.player);
 }
 
 TEST(SoundFolder, DataFolderGetsTheShippedSoundsOnlyWhenItHasNone) {

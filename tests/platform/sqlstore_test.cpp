@@ -10,16 +10,25 @@ namespace db = vm::db;
 
 namespace {
 
-std::string NewDb(const std::string& schema) {
-    const std::string path = vmtest::MakeTempDir("velmora-db") + "/t.mdb";
-    auto d = db::Database::Create(path);
-    d->exec(schema);
-    return path;
-}
-
-const char* kPeople =
-    "CREATE TABLE [People] ([ID] INTEGER PRIMARY KEY AUTOINCREMENT, [Name] TEXT COLLATE NOCASE, "
-    "[Age] INTEGER CHECK([Age] BETWEEN 0 AND 255), [Nick] TEXT CHECK(length([Nick]) <= 5))";
+// A small store with range limits, and a record source over it.
+struct People : ::testing::Test {
+    std::string path = vmtest::MakeTempDir("velmora-db") + "/t.mdb";
+    db::RecordSource rs;
+    void SetUp() override {
+        db::Database::Create(path)->exec(
+            "CREATE TABLE [People] ([ID] INTEGER PRIMARY KEY AUTOINCREMENT, [Name] TEXT COLLATE NOCASE, "
+            "[Age] INTEGER CHECK([Age] BETWEEN 0 AND 255))");
+        rs.setDatabaseName(path);
+        rs.setRecordSource("People");
+        rs.refresh();
+    }
+    void Add(const char* name, int age) {
+        rs.addNew();
+        rs.setField("Name", db::Text(name));
+        rs.setField("Age", db::Int(age));
+        rs.update();
+    }
+};
 
 TEST(Database, OpeningNeverCreatesOrChangesAFile) {
     const std::string dir = vmtest::MakeTempDir("velmora-open");
@@ -43,72 +52,25 @@ TEST(Database, OpeningNeverCreatesOrChangesAFile) {
     }
 }
 
-TEST(Database, KeepsOneFileWithARollbackJournal) {
-    auto d = db::Database::Open(NewDb(kPeople));
-    auto st = d->prepare("PRAGMA journal_mode");
-    ASSERT_TRUE(st.step());
-    EXPECT_EQ(db::AsText(st.column(0)), "delete");
-}
-
-TEST(Database, TypedTextOnlyEverTravelsAsAParameter) {
-    auto d = db::Database::Open(NewDb(kPeople));
-    auto ins = d->prepare("INSERT INTO [People] ([Name]) VALUES (?)");
-    for (const char* name : {"O'Brien", "50%", "a_b", "x'); DROP TABLE [People]; --"}) ins.bind(1, db::Text(name)).run();
-    auto count = d->prepare("SELECT count(*) FROM [People] WHERE [Name] = ?");
-    count.bind(1, db::Text("o'brien"));  // text compares without regard to case
-    ASSERT_TRUE(count.step());
-    EXPECT_EQ(db::AsInt(count.column(0)), 1);
-    EXPECT_TRUE(d->hasTable("People"));
-}
-
-TEST(Database, OutOfRangeValuesAreRefusedAndNeverStored) {
-    auto d = db::Database::Open(NewDb(kPeople));
-    EXPECT_THROW(d->prepare("INSERT INTO [People] ([Age]) VALUES (?)").bind(1, db::Int(256)).run(), db::DbError);
-    EXPECT_THROW(d->prepare("INSERT INTO [People] ([Nick]) VALUES (?)").bind(1, db::Text("toolong")).run(), db::DbError);
-    d->prepare("INSERT INTO [People] ([Age], [Nick]) VALUES (255, 'ok')").run();
-    auto st = d->prepare("SELECT count(*) FROM [People]");
-    st.step();
-    EXPECT_EQ(db::AsInt(st.column(0)), 1);
-}
-
-TEST(Transaction, RollsBackUnlessCommitted) {
-    auto d = db::Database::Open(NewDb(kPeople));
-    try {
+TEST_F(People, TransactionRollsBackUnlessCommitted) {
+    auto d = db::Database::Open(path);
+    for (const char* name : {"a", "b"}) {  // only the second commits
         db::Transaction tx(*d);
-        d->exec("INSERT INTO [People] ([Name]) VALUES ('a')");
-        throw std::runtime_error("fails half way");
-    } catch (const std::runtime_error&) {
-    }
-    {
-        db::Transaction tx(*d);
-        d->exec("INSERT INTO [People] ([Name]) VALUES ('b')");
-        tx.commit();
+        d->prepare("INSERT INTO [People] ([Name]) VALUES (?)").bind(1, db::Text(name)).run();
+        if (name[0] == 'b') tx.commit();
     }
     auto st = d->prepare("SELECT group_concat([Name]) FROM [People]");
     st.step();
     EXPECT_EQ(db::AsText(st.column(0)), "b");
 }
 
-TEST(RecordSource, BrowsesAddsEditsDeletesAndFinds) {
-    const std::string path = NewDb(kPeople);
-    db::RecordSource rs;
-    rs.setDatabaseName(path);
-    rs.setRecordSource("People");
-    rs.refresh();
-    EXPECT_TRUE(rs.bof());
-    EXPECT_TRUE(rs.eof());
-    EXPECT_EQ(rs.recordCount(), 0);
+// Finding, deleting and the blocks of a large result are in the blocks test.
+TEST_F(People, RecordSourceBrowsesAndEditsThroughASelect) {
+    EXPECT_TRUE(rs.bof() && rs.eof());
     EXPECT_THROW(rs.edit(), db::DbError);
-
-    for (const char* n : {"Ann", "Bob", "Cy"}) {
-        rs.addNew();
-        rs.setField("Name", db::Text(n));
-        rs.setField("Age", db::Int(30));
-        rs.update();
-    }
-    EXPECT_EQ(rs.recordCount(), 3);
+    for (const char* n : {"Ann", "Bob", "O'Brien"}) Add(n, 30);
     rs.moveLast();
-    EXPECT_EQ(db::AsText(rs.field("Name")), "Cy");
+    EXPECT_EQ(db::AsText(rs.field("name")), "O'Brien");  // field names ignore case
     rs.moveNext();
     EXPECT_TRUE(rs.eof());
     rs.moveFirst();
@@ -117,17 +79,10 @@ TEST(RecordSource, BrowsesAddsEditsDeletesAndFinds) {
     EXPECT_EQ(db::AsInt(rs.field("Age")), 31);  // the edit buffer shows the change
     rs.update();
 
-    ASSERT_TRUE(rs.findFirst(2));
-    EXPECT_EQ(db::AsText(rs.field("name")), "Bob");  // field names ignore case
-    rs.deleteRow();
-    EXPECT_EQ(db::AsText(rs.field("Name")), "Cy");
-    EXPECT_FALSE(rs.findFirst(2));
-
     // A SELECT with a condition is still editable and sees the stored changes.
     rs.setRecordSource("SELECT * FROM [People] WHERE [Age] > 30 ORDER BY [Name]");
     rs.refresh();
     ASSERT_EQ(rs.recordCount(), 1);
-    EXPECT_EQ(db::AsText(rs.field("Name")), "Ann");
     rs.edit();
     rs.setField("Name", db::Text("Anne"));
     rs.update();
@@ -143,34 +98,19 @@ TEST(RecordSource, BrowsesAddsEditsDeletesAndFinds) {
     EXPECT_EQ(db::AsText(rs.field("Name")), "Anne");
 }
 
-TEST(RecordSource, AFailedUpdateKeepsTheStoredRow) {
-    db::RecordSource rs;
-    rs.setDatabaseName(NewDb(kPeople));
-    rs.setRecordSource("People");
-    rs.refresh();
-    rs.addNew();
-    rs.setField("Age", db::Int(9));
-    rs.update();
+// A refused update and an update of a row deleted meanwhile both fail
+// and write nothing back.
+TEST_F(People, FailedUpdatesStoreNothing) {
+    Add("Ann", 9);
+    Add("Bob", 10);
+    rs.moveFirst();
     rs.edit();
     rs.setField("Age", db::Int(999));
     EXPECT_THROW(rs.update(), db::DbError);
     rs.cancelUpdate();
     rs.refresh();
     EXPECT_EQ(db::AsInt(rs.field("Age")), 9);
-}
 
-TEST(RecordSource, EditingARowDeletedMeanwhileFails) {
-    db::RecordSource rs;
-    const std::string path = NewDb(kPeople);
-    rs.setDatabaseName(path);
-    rs.setRecordSource("People");
-    rs.refresh();
-    for (int age : {9, 10}) {
-        rs.addNew();
-        rs.setField("Age", db::Int(age));
-        rs.update();
-    }
-    rs.moveFirst();
     db::Database::Open(path)->exec("DELETE FROM [People] WHERE [Age] = 9");
     rs.edit();
     rs.setField("Age", db::Int(11));
@@ -181,9 +121,10 @@ TEST(RecordSource, EditingARowDeletedMeanwhileFails) {
         EXPECT_EQ(e.number(), db::kRowDeleted);
     }
     EXPECT_EQ(rs.recordCount(), 1);
-    auto st = db::Database::Open(path)->prepare("SELECT count(*) FROM [People]");
-    ASSERT_TRUE(st.step());
+    auto st = db::Database::Open(path)->prepare("SELECT count(*), max([Age]) FROM [People]");
+    st.step();
     EXPECT_EQ(db::AsInt(st.column(0)), 1) << "nothing was written back";
+    EXPECT_EQ(db::AsInt(st.column(1)), 10);
 }
 
 TEST(Values, ConvertTheWayFieldsAreRead) {
@@ -192,8 +133,7 @@ TEST(Values, ConvertTheWayFieldsAreRead) {
     EXPECT_EQ(db::AsInt(db::Value{2.5}), 2);
     EXPECT_EQ(db::AsInt(db::Value{}, 7), 7);
     EXPECT_TRUE(db::AsBool(db::Int(-1)));
-    EXPECT_FALSE(db::AsBool(db::Int(0)));
-    EXPECT_FALSE(db::AsBool(db::Value{}));
+    EXPECT_FALSE(db::AsBool(db::Int(0)) || db::AsBool(db::Value{}));
     EXPECT_TRUE(db::AsBool(db::Text("True")));
     EXPECT_EQ(db::AsInt(db::Bool(true)), -1);
 }
