@@ -5,7 +5,6 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
-#include <QPointer>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -19,6 +18,7 @@
 #include "core/selectedday.h"
 #include "mainwindow/frmvelmora.h"
 #include "mainwindow/windowhelpers.h"
+#include "platform/onewindow.h"
 #include "platform/messages.h"
 #include "platform/places.h"
 #include "platform/sound.h"
@@ -27,7 +27,7 @@
 namespace vm {
 namespace {
 
-QPointer<frmAlarm> g_alarm;
+OneWindow<frmAlarm> g_alarm;
 
 constexpr int kTwipsPerPixel = 15;
 constexpr int32_t kDesignWidth = 7200, kDesignHeight = 3600;  // twips
@@ -213,16 +213,10 @@ void frmAlarm::changeEvent(QEvent* event) {
 
 // ---- the one instance ----
 
-frmAlarm* AlarmWindow() { return g_alarm && g_alarm->loaded() ? g_alarm.data() : nullptr; }
+frmAlarm* AlarmWindow() { return g_alarm.get(); }
 
 frmAlarm* LoadAlarm() {
-    frmAlarm* w = AlarmWindow();
-    if (!w) {
-        w = new frmAlarm(MainWindow());
-        g_alarm = w;
-        w->Form_Load();
-    }
-    return w;
+    return g_alarm.load([] { return new frmAlarm(MainWindow()); });
 }
 
 void ShowAlarm() {
@@ -235,13 +229,6 @@ void ShowAlarm() {
     w->Form_Activate();
 }
 
-void UnloadAlarm() {
-    if (!g_alarm) return;
-    frmAlarm* w = g_alarm.data();
-    g_alarm = nullptr;
-    w->Form_Unload();
-    w->hide();
-    w->deleteLater();
-}
+void UnloadAlarm() { g_alarm.unload(); }
 
 }  // namespace vm

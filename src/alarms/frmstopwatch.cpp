@@ -6,7 +6,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -14,12 +13,13 @@
 
 #include "core/module1.h"
 #include "mainwindow/frmvelmora.h"
+#include "platform/onewindow.h"
 #include "platform/messages.h"
 
 namespace vm {
 namespace {
 
-QPointer<frmStopWatch> g_window;
+OneWindow<frmStopWatch> g_window;
 // The window's rectangle, kept for the run (pixels; empty until first closed).
 QRect g_kept;
 constexpr int kTwipsPerPixel = 15;
@@ -216,30 +216,15 @@ void frmStopWatch::Form_Unload() {
 void frmStopWatch::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
-    // The next Show Timers makes a fresh window at the kept rectangle.
-    if (g_window == this) g_window = nullptr;
     deleteLater();
 }
 
 frmStopWatch* ShowStopWatch() {
-    if (!g_window) {
-        g_window = new frmStopWatch;
-        g_window->setAttribute(Qt::WA_DeleteOnClose, false);
-        g_window->Form_Load();
-    }
-    if (g_window->isMinimized()) g_window->showNormal();
-    g_window->show();
-    g_window->raise();
-    g_window->activateWindow();
-    return g_window;
+    return g_window.show([] { return new frmStopWatch; });
 }
 
-frmStopWatch* StopWatch() { return g_window; }
+frmStopWatch* StopWatch() { return g_window.get(); }
 
-void UnloadStopWatch() {
-    if (!g_window) return;
-    g_window->Form_Unload();
-    delete g_window;
-}
+void UnloadStopWatch() { g_window.unload(); }
 
 }  // namespace vm

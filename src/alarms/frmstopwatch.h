@@ -51,6 +51,7 @@ public:
     void TDBGridEventLog_HeadClick(int ColIndex);
     void sscmdPost_Click();
     void Form_Unload();
+    bool loaded() const { return !unloaded_; }
 
     QTabWidget* SSTab1 = nullptr;
     std::array<QPushButton*, 5> sscmdStrtStop{}, sscmdReset{}, sscmdStart{}, sscmdResetCntDwn{};

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QPalette>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -22,12 +21,13 @@
 #include "mainwindow/frmvelmora.h"
 #include "mainwindow/windowhelpers.h"
 #include "platform/messages.h"
+#include "platform/onewindow.h"
 #include "platform/qtpickers.h"
 
 namespace vm {
 namespace {
 
-QPointer<frmSelectedDay> g_selDay;
+OneWindow<frmSelectedDay> g_selDay;
 
 // Kept for the whole run, across closing and reopening the window.
 int g_keptFontSize = 0;  // points; 0 until first set
@@ -232,31 +232,13 @@ void frmSelectedDay::closeEvent(QCloseEvent* event) {
 
 // ---- the one instance ----
 
-frmSelectedDay* SelectedDay() { return g_selDay && g_selDay->loaded() ? g_selDay.data() : nullptr; }
+frmSelectedDay* SelectedDay() { return g_selDay.get(); }
 
 frmSelectedDay* ShowSelectedDay() {
-    frmSelectedDay* w = SelectedDay();
-    if (!w) {
-        w = new frmSelectedDay(MainWindow());
-        g_selDay = w;
-        w->Form_Load();
-    } else if (w->isMinimized()) {
-        w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
-    }
-    w->show();
-    w->raise();
-    w->activateWindow();
-    return w;
+    return g_selDay.show([] { return new frmSelectedDay(MainWindow()); });
 }
 
-void UnloadSelectedDay() {
-    if (!g_selDay) return;
-    frmSelectedDay* w = g_selDay.data();
-    g_selDay = nullptr;
-    w->Form_Unload();
-    w->hide();
-    w->deleteLater();
-}
+void UnloadSelectedDay() { g_selDay.unload(); }
 
 void ResetSelectedDayRunState() {
     g_keptFontSize = 0;

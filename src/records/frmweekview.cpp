@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPointer>
 #include <QStatusBar>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -23,6 +22,7 @@
 #include "core/files.h"
 #include "core/module1.h"
 #include "mainwindow/frmvelmora.h"
+#include "platform/onewindow.h"
 #include "platform/places.h"
 #include "platform/qtpickers.h"
 #include "platform/steps.h"
@@ -30,7 +30,7 @@
 namespace vm {
 namespace {
 
-QPointer<frmWeekView> g_weekView;
+OneWindow<frmWeekView> g_weekView;
 
 constexpr int kTwipsPerPixel = 15;
 constexpr int32_t kDesignHeight = 6192;
@@ -299,30 +299,12 @@ void frmWeekView::closeEvent(QCloseEvent* event) {
 
 // ---- the one instance ----
 
-frmWeekView* WeekView() { return g_weekView && g_weekView->loaded() ? g_weekView.data() : nullptr; }
+frmWeekView* WeekView() { return g_weekView.get(); }
 
 frmWeekView* ShowWeekView() {
-    frmWeekView* w = WeekView();
-    if (!w) {
-        w = new frmWeekView(MainWindow());
-        g_weekView = w;
-        w->Form_Load();
-    } else if (w->isMinimized()) {
-        w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
-    }
-    w->show();
-    w->raise();
-    w->activateWindow();
-    return w;
+    return g_weekView.show([] { return new frmWeekView(MainWindow()); });
 }
 
-void UnloadWeekView() {
-    if (!g_weekView) return;
-    frmWeekView* w = g_weekView.data();
-    g_weekView = nullptr;
-    w->Form_Unload();
-    w->hide();
-    w->deleteLater();
-}
+void UnloadWeekView() { g_weekView.unload(); }
 
 }  // namespace vm

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -21,13 +20,14 @@
 #include "core/module1.h"
 #include "core/numtext.h"
 #include "mainwindow/frmvelmora.h"
+#include "platform/onewindow.h"
 #include "platform/messages.h"
 #include "platform/recordgrid.h"
 
 namespace vm {
 namespace {
 
-QPointer<frmCalcWrkDays> g_window;
+OneWindow<frmCalcWrkDays> g_window;
 constexpr int kTwipsPerPixel = 15;
 const char* kColumns = "SELECT [Date], [DateText], [DateType], [WorkDay] FROM [RepeatingData] WHERE ";
 
@@ -205,21 +205,11 @@ void frmCalcWrkDays::closeEvent(QCloseEvent* event) {
 }
 
 frmCalcWrkDays* ShowCalcWrkDays() {
-    if (!g_window) {
-        g_window = new frmCalcWrkDays;
-        g_window->Form_Load();
-    }
-    g_window->show();
-    g_window->raise();
-    return g_window;
+    return g_window.show([] { return new frmCalcWrkDays; });
 }
 
-frmCalcWrkDays* CalcWrkDays() { return g_window; }
+frmCalcWrkDays* CalcWrkDays() { return g_window.get(); }
 
-void UnloadCalcWrkDays() {
-    if (!g_window) return;
-    g_window->Form_Unload();
-    delete g_window;
-}
+void UnloadCalcWrkDays() { g_window.unload(); }
 
 }  // namespace vm

@@ -26,6 +26,7 @@ public:
 
     void Form_Load();
     void Form_Unload();
+    bool loaded() const { return !unloaded_; }
     void MonthView1_DateClick();
     void sscmdClearDateCalc_Click();
     void sscmdCalculate_Click();

@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -19,6 +18,7 @@
 #include "core/module1.h"
 #include "core/numtext.h"
 #include "mainwindow/frmvelmora.h"
+#include "platform/onewindow.h"
 #include "platform/messages.h"
 #include "platform/places.h"
 #include "platform/recordgrid.h"
@@ -26,7 +26,7 @@
 namespace vm {
 namespace {
 
-QPointer<frmDayCalculator> g_window;
+OneWindow<frmDayCalculator> g_window;
 
 template <class T>
 T* Named(T* w, const char* name, const char* tip = nullptr) {
@@ -240,21 +240,11 @@ void frmDayCalculator::closeEvent(QCloseEvent* event) {
 }
 
 frmDayCalculator* ShowDayCalculator() {
-    if (!g_window) {
-        g_window = new frmDayCalculator;
-        g_window->Form_Load();
-    }
-    g_window->show();
-    g_window->raise();
-    return g_window;
+    return g_window.show([] { return new frmDayCalculator; });
 }
 
-frmDayCalculator* DayCalculator() { return g_window; }
+frmDayCalculator* DayCalculator() { return g_window.get(); }
 
-void UnloadDayCalculator() {
-    if (!g_window) return;
-    g_window->Form_Unload();
-    delete g_window;
-}
+void UnloadDayCalculator() { g_window.unload(); }
 
 }  // namespace vm

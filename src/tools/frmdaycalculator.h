@@ -32,6 +32,7 @@ public:
 
     void Form_Load();
     void Form_Unload();
+    bool loaded() const { return !unloaded_; }
     // The three-box calculator.
     void sscmdCalc2_Click();
     void ShowYearsMonthsDays();
