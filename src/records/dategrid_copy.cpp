@@ -17,22 +17,13 @@
 #include "core/module1.h"
 #include "mainwindow/colorpanel.h"
 #include "mainwindow/frmvelmora.h"
+#include "platform/emptyonclick.h"
 #include "platform/messages.h"
 #include "platform/steps.h"
 #include "records/frmrepeats.h"
 
 namespace vm {
 namespace {
-
-class ClickHook : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonPress)
-            if (auto* box = qobject_cast<QLineEdit*>(watched)) box->clear();
-        return false;
-    }
-};
 
 class PanelPressHook : public QObject {
 public:
@@ -93,8 +84,7 @@ void frmVelmora::InstallCopyPanel() {
     grid->addWidget(sscmdCloseCopyPnl, 4, 1);
     ssPanlCopyRecs->adjustSize();
     ssPanlCopyRecs->hide();
-    auto* hook = new ClickHook(ssPanlCopyRecs);
-    for (QLineEdit* box : {txtOrigCopyYr, txtNewCopyYr, txtRecDataType}) box->installEventFilter(hook);
+    for (QLineEdit* box : {txtOrigCopyYr, txtNewCopyYr, txtRecDataType}) EmptyOnClick(box);
     connect(sscmdCopyRec, &QPushButton::clicked, this, [this] { sscmdCopyRec_Click(); });
     connect(sscmdCloseCopyPnl, &QPushButton::clicked, this, [this] { sscmdCloseCopyPnl_Click(); });
     InstallPanelDrags();

@@ -16,22 +16,12 @@
 
 #include "core/files.h"
 #include "core/module1.h"
+#include "platform/emptyonclick.h"
 #include "platform/messages.h"
 #include "platform/recordgrid.h"
 
 namespace vm {
 namespace {
-
-// Empties the search box on a click.
-class ClickEmpties : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonPress)
-            if (auto* box = qobject_cast<QLineEdit*>(watched)) box->clear();
-        return false;
-    }
-};
 
 // Delete on whole selected rows removes their records.
 class RowDeleter : public QObject {
@@ -110,7 +100,7 @@ SearchPanel MakeSearchPanel(QWidget* parent, const char* searchName, const char*
     p.txtSearch = new QLineEdit("Search", p.panel);
     p.txtSearch->setObjectName("txtSearch");
     p.txtSearch->setToolTip(" Search For This ");
-    p.txtSearch->installEventFilter(new ClickEmpties(p.txtSearch));
+    EmptyOnClick(p.txtSearch);
     QObject::connect(p.txtSearch, &QLineEdit::returnPressed, p.panel, [onSearch] { onSearch(); });
     p.search = new QPushButton("Search", p.panel);
     p.search->setObjectName(searchName);
