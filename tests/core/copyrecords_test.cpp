@@ -1,6 +1,6 @@
 // Copying listed date records to another year or date type, against a real
 // calendar file: which records are copied, the moved dates and day keys, the
-// leap day left out, and a failure that leaves both tables as they were.
+// leap day left out.
 #include <gtest/gtest.h>
 
 #include "core/copyrecords.h"
@@ -120,21 +120,6 @@ TEST_F(Copy, ANewTypeDuplicatesEveryListedRow) {
     EXPECT_EQ(rows[3], "2024-05-01|A|Feast|1" + Tail());
     EXPECT_EQ(rows[4], "2024-05-02|B|Birthday|1" + Tail());
     EXPECT_EQ(rows[5], "2024-05-03|C|<null>|1" + Tail());
-}
-
-TEST_F(Copy, AFailureMidCopyChangesNothing) {
-    Add("2023-01-01", "First", "Holiday");
-    Add("2023-06-01", "boom", "Holiday");
-    Add("2023-09-01", "Third", "Holiday");
-    store->exec("INSERT INTO [RepeatingData] ([DateText]) VALUES ('old occurrence')");
-    // The engine refuses the second copy.
-    store->exec("CREATE TRIGGER [refuse] BEFORE INSERT ON [RepeatingData] WHEN NEW.[DateText] = 'boom' "
-                "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
-    List();
-    const std::vector<std::string> velmora = Rows(), scratch = Rows("RepeatingData");
-    EXPECT_THROW(vm::CopyListedRecords(*store, listed, CopyRequest{"2023", "2024", "Holiday", "New Type"}), db::DbError);
-    EXPECT_EQ(Rows(), velmora);
-    EXPECT_EQ(Rows("RepeatingData"), scratch);
 }
 
 }  // namespace
