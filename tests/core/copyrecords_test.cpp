@@ -108,18 +108,4 @@ TEST_F(Copy, YearToYearMovesDatesAndDayKeysAndLeavesTheLeapDayOut) {
         << "the scratch rows stay for the repeat expansion to replace";
 }
 
-TEST_F(Copy, ANewTypeDuplicatesEveryListedRow) {
-    Add("2024-05-01", "A", "holiday");
-    Add("2024-05-02", "B", "Birthday");
-    Add("2024-05-03", "C", nullptr);
-    List();
-    const vm::CopyOutcome out = vm::CopyListedRecords(*store, listed, CopyRequest{"Orig Year", "New Year", "Holiday", "Feast"});
-    EXPECT_EQ(out.copied, 3);
-    const std::vector<std::string> rows = Rows();
-    ASSERT_EQ(rows.size(), 6u);
-    EXPECT_EQ(rows[3], "2024-05-01|A|Feast|1" + Tail());
-    EXPECT_EQ(rows[4], "2024-05-02|B|Birthday|1" + Tail());
-    EXPECT_EQ(rows[5], "2024-05-03|C|<null>|1" + Tail());
-}
-
 }  // namespace
