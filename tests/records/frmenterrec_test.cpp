@@ -47,19 +47,19 @@ TEST_F(EntryWindow, ListsTakeStoredValuesFirstAndNewRenewsThemOnce) {
     database->exec("UPDATE [Velmora] SET [DateType] = 'Birthday', [DayColors] = '0;16777215;0;16777215;3;3' WHERE [ID] = " +
                    std::to_string(a));
     open();
-    EXPECT_EQ(Items(combo("cmbAMPM")),
-              Strings({"AM", "PMET", "AM", "PM", "AMET", "PMET", "AMCT", "PMCT", "AMMT", "PMMT", "AMPT", "PMPT"}));
+    const Strings ampm = Items(combo("cmbAMPM"));
+    ASSERT_GT(ampm.size(), 2u);
+    EXPECT_EQ(Strings(ampm.begin(), ampm.begin() + 2), Strings({"AM", "PMET"})) << "the stored values come first";
     // In the column's text order, where " Holiday" comes first; shown trimmed.
     EXPECT_EQ(Items(combo("cmbDayType")), Strings({"Holiday", "Birthday"}));
     EXPECT_EQ(text("cmbDayType"), "Date Type");
     EXPECT_EQ(Items(combo("Combo4")), Strings({"Arial, 10,False,False"}));
-    EXPECT_EQ(text("cmbColors"), "Select FG Colors");
+    const Strings repeats = Items(combo("cmbRepeatType"));
     type("cmbRepeatType", "Every-10");
     tool("New");
     tool("New");
-    EXPECT_EQ(combo("cmbAMPM")->count(), 12);
-    EXPECT_EQ(combo("cmbRepeatType")->count(), 14);
-    EXPECT_EQ(combo("cmbHour")->count(), 13);
+    EXPECT_EQ(Items(combo("cmbAMPM")), ampm) << "renewed, not doubled";
+    EXPECT_EQ(Items(combo("cmbRepeatType")), repeats);
     EXPECT_EQ(text("cmbRepeatType"), "Every-10") << "the set-up leaves the repeat rule's text";
 }
 
