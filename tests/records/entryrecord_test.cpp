@@ -1,8 +1,5 @@
-// The entry window's rules without a window: refusals, the 24-hour clock and
-// the search.
+// The entry window's rules without a window: refusals and the 24-hour clock.
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 #include "core/entryrecord.h"
 #include "core/module1.h"
@@ -122,45 +119,6 @@ TEST_F(EntryStore, Hr24FollowsTheHourAndAmPmTheRowHolds) {
     rs.update();
     EXPECT_EQ(db::AsInt(rs.field("Hour")), 9);
     EXPECT_EQ(db::AsInt(rs.field("Hr24")), 21);
-}
-
-TEST_F(EntryStore, SearchMatchesTheTypedTextLiterallyInAnyCase) {
-    const char* texts[] = {"Visit O'Brien", "50% off sale", "500 items", "a_b test", "axb test", "back\\slash",
-                           "DINNER at o'brien's", "Café Été Ölfest"};
-    for (const char* t : texts) {
-        auto b = Placeholders();
-        b.dateText = t;
-        add(b);
-    }
-    auto& database = rs.database();
-    auto textsOf = [&](const std::string& word) {
-        std::vector<std::string> out;
-        for (int64_t id : vm::FindDateTextIds(database, word)) {
-            auto st = database.prepare("SELECT [DateText] FROM [Velmora] WHERE [ID] = ?");
-            st.bind(1, db::Int(id));
-            EXPECT_TRUE(st.step());
-            out.push_back(db::AsText(st.column(0)));
-        }
-        std::sort(out.begin(), out.end());
-        return out;
-    };
-    using V = std::vector<std::string>;
-    EXPECT_EQ(textsOf("o'BRIEN"), (V{"DINNER at o'brien's", "Visit O'Brien"}));
-    EXPECT_EQ(textsOf("50%"), V{"50% off sale"});
-    for (const char* word : {"été", "ÉTÉ", "ölfest", "CAFÉ"}) EXPECT_EQ(textsOf(word), V{"Café Été Ölfest"}) << word;
-    EXPECT_EQ(textsOf("a_b"), V{"a_b test"});
-    EXPECT_EQ(textsOf("\\"), V{"back\\slash"});
-    EXPECT_TRUE(textsOf("nothing like it").empty());
-    EXPECT_EQ(textsOf("").size(), std::size(texts));
-
-    // The record set of the hits is an editable source ordered by date.
-    rs.setRecordSource(vm::EntryIdsSource(vm::FindDateTextIds(database, "test")));
-    rs.refresh();
-    EXPECT_EQ(rs.recordCount(), 2);
-    EXPECT_TRUE(rs.editable());
-    rs.setRecordSource(vm::EntryIdsSource({}));
-    rs.refresh();
-    EXPECT_EQ(rs.recordCount(), 0);
 }
 
 }  // namespace

@@ -216,25 +216,36 @@ TEST_F(EntryWindow, AnEmptyColumnLoadsAsItsPlaceholderNotThePreviousValue) {
         EXPECT_TRUE(db::IsNull(column(r[1].ID, col))) << col;
 }
 
-TEST_F(EntryWindow, SearchBindsTheTypedTextAndClearListsEveryRecord) {
+TEST_F(EntryWindow, SearchIsLiteralIgnoresCaseOverUnicodeAndClearListsEveryRecord) {
     store("2025-05-01", "Lunch with O'Brien");
     store("2025-04-01", "50% off sale");
+    store("2025-03-01", "Café Été Ölfest");
+    store("2025-02-01", "axb meeting");
     store("2025-01-01", "500 reasons");
     open();
     type("txtSearch", "o'brien");
     click("sscmdSrch2DoLst");
     EXPECT_TRUE(fx.messages.shown.empty());
     EXPECT_EQ(text("txtDateText"), "Lunch with O'Brien");
+    box("txtSearch")->setText("ÉTÉ ölfest");  // the test keyboard types ASCII only
+    click("sscmdSrch2DoLst");
+    EXPECT_EQ(text("txtDateText"), "Café Été Ölfest");
+    tool("DoubleLeftArrow");  // the hits can be stepped through and edited
+    type("txtDateText", "Fest at noon");
+    click("sscmdSaveRecord");
+    EXPECT_EQ(rows()[2].DateText, "Fest at noon");
 
     type("txtSearch", "50%");
     QTest::keyClick(box("txtSearch"), Qt::Key_Return);
     EXPECT_EQ(text("txtDateText"), "50% off sale");
     tool("RightArrow");
-    EXPECT_EQ(text("txtDateText"), "50% off sale") << "the only hit";
+    EXPECT_EQ(text("txtDateText"), "50% off sale") << "the only hit, not \"500 reasons\"";
 
-    type("txtSearch", "no such words");
-    click("sscmdSrch2DoLst");
-    EXPECT_EQ(text("txtDateText"), "50% off sale") << "no hits leave the boxes";
+    for (const char* none : {"a_b", "no such words"}) {
+        type("txtSearch", none);
+        click("sscmdSrch2DoLst");
+        EXPECT_EQ(text("txtDateText"), "50% off sale") << none << ": no hits leave the boxes";
+    }
 
     click("sscmdClearSrch");
     EXPECT_EQ(text("txtSearch"), "Search");
