@@ -1,7 +1,6 @@
 // The entry window's colour panel, colour picks and font choice.
 #include "entrytestutil.h"
 
-#include <QMouseEvent>
 
 #include "platform/messages.h"
 #include "tools/frmredgreenblue.h"
@@ -12,21 +11,6 @@ using entrytest::EntryWindow;
 
 QColor Base(QLineEdit* b) { return b->palette().color(QPalette::Base); }
 QColor TextColor(QLineEdit* b) { return b->palette().color(QPalette::Text); }
-
-// Answers like the fake, and notes what the window's status bar said meanwhile.
-class WatchingPickers : public vm::FakePickers {
-public:
-    std::optional<long> pickColor(long initial, const std::string& title) override {
-        if (window) status = window->statusPanel(3);
-        return FakePickers::pickColor(initial, title);
-    }
-    std::optional<vm::FontChoice> pickFont(const vm::FontChoice& initial, const std::string& title) override {
-        if (window) status = window->statusPanel(3);
-        return FakePickers::pickFont(initial, title);
-    }
-    vm::frmEnterRec* window = nullptr;
-    QString status;
-};
 
 TEST_F(EntryWindow, ColourPanelOpensOnTheBoxAndOkComposesBlackOnWhite) {
     open();
@@ -67,10 +51,8 @@ TEST_F(EntryWindow, ColourPanelOpensOnTheBoxAndOkComposesBlackOnWhite) {
 }
 
 TEST_F(EntryWindow, DoubleClickPickKeepsTheSignAndShowsTheColour) {
-    WatchingPickers watch;
-    vm::SetPickers(&watch);
+    auto& watch = pickers;
     open();
-    watch.window = w;
     click("sscmdColors");
     auto* b0 = box("txtColor_0");
     type("txtColor_0", "-65280");
@@ -78,8 +60,6 @@ TEST_F(EntryWindow, DoubleClickPickKeepsTheSignAndShowsTheColour) {
     QTest::mouseDClick(b0, Qt::LeftButton);
     ASSERT_EQ(watch.colorAsked.size(), 1u);
     EXPECT_EQ(watch.colorAsked[0], 65280);
-    EXPECT_EQ(watch.status, "Opening Color Selection Form");
-    EXPECT_EQ(w->statusPanel(3), "");
     EXPECT_EQ(b0->text(), "-255");
     EXPECT_EQ(Base(b0), QColor(255, 0, 0));
     EXPECT_EQ(TextColor(b0), QColor(0, 0, 0));
@@ -97,10 +77,8 @@ TEST_F(EntryWindow, DoubleClickPickKeepsTheSignAndShowsTheColour) {
 }
 
 TEST_F(EntryWindow, FontChoiceWritesTheFontTextOrRefusesAnIncompleteOne) {
-    WatchingPickers watch;
-    vm::SetPickers(&watch);
+    auto& watch = pickers;
     open();
-    watch.window = w;
     vm::FontChoice arial;
     arial.name = "Arial";
     arial.size = 10;
@@ -110,7 +88,6 @@ TEST_F(EntryWindow, FontChoiceWritesTheFontTextOrRefusesAnIncompleteOne) {
     ASSERT_EQ(watch.fontAsked.size(), 1u);
     EXPECT_EQ(watch.fontAsked[0].name, "Arial") << "no current font: the window's default";
     EXPECT_EQ(watch.fontAsked[0].size, 10);
-    EXPECT_EQ(watch.status, "Open Text Selection Form");
     EXPECT_EQ(text("Combo4"), "Arial, 10,True,False");
     EXPECT_FALSE(shown("sscmdAddRecord"));
 
