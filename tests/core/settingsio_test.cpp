@@ -23,7 +23,6 @@ TEST(SettingsRow, TemplateReadsAndAWrittenRowComesBack) {
     s.CalendarStyle = 3;
     vm::WriteSettingsRow(path, s);
     const vm::SettingsRow r = vm::ReadSettingsRow(path);
-    EXPECT_EQ(r.Top, 100);
     EXPECT_EQ(r.VBarLeft, 8000);
     EXPECT_EQ(r.LastVelmoraFN, "/home/u/O'Brien.mdb");
     EXPECT_EQ(r.Prev[1], "/a.mdb");

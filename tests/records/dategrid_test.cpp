@@ -14,6 +14,8 @@
 #include <QTableView>
 #include <QTest>
 
+#include <map>
+
 #include "core/appearance.h"
 #include "core/dates.h"
 #include "core/module1.h"
@@ -373,6 +375,9 @@ TEST_F(DateGrid, CopyPanelCopiesOneTypeToTheNextYearAndSkipsTheLeapDay) {
     Add({"2024-07-04", "Fourth", "Holiday", "Yearly", 0, 2});
     Add({"2024-07-05", "Picnic", "Outing"});
     Add({"2023-07-04", "Old fourth", "Holiday"});
+    store->exec("UPDATE [Velmora] SET [Hour] = 7, [Minute] = 30, [AM_PM] = 'PM', [Hr24] = 19, [Priority] = 9, [Alarm] = "
+                "'15', [SoundNum] = 4, [Font] = 'Arial, 10,True,False', [DayColors] = '1;2;3;4;2;3', [FGColor] = 5 "
+                "WHERE [DateText] = 'Fourth'");
     Draw();
     Search("1/1/2024;12/31/2024");
     w->Toolbar1_ButtonClick(w->Toolbar1Button("CopyRec"));
@@ -387,10 +392,18 @@ TEST_F(DateGrid, CopyPanelCopiesOneTypeToTheNextYearAndSkipsTheLeapDay) {
     EXPECT_NE(fx.messages.shown[0].text.find("1 Records Copied"), std::string::npos);
     EXPECT_NE(fx.messages.shown[0].text.find("2/29/2024 Leap day"), std::string::npos);
     EXPECT_FALSE(w->ssPanlCopyRecs->isVisible());
-    auto st = store->prepare("SELECT [Date],[JulDate],[DateType] FROM [Velmora] WHERE [DateText] = 'Fourth' ORDER BY [ID]");
-    std::vector<std::string> fourth;
-    while (st.step()) fourth.push_back(db::AsText(st.column(0)) + " " + db::AsText(st.column(1)) + " " + db::AsText(st.column(2)));
-    EXPECT_EQ(fourth, (std::vector<std::string>{"2024-07-04 2024186 Holiday", "2025-07-04 2025185 Holiday"}));
+    // The copy has the moved date and day key, and every other column of the original.
+    auto st = store->prepare("SELECT * FROM [Velmora] WHERE [DateText] = 'Fourth' ORDER BY [ID]");
+    std::vector<std::map<std::string, db::Value>> fourth;
+    while (st.step()) {
+        fourth.emplace_back();
+        for (int c = 0; c < st.columnCount(); ++c) fourth.back()[st.columnName(c)] = st.column(c);
+    }
+    ASSERT_EQ(fourth.size(), 2u);
+    EXPECT_EQ(fourth[1]["Date"], db::Text("2025-07-04"));
+    EXPECT_EQ(fourth[1]["JulDate"], db::Int(2025185));  // 4 July is day 185 of a common year
+    for (auto* changed : {"ID", "Date", "JulDate"}) fourth[0].erase(changed), fourth[1].erase(changed);
+    EXPECT_EQ(fourth[0], fourth[1]);
     EXPECT_EQ(Count("Velmora"), 5);
     // The expansion ran: the two "Fourth" records repeat, no scratch rows are left.
     auto occ = store->prepare("SELECT COUNT(*) FROM [RepeatingData] WHERE [DateText] <> 'Fourth'");

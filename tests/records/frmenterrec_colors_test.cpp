@@ -1,7 +1,6 @@
 // The entry window's colour panel, colour picks and font choice.
 #include "entrytestutil.h"
 
-
 #include "platform/messages.h"
 #include "tools/frmredgreenblue.h"
 
@@ -51,20 +50,19 @@ TEST_F(EntryWindow, ColourPanelOpensOnTheBoxAndOkComposesBlackOnWhite) {
 }
 
 TEST_F(EntryWindow, DoubleClickPickKeepsTheSignAndShowsTheColour) {
-    auto& watch = pickers;
     open();
     click("sscmdColors");
     auto* b0 = box("txtColor_0");
     type("txtColor_0", "-65280");
-    watch.nextColor = 255;
+    pickers.nextColor = 255;
     QTest::mouseDClick(b0, Qt::LeftButton);
-    ASSERT_EQ(watch.colorAsked.size(), 1u);
-    EXPECT_EQ(watch.colorAsked[0], 65280);
+    ASSERT_EQ(pickers.colorAsked.size(), 1u);
+    EXPECT_EQ(pickers.colorAsked[0], 65280);
     EXPECT_EQ(b0->text(), "-255");
     EXPECT_EQ(Base(b0), QColor(255, 0, 0));
     EXPECT_EQ(TextColor(b0), QColor(0, 0, 0));
 
-    watch.nextColor = 0;  // black cannot stay forced
+    pickers.nextColor = 0;  // black cannot stay forced
     QTest::mouseDClick(b0, Qt::LeftButton);
     EXPECT_EQ(b0->text(), " 0");
     EXPECT_EQ(TextColor(b0), QColor(255, 255, 255));
@@ -77,30 +75,29 @@ TEST_F(EntryWindow, DoubleClickPickKeepsTheSignAndShowsTheColour) {
 }
 
 TEST_F(EntryWindow, FontChoiceWritesTheFontTextOrRefusesAnIncompleteOne) {
-    auto& watch = pickers;
     open();
     vm::FontChoice arial;
     arial.name = "Arial";
     arial.size = 10;
     arial.bold = true;
-    watch.nextFont = arial;
+    pickers.nextFont = arial;
     tool("font-16");
-    ASSERT_EQ(watch.fontAsked.size(), 1u);
-    EXPECT_EQ(watch.fontAsked[0].name, "Arial") << "no current font: the window's default";
-    EXPECT_EQ(watch.fontAsked[0].size, 10);
+    ASSERT_EQ(pickers.fontAsked.size(), 1u);
+    EXPECT_EQ(pickers.fontAsked[0].name, "Arial") << "no current font: the window's default";
+    EXPECT_EQ(pickers.fontAsked[0].size, 10);
     EXPECT_EQ(text("Combo4"), "Arial, 10,True,False");
     EXPECT_FALSE(shown("sscmdAddRecord"));
 
     type("Combo4", "Times New Roman, 8.5,False,True");
     tool("font-16");  // Cancel
-    EXPECT_EQ(watch.fontAsked[1].name, "Times New Roman");
-    EXPECT_EQ(watch.fontAsked[1].size, 8.5);
-    EXPECT_TRUE(watch.fontAsked[1].italic);
+    EXPECT_EQ(pickers.fontAsked[1].name, "Times New Roman");
+    EXPECT_EQ(pickers.fontAsked[1].size, 8.5);
+    EXPECT_TRUE(pickers.fontAsked[1].italic);
     EXPECT_EQ(text("Combo4"), "Times New Roman, 8.5,False,True");
 
     vm::FontChoice sizeless = arial;
     sizeless.size = 0;
-    watch.nextFont = sizeless;
+    pickers.nextFont = sizeless;
     tool("font-16");
     ASSERT_EQ(fx.messages.shown.size(), 1u);
     EXPECT_EQ(fx.messages.shown[0].text, "Font Name and Font Size Must Be Selected.");

@@ -254,7 +254,7 @@ TEST_F(EntryWindow, SearchIsLiteralIgnoresCaseOverUnicodeAndClearListsEveryRecor
     EXPECT_EQ(text("txtDateText"), "Lunch with O'Brien");
 }
 
-TEST_F(EntryWindow, ADateThatIsNoDayIsRefusedWithAMessageAndNothingIsWritten) {
+TEST_F(EntryWindow, AddRefusesADateThatIsNoDayAndAsksForColoursFirst) {
     open();
     type("txtDate", "2/30/2025");
     click("sscmdAddRecord");
@@ -263,15 +263,12 @@ TEST_F(EntryWindow, ADateThatIsNoDayIsRefusedWithAMessageAndNothingIsWritten) {
     EXPECT_TRUE(rows().empty());
     EXPECT_EQ(w->monthRedraws(), 0);
     EXPECT_TRUE(shown("sscmdAddRecord")) << "still in the new-record state";
-}
 
-TEST_F(EntryWindow, TheDesignColoursTextAsksForColoursFirst) {
-    open();
     type("txtDate", "3/15/2025");
     type("cmbColors", "Colors");
     click("sscmdAddRecord");
-    ASSERT_EQ(fx.messages.shown.size(), 1u);
-    EXPECT_EQ(fx.messages.shown[0].title, "Select Colors");
+    ASSERT_EQ(fx.messages.shown.size(), 2u);
+    EXPECT_EQ(fx.messages.shown[1].title, "Select Colors");
     EXPECT_EQ(combo("cmbColors")->palette().color(QPalette::Base), QColor(0xFF, 0xD5, 0xEA));
     EXPECT_TRUE(rows().empty());
     type("cmbColors", "Select FG Colors");
@@ -349,12 +346,6 @@ TEST_F(EntryWindow, ClosingShrinksStepByStepWithoutBlockingThenUnloads) {
     EXPECT_TRUE(vm::Module1.EnterRecOpen);
     EXPECT_EQ(text("txtDate"), "Date");
 }
-
-}  // namespace
-
-namespace {
-
-using entrytest::EntryWindow;
 
 // Whether a day cell of the main window shows the text.
 bool MonthShows(const vm::frmVelmora& main, const QString& what) {
