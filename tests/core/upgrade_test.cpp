@@ -62,7 +62,6 @@ TEST(UpdateVelmoraFile, BringsAnOldFileUpToDateWithBothBackFills) {
     vm::UpdateVelmoraFile(path, DataDates);
     EXPECT_TRUE(fx.messages.shown.empty()) << fx.messages.shown[0].text;
     EXPECT_TRUE(vm::MainState.Hr24Added);
-    EXPECT_EQ(DataDates.recordSource(), "SELECT * FROM [RepeatingData]");
 
     auto d = db::Database::Open(path);
     auto tmpl = db::Database::Open(vm::BlankCalendarTemplate());
