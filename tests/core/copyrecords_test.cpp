@@ -1,51 +1,13 @@
-// Copying listed date records to another year or date type, against a real
-// calendar file: which records are copied, the moved dates and day keys, the
-// leap day left out, and a failure that leaves both tables as they were.
+// Copying listed date records to another year or date type: which records
+// the filled boxes copy, where their dates move, and the leap day left out.
 #include <gtest/gtest.h>
 
 #include "core/copyrecords.h"
-#include "testsupport.h"
 
-namespace db = vm::db;
 using vm::CivilDate;
 using vm::CopyRequest;
 
 namespace {
-
-class Copy : public ::testing::Test {
-protected:
-    vmtest::Fixture fx;
-    std::string path = vmtest::FreshCalendar();
-    std::shared_ptr<db::Database> store = db::Database::Open(path);
-    db::RecordSource listed;
-
-    void Add(const char* date, const char* text, const char* type) {
-        auto st = store->prepare(
-            "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Repeat],[Duration],"
-            "[DateType],[Font],[DayColors],[Priority],[Hr24]) VALUES (-1,?,1,7,30,'PM',?,'Yearly',0,?,'Arial, 10,True,False','1;2;3;4;2;3',9,19)");
-        st.bindAll({db::Text(date), db::Text(text), type ? db::Text(type) : db::Value{}});
-        st.run();
-    }
-    void List() {
-        listed.setDatabaseName(path);
-        listed.setRecordSource("SELECT * FROM [Velmora] ORDER BY [ID]");
-        listed.refresh();
-    }
-    // "date|text|type|JulDate" of every [Velmora] row, in order.
-    std::vector<std::string> Rows(const char* table = "Velmora") {
-        std::vector<std::string> rows;
-        auto st = store->prepare(std::string("SELECT [Date],[DateText],IFNULL([DateType],'<null>'),[JulDate],[Hide],[Font],"
-                                             "[DayColors],[Priority],[Hr24],[Hour],[Minute],[AM_PM],[Repeat] FROM [") +
-                                 table + "] ORDER BY [ID]");
-        while (st.step()) {
-            std::string r;
-            for (int i = 0; i < 13; ++i) r += (i ? "|" : "") + db::AsText(st.column(i));
-            rows.push_back(r);
-        }
-        return rows;
-    }
-    static std::string Tail() { return "|-1|Arial, 10,True,False|1;2;3;4;2;3|9|19|7|30|PM|Yearly"; }
-};
 
 TEST(CopyDecision, WhatTheFilledBoxesCopy) {
     CopyRequest years{"2023", "2024", "Holiday", "New Type"};
@@ -86,55 +48,6 @@ TEST(CopyDecision, WhatTheFilledBoxesCopy) {
     EXPECT_TRUE(leap.leapDayLost);
     EXPECT_EQ(vm::DecideCopy(CopyRequest{"2024", "2028", "Holiday", "New Type"}, {2024, 2, 29}, "Holiday").newDate,
               (CivilDate{2028, 2, 29}));
-}
-
-TEST_F(Copy, YearToYearMovesDatesAndDayKeysAndLeavesTheLeapDayOut) {
-    Add("2024-02-29", "Leap party", "Holiday");
-    Add("2024-12-31", "Year end", "Holiday");
-    Add("2024-03-01", "Someone", "Birthday");
-    Add("2023-07-04", "Last year", "Holiday");
-    store->exec("INSERT INTO [RepeatingData] ([DateText]) VALUES ('old occurrence')");
-    List();
-    const std::vector<std::string> before = Rows();
-
-    const vm::CopyOutcome out = vm::CopyListedRecords(*store, listed, CopyRequest{"2024", "2025", "Holiday", "New Type"});
-    EXPECT_EQ(out.copied, 1);
-    EXPECT_EQ(out.leapDaysSkipped, std::vector<std::string>{"2/29/2024 Leap party"});
-    std::vector<std::string> after = before;
-    // 31 December 2025 is day 365 of 2025.
-    after.push_back("2025-12-31|Year end|Holiday|2025365" + Tail());
-    EXPECT_EQ(Rows(), after);
-    EXPECT_EQ(Rows("RepeatingData"), std::vector<std::string>{"2025-12-31|Year end|Holiday|2025365" + Tail()})
-        << "the scratch rows stay for the repeat expansion to replace";
-}
-
-TEST_F(Copy, ANewTypeDuplicatesEveryListedRow) {
-    Add("2024-05-01", "A", "holiday");
-    Add("2024-05-02", "B", "Birthday");
-    Add("2024-05-03", "C", nullptr);
-    List();
-    const vm::CopyOutcome out = vm::CopyListedRecords(*store, listed, CopyRequest{"Orig Year", "New Year", "Holiday", "Feast"});
-    EXPECT_EQ(out.copied, 3);
-    const std::vector<std::string> rows = Rows();
-    ASSERT_EQ(rows.size(), 6u);
-    EXPECT_EQ(rows[3], "2024-05-01|A|Feast|1" + Tail());
-    EXPECT_EQ(rows[4], "2024-05-02|B|Birthday|1" + Tail());
-    EXPECT_EQ(rows[5], "2024-05-03|C|<null>|1" + Tail());
-}
-
-TEST_F(Copy, AFailureMidCopyChangesNothing) {
-    Add("2023-01-01", "First", "Holiday");
-    Add("2023-06-01", "boom", "Holiday");
-    Add("2023-09-01", "Third", "Holiday");
-    store->exec("INSERT INTO [RepeatingData] ([DateText]) VALUES ('old occurrence')");
-    // The engine refuses the second copy.
-    store->exec("CREATE TRIGGER [refuse] BEFORE INSERT ON [RepeatingData] WHEN NEW.[DateText] = 'boom' "
-                "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
-    List();
-    const std::vector<std::string> velmora = Rows(), scratch = Rows("RepeatingData");
-    EXPECT_THROW(vm::CopyListedRecords(*store, listed, CopyRequest{"2023", "2024", "Holiday", "New Type"}), db::DbError);
-    EXPECT_EQ(Rows(), velmora);
-    EXPECT_EQ(Rows("RepeatingData"), scratch);
 }
 
 }  // namespace

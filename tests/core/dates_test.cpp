@@ -9,25 +9,20 @@ using vm::CivilDate;
 namespace {
 
 // An independent calendar: the C library's own normalisation of a broken-down time.
-CivilDate LibcAddDays(int y, int m, int d, int add) {
+std::tm Libc(int y, int m, int d) {
     std::tm t{};
     t.tm_year = y - 1900;
     t.tm_mon = m - 1;
-    t.tm_mday = d + add;
+    t.tm_mday = d;
     t.tm_hour = 12;
     timegm(&t);
+    return t;
+}
+CivilDate LibcAddDays(int y, int m, int d, int add) {
+    const std::tm t = Libc(y, m, d + add);
     return {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday};
 }
-
-int LibcDayOfYear(const CivilDate& c) {
-    std::tm t{};
-    t.tm_year = c.y - 1900;
-    t.tm_mon = c.m - 1;
-    t.tm_mday = c.d;
-    t.tm_hour = 12;
-    timegm(&t);
-    return t.tm_yday + 1;
-}
+int LibcDayOfYear(const CivilDate& c) { return Libc(c.y, c.m, c.d).tm_yday + 1; }
 
 TEST(DayKey, EveryDayFrom1900To2100RoundTripsAgainstTheCLibrary) {
     int32_t previous = 0;
@@ -41,12 +36,12 @@ TEST(DayKey, EveryDayFrom1900To2100RoundTripsAgainstTheCLibrary) {
         int32_t back = key;
         ASSERT_EQ(vm::CVJulian2Date(back), vm::FormatMDY(c));
         ASSERT_EQ(back, key) << "a normalised key stays";
-        ASSERT_EQ(vm::Weekday(c), [&] {
-            std::tm t{};
-            t.tm_year = c.y - 1900; t.tm_mon = c.m - 1; t.tm_mday = c.d; t.tm_hour = 12;
-            timegm(&t);
-            return t.tm_wday;
-        }());
+        if (c.d == 1) {  // the last day of the month before, and whether its year leaps
+            const CivilDate last = LibcAddDays(c.y, c.m, 1, -1);
+            ASSERT_EQ(vm::DaysInMonth(last.y, last.m), last.d) << vm::FormatMDY(last);
+            ASSERT_EQ(vm::LeapYears(c.y), LibcDayOfYear({c.y, 12, 31}) == 366) << c.y;
+        }
+        ASSERT_EQ(vm::Weekday(c), Libc(c.y, c.m, c.d).tm_wday);
         // Stepping a key forward by up to 364 days lands where the calendar does.
         const int step = (i * 37) % 365;
         int32_t stepped = key + step;
@@ -57,34 +52,19 @@ TEST(DayKey, EveryDayFrom1900To2100RoundTripsAgainstTheCLibrary) {
     }
 }
 
-TEST(DayKey, WorkedExamplesAndYearCarries) {
-    EXPECT_EQ(vm::Date2Julian(CivilDate{2023, 12, 31}), 2023365);
-    EXPECT_EQ(vm::Date2Julian(CivilDate{2024, 12, 31}), 2024366);
-    EXPECT_EQ(vm::Date2Julian(CivilDate{2023, 3, 1}), 2023060);
-    EXPECT_EQ(vm::Date2Julian(vm::DateTime{{2024, 2, 29}, 23, 59, 0}), vm::Date2Julian(CivilDate{2024, 2, 29}));
+TEST(DayKey, KeysPastTheYearEndCarry) {
+    EXPECT_EQ(vm::Date2Julian(vm::DateTime{{2024, 2, 29}, 23, 59, 0}), 2024060);
 
     struct Case { int32_t in; const char* text; int32_t out; };
-    for (const Case& c : {Case{2024060, "2/29/2024", 2024060}, Case{2023366, "1/1/2024", 2024001},
-                          Case{2023430, "3/5/2024", 2024065}, Case{2024366, "12/31/2024", 2024366},
-                          Case{2024431, "3/6/2025", 2025065}, Case{1999365, "12/31/1999", 1999365}}) {
+    for (const Case& c : {Case{2023366, "1/1/2024", 2024001}, Case{2023430, "3/5/2024", 2024065},
+                          Case{2024431, "3/6/2025", 2025065}}) {
         int32_t key = c.in;
         EXPECT_EQ(vm::CVJulian2Date(key), c.text) << c.in;
         EXPECT_EQ(key, c.out) << c.in;
     }
 }
 
-TEST(DayKey, MonthLengthsLeapYearsAndMonthNames) {
-    EXPECT_EQ(vm::DaysInMonth(2024, 2), 29);
-    EXPECT_EQ(vm::DaysInMonth(2023, 2), 28);
-    EXPECT_EQ(vm::DaysInMonth(1900, 2), 28);
-    EXPECT_EQ(vm::DaysInMonth(2000, 2), 29);
-    EXPECT_EQ(vm::DaysInMonth(2024, 12), 31);
-    EXPECT_EQ(vm::DaysInMonth(2024, 4), 30);
-    EXPECT_FALSE(vm::LeapYears(1900));
-    EXPECT_FALSE(vm::LeapYears(2023));
-    EXPECT_TRUE(vm::LeapYears(2000));
-    EXPECT_TRUE(vm::LeapYears(2024));
-
+TEST(DayKey, MonthNamesAreMatchedExactly) {
     int16_t month = 0;
     vm::GetMonthNumber("December", month);
     EXPECT_EQ(month, 12);
@@ -128,10 +108,7 @@ TEST(DateDiffYearsMonthsDays, BothFormsOfEveryWorkedExample) {
         {{2020, 1, 10}, {2024, 1, 10}, "4 Years,0 Day", "3, 12, 0"},
         {{2022, 6, 1}, {2024, 6, 2}, "2 Years,1 Day", "1, 12, 1"},
         {{2024, 1, 31}, {2024, 3, 1}, "0 Year,1 Month,1 Day", "0, 1, 1"},
-        {{2024, 1, 1}, {2024, 1, 2}, "0 Year,0 Month,1 Day", "0, 0, 1"},
         {{2024, 5, 5}, {2024, 5, 5}, "0 Year,0 Month,0 Day", "0, 0, 0"},
-        {{2023, 6, 1}, {2024, 6, 2}, "1 Year,1 Day", "0, 12, 1"},
-        {{2024, 1, 1}, {2024, 2, 1}, "0 Year,1 Month,0 Day", "0, 1, 0"},
         {{2024, 1, 2}, {2024, 1, 1}, "0 Year,0 Month,-1 Day", "0, 0, -1"},
         // 29 February moved by whole years lands on the 28th.
         {{2020, 2, 29}, {2023, 3, 1}, "3 Years,0 Month,1 Day", "3, 0, 1"},

@@ -2,23 +2,13 @@
 
 #include "core/record.h"
 #include "core/recordstyle.h"
-#include "core/numtext.h"
 #include "testsupport.h"
 
 namespace db = vm::db;
 
 namespace {
 
-TEST(DateRecord, HourRuleTimeTextAndAlarmOffsets) {
-    EXPECT_EQ(vm::Hr24Rule(12, "AM", 5), 0);
-    EXPECT_EQ(vm::Hr24Rule(12, "PM", 5), 12);
-    EXPECT_EQ(vm::Hr24Rule(3, "PMET", 5), 15);
-    EXPECT_EQ(vm::Hr24Rule(0, "AM", 5), 0);
-    EXPECT_EQ(vm::Hr24Rule(3, "pm", 5), 5);
-    EXPECT_EQ(vm::Hr24Rule(3, "", std::nullopt), std::nullopt);
-    EXPECT_EQ(vm::TimeText(9, 5, "AM"), "9:05 AM");
-    EXPECT_EQ(vm::TimeText(12, 30, "PMET"), "12:30 PMET");
-
+TEST(DateRecord, AlarmOffsets) {
     using V = std::vector<int>;
     EXPECT_EQ(vm::ReadAlarmOffsets("15"), V{15});
     EXPECT_EQ(vm::ReadAlarmOffsets("15,0"), V{15});
@@ -67,25 +57,11 @@ TEST(DateRecord, WritesAndReadsEveryColumnByName) {
                        r.Alarm, r.SoundNum, r.Font, r.Priority, r.DayColors, r.Hr24));
     EXPECT_EQ(db::AsText(rs.field("Date")), "2024-12-31");
     EXPECT_EQ(db::AsInt(rs.field("Hide")), -1);
-
-    r.Priority = 256;  // out of range: refused, the stored row stays
-    rs.edit();
-    vm::WriteDateRecord(rs, r);
-    EXPECT_THROW(rs.update(), db::DbError);
-    rs.cancelUpdate();
-    rs.refresh();
-    EXPECT_EQ(vm::ReadDateRecord(rs).Priority, 200);
 }
 
-TEST(DayColors, ComposesFromBoxesAndLists) {
-    EXPECT_EQ(vm::ComposeDayColors({"", "", "", ""}, "Day BG Style", "Title BG Style"), "0;0;0;0;3;3");
-    EXPECT_EQ(vm::ComposeDayColors({"255", "16777215", "-65280", "Title BG Color"}, "Day is Transparent", "Title BG Style"),
-              "255;16777215;-65280;0;2;3");
+TEST(RecordStyle, DayColorsAndFontTextsReadMalformedPartsAsMissing) {
     EXPECT_EQ(vm::ComposeDayColors({"-255", "&HFF00&", "&HFF00", " 1 2 "}, "day is transparent", "Title is Transparent"),
               "-255;65280;-256;12;3;2");
-}
-
-TEST(DayColors, ShowsStoredTextsAndReadsPartsLeniently) {
     const auto shown = vm::ShowDayColors("1;2;3;4;9;2");
     EXPECT_EQ(shown.boxes[0], "1");
     EXPECT_EQ(shown.boxes[3], "4");
@@ -105,13 +81,7 @@ TEST(DayColors, ShowsStoredTextsAndReadsPartsLeniently) {
     EXPECT_FALSE(parts[2]);
     EXPECT_EQ(parts[3], -3);
     EXPECT_TRUE(vm::SplitDayColors("").empty());
-    EXPECT_EQ(vm::ColorBoxText(65280), " 65280");
-    EXPECT_EQ(vm::ColorBoxText(-255), "-255");
-}
 
-TEST(FontString, ComposesAndReadsWithMissingParts) {
-    EXPECT_EQ(vm::ComposeFontString("Arial", 12, true, false), "Arial, 12,True,False");
-    EXPECT_EQ(vm::ComposeFontString("Times New Roman", 8.5, false, true), "Times New Roman, 8.5,False,True");
     const auto f = vm::ParseFontString("Arial, 12,True,0");
     EXPECT_EQ(f.name, "Arial");
     EXPECT_EQ(f.size, 12);

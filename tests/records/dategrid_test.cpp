@@ -10,9 +10,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+
+#include <map>
 
 #include "core/appearance.h"
 #include "core/dates.h"
@@ -130,7 +131,7 @@ protected:
 TEST_F(DateGrid, SearchModesCountAndTheDeleteButton) {
     const int64_t cake = Add({"2024-03-05", "Birthday CAKE", nullptr});
     Add({"2024-03-06", "Café Été", "Event"});
-    Add({"2024-01-05", "Dentist 50% off", "Event"});
+    Add({"2024-01-05", "Dentist 50% off the_x_ deal", "Event"});
     Add({"2024-01-10", "O'Brien visit", "Event"});
     Draw();
     ASSERT_FALSE(DeleteShown());
@@ -145,11 +146,13 @@ TEST_F(DateGrid, SearchModesCountAndTheDeleteButton) {
     EXPECT_EQ(Listed(), std::vector<std::string>{"Café Été"});
     Search("o'brien");
     EXPECT_EQ(Listed(), std::vector<std::string>{"O'Brien visit"});
-    Search("% off");
-    EXPECT_EQ(Listed(), std::vector<std::string>{"Dentist 50% off"});
+    Search("% off the_x");  // literal: "%" and "_" match only themselves
+    EXPECT_EQ(Listed(), std::vector<std::string>{"Dentist 50% off the_x_ deal"});
+    Search("o_brien");
+    EXPECT_TRUE(Listed().empty());
 
     Search("1/5/2024;1/10/2024");
-    EXPECT_EQ(Listed(), (std::vector<std::string>{"Dentist 50% off", "O'Brien visit"}));
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"Dentist 50% off the_x_ deal", "O'Brien visit"}));
     EXPECT_EQ(w->lblRecCnt->text(), "2 Recs");
     Search("3/6/2024");
     EXPECT_EQ(Listed(), std::vector<std::string>{"Café Été"});
@@ -169,7 +172,7 @@ TEST_F(DateGrid, SearchModesCountAndTheDeleteButton) {
     fx.messages.clear();
     Search("2/30/2024");
     ASSERT_EQ(fx.messages.shown.size(), 1u);
-    EXPECT_EQ(Listed(), std::vector<std::string>{"Dentist 50% off"});
+    EXPECT_EQ(Listed(), std::vector<std::string>{"Dentist 50% off the_x_ deal"});
 
     // The delete button deletes exactly the listed rows.
     Search("visit");
@@ -216,15 +219,6 @@ TEST_F(DateGrid, MultiWordPanelAndTypeFilter) {
     Search("APPLE;tart;Food");
     EXPECT_FALSE(w->txtSrch[2]->isHidden());
     EXPECT_EQ(w->txtSrch[2]->text(), "Food");
-    w->cmbMultSrch[0]->setCurrentText("And");
-    w->sscmdMultSrch->click();
-    EXPECT_EQ(Listed(), std::vector<std::string>{"apple tart"});
-
-    w->Combo3->setEditText("Hidden");
-    w->Combo3_Click();
-    EXPECT_EQ(Listed(), (std::vector<std::string>{"pear", "plum"}));
-    EXPECT_TRUE(DeleteShown());
-    EXPECT_EQ(w->lblRecCnt->text(), "2 Recs");
 
     w->Combo3->setEditText("WeekMask TF/YN");
     w->Combo3_Click();
@@ -254,7 +248,7 @@ TEST_F(DateGrid, MultiWordPanelAndTypeFilter) {
 TEST_F(DateGrid, HeaderSortThreeClicksKeepsTheCurrentRecord) {
     const int64_t a = Add({"2024-03-09", "A"});
     const int64_t b = Add({"2024-03-02", "B"});
-    const int64_t c = Add({"2024-03-09", "C"});
+    Add({"2024-03-09", "C"});
     Add({"2024-03-20", "D"});
     Draw();
     w->TDBGridDates->setCurrentIndex(Cell(b, 5));
@@ -269,8 +263,6 @@ TEST_F(DateGrid, HeaderSortThreeClicksKeepsTheCurrentRecord) {
     ClickHeader(1);
     EXPECT_EQ(Listed(), ascending);
     EXPECT_EQ(w->TDBGridDates->currentIndex().row(), 0);
-    (void)a;
-    (void)c;
 
     // Hide: No only sorts; Yes flips Hide on the listed rows only.
     const int64_t other = Add({"2024-07-01", "elsewhere"});
@@ -382,6 +374,9 @@ TEST_F(DateGrid, CopyPanelCopiesOneTypeToTheNextYearAndSkipsTheLeapDay) {
     Add({"2024-07-04", "Fourth", "Holiday", "Yearly", 0, 2});
     Add({"2024-07-05", "Picnic", "Outing"});
     Add({"2023-07-04", "Old fourth", "Holiday"});
+    store->exec("UPDATE [Velmora] SET [Hour] = 7, [Minute] = 30, [AM_PM] = 'PM', [Hr24] = 19, [Priority] = 9, [Alarm] = "
+                "'15', [SoundNum] = 4, [Font] = 'Arial, 10,True,False', [DayColors] = '1;2;3;4;2;3', [FGColor] = 5 "
+                "WHERE [DateText] = 'Fourth'");
     Draw();
     Search("1/1/2024;12/31/2024");
     w->Toolbar1_ButtonClick(w->Toolbar1Button("CopyRec"));
@@ -396,24 +391,24 @@ TEST_F(DateGrid, CopyPanelCopiesOneTypeToTheNextYearAndSkipsTheLeapDay) {
     EXPECT_NE(fx.messages.shown[0].text.find("1 Records Copied"), std::string::npos);
     EXPECT_NE(fx.messages.shown[0].text.find("2/29/2024 Leap day"), std::string::npos);
     EXPECT_FALSE(w->ssPanlCopyRecs->isVisible());
-    auto st = store->prepare("SELECT [Date],[JulDate],[DateType] FROM [Velmora] WHERE [DateText] = 'Fourth' ORDER BY [ID]");
-    std::vector<std::string> fourth;
-    while (st.step()) fourth.push_back(db::AsText(st.column(0)) + " " + db::AsText(st.column(1)) + " " + db::AsText(st.column(2)));
-    EXPECT_EQ(fourth, (std::vector<std::string>{"2024-07-04 2024186 Holiday", "2025-07-04 2025185 Holiday"}));
+    // The copy has the moved date and day key, and every other column of the original.
+    auto st = store->prepare("SELECT * FROM [Velmora] WHERE [DateText] = 'Fourth' ORDER BY [ID]");
+    std::vector<std::map<std::string, db::Value>> fourth;
+    while (st.step()) {
+        fourth.emplace_back();
+        for (int c = 0; c < st.columnCount(); ++c) fourth.back()[st.columnName(c)] = st.column(c);
+    }
+    ASSERT_EQ(fourth.size(), 2u);
+    EXPECT_EQ(fourth[1]["Date"], db::Text("2025-07-04"));
+    EXPECT_EQ(fourth[1]["JulDate"], db::Int(2025185));  // 4 July is day 185 of a common year
+    for (auto* changed : {"ID", "Date", "JulDate"}) fourth[0].erase(changed), fourth[1].erase(changed);
+    EXPECT_EQ(fourth[0], fourth[1]);
     EXPECT_EQ(Count("Velmora"), 5);
     // The expansion ran: the two "Fourth" records repeat, no scratch rows are left.
     auto occ = store->prepare("SELECT COUNT(*) FROM [RepeatingData] WHERE [DateText] <> 'Fourth'");
     occ.step();
     EXPECT_EQ(db::AsInt(occ.column(0)), 0);
     EXPECT_GT(Count("RepeatingData"), 0);
-
-    // Untouched boxes: nothing to do.
-    fx.messages.clear();
-    w->txtOrigCopyYr->setText("Orig Year");
-    w->txtNewCopyYr->setText("New Year");
-    w->sscmdCopyRec->click();
-    ASSERT_EQ(fx.messages.shown.size(), 1u);
-    EXPECT_EQ(fx.messages.shown[0].text, "Nothing to Do");
 }
 
 TEST_F(DateGrid, AFailedCopyChangesNeitherTable) {
@@ -446,10 +441,9 @@ TEST_F(DateGrid, RepeatButtonShowsOneReferenceWindow) {
     vm::frmRepeats* first = vm::RepeatsWindow();
     ASSERT_NE(first, nullptr);
     EXPECT_TRUE(vm::Module1.RepeatsOpen);
-    EXPECT_EQ(first->windowTitle(), "Repeating Settings");
     auto* image = first->findChild<QLabel*>("Image1");
     ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->pixmap().size(), QSize(831, 468));
+    EXPECT_FALSE(image->pixmap().isNull());
     const QPoint placed = first->pos();
     first->move(placed + QPoint(40, 40));
     w->sscmdRepeat->click();
@@ -458,39 +452,6 @@ TEST_F(DateGrid, RepeatButtonShowsOneReferenceWindow) {
     w->Form_Unload();
     EXPECT_FALSE(vm::Module1.RepeatsOpen);
     EXPECT_EQ(vm::RepeatsWindow(), nullptr);
-}
-
-}  // namespace
-
-namespace {
-
-TEST_F(DateGrid, ALongListingSortsEditsAndKeepsItsRecord) {
-    {
-        db::Transaction tx(*store);
-        for (int i = 0; i < 2600; ++i) {
-            const CivilDate d = vm::AddDays({2024, 1, 1}, (i * 37) % 366);
-            Add({vm::FormatIso(d).c_str(), ("entry " + std::to_string(i)).c_str()});
-        }
-        tx.commit();
-    }
-    Draw();
-    Search("entry");
-    ASSERT_EQ(w->DataDatesModel->recordCount(), 2600);
-    EXPECT_EQ(w->lblRecCnt->text(), "2600 Recs");
-    const int64_t id = 2000;  // "entry 1999"
-    w->TDBGridDates->setCurrentIndex(Cell(id, 5));
-    ClickHeader(1);
-    ClickHeader(1);  // newest first
-    ASSERT_EQ(w->TDBGridDates->currentIndex().row(), RowOf(id));
-    // Every date is listed from the newest, same days in ID order.
-    std::vector<std::string> dates;
-    auto st = store->prepare("SELECT [Date] FROM [Velmora] ORDER BY [Date] DESC, [ID]");
-    while (st.step()) dates.push_back(db::AsText(st.column(0)));
-    const int dateCol = w->DataDatesModel->fieldIndex("Date");
-    for (int r = 2599; r >= 0; r -= 97) EXPECT_EQ(db::AsText(w->DataDatesModel->value(r, dateCol)), dates[size_t(r)]) << r;
-    ASSERT_TRUE(Edit(id, 5, "changed far down"));
-    EXPECT_EQ(Stored(id, "DateText"), "changed far down");
-    EXPECT_EQ(w->DataDatesModel->data(Cell(id, 5)).toString(), "changed far down");
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 
 #include <memory>
 
+#include "core/dates.h"
 #include "core/module1.h"
 #include "core/record.h"
 #include "mainwindow/frmvelmora.h"
@@ -112,22 +113,12 @@ protected:
     }
     // Stores a record directly, as another window would have.
     int64_t store(const std::string& iso, const std::string& text, int priority = 0) {
-        db::RecordSource rs;
-        rs.setDatabaseName(vm::Module1.CalendarFilePath);
-        rs.setRecordSource("Velmora");
-        rs.refresh();
-        vm::DateRecord r;
-        r.Date = *vm::ParseIso(iso);
-        r.DateText = text;
-        r.Priority = priority;
-        r.AM_PM = "AM";
-        r.Hour = 9;
-        r.Hr24 = 9;
-        rs.addNew();
-        vm::WriteDateRecord(rs, r);
-        rs.update();
-        rs.moveLast();
-        return db::AsInt(rs.field("ID"));
+        auto database = db::Database::Open(vm::Module1.CalendarFilePath);
+        auto st = database->prepare("INSERT INTO [Velmora] ([Date], [JulDate], [DateText], [Priority], [AM_PM], [Hour], "
+                                    "[Hr24]) VALUES (?, ?, ?, ?, 'AM', 9, 9)");
+        st.bindAll({db::Text(iso), db::Int(vm::Date2Julian(*vm::ParseIso(iso))), db::Text(text), db::Int(priority)});
+        st.run();
+        return database->lastInsertId();
     }
 
     vmtest::Fixture fx;
