@@ -95,6 +95,7 @@ TEST_F(MonthBuild, FebruaryWithRecordsAndOccurrences) {
     cal.Add("Velmora", {{2026, 2, 10}, "Secret", 0, 0, "AM", "", 0, true});
     cal.Add("Velmora", {{2026, 2, 11}, "Mask TF", 0, 0, "AM", "WeekMask TF", 3});
     cal.Add("Velmora", {{2026, 2, 12}, "Mask zero", 0, 0, "AM", "weekmask-TTTTTTT", 0});
+    cal.Add("Velmora", {{2026, 2, 13}, "Mask none", 0, 0, "AM", "weekmask-fffffff", 4});
     cal.Add("Velmora", {{2026, 2, 18}, "Gym", 6, 0, "PM", "WeekMask-FTFTFFF", 1});
     cal.Add("Velmora", {{2026, 2, 14}, "Valentine", 7, 30, "PM", "", 0, false, 0, "255;255;255;255;3;3"});
     cal.Add("Velmora", {{2026, 3, 1}, "Next month"});
@@ -119,6 +120,7 @@ TEST_F(MonthBuild, FebruaryWithRecordsAndOccurrences) {
     EXPECT_FALSE(Title(9)->autoFillBackground());
     EXPECT_EQ(Text(Day(10)), " Mask TF");     // not a weekmask rule: on its own day
     EXPECT_EQ(Text(Day(11)), " Mask zero");   // nothing expanded: on its own day
+    EXPECT_EQ(Text(Day(12)), " Mask none");   // marks no day: on its own day
     EXPECT_EQ(Text(Day(15)), " 6:00 PM Gym"); // the weekmask rows, the record itself not again
     EXPECT_EQ(Text(Day(17)), " 6:00 PM Gym");
     EXPECT_EQ(Text(Day(19)), " Payday");
@@ -133,16 +135,16 @@ TEST_F(MonthBuild, FebruaryWithRecordsAndOccurrences) {
     EXPECT_EQ(Back(Day(13)), 16777215);
     EXPECT_TRUE(Title(13)->autoFillBackground());
 
-    EXPECT_EQ(cal.Count("Sorting"), 8);
+    EXPECT_EQ(cal.Count("Sorting"), 9);
     // The date grid lists the month's records, hidden and weekmask ones included.
     auto* grid = w->DataDatesModel;
-    ASSERT_EQ(grid->recordCount(), 7);
+    ASSERT_EQ(grid->recordCount(), 8);
     int dateColumn = -1;
     for (int c = 0; c < grid->columnCount(); ++c)
         if (grid->headerData(c, Qt::Horizontal).toString() == "Date") dateColumn = c;
     ASSERT_GE(dateColumn, 0);
     EXPECT_EQ(grid->data(grid->index(0, dateColumn)).toString(), "2/3/2026");
-    EXPECT_EQ(grid->data(grid->index(6, dateColumn)).toString(), "2/18/2026");
+    EXPECT_EQ(grid->data(grid->index(7, dateColumn)).toString(), "2/18/2026");
     EXPECT_FALSE(w->Image1->pixmap().isNull());
 }
 

@@ -167,21 +167,6 @@ TEST(CellLooks, PriorityDecidesWhoseColoursACellShows) {
     }
 }
 
-TEST(CellLooks, StylesOfTheColouringEntryDecideTransparency) {
-    CellLooks cells;
-    CellColorState state;
-    cells.day[8].opaque = cells.title[8].opaque = true;
-    vm::PlaceEntry(cells, state, Entry(8, "Glass", "0;0;0;0;2;2"));
-    EXPECT_FALSE(cells.day[8].opaque);
-    EXPECT_FALSE(cells.title[8].opaque);
-    vm::PlaceEntry(cells, state, Entry(8, "Solid", "0;0;0;0;3;3"));
-    EXPECT_TRUE(cells.day[8].opaque);
-    EXPECT_TRUE(cells.title[8].opaque);
-    vm::PlaceEntry(cells, state, Entry(8, "Half", "0;0;0;0;2"));  // no number style: unchanged
-    EXPECT_FALSE(cells.day[8].opaque);
-    EXPECT_TRUE(cells.title[8].opaque);
-}
-
 TEST(CellLooks, BrokenColourAndFontPartsAreReadAsMissing) {
     CellLooks cells;
     CellColorState state;
@@ -203,28 +188,6 @@ TEST(CellLooks, BrokenColourAndFontPartsAreReadAsMissing) {
     EXPECT_EQ(cells.day[11].back, 1);
     EXPECT_NO_THROW(vm::PlaceEntry(cells, state, Entry(42, "Nowhere")));
     EXPECT_NO_THROW(vm::PlaceEntry(cells, state, Entry(-1, "Nowhere")));
-}
-
-TEST(CellLooks, TodayStaysWhiteOnBlackAndItsEntriesBlackOnWhite) {
-    CellLooks cells;
-    CellColorState state;
-    vm::MarkToday(cells, 17, vm::kStyleAllTransparent);
-    EXPECT_EQ(cells.title[17].back, kBlack);
-    EXPECT_EQ(cells.title[17].fore, kWhite);
-    EXPECT_FALSE(cells.title[17].opaque);
-    vm::MarkEntryCell(cells, 17, 17, vm::kStyleMixed, 0x445566, 0x112233);
-    EXPECT_EQ(cells.title[17].back, kBlack);  // today's colours kept
-    vm::MarkEntryCell(cells, 18, 17, vm::kStyleMixed, 0x445566, 0x112233);
-    EXPECT_EQ(cells.title[18].back, 0x445566);
-    EXPECT_TRUE(cells.day[18].opaque);
-
-    vm::PlaceEntry(cells, state, Entry(17, "Party", "255;65280;255;65280;2;2", 9));
-    vm::ReapplyToday(cells, 17);
-    EXPECT_EQ(cells.day[17].fore, kBlack);
-    EXPECT_EQ(cells.day[17].back, kWhite);
-    EXPECT_EQ(cells.title[17].back, kBlack);
-    EXPECT_TRUE(cells.day[17].opaque && cells.title[17].opaque);
-    vm::ReapplyToday(cells, std::nullopt);
 }
 
 }  // namespace

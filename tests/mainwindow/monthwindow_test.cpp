@@ -18,7 +18,6 @@
 #include "core/module1.h"
 #include "core/monthlayout.h"
 #include "mainwindow/frmvelmora.h"
-#include "platform/sound.h"
 #include "testsupport.h"
 
 namespace db = vm::db;
@@ -78,16 +77,6 @@ TEST_F(MonthWindow, ACellClickLaysOutAgainOnlyWhenThePanelLeftTheStatusBar) {
     w->SetTwips(w->SSPanel1, panel);
     w->lblDay_Click(3);
     EXPECT_EQ(T(w->SSPanel1).height, height);
-}
-
-TEST_F(MonthWindow, AMinimizedWindowStopsTheSoundAndIsLaidOutAllTheSame) {
-    vm::FakeSoundPlayer sound;
-    vm::SetSoundPlayer(&sound);
-    w->setWindowState(Qt::WindowMinimized);
-    w->Form_Resize();
-    vm::SetSoundPlayer(nullptr);
-    EXPECT_GE(sound.stops, 1);
-    EXPECT_EQ(T(Title(0)).left, T(w->SSCmdVert).left + 200);
 }
 
 TEST_F(MonthWindow, TheBarFollowsTheMouseAndDropsWhereItIsReleased) {

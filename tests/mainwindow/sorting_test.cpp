@@ -3,7 +3,6 @@
 #include "core/dates.h"
 #include "core/module1.h"
 #include "core/sorting.h"
-#include "core/weekmask.h"
 #include "testsupport.h"
 
 namespace db = vm::db;
@@ -35,27 +34,6 @@ TEST(SortingRow, TimeSortAndHr24FromHourMinuteAndAmPm) {
         EXPECT_EQ(vm::TimeSortText(r.hour, r.min, r.ampm), r.timeSort) << r.hour << " " << r.ampm;
         EXPECT_EQ(vm::SortingHr24(r.hour, r.ampm), r.hr24) << r.hour << " " << r.ampm;
     }
-}
-
-vm::DateRecord Weekly(const char* rule, int64_t duration, bool hide = false) {
-    vm::DateRecord r;
-    r.Date = vm::CivilDate{2026, 2, 12};
-    r.JulDate = vm::Date2Julian(r.Date);
-    r.Repeat = rule;
-    r.Duration = duration;
-    r.Hide = hide;
-    r.WorkDay = true;
-    return r;
-}
-
-TEST(SortingRow, OnlyAWeekmaskThatReallyExpandsIsLeftToItsRows) {
-    EXPECT_TRUE(vm::WeekMaskExpands(Weekly("WeekMask-TFTTFTT", 2)));
-    EXPECT_TRUE(vm::WeekMaskExpands(Weekly("weekmask-nnnnnny", 1)));
-    EXPECT_FALSE(vm::WeekMaskExpands(Weekly("WeekMask TF", 3)));        // no "-": not a weekmask rule
-    EXPECT_FALSE(vm::WeekMaskExpands(Weekly("WeekMask-TFTTFTT", 0)));   // nothing expanded
-    EXPECT_FALSE(vm::WeekMaskExpands(Weekly("WeekMask-TFTTFTT", 2, true)));
-    EXPECT_FALSE(vm::WeekMaskExpands(Weekly("weekmask-fffffff", 4)));   // marks no day
-    EXPECT_FALSE(vm::WeekMaskExpands(Weekly("weekmask", 4)));
 }
 
 // ---- the store

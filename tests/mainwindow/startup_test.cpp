@@ -89,7 +89,7 @@ TEST(StartUp, AMissingLastFileFallsBackSilentlyAndNoCalendarGivesOneBox) {
     EXPECT_EQ(f.Shown()[0].title, "File Not Found");
 }
 
-TEST(ShutDown, MinimizedKeepsTheStoredRectangleAndAMissingCalendarStillSavesSettings) {
+TEST(ShutDown, MinimizedKeepsTheRectangleClosesToolWindowsAndSavesSettingsWithoutACalendar) {
     StartupFixture f;
     vm::frmVelmora& w = f.Start();
     w.show();
@@ -103,9 +103,14 @@ TEST(ShutDown, MinimizedKeepsTheStoredRectangleAndAMissingCalendarStillSavesSett
     again.setWindowState(Qt::WindowMinimized);
     Module1.OptStartRepeatYear = "2030";
     Module1.SoundFile[3] = "/three.wav";
+    f.Action("mnuNewRecord")->trigger();
+    again.findChild<QWidget*>("SSPanelDayColor")->findChild<QPushButton*>("sscmdRedGreenBlue")->click();
+    ASSERT_TRUE(Module1.EnterRecOpen && Module1.RedGreenBlueOpen);
     std::filesystem::remove(Module1.CalendarFilePath);  // gone during the run
     ASSERT_TRUE(again.isMinimized());
     f.Stop();
+    EXPECT_FALSE(Module1.EnterRecOpen);
+    EXPECT_FALSE(Module1.RedGreenBlueOpen);
     const vm::SettingsRow after = vm::ReadSettingsRow(vm::SettingsDatabasePath());
     EXPECT_EQ(after.Width, stored.Width) << "a minimized window keeps the stored rectangle";
     EXPECT_EQ(after.StartRepeatYear, "2030");
@@ -282,19 +287,6 @@ TEST(StartUp, TheDateGridOffersTheStoredDateTypesAndListsEveryRecord) {
     EXPECT_EQ(types.filter("Sailing").size(), 1);
     EXPECT_FALSE(types.contains("  "));
     EXPECT_EQ(w.DataDates.recordCount(), 3);
-}
-
-TEST(ShutDown, ClosesTheEntryWindowAndTheColourConverter) {
-    StartupFixture f;
-    vm::frmVelmora& w = f.Start();
-    w.show();
-    f.Action("mnuNewRecord")->trigger();
-    EXPECT_TRUE(Module1.EnterRecOpen);
-    w.findChild<QWidget*>("SSPanelDayColor")->findChild<QPushButton*>("sscmdRedGreenBlue")->click();
-    EXPECT_TRUE(Module1.RedGreenBlueOpen);
-    f.Stop();
-    EXPECT_FALSE(Module1.EnterRecOpen);
-    EXPECT_FALSE(Module1.RedGreenBlueOpen);
 }
 
 }  // namespace
