@@ -1,6 +1,6 @@
 // The shared window helpers: the file dialog's modes, opening documents and
-// web addresses through the desktop's handler, the stay-on-top flag, the
-// splash picture and colour, and bringing the main window back on screen.
+// web addresses through the desktop's handler, the splash picture's colour,
+// and bringing the main window back on screen.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -14,7 +14,6 @@
 
 #include "core/splashlogic.h"
 #include "mainwindow/windowhelpers.h"
-#include "platform/pickers.h"
 #include "platform/places.h"
 #include "testsupport.h"
 
@@ -127,21 +126,6 @@ TEST(OpenWebPage, OpensTheAddressOrTellsItOnce) {
     vm::OpenWebPage("Explorer && rm -rf ~");
     EXPECT_EQ(fx.messages.shown.size(), 1u);
     EXPECT_EQ(ChildCount(), children);
-}
-
-TEST(SetFormOnTop, TheFlagChangesAndTheWindowStaysShownInPlace) {
-    QWidget w;
-    w.setGeometry(120, 130, 300, 200);
-    w.show();
-    const QRect before = w.geometry();
-    vm::SetFormOnTop(&w);
-    EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(w.geometry(), before);
-    vm::SetFormNotOnTop(&w);
-    EXPECT_FALSE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(w.geometry(), before);
 }
 
 TEST(GetSplashPicture, TheColourFileChoosesEachMonthsTextColour) {
