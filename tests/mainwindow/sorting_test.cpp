@@ -38,23 +38,6 @@ TEST(SortingRow, TimeSortAndHr24FromHourMinuteAndAmPm) {
 
 // ---- the store
 
-struct Store {
-    std::string path = vmtest::FreshCalendar();
-    std::shared_ptr<db::Database> db = db::Database::Open(path);
-
-    void Add(const char* table, vm::CivilDate d, int hour, int minute, const char* ampm, const char* text,
-             const char* repeat = "", int64_t duration = 0, bool hide = false, int priority = 0,
-             const char* colors = "", const char* font = "", const char* alarm = "") {
-        auto st = db->prepare(std::string("INSERT INTO [") + table +
-                              "] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Repeat],[Duration],"
-                              "[Priority],[DayColors],[Font],[Alarm],[SoundNum]) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,3)");
-        st.bindAll({db::Bool(hide), db::Text(vm::FormatIso(d)), db::Int(vm::Date2Julian(d)), db::Int(hour),
-                    db::Int(minute), db::Text(ampm), db::Text(text), db::Text(repeat), db::Int(duration),
-                    db::Int(priority), db::Text(colors), db::Text(font), db::Text(alarm)});
-        st.run();
-    }
-};
-
 std::vector<std::string> Messages(const std::vector<vm::SortingRow>& rows) {
     std::vector<std::string> out;
     for (const auto& r : rows) out.push_back(r.DayMsg);
@@ -63,14 +46,13 @@ std::vector<std::string> Messages(const std::vector<vm::SortingRow>& rows) {
 
 TEST(SortingStore, OccurrencesOfTheMonthOnlyWithTheirCellAndTimeKeys) {
     vmtest::Fixture fx;
-    Store s;
-    s.db->exec("ALTER TABLE [RepeatingData] DROP COLUMN [Hr24]");  // a file of an older layout
-    s.Add("RepeatingData", {2026, 1, 31}, 9, 0, "AM", "January");
-    s.Add("RepeatingData", {2026, 2, 1}, 1, 15, "PM", "First");
-    s.Add("RepeatingData", {2026, 2, 28}, 0, 0, "AM", "Last", "", 0, true, 4, " 255;0;0;0;3;3 ", " Arial, 12,True,False ");
-    s.Add("RepeatingData", {2026, 3, 1}, 9, 0, "AM", "March");
-    const int32_t first = vm::Date2Julian(vm::CivilDate{2026, 2, 1});
-    const auto rows = vm::ReadMonthOccurrences(*s.db, first, first + 27, 0);
+    auto d = db::Database::Open(vmtest::FreshCalendar());
+    d->exec("ALTER TABLE [RepeatingData] DROP COLUMN [Hr24]");  // a file of an older layout
+    d->exec("INSERT INTO [RepeatingData] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Priority],"
+            "[DayColors],[Font]) VALUES (0,'2026-01-31',2026031,9,0,'AM','January',0,'',''), "
+            "(0,'2026-02-01',2026032,1,15,'PM','First',0,'',''), (-1,'2026-02-28',2026059,0,0,'AM','Last',4,"
+            "' 255;0;0;0;3;3 ',' Arial, 12,True,False '), (0,'2026-03-01',2026060,9,0,'AM','March',0,'','')");
+    const auto rows = vm::ReadMonthOccurrences(*d, 2026032, 2026059, 0);
     ASSERT_EQ(Messages(rows), (std::vector<std::string>{"First", "Last"}));
     EXPECT_EQ(rows[0].DayNo, 0);
     EXPECT_EQ(rows[0].TimeSort, "13:15");
@@ -84,7 +66,7 @@ TEST(SortingStore, OccurrencesOfTheMonthOnlyWithTheirCellAndTimeKeys) {
 
 TEST(SortingStore, DisplayOrderIsCellThenFallingPriorityThenTimeOfDay) {
     vmtest::Fixture fx;
-    Store s;
+    auto d = db::Database::Open(vmtest::FreshCalendar());
     auto row = [](int day, const char* hour, const char* min, const char* ampm, int priority, const char* msg) {
         vm::SortingRow r;
         r.DayNo = day;
@@ -104,13 +86,13 @@ TEST(SortingStore, DisplayOrderIsCellThenFallingPriorityThenTimeOfDay) {
         row(1, "300", "0", "PM", 0, "d1 out of range"),
     };
     rows.back().Priority = db::Text("high");
-    vm::ReplaceSortingRows(*s.db, rows);
-    vm::ReplaceSortingRows(*s.db, rows);  // replaces, never adds
-    EXPECT_EQ(Messages(vm::ReadSortingInDisplayOrder(*s.db)),
-              (std::vector<std::string>{"d1 out of range", "d3 9am", "d5 priority", "d5 half past midnight", "d5 10:00", "d5 10:05",
-                                        "d5 1pm"}));
-    vm::EmptySorting(*s.db);
-    EXPECT_TRUE(vm::ReadSortingInDisplayOrder(*s.db).empty());
+    vm::ReplaceSortingRows(*d, rows);
+    vm::ReplaceSortingRows(*d, rows);  // replaces, never adds
+    EXPECT_EQ(Messages(vm::ReadSortingInDisplayOrder(*d)),
+              (std::vector<std::string>{"d1 out of range", "d3 9am", "d5 priority", "d5 half past midnight",
+                                        "d5 10:00", "d5 10:05", "d5 1pm"}));
+    vm::EmptySorting(*d);
+    EXPECT_TRUE(vm::ReadSortingInDisplayOrder(*d).empty());
 }
 
 }  // namespace

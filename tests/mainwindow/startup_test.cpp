@@ -230,13 +230,10 @@ TEST(Menus, ManualAndWebPagesGoToTheDesktopHandlerOnly) {
     f.Action("mnuShow_UserManual")->trigger();
     ASSERT_EQ(f.Shown().size(), 1u);
     EXPECT_EQ(f.Shown()[0].text, "User Manual Not Found");
-
-    f.opener.opened.clear();
+    EXPECT_EQ(f.opener.opened.size(), 1u);
     f.fx.messages.answers = {vm::MsgResult::Cancel};
     f.Action("mnuHelp_Images")->trigger();
-    EXPECT_TRUE(f.opener.opened.empty()) << "Cancel opens nothing";
-    f.Action("mnuHelp_Images")->trigger();
-    EXPECT_EQ(f.opener.opened.size(), 2u);
+    EXPECT_EQ(f.opener.opened.size(), 1u) << "Cancel opens nothing";
 }
 
 QWidget* ShownDayWindow() {
