@@ -1,49 +1,26 @@
 // The main window around the month grid: the repeat command, the layout, the
 // splitter and panel drags, and the cell fonts.
-#include <gtest/gtest.h>
-
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QFrame>
-#include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
 
-#include <memory>
-
-#include "core/appearance.h"
-#include "core/module1.h"
 #include "core/monthlayout.h"
-#include "mainwindow/frmvelmora.h"
-#include "testsupport.h"
+#include "monthfixture.h"
 
 namespace db = vm::db;
-using vm::CivilDate;
 
 namespace {
 
-class MonthWindow : public ::testing::Test {
+class MonthWindow : public vmtest::MonthBuild {
 protected:
-    vmtest::Fixture fx;
-    std::string calendar = vmtest::FreshCalendar();
-    std::unique_ptr<vm::frmVelmora> w;
-
     void SetUp() override {
-        vm::Module1.CalendarFilePath = calendar;
-        w = std::make_unique<vm::frmVelmora>();
-        vm::ReadCalValues(w->DataSettings);
-        vm::SetDefaultCalValues();
-        w->SetToday(CivilDate{2026, 2, 14});
-        w->show();
-        w->cmbMonth->setCurrentText("February");
-        w->cmbYear->setCurrentText(" 2026");
-        w->cmbmonth_Click();
+        MonthBuild::SetUp();
+        Draw("February", " 2026");
     }
-    QLabel* Day(int i) { return w->findChild<QLabel*>(QString("lblDay_%1").arg(i)); }
-    QLabel* Title(int i) { return w->findChild<QLabel*>(QString("lblTitle_%1").arg(i)); }
     vm::TwipsRect T(const QWidget* x) { return w->TwipsOf(x); }
 };
 
@@ -136,12 +113,12 @@ TEST_F(MonthWindow, DayLabelFontsReachEveryStripAndHeadingsTakeTheGivenMonthsTit
 }
 
 TEST_F(MonthWindow, BuildRepeatingDataStoresTheRowsAndReportsInTheFourthPanel) {
-    db::Database::Open(calendar)->exec(
+    db::Database::Open(cal.path)->exec(
         "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[DateText],[Repeat],[Duration],[WorkDay]) VALUES "
         "(0,'2026-02-02',2026033,'Weekly','Weekly',3,-1), (0,'2026-02-03',2026034,'Odd','Bogus',3,-1)");
     w->findChild<QAction*>("mnuFile_Build_Repeating")->trigger();
     {
-        auto st = db::Database::Open(calendar)->prepare("SELECT COUNT(*) FROM [RepeatingData]");
+        auto st = db::Database::Open(cal.path)->prepare("SELECT COUNT(*) FROM [RepeatingData]");
         ASSERT_TRUE(st.step());
         EXPECT_EQ(db::AsInt(st.column(0)), 2);
     }
