@@ -174,17 +174,4 @@ TEST(BringOntoScreen, ALostWindowComesBackAndCtrlAltLDoesIt) {
     EXPECT_EQ(w.pos(), at);
 }
 
-TEST(BringBackRect, KeepsReachableWindowsAndCentresLostOnes) {
-    const std::vector<QRect> screens = {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
-    EXPECT_EQ(vm::BringBackRect(QRect(100, 100, 800, 600), screens), QRect(100, 100, 800, 600));
-    EXPECT_EQ(vm::BringBackRect(QRect(2000, 50, 800, 600), screens), QRect(2000, 50, 800, 600)) << "second screen";
-    QRect centred(0, 0, 800, 600);
-    centred.moveCenter(screens[0].center());
-    EXPECT_EQ(vm::BringBackRect(QRect(-790, 100, 800, 600), screens), centred) << "only 10 pixels showing";
-    EXPECT_EQ(vm::BringBackRect(QRect(100, -300, 800, 600), screens), centred) << "title bar above the screen";
-    const QRect lost = vm::BringBackRect(QRect(5000, 5000, 3000, 500), screens);
-    EXPECT_EQ(lost.size(), QSize(1920, 500));
-    EXPECT_TRUE(QRect(0, 0, 1920, 1080).contains(lost));
-}
-
 }  // namespace

@@ -27,8 +27,8 @@ namespace {
 TEST(StartUp, AFirstRunMakesEverythingAndShowsTheCurrentMonthWithoutABox) {
     StartupFixture f;
     vm::frmVelmora& w = f.Start();
-    for (const char* file : {"Velmora_Settings.mdb", "Velmoras.mdb", "VelmoraHelp.pdf", "Graphics/Months/Jan.jpg",
-                             "Graphics/Months/Dec.jpg", "Sounds/opensound.wav", "Sounds/Alarm30.wav"})
+    for (const char* file : {"Velmora_Settings.mdb", "Velmoras.mdb", "VelmoraHelp.pdf", "Graphics/Months/Dec.jpg",
+                             "Sounds/opensound.wav", "Sounds/Alarm30.wav"})
         EXPECT_TRUE(vm::FileExists(vm::JoinPath(f.dir, file))) << file;
     ASSERT_TRUE(f.Shown().empty()) << f.Shown()[0].title << ": " << f.Shown()[0].text;
     EXPECT_EQ(Module1.CalendarFilePath, f.dir + "/Velmoras.mdb");
@@ -248,10 +248,9 @@ TEST(Menus, AboutOpensAtItsOwnSizeWithNeutralWords) {
     w.show();
     f.Action("mnuAbout")->trigger();
     EXPECT_TRUE(w.findChild<QWidget*>("ssPnlSplash1")->isVisible());
-    QWidget* about = ShownDayWindow();
-    ASSERT_NE(about, nullptr);
-    const QSize aboutSize = about->size();
-    const std::string text = about->findChild<QPlainTextEdit*>("txtDayText")->toPlainText().toStdString();
+    ASSERT_NE(ShownDayWindow(), nullptr);
+    const QSize aboutSize = ShownDayWindow()->size();
+    const std::string text = ShownDayWindow()->findChild<QPlainTextEdit*>("txtDayText")->toPlainText().toStdString();
     EXPECT_NE(text.find(vm::VersionText()), std::string::npos);
     vm::UnloadSelectedDay();
 
