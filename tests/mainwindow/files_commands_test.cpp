@@ -48,40 +48,6 @@ int64_t Count(const std::string& path, const std::string& sql) {
     return st.step() ? db::AsInt(st.column(0)) : -1;
 }
 
-TEST(FileOpen, AnythingButACalendarFileIsRefusedAndLeftUntouched) {
-    Window win;
-    const std::string dir = vmtest::MakeTempDir("velmora-bad");
-    const std::string text = dir + "/notes.txt", textMdb = dir + "/notes.mdb", empty = dir + "/empty.mdb",
-                      foreign = dir + "/foreign.mdb", settings = dir + "/settings.mdb", noSuffix = dir + "/cal.db";
-    vmtest::WriteAll(text, "Dear diary\n");
-    vmtest::WriteAll(textMdb, "Dear diary\n");
-    vmtest::WriteAll(empty, "");
-    db::Database::Create(foreign)->exec("CREATE TABLE [Velmora] ([ID] INTEGER)");
-    fs::copy_file(vm::BlankSettingsTemplate(), settings);
-    fs::copy_file(vm::BlankCalendarTemplate(), noSuffix);
-    const std::string before = Module1.CalendarFilePath;
-    const std::string caption = win.Caption();
-
-    for (const std::string& bad : {text, textMdb, empty, foreign, settings, noSuffix, dir + "/missing.mdb"}) {
-        const std::string bytes = vmtest::ReadAll(bad);
-        win.fx.messages.clear();
-        win.Open(bad);
-        ASSERT_EQ(win.Shown().size(), 1u) << bad;
-        EXPECT_NE(win.Shown()[0].text.find(bad), std::string::npos) << "the box names the file";
-        EXPECT_EQ(win.Shown()[0].icon, vm::MsgIcon::Critical);
-        EXPECT_EQ(vmtest::ReadAll(bad), bytes) << bad << " must stay byte for byte";
-        EXPECT_FALSE(fs::exists(bad + "-journal"));
-        EXPECT_EQ(Module1.CalendarFilePath, before);
-    }
-    EXPECT_EQ(win.Caption(), caption);
-    EXPECT_TRUE(win.shownPrev().empty());
-
-    win.fx.messages.clear();
-    win.Action("mnuFile_Open")->trigger();  // Cancel
-    EXPECT_TRUE(win.Shown().empty());
-    EXPECT_EQ(Module1.CalendarFilePath, before);
-}
-
 TEST(FileOpen, ACalendarFileIsOpenedListedAndShown) {
     Window win;
     const std::string upper = win.calendar("Work.MDB");

@@ -44,23 +44,42 @@ std::vector<std::pair<std::string, std::string>> ForeignFiles(const std::string&
     return {{"foreign", foreign}, {"text", folder + "/Text.mdb"}, {"empty", folder + "/Empty.mdb"}};
 }
 
-TEST_F(Gate, APreviousFileThatIsNotACalendarGivesOneBoxAndIsNeverUsed) {
+TEST_F(Gate, AFileThatIsNotACalendarIsRefusedByOpenAndPreviousFileAndNeverWritten) {
+    Start();
+    const std::string inUse = Module1.CalendarFilePath;
+    const std::string caption = Caption();
     const std::string folder = vmtest::MakeTempDir("velmora-foreign");
-    for (const auto& [kind, path] : ForeignFiles(folder)) {
-        Start();
-        const std::string inUse = Module1.CalendarFilePath;
-        const std::string bytes = vmtest::ReadAll(path);
-        vm::FileCommandsOf(*window)->LoadPrevFiles({path, "", "", ""});
-        fx.messages.clear();
-        Action("mnuFile_Prev_1")->trigger();
-        ASSERT_EQ(Shown().size(), 1u) << kind;
-        EXPECT_NE(Shown()[0].text.find(path), std::string::npos) << kind << ": the box names the file";
-        EXPECT_EQ(Module1.CalendarFilePath, inUse) << kind;
-        fx.messages.clear();
-        Stop();
-        EXPECT_TRUE(Shown().empty()) << kind << ": no box at Exit";
-        EXPECT_EQ(vmtest::ReadAll(path), bytes) << kind;
-        EXPECT_EQ(vm::ReadSettingsRow(vm::SettingsDatabasePath()).LastVelmoraFN, inUse) << kind;
+    auto files = ForeignFiles(folder);
+    files.push_back({"settings", folder + "/Settings.mdb"});
+    fs::copy_file(vm::BlankSettingsTemplate(), files.back().second);
+    files.push_back({"no .mdb", folder + "/Calendar.db"});
+    fs::copy_file(vm::BlankCalendarTemplate(), files.back().second);
+    files.push_back({"missing", folder + "/Missing.mdb"});
+    std::vector<std::string> bytes;
+    for (const auto& [kind, path] : files) {
+        bytes.push_back(vmtest::ReadAll(path));
+        for (const bool previous : {false, true}) {
+            if (previous && kind == "missing") continue;  // a notice, not a box
+            fx.messages.clear();
+            if (previous) {
+                vm::FileCommandsOf(*window)->LoadPrevFiles({path, "", "", ""});
+                Action("mnuFile_Prev_1")->trigger();
+            } else {
+                Open(path);
+            }
+            ASSERT_EQ(Shown().size(), 1u) << kind << (previous ? " as a previous file" : "");
+            EXPECT_NE(Shown()[0].text.find(path), std::string::npos) << kind << ": the box names the file";
+            EXPECT_EQ(Module1.CalendarFilePath, inUse) << kind;
+        }
+    }
+    EXPECT_EQ(Caption(), caption);
+    fx.messages.clear();
+    Stop();
+    EXPECT_TRUE(Shown().empty()) << "no box at Exit";
+    EXPECT_EQ(vm::ReadSettingsRow(vm::SettingsDatabasePath()).LastVelmoraFN, inUse);
+    for (size_t k = 0; k < files.size(); ++k) {
+        EXPECT_EQ(vmtest::ReadAll(files[k].second), bytes[k]) << files[k].first << " must stay byte for byte";
+        EXPECT_FALSE(fs::exists(files[k].second + "-journal")) << files[k].first;
     }
 }
 
