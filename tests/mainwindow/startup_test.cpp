@@ -52,7 +52,6 @@ TEST(StartUp, OptionsSoundsStyleAndRecentFilesSurviveExitAndARestart) {
     const std::string other = f.dir + "/Other.mdb";
     std::filesystem::copy_file(vm::BlankCalendarTemplate(), other);
     Module1.OptStartRepeatYear = "2021";
-    Module1.OptCalcYearsSince = false;
     Module1.SoundFile[25] = "/my/chime.wav";
     w.pCalendarStyle = 3;
     vm::CalendarFiles.PrevFiles[1] = other;
@@ -62,7 +61,6 @@ TEST(StartUp, OptionsSoundsStyleAndRecentFilesSurviveExitAndARestart) {
 
     vm::frmVelmora& again = f.Start();
     EXPECT_EQ(Module1.OptStartRepeatYear, "2021");
-    EXPECT_FALSE(Module1.OptCalcYearsSince);
     EXPECT_EQ(Module1.SoundFile[25], "/my/chime.wav");
     EXPECT_EQ(again.pCalendarStyle, 3);
     QAction* prev1 = f.Action("mnuFile_Prev_1");
