@@ -4,26 +4,15 @@
 // shown as it is.
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QLabel>
-
 #include <filesystem>
-#include <memory>
 #include <unistd.h>
 
-#include "core/calendarfiles.h"
 #include "core/files.h"
-#include "core/module1.h"
-#include "core/record.h"
 #include "core/settingsio.h"
 #include "mainwindow/filecommands.h"
-#include "mainwindow/frmvelmora.h"
-#include "platform/clock.h"
 #include "platform/places.h"
-#include "platform/sound.h"
-#include "platform/speech.h"
 #include "platform/sqlstore.h"
-#include "testsupport.h"
+#include "startedwindow.h"
 
 namespace fs = std::filesystem;
 namespace db = vm::db;
@@ -31,50 +20,15 @@ using vm::Module1;
 
 namespace {
 
-class Gate : public ::testing::Test {
+class Gate : public ::testing::Test, public vmtest::StartedWindow {
 protected:
-    Gate() {
-        setenv("VELMORA_DATA_DIR", dir.c_str(), 1);
-        vm::SetClock(&clock);
-        vm::SetSoundPlayer(&sound);
-        vm::SetSpeech(&speech);
-        vm::ResetCalendarFiles();
-    }
-    ~Gate() override {
-        window.reset();
-        vm::SetClock(nullptr);
-        vm::SetSoundPlayer(nullptr);
-        vm::SetSpeech(nullptr);
-        vm::ResetCalendarFiles();
-    }
-    void Start() {
-        window.reset();
-        vm::ResetSharedState();
-        window = std::make_unique<vm::frmVelmora>();
-        window->unloadWaitMs = 0;
-        window->Form_Load();
-        vm::InstallFileCommands(*window);
-    }
-    void Stop() {
-        window->Form_Unload();
-        window.reset();
-    }
-    QAction* Action(const char* name) { return window->findChild<QAction*>(name); }
-    const std::vector<vm::FakeMessages::Shown>& Shown() { return fx.messages.shown; }
-    // The texts of the day cells that mention `word`.
+    // The day cells that mention `word`.
     int CellsWith(const QString& word) {
         int n = 0;
         for (auto* label : window->findChildren<QLabel*>())
             if (label->objectName().startsWith("lblDay_") && label->text().contains(word)) ++n;
         return n;
     }
-
-    vmtest::Fixture fx;
-    std::string dir = vmtest::MakeTempDir("velmora-gate") + "/Velmora";
-    vm::FakeClock clock{{2026, 12, 6, 9, 0, 0}};
-    vm::FakeSoundPlayer sound;
-    vm::FakeSpeech speech;
-    std::unique_ptr<vm::frmVelmora> window;
 };
 
 // A SQLite file of someone else's, a text file and an empty file.
@@ -90,23 +44,42 @@ std::vector<std::pair<std::string, std::string>> ForeignFiles(const std::string&
     return {{"foreign", foreign}, {"text", folder + "/Text.mdb"}, {"empty", folder + "/Empty.mdb"}};
 }
 
-TEST_F(Gate, APreviousFileThatIsNotACalendarGivesOneBoxAndIsNeverUsed) {
+TEST_F(Gate, AFileThatIsNotACalendarIsRefusedByOpenAndPreviousFileAndNeverWritten) {
+    Start();
+    const std::string inUse = Module1.CalendarFilePath;
+    const std::string caption = Caption();
     const std::string folder = vmtest::MakeTempDir("velmora-foreign");
-    for (const auto& [kind, path] : ForeignFiles(folder)) {
-        Start();
-        const std::string inUse = Module1.CalendarFilePath;
-        const std::string bytes = vmtest::ReadAll(path);
-        vm::FileCommandsOf(*window)->LoadPrevFiles({path, "", "", ""});
-        fx.messages.clear();
-        Action("mnuFile_Prev_1")->trigger();
-        ASSERT_EQ(Shown().size(), 1u) << kind;
-        EXPECT_NE(Shown()[0].text.find(path), std::string::npos) << kind << ": the box names the file";
-        EXPECT_EQ(Module1.CalendarFilePath, inUse) << kind;
-        fx.messages.clear();
-        Stop();
-        EXPECT_TRUE(Shown().empty()) << kind << ": no box at Exit";
-        EXPECT_EQ(vmtest::ReadAll(path), bytes) << kind;
-        EXPECT_EQ(vm::ReadSettingsRow(vm::SettingsDatabasePath()).LastVelmoraFN, inUse) << kind;
+    auto files = ForeignFiles(folder);
+    files.push_back({"settings", folder + "/Settings.mdb"});
+    fs::copy_file(vm::BlankSettingsTemplate(), files.back().second);
+    files.push_back({"no .mdb", folder + "/Calendar.db"});
+    fs::copy_file(vm::BlankCalendarTemplate(), files.back().second);
+    files.push_back({"missing", folder + "/Missing.mdb"});
+    std::vector<std::string> bytes;
+    for (const auto& [kind, path] : files) {
+        bytes.push_back(vmtest::ReadAll(path));
+        for (const bool previous : {false, true}) {
+            if (previous && kind == "missing") continue;  // a notice, not a box
+            fx.messages.clear();
+            if (previous) {
+                vm::FileCommandsOf(*window)->LoadPrevFiles({path, "", "", ""});
+                Action("mnuFile_Prev_1")->trigger();
+            } else {
+                Open(path);
+            }
+            ASSERT_EQ(Shown().size(), 1u) << kind << (previous ? " as a previous file" : "");
+            EXPECT_NE(Shown()[0].text.find(path), std::string::npos) << kind << ": the box names the file";
+            EXPECT_EQ(Module1.CalendarFilePath, inUse) << kind;
+        }
+    }
+    EXPECT_EQ(Caption(), caption);
+    fx.messages.clear();
+    Stop();
+    EXPECT_TRUE(Shown().empty()) << "no box at Exit";
+    EXPECT_EQ(vm::ReadSettingsRow(vm::SettingsDatabasePath()).LastVelmoraFN, inUse);
+    for (size_t k = 0; k < files.size(); ++k) {
+        EXPECT_EQ(vmtest::ReadAll(files[k].second), bytes[k]) << files[k].first << " must stay byte for byte";
+        EXPECT_FALSE(fs::exists(files[k].second + "-journal")) << files[k].first;
     }
 }
 
@@ -160,23 +133,10 @@ TEST_F(Gate, AReadOnlyCalendarIsShownWithItsOccurrencesAndLeftAlone) {
     Start();
     const std::string path = vmtest::MakeTempDir("velmora-ro") + "/Party.mdb";
     fs::copy_file(vm::BlankCalendarTemplate(), path);
-    {
-        db::RecordSource rs;
-        rs.setDatabaseName(path);
-        rs.setRecordSource("Velmora");
-        rs.refresh();
-        rs.addNew();
-        vm::DateRecord r;
-        r.Date = {2026, 12, 10};
-        r.DateText = "Gate Party";
-        r.Repeat = "Daily";
-        r.Duration = 3;
-        r.WorkDay = true;
-        vm::WriteDateRecord(rs, r);
-        rs.update();
-    }
-    fx.messages.fileAnswers.push_back(path);
-    Action("mnuFile_Open")->trigger();  // writable: the occurrences are stored
+    db::Database::Open(path)->exec(
+        "INSERT INTO [Velmora] ([Date], [JulDate], [DateText], [Repeat], [Duration], [WorkDay], [Hide]) "
+        "VALUES ('2026-12-10', 2026344, 'Gate Party', 'Daily', 3, -1, 0)");
+    Open(path);  // writable: the occurrences are stored
     ASSERT_TRUE(Shown().empty());
     ASSERT_EQ(CellsWith("Gate Party"), 3);
     Stop();
@@ -185,8 +145,7 @@ TEST_F(Gate, AReadOnlyCalendarIsShownWithItsOccurrencesAndLeftAlone) {
     const std::string bytes = vmtest::ReadAll(path);
     Start();
     fx.messages.clear();
-    fx.messages.fileAnswers.push_back(path);
-    Action("mnuFile_Open")->trigger();
+    Open(path);
     ASSERT_EQ(Shown().size(), 1u);
     EXPECT_NE(Shown()[0].text.find("read-only"), std::string::npos);
     EXPECT_EQ(Module1.CalendarFilePath, path);

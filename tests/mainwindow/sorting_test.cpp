@@ -3,7 +3,6 @@
 #include "core/dates.h"
 #include "core/module1.h"
 #include "core/sorting.h"
-#include "core/weekmask.h"
 #include "testsupport.h"
 
 namespace db = vm::db;
@@ -37,45 +36,7 @@ TEST(SortingRow, TimeSortAndHr24FromHourMinuteAndAmPm) {
     }
 }
 
-vm::DateRecord Weekly(const char* rule, int64_t duration, bool hide = false) {
-    vm::DateRecord r;
-    r.Date = vm::CivilDate{2026, 2, 12};
-    r.JulDate = vm::Date2Julian(r.Date);
-    r.Repeat = rule;
-    r.Duration = duration;
-    r.Hide = hide;
-    r.WorkDay = true;
-    return r;
-}
-
-TEST(SortingRow, OnlyAWeekmaskThatReallyExpandsIsLeftToItsRows) {
-    EXPECT_TRUE(vm::WeekMaskExpands(Weekly("WeekMask-TFTTFTT", 2)));
-    EXPECT_TRUE(vm::WeekMaskExpands(Weekly("weekmask-nnnnnny", 1)));
-    EXPECT_FALSE(vm::WeekMaskExpands(Weekly("WeekMask TF", 3)));        // no "-": not a weekmask rule
-    EXPECT_FALSE(vm::WeekMaskExpands(Weekly("WeekMask-TFTTFTT", 0)));   // nothing expanded
-    EXPECT_FALSE(vm::WeekMaskExpands(Weekly("WeekMask-TFTTFTT", 2, true)));
-    EXPECT_FALSE(vm::WeekMaskExpands(Weekly("weekmask-fffffff", 4)));   // marks no day
-    EXPECT_FALSE(vm::WeekMaskExpands(Weekly("weekmask", 4)));
-}
-
 // ---- the store
-
-struct Store {
-    std::string path = vmtest::FreshCalendar();
-    std::shared_ptr<db::Database> db = db::Database::Open(path);
-
-    void Add(const char* table, vm::CivilDate d, int hour, int minute, const char* ampm, const char* text,
-             const char* repeat = "", int64_t duration = 0, bool hide = false, int priority = 0,
-             const char* colors = "", const char* font = "", const char* alarm = "") {
-        auto st = db->prepare(std::string("INSERT INTO [") + table +
-                              "] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Repeat],[Duration],"
-                              "[Priority],[DayColors],[Font],[Alarm],[SoundNum]) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,3)");
-        st.bindAll({db::Bool(hide), db::Text(vm::FormatIso(d)), db::Int(vm::Date2Julian(d)), db::Int(hour),
-                    db::Int(minute), db::Text(ampm), db::Text(text), db::Text(repeat), db::Int(duration),
-                    db::Int(priority), db::Text(colors), db::Text(font), db::Text(alarm)});
-        st.run();
-    }
-};
 
 std::vector<std::string> Messages(const std::vector<vm::SortingRow>& rows) {
     std::vector<std::string> out;
@@ -85,19 +46,17 @@ std::vector<std::string> Messages(const std::vector<vm::SortingRow>& rows) {
 
 TEST(SortingStore, OccurrencesOfTheMonthOnlyWithTheirCellAndTimeKeys) {
     vmtest::Fixture fx;
-    Store s;
-    s.Add("RepeatingData", {2026, 1, 31}, 9, 0, "AM", "January");
-    s.Add("RepeatingData", {2026, 2, 1}, 1, 15, "PM", "First");
-    s.Add("RepeatingData", {2026, 2, 28}, 0, 0, "AM", "Last", "", 0, true, 4, " 255;0;0;0;3;3 ", " Arial, 12,True,False ");
-    s.Add("RepeatingData", {2026, 3, 1}, 9, 0, "AM", "March");
-    const int32_t first = vm::Date2Julian(vm::CivilDate{2026, 2, 1});
-    const auto rows = vm::ReadMonthOccurrences(*s.db, first, first + 27, 0);
+    auto d = db::Database::Open(vmtest::FreshCalendar());
+    d->exec("ALTER TABLE [RepeatingData] DROP COLUMN [Hr24]");  // a file of an older layout
+    d->exec("INSERT INTO [RepeatingData] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Priority],"
+            "[DayColors],[Font]) VALUES (0,'2026-01-31',2026031,9,0,'AM','January',0,'',''), "
+            "(0,'2026-02-01',2026032,1,15,'PM','First',0,'',''), (-1,'2026-02-28',2026059,0,0,'AM','Last',4,"
+            "' 255;0;0;0;3;3 ',' Arial, 12,True,False '), (0,'2026-03-01',2026060,9,0,'AM','March',0,'','')");
+    const auto rows = vm::ReadMonthOccurrences(*d, 2026032, 2026059, 0);
     ASSERT_EQ(Messages(rows), (std::vector<std::string>{"First", "Last"}));
     EXPECT_EQ(rows[0].DayNo, 0);
     EXPECT_EQ(rows[0].TimeSort, "13:15");
     EXPECT_EQ(rows[0].Hr24, 13);
-    EXPECT_EQ(rows[0].Hour, "1");
-    EXPECT_EQ(db::AsText(rows[0].Date), "2026-02-01");
     // Occurrences are copied whatever their Hide flag; texts lose their outer blanks.
     EXPECT_EQ(rows[1].DayNo, 27);
     EXPECT_EQ(rows[1].DayColors, "255;0;0;0;3;3");
@@ -105,40 +64,9 @@ TEST(SortingStore, OccurrencesOfTheMonthOnlyWithTheirCellAndTimeKeys) {
     EXPECT_EQ(rows[1].PriorityValue(), 4);
 }
 
-TEST(SortingStore, AnOldFileWithoutSomeColumnsStillGivesItsRows) {
-    vmtest::Fixture fx;
-    Store s;
-    s.Add("RepeatingData", {2026, 2, 3}, 8, 30, "AM", "Kept");
-    s.db->exec("ALTER TABLE [RepeatingData] DROP COLUMN [Font]");
-    s.db->exec("ALTER TABLE [RepeatingData] DROP COLUMN [Hr24]");
-    const int32_t first = vm::Date2Julian(vm::CivilDate{2026, 2, 1});
-    const auto rows = vm::ReadMonthOccurrences(*s.db, first, first + 27, 0);
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].DayNo, 2);
-    EXPECT_EQ(rows[0].Font, "");
-}
-
-TEST(SortingStore, DateRecordsLeaveOutHiddenAndExpandedWeekmaskRecords) {
-    vmtest::Fixture fx;
-    Store s;
-    s.Add("Velmora", {2026, 2, 3}, 0, 0, "AM", "Dentist");
-    s.Add("Velmora", {2026, 2, 4}, 0, 0, "AM", "Secret", "", 0, true);
-    s.Add("Velmora", {2026, 2, 5}, 0, 0, "AM", "Mask TF", "WeekMask TF", 3);
-    s.Add("Velmora", {2026, 2, 6}, 0, 0, "AM", "Mask none", "weekmask-TFTTFTT", 0);
-    s.Add("Velmora", {2026, 2, 7}, 0, 0, "AM", "Mask rows", "WEEKMASK-TFTTFTT", 2);
-    const int32_t first = vm::Date2Julian(vm::CivilDate{2026, 2, 1});
-    db::RecordSource source;
-    source.setDatabaseName(s.path);
-    source.setRecordSource(vm::MonthRangeSQL("Velmora", first, first + 27) + vm::kMonthQueryOrder);
-    source.refresh();
-    EXPECT_EQ(source.recordCount(), 5);
-    const auto rows = vm::ReadMonthDateRecords(source, first, 0);
-    EXPECT_EQ(Messages(rows), (std::vector<std::string>{"Dentist", "Mask TF", "Mask none"}));
-}
-
 TEST(SortingStore, DisplayOrderIsCellThenFallingPriorityThenTimeOfDay) {
     vmtest::Fixture fx;
-    Store s;
+    auto d = db::Database::Open(vmtest::FreshCalendar());
     auto row = [](int day, const char* hour, const char* min, const char* ampm, int priority, const char* msg) {
         vm::SortingRow r;
         r.DayNo = day;
@@ -151,34 +79,20 @@ TEST(SortingStore, DisplayOrderIsCellThenFallingPriorityThenTimeOfDay) {
         r.Hr24 = vm::SortingHr24(hour, ampm);
         return r;
     };
-    const std::vector<vm::SortingRow> rows = {
+    std::vector<vm::SortingRow> rows = {
         row(5, "1", "0", "PM", 0, "d5 1pm"),  row(3, "9", "0", "AM", 0, "d3 9am"),
         row(5, "12", "30", "AM", 0, "d5 half past midnight"), row(5, "10", "0", "AM", 2, "d5 priority"),
         row(5, "10", "5", "AM", 0, "d5 10:05"), row(5, "10", "0", "AM", 0, "d5 10:00"),
+        row(1, "300", "0", "PM", 0, "d1 out of range"),
     };
-    s.Add("Velmora", {2026, 2, 1}, 0, 0, "AM", "unrelated");
-    vm::ReplaceSortingRows(*s.db, rows);
-    vm::ReplaceSortingRows(*s.db, rows);  // replaces, never adds
-    EXPECT_EQ(Messages(vm::ReadSortingInDisplayOrder(*s.db)),
-              (std::vector<std::string>{"d3 9am", "d5 priority", "d5 half past midnight", "d5 10:00", "d5 10:05",
-                                        "d5 1pm"}));
-    vm::EmptySorting(*s.db);
-    EXPECT_TRUE(vm::ReadSortingInDisplayOrder(*s.db).empty());
-}
-
-TEST(SortingStore, OutOfRangeBytesAreStoredEmptyInsteadOfFailing) {
-    vmtest::Fixture fx;
-    Store s;
-    vm::SortingRow r;
-    r.DayNo = 1;
-    r.Hour = "300";
-    r.AMPM = "PM";
-    r.Hr24 = vm::SortingHr24(r.Hour, r.AMPM);
-    r.Priority = db::Text("high");
-    EXPECT_NO_THROW(vm::ReplaceSortingRows(*s.db, {r}));
-    const auto back = vm::ReadSortingInDisplayOrder(*s.db);
-    ASSERT_EQ(back.size(), 1u);
-    EXPECT_EQ(back[0].PriorityValue(), 0);
+    rows.back().Priority = db::Text("high");
+    vm::ReplaceSortingRows(*d, rows);
+    vm::ReplaceSortingRows(*d, rows);  // replaces, never adds
+    EXPECT_EQ(Messages(vm::ReadSortingInDisplayOrder(*d)),
+              (std::vector<std::string>{"d1 out of range", "d3 9am", "d5 priority", "d5 half past midnight",
+                                        "d5 10:00", "d5 10:05", "d5 1pm"}));
+    vm::EmptySorting(*d);
+    EXPECT_TRUE(vm::ReadSortingInDisplayOrder(*d).empty());
 }
 
 }  // namespace
