@@ -1,8 +1,6 @@
 // Hour and minute rules: alarm offset lists instead of rows.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "repeat/alarmlist.h"
 #include "repeat_testutil.h"
 
@@ -53,17 +51,4 @@ TEST(AlarmLists, DurationOneOrNoCountLeavesTheAlarm) {
     EXPECT_EQ(e.problems[0].kind, vm::ProblemKind::InvalidEntry);
 }
 
-TEST(AlarmLists, ALongListIsKeptWhole) {
-    // Every 5 minutes from midnight up to the next midnight: 24 * 60 / 5 offsets.
-    vm::DateRecord r = Rec(D(2025, 5, 5), "Min-5", 300, 7);
-    r.Hour = 12;
-    r.Minute = 0;
-    r.AM_PM = "AM";
-    const vm::Expansion e = Expand({r});
-    ASSERT_EQ(e.alarms.size(), 1u);
-    const std::string& list = e.alarms[0].Alarm;
-    EXPECT_EQ(std::count(list.begin(), list.end(), ',') + 1, 288);
-    EXPECT_EQ(list.rfind("-5,-10,-15,", 0), 0u);
-    EXPECT_TRUE(list.ends_with(",-1435,-1440"));
-}
 }  // namespace

@@ -29,23 +29,6 @@ TEST(Check4WeekEndDate, SaturdayToFridaySundayToMonday) {
     }
 }
 
-TEST(ObservedCopy, ColumnsOfTheCopy) {
-    vm::DateRecord r = Holiday(D(2023, 12, 31), "None", 1);  // a Sunday
-    r.DateText = "New Year's Eve";
-    r.Font = "  Arial, 10,True,False ";
-    const vm::Expansion e = Expand({r});
-    ASSERT_EQ(e.rows.size(), 1u);
-    const vm::OccurrenceRow& row = e.rows[0];
-    EXPECT_EQ(row.kind, RowKind::Observed);
-    EXPECT_EQ(row.JulDate, 2024001);
-    EXPECT_EQ(e.DateTextOf(row, r), " New Year's Eve *OBSERVED*");
-    EXPECT_TRUE(e.WorkDayOf(row, r));
-    EXPECT_EQ(e.FontOf(row, r), "Arial, 10,True,False");
-    EXPECT_EQ(e.DayColorsOf(row, r), "0;16777215;0;16777215;3;3");
-    EXPECT_EQ(vm::ObservedDayColors(" 255;0;0;16777215;2;2 "), "255;0;0;16777215;2;2");
-    EXPECT_EQ(vm::ObservedDayColors("x"), "0;16777215;0;16777215;3;3");
-}
-
 TEST(ObservedCopy, EachWeekendOccurrenceHasItsOwnCopyRightAfterIt) {
     // 4 July: Saturday in 2020 and 2026, Sunday in 2021 and 2027.
     const vm::Expansion e = Expand({Holiday(D(2020, 7, 4), "Yearly", 10)});
