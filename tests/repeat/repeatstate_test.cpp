@@ -129,27 +129,4 @@ TEST_F(RepeatStateRun, UnchangedCalendarIsNotRewritten) {
     EXPECT_NE(tampered, Dump(FullPassCopy(), "RepeatingData"));
 }
 
-TEST_F(RepeatStateRun, RuleProblemsAreShownOnEveryRun) {
-    AddRecords(path, {Rec(D(2025, 1, 1), "None", 5), Rec(D(2025, 1, 2), "Every-10-2", 3)});
-    Run(path);
-    const Strings first = Dump(path, "RepeatingData");
-    Run(path);
-    EXPECT_EQ(fx.messages.beeps, 2);
-    ASSERT_EQ(fx.messages.shown.size(), 2u);
-    EXPECT_EQ(fx.messages.shown[1].text, fx.messages.shown[0].text);
-    EXPECT_EQ(Dump(path, "RepeatingData"), first);
-}
-
-TEST_F(RepeatStateRun, FailedPassLeavesTheOldBookkeeping) {
-    const Strings before = Dump(path, "RepeatingData");
-    AddRecords(path, {Rec(D(2026, 1, 1), "Weekly", 10)});
-    Exec("CREATE TRIGGER [fail] BEFORE INSERT ON [RepeatingData] BEGIN SELECT RAISE(ABORT, 'injected'); END");
-    Run(path);
-    ASSERT_EQ(fx.messages.shown.size(), 1u);
-    EXPECT_EQ(Dump(path, "RepeatingData"), before);
-    Exec("DROP TRIGGER [fail]");
-    Run(path);  // the change is still waiting for the pass
-    EXPECT_EQ(Dump(path, "RepeatingData"), Dump(FullPassCopy(), "RepeatingData"));
-}
-
 }  // namespace
