@@ -164,36 +164,25 @@ TEST(AlarmLists, OffsetsUpToMidnightInsteadOfRows) {
     EXPECT_TRUE(Expand({Rec(D(2025, 5, 5), "Hour-1", 1)}).alarms.empty()) << "Duration 1 leaves the alarm";
 }
 
-struct BadRule {
-    const char* rule;
-    ProblemKind kind;
-};
-
-class BadRules : public ::testing::TestWithParam<BadRule> {};
-
-// Duration 3 is the least that reaches the rule on every type (monthweek's
-// first step only takes the month).
-TEST_P(BadRules, AreReportedOncePerRecordWithoutRows) {
-    const BadRule& c = GetParam();
-    const vm::Expansion e = Expand({Rec(D(2025, 3, 1), c.rule, 365), Rec(D(2025, 3, 2), c.rule, 3)});
-    EXPECT_TRUE(e.rows.empty());
-    ASSERT_EQ(e.problems.size(), 2u);
-    EXPECT_EQ(e.problems[0].kind, c.kind);
-    EXPECT_EQ(e.problems[1].record, 1u);
+// Each is reported once per record, with no rows. Duration 3 is the least
+// that reaches the rule on every type (monthweek's first step only takes the
+// month).
+TEST(BadRules, AreReportedOncePerRecordWithoutRows) {
+    const std::pair<const char*, ProblemKind> cases[] = {
+        {"None", ProblemKind::UnrecognisedType},         {"Every-10-2", ProblemKind::InvalidEntry},
+        {"every-0.4", ProblemKind::InvalidEntry},        {"EveryMonth-0", ProblemKind::InvalidEntry},
+        {"EveryYear-0", ProblemKind::InvalidEntry},      {"Min--5", ProblemKind::InvalidEntry},
+        {"Hour-0", ProblemKind::InvalidEntry},           {"min", ProblemKind::InvalidEntry},
+        {"MonthWeek-2mon", ProblemKind::MonthWeekFormat}, {"MonthWeek-2-xyz", ProblemKind::WeekRuleWord},
+        {"YearWeek-4-at-nov", ProblemKind::WeekRuleWord}, {"YearWeek-4-thu", ProblemKind::WeekRuleWord},
+    };
+    for (const auto& [rule, kind] : cases) {
+        const vm::Expansion e = Expand({Rec(D(2025, 3, 1), rule, 365), Rec(D(2025, 3, 2), rule, 3)});
+        EXPECT_TRUE(e.rows.empty() && e.alarms.empty()) << rule;
+        ASSERT_EQ(e.problems.size(), 2u) << rule;
+        EXPECT_EQ(e.problems[0].kind, kind) << rule;
+        EXPECT_EQ(e.problems[1].record, 1u) << rule;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Rules, BadRules,
-                         ::testing::Values(BadRule{"None", ProblemKind::UnrecognisedType},
-                                           BadRule{"Every-10-2", ProblemKind::InvalidEntry},
-                                           BadRule{"every-0.4", ProblemKind::InvalidEntry},
-                                           BadRule{"EveryMonth-0", ProblemKind::InvalidEntry},
-                                           BadRule{"EveryYear-0", ProblemKind::InvalidEntry},
-                                           BadRule{"Min--5", ProblemKind::InvalidEntry},
-                                           BadRule{"Hour-0", ProblemKind::InvalidEntry},
-                                           BadRule{"min", ProblemKind::InvalidEntry},
-                                           BadRule{"MonthWeek-2mon", ProblemKind::MonthWeekFormat},
-                                           BadRule{"MonthWeek-2-xyz", ProblemKind::WeekRuleWord},
-                                           BadRule{"YearWeek-4-at-nov", ProblemKind::WeekRuleWord},
-                                           BadRule{"YearWeek-4-thu", ProblemKind::WeekRuleWord}));
 
 }  // namespace
