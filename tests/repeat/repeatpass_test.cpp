@@ -130,6 +130,7 @@ struct Injected {
     const char* name;
     const char* trigger;
 };
+void PrintTo(const Injected& c, std::ostream* os) { *os << c.name; }
 
 class RepeatPassFailure : public RepeatPass, public ::testing::WithParamInterface<Injected> {};
 
@@ -208,22 +209,18 @@ TEST_F(RepeatPass, DeathLookupTakesTheNameLiterallyInIdOrder) {
     vm::Module1.OptCalcYearsSince = true;
     vm::MainState.txtBeginRepeatYear = "1990";  // the box before the stored option
     std::vector<vm::DateRecord> records;
-    const std::pair<vm::CivilDate, const char*> births[] = {
-        {D(1920, 5, 2), "A_B's Birthday"},  // hidden records count
-        {D(1950, 1, 1), "AxB's Birthday"},  // "_" matches no other letter
-        {D(1931, 2, 2), "Kay's Birthday (corrected)"},
-        {D(1930, 1, 1), "Kay's Birthday"},  // the higher ID wins
-        {D(1940, 6, 6), "ÉVA's Birthday"},  // case folds beyond A-Z
+    auto add = [&](vm::CivilDate date, const char* rule, const char* text) {
+        records.push_back(Rec(date, rule, rule[0] == 'N' ? 1 : 2));
+        records.back().DateText = text;
     };
-    for (const auto& [date, text] : births) {
-        records.push_back(Rec(date, "None", 1));
-        records.back().DateText = text;
-    }
-    records.front().Hide = true;
-    for (const char* text : {"A_B's Death", "Kay's Death", "100% Death", "éva's Death"}) {
-        records.push_back(Rec(D(2001, 3, 10), "Yearly", 2));
-        records.back().DateText = text;
-    }
+    add(D(1920, 5, 2), "None", "A_B's Birthday");  // hidden: still looked up
+    records.back().Hide = true;
+    add(D(1950, 1, 1), "None", "AxB's Birthday");  // "_" matches no other letter
+    add(D(1931, 2, 2), "None", "Kay's Birthday (corrected)");
+    add(D(1930, 1, 1), "None", "Kay's Birthday");  // the higher ID wins
+    add(D(1940, 6, 6), "None", "ÉVA's Birthday");  // case folds beyond A-Z
+    for (const char* text : {"A_B's Death", "Kay's Death", "100% Death", "éva's Death"})
+        add(D(2001, 3, 10), "Yearly", text);
     AddRecords(path, records);
     Run();
     std::map<std::string, std::string> texts;

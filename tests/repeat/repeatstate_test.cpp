@@ -22,6 +22,7 @@ struct Change {
     void (*options)() = nullptr;
     bool tamper = false;
 };
+void PrintTo(const Change& c, std::ostream* os) { *os << c.name; }
 
 class RepeatState : public ::testing::TestWithParam<Change>, protected CalendarFile {
 protected:
