@@ -4,7 +4,6 @@
 #include <QHeaderView>
 #include <QPushButton>
 
-#include "core/module1.h"
 #include "platform/clock.h"
 #include "tools/frm2dolist.h"
 #include "toolwindow_testutil.h"
@@ -104,11 +103,11 @@ TEST_F(ToDo, ANewTaskGetsTodayAsARealDate) {
               (V{"2024-05-01", "2023-01-02", "2024-02-10", "2024-06-04", "2024-06-04"}));
 
     // A value the column cannot hold is refused and nothing is stored.
-    const std::string before = vmtest::ReadAll(settings());
+    const std::string before = vmtest::ReadAll(settings);
     vmtest::TypeIntoCell(grid, 1, "TaskNo", "seven");
     vmtest::TypeIntoCell(grid, m->recordCount(), "DateFinished", "6/31/2024");
     EXPECT_EQ(messages.shown.size(), 2u);
-    EXPECT_EQ(vmtest::ReadAll(settings()), before);
+    EXPECT_EQ(vmtest::ReadAll(settings), before);
 }
 
 TEST_F(ToDo, DeleteRemovesTheSelectedRowsAfterAsking) {
