@@ -106,25 +106,4 @@ TEST(WorkDays, HolidaysCountOncePerWeekdayDate) {
     EXPECT_NE(none.text.find("no holiday data"), std::string::npos) << none.text;
 }
 
-TEST(DatedList, EveryRowIsRecalculatedAndARowWithoutADateIsEmptied) {
-    const std::string path = vmtest::FreshCalendar();
-    auto d = db::Database::Open(path);
-    for (auto [date, text] : {std::pair{"2025-03-01", "base day"}, std::pair{"2025-03-02", "tomorrow"},
-                              std::pair{"2020-01-15", "past"}, std::pair{"", "no date"}})
-        d->prepare("INSERT INTO [CalculateDates] ([Date], [Description], [Years], [TDays]) VALUES (?, ?, 9, 9)")
-            .bindAll({std::string(date).empty() ? db::Value{} : db::Text(date), db::Text(text)})
-            .run();
-    EXPECT_EQ(vm::RecalculateDatedList(*d, {2025, 3, 1}), 4);
-    auto row = [&](const char* text) {
-        auto st = d->prepare("SELECT [Years], [Months], [Days], [TDays] FROM [CalculateDates] WHERE [Description] = ?");
-        st.bind(1, db::Text(text));
-        st.step();
-        return std::vector<db::Value>{st.column(0), st.column(1), st.column(2), st.column(3)};
-    };
-    EXPECT_EQ(row("base day")[3], db::Value{db::Int(0)});
-    EXPECT_EQ(row("tomorrow")[3], db::Value{db::Int(1)});
-    EXPECT_EQ(row("past"), (std::vector<db::Value>{db::Int(5), db::Int(1), db::Int(14), db::Int(-1872)}));
-    EXPECT_TRUE(db::IsNull(row("no date")[0]) && db::IsNull(row("no date")[3])) << "no values of another row";
-}
-
 }  // namespace
