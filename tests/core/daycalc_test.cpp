@@ -85,9 +85,6 @@ TEST(WorkDays, HolidaysCountOncePerWeekdayDate) {
     EXPECT_EQ(r.weekendDays, 104);
     EXPECT_EQ(r.holidays, 4) << "1 Jan, 19 Jan once, 3 Jul observed, 31 Dec; the Saturday itself is a weekend day";
     EXPECT_EQ(r.workDays, 365 - 104 - 4);
-    EXPECT_EQ(r.text,
-              "365 Calendar Days Difference\n1/1/2026 Is a Thursday\n12/31/2026 Is a Thursday\nWeekend Days: 104\n"
-              "Holiday Days: 4\nWorkdays Between: 1/1/2026 and 12/31/2026 = 257 Work Days");
 
     const auto quiet = vm::CountWorkDays(*c.d, "3/2/2026", "3/31/2026");
     ASSERT_TRUE(quiet.ok);

@@ -22,7 +22,6 @@ TEST(WeekFrame, SevenSundayFirstDaysWithTheirKeysAcrossYearEnds) {
     } cases[] = {
         // 30 Dec 2026 is a Wednesday: its week runs into 2027.
         {{2026, 12, 30}, 0, "December -  2026", {2026361, 2026362, 2026363, 2026364, 2026365, 2027001, 2027002}, 3},
-        {{2026, 12, 30}, 1, "January -  2027", {2027003, 2027004, 2027005, 2027006, 2027007, 2027008, 2027009}, -1},
         // The caption follows the shown day, not its Sunday.
         {{2026, 1, 1}, 0, "January -  2026", {2025362, 2025363, 2025364, 2025365, 2026001, 2026002, 2026003}, 4},
         // A leap year's 366th day.

