@@ -128,7 +128,6 @@ TEST_F(WeekViewWindow, TheWeekOverTheYearEndShowsEveryDayAndStepsAcrossIt) {
 
     open();
     EXPECT_TRUE(vm::Module1.WeekViewOpen);
-    EXPECT_EQ(w->size(), QSize(714, 413)) << "10704 x 6192 twips";
     EXPECT_EQ(caption(), "December -  2026");
     const char* dows[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
     const char* days[] = {" 27", " 28", " 29", " 30", " 31", " 1", " 2"};
