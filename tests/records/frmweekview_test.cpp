@@ -105,7 +105,7 @@ protected:
     }
 
     vmtest::Fixture fixture;
-    vm::FakeClock clock{{2026, 12, 30, 10, 0, 0}};  // a Wednesday
+    vm::FakeClock clock{{2027, 1, 1, 10, 0, 0}};  // a Friday
     std::string path = vmtest::FreshCalendar();
     std::shared_ptr<db::Database> store = db::Database::Open(path);
     std::unique_ptr<vm::frmVelmora> main;
@@ -128,7 +128,7 @@ TEST_F(WeekViewWindow, TheWeekOverTheYearEndShowsEveryDayAndStepsAcrossIt) {
 
     open();
     EXPECT_TRUE(vm::Module1.WeekViewOpen);
-    EXPECT_EQ(caption(), "December -  2026");
+    EXPECT_EQ(caption(), "January -  2027") << "the month of the day shown, not of its Sunday";
     const char* dows[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
     const char* days[] = {" 27", " 28", " 29", " 30", " 31", " 1", " 2"};
     for (int i = 0; i < 7; ++i) {
@@ -139,7 +139,7 @@ TEST_F(WeekViewWindow, TheWeekOverTheYearEndShowsEveryDayAndStepsAcrossIt) {
                                   {"  Half past nothing "}, {"  7:05 PM  Tom & Jerry "}, {},
                                   {"  Hidden eve ", "  11:59 PM  Countdown "}, {"  New Year "}, {"  10:15 AM  Brunch "}};
     for (int i = 0; i < 7; ++i) EXPECT_EQ(lines(i), shown[size_t(i)]) << i;
-    EXPECT_EQ(marked(), std::vector<int>{3});
+    EXPECT_EQ(marked(), std::vector<int>{5});
     EXPECT_TRUE(fixture.messages.shown.empty());
 
     step("RightArrow");
@@ -155,7 +155,7 @@ TEST_F(WeekViewWindow, TheWeekOverTheYearEndShowsEveryDayAndStepsAcrossIt) {
     EXPECT_TRUE(lines(2).empty()) << "the boxes are rebuilt, not added to";
     step("RightArrow");
     EXPECT_EQ(day(0), " 27");
-    EXPECT_EQ(marked(), std::vector<int>{3});
+    EXPECT_EQ(marked(), std::vector<int>{5});
 
     // A calendar file gone meanwhile is reported; the days still show.
     vm::Module1.CalendarFilePath = vmtest::MakeTempDir("velmora-week") + "/gone.mdb";
