@@ -171,7 +171,8 @@ TEST_F(Calculators, TheWorkDayCalculatorCountsAndCopiesItsResult) {
                       "Weekend Days: 6\nHoliday Days: 2\nWorkdays Between: 12/1/2026 and 12/25/2026 = 17 Work Days");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), result);
     EXPECT_EQ(find<QLabel>(w, "lblHolidayCount")->text(), "Unique Holiday Record Count: 2 The Grid is Read Only");
-    main->Form_Unload();  // shut-down closes it
+    w->mnuFile_Exit->trigger();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(vm::CalcWrkDays(), nullptr);
     EXPECT_FALSE(vm::Module1.CalcWrkDaysOpen);
 }
