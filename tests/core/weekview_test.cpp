@@ -1,41 +1,11 @@
-// The week view's rules without a window: the seven days of a week offset
-// and the entry lines.
+// The week view's entry lines without a window: time texts and ampersands.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
+#include <optional>
 
-#include "core/dates.h"
 #include "core/weekview.h"
 
 namespace {
-
-using vm::CivilDate;
-
-TEST(WeekFrame, SevenSundayFirstDaysWithTheirKeysAcrossYearEnds) {
-    const struct {
-        CivilDate today;
-        int offset;
-        const char* caption;
-        std::array<int32_t, 7> keys;
-        int todayColumn;
-    } cases[] = {
-        // 30 Dec 2026 is a Wednesday: its week runs into 2027.
-        {{2026, 12, 30}, 0, "December -  2026", {2026361, 2026362, 2026363, 2026364, 2026365, 2027001, 2027002}, 3},
-        {{2026, 12, 30}, 1, "January -  2027", {2027003, 2027004, 2027005, 2027006, 2027007, 2027008, 2027009}, -1},
-        // The caption follows the shown day, not its Sunday.
-        {{2026, 1, 1}, 0, "January -  2026", {2025362, 2025363, 2025364, 2025365, 2026001, 2026002, 2026003}, 4},
-        // A leap year's 366th day.
-        {{2027, 1, 5}, -105, "December -  2024", {2024364, 2024365, 2024366, 2025001, 2025002, 2025003, 2025004}, -1},
-    };
-    for (const auto& c : cases) {
-        const vm::WeekFrame f = vm::MakeWeekFrame(c.today, c.offset);
-        const std::string at = vm::FormatMDY(c.today) + " offset " + std::to_string(c.offset);
-        EXPECT_EQ(f.caption, c.caption) << at;
-        EXPECT_EQ(f.keys, c.keys) << at;
-        EXPECT_EQ(f.todayColumn, c.todayColumn) << at;
-    }
-}
 
 TEST(WeekEntryLine, TimesTextsAndAmpersands) {
     using O = std::optional<int64_t>;

@@ -3,12 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTextBlock>
-#include <QTextCursor>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 
 #include <memory>
 #include <string>
@@ -26,6 +25,7 @@ namespace {
 
 namespace db = vm::db;
 using vm::CivilDate;
+using L = std::vector<std::string>;
 
 int32_t Number(const QColor& c) { return c.red() + 256 * c.green() + 65536 * c.blue(); }
 
@@ -44,21 +44,21 @@ protected:
     }
 
     void Add(const char* table, CivilDate day, int hour, int minute, const char* ampm, const std::string& text,
-             const char* colors = "", const char* font = "", int hide = 0) {
+             const std::string& colors = "", const char* font = "", int hide = 0) {
         const int hr24 = std::string(ampm) == "PM" && hour < 12 ? hour + 12 : (hour == 12 ? 0 : hour);
-        auto st = store->prepare(std::string("INSERT INTO [") + table +
-                                 "] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[DayColors],[Font],"
-                                 "[Hr24],[Duration],[WorkDay]) VALUES (?,?,?,?,?,?,?,?,?,?,0,-1)");
-        st.bindAll({db::Int(hide), db::Text(vm::FormatIso(day)), db::Int(vm::Date2Julian(day)), db::Int(hour), db::Int(minute),
-                    db::Text(ampm), db::Text(text), db::Text(colors), db::Text(font), db::Int(hr24)});
-        st.run();
+        store->prepare(std::string("INSERT INTO [") + table +
+                       "] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[DayColors],[Font],"
+                       "[Hr24],[Duration],[WorkDay]) VALUES (?,?,?,?,?,?,?,?,?,?,0,-1)")
+            .bindAll({db::Int(hide), db::Text(vm::FormatIso(day)), db::Int(vm::Date2Julian(day)), db::Int(hour),
+                      db::Int(minute), db::Text(ampm), db::Text(text), db::Text(colors), db::Text(font), db::Int(hr24)})
+            .run();
     }
-
-    vm::frmWeekView* open() {
+    void open() {
         QAction* item = main->findChild<QAction*>("mnuWeek_View");
-        EXPECT_TRUE(item && item->isEnabled());
-        if (item) item->trigger();
-        return w = vm::WeekView();
+        ASSERT_TRUE(item && item->isEnabled());
+        item->trigger();
+        w = vm::WeekView();
+        ASSERT_NE(w, nullptr);
     }
     template <class T>
     T* child(const QString& name) const {
@@ -67,10 +67,11 @@ protected:
         return c;
     }
     QPlainTextEdit* box(int i) const { return child<QPlainTextEdit>(QString("RichTextBox1_%1").arg(i)); }
-    QLabel* day(int i) const { return child<QLabel>(QString("lbl1_%1").arg(i)); }
+    QString day(int i) const { return child<QLabel>(QString("lbl1_%1").arg(i))->text(); }
+    QString caption() const { return child<QLineEdit>("txtMonYr")->text(); }
     // The lines of a box: every other paragraph, the ones between are empty.
-    std::vector<std::string> lines(int i) const {
-        std::vector<std::string> out;
+    L lines(int i) const {
+        L out;
         const QStringList paragraphs = box(i)->toPlainText().split('\n');
         for (int p = 0; p < paragraphs.size(); ++p) {
             if (p % 2 == 0 && !paragraphs[p].isEmpty()) out.push_back(paragraphs[p].toStdString());
@@ -78,104 +79,117 @@ protected:
         }
         return out;
     }
-    // The format of the character at a position of a box.
-    QTextCharFormat formatAt(int i, int position) const {
-        QTextCursor c(box(i)->document());
-        c.setPosition(position + 1);
-        return c.charFormat();
-    }
-    // Position of the n-th (from 0) occurrence of a text in a box.
-    int find(int i, const QString& text, int n = 0) const {
+    // The formats of the first and the last character of the n-th (from 0)
+    // line of a box starting with a text.
+    std::pair<QTextCharFormat, QTextCharFormat> formats(int i, const QString& text, int n = 0) const {
         const QString all = box(i)->toPlainText();
         int at = -1;
         for (int k = 0; k <= n; ++k) at = all.indexOf(text, at + 1);
-        return at;
+        EXPECT_GE(at, 0) << text.toStdString();
+        QTextCursor c(box(i)->document());
+        c.setPosition(at + 1);
+        const QTextCharFormat first = c.charFormat();
+        c.setPosition(int(all.indexOf('\n', at)));
+        return {first, c.charFormat()};
     }
     void step(const char* key) { child<QAction>(key)->trigger(); }
+    // The columns whose day label is marked as today (dark, white text).
+    std::vector<int> marked() const {
+        std::vector<int> out;
+        for (int i = 0; i < 7; ++i) {
+            const QPalette p = child<QLabel>(QString("lbl1_%1").arg(i))->palette();
+            if (p.color(QPalette::WindowText) == QColor(Qt::white)) out.push_back(i);
+            else EXPECT_EQ(Number(p.color(QPalette::Window)), 0xFFF7F0) << i;
+        }
+        return out;
+    }
 
     vmtest::Fixture fixture;
-    vm::FakeClock clock{{2026, 12, 30, 10, 0, 0}};  // a Wednesday
+    vm::FakeClock clock{{2027, 1, 1, 10, 0, 0}};  // a Friday
     std::string path = vmtest::FreshCalendar();
     std::shared_ptr<db::Database> store = db::Database::Open(path);
     std::unique_ptr<vm::frmVelmora> main;
     vm::frmWeekView* w = nullptr;
 };
 
-TEST_F(WeekViewWindow, TheWeekOverTheYearEndShowsEveryDayWithItsLines) {
+TEST_F(WeekViewWindow, TheWeekOverTheYearEndShowsEveryDayAndStepsAcrossIt) {
     Add("Velmora", {2026, 12, 27}, 2, 5, "PM", "Afternoon");
     Add("Velmora", {2026, 12, 27}, 9, 30, "AM", "Morning");
     Add("RepeatingData", {2026, 12, 27}, 8, 0, "AM", "Early repeat");
     Add("Velmora", {2026, 12, 28}, 0, 30, "AM", "Half past nothing");
     Add("RepeatingData", {2026, 12, 29}, 7, 5, "PM", "Tom && Jerry");
-    Add("Velmora", {2026, 12, 30}, 12, 0, "PM", "Lunch");
     Add("Velmora", {2026, 12, 26}, 9, 0, "AM", "Week before");
     Add("RepeatingData", {2026, 12, 31}, 11, 59, "PM", "Countdown");
     Add("Velmora", {2026, 12, 31}, 0, 0, "AM", "Hidden eve", "", "", -1);  // the week lists hidden rows too
     Add("Velmora", {2027, 1, 1}, 0, 0, "AM", "New Year");
     Add("RepeatingData", {2027, 1, 2}, 10, 15, "AM", "Brunch");
-    Add("Velmora", {2027, 1, 3}, 9, 0, "AM", "Next week");
+    Add("Velmora", {2027, 1, 5}, 9, 0, "AM", "Back to work");
+    Add("RepeatingData", {2026, 12, 24}, 6, 0, "PM", "Carols");
 
     open();
-    ASSERT_NE(w, nullptr);
     EXPECT_TRUE(vm::Module1.WeekViewOpen);
-    EXPECT_EQ(w->windowTitle(), "Calendar Week View");
-    EXPECT_EQ(child<QLineEdit>("txtMonYr")->text(), "December -  2026");
+    EXPECT_EQ(caption(), "January -  2027") << "the month of the day shown, not of its Sunday";
     const char* dows[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
     const char* days[] = {" 27", " 28", " 29", " 30", " 31", " 1", " 2"};
     for (int i = 0; i < 7; ++i) {
         EXPECT_EQ(child<QLabel>(QString("lblDOW_%1").arg(i))->text().toStdString(), dows[i]);
-        EXPECT_EQ(day(i)->text().toStdString(), days[i]);
+        EXPECT_EQ(day(i).toStdString(), days[i]);
     }
-    using L = std::vector<std::string>;
-    EXPECT_EQ(lines(0), (L{"  9:30 AM  Morning ", "  2:05 PM  Afternoon ", "  8:00 AM  Early repeat "}));
-    EXPECT_EQ(lines(1), (L{"  Half past nothing "}));
-    EXPECT_EQ(lines(2), (L{"  7:05 PM  Tom & Jerry "}));
-    EXPECT_EQ(lines(3), (L{"  12:00 PM  Lunch "}));
-    EXPECT_EQ(lines(4), (L{"  Hidden eve ", "  11:59 PM  Countdown "}));
-    EXPECT_EQ(lines(5), (L{"  New Year "}));
-    EXPECT_EQ(lines(6), (L{"  10:15 AM  Brunch "}));
+    const std::vector<L> shown = {{"  9:30 AM  Morning ", "  2:05 PM  Afternoon ", "  8:00 AM  Early repeat "},
+                                  {"  Half past nothing "}, {"  7:05 PM  Tom & Jerry "}, {},
+                                  {"  Hidden eve ", "  11:59 PM  Countdown "}, {"  New Year "}, {"  10:15 AM  Brunch "}};
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(lines(i), shown[size_t(i)]) << i;
+    EXPECT_EQ(marked(), std::vector<int>{5});
     EXPECT_TRUE(fixture.messages.shown.empty());
 
-    // Only today's label is dark with white text.
-    const QColor text = w->palette().color(QPalette::WindowText);
-    for (int i = 0; i < 7; ++i) {
-        const QPalette p = day(i)->palette();
-        if (i == 3) {
-            EXPECT_EQ(p.color(QPalette::Window), text);
-            EXPECT_EQ(p.color(QPalette::WindowText), QColor(Qt::white));
-        } else {
-            EXPECT_EQ(Number(p.color(QPalette::Window)), 0xFFF7F0) << i;
-            EXPECT_EQ(p.color(QPalette::WindowText), text) << i;
-        }
-    }
-}
-
-TEST_F(WeekViewWindow, SteppingForwardAndBackAcrossTheYearEnd) {
-    Add("Velmora", {2027, 1, 5}, 9, 0, "AM", "Back to work");
-    Add("RepeatingData", {2026, 12, 24}, 6, 0, "PM", "Carols");
-    open();
     step("RightArrow");
-    EXPECT_EQ(w->pWeek, 1);
-    EXPECT_EQ(child<QLineEdit>("txtMonYr")->text(), "January -  2027");
-    EXPECT_EQ(day(0)->text(), " 3");
-    EXPECT_EQ(day(6)->text(), " 9");
-    EXPECT_EQ(lines(2), std::vector<std::string>{"  9:00 AM  Back to work "});
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(Number(day(i)->palette().color(QPalette::Window)), 0xFFF7F0) << i;
-
+    EXPECT_EQ(caption(), "January -  2027");
+    EXPECT_EQ(day(0) + day(6), " 3 9");
+    EXPECT_EQ(lines(2), L{"  9:00 AM  Back to work "});
+    EXPECT_TRUE(marked().empty());
     step("LeftArrow");
     step("LeftArrow");
-    EXPECT_EQ(w->pWeek, -1);
-    EXPECT_EQ(child<QLineEdit>("txtMonYr")->text(), "December -  2026");
-    EXPECT_EQ(day(0)->text(), " 20");
-    EXPECT_EQ(lines(4), std::vector<std::string>{"  6:00 PM  Carols "});
+    EXPECT_EQ(caption(), "December -  2026");
+    EXPECT_EQ(day(0), " 20");
+    EXPECT_EQ(lines(4), L{"  6:00 PM  Carols "});
     EXPECT_TRUE(lines(2).empty()) << "the boxes are rebuilt, not added to";
-
     step("RightArrow");
-    EXPECT_EQ(day(0)->text(), " 27");
-    EXPECT_EQ(day(3)->palette().color(QPalette::WindowText), QColor(Qt::white));
+    EXPECT_EQ(day(0), " 27");
+    EXPECT_EQ(marked(), std::vector<int>{5});
+
+    // A calendar file gone meanwhile is reported; the days still show.
+    vm::Module1.CalendarFilePath = vmtest::MakeTempDir("velmora-week") + "/gone.mdb";
+    step("RightArrow");
+    ASSERT_EQ(fixture.messages.shown.size(), 1u);
+    EXPECT_EQ(fixture.messages.shown[0].title, "GetWeeksMsg_Error");
+    EXPECT_EQ(day(0), " 3");
+    for (int i = 0; i < 7; ++i) EXPECT_TRUE(box(i)->toPlainText().isEmpty());
+
+    // Size and picture option last for the run; a second use of the command
+    // only brings the open window forward; shut-down closes it.
+    child<QAction>("mnuFile_Picture")->trigger();
+    w->resize(900, 500);
+    child<QAction>("mnuFile_Exit")->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(vm::Module1.WeekViewOpen);
+    EXPECT_EQ(vm::WeekView(), nullptr);
+    vm::Module1.CalendarFilePath = path;
+    open();
+    EXPECT_EQ(w->size(), QSize(900, 500));
+    EXPECT_TRUE(child<QAction>("mnuFile_Picture")->isChecked());
+    EXPECT_TRUE(child<QLabel>("Image1")->isVisibleTo(w));
+    EXPECT_EQ(day(0), " 27") << "the current week again";
+    step("RightArrow");
+    main->findChild<QAction*>("mnuWeek_View")->trigger();
+    EXPECT_EQ(vm::WeekView(), w);
+    EXPECT_EQ(day(0), " 3");
+    main->Form_Unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(vm::Module1.WeekViewOpen);
+    EXPECT_EQ(vm::WeekView(), nullptr);
 }
 
-TEST_F(WeekViewWindow, EachLineTakesItsOwnColoursAndFontEvenWhenItsTextRepeats) {
+TEST_F(WeekViewWindow, EachLineTakesItsOwnColoursAndFontAlsoPastAHundredLines) {
     const CivilDate d{2026, 12, 29};
     // Untimed lines, in minute order: identical texts, and one contained in another.
     Add("Velmora", d, 0, 0, "AM", "Café ☕ 𝄞", "255;0");  // places count as the text box counts them
@@ -185,108 +199,40 @@ TEST_F(WeekViewWindow, EachLineTakesItsOwnColoursAndFontEvenWhenItsTextRepeats) 
     Add("Velmora", d, 0, 4, "AM", "Same", "-255;-65535;0;0;3;3");  // forced colours: absolute values
     Add("Velmora", d, 0, 5, "AM", "Plain", "");
     Add("Velmora", d, 0, 6, "AM", "Hidden ink", "16711680;16711680");
-    open();
-    ASSERT_EQ(lines(2), (std::vector<std::string>{"  Café ☕ 𝄞 ", "  Meet Bob ", "  Meet ", "  Same ", "  Same ", "  Plain ",
-                                                  "  Hidden ink "}));
-    const struct {
-        const char* text;
-        int occurrence;
-        int32_t fg, bg;
-    } cases[] = {
-        {"  Café", 0, 255, 0},  // the missing background counts 0
-        {"  Meet Bob ", 0, 255, 65535},
-        {"  Meet \n", 0, 65280, 0},
-        {"  Same ", 0, 16711680, 16777215},
-        {"  Same ", 1, 255, 65535},
-        {"  Plain ", 0, 0, 16777215},  // no colours: black on white
-        {"  Hidden ink ", 0, 0, 16777215},
-    };
-    for (const auto& c : cases) {
-        const int at = find(2, c.text, c.occurrence);
-        ASSERT_GE(at, 0) << c.text;
-        // The line's first and last characters, both its own.
-        for (int k : {at, int(box(2)->toPlainText().indexOf('\n', at)) - 1}) {
-            const QTextCharFormat f = formatAt(2, k);
-            EXPECT_EQ(Number(f.foreground().color()), c.fg) << c.text << " #" << c.occurrence;
-            EXPECT_EQ(Number(f.background().color()), c.bg) << c.text << " #" << c.occurrence;
-        }
-    }
-    const QTextCharFormat first = formatAt(2, find(2, "Same", 0));
-    EXPECT_EQ(first.fontPointSize(), 14);
-    EXPECT_EQ(first.fontWeight(), QFont::Bold);
-    EXPECT_TRUE(first.fontItalic());
-    EXPECT_TRUE(first.fontFamilies().toStringList().contains("Serif"));
-    const QTextCharFormat second = formatAt(2, find(2, "Same", 1));
-    EXPECT_NE(second.fontWeight(), QFont::Bold) << "the font stays with its own line";
-    EXPECT_FALSE(second.fontItalic());
-}
-
-TEST_F(WeekViewWindow, MoreThanAHundredLinesAllShowInTheirColoursWithoutAMessage) {
     db::Transaction tx(*store);
     for (int i = 0; i < 130; ++i)
         Add(i % 2 ? "RepeatingData" : "Velmora", {2026, 12, 30}, 1 + i % 12, i % 60, i % 24 < 12 ? "AM" : "PM",
-            "Entry " + std::to_string(i), (std::to_string(i + 1) + ";16777215").c_str());
+            "Entry " + std::to_string(i), std::to_string(i + 1) + ";16777215");
     tx.commit();
     open();
     EXPECT_TRUE(fixture.messages.shown.empty());
-    const std::vector<std::string> shown = lines(3);
-    ASSERT_EQ(shown.size(), 130u);
-    for (int i = 0; i < 130; ++i) {
-        const QString text = QString("  Entry %1 \n").arg(i);
-        const int at = find(3, text);
-        ASSERT_GE(at, 0) << i;
-        EXPECT_EQ(Number(formatAt(3, at).foreground().color()), i + 1) << i;
-        EXPECT_EQ(Number(formatAt(3, at).background().color()), 16777215) << i;
+    ASSERT_EQ(lines(2), (L{"  Café ☕ 𝄞 ", "  Meet Bob ", "  Meet ", "  Same ", "  Same ", "  Plain ", "  Hidden ink "}));
+    struct Case { int box; QString text; int occurrence; int32_t fg, bg; };
+    std::vector<Case> cases = {
+        {2, "  Café", 0, 255, 0},  // the missing background counts 0
+        {2, "  Meet Bob ", 0, 255, 65535},
+        {2, "  Meet \n", 0, 65280, 0},
+        {2, "  Same ", 0, 16711680, 16777215},
+        {2, "  Same ", 1, 255, 65535},
+        {2, "  Plain ", 0, 0, 16777215},  // no colours: black on white
+        {2, "  Hidden ink ", 0, 0, 16777215},
+    };
+    ASSERT_EQ(lines(3).size(), 130u);
+    for (int i = 0; i < 130; ++i) cases.push_back({3, QString("  Entry %1 \n").arg(i), 0, i + 1, 16777215});
+    for (const auto& c : cases) {
+        const auto [first, last] = formats(c.box, c.text, c.occurrence);
+        for (const QTextCharFormat& f : {first, last}) {
+            EXPECT_EQ(Number(f.foreground().color()), c.fg) << c.text.toStdString() << " #" << c.occurrence;
+            EXPECT_EQ(Number(f.background().color()), c.bg) << c.text.toStdString() << " #" << c.occurrence;
+        }
     }
-}
-
-TEST_F(WeekViewWindow, SizeAndPictureOptionAreKeptForTheRunAndShutDownClosesIt) {
-    open();
-    EXPECT_EQ(w->size(), QSize(714, 413)) << "10704 x 6192 twips";
-    auto* picture = child<QAction>("mnuFile_Picture");
-    EXPECT_FALSE(picture->isChecked());
-    EXPECT_FALSE(child<QLabel>("Image1")->isVisibleTo(w));
-    picture->trigger();
-    EXPECT_TRUE(vm::Module1.WeekViewPicture);
-    EXPECT_TRUE(picture->isChecked());
-    EXPECT_TRUE(child<QLabel>("Image1")->isVisibleTo(w));
-
-    w->resize(900, 500);
-    child<QAction>("mnuFile_Exit")->trigger();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(vm::Module1.WeekViewOpen);
-    EXPECT_EQ(vm::WeekView(), nullptr);
-    EXPECT_EQ(vm::Module1.WeekViewWidth, 900 * 15);
-    EXPECT_EQ(vm::Module1.WeekViewHeight, 500 * 15);
-
-    open();
-    EXPECT_EQ(w->size(), QSize(900, 500));
-    EXPECT_TRUE(child<QAction>("mnuFile_Picture")->isChecked());
-    EXPECT_TRUE(child<QLabel>("Image1")->isVisibleTo(w));
-    EXPECT_EQ(w->pWeek, 0);
-
-    // A second use of the command only brings the open window forward.
-    step("RightArrow");
-    main->findChild<QAction*>("mnuWeek_View")->trigger();
-    EXPECT_EQ(vm::WeekView(), w);
-    EXPECT_EQ(w->pWeek, 1);
-
-    main->Form_Unload();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(vm::Module1.WeekViewOpen);
-    EXPECT_EQ(vm::WeekView(), nullptr);
-}
-
-TEST_F(WeekViewWindow, AMissingCalendarFileIsReportedAndTheWeekStillShows) {
-    vm::Module1.CalendarFilePath = vmtest::MakeTempDir("velmora-week") + "/gone.mdb";
-    open();
-    ASSERT_EQ(fixture.messages.shown.size(), 1u);
-    EXPECT_EQ(fixture.messages.shown[0].title, "GetWeeksMsg_Error");
-    EXPECT_EQ(fixture.messages.shown[0].buttons, vm::MsgButtons::OkCancel);
-    EXPECT_EQ(fixture.messages.shown[0].text.rfind("9001 - ", 0), 0u) << fixture.messages.shown[0].text;
-    EXPECT_EQ(day(5)->text(), " 1");
-    EXPECT_EQ(child<QLineEdit>("txtMonYr")->text(), "December -  2026");
-    for (int i = 0; i < 7; ++i) EXPECT_TRUE(box(i)->toPlainText().isEmpty());
+    const QTextCharFormat same = formats(2, "  Same ", 0).first, again = formats(2, "  Same ", 1).first;
+    EXPECT_EQ(same.fontPointSize(), 14);
+    EXPECT_EQ(same.fontWeight(), QFont::Bold);
+    EXPECT_TRUE(same.fontItalic());
+    EXPECT_TRUE(same.fontFamilies().toStringList().contains("Serif"));
+    EXPECT_NE(again.fontWeight(), QFont::Bold) << "the font stays with its own line";
+    EXPECT_FALSE(again.fontItalic());
 }
 
 }  // namespace

@@ -33,18 +33,19 @@ class Calculators : public ::testing::Test {
 protected:
     void SetUp() override {
         vm::SetClock(&clock);
-        vm::Module1.CalendarFilePath = vmtest::FreshCalendar();
-        auto d = db::Database::Open(vm::Module1.CalendarFilePath);
+        vm::Module1.CalendarFilePath = path;
+        auto d = db::Database::Open(path);
+        // Stale values in every row, and a row without a date.
         for (auto [date, text] : {std::pair{"2026-12-06", "today"}, std::pair{"2026-12-25", "Christmas"},
-                                  std::pair{"2027-03-01", "O'Brien's birthday"}, std::pair{"2026-01-01", "gone"}})
-            d->prepare("INSERT INTO [CalculateDates] ([Date], [Description]) VALUES (?, ?)")
-                .bindAll({db::Text(date), db::Text(text)})
+                                  std::pair{"2027-03-01", "O'Brien's birthday"}, std::pair{"2026-01-01", "gone"},
+                                  std::pair{"", "no date"}})
+            d->prepare("INSERT INTO [CalculateDates] ([Date], [Description], [Years], [TDays]) VALUES (?, ?, 9, 9)")
+                .bindAll({*date ? db::Text(date) : db::Value{}, db::Text(text)})
                 .run();
-        for (auto [date, type] : {std::pair{"2026-01-01", "Holiday"}, std::pair{"2026-12-25", "Holiday"},
-                                  std::pair{"2026-12-24", "Holiday"}})
+        for (const char* date : {"2026-01-01", "2026-12-25", "2026-12-24"})
             d->prepare("INSERT INTO [RepeatingData] ([Date], [JulDate], [DateText], [DateType], [WorkDay], [Hide]) "
-                       "VALUES (?, ?, 'day off', ?, 0, 0)")
-                .bindAll({db::Text(date), db::Int(vm::Date2Julian(*vm::ParseIso(date))), db::Text(type)})
+                       "VALUES (?, ?, 'day off', 'Holiday', 0, 0)")
+                .bindAll({db::Text(date), db::Int(vm::Date2Julian(*vm::ParseIso(date)))})
                 .run();
         main = std::make_unique<vm::frmVelmora>();
         main->unloadWaitMs = 0;
@@ -61,78 +62,76 @@ protected:
         EXPECT_NE(c, nullptr) << name;
         return c;
     }
-    QStringList Descriptions(vm::frmDayCalculator* w) {
-        auto* m = w->DayCalcModel;
+    QStringList Descriptions() {
+        auto* m = vm::DayCalculator()->DayCalcModel;
         QStringList out;
         for (int r = 0; r < m->recordCount(); ++r) out << m->data(m->index(r, m->fieldIndex("Description"))).toString();
         return out;
     }
+    // The shown values of the fields of a description's row, joined by "/".
+    QString Row(const QString& description, const QStringList& fields) {
+        auto* m = vm::DayCalculator()->DayCalcModel;
+        QStringList out;
+        for (const QString& f : fields)
+            out << m->data(m->index(Descriptions().indexOf(description), m->fieldIndex(f.toStdString()))).toString();
+        return out.join('/');
+    }
+    void Enter(QWidget* w, const char* box, const QString& text) {
+        find<QLineEdit>(w, box)->setText(text);
+        QTest::keyClick(find<QLineEdit>(w, box), Qt::Key_Return);
+    }
 
     vmtest::Fixture fixture;
     vm::FakeClock clock{{2026, 12, 6, 9, 0, 0}};
+    std::string path = vmtest::FreshCalendar();
     std::unique_ptr<vm::frmVelmora> main;
 };
 
-TEST_F(Calculators, TheDatedListRecalculatesFiltersSearchesAndSorts) {
-    const std::string path = vm::Module1.CalendarFilePath;
+TEST_F(Calculators, TheDatedListAndTheThreeBoxes) {
     main->mnuFile_DayCalculator->trigger();
     auto* w = vm::DayCalculator();
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(vm::Module1.DayCalculatorOpen);
     EXPECT_EQ(vm::Module1.CalendarFilePath, path) << "the calendar in use stays in use";
     EXPECT_EQ(find<QLineEdit>(w, "TextCalcDate")->text(), "12/6/2026");
-    EXPECT_EQ(Descriptions(w), (QStringList{"Christmas", "O'Brien's birthday"})) << "upcoming only, by date";
-    auto* m = w->DayCalcModel;
-    EXPECT_EQ(m->data(m->index(0, m->fieldIndex("TDays"))).toString(), "19");
+    EXPECT_EQ(Descriptions(), (QStringList{"Christmas", "O'Brien's birthday"})) << "upcoming only, by date";
+    EXPECT_EQ(Row("Christmas", {"TDays"}), "19");
 
     // A search with a quote and any letter case, with the filter kept.
-    find<QLineEdit>(w, "txtSearchDays")->setText("o'BRIEN");
-    QTest::keyClick(find<QLineEdit>(w, "txtSearchDays"), Qt::Key_Return);
-    EXPECT_EQ(Descriptions(w), (QStringList{"O'Brien's birthday"}));
+    Enter(w, "txtSearchDays", "o'BRIEN");
+    EXPECT_EQ(Descriptions(), (QStringList{"O'Brien's birthday"}));
     find<QLineEdit>(w, "txtSearchDays")->setText("12/25/2026");
     QTest::mouseClick(find<QPushButton>(w, "sscmdSrchDateData"), Qt::LeftButton);
-    EXPECT_EQ(Descriptions(w), (QStringList{"Christmas"})) << "dates are searched in their written form";
+    EXPECT_EQ(Descriptions(), (QStringList{"Christmas"})) << "dates are searched in their written form";
     QTest::mouseClick(find<QPushButton>(w, "sscmdClearSrch"), Qt::LeftButton);
     find<QCheckBox>(w, "chkUpcoming")->click();
-    EXPECT_EQ(Descriptions(w).size(), 4);
+    EXPECT_EQ(Descriptions().size(), 5);
 
-    // A new base date: every row is recalculated and the list read again.
-    find<QLineEdit>(w, "TextCalcDate")->setText("12/25/2026");
-    QTest::keyClick(find<QLineEdit>(w, "TextCalcDate"), Qt::Key_Return);
-    EXPECT_EQ(m->data(m->index(Descriptions(w).indexOf("Christmas"), m->fieldIndex("TDays"))).toString(), "0");
-    find<QLineEdit>(w, "TextCalcDate")->setText("31/31/2025");
-    QTest::keyClick(find<QLineEdit>(w, "TextCalcDate"), Qt::Key_Return);
+    // Every row is recalculated (a row without a date gets empty values),
+    // again for a new base date; a bad one is refused.
+    const QStringList values{"Years", "Months", "Days", "TDays"};
+    EXPECT_EQ(Row("gone", values), "0/11/5/-339");
+    EXPECT_EQ(Row("no date", values), "///");
+    Enter(w, "TextCalcDate", "12/25/2026");
+    EXPECT_EQ(Row("Christmas", values), "0/0/0/0");
+    EXPECT_EQ(Row("O'Brien's birthday", values), "0/2/4/66");
+    Enter(w, "TextCalcDate", "31/31/2025");
     ASSERT_EQ(fixture.messages.shown.size(), 1u);
     EXPECT_EQ(fixture.messages.shown[0].text, "Invalid Date Set  mm/dd/year format");
     EXPECT_EQ(find<QLineEdit>(w, "TextCalcDate")->text(), "12/6/2026");
 
     // Header sort: ascending, descending, the current record kept.
     auto* grid = find<QTableView>(w, "TDBGridCalcDays");
-    grid->setCurrentIndex(m->index(Descriptions(w).indexOf("today"), m->fieldIndex("Description")));
-    const int desc = m->fieldIndex("Description");
+    const int desc = w->DayCalcModel->fieldIndex("Description");
+    grid->setCurrentIndex(w->DayCalcModel->index(Descriptions().indexOf("today"), desc));
     emit grid->horizontalHeader()->sectionClicked(desc);
-    EXPECT_EQ(Descriptions(w).first(), "Christmas");
+    EXPECT_EQ(Descriptions().first(), "Christmas");
     emit grid->horizontalHeader()->sectionClicked(desc);
-    EXPECT_EQ(Descriptions(w).first(), "today");
-    EXPECT_EQ(m->data(m->index(grid->currentIndex().row(), desc)).toString(), "today");
+    EXPECT_EQ(Descriptions().first(), "today");
+    EXPECT_EQ(Descriptions()[grid->currentIndex().row()], "today");
 
-    // A row typed into the new-row line is stored in the calendar file.
-    EXPECT_TRUE(m->setData(m->index(m->recordCount(), m->fieldIndex("Date")), "7/4/2027"));
-    auto st = db::Database::Open(path)->prepare("SELECT count(*) FROM [CalculateDates] WHERE [Date] = '2027-07-04'");
-    st.step();
-    EXPECT_EQ(db::AsInt(st.column(0)), 1);
-
-    // File > Exit closes the window.
-    w->mnuDayCalc_Exit->trigger();
-    QApplication::processEvents();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(vm::DayCalculator(), nullptr);
-    EXPECT_FALSE(vm::Module1.DayCalculatorOpen);
-}
-
-TEST_F(Calculators, TheThreeBoxCalculatorFillsTheEmptyBox) {
-    main->mnuFile_DayCalculator->trigger();
-    auto* w = vm::DayCalculator();
+    // The three boxes: two filled give the third.
+    fixture.messages.clear();
     find<QLineEdit>(w, "txtDate1")->setText("1/15/2024");
     find<QLineEdit>(w, "txtDate2")->setText("3/20/2024");
     QTest::mouseClick(find<QPushButton>(w, "sscmdCalc2"), Qt::LeftButton);
@@ -146,22 +145,24 @@ TEST_F(Calculators, TheThreeBoxCalculatorFillsTheEmptyBox) {
     EXPECT_EQ(find<QLineEdit>(w, "txtDate1")->text(), "1/15/2024");
     EXPECT_EQ(find<QLineEdit>(w, "txtDate1")->toolTip(), " Monday, January 15, 2024 ");
     QTest::mousePress(find<QWidget>(w, "optClrDates"), Qt::LeftButton);
-    EXPECT_EQ(find<QLineEdit>(w, "txtDate2")->text(), "");
-    EXPECT_EQ(find<QLabel>(w, "lblYrMnDayCalc")->text(), "");
+    EXPECT_EQ(find<QLineEdit>(w, "txtDate2")->text() + find<QLabel>(w, "lblYrMnDayCalc")->text(), "");
+
+    // File > Exit closes the window.
+    w->mnuDayCalc_Exit->trigger();
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(vm::DayCalculator(), nullptr);
+    EXPECT_FALSE(vm::Module1.DayCalculatorOpen);
 }
 
 TEST_F(Calculators, TheWorkDayCalculatorCountsAndCopiesItsResult) {
     main->mnuFile_CalcWrkDays->trigger();
     auto* w = vm::CalcWrkDays();
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->windowTitle(), "Calculate Work Days");
-    auto* cal = find<QCalendarWidget>(w, "MonthView1");
-    cal->setSelectedDate(QDate(2026, 12, 1));
-    w->MonthView1_DateClick();
-    cal->setSelectedDate(QDate(2026, 12, 25));
-    w->MonthView1_DateClick();
-    cal->setSelectedDate(QDate(2026, 12, 15));
-    w->MonthView1_DateClick();
+    for (int day : {1, 25, 15}) {
+        find<QCalendarWidget>(w, "MonthView1")->setSelectedDate(QDate(2026, 12, day));
+        w->MonthView1_DateClick();
+    }
     EXPECT_EQ(find<QLineEdit>(w, "txtBeginDate")->text(), "12/1/2026");
     EXPECT_EQ(find<QLineEdit>(w, "txtEndDate")->text(), "12/25/2026") << "both filled: a click changes nothing";
     QTest::mouseClick(find<QPushButton>(w, "sscmdCalculate"), Qt::LeftButton);
@@ -169,11 +170,9 @@ TEST_F(Calculators, TheWorkDayCalculatorCountsAndCopiesItsResult) {
     EXPECT_EQ(result, "25 Calendar Days Difference\n12/1/2026 Is a Tuesday\n12/25/2026 Is a Friday\n"
                       "Weekend Days: 6\nHoliday Days: 2\nWorkdays Between: 12/1/2026 and 12/25/2026 = 17 Work Days");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), result);
-    EXPECT_EQ(w->HolidaysModel->recordCount(), 2);
     EXPECT_EQ(find<QLabel>(w, "lblHolidayCount")->text(), "Unique Holiday Record Count: 2 The Grid is Read Only");
-
-    // Closing the main window's run unloads it.
-    main->Form_Unload();
+    w->mnuFile_Exit->trigger();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(vm::CalcWrkDays(), nullptr);
     EXPECT_FALSE(vm::Module1.CalcWrkDaysOpen);
 }
