@@ -40,6 +40,7 @@ QTableView* MakeGrid(QWidget* parent, const char* name, RecordGridModel* model) 
     grid->setModel(model);
     grid->setItemDelegate(new ValueListDelegate(grid));
     grid->setSortingEnabled(false);
+    HeaderClickKeepsCurrentRecord(grid);
     return grid;
 }
 

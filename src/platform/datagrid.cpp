@@ -58,6 +58,12 @@ void FillValueList(RecordGridModel& model, int column, const std::string& dbPath
     }
 }
 
+void HeaderClickKeepsCurrentRecord(QTableView* grid) {
+    QHeaderView* header = grid->horizontalHeader();
+    QObject::disconnect(header, &QHeaderView::sectionPressed, grid, nullptr);
+    QObject::disconnect(header, &QHeaderView::sectionEntered, grid, nullptr);
+}
+
 void StepGridFont(QTableView* grid, int delta) {
     QFont f = grid->font();
     const double size = f.pointSizeF() > 0 ? f.pointSizeF() : 8.0;

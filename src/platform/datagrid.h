@@ -59,6 +59,10 @@ void RequeryKeepingRecord(QTableView* grid, RecordGridModel* model, db::RecordSo
 void FillValueList(RecordGridModel& model, int column, const std::string& dbPath, const std::string& query,
                    bool clear = true);
 
+// A header click sorts: it no longer selects the column (which would move
+// the current record to the top row before the sort runs).
+void HeaderClickKeepsCurrentRecord(QTableView* grid);
+
 // The grid font buttons: 2 points larger or smaller, never below 6 points.
 void StepGridFont(QTableView* grid, int delta);
 constexpr double kSmallestGridFont = 6.0;

@@ -111,6 +111,7 @@ void frmVelmora::InstallDateGrid() {
         TDBGridDates_AfterColUpdate(DateGridIndexOf(DataDatesModel->fieldName(column)));
         afterUpdateRow_ = -1;
     });
+    HeaderClickKeepsCurrentRecord(TDBGridDates);
     connect(TDBGridDates->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
         if (section >= 0 && section < DataDatesModel->columnCount()) {
             const int g = DateGridIndexOf(DataDatesModel->fieldName(section));

@@ -16,6 +16,7 @@
 
 #include "core/files.h"
 #include "core/module1.h"
+#include "platform/datagrid.h"
 #include "platform/emptyonclick.h"
 #include "platform/messages.h"
 #include "platform/recordgrid.h"
@@ -79,6 +80,7 @@ QTableView* MakeToolGrid(QWidget* parent, const char* name, RecordGridModel* mod
                           QAbstractItemView::SelectedClicked);
     grid->setSelectionBehavior(QAbstractItemView::SelectItems);
     grid->horizontalHeader()->setSectionsClickable(true);
+    HeaderClickKeepsCurrentRecord(grid);
     grid->horizontalHeader()->setMinimumHeight(2 * grid->fontMetrics().height() + 8);
     grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter | Qt::Alignment(Qt::TextWordWrap));
     QObject::connect(grid->horizontalHeader(), &QHeaderView::sectionClicked, grid,
