@@ -72,55 +72,44 @@ const std::string kLegend =
     "**0Hide, 1Date, 2Time, 3Date Text, 4Repeat Periods, 5Repeat Type, 8Date Type, 9Work Day, 10Alarm, 11SoundFile, "
     "12Font +Size +Bold +Italic, 13Colors+DateColr+DayBG+DayStyl+TitlTxt+TitlBG+TitlStyl, 14Priority ";
 
-TEST(CalendarExport, GoldenBytes) {
-    Calendar cal;
-    AddSampleRecords(cal);
-    auto rs = cal.Source();
-    const std::string file = vmtest::MakeTempDir("velmora-export") + "/out.txt";
+TEST(CalendarText, ExactExportBytesAndARoundTripKeepingAllThirteenFields) {
+    Calendar from, to, empty;
+    AddSampleRecords(from);
+    auto rs = from.Source();
+    const std::string dir = vmtest::MakeTempDir("velmora-export"), file = dir + "/a.txt";
     vmtest::WriteAll(file, "old content that must go away, much longer than nothing at all\r\n");
     EXPECT_EQ(vm::WriteCalendarExport(file, rs, AllBoxes()), 3);
-    const std::string expected =
-        kLegend + "\r\n**" + std::string(110, '-') + "\r\n" +
-        "\"False\",\"3/5/2026\",\"9:05 AM\",\"Lunch++ \"\"Bob\"\"[]at noon\",\"0\",\"Yearly\",\"Birthday\",\"True\","
-        "\"15--10\",\"3\",\"Arial; 12;True;False\",\"255;16777215;0;16777215;3;3\",\"7\"\r\n"
-        "\"True\",\"12/31/2026\",\"\",\"\",\"\",\"\",\"\",\"False\",\"\",\"0\",\"\",\"\",\"\"\r\n"
-        "\"\",\"1/2/2027\",\"12:30 PM\",\"Caf\xC3\xA9 \xC3\xBCnd \xE6\x97\xA5\xE6\x9C\xAC\",\"2\",\"Daily\","
-        "\"Holiday\",\"False\",\"-5\",\"1\",\"\",\"\",\"255\"\r\n";
-    EXPECT_EQ(vmtest::ReadAll(file), expected);
+    const std::string headers = kLegend + "\r\n**" + std::string(110, '-') + "\r\n";
     EXPECT_EQ(kLegend.size(), 207u);
+    EXPECT_EQ(vmtest::ReadAll(file),
+              headers +
+                  "\"False\",\"3/5/2026\",\"9:05 AM\",\"Lunch++ \"\"Bob\"\"[]at noon\",\"0\",\"Yearly\",\"Birthday\","
+                  "\"True\",\"15--10\",\"3\",\"Arial; 12;True;False\",\"255;16777215;0;16777215;3;3\",\"7\"\r\n"
+                  "\"True\",\"12/31/2026\",\"\",\"\",\"\",\"\",\"\",\"False\",\"\",\"0\",\"\",\"\",\"\"\r\n"
+                  "\"\",\"1/2/2027\",\"12:30 PM\",\"Caf\xC3\xA9 \xC3\xBCnd \xE6\x97\xA5\xE6\x9C\xAC\",\"2\",\"Daily\","
+                  "\"Holiday\",\"False\",\"-5\",\"1\",\"\",\"\",\"255\"\r\n");
 
-    // An empty list gives the two header lines alone; a folder that is not there fails.
-    Calendar empty;
-    auto none = empty.Source();
-    EXPECT_EQ(vm::WriteCalendarExport(file, none, AllBoxes()), 0);
-    EXPECT_EQ(vmtest::ReadAll(file), kLegend + "\r\n**" + std::string(110, '-') + "\r\n");
-    EXPECT_THROW(vm::WriteCalendarExport("/nonexistent-folder/x.txt", none, AllBoxes()), std::exception);
-}
-
-TEST(CalendarText, RoundTripKeepsAllThirteenFields) {
-    Calendar from, to;
-    AddSampleRecords(from);
-    const std::string dir = vmtest::MakeTempDir("velmora-roundtrip");
-    auto rs = from.Source();
-    vm::WriteCalendarExport(dir + "/a.txt", rs, AllBoxes());
+    // Read back into another file: exporting that gives the same bytes, and
+    // the stored columns hold the original values, with the time, Hr24 and
+    // the day key set for every line (the empty time after a set one included).
     const auto parsed =
-        vm::ParseCalendarImport(vm::DecodeImportBytes(vmtest::ReadAll(dir + "/a.txt")), vm::DefaultFieldPositions());
+        vm::ParseCalendarImport(vm::DecodeImportBytes(vmtest::ReadAll(file)), vm::DefaultFieldPositions());
     EXPECT_TRUE(parsed.rejected.empty());
     EXPECT_EQ(vm::StoreImportedRecords(*to.db, parsed.records), 3);
-
-    // Exporting the imported records gives the same file again; the time,
-    // Hr24 and the day key are set for every line (the empty time after a set one included).
     auto back = to.Source();
     vm::WriteCalendarExport(dir + "/b.txt", back, AllBoxes());
-    EXPECT_EQ(vmtest::ReadAll(dir + "/b.txt"), vmtest::ReadAll(dir + "/a.txt"));
-
-    // And the stored columns hold the original values.
-    const auto rows = to.Rows("[DateText],[Alarm],[Font],[JulDate],[Hr24]");
+    EXPECT_EQ(vmtest::ReadAll(dir + "/b.txt"), vmtest::ReadAll(file));
     const std::vector<std::vector<db::Value>> want = {
         {T("Lunch, \"Bob\"\r\nat noon"), T("15,-10"), T("Arial, 12,True,False"), I(2026064), I(9)},
         {T(""), T(""), T(""), I(2026365), I(0)},
         {T("Caf\xC3\xA9 \xC3\xBCnd \xE6\x97\xA5\xE6\x9C\xAC"), T("-5"), T(""), I(2027002), I(12)}};
-    EXPECT_EQ(rows, want);
+    EXPECT_EQ(to.Rows("[DateText],[Alarm],[Font],[JulDate],[Hr24]"), want);
+
+    // An empty list gives the two header lines alone; a folder that is not there fails.
+    auto none = empty.Source();
+    EXPECT_EQ(vm::WriteCalendarExport(file, none, AllBoxes()), 0);
+    EXPECT_EQ(vmtest::ReadAll(file), headers);
+    EXPECT_THROW(vm::WriteCalendarExport("/nonexistent-folder/x.txt", none, AllBoxes()), std::exception);
 }
 
 TEST(CalendarText, ReaderSplitsQuotedValues) {
