@@ -34,17 +34,12 @@ const std::string kReversed =
     " [Alarm] TEXT, [JulDate] INTEGER, [WorkDay] INTEGER, [DateType] TEXT, [FGColor] INTEGER, [BGColor] INTEGER,"
     " [Repeat] TEXT, [Duration] INTEGER, [DateText] TEXT, [AM_PM] TEXT, [Minute] INTEGER, [Hour] INTEGER,"
     " [Date] TEXT, [Hide] INTEGER, [ID] INTEGER PRIMARY KEY)";
+// An older layout, without the checks of today's file.
 const std::string kOld =
     "CREATE TABLE [Velmora] ([ID] INTEGER PRIMARY KEY, [Hide] INTEGER, [Date] TEXT, [Hour] INTEGER,"
     " [Minute] INTEGER, [AM_PM] TEXT, [DateText] TEXT, [Duration] INTEGER, [Repeat] TEXT, [BGColor] INTEGER,"
     " [FGColor] INTEGER, [DateType] TEXT, [WorkDay] INTEGER, [JulDate] INTEGER, [Alarm] TEXT,"
     " [SoundNum] INTEGER, [Font] TEXT, [UseColor] INTEGER)";
-// Without the target's checks, so a date type too long for the target can be put in.
-const std::string kLoose =
-    "CREATE TABLE [Velmora] ([ID] INTEGER PRIMARY KEY, [Hide] INTEGER, [Date] TEXT, [JulDate] INTEGER,"
-    " [Hour] INTEGER, [Minute] INTEGER, [AM_PM] TEXT, [DateText] TEXT, [Duration] INTEGER, [DateType] TEXT,"
-    " [BGColor] INTEGER, [FGColor] INTEGER, [SoundNum] INTEGER, [WorkDay] INTEGER)";
-
 // A value the target row with this text must hold.
 struct Check {
     const char* text;
@@ -103,8 +98,8 @@ TEST(CalendarImport, RowsAreTakenOverByColumnNameWithoutDuplicatesAndAllOrNothin
           {"Seven eastern", "Hr24", db::Int(7)}, {"No half of day", "Hr24", db::Value{}},
           {"Noon", "DayColors", db::Text("128;12632256;128;12632256;3;3")}, {"Noon", "JulDate", db::Int(2026152)},
           {"Noon", "Priority", db::Value{}}}},
-        {"a bad row, Cancel", kLoose, badSource, true, {MsgResult::Cancel}, false, {}, {}},
-        {"a bad row, OK", kLoose, badSource, true, {MsgResult::Ok}, true, {"First", "Third"}, {}},
+        {"a bad row, Cancel", kOld, badSource, true, {MsgResult::Cancel}, false, {}, {}},
+        {"a bad row, OK", kOld, badSource, true, {MsgResult::Ok}, true, {"First", "Third"}, {}},
         {"no database", "text", {}, true, {}, false, {}, {}},
         {"the open file itself", "target", {}, true, {}, false, {}, {}},
     };
