@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <tuple>
 
 #include "core/calendartext.h"
 #include "core/dates.h"
@@ -108,49 +107,38 @@ TEST(CalendarText, ExactExportBytesAndARoundTripKeepingAllThirteenFields) {
     EXPECT_THROW(vm::WriteCalendarExport("/nonexistent-folder/x.txt", none, AllBoxes()), std::exception);
 }
 
-TEST(CalendarText, ReaderSplitsQuotedValues) {
+TEST(CalendarText, ReaderSplitsQuotedValuesAndCountsLines) {
     struct Case {
         std::string text;
         std::vector<Row> records;
+        std::vector<int64_t> lines;  // where each record starts
     } cases[] = {
-        {"\"He said \"\"hi\"\"\",x", {{"He said \"hi\"", "x"}}},
-        {"\"line1\r\nline2\",z\r\nnext", {{"line1\r\nline2", "z"}, {"next"}}},
-        {"\"He said \"hi\" ok\",\"z\"", {{"He said \"hi\" ok", "z"}}},  // stray quotes stay
-        {"ab\"c,d", {{"ab\"c", "d"}}},
-        {"a,\r\n\r\nb", {{"a", ""}, {""}, {"b"}}},
-        {"\"abc,def\nnext,line\nlast", {{"abc,def"}, {"next", "line"}, {"last"}}},  // never closed
-        {"\"a\nb\"c\",d", {{"a\nb\"c", "d"}}},
-        {"\"\"", {{""}}},
-        {"", {}},
-        {"\"", {{""}}},
+        {"\"He said \"\"hi\"\"\",x", {{"He said \"hi\"", "x"}}, {1}},
+        {"\"He said \"hi\" ok\",\"z\"", {{"He said \"hi\" ok", "z"}}, {1}},  // stray quotes stay
+        {"ab\"c,d", {{"ab\"c", "d"}}, {1}},
+        {"a,\r\n\r\nb", {{"a", ""}, {""}, {"b"}}, {1, 2, 3}},
+        {"\"abc,def\nnext,line\nlast", {{"abc,def"}, {"next", "line"}, {"last"}}, {1, 2, 3}},  // never closed
+        {"\"a\nb\"c\",d", {{"a\nb\"c", "d"}}, {1}},
+        {"\"\"", {{""}}, {1}},
+        {"", {}, {}},
+        {"\"", {{""}}, {1}},
     };
-    for (const Case& c : cases) {
+    std::vector<Case> all(std::begin(cases), std::end(cases));
+    // LF, CR and CR LF ends alike; a value spanning lines counts its lines.
+    for (const std::string eol : {"\n", "\r", "\r\n"})
+        all.push_back({"**legend" + eol + "\"1/2/2026\",\"x" + eol + "y\"" + eol + "\"bad\",\"z\"" + eol,
+                       {{"**legend"}, {"1/2/2026", "x" + eol + "y"}, {"bad", "z"}}, {1, 2, 4}});
+    for (const Case& c : all) {
         vm::CalendarLineReader reader(c.text);
         std::vector<Row> got;
-        Row values;
-        while (reader.next(values)) got.push_back(values);
-        EXPECT_EQ(got, c.records) << c.text;
-    }
-}
-
-TEST(CalendarText, LineEndsAndLineNumbers) {
-    // The same lines with LF, CR and CR LF ends: the same records and the
-    // same line numbers; a value spanning lines counts its lines.
-    for (const std::string eol : {"\n", "\r", "\r\n"}) {
-        const std::string text = "**legend" + eol + "\"1/2/2026\",\"x" + eol + "y\"" + eol + "\"bad\",\"z\"" + eol;
-        vm::CalendarLineReader reader(text);
-        Row values;
         std::vector<int64_t> lines;
-        while (reader.next(values)) lines.push_back(reader.lineNumber());
-        EXPECT_EQ(lines, (std::vector<int64_t>{1, 2, 4}));
-        vm::FieldPositions pos{};
-        pos[1] = 1;
-        pos[3] = 2;
-        const auto parsed = vm::ParseCalendarImport(text, pos);
-        ASSERT_EQ(parsed.records.size(), 1u);
-        EXPECT_EQ(db::AsText(parsed.records[0].DateText), "x" + eol + "y");
-        ASSERT_EQ(parsed.rejected.size(), 1u);
-        EXPECT_EQ(parsed.rejected[0].line, 4);
+        Row values;
+        while (reader.next(values)) {
+            got.push_back(values);
+            lines.push_back(reader.lineNumber());
+        }
+        EXPECT_EQ(got, c.records) << c.text;
+        EXPECT_EQ(lines, c.lines) << c.text;
     }
 }
 
@@ -165,51 +153,43 @@ TEST(CalendarText, BytesAreUtf8ElseWindows1252) {
     EXPECT_TRUE(vm::IsValidUtf8("\xF0\x9F\x98\x80 \xE6\x97\xA5"));
 }
 
-TEST(CalendarText, TimeTexts) {
-    struct Case {
-        const char* text;
-        bool ok;
-        int hour, minute;
-        const char* ampm;
-    } cases[] = {
-        {"3:15 PMET", true, 3, 15, "PMET"}, {"14:30", true, 2, 30, "PM"}, {"0:15", true, 12, 15, "AM"},
-        {"", true, 0, 0, ""}, {"abc", false, 0, 0, ""}, {"13:00 PM", false, 0, 0, ""}, {"9:75 AM", false, 0, 0, ""},
-        {"9 AM", false, 0, 0, ""}, {"24:00", false, 0, 0, ""},
-    };
-    for (const Case& c : cases) {
-        int16_t h = 99, m = 99;
-        std::string ap = "old";
-        EXPECT_EQ(vm::ParseTimeText(c.text, h, m, ap), c.ok) << c.text;
-        EXPECT_EQ(std::tuple(h, m, ap), std::tuple(int16_t(c.hour), int16_t(c.minute), std::string(c.ampm))) << c.text;
-    }
-}
-
 TEST(CalendarText, LinesAreCheckedWhole) {
     const auto pos = vm::DefaultFieldPositions();
+    using V = vm::LineVerdict;
+    auto at = [](const std::string& time) { return Row{"False", "3/5/2026", time}; };
     struct Case {
         Row values;
-        vm::LineVerdict verdict;
+        V verdict;
+        int hour = -1, minute = -1;
+        const char* ampm = "";
     } cases[] = {
-        {{"**0Hide", " 1Date"}, vm::LineVerdict::Skipped},
-        {{"1", "Smith", "John"}, vm::LineVerdict::Skipped},  // a contact line
-        {{"3/5/2026"}, vm::LineVerdict::Skipped},
-        {{"False", "3/5/2026"}, vm::LineVerdict::Rejected},  // no value for the time's position
-        {{"False", "3/5/2026", ""}, vm::LineVerdict::Record},
-        {{"False", "13/45/2026"}, vm::LineVerdict::Rejected},
-        {{"False", "1/1/202167772", ""}, vm::LineVerdict::Rejected},
-        {{"maybe", "3/5/2026"}, vm::LineVerdict::Rejected},
-        {{"False", "3/5/2026", "25:00 PM"}, vm::LineVerdict::Rejected},
-        {{"False", "3/5/2026", "", "t", "abc"}, vm::LineVerdict::Rejected},
-        {{"False", "3/5/2026", "", "t", "", std::string(51, 'x')}, vm::LineVerdict::Rejected},
-        {{"False", "3/5/2026", "", "t", "", "", "", "", "", "x"}, vm::LineVerdict::Rejected},
-        {{"False", "3/5/2026", "", "t", "", "", "", "", "", "", "", "", "256"}, vm::LineVerdict::Rejected},
-        {{"False", "3/5/2026", "", "t", "", "", "", "", "", "", "", "", "255"}, vm::LineVerdict::Record},
+        {{"**0Hide", " 1Date"}, V::Skipped},
+        {{"1", "Smith", "John"}, V::Skipped},  // a contact line
+        {{"3/5/2026"}, V::Skipped},
+        {{"False", "3/5/2026"}, V::Rejected},  // no value for the time's position
+        {{"False", "13/45/2026", ""}, V::Rejected},
+        {{"False", "1/1/202167772", ""}, V::Rejected},
+        {{"maybe", "3/5/2026", ""}, V::Rejected},
+        {at("3:15 PMET"), V::Record, 3, 15, "PMET"},
+        {at("14:30"), V::Record, 2, 30, "PM"},
+        {at("0:15"), V::Record, 12, 15, "AM"},
+        {at("25:00 PM"), V::Rejected}, {at("13:00 PM"), V::Rejected}, {at("9:75 AM"), V::Rejected},
+        {at("9 AM"), V::Rejected}, {at("24:00"), V::Rejected}, {at("abc"), V::Rejected},
+        {{"False", "3/5/2026", "", "t", "abc"}, V::Rejected},
+        {{"False", "3/5/2026", "", "t", "", std::string(51, 'x')}, V::Rejected},
+        {{"False", "3/5/2026", "", "t", "", "", "", "", "", "x"}, V::Rejected},
+        {{"False", "3/5/2026", "", "t", "", "", "", "", "", "", "", "", "256"}, V::Rejected},
+        {{"False", "3/5/2026", "", "t", "", "", "", "", "", "", "", "", "255"}, V::Record},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.values));
         const auto r = vm::ReadImportLine(c.values, pos);
-        EXPECT_EQ(r.verdict, c.verdict) << testing::PrintToString(c.values);
-        if (r.verdict == vm::LineVerdict::Rejected) {
-            EXPECT_FALSE(r.reason.empty());
+        EXPECT_EQ(r.verdict, c.verdict);
+        EXPECT_EQ(r.reason.empty(), c.verdict != V::Rejected);
+        if (c.hour >= 0) {
+            EXPECT_EQ(r.record.Hour, db::Int(c.hour));
+            EXPECT_EQ(r.record.Minute, db::Int(c.minute));
+            EXPECT_EQ(r.record.AM_PM, db::Text(c.ampm));
         }
     }
     // No date position at all.
