@@ -1,30 +1,22 @@
 // Printing the real main window's date grid to a PDF file, headless, read
 // back with pdftotext: header, footer, headings on every page, the records'
 // text, the colour question once a run, and the stored page set-up.
-#include <gtest/gtest.h>
-
 #include <QAction>
 #include <QImage>
-#include <QStandardItemModel>
 #include <QPageSize>
+#include <QStandardItemModel>
 #include <QTableView>
 #include <QToolBar>
 
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 #include <regex>
-#include <string>
 
-#include "core/appearance.h"
-#include "core/module1.h"
 #include "exchange/printgrid.h"
-#include "mainwindow/frmvelmora.h"
+#include "exchangewindow.h"
 #include "platform/clock.h"
 #include "platform/places.h"
 #include "platform/printdialogs.h"
-#include "platform/recordgrid.h"
-#include "testsupport.h"
 
 namespace db = vm::db;
 using vm::MsgResult;
@@ -70,43 +62,32 @@ int RedPixels(const std::string& pdf) {
     return page.isNull() ? -1 : n;
 }
 
-class PrintGrid : public ::testing::Test {
+class PrintGrid : public vmtest::ExchangeWindow {
 protected:
-    vmtest::Fixture fx;
     vm::FakePrintDialogs dialogs;
     vm::FakeClock clock{{2026, 2, 14, 9, 0, 0}};
-    std::string calendar = vmtest::FreshCalendar();
-    std::string dir = vmtest::MakeTempDir("velmora-print");
     std::string pdf = dir + "/grid.pdf";
-    std::unique_ptr<vm::frmVelmora> w;
 
     void SetUp() override {
         setenv("VELMORA_DATA_DIR", dir.c_str(), 1);
         vm::SetPrintDialogs(&dialogs);
         vm::SetClock(&clock);
-        vm::Module1.CalendarFilePath = calendar;
-        {
-            auto store = db::Database::Open(calendar);
-            db::Transaction tx(*store);
-            auto st = store->prepare(
-                "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Duration],"
-                "[DateType]) VALUES (0,'2026-02-14',2026045,9,15,'AM',?,0,'Meeting')");
-            for (int i = 1; i <= 150; ++i) {
-                st.bind(1, db::Text("Record " + std::to_string(i) + " for O'Neil"));
-                st.run();
-            }
-            tx.commit();
+        ExchangeWindow::SetUp();
+    }
+    void AddRecords() override {  // 150 records of 14 February, listed by the date grid
+        auto store = db::Database::Open(calendar);
+        db::Transaction tx(*store);
+        auto st = store->prepare(
+            "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Duration],"
+            "[DateType]) VALUES (0,'2026-02-14',2026045,9,15,'AM',?,0,'Meeting')");
+        for (int i = 1; i <= 150; ++i) {
+            st.bind(1, db::Text("Record " + std::to_string(i) + " for O'Neil"));
+            st.run();
         }
-        w = std::make_unique<vm::frmVelmora>();
-        vm::ReadCalValues(w->DataSettings);
-        w->show();
-        w->DataDates.setDatabaseName(calendar);
-        w->DataDates.setRecordSource("SELECT * FROM [Velmora] ORDER BY [ID]");
-        w->DataDates.refresh();
-        w->DataDatesModel->reload();
+        tx.commit();
     }
     void TearDown() override {
-        w.reset();
+        ExchangeWindow::TearDown();
         vm::SetClock(nullptr);
         vm::SetPrintDialogs(nullptr);
     }
