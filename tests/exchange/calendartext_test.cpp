@@ -1,6 +1,6 @@
 // The calendar text file without any window: the exact bytes written, the
 // reader, the encodings both ways, the checks of imported lines and a full
-// round trip through two calendar files.
+// round trip through two calendar files, stored whole or not at all.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -101,6 +101,13 @@ TEST(CalendarText, ExactExportBytesAndARoundTripKeepingAllThirteenFields) {
     EXPECT_EQ(vm::WriteCalendarExport(file, none, AllBoxes()), 0);
     EXPECT_EQ(vmtest::ReadAll(file), headers);
     EXPECT_THROW(vm::WriteCalendarExport("/nonexistent-folder/x.txt", none, AllBoxes()), std::exception);
+
+    // A record the store refuses (here the second): none of the others is
+    // kept, and the failure reaches the caller.
+    empty.db->exec("CREATE TRIGGER [NoEmpty] BEFORE INSERT ON [Velmora] WHEN NEW.[DateText] = '' "
+                   "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    EXPECT_THROW(vm::StoreImportedRecords(*empty.db, parsed.records), db::DbError);
+    EXPECT_TRUE(empty.Rows("[ID]").empty());
 }
 
 TEST(CalendarText, ReaderSplitsQuotedValuesAndCountsLines) {
@@ -197,20 +204,6 @@ TEST(CalendarText, LinesAreCheckedWhole) {
     const auto r = vm::ReadImportLine({"1/2/2026", "Party"}, twice);
     EXPECT_EQ(db::AsText(r.record.DateText), "Party");
     EXPECT_EQ(db::AsText(r.record.DateType), "Party");
-}
-
-TEST(CalendarText, StoringIsAllOrNothing) {
-    // A record the store refuses: none of the others is kept, and the failure reaches the caller.
-    Calendar cal;
-    cal.db->exec("CREATE TRIGGER [NoFive] BEFORE INSERT ON [Velmora] WHEN NEW.[DateText] = 'five' "
-                 "BEGIN SELECT RAISE(ABORT, 'refused'); END");
-    std::vector<vm::ImportedRecord> recs(6);
-    for (size_t i = 0; i < recs.size(); ++i) {
-        recs[i].Date = db::Text("2026-01-0" + std::to_string(i + 1));
-        recs[i].DateText = db::Text(i == 4 ? "five" : "ok");
-    }
-    EXPECT_THROW(vm::StoreImportedRecords(*cal.db, recs), db::DbError);
-    EXPECT_TRUE(cal.Rows("[ID]").empty());
 }
 
 }  // namespace
