@@ -61,7 +61,8 @@ TEST(CalendarText, ExactExportBytesAndARoundTripKeepingAllThirteenFields) {
         "[WorkDay],[Alarm],[SoundNum],[Font],[DayColors],[Priority]) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
     for (const auto& v : std::vector<std::vector<db::Value>>{
              {I(0), T("2026-03-05"), I(9), I(5), T("AM"), T("Lunch, \"Bob\"\r\nat noon"), I(0), T(" Yearly "),
-              T("Birthday"), I(-1), T("15,-10"), I(3), T("Arial, 12,True,False"), T("255;16777215;0;16777215;3;3"), I(7)},
+              T("Birthday"), I(-1), T("15,-10"), I(3), T("Arial, 12,True,False"), T("255;16777215;0;16777215;3;3"),
+              I(7)},
              {I(-1), T("2026-12-31"), I(0), I(0), T("AM"), T(""), N, T(""), T(""), I(0), N, N, T(""), T(""), N},
              {N, T("2027-01-02"), I(12), I(30), T("PM"), T("Caf\xC3\xA9 \xC3\xBCnd \xE6\x97\xA5\xE6\x9C\xAC"), I(2),
               T("Daily"), T("Holiday"), I(0), T("-5"), I(1), T(""), T(""), I(255)}}) {
@@ -94,7 +95,8 @@ TEST(CalendarText, ExactExportBytesAndARoundTripKeepingAllThirteenFields) {
     EXPECT_EQ(vmtest::ReadAll(dir + "/b.txt"), vmtest::ReadAll(file));
     EXPECT_EQ(to.Rows("[DateText]||'|'||[Alarm]||'|'||[Font]||'|'||[JulDate]||'|'||[Hr24]"),
               (std::vector<std::string>{"Lunch, \"Bob\"\r\nat noon|15,-10|Arial, 12,True,False|2026064|9",
-                                        "|||2026365|0", "Caf\xC3\xA9 \xC3\xBCnd \xE6\x97\xA5\xE6\x9C\xAC|-5||2027002|12"}));
+                                        "|||2026365|0",
+                                        "Caf\xC3\xA9 \xC3\xBCnd \xE6\x97\xA5\xE6\x9C\xAC|-5||2027002|12"}));
 
     // An empty list gives the two header lines alone; a folder that is not there fails.
     auto none = empty.Source();

@@ -8,7 +8,6 @@
 #include <QTableView>
 
 #include <filesystem>
-#include <tuple>
 #include <vector>
 
 #include "exchange/orvantapanel.h"
@@ -37,20 +36,16 @@ std::string MakeContractFile() {
               "(12, 'Owner''s walk', 46027), (12, 'Pour', 'next week')");
     return path;
 }
+
 class Exchange : public vmtest::ExchangeWindow {
 protected:
     void AddRecords() override {
-        auto st = db::Database::Open(calendar)->prepare(
+        db::Database::Open(calendar)->exec(
             "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Duration],[WorkDay],"
-            "[Alarm],[SoundNum],[Priority]) VALUES (0,?,?,?,?,?,?,0,-1,'15,-10',2,5)");
-        for (const auto& [iso, jul, hour, minute, ampm, text] :
-             {std::tuple{"2026-02-03", 2026034, 9, 5, "AM", "Dentist, 2nd floor"},
-              std::tuple{"2026-02-14", 2026045, 7, 30, "PM", "Valentine"},
-              std::tuple{"2026-03-01", 2026060, 0, 0, "AM", "Next month"}}) {
-            st.bindAll({db::Text(iso), db::Int(jul), db::Int(hour), db::Int(minute), db::Text(ampm), db::Text(text)});
-            st.run();
-            st.reset();
-        }
+            "[Alarm],[SoundNum],[Priority]) VALUES "
+            "(0,'2026-02-03',2026034,9,5,'AM','Dentist, 2nd floor',0,-1,'15,-10',2,5),"
+            "(0,'2026-02-14',2026045,7,30,'PM','Valentine',0,-1,'15,-10',2,5),"
+            "(0,'2026-03-01',2026060,0,0,'AM','Next month',0,-1,'15,-10',2,5)");
     }
     int64_t Count(const std::string& sql = "SELECT count(*) FROM [Velmora]") { return db::AsInt(Query(sql)); }
     QLabel* Day(int i) { return Find<QLabel>(QString("lblDay_%1").arg(i)); }
