@@ -4,6 +4,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QPushButton>
 
 #include <memory>

@@ -1,29 +1,21 @@
 // Printing the real main window's date grid to a PDF file, headless, read
 // back with pdftotext: header, footer, headings on every page, the records'
 // text, the colour question once a run, and the stored page set-up.
-#include <gtest/gtest.h>
-
 #include <QAction>
 #include <QImage>
-#include <QStandardItemModel>
 #include <QPageSize>
+#include <QStandardItemModel>
 #include <QTableView>
 #include <QToolBar>
 
 #include <cstdio>
-#include <memory>
 #include <regex>
-#include <string>
 
-#include "core/appearance.h"
-#include "core/module1.h"
 #include "exchange/printgrid.h"
-#include "mainwindow/frmvelmora.h"
+#include "exchangewindow.h"
 #include "platform/clock.h"
 #include "platform/places.h"
 #include "platform/printdialogs.h"
-#include "platform/recordgrid.h"
-#include "testsupport.h"
 
 namespace db = vm::db;
 using vm::MsgResult;
@@ -69,43 +61,32 @@ int RedPixels(const std::string& pdf) {
     return page.isNull() ? -1 : n;
 }
 
-class PrintGrid : public ::testing::Test {
+class PrintGrid : public vmtest::ExchangeWindow {
 protected:
-    vmtest::Fixture fx;
     vm::FakePrintDialogs dialogs;
     vm::FakeClock clock{{2026, 2, 14, 9, 0, 0}};
-    std::string calendar = vmtest::FreshCalendar();
-    std::string dir = vmtest::MakeTempDir("velmora-print");
     std::string pdf = dir + "/grid.pdf";
-    std::unique_ptr<vm::frmVelmora> w;
 
     void SetUp() override {
         setenv("VELMORA_DATA_DIR", dir.c_str(), 1);
         vm::SetPrintDialogs(&dialogs);
         vm::SetClock(&clock);
-        vm::Module1.CalendarFilePath = calendar;
-        {
-            auto store = db::Database::Open(calendar);
-            db::Transaction tx(*store);
-            auto st = store->prepare(
-                "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Duration],"
-                "[DateType]) VALUES (0,'2026-02-14',2026045,9,15,'AM',?,0,'Meeting')");
-            for (int i = 1; i <= 150; ++i) {
-                st.bind(1, db::Text("Record " + std::to_string(i) + " for O'Neil"));
-                st.run();
-            }
-            tx.commit();
+        ExchangeWindow::SetUp();
+    }
+    void AddRecords() override {  // 150 records of 14 February, listed by the date grid
+        auto store = db::Database::Open(calendar);
+        db::Transaction tx(*store);
+        auto st = store->prepare(
+            "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Duration],"
+            "[DateType]) VALUES (0,'2026-02-14',2026045,9,15,'AM',?,0,'Meeting')");
+        for (int i = 1; i <= 150; ++i) {
+            st.bind(1, db::Text("Record " + std::to_string(i) + " for O'Neil"));
+            st.run();
         }
-        w = std::make_unique<vm::frmVelmora>();
-        vm::ReadCalValues(w->DataSettings);
-        w->show();
-        w->DataDates.setDatabaseName(calendar);
-        w->DataDates.setRecordSource("SELECT * FROM [Velmora] ORDER BY [ID]");
-        w->DataDates.refresh();
-        w->DataDatesModel->reload();
+        tx.commit();
     }
     void TearDown() override {
-        w.reset();
+        ExchangeWindow::TearDown();
         vm::SetClock(nullptr);
         vm::SetPrintDialogs(nullptr);
     }
@@ -114,20 +95,14 @@ protected:
         ASSERT_NE(print, nullptr);
         w->Toolbar1_ButtonClick(print);
     }
-    int ColourQuestions() {
-        int n = 0;
-        for (const auto& s : fx.messages.shown) n += s.title == "Color Printer?";
-        return n;
-    }
 };
 
 TEST_F(PrintGrid, TheToolbarPrintsTheDateGridWithHeaderFooterAndHeadingsOnEveryPage) {
     fx.messages.answers = {MsgResult::Yes};
-    fx.messages.fileAnswers = {pdf, dir + "/second.pdf"};
+    fx.messages.fileAnswers = {pdf, dir + "/a4.pdf", dir + "/never.pdf"};
     ClickPrint();
-    EXPECT_EQ(ColourQuestions(), 1);
-    EXPECT_EQ(fx.messages.shown.at(0).text, "Print Document in Color?");
-    EXPECT_EQ(fx.messages.shown.at(0).icon, vm::MsgIcon::Exclamation);
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].title, "Color Printer?");
     ASSERT_EQ(fx.messages.dialogs.size(), 1u);
     EXPECT_TRUE(fx.messages.dialogs[0].save);
     ASSERT_EQ(dialogs.previewCaptions.size(), 1u);
@@ -148,12 +123,24 @@ TEST_F(PrintGrid, TheToolbarPrintsTheDateGridWithHeaderFooterAndHeadingsOnEveryP
     for (const char* record : {"Record 1 for O'Neil", "Record 77 for O'Neil", "Record 150 for O'Neil"})
         EXPECT_EQ(Occurrences(flat, record), 1) << record;
     EXPECT_NE(flat.find("Meeting"), std::string::npos);
-    // The page set-up is kept for the next printout; the colour question is not asked again.
-    EXPECT_TRUE(vm::FileExists(dir + "/Velmora_Print_Setup.Dat"));
+
+    // A layout chosen in the set-up is printed and kept for the next run; the
+    // colour question is not asked again.
+    dialogs.setupChoice = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(54, 18, 18, 18),
+                                      QPageLayout::Point);
     ClickPrint();
-    EXPECT_EQ(ColourQuestions(), 1);
-    EXPECT_EQ(vm::Module1.ColorPrintAnswer, 6);
+    EXPECT_EQ(fx.messages.shown.size(), 1u);
+    const std::string page = Shell("pdftotext -f 1 -l 1 -bbox '" + dir + "/a4.pdf' -");
+    EXPECT_NE(page.find("<page width=\"595."), std::string::npos) << page.substr(0, 400);
+    EXPECT_NE(page.find("height=\"842."), std::string::npos);
+    EXPECT_EQ(vmtest::ReadAll(dir + "/Velmora_Print_Setup.Dat"),
+              "Velmora print setup 1\nPaperName=A4\nPaperWidthPt=595\nPaperHeightPt=842\nOrientation=1\n"
+              "MarginLeftTwips=1080\nMarginTopTwips=360\nMarginRightTwips=360\nMarginBottomTwips=360\n");
+    // A cancelled set-up prints nothing.
+    dialogs.setupAnswers = {false};
+    ClickPrint();
     EXPECT_EQ(dialogs.previewCaptions.size(), 2u);
+    EXPECT_FALSE(vm::FileExists(dir + "/never.pdf"));
 }
 
 // The set-up file of this program's own: one inch all round on Letter paper.
@@ -166,69 +153,10 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
     return text;
 }
 
-TEST_F(PrintGrid, TheStoredSetUpIsUsedAndAFileThatCannotBeReadGivesHalfInchMargins) {
-    struct Case {
-        const char* what;
-        std::string file;  // "" = no file
-        double margin;     // points
-    };
-    const Case cases[] = {
-        {"no file", "", 36},
-        {"a binary record", std::string("\x01\x00\x20\x00\x00\x00\x00\x00\x00\x00\xff\xfe\x00", 13), 36},
-        {"cut short", kInchSetup.substr(0, 60), 36},
-        {"another version", Replaced(kInchSetup, "setup 1", "setup 2"), 36},
-        {"a negative margin", Replaced(kInchSetup, "MarginTopTwips=1440", "MarginTopTwips=-5"), 36},
-        {"no such orientation", Replaced(kInchSetup, "Orientation=2", "Orientation=3"), 36},
-        {"a stray line", Replaced(kInchSetup, "PaperName=Letter", "garbage"), 36},
-        {"one inch", kInchSetup, 72},
-        {"one inch, CR LF line ends", Replaced(kInchSetup, "\n", "\r\n"), 72},
-    };
-    for (const Case& c : cases) {
-        const std::string setup = dir + "/Velmora_Print_Setup.Dat";
-        std::remove(setup.c_str());
-        if (!c.file.empty()) vmtest::WriteAll(setup, c.file);
-        fx.messages.answers = {MsgResult::Yes};
-        fx.messages.fileAnswers = {pdf};
-        std::remove(pdf.c_str());
-        vm::Module1.ColorPrintAnswer = 0;
-        dialogs.setupShown.clear();
-        vm::Print_Grid(w->TDBGridDates, 2, "Marginal test  ");
-        ASSERT_EQ(dialogs.setupShown.size(), 1u) << c.what;
-        const QMarginsF m = dialogs.setupShown[0].margins(QPageLayout::Point);
-        EXPECT_DOUBLE_EQ(m.left(), c.margin) << c.what;
-        EXPECT_DOUBLE_EQ(m.top(), c.margin) << c.what;
-        EXPECT_EQ(dialogs.setupShown[0].orientation(), QPageLayout::Landscape) << c.what;
-        const double left = LeftOf(pdf, "Marginal");
-        EXPECT_GE(left, c.margin) << c.what;
-        EXPECT_LT(left, c.margin + 4) << c.what;
-    }
-}
-
-TEST_F(PrintGrid, TheLayoutChosenInTheSetUpIsPrintedAndKept) {
-    fx.messages.answers = {MsgResult::Yes};
-    fx.messages.fileAnswers = {pdf};
-    dialogs.setupChoice = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(54, 18, 18, 18),
-                                      QPageLayout::Point);
-    vm::Print_Grid(w->TDBGridDates, 2, "Chosen layout ");
-    const std::string page = Shell("pdftotext -f 1 -l 1 -bbox '" + pdf + "' -");
-    EXPECT_NE(page.find("<page width=\"595."), std::string::npos) << page.substr(0, 400);
-    EXPECT_NE(page.find("height=\"842."), std::string::npos);
-    EXPECT_EQ(vmtest::ReadAll(dir + "/Velmora_Print_Setup.Dat"),
-              "Velmora print setup 1\nPaperName=A4\nPaperWidthPt=595\nPaperHeightPt=842\nOrientation=1\n"
-              "MarginLeftTwips=1080\nMarginTopTwips=360\nMarginRightTwips=360\nMarginBottomTwips=360\n");
-}
-
-TEST_F(PrintGrid, ACancelledSetUpPrintsNothingButKeepsTheSettings) {
-    fx.messages.answers = {MsgResult::Yes};
-    fx.messages.fileAnswers = {pdf};
-    dialogs.setupAnswers = {false};
-    vm::Print_Grid(w->TDBGridDates, 2, "Cancelled ");
-    EXPECT_TRUE(dialogs.previewCaptions.empty());
-    EXPECT_FALSE(vm::FileExists(pdf));
-    EXPECT_NE(vmtest::ReadAll(dir + "/Velmora_Print_Setup.Dat").find("\nMarginLeftTwips=720\n"), std::string::npos);
-}
-
-TEST_F(PrintGrid, TheGridHandedInIsPrintedInColourOrInBlackAndWhite) {
+// Any grid handed in is printed, never the main window's, with the stored
+// page set-up (a file that cannot be read gives half-inch margins), in colour
+// or in black and white as answered.
+TEST_F(PrintGrid, TheGridHandedInIsPrintedWithTheStoredSetUpInColourOrNot) {
     QTableView other;
     QStandardItemModel model(3, 2);
     model.setHorizontalHeaderLabels({"Task", "When"});
@@ -241,16 +169,39 @@ TEST_F(PrintGrid, TheGridHandedInIsPrintedInColourOrInBlackAndWhite) {
     }
     other.setModel(&model);
     const QPalette before = other.palette();
-    for (const MsgResult answer : {MsgResult::Yes, MsgResult::No}) {
-        vm::Module1.ColorPrintAnswer = 0;
-        fx.messages.answers = {answer};
+    struct Case {
+        const char* what;
+        std::string file;  // "" = no file
+        double margin;     // points
+        MsgResult colour;
+    };
+    const Case cases[] = {
+        {"no file", "", 36, MsgResult::Yes},
+        {"a binary record", std::string("\x01\x00\x20\x00\x00\x00\x00\x00\x00\x00\xff\xfe\x00", 13), 36, MsgResult::No},
+        {"cut short", kInchSetup.substr(0, 60), 36, MsgResult::Yes},
+        {"a negative margin", Replaced(kInchSetup, "MarginTopTwips=1440", "MarginTopTwips=-5"), 36, MsgResult::No},
+        {"one inch, CR LF line ends", Replaced(kInchSetup, "\n", "\r\n"), 72, MsgResult::Yes},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string setup = dir + "/Velmora_Print_Setup.Dat";
+        std::remove(setup.c_str());
+        if (!c.file.empty()) vmtest::WriteAll(setup, c.file);
+        fx.messages.answers = {c.colour};
         fx.messages.fileAnswers = {pdf};
-        vm::Print_Grid(&other, 2, "Other grid ");
+        vm::Module1.ColorPrintAnswer = 0;
+        dialogs.setupShown.clear();
+        vm::Print_Grid(&other, 2, "Marginal test  ");
+        ASSERT_EQ(dialogs.setupShown.size(), 1u);
+        EXPECT_DOUBLE_EQ(dialogs.setupShown[0].margins(QPageLayout::Point).top(), c.margin);
+        const double left = LeftOf(pdf, "Marginal");
+        EXPECT_GE(left, c.margin);
+        EXPECT_LT(left, c.margin + 4);
         const std::string text = Shell("pdftotext -layout '" + pdf + "' -");
         for (const char* t : tasks) EXPECT_NE(text.find(t), std::string::npos) << t;
         EXPECT_EQ(text.find("O'Neil"), std::string::npos) << "the main window's grid was printed";
-        if (answer == MsgResult::Yes) EXPECT_GT(RedPixels(pdf), 50);
-        else EXPECT_EQ(RedPixels(pdf), 0);
+        const int red = RedPixels(pdf);
+        EXPECT_TRUE(c.colour == MsgResult::Yes ? red > 50 : red == 0) << red;
     }
     EXPECT_EQ(other.palette(), before);
 
@@ -261,20 +212,6 @@ TEST_F(PrintGrid, TheGridHandedInIsPrintedInColourOrInBlackAndWhite) {
     ASSERT_EQ(fx.messages.shown.size(), 1u);
     EXPECT_EQ(fx.messages.shown[0].text, "91 - There is no grid to print. @ Error Point: 1");
     EXPECT_TRUE(dialogs.setupShown.empty());
-}
-
-TEST_F(PrintGrid, ASetUpThatCannotBeKeptIsReportedWithItsPathAfterThePrintout) {
-    const std::string missing = dir + "/missing";
-    setenv("VELMORA_DATA_DIR", missing.c_str(), 1);
-    fx.messages.answers = {MsgResult::Yes};
-    fx.messages.fileAnswers = {pdf};
-    vm::Print_Grid(w->TDBGridDates, 2, "Unkept ");
-    EXPECT_TRUE(vm::FileExists(pdf));
-    ASSERT_EQ(fx.messages.shown.size(), 2u);
-    EXPECT_EQ(fx.messages.shown[1].title, "Print_Grid Error");
-    EXPECT_EQ(fx.messages.shown[1].icon, vm::MsgIcon::Information);
-    EXPECT_EQ(fx.messages.shown[1].text,
-              "User Print & Margin Settings Cannot be saved\r\n" + missing + "/Velmora_Print_Setup.Dat");
 }
 
 }  // namespace

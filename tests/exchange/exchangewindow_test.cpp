@@ -1,0 +1,252 @@
+// The export and import commands on the real main window, headless: dialogs
+// answered by the message fake, the desktop's open handler by its recording
+// fake, results read back from the files, the store and the month's cells.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QTableView>
+
+#include <filesystem>
+#include <vector>
+
+#include "exchange/orvantapanel.h"
+#include "exchange/otherimports.h"
+#include "exchangewindow.h"
+
+namespace db = vm::db;
+using vm::MsgResult;
+
+namespace {
+
+// A contract database as the contract program keeps it: two projects (one
+// numbered 40000, one with an apostrophe) and status items dated as ISO text,
+// month-first text, a day number, Null, empty, zero and unreadable text, and
+// one item whose project is missing.
+std::string MakeContractFile() {
+    const std::string path = vmtest::MakeTempDir("velmora-con") + "/Jobs.con";
+    auto con = db::Database::Create(path);
+    con->exec("CREATE TABLE [Project] ([Proj_Num] INTEGER, [Proj_Desc] TEXT, [New_Proj] TEXT, [Budget] REAL)");
+    con->exec("CREATE TABLE [Project_Status] ([ID] INTEGER PRIMARY KEY, [Proj_Num] INTEGER, [Status_Item] TEXT,"
+              " [Status_Date] , [Note] TEXT)");
+    con->exec("INSERT INTO [Project] VALUES (40000, 'O''Brien Bridge', 'P-7', 1.5), (12, 'Main Street', 'P-1', 2)");
+    con->exec("INSERT INTO [Project_Status] ([Proj_Num], [Status_Item], [Status_Date]) VALUES "
+              "(40000, 'Pour', '2026-03-15'), (40000, 'Inspect', '3/2/2026'), (12, 'Pour', '2026-07-04 10:00:00'),"
+              "(999, 'Survey', '2026-12-01'), (12, 'Pour', NULL), (12, 'Pour', ''), (12, 'Pour', 0),"
+              "(12, 'Owner''s walk', 46027), (12, 'Pour', 'next week')");
+    return path;
+}
+
+class Exchange : public vmtest::ExchangeWindow {
+protected:
+    void AddRecords() override {
+        db::Database::Open(calendar)->exec(
+            "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Duration],[WorkDay],"
+            "[Alarm],[SoundNum],[Priority]) VALUES "
+            "(0,'2026-02-03',2026034,9,5,'AM','Dentist, 2nd floor',0,-1,'15,-10',2,5),"
+            "(0,'2026-02-14',2026045,7,30,'PM','Valentine',0,-1,'15,-10',2,5),"
+            "(0,'2026-03-01',2026060,0,0,'AM','Next month',0,-1,'15,-10',2,5)");
+    }
+    int64_t Count(const std::string& sql = "SELECT count(*) FROM [Velmora]") { return db::AsInt(Query(sql)); }
+    QLabel* Day(int i) { return Find<QLabel>(QString("lblDay_%1").arg(i)); }
+    QCheckBox* Field(int i) { return Find<QCheckBox>(QString("SSCheck1_%1").arg(i)); }
+};
+
+TEST_F(Exchange, ExportWritesTheListedRowsAndOpensTheFile) {
+    const std::string data = dir + "/NewData";  // a data folder not there yet is made quietly
+    setenv("VELMORA_DATA_DIR", data.c_str(), 1);  // the fixture puts the old one back
+    QWidget* panel = Find<QWidget>("SSPanelExport");
+    EXPECT_FALSE(panel->isVisible());
+    w->findChild<QAction*>("mnuFile_Export_Data")->trigger();
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_FALSE(Field(6)->isVisible());
+    EXPECT_FALSE(Field(7)->isVisible());
+    // All / None switches the first twelve boxes only.
+    Field(13)->setChecked(true);
+    Find<QCheckBox>("sschxAll_None")->click();  // off
+    for (int i = 0; i <= 11; ++i) EXPECT_FALSE(Field(i)->isChecked()) << i;
+    EXPECT_TRUE(Field(13)->isChecked());
+
+    // Only the date, the text and the alarms.
+    for (int i = 0; i < 15; ++i) Field(i)->setChecked(i == 1 || i == 3 || i == 10);
+    const std::string out = dir + "/feb.txt";
+    fx.messages.fileAnswers.push_back(out);
+    Click("sscmdExportFields");
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].title, "Export Complete");
+    EXPECT_EQ(fx.messages.shown[0].text, "2 Records Exported ");
+    ASSERT_EQ(fx.messages.dialogs.size(), 1u);
+    EXPECT_TRUE(fx.messages.dialogs[0].save);
+    EXPECT_EQ(fx.messages.dialogs[0].initialDir, data);
+    EXPECT_TRUE(std::filesystem::is_directory(data));
+    const std::string bytes = vmtest::ReadAll(out);
+    EXPECT_EQ(bytes.substr(bytes.find("\r\n**") + 4 + 110 + 2),
+              "\"2/3/2026\",\"Dentist++ 2nd floor\",\"15--10\"\r\n"
+              "\"2/14/2026\",\"Valentine\",\"15--10\"\r\n");
+    ASSERT_EQ(opener.opened.size(), 1u);
+    EXPECT_NE(opener.opened[0].find("feb.txt"), std::string::npos);
+    EXPECT_FALSE(panel->isVisible());
+
+    // Again, now that the data folder exists: still no box but the closing one.
+    fx.messages.clear();
+    w->mnuFile_Export_Data_Click();
+    fx.messages.fileAnswers.push_back(dir + "/again.txt");
+    Click("sscmdExportFields");
+    EXPECT_EQ(fx.messages.shown.size(), 1u);
+}
+
+TEST_F(Exchange, ImportDispatchByExtension) {
+    for (const auto& [name, shown] : std::vector<std::pair<std::string, bool>>{
+             {"report.old.txt", true}, {"plain.CSV", true}, {".csv", true}, {"notes.doc", false}, {"noext", false}}) {
+        const std::string path = vmtest::MakeTempDir("velmora-a.b") + "/" + name;  // a dot in the folder name
+        vmtest::WriteAll(path, "");
+        Find<QWidget>("SSPanelImport")->hide();
+        fx.messages.clear();
+        fx.messages.fileAnswers.push_back(path);
+        w->findChild<QAction*>("mnuFile_Import")->trigger();
+        EXPECT_EQ(Find<QWidget>("SSPanelImport")->isVisible(), shown) << name;
+        EXPECT_EQ(Box("Invalid File Selected") == nullptr, shown) << name;
+    }
+    EXPECT_EQ(Find<QComboBox>("Combo1_12")->currentText(), " 13");
+}
+
+TEST_F(Exchange, ImportStoresGoodLinesAndReportsTheOthers) {
+    const std::string file = dir + "/in.txt";
+    // Windows-1252 bytes, CR line ends, a header, a contact line and two bad lines.
+    vmtest::WriteAll(file,
+                     "**0Hide, 1Date\r**---\r"
+                     "\"False\",\"2/20/2026\",\"3:15 PM\",\"Caf\xE9++ open[]late\",\"0\",\"\",\"Event\",\"True\","
+                     "\"15--10\",\"4\",\"Arial; 12;True;False\",\"0;16777215;0;16777215;3;3\",\"9\"\r"
+                     "1,Smith,John\r"
+                     "\"False\",\"2/31/2026\",\"\",\"no such day\",\"0\",\"\",\"\",\"True\",\"\",\"0\",\"\",\"\",\"1\"\r"
+                     "\"False\",\"2/21/2026\",\"\",\"too important\",\"0\",\"\",\"\",\"True\",\"\",\"0\",\"\",\"\",\"999\"\r");
+    fx.messages.fileAnswers.push_back(file);
+    w->mnuFile_Import_Click();
+    ASSERT_TRUE(Find<QWidget>("SSPanelImport")->isVisible());
+    Click("sscmdImport");
+
+    ASSERT_EQ(Count(), 4);
+    EXPECT_EQ(db::AsText(Query("SELECT [DateText]||'|'||[Alarm]||'|'||[Font]||'|'||[Hr24]||'|'||[JulDate]||'|'||"
+                               "[Priority]||'|'||[SoundNum] FROM [Velmora] WHERE [ID] = 4")),
+              "Caf\xC3\xA9, open\r\nlate|15,-10|Arial, 12,True,False|15|2026051|9|4");
+
+    const auto* rejected = Box("Lines Not Imported");
+    ASSERT_NE(rejected, nullptr);
+    EXPECT_NE(rejected->text.find("Line 5:"), std::string::npos) << rejected->text;
+    EXPECT_NE(rejected->text.find("Line 6:"), std::string::npos) << rejected->text;
+    EXPECT_EQ(Box("Import Complete")->text, "1 Records Imported ");
+    EXPECT_EQ(fx.messages.shown.size(), 2u);
+    EXPECT_FALSE(Find<QWidget>("SSPanelImport")->isVisible());
+    // The shown month is built again: the imported record is in its cell (Friday 20 February: cell 19).
+    EXPECT_NE(Find<QLabel>("lblDay_19")->text().toStdString().find("Caf\xC3\xA9"), std::string::npos);
+
+    // A file gone before the import starts is reported, and nothing changes.
+    fx.messages.clear();
+    fx.messages.fileAnswers.push_back(file);
+    w->mnuFile_Import_Click();
+    std::remove(file.c_str());
+    fx.messages.answers.push_back(vm::MsgResult::Cancel);
+    Click("sscmdImport");
+    const auto* err = Box("sscmdImport_Error");
+    ASSERT_NE(err, nullptr);
+    EXPECT_EQ(err->text.rfind("53 - ", 0), 0u) << err->text;
+    EXPECT_EQ(Box("Import Complete")->text, "0 Records Imported ");
+    EXPECT_EQ(Count(), 4);
+}
+
+TEST_F(Exchange, CalendarFileImportAsksThenDrawsTheMonthWithTheNewRecordsAndTheirRepeats) {
+    std::string source = vmtest::FreshCalendar();
+    db::Database::Open(source)->exec(
+        "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Repeat],[Duration],"
+        "[WorkDay]) VALUES (0,'2026-02-02',2026033,0,0,'AM','Choir','Weekly',3,-1),"
+        "(0,'2026-02-10',2026041,0,0,'AM','Dentist','',0,-1)");
+    for (const int added : {2, 0}) {  // the same file again without duplicates adds nothing
+        fx.messages.clear();
+        fx.messages.answers = {MsgResult::No};
+        vm::ImportVelmoraFile(source);
+        ASSERT_EQ(fx.messages.shown.size(), 2u);
+        EXPECT_EQ(fx.messages.shown[0].text, "Import Duplicate Records?");
+        EXPECT_EQ(fx.messages.shown[0].buttons, vm::MsgButtons::YesNo);
+        EXPECT_EQ(fx.messages.shown[1].text,
+                  std::to_string(added) + " Date Record(s) have been imported from:\r\n" + source);
+        EXPECT_EQ(Count(), 3 + 2);
+        EXPECT_EQ(Count("SELECT count(*) FROM [RepeatingData] WHERE [DateText] = 'Choir'"), 2);
+        EXPECT_EQ(Day(1)->text(), " Choir");    // Feb 2, the record itself
+        EXPECT_EQ(Day(8)->text(), " Choir");    // Feb 9, an occurrence
+        EXPECT_EQ(Day(9)->text(), " Dentist");  // Feb 10
+    }
+}
+
+TEST_F(Exchange, ContractPanelImportsTheDatedItemsPassingBothFiltersInTheMonthsColours) {
+    for (int i = 1; i <= 12; ++i) {
+        vm::MainState.Month[i].DayBG = 1000 + i;
+        vm::MainState.Month[i].DayFG = 2000 + i;
+    }
+    const std::string con = MakeContractFile();
+    vm::ShowOrvanta_Import(con);
+    auto* panel = Find<vm::OrvantaPanel>("sspanelOrvanta");
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(w->TwipsOf(panel).top, w->TwipsOf(w->Image1).top);
+    EXPECT_EQ(w->TwipsOf(panel).left, w->TwipsOf(w->TDBGridDates).left);
+    auto* projects = Find<QComboBox>("cmbSelProj");
+    auto* types = Find<QComboBox>("cmbSelStatusItems");
+    ASSERT_EQ(projects->count(), 3);
+    EXPECT_EQ(projects->itemText(2), "O'Brien Bridge");
+    EXPECT_EQ(projects->itemData(2).toLongLong(), 40000);
+    ASSERT_EQ(types->count(), 5);
+
+    // Independent day keys: 2026 is no leap year (Jan 31, Feb 28, Mar 31, ...).
+    const std::string pour = "*P-7 - O'Brien Bridge - Pour 2026-03-15 2026074 1003 2003",
+                      inspect = "*P-7 - O'Brien Bridge - Inspect 2026-03-02 2026061 1003 2003",
+                      july = "*P-1 - Main Street - Pour 2026-07-04 2026185 1007 2007",
+                      survey = "*Survey 2026-12-01 2026335 1012 2012",  // its project is missing
+                      walk = "*P-1 - Main Street - Owner's walk 2026-01-05 2026005 1001 2001";
+    struct Case {
+        const char* project;
+        const char* type;
+        std::vector<std::string> expected;
+        bool unreadable;
+    } cases[] = {
+        {"Select All Projects", "Select All Types", {pour, inspect, july, survey, walk}, true},
+        {"O'Brien Bridge", "Select All Types", {pour, inspect}, false},
+        {"O'Brien Bridge", "Pour", {pour}, false},
+        {"Select All Projects", "Owner's walk", {walk}, false},
+        {"Main Street", "Inspect", {}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.project) + " / " + c.type);
+        db::Database::Open(calendar)->exec("DELETE FROM [Velmora]");
+        fx.messages.clear();
+        vm::ShowOrvanta_Import(con);
+        projects->setCurrentText(c.project);
+        types->setCurrentText(c.type);
+        Click("sscmdStartOrvantaImport");
+        ASSERT_EQ(fx.messages.shown.size(), 1u);
+        EXPECT_EQ(fx.messages.shown[0].title, "Orvanta Date Records Complete");
+        const std::string& box = fx.messages.shown[0].text;
+        const std::string head =
+            std::to_string(c.expected.size()) + " Orvanta Date Record(s) have been imported from:\r\n" + con + "\r\n";
+        EXPECT_EQ(box.rfind(head, 0), 0u) << box;
+        EXPECT_EQ(box.find("1 item(s) with an unreadable Status_Date") != std::string::npos, c.unreadable) << box;
+        EXPECT_FALSE(panel->isVisible());
+        // The imported records: text, date, day key, background and text colour.
+        std::vector<std::string> rows;
+        auto st = db::Database::Open(calendar)->prepare(
+            "SELECT [DateText]||' '||[Date]||' '||[JulDate]||' '||[BGColor]||' '||[FGColor] FROM [Velmora]"
+            " WHERE [DateType] = 'Orvanta' AND [Hide] = 0 AND [Duration] = 0 ORDER BY [ID]");
+        while (st.step()) rows.push_back(db::AsText(st.column(0)));
+        EXPECT_EQ(rows, c.expected);
+        EXPECT_EQ(Count(), int64_t(rows.size()));
+    }
+
+    // A file that cannot be read is named, and the panel stays closed.
+    const std::string notCon = vmtest::MakeTempDir("velmora-con") + "/Broken.con";
+    vmtest::WriteAll(notCon, "not a database");
+    fx.messages.clear();
+    vm::ShowOrvanta_Import(notCon);
+    ASSERT_NE(Box("ShowOrvanta_Import_Error"), nullptr);
+    EXPECT_NE(Box("ShowOrvanta_Import_Error")->text.find(notCon), std::string::npos);
+    EXPECT_FALSE(panel->isVisible());
+}
+
+}  // namespace
