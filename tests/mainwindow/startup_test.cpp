@@ -191,7 +191,7 @@ TEST(StartUp, AVoiceThatCannotBeMadeIsReportedAndStartUpGoesOn) {
     EXPECT_EQ(w.Voice, nullptr);
 }
 
-TEST(Menus, HideCalendarTogglesTheGridAndItsCaption) {
+TEST(Menus, HideCalendarPrintPdfAndTheManualOnTheStartedWindow) {
     StartupFixture f;
     vm::frmVelmora& w = f.Start();
     w.show();
@@ -203,35 +203,27 @@ TEST(Menus, HideCalendarTogglesTheGridAndItsCaption) {
     toggle->trigger();
     EXPECT_EQ(toggle->text(), caption);
     EXPECT_TRUE(f.Label("lblDay_10")->isVisible());
-}
 
-TEST(Menus, PrintPdfCalendarWritesAPdfAndShowsTheHint) {
-    StartupFixture f;
-    vm::frmVelmora& w = f.Start();
-    w.show();
+    // Print PDF Calendar writes a PDF and shows its hint in the day window.
     w.printToFile = vmtest::MakeTempDir("velmora-pdf") + "/calendar.pdf";
     f.Action("mnuPrintCalendar")->trigger();
     const std::string pdf = vmtest::ReadAll(w.printToFile);
     EXPECT_EQ(pdf.rfind("%PDF", 0), 0u);
     EXPECT_GT(pdf.size(), 2000u);
-    EXPECT_TRUE(Module1.SelectedDayOpen);
     EXPECT_NE(Module1.SelDayText.find("narrow or shorter"), std::string::npos);
     vm::UnloadSelectedDay();
-}
 
-TEST(Menus, ManualAndWebPagesGoToTheDesktopHandlerOnly) {
-    StartupFixture f;
-    f.Start();
+    // The manual and the web pages go to the desktop handler only.
+    f.fx.messages.clear();
     f.Action("mnuShow_UserManual")->trigger();
     EXPECT_EQ(f.opener.opened, std::vector<std::string>{"file://" + f.dir + "/VelmoraHelp.pdf"});
     std::filesystem::remove(f.dir + "/VelmoraHelp.pdf");
     f.Action("mnuShow_UserManual")->trigger();
     ASSERT_EQ(f.Shown().size(), 1u);
     EXPECT_EQ(f.Shown()[0].text, "User Manual Not Found");
-    EXPECT_EQ(f.opener.opened.size(), 1u);
     f.fx.messages.answers = {vm::MsgResult::Cancel};
     f.Action("mnuHelp_Images")->trigger();
-    EXPECT_EQ(f.opener.opened.size(), 1u) << "Cancel opens nothing";
+    EXPECT_EQ(f.opener.opened.size(), 1u) << "neither a missing manual nor Cancel opens anything";
 }
 
 QWidget* ShownDayWindow() {
