@@ -44,10 +44,13 @@ TEST(StartUp, AFirstRunMakesEverythingAndShowsTheCurrentMonthWithoutABox) {
     EXPECT_EQ(f.sound.played.back(), f.dir + "/Sounds/opensound.wav");
 }
 
-TEST(StartUp, OptionsSoundsStyleAndRecentFilesSurviveExitAndARestart) {
+TEST(StartUp, OptionsSoundsStyleRecentFilesAndRecordsSurviveExitAndARestart) {
     StartupFixture f;
     vm::frmVelmora& w = f.Start();
     w.show();
+    db::Database::Open(Module1.CalendarFilePath)
+        ->exec("INSERT INTO [Velmora] ([Date], [JulDate], [DateType]) VALUES ('2026-12-01', 2026335, 'Birthday'), "
+               "('2026-12-02', 2026336, '  '), ('2026-12-03', 2026337, 'Sailing Day')");
     const std::string other = f.dir + "/Other.mdb";
     std::filesystem::copy_file(vm::BlankCalendarTemplate(), other);
     Module1.OptStartRepeatYear = "2021";
@@ -65,6 +68,12 @@ TEST(StartUp, OptionsSoundsStyleAndRecentFilesSurviveExitAndARestart) {
     QAction* prev1 = f.Action("mnuFile_Prev_1");
     EXPECT_TRUE(prev1->isVisible());
     EXPECT_EQ(prev1->text(), "1 - Other.mdb");
+    // The date grid lists every record and offers the stored date types last, once each.
+    EXPECT_EQ(again.DataDates.recordCount(), 3);
+    const QStringList types = again.DataDatesModel->valueList(again.DateGridColumn(10));
+    EXPECT_EQ(types.mid(types.size() - 2), (QStringList{"Birthday", "Sailing Day"}));
+    EXPECT_EQ(types.filter("Sailing").size(), 1);
+    EXPECT_FALSE(types.contains("  "));
 }
 
 TEST(StartUp, AMissingLastFileFallsBackSilentlyAndNoCalendarGivesOneBox) {
@@ -257,21 +266,6 @@ TEST(Menus, AboutOpensAtItsOwnSizeWithNeutralWords) {
         EXPECT_EQ(words.find('@'), std::string::npos) << words;
         EXPECT_EQ(words.find("payment"), std::string::npos) << words;
     }
-}
-
-TEST(StartUp, TheDateGridOffersTheStoredDateTypesAndListsEveryRecord) {
-    StartupFixture f;
-    f.Start();
-    db::Database::Open(Module1.CalendarFilePath)
-        ->exec("INSERT INTO [Velmora] ([Date], [JulDate], [DateType]) VALUES ('2026-12-01', 2026335, 'Birthday'), "
-               "('2026-12-02', 2026336, '  '), ('2026-12-03', 2026337, 'Sailing Day')");
-    f.Stop();
-    vm::frmVelmora& w = f.Start();
-    const QStringList types = w.DataDatesModel->valueList(w.DateGridColumn(10));
-    EXPECT_EQ(types.mid(types.size() - 2), (QStringList{"Birthday", "Sailing Day"})) << "the stored ones last";
-    EXPECT_EQ(types.filter("Sailing").size(), 1);
-    EXPECT_FALSE(types.contains("  "));
-    EXPECT_EQ(w.DataDates.recordCount(), 3);
 }
 
 }  // namespace

@@ -162,7 +162,9 @@ TEST_F(SelectedDayWindow, FontSizeIsKeptForTheRunAndNeverBelowOne) {
     EXPECT_EQ(fontSize(), 2) << "one step up from the floor, not from below it";
 }
 
-TEST_F(SelectedDayWindow, SmallKeptSizesOpenAtTheDefaultsAndTheRectangleIsKept) {
+TEST_F(SelectedDayWindow, SmallKeptSizesOpenAtTheDefaultsCentredAndTheRectangleIsKept) {
+    main = std::make_unique<vm::frmVelmora>();
+    main->setGeometry(100, 80, 1280, 800);
     vm::Module1.SelDayHeight = 1500;
     vm::Module1.SelDayWidth = 1999;
     vm::Module1.SelDayBackColor = -255;  // the absolute value: red
@@ -172,6 +174,10 @@ TEST_F(SelectedDayWindow, SmallKeptSizesOpenAtTheDefaultsAndTheRectangleIsKept) 
     EXPECT_EQ(vm::Module1.SelDayWidth, 8000);
     EXPECT_EQ(w->height(), 300);
     EXPECT_EQ(w->width(), 533);
+    EXPECT_EQ(w->parentWidget(), main.get());
+    const QRect m = main->frameGeometry();  // the first opening is centred on the main window
+    EXPECT_NEAR(w->x(), m.x() + m.width() / 2 - 533 / 2, 1);
+    EXPECT_NEAR(w->y(), m.y() + m.height() / 2 - 300 / 2, 1);
     EXPECT_EQ(w->txtDayText->palette().color(QPalette::Base), QColor(255, 0, 0));
 
     w->move(50, 60);
@@ -181,18 +187,6 @@ TEST_F(SelectedDayWindow, SmallKeptSizesOpenAtTheDefaultsAndTheRectangleIsKept) 
     EXPECT_EQ(vm::Module1.SelDayLeft, 750);
     EXPECT_EQ(w->pos(), QPoint(50, 60));
     EXPECT_EQ(w->size(), QSize(600, 400));
-}
-
-TEST_F(SelectedDayWindow, FirstOpeningIsCentredOnTheMainWindow) {
-    main = std::make_unique<vm::frmVelmora>();
-    main->setGeometry(100, 80, 1280, 800);
-    fill("June", "5", "2024", "x");
-    open();
-    const QRect m = main->frameGeometry();
-    const QPoint centre = m.topLeft() + QPoint(m.width() / 2, m.height() / 2);
-    EXPECT_NEAR(w->x(), centre.x() - 8000 / 15 / 2, 1);
-    EXPECT_NEAR(w->y(), centre.y() - 4500 / 15 / 2, 1);
-    EXPECT_EQ(w->parentWidget(), main.get());
 }
 
 TEST_F(SelectedDayWindow, SpeechOffHidesTheSpeechButtonsOnly) {
