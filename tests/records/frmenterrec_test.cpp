@@ -114,10 +114,15 @@ TEST_F(EntryWindow, AddEveryBoxThenSaveChangesThatRecordOnlyWhileItExists) {
     EXPECT_EQ(rows().size(), 1u);
 }
 
-TEST_F(EntryWindow, StepsThroughTheMonthAndKeepsTheBoxesPastTheEnds) {
+TEST_F(EntryWindow, StepsThroughTheMonthLoadsEmptyColumnsAsPlaceholdersAndKeepsTheBoxesPastTheEnds) {
     store("2025-03-03", "third", 1);
     store("2025-03-01", "first");
     store("2025-03-02", "second");
+    {
+        auto database = db::Database::Open(vm::Module1.CalendarFilePath);
+        database->exec("UPDATE [Velmora] SET [Alarm] = '30', [Repeat] = 'Daily', [Minute] = 45 WHERE [DateText] = 'third'");
+        database->exec("INSERT INTO [Velmora] ([Date], [JulDate], [DateText]) VALUES ('2025-03-04', 2025063, 'bare')");
+    }
     open();
     tool("DoubleLeftArrow");
     EXPECT_EQ(text("txtDateText"), "first");
@@ -128,36 +133,11 @@ TEST_F(EntryWindow, StepsThroughTheMonthAndKeepsTheBoxesPastTheEnds) {
     tool("RightArrow");
     EXPECT_EQ(text("txtDateText"), "second");
     tool("DoubleRightArrow");
-    EXPECT_EQ(text("txtPriority"), "1");
-    tool("RightArrow");
-    tool("RightArrow");
-    EXPECT_EQ(text("txtDateText"), "third") << "past the end the boxes keep the last record";
     tool("LeftArrow");
-    EXPECT_EQ(text("txtDateText"), "third");
-
-    // Past the end there is no current record: Save says so and writes nothing.
-    tool("RightArrow");
-    click("sscmdSaveRecord");
-    ASSERT_EQ(fx.messages.shown.size(), 1u);
-    EXPECT_EQ(fx.messages.shown[0].title, "Save Record");
-    EXPECT_EQ(w->monthRedraws(), 0);
-
-    tool("color-wheel-16");
-    EXPECT_FALSE(shown("sscmdAddRecord"));
-    EXPECT_FALSE(shown("sscmdSaveRecord"));
-    EXPECT_TRUE(shown("SSPanel3"));
-}
-
-TEST_F(EntryWindow, AnEmptyColumnLoadsAsItsPlaceholderNotThePreviousValue) {
-    store("2025-03-01", "full");
-    {
-        auto database = db::Database::Open(vm::Module1.CalendarFilePath);
-        database->exec("UPDATE [Velmora] SET [Alarm] = '30', [Repeat] = 'Daily', [Minute] = 45");
-        database->exec("INSERT INTO [Velmora] ([Date], [JulDate], [DateText]) VALUES ('2025-03-02', 2025061, 'bare')");
-    }
-    open();
-    tool("DoubleLeftArrow");
+    EXPECT_EQ(text("txtPriority"), "1");
     EXPECT_EQ(text("txtAlrmMin"), "30");
+
+    // An empty column loads as its placeholder, not the previous record's value, and is saved empty.
     tool("RightArrow");
     EXPECT_EQ(text("txtDateText"), "bare");
     EXPECT_EQ(text("txtAlrmMin"), "Alarm Mins");
@@ -165,10 +145,26 @@ TEST_F(EntryWindow, AnEmptyColumnLoadsAsItsPlaceholderNotThePreviousValue) {
     EXPECT_EQ(text("cmbMinute"), "Min");
     EXPECT_EQ(text("cmbHour"), "Hr");
     click("sscmdSaveRecord");
-    const auto r = rows();
-    ASSERT_EQ(r.size(), 2u);
     for (const char* col : {"Alarm", "Repeat", "Minute", "Hour", "AM_PM"})
-        EXPECT_TRUE(db::IsNull(column(r[1].ID, col))) << col;
+        EXPECT_TRUE(db::IsNull(column(rows()[3].ID, col))) << col;
+
+    tool("RightArrow");
+    tool("RightArrow");
+    EXPECT_EQ(text("txtDateText"), "bare") << "past the end the boxes keep the last record";
+    tool("LeftArrow");
+    EXPECT_EQ(text("txtDateText"), "bare");
+    // Past the end there is no current record: Save says so and writes nothing.
+    tool("RightArrow");
+    const int redraws = w->monthRedraws();
+    click("sscmdSaveRecord");
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].title, "Save Record");
+    EXPECT_EQ(w->monthRedraws(), redraws);
+
+    tool("color-wheel-16");
+    EXPECT_FALSE(shown("sscmdAddRecord"));
+    EXPECT_FALSE(shown("sscmdSaveRecord"));
+    EXPECT_TRUE(shown("SSPanel3"));
 }
 
 TEST_F(EntryWindow, SearchIsLiteralIgnoresCaseOverUnicodeAndClearListsEveryRecord) {

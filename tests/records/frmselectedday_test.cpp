@@ -143,9 +143,16 @@ TEST_F(SelectedDayWindow, SaysTheDateThenThePlainTextAndCopiesWhatTheBoxShows) {
     EXPECT_EQ(shown(), "Tom && Jerry *at six*");
 }
 
-TEST_F(SelectedDayWindow, FontSizeIsKeptForTheRunAndNeverBelowOne) {
+TEST_F(SelectedDayWindow, SpeechOffHidesTheSpeechButtonsAndTheFontSizeIsKeptNeverBelowOne) {
     fill("About Velmora", "", "", "text");
     open();
+    // Speech off: the speech buttons are hidden and do nothing.
+    for (const char* key : {"RightArrow", "pause", "cancel-16"}) EXPECT_FALSE(button(key)->isVisible()) << key;
+    for (const char* key : {"UpArrow", "DownArrow", "Copy"}) EXPECT_TRUE(button(key)->isVisible()) << key;
+    for (const char* key : {"pause", "cancel-16", "RightArrow"}) click(key);
+    EXPECT_EQ(speech.created, 0);
+    EXPECT_EQ(speech.log->pauses + speech.log->stops + speech.log->resumes, 0);
+
     const int first = fontSize();
     for (int i = 0; i < 3; ++i) click("UpArrow");
     EXPECT_EQ(fontSize(), first + 3);
@@ -187,17 +194,6 @@ TEST_F(SelectedDayWindow, SmallKeptSizesOpenAtTheDefaultsCentredAndTheRectangleI
     EXPECT_EQ(vm::Module1.SelDayLeft, 750);
     EXPECT_EQ(w->pos(), QPoint(50, 60));
     EXPECT_EQ(w->size(), QSize(600, 400));
-}
-
-TEST_F(SelectedDayWindow, SpeechOffHidesTheSpeechButtonsOnly) {
-    fill("June", "5", "2024", "quiet");
-    open();
-    for (const char* key : {"RightArrow", "pause", "cancel-16"}) EXPECT_FALSE(button(key)->isVisible()) << key;
-    for (const char* key : {"UpArrow", "DownArrow", "Copy"}) EXPECT_TRUE(button(key)->isVisible()) << key;
-    EXPECT_EQ(speech.created, 0);
-    for (const char* key : {"pause", "cancel-16", "RightArrow"}) click(key);
-    EXPECT_TRUE(spoken().empty());
-    EXPECT_EQ(speech.log->pauses + speech.log->stops + speech.log->resumes, 0);
 }
 
 TEST_F(SelectedDayWindow, PausePlayResumesStopPlayStartsOverPlayAloneDoesNothing) {
