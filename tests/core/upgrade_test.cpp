@@ -82,21 +82,6 @@ TEST(UpdateVelmoraFile, BringsAnOldFileUpToDateWithBothBackFills) {
     EXPECT_EQ(db::AsInt(Column(path, "SELECT [Hr24] FROM [RepeatingData]")[0]), 21);
 }
 
-TEST(UpdateVelmoraFile, LeavesACurrentFileByteForByteAlone) {
-    vmtest::Fixture fx;
-    const std::string path = vmtest::FreshCalendar();
-    {
-        auto d = db::Database::Open(path);
-        d->exec("INSERT INTO [Velmora] ([FGColor], [BGColor], [DayColors]) VALUES (1, 2, '')");
-    }
-    const std::string before = vmtest::ReadAll(path);
-    db::RecordSource DataDates;
-    vm::UpdateVelmoraFile(path, DataDates);
-    EXPECT_EQ(vmtest::ReadAll(path), before);
-    EXPECT_FALSE(vm::MainState.Hr24Added);
-    EXPECT_TRUE(fx.messages.shown.empty());
-}
-
 TEST(UpdateVelmoraFile, CompletesAPartlyUpgradedFile) {
     vmtest::Fixture fx;
     const std::string path = OldCalendar();
@@ -123,10 +108,16 @@ TEST(UpdateVelmoraFile, CompletesAPartlyUpgradedFile) {
               "255;16777215;255;16777215;3;3");
 }
 
-TEST(UpdateVelmoraFile, RefusesWhatIsNotACalendarAndCreatesNothing) {
+TEST(UpdateVelmoraFile, LeavesACurrentFileByteForByteAloneRefusesWhatIsNotACalendarAndCreatesNothing) {
     vmtest::Fixture fx;
     const std::string dir = vmtest::MakeTempDir("velmora-bad");
     db::RecordSource DataDates;
+    const std::string current = vmtest::FreshCalendar();
+    db::Database::Open(current)->exec("INSERT INTO [Velmora] ([FGColor], [BGColor], [DayColors]) VALUES (1, 2, '')");
+    const std::string unchanged = vmtest::ReadAll(current);
+    vm::UpdateVelmoraFile(current, DataDates);
+    EXPECT_EQ(vmtest::ReadAll(current), unchanged);
+    EXPECT_FALSE(vm::MainState.Hr24Added);
 
     vm::UpdateVelmoraFile(dir + "/missing.mdb", DataDates);
     EXPECT_FALSE(std::filesystem::exists(dir + "/missing.mdb"));

@@ -196,7 +196,7 @@ TEST_F(SelectedDayWindow, SmallKeptSizesOpenAtTheDefaultsCentredAndTheRectangleI
     EXPECT_EQ(w->size(), QSize(600, 400));
 }
 
-TEST_F(SelectedDayWindow, PausePlayResumesStopPlayStartsOverPlayAloneDoesNothing) {
+TEST_F(SelectedDayWindow, OneWindowWherePausePlayResumesStopPlayStartsOverAndUnloadStops) {
     vm::Module1.OptVoice = true;
     fill("June", "5", "2024", "Meeting");
     open();
@@ -223,6 +223,22 @@ TEST_F(SelectedDayWindow, PausePlayResumesStopPlayStartsOverPlayAloneDoesNothing
     reopen();
     click("RightArrow");
     EXPECT_EQ(speech.log->resumes, 2);
+
+    // One instance: showing it again brings it forward unchanged and says nothing again.
+    const size_t said = spoken().size();
+    fill("July", "4", "2024", "second");
+    EXPECT_EQ(vm::ShowSelectedDay(), w);
+    EXPECT_EQ(shown(), "Meeting");
+    EXPECT_EQ(spoken().size(), said);
+    w->move(40, 30);
+    const int stops = speech.log->stops;
+    vm::UnloadSelectedDay();
+    EXPECT_EQ(vm::SelectedDay(), nullptr);
+    EXPECT_FALSE(vm::Module1.SelectedDayOpen);
+    EXPECT_EQ(speech.log->stops, stops + 1) << "unloading stops the speech";
+    EXPECT_EQ(vm::Module1.SelDayTop, 450) << "the rectangle is kept";
+    open();
+    EXPECT_EQ(w->windowTitle(), "Thursday Jul 4, 2024");
 }
 
 TEST_F(SelectedDayWindow, VoiceFailureShowsItsBoxAndTheWindowOpensWithoutSpeech) {
@@ -244,27 +260,6 @@ TEST_F(SelectedDayWindow, VoiceFailureShowsItsBoxAndTheWindowOpensWithoutSpeech)
         EXPECT_TRUE(spoken().empty());
         vm::UnloadSelectedDay();
     }
-}
-
-TEST_F(SelectedDayWindow, OneInstanceBroughtForwardUnchangedUntilUnloaded) {
-    vm::Module1.OptVoice = true;
-    fill("June", "5", "2024", "first");
-    auto* first = open();
-    fill("July", "4", "2024", "second");
-    EXPECT_EQ(vm::ShowSelectedDay(), first);
-    EXPECT_EQ(shown(), "first");
-    EXPECT_EQ(spoken().size(), 1u) << "showing the loaded window says nothing again";
-
-    first->move(40, 30);
-    const int stops = speech.log->stops;
-    vm::UnloadSelectedDay();
-    EXPECT_EQ(vm::SelectedDay(), nullptr);
-    EXPECT_FALSE(vm::Module1.SelectedDayOpen);
-    EXPECT_EQ(speech.log->stops, stops + 1) << "unloading stops the speech";
-    EXPECT_EQ(vm::Module1.SelDayTop, 450) << "the rectangle is kept";
-    open();
-    EXPECT_EQ(w->windowTitle(), "Thursday Jul 4, 2024");
-    EXPECT_EQ(shown(), "second");
 }
 
 }  // namespace
