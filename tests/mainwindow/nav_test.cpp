@@ -171,7 +171,7 @@ TEST_F(Navigation, ATypedYearFromOneTo9999IsDrawnAnythingElseBeepsAndKeepsTheDra
     }
 }
 
-TEST_F(Navigation, UpAndDownAreSwallowedByTheMonthBoxAndTheWindowButStepTheYearBox) {
+TEST_F(Navigation, KeysUpAndDownStepOnlyTheYearBoxAndCtrlMAndCtrlYToggleTheBoxes) {
     const int builds = w->buildsRun();
     QTest::keyClick(w->cmbMonth, Qt::Key_Up);
     QTest::keyClick(w->cmbMonth, Qt::Key_Down);
@@ -211,9 +211,8 @@ TEST_F(Navigation, UpAndDownAreSwallowedByTheMonthBoxAndTheWindowButStepTheYearB
     QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
     QApplication::sendEvent(w.get(), &left);
     EXPECT_FALSE(left.isAccepted());
-}
 
-TEST_F(Navigation, CtrlMAndCtrlYToggleTheBoxesEachHandlerWithItsOwnToggle) {
+    // Ctrl+M and Ctrl+Y toggle the boxes, each handler with its own toggle.
     auto shown = [&] { return w->cmbMonth->isVisible() && w->cmbYear->isVisible(); };
     auto hidden = [&] { return !w->cmbMonth->isVisible() && !w->cmbYear->isVisible(); };
     // One press in each box: each toggle turns on, the boxes stay shown.

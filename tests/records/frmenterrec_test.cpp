@@ -21,7 +21,7 @@ Strings Items(QComboBox* c) {
     return out;
 }
 
-TEST_F(EntryWindow, OpensBesideTheMainWindowOnceWithPlaceholders) {
+TEST_F(EntryWindow, OpensBesideTheMainWindowOnceWithPlaceholdersAndClosesStepByStep) {
     open();
     EXPECT_EQ(w->pos(), main->pos() + QPoint(50, 50)) << "750 twips below and right of the main window";
     EXPECT_EQ(text("txtDate"), "Date");
@@ -38,6 +38,28 @@ TEST_F(EntryWindow, OpensBesideTheMainWindowOnceWithPlaceholders) {
     type("txtDateText", "half typed");
     EXPECT_EQ(vm::ShowEnterRec(), w);
     EXPECT_EQ(text("txtDateText"), "half typed");
+
+    // Closing shrinks it step by step on a timer, then unloads it.
+    w->resize(600, 400);
+    w->close();
+    EXPECT_TRUE(w->isVisible()) << "closing runs on a timer, the window keeps working";
+    EXPECT_TRUE(vm::Module1.EnterRecOpen);
+    EXPECT_EQ(vm::EnterRec(), nullptr);
+    int steps = 1;  // the first step runs at once
+    QSize last = w->size();
+    while (vm::Module1.EnterRecOpen && steps < 100) {
+        w->closeStep();
+        EXPECT_LE(w->height(), last.height());
+        last = w->size();
+        ++steps;
+    }
+    EXPECT_EQ(steps, 51) << "50 shrinking steps, then the unload";
+    EXPECT_FALSE(vm::Module1.EnterRecOpen);
+    EXPECT_FALSE(w->isVisible());
+
+    QPointer<vm::frmEnterRec> gone(w);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(gone.isNull());
 }
 
 TEST_F(EntryWindow, ListsTakeStoredValuesFirstAndNewRenewsThemOnce) {
@@ -269,31 +291,6 @@ TEST_F(EntryWindow, DatePickerAndPlaceholderBoxes) {
     type("txtPriority", "12");
     focusIn(box("txtPriority"));
     EXPECT_EQ(text("txtPriority"), "12");
-}
-
-TEST_F(EntryWindow, ClosingShrinksStepByStepWithoutBlockingThenUnloads) {
-    open();
-    w->resize(600, 400);
-    vm::frmEnterRec* first = w;
-    w->close();
-    EXPECT_TRUE(w->isVisible()) << "closing runs on a timer, the window keeps working";
-    EXPECT_TRUE(vm::Module1.EnterRecOpen);
-    EXPECT_EQ(vm::EnterRec(), nullptr);
-    int steps = 1;  // the first step runs at once
-    QSize last = w->size();
-    while (vm::Module1.EnterRecOpen && steps < 100) {
-        w->closeStep();
-        EXPECT_LE(w->height(), last.height());
-        last = w->size();
-        ++steps;
-    }
-    EXPECT_EQ(steps, 51) << "50 shrinking steps, then the unload";
-    EXPECT_FALSE(vm::Module1.EnterRecOpen);
-    EXPECT_FALSE(w->isVisible());
-
-    QPointer<vm::frmEnterRec> gone(first);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(gone.isNull());
 }
 
 // Whether a day cell of the main window shows the text.
