@@ -21,9 +21,8 @@ Strings Items(QComboBox* c) {
     return out;
 }
 
-TEST_F(EntryWindow, OpensBesideTheMainWindowOnceWithPlaceholders) {
+TEST_F(EntryWindow, OpensBesideTheMainWindowOnceWithPlaceholdersAndClosesStepByStep) {
     open();
-    EXPECT_TRUE(vm::Module1.EnterRecOpen);
     EXPECT_EQ(w->pos(), main->pos() + QPoint(50, 50)) << "750 twips below and right of the main window";
     EXPECT_EQ(text("txtDate"), "Date");
     EXPECT_EQ(text("cmbHour"), "Hour");
@@ -31,11 +30,36 @@ TEST_F(EntryWindow, OpensBesideTheMainWindowOnceWithPlaceholders) {
     EXPECT_TRUE(shown("sscmdAddRecord"));
     EXPECT_FALSE(shown("sscmdSaveRecord"));
     EXPECT_FALSE(shown("SSPanel2"));
+    // The colours box is wide enough for a whole colour text.
+    const QFontMetrics metrics(combo("cmbColors")->lineEdit()->font());
+    EXPECT_GE(combo("cmbColors")->lineEdit()->width(), metrics.horizontalAdvance("16777215;65280;0;255;3;3"));
 
     // A second opening brings the same window back without a new set-up.
     type("txtDateText", "half typed");
     EXPECT_EQ(vm::ShowEnterRec(), w);
     EXPECT_EQ(text("txtDateText"), "half typed");
+
+    // Closing shrinks it step by step on a timer, then unloads it.
+    w->resize(600, 400);
+    w->close();
+    EXPECT_TRUE(w->isVisible()) << "closing runs on a timer, the window keeps working";
+    EXPECT_TRUE(vm::Module1.EnterRecOpen);
+    EXPECT_EQ(vm::EnterRec(), nullptr);
+    int steps = 1;  // the first step runs at once
+    QSize last = w->size();
+    while (vm::Module1.EnterRecOpen && steps < 100) {
+        w->closeStep();
+        EXPECT_LE(w->height(), last.height());
+        last = w->size();
+        ++steps;
+    }
+    EXPECT_EQ(steps, 51) << "50 shrinking steps, then the unload";
+    EXPECT_FALSE(vm::Module1.EnterRecOpen);
+    EXPECT_FALSE(w->isVisible());
+
+    QPointer<vm::frmEnterRec> gone(w);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(gone.isNull());
 }
 
 TEST_F(EntryWindow, ListsTakeStoredValuesFirstAndNewRenewsThemOnce) {
@@ -63,45 +87,17 @@ TEST_F(EntryWindow, ListsTakeStoredValuesFirstAndNewRenewsThemOnce) {
     EXPECT_EQ(text("cmbRepeatType"), "Every-10") << "the set-up leaves the repeat rule's text";
 }
 
-TEST_F(EntryWindow, AddWithPlaceholdersStoresTheColumnMap) {
+TEST_F(EntryWindow, AddEveryBoxThenSaveChangesThatRecordOnlyWhileItExists) {
+    store("2024-01-01", "first by date");
     open();
-    type("txtDate", "3/15/2025");
-    click("sscmdAddRecord");
-    ASSERT_TRUE(fx.messages.shown.empty()) << fx.messages.shown[0].text;
-    const auto r = rows();
-    ASSERT_EQ(r.size(), 1u);
-    const int64_t id = r[0].ID;
-    EXPECT_EQ(db::AsText(column(id, "Date")), "2025-03-15");
-    EXPECT_EQ(r[0].JulDate, 2025074);
-    EXPECT_EQ(r[0].AM_PM, "AM");
-    for (const char* zero : {"Hide", "Hour", "Hr24", "Duration", "SoundNum", "Priority", "WorkDay"})
-        EXPECT_EQ(column(id, zero), db::Value{int64_t{0}}) << zero;
-    for (const char* unwritten : {"Minute", "Repeat", "Alarm", "BGColor", "FGColor"})
-        EXPECT_TRUE(db::IsNull(column(id, unwritten))) << unwritten;
-    for (const char* empty : {"DateText", "DateType", "Font", "DayColors"}) EXPECT_EQ(db::AsText(column(id, empty)), "");
-    EXPECT_FALSE(shown("sscmdAddRecord"));
-    EXPECT_TRUE(shown("sscmdSaveRecord"));
-    EXPECT_EQ(w->monthRedraws(), 1) << "the main window redraws its month after the save";
-}
-
-TEST_F(EntryWindow, AddEveryBoxThenSaveChangesThatRecordOnly) {
-    const int64_t earlier = store("2024-01-01", "first by date");
-    open();
-    type("txtDate", "7/4/2025");
-    type("cmbHour", "7");
-    type("cmbMinute", "30");
-    type("cmbAMPM", "PM");
-    type("txtDateText", "Fireworks at O'Brien's");
-    type("txtRepeatNo", "3");
-    type("cmbRepeatType", "Yearly");
-    type("cmbDayType", "Holiday");
+    for (const auto& [name, value] : std::vector<std::pair<const char*, QString>>{
+             {"txtDate", "7/4/2025"}, {"cmbHour", "7"}, {"cmbMinute", "30"}, {"cmbAMPM", "PM"},
+             {"txtDateText", "Fireworks at O'Brien's"}, {"txtRepeatNo", "3"}, {"cmbRepeatType", "Yearly"},
+             {"cmbDayType", "Holiday"}, {"txtAlrmMin", "15,-5"}, {"txtSndNo", "4"}, {"Combo4", "Arial, 12,True,False"},
+             {"cmbColors", "255;0;0;16777215;2;3"}, {"txtPriority", "9"}})
+        type(name, value);
     QTest::mouseClick(find<QCheckBox>("Check2"), Qt::LeftButton);
     QTest::mouseClick(find<QCheckBox>("Check1"), Qt::LeftButton);
-    type("txtAlrmMin", "15,-5");
-    type("txtSndNo", "4");
-    type("Combo4", "Arial, 12,True,False");
-    type("cmbColors", "255;0;0;16777215;2;3");
-    type("txtPriority", "9");
     click("sscmdAddRecord");
     ASSERT_TRUE(fx.messages.shown.empty());
     auto r = rows();
@@ -114,9 +110,8 @@ TEST_F(EntryWindow, AddEveryBoxThenSaveChangesThatRecordOnly) {
                               std::string("Yearly")));
     EXPECT_EQ(std::tie(added.DateType, added.Hide, added.WorkDay, added.Alarm, added.SoundNum),
               std::make_tuple(std::string("Holiday"), true, true, std::string("15,-5"), int64_t{4}));
-    EXPECT_EQ(std::tie(added.Font, added.DayColors, added.Priority),
-              std::make_tuple(std::string("Arial, 12,True,False"), std::string("255;0;0;16777215;2;3"), 9));
-    EXPECT_EQ(added.Hr24, 19);
+    EXPECT_EQ(std::tie(added.Font, added.DayColors, added.Priority, added.Hr24),
+              std::make_tuple(std::string("Arial, 12,True,False"), std::string("255;0;0;16777215;2;3"), 9, 19));
 
     // Save right after Add changes the record just added, not the first one.
     type("txtDateText", "Fireworks moved");
@@ -125,28 +120,14 @@ TEST_F(EntryWindow, AddEveryBoxThenSaveChangesThatRecordOnly) {
     click("sscmdSaveRecord");
     r = rows();
     ASSERT_EQ(r.size(), 2u);
-    EXPECT_EQ(r[0].ID, earlier);
     EXPECT_EQ(r[0].DateText, "first by date");
     EXPECT_EQ(r[1].DateText, "Fireworks moved");
     EXPECT_EQ(r[1].Hr24, 0);
     EXPECT_EQ(w->monthRedraws(), 2);
 
-    // Adding again while the boxes show that record stores a second copy.
-    tool("New");
-    type("txtDate", "7/4/2025");
-    click("sscmdAddRecord");
-    EXPECT_EQ(rows().size(), 3u);
-}
-
-TEST_F(EntryWindow, SavingARecordDeletedMeanwhileSaysSoAndStoresNothing) {
-    store("2024-01-01", "about to go");
-    open();
-    type("txtDate", "7/4/2025");
-    click("sscmdAddRecord");
-    const int64_t id = rows().back().ID;
+    // Saving a record another window deleted meanwhile says so and stores nothing.
     vm::db::Database::Open(vm::Module1.CalendarFilePath)
-        ->exec("DELETE FROM [Velmora] WHERE [ID] = " + std::to_string(id));  // another window deletes it
-    fx.messages.clear();
+        ->exec("DELETE FROM [Velmora] WHERE [ID] = " + std::to_string(r[1].ID));
     type("txtDateText", "edited after the delete");
     click("sscmdSaveRecord");
     ASSERT_EQ(fx.messages.shown.size(), 1u);
@@ -155,10 +136,15 @@ TEST_F(EntryWindow, SavingARecordDeletedMeanwhileSaysSoAndStoresNothing) {
     EXPECT_EQ(rows().size(), 1u);
 }
 
-TEST_F(EntryWindow, StepsThroughTheMonthAndKeepsTheBoxesPastTheEnds) {
+TEST_F(EntryWindow, StepsThroughTheMonthLoadsEmptyColumnsAsPlaceholdersAndKeepsTheBoxesPastTheEnds) {
     store("2025-03-03", "third", 1);
     store("2025-03-01", "first");
     store("2025-03-02", "second");
+    {
+        auto database = db::Database::Open(vm::Module1.CalendarFilePath);
+        database->exec("UPDATE [Velmora] SET [Alarm] = '30', [Repeat] = 'Daily', [Minute] = 45 WHERE [DateText] = 'third'");
+        database->exec("INSERT INTO [Velmora] ([Date], [JulDate], [DateText]) VALUES ('2025-03-04', 2025063, 'bare')");
+    }
     open();
     tool("DoubleLeftArrow");
     EXPECT_EQ(text("txtDateText"), "first");
@@ -169,40 +155,11 @@ TEST_F(EntryWindow, StepsThroughTheMonthAndKeepsTheBoxesPastTheEnds) {
     tool("RightArrow");
     EXPECT_EQ(text("txtDateText"), "second");
     tool("DoubleRightArrow");
-    EXPECT_EQ(text("txtDateText"), "third");
+    tool("LeftArrow");
     EXPECT_EQ(text("txtPriority"), "1");
-    tool("RightArrow");
-    tool("RightArrow");
-    EXPECT_EQ(text("txtDateText"), "third") << "past the end the boxes keep the last record";
-    tool("LeftArrow");
-    EXPECT_EQ(text("txtDateText"), "third");
-    tool("LeftArrow");
-    EXPECT_EQ(text("txtDateText"), "second");
-
-    // Past the end there is no current record: Save says so and writes nothing.
-    tool("DoubleRightArrow");
-    tool("RightArrow");
-    click("sscmdSaveRecord");
-    ASSERT_EQ(fx.messages.shown.size(), 1u);
-    EXPECT_EQ(fx.messages.shown[0].title, "Save Record");
-    EXPECT_EQ(w->monthRedraws(), 0);
-
-    tool("color-wheel-16");
-    EXPECT_FALSE(shown("sscmdAddRecord"));
-    EXPECT_FALSE(shown("sscmdSaveRecord"));
-    EXPECT_TRUE(shown("SSPanel3"));
-}
-
-TEST_F(EntryWindow, AnEmptyColumnLoadsAsItsPlaceholderNotThePreviousValue) {
-    store("2025-03-01", "full");
-    {
-        auto database = db::Database::Open(vm::Module1.CalendarFilePath);
-        database->exec("UPDATE [Velmora] SET [Alarm] = '30', [Repeat] = 'Daily', [Minute] = 45");
-        database->exec("INSERT INTO [Velmora] ([Date], [JulDate], [DateText]) VALUES ('2025-03-02', 2025061, 'bare')");
-    }
-    open();
-    tool("DoubleLeftArrow");
     EXPECT_EQ(text("txtAlrmMin"), "30");
+
+    // An empty column loads as its placeholder, not the previous record's value, and is saved empty.
     tool("RightArrow");
     EXPECT_EQ(text("txtDateText"), "bare");
     EXPECT_EQ(text("txtAlrmMin"), "Alarm Mins");
@@ -210,10 +167,26 @@ TEST_F(EntryWindow, AnEmptyColumnLoadsAsItsPlaceholderNotThePreviousValue) {
     EXPECT_EQ(text("cmbMinute"), "Min");
     EXPECT_EQ(text("cmbHour"), "Hr");
     click("sscmdSaveRecord");
-    const auto r = rows();
-    ASSERT_EQ(r.size(), 2u);
     for (const char* col : {"Alarm", "Repeat", "Minute", "Hour", "AM_PM"})
-        EXPECT_TRUE(db::IsNull(column(r[1].ID, col))) << col;
+        EXPECT_TRUE(db::IsNull(column(rows()[3].ID, col))) << col;
+
+    tool("RightArrow");
+    tool("RightArrow");
+    EXPECT_EQ(text("txtDateText"), "bare") << "past the end the boxes keep the last record";
+    tool("LeftArrow");
+    EXPECT_EQ(text("txtDateText"), "bare");
+    // Past the end there is no current record: Save says so and writes nothing.
+    tool("RightArrow");
+    const int redraws = w->monthRedraws();
+    click("sscmdSaveRecord");
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].title, "Save Record");
+    EXPECT_EQ(w->monthRedraws(), redraws);
+
+    tool("color-wheel-16");
+    EXPECT_FALSE(shown("sscmdAddRecord"));
+    EXPECT_FALSE(shown("sscmdSaveRecord"));
+    EXPECT_TRUE(shown("SSPanel3"));
 }
 
 TEST_F(EntryWindow, SearchIsLiteralIgnoresCaseOverUnicodeAndClearListsEveryRecord) {
@@ -225,15 +198,10 @@ TEST_F(EntryWindow, SearchIsLiteralIgnoresCaseOverUnicodeAndClearListsEveryRecor
     open();
     type("txtSearch", "o'brien");
     click("sscmdSrch2DoLst");
-    EXPECT_TRUE(fx.messages.shown.empty());
     EXPECT_EQ(text("txtDateText"), "Lunch with O'Brien");
     box("txtSearch")->setText("ÉTÉ ölfest");  // the test keyboard types ASCII only
     click("sscmdSrch2DoLst");
     EXPECT_EQ(text("txtDateText"), "Café Été Ölfest");
-    tool("DoubleLeftArrow");  // the hits can be stepped through and edited
-    type("txtDateText", "Fest at noon");
-    click("sscmdSaveRecord");
-    EXPECT_EQ(rows()[2].DateText, "Fest at noon");
 
     type("txtSearch", "50%");
     QTest::keyClick(box("txtSearch"), Qt::Key_Return);
@@ -254,7 +222,7 @@ TEST_F(EntryWindow, SearchIsLiteralIgnoresCaseOverUnicodeAndClearListsEveryRecor
     EXPECT_EQ(text("txtDateText"), "Lunch with O'Brien");
 }
 
-TEST_F(EntryWindow, AddRefusesADateThatIsNoDayAndAsksForColoursFirst) {
+TEST_F(EntryWindow, AddRefusesADateThatIsNoDayAsksForColoursThenStoresTheColumnMap) {
     open();
     type("txtDate", "2/30/2025");
     click("sscmdAddRecord");
@@ -273,16 +241,22 @@ TEST_F(EntryWindow, AddRefusesADateThatIsNoDayAndAsksForColoursFirst) {
     EXPECT_TRUE(rows().empty());
     type("cmbColors", "Select FG Colors");
     click("sscmdAddRecord");
-    EXPECT_EQ(rows().size(), 1u);
     EXPECT_EQ(combo("cmbColors")->palette().color(QPalette::Base), QPalette().color(QPalette::Base));
-}
 
-TEST_F(EntryWindow, TheColoursBoxShowsAWholeColourText) {
-    open();
-    QComboBox* colors = combo("cmbColors");
-    const QFontMetrics metrics(colors->lineEdit()->font());
-    for (const char* text : {"Select FG Colors", "255;0;0;16777215;2;3", "16777215;65280;0;255;3;3"})
-        EXPECT_GE(colors->lineEdit()->width(), metrics.horizontalAdvance(QString(text))) << text;
+    // Added with every other box on its placeholder: the column map.
+    const auto r = rows();
+    ASSERT_EQ(r.size(), 1u);
+    const int64_t id = r[0].ID;
+    EXPECT_EQ(db::AsText(column(id, "Date")), "2025-03-15");
+    EXPECT_EQ(r[0].JulDate, 2025074);
+    EXPECT_EQ(r[0].AM_PM, "AM");
+    for (const char* zero : {"Hide", "Hour", "Hr24", "Duration", "SoundNum", "Priority", "WorkDay"})
+        EXPECT_EQ(column(id, zero), db::Value{int64_t{0}}) << zero;
+    for (const char* unwritten : {"Minute", "Repeat", "Alarm", "BGColor", "FGColor"})
+        EXPECT_TRUE(db::IsNull(column(id, unwritten))) << unwritten;
+    for (const char* empty : {"DateText", "DateType", "Font", "DayColors"}) EXPECT_EQ(db::AsText(column(id, empty)), "");
+    EXPECT_TRUE(shown("sscmdSaveRecord"));
+    EXPECT_EQ(w->monthRedraws(), 1) << "the main window redraws its month after the save";
 }
 
 TEST_F(EntryWindow, DatePickerAndPlaceholderBoxes) {
@@ -319,34 +293,6 @@ TEST_F(EntryWindow, DatePickerAndPlaceholderBoxes) {
     EXPECT_EQ(text("txtPriority"), "12");
 }
 
-TEST_F(EntryWindow, ClosingShrinksStepByStepWithoutBlockingThenUnloads) {
-    open();
-    w->resize(600, 400);
-    vm::frmEnterRec* first = w;
-    w->close();
-    EXPECT_TRUE(w->isVisible()) << "closing runs on a timer, the window keeps working";
-    EXPECT_TRUE(vm::Module1.EnterRecOpen);
-    EXPECT_EQ(vm::EnterRec(), nullptr);
-    int steps = 1;  // the first step runs at once
-    QSize last = w->size();
-    while (vm::Module1.EnterRecOpen && steps < 100) {
-        w->closeStep();
-        EXPECT_LE(w->height(), last.height());
-        last = w->size();
-        ++steps;
-    }
-    EXPECT_EQ(steps, 51) << "50 shrinking steps, then the unload";
-    EXPECT_FALSE(vm::Module1.EnterRecOpen);
-    EXPECT_FALSE(w->isVisible());
-
-    QPointer<vm::frmEnterRec> gone(first);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(gone.isNull());
-    open();
-    EXPECT_TRUE(vm::Module1.EnterRecOpen);
-    EXPECT_EQ(text("txtDate"), "Date");
-}
-
 // Whether a day cell of the main window shows the text.
 bool MonthShows(const vm::frmVelmora& main, const QString& what) {
     for (auto* cell : main.lblDay)
@@ -360,7 +306,6 @@ TEST_F(EntryWindow, ASavedRecordShowsInTheMonthAtOnceAndTheWindowStepsThatMonth)
     main->cmbMonth->setCurrentText("March");
     main->cmbYear->setCurrentText(" 2025");
     main->cmbmonth_Click();
-    ASSERT_FALSE(vm::Module1.MonthQuerySQL.empty());
     open();
     tool("DoubleRightArrow");
     EXPECT_EQ(text("txtDateText"), "in March") << "the window steps through the shown month";
