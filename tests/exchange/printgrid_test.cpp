@@ -48,16 +48,15 @@ double LeftOf(const std::string& pdf, const std::string& word) {
 
 // Pixels of the first page, rendered at 30 dpi, that are plainly red.
 int RedPixels(const std::string& pdf) {
-    const std::string png = pdf + ".png";
     Shell("pdftoppm -r 30 -f 1 -l 1 -singlefile -png '" + pdf + "' '" + pdf + "'");
-    const QImage page(QString::fromStdString(png));
-    int n = 0;
+    const QImage page(QString::fromStdString(pdf + ".png"));
+    int n = page.isNull() ? -1 : 0;
     for (int y = 0; y < page.height(); ++y)
         for (int x = 0; x < page.width(); ++x) {
             const QColor c = page.pixelColor(x, y);
             n += c.red() > 200 && c.green() < 60 && c.blue() < 60;
         }
-    return page.isNull() ? -1 : n;
+    return n;
 }
 
 class PrintGrid : public vmtest::ExchangeWindow {

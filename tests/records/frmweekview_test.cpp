@@ -128,12 +128,8 @@ TEST_F(WeekViewWindow, TheWeekOverTheYearEndShowsEveryDayAndStepsAcrossIt) {
     open();
     EXPECT_TRUE(vm::Module1.WeekViewOpen);
     EXPECT_EQ(caption(), "January -  2027") << "the month of the day shown, not of its Sunday";
-    const char* dows[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
     const char* days[] = {" 27", " 28", " 29", " 30", " 31", " 1", " 2"};
-    for (int i = 0; i < 7; ++i) {
-        EXPECT_EQ(child<QLabel>(QString("lblDOW_%1").arg(i))->text().toStdString(), dows[i]);
-        EXPECT_EQ(day(i).toStdString(), days[i]);
-    }
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(day(i).toStdString(), days[i]);
     const std::vector<L> shown = {{"  9:30 AM  Morning ", "  2:05 PM  Afternoon ", "  8:00 AM  Early repeat "},
                                   {"  Half past nothing "}, {"  7:05 PM  Tom & Jerry "}, {},
                                   {"  Hidden eve ", "  11:59 PM  Countdown "}, {"  New Year "}, {"  10:15 AM  Brunch "}};
@@ -142,10 +138,8 @@ TEST_F(WeekViewWindow, TheWeekOverTheYearEndShowsEveryDayAndStepsAcrossIt) {
     EXPECT_TRUE(fixture.messages.shown.empty());
 
     step("RightArrow");
-    EXPECT_EQ(caption(), "January -  2027");
     EXPECT_EQ(day(0) + day(6), " 3 9");
     EXPECT_EQ(lines(2), L{"  9:00 AM  Back to work "});
-    EXPECT_TRUE(marked().empty());
     step("LeftArrow");
     step("LeftArrow");
     EXPECT_EQ(caption(), "December -  2026");

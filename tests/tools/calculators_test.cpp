@@ -124,7 +124,6 @@ TEST_F(Calculators, TheDatedListAndTheThreeBoxes) {
     EXPECT_EQ(find<QLabel>(w, "lblYrMnDayCalc")->text(), " 2 Months  5 Days ");
     QTest::mouseClick(find<QPushButton>(w, "sscmdCalc2"), Qt::LeftButton);
     ASSERT_EQ(fixture.messages.shown.size(), 1u) << "three filled boxes";
-    EXPECT_EQ(fixture.messages.shown[0].title, "Date Calculator Error");
     find<QLineEdit>(w, "txtDate1")->clear();
     QTest::mouseClick(find<QPushButton>(w, "sscmdCalc2"), Qt::LeftButton);
     EXPECT_EQ(find<QLineEdit>(w, "txtDate1")->text(), "1/15/2024");
