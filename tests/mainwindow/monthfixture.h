@@ -38,16 +38,17 @@ struct Calendar {
         const char* colors = "";
         const char* font = "";
         const char* alarm = "";
+        int sound = 1;
     };
     void Add(const char* table, const Rec& r) {
         auto st = db->prepare(std::string("INSERT INTO [") + table +
                               "] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Repeat],[Duration],"
                               "[Priority],[DayColors],[Font],[Alarm],[SoundNum],[WorkDay],[DateType]) "
-                              "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,1,-1,'Event')");
+                              "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,-1,'Event')");
         st.bindAll({db::Bool(r.hide), db::Text(vm::FormatIso(r.date)), db::Int(vm::Date2Julian(r.date)),
                     db::Int(r.hour), db::Int(r.minute), db::Text(r.ampm), db::Text(r.text), db::Text(r.repeat),
                     db::Int(r.duration), db::Int(r.priority), db::Text(r.colors), db::Text(r.font),
-                    db::Text(r.alarm)});
+                    db::Text(r.alarm), db::Int(r.sound)});
         st.run();
     }
     int64_t Count(const char* table) {

@@ -11,7 +11,6 @@
 #include "core/monthlayout.h"
 #include "monthfixture.h"
 
-namespace db = vm::db;
 
 namespace {
 
@@ -113,15 +112,11 @@ TEST_F(MonthWindow, DayLabelFontsReachEveryStripAndHeadingsTakeTheGivenMonthsTit
 }
 
 TEST_F(MonthWindow, BuildRepeatingDataStoresTheRowsAndReportsInTheFourthPanel) {
-    db::Database::Open(cal.path)->exec(
+    cal.db->exec(
         "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[DateText],[Repeat],[Duration],[WorkDay]) VALUES "
         "(0,'2026-02-02',2026033,'Weekly','Weekly',3,-1), (0,'2026-02-03',2026034,'Odd','Bogus',3,-1)");
     w->findChild<QAction*>("mnuFile_Build_Repeating")->trigger();
-    {
-        auto st = db::Database::Open(cal.path)->prepare("SELECT COUNT(*) FROM [RepeatingData]");
-        ASSERT_TRUE(st.step());
-        EXPECT_EQ(db::AsInt(st.column(0)), 2);
-    }
+    EXPECT_EQ(cal.Count("RepeatingData"), 2);
     EXPECT_EQ(w->StatusText(4), "Invalid Repeat Type Selected");
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     fx.messages.clear();

@@ -22,6 +22,7 @@
 #include "core/appearance.h"
 #include "core/dates.h"
 #include "core/module1.h"
+#include "core/schema.h"
 #include "core/soundfiles.h"
 #include "mainwindow/frmvelmora.h"
 #include "mainwindow/settingspanel.h"
@@ -71,9 +72,7 @@ public:
         window = std::make_unique<vm::frmVelmora>();
         window->Form_Load();
         vm::EnsureSoundFolder();
-        for (int n = 1; n <= 30; ++n)
-            vm::Module1.SoundFile[static_cast<size_t>(n)] = "Sounds/Alarm" + std::string(n < 10 ? "0" : "") +
-                                                              std::to_string(n) + ".wav";
+        for (int n = 1; n <= 30; ++n) vm::Module1.SoundFile[size_t(n)] = vm::DefaultSoundFile(n);
         panel = vm::TheSettingsPanel();  // made by start-up
         window->show();
         showMonth(3);
