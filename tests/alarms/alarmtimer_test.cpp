@@ -48,7 +48,6 @@ TEST_F(AlarmTimerTest, ARecordOfTodayRingsInTheAlarmWindowWhoseButtonsReplayAndS
         vm::frmAlarm* alarm = vm::AlarmWindow();
         ASSERT_NE(alarm, nullptr);
         EXPECT_EQ(Shown().toStdString(), message);
-        EXPECT_EQ(Module1.SelDayText, message);
         EXPECT_TRUE(alarm->isVisible() && !alarm->isMinimized() && Module1.AlarmOpen);
         EXPECT_TRUE(alarm->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         const QRect m = w->frameGeometry();

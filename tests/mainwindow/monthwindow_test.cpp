@@ -23,7 +23,7 @@ protected:
     vm::TwipsRect T(const QWidget* x) { return w->TwipsOf(x); }
 };
 
-TEST_F(MonthWindow, CellsLieInSevenEqualColumnsRightOfTheBarAndInRowsBelowThePicturesTop) {
+TEST_F(MonthWindow, CellsLieInSevenEqualColumnsRightOfTheBarAndInRowsBelowThePicturesTopAfterEveryClick) {
     const double bar = T(w->SSCmdVert).left;
     const double width = T(Title(0)).width;
     EXPECT_NEAR(width, (T(w->SSPanel1).width - bar - 300) / 7, 0.5);
@@ -44,15 +44,12 @@ TEST_F(MonthWindow, CellsLieInSevenEqualColumnsRightOfTheBarAndInRowsBelowThePic
                        (T(w->SSPanel1).top + T(w->SSPanel1).height);
     EXPECT_GE(gap, 0);
     EXPECT_LE(gap, 200);
-}
-
-TEST_F(MonthWindow, ACellClickLaysOutAgainOnlyWhenThePanelLeftTheStatusBar) {
+    // A cell click lays out again when the panel left the status bar.
     vm::TwipsRect panel = T(w->SSPanel1);
-    const double height = panel.height;
-    panel.height = height - 1000;
+    panel.height -= 1000;
     w->SetTwips(w->SSPanel1, panel);
     w->lblDay_Click(3);
-    EXPECT_EQ(T(w->SSPanel1).height, height);
+    EXPECT_EQ(T(w->SSPanel1).height, panel.height + 1000);
 }
 
 TEST_F(MonthWindow, TheBarFollowsTheMouseAndDropsWhereItIsReleased) {

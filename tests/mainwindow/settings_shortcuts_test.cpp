@@ -77,11 +77,8 @@ TEST(Shortcuts, NeverOverwritesAndReportsAFailedCopyWithoutTheQuestion) {
     ASSERT_EQ(fx.messages.shown.size(), 1u);
     EXPECT_EQ(fx.messages.shown[0].title, "Shortcut Not Created");
     EXPECT_NE(fx.messages.shown[0].text.find(blocker + "/velmora.desktop"), std::string::npos);
-}
 
-TEST(Shortcuts, LauncherIsWrittenStraightIntoTheFolderWhenTheProgramFolderIsUnusable) {
-    vmtest::Fixture fx;
-    Desktop d;
+    // An unusable program folder: the launcher is written straight into the folder.
     d.env.set("VELMORA_PROGRAM_DIR", d.program + "/missing/folder");
     const vm::LauncherResult r = vm::InstallLauncher(d.home + "/Desktop");
     EXPECT_EQ(r.outcome, vm::LauncherCopy::Created);

@@ -55,7 +55,6 @@ TEST(SortingStore, OccurrencesOfTheMonthOnlyWithTheirCellAndTimeKeys) {
     const auto rows = vm::ReadMonthOccurrences(*d, 2026032, 2026059, 0);
     ASSERT_EQ(Messages(rows), (std::vector<std::string>{"First", "Last"}));
     EXPECT_EQ(rows[0].DayNo, 0);
-    EXPECT_EQ(rows[0].TimeSort, "13:15");
     EXPECT_EQ(rows[0].Hr24, 13);
     // Occurrences are copied whatever their Hide flag; texts lose their outer blanks.
     EXPECT_EQ(rows[1].DayNo, 27);
