@@ -78,29 +78,7 @@ TEST(FileOpen, ACalendarFileIsOpenedListedAndShown) {
     EXPECT_EQ(win.shownPrev(), (std::vector<std::string>{"1 - Work.MDB", "2 - Home.mdb"}));
 }
 
-TEST(FileSaveAs, CopiesTheCalendarAndSwitchesToTheCopy) {
-    Window win;
-    auto& rs = win.window->DataDates;  // still holding its connection, with a record written just now
-    rs.setDatabaseName(Module1.CalendarFilePath);
-    rs.setRecordSource("Velmora");
-    rs.refresh();
-    rs.addNew();
-    rs.setField("DateText", db::Text("written just now"));
-    rs.update();
-
-    const std::string dir = vmtest::MakeTempDir("velmora-saveas");
-    win.fx.messages.fileAnswers.push_back(dir + "/Copy");  // typed without a suffix
-    win.Action("mnuFile_SaveAs")->trigger();
-    const std::string copy = dir + "/Copy.mdb";
-    EXPECT_TRUE(win.Shown().empty());
-    EXPECT_EQ(Module1.CalendarFilePath, copy);
-    EXPECT_EQ(Count(copy, "SELECT count(*) FROM [Velmora] WHERE [DateText] = 'written just now'"), 1);
-    EXPECT_EQ(win.Caption().substr(win.Caption().size() - 8), "Copy.mdb");
-    EXPECT_EQ(rs.databaseName(), copy);
-    EXPECT_TRUE(win.shownPrev().empty()) << "Save As leaves the recent files alone";
-}
-
-TEST(FileSaveAsAndNew, AnExistingFileIsNeverWrittenOver) {
+TEST(FileSaveAsAndNew, AnExistingFileIsNeverWrittenOverAndANewNameGetsTheCopy) {
     Window win;
     const std::string inUse = Module1.CalendarFilePath;
     const std::string caption = win.Caption();
@@ -122,6 +100,27 @@ TEST(FileSaveAsAndNew, AnExistingFileIsNeverWrittenOver) {
         EXPECT_EQ(win.Caption(), caption);
         EXPECT_EQ(vm::MainState.Month[4].DayFG, 255) << "and so does its look";
     }
+
+    // A new name: the calendar is copied and the copy is used.
+    win.fx.messages.clear();
+    auto& rs = win.window->DataDates;  // still holding its connection, with a record written just now
+    rs.setDatabaseName(Module1.CalendarFilePath);
+    rs.setRecordSource("Velmora");
+    rs.refresh();
+    rs.addNew();
+    rs.setField("DateText", db::Text("written just now"));
+    rs.update();
+
+    const std::string dir = vmtest::MakeTempDir("velmora-saveas");
+    win.fx.messages.fileAnswers.push_back(dir + "/Copy");  // typed without a suffix
+    win.Action("mnuFile_SaveAs")->trigger();
+    const std::string copy = dir + "/Copy.mdb";
+    EXPECT_TRUE(win.Shown().empty());
+    EXPECT_EQ(Module1.CalendarFilePath, copy);
+    EXPECT_EQ(Count(copy, "SELECT count(*) FROM [Velmora] WHERE [DateText] = 'written just now'"), 1);
+    EXPECT_EQ(win.Caption().substr(win.Caption().size() - 8), "Copy.mdb");
+    EXPECT_EQ(rs.databaseName(), copy);
+    EXPECT_TRUE(win.shownPrev().empty()) << "Save As leaves the recent files alone";
 }
 
 TEST(FileNewCalendar, TheNewFileStartsWithThePlainLook) {

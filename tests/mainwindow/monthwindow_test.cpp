@@ -52,7 +52,7 @@ TEST_F(MonthWindow, CellsLieInSevenEqualColumnsRightOfTheBarAndInRowsBelowThePic
     EXPECT_EQ(T(w->SSPanel1).height, panel.height + 1000);
 }
 
-TEST_F(MonthWindow, TheBarFollowsTheMouseAndDropsWhereItIsReleased) {
+TEST_F(MonthWindow, TheBarFollowsTheMouseAndDropsWhereReleasedAndAPressAloneDisablesTillARedraw) {
     const QPoint inBar(1, 5);
     QMouseEvent press(QEvent::MouseButtonPress, inBar, w->SSCmdVert->mapToGlobal(inBar), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
@@ -76,9 +76,8 @@ TEST_F(MonthWindow, TheBarFollowsTheMouseAndDropsWhereItIsReleased) {
     w->SSCmdVert_MouseDown();
     w->SSPanel1_DragDrop(w->SSCmdVert, 4701, 0);
     EXPECT_FALSE(w->Combo3->isHidden());
-}
 
-TEST_F(MonthWindow, PressingTheBarWithoutADropLeavesTheControlsDisabledUntilTheNextRedraw) {
+    // Pressed without a drop, the controls stay disabled until the next redraw.
     auto* settings = new QFrame(w->SSPanel1);  // a pop-up panel of another part of the window
     settings->setObjectName("SSPanelSettings");
     w->SSCmdVert_MouseDown();
