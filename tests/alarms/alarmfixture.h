@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QComboBox>
-#include <QLabel>
 
 #include <memory>
 #include <string>
@@ -14,15 +12,13 @@
 
 #include "alarms/alarmtimer.h"
 #include "alarms/frmalarm.h"
-#include "core/appearance.h"
 #include "core/module1.h"
 #include "core/schema.h"
 #include "core/soundfiles.h"
-#include "mainwindow/frmvelmora.h"
+#include "mainwindow/monthfixture.h"
 #include "platform/clock.h"
 #include "platform/sound.h"
 #include "platform/speech.h"
-#include "mainwindow/monthfixture.h"
 
 namespace vmtest {
 
@@ -71,11 +67,7 @@ protected:
         r.sound = sound;
         calendar.Add("Velmora", r);
     }
-    void Draw(const char* month, const char* year) {
-        w->cmbMonth->setCurrentText(month);
-        w->cmbYear->setCurrentText(year);
-        w->cmbmonth_Click();
-    }
+    void Draw(const char* month, const char* year) { DrawMonth(*w, month, year); }
     void At(int hour, int minute, int second, int day = 6) { clock.time = {2026, 12, day, hour, minute, second}; }
     // One tick, run to its end (the waits are shortened to nothing).
     void Tick() {

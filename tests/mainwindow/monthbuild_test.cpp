@@ -68,7 +68,7 @@ TEST_F(MonthBuild, FebruaryWithRecordsAndOccurrences) {
     EXPECT_FALSE(w->Image1->pixmap().isNull());
 }
 
-TEST_F(MonthBuild, ABuildAskedForDuringABuildRunsAfterItNeverInside) {
+TEST_F(MonthBuild, ABuildAskedForDuringABuildRunsAfterItAndAMissingFileChangesNothing) {
     cal.Add("Velmora", {{2026, 2, 3}, "Dentist"});
     Draw("February", " 2026");
     const int before = w->buildsRun();
@@ -79,11 +79,8 @@ TEST_F(MonthBuild, ABuildAskedForDuringABuildRunsAfterItNeverInside) {
     EXPECT_EQ(w->deepestBuild(), 1);
     EXPECT_EQ(Text(Day(2)), " Dentist");
     EXPECT_EQ(cal.Count("Sorting"), 1);
-}
 
-TEST_F(MonthBuild, AMissingCalendarFileChangesNothingButTheCursor) {
-    cal.Add("Velmora", {{2026, 2, 3}, "Dentist"});
-    Draw("February", " 2026");
+    // A missing calendar file changes nothing but the cursor.
     vm::Module1.CalendarFilePath = cal.path + ".gone";
     w->SetWaitCursor(true);  // a caller showing the wait cursor
     w->cmbMonth->setCurrentText("March");

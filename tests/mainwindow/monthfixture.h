@@ -58,6 +58,13 @@ struct Calendar {
     }
 };
 
+// The window shows the month and year the boxes are set to, as the month box's click does.
+inline void DrawMonth(vm::frmVelmora& w, const char* month, const char* year) {
+    w.cmbMonth->setCurrentText(month);
+    w.cmbYear->setCurrentText(year);
+    w.cmbmonth_Click();
+}
+
 inline int32_t Number(const QColor& c) { return c.red() + 256 * c.green() + 65536 * c.blue(); }
 
 class MonthBuild : public ::testing::Test {
@@ -76,11 +83,7 @@ protected:
         w->show();
     }
 
-    void Draw(const char* month, const char* year) {
-        w->cmbMonth->setCurrentText(month);
-        w->cmbYear->setCurrentText(year);
-        w->cmbmonth_Click();
-    }
+    void Draw(const char* month, const char* year) { DrawMonth(*w, month, year); }
     QLabel* Day(int i) { return w->findChild<QLabel*>(QString("lblDay_%1").arg(i)); }
     QLabel* Title(int i) { return w->findChild<QLabel*>(QString("lblTitle_%1").arg(i)); }
     std::string Text(QLabel* l) { return l->text().toStdString(); }
