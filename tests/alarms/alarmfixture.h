@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QComboBox>
-#include <QLabel>
 
 #include <memory>
 #include <string>
@@ -14,15 +12,13 @@
 
 #include "alarms/alarmtimer.h"
 #include "alarms/frmalarm.h"
-#include "core/appearance.h"
 #include "core/module1.h"
 #include "core/schema.h"
 #include "core/soundfiles.h"
-#include "mainwindow/frmvelmora.h"
+#include "mainwindow/monthfixture.h"
 #include "platform/clock.h"
 #include "platform/sound.h"
 #include "platform/speech.h"
-#include "testsupport.h"
 
 namespace vmtest {
 
@@ -34,8 +30,7 @@ protected:
     vm::FakeClock clock{{2026, 12, 6, 9, 0, 0}};  // a Sunday
     vm::FakeSoundPlayer sound;
     vm::FakeSpeech speech;
-    std::string calPath = FreshCalendar();
-    std::shared_ptr<vm::db::Database> cal = vm::db::Database::Open(calPath);
+    Calendar calendar;
     std::string settingsPath = FreshSettings();
     std::unique_ptr<vm::frmVelmora> w;
 
@@ -46,7 +41,7 @@ protected:
         setenv("VELMORA_DATA_DIR", MakeTempDir("velmora-alarms").c_str(), 1);
         vm::EnsureSoundFolder();
         for (int n = 1; n <= 30; ++n) vm::Module1.SoundFile[size_t(n)] = vm::DefaultSoundFile(n);
-        vm::Module1.CalendarFilePath = calPath;
+        vm::Module1.CalendarFilePath = calendar.path;
         vm::MainState.pSettingsFile = settingsPath;
         w = std::make_unique<vm::frmVelmora>();
         vm::ReadCalValues(w->DataSettings);
@@ -67,19 +62,12 @@ protected:
 
     void AddRecord(vm::CivilDate d, int hour, int minute, const char* ampm, const std::string& text,
                    const char* alarm = "", int sound = 2) {
-        auto st = cal->prepare(
-            "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Repeat],[Duration],"
-            "[Alarm],[SoundNum],[WorkDay],[DateType],[Hr24]) VALUES (0,?,?,?,?,?,?,'',0,?,?,-1,'Event',0)");
-        namespace db = vm::db;
-        st.bindAll({db::Text(vm::FormatIso(d)), db::Int(vm::Date2Julian(d)), db::Int(hour), db::Int(minute),
-                    db::Text(ampm), db::Text(text), db::Text(alarm), db::Int(sound)});
-        st.run();
+        Calendar::Rec r{d, text.c_str(), hour, minute, ampm};
+        r.alarm = alarm;
+        r.sound = sound;
+        calendar.Add("Velmora", r);
     }
-    void Draw(const char* month, const char* year) {
-        w->cmbMonth->setCurrentText(month);
-        w->cmbYear->setCurrentText(year);
-        w->cmbmonth_Click();
-    }
+    void Draw(const char* month, const char* year) { DrawMonth(*w, month, year); }
     void At(int hour, int minute, int second, int day = 6) { clock.time = {2026, 12, day, hour, minute, second}; }
     // One tick, run to its end (the waits are shortened to nothing).
     void Tick() {

@@ -48,7 +48,6 @@ TEST_F(AlarmTimerTest, ARecordOfTodayRingsInTheAlarmWindowWhoseButtonsReplayAndS
         vm::frmAlarm* alarm = vm::AlarmWindow();
         ASSERT_NE(alarm, nullptr);
         EXPECT_EQ(Shown().toStdString(), message);
-        EXPECT_EQ(Module1.SelDayText, message);
         EXPECT_TRUE(alarm->isVisible() && !alarm->isMinimized() && Module1.AlarmOpen);
         EXPECT_TRUE(alarm->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         const QRect m = w->frameGeometry();
@@ -80,7 +79,7 @@ TEST_F(AlarmTimerTest, ARecordOfTodayRingsInTheAlarmWindowWhoseButtonsReplayAndS
         EXPECT_EQ(speech.log->stops, speechStops + (voice ? 1 : 0));
 
         // A rebuild that leaves the queue empty closes the window at its next focus.
-        cal->exec("DELETE FROM [Velmora]");
+        calendar.db->exec("DELETE FROM [Velmora]");
         Draw("December", " 2026");
         alarm->Form_GotFocus();
         EXPECT_FALSE(Module1.AlarmOpen);
@@ -105,20 +104,16 @@ TEST_F(AlarmTimerTest, OnlyTodaysMonthAndYearArmTheQueueAndEnabledDailyAlarmsSta
         EXPECT_EQ(Texts(), Strings{"Kept"}) << month << year;
     }
     Draw("December", " 2026");
-    auto sortingRows = [&] {
-        auto st = cal->prepare("SELECT COUNT(*) FROM [Sorting]");
-        return st.step() ? db::AsInt(st.column(0)) : -1;
-    };
-    const int64_t sorting = sortingRows();
+    const int64_t sorting = calendar.Count("Sorting");
     w->SetAlarms();
     w->SetAlarms();
-    EXPECT_EQ(sortingRows(), sorting);
+    EXPECT_EQ(calendar.Count("Sorting"), sorting);
     EXPECT_EQ(Module1.AlarmMsg, "1: 12/6/2026 10:00:00 AM - This year Snd:2\r\n"
                                 "2: 12/6/2026 11:00:00 AM - DAILY ALARM: Stretch Snd:5\r\n"
                                 "3: 12/6/2026 6:15:00 PM - DAILY ALARM: Walk Snd:1\r\n");
 
     // A day without entries arms no daily alarm.
-    cal->exec("DELETE FROM [Velmora]");
+    calendar.db->exec("DELETE FROM [Velmora]");
     Draw("December", " 2026");
     EXPECT_TRUE(Texts().empty());
 }

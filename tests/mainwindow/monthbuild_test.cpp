@@ -10,6 +10,9 @@ using vmtest::MonthBuild;
 namespace {
 
 TEST_F(MonthBuild, FebruaryWithRecordsAndOccurrences) {
+    // Broken colour and font texts never stop the build.
+    cal.Add("Velmora", {{2026, 2, 2}, "Odd", 0, 0, "AM", "", 0, false, 0, "abc;;7", ",x,maybe"});
+    cal.Add("Velmora", {{2026, 2, 2}, "Fine", 1, 0, "AM", "", 0, false, 0, "", "Serif, 13,True,False"});
     cal.Add("Velmora", {{2026, 2, 3}, "Dentist", 0, 0, "AM", "", 0, false, 0, "", "", "15"});
     cal.Add("Velmora", {{2026, 2, 3}, "Meeting", 9, 5, "AM", "", 0, false, 0, "", "", "10"});
     cal.Add("Velmora", {{2026, 2, 10}, "Secret", 0, 0, "AM", "", 0, true});
@@ -30,6 +33,9 @@ TEST_F(MonthBuild, FebruaryWithRecordsAndOccurrences) {
     EXPECT_TRUE(Title(35)->isHidden());
     EXPECT_EQ(Title(2)->toolTip(), " February 3, 2026 ");
 
+    EXPECT_EQ(Text(Day(1)), " Odd\n 1:00 AM  Fine");
+    EXPECT_DOUBLE_EQ(Day(1)->font().pointSizeF(), 13);
+    EXPECT_TRUE(Day(1)->font().bold());
     EXPECT_EQ(Text(Day(2)), " *Dentist\n  *9:05 AM  Meeting");
     EXPECT_TRUE(Day(2)->autoFillBackground());
     EXPECT_EQ(Text(Day(9)), "");             // hidden record
@@ -49,20 +55,20 @@ TEST_F(MonthBuild, FebruaryWithRecordsAndOccurrences) {
     EXPECT_EQ(Fore(Day(13)), 0);
     EXPECT_EQ(Back(Day(13)), 16777215);
 
-    EXPECT_EQ(cal.Count("Sorting"), 9);
+    EXPECT_EQ(cal.Count("Sorting"), 11);
     // The date grid lists the month's records, hidden and weekmask ones included.
     auto* grid = w->DataDatesModel;
-    ASSERT_EQ(grid->recordCount(), 8);
+    ASSERT_EQ(grid->recordCount(), 10);
     int dateColumn = -1;
     for (int c = 0; c < grid->columnCount(); ++c)
         if (grid->headerData(c, Qt::Horizontal).toString() == "Date") dateColumn = c;
     ASSERT_GE(dateColumn, 0);
-    EXPECT_EQ(grid->data(grid->index(0, dateColumn)).toString(), "2/3/2026");
-    EXPECT_EQ(grid->data(grid->index(7, dateColumn)).toString(), "2/18/2026");
+    EXPECT_EQ(grid->data(grid->index(0, dateColumn)).toString(), "2/2/2026");
+    EXPECT_EQ(grid->data(grid->index(9, dateColumn)).toString(), "2/18/2026");
     EXPECT_FALSE(w->Image1->pixmap().isNull());
 }
 
-TEST_F(MonthBuild, ABuildAskedForDuringABuildRunsAfterItNeverInside) {
+TEST_F(MonthBuild, ABuildAskedForDuringABuildRunsAfterItAndAMissingFileChangesNothing) {
     cal.Add("Velmora", {{2026, 2, 3}, "Dentist"});
     Draw("February", " 2026");
     const int before = w->buildsRun();
@@ -73,11 +79,8 @@ TEST_F(MonthBuild, ABuildAskedForDuringABuildRunsAfterItNeverInside) {
     EXPECT_EQ(w->deepestBuild(), 1);
     EXPECT_EQ(Text(Day(2)), " Dentist");
     EXPECT_EQ(cal.Count("Sorting"), 1);
-}
 
-TEST_F(MonthBuild, AMissingCalendarFileChangesNothingButTheCursor) {
-    cal.Add("Velmora", {{2026, 2, 3}, "Dentist"});
-    Draw("February", " 2026");
+    // A missing calendar file changes nothing but the cursor.
     vm::Module1.CalendarFilePath = cal.path + ".gone";
     w->SetWaitCursor(true);  // a caller showing the wait cursor
     w->cmbMonth->setCurrentText("March");
@@ -104,18 +107,6 @@ TEST_F(MonthBuild, BoxTextsThatNameNoMonthOrNoUsableYearKeepTheMonthAndTakeThisY
     Draw("February", " 2027");
     EXPECT_FALSE(MarkedToday(Title(13))) << "not today in another year";
     EXPECT_FALSE(BoxShown());
-}
-
-TEST_F(MonthBuild, BrokenColourAndFontTextsNeverStopTheBuild) {
-    cal.Add("Velmora", {{2026, 2, 2}, "Odd", 0, 0, "AM", "", 0, false, 0, "abc;;7", ",x,maybe"});
-    cal.Add("Velmora", {{2026, 2, 2}, "Fine", 1, 0, "AM", "", 0, false, 0, "", "Serif, 13,True,False"});
-    cal.Add("Velmora", {{2026, 2, 20}, "Later"});
-    Draw("February", " 2026");
-    EXPECT_FALSE(BoxShown());
-    EXPECT_EQ(Text(Day(1)), " Odd\n 1:00 AM  Fine");
-    EXPECT_DOUBLE_EQ(Day(1)->font().pointSizeF(), 13);
-    EXPECT_TRUE(Day(1)->font().bold());
-    EXPECT_EQ(Text(Day(19)), " Later");
 }
 
 TEST_F(MonthBuild, CalendarStylesDecideWhichCellsCoverThePicture) {

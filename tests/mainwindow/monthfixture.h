@@ -38,16 +38,17 @@ struct Calendar {
         const char* colors = "";
         const char* font = "";
         const char* alarm = "";
+        int sound = 1;
     };
     void Add(const char* table, const Rec& r) {
         auto st = db->prepare(std::string("INSERT INTO [") + table +
                               "] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Repeat],[Duration],"
                               "[Priority],[DayColors],[Font],[Alarm],[SoundNum],[WorkDay],[DateType]) "
-                              "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,1,-1,'Event')");
+                              "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,-1,'Event')");
         st.bindAll({db::Bool(r.hide), db::Text(vm::FormatIso(r.date)), db::Int(vm::Date2Julian(r.date)),
                     db::Int(r.hour), db::Int(r.minute), db::Text(r.ampm), db::Text(r.text), db::Text(r.repeat),
                     db::Int(r.duration), db::Int(r.priority), db::Text(r.colors), db::Text(r.font),
-                    db::Text(r.alarm)});
+                    db::Text(r.alarm), db::Int(r.sound)});
         st.run();
     }
     int64_t Count(const char* table) {
@@ -56,6 +57,13 @@ struct Calendar {
         return db::AsInt(st.column(0));
     }
 };
+
+// The window shows the month and year the boxes are set to, as the month box's click does.
+inline void DrawMonth(vm::frmVelmora& w, const char* month, const char* year) {
+    w.cmbMonth->setCurrentText(month);
+    w.cmbYear->setCurrentText(year);
+    w.cmbmonth_Click();
+}
 
 inline int32_t Number(const QColor& c) { return c.red() + 256 * c.green() + 65536 * c.blue(); }
 
@@ -75,11 +83,7 @@ protected:
         w->show();
     }
 
-    void Draw(const char* month, const char* year) {
-        w->cmbMonth->setCurrentText(month);
-        w->cmbYear->setCurrentText(year);
-        w->cmbmonth_Click();
-    }
+    void Draw(const char* month, const char* year) { DrawMonth(*w, month, year); }
     QLabel* Day(int i) { return w->findChild<QLabel*>(QString("lblDay_%1").arg(i)); }
     QLabel* Title(int i) { return w->findChild<QLabel*>(QString("lblTitle_%1").arg(i)); }
     std::string Text(QLabel* l) { return l->text().toStdString(); }

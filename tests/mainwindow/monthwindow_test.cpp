@@ -11,7 +11,6 @@
 #include "core/monthlayout.h"
 #include "monthfixture.h"
 
-namespace db = vm::db;
 
 namespace {
 
@@ -24,7 +23,7 @@ protected:
     vm::TwipsRect T(const QWidget* x) { return w->TwipsOf(x); }
 };
 
-TEST_F(MonthWindow, CellsLieInSevenEqualColumnsRightOfTheBarAndInRowsBelowThePicturesTop) {
+TEST_F(MonthWindow, CellsLieInSevenEqualColumnsRightOfTheBarAndInRowsBelowThePicturesTopAfterEveryClick) {
     const double bar = T(w->SSCmdVert).left;
     const double width = T(Title(0)).width;
     EXPECT_NEAR(width, (T(w->SSPanel1).width - bar - 300) / 7, 0.5);
@@ -45,18 +44,15 @@ TEST_F(MonthWindow, CellsLieInSevenEqualColumnsRightOfTheBarAndInRowsBelowThePic
                        (T(w->SSPanel1).top + T(w->SSPanel1).height);
     EXPECT_GE(gap, 0);
     EXPECT_LE(gap, 200);
-}
-
-TEST_F(MonthWindow, ACellClickLaysOutAgainOnlyWhenThePanelLeftTheStatusBar) {
+    // A cell click lays out again when the panel left the status bar.
     vm::TwipsRect panel = T(w->SSPanel1);
-    const double height = panel.height;
-    panel.height = height - 1000;
+    panel.height -= 1000;
     w->SetTwips(w->SSPanel1, panel);
     w->lblDay_Click(3);
-    EXPECT_EQ(T(w->SSPanel1).height, height);
+    EXPECT_EQ(T(w->SSPanel1).height, panel.height + 1000);
 }
 
-TEST_F(MonthWindow, TheBarFollowsTheMouseAndDropsWhereItIsReleased) {
+TEST_F(MonthWindow, TheBarFollowsTheMouseAndDropsWhereReleasedAndAPressAloneDisablesTillARedraw) {
     const QPoint inBar(1, 5);
     QMouseEvent press(QEvent::MouseButtonPress, inBar, w->SSCmdVert->mapToGlobal(inBar), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
@@ -80,9 +76,8 @@ TEST_F(MonthWindow, TheBarFollowsTheMouseAndDropsWhereItIsReleased) {
     w->SSCmdVert_MouseDown();
     w->SSPanel1_DragDrop(w->SSCmdVert, 4701, 0);
     EXPECT_FALSE(w->Combo3->isHidden());
-}
 
-TEST_F(MonthWindow, PressingTheBarWithoutADropLeavesTheControlsDisabledUntilTheNextRedraw) {
+    // Pressed without a drop, the controls stay disabled until the next redraw.
     auto* settings = new QFrame(w->SSPanel1);  // a pop-up panel of another part of the window
     settings->setObjectName("SSPanelSettings");
     w->SSCmdVert_MouseDown();
@@ -113,15 +108,11 @@ TEST_F(MonthWindow, DayLabelFontsReachEveryStripAndHeadingsTakeTheGivenMonthsTit
 }
 
 TEST_F(MonthWindow, BuildRepeatingDataStoresTheRowsAndReportsInTheFourthPanel) {
-    db::Database::Open(cal.path)->exec(
+    cal.db->exec(
         "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[DateText],[Repeat],[Duration],[WorkDay]) VALUES "
         "(0,'2026-02-02',2026033,'Weekly','Weekly',3,-1), (0,'2026-02-03',2026034,'Odd','Bogus',3,-1)");
     w->findChild<QAction*>("mnuFile_Build_Repeating")->trigger();
-    {
-        auto st = db::Database::Open(cal.path)->prepare("SELECT COUNT(*) FROM [RepeatingData]");
-        ASSERT_TRUE(st.step());
-        EXPECT_EQ(db::AsInt(st.column(0)), 2);
-    }
+    EXPECT_EQ(cal.Count("RepeatingData"), 2);
     EXPECT_EQ(w->StatusText(4), "Invalid Repeat Type Selected");
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     fx.messages.clear();

@@ -7,21 +7,23 @@
 
 namespace {
 
-using vmtest::EnvGuard;
-
+// A home of the test's own and no XDG settings; the home is given back after.
 struct Desktop {
     Desktop() {
-        home = vmtest::MakeTempDir("velmora-home");
-        program = vmtest::MakeTempDir("velmora-program");
-        env.set("HOME", home);
-        env.unset("XDG_CONFIG_HOME");
-        env.unset("XDG_DESKTOP_DIR");
-        env.set("VELMORA_PROGRAM_DIR", program);
+        set("HOME", home);
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_DESKTOP_DIR"}) unsetenv(name);
+        set("VELMORA_PROGRAM_DIR", program);
     }
+    ~Desktop() {
+        set("HOME", oldHome);
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_DESKTOP_DIR", "VELMORA_PROGRAM_DIR"}) unsetenv(name);
+    }
+    void set(const char* name, const std::string& value) { setenv(name, value.c_str(), 1); }
     std::string desktopFile() const { return home + "/Desktop/velmora.desktop"; }
     std::string autostartFile() const { return home + "/.config/autostart/velmora.desktop"; }
-    EnvGuard env;
-    std::string home, program;
+    const char* home0 = std::getenv("HOME");
+    std::string oldHome = home0 ? home0 : "", home = vmtest::MakeTempDir("velmora-home"),
+                program = vmtest::MakeTempDir("velmora-program");
 };
 
 bool RunBitSet(const std::string& path) {
@@ -61,7 +63,7 @@ TEST(Shortcuts, NeverOverwritesAndReportsAFailedCopyWithoutTheQuestion) {
     vmtest::Fixture fx;
     Desktop d;
     const std::string desktop = vmtest::MakeTempDir("velmora-desk");
-    d.env.set("XDG_DESKTOP_DIR", desktop);
+    d.set("XDG_DESKTOP_DIR", desktop);
     vmtest::WriteAll(desktop + "/velmora.desktop", "mine");
     vm::NewShortCuts();
     EXPECT_EQ(vmtest::ReadAll(desktop + "/velmora.desktop"), "mine");
@@ -72,17 +74,14 @@ TEST(Shortcuts, NeverOverwritesAndReportsAFailedCopyWithoutTheQuestion) {
     // the autostart question is not asked.
     fx.messages.clear();
     const std::string blocker = desktop + "/velmora.desktop/inside";
-    d.env.set("XDG_DESKTOP_DIR", blocker);
+    d.set("XDG_DESKTOP_DIR", blocker);
     vm::NewShortCuts();
     ASSERT_EQ(fx.messages.shown.size(), 1u);
     EXPECT_EQ(fx.messages.shown[0].title, "Shortcut Not Created");
     EXPECT_NE(fx.messages.shown[0].text.find(blocker + "/velmora.desktop"), std::string::npos);
-}
 
-TEST(Shortcuts, LauncherIsWrittenStraightIntoTheFolderWhenTheProgramFolderIsUnusable) {
-    vmtest::Fixture fx;
-    Desktop d;
-    d.env.set("VELMORA_PROGRAM_DIR", d.program + "/missing/folder");
+    // An unusable program folder: the launcher is written straight into the folder.
+    d.set("VELMORA_PROGRAM_DIR", d.program + "/missing/folder");
     const vm::LauncherResult r = vm::InstallLauncher(d.home + "/Desktop");
     EXPECT_EQ(r.outcome, vm::LauncherCopy::Created);
     EXPECT_NE(vmtest::ReadAll(r.destination).find(ExecLine()), std::string::npos);
@@ -95,15 +94,15 @@ TEST(Shortcuts, FoldersFollowTheXdgSettings) {
     EXPECT_EQ(vm::AutostartFolder(), d.home + "/.config/autostart");
 
     const std::string config = vmtest::MakeTempDir("velmora-config");
-    d.env.set("XDG_CONFIG_HOME", config);
+    d.set("XDG_CONFIG_HOME", config);
     EXPECT_EQ(vm::AutostartFolder(), config + "/autostart");
     vmtest::WriteAll(config + "/user-dirs.dirs",
                      "# written by xdg-user-dirs-update\nXDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\n"
                      "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n");
     EXPECT_EQ(vm::DesktopFolder(), d.home + "/Schreibtisch");
-    d.env.set("XDG_DESKTOP_DIR", "/srv/desk");
+    d.set("XDG_DESKTOP_DIR", "/srv/desk");
     EXPECT_EQ(vm::DesktopFolder(), "/srv/desk");
-    d.env.set("XDG_CONFIG_HOME", "relative/config");  // not absolute: ignored
+    d.set("XDG_CONFIG_HOME", "relative/config");  // not absolute: ignored
     EXPECT_EQ(vm::AutostartFolder(), d.home + "/.config/autostart");
 }
 

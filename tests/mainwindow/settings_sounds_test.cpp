@@ -12,7 +12,7 @@ std::string DataSound(const std::string& data, int n) {
     return data + name;
 }
 
-TEST(SettingsSounds, ChoosingANumberShowsAndPreviewsItsSound) {
+TEST(SettingsSounds, ChoosingANumberShowsAndPreviewsItsSoundAndEnterTakesATypedFile) {
     SettingsFixture fx;
     fx.panel->mnuFile_Settings_Click();
     EXPECT_EQ(fx.text("cmbSoundNumbr"), " 1");
@@ -44,14 +44,10 @@ TEST(SettingsSounds, ChoosingANumberShowsAndPreviewsItsSound) {
     fx.panel->cmbSoundNumbr_Click();
     EXPECT_EQ(fx.text("cmbSoundNumbr"), " 30");
     EXPECT_EQ(fx.text("txtSoundFN"), "Sounds/Alarm30.wav");
-}
 
-TEST(SettingsSounds, EnterTakesATypedFileOrClearsTheSound) {
-    SettingsFixture fx;
-    fx.panel->mnuFile_Settings_Click();
+    // Enter takes a typed file or clears the sound.
     fx.choose("cmbSoundNumbr", " 5");
     fx.sound.clear();
-
     const std::string other = DataSound(fx.data, 12);
     fx.typeEnter("txtSoundFN", QString::fromStdString(other));
     EXPECT_EQ(Module1.SoundFile[5], other);

@@ -14,14 +14,12 @@
 
 #include <cstdlib>
 #include <memory>
-#include <optional>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "core/appearance.h"
 #include "core/dates.h"
 #include "core/module1.h"
+#include "core/schema.h"
 #include "core/soundfiles.h"
 #include "mainwindow/frmvelmora.h"
 #include "mainwindow/settingspanel.h"
@@ -34,46 +32,18 @@
 
 namespace vmtest {
 
-// Sets environment variables for a scope and puts the old values back.
-class EnvGuard {
-public:
-    void set(const char* name, const std::string& value) {
-        keep(name);
-        setenv(name, value.c_str(), 1);
-    }
-    void unset(const char* name) {
-        keep(name);
-        unsetenv(name);
-    }
-    ~EnvGuard() {
-        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-            if (it->second) setenv(it->first.c_str(), it->second->c_str(), 1);
-            else unsetenv(it->first.c_str());
-        }
-    }
-
-private:
-    void keep(const char* name) {
-        const char* old = std::getenv(name);
-        saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-    }
-    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
-};
-
 class SettingsFixture : public Fixture {
 public:
     SettingsFixture() {
         data = MakeTempDir("velmora-settings");
-        env.set("VELMORA_DATA_DIR", data);
+        setenv("VELMORA_DATA_DIR", data.c_str(), 1);
         vm::SetPickers(&pickers);
         vm::SetSoundPlayer(&sound);
         vm::MainHooks() = vm::SettingsHooks{};  // the window fills in its own
         window = std::make_unique<vm::frmVelmora>();
         window->Form_Load();
         vm::EnsureSoundFolder();
-        for (int n = 1; n <= 30; ++n)
-            vm::Module1.SoundFile[static_cast<size_t>(n)] = "Sounds/Alarm" + std::string(n < 10 ? "0" : "") +
-                                                              std::to_string(n) + ".wav";
+        for (int n = 1; n <= 30; ++n) vm::Module1.SoundFile[size_t(n)] = vm::DefaultSoundFile(n);
         panel = vm::TheSettingsPanel();  // made by start-up
         window->show();
         showMonth(3);
@@ -147,7 +117,6 @@ public:
         return rs.field(column);
     }
 
-    EnvGuard env;
     std::string data;
     vm::FakePickers pickers;
     vm::FakeSoundPlayer sound;

@@ -44,7 +44,7 @@ std::vector<std::string> Messages(const std::vector<vm::SortingRow>& rows) {
     return out;
 }
 
-TEST(SortingStore, OccurrencesOfTheMonthOnlyWithTheirCellAndTimeKeys) {
+TEST(SortingStore, OccurrencesOfTheMonthOnlyWithTheirKeysInDisplayOrder) {
     vmtest::Fixture fx;
     auto d = db::Database::Open(vmtest::FreshCalendar());
     d->exec("ALTER TABLE [RepeatingData] DROP COLUMN [Hr24]");  // a file of an older layout
@@ -52,21 +52,17 @@ TEST(SortingStore, OccurrencesOfTheMonthOnlyWithTheirCellAndTimeKeys) {
             "[DayColors],[Font]) VALUES (0,'2026-01-31',2026031,9,0,'AM','January',0,'',''), "
             "(0,'2026-02-01',2026032,1,15,'PM','First',0,'',''), (-1,'2026-02-28',2026059,0,0,'AM','Last',4,"
             "' 255;0;0;0;3;3 ',' Arial, 12,True,False '), (0,'2026-03-01',2026060,9,0,'AM','March',0,'','')");
-    const auto rows = vm::ReadMonthOccurrences(*d, 2026032, 2026059, 0);
-    ASSERT_EQ(Messages(rows), (std::vector<std::string>{"First", "Last"}));
-    EXPECT_EQ(rows[0].DayNo, 0);
-    EXPECT_EQ(rows[0].TimeSort, "13:15");
-    EXPECT_EQ(rows[0].Hr24, 13);
+    const auto month = vm::ReadMonthOccurrences(*d, 2026032, 2026059, 0);
+    ASSERT_EQ(Messages(month), (std::vector<std::string>{"First", "Last"}));
+    EXPECT_EQ(month[0].DayNo, 0);
+    EXPECT_EQ(month[0].Hr24, 13);
     // Occurrences are copied whatever their Hide flag; texts lose their outer blanks.
-    EXPECT_EQ(rows[1].DayNo, 27);
-    EXPECT_EQ(rows[1].DayColors, "255;0;0;0;3;3");
-    EXPECT_EQ(rows[1].Font, "Arial, 12,True,False");
-    EXPECT_EQ(rows[1].PriorityValue(), 4);
-}
+    EXPECT_EQ(month[1].DayNo, 27);
+    EXPECT_EQ(month[1].DayColors, "255;0;0;0;3;3");
+    EXPECT_EQ(month[1].Font, "Arial, 12,True,False");
+    EXPECT_EQ(month[1].PriorityValue(), 4);
 
-TEST(SortingStore, DisplayOrderIsCellThenFallingPriorityThenTimeOfDay) {
-    vmtest::Fixture fx;
-    auto d = db::Database::Open(vmtest::FreshCalendar());
+    // Display order: cell, then falling priority, then time of day.
     auto row = [](int day, const char* hour, const char* min, const char* ampm, int priority, const char* msg) {
         vm::SortingRow r;
         r.DayNo = day;
