@@ -13,6 +13,7 @@
 #include <exception>
 
 #include "alarms/playwave.h"
+#include "core/monthlayout.h"
 #include "core/files.h"
 #include "core/module1.h"
 #include "core/selectedday.h"
@@ -29,12 +30,11 @@ namespace {
 
 OneWindow<frmAlarm> g_alarm;
 
-constexpr int kTwipsPerPixel = 15;
 constexpr int32_t kDesignWidth = 7200, kDesignHeight = 3600;  // twips
 constexpr int kDesignFontSize = 14;
 
-int ToPixels(int32_t twips) { return static_cast<int>(std::lround(twips / static_cast<double>(kTwipsPerPixel))); }
-int32_t ToTwips(int pixels) { return pixels * kTwipsPerPixel; }
+int ToPixels(int32_t twips) { return layout::PixelsFromTwips(twips); }
+int32_t ToTwips(int pixels) { return layout::TwipsFromPixels(pixels); }
 
 }  // namespace
 

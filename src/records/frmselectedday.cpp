@@ -15,6 +15,7 @@
 #include <cmath>
 #include <exception>
 
+#include "core/monthlayout.h"
 #include "core/datewords.h"
 #include "core/module1.h"
 #include "core/selectedday.h"
@@ -34,12 +35,11 @@ int g_keptFontSize = 0;  // points; 0 until first set
 bool g_paused = false;
 bool g_stopped = false;
 
-constexpr int kTwipsPerPixel = 15;
 constexpr int kDesignFontSize = 12;
 constexpr int kLargestFontSize = 2160;
 
-int ToPixels(int32_t twips) { return static_cast<int>(std::lround(twips / static_cast<double>(kTwipsPerPixel))); }
-int32_t ToTwips(int pixels) { return pixels * kTwipsPerPixel; }
+int ToPixels(int32_t twips) { return layout::PixelsFromTwips(twips); }
+int32_t ToTwips(int pixels) { return layout::TwipsFromPixels(pixels); }
 
 }  // namespace
 
