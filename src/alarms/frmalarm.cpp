@@ -19,6 +19,7 @@
 #include "core/selectedday.h"
 #include "mainwindow/frmvelmora.h"
 #include "mainwindow/windowhelpers.h"
+#include "platform/keyedbutton.h"
 #include "platform/onewindow.h"
 #include "platform/messages.h"
 #include "platform/places.h"
@@ -48,11 +49,11 @@ frmAlarm::frmAlarm(QWidget* parent) : QWidget(parent, Qt::Window) {
     Toolbar1 = new QToolBar(this);
     Toolbar1->setObjectName("Toolbar1");
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    AddButton("Font +", "UpArrow", " Increase Font Size ");
-    AddButton("Font -", "DownArrow", " Reduce Font Size ");
-    AddButton("Speak", "Sound2", " Play the Alarm Again ");
-    AddButton("Pause", "pause", " Pause Speech ");
-    AddButton("Stop ", "btn_cancel", " Stop Sound and Speech ");
+    AddKeyedButton(Toolbar1, "Font +", "UpArrow", " Increase Font Size ");
+    AddKeyedButton(Toolbar1, "Font -", "DownArrow", " Reduce Font Size ");
+    AddKeyedButton(Toolbar1, "Speak", "Sound2", " Play the Alarm Again ");
+    AddKeyedButton(Toolbar1, "Pause", "pause", " Pause Speech ");
+    AddKeyedButton(Toolbar1, "Stop ", "btn_cancel", " Stop Sound and Speech ");
     outer->addWidget(Toolbar1);
     outer->addStretch(1);
 
@@ -83,13 +84,6 @@ frmAlarm::frmAlarm(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 frmAlarm::~frmAlarm() { Form_Unload(); }
-
-void frmAlarm::AddButton(const char* caption, const char* key, const char* tip) {
-    QAction* a = Toolbar1->addAction(QString::fromUtf8(caption));
-    a->setObjectName(key);
-    a->setData(QString::fromUtf8(key));
-    a->setToolTip(QString::fromUtf8(tip));
-}
 
 void frmAlarm::Form_Load() {
     Module1.AlarmOpen = true;

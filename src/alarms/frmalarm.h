@@ -51,7 +51,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void AddButton(const char* caption, const char* key, const char* tip);
     void StopSpeech();
 
     std::unique_ptr<ISpeechVoice> Voice;

@@ -27,6 +27,7 @@
 #include "core/numtext.h"
 #include "core/record.h"
 #include "mainwindow/frmvelmora.h"
+#include "platform/keyedbutton.h"
 #include "records/combotext.h"
 
 namespace vm {
@@ -77,9 +78,7 @@ void frmEnterRec::buildControls() {
                    {"Prior", "LeftArrow", " Prior Record "},           {"Next", "RightArrow", " Next Record "},
                    {"End", "DoubleRightArrow", " End of Data "}};
     for (const auto& b : buttons) {
-        QAction* a = Toolbar1->addAction(QString::fromUtf8(b.caption));
-        a->setObjectName(b.key);
-        a->setToolTip(QString::fromUtf8(b.tip));
+        QAction* a = AddKeyedButton(Toolbar1, QString::fromUtf8(b.caption), b.key, QString::fromUtf8(b.tip));
         const QString key = QString::fromUtf8(b.key);
         connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
     }

@@ -21,6 +21,7 @@
 #include "core/selectedday.h"
 #include "mainwindow/frmvelmora.h"
 #include "mainwindow/windowhelpers.h"
+#include "platform/keyedbutton.h"
 #include "platform/messages.h"
 #include "platform/onewindow.h"
 #include "platform/qtpickers.h"
@@ -52,17 +53,17 @@ frmSelectedDay::frmSelectedDay(QWidget* parent) : QWidget(parent, Qt::Window) {
     Toolbar1 = new QToolBar(this);
     Toolbar1->setObjectName("Toolbar1");
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    AddButton("Font +", "UpArrow", " Increase Font Size ");
+    AddKeyedButton(Toolbar1, "Font +", "UpArrow", " Increase Font Size ");
     Toolbar1->addSeparator();
-    AddButton("Font -", "DownArrow", " Reduce Font Size ");
+    AddKeyedButton(Toolbar1, "Font -", "DownArrow", " Reduce Font Size ");
     Toolbar1->addSeparator();
-    AddButton("Copy", "Copy", " Copy Message to Clipboard ");
+    AddKeyedButton(Toolbar1, "Copy", "Copy", " Copy Message to Clipboard ");
     Toolbar1->addSeparator();
-    speechButtons_[0] = AddButton("Play", "RightArrow", " Play Again ");
+    speechButtons_[0] = AddKeyedButton(Toolbar1, "Play", "RightArrow", " Play Again ");
     Toolbar1->addSeparator();
-    speechButtons_[1] = AddButton("Pause", "pause", " Pause Playback ");
+    speechButtons_[1] = AddKeyedButton(Toolbar1, "Pause", "pause", " Pause Playback ");
     Toolbar1->addSeparator();
-    speechButtons_[2] = AddButton("Stop", "cancel-16", " Stop Playback ");
+    speechButtons_[2] = AddKeyedButton(Toolbar1, "Stop", "cancel-16", " Stop Playback ");
     outer->addWidget(Toolbar1);
 
     // The text sits 100 twips below the toolbar and leaves 450 twips of the
@@ -93,14 +94,6 @@ frmSelectedDay::frmSelectedDay(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 frmSelectedDay::~frmSelectedDay() { Form_Unload(); }
-
-QAction* frmSelectedDay::AddButton(const char* caption, const char* key, const char* tip) {
-    QAction* a = Toolbar1->addAction(QString::fromUtf8(caption));
-    a->setObjectName(key);
-    a->setData(QString::fromUtf8(key));
-    a->setToolTip(QString::fromUtf8(tip));
-    return a;
-}
 
 void frmSelectedDay::ApplyFontSize(int points) {
     if (points < 1 || points > kLargestFontSize) return;  // the text keeps its size

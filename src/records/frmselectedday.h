@@ -56,7 +56,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QAction* AddButton(const char* caption, const char* key, const char* tip);
     void ApplyFontSize(int points);
 
     std::unique_ptr<ISpeechVoice> Voice;

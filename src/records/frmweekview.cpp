@@ -22,6 +22,7 @@
 #include "core/files.h"
 #include "core/module1.h"
 #include "mainwindow/frmvelmora.h"
+#include "platform/keyedbutton.h"
 #include "platform/onewindow.h"
 #include "platform/places.h"
 #include "platform/qtpickers.h"
@@ -64,10 +65,7 @@ frmWeekView::frmWeekView(QWidget* parent) : QMainWindow(parent, Qt::Window) {
         const char *caption, *key, *tip;
     } buttons[] = {{"Prev Wk", "LeftArrow", " Show  Previous Week "}, {"Nxt Wk", "RightArrow", "  Show Next Week "}};
     for (const auto& b : buttons) {
-        QAction* a = Toolbar1->addAction(b.caption);
-        a->setObjectName(b.key);
-        a->setData(QString(b.key));
-        a->setToolTip(b.tip);
+        AddKeyedButton(Toolbar1, b.caption, b.key, b.tip);
     }
     connect(Toolbar1, &QToolBar::actionTriggered, this,
             [this](QAction* a) { Toolbar1_ButtonClick(a->data().toString()); });

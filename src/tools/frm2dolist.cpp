@@ -54,8 +54,8 @@ frm2DoList::frm2DoList(QWidget* parent) : QMainWindow(parent, Qt::Window) {
     Toolbar1 = addToolBar("Toolbar1");
     Toolbar1->setObjectName("Toolbar1");
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    AddToolButton(Toolbar1, "Font -", "DownArrow1", " Reduce Font Size ");
-    AddToolButton(Toolbar1, "Font +", "UpArrow1", " Increase Font Size ");
+    AddKeyedButton(Toolbar1, "Font -", "DownArrow1", " Reduce Font Size ");
+    AddKeyedButton(Toolbar1, "Font +", "UpArrow1", " Increase Font Size ");
     connect(Toolbar1, &QToolBar::actionTriggered, this,
             [this](QAction* a) { Toolbar1_ButtonClick(a->data().toString()); });
 

@@ -16,6 +16,7 @@
 #include "core/module1.h"
 #include "core/numtext.h"
 #include "exchange/printgrid.h"
+#include "platform/keyedbutton.h"
 #include "platform/datagrid.h"
 #include "platform/messages.h"
 #include "platform/places.h"
@@ -58,9 +59,7 @@ QWidget* frmDayCalculator::MakeListTab() {
     Toolbar1->setMovable(false);
     for (auto [caption, key, tip] : {std::tuple{"Font +", "UpArrow", " Increase Grid Font Size "},
                                      std::tuple{"Font -", "DownArrow", " Decrease Grid Font Size "}}) {
-        QAction* a = Toolbar1->addAction(caption);
-        a->setObjectName(key);
-        a->setToolTip(tip);
+        QAction* a = AddKeyedButton(Toolbar1, caption, key, tip);
         connect(a, &QAction::triggered, this, [this, k = QString(key)] { Toolbar1_ButtonClick(k); });
     }
     TextCalcDate = new QLineEdit(panel);

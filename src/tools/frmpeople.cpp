@@ -61,8 +61,8 @@ frmPeople::frmPeople(QWidget* parent) : QMainWindow(parent, Qt::Window) {
     Toolbar1 = addToolBar("Toolbar1");
     Toolbar1->setObjectName("Toolbar1");
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    AddToolButton(Toolbar1, "Font +", "UpArrow", " Increase Font Size ");
-    AddToolButton(Toolbar1, "Font -", "DownArrow", " Reduce Font Size ");
+    AddKeyedButton(Toolbar1, "Font +", "UpArrow", " Increase Font Size ");
+    AddKeyedButton(Toolbar1, "Font -", "DownArrow", " Reduce Font Size ");
     connect(Toolbar1, &QToolBar::actionTriggered, this,
             [this](QAction* a) { Toolbar1_ButtonClick(a->data().toString()); });
 

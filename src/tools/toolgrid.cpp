@@ -117,12 +117,4 @@ SearchPanel MakeSearchPanel(QWidget* parent, const char* searchName, const char*
     return p;
 }
 
-QAction* AddToolButton(QToolBar* bar, const char* caption, const char* key, const char* tip) {
-    QAction* a = bar->addAction(QString::fromUtf8(caption));
-    a->setObjectName(key);
-    a->setData(QString::fromUtf8(key));
-    a->setToolTip(QString::fromUtf8(tip));
-    return a;
-}
-
 }  // namespace vm

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/files.h"
+#include "platform/keyedbutton.h"
 #include "platform/sqlstore.h"
 
 class QAction;
@@ -50,8 +51,6 @@ struct SearchPanel {
 SearchPanel MakeSearchPanel(QWidget* parent, const char* searchName, const char* searchTip,
                             std::function<void()> onSearch, std::function<void()> onClear);
 
-// A toolbar button keyed `key` (its objectName and data).
-QAction* AddToolButton(QToolBar* bar, const char* caption, const char* key, const char* tip);
 
 // Twips of the old window measures (15 to a pixel).
 constexpr int kToolTwipsPerPixel = 15;
