@@ -6,6 +6,7 @@
 
 #include "core/numtext.h"
 #include "core/record.h"
+#include "platform/datagrid.h"
 
 namespace vm {
 namespace {
@@ -17,11 +18,7 @@ const std::vector<std::string> kSearchFields = {"DateText", "Repeat", "DateType"
 // Holds when the fields, joined into one text (an empty field read as empty
 // text, so it never hides the others), contain the bound text; literal, with
 // case folded over all of Unicode.
-std::string Contains(const std::vector<std::string>& fields) {
-    std::string list;
-    for (const auto& f : fields) list += ", [" + f + "]";
-    return "FOLDHAS(?" + list + ") = 1";
-}
+std::string Contains(const std::vector<std::string>& fields) { return FoldSearchCondition(fields); }
 
 std::vector<std::string> SplitParts(const std::string& t) {
     std::vector<std::string> parts;

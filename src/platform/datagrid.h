@@ -33,7 +33,7 @@ private:
 // A header click's order on a field: " ORDER BY [field] ASC, [ID]".
 std::string HeaderOrder(const std::string& field, const std::string& direction);
 
-// A condition (no "WHERE") that holds when the columns, joined into one text
+// A condition (no "WHERE", the FOLDHAS function) that holds when the columns, joined into one text
 // each preceded by a blank, contain the text bound to its one "?". Empty
 // columns are read as empty text, so a row with a Null field still matches on
 // its other fields. The match is literal and folds case over all of Unicode.

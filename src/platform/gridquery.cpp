@@ -19,14 +19,12 @@ std::string HeaderOrder(const std::string& field, const std::string& direction) 
 }
 
 std::string FoldSearchCondition(const std::vector<std::string>& columns) {
-    std::string joined;
+    std::string list;
     for (const auto& c : columns) {
         // A bracketed name or a parenthesised expression is taken as it is.
-        const std::string q = (c.front() == '[' || c.front() == '(') ? c : "[" + c + "]";
-        joined += (joined.empty() ? "" : " || ") + std::string("' ' || IFNULL(") + q + ", '')";
+        list += ", " + ((c.front() == '[' || c.front() == '(') ? c : "[" + c + "]");
     }
-    if (joined.empty()) joined = "''";
-    return "instr(FOLD(" + joined + "), FOLD(?)) > 0";
+    return "FOLDHAS(?" + list + ") = 1";
 }
 
 }  // namespace vm
