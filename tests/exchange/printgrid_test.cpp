@@ -122,7 +122,9 @@ TEST_F(PrintGrid, TheGridHandedInIsPrintedAndAnUnreadableSetUpGivesTheDefaults) 
         model.setItem(r, 1, new QStandardItem("Saturday"));
     }
     other.setModel(&model);
-    vmtest::WriteAll(dir + "/Velmora_Print_Setup.Dat", "Velmora print setup 1\nPaperName=Letter\nMarginTopTwips=-5\n");
+    vmtest::WriteAll(dir + "/Velmora_Print_Setup.Dat",  // one inch all round but a negative top margin
+                     "Velmora print setup 1\nPaperName=Letter\nPaperWidthPt=612\nPaperHeightPt=792\nOrientation=2\n"
+                     "MarginLeftTwips=1440\nMarginTopTwips=-5\nMarginRightTwips=1440\nMarginBottomTwips=1440\n");
     fx.messages.answers = {MsgResult::No};
     fx.messages.fileAnswers = {pdf};
     vm::Print_Grid(&other, 2, "Marginal test  ");
