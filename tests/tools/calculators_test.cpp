@@ -134,9 +134,10 @@ TEST_F(Calculators, TheWorkDayCalculatorCountsAndCopiesItsResult) {
     main->mnuFile_CalcWrkDays->trigger();
     auto* w = vm::CalcWrkDays();
     ASSERT_NE(w, nullptr);
+    auto* month = find<QCalendarWidget>(w, "MonthView1");
     for (int day : {1, 25, 15}) {
-        find<QCalendarWidget>(w, "MonthView1")->setSelectedDate(QDate(2026, 12, day));
-        w->MonthView1_DateClick();
+        month->setSelectedDate(QDate(2026, 12, day));
+        emit month->clicked(month->selectedDate());  // as a click on the day does
     }
     EXPECT_EQ(find<QLineEdit>(w, "txtBeginDate")->text(), "12/1/2026");
     EXPECT_EQ(find<QLineEdit>(w, "txtEndDate")->text(), "12/25/2026") << "both filled: a click changes nothing";
