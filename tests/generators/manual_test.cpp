@@ -17,48 +17,42 @@ struct Word {
     std::string text;
 };
 
-struct Layout {
-    std::vector<std::pair<double, double>> pages;  // width, height in points
-    std::vector<Word> words;
-};
-
-Layout ReadLayout(const std::string& pdf) {
-    Layout out;
-    FILE* p = popen(("pdftotext -bbox '" + pdf + "' - 2>/dev/null").c_str(), "r");
-    if (!p) return out;
+// The page sizes (width, height in points) and every word of a PDF.
+std::vector<Word> ReadWords(const std::string& pdf, std::vector<std::pair<double, double>>& pages) {
+    std::vector<Word> out;
     std::string xml;
-    char buf[4096];
-    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) xml.append(buf, n);
-    pclose(p);
-    static const std::regex page(R"re(<page width="([\d.]+)" height="([\d.]+)">)re");
-    static const std::regex word(
-        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
-    for (std::sregex_iterator it(xml.begin(), xml.end(), page), end; it != end; ++it) {
-        out.pages.emplace_back(std::stod((*it)[1]), std::stod((*it)[2]));
-        const size_t from = static_cast<size_t>(it->position());
-        const size_t to = xml.find("</page>", from);
-        for (std::sregex_iterator w(xml.begin() + static_cast<long>(from), xml.begin() + static_cast<long>(to), word);
-             w != std::sregex_iterator(); ++w)
-            out.words.push_back({static_cast<int>(out.pages.size()), std::stod((*w)[1]), std::stod((*w)[2]),
-                                 std::stod((*w)[3]), std::stod((*w)[4]), (*w)[5]});
+    if (FILE* p = popen(("pdftotext -bbox '" + pdf + "' - 2>/dev/null").c_str(), "r")) {
+        char buf[4096];
+        for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) xml.append(buf, n);
+        pclose(p);
+    }
+    static const std::regex item(R"re(<page width="([\d.]+)" height="([\d.]+)">|<word xMin="([\d.]+)" )re"
+                                 R"re(yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+    for (std::sregex_iterator it(xml.begin(), xml.end(), item), end; it != end; ++it) {
+        const auto& m = *it;
+        if (m[1].matched)
+            pages.emplace_back(std::stod(m[1]), std::stod(m[2]));
+        else
+            out.push_back({int(pages.size()), std::stod(m[3]), std::stod(m[4]), std::stod(m[5]), std::stod(m[6]), m[7]});
     }
     return out;
 }
 
 TEST(UserManual, IsLaidOutOnReadableA4Pages) {
     if (std::system("pdftotext -v >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdftotext is not installed";
-    const Layout l = ReadLayout(vm::JoinPath(vm::ProgramFolder(), "VelmoraHelp.pdf"));
-    ASSERT_GE(l.pages.size(), 2u) << "the whole manual does not fit on one page at a readable size";
-    for (const auto& [w, h] : l.pages) {
+    std::vector<std::pair<double, double>> pages;
+    const std::vector<Word> words = ReadWords(vm::JoinPath(vm::ProgramFolder(), "VelmoraHelp.pdf"), pages);
+    ASSERT_GE(pages.size(), 2u) << "the whole manual does not fit on one page at a readable size";
+    for (const auto& [w, h] : pages) {
         EXPECT_NEAR(w, 595, 1) << "A4 width in points";
         EXPECT_NEAR(h, 842, 1) << "A4 height in points";
     }
-    ASSERT_GT(l.words.size(), 500u);
+    ASSERT_GT(words.size(), 500u);
     // The title: large; body words: the size of ordinary print (9-14 pt lines).
-    EXPECT_EQ(l.words[0].text, "Velmora");
-    EXPECT_GE(l.words[0].yMax - l.words[0].yMin, 16.0);
+    EXPECT_EQ(words[0].text, "Velmora");
+    EXPECT_GE(words[0].yMax - words[0].yMin, 16.0);
     int body = 0;
-    for (const Word& w : l.words) {
+    for (const Word& w : words) {
         const double height = w.yMax - w.yMin;
         if (height >= 9 && height <= 14) ++body;
         // Everything inside the page with a margin.
@@ -66,9 +60,9 @@ TEST(UserManual, IsLaidOutOnReadableA4Pages) {
         EXPECT_LE(w.xMax, 595.0 - 28.0) << w.text;
         EXPECT_LE(w.yMax, 842.0 - 28.0) << w.text;
     }
-    EXPECT_GT(body, static_cast<int>(l.words.size() * 3 / 4));
+    EXPECT_GT(body, static_cast<int>(words.size() * 3 / 4));
     // Text on every page, the last one included.
-    EXPECT_EQ(l.words.back().page, static_cast<int>(l.pages.size()));
+    EXPECT_EQ(words.back().page, static_cast<int>(pages.size()));
 }
 
 }  // namespace
