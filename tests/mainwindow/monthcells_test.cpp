@@ -76,24 +76,6 @@ TEST(MonthFrame, YearBoxWithoutAUsableYearDrawsTheCurrentYear) {
 
 // ---- appearance and entries
 
-TEST(CellLooks, MonthAppearanceSetsFontsAndRaisesSmallSizesInTheAppearanceItself) {
-    CellLooks cells;
-    CellColorState state;
-    cells.title[4].font.name = "Kept";
-    vm::MonthAppearance a;
-    a.DayBG = 0xEEEEEE;
-    a.DayFntSiz = vm::Currency::Whole(6);
-    a.TitleFntName = "";
-    vm::ApplyMonthAppearance(cells, a, vm::kStyleAllOpaque, state);
-    EXPECT_EQ(a.DayFntSiz, vm::Currency::Whole(8));
-    EXPECT_EQ(cells.day[40].font.size, 8);
-    EXPECT_EQ(cells.title[4].font.name, "Kept");  // an empty title font name keeps the label's
-    EXPECT_TRUE(cells.day[0].opaque && cells.title[0].opaque);
-    EXPECT_EQ(cells.day[41].back, 0xEEEEEE);
-    vm::ApplyMonthAppearance(cells, a, vm::kStyleMixed, state);
-    EXPECT_FALSE(cells.day[0].opaque || cells.title[0].opaque);
-}
-
 vm::SortingRow Entry(int day, const char* msg, const char* colors = "", int priority = 0, const char* hour = "0",
                      const char* min = "0", const char* ampm = "AM", const char* alarm = "", const char* font = "") {
     vm::SortingRow r;
