@@ -67,13 +67,6 @@ TEST(MonthFrame, EachMonthsShapeNumbersTheCellsAroundIt) {
     EXPECT_EQ(Frame(7, "").todayCell, 3 + 15 - 1) << "1 July 2026 is a Wednesday; an empty year box is this year";
 }
 
-TEST(MonthFrame, YearBoxWithoutAUsableYearDrawsTheCurrentYear) {
-    const std::pair<const char*, int> table[] = {{" 2026", 2026}, {"2031", 2031}, {"", 2026},   {"abc", 2026},
-                                                 {"0", 2026},    {"-5", 2026},   {"10000", 2026}, {"99999", 2026},
-                                                 {"9999", 9999}, {"1", 1},       {"2027.5", 2028}, {"1e300", 2026}};
-    for (auto [text, year] : table) EXPECT_EQ(vm::YearFromBox(text, 2026), year) << text;
-}
-
 // ---- appearance and entries
 
 vm::SortingRow Entry(int day, const char* msg, const char* colors = "", int priority = 0, const char* hour = "0",
