@@ -9,7 +9,6 @@
 
 #include "core/appearance.h"
 #include "core/files.h"
-#include "core/schema.h"
 #include "mainwindow/filecommands.h"
 #include "platform/places.h"
 #include "platform/sqlstore.h"
@@ -74,11 +73,9 @@ TEST(FileOpen, ACalendarFileIsOpenedListedAndShown) {
     win.Open(home);
     EXPECT_EQ(win.fx.messages.dialogs.back().initialDir, vm::FolderOf(upper));
     EXPECT_EQ(win.shownPrev(), (std::vector<std::string>{"1 - Home.mdb", "2 - Work.MDB"}));
-    win.Open(upper);
-    EXPECT_EQ(win.shownPrev(), (std::vector<std::string>{"1 - Work.MDB", "2 - Home.mdb"}));
 }
 
-TEST(FileSaveAsAndNew, AnExistingFileIsNeverWrittenOverAndANewNameGetsTheCopyOrThePlainLook) {
+TEST(FileSaveAsAndNew, AnExistingFileIsNeverWrittenOverAndANewNameGetsTheCopy) {
     Window win;
     const std::string inUse = Module1.CalendarFilePath;
     const std::string caption = win.Caption();
@@ -121,26 +118,6 @@ TEST(FileSaveAsAndNew, AnExistingFileIsNeverWrittenOverAndANewNameGetsTheCopyOrT
     EXPECT_EQ(win.Caption().substr(win.Caption().size() - 8), "Copy.mdb");
     EXPECT_EQ(rs.databaseName(), copy);
     EXPECT_TRUE(win.shownPrev().empty()) << "Save As leaves the recent files alone";
-
-    // New Calendar: the new file starts with the plain look.
-    win.fx.messages.clear();
-    for (size_t m = 1; m <= 12; ++m) {
-        auto& a = vm::MainState.Month[m];
-        a.DayFG = 255, a.DayBG = 0, a.TitleFntName = "Arial", a.DayFntBold = true, a.TitleFntBold = false;
-        Module1.MonthImageFile[m] = "/pics/m.jpg";
-    }
-    const std::string fresh = vmtest::MakeTempDir("velmora-new") + "/Fresh.mdb";
-    win.fx.messages.fileAnswers.push_back(fresh);
-    win.Action("mnuNew_Calendar_File")->trigger();
-    EXPECT_TRUE(win.Shown().empty());
-    EXPECT_EQ(Module1.CalendarFilePath, fresh);
-    EXPECT_EQ(vm::CheckStore(fresh, vm::DbKind::Calendar), "");
-    EXPECT_TRUE(win.shownPrev().empty()) << "nor is a new file listed";
-    for (size_t m = 1; m <= 12; ++m) {
-        const auto& a = vm::MainState.Month[m];
-        EXPECT_TRUE(Module1.MonthImageFile[m].empty() && a.DayFG == 0 && a.DayBG == 16777215) << m;
-        EXPECT_TRUE(a.TitleFntName == "MS Sans Serif" && !a.DayFntBold && a.TitleFntBold) << m;
-    }
 }
 
 TEST(FilePrevious, ChoosingAnEntryAndAMissingEntry) {

@@ -77,9 +77,6 @@ TEST(DialogFilters, PipesBecomeTheDesktopDialogsFilters) {
         EXPECT_EQ(vm::QtFilterFromPipes(desktop).toStdString(), c.qt) << c.in;
         EXPECT_EQ(vm::DefaultSuffixOfFilter(c.in), c.suffix) << c.in;
     }
-    EXPECT_EQ(vm::WithDefaultSuffix("/a/Work", ".mdb"), "/a/Work.mdb");
-    EXPECT_EQ(vm::WithDefaultSuffix("/a.b/Work", "mdb"), "/a.b/Work.mdb");
-    EXPECT_EQ(vm::WithDefaultSuffix("/a/Work.MDB", ".mdb"), "/a/Work.MDB");
 }
 
 }  // namespace

@@ -88,11 +88,6 @@ TEST_F(Splash, TheCounterAndTheProgressBarMoveWithTheTicks) {
     for (int n = 2; n <= 6; ++n) s->Timer1_Timer();
     EXPECT_EQ(s->lblSec->text(), "(6)");
     EXPECT_EQ(bar->value(), 6);
-    for (int n = 7; n <= 15; ++n) s->Timer1_Timer();
-    // At 15 the minimum 16 lies above the maximum 15 then, so only the rest applies.
-    EXPECT_EQ(bar->minimum(), 5);
-    EXPECT_EQ(bar->maximum(), 50);
-    EXPECT_EQ(bar->value(), 15);
     Close();
     // Past a hundred ticks the bar keeps within its range, and the count stops at the top.
     vm::SplashBar after;

@@ -67,32 +67,7 @@ TEST(MonthFrame, EachMonthsShapeNumbersTheCellsAroundIt) {
     EXPECT_EQ(Frame(7, "").todayCell, 3 + 15 - 1) << "1 July 2026 is a Wednesday; an empty year box is this year";
 }
 
-TEST(MonthFrame, YearBoxWithoutAUsableYearDrawsTheCurrentYear) {
-    const std::pair<const char*, int> table[] = {{" 2026", 2026}, {"2031", 2031}, {"", 2026},   {"abc", 2026},
-                                                 {"0", 2026},    {"-5", 2026},   {"10000", 2026}, {"99999", 2026},
-                                                 {"9999", 9999}, {"1", 1},       {"2027.5", 2028}, {"1e300", 2026}};
-    for (auto [text, year] : table) EXPECT_EQ(vm::YearFromBox(text, 2026), year) << text;
-}
-
 // ---- appearance and entries
-
-TEST(CellLooks, MonthAppearanceSetsFontsAndRaisesSmallSizesInTheAppearanceItself) {
-    CellLooks cells;
-    CellColorState state;
-    cells.title[4].font.name = "Kept";
-    vm::MonthAppearance a;
-    a.DayBG = 0xEEEEEE;
-    a.DayFntSiz = vm::Currency::Whole(6);
-    a.TitleFntName = "";
-    vm::ApplyMonthAppearance(cells, a, vm::kStyleAllOpaque, state);
-    EXPECT_EQ(a.DayFntSiz, vm::Currency::Whole(8));
-    EXPECT_EQ(cells.day[40].font.size, 8);
-    EXPECT_EQ(cells.title[4].font.name, "Kept");  // an empty title font name keeps the label's
-    EXPECT_TRUE(cells.day[0].opaque && cells.title[0].opaque);
-    EXPECT_EQ(cells.day[41].back, 0xEEEEEE);
-    vm::ApplyMonthAppearance(cells, a, vm::kStyleMixed, state);
-    EXPECT_FALSE(cells.day[0].opaque || cells.title[0].opaque);
-}
 
 vm::SortingRow Entry(int day, const char* msg, const char* colors = "", int priority = 0, const char* hour = "0",
                      const char* min = "0", const char* ampm = "AM", const char* alarm = "", const char* font = "") {

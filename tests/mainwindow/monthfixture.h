@@ -40,7 +40,7 @@ struct Calendar {
         const char* alarm = "";
         int sound = 1;
     };
-    void Add(const char* table, const Rec& r) {
+    int64_t Add(const char* table, const Rec& r) {
         auto st = db->prepare(std::string("INSERT INTO [") + table +
                               "] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Repeat],[Duration],"
                               "[Priority],[DayColors],[Font],[Alarm],[SoundNum],[WorkDay],[DateType]) "
@@ -50,6 +50,7 @@ struct Calendar {
                     db::Int(r.duration), db::Int(r.priority), db::Text(r.colors), db::Text(r.font),
                     db::Text(r.alarm), db::Int(r.sound)});
         st.run();
+        return db->lastInsertId();
     }
     int64_t Count(const char* table) {
         auto st = db->prepare(std::string("SELECT COUNT(*) FROM [") + table + "]");

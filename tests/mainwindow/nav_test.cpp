@@ -1,18 +1,14 @@
 // Moving through months in the real main window, headless: the month and
-// year boxes with typed names and years, the keys, the main toolbar, the
+// year boxes with typed names and years, the arrow keys, the main toolbar, the
 // records a search listed and their deletion, and the day-cell double click.
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTableView>
 #include <QTest>
 #include <QToolBar>
 
@@ -20,14 +16,13 @@
 #include <memory>
 #include <vector>
 
-#include "core/appearance.h"
 #include "core/dates.h"
 #include "core/module1.h"
 #include "core/numtext.h"
 #include "mainwindow/frmvelmora.h"
 #include "platform/recordgrid.h"
 #include "records/frmselectedday.h"
-#include "testsupport.h"
+#include "monthfixture.h"
 
 namespace db = vm::db;
 using vm::CivilDate;
@@ -35,44 +30,18 @@ using vm::MsgResult;
 
 namespace {
 
-class Navigation : public ::testing::Test {
+class Navigation : public vmtest::MonthBuild {
 protected:
-    vmtest::Fixture fx;
-    std::string path = vmtest::FreshCalendar();
-    std::shared_ptr<db::Database> store = db::Database::Open(path);
-    std::unique_ptr<vm::frmVelmora> w;
-
     void SetUp() override {
-        vm::Module1.CalendarFilePath = path;
-        w = std::make_unique<vm::frmVelmora>();
-        vm::ReadCalValues(w->DataSettings);
-        vm::SetDefaultCalValues();
-        w->SetToday(CivilDate{2026, 2, 14});
-        w->show();
+        MonthBuild::SetUp();
         Draw("February", " 2026");
     }
-    void TearDown() override {
-        vm::UnloadSelectedDay();
-        w.reset();
-    }
+    void TearDown() override { vm::UnloadSelectedDay(); }
 
-    void Draw(const char* month, const char* year) {
-        w->cmbMonth->setCurrentText(month);
-        w->cmbYear->setCurrentText(year);
-        w->cmbmonth_Click();
-    }
-    int64_t Add(CivilDate d, const std::string& text) {
-        auto st = store->prepare(
-            "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Repeat],[Duration],"
-            "[Priority],[DayColors],[Font],[Alarm],[SoundNum],[WorkDay],[DateType]) "
-            "VALUES (0,?,?,0,0,'AM',?,'',0,0,'','','',1,-1,'Event')");
-        st.bindAll({db::Text(vm::FormatIso(d)), db::Int(vm::Date2Julian(d)), db::Text(text)});
-        st.run();
-        return store->lastInsertId();
-    }
+    int64_t Add(CivilDate d, const char* text) { return cal.Add("Velmora", {d, text}); }
     std::vector<int64_t> Ids() {
         std::vector<int64_t> ids;
-        auto st = store->prepare("SELECT [ID] FROM [Velmora] ORDER BY [ID]");
+        auto st = cal.db->prepare("SELECT [ID] FROM [Velmora] ORDER BY [ID]");
         while (st.step()) ids.push_back(db::AsInt(st.column(0)));
         return ids;
     }
@@ -80,7 +49,7 @@ protected:
     void Click(const char* key) {
         QAction* a = Button(key);
         ASSERT_NE(a, nullptr) << key;
-        w->Toolbar1_ButtonClick(a);
+        a->trigger();
     }
     bool ListedButtonsShown() { return w->Toolbar1Button(10)->isVisible() && w->Toolbar1Button(12)->isVisible(); }
     bool ListedButtonsHidden() { return !w->Toolbar1Button(10)->isVisible() && !w->Toolbar1Button(12)->isVisible(); }
@@ -88,8 +57,6 @@ protected:
         box->lineEdit()->clear();
         QTest::keyClicks(box, text);
     }
-    QLabel* Title(int i) { return w->findChild<QLabel*>(QString("lblTitle_%1").arg(i)); }
-    QLabel* Day(int i) { return w->findChild<QLabel*>(QString("lblDay_%1").arg(i)); }
     std::string Month() { return w->cmbMonth->currentText().toStdString(); }
     std::string Year() { return w->cmbYear->currentText().toStdString(); }
     std::string Shown() { return w->lblMonth->text().toStdString(); }
@@ -171,7 +138,7 @@ TEST_F(Navigation, ATypedYearFromOneTo9999IsDrawnAnythingElseBeepsAndKeepsTheDra
     }
 }
 
-TEST_F(Navigation, KeysUpAndDownStepOnlyTheYearBoxAndCtrlMAndCtrlYToggleTheBoxes) {
+TEST_F(Navigation, KeysUpAndDownStepOnlyTheYearBoxFromTheYearShown) {
     const int builds = w->buildsRun();
     QTest::keyClick(w->cmbMonth, Qt::Key_Up);
     QTest::keyClick(w->cmbMonth, Qt::Key_Down);
@@ -198,39 +165,6 @@ TEST_F(Navigation, KeysUpAndDownStepOnlyTheYearBoxAndCtrlMAndCtrlYToggleTheBoxes
         EXPECT_EQ(Year(), c.shown) << c.typed;
         EXPECT_EQ(Shown(), std::string("March ") + c.shown) << c.typed;
     }
-    const int beeps = fx.messages.beeps;
-    TypeInto(w->cmbYear, "9999");
-    QTest::keyClick(w->cmbYear, Qt::Key_Down);
-    EXPECT_EQ(fx.messages.beeps, beeps + 1);
-    EXPECT_EQ(Shown(), "March  2017");
-
-    // The window itself swallows Up and Down and passes other keys on.
-    QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
-    QApplication::sendEvent(w.get(), &up);
-    EXPECT_TRUE(up.isAccepted());
-    QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
-    QApplication::sendEvent(w.get(), &left);
-    EXPECT_FALSE(left.isAccepted());
-
-    // Ctrl+M and Ctrl+Y toggle the boxes, each handler with its own toggle.
-    auto shown = [&] { return w->cmbMonth->isVisible() && w->cmbYear->isVisible(); };
-    auto hidden = [&] { return !w->cmbMonth->isVisible() && !w->cmbYear->isVisible(); };
-    // One press in each box: each toggle turns on, the boxes stay shown.
-    QTest::keyClick(w->cmbMonth, Qt::Key_M, Qt::ControlModifier);
-    QTest::keyClick(w->cmbYear, Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_TRUE(shown());
-    // The month box's second press hides both; its third shows them again.
-    QTest::keyClick(w->cmbMonth, Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_TRUE(hidden());
-    QTest::keyClick(w->cmbMonth, Qt::Key_M, Qt::ControlModifier);
-    EXPECT_TRUE(shown());
-    // The window's own toggle: twice hides.
-    for (int i = 0; i < 2; ++i) {
-        QKeyEvent ctrlM(QEvent::KeyPress, Qt::Key_M, Qt::ControlModifier);
-        QApplication::sendEvent(w.get(), &ctrlM);
-        EXPECT_TRUE(ctrlM.isAccepted());
-    }
-    EXPECT_TRUE(hidden());
 }
 
 TEST_F(Navigation, ListedRecordButtonsShowForAListingAndHideWheneverTheGridMovesOn) {
@@ -320,30 +254,6 @@ TEST_F(Navigation, DoubleClickOpensTheSelectedDayOnlyForADayOfTheShownMonth) {
     ASSERT_NE(vm::SelectedDay(), nullptr);
     EXPECT_EQ(vm::SelectedDay()->txtDayText->toPlainText(), "");
     EXPECT_EQ(vm::SelectedDay()->dayDate(), (CivilDate{2026, 4, 1}));
-}
-
-TEST_F(Navigation, JustifyBottomAndDrawingMoveTheBarAndRebuildOccurrencesOnlyWhenAsked) {
-    auto bar = [&] { return w->TwipsOf(w->SSCmdVert).left; };
-    Add({2026, 2, 3}, "One");
-    Add({2026, 2, 9}, "Two");
-    Add({2026, 2, 20}, "Three");
-    Draw("February", " 2026");
-    vm::MainState.pRebuildRepeating = true;
-    Click("Justify");
-    EXPECT_FALSE(vm::MainState.pRebuildRepeating);  // the expansion ran first
-    EXPECT_DOUBLE_EQ(bar(), w->FormWidthTwips() - 1400);
-    // Bottom of the grid: the bar as Justify puts it, on the last record.
-    Click("bottomArrow16Green");
-    EXPECT_DOUBLE_EQ(bar(), w->FormWidthTwips() - 1400);
-    EXPECT_EQ(w->TDBGridDates->currentIndex().row(), 2);
-
-    auto* colours = w->findChild<QWidget*>("SSPanelDayColor");
-    colours->show();
-    const int builds = w->buildsRun();
-    Click("Drawing");
-    EXPECT_DOUBLE_EQ(bar(), 200);
-    EXPECT_FALSE(colours->isVisible());
-    EXPECT_EQ(w->buildsRun(), builds + 1);  // one redraw: the month name did not change
 }
 
 }  // namespace

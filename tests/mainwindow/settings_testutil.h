@@ -73,7 +73,6 @@ public:
     }
     bool monthBoxesShown() const { return window->cmbMonth->isVisible() && window->cmbYear->isVisible(); }
     QFont dayCellFont() const { return window->findChild<QLabel*>("lblDay_0")->font(); }
-    QFont titleCellFont() const { return window->findChild<QLabel*>("lblTitle_0")->font(); }
     std::string statusPanel4() const {
         auto* label = window->findChild<QLabel*>("StatusBar1_Panel4");
         return label ? label->text().toStdString() : std::string();
