@@ -10,21 +10,10 @@ namespace db = vm::db;
 
 namespace {
 
+// Every box on its placeholder, the date filled.
 vm::EntryBoxes Placeholders() {
-    vm::EntryBoxes b;
-    b.date = "3/15/2025";
-    b.hour = "Hour";
-    b.minute = "Min";
-    b.ampm = "AM";
-    b.repeatNo = "Repeat#";
-    b.repeatType = "Repeat Type";
-    b.dayType = "Date Type";
-    b.alarm = "Alarm Mins";
-    b.sound = "Sound";
-    b.font = "Select Font";
-    b.colors = "Select FG Colors";
-    b.priority = "Priority";
-    return b;
+    return {false, false, "3/15/2025", "Hour", "Min", "AM", "", "Repeat#", "Repeat Type", "Date Type", "Alarm Mins",
+            "Sound", "Select Font", "Select FG Colors", "Priority"};
 }
 
 const db::Value* Column(const vm::EntrySave& s, const std::string& name) {

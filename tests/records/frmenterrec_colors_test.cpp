@@ -36,10 +36,6 @@ TEST_F(EntryWindow, ColourPanelOpensOnTheBoxAndOkComposesBlackOnWhite) {
     click("sscmdExitColors");
     EXPECT_FALSE(shown("SSPanel3"));
     EXPECT_EQ(text("cmbColors"), "-65280;0;0;0;3;3") << "exit changes nothing";
-
-    // Typing a box's own placeholder name empties it.
-    type("txtColor_2", "Title Text Color");
-    EXPECT_EQ(text("txtColor_2"), "");
 }
 
 TEST_F(EntryWindow, DoubleClickPickKeepsTheSignAndShowsTheColour) {

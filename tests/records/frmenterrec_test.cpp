@@ -72,7 +72,6 @@ TEST_F(EntryWindow, ListsTakeStoredValuesFirstAndNewRenewsThemOnce) {
     // In the column's text order, where " Holiday" comes first; shown trimmed.
     EXPECT_EQ(Items(combo("cmbDayType")), Strings({"Holiday", "Birthday"}));
     EXPECT_EQ(text("cmbDayType"), "Date Type");
-    EXPECT_EQ(Items(combo("Combo4")), Strings({"Arial, 10,False,False"}));
     const Strings repeats = Items(combo("cmbRepeatType"));
     type("cmbRepeatType", "Every-10");
     tool("New");
