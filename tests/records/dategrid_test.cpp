@@ -208,6 +208,9 @@ TEST_F(DateGrid, MultiWordPanelAndTypeFilter) {
     EXPECT_EQ(w->Combo3->currentText(), "WeekMask");
     EXPECT_EQ(Listed(), (std::vector<std::string>{"apple tart", "plum"}));
     EXPECT_TRUE(DeleteShown());
+    w->Combo3->setEditText("Hidden");
+    w->Combo3_Click();
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"pear", "plum"}));
 
     w->sscmdClearSrch->click();
     EXPECT_FALSE(DeleteShown());
