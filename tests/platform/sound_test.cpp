@@ -52,12 +52,10 @@ TEST(Sound, OnlyPcmWaveFilesArePlayable) {
     struct Case { const char* name; std::string bytes; bool playable; };
     const Case cases[] = {
         {"pcm16.wav", Wave(1, 16, 100), true},
-        {"pcm8.wav", Wave(1, 8, 100), true},
         {"float.wav", Wave(3, 32, 100), true},
         {"mp3.wav", Wave(85, 16, 100), false},  // compressed
         {"nodata.wav", Wave(1, 16, 0), false},
         {"nofmt.wav", Wave(1, 16, 100, false), false},
-        {"text.wav", "this is no sound", false},
         {"empty.wav", "", false},
         {"short.wav", Wave(1, 16, 100).substr(0, 30), false},
     };
