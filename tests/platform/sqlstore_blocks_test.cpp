@@ -80,6 +80,9 @@ TEST_F(Blocks, ALargeSortedResultShowsEditsDeletesAndFindsAsAWholeRead) {
     rs.setField("Name", db::Text("added"));
     rs.update();
     EXPECT_EQ(db::AsText(rs.valueAt(rs.recordCount() - 1, 1)), "added");
+    rs.setRecordSource("SELECT DISTINCT [N] FROM [T]");
+    rs.refresh();
+    EXPECT_THROW(rs.addNew(), db::DbError) << "a result that names no row is read-only";
 }
 
 TEST_F(Blocks, FoldHasJoinsTheFieldsAndTakesTheTextLiterally) {

@@ -52,34 +52,6 @@ TEST(Database, OpeningNeverCreatesOrChangesAFile) {
     }
 }
 
-// Finding, deleting and the blocks of a large result are in the blocks test.
-TEST_F(People, RecordSourceBrowsesAndEditsThroughASelect) {
-    EXPECT_TRUE(rs.bof() && rs.eof());
-    EXPECT_THROW(rs.edit(), db::DbError);
-    for (const char* n : {"Ann", "Bob", "O'Brien"}) Add(n, 30);
-    rs.moveFirst();
-    rs.edit();
-    rs.setField("Age", db::Int(31));
-    EXPECT_EQ(db::AsInt(rs.field("Age")), 31);  // the edit buffer shows the change
-    rs.update();
-
-    // A SELECT with a condition is still editable and sees the stored changes.
-    rs.setRecordSource("SELECT * FROM [People] WHERE [Age] > 30 ORDER BY [Name]");
-    rs.refresh();
-    ASSERT_EQ(rs.recordCount(), 1);
-    rs.edit();
-    rs.setField("Name", db::Text("Anne"));
-    rs.update();
-
-    rs.setRecordSource("SELECT DISTINCT [Age] FROM [People]");
-    rs.refresh();
-    EXPECT_THROW(rs.addNew(), db::DbError);
-
-    rs.setRecordSource("People");
-    rs.refresh();
-    EXPECT_EQ(db::AsText(rs.field("Name")), "Anne");
-}
-
 // A refused update and an update of a row deleted meanwhile both fail
 // and write nothing back.
 TEST_F(People, FailedUpdatesStoreNothing) {

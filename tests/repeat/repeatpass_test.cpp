@@ -170,32 +170,26 @@ INSTANTIATE_TEST_SUITE_P(
                                "BEGIN SELECT RAISE(ABORT, 'injected'); END"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(RepeatPass, RuleProblemsAreShownOncePerRecord) {
-    AddRecords(path, {Rec(D(2025, 1, 1), "None", 5), Rec(D(2025, 1, 2), "Every-10-2", 365),
-                      Rec(D(2025, 1, 3), "MonthWeek-2mon", 10), Rec(D(2025, 1, 4), "YearWeek-4-xyz-Nov", 5)});
-    Run();
-    EXPECT_EQ(fx.messages.beeps, 1);
-    EXPECT_EQ(status, (Strings{"4:Invalid Repeat Type Selected"}));
-    ASSERT_EQ(fx.messages.shown.size(), 3u);
-    EXPECT_NE(fx.messages.shown[0].text.find("Every-10-2"), std::string::npos) << "names the rule as typed";
-    EXPECT_TRUE(Repeating().empty());
-    Run();  // nothing changed, yet the problems are shown again
-    EXPECT_EQ(fx.messages.beeps, 2);
-    EXPECT_EQ(fx.messages.shown.size(), 6u);
-}
-
-TEST_F(RepeatPass, RecordsWithAnUnreadableDateAreReportedInOneBox) {
+TEST_F(RepeatPass, BadRulesAndUnreadableDatesAreReportedOncePerRecord) {
     vm::DateRecord one = Rec(D(2025, 1, 1), "Daily", 3), two = one;
     one.DateText = "Broken one";
     two.DateText = "Broken two";
-    AddRecords(path, {Rec(D(2025, 1, 1), "Daily", 3), one, two});
+    AddRecords(path, {Rec(D(2025, 1, 1), "None", 5), Rec(D(2025, 1, 2), "Every-10-2", 365),
+                      Rec(D(2025, 1, 3), "MonthWeek-2mon", 10), Rec(D(2025, 1, 4), "YearWeek-4-xyz-Nov", 5),
+                      Rec(D(2025, 1, 1), "Daily", 3), one, two});
     Exec("UPDATE [Velmora] SET [Date] = 'not a day' WHERE [DateText] LIKE 'Broken%'");
     Run();
-    ASSERT_EQ(fx.messages.shown.size(), 1u);
-    EXPECT_EQ(fx.messages.shown[0].title, "Unreadable Date");
-    for (const char* text : {"Broken one", "Broken two"})
-        EXPECT_NE(fx.messages.shown[0].text.find(text), std::string::npos) << text;
+    EXPECT_EQ(fx.messages.beeps, 1);
+    EXPECT_EQ(status, (Strings{"4:Invalid Repeat Type Selected"}));
+    ASSERT_EQ(fx.messages.shown.size(), 4u) << "three rule boxes, one for both unreadable dates";
+    std::string all;
+    for (const auto& m : fx.messages.shown) all += m.title + ": " + m.text + "\n";
+    for (const char* text : {"Every-10-2", "Unreadable Date: ", "Broken one", "Broken two"})
+        EXPECT_NE(all.find(text), std::string::npos) << text << " in " << all;
     EXPECT_EQ(Repeating().size(), 2u) << "the readable record still gets its rows";
+    Run();  // nothing changed, yet the problems are shown again
+    EXPECT_EQ(fx.messages.beeps, 2);
+    EXPECT_EQ(fx.messages.shown.size(), 8u);
 }
 
 TEST_F(RepeatPass, DeathLookupTakesTheNameLiterallyInIdOrder) {
