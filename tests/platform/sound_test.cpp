@@ -1,11 +1,9 @@
-// The wave-file check, the Qt player and the shipped sounds.
+// The wave-file check and the Qt player.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 
-#include <set>
 #include <string>
-#include <tuple>
 
 #include "platform/places.h"
 #include "platform/qtsound.h"
@@ -30,21 +28,6 @@ std::string Wave(uint16_t tag, uint16_t bits, uint32_t data, bool withFmt = true
     body += "LIST" + le(3, 4) + "abc" + std::string(1, '\0');  // an odd chunk, padded
     body += "data" + le(data, 4) + std::string(data, '\0');
     return "RIFF" + le(static_cast<uint32_t>(body.size()), 4) + body;
-}
-
-TEST(Sound, ShippedSoundsAreThirtyOneDistinctPcmWaves) {
-    std::set<std::string> contents;
-    for (int n = 1; n <= 31; ++n) {
-        const std::string path = Shipped(n > 30 ? "opensound.wav" : (n < 10 ? "Alarm0" : "Alarm") + std::to_string(n) + ".wav");
-        const auto f = vm::ReadWaveFormat(path);
-        ASSERT_TRUE(f.has_value()) << path;
-        EXPECT_EQ(std::tuple(f->channels, f->sampleRate, f->bitsPerSample), std::tuple(1, 22050, 16)) << path;
-        const double seconds = f->dataBytes / 2.0 / 22050;
-        EXPECT_GT(seconds, 0.2) << path;
-        EXPECT_LT(seconds, 3.0) << path;
-        contents.insert(vmtest::ReadAll(path));
-    }
-    EXPECT_EQ(contents.size(), 31u);  // every sound differs from the others
 }
 
 TEST(Sound, OnlyPcmWaveFilesArePlayable) {
