@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
+#include <QTabWidget>
 #include <QTest>
 
 #include "alarmfixture.h"
@@ -130,9 +131,14 @@ TEST_F(StopWatchWindow, ADailyAlarmEnteredInTheGridRingsItsOwnWaveFileAfterShowT
         ASSERT_TRUE(model->setData(model->index(row, model->fieldIndex(field)), text)) << field;
     // A double click on the sound column picks a wave file; its path is kept.
     const std::string wave = vm::ResolveDataPath(vm::DefaultSoundFile(3));
-    grid->setCurrentIndex(model->index(row, model->fieldIndex("SoundNum")));
+    const QModelIndex cell = model->index(row, model->fieldIndex("SoundNum"));
+    find<QTabWidget>("SSTab1")->setCurrentWidget(find<QWidget>("SSPanel4"));
+    QApplication::processEvents();
+    grid->scrollTo(cell);
     fx.messages.fileAnswers.push_back(wave);
-    sw->TDBGridAlarms_DblClick();
+    const QPoint at = grid->visualRect(cell).center();
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, at);  // a double click's first press
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
     ASSERT_EQ(fx.messages.dialogs.size(), 1u);
     EXPECT_EQ(db::AsText(Stored("SELECT [SoundNum] FROM [Alarms] ORDER BY [ID] DESC")), wave);
 

@@ -80,6 +80,9 @@ TEST_F(Blocks, ALargeSortedResultShowsEditsDeletesAndFindsAsAWholeRead) {
     rs.setField("Name", db::Text("added"));
     rs.update();
     EXPECT_EQ(db::AsText(rs.valueAt(rs.recordCount() - 1, 1)), "added");
+    rs.setRecordSource("SELECT DISTINCT [N] FROM [T]");
+    rs.refresh();
+    EXPECT_THROW(rs.addNew(), db::DbError) << "a result that names no row is read-only";
 }
 
 TEST_F(Blocks, FoldHasJoinsTheFieldsAndTakesTheTextLiterally) {
@@ -92,9 +95,8 @@ TEST_F(Blocks, FoldHasJoinsTheFieldsAndTakesTheTextLiterally) {
         st.step();
         return db::AsInt(st.column(0));
     };
-    struct Case { const char* needle; int64_t rows; } cases[] = {{"CAFÉ", 1}, {"_", 1}, {"a_b", 1}, {"one two", 1}, {"end ", 1}, {" x ", 1}, {"nothing", 0},
-                 {"ONE TWO ", 1}, {"abc[xyz]@`{ longer", 1}, {"abc{xyz", 0}, {"ABC[XYZ]@`{ LONGER TEXT ", 1},
-                 {"abc[xyz]@@", 0}};
+    struct Case { const char* needle; int64_t rows; } cases[] = {{"CAFÉ", 1}, {"_", 1}, {"ONE TWO ", 1}, {" x ", 1},
+                 {"abc[xyz]@`{ longer", 1}, {"abc{xyz", 0}, {"nothing", 0}};
     for (const Case& c : cases) EXPECT_EQ(count(c.needle), c.rows) << c.needle;
 }
 

@@ -52,52 +52,6 @@ TEST(Database, OpeningNeverCreatesOrChangesAFile) {
     }
 }
 
-TEST_F(People, TransactionRollsBackUnlessCommitted) {
-    auto d = db::Database::Open(path);
-    for (const char* name : {"a", "b"}) {  // only the second commits
-        db::Transaction tx(*d);
-        d->prepare("INSERT INTO [People] ([Name]) VALUES (?)").bind(1, db::Text(name)).run();
-        if (name[0] == 'b') tx.commit();
-    }
-    auto st = d->prepare("SELECT group_concat([Name]) FROM [People]");
-    st.step();
-    EXPECT_EQ(db::AsText(st.column(0)), "b");
-}
-
-// Finding, deleting and the blocks of a large result are in the blocks test.
-TEST_F(People, RecordSourceBrowsesAndEditsThroughASelect) {
-    EXPECT_TRUE(rs.bof() && rs.eof());
-    EXPECT_THROW(rs.edit(), db::DbError);
-    for (const char* n : {"Ann", "Bob", "O'Brien"}) Add(n, 30);
-    rs.moveLast();
-    EXPECT_EQ(db::AsText(rs.field("name")), "O'Brien");  // field names ignore case
-    rs.moveNext();
-    EXPECT_TRUE(rs.eof());
-    rs.moveFirst();
-    rs.edit();
-    rs.setField("Age", db::Int(31));
-    EXPECT_EQ(db::AsInt(rs.field("Age")), 31);  // the edit buffer shows the change
-    rs.update();
-
-    // A SELECT with a condition is still editable and sees the stored changes.
-    rs.setRecordSource("SELECT * FROM [People] WHERE [Age] > 30 ORDER BY [Name]");
-    rs.refresh();
-    ASSERT_EQ(rs.recordCount(), 1);
-    rs.edit();
-    rs.setField("Name", db::Text("Anne"));
-    rs.update();
-
-    rs.setRecordSource("SELECT DISTINCT [Age] FROM [People]");
-    rs.refresh();
-    EXPECT_FALSE(rs.editable());
-    EXPECT_THROW(rs.addNew(), db::DbError);
-    EXPECT_THROW(rs.field("Nope"), db::DbError);
-
-    rs.setRecordSource("People");
-    rs.refresh();
-    EXPECT_EQ(db::AsText(rs.field("Name")), "Anne");
-}
-
 // A refused update and an update of a row deleted meanwhile both fail
 // and write nothing back.
 TEST_F(People, FailedUpdatesStoreNothing) {
@@ -125,17 +79,6 @@ TEST_F(People, FailedUpdatesStoreNothing) {
     st.step();
     EXPECT_EQ(db::AsInt(st.column(0)), 1) << "nothing was written back";
     EXPECT_EQ(db::AsInt(st.column(1)), 10);
-}
-
-TEST(Values, ConvertTheWayFieldsAreRead) {
-    EXPECT_EQ(db::AsText(db::Value{}), "");
-    EXPECT_EQ(db::AsText(db::Int(-5)), "-5");
-    EXPECT_EQ(db::AsInt(db::Value{2.5}), 2);
-    EXPECT_EQ(db::AsInt(db::Value{}, 7), 7);
-    EXPECT_TRUE(db::AsBool(db::Int(-1)));
-    EXPECT_FALSE(db::AsBool(db::Int(0)) || db::AsBool(db::Value{}));
-    EXPECT_TRUE(db::AsBool(db::Text("True")));
-    EXPECT_EQ(db::AsInt(db::Bool(true)), -1);
 }
 
 }  // namespace

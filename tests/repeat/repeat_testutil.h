@@ -86,8 +86,7 @@ struct CalendarFile {
 
     void Exec(const std::string& sql) { vm::db::Database::Open(path)->exec(sql); }
 
-    // A table's whole content, ID aside: once in the order the rows were
-    // written, once sorted.
+    // A table's whole content, ID aside, in the order the rows were written.
     static Strings Dump(const std::string& file, const std::string& table) {
         auto st = vm::db::Database::Open(file)->prepare("SELECT * FROM [" + table + "] ORDER BY [ID]");
         Strings rows;
@@ -99,10 +98,6 @@ struct CalendarFile {
                 line += st.columnName(i) + "=" + (vm::db::IsNull(v) ? "<null>" : vm::db::AsText(v)) + "|";
             }
         }
-        Strings sorted = rows;
-        std::sort(sorted.begin(), sorted.end());
-        rows.push_back("--");
-        rows.insert(rows.end(), sorted.begin(), sorted.end());
         return rows;
     }
 

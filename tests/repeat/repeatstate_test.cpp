@@ -71,7 +71,7 @@ protected:
 };
 
 TEST_P(RepeatState, AfterAChangeLeavesWhatAFullPassWrites) {
-    ASSERT_GT(Dump(path, "RepeatingData").size(), 20u);
+    ASSERT_GT(Dump(path, "RepeatingData").size(), 10u);
     Exec(GetParam().sql);
     if (GetParam().options) GetParam().options();
     if (GetParam().tamper) Tamper();

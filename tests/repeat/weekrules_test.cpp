@@ -47,13 +47,4 @@ TEST(WeekRules, AllMonthsAgreeWithAnIndependentCount) {
             }
 }
 
-TEST(WeekRules, WordsAndRejectedParameters) {
-    EXPECT_EQ(vm::WeekdayWordNumber("t"), 3);   // a fragment finds its first day
-    EXPECT_EQ(vm::WeekdayWordNumber("at"), 0);  // would be 8: names no weekday
-    EXPECT_EQ(vm::MonthWordNumber("december"), 0);
-    vm::CivilDate d = D(2000, 1, 1);
-    EXPECT_EQ(vm::MonthWeek(2025, 6, "0-mon", d), WeekRuleResult::BadWord);
-    EXPECT_EQ(d, D(2000, 1, 1));
-}
-
 }  // namespace
