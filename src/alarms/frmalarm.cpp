@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <exception>
+#include <utility>
 
 #include "alarms/playwave.h"
 #include "core/monthlayout.h"
@@ -30,6 +31,7 @@ namespace vm {
 namespace {
 
 OneWindow<frmAlarm> g_alarm;
+bool g_speechErrorShown = false;  // once in a run
 
 constexpr int32_t kDesignWidth = 7200, kDesignHeight = 3600;  // twips
 constexpr int kDesignFontSize = 14;
@@ -113,15 +115,22 @@ void frmAlarm::Initialize_Speech() {
     } catch (const std::exception& e) {
         description = e.what();
     }
-    // The window goes on without speech; with speech off nobody needs to know.
-    if (Module1.OptVoice)
+    // The window goes on without speech (the wave file plays instead); with
+    // speech off nobody needs to know, and with it on once is enough.
+    if (Module1.OptVoice && !std::exchange(g_speechErrorShown, true))
         Messages().message(std::to_string(number) + " - " + description, MsgButtons::OkCancel, MsgIcon::None,
                        "Initialize_Speech_Error");
 }
 
 void frmAlarm::Form_Activate() {
     // The message is spoken as written: no markup is read from it.
-    if (Module1.OptVoice && Voice) OptionalStep([&] { Voice->speak(Module1.AlarmMsg, true); });
+    if (Module1.OptVoice && Voice) {
+        try {
+            Voice->speak(Module1.AlarmMsg, true);
+        } catch (...) {
+            PlayWaveFile(Module1.CurSoundFile);  // what cannot be said is heard
+        }
+    }
     paused_ = false;
 }
 
@@ -157,7 +166,7 @@ void frmAlarm::Toolbar1_ButtonClick(const QString& key) {
             SoundPlayer().stop();
             StatusPanels[1]->clear();
         } else {
-            if (!Module1.OptVoice) {
+            if (!Module1.OptVoice || !Voice) {
                 SoundPlayer().stop();
                 PlayWaveFile(Module1.CurSoundFile);
             } else if (Voice) {
