@@ -222,8 +222,10 @@ bool SlotDue(int slot, int64_t nowMs, int64_t steadyNowMs) {
 std::optional<int64_t> MsUntilNextDue(int64_t nowMs, int64_t steadyNowMs) {
     std::optional<int64_t> next;
     for (int i = 1; i <= Module1.AlarmQueueCount && i <= kAlarmQueueSlots; ++i)
-        if (const auto left = MsUntil(static_cast<size_t>(i), nowMs, steadyNowMs))
-            next = std::min(next.value_or(*left), std::max<int64_t>(0, *left));
+        if (const auto left = MsUntil(static_cast<size_t>(i), nowMs, steadyNowMs)) {
+            const int64_t ms = std::max<int64_t>(0, *left);
+            next = next ? std::min(*next, ms) : ms;
+        }
     return next;
 }
 

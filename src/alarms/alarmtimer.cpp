@@ -58,8 +58,8 @@ void AlarmTimer::SetAlarms() {
         // A new day: nothing of it has been watched yet, so an entry at
         // midnight, or one passed while the machine slept, still rings.
         fromMs = DayStartMs(now.date);
-    } else if (rungUntil_ && *rungUntil_ >= DayStartMs(now.date) && *rungUntil_ >= fromMs) {
-        // The clock went back: what has rung stays rung.
+    } else if (rungUntil_ && *rungUntil_ >= fromMs && *rungUntil_ < DayStartMs(now.date) + kDayMs) {
+        // The clock went back within the day: what has rung stays rung.
         fromMs = *rungUntil_ + 1;
     }
     builtFor_ = now.date;
