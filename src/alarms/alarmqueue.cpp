@@ -229,6 +229,18 @@ std::optional<int64_t> MsUntilNextDue(int64_t nowMs, int64_t steadyNowMs) {
     return next;
 }
 
+int CancelCountdowns() {
+    int n = 0;
+    for (size_t i = 1; i <= size_t(std::clamp<int>(Module1.AlarmQueueCount, 0, kAlarmQueueSlots)); ++i) {
+        if (IsFreeMoment(Module1.AlarmQueueTime[i]) || Module1.AlarmQueueSteady[i] == 0) continue;
+        Module1.AlarmQueueTime[i] = DateTime{};
+        Module1.AlarmQueueText[i].clear();
+        Module1.AlarmQueueSteady[i] = 0;
+        ++n;
+    }
+    return n;
+}
+
 bool AnyAlarmLeft() {
     for (int i = 1; i <= Module1.AlarmQueueCount && i <= kAlarmQueueSlots; ++i)
         if (!IsFreeMoment(Module1.AlarmQueueTime[static_cast<size_t>(i)])) return true;

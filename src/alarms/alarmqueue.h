@@ -75,6 +75,8 @@ bool SlotDue(int slot, int64_t nowMs, int64_t steadyNowMs);
 // Milliseconds until the next entry is due (0 when one already is);
 // nullopt when no slot keeps a moment.
 std::optional<int64_t> MsUntilNextDue(int64_t nowMs, int64_t steadyNowMs);
+// Frees the slots of the quick countdowns still running; how many there were.
+int CancelCountdowns();
 // True while some slot 1..count keeps a moment.
 bool AnyAlarmLeft();
 

@@ -13,6 +13,7 @@
 #include <exception>
 #include <utility>
 
+#include "alarms/alarmqueue.h"
 #include "alarms/playwave.h"
 #include "core/monthlayout.h"
 #include "core/files.h"
@@ -155,6 +156,7 @@ void frmAlarm::Toolbar1_ButtonClick(const QString& key) {
     } else if (key == "btn_cancel") {
         SoundPlayer().stop();
         StopSpeech();
+        CancelCountdowns();  // Stop also ends the quick countdowns still running
     } else if (key == "UpArrow") {
         ++fontSize_;
     } else if (key == "DownArrow") {

@@ -162,6 +162,11 @@ TEST_F(AlarmTimerTest, AQuickCountdownSurvivesMonthSwitchesAndSavesAndRingsWithi
     EXPECT_LE(rings[0].atMs, started + 31000);
     EXPECT_EQ(Shown(), "Sunday Dec 6, 2026 9:00 am - Timer Complete");
     EXPECT_EQ(Texts(), (Strings{"", "Meeting", "Saved"}));
+    // Stop in the alarm window ends a countdown still running.
+    w->txtDuration->setText("60");
+    w->cmdGo->click();
+    vm::AlarmWindow()->Toolbar1->findChild<QAction*>("btn_cancel")->trigger();
+    EXPECT_TRUE(Pass(70000).empty());
 }
 
 TEST_F(AlarmTimerTest, EntriesRingOnceAtTheirMomentAcrossTheEndOfADayAMonthAndAYear) {
