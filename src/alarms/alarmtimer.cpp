@@ -6,7 +6,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <tuple>
 
 #include "alarms/alarmqueue.h"
 #include "alarms/frmalarm.h"
@@ -65,22 +64,22 @@ void AlarmTimer::SetAlarms() {
     builtFor_ = now.date;
     Operation op("SetAlarms_Error");
 
-    // Quick countdowns are kept until they ring.
-    std::vector<size_t> countdowns;
-    for (int i = 1; i <= Module1.AlarmQueueCount && i <= kAlarmQueueSlots; ++i)
-        if (!IsFreeMoment(Module1.AlarmQueueTime[size_t(i)]) && Module1.AlarmQueueSteady[size_t(i)] != 0)
-            countdowns.push_back(size_t(i));
+    // Quick countdowns are kept until they ring (or Stop in the alarm window ends them).
+    struct Kept {
+        DateTime moment;
+        std::string text;
+        int32_t sound;
+        std::string file;
+        int64_t steady;
+    };
+    std::vector<Kept> kept;
+    for (size_t i = 1; i <= size_t(std::clamp<int>(Module1.AlarmQueueCount, 0, kAlarmQueueSlots)); ++i)
+        if (!IsFreeMoment(Module1.AlarmQueueTime[i]) && Module1.AlarmQueueSteady[i] != 0)
+            kept.push_back({Module1.AlarmQueueTime[i], Module1.AlarmQueueText[i], Module1.AlarmQueueSound[i],
+                            Module1.AlarmQueueSoundFile[i], Module1.AlarmQueueSteady[i]});
+    ClearAlarmQueue();
     int added = 0;
-    {
-        const auto keep = [&](size_t i) {
-            return std::tuple(Module1.AlarmQueueTime[i], Module1.AlarmQueueText[i], Module1.AlarmQueueSound[i],
-                              Module1.AlarmQueueSoundFile[i], Module1.AlarmQueueSteady[i]);
-        };
-        std::vector<decltype(keep(0))> kept;
-        for (size_t i : countdowns) kept.push_back(keep(i));
-        ClearAlarmQueue();
-        for (const auto& [t, text, sound, file, steady] : kept) added += AddAlarm(t, text, sound, file, steady) ? 1 : 0;
-    }
+    for (const Kept& k : kept) added += AddAlarm(k.moment, k.text, k.sound, k.file, k.steady) ? 1 : 0;
 
     std::vector<SortingRow> rows;
     if (!op.step(1, [&] { rows = ReadTodaysRows(Module1.CalendarFilePath, now.date); })) {
