@@ -68,39 +68,6 @@ int64_t WallNowMs() {
 
 int TodayCell(const CivilDate& today) { return Weekday(CivilDate{today.y, today.m, 1}) + today.d - 1; }
 
-std::vector<SortingRow> ReadCellRows(db::Database& calendar, int dayNo) {
-    auto st = calendar.prepare("SELECT * FROM [Sorting] WHERE [DayNo] = ?");
-    st.bind(1, db::Int(dayNo));
-    int date = -1, hour = -1, min = -1, ampm = -1, msg = -1, alarm = -1, sound = -1, jul = -1;
-    for (int i = 0; i < st.columnCount(); ++i) {
-        const std::string n = ToLower(st.columnName(i));
-        if (n == "date") date = i;
-        else if (n == "hour") hour = i;
-        else if (n == "min") min = i;
-        else if (n == "ampm") ampm = i;
-        else if (n == "daymsg") msg = i;
-        else if (n == "alarm") alarm = i;
-        else if (n == "soundnum") sound = i;
-        else if (n == "juldate") jul = i;
-    }
-    auto value = [&](int i) { return i < 0 ? db::Value{} : st.column(i); };
-    std::vector<SortingRow> rows;
-    while (st.step()) {
-        SortingRow r;
-        r.DayNo = dayNo;
-        r.Date = value(date);
-        r.Hour = db::AsText(value(hour));
-        r.Min = db::AsText(value(min));
-        r.AMPM = db::AsText(value(ampm));
-        r.DayMsg = db::AsText(value(msg));
-        r.Alarm = db::AsText(value(alarm));
-        r.SoundNum = value(sound);
-        r.JulDate = value(jul);
-        rows.push_back(std::move(r));
-    }
-    return rows;
-}
-
 std::vector<SortingRow> ReadTodaysRows(const std::string& calendarPath, const CivilDate& today) {
     std::vector<SortingRow> rows;
     if (calendarPath.empty() || !FileExists(calendarPath)) return rows;

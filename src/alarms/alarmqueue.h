@@ -36,9 +36,6 @@ inline bool IsFreeMoment(const DateTime& moment) { return moment.date.y == 0; }
 // the day of the month minus 1.
 int TodayCell(const CivilDate& today);
 
-// The [Sorting] rows of one day cell, in stored order.
-std::vector<SortingRow> ReadCellRows(db::Database& calendar, int dayNo);
-
 // Today's entries of the calendar file, whatever month is shown: the
 // generated occurrences of today, then today's date records, left out and
 // read as the month build reads them for today's cell. Nothing is written.
