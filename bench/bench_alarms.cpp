@@ -1,7 +1,8 @@
 // Today's alarm queue in the real (headless) main window: a rebuild on a day
 // with 74 entries of the records (37 records, each with an alarm 15 minutes
-// before) and 20 daily alarms, 94 entries in all, in a month of 600 entries;
-// and a tick with nothing due.
+// before) and 20 daily alarms, 94 entries in all, in a month of 600 entries,
+// read from the calendar file while another month is shown (under 5 ms);
+// and a tick with nothing due (no database access).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -79,8 +80,8 @@ struct AlarmWindow {
         vm::ReadCalValues(w->DataSettings);
         vm::SetDefaultCalValues();
         w->show();
-        w->cmbMonth->setCurrentText("December");
-        w->cmbYear->setCurrentText(" 2026");
+        w->cmbMonth->setCurrentText("March");
+        w->cmbYear->setCurrentText(" 2020");
         w->cmbmonth_Click();
     }
     ~AlarmWindow() {

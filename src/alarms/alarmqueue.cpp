@@ -8,6 +8,8 @@
 #include "core/module1.h"
 #include "core/numtext.h"
 #include "core/record.h"
+#include "platform/clock.h"
+#include "platform/places.h"
 #include "platform/steps.h"
 
 namespace vm {
@@ -59,42 +61,25 @@ DateTime MomentFromSeconds(int64_t seconds) {
     return t;
 }
 
-bool ShowsTodaysMonth(int shownMonth, int shownYear, const CivilDate& today) {
-    return shownMonth == today.m && shownYear == today.y;
+int64_t WallNowMs() {
+    const LocalTime t = Clock().now();
+    return MomentSeconds(DateTime{{t.year, t.month, t.day}, t.hour, t.minute, t.second}) * 1000 + t.millisecond;
 }
 
 int TodayCell(const CivilDate& today) { return Weekday(CivilDate{today.y, today.m, 1}) + today.d - 1; }
 
-std::vector<SortingRow> ReadCellRows(db::Database& calendar, int dayNo) {
-    auto st = calendar.prepare("SELECT * FROM [Sorting] WHERE [DayNo] = ?");
-    st.bind(1, db::Int(dayNo));
-    int date = -1, hour = -1, min = -1, ampm = -1, msg = -1, alarm = -1, sound = -1, jul = -1;
-    for (int i = 0; i < st.columnCount(); ++i) {
-        const std::string n = ToLower(st.columnName(i));
-        if (n == "date") date = i;
-        else if (n == "hour") hour = i;
-        else if (n == "min") min = i;
-        else if (n == "ampm") ampm = i;
-        else if (n == "daymsg") msg = i;
-        else if (n == "alarm") alarm = i;
-        else if (n == "soundnum") sound = i;
-        else if (n == "juldate") jul = i;
-    }
-    auto value = [&](int i) { return i < 0 ? db::Value{} : st.column(i); };
+std::vector<SortingRow> ReadTodaysRows(const std::string& calendarPath, const CivilDate& today) {
     std::vector<SortingRow> rows;
-    while (st.step()) {
-        SortingRow r;
-        r.DayNo = dayNo;
-        r.Date = value(date);
-        r.Hour = db::AsText(value(hour));
-        r.Min = db::AsText(value(min));
-        r.AMPM = db::AsText(value(ampm));
-        r.DayMsg = db::AsText(value(msg));
-        r.Alarm = db::AsText(value(alarm));
-        r.SoundNum = value(sound);
-        r.JulDate = value(jul);
-        rows.push_back(std::move(r));
-    }
+    if (calendarPath.empty() || !FileExists(calendarPath)) return rows;
+    const int32_t key = Date2Julian(today);
+    const int cell = TodayCell(today);
+    db::RecordSource records;
+    records.setDatabaseName(calendarPath);
+    rows = ReadMonthOccurrences(records.database(), key, key, cell);
+    records.setRecordSource(MonthRangeSQL("Velmora", key, key) + kMonthQueryOrder);
+    records.refresh();
+    std::vector<SortingRow> own = ReadMonthDateRecords(records, key, cell);
+    rows.insert(rows.end(), std::make_move_iterator(own.begin()), std::make_move_iterator(own.end()));
     return rows;
 }
 
@@ -124,32 +109,34 @@ std::vector<SortingRow> SetDailyAlarms(db::Database& settings, int dayNo, int32_
 
 void ClearAlarmQueue() { Module1.AlarmQueueCount = 0; }
 
-bool AddAlarm(const DateTime& moment, const std::string& text, int32_t sound, const std::string& soundFile) {
+bool AddAlarm(const DateTime& moment, const std::string& text, int32_t sound, const std::string& soundFile,
+              int64_t steadyDueMs) {
     if (Module1.AlarmQueueCount >= kAlarmQueueSlots) return false;
     const size_t i = static_cast<size_t>(++Module1.AlarmQueueCount);
     Module1.AlarmQueueTime[i] = moment;
     Module1.AlarmQueueText[i] = text;
     Module1.AlarmQueueSound[i] = sound;
     Module1.AlarmQueueSoundFile[i] = soundFile;
+    Module1.AlarmQueueSteady[i] = steadyDueMs;
     return true;
 }
 
-int QueueRow(const SortingRow& row, const DateTime& now) {
+int QueueRow(const SortingRow& row, int64_t fromMs) {
     const CivilDate day = RowDate(row.Date);
     const int64_t minute = WholeNumber(row.Min);
     int64_t hour = WholeNumber(row.Hour);
-    // The record's own Hr24 rule: 12 AM is the first hour of the day.
+    // The record's own Hr24 rule (AM/PM in any case): 12 AM is the first hour of the day.
     if (hour >= 0 && hour <= 12) hour = *Hr24Rule(static_cast<int>(hour), std::string_view(row.AMPM).substr(0, 2),
                                                   static_cast<int>(hour));
     const int64_t at = DaysFromCivil(day) * kDaySeconds + hour * 3600 + minute * 60;
-    const int64_t nowSeconds = MomentSeconds(now);
+    auto notPast = [&](int64_t seconds) { return seconds * 1000 >= fromMs; };
     const bool isPath = std::holds_alternative<std::string>(row.SoundNum) && !PlainNumber(db::AsText(row.SoundNum));
     const std::string file = isPath ? db::AsText(row.SoundNum) : std::string();
     const int64_t stored = isPath ? 1 : (db::IsNull(row.SoundNum) ? 0 : db::AsInt(row.SoundNum));
     const auto sound = static_cast<int32_t>(std::clamp<int64_t>(stored, INT32_MIN, INT32_MAX));
 
     int added = 0;
-    if (at >= nowSeconds) {
+    if (notPast(at)) {
         const int32_t own = db::IsNull(row.SoundNum) ? 0 : (sound < 1 || sound > 30 ? 1 : sound);
         added += AddAlarm(MomentFromSeconds(at), row.DayMsg, own, file) ? 1 : 0;
     }
@@ -165,7 +152,7 @@ int QueueRow(const SortingRow& row, const DateTime& now) {
         const int64_t when = at - offset;
         const std::string text = " " + ShortNumber(std::fabs(v)) + (v > 0 ? " Minutes Until - " : " Minutes After - ") +
                                  row.DayMsg;
-        if (when >= nowSeconds) added += AddAlarm(MomentFromSeconds(when), text, sound, file) ? 1 : 0;
+        if (notPast(when)) added += AddAlarm(MomentFromSeconds(when), text, sound, file) ? 1 : 0;
     }
     return added;
 }
@@ -180,10 +167,45 @@ std::string AlarmSummary() {
     return out;
 }
 
-bool AlarmDue(const DateTime& moment, const DateTime& now) {
-    if (IsFreeMoment(moment)) return false;
-    const int64_t at = MomentSeconds(moment), n = MomentSeconds(now);
-    return at - kFireEarlySeconds <= n && n <= at + kFireLateSeconds;
+bool AlarmDue(const DateTime& moment, int64_t nowMs) {
+    return !IsFreeMoment(moment) && MomentSeconds(moment) * 1000 <= nowMs;
+}
+
+namespace {
+// Milliseconds until slot i is due (negative when overdue); nullopt when free.
+std::optional<int64_t> MsUntil(size_t i, int64_t nowMs, int64_t steadyNowMs) {
+    if (IsFreeMoment(Module1.AlarmQueueTime[i])) return std::nullopt;
+    if (Module1.AlarmQueueSteady[i] != 0) return Module1.AlarmQueueSteady[i] - steadyNowMs;
+    return MomentSeconds(Module1.AlarmQueueTime[i]) * 1000 - nowMs;
+}
+}  // namespace
+
+bool SlotDue(int slot, int64_t nowMs, int64_t steadyNowMs) {
+    if (slot < 1 || slot > kAlarmQueueSlots) return false;
+    const auto left = MsUntil(static_cast<size_t>(slot), nowMs, steadyNowMs);
+    return left && *left <= 0;
+}
+
+std::optional<int64_t> MsUntilNextDue(int64_t nowMs, int64_t steadyNowMs) {
+    std::optional<int64_t> next;
+    for (int i = 1; i <= Module1.AlarmQueueCount && i <= kAlarmQueueSlots; ++i)
+        if (const auto left = MsUntil(static_cast<size_t>(i), nowMs, steadyNowMs)) {
+            const int64_t ms = std::max<int64_t>(0, *left);
+            next = next ? std::min(*next, ms) : ms;
+        }
+    return next;
+}
+
+int CancelCountdowns() {
+    int n = 0;
+    for (size_t i = 1; i <= size_t(std::clamp<int>(Module1.AlarmQueueCount, 0, kAlarmQueueSlots)); ++i) {
+        if (IsFreeMoment(Module1.AlarmQueueTime[i]) || Module1.AlarmQueueSteady[i] == 0) continue;
+        Module1.AlarmQueueTime[i] = DateTime{};
+        Module1.AlarmQueueText[i].clear();
+        Module1.AlarmQueueSteady[i] = 0;
+        ++n;
+    }
+    return n;
 }
 
 bool AnyAlarmLeft() {

@@ -11,7 +11,9 @@
 
 #include <cmath>
 #include <exception>
+#include <utility>
 
+#include "alarms/alarmqueue.h"
 #include "alarms/playwave.h"
 #include "core/monthlayout.h"
 #include "core/files.h"
@@ -30,6 +32,7 @@ namespace vm {
 namespace {
 
 OneWindow<frmAlarm> g_alarm;
+bool g_speechErrorShown = false;  // once in a run
 
 constexpr int32_t kDesignWidth = 7200, kDesignHeight = 3600;  // twips
 constexpr int kDesignFontSize = 14;
@@ -113,15 +116,22 @@ void frmAlarm::Initialize_Speech() {
     } catch (const std::exception& e) {
         description = e.what();
     }
-    // The window goes on without speech; with speech off nobody needs to know.
-    if (Module1.OptVoice)
+    // The window goes on without speech (the wave file plays instead); with
+    // speech off nobody needs to know, and with it on once is enough.
+    if (Module1.OptVoice && !std::exchange(g_speechErrorShown, true))
         Messages().message(std::to_string(number) + " - " + description, MsgButtons::OkCancel, MsgIcon::None,
                        "Initialize_Speech_Error");
 }
 
 void frmAlarm::Form_Activate() {
     // The message is spoken as written: no markup is read from it.
-    if (Module1.OptVoice && Voice) OptionalStep([&] { Voice->speak(Module1.AlarmMsg, true); });
+    if (Module1.OptVoice && Voice) {
+        try {
+            Voice->speak(Module1.AlarmMsg, true);
+        } catch (...) {
+            PlayWaveFile(Module1.CurSoundFile);  // what cannot be said is heard
+        }
+    }
     paused_ = false;
 }
 
@@ -146,6 +156,7 @@ void frmAlarm::Toolbar1_ButtonClick(const QString& key) {
     } else if (key == "btn_cancel") {
         SoundPlayer().stop();
         StopSpeech();
+        CancelCountdowns();  // Stop also ends the quick countdowns still running
     } else if (key == "UpArrow") {
         ++fontSize_;
     } else if (key == "DownArrow") {
@@ -157,7 +168,7 @@ void frmAlarm::Toolbar1_ButtonClick(const QString& key) {
             SoundPlayer().stop();
             StatusPanels[1]->clear();
         } else {
-            if (!Module1.OptVoice) {
+            if (!Module1.OptVoice || !Voice) {
                 SoundPlayer().stop();
                 PlayWaveFile(Module1.CurSoundFile);
             } else if (Voice) {

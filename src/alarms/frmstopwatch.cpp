@@ -24,7 +24,8 @@ OneWindow<frmStopWatch> g_window;
 QRect g_kept;
 constexpr int kTwipsPerPixel = 15;
 
-int64_t NowMs() { return ClockMillis(Clock().now()); }
+// Stopwatches and countdowns count on the steady clock.
+int64_t NowMs() { return Clock().steadyMs(); }
 
 template <class T>
 T* Named(T* w, const QString& name, int index = -1) {

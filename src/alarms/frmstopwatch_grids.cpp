@@ -17,11 +17,13 @@
 #include "core/module1.h"
 #include "core/numtext.h"
 #include "core/stopwatch.h"
+#include "mainwindow/frmvelmora.h"
 #include "mainwindow/windowhelpers.h"
 #include "platform/datagrid.h"
 #include "platform/messages.h"
 #include "platform/places.h"
 #include "platform/recordgrid.h"
+#include "platform/steps.h"
 
 namespace vm {
 namespace {
@@ -107,7 +109,8 @@ void frmStopWatch::OpenGrids() {
     const auto alarmsConvert = TableConverter(FindTable(settings, "Alarms"));
     AlarmsModel->setConverter([alarmsConvert](const std::string& field, const QString& text, db::Value& out) {
         if (field == "SoundNum") return SoundCell(text, out);
-        const std::string why = alarmsConvert(field, text, out);
+        // AM/PM is read in any case and stored upper-cased.
+        const std::string why = alarmsConvert(field, field == "AMPM" ? text.toUpper() : text, out);
         if (!why.empty() || db::IsNull(out)) return why;
         // An hour of the 12-hour clock, a minute of the hour.
         const int64_t n = db::AsInt(out);
@@ -145,7 +148,11 @@ void frmStopWatch::OpenGrids() {
     }
 }
 
-void frmStopWatch::TDBGridAlarms_AfterColUpdate(int, int) { Module1.AlarmsChanged = true; }
+// An edited daily alarm takes effect at once.
+void frmStopWatch::TDBGridAlarms_AfterColUpdate(int, int) {
+    Module1.AlarmsChanged = true;
+    if (frmVelmora* main = MainWindow()) OptionalStep([&] { main->SetAlarms(); });
+}
 
 void frmStopWatch::TDBGridAlarms_DblClick() {
     const QModelIndex at = TDBGridAlarms->currentIndex();

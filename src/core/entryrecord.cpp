@@ -101,7 +101,7 @@ EntrySave PlanEntrySave(const EntryBoxes& b) {
     put("JulDate", db::Int(Date2Julian(*date)));
     if (hour) put("Hour", db::Int(*hour));
     if (minute) put("Minute", db::Int(*minute));
-    if (writeAmPm) put("AM_PM", db::Text(b.ampm));
+    if (writeAmPm) put("AM_PM", db::Text(ToUpper(b.ampm)));  // typed in any case, stored upper-cased
     put("DateText", db::Text(b.dateText));
     put("Duration", db::Int(*duration));
     if (writeRepeat) put("Repeat", db::Text(b.repeatType));
@@ -121,8 +121,8 @@ void WriteEntrySave(db::RecordSource& rs, const EntrySave& save) {
     // Hr24 follows the AM/PM box's text, its placeholder "AM/PM" included
     // (it contains "AM"): the hour the row now holds on the 24-hour clock.
     const std::string& box = save.ampmBox;
-    const bool am = box.find("AM") != std::string::npos;
-    if (!am && box.find("PM") == std::string::npos) return;
+    const bool am = ContainsNoCase(box, "AM");
+    if (!am && !ContainsNoCase(box, "PM")) return;
     const db::Value hour = rs.field("Hour");
     if (db::IsNull(hour)) {
         rs.setField("Hr24", db::Value{});

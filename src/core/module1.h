@@ -40,6 +40,7 @@ struct Module1State {
     std::array<std::string, 101> AlarmQueueText{};
     std::array<int32_t, 101> AlarmQueueSound{};
     std::array<std::string, 101> AlarmQueueSoundFile{};  // a daily alarm's own wave file, else ""
+    std::array<int64_t, 101> AlarmQueueSteady{};  // a quick countdown's end on the steady clock (ms), else 0
     std::string AlarmMsg;
     bool AlarmsChanged = false;
 

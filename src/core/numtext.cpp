@@ -129,6 +129,12 @@ std::string ToLower(std::string_view text) {
     return out;
 }
 
+std::string ToUpper(std::string_view text) {
+    std::string out(text);
+    for (auto& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
 bool ContainsNoCase(std::string_view hay, std::string_view needle) {
     return ToLower(hay).find(ToLower(needle)) != std::string::npos;
 }

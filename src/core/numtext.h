@@ -43,6 +43,7 @@ std::string IntText(int64_t value);
 
 // Case-insensitive (ASCII) helpers shared by the rule and text readers.
 std::string ToLower(std::string_view text);
+std::string ToUpper(std::string_view text);
 bool ContainsNoCase(std::string_view hay, std::string_view needle);
 std::string Trim(std::string_view text);
 

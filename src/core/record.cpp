@@ -68,8 +68,8 @@ void WriteDateRecord(db::RecordSource& rs, const DateRecord& r) {
 }
 
 std::optional<int> Hr24Rule(int hour, std::string_view ampm, std::optional<int> current) {
-    if (ampm.find("AM") != std::string_view::npos) return hour == 12 ? 0 : hour;
-    if (ampm.find("PM") != std::string_view::npos) return hour < 12 ? hour + 12 : hour;
+    if (ContainsNoCase(ampm, "AM")) return hour == 12 ? 0 : hour;
+    if (ContainsNoCase(ampm, "PM")) return hour < 12 ? hour + 12 : hour;
     return current;
 }
 

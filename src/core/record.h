@@ -46,7 +46,8 @@ DateRecord ReadDateRecord(const db::RecordSource& rs);
 void WriteDateRecord(db::RecordSource& rs, const DateRecord& r);
 
 // Hr24 rule: "AM" anywhere keeps the hour (12 gives 0); otherwise "PM"
-// anywhere adds 12 below 12; otherwise the hour stays `current`. Case counts.
+// anywhere adds 12 below 12; otherwise the hour stays `current`. AM and PM
+// are read in any letter case.
 std::optional<int> Hr24Rule(int hour, std::string_view ampm, std::optional<int> current);
 
 // "9:05 AM": hour without leading zero, two minute digits, a blank and the

@@ -88,20 +88,21 @@ std::string BuildTimeString(std::string_view hour, std::string_view min, std::st
     const bool hourOk = h && *h >= 0 && *h < 25;
     const auto m = PlainNumber(min);
     const bool minuteOk = m && *m >= 0 && *m <= 59;
-    const std::string_view head = ampm.substr(0, 2);
+    // AM/PM in any case; written upper-cased.
+    const std::string head = ToUpper(ampm.substr(0, 2));
     const bool ampmOk = head == "AM" || head == "PM";
     if (!hourOk || !minuteOk || !ampmOk) return {};
     if (*h == 0 && *m == 0) return {};
     std::string minute = "0";
     minute.append(min);
     std::string out(hour);
-    out.append(":").append(LastTwo(minute)).append(" ").append(ampm).append(" ");
+    out.append(":").append(LastTwo(minute)).append(" ").append(ToUpper(ampm)).append(" ");
     return out;
 }
 
 std::string TimeSortText(std::string_view hour, std::string_view min, std::string_view ampm) {
     int64_t h = RoundHalfEven(Val(hour));
-    if (ampm.find("PM") != std::string_view::npos && h >= 1 && h <= 11) h += 12;
+    if (ContainsNoCase(ampm, "PM") && h >= 1 && h <= 11) h += 12;
     const int64_t m = RoundHalfEven(Val(min));
     std::string out = TwoDigits(h);
     out += ':';

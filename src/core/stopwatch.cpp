@@ -43,12 +43,17 @@ int LapStopwatch::hundredths(int64_t nowMs) const {
     return static_cast<int>((std::max<int64_t>(0, nowMs - *startMs) / 10) % 100);
 }
 
+namespace {
+// ".07": hundredths always with two digits.
+std::string HundredthsText(int h) { return (h < 10 ? ".0" : ".") + std::to_string(h); }
+}  // namespace
+
 std::string LapStopwatch::show(int64_t nowMs) {
     if (!startMs) {
         startMs = nowMs;
         lapStartMs = nowMs;
     }
-    return AfterDays(Span(*startMs, nowMs)) + "." + std::to_string(hundredths(nowMs));
+    return AfterDays(Span(*startMs, nowMs)) + HundredthsText(hundredths(nowMs));
 }
 
 std::string LapStopwatch::lap(int64_t nowMs) {
@@ -57,7 +62,7 @@ std::string LapStopwatch::lap(int64_t nowMs) {
         lapStartMs = nowMs;
     }
     ++laps;
-    const std::string h = "." + std::to_string(hundredths(nowMs));
+    const std::string h = HundredthsText(hundredths(nowMs));
     const std::string total = AfterDays(Span(*startMs, nowMs)) + h;
     const std::string diff = AfterDays(Span(lapStartMs, nowMs)) + h;
     lapStartMs = nowMs;
@@ -76,30 +81,40 @@ int32_t CountdownSeconds(const std::string& hours, const std::string& minutes, c
     return static_cast<int32_t>(std::clamp<int64_t>(RoundHalfEven(total), 0, INT32_MAX));
 }
 
+namespace {
+// Whole seconds still to go, rounded up, so the first tick of 0:1:5 shows 0 : 1 : 4.
+int32_t WholeSecondsLeft(int64_t ms) {
+    return static_cast<int32_t>(std::clamp<int64_t>((ms + 999) / 1000, 0, INT32_MAX));
+}
+}  // namespace
+
 void Countdown::toggle(int64_t nowMs, const std::string& h, const std::string& m, const std::string& s) {
     if (running()) {
-        // Paused: keep the whole seconds still to go.
-        remaining = static_cast<int32_t>(std::max<int64_t>(0, (*deadlineMs - nowMs + 999) / 1000));
+        // Paused: exactly the time still to go is kept.
+        leftMs = std::max<int64_t>(0, *deadlineMs - nowMs);
+        remaining = WholeSecondsLeft(leftMs);
         deadlineMs.reset();
         return;
     }
-    if (remaining == 0) remaining = CountdownSeconds(h, m, s);
-    deadlineMs = nowMs + int64_t(remaining) * 1000;
+    if (leftMs <= 0) {
+        remaining = CountdownSeconds(h, m, s);
+        leftMs = int64_t(remaining) * 1000;
+    }
+    deadlineMs = nowMs + leftMs;
 }
 
 bool Countdown::tick(int64_t nowMs) {
     if (!running()) return false;
     const int64_t left = *deadlineMs - nowMs;
-    // Whole seconds still to go, so the first tick of 0:1:5 shows 0 : 1 : 4.
-    remaining = static_cast<int32_t>(left > 0 ? (left + 999) / 1000 : 0);
-    if (remaining > 0 && left > 0) return false;
-    remaining = 0;
-    deadlineMs.reset();
+    remaining = WholeSecondsLeft(left);
+    if (left > 0) return false;
+    reset();
     return true;
 }
 
 void Countdown::reset() {
     remaining = 0;
+    leftMs = 0;
     deadlineMs.reset();
 }
 

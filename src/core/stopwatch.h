@@ -1,7 +1,7 @@
 // The arithmetic of the stopwatch window, with no window: elapsed-time texts,
-// stopwatches and countdowns that count against the clock (a start moment or
-// a deadline), never by adding up timer ticks, so a busy window never slows
-// them.
+// stopwatches and countdowns that count against the steady clock (a start
+// moment or a deadline in milliseconds), never by adding up timer ticks, so a
+// busy window never slows them and a change of the wall clock never moves them.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -35,14 +35,16 @@ struct LapStopwatch {
     int64_t lapStartMs = 0;
     int laps = 0;
     int hundredths(int64_t nowMs) const;  // 0..99 of the running second
-    std::string show(int64_t nowMs);      // "H:M:S.h"
-    std::string lap(int64_t nowMs);       // "Lap: n  H:M:S.h Diff  H:M:S.h"; the next lap starts now
+    std::string show(int64_t nowMs);      // "H:M:S.hh" (two digits of hundredths)
+    std::string lap(int64_t nowMs);       // "Lap: n  H:M:S.hh Diff  H:M:S.hh"; the next lap starts now
     void reset(int64_t nowMs);
 };
 
-// A countdown: seconds left, and a deadline while it runs.
+// A countdown: the time left, and a deadline while it runs. A pause keeps the
+// milliseconds left, so pausing never adds or takes time.
 struct Countdown {
-    int32_t remaining = 0;
+    int32_t remaining = 0;              // whole seconds shown (rounded up)
+    int64_t leftMs = 0;                 // time left while paused; 0 when idle or finished
     std::optional<int64_t> deadlineMs;  // set while running
     bool running() const { return deadlineMs.has_value(); }
     // Start or stop. An idle or finished countdown reads its boxes again; a

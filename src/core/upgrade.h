@@ -24,7 +24,7 @@ void UpdateSettingsFile();
 
 // The 24-hour hour of an hour and its AM/PM text, by the back-fill's rule:
 // "AM" anywhere keeps the hour (12 becomes 0); then "PM" anywhere adds 12
-// below 12. Both tests are case-sensitive; with neither, `current` stays.
+// below 12. Both read AM and PM in any case; with neither, `current` stays.
 int Hr24FromAmPm(int hour, const std::string& ampm, int current);
 
 }  // namespace vm

@@ -198,7 +198,7 @@ public:
     // Draws the month chosen in the month and year boxes. A build asked for
     // while one runs is done right after it, never inside it.
     void BuildCalendarNumbers();
-    // Arms today's alarms from [Sorting]; comes with the alarms.
+    // Arms today's alarms from the calendar file, whatever month is shown.
     void SetAlarms();
     void SetDayLabelFonts();
     int16_t TitleHeightFromFontSize(double size);  // also sets Module1.TitleLabelHeight

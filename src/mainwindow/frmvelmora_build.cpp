@@ -227,7 +227,7 @@ void frmVelmora::ShowMonthPicture(const std::string& path) {
 }
 
 void frmVelmora::SetAlarms() {
-    if (alarmTimer) alarmTimer->SetAlarms(pCurMon, ShownYear());
+    if (alarmTimer) alarmTimer->SetAlarms();
 }
 
 // ---------------------------------------------------------------- fonts

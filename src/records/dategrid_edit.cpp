@@ -110,6 +110,7 @@ void frmVelmora::InstallDateGrid() {
         afterUpdateRow_ = row;
         TDBGridDates_AfterColUpdate(DateGridIndexOf(DataDatesModel->fieldName(column)));
         afterUpdateRow_ = -1;
+        OptionalStep([&] { SetAlarms(); });  // an edited record's alarms take effect at once
     });
     HeaderClickKeepsCurrentRecord(TDBGridDates);
     connect(TDBGridDates->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {

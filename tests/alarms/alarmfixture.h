@@ -6,13 +6,19 @@
 
 #include <QApplication>
 
+#include <QTimer>
+
+#include <algorithm>
+#include <climits>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "alarms/alarmqueue.h"
 #include "alarms/alarmtimer.h"
 #include "alarms/frmalarm.h"
 #include "core/module1.h"
+#include "core/files.h"
 #include "core/schema.h"
 #include "core/soundfiles.h"
 #include "mainwindow/monthfixture.h"
@@ -69,6 +75,54 @@ protected:
     }
     void Draw(const char* month, const char* year) { DrawMonth(*w, month, year); }
     void At(int hour, int minute, int second, int day = 6) { clock.time = {2026, 12, day, hour, minute, second}; }
+    void AddDaily(int hour, int minute, const char* ampm, const char* text, int sound) {
+        auto st = vm::db::Database::Open(settingsPath)
+                      ->prepare("INSERT INTO [Alarms] ([Disable],[Hour],[Minute],[AMPM],[AlarmText],[SoundNum]) "
+                                "VALUES (0,?,?,?,?,?)");
+        st.bindAll({vm::db::Int(hour), vm::db::Int(minute), vm::db::Text(ampm), vm::db::Text(text), vm::db::Int(sound)});
+        st.run();
+    }
+    static std::string Wave(int n) { return vm::ResolveDataPath(vm::DefaultSoundFile(n)); }
+
+    // A wave file played, and the wall time (ms) it played at.
+    struct Ring {
+        std::string wave;
+        int64_t atMs;
+    };
+    // Lets ms pass on the fake clock, running the alarm timer and the day
+    // watch when they come due, as the event loop would; at the end both run
+    // once more so that they are aimed from the fake time reached. A wall
+    // clock jump before the call is only seen when one of them runs.
+    std::vector<Ring> Pass(int64_t ms) {
+        std::vector<Ring> rings;
+        auto* day = w->alarmTimer->findChild<QTimer*>("tmrAlarmDay");
+        auto run = [&](bool wait) {
+            const size_t before = sound.played.size();
+            if (wait) {
+                w->tmrWait->stop();
+                w->alarmTimer->tmrWait_Timer();
+            } else {
+                day->start(0);
+                for (int n = 0; n < 100 && day->interval() == 0; ++n) QApplication::processEvents();
+            }
+            Settle();
+            for (size_t i = before; i < sound.played.size(); ++i) rings.push_back({sound.played[i], vm::WallNowMs()});
+        };
+        const int64_t end = clock.steady + ms;
+        for (int k = 0; k < 100000; ++k) {
+            auto left = [](QTimer* t) { return t->isActive() ? std::max(0, t->remainingTime()) : INT_MAX; };
+            const int64_t wait = left(w->tmrWait), watch = left(day), rest = end - clock.steady;
+            const int64_t step = std::min({wait, watch, rest});
+            clock.advance(step);
+            if (step == rest && step < wait && step < watch) {
+                if (w->tmrWait->isActive()) run(true);
+                run(false);
+                break;
+            }
+            run(wait <= watch);
+        }
+        return rings;
+    }
     // One tick, run to its end (the waits are shortened to nothing).
     void Tick() {
         w->alarmTimer->tmrWait_Timer();

@@ -96,16 +96,35 @@ TEST(AlarmQueue, EntriesOfARowReadWithoutTheLocale) {
     EXPECT_TRUE(Module1.AlarmQueueText[95].empty());
 }
 
-TEST(AlarmQueue, FireWindowTodaysCellAndQuickDurations) {
+TEST(AlarmQueue, DueAtItsMomentNeverBeforeAndTheTimerAimedAtTheNext) {
+    vmtest::Fixture fx;
     const DateTime at{{2026, 12, 6}, 23, 59, 50};
-    struct Case { DateTime now; bool due; } cases[] = {
-        {{{2026, 12, 6}, 23, 59, 39}, false},  // T - 11 s
-        {{{2026, 12, 6}, 23, 59, 40}, true},   // T - 10 s
-        {{{2026, 12, 7}, 0, 0, 20}, true},     // T + 30 s, past midnight
-        {{{2026, 12, 7}, 0, 0, 21}, false},    // T + 31 s
+    const int64_t atMs = vm::MomentSeconds(at) * 1000;
+    struct Case { int64_t nowMs; bool due; } cases[] = {
+        {atMs - 1, false}, {atMs, true}, {atMs + 35000, true}, {atMs + 3600000, true},  // however late
     };
-    for (const auto& c : cases) EXPECT_EQ(vm::AlarmDue(at, c.now), c.due) << Moment(c.now);
-    EXPECT_FALSE(vm::AlarmDue(DateTime{}, at));  // a free slot
+    for (const auto& c : cases) EXPECT_EQ(vm::AlarmDue(at, c.nowMs), c.due) << c.nowMs - atMs;
+    EXPECT_FALSE(vm::AlarmDue(DateTime{}, atMs));  // a free slot
+
+    // A wall entry and a countdown on the steady clock: the next due time,
+    // also when the wall clock jumps (the countdown does not move with it).
+    vm::AddAlarm(at, "Wall", 1);
+    vm::AddAlarm(at, "Countdown", 1, "", 500000);
+    struct Next { int64_t wallMs, steadyMs; std::optional<int64_t> ms; } next[] = {
+        {atMs - 9000, 495000, 5000}, {atMs - 1500, 495000, 1500}, {atMs + 300000, 499000, 0}, {atMs - 9000, 500000, 0}};
+    for (const auto& n : next) EXPECT_EQ(vm::MsUntilNextDue(n.wallMs, n.steadyMs), n.ms) << n.wallMs - atMs;
+    EXPECT_TRUE(vm::SlotDue(2, atMs - 600000, 500000));
+    EXPECT_FALSE(vm::SlotDue(2, atMs + 600000, 499999));
+    Module1.AlarmQueueTime[1] = Module1.AlarmQueueTime[2] = DateTime{};
+    EXPECT_EQ(vm::MsUntilNextDue(atMs, 0), std::nullopt);
+
+    // AM and PM in any letter case.
+    for (const char* pm : {"pm", "Pm", "PM", "pM", "pmet"}) {
+        vm::ClearAlarmQueue();
+        vm::QueueRow(Row("2026-12-06", "3", "15", pm), kNow);
+        EXPECT_EQ(Queue(), Strings{"2026-12-06 15:15:00 Call 3"}) << pm;
+    }
+
     // December 2026 starts on a Tuesday (cell 2); March 2026 on a Sunday.
     EXPECT_EQ(vm::TodayCell({2026, 12, 6}), 7);
     EXPECT_EQ(vm::TodayCell({2026, 12, 31}), 32);

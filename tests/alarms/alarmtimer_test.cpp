@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <algorithm>
+
 #include "alarmfixture.h"
 #include "core/files.h"
 
@@ -21,7 +23,6 @@ using vmtest::AlarmTimerTest;
 TEST_F(AlarmTimerTest, ARecordOfTodayRingsInTheAlarmWindowWhoseButtonsReplayAndStopIt) {
     // "<", "&" and quotes are read as written.
     const std::string text = "Tom & Jerry <b> \"quoted\" 'single'";
-    const std::string message = "Sunday Dec 6, 2026 9:05 am - " + text;
     const std::string wave = vm::ResolveDataPath(vm::DefaultSoundFile(2));
     auto press = [](vm::frmAlarm* a, const char* key) {
         QAction* b = a->Toolbar1->findChild<QAction*>(key);
@@ -34,16 +35,13 @@ TEST_F(AlarmTimerTest, ARecordOfTodayRingsInTheAlarmWindowWhoseButtonsReplayAndS
         sound.clear();
         *speech.log = {};
         Module1.OptVoice = voice;
-        AddRecord({2026, 12, 6}, 9, 5, "AM", text);
+        const std::string message = std::string("Sunday Dec 6, 2026 ") + (voice ? "9:15" : "9:05") + " am - " + text;
+        AddRecord({2026, 12, 6}, 9, voice ? 15 : 5, "AM", text);
         At(9, 0, 0);
         Draw("December", " 2026");
         ASSERT_EQ(Texts(), Strings{text});
         EXPECT_EQ(w->txtDuration->text(), "True");
-
-        At(9, 4, 55);
-        w->tmrWait->start(0);  // the timer's own tick, now
-        for (int k = 0; k < 50 && Module1.AlarmQueueText[1] == text; ++k) QApplication::processEvents();
-        Settle();
+        EXPECT_EQ(Pass(20 * 60000).size(), voice ? 0u : 1u);
         vm::frmAlarm* alarm = vm::AlarmWindow();
         ASSERT_NE(alarm, nullptr);
         EXPECT_EQ(Shown().toStdString(), message);
@@ -84,77 +82,166 @@ TEST_F(AlarmTimerTest, ARecordOfTodayRingsInTheAlarmWindowWhoseButtonsReplayAndS
     }
 }
 
-TEST_F(AlarmTimerTest, OnlyTodaysMonthAndYearArmTheQueueAndEnabledDailyAlarmsStandOnce) {
-    AddRecord({2026, 12, 6}, 10, 0, "AM", "This year");
-    AddRecord({2025, 12, 6}, 10, 0, "AM", "Last year");
-    AddRecord({2026, 11, 6}, 10, 0, "AM", "Last month");
-    AddRecord({2026, 12, 6}, 8, 0, "AM", "Gone");
-    db::Database::Open(settingsPath)
-        ->exec("INSERT INTO [Alarms] ([Disable],[Hour],[Minute],[AMPM],[AlarmText],[SoundNum]) VALUES "
-               "(0, 11, 0, 'AM', 'Stretch', 5), (-1, 11, 0, 'AM', 'Off', 5), (NULL, 11, 0, 'AM', 'Unset', 5),"
-               "(0, NULL, 0, 'PM', 'No hour', 5), (0, 6, 15, 'PMET', 'Walk', NULL)");
-    for (auto [month, year] : {std::pair{"December", " 2025"}, std::pair{"November", " 2026"}}) {
-        Module1.AlarmQueueCount = 1;
-        Module1.AlarmQueueText[1] = "Kept";
-        Draw(month, year);
-        EXPECT_EQ(Texts(), Strings{"Kept"}) << month << year;
+TEST_F(AlarmTimerTest, WithoutAVoiceTheWaveStillPlaysAndTheSpeechErrorShowsOnceOnlyWithSpeechOn) {
+    struct NoVoice : vm::ISpeechFactory {
+        std::unique_ptr<vm::ISpeechVoice> createVoice() override { throw vm::SpeechError(429, "No speech engine"); }
+    } none;
+    vm::SetSpeech(&none);
+    auto boxes = [&] {
+        return std::count_if(fx.messages.shown.begin(), fx.messages.shown.end(),
+                             [](const auto& m) { return m.title == "Initialize_Speech_Error"; });
+    };
+    AddRecord({2026, 12, 6}, 9, 2, "AM", "Speech off", "", 2);
+    AddRecord({2026, 12, 6}, 9, 5, "AM", "Speech on", "", 3);
+    AddRecord({2026, 12, 6}, 9, 10, "AM", "Again", "", 4);
+    Draw("December", " 2026");
+    struct Step { bool voice; int64_t ms; int wave; long boxes; } steps[] = {
+        {false, 3 * 60000, 2, 0}, {true, 3 * 60000, 3, 1}, {true, 5 * 60000, 4, 1}};
+    for (const auto& st : steps) {
+        Module1.OptVoice = st.voice;
+        const auto rings = Pass(st.ms);
+        ASSERT_EQ(rings.size(), 1u) << st.wave;
+        EXPECT_EQ(rings[0].wave, Wave(st.wave));
+        EXPECT_EQ(boxes(), st.boxes) << st.wave;
+        vm::UnloadAlarm();  // the next alarm loads the window and looks for a voice again
     }
-    Draw("December", " 2026");
-    const int64_t sorting = calendar.Count("Sorting");
-    w->SetAlarms();
-    w->SetAlarms();
-    EXPECT_EQ(calendar.Count("Sorting"), sorting);
-    EXPECT_EQ(Module1.AlarmMsg, "1: 12/6/2026 10:00:00 AM - This year Snd:2\r\n"
-                                "2: 12/6/2026 11:00:00 AM - DAILY ALARM: Stretch Snd:5\r\n"
-                                "3: 12/6/2026 6:15:00 PM - DAILY ALARM: Walk Snd:1\r\n");
-
-    // A day without entries arms no daily alarm.
-    calendar.db->exec("DELETE FROM [Velmora]");
-    Draw("December", " 2026");
-    EXPECT_TRUE(Texts().empty());
 }
 
-TEST_F(AlarmTimerTest, TodaysEntriesFireInOrderOnceAndTomorrowsAfterMidnight) {
-    AddRecord({2026, 12, 6}, 9, 5, "AM", "First", "", 3);
-    AddRecord({2026, 12, 6}, 11, 59, "PM", "Late");
-    AddRecord({2026, 12, 7}, 12, 10, "AM", "Tomorrow early");
+TEST_F(AlarmTimerTest, TodaysQueueWhateverMonthIsShownWithDailyAlarmsEveryDayAndPmInAnyCase) {
+    // No record today: the daily alarms ring all the same; a month of another year is shown.
+    AddDaily(4, 0, "pm", "Walk", 4);
+    AddDaily(5, 0, "Pm", "Tea", 5);
+    AddDaily(12, 0, "AM", "Gone at midnight", 6);
+    Draw("March", " 2020");
+    EXPECT_EQ(Module1.AlarmMsg, "1: 12/6/2026 4:00:00 PM - DAILY ALARM: Walk Snd:4\r\n"
+                                "2: 12/6/2026 5:00:00 PM - DAILY ALARM: Tea Snd:5\r\n");
+    // A record saved with "pm" in any case rings in the afternoon; the shown month stays.
+    AddRecord({2026, 12, 6}, 1, 0, "pm", "One");
+    AddRecord({2026, 12, 6}, 2, 0, "Pm", "Two");
+    AddRecord({2026, 12, 6}, 3, 0, "PM", "Three");
+    AddRecord({2026, 12, 7}, 9, 30, "AM", "Tomorrow");
+    w->cmbmonth_Click();  // as a saved record does
+    EXPECT_EQ(w->cmbMonth->currentText(), "March");
+    EXPECT_EQ(Module1.AlarmMsg, "1: 12/6/2026 1:00:00 PM - One Snd:2\r\n"
+                                "2: 12/6/2026 2:00:00 PM - Two Snd:2\r\n"
+                                "3: 12/6/2026 3:00:00 PM - Three Snd:2\r\n"
+                                "4: 12/6/2026 4:00:00 PM - DAILY ALARM: Walk Snd:4\r\n"
+                                "5: 12/6/2026 5:00:00 PM - DAILY ALARM: Tea Snd:5\r\n");
+    // Rebuilt again and again, nothing stands twice.
+    w->SetAlarms();
     Draw("December", " 2026");
-    w->txtDuration->setText("4:59");
-    w->cmdGo->click();
-    EXPECT_EQ(Texts(), (Strings{"First", "Late", "Timer Complete"}));
-    w->alarmTimer->fireWaitMs = 60000;
-    At(9, 5, 0);  // 9:04:59 is 1 s late: still due
-    w->alarmTimer->tmrWait_Timer();
-    // During the first wait: shown, nothing played yet; ticks meanwhile fire nothing twice.
-    EXPECT_EQ(Shown(), "Sunday Dec 6, 2026 9:05 am - First");
-    EXPECT_TRUE(sound.played.empty());
-    w->alarmTimer->tmrWait_Timer();
-    w->alarmTimer->tmrWait_Timer();
-    auto* wait = w->alarmTimer->findChild<QTimer*>("tmrAlarmWait");
-    ASSERT_NE(wait, nullptr);
-    w->alarmTimer->fireWaitMs = 0;
-    wait->setInterval(0);
-    Settle();
-    EXPECT_EQ(Shown(), "Sunday Dec 6, 2026 9:04 am - Timer Complete");
-    EXPECT_EQ(sound.played, (Strings{vm::ResolveDataPath(vm::DefaultSoundFile(3)),
-                                     vm::ResolveDataPath(vm::DefaultSoundFile(1))}));
-    EXPECT_TRUE(w->tmrWait->isActive()) << "Late is left";
+    EXPECT_EQ(Texts(), (Strings{"One", "Two", "Three", "DAILY ALARM: Walk", "DAILY ALARM: Tea"}));
+}
 
-    At(23, 59, 5);
-    Tick();
-    EXPECT_EQ(Shown(), "Sunday Dec 6, 2026 11:59 pm - Late");
-    EXPECT_FALSE(w->tmrWait->isActive());  // nothing left today
-    // Past midnight the minute watch rebuilds the queue for the new day.
-    At(0, 0, 40, 7);
-    auto* watch = w->alarmTimer->findChild<QTimer*>("tmrAlarmDay");
-    ASSERT_TRUE(watch && watch->isActive());
-    watch->setInterval(0);
-    for (int k = 0; k < 20 && Texts() != Strings{"Tomorrow early"}; ++k)
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-    watch->setInterval(60000);
-    At(0, 10, 0, 7);
-    Tick();
-    EXPECT_EQ(Shown(), "Monday Dec 7, 2026 12:10 am - Tomorrow early");
+TEST_F(AlarmTimerTest, AQuickCountdownSurvivesMonthSwitchesAndSavesAndRingsWithinASecondAfterItsEnd) {
+    AddRecord({2026, 12, 6}, 10, 0, "AM", "Meeting");
+    Draw("December", " 2026");
+    clock.time.millisecond = 600;
+    w->txtDuration->setText("30");
+    w->cmdGo->click();
+    EXPECT_EQ(w->txtDuration->text(), "True");
+    auto toolbar = [&](const char* key) { w->Toolbar1->findChild<QAction*>(key)->trigger(); };
+    toolbar("Forward");
+    toolbar("Back");
+    AddRecord({2026, 12, 6}, 11, 0, "AM", "Saved");
+    w->cmbmonth_Click();
+    w->SetAlarms();  // the day watch's rebuild
+    EXPECT_EQ(Texts(), (Strings{"Timer Complete", "Meeting", "Saved"}));
+    EXPECT_TRUE(Pass(29900).empty()) << "not before its end";
+    const auto rings = Pass(1000);
+    ASSERT_EQ(rings.size(), 1u);
+    EXPECT_EQ(rings[0].wave, Wave(1));
+    const int64_t started = vm::MomentSeconds({{2026, 12, 6}, 9, 0, 0}) * 1000 + 600;
+    EXPECT_GE(rings[0].atMs, started + 30000);
+    EXPECT_LE(rings[0].atMs, started + 31000);
+    EXPECT_EQ(Shown(), "Sunday Dec 6, 2026 9:00 am - Timer Complete");
+    EXPECT_EQ(Texts(), (Strings{"", "Meeting", "Saved"}));
+    // Stop in the alarm window ends a countdown still running.
+    w->txtDuration->setText("60");
+    w->cmdGo->click();
+    vm::AlarmWindow()->Toolbar1->findChild<QAction*>("btn_cancel")->trigger();
+    EXPECT_TRUE(Pass(70000).empty());
+}
+
+TEST_F(AlarmTimerTest, EntriesRingOnceAtTheirMomentAcrossTheEndOfADayAMonthAndAYear) {
+    struct Case { vm::CivilDate day, next; } cases[] = {
+        {{2026, 12, 6}, {2026, 12, 7}}, {{2026, 11, 30}, {2026, 12, 1}}, {{2026, 12, 31}, {2027, 1, 1}}};
+    AddDaily(12, 0, "AM", "Midnight daily", 6);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(vm::FormatIso(c.day));
+        calendar.db->exec("DELETE FROM [Velmora]");
+        AddRecord(c.day, 11, 59, "PM", "Late", "", 3);
+        AddRecord(c.next, 12, 0, "AM", "Midnight", "", 4);
+        AddRecord(c.next, 12, 1, "AM", "Just after", "", 5);
+        clock.time = {c.day.y, c.day.m, c.day.d, 23, 58, 30};
+        Draw("March", " 2020");  // the program runs overnight on another month
+        const auto rings = Pass(4 * 60000);
+        const int64_t midnight = vm::DaysFromCivil(c.next) * 86400000;
+        struct Expected { int sound; int64_t atMs; } expected[] = {
+            {3, midnight - 60000}, {4, midnight}, {6, midnight}, {5, midnight + 60000}};
+        ASSERT_EQ(rings.size(), std::size(expected));
+        for (size_t i = 0; i < rings.size(); ++i) {
+            EXPECT_EQ(rings[i].wave, Wave(expected[i].sound)) << i;
+            EXPECT_GE(rings[i].atMs, expected[i].atMs) << "never before its moment";
+            EXPECT_LT(rings[i].atMs, expected[i].atMs + 2000) << "within 2 s after its minute begins";
+        }
+        EXPECT_EQ(w->cmbMonth->currentText(), "March");
+    }
+}
+
+TEST_F(AlarmTimerTest, AClockJumpForwardRingsWhatItSkippedOnceAndBackwardNeverRingsTwice) {
+    // Forward 5 minutes: the entry skipped rings when noticed; the countdown keeps its own time.
+    AddRecord({2026, 12, 6}, 10, 3, "AM", "Skipped", "", 3);
+    AddRecord({2026, 12, 6}, 10, 7, "AM", "After", "", 4);
+    At(10, 0, 0);
+    Draw("December", " 2026");
+    w->txtDuration->setText("4:0");
+    w->cmdGo->click();
+    clock.jumpWall(5 * 60000);
+    auto rings = Pass(60000);
+    ASSERT_EQ(rings.size(), 1u);
+    EXPECT_EQ(rings[0].wave, Wave(3));
+    EXPECT_LE(rings[0].atMs, vm::WallNowMs() - 60000 + vm::AlarmTimer::kWatchMs);
+    rings = Pass(3 * 60000);  // steady 4:00 after the start, wall 10:09
+    ASSERT_EQ(rings.size(), 2u);
+    EXPECT_EQ(rings[0].wave, Wave(4));
+    EXPECT_EQ(rings[1].wave, Wave(1));
+    EXPECT_EQ(Shown(), "Sunday Dec 6, 2026 10:04 am - Timer Complete");
+
+    // Back 3 minutes, then a save rebuilds the queue: what rang does not ring again.
+    calendar.db->exec("DELETE FROM [Velmora]");
+    AddRecord({2026, 12, 6}, 11, 1, "AM", "First", "", 5);
+    AddRecord({2026, 12, 6}, 11, 2, "AM", "Second", "", 6);
+    AddRecord({2026, 12, 6}, 11, 4, "AM", "Third", "", 7);
+    At(11, 0, 0);
+    w->cmbmonth_Click();
+    rings = Pass(150000);
+    ASSERT_EQ(rings.size(), 2u);
+    clock.jumpWall(-3 * 60000);
+    AddRecord({2026, 12, 6}, 11, 5, "AM", "Fourth", "", 8);
+    w->cmbmonth_Click();
+    rings = Pass(6 * 60000);
+    std::vector<std::string> waves;
+    for (const auto& r : rings) waves.push_back(r.wave);
+    EXPECT_EQ(waves, (Strings{Wave(7), Wave(8)}));
+}
+
+TEST_F(AlarmTimerTest, TicksAndRebuildsDuringAFiringsWaitRingNothingTwice) {
+    AddRecord({2026, 12, 6}, 9, 5, "AM", "First", "", 3);
+    AddRecord({2026, 12, 6}, 9, 5, "AM", "Same minute", "", 4);
+    Draw("December", " 2026");
+    w->alarmTimer->fireWaitMs = 60000;
+    At(9, 5, 0);
+    w->alarmTimer->tmrWait_Timer();
+    EXPECT_EQ(Shown(), "Sunday Dec 6, 2026 9:05 am - First");
+    EXPECT_TRUE(sound.played.empty()) << "shown at once, heard after the wait";
+    w->alarmTimer->tmrWait_Timer();
+    w->SetAlarms();
+    w->alarmTimer->fireWaitMs = 0;
+    w->alarmTimer->findChild<QTimer*>("tmrAlarmWait")->setInterval(0);
+    Settle();
+    EXPECT_EQ(sound.played, (Strings{Wave(3), Wave(4)}));
+    EXPECT_TRUE(Pass(60000).empty());
 }
 
 }  // namespace

@@ -75,8 +75,8 @@ TEST(UpdateVelmoraFile, BringsAnOldFileUpToDateWithBothBackFills) {
     EXPECT_TRUE(db::IsNull(Column(path, "SELECT [DayColors] FROM [Sorting]")[0])) << "[Sorting] is not back-filled";
 
     vm::Table24UpdateAll(DataDates);
-    // 12 AM, 12 PM, 3 PM with a zone, 0 AM; no AM/PM and "am" are left untouched.
-    const std::vector<db::Value> hr24 = {int64_t{0}, int64_t{12}, int64_t{15}, int64_t{0}, {}, {}};
+    // 12 AM, 12 PM, 3 PM with a zone, 0 AM; no AM/PM is left untouched; "am" in any case.
+    const std::vector<db::Value> hr24 = {int64_t{0}, int64_t{12}, int64_t{15}, int64_t{0}, {}, int64_t{7}};
     EXPECT_EQ(Column(path, "SELECT [Hr24] FROM [Velmora] ORDER BY [ID]"), hr24);
     EXPECT_EQ(db::AsInt(Column(path, "SELECT [Hr24] FROM [Sorting]")[0]), 23);
     EXPECT_EQ(db::AsInt(Column(path, "SELECT [Hr24] FROM [RepeatingData]")[0]), 21);

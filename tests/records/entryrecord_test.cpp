@@ -3,6 +3,7 @@
 
 #include "core/entryrecord.h"
 #include "core/module1.h"
+#include "core/numtext.h"
 #include "core/record.h"
 #include "testsupport.h"
 
@@ -79,7 +80,7 @@ TEST_F(EntryStore, Hr24FollowsTheHourAndAmPmTheRowHolds) {
     const struct {
         const char *hour, *ampm;
         std::optional<int> hr24;
-    } cases[] = {{"Hour", "AM", 0}, {"12", "PMCT", 12}, {"7", "PM", 19}, {"3", "pm", std::nullopt},
+    } cases[] = {{"Hour", "AM", 0}, {"12", "PMCT", 12}, {"7", "PM", 19}, {"3", "pm", 15}, {"4", "Pm", 16},
                  // the box's placeholder contains "AM": the hour as it stands
                  {"7", "AM/PM", 7},  {"12", "AM/PM", 0}};
     for (const auto& c : cases) {
@@ -89,7 +90,8 @@ TEST_F(EntryStore, Hr24FollowsTheHourAndAmPmTheRowHolds) {
         add(b);
         const auto r = vm::ReadDateRecord(rs);
         EXPECT_EQ(r.Hr24, c.hr24) << c.hour << " " << c.ampm;
-        EXPECT_EQ(r.AM_PM, std::string(c.ampm) == "AM/PM" ? "" : c.ampm);
+        // Stored upper-cased.
+        EXPECT_EQ(r.AM_PM, std::string(c.ampm) == "AM/PM" ? "" : vm::ToUpper(c.ampm));
     }
 }
 
