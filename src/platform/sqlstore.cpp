@@ -435,8 +435,8 @@ int RecordSource::requireField(const std::string& name) const {
 
 int RecordSource::requireIndex(int index) const {
     if (index < 0 || static_cast<size_t>(index) >= names_.size())
-        throw DbError(kNoField, "Item not found in this collection: field " + std::to_string(index) + " of " +
-                                    std::to_string(names_.size()) + " in \"" + source_ + "\"");
+        throw DbError(kNoField, "Item not found in this collection: field " + std::to_string(index + 1) + " of " +
+                                    std::to_string(names_.size()) + ".");
     return index;
 }
 
