@@ -1,15 +1,18 @@
 // Moving through months in the real main window, headless: the month and
 // year boxes with typed names and years, the arrow keys, the main toolbar, the
-// records a search listed and their deletion, and the day-cell double click.
+// records a search listed and their deletion, the day-cell double click and
+// its speech, and a cell edit after the calendar table vanished.
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTableView>
 #include <QToolBar>
 
 #include <functional>
@@ -256,6 +259,27 @@ TEST_F(Navigation, DoubleClickOpensTheSelectedDayOnlyForADayOfTheShownMonth) {
     ASSERT_NE(vm::SelectedDay(), nullptr);
     EXPECT_EQ(vm::SelectedDay()->txtDayText->toPlainText(), "");
     EXPECT_EQ(vm::SelectedDay()->dayDate(), (CivilDate{2026, 4, 1}));
+}
+
+TEST_F(Navigation, ACellEditAfterTheCalendarTableVanishedIsRefusedWithABoxAndTheWindowGoesOn) {
+    Add({2026, 4, 15}, "Dentist");
+    Draw("April", " 2026");
+    ASSERT_EQ(w->DataDatesModel->recordCount(), 1);
+    cal.db->exec("DROP TABLE [Velmora]");  // by another program
+    Click("Forward");
+    fx.messages.clear();
+    const QModelIndex cell = w->DataDatesModel->index(0, w->DataDatesModel->fieldIndex("DateText"));
+    w->TDBGridDates->setCurrentIndex(cell);
+    w->TDBGridDates->edit(cell);
+    auto* editor = w->TDBGridDates->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "x");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_NE(fx.messages.shown[0].text.find("cannot be stored"), std::string::npos) << fx.messages.shown[0].text;
+    Click("Back");
+    EXPECT_EQ(Month(), "April");
 }
 
 TEST_F(Navigation, TheSelectedDayAndAnAlarmSpeakWithTheOneVoice) {

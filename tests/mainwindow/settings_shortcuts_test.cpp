@@ -1,6 +1,7 @@
 // Desktop and autostart launchers, in temporary home and XDG folders.
 #include <sys/stat.h>
 
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -34,51 +35,36 @@ bool RunBitSet(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && (st.st_mode & S_IXUSR);
 }
 
-// The arguments of a launcher's Exec value as a desktop reads them: first the
-// value's own escapes, then the quoted arguments, then "%%" as "%".
+// The arguments of a launcher's Exec value as a desktop reads them: the
+// value's own escape of "\\" first, then the quotes and their escapes, then "%%".
 std::vector<std::string> ExecArguments(const std::string& value) {
-    std::string s;
-    for (size_t i = 0; i < value.size(); ++i) {
-        if (value[i] != '\\' || i + 1 == value.size()) {
-            s += value[i];
-            continue;
-        }
-        const char c = value[++i];
-        s += c == 's' ? ' ' : c == 'n' ? '\n' : c == 't' ? '\t' : c == 'r' ? '\r' : c;
-    }
+    const std::string s = std::regex_replace(value, std::regex(R"(\\\\)"), "\\");
     std::vector<std::string> args;
     std::string arg;
     bool quoted = false, started = false;
     for (size_t i = 0; i < s.size(); ++i) {
         const char c = s[i];
-        if (quoted) {
-            if (c == '\\' && i + 1 < s.size() && std::string("\"`$\\").find(s[i + 1]) != std::string::npos)
-                arg += s[++i];
-            else if (c == '"')
-                quoted = false;
-            else
-                arg += c;
+        if (quoted && c == '\\') {
+            arg += s[++i];
         } else if (c == '"') {
-            quoted = started = true;
-        } else if (c == ' ') {
+            quoted = !quoted;
+        } else if (c == ' ' && !quoted) {
             if (started) args.push_back(arg);
             arg.clear();
-            started = false;
         } else {
-            arg += (c == '%' && i + 1 < s.size() && s[++i] == '%') ? '%' : c;
-            started = true;
+            arg += c == '%' && !quoted && s[++i] == '%' ? '%' : c;
         }
+        started = c != ' ' || quoted;
     }
     if (started) args.push_back(arg);
     return args;
 }
 
-// The one Exec line of a launcher's text.
+// The value of a launcher's one Exec line.
 std::string ExecValue(const std::string& text) {
-    const size_t at = text.find("\nExec=");
-    if (at == std::string::npos || text.find("\nExec=", at + 1) != std::string::npos) return "<not one Exec line>";
-    const size_t from = at + 6;
-    return text.substr(from, text.find('\n', from) - from);
+    const size_t at = text.find("\nExec=") + 6;
+    EXPECT_EQ(text.find("\nExec=", at), std::string::npos) << "one Exec line";
+    return text.substr(at, text.find('\n', at) - at);
 }
 
 TEST(Shortcuts, DesktopLauncherLandsWithItsRunBitAndAutostartOnlyOnYes) {
@@ -196,6 +182,7 @@ TEST(Shortcuts, HostileFoldersAreQuotedOrRefusedWithOneMessage) {
         EXPECT_EQ(exec.empty() ? std::vector<std::string>{} : ExecArguments(exec), c.args) << c.program << c.data;
         EXPECT_EQ(problem.empty(), !c.args.empty()) << c.program << c.data;
     }
+    EXPECT_EQ(vm::LauncherExec("/a\"b\\c$/v", "/d/5%", nullptr), R"(env VELMORA_DATA_DIR=/d/5%% "/a\\"b\\\\c\\$/v")");
 }
 
 }  // namespace
