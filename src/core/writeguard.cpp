@@ -45,13 +45,19 @@ std::vector<InUse> FilesInUse() {
     static const char* const kSettings = "the settings database";
     static const char* const kOwn = "one of the program's own files";
     std::vector<InUse> files;
+    // A database and its journals, beside the name it was opened by and
+    // beside the file that name leads to.
     auto database = [&](const std::string& path, const char* what) {
         if (path.empty()) return;
-        files.push_back({path, what});
-        for (const char* suffix : {"-journal", "-wal", "-shm"}) files.push_back({path + suffix, what});
+        std::error_code ec;
+        const std::string real = fs::weakly_canonical(AbsolutePath(path), ec).string();
+        for (const std::string& name : {path, ec ? path : real}) {
+            files.push_back({name, what});
+            for (const char* suffix : {"-journal", "-wal", "-shm"}) files.push_back({name + suffix, what});
+        }
     };
     database(Module1.CalendarFilePath, kCalendar);
-    database(SettingsDatabaseInUse(), kSettings);
+    database(MainState.pSettingsFile, kSettings);
     database(SettingsDatabasePath(), kSettings);
     database(DefaultCalendarPath(), kOwn);
     database(BlankCalendarTemplate(), kOwn);

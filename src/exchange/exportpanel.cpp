@@ -116,7 +116,10 @@ void ExportPanel::sscmdExportFields_Click() {
         ShowFileDialog(ExportFolder, 6, "Text File     *.TXT|*.TXT;*.txt", "*.TXT", "Create Calendar Export File");
     if (chosen.empty()) return;  // the panel stays open until the menu shows it again
     if (FileExists(chosen)) ExportFolder = FolderOf(chosen);
-    if (!MayWriteFile(chosen, "Create Calendar Export File")) return cleanUp();
+    if (!MayWriteFile(chosen, "Create Calendar Export File")) {
+        sscmdExportFields->setEnabled(true);  // the panel stays for another name
+        return;
+    }
 
     owner_.SetWaitCursor(true);
     ExportedRecordCount = 0;
