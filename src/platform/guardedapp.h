@@ -1,0 +1,25 @@
+// The program's application object. A failure that escapes an event handler
+// (a click, a key, a timer, a slot) is shown in one error box, and the
+// program goes on with its next event instead of ending.
+#pragma once
+#include <QApplication>
+
+#include <exception>
+
+namespace vm {
+
+class GuardedApplication : public QApplication {
+public:
+    GuardedApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// Shows a failure no handler caught: "number - description" in one critical
+// box, and writes it to the error output. A failure while that box is up (its
+// own events may fail the same way) is only written, never stacked.
+void ReportUncaughtError(std::exception_ptr error);
+// How many failures reached ReportUncaughtError in this run: a handler that
+// lets one escape is a fault, even though the program goes on.
+int UncaughtErrorCount();
+
+}  // namespace vm
