@@ -14,6 +14,8 @@
 namespace vm {
 namespace {
 
+constexpr int kConstraintFailed = 19;  // the store's primary code for a refused value
+
 bool SameName(const std::string& a, const std::string& b) { return db::FoldCase(a) == db::FoldCase(b); }
 
 // Where each written column comes from: a source column, or a rule.
@@ -193,7 +195,9 @@ CalendarImportResult ImportCalendarRows(const std::string& sourcePath, const std
                 insert->run();
                 ++result.added;
             } catch (const db::DbError& e) {
-                // A value the open calendar cannot hold: the row is left out and named.
+                // A value the open calendar cannot hold (a constraint of its
+                // columns): the row is left out and named.
+                if ((e.number() & 0xFF) != kConstraintFailed) throw;
                 insert->reset();
                 if (result.refused.size() < kListedRefused)
                     result.refused.push_back(
