@@ -67,8 +67,8 @@ bool IsValidUtf8(std::string_view s) {
 ImportEncoding SniffEncoding(std::string_view start) {
     if (start.substr(0, 2) == "\xFF\xFE") return ImportEncoding::Utf16LE;
     if (start.substr(0, 2) == "\xFE\xFF") return ImportEncoding::Utf16BE;
-    // Without a byte-order mark: mostly text of the first 256 characters,
-    // every high (or every low) byte zero.
+    // Without a byte-order mark: the high byte of most of the first 512
+    // characters zero, the low byte of hardly any.
     const size_t pairs = std::min<size_t>(start.size() / 2, 512);
     if (pairs >= 2) {
         size_t zeroEven = 0, zeroOdd = 0;
@@ -76,8 +76,8 @@ ImportEncoding SniffEncoding(std::string_view start) {
             zeroEven += start[2 * i] == '\0';
             zeroOdd += start[2 * i + 1] == '\0';
         }
-        if (zeroOdd == pairs && zeroEven == 0) return ImportEncoding::Utf16LE;
-        if (zeroEven == pairs && zeroOdd == 0) return ImportEncoding::Utf16BE;
+        if (zeroOdd * 2 > pairs && zeroEven * 8 < zeroOdd) return ImportEncoding::Utf16LE;
+        if (zeroEven * 2 > pairs && zeroOdd * 8 < zeroEven) return ImportEncoding::Utf16BE;
     }
     return ImportEncoding::Utf8;
 }

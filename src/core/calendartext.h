@@ -68,8 +68,8 @@ int64_t WriteCalendarExport(const std::string& path, db::RecordSource& rs, const
 
 // How the bytes of an import file are text: UTF-8 (a byte-order mark
 // dropped), else Windows-1252; UTF-16 little or big endian when it begins
-// with its byte-order mark (or, without one, when every other byte of its
-// start is zero).
+// with its byte-order mark (or, without one, when the high byte of most
+// characters at its start is zero).
 enum class ImportEncoding { Utf8, Windows1252, Utf16LE, Utf16BE };
 
 // The file's bytes as UTF-8 text, by the rules above.
