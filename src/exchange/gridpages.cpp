@@ -12,6 +12,7 @@
 #include <QTextOption>
 
 #include <algorithm>
+#include <numeric>
 
 #include "platform/recordgrid.h"
 #include "platform/steps.h"
@@ -53,20 +54,25 @@ double TextHeight(const QFontMetricsF& fm, const QFont& font, QPaintDevice* devi
 }
 
 struct ColumnNeeds {
-    std::vector<double> least, natural;  // device units, padding included
+    // Device units, padding included: the least width, the width for every
+    // cell on one line, and for the heading on one line too.
+    std::vector<double> least, lines, natural;
     double leastTotal = 0;
 };
 
-// A column needs its heading whole and the longest word of its cells (up to
-// kLongestWord characters), so that neither a heading nor a number breaks;
-// it would like its longest line.
+// A column needs the longest word of its heading and of its cells (up to
+// kLongestWord characters), so that neither a heading's word nor a number
+// breaks; it would like its heading on one line and its longest line.
 ColumnNeeds Measure(const GridPrintout& g, const QFont& body, const QFont& bold, QPaintDevice* device, double pad) {
     const QFontMetricsF fmBody(body, device), fmBold(bold, device);
     const double longestWord = fmBody.horizontalAdvance(QString(kLongestWord, '0'));
     ColumnNeeds need;
     for (size_t i = 0; i < g.headings.size(); ++i) {
+        // A heading may wrap between its words, never inside one.
         const double head = fmBold.horizontalAdvance(g.headings[i]);
-        double line = 0, word = 0;
+        double line = 0, word = 0, headWord = 0;
+        for (const QString& w : g.headings[i].split(' ', Qt::SkipEmptyParts))
+            headWord = std::max(headWord, fmBold.horizontalAdvance(w));
         for (const auto& row : g.rows) {
             const QString& text = row[i].text;
             if (text.isEmpty()) continue;
@@ -82,29 +88,38 @@ ColumnNeeds Measure(const GridPrintout& g, const QFont& body, const QFont& bold,
                     word = std::max(word, std::min(fmBody.horizontalAdvance(w), longestWord));
             }
         }
-        need.least.push_back(std::max(head, word) + 2 * pad);
-        need.natural.push_back(std::max(head, line) + 2 * pad);
+        need.least.push_back(std::max(headWord, word) + 2 * pad);
+        // A little more than the measure, so that laying the text out again never wraps it.
+        const double slack = fmBody.height() * 0.25;
+        need.least.back() += slack;
+        need.lines.push_back(std::max(need.least.back(), line + 2 * pad + slack));
+        need.natural.push_back(std::max(need.lines.back(), head + 2 * pad + slack));
         need.leastTotal += need.least.back();
     }
     return need;
 }
 
 // Column edges across the page: every column gets what it needs (all of
-// them shrunk alike when even that is too wide); the room left goes to the
-// columns whose lines are longer than that, in proportion to what they
-// lack, and what none of them wants to the column with the longest lines.
+// them shrunk alike when even that is too wide); the room left goes first to
+// the columns whose cells need more to stand on one line, then to the
+// headings that would wrap, each in proportion to what it lacks; what none
+// of them wants goes to the column with the longest lines.
 std::vector<double> ColumnEdges(const ColumnNeeds& need, double pageW) {
     const size_t n = need.least.size();
     std::vector<double> w = need.least;
     if (need.leastTotal > pageW) {
         for (double& c : w) c *= pageW / need.leastTotal;
     } else if (n > 0) {
-        double room = pageW - need.leastTotal, wanted = 0;
-        for (size_t i = 0; i < n; ++i) wanted += need.natural[i] - need.least[i];
-        const double given = std::min(room, wanted);
-        for (size_t i = 0; i < n && wanted > 0; ++i) w[i] += (need.natural[i] - need.least[i]) * given / wanted;
-        room -= given;
-        const size_t widest = size_t(std::max_element(need.natural.begin(), need.natural.end()) - need.natural.begin());
+        double room = pageW - need.leastTotal;
+        for (const std::vector<double>* goal : {&need.lines, &need.natural}) {
+            double wanted = 0;
+            for (size_t i = 0; i < n; ++i) wanted += std::max(0.0, (*goal)[i] - w[i]);
+            if (wanted <= 0) continue;
+            const double given = std::min(room, wanted);
+            for (size_t i = 0; i < n; ++i) w[i] += std::max(0.0, (*goal)[i] - w[i]) * given / wanted;
+            room -= given;
+        }
+        const size_t widest = size_t(std::max_element(need.lines.begin(), need.lines.end()) - need.lines.begin());
         w[widest] += room;
     }
     std::vector<double> x(n + 1, 0.0);
@@ -179,14 +194,17 @@ int PaintGridPages(QPagedPaintDevice& device, const GridPrintout& g, const QStri
     title.setPointSizeF(g.font.pointSizeF() + 2);
     double pad = QFontMetricsF(body, &device).height() * 0.15;
     ColumnNeeds need = Measure(g, body, bold, &device, pad);
-    if (need.leastTotal > pageW) {
-        // Too many columns for the page: a smaller print, down to 6 points.
-        const double size = std::max(6.0, g.font.pointSizeF() * pageW / need.leastTotal * 0.97);
+    auto resize = [&](double size) {
         body.setPointSizeF(size);
         bold.setPointSizeF(size);
         pad = QFontMetricsF(body, &device).height() * 0.15;
         need = Measure(g, body, bold, &device, pad);
-    }
+    };
+    const double linesTotal = std::accumulate(need.lines.begin(), need.lines.end(), 0.0);
+    if (linesTotal > pageW)  // a slightly smaller print, so that more cells stand on one line
+        resize(g.font.pointSizeF() * std::max(0.8, pageW / linesTotal * 0.98));
+    if (need.leastTotal > pageW)  // too many columns for the page: a smaller print, down to 6 points
+        resize(std::max(6.0, body.pointSizeF() * pageW / need.leastTotal * 0.97));
     const std::vector<double> x = ColumnEdges(need, pageW);
     const QFontMetricsF fmBody(body, &device), fmBold(bold, &device), fmTitle(title, &device);
     const double line = std::max(1.0, device.logicalDpiX() / 150.0);
