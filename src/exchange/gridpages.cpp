@@ -90,7 +90,7 @@ ColumnNeeds Measure(const GridPrintout& g, const QFont& body, const QFont& bold,
         }
         need.least.push_back(std::max(headWord, word) + 2 * pad);
         // A little more than the measure, so that laying the text out again never wraps it.
-        const double slack = fmBody.height() * 0.25;
+        const double slack = fmBody.height() * 0.1;
         need.least.back() += slack;
         need.lines.push_back(std::max(need.least.back(), line + 2 * pad + slack));
         need.natural.push_back(std::max(need.lines.back(), head + 2 * pad + slack));
@@ -202,7 +202,7 @@ int PaintGridPages(QPagedPaintDevice& device, const GridPrintout& g, const QStri
     };
     const double linesTotal = std::accumulate(need.lines.begin(), need.lines.end(), 0.0);
     if (linesTotal > pageW)  // a slightly smaller print, so that more cells stand on one line
-        resize(g.font.pointSizeF() * std::max(0.8, pageW / linesTotal * 0.98));
+        resize(g.font.pointSizeF() * std::max(0.75, pageW / linesTotal * 0.98));
     if (need.leastTotal > pageW)  // too many columns for the page: a smaller print, down to 6 points
         resize(std::max(6.0, body.pointSizeF() * pageW / need.leastTotal * 0.97));
     const std::vector<double> x = ColumnEdges(need, pageW);
