@@ -39,7 +39,9 @@ bool QtProgress::step(int64_t done, int64_t total) {
         const int value = total > 0 ? static_cast<int>(std::min<int64_t>(kScale, done * kScale / total)) : 0;
         dialog_->setValue(value);
     }
-    QApplication::processEvents();
+    // Until the modal dialog shows, the windows only redraw: no click or key
+    // reaches them while the task is under way.
+    QApplication::processEvents(dialog_ ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
     if (dialog_ && dialog_->wasCanceled()) cancelled_ = true;
     return !cancelled_;
 }
