@@ -4,6 +4,7 @@
 // two calendar files, stored whole or not at all.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "core/calendartext.h"
@@ -229,7 +230,7 @@ TEST(CalendarText, OnlyADateOrATimeRejectsALine) {
 
 // Whole files through the reading in pieces: old-form quotes, UTF-16 both
 // ways, a file that is not text, the rejected lines listed at most twenty
-// times, and Cancel keeping nothing.
+// times, and Cancel keeping nothing (an export's too).
 TEST(CalendarText, FilesAreReadInPiecesAndKeepEveryReadableRecord) {
     const std::string dir = vmtest::MakeTempDir("velmora-textimport");
     const auto pos = vm::DefaultFieldPositions();
@@ -295,6 +296,12 @@ TEST(CalendarText, FilesAreReadInPiecesAndKeepEveryReadableRecord) {
     EXPECT_NE(message.find("\r\nLine 20000: "), std::string::npos);
     EXPECT_EQ(message.find("Line 21000"), std::string::npos);
     EXPECT_EQ(message.substr(message.size() - 13), "\r\nand 40 more");
+
+    // An export cancelled on the way leaves no file behind.
+    auto listed = cal.Source();
+    const std::string out = dir + "/out.txt";
+    EXPECT_EQ(vm::WriteCalendarExport(out, listed, AllBoxes(), [](int64_t, int64_t) { return false; }), -1);
+    EXPECT_FALSE(std::filesystem::exists(out));
 
     // Cancelled after the first piece: nothing is kept.
     Calendar none;
