@@ -2,8 +2,8 @@
 // quoted, comma-separated values per date record. The writer, the line reader
 // (quotes doubled inside a value, stray quotes taken as they stand; LF, CR and
 // CR LF line ends), the field encodings both ways, the byte decoding of an
-// imported file (UTF-8, else Windows-1252) and the checks every imported line
-// passes before anything of it is stored.
+// imported file (UTF-8, Windows-1252 or UTF-16, read in pieces) and the
+// checks every imported line passes before anything of it is stored.
 #pragma once
 #include <array>
 #include <cstdio>
