@@ -9,6 +9,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <random>
 
@@ -166,7 +168,15 @@ void BM_PrintGridToPdf(benchmark::State& state) {
         vm::Print_Grid(win.w->TDBGridDates, 2, "Velmora Grid Printout  ");
     }
     if (!fs::exists(pdf) || fs::file_size(pdf) < 10000) state.SkipWithError("no PDF was written");
+    // Pages of the PDF: its page objects.
+    std::ifstream in(pdf, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    int pages = 0;
+    for (size_t at = bytes.find("/Type /Page"); at != std::string::npos; at = bytes.find("/Type /Page", at + 1))
+        pages += bytes.compare(at, 12, "/Type /Pages") != 0;
+    if (pages > 34) state.SkipWithError("more than 34 pages for 1,000 rows");
     state.counters["rows"] = 1000;
+    state.counters["pages"] = pages;
 }
 BENCHMARK(BM_PrintGridToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -1,6 +1,7 @@
 // libFuzzer target: any bytes through the import's decoding, the line reader
 // and the line checks. Besides not crashing, every record read must come back
-// unchanged after being written again the way the export writes values.
+// unchanged after being written again the way the export writes values, and
+// reading the text in two pieces must give the same records.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -35,5 +36,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         (void)vm::ReadImportLine(values, vm::DefaultFieldPositions());
     }
     (void)vm::ParseCalendarImport(text, vm::DefaultFieldPositions());
+
+    // Read in two pieces, cut where the first byte says: the same records.
+    const size_t cut = size ? data[0] % (text.size() + 1) : 0;
+    vm::CalendarLineReader whole(text), pieces(std::string_view{}, true);
+    std::vector<std::vector<std::string>> a, b;
+    while (whole.next(values)) a.push_back(values);
+    std::string piece = text.substr(0, cut);
+    for (const bool more : {true, false}) {
+        pieces.setText(piece, more);
+        while (pieces.next(values)) b.push_back(values);
+        piece = std::string(pieces.unread()) + text.substr(cut);
+    }
+    if (a != b) std::abort();
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "platform/guardedapp.h"
 #include "platform/qtmessages.h"
 #include "platform/printdialogs.h"
+#include "platform/qtprogress.h"
 #include "platform/qtpickers.h"
 #include "platform/qtsound.h"
 #include "platform/qtspeech.h"
@@ -22,12 +23,14 @@ int main(int argc, char** argv) {
     vm::QtSpeech speech;
     vm::QtDesktopOpener opener;
     vm::QtPrintDialogs printDialogs;
+    vm::QtProgress progress;
     vm::SetMessages(&messages);
     vm::SetPickers(&pickers);
     vm::SetSoundPlayer(&sound);
     vm::SetSpeech(&speech);
     vm::SetDesktopOpener(&opener);
     vm::SetPrintDialogs(&printDialogs);
+    vm::SetProgress(&progress);
 
     int rc = 0;
     {
@@ -44,6 +47,7 @@ int main(int argc, char** argv) {
         });
         rc = QApplication::exec();
     }
+    vm::SetProgress(nullptr);
     vm::SetPrintDialogs(nullptr);
     vm::SetDesktopOpener(nullptr);
     vm::SetSpeech(nullptr);

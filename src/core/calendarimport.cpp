@@ -14,6 +14,8 @@
 namespace vm {
 namespace {
 
+constexpr int kConstraintFailed = 19;  // the store's primary code for a refused value
+
 bool SameName(const std::string& a, const std::string& b) { return db::FoldCase(a) == db::FoldCase(b); }
 
 // Where each written column comes from: a source column, or a rule.
@@ -49,10 +51,11 @@ CopyPlan MakePlan(const std::vector<std::string>& sourceNames, const std::vector
     for (const std::string& t : targetNames) {
         if (SameName(t, "ID")) continue;
         ColumnPlan c{t, From::Source, Find(sourceNames, t)};
-        if (SameName(t, "Hr24")) c.from = From::Hr24Rule;  // the source's value when it has one
-        else if (c.source >= 0) c.from = From::Source;
-        else if (SameName(t, "DayColors")) c.from = From::DayColorsRule;
+        // Hr24, the day key and the colours: the source's value when it has one.
+        if (SameName(t, "Hr24")) c.from = From::Hr24Rule;
         else if (SameName(t, "JulDate")) c.from = From::JulDateRule;
+        else if (SameName(t, "DayColors")) c.from = From::DayColorsRule;
+        else if (c.source >= 0) c.from = From::Source;
         else continue;  // a column the source lacks keeps the table's default
         p.columns.push_back(c);
     }
@@ -79,7 +82,11 @@ db::Value Value(const db::Statement& st, const CopyPlan& p, const ColumnPlan& c)
             return h ? db::Int(*h) : db::Value{};
         }
         case From::DayColorsRule: {
-            const std::string fg = db::AsText(At(st, p.fg)), bg = db::AsText(At(st, p.bg));
+            const db::Value own = At(st, c.source);
+            if (!db::IsNull(own)) return own;
+            // Black on white for colours that are not there.
+            const db::Value f = At(st, p.fg), b = At(st, p.bg);
+            const std::string fg = db::IsNull(f) ? "0" : db::AsText(f), bg = db::IsNull(b) ? "16777215" : db::AsText(b);
             return db::Text(fg + ";" + bg + ";" + fg + ";" + bg + ";3;3");
         }
         case From::JulDateRule: return DayKey(st, p);
@@ -94,8 +101,32 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 }  // namespace
 
+std::string RefusedRowsMessage(const CalendarImportResult& result) {
+    if (result.refusedCount == 0) return {};
+    std::string text = std::to_string(result.refusedCount) +
+                       (result.refusedCount == 1 ? " record was" : " records were") +
+                       " not imported: the open calendar cannot hold their values.";
+    for (const RefusedRow& r : result.refused) {
+        std::string date = r.date.substr(0, 10);
+        if (const auto d = ParseIso(date)) date = FormatMDY(*d);
+        std::string shown = r.text.substr(0, 60);
+        for (char& c : shown)
+            if (c == '\r' || c == '\n') c = ' ';
+        if (shown.size() < r.text.size()) {
+            while (!shown.empty() && (static_cast<unsigned char>(shown.back()) & 0xC0) == 0x80) shown.pop_back();
+            if (!shown.empty() && static_cast<unsigned char>(shown.back()) >= 0xC0) shown.pop_back();
+            shown += "...";
+        }
+        text += "\r\n" + date + ": " + shown;
+    }
+    const int listed = static_cast<int>(result.refused.size());
+    if (result.refusedCount > listed) text += "\r\nand " + std::to_string(result.refusedCount - listed) + " more";
+    return text;
+}
+
 CalendarImportResult ImportCalendarRows(const std::string& sourcePath, const std::string& targetPath,
-                                        bool importDuplicates, Operation& op) {
+                                        bool importDuplicates, Operation& op,
+                                        const std::function<bool(int64_t, int64_t)>& progress) {
     CalendarImportResult result;
     std::shared_ptr<db::Database> source, target;
     std::unique_ptr<db::Transaction> tx;
@@ -131,7 +162,12 @@ CalendarImportResult ImportCalendarRows(const std::string& sourcePath, const std
     if (!opened || !tx) return result;
 
     std::vector<db::Value> row(plan.columns.size());
-    for (;;) {
+    int64_t total = 0;
+    if (progress) {
+        auto count = source->prepare("SELECT COUNT(*) FROM [Velmora]");
+        if (count.step()) total = db::AsInt(count.column(0));
+    }
+    for (int64_t seen = 0;; ++seen) {
         bool more = false, readFailed = true;
         op.step(2, [&] {
             more = read->step();
@@ -139,6 +175,7 @@ CalendarImportResult ImportCalendarRows(const std::string& sourcePath, const std
         });
         if (readFailed || op.ended()) return CalendarImportResult{};  // a source that cannot be read keeps nothing
         if (!more) break;
+        if (progress && seen % 256 == 0 && !progress(seen, total)) return CalendarImportResult{};
         op.step(2, [&] {
             if (!importDuplicates) {
                 duplicate->reset();
@@ -152,10 +189,21 @@ CalendarImportResult ImportCalendarRows(const std::string& sourcePath, const std
                 }
             }
             for (size_t i = 0; i < plan.columns.size(); ++i) row[i] = Value(*read, plan, plan.columns[i]);
-            insert->reset();
-            insert->bindAll(row);
-            insert->run();
-            ++result.added;
+            try {
+                insert->reset();
+                insert->bindAll(row);
+                insert->run();
+                ++result.added;
+            } catch (const db::DbError& e) {
+                // A value the open calendar cannot hold (a constraint of its
+                // columns): the row is left out and named.
+                if ((e.number() & 0xFF) != kConstraintFailed) throw;
+                insert->reset();
+                if (result.refused.size() < kListedRefused)
+                    result.refused.push_back(
+                        {db::AsText(At(*read, plan.date)), db::AsText(At(*read, plan.text)), e.what()});
+                ++result.refusedCount;
+            }
         });
         if (op.ended()) return CalendarImportResult{};
     }

@@ -165,7 +165,8 @@ std::string ExportLine(const db::RecordSource& rs, const ExportColumns& cols, co
     return line;
 }
 
-int64_t WriteCalendarExport(const std::string& path, db::RecordSource& rs, const ExportBoxes& boxes) {
+int64_t WriteCalendarExport(const std::string& path, db::RecordSource& rs, const ExportBoxes& boxes,
+                            const std::function<bool(int64_t, int64_t)>& progress) {
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
     if (!file) throw OpError(75, "Path/File access error: cannot write \"" + path + "\"");
     auto put = [&](const std::string& text) {
@@ -175,6 +176,7 @@ int64_t WriteCalendarExport(const std::string& path, db::RecordSource& rs, const
     put(ExportLegendLine() + "\r\n" + ExportRuleLine() + "\r\n");
     if (std::fflush(file.get()) != 0) throw OpError(61, "Disk full or write error: \"" + path + "\"");
     const ExportColumns cols = FindExportColumns(rs);
+    const int64_t total = rs.recordCount();
     int64_t count = 0;
     std::string chunk;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
@@ -184,6 +186,11 @@ int64_t WriteCalendarExport(const std::string& path, db::RecordSource& rs, const
         if (chunk.size() > (1 << 16)) {
             put(chunk);
             chunk.clear();
+            if (progress && !progress(count, total)) {
+                file.reset();
+                std::remove(path.c_str());
+                return -1;
+            }
         }
     }
     put(chunk);

@@ -1,6 +1,8 @@
 // Reading imported lines into date records: every line is checked whole
 // before anything of it is kept, and the kept records are stored together.
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "core/calendartext.h"
@@ -49,6 +51,32 @@ bool ReadYesNo(std::string_view text, db::Value& out) {
     if (t == "false" || t == "no" || t == "off") return out = db::Bool(false), true;
     if (auto n = PlainNumber(t)) return out = db::Bool(*n != 0), true;
     return false;
+}
+
+// A value quoted in a message: at most 40 characters, control characters as blanks.
+std::string Shown(std::string_view text) {
+    std::string out;
+    size_t chars = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if ((b & 0xC0) != 0x80 && ++chars > 40) return "\"" + out + "...\"";
+        out += b < 0x20 || b == 0x7F ? ' ' : text[i];
+    }
+    return "\"" + out + "\"";
+}
+
+// The first `maxChars` characters of a text.
+std::string Cut(std::string text, size_t maxChars) {
+    size_t chars = 0;
+    for (size_t i = 0; i < text.size(); ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && ++chars > maxChars) return text.substr(0, i);
+    return text;
+}
+
+// The leading number of a text as a whole number within [lo, hi] (0 when none).
+int64_t LeadingWhole(std::string_view text, double lo, double hi) {
+    const double v = Val(text);
+    return RoundHalfEven(std::isfinite(v) ? std::clamp(v, lo, hi) : 0.0);
 }
 
 // A number for a 32-bit column, rounded half to even; empty gives `ifEmpty`.
@@ -123,37 +151,31 @@ LineResult ReadImportLine(const std::vector<std::string>& values, const FieldPos
     const std::string* date = value(kDate);
     auto day = date ? ParseMDY(Trim(*date)) : std::nullopt;
     if (day && (day->y < 1 || day->y > 9999)) day.reset();  // the day key holds four-digit years
-    if (!day) return reject(date ? "\"" + *date + "\" is not a date" : "no date");
+    if (!day) return reject(date ? Shown(*date) + " is not a date" : "no date");
     r.Date = db::Text(FormatIso(*day));
     r.JulDate = db::Int(Date2Julian(*day));
-
-    if (positioned(kHide)) {
-        const std::string* v = value(kHide);
-        if (!v) return reject("no Hide value");
-        if (!ReadYesNo(*v, r.Hide)) return reject("Hide \"" + *v + "\" is not Yes/No");
-    }
 
     int16_t hour = 0, minute = 0;
     std::string ampm;
     if (positioned(kTime)) {
         const std::string* v = value(kTime);
         if (!v) return reject("no Time value");
-        if (!ParseTimeText(*v, hour, minute, ampm)) return reject("\"" + *v + "\" is not a time");
+        if (!ParseTimeText(*v, hour, minute, ampm)) return reject(Shown(*v) + " is not a time");
     }
     r.Hour = db::Int(hour);
     r.Minute = db::Int(minute);
     r.AM_PM = db::Text(ampm);
     r.Hr24 = db::Int(Hr24Rule(hour, ampm, std::nullopt).value_or(0));
 
+    // From here on a value that cannot be read leaves its field empty.
+    if (const std::string* v = value(kHide); v && !ReadYesNo(*v, r.Hide)) r.Hide = db::Value{};
     struct TextField {
         Field field;
         db::Value* into;
         size_t maxChars;
-        const char* name;
     };
-    const TextField texts[] = {{kDateText, &r.DateText, 0, "Day's Text"},    {kRepeat, &r.Repeat, 50, "Repeat Type"},
-                               {kDateType, &r.DateType, 50, "Date Type"},    {kAlarm, &r.Alarm, 255, "Alarms"},
-                               {kFont, &r.Font, 100, "Font"},                {kDayColors, &r.DayColors, 100, "Colors"}};
+    const TextField texts[] = {{kDateText, &r.DateText, 0}, {kRepeat, &r.Repeat, 50}, {kDateType, &r.DateType, 50},
+                               {kAlarm, &r.Alarm, 0},       {kFont, &r.Font, 100},    {kDayColors, &r.DayColors, 100}};
     for (const TextField& f : texts) {
         const std::string* v = value(f.field);
         if (!v) continue;
@@ -161,65 +183,131 @@ LineResult ReadImportLine(const std::vector<std::string>& values, const FieldPos
                            : f.field == kAlarm  ? DecodeAlarm(*v)
                            : f.field == kFont   ? DecodeFont(*v)
                                                 : *v;
-        if (f.maxChars && CharCount(text) > f.maxChars)
-            return reject(std::string(f.name) + " is longer than " + std::to_string(f.maxChars) + " characters");
-        *f.into = db::Text(std::move(text));
+        *f.into = db::Text(f.maxChars ? Cut(std::move(text), f.maxChars) : std::move(text));
     }
-    if (const std::string* v = value(kDuration); v && !ReadLong(*v, db::Value{}, r.Duration))
-        return reject("Repeat Periods \"" + *v + "\" is not a number");
-    if (const std::string* v = value(kWorkDay); v && !ReadYesNo(*v, r.WorkDay))
-        return reject("Work Day \"" + *v + "\" is not Yes/No");
-    if (const std::string* v = value(kSoundNum); v && !ReadLong(*v, db::Int(0), r.SoundNum))
-        return reject("Sound File# \"" + *v + "\" is not a number");
+    if (const std::string* v = value(kDuration); v && !ReadLong(*v, db::Value{}, r.Duration)) r.Duration = db::Value{};
+    if (const std::string* v = value(kWorkDay); v && !ReadYesNo(*v, r.WorkDay)) r.WorkDay = db::Value{};
+    if (const std::string* v = value(kSoundNum)) r.SoundNum = db::Int(LeadingWhole(*v, -2147483648.0, 2147483647.0));
     if (const std::string* v = value(kPriority)) {
-        if (!ReadLong(*v, db::Value{}, r.Priority)) return reject("Priority \"" + *v + "\" is not a number");
-        const int64_t p = db::AsInt(r.Priority);
-        if (p < 0 || p > 255) return reject("Priority " + std::to_string(p) + " is outside 0 to 255");
+        // A priority the column cannot hold (beyond 0..255) leaves it empty.
+        const int64_t p = LeadingWhole(*v, -1, 256);
+        r.Priority = p >= 0 && p <= 255 ? db::Int(p) : db::Value{};
     }
     out.verdict = LineVerdict::Record;
     return out;
 }
 
+LineResult ImportLineParser::Read(CalendarLineReader& reader) {
+    LineResult quoted = ReadImportLine(values_, positions_);
+    if (quoted.verdict != LineVerdict::Rejected && !reader.hadStrayQuote()) return quoted;
+    // Older exports wrote quotes inside a value as they stand: the line read
+    // the plain way, every quote removed.
+    reader.rereadFirstLinePlain(plain_);
+    LineResult plain = ReadImportLine(plain_, positions_);
+    if (plain.verdict != LineVerdict::Rejected || quoted.verdict == LineVerdict::Rejected) {
+        if (plain.verdict == LineVerdict::Rejected) plain.reason = quoted.reason;
+        return plain;
+    }
+    return quoted;
+}
+
 ParsedImport ParseCalendarImport(std::string_view text, const FieldPositions& positions) {
     ParsedImport out;
     CalendarLineReader reader(text);
-    std::vector<std::string> values;
-    while (reader.next(values)) {
-        LineResult line = ReadImportLine(values, positions);
-        if (line.verdict == LineVerdict::Record)
-            out.records.push_back(std::move(line.record));
-        else if (line.verdict == LineVerdict::Rejected)
-            out.rejected.push_back({reader.lineNumber(), std::move(line.reason)});
+    ImportLineParser parser(positions);
+    while (parser.next(
+        reader, [&](const ImportedRecord& r) { out.records.push_back(r); },
+        [&](RejectedLine&& l) { out.rejected.push_back(std::move(l)); })) {
     }
     return out;
 }
 
-int64_t StoreImportedRecords(db::Database& db, const std::vector<ImportedRecord>& records) {
-    db::Transaction tx(db);
-    auto st = db.prepare(
+ImportedRecordWriter::ImportedRecordWriter(db::Database& db) : db_(db) {
+    tx_ = std::make_unique<db::Transaction>(db_);
+    insert_.emplace(db_.prepare(
         "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[Hr24],[DateText],[Duration],"
         "[Repeat],[DateType],[WorkDay],[Alarm],[SoundNum],[Font],[DayColors],[Priority]) "
-        "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
-    for (const ImportedRecord& r : records) {
-        int i = 0;
-        for (const db::Value* v : {&r.Hide, &r.Date, &r.JulDate, &r.Hour, &r.Minute, &r.AM_PM, &r.Hr24, &r.DateText,
-                                   &r.Duration, &r.Repeat, &r.DateType, &r.WorkDay, &r.Alarm, &r.SoundNum, &r.Font,
-                                   &r.DayColors, &r.Priority})
-            st.bind(++i, *v);
-        st.run();
-    }
-    tx.commit();
-    return static_cast<int64_t>(records.size());
+        "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
 }
 
-std::string RejectedLinesMessage(const std::vector<RejectedLine>& rejected) {
+ImportedRecordWriter::~ImportedRecordWriter() {
+    insert_.reset();
+    tx_.reset();  // rolls back unless committed
+}
+
+void ImportedRecordWriter::add(const ImportedRecord& r) {
+    insert_->reset();
+    int i = 0;
+    for (const db::Value* v : {&r.Hide, &r.Date, &r.JulDate, &r.Hour, &r.Minute, &r.AM_PM, &r.Hr24, &r.DateText,
+                               &r.Duration, &r.Repeat, &r.DateType, &r.WorkDay, &r.Alarm, &r.SoundNum, &r.Font,
+                               &r.DayColors, &r.Priority})
+        insert_->bind(++i, *v);
+    insert_->run();
+    ++count_;
+}
+
+int64_t ImportedRecordWriter::commit() {
+    insert_.reset();
+    tx_->commit();
+    return count_;
+}
+
+int64_t StoreImportedRecords(db::Database& db, const std::vector<ImportedRecord>& records) {
+    ImportedRecordWriter w(db);
+    for (const ImportedRecord& r : records) w.add(r);
+    return w.commit();
+}
+
+TextImportResult ImportCalendarText(const std::string& path, db::Database& db, const FieldPositions& positions,
+                                    const std::function<bool(int64_t, int64_t)>& progress) {
+    TextImportResult out;
+    ImportTextFile file(path);
+    if (!file.isText()) {
+        out.isText = false;
+        return out;
+    }
+    ImportedRecordWriter writer(db);
+    CalendarLineReader reader(std::string_view{}, true);
+    ImportLineParser parser(positions);
+    auto onRecord = [&](const ImportedRecord& r) { writer.add(r); };
+    auto onRejected = [&](RejectedLine&& l) {
+        if (out.rejected.size() < kListedRejected) out.rejected.push_back(std::move(l));
+        ++out.rejectedCount;
+    };
+    constexpr size_t kLongestSpan = 1 << 20;  // a quoted value may span lines up to this size
+    std::string text;
+    bool more = true;
+    while (more) {
+        more = file.read(text);
+        reader.setText(text, more);
+        while (parser.next(reader, onRecord, onRejected)) {
+        }
+        std::string_view left = reader.unread();
+        if (more && left.size() > kLongestSpan) {
+            reader.stopSpanningLines();
+            while (parser.next(reader, onRecord, onRejected)) {
+            }
+            left = reader.unread();
+        }
+        text.erase(0, text.size() - left.size());
+        if (progress && !progress(file.bytesRead(), file.size())) {
+            out.cancelled = true;
+            return out;  // the writer rolls back
+        }
+    }
+    out.imported = writer.commit();
+    return out;
+}
+
+std::string RejectedLinesMessage(const std::vector<RejectedLine>& rejected, int64_t total) {
     if (rejected.empty()) return {};
-    std::string text = std::to_string(rejected.size()) + (rejected.size() == 1 ? " line was" : " lines were") +
+    if (total < static_cast<int64_t>(rejected.size())) total = static_cast<int64_t>(rejected.size());
+    std::string text = std::to_string(total) + (total == 1 ? " line was" : " lines were") +
                        " not imported; nothing of them was stored:";
-    constexpr size_t kListed = 30;
-    for (size_t i = 0; i < rejected.size() && i < kListed; ++i)
-        text += "\r\nLine " + std::to_string(rejected[i].line) + ": " + rejected[i].reason;
-    if (rejected.size() > kListed) text += "\r\n... and " + std::to_string(rejected.size() - kListed) + " more";
+    size_t listed = 0;
+    for (; listed < rejected.size() && listed < kListedRejected; ++listed)
+        text += "\r\nLine " + std::to_string(rejected[listed].line) + ": " + rejected[listed].reason;
+    if (total > static_cast<int64_t>(listed)) text += "\r\nand " + std::to_string(total - static_cast<int64_t>(listed)) + " more";
     return text;
 }
 

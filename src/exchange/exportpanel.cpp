@@ -13,6 +13,7 @@
 #include "mainwindow/windowhelpers.h"
 #include "platform/messages.h"
 #include "platform/places.h"
+#include "platform/progress.h"
 #include "platform/steps.h"
 
 namespace vm {
@@ -124,7 +125,16 @@ void ExportPanel::sscmdExportFields_Click() {
     owner_.SetWaitCursor(true);
     ExportedRecordCount = 0;
     const ExportBoxes boxes = TickedBoxes();
-    bool finished = op.step(0, [&] { ExportedRecordCount = WriteCalendarExport(chosen, owner_.DataDates, boxes); });
+    bool cancelled = false;
+    bool finished = op.step(0, [&] {
+        ProgressScope progress("Export Data", "Exporting to " + chosen);
+        const int64_t written = WriteCalendarExport(chosen, owner_.DataDates, boxes, [&](int64_t done, int64_t total) {
+            return progress.step(done, total);
+        });
+        cancelled = written < 0;
+        ExportedRecordCount = cancelled ? 0 : written;
+    });
+    finished = finished && !cancelled;  // a cancelled export leaves no file and no message
     OptionalStep([&] { owner_.DataDates.moveFirst(); });
     QCoreApplication::processEvents();
     if (finished) {

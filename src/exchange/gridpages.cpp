@@ -1,6 +1,7 @@
 #include "exchange/gridpages.h"
 
 #include <QAbstractItemModel>
+#include <QAbstractProxyModel>
 #include <QBrush>
 #include <QFontMetricsF>
 #include <QHeaderView>
@@ -11,7 +12,9 @@
 #include <QTextOption>
 
 #include <algorithm>
+#include <numeric>
 
+#include "platform/recordgrid.h"
 #include "platform/steps.h"
 
 namespace vm {
@@ -23,15 +26,19 @@ QColor ColorOf(const QVariant& v) {
     return {};
 }
 
-// Cell text wraps between words, and inside a word too long for its column.
+// Cell text wraps between words, and inside a word only when the word is
+// wider than its column (columns are made wide enough for words of up to
+// kLongestWord characters, numbers among them).
 QTextOption WrapOption() {
     QTextOption o(Qt::AlignLeft | Qt::AlignTop);
     o.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     return o;
 }
+constexpr int kLongestWord = 16;
 
-double TextHeight(const QFont& font, QPaintDevice* device, double width, const QString& text) {
-    if (text.isEmpty()) return QFontMetricsF(font, device).height();
+// The height of a text wrapped to `width`; one line when it fits as it is.
+double TextHeight(const QFontMetricsF& fm, const QFont& font, QPaintDevice* device, double width, const QString& text) {
+    if (text.isEmpty() || (!text.contains('\n') && fm.horizontalAdvance(text) <= width)) return fm.height();
     QString lines = text;
     lines.replace('\n', QChar::LineSeparator);
     QTextLayout layout(lines, font, device);
@@ -46,55 +53,86 @@ double TextHeight(const QFont& font, QPaintDevice* device, double width, const Q
     return h;
 }
 
-// The width of the longest line of a text.
-double LongestLine(const QFontMetricsF& fm, const QString& text) {
-    double w = 0;
-    for (const QString& line : text.split('\n')) w = std::max(w, fm.horizontalAdvance(line));
-    return w;
-}
-
 struct ColumnNeeds {
-    std::vector<double> least, natural;  // device units, padding included
+    // Device units, padding included: the least width, the width for every
+    // cell on one line, and for the heading on one line too.
+    std::vector<double> least, lines, natural;
     double leastTotal = 0;
 };
 
-// A column needs its heading and ten characters of its cells (all of them
-// when shorter); it would like its longest line.
+// A column needs the longest word of its heading and of its cells (up to
+// kLongestWord characters), so that neither a heading's word nor a number
+// breaks; it would like its heading on one line and its longest line.
 ColumnNeeds Measure(const GridPrintout& g, const QFont& body, const QFont& bold, QPaintDevice* device, double pad) {
     const QFontMetricsF fmBody(body, device), fmBold(bold, device);
-    const double tenChars = fmBody.horizontalAdvance(QString(10, '0'));
+    const double longestWord = fmBody.horizontalAdvance(QString(kLongestWord, '0'));
     ColumnNeeds need;
     for (size_t i = 0; i < g.headings.size(); ++i) {
-        const double head = LongestLine(fmBold, g.headings[i]);
-        double cells = 0;
-        for (const auto& row : g.rows) cells = std::max(cells, LongestLine(fmBody, row[i].text));
-        need.least.push_back(std::max(head, std::min(cells, tenChars)) + 2 * pad);
-        need.natural.push_back(std::max(head, cells) + 2 * pad);
+        // A heading may wrap between its words, never inside one.
+        const double head = fmBold.horizontalAdvance(g.headings[i]);
+        double line = 0, word = 0, headWord = 0;
+        for (const QString& w : g.headings[i].split(' ', Qt::SkipEmptyParts))
+            headWord = std::max(headWord, fmBold.horizontalAdvance(w));
+        for (const auto& row : g.rows) {
+            const QString& text = row[i].text;
+            if (text.isEmpty()) continue;
+            const double whole = fmBody.horizontalAdvance(text);
+            if (!text.contains('\n') && !text.contains(' ')) {
+                line = std::max(line, whole);
+                word = std::max(word, std::min(whole, longestWord));
+                continue;
+            }
+            for (const QString& l : text.split('\n')) {
+                line = std::max(line, fmBody.horizontalAdvance(l));
+                for (const QString& w : l.split(' ', Qt::SkipEmptyParts))
+                    word = std::max(word, std::min(fmBody.horizontalAdvance(w), longestWord));
+            }
+        }
+        need.least.push_back(std::max(headWord, word) + 2 * pad);
+        // A little more than the measure, so that laying the text out again never wraps it.
+        const double slack = fmBody.height() * 0.1;
+        need.least.back() += slack;
+        need.lines.push_back(std::max(need.least.back(), line + 2 * pad + slack));
+        need.natural.push_back(std::max(need.lines.back(), head + 2 * pad + slack));
         need.leastTotal += need.least.back();
     }
     return need;
 }
 
 // Column edges across the page: every column gets what it needs (all of
-// them shrunk alike when even that is too wide), the room left goes to the
-// columns with longer text, and what they do not want to every column.
+// them shrunk alike when even that is too wide); the room left goes first to
+// the columns whose cells need more to stand on one line, then to the
+// headings that would wrap, each in proportion to what it lacks; what none
+// of them wants goes to the column with the longest lines.
 std::vector<double> ColumnEdges(const ColumnNeeds& need, double pageW) {
     const size_t n = need.least.size();
     std::vector<double> w = need.least;
     if (need.leastTotal > pageW) {
         for (double& c : w) c *= pageW / need.leastTotal;
-    } else {
-        double room = pageW - need.leastTotal, wanted = 0;
-        for (size_t i = 0; i < n; ++i) wanted += need.natural[i] - need.least[i];
-        const double given = std::min(room, wanted);
-        for (size_t i = 0; i < n && wanted > 0; ++i) w[i] += (need.natural[i] - need.least[i]) * given / wanted;
-        room -= given;
-        const double now = need.leastTotal + given;
-        for (double& c : w) c += room * c / now;
+    } else if (n > 0) {
+        double room = pageW - need.leastTotal;
+        for (const std::vector<double>* goal : {&need.lines, &need.natural}) {
+            double wanted = 0;
+            for (size_t i = 0; i < n; ++i) wanted += std::max(0.0, (*goal)[i] - w[i]);
+            if (wanted <= 0) continue;
+            const double given = std::min(room, wanted);
+            for (size_t i = 0; i < n; ++i) w[i] += std::max(0.0, (*goal)[i] - w[i]) * given / wanted;
+            room -= given;
+        }
+        const size_t widest = size_t(std::max_element(need.lines.begin(), need.lines.end()) - need.lines.begin());
+        w[widest] += room;
     }
     std::vector<double> x(n + 1, 0.0);
     for (size_t i = 0; i < n; ++i) x[i + 1] = x[i] + w[i];
     return x;
+}
+
+// Whether a row of the model is a grid's empty new-row line.
+bool IsNewRowLine(const QAbstractItemModel* model, int row) {
+    QModelIndex at = model->index(row, 0);
+    while (const auto* proxy = qobject_cast<const QAbstractProxyModel*>(at.model())) at = proxy->mapToSource(at);
+    const auto* records = qobject_cast<const RecordGridModel*>(at.model());
+    return records && records->isNewRowLine(at.row());
 }
 
 }  // namespace
@@ -106,10 +144,13 @@ GridPrintout TakeGrid(const QTableView& grid, bool colour) {
     const QAbstractItemModel* model = grid.model();
     if (!model) return out;
     if (colour) {
-        out.back = grid.palette().color(QPalette::Base);
-        out.fore = grid.palette().color(QPalette::Text);
-        out.headBack = grid.horizontalHeader()->palette().color(QPalette::Button);
-        out.headFore = grid.horizontalHeader()->palette().color(QPalette::ButtonText);
+        // The grid's normal colours, also while a box has disabled the window.
+        const QPalette& body = grid.palette();
+        const QPalette& head = grid.horizontalHeader()->palette();
+        out.back = body.color(QPalette::Active, QPalette::Base);
+        out.fore = body.color(QPalette::Active, QPalette::Text);
+        out.headBack = head.color(QPalette::Active, QPalette::Button);
+        out.headFore = head.color(QPalette::Active, QPalette::ButtonText);
     }
     const QHeaderView* head = grid.horizontalHeader();
     std::vector<int> columns;
@@ -122,7 +163,7 @@ GridPrintout TakeGrid(const QTableView& grid, bool colour) {
     const int rows = model->rowCount();
     out.rows.reserve(size_t(rows));
     for (int r = 0; r < rows; ++r) {
-        if (grid.isRowHidden(r)) continue;
+        if (grid.isRowHidden(r) || IsNewRowLine(model, r)) continue;
         std::vector<GridCell> cells;
         cells.reserve(columns.size());
         for (int c : columns) {
@@ -141,7 +182,8 @@ GridPrintout TakeGrid(const QTableView& grid, bool colour) {
     return out;
 }
 
-int PaintGridPages(QPagedPaintDevice& device, const GridPrintout& g, const QString& header, const QString& printDate) {
+int PaintGridPages(QPagedPaintDevice& device, const GridPrintout& g, const QString& header, const QString& printDate,
+                   const std::function<bool(int64_t, int64_t)>& progress) {
     QPainter p;
     if (!p.begin(&device)) throw OpError(482, "The printer could not be started.");
     const double pageW = device.width(), pageH = device.height();
@@ -149,32 +191,39 @@ int PaintGridPages(QPagedPaintDevice& device, const GridPrintout& g, const QStri
     QFont body = g.font, bold = g.font, title = g.font;
     bold.setBold(true);
     title.setBold(true);
-    title.setPointSizeF(g.font.pointSizeF() + 3);
-    const double pad = QFontMetricsF(body, &device).height() * 0.25;
+    title.setPointSizeF(g.font.pointSizeF() + 2);
+    double pad = QFontMetricsF(body, &device).height() * 0.15;
     ColumnNeeds need = Measure(g, body, bold, &device, pad);
-    if (need.leastTotal > pageW) {
-        // Too many columns for the page: a smaller print, down to 6 points.
-        const double size = std::max(6.0, g.font.pointSizeF() * pageW / need.leastTotal * 0.97);
+    auto resize = [&](double size) {
         body.setPointSizeF(size);
         bold.setPointSizeF(size);
+        pad = QFontMetricsF(body, &device).height() * 0.15;
         need = Measure(g, body, bold, &device, pad);
-    }
+    };
+    const double linesTotal = std::accumulate(need.lines.begin(), need.lines.end(), 0.0);
+    if (linesTotal > pageW)  // a slightly smaller print, so that more cells stand on one line
+        resize(g.font.pointSizeF() * std::max(0.75, pageW / linesTotal * 0.98));
+    if (need.leastTotal > pageW)  // too many columns for the page: a smaller print, down to 6 points
+        resize(std::max(6.0, body.pointSizeF() * pageW / need.leastTotal * 0.97));
     const std::vector<double> x = ColumnEdges(need, pageW);
-    const QFontMetricsF fmBody(body, &device), fmTitle(title, &device);
+    const QFontMetricsF fmBody(body, &device), fmBold(bold, &device), fmTitle(title, &device);
     const double line = std::max(1.0, device.logicalDpiX() / 150.0);
     const size_t n = g.headings.size();
 
-    auto rowHeight = [&](auto textOf, const QFont& font) {
-        double h = QFontMetricsF(font, &device).height();
-        for (size_t i = 0; i < n; ++i) h = std::max(h, TextHeight(font, &device, x[i + 1] - x[i] - 2 * pad, textOf(i)));
+    auto rowHeight = [&](auto textOf, const QFontMetricsF& fm, const QFont& font) {
+        double h = fm.height();
+        for (size_t i = 0; i < n; ++i)
+            h = std::max(h, TextHeight(fm, font, &device, x[i + 1] - x[i] - 2 * pad, textOf(i)));
         return h + 2 * pad;
     };
-    const double titleH = fmTitle.height() * 1.5, footerH = fmBody.height() * 1.8;
+    const double titleH = fmTitle.height() * 1.3, footerH = fmBody.height() * 1.5;
     const double bodyTop = titleH, bodyBottom = pageH - footerH;
-    const double headH = std::min(rowHeight([&](size_t i) { return g.headings[i]; }, bold), (bodyBottom - bodyTop) / 2);
+    const double headH =
+        std::min(rowHeight([&](size_t i) { return g.headings[i]; }, fmBold, bold), (bodyBottom - bodyTop) / 2);
     const double roomForRows = bodyBottom - bodyTop - headH;
+    const QString more(QChar(0x2026));  // the mark of a text cut at the page's end
 
-    auto drawRow = [&](double top, double h, auto cellOf, const QFont& font, QColor back, QColor fore) {
+    auto drawRow = [&](double top, double h, bool cut, auto cellOf, const QFont& font, QColor back, QColor fore) {
         p.setFont(font);
         for (size_t i = 0; i < n; ++i) {
             const GridCell cell = cellOf(i);
@@ -184,11 +233,16 @@ int PaintGridPages(QPagedPaintDevice& device, const GridPrintout& g, const QStri
             p.setPen(QPen(QColor(128, 128, 128), line));
             p.drawRect(box);
             if (cell.text.isEmpty()) continue;
-            p.setPen(cell.fore.isValid() ? cell.fore : fore);
+            const QColor f = cell.fore.isValid() ? cell.fore : fore;
+            p.setPen(f);
+            const QRectF inner = box.adjusted(pad, pad, -pad, -pad);
+            const bool overflows = cut && TextHeight(fmBody, font, &device, inner.width(), cell.text) > inner.height() + 0.5;
             p.save();
-            p.setClipRect(box);
-            p.drawText(box.adjusted(pad, pad, -pad, -pad), cell.text, WrapOption());
+            p.setClipRect(overflows ? inner.adjusted(0, 0, 0, -fmBody.height()) : box);
+            p.drawText(inner, cell.text, WrapOption());
             p.restore();
+            if (overflows) p.drawText(QRectF(inner.left(), inner.bottom() - fmBody.height(), inner.width(), fmBody.height()),
+                                      Qt::AlignLeft | Qt::AlignBottom, more);
         }
     };
     auto startPage = [&](int number) {
@@ -201,17 +255,23 @@ int PaintGridPages(QPagedPaintDevice& device, const GridPrintout& g, const QStri
         p.drawText(foot, Qt::AlignLeft | Qt::AlignBottom, "Print Date: " + printDate);
         p.drawText(foot, Qt::AlignRight | Qt::AlignBottom, QString("Page %1").arg(number));
         if (n == 0) return bodyTop;
-        drawRow(bodyTop, headH, [&](size_t i) { return GridCell{g.headings[i], {}, {}}; }, bold, g.headBack, g.headFore);
+        drawRow(bodyTop, headH, false, [&](size_t i) { return GridCell{g.headings[i], {}, {}}; }, bold, g.headBack,
+                g.headFore);
         return bodyTop + headH;
     };
 
     int page = 1;
     double y = startPage(page);
+    const int64_t total = static_cast<int64_t>(g.rows.size());
+    int64_t done = 0;
     for (const auto& cells : g.rows) {
-        const double h = std::min(rowHeight([&](size_t i) { return cells[i].text; }, body), roomForRows);
+        const double natural = rowHeight([&](size_t i) { return cells[i].text; }, fmBody, body);
+        // A row taller than a page is cut at the page's end and marked.
+        const double h = std::min(natural, roomForRows);
         if (y + h > bodyBottom + 0.5) y = startPage(++page);
-        drawRow(y, h, [&](size_t i) { return cells[i]; }, body, g.back, g.fore);
+        drawRow(y, h, natural > h, [&](size_t i) { return cells[i]; }, body, g.back, g.fore);
         y += h;
+        if (progress && ++done % 50 == 0 && !progress(done, total)) break;
     }
     p.end();
     return page;

@@ -1,5 +1,6 @@
-// A grid's rows laid out on printed pages and drawn as text: the columns as
-// wide as their text needs across the page width, the page header at the
+// A grid's rows laid out on printed pages and drawn as text: every column
+// wide enough for its heading and its numbers, the rest of the page width to
+// the columns with longer text, the page header at the
 // top, the column headings on every page, rows as tall as their wrapped
 // text, and the footer "Print Date: ..." at the left with the page number at
 // the right.
@@ -8,6 +9,8 @@
 #include <QFont>
 #include <QString>
 
+#include <cstdint>
+#include <functional>
 #include <vector>
 
 class QPagedPaintDevice;
@@ -33,6 +36,8 @@ struct GridPrintout {
 GridPrintout TakeGrid(const QTableView& grid, bool colour);
 
 // Draws the printout on the device's pages; returns the number of pages.
-int PaintGridPages(QPagedPaintDevice& device, const GridPrintout& grid, const QString& header, const QString& printDate);
+// progress(rowsDone, rowsInAll) answering false ends the printout there.
+int PaintGridPages(QPagedPaintDevice& device, const GridPrintout& grid, const QString& header, const QString& printDate,
+                   const std::function<bool(int64_t, int64_t)>& progress = {});
 
 }  // namespace vm

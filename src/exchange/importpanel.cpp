@@ -7,9 +7,6 @@
 #include <QPushButton>
 #include <QTableView>
 
-#include <fstream>
-#include <sstream>
-
 #include "core/calendarfiles.h"
 #include "core/module1.h"
 #include "core/numtext.h"
@@ -18,6 +15,7 @@
 #include "mainwindow/windowhelpers.h"
 #include "platform/messages.h"
 #include "platform/places.h"
+#include "platform/progress.h"
 #include "platform/steps.h"
 
 namespace vm {
@@ -38,15 +36,6 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption, c
 }
 
 QString PositionText(int p) { return QString::fromStdString(Str(static_cast<int64_t>(p))); }
-
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!FileExists(path) || !in) throw OpError(53, "File not found: \"" + path + "\"");
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad()) throw OpError(57, "Device I/O error reading \"" + path + "\"");
-    return bytes.str();
-}
 
 }  // namespace
 
@@ -166,20 +155,21 @@ void ImportPanel::sscmdImport_Click() {
     hide();
     Operation op("sscmdImport_Error", "@Error Point: ");
     ImportedRecordCount = 0;
-    ParsedImport parsed;
+    TextImportResult result;
     owner_.SetWaitCursor(true);
-    // Every line is checked before anything is stored; the readable ones are
-    // stored together, so a failure stores none of them.
-    std::string bytes;
-    op.step(1, [&] { bytes = ReadFileBytes(pImpNewFile); }) &&
-        op.step(2, [&] { parsed = ParseCalendarImport(DecodeImportBytes(bytes), Positions()); }) &&
-        op.step(3, [&] {
-            const std::string& calendar = Module1.CalendarFilePath;
-            if (!FileExists(calendar)) throw OpError(53, "File not found: \"" + calendar + "\"");
-            owner_.DataDates.setDatabaseName(calendar);
-            owner_.DataDates.setRecordSource("SELECT * FROM [Velmora]");
-            ImportedRecordCount = StoreImportedRecords(owner_.DataDates.database(), parsed.records);
-        });
+    // The file is read in pieces; every line is checked and the readable ones
+    // are stored in one transaction, so a failure or Cancel stores none.
+    op.step(1, [&] {
+        const std::string& calendar = Module1.CalendarFilePath;
+        if (!FileExists(pImpNewFile)) throw OpError(53, "File not found: \"" + pImpNewFile + "\"");
+        if (!FileExists(calendar)) throw OpError(53, "File not found: \"" + calendar + "\"");
+        owner_.DataDates.setDatabaseName(calendar);
+        owner_.DataDates.setRecordSource("SELECT * FROM [Velmora]");
+        ProgressScope progress("Import Data", "Importing " + pImpNewFile);
+        result = ImportCalendarText(pImpNewFile, owner_.DataDates.database(), Positions(),
+                                    [&](int64_t done, int64_t total) { return progress.step(done, total); });
+        ImportedRecordCount = result.imported;
+    });
     // The month and the occurrences are built again whatever happened above.
     OptionalStep([&] { owner_.BuildCalendarNumbers(); });
     OptionalStep([&] { owner_.mnuFile_Build_Repeating_Click(); });
@@ -188,9 +178,14 @@ void ImportPanel::sscmdImport_Click() {
     sscmdImport->setEnabled(true);
     hide();
     owner_.SetWaitCursor(false);
-    if (!parsed.rejected.empty())
-        Messages().message(RejectedLinesMessage(parsed.rejected), MsgButtons::Ok, MsgIcon::Exclamation,
-                           "Lines Not Imported");
+    if (!result.isText) {
+        Messages().message("\"" + pImpNewFile + "\" is not a text file; nothing was imported.", MsgButtons::Ok,
+                           MsgIcon::Exclamation, "Import Data");
+        return;
+    }
+    if (result.rejectedCount > 0)
+        Messages().message(RejectedLinesMessage(result.rejected, result.rejectedCount), MsgButtons::Ok,
+                           MsgIcon::Exclamation, "Lines Not Imported");
     InfoBox(std::to_string(ImportedRecordCount) + " Records Imported ", "Import Complete");
 }
 

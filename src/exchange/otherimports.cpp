@@ -5,6 +5,7 @@
 #include "exchange/orvantapanel.h"
 #include "mainwindow/frmvelmora.h"
 #include "platform/messages.h"
+#include "platform/progress.h"
 #include "platform/steps.h"
 
 namespace vm {
@@ -15,14 +16,20 @@ void ImportVelmoraFile(std::string& fileName) {
     Operation op("ImportVelmoraFile_Error");
     frmVelmora* w = MainWindow();
     if (w) w->SetWaitCursor(true);
-    const CalendarImportResult result =
-        ImportCalendarRows(fileName, Module1.CalendarFilePath, answer == MsgResult::Yes, op);
+    CalendarImportResult result;
+    {
+        ProgressScope progress("Import Data", "Importing " + fileName);
+        result = ImportCalendarRows(fileName, Module1.CalendarFilePath, answer == MsgResult::Yes, op,
+                                    [&](int64_t done, int64_t total) { return progress.step(done, total); });
+    }
     if (result.done && w) {
         // The new records show at once, their repeats included.
         op.step(4, [&] { w->mnuFile_Build_Repeating_Click(); });
         op.step(4, [&] { w->cmbmonth_Click(); });
     }
     if (w) w->SetWaitCursor(false);
+    if (result.done && result.refusedCount > 0)
+        Messages().message(RefusedRowsMessage(result), MsgButtons::Ok, MsgIcon::Exclamation, "Records Not Imported");
     if (result.done)
         Messages().message(std::to_string(result.added) + " Date Record(s) have been imported from:\r\n" + fileName,
                            MsgButtons::Ok, MsgIcon::None, "Import Complete");

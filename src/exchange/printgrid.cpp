@@ -12,6 +12,7 @@
 #include "platform/messages.h"
 #include "platform/places.h"
 #include "platform/printdialogs.h"
+#include "platform/progress.h"
 #include "platform/steps.h"
 
 namespace vm {
@@ -109,8 +110,14 @@ void Print_Grid(QTableView* grid, int16_t orientation, const std::string& pageHe
         const GridPrintout rows = TakeGrid(*grid, colour);
         const QString header = QString::fromStdString(pageHeader);
         const QString date = QString::fromStdString(FormatMDY(Today()));
-        PrintDialogs().preview(printer, pageHeader, [&](QPrinter* device) { PaintGridPages(*device, rows, header, date); },
-                               grid->window());
+        PrintDialogs().preview(
+            printer, pageHeader,
+            [&](QPrinter* device) {
+                ProgressScope progress("Print", "Printing " + pageHeader);
+                PaintGridPages(*device, rows, header, date,
+                               [&](int64_t done, int64_t total) { return progress.step(done, total); });
+            },
+            grid->window());
     });
 
     // The page set-up is kept for the next printout, whichever grid it is.

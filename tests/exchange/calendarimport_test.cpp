@@ -1,6 +1,7 @@
 // Taking over the records of another calendar file, without a window: the
 // duplicate test (any case, apostrophes), sources of another column order or
-// an older layout, and failures that keep nothing.
+// an older layout, rows the open file refuses named in one message, rows
+// without a day key, and failures or Cancel that keep nothing.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -49,6 +50,7 @@ struct Case {
     bool done;
     std::vector<std::string> added;  // the rows the target gains, in order, as `shown` gives them
     std::string shown = "[DateText]";
+    std::string refused = "";  // the one message naming the rows the open file refused
 };
 
 TEST(CalendarImport, RowsAreTakenOverByColumnNameWithoutDuplicatesAndAllOrNothing) {
@@ -63,8 +65,10 @@ TEST(CalendarImport, RowsAreTakenOverByColumnNameWithoutDuplicatesAndAllOrNothin
     };
     const std::string bad = "INSERT INTO [Velmora] ([Date],[Hour],[DateText],[DateType]) VALUES ('2026-05-02',1,"
                             "'Bad','" + std::string(60, 'x') + "')";
-    const std::vector<std::string> badSource = {Row("2026-05-01", 2026121, 1, "First"), bad,
-                                                Row("2026-05-03", 2026123, 1, "Third")};
+    const std::vector<std::string> badSource = {
+        Row("2026-05-01", 2026121, 1, "First"), bad, Row("2026-05-03", 2026123, 1, "Third"),
+        "INSERT INTO [Velmora] ([Date],[Hour],[DateText],[Repeat]) VALUES ('2026-05-04',1,'Far too long a repeat','" +
+            std::string(60, 'r') + "')"};
     const std::string kColours = "128;12632256;128;12632256;3;3 2026152 -";  // from FG 128 and BG 12632256
     const Case cases[] = {
         {"duplicates left out", "", dupSource, false, {}, true,
@@ -88,8 +92,12 @@ TEST(CalendarImport, RowsAreTakenOverByColumnNameWithoutDuplicatesAndAllOrNothin
          {"Nine at night 21 " + kColours, "Midnight 0 " + kColours, "Noon 12 " + kColours,
           "Seven eastern 7 " + kColours, "No half of day - " + kColours},
          "[DateText]||' '||IFNULL([Hr24],'-')||' '||[DayColors]||' '||[JulDate]||' '||IFNULL([Priority],'-')"},
-        {"a bad row, Cancel", kOld, badSource, true, {MsgResult::Cancel}, false, {}},
-        {"a bad row, OK", kOld, badSource, true, {MsgResult::Ok}, true, {"First", "Third"}},
+        {"rows the open file refuses", kOld, badSource, true, {}, true, {"First", "Third"}, "[DateText]",
+         "2 records were not imported: the open calendar cannot hold their values.\r\n5/2/2026: Bad\r\n"
+         "5/4/2026: Far too long a repeat"},
+        {"a row without day key or colours", "",
+         {"INSERT INTO [Velmora] ([Date],[Hour],[DateText]) VALUES ('2026-07-04',0,'No key')"}, true, {}, true,
+         {"No key 2026185 0;16777215;0;16777215;3;3"}, "[DateText]||' '||[JulDate]||' '||[DayColors]"},
         {"no database", "text", {}, true, {}, false, {}},
         {"the open file itself", "target", {}, true, {}, false, {}},
     };
@@ -116,6 +124,7 @@ TEST(CalendarImport, RowsAreTakenOverByColumnNameWithoutDuplicatesAndAllOrNothin
         vm::Operation op("ImportVelmoraFile_Error");
         const auto r = vm::ImportCalendarRows(source, target, c.duplicates, op);
         EXPECT_EQ(r.done, c.done);
+        EXPECT_EQ(vm::RefusedRowsMessage(r), c.refused);
         if (c.done) {
             EXPECT_EQ(r.added, int(c.added.size()));
         }
@@ -134,6 +143,18 @@ TEST(CalendarImport, RowsAreTakenOverByColumnNameWithoutDuplicatesAndAllOrNothin
         auto kept = store->prepare("SELECT group_concat([DateText], '|') FROM [Velmora] WHERE [ID] <= 2");
         ASSERT_TRUE(kept.step());
         EXPECT_EQ(db::AsText(kept.column(0)), "Dentist's visit|Ärztin Müller");
+
+        // Cancelled on the way: the open file is as it was.
+        if (!c.done || c.rows.empty()) continue;
+        store->exec("DELETE FROM [Velmora] WHERE [ID] > 2");
+        int asked = 0;
+        const auto cancelled =
+            vm::ImportCalendarRows(source, target, c.duplicates, op, [&](int64_t, int64_t) { return ++asked < 1; });
+        EXPECT_FALSE(cancelled.done);
+        EXPECT_EQ(asked, 1);
+        auto count = store->prepare("SELECT COUNT(*) FROM [Velmora]");
+        ASSERT_TRUE(count.step());
+        EXPECT_EQ(db::AsInt(count.column(0)), 2);
     }
 }
 

@@ -1,8 +1,10 @@
 // The calendar text file without any window: the exact bytes written, the
-// reader, the encodings both ways, the checks of imported lines and a full
-// round trip through two calendar files, stored whole or not at all.
+// reader (whole and in pieces), the encodings both ways, the checks of
+// imported lines, whole files read in pieces and a full round trip through
+// two calendar files, stored whole or not at all.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "core/calendartext.h"
@@ -82,7 +84,8 @@ TEST(CalendarText, ExactExportBytesAndARoundTripKeepingAllThirteenFields) {
                   "\"\",\"1/2/2027\",\"12:30 PM\",\"Caf\xC3\xA9 \xC3\xBCnd \xE6\x97\xA5\xE6\x9C\xAC\",\"2\",\"Daily\","
                   "\"Holiday\",\"False\",\"-5\",\"1\",\"\",\"\",\"255\"\r\n");
 
-    // Read back into another file: exporting that gives the same bytes, and
+    // Read back into another file: exporting that gives the same bytes (an
+    // empty priority reads as 0), and
     // the stored columns hold the original values, with the time, Hr24 and
     // the day key set for every line (the empty time after a set one included).
     const auto parsed =
@@ -91,7 +94,9 @@ TEST(CalendarText, ExactExportBytesAndARoundTripKeepingAllThirteenFields) {
     EXPECT_EQ(vm::StoreImportedRecords(*to.db, parsed.records), 3);
     auto back = to.Source();
     vm::WriteCalendarExport(dir + "/b.txt", back, AllBoxes());
-    EXPECT_EQ(vmtest::ReadAll(dir + "/b.txt"), vmtest::ReadAll(file));
+    std::string again = vmtest::ReadAll(file);
+    again.replace(again.find("\"\",\"\",\"\"\r\n\"\",\"1/2"), 10, "\"\",\"\",\"0\"\r\n");
+    EXPECT_EQ(vmtest::ReadAll(dir + "/b.txt"), again);
     EXPECT_EQ(to.Rows("[DateText]||'|'||[Alarm]||'|'||[Font]||'|'||[JulDate]||'|'||[Hr24]"),
               (std::vector<std::string>{"Lunch, \"Bob\"\r\nat noon|15,-10|Arial, 12,True,False|2026064|9",
                                         "|||2026365|0",
@@ -128,47 +133,83 @@ TEST(CalendarText, ReaderSplitsQuotedValuesAndCountsLines) {
     for (const std::string eol : {"\n", "\r", "\r\n"})
         all.push_back({"**legend" + eol + "\"1/2/2026\",\"x" + eol + "y\"" + eol + "\"bad\",\"z\"" + eol,
                        {{"**legend"}, {"1/2/2026", "x" + eol + "y"}, {"bad", "z"}}, {1, 2, 4}});
+    // Whole, and in two pieces cut at every place, as a file is read.
     for (const Case& c : all) {
-        vm::CalendarLineReader reader(c.text);
-        std::vector<Row> got;
-        std::vector<int64_t> lines;
-        Row values;
-        while (reader.next(values)) {
-            got.push_back(values);
-            lines.push_back(reader.lineNumber());
+        for (size_t cut = 0; cut <= c.text.size(); ++cut) {
+            vm::CalendarLineReader reader(std::string_view{}, true);
+            std::vector<Row> got;
+            std::vector<int64_t> lines;
+            Row values;
+            std::string piece = c.text.substr(0, cut);
+            for (const bool more : {true, false}) {
+                reader.setText(piece, more);
+                while (reader.next(values)) {
+                    got.push_back(values);
+                    lines.push_back(reader.lineNumber());
+                }
+                piece = std::string(reader.unread()) + c.text.substr(cut);
+            }
+            EXPECT_EQ(got, c.records) << c.text << " cut at " << cut;
+            EXPECT_EQ(lines, c.lines) << c.text << " cut at " << cut;
         }
-        EXPECT_EQ(got, c.records) << c.text;
-        EXPECT_EQ(lines, c.lines) << c.text;
     }
 }
 
-TEST(CalendarText, BytesAreUtf8ElseWindows1252) {
+std::string Utf16(const std::u16string& text, bool bigEndian, bool mark = true) {
+    std::string out;
+    for (char16_t u : (mark ? u"\uFEFF" : u"") + text) {
+        const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
+        out += bigEndian ? hi : lo;
+        out += bigEndian ? lo : hi;
+    }
+    return out;
+}
+
+TEST(CalendarText, BytesAreUtf8Utf16OrWindows1252) {
+    // UTF-16 either way round, with its mark or without, a character beyond the BMP included.
+    for (const bool big : {false, true})
+        for (const bool mark : {true, false})
+            EXPECT_EQ(vm::DecodeImportBytes(Utf16(u"\"3/5/2026\",\"Caf\u00E9 \U0001F600\"\r\n", big, mark)),
+                      "\"3/5/2026\",\"Caf\xC3\xA9 \xF0\x9F\x98\x80\"\r\n");
     EXPECT_EQ(vm::DecodeImportBytes("\xE6\x97\xA5 \xE2\x82\xAC"), "\xE6\x97\xA5 \xE2\x82\xAC");
     // Windows-1252: the euro sign and curly quotes; an overlong form is not UTF-8.
     EXPECT_EQ(vm::DecodeImportBytes("\x80 \x93x\x94 \xC0\x80"),
               "\xE2\x82\xAC \xE2\x80\x9Cx\xE2\x80\x9D \xC3\x80\xE2\x82\xAC");
 }
 
-TEST(CalendarText, LinesAreCheckedWhole) {
+TEST(CalendarText, OnlyADateOrATimeRejectsALine) {
     const auto pos = vm::DefaultFieldPositions();
     using V = vm::LineVerdict;
     auto at = [](const std::string& time) { return Row{"False", "3/5/2026", time}; };
+    // Values 4.. of a line: DateText, Duration, Repeat, DateType, WorkDay, Alarm, SoundNum, Font, DayColors, Priority.
+    auto with = [](Row rest) {
+        Row r{"maybe", "3/5/2026", ""};
+        r.insert(r.end(), rest.begin(), rest.end());
+        return r;
+    };
+    const db::Value Null{};
     struct Case {
         Row values;
         V verdict;
         int hour = -1, minute = -1;
         const char* ampm = "";
+        // Hide, Duration, WorkDay, SoundNum, Priority, Repeat as stored
+        std::vector<db::Value> fields = {};
     } cases[] = {
         {{"**0Hide", " 1Date"}, V::Skipped}, {{"1", "Smith", "John"}, V::Skipped}, {{"3/5/2026"}, V::Skipped},
         {{"False", "3/5/2026"}, V::Rejected},  // no value for the time's position
-        {{"False", "13/45/2026", ""}, V::Rejected}, {{"maybe", "3/5/2026", ""}, V::Rejected},
+        {{"False", "13/45/2026", ""}, V::Rejected},
         {at("3:15 PMET"), V::Record, 3, 15, "PMET"},
         {at("14:30"), V::Record, 2, 30, "PM"}, {at("0:15"), V::Record, 12, 15, "AM"},
         {at("13:00 PM"), V::Rejected}, {at("9:75 AM"), V::Rejected}, {at("24:00"), V::Rejected},
-        {{"False", "3/5/2026", "", "t", "abc"}, V::Rejected},
-        {{"False", "3/5/2026", "", "t", "", "", "", "", "", "x"}, V::Rejected},
-        {{"False", "3/5/2026", "", "t", "", "", "", "", "", "", "", "", "256"}, V::Rejected},
-        {{"False", "3/5/2026", "", "t", "", "", "", "", "", "", "", "", "255"}, V::Record},
+        // Sound File# and Priority by their leading number, 0 when none; other
+        // unreadable values leave their field empty, a long text is cut.
+        {with({"t", "abc", std::string(60, 'r'), "", "often", "", "Weekly", "", "", "12 high"}), V::Record, 0, 0, "",
+         {Null, Null, Null, db::Int(0), db::Int(12), db::Text(std::string(50, 'r'))}},
+        {with({"t", "2", "Daily", "", "True", "", "3.6 rings", "", "", ""}), V::Record, 0, 0, "",
+         {Null, db::Int(2), db::Bool(true), db::Int(4), db::Int(0), db::Text("Daily")}},
+        {with({"t", "", "", "", "", "", "-7", "", "", "300"}), V::Record, 0, 0, "",
+         {Null, Null, Null, db::Int(-7), Null, db::Text("")}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.values));
@@ -180,7 +221,93 @@ TEST(CalendarText, LinesAreCheckedWhole) {
             EXPECT_EQ(r.record.Minute, db::Int(c.minute));
             EXPECT_EQ(r.record.AM_PM, db::Text(c.ampm));
         }
+        if (!c.fields.empty())
+            EXPECT_EQ((std::vector<db::Value>{r.record.Hide, r.record.Duration, r.record.WorkDay, r.record.SoundNum,
+                                              r.record.Priority, r.record.Repeat}),
+                      c.fields);
     }
+}
+
+// Whole files through the reading in pieces: old-form quotes, UTF-16 both
+// ways, a file that is not text, the rejected lines listed at most twenty
+// times, and Cancel keeping nothing (an export's too).
+TEST(CalendarText, FilesAreReadInPiecesAndKeepEveryReadableRecord) {
+    const std::string dir = vmtest::MakeTempDir("velmora-textimport");
+    const auto pos = vm::DefaultFieldPositions();
+    // A quote inside a text written as it stands, as older exports did.
+    const std::string oldForm =
+        "\"False\",\"3/5/2026\",\"9:00 AM\",\"He said \"hi\"\",\"2\",\"Weekly\",\"Event\",\"True\",\"\",\"3\","
+        "\"\",\"\",\"7\"\r\n"
+        "\"False\",\"3/6/2026\",\"\",\"Plain \"\"doubled\"\" quotes\",\"0\",\"\",\"\",\"False\",\"\",\"0\",\"\",\"\","
+        "\"1\"\r\n";
+    struct Case {
+        const char* what;
+        std::string bytes;
+        bool isText;
+        std::vector<std::string> rows;  // DateText|Duration|Repeat|SoundNum|Priority of the stored records
+    } cases[] = {
+        {"old-form quotes", oldForm, true,
+         {"He said hi|2|Weekly|3|7", "Plain \"doubled\" quotes|0||0|1"}},
+        {"UTF-16 little endian", Utf16(u"\"False\",\"3/5/2026\",\"\",\"Caf\u00E9\",\"1\"\r\n", false), true,
+         {"Caf\xC3\xA9|1|||"}},
+        {"UTF-16 big endian", Utf16(u"\"False\",\"3/5/2026\",\"\",\"Caf\u00E9\",\"1\"\r\n", true), true,
+         {"Caf\xC3\xA9|1|||"}},
+        {"random bytes", [] {
+             std::string b;
+             for (int i = 0; i < 5000; ++i) b += static_cast<char>((i * 7919 + i / 3) % 256);
+             return b;
+         }(), false, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Calendar cal;
+        const std::string file = dir + "/in.txt";
+        vmtest::WriteAll(file, c.bytes);
+        const auto r = vm::ImportCalendarText(file, *cal.db, pos);
+        EXPECT_EQ(r.isText, c.isText);
+        EXPECT_EQ(r.rejectedCount, 0);
+        EXPECT_EQ(cal.Rows("[DateText]||'|'||IFNULL([Duration],'')||'|'||IFNULL([Repeat],'')||'|'||"
+                           "IFNULL([SoundNum],'')||'|'||IFNULL([Priority],'')"),
+                  c.rows);
+    }
+
+    // 60,000 lines, 1 in 1,000 without a date: more than one piece of the
+    // file, every good line stored, the report naming twenty lines.
+    std::string big;
+    for (int i = 1; i <= 60000; ++i)
+        big += "\"False\",\"" + std::string(i % 1000 ? "3/5/2026" : "someday") + "\",\"9:05 AM\",\"Line " +
+               std::to_string(i) + ", padded out to be long enough\",\"0\"\r\n";
+    ASSERT_GT(big.size(), 2u << 20);
+    const std::string file = dir + "/big.txt";
+    vmtest::WriteAll(file, big);
+    Calendar cal;
+    int64_t lastDone = 0;
+    const auto r = vm::ImportCalendarText(file, *cal.db, pos, [&](int64_t done, int64_t total) {
+        EXPECT_EQ(total, static_cast<int64_t>(big.size()));
+        lastDone = done;
+        return true;
+    });
+    EXPECT_EQ(lastDone, static_cast<int64_t>(big.size()));
+    EXPECT_EQ(r.imported, 59940);
+    EXPECT_EQ(r.rejectedCount, 60);
+    EXPECT_EQ(cal.Rows("COUNT(*)"), std::vector<std::string>{"59940"});
+    const std::string message = vm::RejectedLinesMessage(r.rejected, r.rejectedCount);
+    EXPECT_EQ(message.rfind("60 lines were not imported; nothing of them was stored:\r\nLine 1000: \"someday\" is not a date\r\n", 0), 0u) << message;
+    EXPECT_NE(message.find("\r\nLine 20000: "), std::string::npos);
+    EXPECT_EQ(message.find("Line 21000"), std::string::npos);
+    EXPECT_EQ(message.substr(message.size() - 13), "\r\nand 40 more");
+
+    // An export cancelled on the way leaves no file behind.
+    auto listed = cal.Source();
+    const std::string out = dir + "/out.txt";
+    EXPECT_EQ(vm::WriteCalendarExport(out, listed, AllBoxes(), [](int64_t, int64_t) { return false; }), -1);
+    EXPECT_FALSE(std::filesystem::exists(out));
+
+    // Cancelled after the first piece: nothing is kept.
+    Calendar none;
+    const auto cancelled = vm::ImportCalendarText(file, *none.db, pos, [](int64_t, int64_t) { return false; });
+    EXPECT_TRUE(cancelled.cancelled);
+    EXPECT_EQ(none.Rows("COUNT(*)"), std::vector<std::string>{"0"});
 }
 
 }  // namespace

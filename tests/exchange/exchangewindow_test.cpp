@@ -20,6 +20,7 @@
 #include "platform/printdialogs.h"
 #include "records/frmselectedday.h"
 #include "tools/frmpeople.h"
+#include "platform/progress.h"
 
 namespace db = vm::db;
 using vm::MsgResult;
@@ -149,7 +150,8 @@ TEST_F(Exchange, ImportDispatchByExtension) {
 
 TEST_F(Exchange, ImportStoresGoodLinesAndReportsTheOthers) {
     const std::string file = dir + "/in.txt";
-    // Windows-1252 bytes, CR line ends, a header, a contact line and two bad lines.
+    // Windows-1252 bytes, CR line ends, a header, a contact line, a line
+    // without a real date and one whose priority no column can hold.
     vmtest::WriteAll(file,
                      "**0Hide, 1Date\r**---\r"
                      "\"False\",\"2/20/2026\",\"3:15 PM\",\"Caf\xE9++ open[]late\",\"0\",\"\",\"Event\",\"True\","
@@ -162,20 +164,59 @@ TEST_F(Exchange, ImportStoresGoodLinesAndReportsTheOthers) {
     ASSERT_TRUE(Find<QWidget>("SSPanelImport")->isVisible());
     Click("sscmdImport");
 
-    ASSERT_EQ(Count(), 4);
+    ASSERT_EQ(Count(), 5);
     EXPECT_EQ(db::AsText(Query("SELECT [DateText]||'|'||[Alarm]||'|'||[Font]||'|'||[Hr24]||'|'||[JulDate]||'|'||"
                                "[Priority]||'|'||[SoundNum] FROM [Velmora] WHERE [ID] = 4")),
               "Caf\xC3\xA9, open\r\nlate|15,-10|Arial, 12,True,False|15|2026051|9|4");
+    EXPECT_TRUE(db::IsNull(Query("SELECT [Priority] FROM [Velmora] WHERE [ID] = 5")));
 
     const auto* rejected = Box("Lines Not Imported");
     ASSERT_NE(rejected, nullptr);
-    EXPECT_NE(rejected->text.find("Line 5:"), std::string::npos) << rejected->text;
-    EXPECT_NE(rejected->text.find("Line 6:"), std::string::npos) << rejected->text;
-    EXPECT_EQ(Box("Import Complete")->text, "1 Records Imported ");
+    EXPECT_EQ(rejected->text, "1 line was not imported; nothing of them was stored:\r\nLine 5: \"2/31/2026\" is not a date");
+    EXPECT_EQ(Box("Import Complete")->text, "2 Records Imported ");
     EXPECT_EQ(fx.messages.shown.size(), 2u);
     EXPECT_FALSE(Find<QWidget>("SSPanelImport")->isVisible());
     // The shown month is built again: the imported record is in its cell (Friday 20 February: cell 19).
     EXPECT_NE(Find<QLabel>("lblDay_19")->text().toStdString().find("Caf\xC3\xA9"), std::string::npos);
+}
+
+// A file that is not text is refused once; a long import shows its progress
+// and, cancelled, leaves the calendar as it was.
+TEST_F(Exchange, ImportRefusesNonTextAndCancelKeepsTheCalendar) {
+    vm::FakeProgress progress;
+    vm::SetProgress(&progress);
+    auto import = [&](const std::string& file) {
+        fx.messages.clear();
+        fx.messages.fileAnswers.push_back(file);
+        w->findChild<QAction*>("mnuFile_Import")->trigger();
+        Click("sscmdImport");
+    };
+    const std::string program = dir + "/program.txt";
+    std::string bytes = "\x7F" "ELF";
+    for (int i = 0; i < 4000; ++i) bytes += static_cast<char>(i % 7 ? (i * 31) % 256 : 0);
+    vmtest::WriteAll(program, bytes);
+    import(program);
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text, "\"" + program + "\" is not a text file; nothing was imported.");
+    EXPECT_EQ(Count(), 3);
+
+    std::string lines;
+    for (int i = 0; i < 40000; ++i) lines += "\"False\",\"2/20/2026\",\"\",\"Entry " + std::to_string(i) + "\"\r\n";
+    const std::string big = dir + "/big.txt";
+    vmtest::WriteAll(big, lines);
+    progress.cancelAtStep = 1;
+    import(big);
+    ASSERT_FALSE(progress.tasks.empty());
+    EXPECT_EQ(progress.tasks.back().title, "Import Data");
+    EXPECT_TRUE(progress.tasks.back().ended);
+    EXPECT_EQ(Count(), 3);
+    EXPECT_EQ(Box("Import Complete")->text, "0 Records Imported ");
+
+    progress.clear();
+    import(big);
+    EXPECT_EQ(Count(), 40003);
+    EXPECT_EQ(progress.tasks.back().lastDone, static_cast<int64_t>(lines.size()));
+    vm::SetProgress(nullptr);
 }
 
 TEST_F(Exchange, CalendarFileImportAsksThenDrawsTheMonthWithTheNewRecordsAndTheirRepeats) {

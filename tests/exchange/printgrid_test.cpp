@@ -1,7 +1,9 @@
 // Printing the real main window's date grid to a PDF file, headless, read
-// back with pdftotext: header, footer, headings on every page, the records'
-// text, the colour question once a run, and the stored page set-up.
+// back with pdftotext and pdftoppm: header, footer, headings and numbers
+// whole on every page, the records' text, the colours, a cut text marked, the
+// colour question once a run, and the stored page set-up.
 #include <QAction>
+#include <QImage>
 #include <QPageSize>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -10,6 +12,7 @@
 #include <cstdio>
 #include <regex>
 
+#include "exchange/gridpages.h"
 #include "exchange/printgrid.h"
 #include "exchangewindow.h"
 #include "platform/clock.h"
@@ -83,6 +86,14 @@ TEST_F(PrintGrid, TheToolbarPrintsTheDateGridWithHeaderFooterAndHeadingsOnEveryP
     const std::string text = Shell("pdftotext -layout '" + pdf + "' -");
     const int pages = Occurrences(text, "\f");
     ASSERT_GE(pages, 2) << text;
+    EXPECT_LE(pages, 5) << "at least thirty one-line rows on a page";
+    // Headings and numbers whole: every heading once a page, every day key once a row.
+    for (const char* heading : {"Hide", "JulDate", "Hr24", "WorkDay", "DateType", "Priority"})
+        EXPECT_EQ(Occurrences(text, heading), pages) << heading;
+    EXPECT_EQ(Occurrences(text, "2026045"), 150);
+    // The grid's new-row line is not a printed row.
+    ASSERT_EQ(w->TDBGridDates->model()->rowCount(), 151);
+    EXPECT_EQ(vm::TakeGrid(*w->TDBGridDates, true).rows.size(), 150u);
     EXPECT_EQ(Occurrences(text, "Halvex Systems - Velmora Grid Printout"), pages);
     EXPECT_EQ(Occurrences(text, "Print Date: 2/14/2026"), pages);
     EXPECT_EQ(Occurrences(text, "DateType"), pages);  // the column headings repeat
@@ -139,6 +150,52 @@ TEST_F(PrintGrid, TheGridHandedInIsPrintedAndAnUnreadableSetUpGivesTheDefaults) 
     vm::Print_Grid(nullptr, 2, "Nothing ");
     EXPECT_EQ(fx.messages.shown.back().text, "91 - There is no grid to print. @ Error Point: 1");
     EXPECT_TRUE(dialogs.setupShown.empty());
+}
+
+// Printed in colour, the grid's normal colours are used even while a box
+// has disabled it; a text longer than a page ends with a mark.
+TEST_F(PrintGrid, ColourPrintUsesTheNormalColoursAndMarksATextCutAtThePageEnd) {
+    QTableView other;
+    QStandardItemModel model(2, 2);
+    model.setHorizontalHeaderLabels({"Task", "Notes"});
+    QString notes;
+    for (int i = 0; i < 400; ++i) notes += QString("Line %1 of the notes\n").arg(i);
+    model.setItem(0, 0, new QStandardItem("Blue text on yellow"));
+    model.setItem(0, 1, new QStandardItem("short"));
+    model.setItem(1, 0, new QStandardItem("Long notes"));
+    model.setItem(1, 1, new QStandardItem(notes + "The very end"));
+    other.setModel(&model);
+    QPalette palette = other.palette();
+    palette.setColor(QPalette::Active, QPalette::Text, QColor(0, 0, 255));
+    palette.setColor(QPalette::Inactive, QPalette::Text, QColor(0, 0, 255));
+    palette.setColor(QPalette::Active, QPalette::Base, QColor(255, 255, 160));
+    palette.setColor(QPalette::Inactive, QPalette::Base, QColor(255, 255, 160));
+    other.setPalette(palette);
+    other.setEnabled(false);  // as while the colour question is up
+
+    fx.messages.answers = {MsgResult::Yes};
+    fx.messages.fileAnswers = {pdf};
+    vm::Print_Grid(&other, 2, "Colours  ");
+    const std::string text = Shell("pdftotext -layout '" + pdf + "' -");
+    EXPECT_NE(text.find("Blue text on yellow"), std::string::npos);
+    EXPECT_EQ(text.find("The very end"), std::string::npos);
+    EXPECT_NE(text.find("\xE2\x80\xA6"), std::string::npos) << "the cut text is marked";
+
+    // The first page drawn: blue text pixels on yellow cells.
+    Shell("pdftoppm -r 150 -f 1 -l 1 -png '" + pdf + "' '" + dir + "/page'");
+    QImage page;
+    for (const char* name : {"/page-1.png", "/page-01.png", "/page-001.png"})
+        if (page.load(QString::fromStdString(dir + name))) break;
+    ASSERT_FALSE(page.isNull());
+    int blue = 0, yellow = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            blue += c.blue() > 200 && c.red() < 80 && c.green() < 80;
+            yellow += c.red() > 240 && c.green() > 240 && c.blue() > 140 && c.blue() < 180;
+        }
+    EXPECT_GT(blue, 100) << "the text in the grid's own colour";
+    EXPECT_GT(yellow, 5000) << "the cells in the grid's own colour";
 }
 
 }  // namespace

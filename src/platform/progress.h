@@ -1,0 +1,57 @@
+// The progress of a long task (an import, an export, a printout) behind one
+// interface, so that tests never block. Nothing shows until the task has run
+// for about half a second; from then on a dialog with a Cancel button shows
+// how far it is, and the windows keep drawing while the task runs.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vm {
+
+class IProgress {
+public:
+    virtual ~IProgress() = default;
+    // A task starts; `label` says what it does.
+    virtual void begin(const std::string& title, const std::string& label) = 0;
+    // `done` of `total` units (bytes, rows) are through. False once the user
+    // has pressed Cancel. Cheap enough to call for every row.
+    virtual bool step(int64_t done, int64_t total) = 0;
+    // The task is over (finished or cancelled); the dialog goes.
+    virtual void end() = 0;
+};
+
+IProgress& Progress();
+void SetProgress(IProgress* impl);  // nullptr restores the built-in fake
+
+// Keeps a task's begin and end paired, whatever way the task is left.
+class ProgressScope {
+public:
+    ProgressScope(const std::string& title, const std::string& label) { Progress().begin(title, label); }
+    ~ProgressScope() { Progress().end(); }
+    ProgressScope(const ProgressScope&) = delete;
+    ProgressScope& operator=(const ProgressScope&) = delete;
+    bool step(int64_t done, int64_t total) { return Progress().step(done, total); }
+};
+
+// Records every task and its steps; presses Cancel at the step number
+// `cancelAtStep` (counted from 1 over all tasks; 0: never).
+class FakeProgress : public IProgress {
+public:
+    struct Task {
+        std::string title, label;
+        int64_t steps = 0, lastDone = 0, lastTotal = 0;
+        bool ended = false;
+    };
+    void begin(const std::string& title, const std::string& label) override;
+    bool step(int64_t done, int64_t total) override;
+    void end() override;
+
+    std::vector<Task> tasks;
+    int64_t cancelAtStep = 0;
+    int64_t stepsSeen = 0;
+    bool cancelled = false;
+    void clear() { tasks.clear(); cancelAtStep = 0; stepsSeen = 0; cancelled = false; }
+};
+
+}  // namespace vm

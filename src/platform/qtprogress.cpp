@@ -1,0 +1,54 @@
+#include "platform/qtprogress.h"
+
+#include <QApplication>
+#include <QProgressDialog>
+
+namespace vm {
+
+namespace {
+constexpr qint64 kShowAfterMs = 500, kDrawEveryMs = 50;
+constexpr int kScale = 1000;
+}  // namespace
+
+QtProgress::~QtProgress() { delete dialog_; }
+
+void QtProgress::begin(const std::string& title, const std::string& label) {
+    if (depth_++ > 0) return;  // a task inside a task shows in the outer one's dialog
+    title_ = title;
+    label_ = label;
+    cancelled_ = false;
+    sinceStart_.start();
+    sinceDrawn_.start();
+}
+
+bool QtProgress::step(int64_t done, int64_t total) {
+    if (cancelled_) return false;
+    if (sinceDrawn_.elapsed() < kDrawEveryMs) return true;
+    sinceDrawn_.restart();
+    if (!dialog_ && sinceStart_.elapsed() >= kShowAfterMs) {
+        dialog_ = new QProgressDialog(QString::fromStdString(label_), "Cancel", 0, kScale, QApplication::activeWindow());
+        dialog_->setObjectName("dlgProgress");
+        dialog_->setWindowTitle(QString::fromStdString(title_));
+        dialog_->setWindowModality(Qt::WindowModal);
+        dialog_->setMinimumDuration(0);
+        dialog_->setAutoClose(false);
+        dialog_->setAutoReset(false);
+        dialog_->show();
+    }
+    if (dialog_) {
+        const int value = total > 0 ? static_cast<int>(std::min<int64_t>(kScale, done * kScale / total)) : 0;
+        dialog_->setValue(value);
+    }
+    // Until the modal dialog shows, the windows only redraw: no click or key
+    // reaches them while the task is under way.
+    QApplication::processEvents(dialog_ ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    if (dialog_ && dialog_->wasCanceled()) cancelled_ = true;
+    return !cancelled_;
+}
+
+void QtProgress::end() {
+    if (depth_ == 0 || --depth_ > 0) return;
+    delete dialog_;
+}
+
+}  // namespace vm
