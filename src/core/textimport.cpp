@@ -112,14 +112,17 @@ bool ParseTimeText(std::string_view text, int16_t& Hour, int16_t& Minute, std::s
     if (colon == std::string::npos) return false;
     int h = 0, m = 0;
     if (!WholeNumber(std::string_view(t).substr(0, colon), h)) return false;
-    size_t mark = t.find("AM", colon);
-    if (mark == std::string::npos) mark = t.find("PM", colon);
+    // AM/PM in any letter case; it is stored upper-cased.
+    std::string upper = t;
+    for (char& c : upper) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    size_t mark = upper.find("AM", colon);
+    if (mark == std::string::npos) mark = upper.find("PM", colon);
     if (mark != std::string::npos) {
         if (!WholeNumber(std::string_view(t).substr(colon + 1, mark - colon - 1), m)) return false;
         if (h > 12 || m > 59 || CharCount(t) - CharCount(std::string_view(t).substr(0, mark)) > 10) return false;
         Hour = static_cast<int16_t>(h);
         Minute = static_cast<int16_t>(m);
-        AM_PM = t.substr(mark);
+        AM_PM = upper.substr(mark, 2) + t.substr(mark + 2);
         return true;
     }
     // A 24-hour time.

@@ -199,7 +199,8 @@ TEST(CalendarText, OnlyADateOrATimeRejectsALine) {
         {{"**0Hide", " 1Date"}, V::Skipped}, {{"1", "Smith", "John"}, V::Skipped}, {{"3/5/2026"}, V::Skipped},
         {{"False", "3/5/2026"}, V::Rejected},  // no value for the time's position
         {{"False", "13/45/2026", ""}, V::Rejected},
-        {at("3:15 PMET"), V::Record, 3, 15, "PMET"},
+        {at("3:15 PMET"), V::Record, 3, 15, "PMET"}, {at("7:05 pm"), V::Record, 7, 5, "PM"},
+        {at("7:05 Am"), V::Record, 7, 5, "AM"},
         {at("14:30"), V::Record, 2, 30, "PM"}, {at("0:15"), V::Record, 12, 15, "AM"},
         {at("13:00 PM"), V::Rejected}, {at("9:75 AM"), V::Rejected}, {at("24:00"), V::Rejected},
         // Sound File# and Priority by their leading number, 0 when none; other
