@@ -43,7 +43,7 @@ bool LooksLikeDate(const std::string& text) {
 SearchPlan ChooseSearch(const std::string& t) {
     SearchPlan plan;
     const std::vector<std::string> parts = SplitParts(t);
-    const std::optional<CivilDate> first = ParseMDY(parts[0]);
+    const std::optional<CivilDate> first = ReadTypedDate(parts[0]);
     if (!first && LooksLikeDate(parts[0])) {
         plan.kind = SearchKind::BadDate;
         plan.badPart = parts[0];
@@ -62,7 +62,7 @@ SearchPlan ChooseSearch(const std::string& t) {
     if (first) {
         plan.from = *first;
         if (parts.size() >= 2) {
-            const std::optional<CivilDate> second = ParseMDY(parts[1]);
+            const std::optional<CivilDate> second = ReadTypedDate(parts[1]);
             if (!second) {
                 plan.kind = SearchKind::BadDate;
                 plan.badPart = parts[1];

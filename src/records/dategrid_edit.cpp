@@ -158,7 +158,7 @@ void frmVelmora::TDBGridDates_AfterColUpdate(int ColIndex) {
     };
     if (ColIndex == kColDate) {
         OptionalStep([&] {
-            if (const auto date = ParseIso(db::AsText(cell(kColDate)))) {
+            if (const auto date = ReadStoredDate(db::AsText(cell(kColDate)))) {
                 store(kColJulDate, IntText(Date2Julian(*date)));
                 const int month = pCurMon >= 1 && pCurMon <= 12 ? pCurMon : date->m;
                 const MonthAppearance& look = MainState.Month[size_t(month)];

@@ -169,7 +169,7 @@ void frmCalcWrkDays::sscmdCalculate_Click() {
             Messages().beep();
         } else {
             step = 4;
-            const auto b = ParseMDY(Trim(beginText)), e = ParseMDY(Trim(endText));
+            const auto b = ReadTypedDate(beginText), e = ReadTypedDate(endText);
             ShowHolidays(HolidayCondition(), {db::Int(Date2Julian(*b)), db::Int(Date2Julian(*e))});
             if (Data1.recordCount() > 0)
                 lblHolidayCount->setText(QString::fromStdString(CountLabel(Data1.recordCount())));

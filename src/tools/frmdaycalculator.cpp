@@ -49,7 +49,7 @@ void SetDateTip(QLineEdit* box) {
         box->setToolTip("Date");
         return;
     }
-    if (const auto d = ParseMDY(t)) box->setToolTip(QString::fromStdString(" " + LongDateText(*d) + " "));
+    if (const auto d = ReadTypedDate(t)) box->setToolTip(QString::fromStdString(" " + LongDateText(*d) + " "));
 }
 
 }  // namespace
