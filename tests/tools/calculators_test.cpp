@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include <memory>
@@ -121,6 +122,17 @@ TEST_F(Calculators, TheDatedListAndTheThreeBoxes) {
     QTest::mouseClick(find<QPushButton>(w, "sscmdCalc2"), Qt::LeftButton);
     EXPECT_EQ(find<QLineEdit>(w, "txtdateDif")->text(), "65");
     EXPECT_EQ(find<QLabel>(w, "lblYrMnDayCalc")->text(), " 2 Months  5 Days ");
+
+    // Clear works from the keyboard; two-digit years are this century's.
+    auto* clear = find<QRadioButton>(w, "optClrDates");
+    clear->setFocus();
+    QTest::keyClick(clear, Qt::Key_Space);
+    for (const char* box : {"txtDate1", "txtdateDif", "txtDate2"}) EXPECT_EQ(find<QLineEdit>(w, box)->text(), "") << box;
+    EXPECT_FALSE(clear->isChecked());
+    find<QLineEdit>(w, "txtDate1")->setText("3/1/25");
+    find<QLineEdit>(w, "txtDate2")->setText("3/1/2025");
+    QTest::mouseClick(find<QPushButton>(w, "sscmdCalc2"), Qt::LeftButton);
+    EXPECT_EQ(find<QLineEdit>(w, "txtdateDif")->text(), "0");
 
     // File > Exit closes the window.
     w->mnuDayCalc_Exit->trigger();
