@@ -276,6 +276,19 @@ TEST_F(DateGrid, CellEditsDeriveAndStoreAndRefuseWhatAColumnCannotHold) {
     EXPECT_EQ(Stored(id, "Hour"), "7");
     EXPECT_EQ(Stored(id, "Priority"), "0");
 
+    // Two year digits are this century's; a record keeps its date and its
+    // day key follows the Date cell only; records are added elsewhere.
+    ASSERT_TRUE(Edit(id, 1, "3/2/24"));
+    EXPECT_EQ(Stored(id, "Date") + " " + Stored(id, "JulDate"), "2024-03-02 2024062");
+    EXPECT_EQ(w->DataDatesModel->data(Cell(id, 1)).toString(), "3/2/2024");
+    fx.messages.clear();
+    EXPECT_FALSE(Edit(id, 1, " "));
+    EXPECT_FALSE(Edit(id, 12, "2024100"));
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text, "A record must have a Date. Type it as M/D/YYYY.");
+    EXPECT_EQ(Stored(id, "Date") + " " + Stored(id, "JulDate"), "2024-03-02 2024062");
+    EXPECT_EQ(w->DataDatesModel->rowCount(), w->DataDatesModel->recordCount()) << "no new-row line";
+
     ASSERT_TRUE(Edit(id, 6, "3"));
     EXPECT_TRUE(vm::MainState.pRebuildRepeating);
 }
