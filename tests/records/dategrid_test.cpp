@@ -23,6 +23,7 @@
 #include "platform/pickers.h"
 #include "platform/recordgrid.h"
 #include "records/frmrepeats.h"
+#include "gridedit.h"
 #include "testsupport.h"
 
 namespace db = vm::db;
@@ -291,6 +292,34 @@ TEST_F(DateGrid, CellEditsDeriveAndStoreAndRefuseWhatAColumnCannotHold) {
 
     ASSERT_TRUE(Edit(id, 6, "3"));
     EXPECT_TRUE(vm::MainState.pRebuildRepeating);
+}
+
+TEST_F(DateGrid, AnOpenCellEditIsStoredBeforeTheGridMovesOnOrTheProgramEnds) {
+    const int64_t id = Add({"2024-03-05", "Lunch"});
+    Add({"2024-03-06", "Tea"});
+    Draw();
+    // A new month and a new search each store the edit first.
+    vmtest::TypeIntoCell(w->TDBGridDates, Cell(id, 5), "Lunch && Co");
+    w->cmbmonth_Click();
+    EXPECT_EQ(Stored(id, "DateText"), "Lunch && Co");
+    vmtest::TypeIntoCell(w->TDBGridDates, Cell(id, 3), "45");
+    Search("Tea");
+    EXPECT_EQ(Stored(id, "Minute"), "45");
+
+    // At Exit a value the column refuses keeps the program open with the
+    // column's message; corrected, Exit stores it.
+    Search("Lunch");
+    fx.messages.clear();
+    QWidget* editor = vmtest::TypeIntoCell(w->TDBGridDates, Cell(id, 2), "25");
+    w->mnuFile_Exit->trigger();
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text, "\"25\" is not an Hour from 0 to 12.");
+    EXPECT_TRUE(w->isVisible());
+    ASSERT_EQ(w->TDBGridDates->indexWidget(Cell(id, 2)), editor) << "the edit stays open";
+    vmtest::TypeIntoCell(w->TDBGridDates, Cell(id, 2), "7");
+    w->mnuFile_Exit->trigger();
+    EXPECT_EQ(Stored(id, "Hour"), "7");
+    EXPECT_FALSE(w->isVisible());
 }
 
 TEST_F(DateGrid, ColourPanelSavesIntoTheRecordItWasOpenedOn) {
