@@ -9,7 +9,7 @@ namespace vmtest {
 
 // Makes the cell current, opens its editor and types `text` over what it
 // holds; the editor stays open. Returns the editor (nullptr when none opened).
-inline QWidget* TypeIntoCell(QTableView* view, const QModelIndex& at, const QString& text) {
+inline QWidget* OpenCellAndType(QTableView* view, const QModelIndex& at, const QString& text) {
     view->setFocus();
     view->setCurrentIndex(at);
     view->edit(at);

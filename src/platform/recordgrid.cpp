@@ -209,7 +209,7 @@ QWidget* ValueListDelegate::watchOpenEdit(QWidget* editor, QWidget* viewport, co
 
 bool ValueListDelegate::eventFilter(QObject* watched, QEvent* event) {
     const bool closing = event->type() == QEvent::Close, hiding = event->type() == QEvent::Hide;
-    if ((closing || hiding) && open_ && watched == open_->window() && watched != open_.data()) {
+    if ((closing || hiding) && open_ && !open_->isHidden() && watched == open_->window() && watched != open_.data()) {
         auto* view = qobject_cast<QAbstractItemView*>(open_->parentWidget() ? open_->parentWidget()->parentWidget() : nullptr);
         if (view && !CommitOpenEdit(view, open_) && closing) {
             event->ignore();
@@ -217,14 +217,23 @@ bool ValueListDelegate::eventFilter(QObject* watched, QEvent* event) {
         }
         return false;
     }
+    // The windows watched here are no editors: the base filter is for editors only.
+    if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow()) return false;
     return QStyledItemDelegate::eventFilter(watched, event);
 }
 
 bool CommitOpenEdit(QAbstractItemView* view, QWidget* editor) {
-    if (!view || !editor) return true;
+    // An editor the view has already closed is hidden and about to go; one
+    // being stored now (its store may read the rows again) is left to that.
+    static QWidget* storing = nullptr;
+    if (!view || !editor || editor->isHidden() || editor == storing) return true;
     auto* model = qobject_cast<RecordGridModel*>(view->model());
     const int before = model ? model->refusals() : 0;
+    QPointer<QWidget> kept(editor);
+    storing = editor;
     QMetaObject::invokeMethod(view, "commitData", Qt::DirectConnection, Q_ARG(QWidget*, editor));
+    storing = nullptr;
+    if (!kept || kept->isHidden()) return true;  // the store itself closed it
     if (model && model->refusals() != before) {
         editor->setFocus();
         return false;

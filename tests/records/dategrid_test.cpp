@@ -299,10 +299,10 @@ TEST_F(DateGrid, AnOpenCellEditIsStoredBeforeTheGridMovesOnOrTheProgramEnds) {
     Add({"2024-03-06", "Tea"});
     Draw();
     // A new month and a new search each store the edit first.
-    vmtest::TypeIntoCell(w->TDBGridDates, Cell(id, 5), "Lunch && Co");
+    vmtest::OpenCellAndType(w->TDBGridDates, Cell(id, 5), "Lunch && Co");
     w->cmbmonth_Click();
     EXPECT_EQ(Stored(id, "DateText"), "Lunch && Co");
-    vmtest::TypeIntoCell(w->TDBGridDates, Cell(id, 3), "45");
+    vmtest::OpenCellAndType(w->TDBGridDates, Cell(id, 3), "45");
     Search("Tea");
     EXPECT_EQ(Stored(id, "Minute"), "45");
 
@@ -310,13 +310,13 @@ TEST_F(DateGrid, AnOpenCellEditIsStoredBeforeTheGridMovesOnOrTheProgramEnds) {
     // column's message; corrected, Exit stores it.
     Search("Lunch");
     fx.messages.clear();
-    QWidget* editor = vmtest::TypeIntoCell(w->TDBGridDates, Cell(id, 2), "25");
+    QWidget* editor = vmtest::OpenCellAndType(w->TDBGridDates, Cell(id, 2), "25");
     w->mnuFile_Exit->trigger();
     ASSERT_EQ(fx.messages.shown.size(), 1u);
     EXPECT_EQ(fx.messages.shown[0].text, "\"25\" is not an Hour from 0 to 12.");
     EXPECT_TRUE(w->isVisible());
     ASSERT_EQ(w->TDBGridDates->indexWidget(Cell(id, 2)), editor) << "the edit stays open";
-    vmtest::TypeIntoCell(w->TDBGridDates, Cell(id, 2), "7");
+    vmtest::OpenCellAndType(w->TDBGridDates, Cell(id, 2), "7");
     w->mnuFile_Exit->trigger();
     EXPECT_EQ(Stored(id, "Hour"), "7");
     EXPECT_FALSE(w->isVisible());

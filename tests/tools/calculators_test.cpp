@@ -20,6 +20,7 @@
 #include "mainwindow/frmvelmora.h"
 #include "platform/clock.h"
 #include "platform/recordgrid.h"
+#include "gridedit.h"
 #include "testsupport.h"
 #include "tools/frmcalcwrkdays.h"
 #include "tools/frmdaycalculator.h"
@@ -134,8 +135,14 @@ TEST_F(Calculators, TheDatedListAndTheThreeBoxes) {
     QTest::mouseClick(find<QPushButton>(w, "sscmdCalc2"), Qt::LeftButton);
     EXPECT_EQ(find<QLineEdit>(w, "txtdateDif")->text(), "0");
 
-    // File > Exit closes the window.
+    // File > Exit stores the list's cell still being edited and closes the window.
+    auto* list = find<QTableView>(w, "TDBGridCalcDays");
+    vmtest::OpenCellAndType(list, list->model()->index(Descriptions().indexOf("gone"),
+                                                       w->DayCalcModel->fieldIndex("Description")), "kept");
     w->mnuDayCalc_Exit->trigger();
+    auto d = db::Database::Open(path)->prepare("SELECT COUNT(*) FROM [CalculateDates] WHERE [Description] = 'kept'");
+    ASSERT_TRUE(d.step());
+    EXPECT_EQ(db::AsInt(d.column(0)), 1);
     QApplication::processEvents();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(vm::DayCalculator(), nullptr);
