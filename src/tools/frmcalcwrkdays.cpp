@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QTableView>
 
+#include "core/calendarfiles.h"
 #include "core/daycalc.h"
 #include "core/gridcells.h"
 #include "core/module1.h"
@@ -157,6 +158,7 @@ void frmCalcWrkDays::sscmdClearDateCalc_Click() {
 }
 
 void frmCalcWrkDays::sscmdCalculate_Click() {
+    if (!CalendarIsOpen("Calculate Work Days")) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     int step = 1;  // where a failure happened, for the box
     try {
