@@ -386,6 +386,22 @@ TEST_F(DateGrid, CopyPanelCopiesOneTypeToTheNextYearAndSkipsTheLeapDay) {
     EXPECT_EQ(fourth[0], fourth[1]);
     EXPECT_EQ(Count("Velmora"), 5);
     EXPECT_GT(Count("RepeatingData"), 0) << "the expansion ran";
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"Leap day", "Fourth", "Picnic"})) << "the search's list again";
+    EXPECT_EQ(w->lblRecCnt->text(), "3 Recs");
+
+    // After an Or search the old type is the first type found, so a year copy copies.
+    Search("Old;Nothing");
+    w->cmbMultSrch[0]->setCurrentText("Or");
+    w->sscmdMultSrch->click();
+    EXPECT_EQ(w->cmbCopyDteTyp->currentText(), "Holiday");
+    w->txtOrigCopyYr->setText("2023");
+    w->txtNewCopyYr->setText("2026");
+    fx.messages.clear();
+    w->sscmdCopyRec->click();
+    ASSERT_FALSE(fx.messages.shown.empty());
+    EXPECT_NE(fx.messages.shown[0].text.find("1 Records Copied"), std::string::npos);
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"Old fourth", "Old fourth"})) << "the copy matches the search";
+    EXPECT_EQ(w->lblRecCnt->text(), "2 Recs");
 }
 
 TEST_F(DateGrid, AFailedCopyChangesNeitherTable) {
