@@ -119,12 +119,12 @@ int64_t WeekendDays(const CivilDate& begin, const CivilDate& end) {
 }
 
 std::optional<HolidaySpan> HolidayDataSpan(db::Database& calendar) {
-    auto st = calendar.prepare("SELECT MIN([Date]), MAX([Date]) FROM [RepeatingData] WHERE [WorkDay] = 0");
+    // By the day key, which orders as the days do whatever form [Date] has.
+    auto st = calendar.prepare("SELECT MIN([JulDate]), MAX([JulDate]) FROM [RepeatingData] WHERE [WorkDay] = 0");
     if (!st.step() || db::IsNull(st.column(0)) || db::IsNull(st.column(1))) return std::nullopt;
-    const auto first = ReadStoredDate(db::AsText(st.column(0)));
-    const auto last = ReadStoredDate(db::AsText(st.column(1)));
-    if (!first || !last) return std::nullopt;
-    return HolidaySpan{*first, *last};
+    const int32_t first = static_cast<int32_t>(db::AsInt(st.column(0))), last = static_cast<int32_t>(db::AsInt(st.column(1)));
+    if (first < 1001 || last < first) return std::nullopt;
+    return HolidaySpan{KeyToCivil(first), KeyToCivil(last)};
 }
 
 std::string HolidayCondition() {

@@ -88,10 +88,11 @@ SearchClause SingleSearchClause(const SearchPlan& plan, const std::string& typed
             if (!typed.empty()) c.where = {" WHERE " + Contains(kSearchFieldsWithTime), {db::Text(typed)}};
             break;
         case SearchKind::Date:
-            c.where = {" WHERE [Date] = ?", {db::Text(FormatIso(plan.from))}};
+            // By the day key, which every writer stores with the Date.
+            c.where = {" WHERE [JulDate] = ?", {db::Int(Date2Julian(plan.from))}};
             break;
         case SearchKind::DateRange:
-            c.where = {" WHERE [Date] BETWEEN ? AND ?", {db::Text(FormatIso(plan.from)), db::Text(FormatIso(plan.to))}};
+            c.where = {" WHERE [JulDate] BETWEEN ? AND ?", {db::Int(Date2Julian(plan.from)), db::Int(Date2Julian(plan.to))}};
             break;
         case SearchKind::Number:
             c.where = {" WHERE [Hour] = ? OR [Minute] = ? OR [Repeat] = ? OR [SoundNum] = ? ",

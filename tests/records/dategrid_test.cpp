@@ -156,6 +156,8 @@ TEST_F(DateGrid, SearchModesCountAndTheDeleteButton) {
         {"% off the_x", {dentist}, true},  // literal: "%" and "_" match only themselves
         {"o_brien", {}, false},
         {"1/5/2024;1/10/2024", {dentist, visit}, true},
+        {"1/5/24", {dentist}, true},  // two year digits: this century
+        {"3/6/24;3/6/2024", {cafe}, true},
         {"", {dentist, visit, cake, cafe}, false},  // every record: nothing to delete as a listing
         {"no such words", {}, false},
     };
