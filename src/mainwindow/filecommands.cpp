@@ -155,6 +155,7 @@ void FileCommands::mnuFile_Open_Click() {
 }
 
 void FileCommands::mnuFile_SaveAs_Click() {
+    if (!CalendarIsOpen("Save As Calendar File")) return;  // nothing to copy
     auto& st = CalendarFiles;
     Operation op("mnuFile_SaveAs_Click_Error");
     op.onError(PassOverExisting);

@@ -159,6 +159,7 @@ void frmEnterRec::Toolbar1_ButtonClick(const QString& key) {
 }
 
 void frmEnterRec::sscmdSrch2DoLst_Click() {
+    if (!CalendarIsOpen("Search")) return;
     try {
         Data1.setDatabaseName(Module1.CalendarFilePath);
         const auto ids = FindDateTextIds(Data1.database(), txtSearch->text().toStdString());
