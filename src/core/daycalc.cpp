@@ -28,8 +28,9 @@ bool InYearRange(const CivilDate& d) { return d.y >= 1 && d.y <= 9999; }
 }  // namespace
 
 std::string LongDateText(const CivilDate& d) {
+    const std::string year = std::to_string(d.y);
     return std::string(kDayNames[Weekday(d)]) + ", " + MonthName(d.m) + " " + std::to_string(d.d) + ", " +
-           std::to_string(d.y);
+           std::string(year.size() < 4 ? 4 - year.size() : 0, '0') + year;
 }
 
 ThreeBoxResult CalcThirdBox(const ThreeBoxes& b) {
