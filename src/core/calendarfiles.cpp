@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "core/files.h"
+#include "core/module1.h"
 #include "core/numtext.h"
 #include "core/schema.h"
+#include "platform/messages.h"
 #include "platform/places.h"
 #include "platform/sqlstore.h"
 #include "platform/steps.h"
@@ -189,6 +191,12 @@ void CopyCalendarNoOverwrite(const std::string& from, const std::string& to) {
         if (fs::exists(to, ec)) throw OpError(kFileExists, "File already exists");
         throw OpError(kPathAccess, "Path/File access error: cannot write \"" + to + "\"");
     }
+}
+
+bool CalendarIsOpen(const std::string& title) {
+    if (!Module1.CalendarFilePath.empty() && FileExists(Module1.CalendarFilePath)) return true;
+    Messages().message(kNoCalendarText, MsgButtons::Ok, MsgIcon::Exclamation, title);
+    return false;
 }
 
 // ----------------------------------------------------------- dialog filters

@@ -69,6 +69,13 @@ std::string CalendarFileProblem(const std::string& path);
 // copy fails (nothing is left at `to` then).
 void CopyCalendarNoOverwrite(const std::string& from, const std::string& to);
 
+// What every command that needs the calendar says when none is open.
+inline constexpr const char* kNoCalendarText =
+    "No calendar file is open.\r\nUse File, Open to open a calendar file, or File, New Calendar to make a new one.";
+// True when the calendar file in use exists; otherwise shows kNoCalendarText
+// in a box titled `title` and gives false (nothing is changed).
+bool CalendarIsOpen(const std::string& title);
+
 // ---- file-dialog filters ("Desc|pattern|Desc|pattern")
 // Patterns as the desktop's dialog needs them: ".mdb" becomes "*.mdb", and
 // "*.ext" also lists its upper- and lower-case forms (file names are

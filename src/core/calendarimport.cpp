@@ -68,7 +68,7 @@ db::Value At(const db::Statement& st, int index) { return index >= 0 ? st.column
 
 // The day key of the row: from its Date when that is a day, else its own.
 db::Value DayKey(const db::Statement& st, const CopyPlan& p) {
-    if (const auto d = ParseIso(db::AsText(At(st, p.date)).substr(0, 10))) return db::Int(Date2Julian(*d));
+    if (const auto d = ReadStoredDate(db::AsText(At(st, p.date)))) return db::Int(Date2Julian(*d));
     return At(st, p.jul);
 }
 

@@ -33,7 +33,7 @@ db::Value At(const db::RecordSource& rs, int index) { return index < 0 ? db::Val
 std::string DateOf(const db::Value& v) {
     if (db::IsNull(v)) return {};
     const std::string text = db::AsText(v);
-    if (auto d = ParseIso(text)) return FormatMDY(*d);
+    if (auto d = ReadStoredDate(text)) return FormatMDY(*d);
     return text;
 }
 

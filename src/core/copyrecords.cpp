@@ -78,7 +78,7 @@ CopyOutcome CopyListedRecords(db::Database& store, const db::RecordSource& liste
         for (size_t i = 0; i < columns.size(); ++i) row[i] = listed.valueAt(r, from[i]);
         CivilDate date{};
         if (dateAt >= 0)
-            if (auto d = ParseIso(db::AsText(row[size_t(dateAt)]))) date = *d;
+            if (auto d = ReadStoredDate(db::AsText(row[size_t(dateAt)]))) date = *d;
         const db::Value* type = typeAt >= 0 ? &row[size_t(typeAt)] : nullptr;
         std::optional<std::string> typeText;
         if (type && !db::IsNull(*type)) typeText = db::AsText(*type);

@@ -137,7 +137,9 @@ std::string DateDiffYearsMonthsDays(const CivilDate& start, const CivilDate& end
 }
 
 std::string FormatMDY(const CivilDate& date) {
-    return std::to_string(date.m) + "/" + std::to_string(date.d) + "/" + std::to_string(date.y);
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%d/%d/%04d", date.m, date.d, date.y);
+    return buf;
 }
 
 namespace {
@@ -177,6 +179,53 @@ std::optional<CivilDate> ParseIso(std::string_view text) {
         return std::nullopt;
     if (!c.valid()) return std::nullopt;
     return c;
+}
+
+namespace {
+std::string_view Stripped(std::string_view t) {
+    while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
+    return t;
+}
+bool AllDigits(std::string_view t) {
+    if (t.empty()) return false;
+    for (char c : t)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+}  // namespace
+
+std::optional<CivilDate> ReadTypedDate(std::string_view text) {
+    const std::string_view t = Stripped(text);
+    if (t.size() == 10 && t[4] == '-' && t[7] == '-') {
+        if (!AllDigits(t.substr(0, 4)) || !AllDigits(t.substr(5, 2)) || !AllDigits(t.substr(8, 2)))
+            return std::nullopt;
+        const auto d = ParseIso(t);
+        if (!d || d->y < 1) return std::nullopt;
+        return d;
+    }
+    const auto a = t.find('/');
+    const auto b = a == std::string_view::npos ? a : t.find('/', a + 1);
+    if (b == std::string_view::npos) return std::nullopt;
+    const std::string_view year = Stripped(t.substr(b + 1));
+    if (!AllDigits(year) || year.size() > 4) return std::nullopt;
+    const std::string_view m = Stripped(t.substr(0, a)), d = Stripped(t.substr(a + 1, b - a - 1));
+    if (!AllDigits(m) || !AllDigits(d)) return std::nullopt;
+    CivilDate c;
+    if (!ReadInt(m, c.m) || !ReadInt(d, c.d) || !ReadInt(year, c.y)) return std::nullopt;
+    if (year.size() <= 2) c.y += c.y < 30 ? 2000 : 1900;
+    if (c.y < 1 || c.y > 9999 || !c.valid()) return std::nullopt;
+    return c;
+}
+
+std::optional<CivilDate> ReadStoredDate(std::string_view text) {
+    const std::string_view t = Stripped(text);
+    if (t.size() >= 10 && t[4] == '-') {
+        const auto d = ParseIso(t.substr(0, 10));
+        if (!d || d->y < 1 || d->y > 9999) return std::nullopt;
+        return d;
+    }
+    return ParseMDY(t.substr(0, t.find(' ')));
 }
 
 }  // namespace vm

@@ -48,7 +48,8 @@ CivilDate AddMonthsClamped(const CivilDate& date, int months);
 int Weekday(const CivilDate& date);  // 0 = Sunday .. 6 = Saturday
 CivilDate KeyToCivil(int32_t key);    // normalising, like CVJulian2Date
 
-// "M/D/YYYY", the written form of a date, independent of the locale.
+// "M/D/YYYY", the written form of a date, independent of the locale; the
+// year always has four digits ("3/1/0024").
 std::string FormatMDY(const CivilDate& date);
 // Reads "M/D/YYYY" (blanks around the parts allowed); nullopt when the text
 // names no existing day of the years 1..9999.
@@ -56,6 +57,18 @@ std::optional<CivilDate> ParseMDY(std::string_view text);
 // "YYYY-MM-DD", the stored form of a date column.
 std::string FormatIso(const CivilDate& date);
 std::optional<CivilDate> ParseIso(std::string_view text);
+
+// The one reader of a date a user typed: "M/D/Y" (blanks around the parts
+// allowed) or "YYYY-MM-DD". A year of one or two digits is taken from
+// 1930..2029; three or four digits are the year as written (1..9999). The
+// ISO form has a four-digit year, never 0000. nullopt when the text names no
+// existing day.
+std::optional<CivilDate> ReadTypedDate(std::string_view text);
+
+// The one reader of a stored Date value: the ISO form (a time after the day
+// is passed over) or "M/D/YYYY" text as other tools write it (a time after a
+// blank is passed over). nullopt when it names no day of the years 1..9999.
+std::optional<CivilDate> ReadStoredDate(std::string_view text);
 
 const char* MonthName(int month);  // "January".."December"; "" outside 1..12
 

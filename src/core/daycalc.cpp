@@ -11,7 +11,7 @@ namespace {
 
 const char* kDayNames[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
 
-std::optional<CivilDate> ReadDate(const std::string& text) { return ParseMDY(Trim(text)); }
+std::optional<CivilDate> ReadDate(const std::string& text) { return ReadTypedDate(text); }
 
 // The three parts of the mode-2 span text "Y, M, D", as split at ",".
 std::vector<std::string> SpanParts(const CivilDate& a, const CivilDate& b) {
@@ -28,8 +28,9 @@ bool InYearRange(const CivilDate& d) { return d.y >= 1 && d.y <= 9999; }
 }  // namespace
 
 std::string LongDateText(const CivilDate& d) {
+    const std::string year = std::to_string(d.y);
     return std::string(kDayNames[Weekday(d)]) + ", " + MonthName(d.m) + " " + std::to_string(d.d) + ", " +
-           std::to_string(d.y);
+           std::string(year.size() < 4 ? 4 - year.size() : 0, '0') + year;
 }
 
 ThreeBoxResult CalcThirdBox(const ThreeBoxes& b) {
@@ -93,8 +94,7 @@ int RecalculateDatedList(db::Database& calendar, const CivilDate& base) {
     auto write = calendar.prepare(
         "UPDATE [CalculateDates] SET [Years] = ?, [Months] = ?, [Days] = ?, [TDays] = ? WHERE [ID] = ?");
     for (const auto& [id, date] : rows) {
-        const std::string text = db::AsText(date);
-        const auto d = ParseIso(text.substr(0, std::min<size_t>(10, text.size())));
+        const auto d = ReadStoredDate(db::AsText(date));
         if (d && InYearRange(*d)) {
             const DatedValues v = DatedRowValues(*d, base);
             write.bindAll({db::Int(v.years), db::Int(v.months), db::Int(v.days), db::Int(v.totalDays), db::Int(id)});
@@ -120,12 +120,12 @@ int64_t WeekendDays(const CivilDate& begin, const CivilDate& end) {
 }
 
 std::optional<HolidaySpan> HolidayDataSpan(db::Database& calendar) {
-    auto st = calendar.prepare("SELECT MIN([Date]), MAX([Date]) FROM [RepeatingData] WHERE [WorkDay] = 0");
+    // By the day key, which orders as the days do whatever form [Date] has.
+    auto st = calendar.prepare("SELECT MIN([JulDate]), MAX([JulDate]) FROM [RepeatingData] WHERE [WorkDay] = 0");
     if (!st.step() || db::IsNull(st.column(0)) || db::IsNull(st.column(1))) return std::nullopt;
-    const auto first = ParseIso(db::AsText(st.column(0)).substr(0, 10));
-    const auto last = ParseIso(db::AsText(st.column(1)).substr(0, 10));
-    if (!first || !last) return std::nullopt;
-    return HolidaySpan{*first, *last};
+    const int32_t first = static_cast<int32_t>(db::AsInt(st.column(0))), last = static_cast<int32_t>(db::AsInt(st.column(1)));
+    if (first < 1001 || last < first) return std::nullopt;
+    return HolidaySpan{KeyToCivil(first), KeyToCivil(last)};
 }
 
 std::string HolidayCondition() {
@@ -134,12 +134,20 @@ std::string HolidayCondition() {
 }
 
 int64_t CountHolidayDates(db::Database& calendar, const CivilDate& begin, const CivilDate& end) {
-    // A holiday on a Saturday or Sunday is already a weekend day (its
-    // observed weekday copy is the one that costs a work day).
-    auto st = calendar.prepare("SELECT COUNT(DISTINCT [JulDate]) FROM [RepeatingData] WHERE " + HolidayCondition() +
-                               " AND strftime('%w', substr([Date], 1, 10)) NOT IN ('0', '6')");
+    // A day off is a weekday holding a holiday row or the observed copy of a
+    // weekend holiday (a work day by its flag, marked by its text). A holiday
+    // on a Saturday or Sunday is already counted as a weekend day.
+    auto st = calendar.prepare(
+        "SELECT DISTINCT [JulDate] FROM [RepeatingData] WHERE [JulDate] BETWEEN ? AND ? "
+        "AND instr(FOLD([DateType]), FOLD('Holiday')) > 0 AND IFNULL([Hide], 0) = 0 "
+        "AND (IFNULL([WorkDay], 0) = 0 OR substr(rtrim([DateText]), -10) = '*OBSERVED*')");
     st.bindAll({db::Int(Date2Julian(begin)), db::Int(Date2Julian(end))});
-    return st.step() ? db::AsInt(st.column(0)) : 0;
+    int64_t days = 0;
+    while (st.step()) {
+        const int wd = Weekday(KeyToCivil(static_cast<int32_t>(db::AsInt(st.column(0)))));
+        if (wd != 0 && wd != 6) ++days;
+    }
+    return days;
 }
 
 WorkDays CountWorkDays(db::Database& calendar, const std::string& beginText, const std::string& endText) {

@@ -57,7 +57,8 @@ std::optional<HolidaySpan> HolidayDataSpan(db::Database& calendar);
 // The condition (no "WHERE") that lists the holiday rows between the two
 // day keys bound to its two "?".
 std::string HolidayCondition();
-// Distinct holiday dates from begin to end that fall on a weekday.
+// Distinct weekdays from begin to end that hold a holiday row or the observed
+// copy of one.
 int64_t CountHolidayDates(db::Database& calendar, const CivilDate& begin, const CivilDate& end);
 
 // The work-day calculation of two typed dates over a calendar's holidays.

@@ -41,16 +41,7 @@ std::string BoxText(const db::RecordSource& rs, const char* column, const char* 
 }  // namespace
 
 std::optional<CivilDate> ReadBoxDate(std::string_view text) {
-    const std::string t = Trim(text);
-    std::optional<CivilDate> d = ParseMDY(t);
-    if (!d && t.size() == 10) d = ParseIso(t);
-    // A year of one or two digits is taken from 1930..2029, as dates were
-    // always typed.
-    if (d && d->y >= 0 && d->y < 100) {
-        d->y += d->y < 30 ? 2000 : 1900;
-        if (!d->valid()) return std::nullopt;
-    }
-    return d;
+    return ReadTypedDate(text);
 }
 
 EntrySave PlanEntrySave(const EntryBoxes& b) {
@@ -61,7 +52,7 @@ EntrySave PlanEntrySave(const EntryBoxes& b) {
         return s;
     };
     const auto date = ReadBoxDate(b.date);
-    if (!date || date->y < 100 || date->y > 9999)
+    if (!date)
         return refuse("\"" + b.date + "\" Is Not a Date. Enter the Date as M/D/YYYY, or Double-Click the Date Box to Pick One.");
     std::optional<int64_t> hour, minute;
     if (b.hour != entry::kHourUnset && !(hour = WholeIn(b.hour, 0, 12))) return refuse("The Hour Must Be from 0 to 12.");
@@ -137,7 +128,7 @@ EntryBoxes EntryBoxesFromRecord(const db::RecordSource& rs) {
     b.hide = rs.hasField("Hide") && db::AsBool(rs.field("Hide"));
     b.workDay = rs.hasField("WorkDay") && db::AsBool(rs.field("WorkDay"));
     b.date = BoxText(rs, "Date", entry::kDate);
-    if (auto d = ParseIso(b.date)) b.date = FormatMDY(*d);
+    if (auto d = ReadStoredDate(b.date)) b.date = FormatMDY(*d);
     b.hour = BoxText(rs, "Hour", entry::kHourUnset);
     b.minute = BoxText(rs, "Minute", entry::kMinuteUnset);
     b.ampm = BoxText(rs, "AM_PM", entry::kAmPmUnset);

@@ -81,8 +81,7 @@ std::string ConvertCellText(const ColumnDef& c, const std::string& text, db::Val
         }
         case ColKind::Date: {
             if (t.empty()) return "";
-            auto d = ParseMDY(t);
-            if (!d) d = ParseIso(t);
+            const auto d = ReadTypedDate(t);
             if (!d) return "\"" + text + "\" is not a date for " + Named(c) + ". Type it as M/D/YYYY.";
             out = db::Text(FormatIso(*d));
             return "";
@@ -111,7 +110,7 @@ std::string CellDisplayText(const ColumnDef& c, const db::Value& v) {
         case ColKind::YesNo: return db::AsBool(v) ? "True" : "False";
         case ColKind::Date: {
             const std::string s = db::AsText(v);
-            const auto d = ParseIso(s.substr(0, 10));
+            const auto d = ReadStoredDate(s);
             return d ? FormatMDY(*d) : s;
         }
         default: return db::AsText(v);

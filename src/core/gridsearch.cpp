@@ -43,7 +43,7 @@ bool LooksLikeDate(const std::string& text) {
 SearchPlan ChooseSearch(const std::string& t) {
     SearchPlan plan;
     const std::vector<std::string> parts = SplitParts(t);
-    const std::optional<CivilDate> first = ParseMDY(parts[0]);
+    const std::optional<CivilDate> first = ReadTypedDate(parts[0]);
     if (!first && LooksLikeDate(parts[0])) {
         plan.kind = SearchKind::BadDate;
         plan.badPart = parts[0];
@@ -62,7 +62,7 @@ SearchPlan ChooseSearch(const std::string& t) {
     if (first) {
         plan.from = *first;
         if (parts.size() >= 2) {
-            const std::optional<CivilDate> second = ParseMDY(parts[1]);
+            const std::optional<CivilDate> second = ReadTypedDate(parts[1]);
             if (!second) {
                 plan.kind = SearchKind::BadDate;
                 plan.badPart = parts[1];
@@ -88,10 +88,11 @@ SearchClause SingleSearchClause(const SearchPlan& plan, const std::string& typed
             if (!typed.empty()) c.where = {" WHERE " + Contains(kSearchFieldsWithTime), {db::Text(typed)}};
             break;
         case SearchKind::Date:
-            c.where = {" WHERE [Date] = ?", {db::Text(FormatIso(plan.from))}};
+            // By the day key, which every writer stores with the Date.
+            c.where = {" WHERE [JulDate] = ?", {db::Int(Date2Julian(plan.from))}};
             break;
         case SearchKind::DateRange:
-            c.where = {" WHERE [Date] BETWEEN ? AND ?", {db::Text(FormatIso(plan.from)), db::Text(FormatIso(plan.to))}};
+            c.where = {" WHERE [JulDate] BETWEEN ? AND ?", {db::Int(Date2Julian(plan.from)), db::Int(Date2Julian(plan.to))}};
             break;
         case SearchKind::Number:
             c.where = {" WHERE [Hour] = ? OR [Minute] = ? OR [Repeat] = ? OR [SoundNum] = ? ",

@@ -158,10 +158,12 @@ void PlaceEntry(CellLooks& cells, CellColorState& state, const SortingRow& entry
 
     const std::string time = BuildTimeString(entry.Hour, entry.Min, entry.AMPM);
     const bool alarm = !Trim(entry.Alarm).empty();
+    std::string message = entry.DayMsg;  // "&&" is written for one "&"
+    for (size_t at = 0; (at = message.find("&&", at)) != std::string::npos; ++at) message.erase(at, 1);
     if (day.caption.empty())
-        day.caption.append(" ").append(alarm ? "*" : "").append(time).append(entry.DayMsg);
+        day.caption.append(" ").append(alarm ? "*" : "").append(time).append(message);
     else
-        day.caption.append("\n").append(alarm ? "  *" : " ").append(time).append(" ").append(Trim(entry.DayMsg));
+        day.caption.append("\n").append(alarm ? "  *" : " ").append(time).append(" ").append(Trim(message));
 
     // The last entry with a font of its own sets the whole cell's font.
     if (!Trim(entry.Font).empty()) {

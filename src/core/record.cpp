@@ -24,7 +24,7 @@ DateRecord ReadDateRecord(const db::RecordSource& rs) {
     auto get = [&](const char* name) { return rs.hasField(name) ? rs.field(name) : db::Value{}; };
     r.ID = db::AsInt(get("ID"));
     r.Hide = db::AsBool(get("Hide"));
-    if (auto d = ParseIso(db::AsText(get("Date")))) r.Date = *d;
+    if (auto d = ReadStoredDate(db::AsText(get("Date")))) r.Date = *d;
     r.Hour = static_cast<int>(db::AsInt(get("Hour")));
     r.Minute = static_cast<int>(db::AsInt(get("Minute")));
     r.AM_PM = db::AsText(get("AM_PM"));

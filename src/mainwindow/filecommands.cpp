@@ -4,6 +4,8 @@
 #include <QMenu>
 #include <QTimer>
 
+#include <filesystem>
+
 #include "core/appearance.h"
 #include "core/calendarfiles.h"
 #include "core/filegate.h"
@@ -32,6 +34,21 @@ std::string StartFolder(std::string& folder) {
 // The error policy of Save As and New Calendar: a start folder that exists
 // already is no failure.
 OnError PassOverExisting(int number) { return number == kFileExists ? OnError::Next : OnError::Message; }
+
+// The name of a new calendar file from the save dialog, which never offers to
+// replace a file (nothing is ever written over): absolute, and ending in
+// ".mdb" (added when the name has another ending or none), so the program
+// takes it as a calendar at the next start. "" after Cancel.
+std::string ChooseNewCalendarName(const std::string& folder) {
+    auto request = FileDialogRequestFor(6, folder, kSaveFilter, "*.mdb", "Save As Calendar File");
+    if (!request) return {};
+    request->confirmOverwrite = false;
+    std::string chosen = Messages().fileDialog(*request);
+    if (chosen.empty()) return {};
+    chosen = AbsolutePath(chosen);
+    if (!HasMdbSuffix(chosen)) chosen += ".mdb";
+    return chosen;
+}
 
 }  // namespace
 
@@ -138,6 +155,7 @@ void FileCommands::mnuFile_Open_Click() {
 }
 
 void FileCommands::mnuFile_SaveAs_Click() {
+    if (!CalendarIsOpen("Save As Calendar File")) return;  // nothing to copy
     auto& st = CalendarFiles;
     Operation op("mnuFile_SaveAs_Click_Error");
     op.onError(PassOverExisting);
@@ -146,10 +164,8 @@ void FileCommands::mnuFile_SaveAs_Click() {
     });
     op.onError([](int) { return OnError::Message; });
     std::string chosen;
-    if (!op.step(2, [&] { chosen = ShowFileDialog(st.SaveAsDialogFolder, 6, kSaveFilter, "*.mdb", "Save As Calendar File"); }))
-        return;
+    if (!op.step(2, [&] { chosen = ChooseNewCalendarName(st.SaveAsDialogFolder); })) return;
     if (chosen.empty()) return;
-    chosen = AbsolutePath(chosen);
     // The calendar in use stays in use: an existing file is never written over.
     if (FileExists(chosen) || SamePath(chosen, Module1.CalendarFilePath)) {
         st.SaveAsDialogFolder = FolderOf(chosen);
@@ -180,25 +196,30 @@ void FileCommands::mnuNew_Calendar_File_Click() {
     });
     op.onError([](int) { return OnError::Message; });
     std::string chosen;
-    if (!op.step(2, [&] { chosen = ShowFileDialog(st.NewDialogFolder, 6, kSaveFilter, "*.mdb", "Save As Calendar File"); }))
-        return;
+    if (!op.step(2, [&] { chosen = ChooseNewCalendarName(st.NewDialogFolder); })) return;
     if (chosen.empty()) return;
-    chosen = AbsolutePath(chosen);
     if (FileExists(chosen) || SamePath(chosen, Module1.CalendarFilePath)) {
         st.NewDialogFolder = FolderOf(chosen);
         InfoBox("Calendar File Already Exists. Cannot Overwrite.", "Cannot Create Calendar File");
         return;
     }
+    bool copied = false;
     op.step(4, [&] {
         if (!CopyFileNoOverwrite(BlankCalendarTemplate(), chosen)) {
             if (!FileExists(BlankCalendarTemplate()))
                 throw OpError(53, "File not found: " + BlankCalendarTemplate());
             throw OpError(75, "Path/File access error: cannot write \"" + chosen + "\"");
         }
+        copied = true;
     });
     // Without a usable new file the calendar in use, its look included, stays
-    // as it is.
-    if (!FileExists(chosen) || AdmitCalendarFile(chosen, "Cannot Create Calendar File") != FileUse::Usable) return;
+    // as it is, and no copy of ours is left behind.
+    if (!copied) return;
+    if (AdmitCalendarFile(chosen, "Cannot Create Calendar File") != FileUse::Usable) {
+        std::error_code ec;
+        std::filesystem::remove(chosen, ec);
+        return;
+    }
     Module1.CalendarFilePath = chosen;
     MainState.CalendarReadOnly = false;
     st.NewDialogFolder = FolderOf(chosen);

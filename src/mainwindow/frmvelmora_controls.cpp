@@ -40,7 +40,7 @@ QVariant DateGridText(const std::string& field, const db::Value& v) {
     if (db::IsNull(v)) return {};
     const std::string text = db::AsText(v);
     if (ToLower(field) == "date")
-        if (auto d = ParseIso(text)) return QString::fromStdString(FormatMDY(*d));
+        if (auto d = ReadStoredDate(text)) return QString::fromStdString(FormatMDY(*d));
     return QString::fromStdString(text);
 }
 

@@ -162,7 +162,13 @@ void frmVelmora::Form_Load() {
     } else if (!haveCalendar) {
         CriticalBox("Last Velmora File is Not Found.\r\nUse File, Open to Select a File", "File Not Found");
     } else {
-        const FileUse use = AdmitCalendarFile(Module1.CalendarFilePath, "Cannot Use Calendar File");
+        FileUse use = AdmitCalendarFile(Module1.CalendarFilePath, "Cannot Use Calendar File");
+        // A refused last file gives way to the default calendar file.
+        if (use == FileUse::Refused && !SamePath(Module1.CalendarFilePath, DefaultCalendarPath()) &&
+            FileExists(DefaultCalendarPath())) {
+            Module1.CalendarFilePath = DefaultCalendarPath();
+            use = AdmitCalendarFile(Module1.CalendarFilePath, "Cannot Use Calendar File");
+        }
         haveCalendar = use != FileUse::Refused;
         MainState.CalendarReadOnly = use == FileUse::ReadOnly;
         if (!haveCalendar) Module1.CalendarFilePath.clear();

@@ -18,6 +18,7 @@ struct FileDialogRequest {
     std::string initialDir;
     std::string fileName;
     std::string defaultSuffix;  // added to a typed name without one (save dialogs)
+    bool confirmOverwrite = true;  // false: the dialog never offers to replace a file
 };
 
 class IMessages {

@@ -55,6 +55,7 @@ std::string QtMessages::fileDialog(const FileDialogRequest& r) {
     dlg.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (!r.defaultSuffix.empty()) dlg.setDefaultSuffix(QString::fromStdString(r.defaultSuffix));
+    if (!r.confirmOverwrite) dlg.setOption(QFileDialog::DontConfirmOverwrite);
     if (!r.fileName.empty()) dlg.selectFile(QString::fromStdString(r.fileName));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
     return dlg.selectedFiles().first().toStdString();

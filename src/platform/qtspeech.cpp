@@ -16,6 +16,7 @@ public:
     void pause() override { tts_->pause(); }
     void resume() override { tts_->resume(); }
     void stop() override { tts_->stop(); }
+    void setRate(double rate) override { tts_->setRate(rate); }
 
 private:
     QTextToSpeech* tts_;

@@ -1,6 +1,8 @@
 #include "platform/recordgrid.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QEvent>
 #include <QLineEdit>
 
 #include "platform/messages.h"
@@ -8,7 +10,12 @@
 namespace vm {
 
 RecordGridModel::RecordGridModel(db::RecordSource& source, QObject* parent)
-    : QAbstractTableModel(parent), source_(source) {}
+    : QAbstractTableModel(parent), source_(source) {
+    // The source may outlive the model (a window's member, the model its child).
+    source_.setBeforeChange([self = QPointer<RecordGridModel>(this)] {
+        if (self) emit self->aboutToChange();
+    });
+}
 
 void RecordGridModel::setEditable(bool editable, bool newRowLine) {
     beginResetModel();
@@ -104,6 +111,7 @@ Qt::ItemFlags RecordGridModel::flags(const QModelIndex& index) const {
 }
 
 bool RecordGridModel::refuse(const std::string& text) {
+    ++refusals_;
     Messages().message(text, MsgButtons::Ok, MsgIcon::Critical, refusalTitle_);
     return false;
 }
@@ -180,12 +188,59 @@ QWidget* ValueListDelegate::createEditor(QWidget* parent, const QStyleOptionView
                                          const QModelIndex& index) const {
     const auto* model = qobject_cast<const RecordGridModel*>(index.model());
     const QStringList list = model ? model->valueList(index.column()) : QStringList();
-    if (list.isEmpty()) return QStyledItemDelegate::createEditor(parent, option, index);
+    if (list.isEmpty()) return watchOpenEdit(QStyledItemDelegate::createEditor(parent, option, index), parent, index);
     auto* box = new QComboBox(parent);
     box->setObjectName("ValueList");
     box->setEditable(true);
     box->addItems(list);
-    return box;
+    return watchOpenEdit(box, parent, index);
+}
+
+QWidget* ValueListDelegate::watchOpenEdit(QWidget* editor, QWidget* viewport, const QModelIndex& index) const {
+    auto* view = viewport ? qobject_cast<QAbstractItemView*>(viewport->parentWidget()) : nullptr;
+    auto* model = qobject_cast<const RecordGridModel*>(index.model());
+    if (!editor || !view || !model) return editor;
+    open_ = editor;
+    connect(model, &RecordGridModel::aboutToChange, editor, [view, editor] { CommitOpenEdit(view, editor); });
+    // Installing again moves the filter to the front; it is never doubled.
+    view->window()->installEventFilter(const_cast<ValueListDelegate*>(this));
+    return editor;
+}
+
+bool ValueListDelegate::eventFilter(QObject* watched, QEvent* event) {
+    const bool closing = event->type() == QEvent::Close, hiding = event->type() == QEvent::Hide;
+    if ((closing || hiding) && open_ && !open_->isHidden() && watched == open_->window() && watched != open_.data()) {
+        auto* view = qobject_cast<QAbstractItemView*>(open_->parentWidget() ? open_->parentWidget()->parentWidget() : nullptr);
+        if (view && !CommitOpenEdit(view, open_) && closing) {
+            event->ignore();
+            return true;
+        }
+        return false;
+    }
+    // The windows watched here are no editors: the base filter is for editors only.
+    if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow()) return false;
+    return QStyledItemDelegate::eventFilter(watched, event);
+}
+
+bool CommitOpenEdit(QAbstractItemView* view, QWidget* editor) {
+    // An editor the view has already closed is hidden and about to go; one
+    // being stored now (its store may read the rows again) is left to that.
+    static QWidget* storing = nullptr;
+    if (!view || !editor || editor->isHidden() || editor == storing) return true;
+    auto* model = qobject_cast<RecordGridModel*>(view->model());
+    const int before = model ? model->refusals() : 0;
+    QPointer<QWidget> kept(editor);
+    storing = editor;
+    QMetaObject::invokeMethod(view, "commitData", Qt::DirectConnection, Q_ARG(QWidget*, editor));
+    storing = nullptr;
+    if (!kept || kept->isHidden()) return true;  // the store itself closed it
+    if (model && model->refusals() != before) {
+        editor->setFocus();
+        return false;
+    }
+    QMetaObject::invokeMethod(view, "closeEditor", Qt::DirectConnection, Q_ARG(QWidget*, editor),
+                              Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
+    return true;
 }
 
 void ValueListDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {

@@ -3,9 +3,12 @@
 // a copy). An editable grid ends with an empty new-row line, as a bound grid
 // does: a value typed there adds a row. Every accepted cell edit is stored at
 // once; a value the column cannot hold is refused with a message and nothing
-// is stored.
+// is stored. A cell edit still open is never dropped: it is stored (or
+// refused) before the source reads its rows again or lets them go, and
+// before its window closes or hides; a refusal keeps a window from closing.
 #pragma once
 #include <QAbstractTableModel>
+#include <QPointer>
 #include <QStyledItemDelegate>
 
 #include <QStringList>
@@ -16,6 +19,8 @@
 #include <vector>
 
 #include "platform/sqlstore.h"
+
+class QAbstractItemView;
 
 namespace vm {
 
@@ -76,6 +81,13 @@ public:
     // `shown` chosen or typed is stored as `stored`.
     void setAlias(int column, const QString& stored, const QString& shown);
 
+    // How many typed values were refused so far.
+    int refusals() const { return refusals_; }
+
+signals:
+    // The source is about to read its rows again or let them go.
+    void aboutToChange();
+
 private:
     QString shownText(int column, const db::Value& v) const;
     QString storedText(int column, const QString& typed) const;
@@ -95,10 +107,12 @@ private:
     std::map<int, std::vector<std::pair<QString, QString>>> aliases_;
     std::string refusalTitle_ = "Data Error";
     std::vector<std::pair<std::string, db::Value>> newRowDefaults_;
+    int refusals_ = 0;
 };
 
 // Shows a drop-down of the column's value list in cells that have one, and
-// a plain text box elsewhere.
+// a plain text box elsewhere. Its open editor is stored before the model's
+// source changes and before the grid's window closes or hides.
 class ValueListDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
@@ -106,6 +120,17 @@ public:
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* watchOpenEdit(QWidget* editor, QWidget* viewport, const QModelIndex& index) const;
+    mutable QPointer<QWidget> open_;  // the editor now open, if any
 };
+
+// Stores the value in a grid's open cell editor and closes it; false (the
+// editor stays open) when the column refused it.
+bool CommitOpenEdit(QAbstractItemView* view, QWidget* editor);
 
 }  // namespace vm

@@ -52,6 +52,7 @@ public:
     void pause() override { ++log_->pauses; }
     void resume() override { ++log_->resumes; }
     void stop() override { ++log_->stops; }
+    void setRate(double rate) override { log_->rate = rate; }
 
 private:
     std::shared_ptr<FakeSpeech::Log> log_;

@@ -19,6 +19,8 @@ public:
     virtual void pause() = 0;
     virtual void resume() = 0;
     virtual void stop() = 0;
+    // Speed from -1 (slowest) through 0 (normal) to 1 (fastest).
+    virtual void setRate(double rate) { (void)rate; }
 };
 
 // Makes the speech engine's voice; throws SpeechError when none can be had.
@@ -50,6 +52,7 @@ public:
     struct Log {
         std::vector<std::string> spoken;
         int pauses = 0, resumes = 0, stops = 0, purges = 0;
+        double rate = 0;  // the last rate set
     };
     std::unique_ptr<ISpeechVoice> createVoice() override;
     bool failNext = false;  // the next createVoice throws

@@ -320,12 +320,26 @@ void RecordSource::setDatabaseName(const std::string& path) {
     path_ = path;
 }
 
+void RecordSource::aboutToChange() {
+    if (!beforeChange_ || changing_) return;
+    changing_ = true;
+    try {
+        beforeChange_();
+    } catch (...) {
+        changing_ = false;
+        throw;
+    }
+    changing_ = false;
+}
+
 void RecordSource::setRecordSource(const std::string& source) {
+    aboutToChange();
     source_ = source;
     params_.clear();
 }
 
 void RecordSource::close() {
+    aboutToChange();
     db_.reset();
     names_.clear();
     keyValues_.clear();
@@ -366,6 +380,7 @@ std::string RecordSource::selectText() const {
 }
 
 void RecordSource::refresh() {
+    aboutToChange();
     mode_ = Mode::None;
     auto& db = database();
     const std::string sql = selectText();

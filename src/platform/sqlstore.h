@@ -3,6 +3,7 @@
 // source the windows use (bind, refresh, move, edit, update, delete, find).
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -178,8 +179,13 @@ public:
     const std::string& table() const { return table_; }
     Database& database();
     std::shared_ptr<Database> databasePtr() const { return db_; }
+    // Runs first whenever the rows are about to be read again or let go (a
+    // refresh, a new record source, close), so that a grid over the source
+    // can store a cell edit still open. Not run again while it runs.
+    void setBeforeChange(std::function<void()> hook) { beforeChange_ = std::move(hook); }
 
 private:
+    void aboutToChange();
     int fieldIndex(const std::string& name) const;
     int requireField(const std::string& name) const;
     int requireIndex(int index) const;  // a field's index, else DbError kNoField
@@ -206,6 +212,8 @@ private:
     Mode mode_ = Mode::None;
     std::vector<Value> buffer_;
     std::vector<bool> dirty_;
+    std::function<void()> beforeChange_;
+    bool changing_ = false;
 };
 
 }  // namespace vm::db

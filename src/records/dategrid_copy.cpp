@@ -13,6 +13,7 @@
 
 #include <functional>
 
+#include "core/calendarfiles.h"
 #include "core/copyrecords.h"
 #include "core/module1.h"
 #include "mainwindow/colorpanel.h"
@@ -117,6 +118,7 @@ void frmVelmora::sscmdCopyRec_Click() {
         ssPanlCopyRecs->hide();
         return;
     }
+    if (!CalendarIsOpen("Copy Selected Records")) return;
     CopyOutcome outcome;
     try {
         DataDates.setDatabaseName(Module1.CalendarFilePath);
@@ -133,8 +135,20 @@ void frmVelmora::sscmdCopyRec_Click() {
         for (const std::string& s : outcome.leapDaysSkipped) text += "\r\n" + s;
     }
     Messages().message(text, MsgButtons::Ok, MsgIcon::Information, "Copy Selected Records");
+    // The grid lists again what it listed before the copy (copies included
+    // when they match) and the count label counts it.
+    const std::string sql = MainState.pSQL, order = MainState.pSQLOrder;
+    const std::vector<db::Value> params = GridParams();
     OptionalStep([&] { mnuFile_Build_Repeating_Click(); });
     OptionalStep([&] { cmbmonth_Click(); });
+    OptionalStep([&] {
+        MainState.pSQL = sql;
+        MainState.pSQLOrder = order;
+        if (sql.empty()) return;
+        RunDateGrid(sql + order, params);
+        RefreshDateGrid();
+    });
+    lblRecCnt->setText(QString::number(DataDates.recordCount()) + " Recs");
     ssPanlCopyRecs->hide();
 }
 

@@ -57,6 +57,9 @@ RecordGridModel::Converter DateRecordConverter() {
     auto base = TableConverter(FindTable(CalendarTables(), "Velmora"));
     return [base](const std::string& field, const QString& text, db::Value& out) -> std::string {
         const std::string why = base(field, text, out);
+        // A record keeps its date: the day key is derived from it.
+        if (why.empty() && db::IsNull(out) && ToLower(field) == "date")
+            return "A record must have a Date. Type it as M/D/YYYY.";
         if (!why.empty() || db::IsNull(out)) return why;
         for (const Range& r : kRanges)
             if (ToLower(field) == ToLower(r.field)) {
@@ -100,7 +103,8 @@ void frmVelmora::InstallDateGrid() {
     const TableDef& table = FindTable(CalendarTables(), "Velmora");
     DataDatesModel->setFormatter(TableFormatter(table));
     DataDatesModel->setConverter(DateRecordConverter());
-    DataDatesModel->setEditable(true);
+    // Records are added in the entry window: no new-row line here.
+    DataDatesModel->setEditable(true, false);
     for (const char* v : kAmPmList) dateGridLists_[kColAmPm].append(v);
     for (const char* v : kRepeatList) dateGridLists_[kColRepeat].append(v);
     for (const char* v : kTypeList) dateGridLists_[kColDateType].append(v);
@@ -139,6 +143,8 @@ void frmVelmora::ApplyDateGridColumns() {
         model->setCaption(m, kColumns[g].caption);
         for (const QString& item : dateGridLists_[g]) model->addToValueList(m, item);
     }
+    // The day key follows the Date cell; it is never typed on its own.
+    if (const int m = DateGridColumn(kColJulDate); m >= 0) model->setColumnReadOnly(m);
     if (const int m = DateGridColumn(kColRepeat); m >= 0) {
         model->setAlias(m, "WeekMask-TFTTFTT", "Mask TFTTFTT");
         model->setAlias(m, "MonthLastDay", "MonLastDay");
@@ -159,7 +165,7 @@ void frmVelmora::TDBGridDates_AfterColUpdate(int ColIndex) {
     };
     if (ColIndex == kColDate) {
         OptionalStep([&] {
-            if (const auto date = ParseIso(db::AsText(cell(kColDate)))) {
+            if (const auto date = ReadStoredDate(db::AsText(cell(kColDate)))) {
                 store(kColJulDate, IntText(Date2Julian(*date)));
                 const int month = pCurMon >= 1 && pCurMon <= 12 ? pCurMon : date->m;
                 const MonthAppearance& look = MainState.Month[size_t(month)];

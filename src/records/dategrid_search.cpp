@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <QTableView>
 
+#include "core/calendarfiles.h"
 #include "core/gridsearch.h"
 #include "core/module1.h"
 #include "core/numtext.h"
@@ -201,11 +202,13 @@ void frmVelmora::RefillOldTypes(const std::string& where, const std::vector<db::
     }
     cmbCopyDteTyp->clear();
     for (size_t i = 0; i < found.size(); ++i) {
-        if (i == 0 && !found[i].empty()) cmbCopyDteTyp->setEditText(QString::fromStdString(found[i]));
         if (i == 0 && noneFirst) cmbCopyDteTyp->addItem("None");
         if (!found[i].empty()) cmbCopyDteTyp->addItem(QString::fromStdString(found[i]));
     }
     if (found.empty()) cmbCopyDteTyp->addItem("None");
+    // The first type found is the list's text (the first item added would
+    // otherwise take its place).
+    if (!found.empty() && !found[0].empty()) cmbCopyDteTyp->setEditText(QString::fromStdString(found[0]));
 }
 
 void frmVelmora::RunDateGrid(const std::string& sql, const std::vector<db::Value>& params) {
@@ -249,6 +252,7 @@ void frmVelmora::sscmdSrchDateData_Click() {
         return;
     }
     const SearchClause clause = SingleSearchClause(plan, t);
+    if (!CalendarIsOpen("Search")) return;
     try {
         DataDates.setDatabaseName(Module1.CalendarFilePath);
         MainState.pSQL = kGridSelect + clause.where.sql;
@@ -272,6 +276,7 @@ void frmVelmora::sscmdMultSrch_Click() {
     const BoundSql clause = MultiWordClause(txtSrch[0]->text().toStdString(), cmbMultSrch[0]->currentText().toStdString(),
                                             txtSrch[1]->text().toStdString(), third,
                                             cmbMultSrch[1]->currentText().toStdString());
+    if (!CalendarIsOpen("Search")) return;
     try {
         DataDates.setDatabaseName(Module1.CalendarFilePath);
         RefillOldTypes(clause.sql, clause.params, true);
@@ -298,6 +303,7 @@ void frmVelmora::Combo3_Click() {
         Combo3->setEditText("WeekMask");
     }
     const BoundSql clause = TypeFilterClause(c);
+    if (!CalendarIsOpen("Filter")) return;
     try {
         MainState.pSQL = kGridSelect + clause.sql;
         MainState.pSQLOrder = kTypeFilterOrder;

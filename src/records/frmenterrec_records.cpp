@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "core/calendarfiles.h"
 #include "core/module1.h"
 #include "mainwindow/frmvelmora.h"
 #include "platform/messages.h"
@@ -82,7 +83,9 @@ void frmEnterRec::sscmdAddRecord_Click() {
 void frmEnterRec::sscmdSaveRecord_Click() { SaveRecord(2); }
 
 bool frmEnterRec::SaveRecord(int16_t mode) {
-    // Everything is checked before anything is written.
+    // Everything is checked before anything is written; the boxes keep what
+    // was typed when it cannot be.
+    if (!CalendarIsOpen(mode == 1 ? "Add Record" : "Save Record")) return false;
     const EntrySave save = PlanEntrySave(boxes());
     if (!save.ok()) {
         CriticalBox(save.refusal, kRefusedTitle);
@@ -156,6 +159,7 @@ void frmEnterRec::Toolbar1_ButtonClick(const QString& key) {
 }
 
 void frmEnterRec::sscmdSrch2DoLst_Click() {
+    if (!CalendarIsOpen("Search")) return;
     try {
         Data1.setDatabaseName(Module1.CalendarFilePath);
         const auto ids = FindDateTextIds(Data1.database(), txtSearch->text().toStdString());

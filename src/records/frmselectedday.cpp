@@ -38,6 +38,7 @@ bool g_stopped = false;
 
 constexpr int kDesignFontSize = 12;
 constexpr int kLargestFontSize = 2160;
+constexpr double kSelectedDayRate = -0.2;  // a little slower than normal
 
 int ToPixels(int32_t twips) { return layout::PixelsFromTwips(twips); }
 int32_t ToTwips(int pixels) { return layout::TwipsFromPixels(pixels); }
@@ -152,6 +153,7 @@ void frmSelectedDay::SpeakDayContents() {
     Module1.SelDayText = CleanDayText(txtDayText->toPlainText().toStdString());
     if (!Module1.OptVoice || !Voice) return;
     Voice->stop();
+    Voice->setRate(kSelectedDayRate);
     Voice->speak(LongCaptionDate(date_) + ",," + Module1.SelDayText, true);
 }
 

@@ -15,9 +15,7 @@ namespace {
 
 CivilDate ReadDate(const db::Value& v) {
     const std::string text = db::AsText(v);
-    if (auto iso = ParseIso(text)) return *iso;
-    if (auto mdy = ParseMDY(text)) return *mdy;
-    return CivilDate{};
+    return ReadStoredDate(text).value_or(CivilDate{});
 }
 
 void ShowProblems(const Expansion& e, std::span<const DateRecord> records, const RepeatPassHooks& hooks) {

@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QTableView>
 
+#include "core/calendarfiles.h"
 #include "core/daycalc.h"
 #include "core/gridcells.h"
 #include "core/module1.h"
@@ -157,6 +158,7 @@ void frmCalcWrkDays::sscmdClearDateCalc_Click() {
 }
 
 void frmCalcWrkDays::sscmdCalculate_Click() {
+    if (!CalendarIsOpen("Calculate Work Days")) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     int step = 1;  // where a failure happened, for the box
     try {
@@ -169,7 +171,7 @@ void frmCalcWrkDays::sscmdCalculate_Click() {
             Messages().beep();
         } else {
             step = 4;
-            const auto b = ParseMDY(Trim(beginText)), e = ParseMDY(Trim(endText));
+            const auto b = ReadTypedDate(beginText), e = ReadTypedDate(endText);
             ShowHolidays(HolidayCondition(), {db::Int(Date2Julian(*b)), db::Int(Date2Julian(*e))});
             if (Data1.recordCount() > 0)
                 lblHolidayCount->setText(QString::fromStdString(CountLabel(Data1.recordCount())));

@@ -49,7 +49,7 @@ void SetDateTip(QLineEdit* box) {
         box->setToolTip("Date");
         return;
     }
-    if (const auto d = ParseMDY(t)) box->setToolTip(QString::fromStdString(" " + LongDateText(*d) + " "));
+    if (const auto d = ReadTypedDate(t)) box->setToolTip(QString::fromStdString(" " + LongDateText(*d) + " "));
 }
 
 }  // namespace
@@ -103,6 +103,11 @@ QWidget* frmDayCalculator::MakeCalculatorTab() {
     connect(sscmdCalc2, &QPushButton::clicked, this, &frmDayCalculator::sscmdCalc2_Click);
     connect(sscmdInfo, &QPushButton::clicked, this, &frmDayCalculator::sscmdInfo_Click);
     connect(MonthView1, &QCalendarWidget::clicked, this, &frmDayCalculator::MonthView1_DateClick);
+    // From the keyboard (Space, arrow keys) the button is selected: it clears
+    // as a mouse press does.
+    connect(optClrDates, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) optClrDates_MouseDown();
+    });
     for (QObject* o : {static_cast<QObject*>(txtDate1), static_cast<QObject*>(txtDate2),
                        static_cast<QObject*>(optClrDates)})
         o->installEventFilter(this);

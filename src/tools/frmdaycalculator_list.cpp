@@ -155,7 +155,7 @@ void frmDayCalculator::ApplyRecordSource(bool keepRecord) {
 }
 
 bool frmDayCalculator::SetBaseDateOrToday() {
-    if (ParseMDY(Trim(TextCalcDate->text().toStdString()))) return true;
+    if (ReadTypedDate(TextCalcDate->text().toStdString())) return true;
     // Today's date goes in first: the box loses the focus to the message,
     // and must not be refused a second time.
     TextCalcDate->setText(QString::fromStdString(FormatMDY(Today())));
@@ -166,7 +166,7 @@ bool frmDayCalculator::SetBaseDateOrToday() {
 void frmDayCalculator::sscmdCalc_Click() {
     if (!FileExists(Module1.CalendarFilePath)) return;
     SetBaseDateOrToday();
-    const auto base = ParseMDY(Trim(TextCalcDate->text().toStdString()));
+    const auto base = ReadTypedDate(TextCalcDate->text().toStdString());
     try {
         RecalculateDatedList(DataDayCalc.database(), *base);
     } catch (const db::DbError& e) {

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "alarmfixture.h"
+#include "gridedit.h"
 #include "core/files.h"
 #include "alarms/frmstopwatch.h"
 #include "platform/recordgrid.h"
@@ -188,6 +189,11 @@ TEST_F(StopWatchWindow, EventsPostedInOneSecondAreOrderedByDescriptionAndSortedB
     emit grid->horizontalHeader()->sectionClicked(desc);
     EXPECT_EQ(column(), (QStringList{"second", "first"})) << "a second click sorts descending";
     EXPECT_EQ(model->data(model->index(grid->currentIndex().row(), desc)).toString(), "second") << "kept current";
+
+    // The program's Exit stores the cell still being edited.
+    vmtest::OpenCellAndType(grid, model->index(0, desc), "second, edited");
+    w->mnuFile_Exit->trigger();
+    EXPECT_EQ(db::AsInt(Stored("SELECT COUNT(*) FROM [EventLog] WHERE [Description] = 'second, edited'")), 1);
 }
 
 }  // namespace

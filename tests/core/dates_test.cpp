@@ -78,6 +78,33 @@ TEST(DayKey, DateTextsAreReadStrictly) {
     EXPECT_FALSE(vm::ParseIso("2024-02-30"));
 }
 
+TEST(DayKey, TypedDatesAreReadTheOneWayEverywhere) {
+    struct Case { const char* typed; std::optional<CivilDate> read; };
+    const Case cases[] = {
+        {"3/1/4", CivilDate{2004, 3, 1}},     {"3/1/24", CivilDate{2024, 3, 1}},
+        {"3/1/29", CivilDate{2029, 3, 1}},    {"3/1/30", CivilDate{1930, 3, 1}},
+        {"3/1/00", CivilDate{2000, 3, 1}},    {" 3 / 1 / 99 ", CivilDate{1999, 3, 1}},
+        {"3/1/024", CivilDate{24, 3, 1}},     {"3/1/0024", CivilDate{24, 3, 1}},
+        {"3/1/2025", CivilDate{2025, 3, 1}},  {"12/31/9999", CivilDate{9999, 12, 31}},
+        {"1/1/0001", CivilDate{1, 1, 1}},     {"2024-03-01", CivilDate{2024, 3, 1}},
+        {"0001-01-01", CivilDate{1, 1, 1}},   {"2/29/23", std::nullopt},
+        {"1/1/000", std::nullopt},            {"1/1/0000", std::nullopt},
+        {"1/1/10000", std::nullopt},          {"0000-01-01", std::nullopt},
+        {"2024-3-1", std::nullopt},           {"1/1/-5", std::nullopt},
+        {"13/1/24", std::nullopt},            {"Begin Date", std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(vm::ReadTypedDate(c.typed), c.read) << c.typed;
+    // The written form always carries four year digits, so it reads back as it was.
+    for (const CivilDate d : {CivilDate{24, 3, 1}, CivilDate{1, 1, 1}, CivilDate{2024, 3, 1}})
+        EXPECT_EQ(vm::ReadTypedDate(vm::FormatMDY(d)), d) << vm::FormatMDY(d);
+    EXPECT_EQ(vm::FormatMDY({24, 3, 1}), "3/1/0024");
+
+    // Stored dates: the ISO form (with or without a time) and M/D/YYYY text alike.
+    for (const char* stored : {"2024-03-01", "2024-03-01 00:00:00", "3/1/2024", "03/01/2024 12:00:00 AM"})
+        EXPECT_EQ(vm::ReadStoredDate(stored), (CivilDate{2024, 3, 1})) << stored;
+    for (const char* stored : {"", "0000-01-01", "3/1/0", "x"}) EXPECT_FALSE(vm::ReadStoredDate(stored)) << stored;
+}
+
 struct DiffCase {
     CivilDate start, end;
     const char* text;

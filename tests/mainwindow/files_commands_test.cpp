@@ -120,6 +120,39 @@ TEST(FileSaveAsAndNew, AnExistingFileIsNeverWrittenOverAndANewNameGetsTheCopy) {
     EXPECT_TRUE(win.shownPrev().empty()) << "Save As leaves the recent files alone";
 }
 
+TEST(FileSaveAsAndNew, ANameWithoutMdbGetsItAndTheCalendarIsUsedAgainAfterARestart) {
+    Window win;
+    const std::string dir = vmtest::MakeTempDir("velmora-named");
+    struct Case { const char* command; const char* typed; const char* file; };
+    for (const Case& c : {Case{"mnuNew_Calendar_File", "Neu 12.2026", "Neu 12.2026.mdb"},
+                          Case{"mnuFile_SaveAs", "mine.txt", "mine.txt.mdb"},
+                          Case{"mnuFile_SaveAs", "Kal 12.2026", "Kal 12.2026.mdb"}}) {
+        win.fx.messages.clear();
+        win.fx.messages.fileAnswers.push_back(dir + "/" + c.typed);
+        win.Action(c.command)->trigger();
+        EXPECT_TRUE(win.Shown().empty()) << c.typed;
+        EXPECT_FALSE(win.fx.messages.dialogs.back().confirmOverwrite) << "the dialog never offers to replace";
+        EXPECT_FALSE(fs::exists(dir + "/" + c.typed)) << c.typed;
+        EXPECT_EQ(Module1.CalendarFilePath, dir + "/" + c.file);
+    }
+    db::Database::Open(Module1.CalendarFilePath)
+        ->exec("INSERT INTO [Velmora] ([Date], [JulDate], [DateText]) VALUES ('2026-12-24', 2026358, 'Eve')");
+    win.Stop();
+    win.fx.messages.clear();
+    win.Start();
+    EXPECT_TRUE(win.Shown().empty());
+    EXPECT_EQ(Module1.CalendarFilePath, dir + "/Kal 12.2026.mdb") << "the saved calendar is the one in use";
+    EXPECT_EQ(win.Caption().substr(win.Caption().size() - 15), "Kal 12.2026.mdb");
+
+    // A last file that is refused gives way to the default calendar file.
+    win.Stop();
+    vmtest::WriteAll(dir + "/Kal 12.2026.mdb", "not a calendar");
+    win.Start();
+    ASSERT_EQ(win.Shown().size(), 1u);
+    EXPECT_NE(win.Shown()[0].text.find("Kal 12.2026.mdb"), std::string::npos) << win.Shown()[0].text;
+    EXPECT_EQ(Module1.CalendarFilePath, vm::DefaultCalendarPath());
+}
+
 TEST(FilePrevious, ChoosingAnEntryAndAMissingEntry) {
     Window win;
     std::vector<std::string> files;

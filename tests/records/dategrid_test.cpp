@@ -23,6 +23,7 @@
 #include "platform/pickers.h"
 #include "platform/recordgrid.h"
 #include "records/frmrepeats.h"
+#include "gridedit.h"
 #include "testsupport.h"
 
 namespace db = vm::db;
@@ -155,6 +156,8 @@ TEST_F(DateGrid, SearchModesCountAndTheDeleteButton) {
         {"% off the_x", {dentist}, true},  // literal: "%" and "_" match only themselves
         {"o_brien", {}, false},
         {"1/5/2024;1/10/2024", {dentist, visit}, true},
+        {"1/5/24", {dentist}, true},  // two year digits: this century
+        {"3/6/24;3/6/2024", {cafe}, true},
         {"", {dentist, visit, cake, cafe}, false},  // every record: nothing to delete as a listing
         {"no such words", {}, false},
     };
@@ -276,8 +279,49 @@ TEST_F(DateGrid, CellEditsDeriveAndStoreAndRefuseWhatAColumnCannotHold) {
     EXPECT_EQ(Stored(id, "Hour"), "7");
     EXPECT_EQ(Stored(id, "Priority"), "0");
 
+    // Two year digits are this century's; a record keeps its date and its
+    // day key follows the Date cell only; records are added elsewhere.
+    ASSERT_TRUE(Edit(id, 1, "3/2/24"));
+    EXPECT_EQ(Stored(id, "Date") + " " + Stored(id, "JulDate"), "2024-03-02 2024062");
+    EXPECT_EQ(w->DataDatesModel->data(Cell(id, 1)).toString(), "3/2/2024");
+    fx.messages.clear();
+    EXPECT_FALSE(Edit(id, 1, " "));
+    EXPECT_FALSE(Edit(id, 12, "2024100"));
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text, "A record must have a Date. Type it as M/D/YYYY.");
+    EXPECT_EQ(Stored(id, "Date") + " " + Stored(id, "JulDate"), "2024-03-02 2024062");
+    EXPECT_EQ(w->DataDatesModel->rowCount(), w->DataDatesModel->recordCount()) << "no new-row line";
+
     ASSERT_TRUE(Edit(id, 6, "3"));
     EXPECT_TRUE(vm::MainState.pRebuildRepeating);
+}
+
+TEST_F(DateGrid, AnOpenCellEditIsStoredBeforeTheGridMovesOnOrTheProgramEnds) {
+    const int64_t id = Add({"2024-03-05", "Lunch"});
+    Add({"2024-03-06", "Tea"});
+    Draw();
+    // A new month and a new search each store the edit first.
+    vmtest::OpenCellAndType(w->TDBGridDates, Cell(id, 5), "Lunch && Co");
+    w->cmbmonth_Click();
+    EXPECT_EQ(Stored(id, "DateText"), "Lunch && Co");
+    vmtest::OpenCellAndType(w->TDBGridDates, Cell(id, 3), "45");
+    Search("Tea");
+    EXPECT_EQ(Stored(id, "Minute"), "45");
+
+    // At Exit a value the column refuses keeps the program open with the
+    // column's message; corrected, Exit stores it.
+    Search("Lunch");
+    fx.messages.clear();
+    QWidget* editor = vmtest::OpenCellAndType(w->TDBGridDates, Cell(id, 2), "25");
+    w->mnuFile_Exit->trigger();
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text, "\"25\" is not an Hour from 0 to 12.");
+    EXPECT_TRUE(w->isVisible());
+    ASSERT_EQ(w->TDBGridDates->indexWidget(Cell(id, 2)), editor) << "the edit stays open";
+    vmtest::OpenCellAndType(w->TDBGridDates, Cell(id, 2), "7");
+    w->mnuFile_Exit->trigger();
+    EXPECT_EQ(Stored(id, "Hour"), "7");
+    EXPECT_FALSE(w->isVisible());
 }
 
 TEST_F(DateGrid, ColourPanelSavesIntoTheRecordItWasOpenedOn) {
@@ -344,6 +388,22 @@ TEST_F(DateGrid, CopyPanelCopiesOneTypeToTheNextYearAndSkipsTheLeapDay) {
     EXPECT_EQ(fourth[0], fourth[1]);
     EXPECT_EQ(Count("Velmora"), 5);
     EXPECT_GT(Count("RepeatingData"), 0) << "the expansion ran";
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"Leap day", "Fourth", "Picnic"})) << "the search's list again";
+    EXPECT_EQ(w->lblRecCnt->text(), "3 Recs");
+
+    // After an Or search the old type is the first type found, so a year copy copies.
+    Search("Old;Nothing");
+    w->cmbMultSrch[0]->setCurrentText("Or");
+    w->sscmdMultSrch->click();
+    EXPECT_EQ(w->cmbCopyDteTyp->currentText(), "Holiday");
+    w->txtOrigCopyYr->setText("2023");
+    w->txtNewCopyYr->setText("2026");
+    fx.messages.clear();
+    w->sscmdCopyRec->click();
+    ASSERT_FALSE(fx.messages.shown.empty());
+    EXPECT_NE(fx.messages.shown[0].text.find("1 Records Copied"), std::string::npos);
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"Old fourth", "Old fourth"})) << "the copy matches the search";
+    EXPECT_EQ(w->lblRecCnt->text(), "2 Recs");
 }
 
 TEST_F(DateGrid, AFailedCopyChangesNeitherTable) {

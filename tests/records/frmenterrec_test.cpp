@@ -1,5 +1,6 @@
 // The entry window driven headless: set-up, add and save, stepping, search,
 // the refusals, the date picker and the closing.
+#include "core/calendarfiles.h"
 #include "entrytestutil.h"
 
 #include <QCalendarWidget>
@@ -219,6 +220,17 @@ TEST_F(EntryWindow, AddRefusesADateThatIsNoDayAsksForColoursThenStoresTheColumnM
     EXPECT_EQ(combo("cmbColors")->palette().color(QPalette::Base), QColor(0xFF, 0xD5, 0xEA));
     EXPECT_TRUE(rows().empty());
     type("cmbColors", "Select FG Colors");
+
+    // With no calendar open it says so plainly and the boxes keep what was typed.
+    const std::string calendar = vm::Module1.CalendarFilePath;
+    vm::Module1.CalendarFilePath = calendar + ".gone";
+    type("txtDate", "3/15/25");
+    click("sscmdAddRecord");
+    ASSERT_EQ(fx.messages.shown.size(), 3u);
+    EXPECT_EQ(fx.messages.shown[2].text, vm::kNoCalendarText);
+    EXPECT_EQ(text("txtDate"), "3/15/25");
+    EXPECT_EQ(text("cmbColors"), "Select FG Colors");
+    vm::Module1.CalendarFilePath = calendar;
     click("sscmdAddRecord");
     EXPECT_EQ(combo("cmbColors")->palette().color(QPalette::Base), QPalette().color(QPalette::Base));
 

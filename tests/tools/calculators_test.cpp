@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include <memory>
@@ -19,6 +20,7 @@
 #include "mainwindow/frmvelmora.h"
 #include "platform/clock.h"
 #include "platform/recordgrid.h"
+#include "gridedit.h"
 #include "testsupport.h"
 #include "tools/frmcalcwrkdays.h"
 #include "tools/frmdaycalculator.h"
@@ -122,8 +124,25 @@ TEST_F(Calculators, TheDatedListAndTheThreeBoxes) {
     EXPECT_EQ(find<QLineEdit>(w, "txtdateDif")->text(), "65");
     EXPECT_EQ(find<QLabel>(w, "lblYrMnDayCalc")->text(), " 2 Months  5 Days ");
 
-    // File > Exit closes the window.
+    // Clear works from the keyboard; two-digit years are this century's.
+    auto* clear = find<QRadioButton>(w, "optClrDates");
+    clear->setFocus();
+    QTest::keyClick(clear, Qt::Key_Space);
+    for (const char* box : {"txtDate1", "txtdateDif", "txtDate2"}) EXPECT_EQ(find<QLineEdit>(w, box)->text(), "") << box;
+    EXPECT_FALSE(clear->isChecked());
+    find<QLineEdit>(w, "txtDate1")->setText("3/1/25");
+    find<QLineEdit>(w, "txtDate2")->setText("3/1/2025");
+    QTest::mouseClick(find<QPushButton>(w, "sscmdCalc2"), Qt::LeftButton);
+    EXPECT_EQ(find<QLineEdit>(w, "txtdateDif")->text(), "0");
+
+    // File > Exit stores the list's cell still being edited and closes the window.
+    auto* list = find<QTableView>(w, "TDBGridCalcDays");
+    vmtest::OpenCellAndType(list, list->model()->index(Descriptions().indexOf("gone"),
+                                                       w->DayCalcModel->fieldIndex("Description")), "kept");
     w->mnuDayCalc_Exit->trigger();
+    auto d = db::Database::Open(path)->prepare("SELECT COUNT(*) FROM [CalculateDates] WHERE [Description] = 'kept'");
+    ASSERT_TRUE(d.step());
+    EXPECT_EQ(db::AsInt(d.column(0)), 1);
     QApplication::processEvents();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(vm::DayCalculator(), nullptr);

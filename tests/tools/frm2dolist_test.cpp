@@ -6,6 +6,7 @@
 
 #include "platform/clock.h"
 #include "tools/frm2dolist.h"
+#include "gridedit.h"
 #include "toolwindow_testutil.h"
 
 namespace db = vm::db;
@@ -105,6 +106,12 @@ TEST_F(ToDo, ANewTaskGetsTodayAsARealDate) {
     vmtest::TypeIntoCell(grid, m->recordCount(), "DateFinished", "6/31/2024");
     EXPECT_EQ(messages.shown.size(), 2u);
     EXPECT_EQ(vmtest::ReadAll(settings), before);
+
+    // File > Exit stores the cell still being edited.
+    vmtest::OpenCellAndType(grid, m->index(0, m->fieldIndex("TaskDescription")), "Call Zoe back");
+    trigger(w, "mnuFile_Exit");
+    EXPECT_EQ(column("SELECT [TaskDescription] FROM [ToDoList] WHERE [TaskNo] = 3"), V{"Call Zoe back"});
+    EXPECT_EQ(vm::ToDoList(), nullptr);
 }
 
 TEST_F(ToDo, DeleteRemovesTheSelectedRowsAfterAsking) {

@@ -12,6 +12,7 @@
 #include "platform/shell.h"
 #include "records/frmselectedday.h"
 #include "tools/frmpeople.h"
+#include "gridedit.h"
 #include "toolwindow_testutil.h"
 
 namespace db = vm::db;
@@ -153,10 +154,13 @@ TEST_F(People, EditsAreStoredAndADoubleClickShowsTheCopiedCard) {
     doubleClick(2);
     EXPECT_TRUE(vm::SelectedDay()->txtDayText->toPlainText().contains("Dan O'Brien")) << "another card replaces it";
 
-    // Closing the list unloads the card and keeps the rectangle.
+    // Closing the list unloads the card and keeps the rectangle; File > Exit
+    // stores the cell still being edited.
     w->setGeometry(40, 60, 700, 400);
     const QRect kept = w->geometry();
-    w->close();
+    vmtest::OpenCellAndType(grid, grid->model()->index(0, vmtest::ModelOf(grid)->fieldIndex("City")), "Odense");
+    trigger(w, "mnuFile_Exit");
+    EXPECT_EQ(column("SELECT [City] FROM [People] WHERE [LastName] = 'Abel'"), std::vector<std::string>{"Odense"});
     EXPECT_EQ(vm::SelectedDay(), nullptr);
     EXPECT_EQ(vm::Module1.PeopleWidth, kept.width() * 15);
     reopen();
