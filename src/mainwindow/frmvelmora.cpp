@@ -21,6 +21,7 @@
 #include "platform/messages.h"
 #include "platform/places.h"
 #include "platform/recordgrid.h"
+#include "platform/sound.h"
 #include "platform/speech.h"
 #include "mainwindow/colorpanel.h"
 #include "mainwindow/filecommands.h"
@@ -62,6 +63,7 @@ frmVelmora::frmVelmora(QWidget* parent) : QMainWindow(parent) {
 
 frmVelmora::~frmVelmora() {
     RemovePanelHooks();
+    SetNoSoundDeviceNotice({});
     if (waitCursor_) QApplication::restoreOverrideCursor();
     if (g_mainWindow == this) g_mainWindow = nullptr;
 }

@@ -19,6 +19,7 @@
 #include "mainwindow/celllabel.h"
 #include "mainwindow/frmvelmora.h"
 #include "platform/recordgrid.h"
+#include "platform/sound.h"
 
 namespace vm {
 namespace {
@@ -174,6 +175,8 @@ void frmVelmora::CreateControls() {
         StatusBar1->addWidget(panel, p == 3 ? 3 : 1);
         StatusPanels[static_cast<size_t>(p)] = panel;
     }
+    // A machine without sound output says so once, the first time a sound is wanted.
+    SetNoSoundDeviceNotice([this](const std::string& text) { SetStatusText(4, text); });
 
     tmrWait = new QTimer(this);
     tmrWait->setObjectName("tmrWait");
