@@ -99,6 +99,7 @@ TEST(SettingsSounds, EachDialogKeepsItsOwnFolderAndOffersBothSuffixes) {
 TEST(SettingsSounds, NoSoundDeviceIsSaidOnceInTheStatusLine) {
     SettingsFixture fx;
     fx.panel->mnuFile_Settings_Click();
+    fx.window->SetStatusText(4, "");
     fx.choose("cmbSoundNumbr", " 3");
     EXPECT_EQ(fx.window->StatusText(4), "") << "a machine with sound says nothing";
 
