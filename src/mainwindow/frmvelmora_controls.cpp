@@ -33,8 +33,8 @@ constexpr TwipsRect kFilter{3000, 100, 1800, 360};
 constexpr TwipsRect kGrid{100, 700, 4800, 8000};
 constexpr TwipsRect kSplitter{5000, 700, 100, 8000};
 constexpr TwipsRect kPicture{5100, 700, 10000, 8000};
-constexpr TwipsRect kMonthTitle{0, 0, 5000, 420};
-constexpr double kHeadingTop = 420, kHeadingWidth = 1300, kHeadingHeight = 270;
+constexpr TwipsRect kMonthTitle{0, 0, frmVelmora::kMonthTitleWidth, 420};
+constexpr double kHeadingTop = 420, kHeadingWidth = frmVelmora::kHeadingWidth, kHeadingHeight = 270;
 
 // The date grid shows dates the way the user writes them.
 QVariant DateGridText(const std::string& field, const db::Value& v) {
