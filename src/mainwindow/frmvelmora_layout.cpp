@@ -19,6 +19,7 @@
 
 #include <cmath>
 
+#include "core/datewords.h"
 #include "core/module1.h"
 #include "core/monthlayout.h"
 #include "core/numtext.h"
@@ -171,11 +172,10 @@ void frmVelmora::LayoutBySplitter(double& pos) {
 // their first letter, each within its own column; the month title stays over
 // the picture and is left out where it does not fit there.
 void frmVelmora::FitHeadings(const SplitterColumns& cols) {
-    static const char* const kNames[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
     for (int i = 0; i < 7; ++i) {
         QLabel* heading = DOW[size_t(i)];
         const QFontMetrics metrics(heading->font());
-        const QString full = QString::fromLatin1(kNames[i]);
+        const QString full = QString::fromLatin1(WeekdayName(i));
         const int room = PixelsFromTwips(cols.columnWidth) - 2;
         QString text;
         for (const QString& t : {full, full.left(3), full.left(1)})

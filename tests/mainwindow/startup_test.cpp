@@ -132,17 +132,25 @@ TEST(StartUp, AStoredSizeIsCutBackOnlyWhenLargerThanTheScreen) {
     f.Stop();
     const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
     const QSize inside = screen - QSize(10, 10);
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
     const struct {
         QSize stored, shown;  // pixels; 500 twips are 33 pixels
-    } cases[] = {{inside, inside}, {screen + QSize(50, 50), screen - QSize(33, 33)}, {{600, 400}, {600, 400}}};
+        QPoint at;            // stored place; the window is moved back whole onto the screen
+    } cases[] = {{inside, inside, {40, 40}},
+                 {screen + QSize(50, 50), screen - QSize(33, 33), {0, 0}},
+                 {{600, 400}, {600, 400}, {screen.width() - 300, 40}}};
     for (const auto& c : cases) {
         const vm::SettingsRow stored = vm::ReadSettingsRow(vm::SettingsDatabasePath());
         vm::SettingsToSave s;
         s.Height = c.stored.height() * 15.0;
         s.Width = c.stored.width() * 15.0;
+        s.Left = (room.left() + c.at.x()) * 15.0;
+        s.Top = (room.top() + c.at.y()) * 15.0;
         s.LastVelmoraFN = stored.LastVelmoraFN.value_or("");
         vm::WriteSettingsRow(vm::SettingsDatabasePath(), s);
-        EXPECT_EQ(f.Start().geometry().size(), c.shown) << c.stored.width() << "x" << c.stored.height();
+        const QRect shown = f.Start().geometry();
+        EXPECT_EQ(shown.size(), c.shown) << c.stored.width() << "x" << c.stored.height();
+        EXPECT_TRUE(room.contains(shown)) << c.stored.width() << "x" << c.stored.height() << " at " << c.at.x();
         f.window.reset();
     }
 }
