@@ -4,6 +4,7 @@
 // grid and the cells. The numbers come from core/monthlayout; this file only
 // reads and writes the controls' twips rectangles.
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
@@ -161,8 +162,9 @@ void frmVelmora::LayoutBySplitter(double& pos) {
         bar.width = filter.left - kSearchBarGap - bar.left;
         SetTwips(SSPanel2, bar);
         SetTwips(Combo3, filter);
-        // A text cut short shows its beginning.
+        // A text cut short shows its beginning, and the open list its whole texts.
         Combo3->lineEdit()->setCursorPosition(0);
+        Combo3->view()->setMinimumWidth(PixelsFromTwips(FilterWidthWanted()));
         for (auto* box : SSPanel2->findChildren<QLineEdit*>())
             if (!box->hasFocus()) box->setCursorPosition(0);
     }
