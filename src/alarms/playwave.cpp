@@ -17,6 +17,9 @@ void Quietly(F&& f) {
 
 void PlayWaveFile(const std::string& FileName) {
     ISoundPlayer& player = SoundPlayer();
+    Quietly([&] {
+        if (!player.hasDevice()) ReportNoSoundDevice();
+    });
     Quietly([&] { player.stop(); });
     std::string path;
     Quietly([&] { path = ResolveDataPath(FileName); });

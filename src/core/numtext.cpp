@@ -116,6 +116,13 @@ int64_t RoundHalfEven(double value) {
 
 std::string IntText(int64_t value) { return std::to_string(value); }
 
+std::string CountText(int64_t value) {
+    const uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    std::string digits = std::to_string(magnitude);
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(static_cast<size_t>(i), ",");
+    return value < 0 ? "-" + digits : digits;
+}
+
 std::string Str(int64_t value) { return value >= 0 ? " " + std::to_string(value) : std::to_string(value); }
 
 std::string Str(double value) {

@@ -40,6 +40,8 @@ std::string Str(double value);
 
 // Whole-number text with no blanks ("16777215", "-5").
 std::string IntText(int64_t value);
+// With a comma between thousands, for counts shown to the user ("1,234").
+std::string CountText(int64_t value);
 
 // Case-insensitive (ASCII) helpers shared by the rule and text readers.
 std::string ToLower(std::string_view text);

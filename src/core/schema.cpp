@@ -156,11 +156,13 @@ void CreateSettingsTemplate(const std::string& path) {
 std::shared_ptr<db::Database> OpenStore(const std::string& path, DbKind kind) {
     auto db = db::Database::Open(path);
     std::string missing;
+    int count = 0;
     for (const auto& t : RequiredTables(kind))
-        if (!db->hasTable(t)) missing += (missing.empty() ? "[" : ", [") + t + "]";
-    if (!missing.empty()) {
+        if (!db->hasTable(t)) missing += (count++ == 0 ? "[" : ", [") + t + "]";
+    if (count > 0) {
         const char* what = kind == DbKind::Calendar ? "a Velmora calendar file" : "the Velmora settings database";
-        throw db::DbError(db::kWrongKind, "\"" + path + "\" is not " + what + ": it has no " + missing + " table.");
+        throw db::DbError(db::kWrongKind, "\"" + path + "\" is not " + what + ": it has no " + missing +
+                                              (count == 1 ? " table." : " tables."));
     }
     return db;
 }

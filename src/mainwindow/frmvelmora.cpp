@@ -21,6 +21,7 @@
 #include "platform/messages.h"
 #include "platform/places.h"
 #include "platform/recordgrid.h"
+#include "platform/sound.h"
 #include "platform/speech.h"
 #include "mainwindow/colorpanel.h"
 #include "mainwindow/filecommands.h"
@@ -62,6 +63,7 @@ frmVelmora::frmVelmora(QWidget* parent) : QMainWindow(parent) {
 
 frmVelmora::~frmVelmora() {
     RemovePanelHooks();
+    SetNoSoundDeviceNotice({});
     if (waitCursor_) QApplication::restoreOverrideCursor();
     if (g_mainWindow == this) g_mainWindow = nullptr;
 }
@@ -79,9 +81,16 @@ void frmVelmora::cmbmonth_Click() {
 void frmVelmora::mnuFile_Build_Repeating_Click() {
     RepeatPassHooks hooks;
     hooks.waitCursor = [this](bool busy) { SetWaitCursor(busy); };
-    hooks.statusText = [this](int panel, const std::string& text) { SetStatusText(panel, text); };
+    bool said = false;  // the pass's own word (a rule problem) stays
+    hooks.statusText = [this, &said](int panel, const std::string& text) {
+        said = true;
+        SetStatusText(panel, text);
+    };
     hooks.refreshDateGrid = [this] { RefreshDateGrid(); };
-    BuildRepeatingData(DataDates, hooks);
+    const RepeatPassResult result = BuildRepeatingData(DataDates, hooks);
+    if (result.done && !said)
+        SetStatusText(4, "Repeating data built: " + CountText(result.occurrences) + " occurrences of " +
+                             CountText(result.records) + (result.records == 1 ? " record" : " records"));
 }
 
 void frmVelmora::RefreshDateGrid() {

@@ -35,6 +35,10 @@
 #include "core/monthcells.h"
 #include "platform/sqlstore.h"
 
+namespace vm::layout {
+struct SplitterColumns;
+}
+
 class QAction;
 class QComboBox;
 class QFrame;
@@ -209,6 +213,12 @@ public:
     // ---- layout
     void Form_Resize();
     void LayoutBySplitter(double& pos);
+    void FitHeadings(const layout::SplitterColumns& cols);
+    // The weekday headings' and the month title's widths as made (twips).
+    static constexpr double kHeadingWidth = 1300, kMonthTitleWidth = 5000;
+    void KeepPanelClear(QWidget* opened);
+    double SearchBarLeastWidth() const;
+    double FilterWidthWanted() const;
     void LayoutDayGrid();
     // Enables or disables the main controls around long operations.
     void EnableMainControls(bool enable);

@@ -19,6 +19,7 @@
 #include "mainwindow/celllabel.h"
 #include "mainwindow/frmvelmora.h"
 #include "platform/recordgrid.h"
+#include "platform/sound.h"
 
 namespace vm {
 namespace {
@@ -32,8 +33,8 @@ constexpr TwipsRect kFilter{3000, 100, 1800, 360};
 constexpr TwipsRect kGrid{100, 700, 4800, 8000};
 constexpr TwipsRect kSplitter{5000, 700, 100, 8000};
 constexpr TwipsRect kPicture{5100, 700, 10000, 8000};
-constexpr TwipsRect kMonthTitle{0, 0, 5000, 420};
-constexpr double kHeadingTop = 420, kHeadingWidth = 1300, kHeadingHeight = 270;
+constexpr TwipsRect kMonthTitle{0, 0, frmVelmora::kMonthTitleWidth, 420};
+constexpr double kHeadingTop = 420, kHeadingWidth = frmVelmora::kHeadingWidth, kHeadingHeight = 270;
 
 // The date grid shows dates the way the user writes them.
 QVariant DateGridText(const std::string& field, const db::Value& v) {
@@ -174,6 +175,8 @@ void frmVelmora::CreateControls() {
         StatusBar1->addWidget(panel, p == 3 ? 3 : 1);
         StatusPanels[static_cast<size_t>(p)] = panel;
     }
+    // A machine without sound output says so once, the first time a sound is wanted.
+    SetNoSoundDeviceNotice([this](const std::string& text) { SetStatusText(4, text); });
 
     tmrWait = new QTimer(this);
     tmrWait->setObjectName("tmrWait");

@@ -4,17 +4,23 @@
 // grid and the cells. The numbers come from core/monthlayout; this file only
 // reads and writes the controls' twips rectangles.
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
+#include <QFontMetrics>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTableView>
 
 #include <cmath>
 
+#include "core/datewords.h"
 #include "core/module1.h"
 #include "core/monthlayout.h"
 #include "core/numtext.h"
@@ -26,8 +32,12 @@
 namespace vm {
 namespace {
 
-// The search bar's least width and its gap to the filter list (twips).
-constexpr double kSearchBarWidth = 3400, kSearchBarGap = 100;
+// The search bar's least width and its gap to the filter list (twips); the
+// bar gives up to `kSearchBarSlack` of that least width to a long filter
+// text. The filter list's least width.
+constexpr double kSearchBarWidth = 3400, kSearchBarGap = 100, kSearchBarSlack = 700;
+constexpr double kFilterLeastWidth = 1300;
+constexpr double kPanelGap = 60;  // between floating panels kept apart
 
 using namespace layout;
 
@@ -137,21 +147,74 @@ void frmVelmora::LayoutBySplitter(double& pos) {
     picture.left = cols.pictureLeft;
     if (cols.pictureWidth >= 0) picture.width = cols.pictureWidth;
     SetTwips(Image1, picture);
-    TwipsRect title = TwipsOf(lblMonth);
-    title.left = TwipsOf(DOW[3]).left - kMonthTitleOffset;
-    SetTwips(lblMonth, title);
+    FitHeadings(cols);
     Combo3->setVisible(cols.searchBarShown);
     SSPanel2->setVisible(cols.searchBarShown);
     if (cols.searchBarShown && cols.gridWidth >= 0) {
         // A wider grid gives its room to the search bar; the filter list
-        // stays at the grid's right edge.
+        // stays at the grid's right edge, as wide as its longest text where
+        // the grid has room for it beside the search bar's least width.
         TwipsRect bar = TwipsOf(SSPanel2), filter = TwipsOf(Combo3);
         const double right = grid.left + grid.width;
-        filter.left = std::max(bar.left + kSearchBarWidth + kSearchBarGap, right - filter.width);
+        const double room = right - bar.left - SearchBarLeastWidth() - kSearchBarGap;
+        filter.width = std::max(kFilterLeastWidth, std::min(FilterWidthWanted(), room));
+        filter.left = std::max(bar.left + SearchBarLeastWidth() + kSearchBarGap, right - filter.width);
         bar.width = filter.left - kSearchBarGap - bar.left;
         SetTwips(SSPanel2, bar);
         SetTwips(Combo3, filter);
+        // A text cut short shows its beginning, and the open list its whole texts.
+        Combo3->lineEdit()->setCursorPosition(0);
+        Combo3->view()->setMinimumWidth(PixelsFromTwips(FilterWidthWanted()));
+        for (auto* box : SSPanel2->findChildren<QLineEdit*>())
+            if (!box->hasFocus()) box->setCursorPosition(0);
     }
+}
+
+// Over columns too narrow for the weekday names, their first three letters or
+// their first letter, each within its own column; the month title stays over
+// the picture and is left out where it does not fit there.
+void frmVelmora::FitHeadings(const SplitterColumns& cols) {
+    for (int i = 0; i < 7; ++i) {
+        QLabel* heading = DOW[size_t(i)];
+        const QFontMetrics metrics(heading->font());
+        const QString full = QString::fromLatin1(WeekdayName(i));
+        const int room = PixelsFromTwips(cols.columnWidth) - 2;
+        QString text;
+        for (const QString& t : {full, full.left(3), full.left(1)})
+            if (metrics.horizontalAdvance(t) <= room) {
+                text = t;
+                break;
+            }
+        heading->setText(text);
+        if (cols.columnWidth < 0) continue;
+        TwipsRect r = TwipsOf(heading);
+        r.width = std::min<double>(kHeadingWidth, cols.columnWidth);
+        r.left = CentredLeft(cols.columnLeft[size_t(i)], cols.columnWidth, r.width);
+        SetTwips(heading, r);
+    }
+    TwipsRect title = TwipsOf(lblMonth);
+    const double pictureRight = cols.pictureLeft + std::max(0, cols.pictureWidth);
+    title.left = std::max<double>(TwipsOf(DOW[3]).left - kMonthTitleOffset, cols.pictureLeft);
+    title.width = std::max(0.0, std::min(kMonthTitleWidth, pictureRight - title.left));
+    SetTwips(lblMonth, title);
+    lblMonth->setVisible(lblMonth->fontMetrics().horizontalAdvance(lblMonth->text()) <= lblMonth->width());
+}
+
+double frmVelmora::SearchBarLeastWidth() const {
+    return std::max<double>(kSearchBarWidth - kSearchBarSlack, TwipsFromPixels(SSPanel2->minimumSizeHint().width()));
+}
+
+double frmVelmora::FilterWidthWanted() const {
+    // The longest of the list and the shown text, with the style's arrow and frame.
+    const QFontMetrics metrics(Combo3->font());
+    int widest = metrics.horizontalAdvance(Combo3->currentText());
+    for (int i = 0; i < Combo3->count(); ++i) widest = std::max(widest, metrics.horizontalAdvance(Combo3->itemText(i)));
+    QStyleOptionComboBox option;
+    option.initFrom(Combo3);
+    option.editable = true;
+    const QSize size = Combo3->style()->sizeFromContents(QStyle::CT_ComboBox, &option,
+                                                         QSize(widest + 8, metrics.height()), Combo3);
+    return TwipsFromPixels(size.width());
 }
 
 void frmVelmora::LayoutDayGrid() {
@@ -199,6 +262,26 @@ void frmVelmora::EnableMainControls(bool enable) {
     TDBGridDates->setEnabled(enable);
     Combo3->setEnabled(enable);
     DoEvents();
+}
+
+// A floating panel just opened moves off the other panels open on the
+// client panel (the copy, export and import panels): to the right of them,
+// or below where the width has no room, so no box of either is hidden.
+void frmVelmora::KeepPanelClear(QWidget* opened) {
+    if (!opened || !opened->isVisible()) return;
+    for (const char* name : {"ssPanlCopyRecs", "SSPanelExport", "SSPanelImport"}) {
+        auto* other = findChild<QWidget*>(name);
+        if (!other || other == opened || !other->isVisible()) continue;
+        if (!opened->geometry().intersects(other->geometry())) continue;
+        TwipsRect r = TwipsOf(opened);
+        const TwipsRect o = TwipsOf(other);
+        if (o.left + o.width + kPanelGap + r.width <= TwipsOf(SSPanel1).width) {
+            r.left = o.left + o.width + kPanelGap;
+        } else {
+            r.top = o.top + o.height + kPanelGap;
+        }
+        SetTwips(opened, r);
+    }
 }
 
 // ---------------------------------------------------------------- drags

@@ -156,10 +156,12 @@ void frmVelmora::mnuFile_Show2Do_Click() {
 
 void frmVelmora::mnuFile_Import_Click() {
     if (SSPanelImport) SSPanelImport->mnuFile_Import_Click();
+    KeepPanelClear(SSPanelImport);
 }
 
 void frmVelmora::mnuFile_Export_Data_Click() {
     if (SSPanelExport) SSPanelExport->mnuFile_Export_Data_Click();
+    KeepPanelClear(SSPanelExport);
 }
 
 void frmVelmora::mnuFile_Hide_Show_Click() {

@@ -25,6 +25,7 @@
 #include "core/sorting.h"
 #include "mainwindow/celllabel.h"
 #include "mainwindow/frmvelmora.h"
+#include "platform/keyedbutton.h"
 
 #include "exchange/printgrid.h"
 #include "platform/messages.h"
@@ -173,6 +174,7 @@ void frmVelmora::InstallNavigation() {
         Toolbar1->insertAction(before, a);
         toolbarButtons_[size_t(i)] = a;
     }
+    KeepSeparatorsTidy(Toolbar1);
     SetSearchButtonsVisible(false);
 
     connect(cmbMonth->lineEdit(), &QLineEdit::textEdited, context, [this] { cmbMonth_Change(); });
@@ -512,6 +514,7 @@ void frmVelmora::Toolbar1_ButtonClick(QAction* Button) {
                 SetTwips(panel, r);
                 panel->show();
                 panel->raise();
+                KeepPanelClear(panel);
             }
         });
     } else if (key == "btn_cancel") {

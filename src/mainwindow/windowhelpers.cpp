@@ -80,6 +80,16 @@ void BringOntoScreen(QWidget& window) {
     window.activateWindow();
 }
 
+QRect FitWithinScreen(const QRect& inner, const QMargins& frame, const QRect& screen) {
+    const QRect room = screen.marginsRemoved(frame);
+    QRect r = inner;
+    r.setWidth(std::min(r.width(), room.width()));
+    r.setHeight(std::min(r.height(), room.height()));
+    r.moveLeft(std::max(room.left(), std::min(r.left(), room.right() + 1 - r.width())));
+    r.moveTop(std::max(room.top(), std::min(r.top(), room.bottom() + 1 - r.height())));
+    return r;
+}
+
 QShortcut* InstallBringBackShortcut(QWidget& window) {
     if (auto* existing = window.findChild<QShortcut*>("shortcutBringBack", Qt::FindDirectChildrenOnly)) return existing;
     auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_L), &window);

@@ -2,6 +2,9 @@
 // file dialog of the program, bringing the main window back onto a screen,
 // and (re-exported) the splash picture and the desktop's opener.
 #pragma once
+#include <QMargins>
+#include <QRect>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -39,6 +42,10 @@ std::string ShowFileDialog(const std::string& startFolder, int16_t mode, const s
 // Moves a window that lies off every screen back onto the first one, shows
 // it normal, raises and activates it.
 void BringOntoScreen(QWidget& window);
+
+// The window's inner rectangle cut back and moved so that the whole window,
+// `frame` (its title bar and borders) included, lies on `screen`.
+QRect FitWithinScreen(const QRect& inner, const QMargins& frame, const QRect& screen);
 // Ctrl+Alt+L, anywhere in the program, brings `window` back onto the screen
 // (the splash window's hint names it). Made once per window.
 QShortcut* InstallBringBackShortcut(QWidget& window);

@@ -9,4 +9,10 @@ namespace vm {
 
 QAction* AddKeyedButton(QToolBar* bar, const QString& caption, const QString& key, const QString& tip);
 
+// Shows a separator only between two shown buttons, and one at most in a
+// row: none first, last or doubled, whatever buttons are hidden. A separator
+// its window hides stays hidden. Kept so whenever a button of the bar shows
+// or hides; call once the bar has all its buttons.
+void KeepSeparatorsTidy(QToolBar* bar);
+
 }  // namespace vm

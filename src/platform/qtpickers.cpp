@@ -1,14 +1,11 @@
 #include "platform/qtpickers.h"
 
-#include <QFontDatabase>
-#include <QFontInfo>
-
-#include <cstdlib>
-
 #include <QColor>
 #include <QColorDialog>
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 
 #include <cstdlib>
 
@@ -27,6 +24,14 @@ std::optional<long> QtPickers::pickColor(long initial, const std::string& title)
     return NumberFromColor(chosen);
 }
 
+namespace {
+bool IsWidthStyle(const QString& style) {
+    for (const char* word : {"condensed", "expanded", "narrow", "wide", "compressed", "extended"})
+        if (style.contains(QLatin1String(word), Qt::CaseInsensitive)) return true;
+    return false;
+}
+}  // namespace
+
 QFont FontDialogStartFont(const FontChoice& initial) {
     QFont f(QString::fromStdString(initial.name));
     if (initial.size > 0) f.setPointSizeF(initial.size);
@@ -34,8 +39,12 @@ QFont FontDialogStartFont(const FontChoice& initial) {
     f.setItalic(initial.italic);
     f.setUnderline(initial.underline);
     f.setStrikeOut(initial.strikeout);
-    // Of the family's styles with the right slant, the one nearest in weight.
+    // The style the font itself resolves to ("Book" for a regular DejaVu Sans)
+    // when it has the right weight and slant; else, of the family's styles with
+    // the right slant, the one nearest in weight, an upright width ("Condensed",
+    // "Expanded") only when nothing else is as near.
     const QString family = QFontInfo(f).family();
+    const QString own = QFontInfo(f).styleName();
     const int wanted = initial.bold ? QFont::Bold : QFont::Normal;
     QString best;
     int bestGap = 1 << 20;
@@ -43,7 +52,9 @@ QFont FontDialogStartFont(const FontChoice& initial) {
         // Oblique counts as slanted too (QFontDatabase::italic says no to it).
         const bool slanted = QFontDatabase::font(family, style, 12).style() != QFont::StyleNormal;
         if (slanted != initial.italic) continue;
-        const int gap = std::abs(QFontDatabase::weight(family, style) - wanted);
+        int gap = 4 * std::abs(QFontDatabase::weight(family, style) - wanted);
+        if (style != own) gap += 1;
+        if (IsWidthStyle(style)) gap += 2;
         if (gap < bestGap) {
             bestGap = gap;
             best = style;

@@ -1,5 +1,7 @@
 #include "platform/qtsound.h"
 
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>
 
@@ -35,6 +37,8 @@ void QtSoundPlayer::stop() {
     old->stop();
     delete old;
 }
+
+bool QtSoundPlayer::hasDevice() { return !QMediaDevices::audioOutputs().isEmpty(); }
 
 void QtSoundPlayer::beep() { Messages().beep(); }
 

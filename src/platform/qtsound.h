@@ -16,6 +16,9 @@ public:
     void stop() override;
     // Through the message service, like every other beep of the program.
     void beep() override;
+    // Asks the multimedia backend for its audio outputs each time (a device
+    // may be plugged in while the program runs).
+    bool hasDevice() override;
 
 private:
     QPointer<QSoundEffect> effect_;

@@ -9,6 +9,8 @@ namespace vm {
 namespace {
 
 ISoundPlayer* g_player = nullptr;
+std::function<void(const std::string&)> g_noDeviceNotice;
+bool g_noDeviceSaid = false;
 
 FakeSoundPlayer& BuiltIn() {
     static FakeSoundPlayer fake;
@@ -25,6 +27,17 @@ uint16_t Le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1
 
 ISoundPlayer& SoundPlayer() { return g_player ? *g_player : BuiltIn(); }
 void SetSoundPlayer(ISoundPlayer* impl) { g_player = impl; }
+
+void SetNoSoundDeviceNotice(std::function<void(const std::string& text)> notice) {
+    g_noDeviceNotice = std::move(notice);
+    g_noDeviceSaid = false;
+}
+
+void ReportNoSoundDevice() {
+    if (g_noDeviceSaid || !g_noDeviceNotice) return;
+    g_noDeviceSaid = true;
+    g_noDeviceNotice(kNoSoundDeviceText);
+}
 
 bool FakeSoundPlayer::play(const std::string& path) {
     calls.push_back(Call::Play);

@@ -3,6 +3,7 @@
 // an audio device a sound may report "playing" for ever).
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,10 +20,20 @@ public:
     virtual void stop() = 0;
     // The desktop's short warning sound.
     virtual void beep() = 0;
+    // False when the machine has no sound output device: what play() starts
+    // is then heard by nobody.
+    virtual bool hasDevice() { return true; }
 };
 
 ISoundPlayer& SoundPlayer();
 void SetSoundPlayer(ISoundPlayer* impl);  // nullptr restores the built-in fake
+
+// Said once per run (and again after a new notice is set) when a sound is
+// wanted and the player has no device; the main window puts it in its
+// status line. An empty notice says nothing.
+void SetNoSoundDeviceNotice(std::function<void(const std::string& text)> notice);
+void ReportNoSoundDevice();
+inline constexpr const char* kNoSoundDeviceText = "No sound device was found: sounds cannot be heard";
 
 // Records every call; play() succeeds for files that pass IsPlayableWave.
 class FakeSoundPlayer : public ISoundPlayer {
@@ -31,7 +42,9 @@ public:
     bool play(const std::string& path) override;
     void stop() override;
     void beep() override;
+    bool hasDevice() override { return device; }
 
+    bool device = true;               // false: a machine without sound output
     std::vector<Call> calls;          // in order
     std::vector<std::string> played;  // paths that started playing
     std::string playing;              // what plays now ("" = silence)

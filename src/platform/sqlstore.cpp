@@ -94,9 +94,14 @@ bool AsBool(const Value& v, bool ifNull) {
 
 namespace {
 
+std::string FileOf(sqlite3* db) {
+    const char* file = db ? sqlite3_db_filename(db, "main") : nullptr;
+    return file ? file : "";
+}
+
 [[noreturn]] void Fail(sqlite3* db, int rc) {
     const int ext = db ? sqlite3_extended_errcode(db) : rc;
-    throw DbError(ext ? ext : rc, db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+    throw DbError(ext ? ext : rc, db ? sqlite3_errmsg(db) : sqlite3_errstr(rc), FileOf(db));
 }
 
 }  // namespace
@@ -214,7 +219,7 @@ void Database::exec(const std::string& sql) {
     if (rc != SQLITE_OK) {
         const std::string msg = err ? err : sqlite3_errstr(rc);
         sqlite3_free(err);
-        throw DbError(sqlite3_extended_errcode(db_), msg);
+        throw DbError(sqlite3_extended_errcode(db_), msg, FileOf(db_));
     }
 }
 
@@ -270,7 +275,7 @@ bool Statement::step() {
     const int ext = sqlite3_extended_errcode(db_);
     const std::string msg = sqlite3_errmsg(db_);
     sqlite3_reset(st_);
-    throw DbError(ext, msg);
+    throw DbError(ext, msg, FileOf(db_));
 }
 
 void Statement::run() {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -31,10 +32,14 @@ inline Value Int(int64_t i) { return Value{i}; }
 // one of the layer's own codes below); `what()` is the description.
 class DbError : public std::runtime_error {
 public:
-    DbError(int number, const std::string& description) : std::runtime_error(description), number_(number) {}
+    DbError(int number, const std::string& description, std::string file = {})
+        : std::runtime_error(description), number_(number), file_(std::move(file)) {}
     int number() const { return number_; }
+    // The database file the failing statement worked on ("" when unknown).
+    const std::string& file() const { return file_; }
 private:
     int number_;
+    std::string file_;
 };
 
 // The layer's own failure codes (outside SQLite's range).

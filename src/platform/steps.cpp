@@ -1,5 +1,13 @@
 #include "platform/steps.h"
 
+#include <sqlite3.h>
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QObject>
+
+#include <filesystem>
+
 #include "platform/messages.h"
 #include "platform/sqlstore.h"
 
@@ -29,9 +37,76 @@ std::pair<int, std::string> DescribeError(std::exception_ptr e) {
     }
 }
 
+namespace {
+
+bool g_writeFailureShown = false;
+
+// Forgets the shown write failure at the user's next key press or click
+// (the next command), then goes.
+class NextCommandWatch : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::KeyPress:
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::Wheel:
+                g_writeFailureShown = false;
+                QCoreApplication::instance()->removeEventFilter(this);
+                deleteLater();
+                break;
+            default: break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+std::string FileName(const std::string& path) {
+    const std::string name = std::filesystem::path(path).filename().string();
+    return name.empty() ? "the file" : name;
+}
+
+}  // namespace
+
+std::string WriteFailureText(std::exception_ptr e) {
+    try {
+        std::rethrow_exception(e);
+    } catch (const db::DbError& x) {
+        const int n = x.number();
+        if (n <= 0 || n >= 9000) return "";  // the layer's own codes are no engine failures
+        const std::string file = FileName(x.file());
+        switch (n & 0xFF) {
+            case SQLITE_FULL: return "The disk is full: " + file + " was not changed";
+            case SQLITE_READONLY: return "The file may only be read: " + file + " was not changed";
+            case SQLITE_IOERR:
+                if (n == SQLITE_IOERR_WRITE || n == SQLITE_IOERR_FSYNC || n == SQLITE_IOERR_DIR_FSYNC ||
+                    n == SQLITE_IOERR_TRUNCATE)
+                    return "The disk could not be written: " + file + " was not changed";
+                return "";
+            default: return "";
+        }
+    } catch (...) {
+        return "";
+    }
+}
+
+void ShowWriteFailure(const std::string& text) {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (g_writeFailureShown && app) return;
+    g_writeFailureShown = true;
+    Messages().message(text, MsgButtons::Ok, MsgIcon::Exclamation, "File Not Changed");
+    // Installed after the box has closed, so the click on its OK is no new command.
+    if (app) app->installEventFilter(new NextCommandWatch);
+}
+
 bool Operation::handle(std::exception_ptr e) {
     const auto [number, description] = DescribeError(e);
     lastError_ = number;
+    if (const std::string failed = WriteFailureText(e); !failed.empty()) {
+        ended_ = true;
+        ShowWriteFailure(failed);
+        return false;
+    }
     const OnError action = policy_ ? policy_(number) : OnError::Message;
     if (action == OnError::Next) return true;
     if (action == OnError::End) {

@@ -1,6 +1,9 @@
 // Runs an operation step by step under one error handler: a failing step is
 // either passed over, ends the operation, or is shown in a box whose OK goes
 // on with the next step and whose Cancel leaves through the normal exit.
+// A file that cannot be written (a full disk, a read-only file) ends the
+// operation whatever its policy, with one plain box per command (see
+// WriteFailureText).
 #pragma once
 #include <exception>
 #include <functional>
@@ -83,5 +86,13 @@ void OptionalStep(F&& fn) {
 
 // Error number and description of any failure (DbError, OpError, others).
 std::pair<int, std::string> DescribeError(std::exception_ptr e);
+
+// The plain text for a failure to write a file ("The disk is full:
+// Velmoras.mdb was not changed"), or "" for any other failure.
+std::string WriteFailureText(std::exception_ptr e);
+
+// Shows a write failure's box unless one was shown since the user's last key
+// press or click: one box per command, however many operations it runs.
+void ShowWriteFailure(const std::string& text);
 
 }  // namespace vm

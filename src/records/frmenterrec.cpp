@@ -174,8 +174,9 @@ void frmEnterRec::buildControls() {
     }
     outer->addWidget(StatusBar1);
 
-    // The date picker is a small window of its own beside this one, so it
-    // covers none of the boxes; Escape or focus going elsewhere closes it.
+    // The date picker is a small window of its own that opens at the date
+    // box, weeks from Sunday like every calendar of the program; Escape or
+    // focus going elsewhere closes it.
     SSPanel2 = new QFrame(this, Qt::Tool | Qt::FramelessWindowHint);
     SSPanel2->setObjectName("SSPanel2");
     SSPanel2->setFrameShape(QFrame::Panel);
@@ -183,6 +184,8 @@ void frmEnterRec::buildControls() {
     auto* pick = new QVBoxLayout(SSPanel2);
     MonthView1 = new QCalendarWidget(SSPanel2);
     MonthView1->setObjectName("MonthView1");
+    MonthView1->setFirstDayOfWeek(Qt::Sunday);
+    MonthView1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     pick->addWidget(MonthView1);
     SSPanel2->hide();
 
@@ -307,24 +310,17 @@ void frmEnterRec::showPanel(QFrame* panel, QWidget* below) {
     panel->raise();
 }
 
-// Beside the window at the height of the date box, on the right or else on
-// the left; on a screen without room there, below or above the window.
+// Just below the date box, or above it on a screen without room below;
+// moved sideways as far as it must to stay on the screen.
 void frmEnterRec::showDatePicker() {
     SSPanel2->adjustSize();
     const QSize size = SSPanel2->size();
-    const QRect frame = frameGeometry();
-    const int top = txtDate->mapToGlobal(QPoint(0, 0)).y();
-    const QRect room = screen() ? screen()->availableGeometry() : QRect(frame.topLeft(), QSize(1 << 14, 1 << 14));
-    const QPoint places[] = {{frame.right() + 1, top},
-                             {frame.left() - size.width(), top},
-                             {frame.left(), frame.bottom() + 1},
-                             {frame.left(), frame.top() - size.height()}};
-    QPoint at = places[0];
-    for (const QPoint& p : places)
-        if (room.contains(QRect(p, size))) {
-            at = p;
-            break;
-        }
+    const QPoint boxTop = txtDate->mapToGlobal(QPoint(0, 0));
+    const QRect room = screen() ? screen()->availableGeometry() : QRect(boxTop, QSize(1 << 14, 1 << 14));
+    QPoint at(boxTop.x(), boxTop.y() + txtDate->height());
+    if (at.y() + size.height() > room.bottom() + 1 && boxTop.y() - size.height() >= room.top())
+        at.setY(boxTop.y() - size.height());
+    at.setX(std::max(room.left(), std::min(at.x(), room.right() + 1 - size.width())));
     SSPanel2->move(at);
     SSPanel2->show();
     SSPanel2->raise();

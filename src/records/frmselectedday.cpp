@@ -65,6 +65,7 @@ frmSelectedDay::frmSelectedDay(QWidget* parent) : QWidget(parent, Qt::Window) {
     speechButtons_[1] = AddKeyedButton(Toolbar1, "Pause", "pause", " Pause Playback ");
     Toolbar1->addSeparator();
     speechButtons_[2] = AddKeyedButton(Toolbar1, "Stop", "cancel-16", " Stop Playback ");
+    KeepSeparatorsTidy(Toolbar1);
     outer->addWidget(Toolbar1);
 
     // The text sits 100 twips below the toolbar and leaves 450 twips of the

@@ -53,7 +53,7 @@ void ShowProblems(const Expansion& e, std::span<const DateRecord> records, const
     }
 }
 
-void RunPass(Operation& op, db::RecordSource& DataDates, const RepeatPassHooks& hooks) {
+void RunPass(Operation& op, db::RecordSource& DataDates, const RepeatPassHooks& hooks, RepeatPassResult& result) {
     // One report at most: after a failure the pass goes to its end.
     auto ok = [&op](int point, auto&& fn) { return op.step(point, fn) && op.lastError() == 0; };
 
@@ -71,6 +71,7 @@ void RunPass(Operation& op, db::RecordSource& DataDates, const RepeatPassHooks& 
     // the table already holds the very rows it would write.
     const RepeatInputs inputs{StartRepeatYear(), Module1.OptCalcYearsSince};
     const std::optional<RepeatState> kept = MatchingRepeatState(DataDates.database(), inputs, &DataDates);
+    if (kept) result = {true, kept->rows, DataDates.recordCount()};
     if (kept && !kept->problems) return;
 
     std::vector<DateRecord> records;
@@ -99,6 +100,7 @@ void RunPass(Operation& op, db::RecordSource& DataDates, const RepeatPassHooks& 
     const auto bookkeeping = [&](db::Database& db) { SaveRepeatState(db, inputs, !expansion.problems.empty()); };
     if (!ok(1, [&] { WriteExpansion(DataDates.database(), sourceColumns, records, expansion, op.iErPt, bookkeeping); }))
         return;
+    result = {true, static_cast<int64_t>(expansion.rows.size()), static_cast<int64_t>(records.size())};
 
     ok(19, [&] {
         DataDates.refresh();  // the Alarm fields as written
@@ -139,14 +141,16 @@ BirthLookup MakeBirthLookup(db::Database& db) {
     };
 }
 
-void BuildRepeatingData(db::RecordSource& DataDates, const RepeatPassHooks& hooks) {
+RepeatPassResult BuildRepeatingData(db::RecordSource& DataDates, const RepeatPassHooks& hooks) {
+    RepeatPassResult result;
     Operation op("Build Repeating Error", "@Err Pnt: ");
     op.iErPt = 1;
     if (hooks.waitCursor) hooks.waitCursor(true);
     // A read-only calendar keeps the occurrences it has stored.
-    if (FileExists(Module1.CalendarFilePath) && !MainState.CalendarReadOnly) RunPass(op, DataDates, hooks);
+    if (FileExists(Module1.CalendarFilePath) && !MainState.CalendarReadOnly) RunPass(op, DataDates, hooks, result);
     if (hooks.waitCursor) hooks.waitCursor(false);
     MainState.pRebuildRepeating = false;
+    return result;
 }
 
 }  // namespace vm

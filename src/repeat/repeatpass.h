@@ -4,6 +4,7 @@
 // (Ctrl+R, mnuFile_Build_Repeating_Click), at start-up, after opening or
 // creating a calendar file, after copying records and after an import.
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -20,6 +21,15 @@ struct RepeatPassHooks {
     std::function<void()> refreshDateGrid;                              // the grid bound to DataDates
 };
 
+// What a pass left in [RepeatingData]: `occurrences` rows made from `records`
+// repeating records (rows kept from an earlier pass count too). Not `done`
+// when there was no writable calendar or the pass failed.
+struct RepeatPassResult {
+    bool done = false;
+    int64_t occurrences = 0;
+    int64_t records = 0;
+};
+
 // The date grid's query after the pass: the records the pass expands, in its order.
 inline constexpr const char* kRepeatPassSQL =
     "SELECT * FROM [Velmora] WHERE [Duration] > 0 AND IFNULL([Hide], 0) = 0";
@@ -31,7 +41,7 @@ inline constexpr const char* kRepeatPassOrder = " ORDER BY [JulDate],[Hr24],[AM_
 // is reported once in the box "Build Repeating Error". Leaves DataDates bound
 // to the pass's query and refreshed, MainState.pSQL / pSQLOrder set to it,
 // and MainState.pRebuildRepeating cleared.
-void BuildRepeatingData(db::RecordSource& DataDates, const RepeatPassHooks& hooks = {});
+RepeatPassResult BuildRepeatingData(db::RecordSource& DataDates, const RepeatPassHooks& hooks = {});
 
 // The first year of yearly rules: the settings panel's start-year box, or the
 // stored option when the box is empty.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/files.h"
 #include "core/schema.h"
 #include "platform/places.h"
@@ -55,6 +57,16 @@ TEST(OpenStore, RefusesFilesOfTheWrongKindAndLeavesThemAlone) {
     }
     EXPECT_EQ(vmtest::ReadAll(settings), before);
     EXPECT_EQ(vm::CheckStore(vmtest::FreshCalendar(), vm::DbKind::Calendar), "");
+
+    // The missing tables, named in the singular or the plural.
+    const std::string oneShort = vmtest::FreshSettings();
+    db::Database::Open(oneShort)->exec("DROP TABLE [AlarmSounds]");
+    for (const auto& [path, kind, ending] :
+         {std::tuple{oneShort, vm::DbKind::Settings, "has no [AlarmSounds] table."},
+          std::tuple{vmtest::FreshCalendar(), vm::DbKind::Settings, "], [AlarmSounds] tables."}}) {
+        const std::string text = vm::CheckStore(path, kind);
+        EXPECT_TRUE(text.ends_with(ending)) << text;
+    }
     EXPECT_NE(vm::CheckStore(settings, vm::DbKind::Calendar), "");
 }
 

@@ -85,8 +85,17 @@ TEST_F(MonthWindow, BuildRepeatingDataStoresTheRowsAndReportsInTheFourthPanel) {
         "(0,'2026-02-02',2026033,'Weekly','Weekly',3,-1), (0,'2026-02-03',2026034,'Odd','Bogus',3,-1)");
     w->findChild<QAction*>("mnuFile_Build_Repeating")->trigger();
     EXPECT_EQ(cal.Count("RepeatingData"), 2);
-    EXPECT_EQ(w->StatusText(4), "Invalid Repeat Type Selected");
+    EXPECT_EQ(w->StatusText(4), "Invalid Repeat Type Selected") << "a rule problem keeps its word";
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    // Without problems (and again with nothing changed) the panel gives the counts.
+    cal.db->exec("UPDATE [Velmora] SET [Repeat] = 'Monthly' WHERE [DateText] = 'Odd'");
+    for (int run = 0; run < 2; ++run) {
+        w->SetStatusText(4, "");
+        w->findChild<QAction*>("mnuFile_Build_Repeating")->trigger();
+        EXPECT_EQ(w->StatusText(4), "Repeating data built: 4 occurrences of 2 records") << run;
+        EXPECT_EQ(cal.Count("RepeatingData"), 4);
+    }
+    cal.db->exec("UPDATE [Velmora] SET [Repeat] = 'Bogus' WHERE [DateText] = 'Odd'");
     fx.messages.clear();
     w->cmbmonth_Click();
     EXPECT_TRUE(fx.messages.shown.empty());

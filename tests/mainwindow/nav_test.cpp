@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "core/dates.h"
+#include "core/datewords.h"
 #include "core/module1.h"
 #include "core/numtext.h"
 #include "mainwindow/frmvelmora.h"
@@ -313,6 +314,83 @@ TEST_F(Navigation, TheSelectedDayAndAnAlarmSpeakWithTheOneVoice) {
     vm::UnloadSelectedDay();
     vm::Module1.OptVoice = false;
     vm::SetSpeech(nullptr);
+
+// What a tool bar shows, separators as "|": never one first, last or doubled.
+std::string ShownButtons(QToolBar* bar) {
+    std::string shown;
+    for (QAction* a : bar->actions())
+        if (a->isVisible()) shown += a->isSeparator() ? "|" : "b";
+    return shown;
+}
+
+TEST_F(Navigation, ToolbarsShowOneSeparatorBetweenButtonsWhateverIsHidden) {
+    const int64_t a = Add({2026, 2, 3}, "Dentist");
+    auto tidy = [](const std::string& s) {
+        return !s.empty() && s.front() != '|' && s.back() != '|' && s.find("||") == std::string::npos;
+    };
+    EXPECT_TRUE(tidy(ShownButtons(w->Toolbar1))) << ShownButtons(w->Toolbar1);
+    w->ShowListedRecords({a});
+    ASSERT_TRUE(ListedButtonsShown());
+    EXPECT_TRUE(tidy(ShownButtons(w->Toolbar1))) << ShownButtons(w->Toolbar1);
+    w->cmbmonth_Click();
+    ASSERT_TRUE(ListedButtonsHidden());
+    EXPECT_TRUE(tidy(ShownButtons(w->Toolbar1))) << ShownButtons(w->Toolbar1);
+
+    // Without speech the selected day's playback buttons leave no separators behind.
+    for (bool voice : {false, true}) {
+        vm::Module1.OptVoice = voice;
+        w->lblDay_DblClick(2);
+        ASSERT_NE(vm::SelectedDay(), nullptr);
+        const std::string shown = ShownButtons(vm::SelectedDay()->Toolbar1);
+        EXPECT_TRUE(tidy(shown)) << voice << " " << shown;
+        vm::UnloadSelectedDay();
+    }
+}
+
+// Grid mode leaves the calendar a narrow strip: each weekday heading stays in
+// its own column, shortened or blank, and the month title stays over the
+// picture or goes; back in calendar mode both are whole again. The filter
+// box is as wide as its text.
+TEST_F(Navigation, GridModeKeepsHeadingsAndTitleInTheirPlacesAndTheFilterShowsItsText) {
+    auto check = [&](const char* mode, bool whole) {
+        for (int i = 0; i < 7; ++i) {
+            QLabel* heading = w->DOW[size_t(i)];
+            const QRect column = Day(i)->geometry();
+            EXPECT_GE(heading->x(), column.left()) << mode << i;
+            EXPECT_LE(heading->geometry().right(), column.right()) << mode << i;
+            EXPECT_LE(heading->fontMetrics().horizontalAdvance(heading->text()), heading->width()) << mode << i;
+            if (whole) EXPECT_EQ(heading->text().size(), QString(vm::WeekdayName(i)).size()) << mode << i;
+        }
+        if (w->lblMonth->isVisible()) {
+            EXPECT_GE(w->lblMonth->x(), w->Image1->x()) << mode;
+            EXPECT_FALSE(w->lblMonth->geometry().intersects(w->Combo3->geometry())) << mode;
+            EXPECT_LE(w->lblMonth->fontMetrics().horizontalAdvance(w->lblMonth->text()), w->lblMonth->width()) << mode;
+        }
+        EXPECT_EQ(w->lblMonth->isVisible(), whole) << mode;
+    };
+    Click("Justify");
+    check("grid", false);
+    ASSERT_TRUE(w->Combo3->isVisible());
+    const QString filter = w->Combo3->currentText();
+    ASSERT_EQ(filter, "Select Repeating Data");
+    EXPECT_GT(w->Combo3->lineEdit()->width(), w->Combo3->fontMetrics().horizontalAdvance(filter));
+    Click("Drawing");
+    check("calendar", true);
+}
+
+// The copy panel and the export panel, opened in either order, lie side by side.
+TEST_F(Navigation, TheCopyPanelAndTheExportPanelNeverCoverEachOther) {
+    QWidget* copy = w->findChild<QWidget*>("ssPanlCopyRecs");
+    QWidget* exportPanel = w->findChild<QWidget*>("SSPanelExport");
+    for (bool copyFirst : {true, false}) {
+        if (copyFirst) Click("CopyRec");
+        w->findChild<QAction*>("mnuFile_Export_Data")->trigger();
+        if (!copyFirst) Click("CopyRec");
+        ASSERT_TRUE(copy->isVisible() && exportPanel->isVisible()) << copyFirst;
+        EXPECT_FALSE(copy->geometry().intersects(exportPanel->geometry())) << copyFirst;
+        copy->hide();
+        exportPanel->hide();
+    }
 }
 
 }  // namespace

@@ -107,8 +107,9 @@ TEST(SettingsColors, AFontChoiceIsStoredAtOnceAndReachesTheShownCells) {
 
 }
 
-// The real font dialog opens on the chosen font's own style: choosing only a
-// size keeps a regular font regular.
+// The real font dialog opens on the chosen font's own style (never a
+// narrower face of the same weight): choosing only a size keeps a regular
+// font regular.
 TEST(SettingsColors, TheFontDialogOpensOnTheFontsOwnStyle) {
     for (const char* family : {"DejaVu Sans", "DejaVu Serif"}) {
         for (int style = 0; style < 4; ++style) {
@@ -123,6 +124,7 @@ TEST(SettingsColors, TheFontDialogOpensOnTheFontsOwnStyle) {
             EXPECT_EQ(shown.bold(), choice.bold) << family << " " << style;
             EXPECT_EQ(shown.italic(), choice.italic) << family << " " << style;
             EXPECT_EQ(shown.pointSize(), 12);
+            EXPECT_FALSE(shown.styleName().contains("Condensed")) << family << " " << style;
         }
     }
 }

@@ -93,3 +93,23 @@ TEST(SettingsSounds, EachDialogKeepsItsOwnFolderAndOffersBothSuffixes) {
 }
 
 }  // namespace
+
+// Without a sound device the first sound wanted says so in the status line,
+// once; the sounds are still started (a device may come back).
+TEST(SettingsSounds, NoSoundDeviceIsSaidOnceInTheStatusLine) {
+    SettingsFixture fx;
+    fx.panel->mnuFile_Settings_Click();
+    fx.window->SetStatusText(4, "");
+    fx.choose("cmbSoundNumbr", " 3");
+    EXPECT_EQ(fx.window->StatusText(4), "") << "a machine with sound says nothing";
+
+    fx.sound.device = false;
+    fx.choose("cmbSoundNumbr", " 4");
+    EXPECT_EQ(fx.window->StatusText(4), vm::kNoSoundDeviceText);
+    EXPECT_EQ(fx.sound.playing, DataSound(fx.data, 4));
+
+    fx.window->SetStatusText(4, "");
+    fx.choose("cmbSoundNumbr", " 5");
+    fx.typeEnter("txtStrUpSnd", "Sounds/Alarm02.wav");
+    EXPECT_EQ(fx.window->StatusText(4), "") << "said once only";
+}

@@ -6,6 +6,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTest>
+#include <QToolBar>
 
 #include <filesystem>
 
@@ -130,17 +132,25 @@ TEST(StartUp, AStoredSizeIsCutBackOnlyWhenLargerThanTheScreen) {
     f.Stop();
     const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
     const QSize inside = screen - QSize(10, 10);
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
     const struct {
         QSize stored, shown;  // pixels; 500 twips are 33 pixels
-    } cases[] = {{inside, inside}, {screen + QSize(50, 50), screen - QSize(33, 33)}, {{600, 400}, {600, 400}}};
+        QPoint at;            // stored place; the window is moved back whole onto the screen
+    } cases[] = {{inside, inside, {40, 40}},
+                 {screen + QSize(50, 50), screen - QSize(33, 33), {0, 0}},
+                 {{600, 400}, {600, 400}, {screen.width() - 300, 40}}};
     for (const auto& c : cases) {
         const vm::SettingsRow stored = vm::ReadSettingsRow(vm::SettingsDatabasePath());
         vm::SettingsToSave s;
         s.Height = c.stored.height() * 15.0;
         s.Width = c.stored.width() * 15.0;
+        s.Left = (room.left() + c.at.x()) * 15.0;
+        s.Top = (room.top() + c.at.y()) * 15.0;
         s.LastVelmoraFN = stored.LastVelmoraFN.value_or("");
         vm::WriteSettingsRow(vm::SettingsDatabasePath(), s);
-        EXPECT_EQ(f.Start().geometry().size(), c.shown) << c.stored.width() << "x" << c.stored.height();
+        const QRect shown = f.Start().geometry();
+        EXPECT_EQ(shown.size(), c.shown) << c.stored.width() << "x" << c.stored.height();
+        EXPECT_TRUE(room.contains(shown)) << c.stored.width() << "x" << c.stored.height() << " at " << c.at.x();
         f.window.reset();
     }
 }
@@ -164,6 +174,54 @@ TEST(ShutDown, AStoreThatCannotBeWrittenGivesOneBoxWithItsPointOnOneLine) {
         EXPECT_EQ(f.Shown()[0].title, c.title);
         EXPECT_NE(f.Shown()[0].text.find(c.text), std::string::npos) << f.Shown()[0].text;
         EXPECT_EQ(f.Shown()[0].text.find('\n'), std::string::npos) << f.Shown()[0].text;
+    }
+}
+
+// A calendar the engine cannot write (no room left, or writes refused) ends
+// each command at its first failed write with one plain box: none of the
+// raw "13 - database or disk is full" boxes per step, and one again only at
+// the user's next command.
+TEST(StartUp, AFileThatCannotBeWrittenGivesOnePlainBoxPerCommand) {
+    const struct {
+        const char* pragma;
+        const char* text;
+        size_t afterBackAndForward;  // going Back to an empty month frees room, but is refused a read-only write
+    } cases[] = {{"max_page_count", "The disk is full: Velmoras.mdb was not changed", 2},
+                 {"query_only", "The file may only be read: Velmoras.mdb was not changed", 3}};
+    for (const auto& c : cases) {
+        StartupFixture f;
+        f.Start();
+        {
+            auto cal = db::Database::Open(Module1.CalendarFilePath);
+            db::Transaction batch(*cal);
+            auto add = cal->prepare("INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[DateText],[Duration]) "
+                                    "VALUES (0,'2027-01-15',2027015,?,0)");
+            for (int i = 0; i < 200; ++i) {
+                add.bind(1, db::Text(std::string(300, static_cast<char>('a' + i % 26)))).step();
+                add.reset();
+            }
+            batch.commit();
+        }
+        db::Database& store = f.window->DataDates.database();
+        if (std::string(c.pragma) == "max_page_count") {
+            auto pages = store.prepare("PRAGMA page_count");
+            pages.step();
+            store.exec("PRAGMA max_page_count = " + std::to_string(db::AsInt(pages.column(0))));
+        } else
+            store.exec("PRAGMA query_only = 1");
+        f.fx.messages.clear();
+        QWidget* forward = f.window->Toolbar1->widgetForAction(f.window->Toolbar1Button("Forward"));
+        QWidget* back = f.window->Toolbar1->widgetForAction(f.window->Toolbar1Button("Back"));
+        QTest::mouseClick(forward, Qt::LeftButton);  // January 2027: its entries cannot be sorted
+        f.window->mnuFile_Build_Repeating_Click();   // more writes within the same command
+        ASSERT_EQ(f.Shown().size(), 1u) << c.pragma;
+        EXPECT_EQ(f.Shown()[0].text, c.text);
+        EXPECT_EQ(f.Shown()[0].buttons, vm::MsgButtons::Ok);
+        QTest::mouseClick(back, Qt::LeftButton);
+        QTest::mouseClick(forward, Qt::LeftButton);
+        EXPECT_EQ(f.Shown().size(), c.afterBackAndForward) << c.pragma << ": each command that cannot write says so";
+        EXPECT_EQ(f.window->lblMonth->text(), "January  2027");
+        store.exec(std::string("PRAGMA ") + c.pragma + (std::string(c.pragma) == "query_only" ? " = 0" : " = 1073741823"));
     }
 }
 

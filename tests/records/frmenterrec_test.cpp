@@ -262,8 +262,11 @@ TEST_F(EntryWindow, DatePickerAndPlaceholderBoxes) {
     QTest::mouseDClick(date, Qt::LeftButton);
     EXPECT_TRUE(shown("SSPanel2"));
 
-    // Beside the window, over none of its boxes; Escape closes it.
-    EXPECT_FALSE(find<QWidget>("SSPanel2")->frameGeometry().intersects(w->frameGeometry()));
+    // At its box, weeks from Sunday without week numbers; Escape closes it.
+    auto* picker = find<QWidget>("SSPanel2");
+    EXPECT_EQ(picker->pos(), date->mapToGlobal(QPoint(0, date->height())));
+    EXPECT_EQ(find<QCalendarWidget>("MonthView1")->firstDayOfWeek(), Qt::Sunday);
+    EXPECT_EQ(find<QCalendarWidget>("MonthView1")->verticalHeaderFormat(), QCalendarWidget::NoVerticalHeader);
     QTest::keyClick(find<QCalendarWidget>("MonthView1"), Qt::Key_Escape);
     EXPECT_FALSE(shown("SSPanel2"));
 
