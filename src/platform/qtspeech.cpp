@@ -33,7 +33,7 @@ std::unique_ptr<ISpeechVoice> QtSpeech::createVoice() {
         delete tts;
         throw SpeechError(429, why.empty() ? "The speech engine could not start" : why);
     }
-    tts->setRate(0.2);  // flite speaks too fast at 0.5 and above
+    tts->setRate(kNormalSpeechRate);
     return std::make_unique<QtVoice>(tts);
 }
 

@@ -1,5 +1,7 @@
 #include "platform/speech.h"
 
+#include <optional>
+
 namespace vm {
 namespace {
 
@@ -9,6 +11,7 @@ ISpeechFactory* g_speech = nullptr;
 struct SharedEngine {
     std::unique_ptr<ISpeechVoice> voice;
     const ISpeechVoice* speaker = nullptr;
+    std::optional<double> rate;  // the rate last set on the voice
 };
 std::shared_ptr<SharedEngine> g_engine;
 
@@ -18,10 +21,17 @@ public:
     ~VoiceHandle() override {
         if (engine_->speaker == this) engine_->speaker = nullptr;
     }
+    // Each window keeps its own rate; the voice takes it when that window speaks.
     void speak(const std::string& text, bool) override {
         engine_->speaker = this;
+        const double want = rate_.value_or(kNormalSpeechRate);
+        if (engine_->rate != want) {
+            engine_->voice->setRate(want);
+            engine_->rate = want;
+        }
         engine_->voice->speak(text, true);
     }
+    void setRate(double rate) override { rate_ = rate; }
     void pause() override {
         if (mine()) engine_->voice->pause();
     }
@@ -35,6 +45,7 @@ public:
 private:
     bool mine() const { return engine_->speaker == nullptr || engine_->speaker == this; }
     std::shared_ptr<SharedEngine> engine_;
+    std::optional<double> rate_;
 };
 
 FakeSpeech& BuiltIn() {

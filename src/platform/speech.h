@@ -10,6 +10,10 @@
 
 namespace vm {
 
+// The rate every window speaks at unless it sets its own (Qt's scale, -1..1;
+// flite speaks too fast at 0.5 and above).
+inline constexpr double kNormalSpeechRate = 0.2;
+
 class ISpeechVoice {
 public:
     virtual ~ISpeechVoice() = default;

@@ -25,6 +25,7 @@
 #include "core/numtext.h"
 #include "mainwindow/frmvelmora.h"
 #include "alarms/frmalarm.h"
+#include "platform/guardedapp.h"
 #include "platform/recordgrid.h"
 #include "platform/speech.h"
 #include "records/frmselectedday.h"
@@ -262,25 +263,27 @@ TEST_F(Navigation, DoubleClickOpensTheSelectedDayOnlyForADayOfTheShownMonth) {
     EXPECT_EQ(vm::SelectedDay()->dayDate(), (CivilDate{2026, 4, 1}));
 }
 
-TEST_F(Navigation, ACellEditAfterTheCalendarTableVanishedIsRefusedWithABoxAndTheWindowGoesOn) {
+TEST_F(Navigation, ACellEditAfterTheCalendarTableVanishedShowsABoxAndTheWindowGoesOn) {
     Add({2026, 4, 15}, "Dentist");
     Draw("April", " 2026");
     ASSERT_EQ(w->DataDatesModel->recordCount(), 1);
-    cal.db->exec("DROP TABLE [Velmora]");  // by another program
-    Click("Forward");
+    cal.db->exec("DROP TABLE [Velmora]");  // by another program, while the row is listed
     fx.messages.clear();
+    const int escaped = vm::UncaughtErrorCount();
     const QModelIndex cell = w->DataDatesModel->index(0, w->DataDatesModel->fieldIndex("DateText"));
     w->TDBGridDates->setCurrentIndex(cell);
     w->TDBGridDates->edit(cell);
-    auto* editor = w->TDBGridDates->viewport()->findChild<QLineEdit*>();
-    ASSERT_NE(editor, nullptr);
-    QTest::keyClicks(editor, "x");
-    QTest::keyClick(editor, Qt::Key_Return);
+    if (auto* editor = w->TDBGridDates->viewport()->findChild<QLineEdit*>()) {
+        QTest::keyClicks(editor, "x");
+        QTest::keyClick(editor, Qt::Key_Return);
+    }
     QApplication::processEvents();
-    ASSERT_EQ(fx.messages.shown.size(), 1u);
-    EXPECT_NE(fx.messages.shown[0].text.find("cannot be stored"), std::string::npos) << fx.messages.shown[0].text;
-    Click("Back");
-    EXPECT_EQ(Month(), "April");
+    ASSERT_FALSE(fx.messages.shown.empty());
+    for (const auto& m : fx.messages.shown)
+        EXPECT_NE(m.text.find("no such table: Velmora"), std::string::npos) << m.title << ": " << m.text;
+    EXPECT_EQ(vm::UncaughtErrorCount(), escaped) << "a failure left an event handler";
+    Click("Forward");
+    EXPECT_EQ(Month(), "May");
 }
 
 TEST_F(Navigation, TheSelectedDayAndAnAlarmSpeakWithTheOneVoice) {
@@ -314,6 +317,7 @@ TEST_F(Navigation, TheSelectedDayAndAnAlarmSpeakWithTheOneVoice) {
     vm::UnloadSelectedDay();
     vm::Module1.OptVoice = false;
     vm::SetSpeech(nullptr);
+}
 
 // What a tool bar shows, separators as "|": never one first, last or doubled.
 std::string ShownButtons(QToolBar* bar) {
