@@ -1,6 +1,7 @@
 #include "repeat/repeatpass.h"
 
 #include <memory>
+#include <unordered_set>
 
 #include "core/module1.h"
 #include "core/numtext.h"
@@ -20,19 +21,26 @@ CivilDate ReadDate(const db::Value& v) {
     return CivilDate{};
 }
 
-void ShowProblems(const Expansion& e, std::span<const DateRecord> records, const RepeatPassHooks& hooks) {
+// A rule problem with what its box names of the record.
+struct ShownProblem {
+    ProblemKind kind;
+    int64_t ID;
+    std::string DateText, Repeat;
+};
+
+void ShowProblems(const std::vector<ShownProblem>& problems, const RepeatPassHooks& hooks) {
     // Records whose Date cannot be read get no rows: one box names them all.
     std::string unreadable;
     int unreadableCount = 0;
-    for (const Problem& p : e.problems)
+    for (const ShownProblem& p : problems)
         if (p.kind == ProblemKind::UnreadableDate && ++unreadableCount <= 10)
-            unreadable += "\r\n  ID " + std::to_string(records[p.record].ID) + ": " + records[p.record].DateText;
+            unreadable += "\r\n  ID " + std::to_string(p.ID) + ": " + p.DateText;
     if (unreadableCount > 10) unreadable += "\r\n  ... and " + std::to_string(unreadableCount - 10) + " more";
     if (unreadableCount > 0)
         InfoBox("The Date of these records cannot be read, so they are not repeated:" + unreadable,
                 "Unreadable Date");
-    for (const Problem& p : e.problems) {
-        const std::string& rule = records[p.record].Repeat;
+    for (const ShownProblem& p : problems) {
+        const std::string& rule = p.Repeat;
         switch (p.kind) {
             case ProblemKind::InvalidEntry:
                 InfoBox("Repeat Type: " + rule + " is Invalid. Should be Every-10 (days)\r\nReplace 10 with your value",
@@ -55,10 +63,195 @@ void ShowProblems(const Expansion& e, std::span<const DateRecord> records, const
     }
 }
 
-void RunPass(Operation& op, db::RecordSource& DataDates, const RepeatPassHooks& hooks) {
-    // One report at most: after a failure the pass goes to its end.
-    auto ok = [&op](int point, auto&& fn) { return op.step(point, fn) && op.lastError() == 0; };
+// What the pass does with one record of its query.
+enum class Action : uint8_t {
+    Keep,    // its rows stand
+    Report,  // its rows stand; its rule problems are shown again
+    Write,   // its rows are written (again)
+};
 
+// More changed records than this share of all rewrite the whole table: its
+// indexes are then built once instead of kept up to date row by row.
+constexpr int64_t kWholeShare = 3;
+
+class Pass {
+public:
+    Pass(Operation& op, db::RecordSource& DataDates, const RepeatPassHooks& hooks, RepeatPassResult& result)
+        : op_(op), dates_(DataDates), hooks_(hooks), result_(result), db_(DataDates.database()) {}
+
+    void Run() {
+        if (!ok(21, [&] { Plan(); })) return;
+        if (!whole_ && writes_ == 0 && gone_.empty()) {
+            // Nothing to write: the problems of the rules are shown again.
+            if (reports_ > 0 && !ok(2, [&] { Expand(/*write=*/false); })) return;
+            ShowProblems(problems_, hooks_);
+            dates_.moveFirst();
+            return;
+        }
+        if (!ok(1, [&] { Write(); })) return;
+        ShowProblems(problems_, hooks_);
+        ok(19, [&] {
+            dates_.refresh();  // the Alarm fields as written
+            if (hooks_.refreshDateGrid) hooks_.refreshDateGrid();
+        });
+    }
+
+private:
+    template <class Fn>
+    bool ok(int point, Fn&& fn) {  // one report at most: after a failure the pass goes to its end
+        return op_.step(point, fn) && op_.lastError() == 0;
+    }
+
+    // Decides each record's action from what the pass read last time.
+    void Plan() {
+        for (int i = 0; i < dates_.fieldCount(); ++i) sourceColumns_.push_back(dates_.fieldName(i));
+        const RepeatInputs inputs{StartRepeatYear(), Module1.OptCalcYearsSince};
+        inputs_ = InputsFingerprint(db_, inputs, sourceColumns_);
+        births_ = BirthsFingerprint(db_, inputs.calcYearsSince);
+        if (auto kept = LoadRepeatState(db_)) state_ = std::move(*kept);
+        whole_ = state_.inputs != inputs_ || RepeatingBounds(db_) != std::pair(state_.firstRow, state_.lastRow);
+        const bool birthsMoved = state_.births != births_;
+
+        actions_.assign(static_cast<size_t>(dates_.recordCount()), Action::Write);
+        std::unordered_set<int64_t> ids;
+        size_t i = 0;
+        for (dates_.moveFirst(); !dates_.eof(); dates_.moveNext(), ++i) {
+            const DateRecord r = ReadDateRecord(dates_);
+            if (!ids.insert(r.ID).second) whole_ = true;  // IDs not unique: no record can be told apart
+            if (whole_) continue;
+            const auto kept = state_.records.find(r.ID);
+            if (kept == state_.records.end()) continue;
+            RecordState& k = kept->second;
+            k.seen = true;
+            if (k.fingerprint != RecordFingerprint(r) || (k.usesBirths && birthsMoved)) {
+                replaced_.push_back(r.ID);
+                continue;
+            }
+            actions_[i] = k.problems ? Action::Report : Action::Keep;
+        }
+        if (!whole_)
+            for (const auto& [id, k] : state_.records)
+                if (!k.seen) gone_.push_back(id);
+        for (Action a : actions_) {
+            writes_ += a == Action::Write;
+            reports_ += a == Action::Report;
+        }
+        if (!whole_ && writes_ * kWholeShare > static_cast<int64_t>(actions_.size()) && writes_ > 100) whole_ = true;
+        if (whole_) {
+            actions_.assign(actions_.size(), Action::Write);
+            writes_ = static_cast<int64_t>(actions_.size());
+            gone_.clear();
+            replaced_.clear();
+        }
+    }
+
+    // Expands the records that are to be written (and, with `write`, writes
+    // them) or reported, in the order of the pass's query.
+    void Expand(bool write, ExpansionWriter* writer = nullptr, RepeatBook* book = nullptr) {
+        RepeatOptions options;
+        options.startYear = StartRepeatYear();
+        options.calcYearsSince = Module1.OptCalcYearsSince;
+        bool askedBirth = false;
+        if (options.calcYearsSince) {
+            BirthLookup lookup = MakeBirthLookup(db_);
+            options.birthDateOf = [&askedBirth, lookup](const std::string& name) {
+                askedBirth = true;
+                return lookup(name);
+            };
+        }
+        std::unique_ptr<db::Statement> alarm;
+        if (write) alarm = std::make_unique<db::Statement>(db_.prepare("UPDATE [Velmora] SET [Alarm] = ? WHERE [ID] = ?"));
+        const int64_t total = write ? writes_ : reports_;
+        int64_t done = 0, shownPercent = -1;
+        size_t i = 0;
+        for (dates_.moveFirst(); !dates_.eof(); dates_.moveNext(), ++i) {
+            const Action action = actions_[i];
+            if (action == Action::Keep || (action == Action::Write) != write) continue;
+            DateRecord r = ReadDateRecord(dates_);
+            askedBirth = false;
+            const Expansion e = ExpandRepeats(std::span<const DateRecord>(&r, 1), options);
+            for (const Problem& p : e.problems) problems_.push_back({p.kind, r.ID, r.DateText, r.Repeat});
+            if (write) {
+                // The record's rows carry the alarm list the pass writes on it.
+                for (const AlarmList& a : e.alarms) {
+                    if (a.Alarm != r.Alarm) {
+                        alarm->bind(1, db::Text(a.Alarm)).bind(2, db::Int(a.ID));
+                        alarm->run();
+                        r.Alarm = a.Alarm;
+                    }
+                }
+                RecordState s;
+                std::tie(s.firstRow, s.rows) = writer->Write(r, e);
+                s.fingerprint = RecordFingerprint(r);
+                s.problems = !e.problems.empty();
+                s.usesBirths = askedBirth;
+                book->Put(r.ID, s);
+                ++result_.records;
+            }
+            ++done;
+            if (hooks_.progress && total > 0 && done * 100 / total != shownPercent) {
+                shownPercent = done * 100 / total;
+                hooks_.progress(done, total);
+            }
+        }
+    }
+
+    void RemoveRows(db::Statement& drop, const RecordState& k) {
+        drop.bind(1, db::Int(k.firstRow)).bind(2, db::Int(k.firstRow + k.rows - 1));
+        drop.run();
+        result_.rowsRemoved += db_.changes();
+    }
+
+    void Write() {
+        result_.whole = whole_;
+        PassCache cache(db_, 8 * 1024);
+        db::Transaction tx(db_);
+        std::optional<RepeatingIndexes> indexes;
+        if (whole_) {
+            db_.exec("DELETE FROM [RepeatingData]");
+            result_.rowsRemoved = db_.changes();
+            indexes.emplace(db_);
+        }
+        RepeatBook book(db_, whole_);
+        if (!whole_) {  // the old rows of the records that went or changed
+            auto drop = db_.prepare("DELETE FROM [RepeatingData] WHERE rowid BETWEEN ? AND ?");
+            for (int64_t id : gone_) book.Remove(id);
+            for (const auto* ids : {&gone_, &replaced_})
+                for (int64_t id : *ids)
+                    if (const RecordState& k = state_.records.at(id); k.rows > 0) RemoveRows(drop, k);
+        }
+        op_.iErPt = 17;
+        ExpansionWriter writer(db_, sourceColumns_);
+        Expand(/*write=*/true, &writer, &book);
+        const bool numbered = writer.Finish();
+        result_.rowsWritten = writer.written();
+        if (indexes) {
+            cache.set(2 * 1024);
+            indexes->Restore();
+        }
+        op_.iErPt = 19;
+        if (numbered) book.Finish(inputs_, births_);
+        else RepeatBook::Forget(db_);  // rows numbered otherwise than counted: start afresh next time
+        tx.commit();
+    }
+
+    Operation& op_;
+    db::RecordSource& dates_;
+    const RepeatPassHooks& hooks_;
+    RepeatPassResult& result_;
+    db::Database& db_;
+    std::vector<std::string> sourceColumns_;
+    std::string inputs_, births_;
+    RepeatState state_;
+    bool whole_ = false;
+    std::vector<Action> actions_;
+    std::vector<int64_t> gone_, replaced_;
+    int64_t writes_ = 0, reports_ = 0;
+    std::vector<ShownProblem> problems_;
+};
+
+void RunPass(Operation& op, db::RecordSource& DataDates, const RepeatPassHooks& hooks, RepeatPassResult& result) {
+    auto ok = [&op](int point, auto&& fn) { return op.step(point, fn) && op.lastError() == 0; };
     if (!ok(1, [&] {
             MainState.pSQL = kRepeatPassSQL;
             MainState.pSQLOrder = kRepeatPassOrder;
@@ -68,44 +261,8 @@ void RunPass(Operation& op, db::RecordSource& DataDates, const RepeatPassHooks& 
             if (hooks.refreshDateGrid) hooks.refreshDateGrid();
         }))
         return;
-
-    // Nothing the pass reads has changed since it last wrote [RepeatingData]:
-    // the table already holds the very rows it would write.
-    const RepeatInputs inputs{StartRepeatYear(), Module1.OptCalcYearsSince};
-    const std::optional<RepeatState> kept = MatchingRepeatState(DataDates.database(), inputs, &DataDates);
-    if (kept && !kept->problems) return;
-
-    std::vector<DateRecord> records;
-    std::vector<std::string> sourceColumns;
-    if (!ok(21, [&] {
-            records = ReadDateRecords(DataDates);
-            for (int i = 0; i < DataDates.fieldCount(); ++i) sourceColumns.push_back(DataDates.fieldName(i));
-        }))
-        return;
-
-    Expansion expansion;
-    if (!ok(2, [&] {
-            RepeatOptions options;
-            options.startYear = StartRepeatYear();
-            options.calcYearsSince = Module1.OptCalcYearsSince;
-            if (options.calcYearsSince) options.birthDateOf = MakeBirthLookup(DataDates.database());
-            expansion = ExpandRepeats(records, options);
-        }))
-        return;
-    ShowProblems(expansion, records, hooks);
-    if (kept) {  // the problems shown again, the rows as they were
-        DataDates.moveFirst();
-        return;
-    }
-
-    const auto bookkeeping = [&](db::Database& db) { SaveRepeatState(db, inputs, !expansion.problems.empty()); };
-    if (!ok(1, [&] { WriteExpansion(DataDates.database(), sourceColumns, records, expansion, op.iErPt, bookkeeping); }))
-        return;
-
-    ok(19, [&] {
-        DataDates.refresh();  // the Alarm fields as written
-        if (hooks.refreshDateGrid) hooks.refreshDateGrid();
-    });
+    result.ran = true;
+    Pass(op, DataDates, hooks, result).Run();
 }
 
 }  // namespace
@@ -115,13 +272,6 @@ int StartRepeatYear() {
     if (text.empty()) text = Module1.OptStartRepeatYear;
     const double year = Val(text);
     return year > 0 && year < 100000 ? static_cast<int>(RoundHalfEven(year)) : 0;
-}
-
-std::vector<DateRecord> ReadDateRecords(db::RecordSource& source) {
-    std::vector<DateRecord> records;
-    records.reserve(static_cast<size_t>(source.recordCount()));
-    for (source.moveFirst(); !source.eof(); source.moveNext()) records.push_back(ReadDateRecord(source));
-    return records;
 }
 
 BirthLookup MakeBirthLookup(db::Database& db) {
@@ -141,14 +291,16 @@ BirthLookup MakeBirthLookup(db::Database& db) {
     };
 }
 
-void BuildRepeatingData(db::RecordSource& DataDates, const RepeatPassHooks& hooks) {
+RepeatPassResult BuildRepeatingData(db::RecordSource& DataDates, const RepeatPassHooks& hooks) {
     Operation op("Build Repeating Error", "@Err Pnt: ");
     op.iErPt = 1;
+    RepeatPassResult result;
     if (hooks.waitCursor) hooks.waitCursor(true);
     // A read-only calendar keeps the occurrences it has stored.
-    if (FileExists(Module1.CalendarFilePath) && !MainState.CalendarReadOnly) RunPass(op, DataDates, hooks);
+    if (FileExists(Module1.CalendarFilePath) && !MainState.CalendarReadOnly) RunPass(op, DataDates, hooks, result);
     if (hooks.waitCursor) hooks.waitCursor(false);
     MainState.pRebuildRepeating = false;
+    return result;
 }
 
 }  // namespace vm
