@@ -102,6 +102,18 @@ private:
         return op_.step(point, fn) && op_.lastError() == 0;
     }
 
+    // The birth date a record's remembrance text finds now (as a day number).
+    int32_t BirthOf(const DateRecord& r) {
+        if (!lookup_) lookup_ = MakeBirthLookup(db_);
+        int32_t found = 0;
+        PrepareRemembrance(r.DateType, r.DateText, r.Date, [&](const std::string& name) {
+            const std::optional<CivilDate> birth = lookup_(name);
+            if (birth) found = Date2Julian(*birth);
+            return birth;
+        });
+        return found;
+    }
+
     // Decides each record's action from what the pass read last time.
     void Plan() {
         for (int i = 0; i < dates_.fieldCount(); ++i) sourceColumns_.push_back(dates_.fieldName(i));
@@ -123,7 +135,7 @@ private:
             if (kept == state_.records.end()) continue;
             RecordState& k = kept->second;
             k.seen = true;
-            if (k.fingerprint != RecordFingerprint(r) || (k.usesBirths && birthsMoved)) {
+            if (k.fingerprint != RecordFingerprint(r) || (k.usesBirths && birthsMoved && BirthOf(r) != k.birth)) {
                 replaced_.push_back(r.ID);
                 continue;
             }
@@ -152,26 +164,30 @@ private:
         options.startYear = StartRepeatYear();
         options.calcYearsSince = Module1.OptCalcYearsSince;
         bool askedBirth = false;
+        int32_t birth = 0;
         if (options.calcYearsSince) {
-            BirthLookup lookup = MakeBirthLookup(db_);
-            options.birthDateOf = [&askedBirth, lookup](const std::string& name) {
+            if (!lookup_) lookup_ = MakeBirthLookup(db_);
+            options.birthDateOf = [&askedBirth, &birth, this](const std::string& name) {
                 askedBirth = true;
-                return lookup(name);
+                const std::optional<CivilDate> found = lookup_(name);
+                if (found) birth = Date2Julian(*found);
+                return found;
             };
         }
         std::unique_ptr<db::Statement> alarm;
         if (write) alarm = std::make_unique<db::Statement>(db_.prepare("UPDATE [Velmora] SET [Alarm] = ? WHERE [ID] = ?"));
-        const int64_t total = write ? writes_ : reports_;
+        const int64_t total = (write ? writes_ : 0) + reports_;
         int64_t done = 0, shownPercent = -1;
         size_t i = 0;
         for (dates_.moveFirst(); !dates_.eof(); dates_.moveNext(), ++i) {
             const Action action = actions_[i];
-            if (action == Action::Keep || (action == Action::Write) != write) continue;
+            if (action == Action::Keep || (action == Action::Write && !write)) continue;
             DateRecord r = ReadDateRecord(dates_);
             askedBirth = false;
+            birth = 0;
             const Expansion e = ExpandRepeats(std::span<const DateRecord>(&r, 1), options);
             for (const Problem& p : e.problems) problems_.push_back({p.kind, r.ID, r.DateText, r.Repeat});
-            if (write) {
+            if (action == Action::Write) {
                 // The record's rows carry the alarm list the pass writes on it.
                 for (const AlarmList& a : e.alarms) {
                     if (a.Alarm != r.Alarm) {
@@ -185,6 +201,7 @@ private:
                 s.fingerprint = RecordFingerprint(r);
                 s.problems = !e.problems.empty();
                 s.usesBirths = askedBirth;
+                s.birth = birth;
                 book->Put(r.ID, s);
                 ++result_.records;
             }
@@ -248,6 +265,7 @@ private:
     std::vector<int64_t> gone_, replaced_;
     int64_t writes_ = 0, reports_ = 0;
     std::vector<ShownProblem> problems_;
+    BirthLookup lookup_;
 };
 
 void RunPass(Operation& op, db::RecordSource& DataDates, const RepeatPassHooks& hooks, RepeatPassResult& result) {

@@ -35,7 +35,7 @@ void Create(db::Database& db) {
     db.exec("CREATE TABLE IF NOT EXISTS [RepeatState] ([RulesVersion] INTEGER, [Inputs] TEXT, [Births] TEXT, "
             "[FirstRow] INTEGER, [LastRow] INTEGER)");
     db.exec("CREATE TABLE IF NOT EXISTS [RepeatRecords] ([ID] INTEGER PRIMARY KEY, [Fingerprint] INTEGER, "
-            "[FirstRow] INTEGER, [RowCount] INTEGER, [Flags] INTEGER)");
+            "[FirstRow] INTEGER, [RowCount] INTEGER, [Flags] INTEGER, [Birth] INTEGER)");
 }
 
 }  // namespace
@@ -113,7 +113,7 @@ std::optional<RepeatState> LoadRepeatState(db::Database& db) noexcept {
             state.lastRow = db::AsInt(st.column(4), -1);
             if (st.step() || state.inputs.empty()) return std::nullopt;  // one row only
         }
-        auto st = db.prepare("SELECT [ID], [Fingerprint], [FirstRow], [RowCount], [Flags] FROM [RepeatRecords]");
+        auto st = db.prepare("SELECT [ID], [Fingerprint], [FirstRow], [RowCount], [Flags], [Birth] FROM [RepeatRecords]");
         while (st.step()) {
             RecordState r;
             r.fingerprint = static_cast<uint64_t>(db::AsInt(st.column(1)));
@@ -122,6 +122,7 @@ std::optional<RepeatState> LoadRepeatState(db::Database& db) noexcept {
             const int64_t flags = db::AsInt(st.column(4));
             r.problems = (flags & 1) != 0;
             r.usesBirths = (flags & 2) != 0;
+            r.birth = static_cast<int32_t>(db::AsInt(st.column(5)));
             state.records.emplace(db::AsInt(st.column(0)), r);
         }
         return state;
@@ -139,8 +140,8 @@ bool RepeatBook::Setup(db::Database& db, bool fresh) {
 RepeatBook::RepeatBook(db::Database& db, bool fresh)
     : db_(db),
       ready_(Setup(db, fresh)),
-      put_(db.prepare("INSERT OR REPLACE INTO [RepeatRecords] ([ID], [Fingerprint], [FirstRow], [RowCount], [Flags]) "
-                      "VALUES (?, ?, ?, ?, ?)")),
+      put_(db.prepare("INSERT OR REPLACE INTO [RepeatRecords] ([ID], [Fingerprint], [FirstRow], [RowCount], [Flags], "
+                      "[Birth]) VALUES (?, ?, ?, ?, ?, ?)")),
       remove_(db.prepare("DELETE FROM [RepeatRecords] WHERE [ID] = ?")) {}
 
 void RepeatBook::Put(int64_t id, const RecordState& s) {
@@ -148,7 +149,8 @@ void RepeatBook::Put(int64_t id, const RecordState& s) {
         .bind(2, db::Int(static_cast<int64_t>(s.fingerprint)))
         .bind(3, db::Int(s.firstRow))
         .bind(4, db::Int(s.rows))
-        .bind(5, db::Int((s.problems ? 1 : 0) | (s.usesBirths ? 2 : 0)));
+        .bind(5, db::Int((s.problems ? 1 : 0) | (s.usesBirths ? 2 : 0)))
+        .bind(6, db::Int(s.birth));
     put_.run();
 }
 

@@ -44,6 +44,7 @@ struct RecordState {
     int64_t rows = 0;
     bool problems = false;    // its rule problems are shown on every pass
     bool usesBirths = false;  // its texts looked up a birth date
+    int32_t birth = 0;        // the day number of the birth date found, 0 for none
     bool seen = false;        // (not stored) met again by the present pass
 };
 
