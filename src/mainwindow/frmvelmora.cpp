@@ -24,6 +24,7 @@
 #include "platform/speech.h"
 #include "mainwindow/colorpanel.h"
 #include "mainwindow/filecommands.h"
+#include "mainwindow/splash.h"
 #include "mainwindow/windowhelpers.h"
 #include "exchange/exportpanel.h"
 #include "exchange/importpanel.h"
@@ -79,6 +80,7 @@ void frmVelmora::cmbmonth_Click() {
 void frmVelmora::mnuFile_Build_Repeating_Click() {
     RepeatPassHooks hooks;
     hooks.waitCursor = [this](bool busy) { SetWaitCursor(busy); };
+    hooks.progress = ShowSplashProgress;  // a long pass at start-up
     hooks.statusText = [this](int panel, const std::string& text) { SetStatusText(panel, text); };
     hooks.refreshDateGrid = [this] { RefreshDateGrid(); };
     BuildRepeatingData(DataDates, hooks);
