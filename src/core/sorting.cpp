@@ -1,6 +1,8 @@
 #include "core/sorting.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 
 #include "core/numtext.h"
@@ -76,7 +78,74 @@ db::Value ByteOrNull(const db::Value& v) {
     return i >= 0 && i <= 255 ? db::Int(i) : db::Value{};
 }
 
+// A whole-number text as a number column keeps it ("05" reads back "5").
+std::string AsNumberColumn(const std::string& text) {
+    const auto n = PlainNumber(text);
+    if (!n || *n != std::floor(*n) || std::abs(*n) > 1e15) return text;
+    return std::to_string(static_cast<int64_t>(*n));
+}
+
+// How a number column orders its values: empty first, then numbers, then texts.
+struct NumberKey {
+    int kind = 0;  // 0 empty, 1 number, 2 text
+    double number = 0;
+    std::string_view text;
+    explicit NumberKey(const db::Value& v) {
+        if (db::IsNull(v)) return;
+        if (auto s = std::get_if<std::string>(&v)) {
+            kind = 2;
+            text = *s;
+            return;
+        }
+        kind = 1;
+        number = std::holds_alternative<double>(v) ? std::get<double>(v) : static_cast<double>(db::AsInt(v));
+    }
+    explicit NumberKey(std::string_view t) {
+        if (auto n = PlainNumber(t)) {
+            kind = 1;
+            number = *n;
+        } else {
+            kind = 2;
+            text = t;
+        }
+    }
+    int compare(const NumberKey& o) const {
+        if (kind != o.kind) return kind < o.kind ? -1 : 1;
+        if (kind == 1) return number < o.number ? -1 : (number > o.number ? 1 : 0);
+        return text.compare(o.text) < 0 ? -1 : (text == o.text ? 0 : 1);
+    }
+};
+
+// A text column's order: letter case of A..Z aside, byte by byte.
+int CompareNoCase(std::string_view a, std::string_view b) {
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        const unsigned char x = static_cast<unsigned char>(a[i]) | ((a[i] >= 'A' && a[i] <= 'Z') ? 0x20 : 0);
+        const unsigned char y = static_cast<unsigned char>(b[i]) | ((b[i] >= 'A' && b[i] <= 'Z') ? 0x20 : 0);
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
 }  // namespace
+
+void ArrangeForDisplay(std::vector<SortingRow>& rows) {
+    for (SortingRow& r : rows) {
+        r.Priority = ByteOrNull(r.Priority);
+        if (r.Hr24 && (*r.Hr24 < 0 || *r.Hr24 > 255)) r.Hr24.reset();
+        r.Hour = AsNumberColumn(r.Hour);
+        r.Min = AsNumberColumn(r.Min);
+    }
+    // [DayNo], [Priority] DESC, [Hr24], [AMPM], [Hour], [Min]
+    std::stable_sort(rows.begin(), rows.end(), [](const SortingRow& a, const SortingRow& b) {
+        if (a.DayNo != b.DayNo) return a.DayNo < b.DayNo;
+        if (int c = NumberKey(a.Priority).compare(NumberKey(b.Priority))) return c > 0;
+        if (a.Hr24 != b.Hr24) return !a.Hr24 || (b.Hr24 && *a.Hr24 < *b.Hr24);
+        if (int c = CompareNoCase(a.AMPM, b.AMPM)) return c < 0;
+        if (int c = NumberKey(std::string_view(a.Hour)).compare(NumberKey(std::string_view(b.Hour)))) return c < 0;
+        return NumberKey(std::string_view(a.Min)).compare(NumberKey(std::string_view(b.Min))) < 0;
+    });
+}
 
 int SortingRow::PriorityValue() const {
     if (db::IsNull(Priority)) return 0;

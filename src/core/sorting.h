@@ -67,4 +67,9 @@ void EmptySorting(db::Database& db);
 // [Sorting] in display order: by cell, falling priority, then time of day.
 std::vector<SortingRow> ReadSortingInDisplayOrder(db::Database& db);
 
+// The rows as ReplaceSortingRows stores them and ReadSortingInDisplayOrder
+// gives them back, without the round trip: values in the column types of
+// [Sorting], in display order (rows alike in every key keep their order).
+void ArrangeForDisplay(std::vector<SortingRow>& rows);
+
 }  // namespace vm
