@@ -137,7 +137,7 @@ void MonthFloor(benchmark::State& state, int entries) {
     for (auto _ : state) {
         const int month = flip ? 5 : 3;
         flip = !flip;
-        const int32_t first = vm::Date2Julian({2026, month, 1}) - 6;
+        const int32_t first = vm::Date2Julian(vm::CivilDate{2026, month, 1});
         st.bind(1, db::Int(first)).bind(2, db::Int(first + 41));
         std::array<std::string, 42> texts;
         while (st.step()) {

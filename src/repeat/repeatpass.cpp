@@ -90,10 +90,13 @@ public:
         }
         if (!ok(1, [&] { Write(); })) return;
         ShowProblems(problems_, hooks_);
-        ok(19, [&] {
-            dates_.refresh();  // the Alarm fields as written
-            if (hooks_.refreshDateGrid) hooks_.refreshDateGrid();
-        });
+        if (alarmsWritten_)
+            ok(19, [&] {
+                dates_.refresh();  // the Alarm fields as written
+                if (hooks_.refreshDateGrid) hooks_.refreshDateGrid();
+            });
+        else
+            dates_.moveFirst();
     }
 
 private:
@@ -127,16 +130,18 @@ private:
         actions_.assign(static_cast<size_t>(dates_.recordCount()), Action::Write);
         std::unordered_set<int64_t> ids;
         size_t i = 0;
+        const RecordFingerprinter fingerprint(dates_);
         for (dates_.moveFirst(); !dates_.eof(); dates_.moveNext(), ++i) {
-            const DateRecord r = ReadDateRecord(dates_);
-            if (!ids.insert(r.ID).second) whole_ = true;  // IDs not unique: no record can be told apart
+            const int64_t id = fingerprint.IdOf(dates_);
+            if (!ids.insert(id).second) whole_ = true;  // IDs not unique: no record can be told apart
             if (whole_) continue;
-            const auto kept = state_.records.find(r.ID);
+            const auto kept = state_.records.find(id);
             if (kept == state_.records.end()) continue;
             RecordState& k = kept->second;
             k.seen = true;
-            if (k.fingerprint != RecordFingerprint(r) || (k.usesBirths && birthsMoved && BirthOf(r) != k.birth)) {
-                replaced_.push_back(r.ID);
+            if (k.fingerprint != fingerprint.Of(dates_) ||
+                (k.usesBirths && birthsMoved && BirthOf(ReadDateRecord(dates_)) != k.birth)) {
+                replaced_.push_back(id);
                 continue;
             }
             actions_[i] = k.problems ? Action::Report : Action::Keep;
@@ -177,6 +182,7 @@ private:
         std::unique_ptr<db::Statement> alarm;
         if (write) alarm = std::make_unique<db::Statement>(db_.prepare("UPDATE [Velmora] SET [Alarm] = ? WHERE [ID] = ?"));
         const int64_t total = (write ? writes_ : 0) + reports_;
+        const RecordFingerprinter fingerprint(dates_);
         int64_t done = 0, shownPercent = -1;
         size_t i = 0;
         for (dates_.moveFirst(); !dates_.eof(); dates_.moveNext(), ++i) {
@@ -189,16 +195,18 @@ private:
             for (const Problem& p : e.problems) problems_.push_back({p.kind, r.ID, r.DateText, r.Repeat});
             if (action == Action::Write) {
                 // The record's rows carry the alarm list the pass writes on it.
+                bool newAlarm = false;
                 for (const AlarmList& a : e.alarms) {
                     if (a.Alarm != r.Alarm) {
                         alarm->bind(1, db::Text(a.Alarm)).bind(2, db::Int(a.ID));
                         alarm->run();
                         r.Alarm = a.Alarm;
+                        newAlarm = alarmsWritten_ = true;
                     }
                 }
                 RecordState s;
                 std::tie(s.firstRow, s.rows) = writer->Write(r, e);
-                s.fingerprint = RecordFingerprint(r);
+                s.fingerprint = fingerprint.Of(dates_, newAlarm ? &r.Alarm : nullptr);
                 s.problems = !e.problems.empty();
                 s.usesBirths = askedBirth;
                 s.birth = birth;
@@ -260,7 +268,7 @@ private:
     std::vector<std::string> sourceColumns_;
     std::string inputs_, births_;
     RepeatState state_;
-    bool whole_ = false;
+    bool whole_ = false, alarmsWritten_ = false;
     std::vector<Action> actions_;
     std::vector<int64_t> gone_, replaced_;
     int64_t writes_ = 0, reports_ = 0;

@@ -2,6 +2,10 @@
 
 #include <QCryptographicHash>
 
+#include <cstring>
+#include <type_traits>
+#include <variant>
+
 #include "core/numtext.h"
 
 namespace vm {
@@ -16,10 +20,6 @@ public:
     }
     void Add(int64_t n) {
         for (int i = 0; i < 8; ++i) Byte(static_cast<unsigned char>(static_cast<uint64_t>(n) >> (8 * i)));
-    }
-    void Add(const std::optional<int64_t>& v) {
-        Add(int64_t{v.has_value()});
-        if (v) Add(*v);
     }
     uint64_t value() const { return h_; }
 
@@ -66,29 +66,51 @@ std::string BirthsFingerprint(db::Database& db, bool calcYearsSince) {
     return hash.result().toHex().toStdString();
 }
 
-uint64_t RecordFingerprint(const DateRecord& r) {
+RecordFingerprinter::RecordFingerprinter(const db::RecordSource& source) {
+    const auto& names = DateRecordColumns();
+    for (size_t i = 0; i < names.size(); ++i) {
+        int at = -1;
+        for (int f = 0; f < source.fieldCount() && at < 0; ++f)
+            if (ToLower(source.fieldName(f)) == ToLower(names[i])) at = f;
+        columns_.push_back(at);
+        if (std::string_view(names[i]) == "Alarm") alarmAt_ = at;
+        if (std::string_view(names[i]) == "ID") idAt_ = at;
+    }
+}
+
+uint64_t RecordFingerprinter::Of(const db::RecordSource& source, const std::string* alarm) const {
     Fnv h;
-    h.Add(r.ID);
-    h.Add(int64_t{r.Hide});
-    h.Add(int64_t{r.Date.y} * 10000 + r.Date.m * 100 + r.Date.d);
-    h.Add(int64_t{r.Hour});
-    h.Add(int64_t{r.Minute});
-    h.Add(r.AM_PM);
-    h.Add(r.DateText);
-    h.Add(r.Duration);
-    h.Add(r.Repeat);
-    h.Add(r.BGColor);
-    h.Add(r.FGColor);
-    h.Add(r.DateType);
-    h.Add(int64_t{r.WorkDay});
-    h.Add(int64_t{r.JulDate});
-    h.Add(r.Alarm);
-    h.Add(r.SoundNum);
-    h.Add(r.Font);
-    h.Add(int64_t{r.Priority});
-    h.Add(r.DayColors);
-    h.Add(r.Hr24 ? std::optional<int64_t>(*r.Hr24) : std::nullopt);
+    for (const int at : columns_) {
+        if (at < 0) {
+            h.Add(int64_t{-1});
+            continue;
+        }
+        const db::Value v = at == alarmAt_ && alarm ? db::Text(*alarm) : source.field(at);
+        std::visit(
+            [&h](const auto& x) {
+                using T = std::decay_t<decltype(x)>;
+                if constexpr (std::is_same_v<T, std::monostate>) {
+                    h.Add(int64_t{0});
+                } else if constexpr (std::is_same_v<T, int64_t>) {
+                    h.Add(int64_t{1});
+                    h.Add(x);
+                } else if constexpr (std::is_same_v<T, double>) {
+                    int64_t bits = 0;
+                    std::memcpy(&bits, &x, sizeof bits);
+                    h.Add(int64_t{2});
+                    h.Add(bits);
+                } else {
+                    h.Add(int64_t{3});
+                    h.Add(std::string_view(x));
+                }
+            },
+            v);
+    }
     return h.value();
+}
+
+int64_t RecordFingerprinter::IdOf(const db::RecordSource& source) const {
+    return idAt_ < 0 ? 0 : db::AsInt(source.field(idAt_));
 }
 
 std::pair<int64_t, int64_t> RepeatingBounds(db::Database& db) {

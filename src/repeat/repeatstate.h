@@ -60,8 +60,20 @@ std::string InputsFingerprint(db::Database& db, const RepeatInputs& inputs,
                               const std::vector<std::string>& sourceColumns);
 // The records a birth-date lookup can find; "" when the texts look none up.
 std::string BirthsFingerprint(db::Database& db, bool calcYearsSince);
-// Every column of the record the pass reads.
-uint64_t RecordFingerprint(const DateRecord& r);
+// The fingerprint of the columns of the current row of a record source that
+// the pass reads (those of a date record), as stored: equal values give equal
+// records. The columns are looked up once, for the source's present query.
+class RecordFingerprinter {
+public:
+    explicit RecordFingerprinter(const db::RecordSource& source);
+    // With `alarm`, that text in place of the row's Alarm.
+    uint64_t Of(const db::RecordSource& source, const std::string* alarm = nullptr) const;
+    int64_t IdOf(const db::RecordSource& source) const;
+
+private:
+    std::vector<int> columns_;  // per date-record column, -1 when the source lacks it
+    int alarmAt_ = -1, idAt_ = -1;
+};
 // The lowest and highest row numbers of [RepeatingData] (0, 0 when empty).
 std::pair<int64_t, int64_t> RepeatingBounds(db::Database& db);
 

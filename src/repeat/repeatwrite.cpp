@@ -182,7 +182,8 @@ std::pair<int64_t, int64_t> ExpansionWriter::Write(const DateRecord& record, con
 
 bool ExpansionWriter::Finish() {
     impl_->rows.Finish();
-    return written_ == 0 || db_.lastInsertId() == next_ - 1;
+    // The newest rows are this pass's, numbered as counted.
+    return written_ == 0 || RepeatingBounds(db_).second == next_ - 1;
 }
 
 RepeatingIndexes::RepeatingIndexes(db::Database& db) : db_(db) {
