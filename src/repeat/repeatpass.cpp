@@ -105,7 +105,21 @@ private:
         return op_.step(point, fn) && op_.lastError() == 0;
     }
 
+    // The grid's record at `index` of the pass's order, when it is still the
+    // planned one.
+    std::optional<DateRecord> RecordAt(size_t index) {
+        dates_.setAbsolutePosition(static_cast<int>(index));
+        if (dates_.eof() || dates_.bof()) return std::nullopt;
+        DateRecord r = ReadDateRecord(dates_);
+        if (r.ID != planned_[index].id) return std::nullopt;
+        return r;
+    }
+
     // The birth date a record's remembrance text finds now (as a day number).
+    int32_t BirthOf(size_t index) {
+        const std::optional<DateRecord> r = RecordAt(index);
+        return r ? BirthOf(*r) : -1;
+    }
     int32_t BirthOf(const DateRecord& r) {
         if (!lookup_) lookup_ = MakeBirthLookup(db_);
         int32_t found = 0;
@@ -127,36 +141,42 @@ private:
         whole_ = state_.inputs != inputs_ || RepeatingBounds(db_) != std::pair(state_.firstRow, state_.lastRow);
         const bool birthsMoved = state_.births != births_;
 
-        actions_.assign(static_cast<size_t>(dates_.recordCount()), Action::Write);
+        // The rows are streamed from the store, so the grid's records are read
+        // only where a record is written.
+        auto rows = db_.prepare(std::string(kRepeatPassSQL) + kRepeatPassOrder);
+        std::vector<std::string> names;
+        for (int c = 0; c < rows.columnCount(); ++c) names.push_back(rows.columnName(c));
+        const RecordFingerprinter fingerprint(names);
+        const auto field = [&rows](int c) { return rows.column(c); };
         std::unordered_set<int64_t> ids;
-        size_t i = 0;
-        const RecordFingerprinter fingerprint(dates_);
-        for (dates_.moveFirst(); !dates_.eof(); dates_.moveNext(), ++i) {
-            const int64_t id = fingerprint.IdOf(dates_);
+        while (rows.step()) {
+            const int64_t id = fingerprint.IdOf(field);
+            const size_t i = planned_.size();
+            planned_.push_back({id, Action::Write});
             if (!ids.insert(id).second) whole_ = true;  // IDs not unique: no record can be told apart
             if (whole_) continue;
             const auto kept = state_.records.find(id);
             if (kept == state_.records.end()) continue;
             RecordState& k = kept->second;
             k.seen = true;
-            if (k.fingerprint != fingerprint.Of(dates_) ||
-                (k.usesBirths && birthsMoved && BirthOf(ReadDateRecord(dates_)) != k.birth)) {
+            if (k.fingerprint != fingerprint.Of(field) || (k.usesBirths && birthsMoved && BirthOf(i) != k.birth)) {
                 replaced_.push_back(id);
                 continue;
             }
-            actions_[i] = k.problems ? Action::Report : Action::Keep;
+            planned_[i].action = k.problems ? Action::Report : Action::Keep;
         }
+        if (static_cast<int>(planned_.size()) != dates_.recordCount()) whole_ = true;  // changed meanwhile
         if (!whole_)
             for (const auto& [id, k] : state_.records)
                 if (!k.seen) gone_.push_back(id);
-        for (Action a : actions_) {
-            writes_ += a == Action::Write;
-            reports_ += a == Action::Report;
+        for (const Planned& p : planned_) {
+            writes_ += p.action == Action::Write;
+            reports_ += p.action == Action::Report;
         }
-        if (!whole_ && writes_ * kWholeShare > static_cast<int64_t>(actions_.size()) && writes_ > 100) whole_ = true;
+        if (!whole_ && writes_ * kWholeShare > static_cast<int64_t>(planned_.size()) && writes_ > 100) whole_ = true;
         if (whole_) {
-            actions_.assign(actions_.size(), Action::Write);
-            writes_ = static_cast<int64_t>(actions_.size());
+            for (Planned& p : planned_) p.action = Action::Write;
+            writes_ = static_cast<int64_t>(planned_.size());
             gone_.clear();
             replaced_.clear();
         }
@@ -182,13 +202,20 @@ private:
         std::unique_ptr<db::Statement> alarm;
         if (write) alarm = std::make_unique<db::Statement>(db_.prepare("UPDATE [Velmora] SET [Alarm] = ? WHERE [ID] = ?"));
         const int64_t total = (write ? writes_ : 0) + reports_;
-        const RecordFingerprinter fingerprint(dates_);
+        std::vector<std::string> names;
+        for (int c = 0; c < dates_.fieldCount(); ++c) names.push_back(dates_.fieldName(c));
+        const RecordFingerprinter fingerprint(names);
+        const auto field = [this](int c) { return dates_.field(c); };
         int64_t done = 0, shownPercent = -1;
-        size_t i = 0;
-        for (dates_.moveFirst(); !dates_.eof(); dates_.moveNext(), ++i) {
-            const Action action = actions_[i];
+        for (size_t i = 0; i < planned_.size(); ++i) {
+            const Action action = planned_[i].action;
             if (action == Action::Keep || (action == Action::Write && !write)) continue;
-            DateRecord r = ReadDateRecord(dates_);
+            std::optional<DateRecord> read = RecordAt(i);
+            if (!read) {  // the grid's records changed since: the next pass starts afresh
+                unsure_ = true;
+                continue;
+            }
+            DateRecord& r = *read;
             askedBirth = false;
             birth = 0;
             const Expansion e = ExpandRepeats(std::span<const DateRecord>(&r, 1), options);
@@ -206,7 +233,7 @@ private:
                 }
                 RecordState s;
                 std::tie(s.firstRow, s.rows) = writer->Write(r, e);
-                s.fingerprint = fingerprint.Of(dates_, newAlarm ? &r.Alarm : nullptr);
+                s.fingerprint = fingerprint.Of(field, newAlarm ? &r.Alarm : nullptr);
                 s.problems = !e.problems.empty();
                 s.usesBirths = askedBirth;
                 s.birth = birth;
@@ -255,7 +282,7 @@ private:
             indexes->Restore();
         }
         op_.iErPt = 19;
-        if (numbered) book.Finish(inputs_, births_);
+        if (numbered && !unsure_) book.Finish(inputs_, births_);
         else RepeatBook::Forget(db_);  // rows numbered otherwise than counted: start afresh next time
         tx.commit();
     }
@@ -268,8 +295,12 @@ private:
     std::vector<std::string> sourceColumns_;
     std::string inputs_, births_;
     RepeatState state_;
-    bool whole_ = false, alarmsWritten_ = false;
-    std::vector<Action> actions_;
+    bool whole_ = false, alarmsWritten_ = false, unsure_ = false;
+    struct Planned {
+        int64_t id;
+        Action action;
+    };
+    std::vector<Planned> planned_;  // the pass's records in its order
     std::vector<int64_t> gone_, replaced_;
     int64_t writes_ = 0, reports_ = 0;
     std::vector<ShownProblem> problems_;

@@ -14,6 +14,7 @@ namespace {
 // 64-bit FNV-1a over each value with its length, so neighbours cannot merge.
 class Fnv {
 public:
+    explicit Fnv(uint64_t seed) : h_(seed) {}
     void Add(std::string_view s) {
         Add(static_cast<int64_t>(s.size()));
         for (unsigned char c : s) Byte(c);
@@ -28,7 +29,7 @@ private:
         h_ ^= c;
         h_ *= 0x100000001b3ULL;
     }
-    uint64_t h_ = 0xcbf29ce484222325ULL;
+    uint64_t h_;
 };
 
 void Create(db::Database& db) {
@@ -66,51 +67,44 @@ std::string BirthsFingerprint(db::Database& db, bool calcYearsSince) {
     return hash.result().toHex().toStdString();
 }
 
-RecordFingerprinter::RecordFingerprinter(const db::RecordSource& source) {
+RecordFingerprinter::RecordFingerprinter(const std::vector<std::string>& columnNames) {
     const auto& names = DateRecordColumns();
     for (size_t i = 0; i < names.size(); ++i) {
         int at = -1;
-        for (int f = 0; f < source.fieldCount() && at < 0; ++f)
-            if (ToLower(source.fieldName(f)) == ToLower(names[i])) at = f;
+        for (size_t f = 0; f < columnNames.size() && at < 0; ++f)
+            if (ToLower(columnNames[f]) == ToLower(names[i])) at = static_cast<int>(f);
         columns_.push_back(at);
         if (std::string_view(names[i]) == "Alarm") alarmAt_ = at;
         if (std::string_view(names[i]) == "ID") idAt_ = at;
     }
 }
 
-uint64_t RecordFingerprinter::Of(const db::RecordSource& source, const std::string* alarm) const {
-    Fnv h;
-    for (const int at : columns_) {
-        if (at < 0) {
-            h.Add(int64_t{-1});
-            continue;
-        }
-        const db::Value v = at == alarmAt_ && alarm ? db::Text(*alarm) : source.field(at);
-        std::visit(
-            [&h](const auto& x) {
-                using T = std::decay_t<decltype(x)>;
-                if constexpr (std::is_same_v<T, std::monostate>) {
-                    h.Add(int64_t{0});
-                } else if constexpr (std::is_same_v<T, int64_t>) {
-                    h.Add(int64_t{1});
-                    h.Add(x);
-                } else if constexpr (std::is_same_v<T, double>) {
-                    int64_t bits = 0;
-                    std::memcpy(&bits, &x, sizeof bits);
-                    h.Add(int64_t{2});
-                    h.Add(bits);
-                } else {
-                    h.Add(int64_t{3});
-                    h.Add(std::string_view(x));
-                }
-            },
-            v);
+uint64_t RecordFingerprinter::Mix(uint64_t seed, const db::Value& v, bool missing) {
+    Fnv h(seed);
+    if (missing) {
+        h.Add(int64_t{-1});
+        return h.value();
     }
+    std::visit(
+        [&h](const auto& x) {
+            using T = std::decay_t<decltype(x)>;
+            if constexpr (std::is_same_v<T, std::monostate>) {
+                h.Add(int64_t{0});
+            } else if constexpr (std::is_same_v<T, int64_t>) {
+                h.Add(int64_t{1});
+                h.Add(x);
+            } else if constexpr (std::is_same_v<T, double>) {
+                int64_t bits = 0;
+                std::memcpy(&bits, &x, sizeof bits);
+                h.Add(int64_t{2});
+                h.Add(bits);
+            } else {
+                h.Add(int64_t{3});
+                h.Add(std::string_view(x));
+            }
+        },
+        v);
     return h.value();
-}
-
-int64_t RecordFingerprinter::IdOf(const db::RecordSource& source) const {
-    return idAt_ < 0 ? 0 : db::AsInt(source.field(idAt_));
 }
 
 std::pair<int64_t, int64_t> RepeatingBounds(db::Database& db) {

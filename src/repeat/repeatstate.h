@@ -60,20 +60,32 @@ std::string InputsFingerprint(db::Database& db, const RepeatInputs& inputs,
                               const std::vector<std::string>& sourceColumns);
 // The records a birth-date lookup can find; "" when the texts look none up.
 std::string BirthsFingerprint(db::Database& db, bool calcYearsSince);
-// The fingerprint of the columns of the current row of a record source that
-// the pass reads (those of a date record), as stored: equal values give equal
-// records. The columns are looked up once, for the source's present query.
+// The fingerprint of the columns of a row that the pass reads (those of a
+// date record), as stored: equal values give equal records. The columns are
+// looked up once, from the names of the row's columns.
 class RecordFingerprinter {
 public:
-    explicit RecordFingerprinter(const db::RecordSource& source);
-    // With `alarm`, that text in place of the row's Alarm.
-    uint64_t Of(const db::RecordSource& source, const std::string* alarm = nullptr) const;
-    int64_t IdOf(const db::RecordSource& source) const;
+    explicit RecordFingerprinter(const std::vector<std::string>& columnNames);
+    // `field(i)` gives column i of the row; with `alarm`, that text stands in
+    // for the row's Alarm.
+    template <class Field>
+    uint64_t Of(Field&& field, const std::string* alarm = nullptr) const {
+        uint64_t h = kSeed;
+        for (const int at : columns_) h = Mix(h, at < 0 ? db::Value{} : at == alarmAt_ && alarm ? db::Text(*alarm) : field(at), at < 0);
+        return h;
+    }
+    template <class Field>
+    int64_t IdOf(Field&& field) const {
+        return idAt_ < 0 ? 0 : db::AsInt(field(idAt_));
+    }
 
 private:
-    std::vector<int> columns_;  // per date-record column, -1 when the source lacks it
+    static constexpr uint64_t kSeed = 0xcbf29ce484222325ULL;
+    static uint64_t Mix(uint64_t h, const db::Value& v, bool missing);
+    std::vector<int> columns_;  // per date-record column, -1 when the row lacks it
     int alarmAt_ = -1, idAt_ = -1;
 };
+
 // The lowest and highest row numbers of [RepeatingData] (0, 0 when empty).
 std::pair<int64_t, int64_t> RepeatingBounds(db::Database& db);
 
