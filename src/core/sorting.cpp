@@ -90,24 +90,28 @@ struct NumberKey {
     int kind = 0;  // 0 empty, 1 number, 2 text
     double number = 0;
     std::string_view text;
-    explicit NumberKey(const db::Value& v) {
-        if (db::IsNull(v)) return;
+    static NumberKey Of(const db::Value& v) {
+        NumberKey k;
+        if (db::IsNull(v)) return k;
         if (auto s = std::get_if<std::string>(&v)) {
-            kind = 2;
-            text = *s;
-            return;
+            k.kind = 2;
+            k.text = *s;
+            return k;
         }
-        kind = 1;
-        number = std::holds_alternative<double>(v) ? std::get<double>(v) : static_cast<double>(db::AsInt(v));
+        k.kind = 1;
+        k.number = std::holds_alternative<double>(v) ? std::get<double>(v) : static_cast<double>(db::AsInt(v));
+        return k;
     }
-    explicit NumberKey(std::string_view t) {
+    static NumberKey Of(std::string_view t) {  // a text stored in a number column
+        NumberKey k;
         if (auto n = PlainNumber(t)) {
-            kind = 1;
-            number = *n;
+            k.kind = 1;
+            k.number = *n;
         } else {
-            kind = 2;
-            text = t;
+            k.kind = 2;
+            k.text = t;
         }
+        return k;
     }
     int compare(const NumberKey& o) const {
         if (kind != o.kind) return kind < o.kind ? -1 : 1;
@@ -136,15 +140,31 @@ void ArrangeForDisplay(std::vector<SortingRow>& rows) {
         r.Hour = AsNumberColumn(r.Hour);
         r.Min = AsNumberColumn(r.Min);
     }
-    // [DayNo], [Priority] DESC, [Hr24], [AMPM], [Hour], [Min]
-    std::stable_sort(rows.begin(), rows.end(), [](const SortingRow& a, const SortingRow& b) {
+    // [DayNo], [Priority] DESC, [Hr24], [AMPM], [Hour], [Min]: the keys are
+    // worked out once, the rows moved once.
+    struct Key {
+        SortingRow* row;
+        NumberKey priority, hour, min;
+    };
+    std::vector<Key> keys;
+    keys.reserve(rows.size());
+    for (SortingRow& r : rows)
+        keys.push_back({&r, NumberKey::Of(r.Priority), NumberKey::Of(std::string_view(r.Hour)),
+                        NumberKey::Of(std::string_view(r.Min))});
+    std::stable_sort(keys.begin(), keys.end(), [](const Key& x, const Key& y) {
+        const SortingRow& a = *x.row;
+        const SortingRow& b = *y.row;
         if (a.DayNo != b.DayNo) return a.DayNo < b.DayNo;
-        if (int c = NumberKey(a.Priority).compare(NumberKey(b.Priority))) return c > 0;
+        if (int c = x.priority.compare(y.priority)) return c > 0;
         if (a.Hr24 != b.Hr24) return !a.Hr24 || (b.Hr24 && *a.Hr24 < *b.Hr24);
         if (int c = CompareNoCase(a.AMPM, b.AMPM)) return c < 0;
-        if (int c = NumberKey(std::string_view(a.Hour)).compare(NumberKey(std::string_view(b.Hour)))) return c < 0;
-        return NumberKey(std::string_view(a.Min)).compare(NumberKey(std::string_view(b.Min))) < 0;
+        if (int c = x.hour.compare(y.hour)) return c < 0;
+        return x.min.compare(y.min) < 0;
     });
+    std::vector<SortingRow> sorted;
+    sorted.reserve(rows.size());
+    for (const Key& k : keys) sorted.push_back(std::move(*k.row));
+    rows = std::move(sorted);
 }
 
 int SortingRow::PriorityValue() const {
