@@ -1,6 +1,8 @@
 #include "repeat/repeatpass.h"
 
 #include <memory>
+#include <optional>
+#include <tuple>
 #include <unordered_set>
 
 #include "core/module1.h"
@@ -81,7 +83,7 @@ public:
 
     void Run() {
         if (!ok(21, [&] { Plan(); })) return;
-        if (!whole_ && writes_ == 0 && gone_.empty()) {
+        if (!whole_ && writes_ == 0 && gone_.empty() && state_.births == births_) {
             // Nothing to write: the problems of the rules are shown again.
             if (reports_ > 0 && !ok(2, [&] { Expand(/*write=*/false); })) return;
             ShowProblems(problems_, hooks_);
