@@ -210,16 +210,8 @@ std::string MonthRangeSQL(std::string_view table, int32_t firstKey, int32_t last
 }
 
 std::vector<SortingRow> ReadMonthOccurrences(db::Database& db, int32_t firstKey, int32_t lastKey, int firstCell) {
-    // Order by the time columns the table has (an old file may lack some).
-    const auto present = db.columns("RepeatingData");
-    std::string order;
-    for (const char* col : {"JulDate", "Hr24", "AM_PM", "Hour", "Minute", "ID"})
-        for (const auto& p : present)
-            if (SameName(p, col)) {
-                order += (order.empty() ? " ORDER BY [" : ",[") + std::string(col) + "]";
-                break;
-            }
-    auto st = db.prepare("SELECT * FROM [RepeatingData] WHERE [JulDate] BETWEEN ? AND ?" + order);
+    // Unsorted: ArrangeForDisplay orders them, rows alike keeping their numbers' order.
+    auto st = db.prepare("SELECT * FROM [RepeatingData] WHERE [JulDate] BETWEEN ? AND ?");
     st.bind(1, db::Int(firstKey)).bind(2, db::Int(lastKey));
     const SourceColumns cols(st.columnCount(), [&](int i) { return st.columnName(i); });
     std::vector<SortingRow> rows;

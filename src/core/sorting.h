@@ -52,7 +52,8 @@ inline constexpr const char* kSortingDisplaySQL =
 
 
 // The generated occurrences of the days firstKey..lastKey as [Sorting] rows,
-// in date and time order. Columns an old file lacks are read as empty.
+// in the order of their row numbers within each day. Columns an old file
+// lacks are read as empty.
 std::vector<SortingRow> ReadMonthOccurrences(db::Database& db, int32_t firstKey, int32_t lastKey, int firstCell);
 
 // The rows of a record source on [Velmora] (walked from the first to the
