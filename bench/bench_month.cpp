@@ -1,13 +1,16 @@
 // The month build from the store to the 84 cell labels of the real (headless)
 // main window, in a calendar of 100,000 occurrence rows. Each build shows
 // the other of two months, so every label changes as it does for a user who
-// pages: two months of 1,000 entries each (records and occurrences), and two
-// months with nothing at all in their six weeks.
+// pages: two months of 1,000 entries each (records and occurrences), two of
+// 10,000, and two months with nothing at all in their six weeks. The floor is
+// what no build can go below: one query over both tables for the month and
+// the 42 entry texts set on their labels.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QComboBox>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -18,6 +21,7 @@
 #include "core/dates.h"
 #include "core/files.h"
 #include "core/module1.h"
+#include "mainwindow/celllabel.h"
 #include "mainwindow/frmvelmora.h"
 #include "platform/places.h"
 #include "platform/sqlstore.h"
@@ -113,5 +117,43 @@ void BM_MonthBuildEmptyMonth(benchmark::State& state) {
     for (auto _ : state) m.Build("August", "October");
 }
 BENCHMARK(BM_MonthBuildEmptyMonth)->Unit(benchmark::kMillisecond);
+
+void BM_MonthBuild10000(benchmark::State& state) {
+    MonthWindow m(100'000, 10'000);
+    for (auto _ : state) m.Build("March", "May");
+    state.counters["entries"] = 10000;
+}
+BENCHMARK(BM_MonthBuild10000)->Unit(benchmark::kMillisecond);
+
+// One query over both tables and 42 label texts, for the same months.
+void MonthFloor(benchmark::State& state, int entries) {
+    MonthWindow m(100'000, entries);
+    auto d = db::Database::Open(vm::Module1.CalendarFilePath);
+    auto st = d->prepare(
+        "SELECT [JulDate], [Hour], [Minute], [AM_PM], [DateText], [Font], [DayColors] FROM [RepeatingData] "
+        "WHERE [JulDate] BETWEEN ?1 AND ?2 UNION ALL SELECT [JulDate], [Hour], [Minute], [AM_PM], [DateText], "
+        "[Font], [DayColors] FROM [Velmora] WHERE [JulDate] BETWEEN ?1 AND ?2 ORDER BY 1, 2, 3");
+    bool flip = false;
+    for (auto _ : state) {
+        const int month = flip ? 5 : 3;
+        flip = !flip;
+        const int32_t first = vm::Date2Julian(vm::CivilDate{2026, month, 1});
+        st.bind(1, db::Int(first)).bind(2, db::Int(first + 41));
+        std::array<std::string, 42> texts;
+        while (st.step()) {
+            const size_t cell = static_cast<size_t>(db::AsInt(st.column(0)) - first) % 42;
+            texts[cell] += db::AsText(st.column(1)) + ":" + db::AsText(st.column(2)) + " " +
+                           db::AsText(st.column(3)) + " " + db::AsText(st.column(4)) + db::AsText(st.column(5)) +
+                           db::AsText(st.column(6)) + "\n";
+        }
+        st.reset();
+        for (size_t i = 0; i < 42; ++i) m.w->lblDay[i]->setText(QString::fromStdString(texts[i]));
+    }
+    state.counters["entries"] = entries;
+}
+void BM_MonthFloor(benchmark::State& state) { MonthFloor(state, 1'000); }
+BENCHMARK(BM_MonthFloor)->Unit(benchmark::kMillisecond);
+void BM_MonthFloor10000(benchmark::State& state) { MonthFloor(state, 10'000); }
+BENCHMARK(BM_MonthFloor10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

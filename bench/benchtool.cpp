@@ -1,6 +1,7 @@
 // Helper of the whole-process benchmarks (bench/startup.sh):
 //   velmora_benchtool make DIR KIND   a data folder whose calendar holds KIND:
-//                                     empty, typical (5,000), heavy (5,000) or heavy20k
+//                                     empty, typical (5,000), heavy (5,000), heavy20k
+//                                     or heavy80k
 //   velmora_benchtool touch DIR       edits one repeating record, as a user would
 //   velmora_benchtool engine          the rules engine on the heavy calendar in this
 //                                     fresh process: its first call, then a warm one
@@ -21,10 +22,11 @@ int Make(const std::string& dir, const std::string& kind) {
     setenv("VELMORA_DATA_DIR", dir.c_str(), 1);
     if (!vm::EnsureDataFolder()) return 1;
     const std::string calendar = vm::DefaultCalendarPath();
-    const bool heavy = kind == "heavy" || kind == "heavy20k";
+    const bool heavy = kind == "heavy" || kind == "heavy20k" || kind == "heavy80k";
     if (kind == "typical") vmbench::AddRecords(calendar, vmbench::TypicalCalendar(5000));
     else if (kind == "heavy") vmbench::AddRecords(calendar, vmbench::HeavyCalendar(5000));
     else if (kind == "heavy20k") vmbench::AddRecords(calendar, vmbench::HeavyCalendar(20000));
+    else if (kind == "heavy80k") vmbench::AddRecords(calendar, vmbench::HeavyCalendar(80000));
     else if (kind != "empty") return 2;
     auto settings = db::Database::Open(vm::SettingsDatabasePath());
     auto st = settings->prepare("UPDATE [Settings] SET [LastVelmoraFN] = ?, [StartRepeatYear] = '2019', "
@@ -72,6 +74,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
     }
-    std::fprintf(stderr, "usage: velmora_benchtool make DIR empty|typical|heavy|heavy20k | touch DIR | engine\n");
+    std::fprintf(stderr, "usage: velmora_benchtool make DIR empty|typical|heavy|heavy20k|heavy80k | touch DIR | engine\n");
     return 2;
 }

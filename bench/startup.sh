@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Start-up as a user waits for it: a fresh `velmora` process each time, from
 # its exec to its main window shown, for an empty calendar, 5,000 records of
-# the typical mix, and 5,000 and 20,000 records of the heavy mix; each after
-# a change (the repeat pass rewrites its table) and unchanged (the pass finds
-# nothing to do). Also the repeat engine's first call in a fresh process
-# beside its warm call. Every file made here is deleted at the end.
+# the typical mix, and 5,000, 20,000 and 80,000 records of the heavy mix; each
+# after a change of one record (the repeat pass rewrites that record's rows)
+# and unchanged (the pass finds nothing to do), then the ratios between the
+# medians. Also the repeat engine's first call in a fresh process beside its
+# warm call. Every file made here is deleted at the end.
 #   bench/startup.sh [BIN_DIR]    (default build/release/bin)
 # RUNS (default 5) starts per figure; KINDS to choose calendars.
 set -euo pipefail
 BIN=${1:-build/release/bin}
 RUNS=${RUNS:-5}
-KINDS=${KINDS:-"empty typical heavy heavy20k"}
+KINDS=${KINDS:-"empty typical heavy heavy20k heavy80k"}
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 work=$(mktemp -d "${TMPDIR:-/tmp}/velmora-startup-XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -30,6 +31,19 @@ summary() {
     sort -n | awk '{ ms[NR] = $1; if ($2 > peak) peak = $2; after = $3 }
         END { printf "%6d %6d %6d ms   peak %4d MiB   after start-up %4d MiB", ms[1], ms[int((NR + 1) / 2)], ms[NR], peak, after }'
 }
+# Keeps the median of a summary line under a name, and passes the line on.
+declare -A median_of
+keep() {
+    local line
+    read -r line || true
+    printf '%s' "$line"
+    median_of[$1]=$(echo "$line" | awk '{ for (i = 1; i < NF; i++) if ($(i + 1) == "ms") { print $(i - 1); exit } }')
+}
+ratio() {  # ratio NAME_A NAME_B
+    [ -n "${median_of[$1]:-}" ] && [ -n "${median_of[$2]:-}" ] &&
+        awk -v a="${median_of[$1]}" -v b="${median_of[$2]}" -v n="$1 / $2" 'BEGIN { printf "  %-34s %5.2fx\n", n, a / (b > 0 ? b : 1) }'
+    return 0
+}
 
 printf '%-28s %6s %6s %6s\n' "start-up, exec to shown" min median max
 for kind in $KINDS; do
@@ -39,19 +53,26 @@ for kind in $KINDS; do
     start "$dir" >/dev/null  # the first pass after the calendar was made
     runs=$RUNS
     [ "$kind" = heavy20k ] && runs=$(( RUNS < 3 ? RUNS : 3 ))
+    [ "$kind" = heavy80k ] && runs=$(( RUNS < 2 ? RUNS : 2 ))
     if [ "$kind" != empty ]; then
-        for ((i = 0; i < runs; i++)); do
+        keep "$kind-change" < <(for ((i = 0; i < runs; i++)); do
             "$BIN/velmora_benchtool" touch "$dir"
             start "$dir"
-        done | summary | sed "s/^/$(printf '%-28s' "$kind, after a change")/"
+        done | summary | sed "s/^/$(printf '%-28s' "$kind, after a change")/")
         echo
     fi
-    for ((i = 0; i < RUNS; i++)); do start "$dir"; done | summary |
-        sed "s/^/$(printf '%-28s' "$kind, unchanged")/"
+    keep "$kind-unchanged" < <(for ((i = 0; i < runs; i++)); do start "$dir"; done | summary |
+        sed "s/^/$(printf '%-28s' "$kind, unchanged")/")
     echo
     rm -rf "$dir"
 done
 
+echo
+echo "ratios of the medians:"
+ratio heavy-change heavy-unchanged
+ratio heavy20k-change empty-unchanged
+ratio heavy20k-unchanged empty-unchanged
+ratio heavy80k-change empty-unchanged
 echo
 engine=$(for ((i = 0; i < RUNS; i++)); do "$BIN/velmora_benchtool" engine; done | sed 's/[a-z_]*=//g')
 median() { sort -n | awk '{ v[NR] = $1 } END { printf "%d", v[int((NR + 1) / 2)] / 1000 }'; }

@@ -1,6 +1,8 @@
 #include "core/sorting.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 
 #include "core/numtext.h"
@@ -76,7 +78,94 @@ db::Value ByteOrNull(const db::Value& v) {
     return i >= 0 && i <= 255 ? db::Int(i) : db::Value{};
 }
 
+// A whole-number text as a number column keeps it ("05" reads back "5").
+std::string AsNumberColumn(const std::string& text) {
+    const auto n = PlainNumber(text);
+    if (!n || *n != std::floor(*n) || std::abs(*n) > 1e15) return text;
+    return std::to_string(static_cast<int64_t>(*n));
+}
+
+// How a number column orders its values: empty first, then numbers, then texts.
+struct NumberKey {
+    int kind = 0;  // 0 empty, 1 number, 2 text
+    double number = 0;
+    std::string_view text;
+    static NumberKey Of(const db::Value& v) {
+        NumberKey k;
+        if (db::IsNull(v)) return k;
+        if (auto s = std::get_if<std::string>(&v)) {
+            k.kind = 2;
+            k.text = *s;
+            return k;
+        }
+        k.kind = 1;
+        k.number = std::holds_alternative<double>(v) ? std::get<double>(v) : static_cast<double>(db::AsInt(v));
+        return k;
+    }
+    static NumberKey Of(std::string_view t) {  // a text stored in a number column
+        NumberKey k;
+        if (auto n = PlainNumber(t)) {
+            k.kind = 1;
+            k.number = *n;
+        } else {
+            k.kind = 2;
+            k.text = t;
+        }
+        return k;
+    }
+    int compare(const NumberKey& o) const {
+        if (kind != o.kind) return kind < o.kind ? -1 : 1;
+        if (kind == 1) return number < o.number ? -1 : (number > o.number ? 1 : 0);
+        return text.compare(o.text) < 0 ? -1 : (text == o.text ? 0 : 1);
+    }
+};
+
+// A text column's order: letter case of A..Z aside, byte by byte.
+int CompareNoCase(std::string_view a, std::string_view b) {
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        const unsigned char x = static_cast<unsigned char>(a[i]) | ((a[i] >= 'A' && a[i] <= 'Z') ? 0x20 : 0);
+        const unsigned char y = static_cast<unsigned char>(b[i]) | ((b[i] >= 'A' && b[i] <= 'Z') ? 0x20 : 0);
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
 }  // namespace
+
+void ArrangeForDisplay(std::vector<SortingRow>& rows) {
+    for (SortingRow& r : rows) {
+        r.Priority = ByteOrNull(r.Priority);
+        if (r.Hr24 && (*r.Hr24 < 0 || *r.Hr24 > 255)) r.Hr24.reset();
+        r.Hour = AsNumberColumn(r.Hour);
+        r.Min = AsNumberColumn(r.Min);
+    }
+    // [DayNo], [Priority] DESC, [Hr24], [AMPM], [Hour], [Min]: the keys are
+    // worked out once, the rows moved once.
+    struct Key {
+        SortingRow* row;
+        NumberKey priority, hour, min;
+    };
+    std::vector<Key> keys;
+    keys.reserve(rows.size());
+    for (SortingRow& r : rows)
+        keys.push_back({&r, NumberKey::Of(r.Priority), NumberKey::Of(std::string_view(r.Hour)),
+                        NumberKey::Of(std::string_view(r.Min))});
+    std::stable_sort(keys.begin(), keys.end(), [](const Key& x, const Key& y) {
+        const SortingRow& a = *x.row;
+        const SortingRow& b = *y.row;
+        if (a.DayNo != b.DayNo) return a.DayNo < b.DayNo;
+        if (int c = x.priority.compare(y.priority)) return c > 0;
+        if (a.Hr24 != b.Hr24) return !a.Hr24 || (b.Hr24 && *a.Hr24 < *b.Hr24);
+        if (int c = CompareNoCase(a.AMPM, b.AMPM)) return c < 0;
+        if (int c = x.hour.compare(y.hour)) return c < 0;
+        return x.min.compare(y.min) < 0;
+    });
+    std::vector<SortingRow> sorted;
+    sorted.reserve(rows.size());
+    for (const Key& k : keys) sorted.push_back(std::move(*k.row));
+    rows = std::move(sorted);
+}
 
 int SortingRow::PriorityValue() const {
     if (db::IsNull(Priority)) return 0;
@@ -122,16 +211,8 @@ std::string MonthRangeSQL(std::string_view table, int32_t firstKey, int32_t last
 }
 
 std::vector<SortingRow> ReadMonthOccurrences(db::Database& db, int32_t firstKey, int32_t lastKey, int firstCell) {
-    // Order by the time columns the table has (an old file may lack some).
-    const auto present = db.columns("RepeatingData");
-    std::string order;
-    for (const char* col : {"JulDate", "Hr24", "AM_PM", "Hour", "Minute", "ID"})
-        for (const auto& p : present)
-            if (SameName(p, col)) {
-                order += (order.empty() ? " ORDER BY [" : ",[") + std::string(col) + "]";
-                break;
-            }
-    auto st = db.prepare("SELECT * FROM [RepeatingData] WHERE [JulDate] BETWEEN ? AND ?" + order);
+    // Unsorted: ArrangeForDisplay orders them, rows alike keeping their numbers' order.
+    auto st = db.prepare("SELECT * FROM [RepeatingData] WHERE [JulDate] BETWEEN ? AND ?");
     st.bind(1, db::Int(firstKey)).bind(2, db::Int(lastKey));
     const SourceColumns cols(st.columnCount(), [&](int i) { return st.columnName(i); });
     std::vector<SortingRow> rows;

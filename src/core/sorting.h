@@ -52,7 +52,8 @@ inline constexpr const char* kSortingDisplaySQL =
 
 
 // The generated occurrences of the days firstKey..lastKey as [Sorting] rows,
-// in date and time order. Columns an old file lacks are read as empty.
+// in the order of their row numbers within each day. Columns an old file
+// lacks are read as empty.
 std::vector<SortingRow> ReadMonthOccurrences(db::Database& db, int32_t firstKey, int32_t lastKey, int firstCell);
 
 // The rows of a record source on [Velmora] (walked from the first to the
@@ -66,5 +67,10 @@ void EmptySorting(db::Database& db);
 
 // [Sorting] in display order: by cell, falling priority, then time of day.
 std::vector<SortingRow> ReadSortingInDisplayOrder(db::Database& db);
+
+// The rows as ReplaceSortingRows stores them and ReadSortingInDisplayOrder
+// gives them back, without the round trip: values in the column types of
+// [Sorting], in display order (rows alike in every key keep their order).
+void ArrangeForDisplay(std::vector<SortingRow>& rows);
 
 }  // namespace vm

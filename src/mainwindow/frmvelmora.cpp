@@ -25,6 +25,7 @@
 #include "platform/speech.h"
 #include "mainwindow/colorpanel.h"
 #include "mainwindow/filecommands.h"
+#include "mainwindow/splash.h"
 #include "mainwindow/windowhelpers.h"
 #include "exchange/exportpanel.h"
 #include "exchange/importpanel.h"
@@ -81,6 +82,7 @@ void frmVelmora::cmbmonth_Click() {
 void frmVelmora::mnuFile_Build_Repeating_Click() {
     RepeatPassHooks hooks;
     hooks.waitCursor = [this](bool busy) { SetWaitCursor(busy); };
+    hooks.progress = ShowSplashProgress;  // a long pass at start-up
     bool said = false;  // the pass's own word (a rule problem) stays
     hooks.statusText = [this, &said](int panel, const std::string& text) {
         said = true;
@@ -88,9 +90,13 @@ void frmVelmora::mnuFile_Build_Repeating_Click() {
     };
     hooks.refreshDateGrid = [this] { RefreshDateGrid(); };
     const RepeatPassResult result = BuildRepeatingData(DataDates, hooks);
-    if (result.done && !said)
-        SetStatusText(4, "Repeating data built: " + CountText(result.occurrences) + " occurrences of " +
-                             CountText(result.records) + (result.records == 1 ? " record" : " records"));
+    if (!result.ran || said) return;
+    if (result.records == 0 && result.rowsRemoved == 0)
+        SetStatusText(4, "Repeating data is up to date: no record changed");
+    else
+        SetStatusText(4, "Repeating data built: " + CountText(result.rowsWritten) + " occurrences of " +
+                             CountText(result.records) + (result.records == 1 ? " record" : " records") +
+                             " written");
 }
 
 void frmVelmora::RefreshDateGrid() {

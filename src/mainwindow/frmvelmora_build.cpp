@@ -149,15 +149,16 @@ void frmVelmora::RunMonthBuild() {
         OccurrencesPass(*frame, rows);
         if (!op.step(8, [&] { DateRecordPass(*frame, rows); })) return;
 
-        std::vector<SortingRow> shown;
+        // The cells are filled from the rows in hand; [Sorting] keeps them for
+        // the alarm queue and the other readers.
         if (!op.step(11, [&] {
+                ArrangeForDisplay(rows);
                 ReplaceSortingRows(*store, rows);
                 sortingFilled = true;
-                shown = ReadSortingInDisplayOrder(*store);
             }))
             return;
         op.iErPt = 111;
-        for (const auto& entry : shown) PlaceEntry(cells_, CellColors, entry);
+        for (const auto& entry : rows) PlaceEntry(cells_, CellColors, entry);
         op.iErPt = 115;
         ReapplyToday(cells_, frame->todayCell);
 

@@ -1,6 +1,9 @@
 #include "mainwindow/splash.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -150,11 +153,22 @@ void frmVelmoraOpen::Form_Unload() {
 void frmVelmoraOpen::Timer1_Timer() {
     ticks_ = NextSplashTick(ticks_);
     lblSec->setText(QString("(%1)").arg(ticks_));
+    if (passProgress_) return;
     const SplashBar before{SplashProgressBar1->minimum(), SplashProgressBar1->maximum(), SplashProgressBar1->value()};
     const SplashBar after = SplashBarAfterTick(before, ticks_);
     if (after == before) return;
     SplashProgressBar1->setRange(after.minimum, after.maximum);
     SplashProgressBar1->setValue(after.value);
+}
+
+void frmVelmoraOpen::ShowPassProgress(int64_t done, int64_t total) {
+    if (total <= 0) return;
+    passProgress_ = done < total;
+    SplashProgressBar1->setRange(0, 100);
+    SplashProgressBar1->setValue(static_cast<int>(std::clamp<int64_t>(done * 100 / total, 0, 100)));
+    SplashProgressBar1->repaint();
+    // Paints and ticks only: a click now would land in the half-built main window.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void frmVelmoraOpen::Form_Click() { close(); }
@@ -206,5 +220,9 @@ void CloseSplash() {
 }
 
 frmVelmoraOpen* SplashWindow() { return g_splash; }
+
+void ShowSplashProgress(int64_t done, int64_t total) {
+    if (g_splash) g_splash->ShowPassProgress(done, total);
+}
 
 }  // namespace vm

@@ -40,6 +40,9 @@ public:
     // The picture file shown, "" when none could be loaded.
     const std::string& picturePath() const { return picturePath_; }
     int32_t textColor() const { return textColor_; }
+    // A long pass at start-up moves the bar itself: done of total, the
+    // window painted at once. The timer then leaves the bar alone.
+    void ShowPassProgress(int64_t done, int64_t total);
 
 public slots:
     void Timer1_Timer();
@@ -58,6 +61,7 @@ private:
     std::string picturePath_;
     int32_t textColor_ = 0;
     bool unloaded_ = false;
+    bool passProgress_ = false;
 };
 
 // Start-up's calls: shows the one splash window (made when needed) centred on
@@ -67,5 +71,7 @@ frmVelmoraOpen* ShowSplash(const QRect& around = QRect());
 void CloseSplash();
 // The splash window while it is open, else nullptr.
 frmVelmoraOpen* SplashWindow();
+// The repeat pass's progress on the open splash window; nothing without one.
+void ShowSplashProgress(int64_t done, int64_t total);
 
 }  // namespace vm

@@ -19,15 +19,16 @@ struct RepeatPassHooks {
     std::function<void(bool busy)> waitCursor;                          // hourglass on / back to default
     std::function<void(int panel, const std::string& text)> statusText;  // status bar panel (1-based)
     std::function<void()> refreshDateGrid;                              // the grid bound to DataDates
+    std::function<void(int64_t done, int64_t total)> progress;          // records expanded so far, now and then
 };
 
-// What a pass left in [RepeatingData]: `occurrences` rows made from `records`
-// repeating records (rows kept from an earlier pass count too). Not `done`
-// when there was no writable calendar or the pass failed.
+// What a pass did.
 struct RepeatPassResult {
-    bool done = false;
-    int64_t occurrences = 0;
-    int64_t records = 0;
+    bool ran = false;          // the pass looked at the calendar and did not fail
+    bool whole = false;        // every record was expanded afresh
+    int64_t records = 0;       // records whose rows were written
+    int64_t rowsWritten = 0;   // occurrence rows written
+    int64_t rowsRemoved = 0;   // occurrence rows taken out
 };
 
 // The date grid's query after the pass: the records the pass expands, in its order.
@@ -36,19 +37,20 @@ inline constexpr const char* kRepeatPassSQL =
 inline constexpr const char* kRepeatPassOrder = " ORDER BY [JulDate],[Hr24],[AM_Pm],[Hour],[Minute],[ID]";
 
 // Runs the pass on the calendar file at Module1.CalendarFilePath. Without a
-// file there it changes nothing. Either the new [RepeatingData] (with the
+// file there it changes nothing. Only the rows of records that changed, came
+// or went since the last pass are written again (every record's when a
+// setting they all depend on changed, or the bookkeeping is missing); the
+// rows are streamed into the table. Either the new [RepeatingData] (with the
 // Alarm fields) is written completely, or the old one stays and the failure
-// is reported once in the box "Build Repeating Error". Leaves DataDates bound
-// to the pass's query and refreshed, MainState.pSQL / pSQLOrder set to it,
-// and MainState.pRebuildRepeating cleared.
+// is reported once in the box "Build Repeating Error". The rules' problems
+// are shown after the rows are written. Leaves DataDates bound to the pass's
+// query and refreshed, MainState.pSQL / pSQLOrder set to it, and
+// MainState.pRebuildRepeating cleared.
 RepeatPassResult BuildRepeatingData(db::RecordSource& DataDates, const RepeatPassHooks& hooks = {});
 
 // The first year of yearly rules: the settings panel's start-year box, or the
 // stored option when the box is empty.
 int StartRepeatYear();
-
-// Reads the current rows of a record source on [Velmora] (columns by name).
-std::vector<DateRecord> ReadDateRecords(db::RecordSource& source);
 
 // The birth-date lookup of the remembrance texts over [Velmora] of `db`.
 BirthLookup MakeBirthLookup(db::Database& db);

@@ -3,170 +3,194 @@
 #include <QCryptographicHash>
 
 #include <cstring>
-#include <tuple>
 #include <type_traits>
-#include <vector>
+#include <variant>
 
-#include "repeat/repeatpass.h"
+#include "core/numtext.h"
 
 namespace vm {
 namespace {
 
-// Values are written into a buffer, each with its kind and length, and the
-// buffer is hashed in large pieces.
-class Hasher {
+// 64-bit FNV-1a over each value with its length, so neighbours cannot merge.
+class Fnv {
 public:
-    Hasher() { buffer_.reserve(kPiece + 4096); }
-    void Add(std::string_view bytes) {
-        Add(static_cast<int64_t>(bytes.size()));
-        buffer_.append(bytes);
-        if (buffer_.size() >= kPiece) Flush();
+    explicit Fnv(uint64_t seed) : h_(seed) {}
+    void Add(std::string_view s) {
+        Add(static_cast<int64_t>(s.size()));
+        for (unsigned char c : s) Byte(c);
     }
-    void Add(int64_t n) {  // zigzag, seven bits a byte
-        uint64_t u = (static_cast<uint64_t>(n) << 1) ^ static_cast<uint64_t>(n >> 63);
-        while (u >= 0x80) {
-            buffer_.push_back(static_cast<char>(u | 0x80));
-            u >>= 7;
-        }
-        buffer_.push_back(static_cast<char>(u));
+    void Add(int64_t n) {
+        for (int i = 0; i < 8; ++i) Byte(static_cast<unsigned char>(static_cast<uint64_t>(n) >> (8 * i)));
     }
-    void Add(const db::Value& v) {
-        std::visit(
-            [this](const auto& x) {
-                using T = std::decay_t<decltype(x)>;
-                if constexpr (std::is_same_v<T, std::monostate>) {
-                    Tag('N');
-                } else if constexpr (std::is_same_v<T, int64_t>) {
-                    Tag('I');
-                    Add(x);
-                } else if constexpr (std::is_same_v<T, double>) {
-                    Tag('R');
-                    int64_t bits = 0;
-                    std::memcpy(&bits, &x, sizeof bits);
-                    Add(bits);
-                } else {
-                    Tag('T');
-                    Add(std::string_view(x));
-                }
-            },
-            v);
-    }
-    // Column names, then every row's values.
-    void AddRows(db::RecordSource& rows) {
-        Add(int64_t{rows.fieldCount()});
-        for (int i = 0; i < rows.fieldCount(); ++i) Add(std::string_view(rows.fieldName(i)));
-        for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
-            Tag('|');
-            for (int i = 0; i < rows.fieldCount(); ++i) Add(rows.field(i));
-        }
-        rows.moveFirst();
-        Tag('$');
-    }
-    void AddRows(db::Database& db, const std::string& sql) {
-        auto st = db.prepare(sql);
-        const int n = st.columnCount();
-        Add(int64_t{n});
-        for (int i = 0; i < n; ++i) Add(std::string_view(st.columnName(i)));
-        while (st.step()) {
-            Tag('|');
-            for (int i = 0; i < n; ++i) Add(st.column(i));
-        }
-        Tag('$');
-    }
-    void Tag(char c) { buffer_.push_back(c); }
-    std::string Result() {
-        Flush();
-        return hash_.result().toHex().toStdString();
-    }
+    uint64_t value() const { return h_; }
 
 private:
-    static constexpr size_t kPiece = 1 << 16;
-    void Flush() {
-        hash_.addData(QByteArrayView(buffer_.data(), static_cast<qsizetype>(buffer_.size())));
-        buffer_.clear();
+    void Byte(unsigned char c) {
+        h_ ^= c;
+        h_ *= 0x100000001b3ULL;
     }
-    std::string buffer_;
-    // Only tells states apart, guards nothing: the quickest of Qt's digests.
-    QCryptographicHash hash_{QCryptographicHash::Md5};
+    uint64_t h_;
 };
 
-// How many rows [RepeatingData] holds, and its lowest and highest row
-// numbers: new rows get new numbers, so a table written again by anyone else
-// shows, even with as many rows as before.
-std::tuple<int64_t, int64_t, int64_t> TableRows(db::Database& db) {
-    auto st = db.prepare(
-        "SELECT (SELECT count(*) FROM [RepeatingData]), (SELECT IFNULL(min(rowid), 0) FROM [RepeatingData]), "
-        "(SELECT IFNULL(max(rowid), 0) FROM [RepeatingData])");
-    if (!st.step()) return {-1, 0, 0};
-    return {db::AsInt(st.column(0)), db::AsInt(st.column(1)), db::AsInt(st.column(2))};
+void Create(db::Database& db) {
+    db.exec("CREATE TABLE IF NOT EXISTS [RepeatState] ([RulesVersion] INTEGER, [Inputs] TEXT, [Births] TEXT, "
+            "[FirstRow] INTEGER, [LastRow] INTEGER)");
+    db.exec("CREATE TABLE IF NOT EXISTS [RepeatRecords] ([ID] INTEGER PRIMARY KEY, [Fingerprint] INTEGER, "
+            "[FirstRow] INTEGER, [RowCount] INTEGER, [Flags] INTEGER, [Birth] INTEGER)");
 }
 
 }  // namespace
 
-std::string RepeatFingerprint(db::Database& db, const RepeatInputs& inputs, db::RecordSource* passRows) {
-    Hasher h;
-    h.Add(int64_t{kRepeatRulesVersion});
-    h.Add(int64_t{inputs.startYear});
-    h.Add(int64_t{inputs.calcYearsSince});
-    const auto columns = db.columns("RepeatingData");
-    h.Add(static_cast<int64_t>(columns.size()));
-    for (const std::string& c : columns) h.Add(std::string_view(c));
-    // The records the pass expands, in its order, every column.
-    const std::string query = std::string(kRepeatPassSQL) + kRepeatPassOrder;
-    if (passRows && passRows->isOpen() && passRows->recordSource() == query && &passRows->database() == &db)
-        h.AddRows(*passRows);
-    else
-        h.AddRows(db, query);
-    // The remembrance texts look up birth dates among all records.
-    if (inputs.calcYearsSince) h.AddRows(db, "SELECT [ID], [DateText], [Date] FROM [Velmora] ORDER BY [ID]");
-    return h.Result();
+std::string InputsFingerprint(db::Database& db, const RepeatInputs& inputs,
+                              const std::vector<std::string>& sourceColumns) {
+    std::string text = "rules " + std::to_string(kRepeatRulesVersion) + "; start " +
+                       std::to_string(inputs.startYear) + "; years since " +
+                       std::to_string(int{inputs.calcYearsSince}) + "; rows";
+    for (const std::string& c : db.columns("RepeatingData")) text += " [" + c + "]";
+    text += "; records";
+    for (const std::string& c : sourceColumns) text += " [" + c + "]";
+    return text;
 }
 
-std::optional<RepeatState> MatchingRepeatState(db::Database& db, const RepeatInputs& inputs,
-                                               db::RecordSource* passRows) noexcept {
+std::string BirthsFingerprint(db::Database& db, bool calcYearsSince) {
+    if (!calcYearsSince) return {};
+    // The lookup only ever picks a record whose DateText holds "birth".
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    auto st = db.prepare("SELECT [ID], [DateText], [Date] FROM [Velmora] ORDER BY [ID]");
+    while (st.step()) {
+        const std::string text = db::AsText(st.column(1));
+        if (!ContainsNoCase(text, "birth")) continue;
+        const std::string line = std::to_string(db::AsInt(st.column(0))) + "\x1f" + text + "\x1f" +
+                                 db::AsText(st.column(2)) + "\x1e";
+        hash.addData(QByteArrayView(line.data(), static_cast<qsizetype>(line.size())));
+    }
+    return hash.result().toHex().toStdString();
+}
+
+RecordFingerprinter::RecordFingerprinter(const std::vector<std::string>& columnNames) {
+    const auto& names = DateRecordColumns();
+    for (size_t i = 0; i < names.size(); ++i) {
+        int at = -1;
+        for (size_t f = 0; f < columnNames.size() && at < 0; ++f)
+            if (ToLower(columnNames[f]) == ToLower(names[i])) at = static_cast<int>(f);
+        columns_.push_back(at);
+        if (std::string_view(names[i]) == "Alarm") alarmAt_ = at;
+        if (std::string_view(names[i]) == "ID") idAt_ = at;
+    }
+}
+
+uint64_t RecordFingerprinter::Mix(uint64_t seed, const db::Value& v, bool missing) {
+    Fnv h(seed);
+    if (missing) {
+        h.Add(int64_t{-1});
+        return h.value();
+    }
+    std::visit(
+        [&h](const auto& x) {
+            using T = std::decay_t<decltype(x)>;
+            if constexpr (std::is_same_v<T, std::monostate>) {
+                h.Add(int64_t{0});
+            } else if constexpr (std::is_same_v<T, int64_t>) {
+                h.Add(int64_t{1});
+                h.Add(x);
+            } else if constexpr (std::is_same_v<T, double>) {
+                int64_t bits = 0;
+                std::memcpy(&bits, &x, sizeof bits);
+                h.Add(int64_t{2});
+                h.Add(bits);
+            } else {
+                h.Add(int64_t{3});
+                h.Add(std::string_view(x));
+            }
+        },
+        v);
+    return h.value();
+}
+
+std::pair<int64_t, int64_t> RepeatingBounds(db::Database& db) {
+    // Each is one step down the table's tree.
+    auto st = db.prepare("SELECT IFNULL((SELECT min(rowid) FROM [RepeatingData]), 0), "
+                         "IFNULL((SELECT max(rowid) FROM [RepeatingData]), 0)");
+    if (!st.step()) return {-1, -1};
+    return {db::AsInt(st.column(0)), db::AsInt(st.column(1))};
+}
+
+std::optional<RepeatState> LoadRepeatState(db::Database& db) noexcept {
     try {
-        if (!db.hasTable(kRepeatStateTable)) return std::nullopt;
-        RepeatState kept;
-        int64_t firstRow = 0, lastRow = 0;
+        if (!db.hasTable(kRepeatStateTable) || !db.hasTable(kRepeatRecordsTable)) return std::nullopt;
+        RepeatState state;
         {
-            auto st = db.prepare(
-                "SELECT [Fingerprint], [RulesVersion], [RowCount], [Problems], [FirstRow], [LastRow] FROM [RepeatState]");
+            auto st = db.prepare("SELECT [RulesVersion], [Inputs], [Births], [FirstRow], [LastRow] FROM [RepeatState]");
             if (!st.step()) return std::nullopt;
-            if (db::AsInt(st.column(1), -1) != kRepeatRulesVersion) return std::nullopt;
-            kept.fingerprint = db::AsText(st.column(0));
-            kept.rows = db::AsInt(st.column(2), -1);
-            kept.problems = db::AsBool(st.column(3), true);
-            firstRow = db::AsInt(st.column(4), -1);
-            lastRow = db::AsInt(st.column(5), -1);
-            if (st.step()) return std::nullopt;  // one row only
+            if (db::AsInt(st.column(0), -1) != kRepeatRulesVersion) return std::nullopt;
+            state.inputs = db::AsText(st.column(1));
+            state.births = db::AsText(st.column(2));
+            state.firstRow = db::AsInt(st.column(3), -1);
+            state.lastRow = db::AsInt(st.column(4), -1);
+            if (st.step() || state.inputs.empty()) return std::nullopt;  // one row only
         }
-        if (kept.fingerprint.empty() || kept.rows < 0) return std::nullopt;
-        if (RepeatFingerprint(db, inputs, passRows) != kept.fingerprint) return std::nullopt;
-        // Counting a large table costs more than the fingerprint: last.
-        if (TableRows(db) != std::tuple(kept.rows, firstRow, lastRow)) return std::nullopt;
-        return kept;
+        auto st = db.prepare("SELECT [ID], [Fingerprint], [FirstRow], [RowCount], [Flags], [Birth] FROM [RepeatRecords]");
+        while (st.step()) {
+            RecordState r;
+            r.fingerprint = static_cast<uint64_t>(db::AsInt(st.column(1)));
+            r.firstRow = db::AsInt(st.column(2));
+            r.rows = db::AsInt(st.column(3));
+            const int64_t flags = db::AsInt(st.column(4));
+            r.problems = (flags & 1) != 0;
+            r.usesBirths = (flags & 2) != 0;
+            r.birth = static_cast<int32_t>(db::AsInt(st.column(5)));
+            state.records.emplace(db::AsInt(st.column(0)), r);
+        }
+        return state;
     } catch (...) {
         return std::nullopt;
     }
 }
 
-void SaveRepeatState(db::Database& db, const RepeatInputs& inputs, bool problems) {
-    // Made anew each time, so a damaged or older table never stops the pass.
-    db.exec("DROP TABLE IF EXISTS [RepeatState]");
-    db.exec(
-        "CREATE TABLE [RepeatState] ([Fingerprint] TEXT, [RulesVersion] INTEGER, [RowCount] INTEGER, "
-        "[Problems] INTEGER, [FirstRow] INTEGER, [LastRow] INTEGER)");
-    auto insert = db.prepare(
-        "INSERT INTO [RepeatState] ([Fingerprint], [RulesVersion], [RowCount], [Problems], [FirstRow], [LastRow]) "
-        "VALUES (?, ?, ?, ?, ?, ?)");
-    const auto [count, first, last] = TableRows(db);
-    insert.bind(1, db::Text(RepeatFingerprint(db, inputs)))
-        .bind(2, db::Int(kRepeatRulesVersion))
-        .bind(3, db::Int(count))
-        .bind(4, db::Bool(problems))
-        .bind(5, db::Int(first))
-        .bind(6, db::Int(last));
+bool RepeatBook::Setup(db::Database& db, bool fresh) {
+    if (fresh) Forget(db);
+    Create(db);
+    return true;
+}
+
+RepeatBook::RepeatBook(db::Database& db, bool fresh)
+    : db_(db),
+      ready_(Setup(db, fresh)),
+      put_(db.prepare("INSERT OR REPLACE INTO [RepeatRecords] ([ID], [Fingerprint], [FirstRow], [RowCount], [Flags], "
+                      "[Birth]) VALUES (?, ?, ?, ?, ?, ?)")),
+      remove_(db.prepare("DELETE FROM [RepeatRecords] WHERE [ID] = ?")) {}
+
+void RepeatBook::Put(int64_t id, const RecordState& s) {
+    put_.bind(1, db::Int(id))
+        .bind(2, db::Int(static_cast<int64_t>(s.fingerprint)))
+        .bind(3, db::Int(s.firstRow))
+        .bind(4, db::Int(s.rows))
+        .bind(5, db::Int((s.problems ? 1 : 0) | (s.usesBirths ? 2 : 0)))
+        .bind(6, db::Int(s.birth));
+    put_.run();
+}
+
+void RepeatBook::Remove(int64_t id) {
+    remove_.bind(1, db::Int(id));
+    remove_.run();
+}
+
+void RepeatBook::Finish(const std::string& inputs, const std::string& births) {
+    db_.exec("DELETE FROM [RepeatState]");
+    const auto [first, last] = RepeatingBounds(db_);
+    auto insert = db_.prepare(
+        "INSERT INTO [RepeatState] ([RulesVersion], [Inputs], [Births], [FirstRow], [LastRow]) VALUES (?, ?, ?, ?, ?)");
+    insert.bind(1, db::Int(kRepeatRulesVersion))
+        .bind(2, db::Text(inputs))
+        .bind(3, db::Text(births))
+        .bind(4, db::Int(first))
+        .bind(5, db::Int(last));
     insert.run();
+}
+
+void RepeatBook::Forget(db::Database& db) {
+    db.exec("DROP TABLE IF EXISTS [RepeatState]");
+    db.exec("DROP TABLE IF EXISTS [RepeatRecords]");
 }
 
 }  // namespace vm

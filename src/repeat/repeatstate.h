@@ -1,26 +1,35 @@
-// Whether [RepeatingData] already holds what the expansion pass would write.
-// Every successful pass leaves, in the same transaction as its rows, a
-// fingerprint of everything it read in the calendar file's own bookkeeping
-// table [RepeatState]: the repeating, visible [Velmora] rows (every column,
-// its own Alarm writes included), the birth dates the remembrance texts look
-// up, both tables' columns, the settings it uses and the rules version. When
-// the fingerprint, the row count and the first and last row numbers of
-// [RepeatingData] still match, the pass can be skipped.
+// The expansion pass's bookkeeping, kept in the calendar file beside
+// [RepeatingData] and written in the same transaction as its rows:
+//   [RepeatState]    one row: the rules version, the inputs every record's
+//                    rows depend on (settings, both tables' columns), the
+//                    birth records the remembrance texts look up, and the
+//                    lowest and highest row numbers of [RepeatingData];
+//   [RepeatRecords]  one row per expanded record: the fingerprint of what the
+//                    pass read from it and the row numbers of its rows.
+// Rows are numbered upwards and never reused ([ID] is AUTOINCREMENT), and one
+// record's rows are written together, so each record owns one run of row
+// numbers. Another writer of [RepeatingData] moves its bounds, and then the
+// pass starts afresh.
 #pragma once
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
+#include "core/record.h"
 #include "platform/sqlstore.h"
 
 namespace vm {
 
 // The version of the expansion rules. Bump it whenever a rule changes the rows
 // or alarm lists it gives, so every calendar file is expanded again.
-inline constexpr int kRepeatRulesVersion = 2;
+inline constexpr int kRepeatRulesVersion = 3;
 
-// The bookkeeping table, made by the pass itself when a file lacks it.
+// The bookkeeping tables, made by the pass itself when a file lacks them.
 inline constexpr const char* kRepeatStateTable = "RepeatState";
+inline constexpr const char* kRepeatRecordsTable = "RepeatRecords";
 
 // The settings the pass uses.
 struct RepeatInputs {
@@ -28,26 +37,79 @@ struct RepeatInputs {
     bool calcYearsSince = false;
 };
 
-struct RepeatState {
-    std::string fingerprint;
-    int64_t rows = 0;       // rows the pass left in [RepeatingData]
-    bool problems = false;  // the pass met rule problems, shown on every run
+// What the pass keeps of one expanded record.
+struct RecordState {
+    uint64_t fingerprint = 0;
+    int64_t firstRow = 0;     // its rows are firstRow .. firstRow + rows - 1
+    int64_t rows = 0;
+    bool problems = false;    // its rule problems are shown on every pass
+    bool usesBirths = false;  // its texts looked up a birth date
+    int32_t birth = 0;        // the day number of the birth date found, 0 for none
+    bool seen = false;        // (not stored) met again by the present pass
 };
 
-// The fingerprint of the calendar's present state (throws on a store failure).
-// `passRows`, when given and bound to the pass's query on `db` and freshly
-// refreshed, spares reading those records again; it is left on its first row.
-std::string RepeatFingerprint(db::Database& db, const RepeatInputs& inputs, db::RecordSource* passRows = nullptr);
+struct RepeatState {
+    std::string inputs;                 // InputsFingerprint
+    std::string births;                 // BirthsFingerprint
+    int64_t firstRow = 0, lastRow = 0;  // bounds of [RepeatingData]
+    std::unordered_map<int64_t, RecordState> records;
+};
 
-// The stored state when the calendar still matches it: same rules version,
-// same fingerprint, and [RepeatingData] holding as many rows as were written,
-// under the same row numbers.
-// Nothing on any mismatch, missing table or failure.
-std::optional<RepeatState> MatchingRepeatState(db::Database& db, const RepeatInputs& inputs,
-                                               db::RecordSource* passRows = nullptr) noexcept;
+// Everything every record's rows depend on, as one text.
+std::string InputsFingerprint(db::Database& db, const RepeatInputs& inputs,
+                              const std::vector<std::string>& sourceColumns);
+// The records a birth-date lookup can find; "" when the texts look none up.
+std::string BirthsFingerprint(db::Database& db, bool calcYearsSince);
+// The fingerprint of the columns of a row that the pass reads (those of a
+// date record), as stored: equal values give equal records. The columns are
+// looked up once, from the names of the row's columns.
+class RecordFingerprinter {
+public:
+    explicit RecordFingerprinter(const std::vector<std::string>& columnNames);
+    // `field(i)` gives column i of the row; with `alarm`, that text stands in
+    // for the row's Alarm.
+    template <class Field>
+    uint64_t Of(Field&& field, const std::string* alarm = nullptr) const {
+        uint64_t h = kSeed;
+        for (const int at : columns_) h = Mix(h, at < 0 ? db::Value{} : at == alarmAt_ && alarm ? db::Text(*alarm) : field(at), at < 0);
+        return h;
+    }
+    template <class Field>
+    int64_t IdOf(Field&& field) const {
+        return idAt_ < 0 ? 0 : db::AsInt(field(idAt_));
+    }
 
-// Records the state after a pass, inside the caller's transaction, with the
-// rows [RepeatingData] then holds.
-void SaveRepeatState(db::Database& db, const RepeatInputs& inputs, bool problems);
+private:
+    static constexpr uint64_t kSeed = 0xcbf29ce484222325ULL;
+    static uint64_t Mix(uint64_t h, const db::Value& v, bool missing);
+    std::vector<int> columns_;  // per date-record column, -1 when the row lacks it
+    int alarmAt_ = -1, idAt_ = -1;
+};
+
+// The lowest and highest row numbers of [RepeatingData] (0, 0 when empty).
+std::pair<int64_t, int64_t> RepeatingBounds(db::Database& db);
+
+// The stored bookkeeping, or nothing when it is missing, unreadable or of
+// other rules.
+std::optional<RepeatState> LoadRepeatState(db::Database& db) noexcept;
+
+// Writes the bookkeeping inside the caller's transaction.
+class RepeatBook {
+public:
+    // `fresh`: the tables are made anew and empty (a whole pass).
+    RepeatBook(db::Database& db, bool fresh);
+    void Put(int64_t id, const RecordState& state);
+    void Remove(int64_t id);
+    // The one [RepeatState] row, with the bounds [RepeatingData] now has.
+    void Finish(const std::string& inputs, const std::string& births);
+    // Leaves no bookkeeping, so the next pass is a whole one.
+    static void Forget(db::Database& db);
+
+private:
+    static bool Setup(db::Database& db, bool fresh);
+    db::Database& db_;
+    bool ready_;
+    db::Statement put_, remove_;
+};
 
 }  // namespace vm

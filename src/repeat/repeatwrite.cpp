@@ -1,10 +1,12 @@
 #include "repeat/repeatwrite.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 #include <utility>
 
 #include "core/numtext.h"
+#include "repeat/repeatstate.h"
 
 namespace vm {
 namespace {
@@ -73,8 +75,12 @@ public:
     RowWriter(db::Database& db, const std::vector<std::string>& sourceColumns)
         : insert_(Prepare(db, sourceColumns)) {}
 
-    void Write(const Expansion& e, std::span<const DateRecord> records, const OccurrenceRow& row) {
-        const DateRecord& rec = records[row.record];
+    // The rows of one record's expansion follow: every slot binds its columns again.
+    void NewRecord() {
+        for (Slot& slot : slots_) slot.record = std::numeric_limits<uint32_t>::max();
+    }
+
+    void Write(const Expansion& e, const DateRecord& rec, const OccurrenceRow& row) {
         Slot& slot = slots_[static_cast<size_t>(filled_)];
         const int base = filled_ * width_;
         if (row.record != slot.record || row.kind != slot.kind) {
@@ -144,68 +150,68 @@ private:
     int filled_ = 0;
 };
 
-// The pass's own page cache size, put back afterwards. A small cache keeps
-// the pass's memory low (a large one holds the whole table), but each time
-// it fills with new rows they are written out with a sync: 8 MB while rows
-// go in, 2 MB while the indexes are sorted (the sort takes as much again).
-class CacheSize {
-public:
-    CacheSize(db::Database& db, int64_t kib) : db_(db) {
-        auto st = db.prepare("PRAGMA cache_size");
-        if (st.step()) old_ = db::AsInt(st.column(0));
-        set(kib);
-    }
-    void set(int64_t kib) { db_.exec("PRAGMA cache_size = " + std::to_string(-kib)); }
-    ~CacheSize() {
-        try {
-            db_.exec("PRAGMA cache_size = " + std::to_string(old_));
-        } catch (...) {
-        }
-    }
-
-private:
-    db::Database& db_;
-    int64_t old_ = -2000;
-};
-
 }  // namespace
 
-void WriteExpansion(db::Database& db, const std::vector<std::string>& sourceColumns,
-                    std::span<const DateRecord> records, const Expansion& expansion, int& point,
-                    const std::function<void(db::Database&)>& beforeCommit) {
-    CacheSize cache(db, 8 * 1024);
-    db::Transaction tx(db);
-    point = 1;
-    db.exec("DELETE FROM [RepeatingData]");
-    // The table's indexes are built again after the rows are in, which is much
-    // quicker than keeping them up to date row by row.
-    std::vector<std::pair<std::string, std::string>> indexes;
-    {
-        auto st = db.prepare(
-            "SELECT [name], [sql] FROM sqlite_master WHERE [type] = 'index' AND [tbl_name] = 'RepeatingData' "
-            "COLLATE NOCASE AND [sql] IS NOT NULL");
-        while (st.step()) indexes.emplace_back(db::AsText(st.column(0)), db::AsText(st.column(1)));
-    }
-    for (const auto& index : indexes) db.exec("DROP INDEX [" + index.first + "]");
+struct ExpansionWriter::Impl {
+    Impl(db::Database& db, const std::vector<std::string>& sourceColumns) : rows(db, sourceColumns) {}
+    RowWriter rows;
+};
 
-    point = 17;
-    RowWriter writer(db, sourceColumns);
-    for (const OccurrenceRow& row : expansion.rows) writer.Write(expansion, records, row);
-    writer.Finish();
-    cache.set(2 * 1024);
-    for (const auto& index : indexes) db.exec(index.second);
-
-    point = 5;
-    if (!expansion.alarms.empty()) {
-        auto update = db.prepare("UPDATE [Velmora] SET [Alarm] = ? WHERE [ID] = ?");
-        for (const AlarmList& a : expansion.alarms) {
-            update.bind(1, db::Text(a.Alarm)).bind(2, db::Int(a.ID));
-            update.run();
-        }
+ExpansionWriter::ExpansionWriter(db::Database& db, const std::vector<std::string>& sourceColumns)
+    : db_(db), impl_(std::make_unique<Impl>(db, sourceColumns)) {
+    // Rows are numbered one up from the highest number the table ever gave.
+    int64_t highest = RepeatingBounds(db).second;
+    if (db.hasTable("sqlite_sequence")) {
+        auto st = db.prepare("SELECT [seq] FROM sqlite_sequence WHERE [name] = 'RepeatingData'");
+        if (st.step()) highest = std::max(highest, db::AsInt(st.column(0)));
     }
-    point = 19;
-    if (beforeCommit) beforeCommit(db);
-    tx.commit();
+    next_ = highest + 1;
+}
+
+ExpansionWriter::~ExpansionWriter() = default;
+
+std::pair<int64_t, int64_t> ExpansionWriter::Write(const DateRecord& record, const Expansion& expansion) {
+    impl_->rows.NewRecord();
+    for (const OccurrenceRow& row : expansion.rows) impl_->rows.Write(expansion, record, row);
+    const auto count = static_cast<int64_t>(expansion.rows.size());
+    const int64_t first = count > 0 ? next_ : 0;
+    next_ += count;
+    written_ += count;
+    return {first, count};
+}
+
+bool ExpansionWriter::Finish() {
+    impl_->rows.Finish();
+    // The newest rows are this pass's, numbered as counted.
+    return written_ == 0 || RepeatingBounds(db_).second == next_ - 1;
+}
+
+RepeatingIndexes::RepeatingIndexes(db::Database& db) : db_(db) {
+    auto st = db.prepare(
+        "SELECT [name], [sql] FROM sqlite_master WHERE [type] = 'index' AND [tbl_name] = 'RepeatingData' "
+        "COLLATE NOCASE AND [sql] IS NOT NULL");
+    while (st.step()) indexes_.emplace_back(db::AsText(st.column(0)), db::AsText(st.column(1)));
+    for (const auto& index : indexes_) db.exec("DROP INDEX [" + index.first + "]");
+}
+
+void RepeatingIndexes::Restore() {
+    for (const auto& index : indexes_) db_.exec(index.second);
+    indexes_.clear();
+}
+
+PassCache::PassCache(db::Database& db, int64_t kib) : db_(db) {
+    auto st = db.prepare("PRAGMA cache_size");
+    if (st.step()) old_ = db::AsInt(st.column(0));
+    set(kib);
+}
+
+void PassCache::set(int64_t kib) { db_.exec("PRAGMA cache_size = " + std::to_string(-kib)); }
+
+PassCache::~PassCache() {
+    try {
+        db_.exec("PRAGMA cache_size = " + std::to_string(old_));
+    } catch (...) {
+    }
 }
 
 }  // namespace vm

@@ -92,3 +92,44 @@ TEST(SortingStore, OccurrencesOfTheMonthOnlyWithTheirKeysInDisplayOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+// The rows in hand are placed in the order, and with the values, that
+// [Sorting] gives back.
+TEST(SortingStore, RowsInHandArrangeAsTheTableReadsBack) {
+    struct Row { int day; const char* priority; std::optional<int> hr24; const char *ampm, *hour, *min; };
+    const Row table[] = {
+        {3, "2", 9, "AM", "9", "05"},     {3, "", 9, "AM", "9", "5"},      {3, "7", std::nullopt, "", "", ""},
+        {3, "2", 13, "PM", "1", "00"},    {3, "300", 8, "AM", "8", "0"},   {1, "1", 0, "AM", "12", "30"},
+        {1, "1", 0, "AM", "12", "7"},     {1, "1", 0, "AM", "x", "1"},     {1, "1", 0, "AM", "05", "2"},
+        {1, "1", 0, "am", "5", "3"},      {1, "1", 0, "AM", "5.5", "4"},   {1, "1", std::nullopt, "AM", "4", "9"},
+        {0, "0", 23, "PM", "11", "59"},   {0, "-3", 22, "PM", "10", "01"}, {41, "9", 1, "AM", "1", "01"},
+    };
+    std::vector<vm::SortingRow> rows;
+    for (const Row& r : table) {
+        vm::SortingRow s;
+        s.DayNo = r.day;
+        if (*r.priority) s.Priority = db::Text(r.priority);
+        s.Hr24 = r.hr24;
+        s.AMPM = r.ampm;
+        s.Hour = r.hour;
+        s.Min = r.min;
+        s.DayMsg = "entry " + std::to_string(rows.size());
+        rows.push_back(s);
+    }
+    auto d = db::Database::Open(vmtest::FreshCalendar());
+    vm::ReplaceSortingRows(*d, rows);
+    const std::vector<vm::SortingRow> stored = vm::ReadSortingInDisplayOrder(*d);
+    vm::ArrangeForDisplay(rows);
+    ASSERT_EQ(rows.size(), stored.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].DayMsg, stored[i].DayMsg) << i;
+        EXPECT_EQ(rows[i].DayNo, stored[i].DayNo) << i;
+        EXPECT_EQ(rows[i].PriorityValue(), stored[i].PriorityValue()) << rows[i].DayMsg;
+        EXPECT_EQ(rows[i].Hour, stored[i].Hour) << rows[i].DayMsg;
+        EXPECT_EQ(rows[i].Min, stored[i].Min) << rows[i].DayMsg;
+    }
+}
+
+}  // namespace

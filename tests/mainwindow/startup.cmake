@@ -1,3 +1,3 @@
-velmora_add_tests(velmora_startup_tests startup_test.cpp)
+velmora_add_tests(velmora_startup_tests startup_test.cpp startup_progress_test.cpp)
 target_link_libraries(velmora_startup_tests PRIVATE velmora_ui Qt6::Test)
 add_dependencies(velmora_startup_tests velmora_pictures velmora_sounds velmora_splash velmora_manual)

@@ -86,7 +86,7 @@ struct CalendarFile {
 
     void Exec(const std::string& sql) { vm::db::Database::Open(path)->exec(sql); }
 
-    // A table's whole content, ID aside, in the order the rows were written.
+    // A table's whole content, ID aside, as a sorted list of rows.
     static Strings Dump(const std::string& file, const std::string& table) {
         auto st = vm::db::Database::Open(file)->prepare("SELECT * FROM [" + table + "] ORDER BY [ID]");
         Strings rows;
@@ -98,6 +98,7 @@ struct CalendarFile {
                 line += st.columnName(i) + "=" + (vm::db::IsNull(v) ? "<null>" : vm::db::AsText(v)) + "|";
             }
         }
+        std::sort(rows.begin(), rows.end());
         return rows;
     }
 

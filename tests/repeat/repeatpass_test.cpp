@@ -163,7 +163,7 @@ TEST_P(RepeatPassFailure, KeepsTheOldTableAndReportsOnce) {
 INSTANTIATE_TEST_SUITE_P(
     Pass, RepeatPassFailure,
     ::testing::Values(Injected{"InsertOfARow",
-                               "CREATE TRIGGER [fail] BEFORE INSERT ON [RepeatingData] WHEN NEW.[JulDate] = 2025050 "
+                               "CREATE TRIGGER [fail] BEFORE INSERT ON [RepeatingData] WHEN NEW.[JulDate] = 2026008 "
                                "BEGIN SELECT RAISE(ABORT, 'injected'); END"},
                       Injected{"AlarmWrite",
                                "CREATE TRIGGER [fail] BEFORE UPDATE OF [Alarm] ON [Velmora] "

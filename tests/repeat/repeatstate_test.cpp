@@ -59,7 +59,7 @@ protected:
     std::string FullPassCopy() {
         const std::string copy = MakeTempDir("velmora-full") + "/Velmoras.mdb";
         std::filesystem::copy_file(path, copy);
-        db::Database::Open(copy)->exec("DROP TABLE IF EXISTS [RepeatState]; DELETE FROM [RepeatingData];");
+        db::Database::Open(copy)->exec("DROP TABLE IF EXISTS [RepeatState]; DROP TABLE IF EXISTS [RepeatRecords]; DELETE FROM [RepeatingData];");
         Run(copy);
         vm::Module1.CalendarFilePath = path;
         return copy;
