@@ -68,7 +68,18 @@ void EnsureManual() {
 
 }  // namespace
 
+// A voice that cannot be had is said once, at start-up, and only when speech
+// is on; with speech off nothing is said (the alarm window says it when an
+// alarm would speak).
 void frmVelmora::Initialize_Speech() {
+    if (!Module1.OptVoice) {
+        try {
+            Voice = SharedVoice();
+        } catch (const std::exception&) {
+            Voice.reset();
+        }
+        return;
+    }
     Operation op("Initialize_Speech_Error");
     op.numberPrefix("Error Number ");
     op.step(1, [&] { Voice = SharedVoice(); });
@@ -129,7 +140,6 @@ void frmVelmora::Form_Load() {
     if (haveSettings && !op.step(1, [&] { row = ReadSettingsRow(MainState.pSettingsFile); })) return;
     op.step(1, [&] { ShowSplash(SplashAround(row)); });
     if (op.ended()) return;
-    Initialize_Speech();
     pCalendarShown = true;
     op.step(1, [&] { ShowStartPanel(); });
     if (haveSettings && !op.step(1, [&] { UpdateSettingsFile(); })) return;
@@ -148,6 +158,7 @@ void frmVelmora::Form_Load() {
             if (FileCommands* files = FileCommandsOf(*this)) files->LoadPrevFiles(stored);
         }))
         return;
+    Initialize_Speech();  // once the speech option is known
 
     // The calendar file: the last one, else the default one. A file that is
     // not a calendar of this program is not used at all (and not written into

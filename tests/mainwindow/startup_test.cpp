@@ -225,8 +225,16 @@ TEST(StartUp, AFileThatCannotBeWrittenGivesOnePlainBoxPerCommand) {
     }
 }
 
-TEST(StartUp, AVoiceThatCannotBeMadeIsReportedAndStartUpGoesOn) {
+// A voice that cannot be made is said at start-up only when speech is on.
+TEST(StartUp, AVoiceThatCannotBeMadeIsReportedOnlyWithSpeechOn) {
     StartupFixture f;
+    f.speech.failNext = true;
+    f.Start();
+    EXPECT_TRUE(f.Shown().empty()) << "speech is off";
+    EXPECT_EQ(f.window->Voice, nullptr);
+    f.Stop();
+    db::Database::Open(f.dir + "/Velmora_Settings.mdb")->exec("UPDATE [Settings] SET [Voice] = -1");
+    vm::SetSpeech(&f.speech);  // a fresh engine is asked for
     f.speech.failNext = true;
     vm::frmVelmora& w = f.Start();
     ASSERT_EQ(f.Shown().size(), 1u);
