@@ -23,6 +23,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <map>
 
 namespace vmtest {
 namespace {
@@ -322,26 +323,39 @@ std::string Monkey::PressKey() {
 }
 
 std::string Monkey::TimePasses() {
-    const vm::LocalTime t = clock_.time;
-    const int seconds = Chance(rng_, 50) ? 2 : 60 * (1 + Pick(rng_, 180));
-    const QDateTime next = QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second)).addSecs(seconds);
-    clock_.time = {next.date().year(), next.date().month(), next.date().day(), next.time().hour(),
-                   next.time().minute(), next.time().second(), 0};
-    // Every running timer fires once, in a fixed order.
-    std::vector<QPointer<QTimer>> timers;
-    for (QWidget* win : QApplication::topLevelWidgets())
-        for (QTimer* tm : win->findChildren<QTimer*>())
-            if (tm->isActive()) timers.emplace_back(tm);
-    std::stable_sort(timers.begin(), timers.end(), [](const QPointer<QTimer>& a, const QPointer<QTimer>& b) {
-        return std::make_pair(Name(a->parent() ? a->parent() : a.data()), Name(a)) <
-               std::make_pair(Name(b->parent() ? b->parent() : b.data()), Name(b));
-    });
-    for (const QPointer<QTimer>& tm : timers) {
-        if (!tm || !tm->isActive()) continue;
-        if (tm->isSingleShot()) tm->stop();
-        QMetaObject::invokeMethod(tm.data(), "timeout");
+    const int roll = Pick(rng_, 10);
+    const int seconds = roll < 5 ? 2 : roll < 9 ? 60 * (1 + Pick(rng_, 30)) : 3600 * (1 + Pick(rng_, 6));
+    int fired = 0;
+    // In steps of 20 s (shorter than an alarm's fire window), each running
+    // timer firing once its interval has gone by, in a fixed order.
+    for (int left = seconds; left > 0; left -= 20) {
+        const int step = std::min(left, 20);
+        const vm::LocalTime t = clock_.time;
+        const QDateTime next =
+            QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second)).addSecs(step);
+        clock_.time = {next.date().year(), next.date().month(), next.date().day(), next.time().hour(),
+                       next.time().minute(), next.time().second(), 0};
+        std::vector<QPointer<QTimer>> timers;
+        for (QWidget* win : QApplication::topLevelWidgets())
+            for (QTimer* tm : win->findChildren<QTimer*>())
+                if (tm->isActive()) timers.emplace_back(tm);
+        std::stable_sort(timers.begin(), timers.end(), [](const QPointer<QTimer>& a, const QPointer<QTimer>& b) {
+            return std::make_pair(Name(a->parent() ? a->parent() : a.data()), Name(a)) <
+                   std::make_pair(Name(b->parent() ? b->parent() : b.data()), Name(b));
+        });
+        std::map<const QTimer*, long long> waited;
+        for (const QPointer<QTimer>& tm : timers) waited[tm.data()] = waited_[tm.data()] + step * 1000LL;
+        waited_ = waited;
+        for (const QPointer<QTimer>& tm : timers) {
+            if (!tm || !tm->isActive() || waited_[tm.data()] < tm->interval()) continue;
+            waited_[tm.data()] = 0;
+            if (tm->isSingleShot()) tm->stop();
+            QMetaObject::invokeMethod(tm.data(), "timeout");
+            ++fired;
+            QApplication::sendPostedEvents();
+        }
     }
-    return std::to_string(seconds) + " s pass, " + std::to_string(timers.size()) + " timers fire";
+    return std::to_string(seconds) + " s pass, timers fire " + std::to_string(fired) + " times";
 }
 
 std::string Monkey::CloseWindow() {

@@ -7,12 +7,14 @@
 #include <QString>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "monkeyfakes.h"
 #include "platform/clock.h"
 
+class QTimer;
 class QWidget;
 
 namespace vmtest {
@@ -45,6 +47,7 @@ private:
 
     Rng& rng_;
     vm::FakeClock& clock_;
+    std::map<const QTimer*, long long> waited_;  // ms each running timer has waited
 };
 
 // "frmPeople/txtName": a widget's window and name, for the action log.

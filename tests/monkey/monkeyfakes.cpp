@@ -119,7 +119,8 @@ public:
         for (const auto& [other, since] : s_->speaking)
             if (s_->action - since < MonkeySpeech::speakingFor)
                 s_->faults.push_back("two voices speak at once: voice " + std::to_string(id_) +
-                                     " begins while voice " + std::to_string(other) + " still speaks");
+                                     " begins while voice " + std::to_string(other) + ", begun at action " +
+                                     std::to_string(since + 1) + ", still speaks");
         s_->speaking.emplace_back(id_, s_->action);
     }
     void pause() override {}
