@@ -1,13 +1,13 @@
-// main() of every test binary: headless Qt, a private runtime folder and a
-// temporary data folder, so no test touches the user's files or a display.
+// main() of every test binary: headless Qt with the program's own
+// application object, a private runtime folder and a temporary data folder,
+// so no test touches the user's files or a display.
 #include <gtest/gtest.h>
-
-#include <QApplication>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "platform/guardedapp.h"
 #include "testsupport.h"
 
 int main(int argc, char** argv) {
@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     int rc;
     {
-        QApplication app(argc, argv);
+        vm::GuardedApplication app(argc, argv);
         rc = RUN_ALL_TESTS();
     }
     std::error_code ec;

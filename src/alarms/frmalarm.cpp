@@ -105,7 +105,7 @@ void frmAlarm::Initialize_Speech() {
     int number = 0;
     std::string description;
     try {
-        Voice = Speech().createVoice();
+        Voice = SharedVoice();
         return;
     } catch (const SpeechError& e) {
         number = e.number();

@@ -1,9 +1,8 @@
 // Velmora: puts the real dialogs, sound, speech and desktop handler in place,
 // then starts the main window.
-#include <QApplication>
-
 #include "mainwindow/frmvelmora.h"
 #include "startupprobe.h"
+#include "platform/guardedapp.h"
 #include "platform/qtmessages.h"
 #include "platform/printdialogs.h"
 #include "platform/qtpickers.h"
@@ -12,7 +11,7 @@
 #include "platform/shellqt.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    vm::GuardedApplication app(argc, argv);
     QApplication::setApplicationName("Velmora");
     // Shut-down ends the program itself, after its last wait.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/calendartext.h"
 #include "core/numtext.h"
 #include "platform/places.h"
 
@@ -47,6 +48,59 @@ void SetRunBits(const std::string& path) {
                     fs::perm_options::add, ec);
 }
 
+
+// Characters that make an Exec argument need quotes.
+constexpr std::string_view kReserved = " \t\n\"'\\><~|&;$*?#()`";
+
+// The folder a path names, for a message: control characters show as "?".
+std::string Shown(const std::string& path) {
+    std::string out = path;
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+    return "\"" + out + "\"";
+}
+
+// One argument of an Exec line, or "" with *problem set.
+std::string ExecArgument(const std::string& arg, const std::string& path, std::string* problem) {
+    for (char c : arg)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+            *problem = "The path " + Shown(path) +
+                       " holds a line break or another control character, which a desktop launcher cannot hold.";
+            return {};
+        }
+    if (!IsValidUtf8(arg)) {
+        *problem = "The path " + Shown(path) + " is not UTF-8 text, which a desktop launcher needs.";
+        return {};
+    }
+    const bool quoted = arg.find_first_of(kReserved) != std::string::npos;
+    if (quoted && arg.find('%') != std::string::npos) {
+        // "%%" inside quotes is left undefined for launchers.
+        *problem = "The path " + Shown(path) +
+                   " holds \"%\" together with a blank or another character that needs quotes; a desktop launcher "
+                   "cannot hold both.";
+        return {};
+    }
+    std::string out;
+    if (quoted) {
+        out = "\"";
+        for (char c : arg) {
+            if (c == '"' || c == '`' || c == '$' || c == '\\') out += '\\';
+            out += c;
+        }
+        out += '"';
+    } else {
+        for (char c : arg) out += c == '%' ? std::string("%%") : std::string(1, c);
+    }
+    return out;
+}
+
+// A launcher's value is a string: its own escaping doubles every backslash.
+std::string EscapeValue(const std::string& text) {
+    std::string out;
+    for (char c : text) out += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return out;
+}
+
 }  // namespace
 
 std::string LauncherBaseName(std::string_view productName) {
@@ -55,40 +109,57 @@ std::string LauncherBaseName(std::string_view productName) {
     return name;
 }
 
-std::string LauncherExec(const std::string& programPath) {
-    // Reserved characters force quoting; inside quotes ", `, $ and \ are
-    // escaped. Then the value's own escaping doubles every backslash, and a
-    // percent sign is doubled so it is no field code.
-    static const std::string reserved = " \t\n\"'\\><~|&;$*?#()`";
-    std::string arg = programPath;
-    if (arg.find_first_of(reserved) != std::string::npos) {
-        std::string quoted = "\"";
-        for (char c : arg) {
-            if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
-            quoted += c;
+std::string LauncherExec(const std::string& programPath, const std::string& dataDir, std::string* problem) {
+    std::string why;
+    std::string* reason = problem ? problem : &why;
+    reason->clear();
+    if (programPath.empty()) {
+        *reason = "The program's own path cannot be found.";
+        return {};
+    }
+    // A program path holding "%" goes after `env` too: desktops look for the
+    // first argument as it is written, before "%%" becomes "%".
+    const bool viaEnv = !dataDir.empty() || programPath.find('%') != std::string::npos;
+    if (viaEnv && programPath.find('=') != std::string::npos) {
+        *reason = "The program path " + Shown(programPath) +
+                  " holds \"=\", which cannot follow a setting in a desktop launcher.";
+        return {};
+    }
+    std::string line;
+    if (viaEnv) {
+        line = "env ";
+        if (!dataDir.empty()) {
+            const std::string setting = ExecArgument("VELMORA_DATA_DIR=" + dataDir, dataDir, reason);
+            if (setting.empty()) return {};
+            line += setting + " ";
         }
-        arg = quoted + "\"";
     }
-    std::string out;
-    for (char c : arg) {
-        if (c == '\\') out += "\\\\";
-        else if (c == '%') out += "%%";
-        else out += c;
-    }
-    return out;
+    const std::string program = ExecArgument(programPath, programPath, reason);
+    if (program.empty()) return {};
+    return EscapeValue(line + program);
 }
 
-std::string LauncherText(const std::string& programPath) {
+std::string LauncherText(const std::string& programPath, const std::string& dataDir, std::string* problem) {
+    const std::string exec = LauncherExec(programPath, dataDir, problem);
+    if (exec.empty()) return {};
     return "[Desktop Entry]\n"
            "Type=Application\n"
            "Version=1.0\n"
            "Name=" + std::string(kProductName) + "\n"
            "GenericName=Calendar\n"
            "Comment=Desktop calendar\n"
-           "Exec=" + LauncherExec(programPath) + "\n"
+           "Exec=" + exec + "\n"
            "Icon=x-office-calendar\n"
            "Terminal=false\n"
            "Categories=Office;Calendar;\n";
+}
+
+std::string LauncherDataFolder() {
+    const std::string dir = Env("VELMORA_DATA_DIR");
+    if (dir.empty()) return {};
+    std::error_code ec;
+    const fs::path full = fs::absolute(dir, ec);
+    return ec ? dir : full.lexically_normal().string();
 }
 
 std::string RunningProgramPath() {
@@ -134,9 +205,8 @@ std::string ProgramLauncherPath() {
     return JoinPath(ProgramFolder(), LauncherBaseName(kProductName) + ".desktop");
 }
 
-bool WriteProgramLauncher() {
+bool WriteProgramLauncher(const std::string& text) {
     const std::string path = ProgramLauncherPath();
-    const std::string text = LauncherText(RunningProgramPath());
     if (FileExists(path) && ReadFile(path) == text) return true;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;
@@ -147,6 +217,8 @@ bool WriteProgramLauncher() {
 LauncherResult InstallLauncher(const std::string& folder) {
     LauncherResult r;
     r.destination = JoinPath(folder, LauncherBaseName(kProductName) + ".desktop");
+    const std::string text = LauncherText(RunningProgramPath(), LauncherDataFolder(), &r.problem);
+    if (text.empty()) return r;
     std::error_code ec;
     if (fs::exists(fs::symlink_status(r.destination, ec))) {
         r.outcome = LauncherCopy::Exists;
@@ -154,8 +226,8 @@ LauncherResult InstallLauncher(const std::string& folder) {
     }
     if (!MakeFolder(folder)) return r;
     bool copied = false;
-    if (WriteProgramLauncher()) copied = CopyFileNoOverwrite(ProgramLauncherPath(), r.destination);
-    else copied = WriteNewFile(r.destination, LauncherText(RunningProgramPath()));
+    if (WriteProgramLauncher(text)) copied = CopyFileNoOverwrite(ProgramLauncherPath(), r.destination);
+    else copied = WriteNewFile(r.destination, text);
     if (!copied || !FileExists(r.destination)) return r;
     SetRunBits(r.destination);
     r.outcome = LauncherCopy::Created;

@@ -10,10 +10,17 @@ namespace vm {
 // taken out ("Velmora" -> "velmora").
 std::string LauncherBaseName(std::string_view productName);
 
-// The contents of the launcher that starts the program at programPath.
-std::string LauncherText(const std::string& programPath);
-// The Exec= value for a program path, quoted and escaped as launchers need.
-std::string LauncherExec(const std::string& programPath);
+// The Exec= value that starts the program at programPath, with dataDir (when
+// not empty) handed to it in VELMORA_DATA_DIR through `env`. Each argument is
+// quoted and escaped as desktop launchers need and "%" is written "%%". A
+// path a launcher cannot carry (a line break or another control character,
+// text that is not UTF-8, "%" in an argument that needs quotes, "=" in a
+// program path given to `env`) gives "" and says why in *problem.
+std::string LauncherExec(const std::string& programPath, const std::string& dataDir, std::string* problem);
+// The contents of that launcher; "" (with *problem) when it cannot be written.
+std::string LauncherText(const std::string& programPath, const std::string& dataDir, std::string* problem);
+// $VELMORA_DATA_DIR as a full path, "" when it is not set.
+std::string LauncherDataFolder();
 
 // The path of the running program (/proc/self/exe).
 std::string RunningProgramPath();
@@ -30,18 +37,21 @@ std::string AutostartFolder();
 
 // The launcher beside the program: program folder + "/velmora.desktop".
 std::string ProgramLauncherPath();
-// (Re)writes the launcher beside the program when it is missing or starts
-// another path; false when it cannot be written there.
-bool WriteProgramLauncher();
+// (Re)writes the launcher beside the program with `text` when it is missing
+// or differs; false when it cannot be written there.
+bool WriteProgramLauncher(const std::string& text);
 
 enum class LauncherCopy { Created, Exists, Failed };
 struct LauncherResult {
     LauncherCopy outcome = LauncherCopy::Failed;
     std::string destination;  // folder + "/velmora.desktop"
+    std::string problem;      // why no launcher can start the program from where it is
 };
 // Copies the program's launcher into the folder (made when missing), never
 // over anything already there, and sets its run bits. When the launcher
 // cannot be kept beside the program it is written straight into the folder.
+// A program or data folder a launcher cannot carry fails with `problem` set
+// and nothing written.
 LauncherResult InstallLauncher(const std::string& folder);
 
 }  // namespace vm

@@ -8,6 +8,7 @@
 #include <QTableView>
 
 #include "core/calendarfiles.h"
+#include "core/writeguard.h"
 #include "mainwindow/frmvelmora.h"
 #include "mainwindow/windowhelpers.h"
 #include "platform/messages.h"
@@ -115,6 +116,10 @@ void ExportPanel::sscmdExportFields_Click() {
         ShowFileDialog(ExportFolder, 6, "Text File     *.TXT|*.TXT;*.txt", "*.TXT", "Create Calendar Export File");
     if (chosen.empty()) return;  // the panel stays open until the menu shows it again
     if (FileExists(chosen)) ExportFolder = FolderOf(chosen);
+    if (!MayWriteFile(chosen, "Create Calendar Export File")) {
+        sscmdExportFields->setEnabled(true);  // the panel stays for another name
+        return;
+    }
 
     owner_.SetWaitCursor(true);
     ExportedRecordCount = 0;

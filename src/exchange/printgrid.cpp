@@ -7,6 +7,7 @@
 #include "core/dates.h"
 #include "core/module1.h"
 #include "core/printsetup.h"
+#include "core/writeguard.h"
 #include "exchange/gridpages.h"
 #include "platform/messages.h"
 #include "platform/places.h"
@@ -67,7 +68,7 @@ bool ChoosePdfFile(QPrinter& printer) {
     req.fileName = "Velmora Grid.pdf";
     req.defaultSuffix = "pdf";
     const std::string pdf = Messages().fileDialog(req);
-    if (pdf.empty()) return false;
+    if (pdf.empty() || !MayWriteFile(pdf, req.title)) return false;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(pdf));
     return true;

@@ -7,4 +7,5 @@ target_sources(velmora_ui PRIVATE
 target_sources(velmora_core PRIVATE
   ${CMAKE_SOURCE_DIR}/src/core/calendarfiles.cpp
   ${CMAKE_SOURCE_DIR}/src/core/filegate.cpp
-  ${CMAKE_SOURCE_DIR}/src/core/splashlogic.cpp)
+  ${CMAKE_SOURCE_DIR}/src/core/splashlogic.cpp
+  ${CMAKE_SOURCE_DIR}/src/core/writeguard.cpp)

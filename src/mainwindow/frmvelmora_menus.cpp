@@ -11,6 +11,7 @@
 
 #include "core/files.h"
 #include "core/module1.h"
+#include "core/writeguard.h"
 #include "exchange/exportpanel.h"
 #include "exchange/importpanel.h"
 #include "mainwindow/frmvelmora.h"
@@ -184,6 +185,7 @@ void frmVelmora::mnuPrintCalendar_Click() {
             req.defaultSuffix = "pdf";
             pdf = Messages().fileDialog(req);
         }
+        if (!pdf.empty() && !MayWriteFile(pdf, "Print PDF Calendar")) return;
         if (!pdf.empty() || !QPrinterInfo::availablePrinterNames().isEmpty()) {
             QPrinter printer(QPrinter::HighResolution);
             printer.setPageOrientation(QPageLayout::Landscape);

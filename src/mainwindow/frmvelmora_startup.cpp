@@ -71,7 +71,7 @@ void EnsureManual() {
 void frmVelmora::Initialize_Speech() {
     Operation op("Initialize_Speech_Error");
     op.numberPrefix("Error Number ");
-    op.step(1, [&] { Voice = Speech().createVoice(); });
+    op.step(1, [&] { Voice = SharedVoice(); });
 }
 
 void frmVelmora::ShowStartPanel() {

@@ -22,8 +22,9 @@ LauncherCopy NewDeskTopShortCut(std::string& name, const std::string& windowName
                 InfoBox("Shortcut Has Been Created\n" + r.destination, "Shortcut Created");
                 break;
             case LauncherCopy::Failed:
-                Messages().message("The Shortcut Could Not Be Created:\n" + r.destination, MsgButtons::Ok,
-                                   MsgIcon::Exclamation, "Shortcut Not Created");
+                Messages().message("The Shortcut Could Not Be Created:\n" + r.destination +
+                                       (r.problem.empty() ? std::string() : "\n" + r.problem),
+                                   MsgButtons::Ok, MsgIcon::Exclamation, "Shortcut Not Created");
                 break;
         }
     });

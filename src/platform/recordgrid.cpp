@@ -139,7 +139,7 @@ bool RecordGridModel::storeCell(int row, int column, const QString& typed) {
         }
         source_.setField(column, v);
         source_.update();
-    } catch (const db::DbError& e) {
+    } catch (const std::exception& e) {
         source_.cancelUpdate();
         return refuse(std::string("The value cannot be stored: ") + e.what());
     }

@@ -5,6 +5,38 @@ namespace {
 
 ISpeechFactory* g_speech = nullptr;
 
+// The one voice and the handle whose text it spoke last.
+struct SharedEngine {
+    std::unique_ptr<ISpeechVoice> voice;
+    const ISpeechVoice* speaker = nullptr;
+};
+std::shared_ptr<SharedEngine> g_engine;
+
+class VoiceHandle : public ISpeechVoice {
+public:
+    explicit VoiceHandle(std::shared_ptr<SharedEngine> engine) : engine_(std::move(engine)) {}
+    ~VoiceHandle() override {
+        if (engine_->speaker == this) engine_->speaker = nullptr;
+    }
+    void speak(const std::string& text, bool) override {
+        engine_->speaker = this;
+        engine_->voice->speak(text, true);
+    }
+    void pause() override {
+        if (mine()) engine_->voice->pause();
+    }
+    void resume() override {
+        if (mine()) engine_->voice->resume();
+    }
+    void stop() override {
+        if (mine()) engine_->voice->stop();
+    }
+
+private:
+    bool mine() const { return engine_->speaker == nullptr || engine_->speaker == this; }
+    std::shared_ptr<SharedEngine> engine_;
+};
+
 FakeSpeech& BuiltIn() {
     static FakeSpeech fake;
     return fake;
@@ -28,7 +60,19 @@ private:
 }  // namespace
 
 ISpeechFactory& Speech() { return g_speech ? *g_speech : BuiltIn(); }
-void SetSpeech(ISpeechFactory* impl) { g_speech = impl; }
+void SetSpeech(ISpeechFactory* impl) {
+    g_speech = impl;
+    g_engine.reset();
+}
+
+std::unique_ptr<ISpeechVoice> SharedVoice() {
+    if (!g_engine) {
+        auto engine = std::make_shared<SharedEngine>();
+        engine->voice = Speech().createVoice();
+        g_engine = std::move(engine);
+    }
+    return std::make_unique<VoiceHandle>(g_engine);
+}
 
 std::unique_ptr<ISpeechVoice> FakeSpeech::createVoice() {
     if (failNext) {

@@ -1,5 +1,6 @@
 // Speech behind one interface: a Qt TextToSpeech voice in the program and a
-// recording fake in tests. Speaking never blocks.
+// recording fake in tests. Speaking never blocks. The program has one voice:
+// every window speaks through a handle from SharedVoice().
 #pragma once
 #include <memory>
 #include <string>
@@ -20,7 +21,7 @@ public:
     virtual void stop() = 0;
 };
 
-// Makes voices; throws SpeechError when no voice can be had.
+// Makes the speech engine's voice; throws SpeechError when none can be had.
 class ISpeechFactory {
 public:
     virtual ~ISpeechFactory() = default;
@@ -35,7 +36,15 @@ public:
 ISpeechFactory& Speech();
 void SetSpeech(ISpeechFactory* impl);  // nullptr restores the built-in fake
 
-// Records what every voice it made was asked to do.
+// A handle to the program's one voice, made by the installed factory on the
+// first ask (a failure throws SpeechError, and the next ask tries again).
+// Every text a handle speaks first stops the one being spoken, whichever
+// window gave it; a handle's pause, resume and stop leave alone a text
+// another handle has spoken since. Installing another factory starts a new
+// voice for the handles asked for afterwards.
+std::unique_ptr<ISpeechVoice> SharedVoice();
+
+// Records what every voice it made was asked to do; `created` counts voices.
 class FakeSpeech : public ISpeechFactory {
 public:
     struct Log {

@@ -433,6 +433,13 @@ int RecordSource::requireField(const std::string& name) const {
     return i;
 }
 
+int RecordSource::requireIndex(int index) const {
+    if (index < 0 || static_cast<size_t>(index) >= names_.size())
+        throw DbError(kNoField, "Item not found in this collection: field " + std::to_string(index + 1) + " of " +
+                                    std::to_string(names_.size()) + ".");
+    return index;
+}
+
 void RecordSource::requireRow() const {
     if (bof() || eof()) throw DbError(kNoCurrentRow, "No current record.");
 }
@@ -440,9 +447,10 @@ void RecordSource::requireRow() const {
 Value RecordSource::field(const std::string& name) const { return field(requireField(name)); }
 
 Value RecordSource::field(int index) const {
-    if (mode_ != Mode::None) return buffer_.at(static_cast<size_t>(index));
+    requireIndex(index);
+    if (mode_ != Mode::None) return buffer_[static_cast<size_t>(index)];
     requireRow();
-    return rowAt(pos_).at(static_cast<size_t>(index));
+    return rowAt(pos_)[static_cast<size_t>(index)];
 }
 
 void RecordSource::addNew() {
@@ -464,7 +472,8 @@ void RecordSource::setField(const std::string& name, const Value& v) { setField(
 
 void RecordSource::setField(int index, const Value& v) {
     if (mode_ == Mode::None) throw DbError(kNoCurrentRow, "Update or CancelUpdate without AddNew or Edit.");
-    buffer_.at(static_cast<size_t>(index)) = v;
+    requireIndex(index);
+    buffer_[static_cast<size_t>(index)] = v;
     dirty_[static_cast<size_t>(index)] = true;
 }
 

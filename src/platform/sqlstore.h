@@ -156,11 +156,12 @@ public:
     void movePrevious();
     void moveLast();
     void setAbsolutePosition(int row);  // -1 .. recordCount(); outside that, the end
-    // Direct reads of the last refresh's rows, for grids.
+    // Direct reads of the last refresh's rows, for grids. An index outside
+    // them, as every field access by index, throws DbError.
     const Value& valueAt(int row, int column) const;
 
     int fieldCount() const { return static_cast<int>(names_.size()); }
-    const std::string& fieldName(int i) const { return names_.at(static_cast<size_t>(i)); }
+    const std::string& fieldName(int i) const { return names_[static_cast<size_t>(requireIndex(i))]; }
     bool hasField(const std::string& name) const { return fieldIndex(name) >= 0; }
     Value field(const std::string& name) const;
     Value field(int index) const;
@@ -181,6 +182,7 @@ public:
 private:
     int fieldIndex(const std::string& name) const;
     int requireField(const std::string& name) const;
+    int requireIndex(int index) const;  // a field's index, else DbError kNoField
     void requireRow() const;
     std::string selectText() const;
     std::vector<Value> readRow(int64_t rowid);

@@ -31,12 +31,16 @@ void RecordSource::findKeyColumn() {
 }
 
 const Value& RecordSource::valueAt(int row, int column) const {
-    if (lazy_ && column == keyColumn_) return keyValues_.at(size_t(row));
-    return rowAt(row).at(size_t(column));
+    requireIndex(column);
+    if (lazy_ && column == keyColumn_ && row >= 0 && size_t(row) < keyValues_.size()) return keyValues_[size_t(row)];
+    return rowAt(row)[size_t(column)];
 }
 
 const std::vector<Value>& RecordSource::rowAt(int row) const {
-    const std::vector<Value>& r = rows_.at(size_t(row));
+    if (row < 0 || size_t(row) >= rows_.size())
+        throw DbError(kNoCurrentRow, "No current record: row " + std::to_string(row) + " of " +
+                                         std::to_string(rows_.size()) + ".");
+    const std::vector<Value>& r = rows_[size_t(row)];
     if (r.empty() && !names_.empty()) {
         // The rows around the one asked for.
         const int from = std::max(0, row - kBlockRows / 8);

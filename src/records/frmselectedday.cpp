@@ -159,7 +159,7 @@ void frmSelectedDay::Initialize_Speech2() {
     int number = 0;
     std::string description;
     try {
-        Voice = Speech().createVoice();
+        Voice = SharedVoice();
         return;
     } catch (const SpeechError& e) {
         number = e.number();

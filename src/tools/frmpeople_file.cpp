@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "core/module1.h"
+#include "core/writeguard.h"
 #include "mainwindow/windowhelpers.h"
 #include "platform/places.h"
 #include "platform/recordgrid.h"
@@ -63,6 +64,7 @@ void frmPeople::ExportContacts() {
         ShowFileDialog(run.ExportFolder, 6, kExportFilter, "*.TXT", "Export Contact Data List");
     if (path.empty()) return;
     if (FileExists(path)) run.ExportFolder = FolderOf(path);
+    if (!MayWriteFile(path, "Export Contact Data List")) return;
 
     int count = 0;
     try {

@@ -6,13 +6,20 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QTableView>
+#include <QToolBar>
 
 #include <filesystem>
+#include <functional>
 #include <vector>
 
+#include "core/files.h"
 #include "exchange/orvantapanel.h"
 #include "exchange/otherimports.h"
 #include "exchangewindow.h"
+#include "platform/places.h"
+#include "platform/printdialogs.h"
+#include "records/frmselectedday.h"
+#include "tools/frmpeople.h"
 
 namespace db = vm::db;
 using vm::MsgResult;
@@ -83,6 +90,47 @@ TEST_F(Exchange, ExportWritesTheListedRowsAndOpensTheFile) {
     fx.messages.fileAnswers.push_back(dir + "/again.txt");
     Click("sscmdExportFields");
     EXPECT_EQ(fx.messages.shown.size(), 1u);
+}
+
+// Every command that writes a file the user names refuses the files in use,
+// under any name, before it writes a byte.
+TEST_F(Exchange, WritersRefuseTheOpenCalendarAndTheSettingsDatabaseUnderAnyName) {
+    vm::FakePrintDialogs printers;  // none installed: printouts go to PDF files
+    vm::SetPrintDialogs(&printers);
+    const std::string settings = vm::SettingsDatabaseInUse();
+    vmtest::WriteAll(settings, vmtest::ReadAll(vmtest::FreshSettings()));
+    const std::string link = dir + "/link.txt", hard = dir + "/hard.pdf";
+    std::filesystem::create_symlink(calendar, link);
+    std::filesystem::create_hard_link(calendar, hard);
+    const std::string before = vmtest::ReadAll(calendar), settingsBefore = vmtest::ReadAll(settings);
+
+    const std::pair<const char*, std::function<void()>> writers[] = {
+        {"Export Fields", [&] {
+             w->findChild<QAction*>("mnuFile_Export_Data")->trigger();
+             Click("sscmdExportFields");
+         }},
+        {"Print Calendar", [&] { w->findChild<QAction*>("mnuPrintCalendar")->trigger(); }},
+        {"Print Grid", [&] { w->Toolbar1->findChild<QAction*>("Print")->trigger(); }},
+        {"Contact Export", [&] { vm::ShowPeople()->findChild<QAction*>("mnuFile_Export")->trigger(); }},
+    };
+    for (const auto& [name, write] : writers)
+        for (const std::string& target : {calendar, link, hard, settings, calendar + "-journal"}) {
+            fx.messages.clear();
+            fx.messages.answers = {MsgResult::No};  // no colour
+            fx.messages.fileAnswers = {target};
+            write();
+            ASSERT_FALSE(fx.messages.shown.empty()) << name << " " << target;
+            const auto& box = fx.messages.shown.back();
+            EXPECT_NE(box.text.find("cannot be written over"), std::string::npos) << name << " " << target << box.text;
+            EXPECT_TRUE(opener.opened.empty()) << name;
+        }
+    vm::UnloadPeople();
+    vm::UnloadSelectedDay();
+    vm::SetPrintDialogs(nullptr);
+    EXPECT_EQ(vmtest::ReadAll(calendar), before);
+    EXPECT_EQ(vmtest::ReadAll(settings), settingsBefore);
+    EXPECT_FALSE(vm::FileExists(calendar + "-journal"));
+    EXPECT_EQ(db::AsInt(Query("SELECT count(*) FROM [Velmora]")), 3) << "still a calendar";
 }
 
 TEST_F(Exchange, ImportDispatchByExtension) {

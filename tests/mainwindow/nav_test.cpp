@@ -1,15 +1,18 @@
 // Moving through months in the real main window, headless: the month and
 // year boxes with typed names and years, the arrow keys, the main toolbar, the
-// records a search listed and their deletion, and the day-cell double click.
+// records a search listed and their deletion, the day-cell double click and
+// its speech, and a cell edit after the calendar table vanished.
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTableView>
 #include <QToolBar>
 
 #include <functional>
@@ -20,7 +23,9 @@
 #include "core/module1.h"
 #include "core/numtext.h"
 #include "mainwindow/frmvelmora.h"
+#include "alarms/frmalarm.h"
 #include "platform/recordgrid.h"
+#include "platform/speech.h"
 #include "records/frmselectedday.h"
 #include "monthfixture.h"
 
@@ -254,6 +259,60 @@ TEST_F(Navigation, DoubleClickOpensTheSelectedDayOnlyForADayOfTheShownMonth) {
     ASSERT_NE(vm::SelectedDay(), nullptr);
     EXPECT_EQ(vm::SelectedDay()->txtDayText->toPlainText(), "");
     EXPECT_EQ(vm::SelectedDay()->dayDate(), (CivilDate{2026, 4, 1}));
+}
+
+TEST_F(Navigation, ACellEditAfterTheCalendarTableVanishedIsRefusedWithABoxAndTheWindowGoesOn) {
+    Add({2026, 4, 15}, "Dentist");
+    Draw("April", " 2026");
+    ASSERT_EQ(w->DataDatesModel->recordCount(), 1);
+    cal.db->exec("DROP TABLE [Velmora]");  // by another program
+    Click("Forward");
+    fx.messages.clear();
+    const QModelIndex cell = w->DataDatesModel->index(0, w->DataDatesModel->fieldIndex("DateText"));
+    w->TDBGridDates->setCurrentIndex(cell);
+    w->TDBGridDates->edit(cell);
+    auto* editor = w->TDBGridDates->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "x");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_NE(fx.messages.shown[0].text.find("cannot be stored"), std::string::npos) << fx.messages.shown[0].text;
+    Click("Back");
+    EXPECT_EQ(Month(), "April");
+}
+
+TEST_F(Navigation, TheSelectedDayAndAnAlarmSpeakWithTheOneVoice) {
+    vm::FakeSpeech speech;
+    vm::SetSpeech(&speech);
+    vm::Module1.OptVoice = true;
+    Add({2026, 4, 15}, "Dentist");
+    Draw("April", " 2026");
+    vm::Module1.AlarmMsg = "Take the pills";
+    auto alarmButton = [](const char* key) { vm::AlarmWindow()->Toolbar1->findChild<QAction*>(key)->trigger(); };
+    for (int round = 0; round < 3; ++round) {
+        QTest::mouseDClick(Day(17), Qt::LeftButton);
+        ASSERT_NE(vm::SelectedDay(), nullptr);
+        vm::LoadAlarm();
+        vm::ShowAlarm();
+        alarmButton("Sound2");  // Speak, while the day may still be speaking
+    }
+    EXPECT_EQ(speech.created, 1);
+    // Three days, three alarm showings and every other Speak (it toggles).
+    EXPECT_EQ(speech.log->spoken.size(), 8u);
+    EXPECT_EQ(speech.log->purges, 8) << "every new text stops the one being spoken";
+
+    // The day's Stop leaves the alarm's text alone; the alarm's own Stop stops it.
+    const int stops = speech.log->stops;
+    vm::SelectedDay()->findChild<QAction*>("cancel-16")->trigger();
+    EXPECT_EQ(speech.log->stops, stops);
+    alarmButton("btn_cancel");
+    EXPECT_EQ(speech.log->stops, stops + 1);
+
+    vm::UnloadAlarm();
+    vm::UnloadSelectedDay();
+    vm::Module1.OptVoice = false;
+    vm::SetSpeech(nullptr);
 }
 
 }  // namespace

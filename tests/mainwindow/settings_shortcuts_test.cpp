@@ -1,6 +1,10 @@
 // Desktop and autostart launchers, in temporary home and XDG folders.
 #include <sys/stat.h>
 
+#include <regex>
+#include <string>
+#include <vector>
+
 #include "core/launcher.h"
 #include "mainwindow/shortcuts.h"
 #include "settings_testutil.h"
@@ -31,7 +35,37 @@ bool RunBitSet(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && (st.st_mode & S_IXUSR);
 }
 
-std::string ExecLine() { return "\nExec=" + vm::RunningProgramPath() + "\n"; }
+// The arguments of a launcher's Exec value as a desktop reads them: the
+// value's own escape of "\\" first, then the quotes and their escapes, then "%%".
+std::vector<std::string> ExecArguments(const std::string& value) {
+    const std::string s = std::regex_replace(value, std::regex(R"(\\\\)"), "\\");
+    std::vector<std::string> args;
+    std::string arg;
+    bool quoted = false, started = false;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const char c = s[i];
+        if (quoted && c == '\\') {
+            arg += s[++i];
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (c == ' ' && !quoted) {
+            if (started) args.push_back(arg);
+            arg.clear();
+        } else {
+            arg += c == '%' && !quoted && s[++i] == '%' ? '%' : c;
+        }
+        started = c != ' ' || quoted;
+    }
+    if (started) args.push_back(arg);
+    return args;
+}
+
+// The value of a launcher's one Exec line.
+std::string ExecValue(const std::string& text) {
+    const size_t at = text.find("\nExec=") + 6;
+    EXPECT_EQ(text.find("\nExec=", at), std::string::npos) << "one Exec line";
+    return text.substr(at, text.find('\n', at) - at);
+}
 
 TEST(Shortcuts, DesktopLauncherLandsWithItsRunBitAndAutostartOnlyOnYes) {
     vmtest::SettingsFixture fx;
@@ -46,7 +80,9 @@ TEST(Shortcuts, DesktopLauncherLandsWithItsRunBitAndAutostartOnlyOnYes) {
     EXPECT_TRUE(RunBitSet(d.desktopFile()));
     EXPECT_FALSE(vm::FileExists(d.autostartFile()));
     const std::string text = vmtest::ReadAll(d.desktopFile());
-    EXPECT_NE(text.find(ExecLine()), std::string::npos);
+    EXPECT_EQ(ExecArguments(ExecValue(text)),
+              (std::vector<std::string>{"env", "VELMORA_DATA_DIR=" + fx.data, vm::RunningProgramPath()}))
+        << "the data folder it was started with";
     EXPECT_EQ(vmtest::ReadAll(d.program + "/velmora.desktop"), text);  // the launcher beside the program
 
     // Again, with Yes: the desktop one exists, the autostart one is made.
@@ -99,19 +135,54 @@ TEST(Shortcuts, FoldersFollowTheXdgSettings) {
     EXPECT_EQ(vm::AutostartFolder(), d.home + "/.config/autostart");
 }
 
-TEST(Shortcuts, ExecLinesAreQuotedAndEscaped) {
+TEST(Shortcuts, HostileFoldersAreQuotedOrRefusedWithOneMessage) {
+    vmtest::SettingsFixture fx;
+    Desktop d;
+    fx.panel->mnuFile_Settings_Click();
+
+    // A line break would start a second Exec line: refused, nothing written,
+    // no question after it.
+    setenv("VELMORA_DATA_DIR", (fx.data + "\nExec=touch /tmp/velmora-owned").c_str(), 1);
+    fx.click("sscmdNewShortCut");
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].title, "Shortcut Not Created");
+    EXPECT_NE(fx.messages.shown[0].text.find("control character"), std::string::npos);
+    EXPECT_FALSE(vm::FileExists(d.desktopFile()));
+    EXPECT_FALSE(vm::FileExists(d.program + "/velmora.desktop"));
+
+    // Quotes, blanks, "$", "`", "\\" and "%" come back as they were.
+    const std::string odd = fx.data + "/my \"cal\" $HOME `id` \\ 'x' ~(a);b";
+    setenv("VELMORA_DATA_DIR", odd.c_str(), 1);
+    fx.messages.clear();
+    fx.messages.answers = {vm::MsgResult::Ok, vm::MsgResult::No};
+    fx.click("sscmdNewShortCut");
+    EXPECT_EQ(fx.messages.shown.at(0).title, "Shortcut Created");
+    EXPECT_EQ(ExecArguments(ExecValue(vmtest::ReadAll(d.desktopFile()))),
+              (std::vector<std::string>{"env", "VELMORA_DATA_DIR=" + odd, vm::RunningProgramPath()}));
+
     struct Case {
-        const char* path;
-        const char* exec;
+        const char *program, *data;
+        std::vector<std::string> args;  // empty: refused
     };
     const Case cases[] = {
-        {"/usr/bin/velmora", "/usr/bin/velmora"},
-        {"/opt/my apps/velmora", "\"/opt/my apps/velmora\""},
-        {"/opt/$x/velmora", "\"/opt/\\\\$x/velmora\""},
-        {"/opt/100%/velmora", "/opt/100%%/velmora"},
-        {"/opt/a\"b/velmora", "\"/opt/a\\\\\"b/velmora\""},
+        {"/usr/bin/velmora", "", {"/usr/bin/velmora"}},
+        {"/opt/my apps/velmora", "", {"/opt/my apps/velmora"}},
+        {"/opt/100%/velmora", "", {"env", "/opt/100%/velmora"}},  // a first argument is looked up as written
+        {"/opt/a\"b\\c/velmora", "/d/50%", {"env", "VELMORA_DATA_DIR=/d/50%", "/opt/a\"b\\c/velmora"}},
+        {"/opt/a=b/velmora", "/d", {}},
+        {"/opt/a=b/velmora", "", {"/opt/a=b/velmora"}},
+        {"/opt/50% off/velmora", "", {}},
+        {"/usr/bin/velmora", "/d/50% off", {}},
+        {"/usr/bin/velmora", "/d/\x01x", {}},
+        {"/usr/bin/velmora", "/d/\xff", {}},
     };
-    for (const Case& c : cases) EXPECT_EQ(vm::LauncherExec(c.path), c.exec) << c.path;
+    for (const Case& c : cases) {
+        std::string problem;
+        const std::string exec = vm::LauncherExec(c.program, c.data, &problem);
+        EXPECT_EQ(exec.empty() ? std::vector<std::string>{} : ExecArguments(exec), c.args) << c.program << c.data;
+        EXPECT_EQ(problem.empty(), !c.args.empty()) << c.program << c.data;
+    }
+    EXPECT_EQ(vm::LauncherExec("/a\"b\\c$/v", "/d/5%", nullptr), R"(env VELMORA_DATA_DIR=/d/5%% "/a\\"b\\\\c\\$/v")");
 }
 
 }  // namespace

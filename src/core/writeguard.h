@@ -1,0 +1,19 @@
+// The one check every command that writes a file the user names (an export,
+// a contact list, a printout to PDF) makes first: it never writes over the
+// calendar file in use, the settings database, or another file the program
+// has in use (the default calendar, the blank templates, the manual, the
+// print set-up, the program itself, the pictures and sounds, the databases'
+// journals).
+#pragma once
+#include <string>
+
+namespace vm {
+
+// Why `path` may not be written, naming the file, or "" when it may.
+std::string WriteOverProblem(const std::string& path);
+
+// True when `path` may be written; otherwise one box titled `title` says why
+// and the caller writes nothing.
+bool MayWriteFile(const std::string& path, const std::string& title);
+
+}  // namespace vm
