@@ -6,7 +6,10 @@
 // that every record's Date and JulDate agree. A crash or sanitizer report
 // ends the process; then, as on any failure, the seed and the last actions
 // are printed for a replay:
-//   VELMORA_MONKEY_SEED=n VELMORA_MONKEY_ACTIONS=n velmora_monkey_tests
+//   make monkey SEED=n ACTIONS=n
+// (VELMORA_MONKEY_SEED and VELMORA_MONKEY_ACTIONS; VELMORA_MONKEY_ALL=1 goes
+// on after a fault and reports each kind once; VELMORA_MONKEY_TRACE=1 prints
+// every action).
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -304,6 +307,7 @@ TEST_F(RandomActions, NothingAUserDoesEndsTheProgramOrHarmsAFile) {
     // With VELMORA_MONKEY_ALL set the run goes on after a fault and reports
     // each kind of fault once (a crash still ends it).
     const bool all = EnvNumber("VELMORA_MONKEY_ALL", 0) != 0;
+    const bool trace = EnvNumber("VELMORA_MONKEY_TRACE", 0) != 0;  // every action as it is done
     std::set<std::string> kinds, everInUse;
     std::atomic<long> progress{0};
     Watchdog watchdog(progress);
@@ -330,6 +334,7 @@ TEST_F(RandomActions, NothingAUserDoesEndsTheProgramOrHarmsAFile) {
         }
         for (const auto& note : messages.notes) done += "\n      " + note;
         log.Add(done);
+        if (trace) std::fprintf(stderr, "%s\n", log.last.back().c_str());
 
         faults.insert(faults.end(), speech.state->faults.begin(), speech.state->faults.end());
         everInUse.insert(inUse.begin(), inUse.end());
