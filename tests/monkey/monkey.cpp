@@ -84,6 +84,7 @@ std::string Monkey::Act(bool& damaged) {
         {14, &Monkey::MenuCommand}, {22, &Monkey::ClickButton}, {9, &Monkey::ChooseItem},
         {16, &Monkey::TypeText},    {15, &Monkey::GridAction},  {8, &Monkey::ClickLabel},
         {6, &Monkey::PressKey},     {5, &Monkey::TimePasses},   {3, &Monkey::CloseWindow},
+        {3, &Monkey::ResizeWindow},
     };
     int total = 2;  // the outside damage
     for (const Kind& k : kinds) total += k.weight;
@@ -356,6 +357,24 @@ std::string Monkey::TimePasses() {
         }
     }
     return std::to_string(seconds) + " s pass, timers fire " + std::to_string(fired) + " times";
+}
+
+std::string Monkey::ResizeWindow() {
+    QWidget* w = Any(rng_, Windows());
+    if (!w) return {};
+    switch (Pick(rng_, 4)) {
+        case 0:
+            w->showMinimized();
+            w->showNormal();
+            return "minimize and restore " + Name(w);
+        case 1: w->showMaximized(); return "maximize " + Name(w);
+        default: {
+            static const int sizes[] = {1, 40, 200, 640, 1024, 2600};
+            const int width = sizes[Pick(rng_, 6)], height = sizes[Pick(rng_, 6)];
+            w->resize(width, height);
+            return "resize " + Name(w) + " to " + std::to_string(width) + "x" + std::to_string(height);
+        }
+    }
 }
 
 std::string Monkey::CloseWindow() {

@@ -1,6 +1,6 @@
 // A user clicking and typing at random: every visible window's menu
 // commands, buttons, combo and tab choices, text boxes, grid cells, labels
-// and keys, time passing on the fake clock, windows closed, and now and then
+// and keys, time passing on the fake clock, windows resized and closed, and now and then
 // another program damaging the open calendar. Each action is chosen from the
 // run's generator alone, so a seed replays the same run.
 #pragma once
@@ -43,6 +43,7 @@ private:
     std::string PressKey();
     std::string TimePasses();
     std::string CloseWindow();
+    std::string ResizeWindow();
     void Type(QWidget* box, const std::string& text, std::string& log);
 
     Rng& rng_;

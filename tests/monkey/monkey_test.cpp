@@ -16,6 +16,8 @@
 #include <QPrinterInfo>
 #include <QTimer>
 
+#include <execinfo.h>
+#include <pthread.h>
 #include <sqlite3.h>
 
 #include <atomic>
@@ -105,7 +107,7 @@ void InstallDyingReports() {
 class Watchdog {
 public:
     explicit Watchdog(const std::atomic<long>& progress)
-        : thread_([this, &progress] {
+        : main_(pthread_self()), thread_([this, &progress] {
               long seen = -1;
               auto since = std::chrono::steady_clock::now();
               std::unique_lock lock(m_);
@@ -114,7 +116,9 @@ public:
                       seen = progress;
                       since = std::chrono::steady_clock::now();
                   } else if (std::chrono::steady_clock::now() - since > std::chrono::seconds(60)) {
-                      DyingReport("the next action did not finish within a minute");
+                      DyingReport("the next action did not finish within a minute; where it is:");
+                      pthread_kill(main_, SIGUSR2);  // prints the stack of the stuck action
+                      std::this_thread::sleep_for(std::chrono::seconds(3));
                       std::_Exit(71);
                   }
               }
@@ -129,6 +133,16 @@ public:
     }
 
 private:
+    static void PrintStack(int) {
+#if defined(__SANITIZE_ADDRESS__)
+        __sanitizer_print_stack_trace();
+#else
+        void* frames[64];
+        backtrace_symbols_fd(frames, backtrace(frames, 64), 2);
+#endif
+    }
+    const bool installed_ = (std::signal(SIGUSR2, PrintStack), true);
+    pthread_t main_;
     std::mutex m_;
     std::condition_variable cv_;
     bool done_ = false;
@@ -270,8 +284,13 @@ protected:
             {&cal, "DELETE FROM [Velmora] WHERE [ID] % 3 = 0"},
             {&settings, "DROP TABLE [People]"},
             {&settings, "DELETE FROM [Settings]"},
+            {&cal, nullptr},  // written over with text
         };
-        const Harm& h = harms[Pick(r, 6)];
+        const Harm& h = harms[Pick(r, 7)];
+        if (!h.sql) {
+            WriteAll(cal, "**0Hide, 1Date, another program's text\r\n");
+            return "text written over " + fs::path(cal).filename().string();
+        }
         const bool done = OutsideSql(*h.file, h.sql);
         return std::string(h.sql) + " in " + fs::path(*h.file).filename().string() + (done ? "" : " (refused)");
     }
@@ -321,6 +340,7 @@ TEST_F(RandomActions, NothingAUserDoesEndsTheProgramOrHarmsAFile) {
         speech.state->faults.clear();
 
         std::vector<std::string> faults;
+        const auto began = std::chrono::steady_clock::now();
         bool damaged = false;
         std::string done;
         try {
@@ -334,7 +354,11 @@ TEST_F(RandomActions, NothingAUserDoesEndsTheProgramOrHarmsAFile) {
         }
         for (const auto& note : messages.notes) done += "\n      " + note;
         log.Add(done);
-        if (trace) std::fprintf(stderr, "%s\n", log.last.back().c_str());
+        if (trace)
+            std::fprintf(stderr, "%s (%lld ms)\n", log.last.back().c_str(),
+                         static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                    std::chrono::steady_clock::now() - began)
+                                                    .count()));
 
         faults.insert(faults.end(), speech.state->faults.begin(), speech.state->faults.end());
         everInUse.insert(inUse.begin(), inUse.end());
