@@ -14,25 +14,15 @@
 
 #include <QApplication>
 #include <QPrinterInfo>
-#include <QTimer>
 
-#include <execinfo.h>
-#include <pthread.h>
 #include <sqlite3.h>
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
-#include <exception>
 #include <filesystem>
-#include <functional>
-#include <mutex>
 #include <set>
-#include <thread>
 
 #include "alarms/alarmtimer.h"
 #include "calendars.h"
@@ -40,142 +30,15 @@
 #include "mainwindow/startedwindow.h"
 #include "monkey.h"
 #include "monkeychecks.h"
+#include "monkeyrun.h"
 #include "platform/pickers.h"
 #include "platform/places.h"
 #include "platform/printdialogs.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/common_interface_defs.h>
-#endif
 
 namespace fs = std::filesystem;
 
 namespace vmtest {
 namespace {
-
-// The last actions, printed when the run fails or the process dies.
-struct ActionLog {
-    uint64_t seed = 0;
-    long count = 0;
-    std::deque<std::string> last;
-    void Add(const std::string& line) {
-        last.push_back("#" + std::to_string(++count) + " " + line);
-        if (last.size() > 30) last.pop_front();
-    }
-    std::string Report(const std::string& fault) const {
-        std::string r = "Random-action run failed: seed " + std::to_string(seed) + ", action " + std::to_string(count) +
-                        ": " + fault + "\nThe last actions:\n";
-        for (const auto& l : last) r += "  " + l + "\n";
-        r += "Replay: make monkey SEED=" + std::to_string(seed) + " ACTIONS=" + std::to_string(count) + "\n";
-        return r;
-    }
-};
-ActionLog* g_log = nullptr;
-
-void DyingReport(const char* why) {
-    if (!g_log) return;
-    const std::string r = g_log->Report(why);
-    std::fputs(r.c_str(), stderr);
-    std::fflush(stderr);
-}
-
-void InstallDyingReports() {
-    std::set_terminate([] {
-        std::string why = "the program ended on an uncaught exception";
-        if (auto e = std::current_exception()) try {
-                std::rethrow_exception(e);
-            } catch (const std::exception& x) {
-                why += std::string(": ") + x.what();
-            } catch (...) {
-            }
-        DyingReport(why.c_str());
-        std::abort();
-    });
-#if defined(__SANITIZE_ADDRESS__)
-    __sanitizer_set_death_callback([] { DyingReport("a sanitizer report (above)"); });
-#else
-    for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL})
-        std::signal(sig, [](int) {
-            DyingReport("the program crashed");
-            std::_Exit(70);
-        });
-#endif
-}
-
-// Ends the process with the report when one action runs for a minute (a
-// window waiting in a loop of its own for an answer nobody gives).
-class Watchdog {
-public:
-    explicit Watchdog(const std::atomic<long>& progress)
-        : main_(pthread_self()), thread_([this, &progress] {
-              long seen = -1;
-              auto since = std::chrono::steady_clock::now();
-              std::unique_lock lock(m_);
-              while (!cv_.wait_for(lock, std::chrono::seconds(1), [this] { return done_; })) {
-                  if (progress != seen) {
-                      seen = progress;
-                      since = std::chrono::steady_clock::now();
-                  } else if (std::chrono::steady_clock::now() - since > std::chrono::seconds(60)) {
-                      DyingReport("the next action did not finish within a minute; where it is:");
-                      pthread_kill(main_, SIGUSR2);  // prints the stack of the stuck action
-                      std::this_thread::sleep_for(std::chrono::seconds(3));
-                      std::_Exit(71);
-                  }
-              }
-          }) {}
-    ~Watchdog() {
-        {
-            std::lock_guard lock(m_);
-            done_ = true;
-        }
-        cv_.notify_one();
-        thread_.join();
-    }
-
-private:
-    static void PrintStack(int) {
-#if defined(__SANITIZE_ADDRESS__)
-        __sanitizer_print_stack_trace();
-#else
-        void* frames[64];
-        backtrace_symbols_fd(frames, backtrace(frames, 64), 2);
-#endif
-    }
-    const bool installed_ = (std::signal(SIGUSR2, PrintStack), true);
-    pthread_t main_;
-    std::mutex m_;
-    std::condition_variable cv_;
-    bool done_ = false;
-    std::thread thread_;
-};
-
-// Timers fire only when the run lets time pass, never by the real clock, so
-// that a seed replays the same run.
-class HeldTimers : public QObject {
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        return event->type() == QEvent::Timer &&
-               (qobject_cast<QTimer*>(watched) || watched->inherits("QSingleShotTimer"));
-    }
-};
-
-// Runs an action as the event loop runs a user's click or key: delivered
-// through the application object, so whatever the application does with a
-// failure escaping a handler happens here too.
-void AsEvent(const std::function<void()>& action) {
-    static const auto type = QEvent::Type(QEvent::registerEventType());
-    struct Courier : QObject {
-        const std::function<void()>* action = nullptr;
-        bool event(QEvent* e) override {
-            if (e->type() != type) return QObject::event(e);
-            (*action)();
-            return true;
-        }
-    } courier;
-    courier.action = &action;
-    QEvent e(type);
-    QApplication::sendEvent(&courier, &e);
-}
 
 uint64_t EnvNumber(const char* name, uint64_t fallback) {
     const char* v = std::getenv(name);
@@ -249,9 +112,8 @@ protected:
         vm::SetPickers(&pickers);
         vm::SetSpeech(&speech);
         vm::SetPrintDialogs(&prints);
-        g_log = &log;
         log.seed = seed;
-        InstallDyingReports();
+        ReportDeathsOf(&log);
         // The headless platform's notes on every window shown say nothing here.
         qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
             if (type != QtDebugMsg && type != QtWarningMsg && type != QtInfoMsg)
@@ -259,7 +121,7 @@ protected:
         });
     }
     void TearDown() override {
-        g_log = nullptr;
+        ReportDeathsOf(nullptr);
         qInstallMessageHandler(nullptr);
         if (run.window) run.Stop();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -107,8 +107,12 @@ std::vector<std::string> DateMismatches(const std::string& path, int limit) {
                     const auto day = vm::ParseIso(date);
                     const bool agree = day && sqlite3_column_type(st, 2) == SQLITE_INTEGER &&
                                        sqlite3_column_int64(st, 2) == vm::Date2Julian(*day);
+                    auto shown = [st](int i) {
+                        return sqlite3_column_type(st, i) == SQLITE_NULL ? std::string("Null") : "\"" + Text(st, i) + "\"";
+                    };
                     if (!agree)
-                        out.push_back(std::string(table) + " " + Text(st, 0) + " \"" + date + "\" " + Text(st, 2));
+                        out.push_back(std::string(table) + " ID " + Text(st, 0) + ": Date " + shown(1) + ", JulDate " +
+                                      shown(2));
                 });
     }
     return out;

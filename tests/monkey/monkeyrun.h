@@ -1,0 +1,61 @@
+// The harness of the random-action run: the log of the last actions and
+// the reports printed when the run fails, crashes, trips a sanitizer or gets
+// stuck; timers held back from the real clock; actions delivered as events.
+#pragma once
+#include <QObject>
+
+#include <pthread.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace vmtest {
+
+// The last actions, printed when the run fails or the process dies.
+struct ActionLog {
+    uint64_t seed = 0;
+    long count = 0;
+    std::deque<std::string> last;
+    void Add(const std::string& line);
+    std::string Report(const std::string& fault) const;
+};
+
+// While `log` is set, a crash, a sanitizer report or an uncaught exception
+// prints its report before the process ends.
+void ReportDeathsOf(ActionLog* log);
+
+// Ends the process with the report and the stuck action's stack when one
+// action runs for a minute (a window waiting for an answer nobody gives).
+class Watchdog {
+public:
+    explicit Watchdog(const std::atomic<long>& progress);
+    ~Watchdog();
+
+private:
+    void watch(const std::atomic<long>& progress);
+    pthread_t main_;
+    std::mutex m_;
+    std::condition_variable cv_;
+    bool done_ = false;
+    std::thread thread_;
+};
+
+// Timers fire only when the run lets time pass, never by the real clock, so
+// that a seed replays the same run (the program's QTimers are fired by the
+// run itself; timers of Qt's own widgets do not fire at all).
+class HeldTimers : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+// Runs an action as the event loop runs a user's click or key: delivered
+// through the application object, so whatever the application does with a
+// failure escaping a handler happens here too.
+void AsEvent(const std::function<void()>& action);
+
+}  // namespace vmtest
