@@ -167,8 +167,8 @@ protected:
 
 TEST_F(RandomActions, NothingAUserDoesEndsTheProgramOrHarmsAFile) {
     ASSERT_TRUE(QPrinterInfo::availablePrinterNames().isEmpty()) << "a real printer would print here";
-    HeldTimers held;
-    qApp->installEventFilter(&held);
+    EventWatch events;
+    qApp->installEventFilter(&events);
     vm::frmVelmora& w = run.Start();
     w.alarmTimer->fireWaitMs = 0;
     w.show();
@@ -200,6 +200,7 @@ TEST_F(RandomActions, NothingAUserDoesEndsTheProgramOrHarmsAFile) {
         messages.notes.clear();
         speech.state->action = n;
         speech.state->faults.clear();
+        events.nextAction();
 
         std::vector<std::string> faults;
         const auto began = std::chrono::steady_clock::now();
@@ -222,6 +223,8 @@ TEST_F(RandomActions, NothingAUserDoesEndsTheProgramOrHarmsAFile) {
                                                     std::chrono::steady_clock::now() - began)
                                                     .count()));
 
+        if (!events.runaway.empty())
+            faults.push_back("events never stop coming, the window freezes: " + events.runaway);
         faults.insert(faults.end(), speech.state->faults.begin(), speech.state->faults.end());
         everInUse.insert(inUse.begin(), inUse.end());
         everInUse.insert(vm::Module1.CalendarFilePath);

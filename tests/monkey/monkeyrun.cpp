@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QWidget>
 
 #include <execinfo.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -107,11 +109,24 @@ void Watchdog::watch(const std::atomic<long>& progress) {
     }
 }
 
-bool HeldTimers::eventFilter(QObject* watched, QEvent* event) {
-    // Qt's own widgets time things too (delayed editing, a toolbar's popup
-    // watching the real mouse pointer, cursor blinks): all of it waits as well.
-    (void)watched;
-    return event->type() == QEvent::Timer;
+bool EventWatch::eventFilter(QObject* watched, QEvent* event) {
+    constexpr long kEndless = 400000, kSample = 200;
+    if (event->type() == QEvent::Timer) return true;
+    if (!runaway.empty()) return true;
+    if (++count_ < kEndless) return false;
+    std::string who = watched->metaObject()->className();
+    for (QObject* o = watched; o; o = o->parent())
+        if (!o->objectName().isEmpty() && !o->objectName().startsWith("qt_")) {
+            who += " in " + o->objectName().toStdString();
+            if (auto* w = qobject_cast<QWidget*>(o)) who += " of " + w->window()->objectName().toStdString();
+            break;
+        }
+    ++seen_[who];
+    if (count_ >= kEndless + kSample) {
+        runaway = std::max_element(seen_.begin(), seen_.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+        return true;
+    }
+    return false;
 }
 
 void AsEvent(const std::function<void()>& action) {

@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -45,12 +46,27 @@ private:
     std::thread thread_;
 };
 
-// Timers fire only when the run lets time pass, never by the real clock, so
-// that a seed replays the same run (the program's QTimers are fired by the
-// run itself; timers of Qt's own widgets do not fire at all).
-class HeldTimers : public QObject {
+// Watches every event of the run. Timers fire only when the run lets time
+// pass, never by the real clock, so that a seed replays the same run (the
+// program's QTimers are fired by the run itself; timers of Qt's own widgets
+// do not fire at all). An action whose events never stop coming (widgets
+// posting each other layout events without end, which freezes a window) is
+// cut off: its events are dropped and `runaway` names the widget.
+class EventWatch : public QObject {
+public:
+    void nextAction() {
+        count_ = 0;
+        runaway.clear();
+        seen_.clear();
+    }
+    std::string runaway;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    long count_ = 0;
+    std::map<std::string, int> seen_;
 };
 
 // Runs an action as the event loop runs a user's click or key: delivered
