@@ -218,7 +218,7 @@ TEST_F(RandomActions, NothingAUserDoesEndsTheProgramOrHarmsAFile) {
         for (const auto& note : messages.notes) done += "\n      " + note;
         log.Add(done);
         if (trace)
-            std::fprintf(stderr, "%s (%lld ms)\n", log.last.back().c_str(),
+            std::fprintf(stderr, "%s (%ld events, %lld ms)\n", log.last.back().c_str(), events.count(),
                          static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                                     std::chrono::steady_clock::now() - began)
                                                     .count()));

@@ -100,8 +100,8 @@ void Watchdog::watch(const std::atomic<long>& progress) {
         if (progress != seen) {
             seen = progress;
             since = std::chrono::steady_clock::now();
-        } else if (std::chrono::steady_clock::now() - since > std::chrono::seconds(60)) {
-            DyingReport("the next action did not finish within a minute; where it is:");
+        } else if (std::chrono::steady_clock::now() - since > std::chrono::seconds(90)) {
+            DyingReport("the next action did not finish within 90 s; where it is:");
             pthread_kill(main_, SIGUSR2);  // prints the stack of the stuck action
             std::this_thread::sleep_for(std::chrono::seconds(3));
             std::_Exit(71);
@@ -110,10 +110,17 @@ void Watchdog::watch(const std::atomic<long>& progress) {
 }
 
 bool EventWatch::eventFilter(QObject* watched, QEvent* event) {
-    constexpr long kEndless = 400000, kSample = 200;
+    constexpr long kMany = 50000, kSample = 200;
     if (event->type() == QEvent::Timer) return true;
     if (!runaway.empty()) return true;
-    if (++count_ < kEndless) return false;
+    if (++count_ < kMany) return false;
+    if (!endless_) {
+        if (count_ % 1000 == 0 && std::chrono::steady_clock::now() - began_ > std::chrono::seconds(30)) {
+            endless_ = true;
+            count_ = 0;
+        }
+        return false;
+    }
     std::string who = watched->metaObject()->className();
     for (QObject* o = watched; o; o = o->parent())
         if (!o->objectName().isEmpty() && !o->objectName().startsWith("qt_")) {
@@ -122,7 +129,7 @@ bool EventWatch::eventFilter(QObject* watched, QEvent* event) {
             break;
         }
     ++seen_[who];
-    if (count_ >= kEndless + kSample) {
+    if (count_ >= kSample) {
         runaway = std::max_element(seen_.begin(), seen_.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
         return true;
     }

@@ -7,6 +7,7 @@
 #include <pthread.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -31,7 +32,7 @@ struct ActionLog {
 void ReportDeathsOf(ActionLog* log);
 
 // Ends the process with the report and the stuck action's stack when one
-// action runs for a minute (a window waiting for an answer nobody gives).
+// action runs for 90 s (a window waiting for an answer nobody gives).
 class Watchdog {
 public:
     explicit Watchdog(const std::atomic<long>& progress);
@@ -50,23 +51,29 @@ private:
 // pass, never by the real clock, so that a seed replays the same run (the
 // program's QTimers are fired by the run itself; timers of Qt's own widgets
 // do not fire at all). An action whose events never stop coming (widgets
-// posting each other layout events without end, which freezes a window) is
-// cut off: its events are dropped and `runaway` names the widget.
+// posting each other layout events without end, which freezes a window:
+// half a minute and many thousands of events) is cut off: its events are
+// dropped and `runaway` names the widget.
 class EventWatch : public QObject {
 public:
     void nextAction() {
         count_ = 0;
+        endless_ = false;
         runaway.clear();
         seen_.clear();
+        began_ = std::chrono::steady_clock::now();
     }
     std::string runaway;
+    long count() const { return count_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     long count_ = 0;
+    bool endless_ = false;
     std::map<std::string, int> seen_;
+    std::chrono::steady_clock::time_point began_ = std::chrono::steady_clock::now();
 };
 
 // Runs an action as the event loop runs a user's click or key: delivered
