@@ -48,11 +48,10 @@ void SetRunBits(const std::string& path) {
                     fs::perm_options::add, ec);
 }
 
-
 // Characters that make an Exec argument need quotes.
 constexpr std::string_view kReserved = " \t\n\"'\\><~|&;$*?#()`";
 
-// The folder a path names, for a message: control characters show as "?".
+// A path as a message shows it, quoted, control characters as "?".
 std::string Shown(const std::string& path) {
     std::string out = path;
     for (char& c : out)

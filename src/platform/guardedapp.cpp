@@ -10,6 +10,7 @@ namespace vm {
 namespace {
 
 bool g_boxShown = false;
+int g_count = 0;
 
 }  // namespace
 
@@ -27,17 +28,17 @@ bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
 void ReportUncaughtError(std::exception_ptr error) {
     const auto [number, description] = DescribeError(error);
     const std::string text = std::to_string(number) + " - " + description;
-    if (g_boxShown) {
-        std::fprintf(stderr, "Velmora: %s\n", text.c_str());
-        return;
-    }
+    ++g_count;
+    std::fprintf(stderr, "Velmora: a failure escaped its handler: %s\n", text.c_str());
+    if (g_boxShown) return;
     g_boxShown = true;
     try {
         Messages().message(text, MsgButtons::Ok, MsgIcon::Critical, "Velmora Error");
     } catch (...) {
-        std::fprintf(stderr, "Velmora: %s\n", text.c_str());
     }
     g_boxShown = false;
 }
+
+int UncaughtErrorCount() { return g_count; }
 
 }  // namespace vm

@@ -15,8 +15,11 @@ public:
 };
 
 // Shows a failure no handler caught: "number - description" in one critical
-// box. A failure while that box is up (its own events may fail the same way)
-// is written to the error output instead of stacking boxes.
+// box, and writes it to the error output. A failure while that box is up (its
+// own events may fail the same way) is only written, never stacked.
 void ReportUncaughtError(std::exception_ptr error);
+// How many failures reached ReportUncaughtError in this run: a handler that
+// lets one escape is a fault, even though the program goes on.
+int UncaughtErrorCount();
 
 }  // namespace vm
