@@ -110,12 +110,12 @@ void Watchdog::watch(const std::atomic<long>& progress) {
 }
 
 bool EventWatch::eventFilter(QObject* watched, QEvent* event) {
-    constexpr long kMany = 50000, kSample = 200;
+    constexpr long kMany = 1000, kSample = 200;
     if (event->type() == QEvent::Timer) return true;
     if (!runaway.empty()) return true;
     if (++count_ < kMany) return false;
     if (!endless_) {
-        if (count_ % 1000 == 0 && std::chrono::steady_clock::now() - began_ > std::chrono::seconds(30)) {
+        if (count_ % 100 == 0 && std::chrono::steady_clock::now() - began_ > std::chrono::seconds(30)) {
             endless_ = true;
             count_ = 0;
         }

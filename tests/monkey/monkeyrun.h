@@ -52,7 +52,7 @@ private:
 // program's QTimers are fired by the run itself; timers of Qt's own widgets
 // do not fire at all). An action whose events never stop coming (widgets
 // posting each other layout events without end, which freezes a window:
-// half a minute and many thousands of events) is cut off: its events are
+// half a minute and a thousand events) is cut off: its events are
 // dropped and `runaway` names the widget.
 class EventWatch : public QObject {
 public:
