@@ -58,17 +58,18 @@ bool OutsideSql(const std::string& path, const std::string& sql) {
     return ok;
 }
 
-// A few hundred records over 2024-2026, and records with alarms on each of
-// the three weeks from the clock's day on.
+// A few hundred records over 2024-2026, and records with alarms every two
+// hours or so of the three weeks from the clock's day on.
 std::vector<vm::DateRecord> MonkeyCalendar() {
     std::vector<vm::DateRecord> records = vmbench::TypicalCalendar(300);
-    for (int i = 0; i < 63; ++i) {
+    for (int i = 0; i < 21 * 8; ++i) {
         vm::DateRecord r;
-        r.Date = vm::AddDays(vm::CivilDate{2026, 12, 6}, i / 3);
+        r.Date = vm::AddDays(vm::CivilDate{2026, 12, 6}, i / 8);
         r.JulDate = vm::Date2Julian(r.Date);
-        r.Hour = 1 + (i * 5) % 12;
+        const int hour24 = 8 + (i % 8) * 2;
+        r.Hour = hour24 > 12 ? hour24 - 12 : hour24;
         r.Minute = (i * 13) % 60;
-        r.AM_PM = r.Hour >= 8 && r.Hour < 12 ? "AM" : "PM";
+        r.AM_PM = hour24 < 12 ? "AM" : "PM";
         r.Hr24 = vm::Hr24Rule(r.Hour, r.AM_PM, std::nullopt);
         r.DateText = "Alarm 'quoted' %d " + std::to_string(i);
         r.Alarm = i % 4 ? "5" : "0;10";

@@ -72,7 +72,7 @@ public:
         int nextId = 1;
     };
     std::shared_ptr<State> state = std::make_shared<State>();
-    static constexpr long speakingFor = 5;
+    static constexpr long speakingFor = 10;
 };
 
 }  // namespace vmtest
