@@ -6,7 +6,7 @@ PKGS := g++ cmake ninja-build pkg-config libsqlite3-dev libgtest-dev libgmock-de
         qt6-speech-dev qt6-speech-flite-plugin xvfb xauth poppler-utils fonts-dejavu-core
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build run test bench fuzz clean
+.PHONY: deps build run test monkey bench fuzz clean
 
 deps:
 	@missing=""; for p in $(PKGS); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
@@ -30,6 +30,21 @@ test: deps
 	cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON
 	cmake --build build/asan -j $(JOBS)
 	cd build/asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The random-action run alone, longer or on another seed (the run `make test`
+# makes is 2,000 actions on a fixed seed): make monkey SEED=7 ACTIONS=20000.
+# ALL=1 goes on after a fault and reports each kind of fault once; TRACE=1
+# prints every action.
+SEED ?= $(shell date +%s)
+ACTIONS ?= 10000
+ALL ?= 0
+TRACE ?= 0
+monkey: deps
+	cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON
+	cmake --build build/asan -j $(JOBS) --target velmora_monkey_tests
+	QT_QPA_PLATFORM=offscreen QT_HASH_SEED=0 VELMORA_MONKEY_SEED=$(SEED) VELMORA_MONKEY_ACTIONS=$(ACTIONS) \
+	  VELMORA_MONKEY_ALL=$(ALL) VELMORA_MONKEY_TRACE=$(TRACE) \
+	  build/asan/bin/velmora_monkey_tests
 
 bench: deps
 	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release
