@@ -76,8 +76,8 @@ TEST_F(CommaLocale, NumbersAreReadWithAPoint) {
     const vm::EntrySave save = vm::PlanEntrySave(boxes);
     ASSERT_TRUE(save.ok()) << save.refusal;
     for (const auto& [column, value] : save.columns) {
-        if (column == "Priority") EXPECT_EQ(db::AsInt(value), 2);
-        if (column == "Duration") EXPECT_EQ(db::AsInt(value), 25);
+        if (column == "Priority") { EXPECT_EQ(db::AsInt(value), 2); }
+        if (column == "Duration") { EXPECT_EQ(db::AsInt(value), 25); }
     }
 }
 

@@ -195,13 +195,23 @@ TEST(Menus, PrintPdfAndTheManualOnTheStartedWindow) {
     f.fx.messages.clear();
     f.Action("mnuShow_UserManual")->trigger();
     EXPECT_EQ(f.opener.opened, std::vector<std::string>{"file://" + f.dir + "/VelmoraHelp.pdf"});
+    EXPECT_TRUE(f.Shown().empty());
+    // A desktop with no PDF reader: one box that names the manual's full path.
+    f.opener.succeed = false;
+    f.Action("mnuShow_UserManual")->trigger();
+    ASSERT_EQ(f.Shown().size(), 1u);
+    EXPECT_NE(f.Shown()[0].text.find("opens PDF files"), std::string::npos);
+    EXPECT_NE(f.Shown()[0].text.find(f.dir + "/VelmoraHelp.pdf"), std::string::npos);
+    f.opener.succeed = true;
+    f.opener.opened.clear();
+    f.fx.messages.clear();
     std::filesystem::remove(f.dir + "/VelmoraHelp.pdf");
     f.Action("mnuShow_UserManual")->trigger();
     ASSERT_EQ(f.Shown().size(), 1u);
     EXPECT_EQ(f.Shown()[0].text, "User Manual Not Found");
     f.fx.messages.answers = {vm::MsgResult::Cancel};
     f.Action("mnuHelp_Images")->trigger();
-    EXPECT_EQ(f.opener.opened.size(), 1u) << "neither a missing manual nor Cancel opens anything";
+    EXPECT_TRUE(f.opener.opened.empty()) << "neither a missing manual nor Cancel opens anything";
 }
 
 QWidget* ShownDayWindow() {
