@@ -8,6 +8,7 @@
 #include <QScreen>
 
 #include <filesystem>
+#include <fstream>
 
 #include "core/files.h"
 #include "core/settingsio.h"
@@ -180,7 +181,11 @@ TEST(StartUp, AVoiceThatCannotBeMadeIsReportedAndStartUpGoesOn) {
 
 TEST(Menus, PrintPdfAndTheManualOnTheStartedWindow) {
     StartupFixture f;
+    // A manual an older version left in the data folder gives way to this one.
+    { std::ofstream(f.dir + "/VelmoraHelp.pdf") << "an older manual"; }
     vm::frmVelmora& w = f.Start();
+    EXPECT_EQ(vmtest::ReadAll(f.dir + "/VelmoraHelp.pdf"),
+              vmtest::ReadAll(vm::JoinPath(vm::ProgramFolder(), "VelmoraHelp.pdf")));
     w.show();
     // Print PDF Calendar writes a PDF and shows its hint in the day window.
     w.printToFile = vmtest::MakeTempDir("velmora-pdf") + "/calendar.pdf";
