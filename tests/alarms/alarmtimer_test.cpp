@@ -18,7 +18,7 @@ namespace {
 
 using vmtest::AlarmTimerTest;
 
-TEST_F(AlarmTimerTest, ARecordOfTodayRingsInTheAlarmWindowWhoseButtonsReplayAndStopIt) {
+TEST_F(AlarmTimerTest, ARecordOfTodayRingsAndTheButtonsReplayAndStopIt) {
     // "<", "&" and quotes are read as written.
     const std::string text = "Tom & Jerry <b> \"quoted\" 'single'";
     const std::string message = "Sunday Dec 6, 2026 9:05 am - " + text;
@@ -84,7 +84,7 @@ TEST_F(AlarmTimerTest, ARecordOfTodayRingsInTheAlarmWindowWhoseButtonsReplayAndS
     }
 }
 
-TEST_F(AlarmTimerTest, OnlyTodaysMonthAndYearArmTheQueueAndEnabledDailyAlarmsStandOnce) {
+TEST_F(AlarmTimerTest, OnlyTodaysMonthArmsTheQueueWithEachDailyAlarmOnce) {
     AddRecord({2026, 12, 6}, 10, 0, "AM", "This year");
     AddRecord({2025, 12, 6}, 10, 0, "AM", "Last year");
     AddRecord({2026, 11, 6}, 10, 0, "AM", "Last month");

@@ -54,7 +54,7 @@ protected:
     vm::frmStopWatch* sw = nullptr;
 };
 
-TEST_F(StopWatchWindow, StopwatchesAndCountdownsCountAgainstTheClockInAWindowThatKeepsItsPlace) {
+TEST_F(StopWatchWindow, StopwatchesAndCountdownsCountAgainstTheClock) {
     // The first opening of the run: 750 twips below and right of the main window.
     EXPECT_TRUE(sw->isVisible() && vm::Module1.StopWatchOpen);
     EXPECT_EQ(sw->pos(), w->frameGeometry().topLeft() + QPoint(50, 50));
@@ -113,7 +113,7 @@ TEST_F(StopWatchWindow, StopwatchesAndCountdownsCountAgainstTheClockInAWindowTha
     EXPECT_EQ(vm::StopWatch(), nullptr);
 }
 
-TEST_F(StopWatchWindow, ADailyAlarmEnteredInTheGridRingsItsOwnWaveFileAfterShowTimers) {
+TEST_F(StopWatchWindow, ADailyAlarmFromTheGridRingsItsOwnWaveFile) {
     AddRecord({2026, 12, 6}, 8, 0, "AM", "Breakfast");  // today's cell has an entry
     Draw("December", " 2026");
     auto* grid = find<QTableView>("TDBGridAlarms");
@@ -153,7 +153,7 @@ TEST_F(StopWatchWindow, ADailyAlarmEnteredInTheGridRingsItsOwnWaveFileAfterShowT
     EXPECT_EQ(fx.messages.shown.size(), 1u) << "never an error box";
 }
 
-TEST_F(StopWatchWindow, EventsPostedInOneSecondAreOrderedByDescriptionAndSortedByTheirHeaders) {
+TEST_F(StopWatchWindow, EventsInOneSecondOrderByDescriptionAndSortByHeader) {
     auto* grid = find<QTableView>("TDBGridEventLog");
     auto* model = qobject_cast<vm::RecordGridModel*>(grid->model());
     for (const char* text : {"second", "first"}) {

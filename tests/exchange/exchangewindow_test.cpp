@@ -130,7 +130,7 @@ TEST_F(Exchange, ImportStoresGoodLinesAndReportsTheOthers) {
     EXPECT_NE(Find<QLabel>("lblDay_19")->text().toStdString().find("Caf\xC3\xA9"), std::string::npos);
 }
 
-TEST_F(Exchange, CalendarFileImportAsksThenDrawsTheMonthWithTheNewRecordsAndTheirRepeats) {
+TEST_F(Exchange, CalendarFileImportAsksThenDrawsNewRecordsAndRepeats) {
     std::string source = vmtest::FreshCalendar();
     db::Database::Open(source)->exec(
         "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Repeat],[Duration],"
@@ -146,7 +146,7 @@ TEST_F(Exchange, CalendarFileImportAsksThenDrawsTheMonthWithTheNewRecordsAndThei
     EXPECT_EQ(Day(9)->text(), " Dentist");  // Feb 10
 }
 
-TEST_F(Exchange, ContractPanelImportsTheDatedItemsPassingBothFiltersInTheMonthsColours) {
+TEST_F(Exchange, ContractPanelImportsDatedItemsPassingBothFilters) {
     for (int i = 1; i <= 12; ++i) {
         vm::MainState.Month[i].DayBG = 1000 + i;
         vm::MainState.Month[i].DayFG = 2000 + i;

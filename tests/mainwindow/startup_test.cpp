@@ -96,7 +96,7 @@ TEST(StartUp, AMissingLastFileFallsBackSilentlyAndNoCalendarGivesOneBox) {
     EXPECT_EQ(f.Shown()[0].title, "File Not Found");
 }
 
-TEST(ShutDown, MinimizedKeepsTheRectangleClosesToolWindowsAndSavesSettingsWithoutACalendar) {
+TEST(ShutDown, MinimizedKeepsTheRectangleAndSavesWithoutACalendar) {
     StartupFixture f;
     vm::frmVelmora& w = f.Start();
     w.show();
