@@ -4,30 +4,38 @@ PKGS := g++ cmake ninja-build pkg-config libsqlite3-dev libgtest-dev libgmock-de
         libbenchmark-dev qt6-base-dev qt6-qpa-plugins qt6-declarative-dev \
         qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
         qt6-speech-dev qt6-speech-flite-plugin xvfb xauth poppler-utils fonts-dejavu-core
+# The desktop's opener, so Help > User Manual can show the PDF.
+RUN_PKGS := xdg-utils
 JOBS ?= $(shell nproc)
 
 .PHONY: deps build run test monkey bench fuzz clean
 
+# Installs whatever of $(PKGS) (and EXTRA_PKGS) is missing.
 deps:
-	@missing=""; for p in $(PKGS); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
+	@missing=""; for p in $(PKGS) $(EXTRA_PKGS); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
 	  export DEBIAN_FRONTEND=noninteractive; \
 	  apt-get update -qq && apt-get install -y -qq --no-install-recommends $$missing; \
 	fi
 
+# Only the program, optimised, in its own tree (make bench shares it).
 build: deps
-	cmake -S . -B build/debug -G Ninja -DCMAKE_BUILD_TYPE=Debug
-	cmake --build build/debug -j $(JOBS) --target velmora
+	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake --build build/release -j $(JOBS) --target velmora
 
+run: EXTRA_PKGS = $(RUN_PKGS)
 run: build
+	@echo "Starting Velmora: close its window (or press Ctrl+C here) to stop it."
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
 	  echo "No display found: starting Velmora under xvfb-run (an invisible X server)."; \
-	  xvfb-run -a build/debug/bin/velmora; \
-	else build/debug/bin/velmora; fi
+	  xvfb-run -a build/release/bin/velmora; \
+	else build/release/bin/velmora; fi
 
+# Warnings are errors here, so CI fails on a new one; every test name must
+# leave ctest's lines within 120 columns (checked by the test_names test).
 test: deps
-	cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON
+	cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_WERROR=ON
 	cmake --build build/asan -j $(JOBS)
 	cd build/asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 

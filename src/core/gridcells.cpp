@@ -41,7 +41,7 @@ std::optional<std::string> TimeText(const std::string& t) {
         h = (h % 12) + (pm ? 12 : 0);
     }
     if (h > 23 || mi > 59 || s > 59) return std::nullopt;
-    char buf[16];
+    char buf[40];  // room for any int, so the compiler can see nothing is cut
     std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", h, mi, s);
     return std::string(buf);
 }

@@ -95,7 +95,7 @@ void ExportPanel::sscmdCancelExport_Click() { hide(); }
 
 void ExportPanel::sscmdExportHelp_Click() {
     InfoBox("Select the Fields that you wish to export to a text file. There is also a All/None Checkbox next to the "
-            "'Export Fields' Button.  See Page 6 of User Manual.",
+            "'Export Fields' Button.  See Page 13 of User Manual.",
             "Select Export Fields");
 }
 

@@ -102,7 +102,7 @@ void ImportPanel::sscmdCancelImport_Click() { hide(); }
 
 void ImportPanel::sscmdImportHelp_Click() {
     InfoBox("Knowing What Your Records Look Like, Select the Order of that Record of the field to import. Select Zero "
-            "if Field Does Not Exit in Data. See Page 6 of User Manual.",
+            "if Field Does Not Exit in Data. See Page 13 of User Manual.",
             "Import Data");
 }
 

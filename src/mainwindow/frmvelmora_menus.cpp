@@ -221,8 +221,14 @@ void frmVelmora::mnuPrintCalendar_Click() {
 }
 
 void frmVelmora::mnuShow_UserManual_Click() {
-    std::string manual = JoinPath(DataFolder(), "VelmoraHelp.pdf");
-    if (ShellOpenFile(manual, 4) <= 32)
+    const std::string path = JoinPath(DataFolder(), "VelmoraHelp.pdf");
+    std::string manual = path;
+    const int opened = ShellOpenFile(manual, 4);
+    if (opened == kShellCannotOpen)
+        Messages().message("No program on this computer opens PDF files, so the User Manual cannot be shown here.\r\n"
+                           "Open it with any PDF reader; it is:\r\n" + path,
+                           MsgButtons::Ok, MsgIcon::Critical, "mnuUserManual_Click - Error");
+    else if (opened <= 32)
         Messages().message("User Manual Not Found", MsgButtons::Ok, MsgIcon::Critical, "mnuUserManual_Click - Error");
 }
 

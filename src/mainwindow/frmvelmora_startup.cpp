@@ -8,6 +8,10 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "alarms/frmalarm.h"
 #include "alarms/playwave.h"
 #include "core/appearance.h"
@@ -61,9 +65,22 @@ QRect SplashAround(const SettingsRow& row) {
     return QRect(Px(*row.Left), Px(*row.Top), Px(*row.Width), Px(*row.Height));
 }
 
-// The manual beside the program goes into the data folder, where Help opens it.
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The manual beside the program goes into the data folder, where Help opens
+// it; one an older version left there is replaced, so the pages the help
+// texts name are the pages the user finds.
 void EnsureManual() {
-    CopyFileNoOverwrite(JoinPath(ProgramFolder(), "VelmoraHelp.pdf"), JoinPath(DataFolder(), "VelmoraHelp.pdf"));
+    const std::string shipped = JoinPath(ProgramFolder(), "VelmoraHelp.pdf");
+    const std::string copy = JoinPath(DataFolder(), "VelmoraHelp.pdf");
+    std::error_code ec;
+    if (FileExists(shipped) && FileExists(copy) && FileBytes(shipped) != FileBytes(copy))
+        std::filesystem::copy_file(shipped, copy, std::filesystem::copy_options::overwrite_existing, ec);
+    else
+        CopyFileNoOverwrite(shipped, copy);
 }
 
 }  // namespace

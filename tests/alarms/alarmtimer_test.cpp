@@ -20,7 +20,7 @@ namespace {
 
 using vmtest::AlarmTimerTest;
 
-TEST_F(AlarmTimerTest, ARecordOfTodayRingsInTheAlarmWindowWhoseButtonsReplayAndStopIt) {
+TEST_F(AlarmTimerTest, ARecordOfTodayRingsAndTheButtonsReplayAndStopIt) {
     // "<", "&" and quotes are read as written.
     const std::string text = "Tom & Jerry <b> \"quoted\" 'single'";
     const std::string wave = vm::ResolveDataPath(vm::DefaultSoundFile(2));
@@ -82,7 +82,7 @@ TEST_F(AlarmTimerTest, ARecordOfTodayRingsInTheAlarmWindowWhoseButtonsReplayAndS
     }
 }
 
-TEST_F(AlarmTimerTest, WithoutAVoiceTheWaveStillPlaysAndTheSpeechErrorShowsOnceOnlyWithSpeechOn) {
+TEST_F(AlarmTimerTest, WithoutAVoiceTheWavePlaysAndTheErrorShowsOnce) {
     struct NoVoice : vm::ISpeechFactory {
         std::unique_ptr<vm::ISpeechVoice> createVoice() override { throw vm::SpeechError(429, "No speech engine"); }
     } none;
@@ -107,7 +107,7 @@ TEST_F(AlarmTimerTest, WithoutAVoiceTheWaveStillPlaysAndTheSpeechErrorShowsOnceO
     }
 }
 
-TEST_F(AlarmTimerTest, TodaysQueueWhateverMonthIsShownWithDailyAlarmsEveryDayAndPmInAnyCase) {
+TEST_F(AlarmTimerTest, TodaysQueueWhateverMonthIsShownAndPmInAnyCase) {
     // No record today: the daily alarms ring all the same; a month of another year is shown.
     AddDaily(4, 0, "pm", "Walk", 4);
     AddDaily(5, 0, "Pm", "Tea", 5);
@@ -133,7 +133,7 @@ TEST_F(AlarmTimerTest, TodaysQueueWhateverMonthIsShownWithDailyAlarmsEveryDayAnd
     EXPECT_EQ(Texts(), (Strings{"One", "Two", "Three", "DAILY ALARM: Walk", "DAILY ALARM: Tea"}));
 }
 
-TEST_F(AlarmTimerTest, AQuickCountdownSurvivesMonthSwitchesAndSavesAndRingsWithinASecondAfterItsEnd) {
+TEST_F(AlarmTimerTest, AQuickCountdownSurvivesRebuildsAndRingsOnTime) {
     AddRecord({2026, 12, 6}, 10, 0, "AM", "Meeting");
     Draw("December", " 2026");
     clock.time.millisecond = 600;
@@ -163,7 +163,7 @@ TEST_F(AlarmTimerTest, AQuickCountdownSurvivesMonthSwitchesAndSavesAndRingsWithi
     EXPECT_TRUE(Pass(70000).empty());
 }
 
-TEST_F(AlarmTimerTest, EntriesRingOnceAtTheirMomentAcrossTheEndOfADayAMonthAndAYear) {
+TEST_F(AlarmTimerTest, EntriesRingOnceAcrossTheEndOfADayMonthAndYear) {
     struct Case { vm::CivilDate day, next; } cases[] = {
         {{2026, 12, 6}, {2026, 12, 7}}, {{2026, 11, 30}, {2026, 12, 1}}, {{2026, 12, 31}, {2027, 1, 1}}};
     AddDaily(12, 0, "AM", "Midnight daily", 6);
@@ -189,7 +189,7 @@ TEST_F(AlarmTimerTest, EntriesRingOnceAtTheirMomentAcrossTheEndOfADayAMonthAndAY
     }
 }
 
-TEST_F(AlarmTimerTest, AClockJumpForwardRingsWhatItSkippedOnceAndBackwardNeverRingsTwice) {
+TEST_F(AlarmTimerTest, ClockJumpsRingSkippedEntriesOnceNeverTwice) {
     // Forward 5 minutes: the entry skipped rings when noticed; the countdown keeps its own time.
     AddRecord({2026, 12, 6}, 10, 3, "AM", "Skipped", "", 3);
     AddRecord({2026, 12, 6}, 10, 7, "AM", "After", "", 4);

@@ -50,7 +50,7 @@ protected:
     vm::frmStopWatch* sw = nullptr;
 };
 
-TEST_F(StopWatchWindow, StopwatchesAndCountdownsCountRealTimeWhileTheWallClockJumpsInAWindowThatKeepsItsPlace) {
+TEST_F(StopWatchWindow, TimersCountRealTimeWhileTheWallClockJumps) {
     // The first opening of the run: 750 twips below and right of the main window.
     EXPECT_TRUE(sw->isVisible() && vm::Module1.StopWatchOpen);
     EXPECT_EQ(sw->pos(), w->frameGeometry().topLeft() + QPoint(50, 50));
@@ -166,7 +166,7 @@ TEST_F(StopWatchWindow, ADailyAlarmEnteredInTheGridRingsItsOwnWaveFileAtOnce) {
     EXPECT_EQ(fx.messages.shown.size(), 1u) << "never an error box";
 }
 
-TEST_F(StopWatchWindow, EventsPostedInOneSecondAreOrderedByDescriptionAndSortedByTheirHeaders) {
+TEST_F(StopWatchWindow, EventsInOneSecondOrderByDescriptionAndSortByHeader) {
     auto* grid = find<QTableView>("TDBGridEventLog");
     auto* model = qobject_cast<vm::RecordGridModel*>(grid->model());
     for (const char* text : {"second", "first"}) {

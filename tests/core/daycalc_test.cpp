@@ -25,8 +25,8 @@ TEST(DayCalc, ThreeBoxesGiveTheThirdInEveryDirection) {
                           Case{{"1/1/9999", "400", ""}, K::Refused, ""}}) {
         const auto r = vm::CalcThirdBox(c.in);
         EXPECT_EQ(r.kind, c.kind) << c.in.date1 << " | " << c.in.days << " | " << c.in.date2;
-        if (c.kind != K::Refused && c.kind != K::NotTwoFilled) EXPECT_EQ(r.text, c.text);
-        if (c.kind == K::Refused) EXPECT_FALSE(r.text.empty());
+        if (c.kind != K::Refused && c.kind != K::NotTwoFilled) { EXPECT_EQ(r.text, c.text); }
+        if (c.kind == K::Refused) { EXPECT_FALSE(r.text.empty()); }
     }
 }
 

@@ -65,19 +65,14 @@ TEST_F(CommaLocale, NumbersAreReadWithAPoint) {
     EXPECT_FALSE(*font.bold);
     EXPECT_TRUE(*font.italic);
 
-    vm::EntryBoxes boxes;
-    boxes.date = "3/1/2025";
-    boxes.hour = "Hr";
-    boxes.minute = "Min";
-    boxes.ampm = "AM";
-    boxes.repeatNo = "2.5e1";
-    boxes.sound = "0";
-    boxes.priority = "1.6";
+    // hide, workDay, date, hour, minute, ampm, dateText, repeatNo, repeatType,
+    // dayType, alarm, sound, font, colors, priority
+    const vm::EntryBoxes boxes{false, false, "3/1/2025", "Hr", "Min", "AM", "", "2.5e1", "", "", "", "0", "", "", "1.6"};
     const vm::EntrySave save = vm::PlanEntrySave(boxes);
     ASSERT_TRUE(save.ok()) << save.refusal;
     for (const auto& [column, value] : save.columns) {
-        if (column == "Priority") EXPECT_EQ(db::AsInt(value), 2);
-        if (column == "Duration") EXPECT_EQ(db::AsInt(value), 25);
+        if (column == "Priority") { EXPECT_EQ(db::AsInt(value), 2); }
+        if (column == "Duration") { EXPECT_EQ(db::AsInt(value), 25); }
     }
 }
 

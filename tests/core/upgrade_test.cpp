@@ -106,7 +106,7 @@ TEST(UpdateVelmoraFile, CompletesAPartlyUpgradedFile) {
     }
 }
 
-TEST(UpdateVelmoraFile, LeavesACurrentFileByteForByteAloneRefusesWhatIsNotACalendarAndCreatesNothing) {
+TEST(UpdateVelmoraFile, LeavesACurrentFileAloneRefusesNonCalendarsCreatesNone) {
     vmtest::Fixture fx;
     const std::string dir = vmtest::MakeTempDir("velmora-bad");
     db::RecordSource DataDates;

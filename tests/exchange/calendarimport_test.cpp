@@ -53,7 +53,7 @@ struct Case {
     std::string refused = "";  // the one message naming the rows the open file refused
 };
 
-TEST(CalendarImport, RowsAreTakenOverByColumnNameWithoutDuplicatesAndAllOrNothing) {
+TEST(CalendarImport, RowsMatchByColumnNameWithoutDuplicatesAllOrNothing) {
     const std::vector<std::string> dupSource = {
         Row("2026-03-15", 2026074, 9, "DENTIST'S VISIT"),  // same, other case
         Row("2026-03-15", 2026074, 10, "Dentist's visit"), // other hour

@@ -222,10 +222,11 @@ TEST(CalendarText, OnlyADateOrATimeRejectsALine) {
             EXPECT_EQ(r.record.Minute, db::Int(c.minute));
             EXPECT_EQ(r.record.AM_PM, db::Text(c.ampm));
         }
-        if (!c.fields.empty())
+        if (!c.fields.empty()) {
             EXPECT_EQ((std::vector<db::Value>{r.record.Hide, r.record.Duration, r.record.WorkDay, r.record.SoundNum,
                                               r.record.Priority, r.record.Repeat}),
                       c.fields);
+        }
     }
 }
 

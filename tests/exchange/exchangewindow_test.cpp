@@ -219,7 +219,7 @@ TEST_F(Exchange, ImportRefusesNonTextAndCancelKeepsTheCalendar) {
     vm::SetProgress(nullptr);
 }
 
-TEST_F(Exchange, CalendarFileImportAsksThenDrawsTheMonthWithTheNewRecordsAndTheirRepeats) {
+TEST_F(Exchange, CalendarFileImportAsksThenDrawsNewRecordsAndRepeats) {
     std::string source = vmtest::FreshCalendar();
     db::Database::Open(source)->exec(
         "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Repeat],[Duration],"
@@ -235,7 +235,7 @@ TEST_F(Exchange, CalendarFileImportAsksThenDrawsTheMonthWithTheNewRecordsAndThei
     EXPECT_EQ(Day(9)->text(), " Dentist");  // Feb 10
 }
 
-TEST_F(Exchange, ContractPanelImportsTheDatedItemsPassingBothFiltersInTheMonthsColours) {
+TEST_F(Exchange, ContractPanelImportsDatedItemsPassingBothFilters) {
     for (int i = 1; i <= 12; ++i) {
         vm::MainState.Month[i].DayBG = 1000 + i;
         vm::MainState.Month[i].DayFG = 2000 + i;

@@ -76,7 +76,7 @@ protected:
     }
 };
 
-TEST_F(PrintGrid, TheToolbarPrintsTheDateGridWithHeaderFooterAndHeadingsOnEveryPage) {
+TEST_F(PrintGrid, ToolbarPrintsTheGridWithHeadingsOnEveryPage) {
     fx.messages.answers = {MsgResult::Yes};
     fx.messages.fileAnswers = {pdf, dir + "/a4.pdf"};
     ClickPrint();

@@ -1,8 +1,14 @@
 // The user manual the build makes: real A4 pages at a readable size, read
-// back from the PDF by the system's own PDF reader (pdftotext -bbox).
+// back from the PDF by the system's own PDF reader (pdftotext), naming every
+// window, with each page the program's help texts send the user to.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
 #include <regex>
 #include <string>
 #include <vector>
@@ -18,14 +24,21 @@ struct Word {
 };
 
 // The page sizes (width, height in points) and every word of a PDF.
-std::vector<Word> ReadWords(const std::string& pdf, std::vector<std::pair<double, double>>& pages) {
-    std::vector<Word> out;
-    std::string xml;
-    if (FILE* p = popen(("pdftotext -bbox '" + pdf + "' - 2>/dev/null").c_str(), "r")) {
+std::string RunCommand(const std::string& command) {
+    std::string out;
+    if (FILE* p = popen(command.c_str(), "r")) {
         char buf[4096];
-        for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) xml.append(buf, n);
+        for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
         pclose(p);
     }
+    return out;
+}
+
+std::string Manual() { return vm::JoinPath(vm::ProgramFolder(), "VelmoraHelp.pdf"); }
+
+std::vector<Word> ReadWords(const std::string& pdf, std::vector<std::pair<double, double>>& pages) {
+    std::vector<Word> out;
+    const std::string xml = RunCommand("pdftotext -bbox '" + pdf + "' - 2>/dev/null");
     static const std::regex item(R"re(<page width="([\d.]+)" height="([\d.]+)">|<word xMin="([\d.]+)" )re"
                                  R"re(yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
     for (std::sregex_iterator it(xml.begin(), xml.end(), item), end; it != end; ++it) {
@@ -41,7 +54,7 @@ std::vector<Word> ReadWords(const std::string& pdf, std::vector<std::pair<double
 TEST(UserManual, IsLaidOutOnReadableA4Pages) {
     if (std::system("pdftotext -v >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdftotext is not installed";
     std::vector<std::pair<double, double>> pages;
-    const std::vector<Word> words = ReadWords(vm::JoinPath(vm::ProgramFolder(), "VelmoraHelp.pdf"), pages);
+    const std::vector<Word> words = ReadWords(Manual(), pages);
     ASSERT_GE(pages.size(), 2u) << "the whole manual does not fit on one page at a readable size";
     for (const auto& [w, h] : pages) {
         EXPECT_NEAR(w, 595, 1) << "A4 width in points";
@@ -63,6 +76,68 @@ TEST(UserManual, IsLaidOutOnReadableA4Pages) {
     EXPECT_GT(body, static_cast<int>(words.size() * 3 / 4));
     // Text on every page, the last one included.
     EXPECT_EQ(words.back().page, static_cast<int>(pages.size()));
+}
+
+// The text of one page (every page when page is 0), blanks and line breaks
+// made single blanks and the PDF's ligatures undone.
+std::string PageText(int page = 0) {
+    const std::string range = page ? " -f " + std::to_string(page) + " -l " + std::to_string(page) : "";
+    std::string text = RunCommand("pdftotext" + range + " '" + Manual() + "' - 2>/dev/null");
+    for (auto [from, to] : {std::pair{"\xEF\xAC\x81", "fi"}, {"\xEF\xAC\x82", "fl"}})
+        for (size_t at; (at = text.find(from)) != std::string::npos;) text.replace(at, 3, to);
+    std::string out;
+    for (char c : text) {
+        const bool blank = c == ' ' || c == '\n' || c == '\f' || c == '\t';
+        if (!blank || (!out.empty() && out.back() != ' ')) out += blank ? ' ' : c;
+    }
+    return out;
+}
+
+// Every (file name, text) pair of the program's sources that matches re's first group.
+std::vector<std::pair<std::string, std::string>> FindInSources(const std::regex& re) {
+    std::vector<std::pair<std::string, std::string>> found;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(VELMORA_SOURCE_DIR "/src")) {
+        if (e.path().extension() != ".cpp") continue;
+        std::ifstream in(e.path());
+        std::stringstream all;
+        all << in.rdbuf();
+        const std::string text = all.str();
+        for (std::sregex_iterator it(text.begin(), text.end(), re), end; it != end; ++it)
+            found.emplace_back(e.path().filename().string(), (*it)[1]);
+    }
+    return found;
+}
+
+std::string Trimmed(const std::string& s) {
+    const size_t a = s.find_first_not_of(' '), b = s.find_last_not_of(' ');
+    return a == std::string::npos ? std::string() : s.substr(a, b - a + 1);
+}
+
+TEST(UserManual, NamesEveryWindowAndEachHelpPageHoldsItsTopic) {
+    if (std::system("pdftotext -v >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdftotext is not installed";
+    const std::string manual = PageText();
+    // Every window's caption, and the panels that stand in for windows.
+    std::set<std::string> captions = {"Export Data", "Import Data", "Copy Selected Records", "Multi-Word Search",
+                                      "Import Orvanta Contract Dates", "Date & Title Colors"};
+    for (const auto& [file, caption] : FindInSources(std::regex(R"re(setWindowTitle\("([^"]+)"\))re")))
+        captions.insert(Trimmed(caption));
+    EXPECT_GE(captions.size(), 15u) << "the scan of the sources found too few windows";
+    for (const std::string& caption : captions)
+        EXPECT_NE(manual.find("\"" + caption + "\""), std::string::npos) << "the manual never names \"" << caption << '"';
+
+    // Each "See Page N" sends the user to the chapter on its window, which
+    // starts that page. A new reference needs its chapter named here.
+    const std::map<std::string, std::string> topics = {{"exportpanel.cpp", "Export and import"},
+                                                       {"importpanel.cpp", "Export and import"}};
+    const auto references = FindInSources(std::regex(R"re(See Page (\d+))re"));
+    EXPECT_EQ(references.size(), topics.size());
+    const int pages = std::atoi(RunCommand("pdfinfo '" + Manual() + "' | sed -n 's/^Pages: *//p'").c_str());
+    for (const auto& [file, page] : references) {
+        ASSERT_TRUE(topics.count(file)) << file << " refers to page " << page << ": name its chapter in this test";
+        ASSERT_LE(std::stoi(page), pages) << file << " refers to page " << page << " of " << pages;
+        EXPECT_EQ(PageText(std::stoi(page)).rfind(topics.at(file), 0), 0u)
+            << file << ": page " << page << " does not start the chapter \"" << topics.at(file) << '"';
+    }
 }
 
 }  // namespace

@@ -120,7 +120,7 @@ TEST(FileSaveAsAndNew, AnExistingFileIsNeverWrittenOverAndANewNameGetsTheCopy) {
     EXPECT_TRUE(win.shownPrev().empty()) << "Save As leaves the recent files alone";
 }
 
-TEST(FileSaveAsAndNew, ANameWithoutMdbGetsItAndTheCalendarIsUsedAgainAfterARestart) {
+TEST(FileSaveAsAndNew, ANameWithoutMdbGetsItAndIsUsedAfterARestart) {
     Window win;
     const std::string dir = vmtest::MakeTempDir("velmora-named");
     struct Case { const char* command; const char* typed; const char* file; };

@@ -44,7 +44,7 @@ std::vector<std::pair<std::string, std::string>> ForeignFiles(const std::string&
     return {{"foreign", foreign}, {"text", folder + "/Text.mdb"}, {"empty", folder + "/Empty.mdb"}};
 }
 
-TEST_F(Gate, AFileThatIsNotACalendarIsRefusedByOpenAndPreviousFileAndNeverWritten) {
+TEST_F(Gate, ANonCalendarIsRefusedByOpenAndPreviousFileNeverWritten) {
     Start();
     const std::string inUse = Module1.CalendarFilePath;
     const std::string caption = Caption();

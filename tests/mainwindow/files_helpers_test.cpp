@@ -58,7 +58,7 @@ TEST(ShowFileDialog, EachModeAsksTheRightDialog) {
     EXPECT_EQ(vm::ShowFileDialog("/start", 1, "All|*.*", "report.txt", "T"), "") << "Cancel";
 }
 
-TEST(ShellOpenFile, OnlyTheDesktopHandlerIsAskedForFilesAndWebPagesAndNothingIsEverRun) {
+TEST(ShellOpenFile, OnlyTheDesktopHandlerOpensAndNothingIsEverRun) {
     vmtest::Fixture fx;
     Opener opener;
     const int children = ChildCount();

@@ -51,7 +51,7 @@ protected:
     std::string folder = prog + "/Graphics/Splash/";
 };
 
-TEST_F(Splash, ShowsTheMonthsPictureElseTheInstallPictureElseNoneWithNameAndVersionInItsColour) {
+TEST_F(Splash, ShowsMonthPictureElseInstallPictureWithNameAndVersion) {
     Picture(ThisMonthsPicture());
     vmtest::WriteAll(folder + "SplashTextColor.txt", "888888888888\r\n");
     vm::frmVelmoraOpen* s = vm::ShowSplash(QRect(100, 100, 1000, 700));

@@ -66,7 +66,7 @@ TEST_F(MonthBuild, FebruaryWithRecordsAndOccurrences) {
     EXPECT_FALSE(w->Image1->pixmap().isNull());
 }
 
-TEST_F(MonthBuild, ABuildAskedForDuringABuildRunsAfterItAndAMissingFileChangesNothing) {
+TEST_F(MonthBuild, ABuildAskedForDuringABuildRunsAfterItMissingFileNoChange) {
     cal.Add("Velmora", {{2026, 2, 3}, "Dentist"});
     Draw("February", " 2026");
     const int before = w->buildsRun();
@@ -89,7 +89,7 @@ TEST_F(MonthBuild, ABuildAskedForDuringABuildRunsAfterItAndAMissingFileChangesNo
     EXPECT_FALSE(BoxShown());
 }
 
-TEST_F(MonthBuild, BoxTextsThatNameNoMonthOrNoUsableYearKeepTheMonthAndTakeThisYear) {
+TEST_F(MonthBuild, BoxTextsWithNoMonthOrYearKeepTheMonthAndTakeThisYear) {
     cal.Add("Velmora", {{2026, 2, 3}, "Dentist"});
     Draw("February", " 2026");
     Draw("Smarch", " 2026");

@@ -22,7 +22,7 @@ protected:
     vm::TwipsRect T(const QWidget* x) { return w->TwipsOf(x); }
 };
 
-TEST_F(MonthWindow, CellsLieInSevenEqualColumnsRightOfTheBarAndInRowsBelowThePicturesTopAfterEveryClick) {
+TEST_F(MonthWindow, CellsLieInSevenEqualColumnsAndRowsBelowThePictureTop) {
     const double bar = T(w->SSCmdVert).left;
     const double width = T(Title(0)).width;
     EXPECT_NEAR(width, (T(w->SSPanel1).width - bar - 300) / 7, 0.5);
@@ -63,7 +63,7 @@ TEST_F(MonthWindow, TheBarFollowsTheMouseAndDropsWhereReleased) {
     EXPECT_TRUE(w->Combo3->isHidden()) << "no room for the search bar";
 }
 
-TEST_F(MonthWindow, DayLabelFontsReachEveryStripAndHeadingsTakeTheGivenMonthsTitleFont) {
+TEST_F(MonthWindow, DayFontsReachEveryStripAndHeadingsTakeTheTitleFont) {
     vm::MainState.Month[2].TitleFntItalic = true;
     vm::MainState.Month[2].TitleFntSiz = vm::Currency::Whole(20);
     w->SetDayLabelFonts();

@@ -104,7 +104,7 @@ TEST_F(Navigation, BackAndForwardStepMonthsAndCrossYearsBeyondTheList) {
     EXPECT_EQ(fx.messages.beeps, 1);
 }
 
-TEST_F(Navigation, AWholeMonthNameTypedInAnyCaseIsProperCasedAndDrawnPartsOfNamesDoNothing) {
+TEST_F(Navigation, AWholeMonthNameInAnyCaseIsDrawnPartsOfNamesAreNot) {
     Draw("June", " 2026");
     TypeInto(w->cmbMonth, "FEBruary");
     EXPECT_EQ(Month(), "February");
@@ -120,7 +120,7 @@ TEST_F(Navigation, AWholeMonthNameTypedInAnyCaseIsProperCasedAndDrawnPartsOfName
     }
 }
 
-TEST_F(Navigation, ATypedYearFromOneTo9999IsDrawnAnythingElseBeepsAndKeepsTheDrawnYear) {
+TEST_F(Navigation, ATypedYearFrom1To9999IsDrawnAnythingElseBeeps) {
     struct Case {
         const char* typed;
         const char* shown;  // the box afterwards
@@ -174,7 +174,7 @@ TEST_F(Navigation, KeysUpAndDownStepOnlyTheYearBoxFromTheYearShown) {
     }
 }
 
-TEST_F(Navigation, ListedRecordButtonsShowForAListingAndHideWheneverTheGridMovesOn) {
+TEST_F(Navigation, ListedRecordButtonsShowForAListingHideOnAMove) {
     const int64_t a = Add({2026, 2, 3}, "Dentist");
     Add({2026, 2, 4}, "Plumber");
     EXPECT_TRUE(ListedButtonsHidden());
@@ -263,7 +263,7 @@ TEST_F(Navigation, DoubleClickOpensTheSelectedDayOnlyForADayOfTheShownMonth) {
     EXPECT_EQ(vm::SelectedDay()->dayDate(), (CivilDate{2026, 4, 1}));
 }
 
-TEST_F(Navigation, ACellEditAfterTheCalendarTableVanishedShowsABoxAndTheWindowGoesOn) {
+TEST_F(Navigation, ACellEditAfterTheTableVanishedShowsABoxAndGoesOn) {
     Add({2026, 4, 15}, "Dentist");
     Draw("April", " 2026");
     ASSERT_EQ(w->DataDatesModel->recordCount(), 1);
@@ -355,7 +355,7 @@ TEST_F(Navigation, ToolbarsShowOneSeparatorBetweenButtonsWhateverIsHidden) {
 // its own column, shortened or blank, and the month title stays over the
 // picture or goes; back in calendar mode both are whole again. The filter
 // box is as wide as its text.
-TEST_F(Navigation, GridModeKeepsHeadingsAndTitleInTheirPlacesAndTheFilterShowsItsText) {
+TEST_F(Navigation, GridModeKeepsHeadingsTitleAndFilterTextInPlace) {
     auto check = [&](const char* mode, bool whole) {
         for (int i = 0; i < 7; ++i) {
             QLabel* heading = w->DOW[size_t(i)];
@@ -363,7 +363,9 @@ TEST_F(Navigation, GridModeKeepsHeadingsAndTitleInTheirPlacesAndTheFilterShowsIt
             EXPECT_GE(heading->x(), column.left()) << mode << i;
             EXPECT_LE(heading->geometry().right(), column.right()) << mode << i;
             EXPECT_LE(heading->fontMetrics().horizontalAdvance(heading->text()), heading->width()) << mode << i;
-            if (whole) EXPECT_EQ(heading->text().size(), QString(vm::WeekdayName(i)).size()) << mode << i;
+            if (whole) {
+                EXPECT_EQ(heading->text().size(), QString(vm::WeekdayName(i)).size()) << mode << i;
+            }
         }
         if (w->lblMonth->isVisible()) {
             EXPECT_GE(w->lblMonth->x(), w->Image1->x()) << mode;

@@ -129,7 +129,7 @@ TEST(SettingsColors, TheFontDialogOpensOnTheFontsOwnStyle) {
     }
 }
 
-TEST(SettingsColors, CopyMarchToAllKeepsPicturesSavesAndReturnsAndNeedsTwoMonths) {
+TEST(SettingsColors, CopyMarchToAllKeepsPicturesAndNeedsTwoMonths) {
     SettingsFixture fx;
     fx.showMonth(7);
     fx.panel->mnuFile_Settings_Click();

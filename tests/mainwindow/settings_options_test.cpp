@@ -66,7 +66,7 @@ TEST(SettingsPanel, CalendarStyleIsTakenAtOnceAndShownOnOpening) {
     }
 }
 
-TEST(SettingsPanel, StartYearTakesOnlyFourDigitYearsOnEnterAndTheBoxesReachTheOptions) {
+TEST(SettingsPanel, StartYearTakesFourDigitYearsBoxesReachTheOptions) {
     SettingsFixture fx;
     Module1.OptStartRepeatYear = "2019";
     Module1.OptCalcYearsSince = true;
@@ -125,7 +125,7 @@ protected:
     std::string folder, picture, other, notPicture;
 };
 
-TEST_F(PictureTest, BrowsedPictureIsStoredAndShownOnlyForTheShownMonthWithAPictureStyle) {
+TEST_F(PictureTest, BrowsedPictureIsStoredAndShownForItsMonthOnly) {
     SettingsFixture fx;
     fx.panel->mnuFile_Settings_Click();
 

@@ -12,7 +12,7 @@ std::string DataSound(const std::string& data, int n) {
     return data + name;
 }
 
-TEST(SettingsSounds, ChoosingANumberShowsAndPreviewsItsSoundAndEnterTakesATypedFile) {
+TEST(SettingsSounds, ANumberPreviewsItsSoundAndEnterTakesATypedFile) {
     SettingsFixture fx;
     fx.panel->mnuFile_Settings_Click();
     EXPECT_EQ(fx.text("cmbSoundNumbr"), " 1");

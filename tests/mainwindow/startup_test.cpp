@@ -10,6 +10,7 @@
 #include <QToolBar>
 
 #include <filesystem>
+#include <fstream>
 
 #include "core/files.h"
 #include "core/settingsio.h"
@@ -97,7 +98,7 @@ TEST(StartUp, AMissingLastFileFallsBackSilentlyAndNoCalendarGivesOneBox) {
     EXPECT_EQ(f.Shown()[0].title, "File Not Found");
 }
 
-TEST(ShutDown, MinimizedKeepsTheRectangleClosesToolWindowsAndSavesSettingsWithoutACalendar) {
+TEST(ShutDown, MinimizedKeepsTheRectangleAndSavesWithoutACalendar) {
     StartupFixture f;
     vm::frmVelmora& w = f.Start();
     w.show();
@@ -246,7 +247,11 @@ TEST(StartUp, AVoiceThatCannotBeMadeIsReportedOnlyWithSpeechOn) {
 
 TEST(Menus, PrintPdfAndTheManualOnTheStartedWindow) {
     StartupFixture f;
+    // A manual an older version left in the data folder gives way to this one.
+    { std::ofstream(f.dir + "/VelmoraHelp.pdf") << "an older manual"; }
     vm::frmVelmora& w = f.Start();
+    EXPECT_EQ(vmtest::ReadAll(f.dir + "/VelmoraHelp.pdf"),
+              vmtest::ReadAll(vm::JoinPath(vm::ProgramFolder(), "VelmoraHelp.pdf")));
     w.show();
     // Print PDF Calendar writes a PDF and shows its hint in the day window.
     w.printToFile = vmtest::MakeTempDir("velmora-pdf") + "/calendar.pdf";
@@ -261,13 +266,23 @@ TEST(Menus, PrintPdfAndTheManualOnTheStartedWindow) {
     f.fx.messages.clear();
     f.Action("mnuShow_UserManual")->trigger();
     EXPECT_EQ(f.opener.opened, std::vector<std::string>{"file://" + f.dir + "/VelmoraHelp.pdf"});
+    EXPECT_TRUE(f.Shown().empty());
+    // A desktop with no PDF reader: one box that names the manual's full path.
+    f.opener.succeed = false;
+    f.Action("mnuShow_UserManual")->trigger();
+    ASSERT_EQ(f.Shown().size(), 1u);
+    EXPECT_NE(f.Shown()[0].text.find("opens PDF files"), std::string::npos);
+    EXPECT_NE(f.Shown()[0].text.find(f.dir + "/VelmoraHelp.pdf"), std::string::npos);
+    f.opener.succeed = true;
+    f.opener.opened.clear();
+    f.fx.messages.clear();
     std::filesystem::remove(f.dir + "/VelmoraHelp.pdf");
     f.Action("mnuShow_UserManual")->trigger();
     ASSERT_EQ(f.Shown().size(), 1u);
     EXPECT_EQ(f.Shown()[0].text, "User Manual Not Found");
     f.fx.messages.answers = {vm::MsgResult::Cancel};
     f.Action("mnuHelp_Images")->trigger();
-    EXPECT_EQ(f.opener.opened.size(), 1u) << "neither a missing manual nor Cancel opens anything";
+    EXPECT_TRUE(f.opener.opened.empty()) << "neither a missing manual nor Cancel opens anything";
 }
 
 QWidget* ShownDayWindow() {

@@ -116,7 +116,8 @@ TEST(DataGrid, SearchIsLiteralAndIgnoresCaseOverAllOfUnicode) {
 
 TEST(GridCells, TypedTextsAreReadByTheirColumnKind) {
     using K = vm::ColKind;
-    struct Case { vm::ColumnDef col; const char* text; bool ok; db::Value stored; };
+    struct Column { const char* name; K kind; int size = 0; };
+    struct Case { Column col; const char* text; bool ok; db::Value stored; };
     const std::vector<Case> cases = {
         {{"Hide", K::YesNo}, "yes", true, db::Int(-1)},      {{"Hide", K::YesNo}, "", true, db::Int(0)},
         {{"Hide", K::YesNo}, "maybe", false, {}},            {{"Hour", K::Long}, "", true, {}},
@@ -128,7 +129,7 @@ TEST(GridCells, TypedTextsAreReadByTheirColumnKind) {
     };
     for (const Case& c : cases) {
         db::Value out;
-        const std::string why = vm::ConvertCellText(c.col, c.text, out);
+        const std::string why = vm::ConvertCellText({c.col.name, c.col.kind, c.col.size}, c.text, out);
         EXPECT_EQ(why.empty(), c.ok) << c.col.name << " '" << c.text << "': " << why;
         if (c.ok) {
             EXPECT_EQ(out, c.stored) << c.col.name << " '" << c.text << "'";

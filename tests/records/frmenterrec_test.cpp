@@ -22,7 +22,7 @@ Strings Items(QComboBox* c) {
     return out;
 }
 
-TEST_F(EntryWindow, OpensBesideTheMainWindowOnceWithPlaceholdersAndClosesStepByStep) {
+TEST_F(EntryWindow, OpensBesideTheMainWindowWithPlaceholdersClosesStepwise) {
     open();
     EXPECT_EQ(w->pos(), main->pos() + QPoint(50, 50)) << "750 twips below and right of the main window";
     EXPECT_EQ(text("txtDate"), "Date");
@@ -131,7 +131,7 @@ TEST_F(EntryWindow, AddEveryBoxThenSaveChangesThatRecordOnlyWhileItExists) {
     EXPECT_EQ(rows().size(), 1u);
 }
 
-TEST_F(EntryWindow, StepsThroughTheMonthLoadsEmptyColumnsAsPlaceholdersAndRefusesASavePastTheEnd) {
+TEST_F(EntryWindow, StepsTheMonthEmptyColumnsArePlaceholdersNoSavePastEnd) {
     store("2025-03-03", "third", 1);
     store("2025-03-01", "first");
     store("2025-03-02", "second");
@@ -172,7 +172,7 @@ TEST_F(EntryWindow, StepsThroughTheMonthLoadsEmptyColumnsAsPlaceholdersAndRefuse
     EXPECT_EQ(w->monthRedraws(), redraws);
 }
 
-TEST_F(EntryWindow, SearchIsLiteralIgnoresCaseOverUnicodeAndClearListsEveryRecord) {
+TEST_F(EntryWindow, SearchIsLiteralFoldsUnicodeCaseAndClearListsAll) {
     store("2025-05-01", "Lunch with O'Brien");
     store("2025-04-01", "50% off sale");
     store("2025-03-01", "Café Été Ölfest");
@@ -203,7 +203,7 @@ TEST_F(EntryWindow, SearchIsLiteralIgnoresCaseOverUnicodeAndClearListsEveryRecor
     EXPECT_EQ(text("txtDateText"), "500 reasons") << "every record by date, the first loaded";
 }
 
-TEST_F(EntryWindow, AddRefusesADateThatIsNoDayAsksForColoursThenStoresTheColumnMap) {
+TEST_F(EntryWindow, AddRefusesNoDayAsksForColoursThenStoresTheColumns) {
     open();
     type("txtDate", "2/30/2025");
     click("sscmdAddRecord");

@@ -122,7 +122,7 @@ TEST_F(SelectedDayWindow, SaysTheDateThenThePlainTextAndCopiesWhatTheBoxShows) {
     EXPECT_EQ(shown(), "Tom && Jerry *at six*");
 }
 
-TEST_F(SelectedDayWindow, SpeechOffHidesTheSpeechButtonsAndTheFontSizeIsKeptNeverBelowOne) {
+TEST_F(SelectedDayWindow, SpeechOffHidesItsButtonsFontSizeKeptAtLeastOne) {
     fill("About Velmora", "", "", "text");
     open();
     // Speech off: the speech buttons are hidden and do nothing.
@@ -147,7 +147,7 @@ TEST_F(SelectedDayWindow, SpeechOffHidesTheSpeechButtonsAndTheFontSizeIsKeptNeve
     EXPECT_EQ(fontSize(), 2) << "one step up from the floor, not from below it";
 }
 
-TEST_F(SelectedDayWindow, SmallKeptSizesOpenAtTheDefaultsCentredAndTheRectangleIsKept) {
+TEST_F(SelectedDayWindow, SmallKeptSizesOpenAtTheDefaultsCentred) {
     main = std::make_unique<vm::frmVelmora>();
     main->setGeometry(100, 80, 1280, 800);
     vm::Module1.SelDayHeight = 1500;
@@ -168,7 +168,7 @@ TEST_F(SelectedDayWindow, SmallKeptSizesOpenAtTheDefaultsCentredAndTheRectangleI
     EXPECT_EQ(w->size(), QSize(600, 400));
 }
 
-TEST_F(SelectedDayWindow, OneWindowWherePausePlayResumesStopPlayStartsOverAndUnloadStops) {
+TEST_F(SelectedDayWindow, PauseResumesStopStartsOverAndUnloadStops) {
     vm::Module1.OptVoice = true;
     fill("June", "5", "2024", "Meeting");
     open();

@@ -75,7 +75,7 @@ protected:
         const QStringList paragraphs = box(i)->toPlainText().split('\n');
         for (int p = 0; p < paragraphs.size(); ++p) {
             if (p % 2 == 0 && !paragraphs[p].isEmpty()) out.push_back(paragraphs[p].toStdString());
-            if (p % 2 == 1) EXPECT_TRUE(paragraphs[p].isEmpty()) << "a line is followed by an empty line";
+            if (p % 2 == 1) { EXPECT_TRUE(paragraphs[p].isEmpty()) << "a line is followed by an empty line"; }
         }
         return out;
     }

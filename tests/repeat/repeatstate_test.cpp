@@ -70,7 +70,7 @@ protected:
     }
 };
 
-TEST_P(RepeatState, AfterAChangeLeavesWhatAFullPassWrites) {
+TEST_P(RepeatState, AfterAChangeIsAFullPass) {
     ASSERT_GT(Dump(path, "RepeatingData").size(), 10u);
     Exec(GetParam().sql);
     if (GetParam().options) GetParam().options();
