@@ -7,9 +7,9 @@
 
 #include <algorithm>
 
-#include "alarms/alarmqueue.h"
+#include "core/alarmqueue.h"
 #include "alarms/frmalarm.h"
-#include "alarms/playwave.h"
+#include "core/playwave.h"
 #include "core/files.h"
 #include "core/module1.h"
 #include "platform/clock.h"

@@ -13,8 +13,8 @@
 #include <exception>
 #include <utility>
 
-#include "alarms/alarmqueue.h"
-#include "alarms/playwave.h"
+#include "core/alarmqueue.h"
+#include "core/playwave.h"
 #include "core/monthlayout.h"
 #include "core/files.h"
 #include "core/module1.h"

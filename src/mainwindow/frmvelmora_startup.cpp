@@ -9,7 +9,7 @@
 #include <QTimer>
 
 #include "alarms/frmalarm.h"
-#include "alarms/playwave.h"
+#include "core/playwave.h"
 #include "core/appearance.h"
 #include "core/calendarfiles.h"
 #include "core/filegate.h"

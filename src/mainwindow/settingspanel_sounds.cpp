@@ -2,7 +2,7 @@
 // the start-up sound, preview and stop.
 #include <QComboBox>
 
-#include "alarms/playwave.h"
+#include "core/playwave.h"
 #include "core/files.h"
 #include "core/module1.h"
 #include "core/numtext.h"

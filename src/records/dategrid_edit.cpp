@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QTableView>
 
-#include "alarms/playwave.h"
+#include "core/playwave.h"
 #include "core/gridcells.h"
 #include "core/gridsearch.h"
 #include "core/module1.h"

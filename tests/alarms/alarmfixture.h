@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "alarms/alarmqueue.h"
+#include "core/alarmqueue.h"
 #include "alarms/alarmtimer.h"
 #include "alarms/frmalarm.h"
 #include "core/module1.h"

@@ -6,7 +6,7 @@
 
 #include <clocale>
 
-#include "alarms/alarmqueue.h"
+#include "core/alarmqueue.h"
 #include "core/module1.h"
 #include "platform/steps.h"
 #include "testsupport.h"
