@@ -172,7 +172,7 @@ void ImportPanel::sscmdImport_Click() {
     });
     // The month and the occurrences are built again whatever happened above.
     OptionalStep([&] { owner_.BuildCalendarNumbers(); });
-    OptionalStep([&] { owner_.mnuFile_Build_Repeating_Click(); });
+    WriteStep("The repeating data", [&] { owner_.mnuFile_Build_Repeating_Click(); });
     OptionalStep([&] { owner_.cmbMonth_Change(); });
     OptionalStep([&] { owner_.EnableMainControls(true); });
     sscmdImport->setEnabled(true);

@@ -518,7 +518,7 @@ void frmVelmora::Toolbar1_ButtonClick(QAction* Button) {
             }
         });
     } else if (key == "btn_cancel") {
-        OptionalStep([&] { DeleteListedRecords(); });
+        WriteStep("The deletion", [&] { DeleteListedRecords(); });
     } else if (key == "bottomArrow16Green") {
         OptionalStep([&] { moveSplitter(FormWidthTwips() - kGridSideMargin); });
         OptionalStep([&] { Form_Resize(); });
@@ -533,14 +533,14 @@ void frmVelmora::Toolbar1_ButtonClick(QAction* Button) {
             }
         });
     } else if (key == "Drawing") {
-        if (MainState.pRebuildRepeating) OptionalStep([&] { mnuFile_Build_Repeating_Click(); });
+        if (MainState.pRebuildRepeating) WriteStep("The repeating data", [&] { mnuFile_Build_Repeating_Click(); });
         OptionalStep([&] { moveSplitter(kCalendarSideLeft); });
         OptionalStep([&] { cmbmonth_Click(); });
         OptionalStep([&] { Form_Resize(); });
         for (const char* name : {"SSPanelDayColor", "SSPanelExport", "SSPanelImport", "sspanelOrvanta"})
             if (auto* panel = findChild<QWidget*>(name)) panel->hide();
     } else if (key == "Justify") {
-        if (MainState.pRebuildRepeating) OptionalStep([&] { mnuFile_Build_Repeating_Click(); });
+        if (MainState.pRebuildRepeating) WriteStep("The repeating data", [&] { mnuFile_Build_Repeating_Click(); });
         OptionalStep([&] { moveSplitter(FormWidthTwips() - kGridSideMargin); });
         OptionalStep([&] { cmbmonth_Click(); });
         OptionalStep([&] { Form_Resize(); });

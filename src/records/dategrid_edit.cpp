@@ -207,7 +207,7 @@ void frmVelmora::TDBGridDates_HeadClick(int ColIndex) {
     listing_ = false;
     HideSearchButtons();
     if (ColIndex == kColHide) {
-        OptionalStep([&] {
+        WriteStep("The hidden rows", [&] {
             if (Messages().message("Do you want to Hide/UnHide All Data Rows?", MsgButtons::YesNo, MsgIcon::Critical,
                                    "Hide Data") == MsgResult::No)
                 return;
