@@ -225,7 +225,7 @@ void frmVelmora::TDBGridDates_HeadClick(int ColIndex) {
         });
     }
     if (MainState.pSQL.empty()) MainState.pSQL = kGridSelect;
-    MainState.pSQLOrder = HeaderSortOrder(field, direction);
+    MainState.pSQLOrder = HeaderOrder(field, direction);
     OptionalStep([&] {
         RequeryKeepingRecord(TDBGridDates, DataDatesModel, DataDates, MainState.pSQL + MainState.pSQLOrder,
                              GridParams());

@@ -207,8 +207,6 @@ void frmRedGreenBlue::sscmdInfo_Click() {
             "RGB Color to Hex/Decimal");
 }
 
-frmRedGreenBlue* RedGreenBlue() { return g_rgb.data(); }
-
 frmRedGreenBlue* ShowRedGreenBlue() {
     if (!g_rgb || !g_rgb->loaded()) {
         g_rgb = new frmRedGreenBlue(MainWindow());

@@ -66,8 +66,6 @@ private:
 
 // Shows the converter without waiting, creating and placing it on first use.
 frmRedGreenBlue* ShowRedGreenBlue();
-// The loaded converter, or nullptr.
-frmRedGreenBlue* RedGreenBlue();
 // Unloads the converter when it is loaded (shut-down).
 void UnloadRedGreenBlue();
 
