@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -19,12 +18,13 @@
 #include "mainwindow/frmvelmora.h"
 #include "platform/controls.h"
 #include "platform/messages.h"
+#include "platform/onewindow.h"
 #include "platform/pickers.h"
 
 namespace vm {
 namespace {
 
-QPointer<frmRedGreenBlue> g_rgb;
+OneWindow<frmRedGreenBlue> g_rgb;
 constexpr int kTwipsPerPixel = 15;
 
 }  // namespace
@@ -99,9 +99,13 @@ void frmRedGreenBlue::Form_Load() {
     loaded_ = true;
 }
 
-void frmRedGreenBlue::closeEvent(QCloseEvent* event) {
+void frmRedGreenBlue::Form_Unload() {
     if (loaded_) Module1.RedGreenBlueOpen = false;
     loaded_ = false;
+}
+
+void frmRedGreenBlue::closeEvent(QCloseEvent* event) {
+    Form_Unload();
     setAttribute(Qt::WA_DeleteOnClose);
     event->accept();
 }
@@ -201,18 +205,15 @@ void frmRedGreenBlue::sscmdInfo_Click() {
             "RGB Color to Hex/Decimal");
 }
 
+// Shown in front but not made active: the entry window that asked for it
+// keeps the keyboard.
 frmRedGreenBlue* ShowRedGreenBlue() {
-    if (!g_rgb || !g_rgb->loaded()) {
-        g_rgb = new frmRedGreenBlue(MainWindow());
-        g_rgb->Form_Load();
-    }
-    g_rgb->show();
-    g_rgb->raise();
-    return g_rgb;
+    frmRedGreenBlue* w = g_rgb.load([] { return new frmRedGreenBlue(MainWindow()); });
+    w->show();
+    w->raise();
+    return w;
 }
 
-void UnloadRedGreenBlue() {
-    if (g_rgb) g_rgb->close();
-}
+void UnloadRedGreenBlue() { g_rgb.unload(); }
 
 }  // namespace vm
