@@ -430,6 +430,8 @@ TEST_F(DateGrid, RepeatButtonShowsOneReferenceWindow) {
     ASSERT_TRUE(image && !image->pixmap().isNull());
     w->sscmdRepeat->click();
     EXPECT_EQ(vm::RepeatsWindow(), first);
+    first->close();  // shown again after its close, the main window's closing still ends it
+    w->sscmdRepeat->click();
     w->Form_Unload();
     EXPECT_EQ(vm::RepeatsWindow(), nullptr);
 }
