@@ -14,10 +14,10 @@
 #include <utility>
 
 #include "core/alarmqueue.h"
-#include "core/playwave.h"
 #include "core/monthlayout.h"
 #include "core/files.h"
 #include "core/module1.h"
+#include "core/playwave.h"
 #include "core/selectedday.h"
 #include "mainwindow/frmvelmora.h"
 #include "mainwindow/windowhelpers.h"

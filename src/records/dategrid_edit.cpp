@@ -6,11 +6,11 @@
 #include <QLineEdit>
 #include <QTableView>
 
-#include "core/playwave.h"
 #include "core/gridcells.h"
 #include "core/gridsearch.h"
 #include "core/module1.h"
 #include "core/numtext.h"
+#include "core/playwave.h"
 #include "core/schema.h"
 #include "mainwindow/frmvelmora.h"
 #include "platform/datagrid.h"
