@@ -7,11 +7,11 @@
 
 #include <algorithm>
 
-#include "alarms/alarmqueue.h"
 #include "alarms/frmalarm.h"
-#include "alarms/playwave.h"
+#include "core/alarmqueue.h"
 #include "core/files.h"
 #include "core/module1.h"
+#include "core/playwave.h"
 #include "platform/clock.h"
 #include "platform/places.h"
 #include "platform/steps.h"

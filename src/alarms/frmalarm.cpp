@@ -13,11 +13,11 @@
 #include <exception>
 #include <utility>
 
-#include "alarms/alarmqueue.h"
-#include "alarms/playwave.h"
+#include "core/alarmqueue.h"
 #include "core/monthlayout.h"
 #include "core/files.h"
 #include "core/module1.h"
+#include "core/playwave.h"
 #include "core/selectedday.h"
 #include "mainwindow/frmvelmora.h"
 #include "mainwindow/windowhelpers.h"
@@ -105,21 +105,15 @@ void frmAlarm::Form_Load() {
 }
 
 void frmAlarm::Initialize_Speech() {
-    int number = 0;
-    std::string description;
-    try {
-        Voice = SharedVoice();
+    VoiceStart start = StartSharedVoice();
+    if (start.voice) {
+        Voice = std::move(start.voice);
         return;
-    } catch (const SpeechError& e) {
-        number = e.number();
-        description = e.what();
-    } catch (const std::exception& e) {
-        description = e.what();
     }
     // The window goes on without speech (the wave file plays instead); with
     // speech off nobody needs to know, and with it on once is enough.
     if (Module1.OptVoice && !std::exchange(g_speechErrorShown, true))
-        Messages().message(std::to_string(number) + " - " + description, MsgButtons::OkCancel, MsgIcon::None,
+        Messages().message(std::to_string(start.number) + " - " + start.description, MsgButtons::OkCancel, MsgIcon::None,
                        "Initialize_Speech_Error");
 }
 

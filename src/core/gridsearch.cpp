@@ -125,10 +125,6 @@ BoundSql TypeFilterClause(const std::string& choice) {
     return {" WHERE " + Contains({"Repeat"}), {db::Text(word)}};
 }
 
-std::string HeaderSortOrder(const std::string& field, const std::string& direction) {
-    return " ORDER BY [" + field + "] " + direction + ", [ID]";
-}
-
 std::string DateEditDayColors(int32_t dayFG, int32_t dayBG, int calendarStyle) {
     const std::string fg = IntText(dayFG), bg = IntText(dayBG), s = IntText(calendarStyle);
     return fg + ";" + bg + ";" + fg + ";" + bg + ";" + s + ";" + s;

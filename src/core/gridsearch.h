@@ -66,9 +66,6 @@ BoundSql MultiWordClause(const std::string& w1, const std::string& j1, const std
 BoundSql TypeFilterClause(const std::string& choice);
 inline constexpr const char* kTypeFilterOrder = " ORDER BY +[JulDate],[Hr24],[AM_Pm],[Hour],[Minute],[ID]";
 
-// The order of a header sort: " ORDER BY [Date] DESC, [ID]".
-std::string HeaderSortOrder(const std::string& field, const std::string& direction);
-
 // ---- what a cell edit derives
 
 // The day colours a Date edit writes: the shown month's day colours for the

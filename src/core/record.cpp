@@ -79,21 +79,6 @@ std::string TimeText(int hour, int minute, std::string_view ampm) {
     return std::to_string(hour) + ":" + mm + " " + std::string(ampm);
 }
 
-std::vector<int> ReadAlarmOffsets(std::string_view alarm) {
-    std::vector<int> out;
-    if (Trim(alarm).empty()) return out;
-    size_t start = 0;
-    while (start <= alarm.size()) {
-        size_t comma = alarm.find(',', start);
-        if (comma == std::string_view::npos) comma = alarm.size();
-        const double v = Val(alarm.substr(start, comma - start));
-        const int64_t minutes = RoundHalfEven(v);
-        if (minutes != 0 && minutes > INT32_MIN && minutes < INT32_MAX) out.push_back(static_cast<int>(minutes));
-        start = comma + 1;
-    }
-    return out;
-}
-
 const std::vector<std::string>& AmPmValues() {
     static const std::vector<std::string> v = {"AM", "PM", "AMET", "PMET", "AMCT", "PMCT", "AMMT", "PMMT", "AMPT", "PMPT"};
     return v;

@@ -54,10 +54,6 @@ std::optional<int> Hr24Rule(int hour, std::string_view ampm, std::optional<int> 
 // AM/PM text.
 std::string TimeText(int hour, int minute, std::string_view ampm);
 
-// The Alarm column read as alarms: minutes before the record's time (a
-// negative value is after it); zero and unreadable pieces give no alarm.
-std::vector<int> ReadAlarmOffsets(std::string_view alarm);
-
 // The AM/PM values and the repeat rules the entry window offers.
 const std::vector<std::string>& AmPmValues();
 const std::vector<std::string>& RepeatValues();

@@ -12,8 +12,6 @@ int64_t ClockMillis(const LocalTime& t) {
     return ((days * 24 + t.hour) * 60 + t.minute) * 60000 + int64_t(t.second) * 1000 + t.millisecond;
 }
 
-DateTime ToDateTime(const LocalTime& t) { return DateTime{CivilDate{t.year, t.month, t.day}, t.hour, t.minute, t.second}; }
-
 std::string ElapsedTimeOfSeconds(int64_t e) {
     e = std::max<int64_t>(0, e);
     return std::to_string(e / 86400) + ":" + std::to_string((e / 3600) % 24) + ":" + std::to_string((e / 60) % 60) +

@@ -14,7 +14,6 @@ namespace vm {
 
 // Milliseconds of a clock reading on one scale (1970-01-01 00:00 is 0).
 int64_t ClockMillis(const LocalTime& t);
-DateTime ToDateTime(const LocalTime& t);
 
 // "D:H:M:S" of the whole seconds from start to finish (no leading zeros;
 // a finish before the start counts as no time).

@@ -11,6 +11,7 @@
 #include "core/writeguard.h"
 #include "mainwindow/frmvelmora.h"
 #include "mainwindow/windowhelpers.h"
+#include "platform/controls.h"
 #include "platform/messages.h"
 #include "platform/places.h"
 #include "platform/progress.h"
@@ -25,13 +26,6 @@ const char* kBoxCaptions[kExportBoxCount] = {
     "Priority"};
 
 constexpr double kPanelWidth = 3800, kPanelHeight = 6000;  // twips
-
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption, const QString& tip) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setToolTip(tip);
-    return b;
-}
 
 }  // namespace
 
@@ -52,13 +46,13 @@ ExportPanel::ExportPanel(frmVelmora& owner, QWidget* parent) : QFrame(parent), o
         SSCheck1[size_t(i)] = box;
         grid->addWidget(box, 1 + i, 0, 1, 2);
     }
-    sscmdExportFields = Button(this, "sscmdExportFields", "Export Fields", " Export Selected Fields ");
+    sscmdExportFields = NamedButton(this, "sscmdExportFields", "Export Fields", " Export Selected Fields ");
     sschxAll_None = new QCheckBox("All/None", this);
     sschxAll_None->setObjectName("sschxAll_None");
     sschxAll_None->setToolTip(" Select All On or Off ");
     sschxAll_None->setChecked(true);
-    sscmdCancelExport = Button(this, "sscmdCancelExport", "Cancel", " Exit without Exporting ");
-    sscmdExportHelp = Button(this, "sscmdExportHelp", "Help", "");
+    sscmdCancelExport = NamedButton(this, "sscmdCancelExport", "Cancel", " Exit without Exporting ");
+    sscmdExportHelp = NamedButton(this, "sscmdExportHelp", "Help", "");
     grid->addWidget(sscmdExportFields, 16, 0);
     grid->addWidget(sschxAll_None, 16, 1);
     grid->addWidget(sscmdCancelExport, 17, 0);

@@ -13,6 +13,7 @@
 #include "exchange/otherimports.h"
 #include "mainwindow/frmvelmora.h"
 #include "mainwindow/windowhelpers.h"
+#include "platform/controls.h"
 #include "platform/messages.h"
 #include "platform/places.h"
 #include "platform/progress.h"
@@ -27,13 +28,6 @@ const char* kFieldCaptions[kImportFieldCount] = {"Hide Y/N",     "* Date",      
                                                  "Priority"};
 
 constexpr double kPanelWidth = 4200, kPanelHeight = 7000;  // twips
-
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption, const QString& tip) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setToolTip(tip);
-    return b;
-}
 
 QString PositionText(int p) { return QString::fromStdString(Str(static_cast<int64_t>(p))); }
 
@@ -61,10 +55,10 @@ ImportPanel::ImportPanel(frmVelmora& owner, QWidget* parent) : QFrame(parent), o
         grid->addWidget(label, 1 + k, 0);
         grid->addWidget(box, 1 + k, 1);
     }
-    sscmdImport = Button(this, "sscmdImport", "Import Fields", " Import Fields with Numbers  ");
-    sscmdSetAll = Button(this, "sscmdSetAll", "All", " ReSet Fields 0 - 13 To Default Order ");
-    sscmdCancelImport = Button(this, "sscmdCancelImport", "Cancel", " Exit Without Importing ");
-    sscmdImportHelp = Button(this, "sscmdImportHelp", "Help", "");
+    sscmdImport = NamedButton(this, "sscmdImport", "Import Fields", " Import Fields with Numbers  ");
+    sscmdSetAll = NamedButton(this, "sscmdSetAll", "All", " ReSet Fields 0 - 13 To Default Order ");
+    sscmdCancelImport = NamedButton(this, "sscmdCancelImport", "Cancel", " Exit Without Importing ");
+    sscmdImportHelp = NamedButton(this, "sscmdImportHelp", "Help", "");
     grid->addWidget(sscmdImport, 14, 0);
     grid->addWidget(sscmdSetAll, 14, 1);
     grid->addWidget(sscmdCancelImport, 15, 0);
@@ -172,7 +166,7 @@ void ImportPanel::sscmdImport_Click() {
     });
     // The month and the occurrences are built again whatever happened above.
     OptionalStep([&] { owner_.BuildCalendarNumbers(); });
-    OptionalStep([&] { owner_.mnuFile_Build_Repeating_Click(); });
+    WriteStep("The repeating data", [&] { owner_.mnuFile_Build_Repeating_Click(); });
     OptionalStep([&] { owner_.cmbMonth_Change(); });
     OptionalStep([&] { owner_.EnableMainControls(true); });
     sscmdImport->setEnabled(true);

@@ -61,15 +61,9 @@ PrintSetup SetupOf(const QPrinter& printer) {
 
 // Without a printer the printout goes to a PDF file the user names.
 bool ChoosePdfFile(QPrinter& printer) {
-    FileDialogRequest req;
-    req.save = true;
-    req.title = "Print Grid to PDF";
-    req.filter = "PDF Files|*.pdf";
-    req.initialDir = DataFolder();
-    req.fileName = "Velmora Grid.pdf";
-    req.defaultSuffix = "pdf";
-    const std::string pdf = Messages().fileDialog(req);
-    if (pdf.empty() || !MayWriteFile(pdf, req.title)) return false;
+    const std::string title = "Print Grid to PDF";
+    const std::string pdf = AskPdfFile(title, "Velmora Grid.pdf");
+    if (pdf.empty() || !MayWriteFile(pdf, title)) return false;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(pdf));
     return true;

@@ -113,7 +113,7 @@ void FileCommands::LoadCalendarFile() {
     OptionalStep([&] { RebindDataDates(); });
     OptionalStep([&] { ReadCalValues(win_.DataSettings); });
     OptionalStep([&] { win_.BuildCalendarNumbers(); });
-    OptionalStep([&] { win_.mnuFile_Build_Repeating_Click(); });
+    WriteStep("The repeating data", [&] { win_.mnuFile_Build_Repeating_Click(); });
     OptionalStep([&] { win_.cmbmonth_Click(); });
     OptionalStep([&] { win_.EnableMainControls(true); });
     OptionalStep([&] { SetCaption(); });

@@ -22,6 +22,7 @@
 #include "mainwindow/settingspanel.h"
 #include "platform/messages.h"
 #include "platform/places.h"
+#include "platform/printdialogs.h"
 #include "platform/shell.h"
 #include "records/frmenterrec.h"
 #include "records/frmselectedday.h"
@@ -177,16 +178,8 @@ void frmVelmora::mnuPrintCalendar_Click() {
     try {
         const QPixmap shot = grab();
         std::string pdf = printToFile;
-        if (pdf.empty() && QPrinterInfo::availablePrinterNames().isEmpty()) {
-            FileDialogRequest req;
-            req.save = true;
-            req.title = "Print PDF Calendar";
-            req.filter = "PDF Files|*.pdf";
-            req.initialDir = DataFolder();
-            req.fileName = "Velmora Calendar.pdf";
-            req.defaultSuffix = "pdf";
-            pdf = Messages().fileDialog(req);
-        }
+        if (pdf.empty() && QPrinterInfo::availablePrinterNames().isEmpty())
+            pdf = AskPdfFile("Print PDF Calendar", "Velmora Calendar.pdf");
         if (!pdf.empty() && !MayWriteFile(pdf, "Print PDF Calendar")) return;
         if (!pdf.empty() || !QPrinterInfo::availablePrinterNames().isEmpty()) {
             QPrinter printer(QPrinter::HighResolution);

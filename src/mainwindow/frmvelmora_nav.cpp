@@ -25,6 +25,7 @@
 #include "core/sorting.h"
 #include "mainwindow/celllabel.h"
 #include "mainwindow/frmvelmora.h"
+#include "platform/controls.h"
 #include "platform/keyedbutton.h"
 
 #include "exchange/printgrid.h"
@@ -122,16 +123,6 @@ int16_t ShiftOf(const QKeyEvent* e) {
 }
 
 bool IsBoxToggleKey(int16_t code, int16_t shift) { return (code == kKeyM || code == kKeyY) && shift == kCtrlBit; }
-
-// Watches the events of the boxes and the window for the key handlers.
-class EventHook : public QObject {
-public:
-    EventHook(QObject* parent, std::function<bool(QObject*, QEvent*)> fn) : QObject(parent), fn_(std::move(fn)) {}
-    bool eventFilter(QObject* watched, QEvent* event) override { return fn_(watched, event); }
-
-private:
-    std::function<bool(QObject*, QEvent*)> fn_;
-};
 
 // Keeps a flag set while a scope runs.
 struct FlagScope {
@@ -518,7 +509,7 @@ void frmVelmora::Toolbar1_ButtonClick(QAction* Button) {
             }
         });
     } else if (key == "btn_cancel") {
-        OptionalStep([&] { DeleteListedRecords(); });
+        WriteStep("The deletion", [&] { DeleteListedRecords(); });
     } else if (key == "bottomArrow16Green") {
         OptionalStep([&] { moveSplitter(FormWidthTwips() - kGridSideMargin); });
         OptionalStep([&] { Form_Resize(); });
@@ -533,14 +524,14 @@ void frmVelmora::Toolbar1_ButtonClick(QAction* Button) {
             }
         });
     } else if (key == "Drawing") {
-        if (MainState.pRebuildRepeating) OptionalStep([&] { mnuFile_Build_Repeating_Click(); });
+        if (MainState.pRebuildRepeating) WriteStep("The repeating data", [&] { mnuFile_Build_Repeating_Click(); });
         OptionalStep([&] { moveSplitter(kCalendarSideLeft); });
         OptionalStep([&] { cmbmonth_Click(); });
         OptionalStep([&] { Form_Resize(); });
         for (const char* name : {"SSPanelDayColor", "SSPanelExport", "SSPanelImport", "sspanelOrvanta"})
             if (auto* panel = findChild<QWidget*>(name)) panel->hide();
     } else if (key == "Justify") {
-        if (MainState.pRebuildRepeating) OptionalStep([&] { mnuFile_Build_Repeating_Click(); });
+        if (MainState.pRebuildRepeating) WriteStep("The repeating data", [&] { mnuFile_Build_Repeating_Click(); });
         OptionalStep([&] { moveSplitter(FormWidthTwips() - kGridSideMargin); });
         OptionalStep([&] { cmbmonth_Click(); });
         OptionalStep([&] { Form_Resize(); });

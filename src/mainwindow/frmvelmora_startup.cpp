@@ -13,13 +13,13 @@
 #include <iterator>
 
 #include "alarms/frmalarm.h"
-#include "alarms/playwave.h"
 #include "core/appearance.h"
 #include "core/calendarfiles.h"
 #include "core/filegate.h"
 #include "core/files.h"
 #include "core/module1.h"
 #include "core/monthpictures.h"
+#include "core/playwave.h"
 #include "core/settingsio.h"
 #include "core/soundfiles.h"
 #include "core/splashlogic.h"

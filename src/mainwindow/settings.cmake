@@ -9,8 +9,3 @@ target_sources(velmora_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/colorpanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/colorpanel.h
   ${CMAKE_CURRENT_LIST_DIR}/shortcuts.cpp)
-# Plain rules, the launcher and the sound folder: no windows.
-target_sources(velmora_core PRIVATE
-  ${CMAKE_SOURCE_DIR}/src/core/settingsrules.cpp
-  ${CMAKE_SOURCE_DIR}/src/core/launcher.cpp
-  ${CMAKE_SOURCE_DIR}/src/core/soundfiles.cpp)

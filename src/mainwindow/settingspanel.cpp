@@ -18,16 +18,10 @@
 #include "core/settingsrules.h"
 #include "mainwindow/frmvelmora.h"
 #include "mainwindow/settingspanel_boxes.h"
+#include "platform/controls.h"
 
 namespace vm {
 namespace {
-
-template <class W>
-W* Named(W* w, const char* name, const char* tip = nullptr) {
-    w->setObjectName(name);
-    if (tip) w->setToolTip(tip);
-    return w;
-}
 
 QComboBox* ListBox(const char* name, const char* tip, const QString& text) {
     auto* c = Named(new QComboBox, name, tip);

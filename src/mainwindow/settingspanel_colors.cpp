@@ -138,7 +138,7 @@ void SettingsPanel::sscmdDayFont_Click() {
     OptionalStep([&] {
         if (MainHooks().setDayLabelFonts) MainHooks().setDayLabelFonts();
     });
-    OptionalStep([&] { saveAppearance(); });
+    WriteStep("The month colours and fonts", [&] { saveAppearance(); });
     OptionalStep([&] {
         if (MainHooks().applyDayFont) MainHooks().applyDayFont(pEditMon);
     });
@@ -166,7 +166,7 @@ void SettingsPanel::sscmdTitleFont_Click() {
     OptionalStep([&] {
         if (MainHooks().setDayLabelFonts) MainHooks().setDayLabelFonts();
     });
-    OptionalStep([&] { saveAppearance(); });
+    WriteStep("The month colours and fonts", [&] { saveAppearance(); });
     OptionalStep([&] {
         if (MainHooks().applyTitleFont) MainHooks().applyTitleFont(pEditMon);
     });

@@ -102,7 +102,7 @@ void SettingsPanel::sscmdExitSettings_Click() {
     OptionalStep([&] {
         if (MainHooks().setDayLabelFonts) MainHooks().setDayLabelFonts();
     });
-    OptionalStep([&] { saveAppearance(); });
+    WriteStep("The month colours and fonts", [&] { saveAppearance(); });
     OptionalStep([&] {
         if (MainWindow()) MainWindow()->BuildCalendarNumbers();
     });

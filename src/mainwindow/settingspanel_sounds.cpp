@@ -2,10 +2,10 @@
 // the start-up sound, preview and stop.
 #include <QComboBox>
 
-#include "alarms/playwave.h"
 #include "core/files.h"
 #include "core/module1.h"
 #include "core/numtext.h"
+#include "core/playwave.h"
 #include "core/settingsrules.h"
 #include "core/soundfiles.h"
 #include "mainwindow/settingspanel.h"

@@ -5,6 +5,9 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "platform/messages.h"
+#include "platform/places.h"
+
 namespace vm {
 namespace {
 IPrintDialogs* g_dialogs = nullptr;
@@ -13,6 +16,17 @@ FakePrintDialogs& BuiltIn() {
     return fake;
 }
 }  // namespace
+
+std::string AskPdfFile(const std::string& title, const std::string& fileName) {
+    FileDialogRequest req;
+    req.save = true;
+    req.title = title;
+    req.filter = "PDF Files|*.pdf";
+    req.initialDir = DataFolder();
+    req.fileName = fileName;
+    req.defaultSuffix = "pdf";
+    return Messages().fileDialog(req);
+}
 
 IPrintDialogs& PrintDialogs() { return g_dialogs ? *g_dialogs : BuiltIn(); }
 void SetPrintDialogs(IPrintDialogs* impl) { g_dialogs = impl; }

@@ -49,6 +49,11 @@ public:
     bool previewPrints = true;
 };
 
+// Asks (through Messages()) for the PDF file a printout goes to when there is
+// no printer: a save dialog titled `title` in the data folder, offering
+// `fileName`. "" when cancelled.
+std::string AskPdfFile(const std::string& title, const std::string& fileName);
+
 // The dialogs of Qt Print Support.
 class QtPrintDialogs : public IPrintDialogs {
 public:

@@ -86,6 +86,19 @@ std::unique_ptr<ISpeechVoice> SharedVoice() {
     return std::make_unique<VoiceHandle>(g_engine);
 }
 
+VoiceStart StartSharedVoice() {
+    VoiceStart start;
+    try {
+        start.voice = SharedVoice();
+    } catch (const SpeechError& e) {
+        start.number = e.number();
+        start.description = e.what();
+    } catch (const std::exception& e) {
+        start.description = e.what();
+    }
+    return start;
+}
+
 std::unique_ptr<ISpeechVoice> FakeSpeech::createVoice() {
     if (failNext) {
         failNext = false;

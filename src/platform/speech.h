@@ -50,6 +50,15 @@ void SetSpeech(ISpeechFactory* impl);  // nullptr restores the built-in fake
 // voice for the handles asked for afterwards.
 std::unique_ptr<ISpeechVoice> SharedVoice();
 
+// SharedVoice without a throw: the handle, or none with the failure's number
+// (0 when it has none) and description.
+struct VoiceStart {
+    std::unique_ptr<ISpeechVoice> voice;
+    int number = 0;
+    std::string description;
+};
+VoiceStart StartSharedVoice();
+
 // Records what every voice it made was asked to do; `created` counts voices.
 class FakeSpeech : public ISpeechFactory {
 public:

@@ -99,6 +99,12 @@ void ShowWriteFailure(const std::string& text) {
     if (app) app->installEventFilter(new NextCommandWatch);
 }
 
+void ReportWriteFailure(const std::string& what, std::exception_ptr e) {
+    std::string text = WriteFailureText(e);
+    if (text.empty()) text = what + " could not be saved: " + DescribeError(e).second;
+    ShowWriteFailure(text);
+}
+
 bool Operation::handle(std::exception_ptr e) {
     const auto [number, description] = DescribeError(e);
     lastError_ = number;

@@ -75,12 +75,31 @@ private:
     int lastError_ = 0;
 };
 
-// Runs a step of an ordinary handler: a failing step is passed over silently.
+// Runs a step of an ordinary handler that only reads or shows: a failing
+// step is passed over silently. A step that writes is a WriteStep.
 template <class F>
 void OptionalStep(F&& fn) {
     try {
         std::forward<F>(fn)();
     } catch (...) {
+    }
+}
+
+// Says a failed write in one plain box: the plain text of a file that cannot
+// be written (see WriteFailureText), else "<what> could not be saved:
+// <reason>". One box per command, as ShowWriteFailure.
+void ReportWriteFailure(const std::string& what, std::exception_ptr e);
+
+// Runs a step of an ordinary handler that writes: the handler goes on after a
+// failure, which is reported (ReportWriteFailure). False when it failed.
+template <class F>
+bool WriteStep(const std::string& what, F&& fn) {
+    try {
+        std::forward<F>(fn)();
+        return true;
+    } catch (...) {
+        ReportWriteFailure(what, std::current_exception());
+        return false;
     }
 }
 

@@ -19,6 +19,7 @@
 #include "core/recordstyle.h"
 #include "mainwindow/colorpanel.h"
 #include "mainwindow/frmvelmora.h"
+#include "platform/controls.h"
 #include "platform/messages.h"
 #include "platform/pickers.h"
 #include "platform/recordgrid.h"
@@ -27,15 +28,6 @@
 
 namespace vm {
 namespace {
-
-class BoxHook : public QObject {
-public:
-    BoxHook(QObject* parent, std::function<bool(QObject*, QEvent*)> fn) : QObject(parent), fn_(std::move(fn)) {}
-    bool eventFilter(QObject* watched, QEvent* event) override { return fn_(watched, event); }
-
-private:
-    std::function<bool(QObject*, QEvent*)> fn_;
-};
 
 QColor FromNumber(long n) {
     return QColor(static_cast<int>(n & 0xFF), static_cast<int>((n >> 8) & 0xFF), static_cast<int>((n >> 16) & 0xFF));
@@ -59,7 +51,7 @@ void frmVelmora::InstallColorPanelEdits() {
     connect(sscmdOKDayColors, &QPushButton::clicked, this, [this] { sscmdOKDayColors_Click(); });
     if (auto* rgb = panel->findChild<QPushButton*>("sscmdRedGreenBlue")) rgb->setToolTip(" Open Red/Green/Blue Calculator ");
 
-    auto* hook = new BoxHook(navContext_.get(), [this, panel](QObject* watched, QEvent* event) {
+    auto* hook = new EventHook(navContext_.get(), [this, panel](QObject* watched, QEvent* event) {
         int i = 0;
         while (i < 4 && panel->Text1[i] != watched) ++i;
         if (i == 4) return false;

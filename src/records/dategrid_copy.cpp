@@ -139,7 +139,7 @@ void frmVelmora::sscmdCopyRec_Click() {
     // when they match) and the count label counts it.
     const std::string sql = MainState.pSQL, order = MainState.pSQLOrder;
     const std::vector<db::Value> params = GridParams();
-    OptionalStep([&] { mnuFile_Build_Repeating_Click(); });
+    WriteStep("The repeating data", [&] { mnuFile_Build_Repeating_Click(); });
     OptionalStep([&] { cmbmonth_Click(); });
     OptionalStep([&] {
         MainState.pSQL = sql;

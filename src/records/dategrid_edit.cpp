@@ -6,11 +6,11 @@
 #include <QLineEdit>
 #include <QTableView>
 
-#include "alarms/playwave.h"
 #include "core/gridcells.h"
 #include "core/gridsearch.h"
 #include "core/module1.h"
 #include "core/numtext.h"
+#include "core/playwave.h"
 #include "core/schema.h"
 #include "mainwindow/frmvelmora.h"
 #include "platform/datagrid.h"
@@ -207,7 +207,7 @@ void frmVelmora::TDBGridDates_HeadClick(int ColIndex) {
     listing_ = false;
     HideSearchButtons();
     if (ColIndex == kColHide) {
-        OptionalStep([&] {
+        WriteStep("The hidden rows", [&] {
             if (Messages().message("Do you want to Hide/UnHide All Data Rows?", MsgButtons::YesNo, MsgIcon::Critical,
                                    "Hide Data") == MsgResult::No)
                 return;
@@ -225,7 +225,7 @@ void frmVelmora::TDBGridDates_HeadClick(int ColIndex) {
         });
     }
     if (MainState.pSQL.empty()) MainState.pSQL = kGridSelect;
-    MainState.pSQLOrder = HeaderSortOrder(field, direction);
+    MainState.pSQLOrder = HeaderOrder(field, direction);
     OptionalStep([&] {
         RequeryKeepingRecord(TDBGridDates, DataDatesModel, DataDates, MainState.pSQL + MainState.pSQLOrder,
                              GridParams());

@@ -17,6 +17,7 @@
 #include "core/module1.h"
 #include "core/numtext.h"
 #include "mainwindow/frmvelmora.h"
+#include "platform/controls.h"
 #include "platform/messages.h"
 #include "platform/recordgrid.h"
 #include "platform/sound.h"
@@ -24,22 +25,6 @@
 
 namespace vm {
 namespace {
-
-class KeyHook : public QObject {
-public:
-    KeyHook(QObject* parent, std::function<bool(QObject*, QEvent*)> fn) : QObject(parent), fn_(std::move(fn)) {}
-    bool eventFilter(QObject* watched, QEvent* event) override { return fn_(watched, event); }
-
-private:
-    std::function<bool(QObject*, QEvent*)> fn_;
-};
-
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption, const char* tip) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setToolTip(tip);
-    return b;
-}
 
 void ErrorBox(const db::DbError& e, const std::string& title, const std::string& more = "") {
     Messages().message(std::to_string(e.number()) + " - " + e.what() + more, MsgButtons::Ok, MsgIcon::Critical, title);
@@ -54,13 +39,13 @@ void frmVelmora::InstallSearchBar() {
     txtSearch = new QLineEdit("Search", SSPanel2);
     txtSearch->setObjectName("txtSearch");
     txtSearch->setToolTip(" Search Data For This ");
-    sscmdSrchDateData = Button(SSPanel2, "sscmdSrchDateData", "", " Search for Text in Entire Database ");
+    sscmdSrchDateData = NamedButton(SSPanel2, "sscmdSrchDateData", "", " Search for Text in Entire Database ");
     sscmdSrchDateData->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
-    sscmdClearSrch = Button(SSPanel2, "sscmdClearSrch", "", " Clear Search - End Sound Playing ");
+    sscmdClearSrch = NamedButton(SSPanel2, "sscmdClearSrch", "", " Clear Search - End Sound Playing ");
     sscmdClearSrch->setIcon(style()->standardIcon(QStyle::SP_DialogResetButton));
     lblRecCnt = new QLabel(SSPanel2);
     lblRecCnt->setObjectName("lblRecCnt");
-    sscmdRepeat = Button(SSPanel2, "sscmdRepeat", "Repeat", " Display Repeat Examples ");
+    sscmdRepeat = NamedButton(SSPanel2, "sscmdRepeat", "Repeat", " Display Repeat Examples ");
     for (QPushButton* b : {sscmdSrchDateData, sscmdClearSrch}) b->setFixedWidth(28);
     sscmdRepeat->setFixedWidth(56);
     // The count takes room only while it shows one, so the box keeps its width.
@@ -99,8 +84,8 @@ void frmVelmora::InstallSearchBar() {
             multi->addWidget(join);
         }
     }
-    sscmdMultSrch = Button(sspnlMultiWord, "sscmdMultSrch", "Search", " Search for Text in Entire Database ");
-    sscmdExitMulSrch = Button(sspnlMultiWord, "sscmdExitMulSrch", "", " Exit without Importing  ");
+    sscmdMultSrch = NamedButton(sspnlMultiWord, "sscmdMultSrch", "Search", " Search for Text in Entire Database ");
+    sscmdExitMulSrch = NamedButton(sspnlMultiWord, "sscmdExitMulSrch", "", " Exit without Importing  ");
     sscmdExitMulSrch->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     multi->addWidget(sscmdMultSrch);
     multi->addWidget(sscmdExitMulSrch);
@@ -113,7 +98,7 @@ void frmVelmora::InstallSearchBar() {
     Combo3->setInsertPolicy(QComboBox::NoInsert);
     connect(Combo3, qOverload<int>(&QComboBox::activated), this, [this] { Combo3_Click(); });
 
-    auto* hook = new KeyHook(navContext_.get(), [this](QObject* watched, QEvent* event) {
+    auto* hook = new EventHook(navContext_.get(), [this](QObject* watched, QEvent* event) {
         if (event->type() == QEvent::MouseButtonPress) {
             if (watched == txtSearch) txtSearch_Click();
             for (int i = 0; i < 3; ++i)

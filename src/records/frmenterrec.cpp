@@ -27,6 +27,7 @@
 #include "core/numtext.h"
 #include "core/record.h"
 #include "mainwindow/frmvelmora.h"
+#include "platform/controls.h"
 #include "platform/keyedbutton.h"
 #include "records/combotext.h"
 
@@ -39,13 +40,6 @@ constexpr int kTwipsPerPixel = 15;
 
 QLineEdit* MakeBox(QWidget* parent, const char* name, const char* text, const char* tip) {
     auto* b = new QLineEdit(QString::fromUtf8(text), parent);
-    b->setObjectName(name);
-    if (tip) b->setToolTip(QString::fromUtf8(tip));
-    return b;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, const char* tip) {
-    auto* b = new QPushButton(QString::fromUtf8(caption), parent);
     b->setObjectName(name);
     if (tip) b->setToolTip(QString::fromUtf8(tip));
     return b;
@@ -134,7 +128,7 @@ void frmEnterRec::buildControls() {
     // Wide enough for a whole colour text such as "255;0;0;16777215;2;3".
     cmbColors->setMinimumContentsLength(24);
     cmbColors->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    sscmdColors = MakeButton(this, "sscmdColors", "Colors", nullptr);
+    sscmdColors = NamedButton(this, "sscmdColors", "Colors", nullptr);
     txtPriority = MakeBox(this, "txtPriority", "Priority", " 0-255 Larger = Higher Priority ");
     grid->addWidget(new QLabel("Look:", this), 4, 0);
     grid->addWidget(Combo4, 4, 1);
@@ -147,8 +141,8 @@ void frmEnterRec::buildControls() {
     grid->setColumnStretch(2, 2);
     grid->setColumnStretch(3, 1);
 
-    sscmdAddRecord = MakeButton(this, "sscmdAddRecord", "Add Record", nullptr);
-    sscmdSaveRecord = MakeButton(this, "sscmdSaveRecord", "Save Record", nullptr);
+    sscmdAddRecord = NamedButton(this, "sscmdAddRecord", "Add Record", nullptr);
+    sscmdSaveRecord = NamedButton(this, "sscmdSaveRecord", "Save Record", nullptr);
     auto* save = new QHBoxLayout;
     save->addStretch();
     save->addWidget(sscmdAddRecord);
@@ -156,8 +150,8 @@ void frmEnterRec::buildControls() {
     outer->addLayout(save);
 
     txtSearch = MakeBox(this, "txtSearch", "Search", " Search For This ");
-    sscmdSrch2DoLst = MakeButton(this, "sscmdSrch2DoLst", "Search", " Search Event List ");
-    sscmdClearSrch = MakeButton(this, "sscmdClearSrch", "Clear", nullptr);
+    sscmdSrch2DoLst = NamedButton(this, "sscmdSrch2DoLst", "Search", " Search Event List ");
+    sscmdClearSrch = NamedButton(this, "sscmdClearSrch", "Clear", nullptr);
     auto* search = new QHBoxLayout;
     search->addWidget(txtSearch, 1);
     search->addWidget(sscmdSrch2DoLst);

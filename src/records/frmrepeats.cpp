@@ -112,9 +112,9 @@ void frmRepeats::closeEvent(QCloseEvent* event) {
 void ShowRepeats() {
     if (!g_window) {
         g_window = new frmRepeats(nullptr);
-        Module1.RepeatsOpen = true;
         if (frmVelmora* main = MainWindow()) g_window->move(main->pos() + QPoint(kPlaceOffsetPx, kPlaceOffsetPx));
     }
+    Module1.RepeatsOpen = true;  // also when it comes back after its close
     g_window->show();
     g_window->raise();
     g_window->activateWindow();

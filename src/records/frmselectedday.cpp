@@ -159,21 +159,15 @@ void frmSelectedDay::SpeakDayContents() {
 }
 
 void frmSelectedDay::Initialize_Speech2() {
-    int number = 0;
-    std::string description;
-    try {
-        Voice = SharedVoice();
+    VoiceStart start = StartSharedVoice();
+    if (start.voice) {
+        Voice = std::move(start.voice);
         return;
-    } catch (const SpeechError& e) {
-        number = e.number();
-        description = e.what();
-    } catch (const std::exception& e) {
-        description = e.what();
     }
-    const std::string n = std::to_string(number);
-    if (Module1.OptVoice && Voice) Voice->speak("Error Number " + n + " " + description, true);
+    const std::string n = std::to_string(start.number);
+    if (Module1.OptVoice && Voice) Voice->speak("Error Number " + n + " " + start.description, true);
     // With no voice there is nothing left to set up, whichever the answer.
-    Messages().message(n + " - " + description, MsgButtons::OkCancel, MsgIcon::None, "Initialize_Speech_Error");
+    Messages().message(n + " - " + start.description, MsgButtons::OkCancel, MsgIcon::None, "Initialize_Speech_Error");
 }
 
 void frmSelectedDay::Toolbar1_ButtonClick(const QString& key) {

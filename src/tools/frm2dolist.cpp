@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPointer>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
@@ -17,13 +16,14 @@
 #include "core/schema.h"
 #include "mainwindow/frmvelmora.h"
 #include "platform/messages.h"
+#include "platform/onewindow.h"
 #include "platform/recordgrid.h"
 #include "tools/toolgrid.h"
 
 namespace vm {
 namespace {
 
-QPointer<frm2DoList> g_todo;
+OneWindow<frm2DoList> g_todo;
 
 const char* const kCaptions[][2] = {{"Hide", "Hide"},           {"TaskNo", "Task No"},
                                     {"TaskDescription", "Task Description"}, {"Priority", "Priority"},
@@ -188,21 +188,12 @@ void frm2DoList::TDBGrid2DoList_AfterColUpdate(int row) {
 
 // ---------------------------------------------------------------- opener
 
-frm2DoList* ToDoList() { return (g_todo && g_todo->loaded()) ? g_todo.data() : nullptr; }
+frm2DoList* ToDoList() { return g_todo.get(); }
 
 frm2DoList* Show2DoList() {
-    if (!ToDoList()) {
-        g_todo = new frm2DoList(MainWindow());
-        g_todo->Form_Load();
-    }
-    g_todo->show();
-    g_todo->raise();
-    g_todo->activateWindow();
-    return g_todo;
+    return g_todo.show([] { return new frm2DoList(MainWindow()); });
 }
 
-void Unload2DoList() {
-    if (ToDoList()) g_todo->close();
-}
+void Unload2DoList() { g_todo.unload(); }
 
 }  // namespace vm

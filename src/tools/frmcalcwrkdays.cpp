@@ -21,6 +21,7 @@
 #include "core/module1.h"
 #include "core/numtext.h"
 #include "mainwindow/frmvelmora.h"
+#include "platform/controls.h"
 #include "platform/onewindow.h"
 #include "platform/messages.h"
 #include "platform/recordgrid.h"
@@ -31,13 +32,6 @@ namespace {
 OneWindow<frmCalcWrkDays> g_window;
 constexpr int kTwipsPerPixel = 15;
 const char* kColumns = "SELECT [Date], [DateText], [DateType], [WorkDay] FROM [RepeatingData] WHERE ";
-
-template <class T>
-T* Named(T* w, const char* name, const char* tip = nullptr) {
-    w->setObjectName(name);
-    if (tip) w->setToolTip(tip);
-    return w;
-}
 
 std::string CountLabel(int rows) {
     return "Unique Holiday Record Count: " + std::to_string(rows) + " The Grid is Read Only";

@@ -18,6 +18,7 @@
 #include "core/module1.h"
 #include "core/numtext.h"
 #include "mainwindow/frmvelmora.h"
+#include "platform/controls.h"
 #include "platform/onewindow.h"
 #include "platform/messages.h"
 #include "platform/places.h"
@@ -27,13 +28,6 @@ namespace vm {
 namespace {
 
 OneWindow<frmDayCalculator> g_window;
-
-template <class T>
-T* Named(T* w, const char* name, const char* tip = nullptr) {
-    w->setObjectName(name);
-    if (tip) w->setToolTip(tip);
-    return w;
-}
 
 std::string Text(const QLineEdit* box) { return box->text().toStdString(); }
 

@@ -16,6 +16,7 @@
 #include "core/module1.h"
 #include "core/numtext.h"
 #include "exchange/printgrid.h"
+#include "platform/controls.h"
 #include "platform/keyedbutton.h"
 #include "platform/datagrid.h"
 #include "platform/messages.h"
@@ -41,13 +42,6 @@ std::string SearchCondition() {
 // The sort lasts for the run, across closing the window.
 GridSortState g_sort;
 
-QPushButton* Button(QWidget* parent, const char* name, const char* caption, const char* tip = nullptr) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    if (tip) b->setToolTip(tip);
-    return b;
-}
-
 }  // namespace
 
 QWidget* frmDayCalculator::MakeListTab() {
@@ -65,16 +59,16 @@ QWidget* frmDayCalculator::MakeListTab() {
     TextCalcDate = new QLineEdit(panel);
     TextCalcDate->setObjectName("TextCalcDate");
     TextCalcDate->setMinimumWidth(TextCalcDate->fontMetrics().horizontalAdvance("12/31/2000") + 16);
-    sscmdCalc = Button(panel, "sscmdCalc", "Calc");
+    sscmdCalc = NamedButton(panel, "sscmdCalc", "Calc");
     chkUpcoming = new QCheckBox("Upcoming Only", panel);
     chkUpcoming->setObjectName("chkUpcoming");
     chkUpcoming->setChecked(true);
     txtSearchDays = new QLineEdit(panel);
     txtSearchDays->setObjectName("txtSearchDays");
     txtSearchDays->setMinimumWidth(140);
-    sscmdSrchDateData = Button(panel, "sscmdSrchDateData", "Search", " Search for Text in Entire Database ");
-    sscmdClearSrch = Button(panel, "sscmdClearSrch", "Clear", " Clear Search - End Sound Playing ");
-    sscmdHelp = Button(panel, "sscmdHelp", "?");
+    sscmdSrchDateData = NamedButton(panel, "sscmdSrchDateData", "Search", " Search for Text in Entire Database ");
+    sscmdClearSrch = NamedButton(panel, "sscmdClearSrch", "Clear", " Clear Search - End Sound Playing ");
+    sscmdHelp = NamedButton(panel, "sscmdHelp", "?");
     sscmdHelp->setMaximumWidth(sscmdHelp->fontMetrics().horizontalAdvance("?") + 24);
     // The base date and its buttons on the left, the search on the right.
     auto* row = new QHBoxLayout;

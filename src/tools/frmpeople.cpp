@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPointer>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
@@ -20,6 +19,7 @@
 #include "exchange/printgrid.h"
 #include "mainwindow/frmvelmora.h"
 #include "platform/messages.h"
+#include "platform/onewindow.h"
 #include "platform/recordgrid.h"
 #include "records/frmselectedday.h"
 #include "tools/toolgrid.h"
@@ -27,7 +27,7 @@
 namespace vm {
 namespace {
 
-QPointer<frmPeople> g_people;
+OneWindow<frmPeople> g_people;
 
 constexpr const char* kCopiedNote = "This Record Has Been Copied to Windows Clipboard. Use Edit Paste or Control+V";
 
@@ -251,21 +251,12 @@ void frmPeople::mnuFile_Print_Graph_Click() { Print_Grid(tdbgridPeople, 2, "Cont
 
 // ---------------------------------------------------------------- opener
 
-frmPeople* People() { return (g_people && g_people->loaded()) ? g_people.data() : nullptr; }
+frmPeople* People() { return g_people.get(); }
 
 frmPeople* ShowPeople() {
-    if (!People()) {
-        g_people = new frmPeople(MainWindow());
-        g_people->Form_Load();
-    }
-    g_people->show();
-    g_people->raise();
-    g_people->activateWindow();
-    return g_people;
+    return g_people.show([] { return new frmPeople(MainWindow()); });
 }
 
-void UnloadPeople() {
-    if (People()) g_people->close();
-}
+void UnloadPeople() { g_people.unload(); }
 
 }  // namespace vm

@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -17,21 +16,16 @@
 #include "core/module1.h"
 #include "core/recordpanel.h"
 #include "mainwindow/frmvelmora.h"
+#include "platform/controls.h"
 #include "platform/messages.h"
+#include "platform/onewindow.h"
 #include "platform/pickers.h"
 
 namespace vm {
 namespace {
 
-QPointer<frmRedGreenBlue> g_rgb;
+OneWindow<frmRedGreenBlue> g_rgb;
 constexpr int kTwipsPerPixel = 15;
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, const char* tip) {
-    auto* b = new QPushButton(QString::fromUtf8(caption), parent);
-    b->setObjectName(name);
-    b->setToolTip(QString::fromUtf8(tip));
-    return b;
-}
 
 }  // namespace
 
@@ -50,9 +44,9 @@ frmRedGreenBlue::frmRedGreenBlue(QWidget* parent) : QWidget(parent, Qt::Window |
         grid->addWidget(new QLabel(labels[i], this), i, 0);
         grid->addWidget(box, i, 1);
     }
-    cmdConvRGB = MakeButton(this, "cmdConvRGB", "RGB 2 Dec", " Calculate Decimal Values");
-    cmdConvert2RGB = MakeButton(this, "cmdConvert2RGB", "Dec 2 RGB", " Calculate Hex Value ");
-    cmdConvHex2RGB = MakeButton(this, "cmdConvHex2RGB", "Hex 2 RGB", " Calculate Hex Values ");
+    cmdConvRGB = NamedButton(this, "cmdConvRGB", "RGB 2 Dec", " Calculate Decimal Values");
+    cmdConvert2RGB = NamedButton(this, "cmdConvert2RGB", "Dec 2 RGB", " Calculate Hex Value ");
+    cmdConvHex2RGB = NamedButton(this, "cmdConvHex2RGB", "Hex 2 RGB", " Calculate Hex Values ");
     grid->addWidget(cmdConvRGB, 2, 2);
     grid->addWidget(cmdConvert2RGB, 3, 2);
     grid->addWidget(cmdConvHex2RGB, 4, 2);
@@ -71,10 +65,10 @@ frmRedGreenBlue::frmRedGreenBlue(QWidget* parent) : QWidget(parent, Qt::Window |
     outer->addWidget(Text2);
 
     auto* buttons = new QHBoxLayout;
-    sscmdClear = MakeButton(this, "sscmdClear", "Clear", " Clear All Values ");
-    sscmdCopyLast = MakeButton(this, "sscmdCopyLast", "Copy Last", " Copy Last Selected Value ");
-    sscmdColorSelect = MakeButton(this, "sscmdColorSelect", "Colors", " Display Color Selector ");
-    sscmdInfo = MakeButton(this, "sscmdInfo", "?", " Show Information Message ");
+    sscmdClear = NamedButton(this, "sscmdClear", "Clear", " Clear All Values ");
+    sscmdCopyLast = NamedButton(this, "sscmdCopyLast", "Copy Last", " Copy Last Selected Value ");
+    sscmdColorSelect = NamedButton(this, "sscmdColorSelect", "Colors", " Display Color Selector ");
+    sscmdInfo = NamedButton(this, "sscmdInfo", "?", " Show Information Message ");
     for (auto* b : {sscmdClear, sscmdCopyLast, sscmdColorSelect, sscmdInfo}) buttons->addWidget(b);
     outer->addLayout(buttons);
 
@@ -105,9 +99,13 @@ void frmRedGreenBlue::Form_Load() {
     loaded_ = true;
 }
 
-void frmRedGreenBlue::closeEvent(QCloseEvent* event) {
+void frmRedGreenBlue::Form_Unload() {
     if (loaded_) Module1.RedGreenBlueOpen = false;
     loaded_ = false;
+}
+
+void frmRedGreenBlue::closeEvent(QCloseEvent* event) {
+    Form_Unload();
     setAttribute(Qt::WA_DeleteOnClose);
     event->accept();
 }
@@ -207,20 +205,15 @@ void frmRedGreenBlue::sscmdInfo_Click() {
             "RGB Color to Hex/Decimal");
 }
 
-frmRedGreenBlue* RedGreenBlue() { return g_rgb.data(); }
-
+// Shown in front but not made active: the entry window that asked for it
+// keeps the keyboard.
 frmRedGreenBlue* ShowRedGreenBlue() {
-    if (!g_rgb || !g_rgb->loaded()) {
-        g_rgb = new frmRedGreenBlue(MainWindow());
-        g_rgb->Form_Load();
-    }
-    g_rgb->show();
-    g_rgb->raise();
-    return g_rgb;
+    frmRedGreenBlue* w = g_rgb.load([] { return new frmRedGreenBlue(MainWindow()); });
+    w->show();
+    w->raise();
+    return w;
 }
 
-void UnloadRedGreenBlue() {
-    if (g_rgb) g_rgb->close();
-}
+void UnloadRedGreenBlue() { g_rgb.unload(); }
 
 }  // namespace vm

@@ -24,6 +24,7 @@ public:
     // Hides the message lines and the sample, places the window by the main
     // window's record colour panel and marks it open.
     void Form_Load();
+    void Form_Unload();
     // The colour dialog preset with `color`; Cancel sets `cancelled`.
     void Change_Color(long& color, bool& cancelled);
     // The box a Copy Last copies: 0..4 the value boxes, 5 the message lines.
@@ -66,8 +67,6 @@ private:
 
 // Shows the converter without waiting, creating and placing it on first use.
 frmRedGreenBlue* ShowRedGreenBlue();
-// The loaded converter, or nullptr.
-frmRedGreenBlue* RedGreenBlue();
 // Unloads the converter when it is loaded (shut-down).
 void UnloadRedGreenBlue();
 

@@ -16,6 +16,7 @@
 
 #include "core/files.h"
 #include "core/module1.h"
+#include "platform/controls.h"
 #include "platform/datagrid.h"
 #include "platform/emptyonclick.h"
 #include "platform/messages.h"
@@ -104,12 +105,9 @@ SearchPanel MakeSearchPanel(QWidget* parent, const char* searchName, const char*
     p.txtSearch->setToolTip(" Search For This ");
     EmptyOnClick(p.txtSearch);
     QObject::connect(p.txtSearch, &QLineEdit::returnPressed, p.panel, [onSearch] { onSearch(); });
-    p.search = new QPushButton("Search", p.panel);
-    p.search->setObjectName(searchName);
-    p.search->setToolTip(searchTip);
+    p.search = NamedButton(p.panel, searchName, "Search", searchTip);
     QObject::connect(p.search, &QPushButton::clicked, p.panel, [onSearch] { onSearch(); });
-    p.clear = new QPushButton("Clear", p.panel);
-    p.clear->setObjectName("sscmdClearSrch");
+    p.clear = NamedButton(p.panel, "sscmdClearSrch", "Clear");
     QObject::connect(p.clear, &QPushButton::clicked, p.panel, [onClear] { onClear(); });
     row->addWidget(p.txtSearch, 1);
     row->addWidget(p.search);

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "alarms/alarmqueue.h"
 #include "alarms/alarmtimer.h"
 #include "alarms/frmalarm.h"
+#include "core/alarmqueue.h"
 #include "core/module1.h"
 #include "core/files.h"
 #include "core/schema.h"

@@ -5,14 +5,6 @@
 
 namespace {
 
-TEST(DateRecord, AlarmOffsets) {
-    using V = std::vector<int>;
-    EXPECT_EQ(vm::ReadAlarmOffsets("15,0"), V{15});
-    EXPECT_EQ(vm::ReadAlarmOffsets("0"), V{});
-    EXPECT_EQ(vm::ReadAlarmOffsets("soon"), V{});
-    EXPECT_EQ(vm::ReadAlarmOffsets("30,-10, x,5"), (V{30, -10, 5}));
-}
-
 TEST(RecordStyle, DayColorsAndFontTextsReadMalformedPartsAsMissing) {
     EXPECT_EQ(vm::ComposeDayColors({"-255", "&HFF00&", "&HFF00", " 1 2 "}, "day is transparent", "Title is Transparent"),
               "-255;65280;-256;12;3;2");

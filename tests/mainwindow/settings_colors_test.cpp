@@ -190,4 +190,29 @@ TEST(ColorPanel, AFailingColourDialogIsReportedAndKeepsTheColour) {
     EXPECT_NE(fx.messages.shown[0].text.find("no dialog"), std::string::npos);
 }
 
+// Closing the panel saves the month colours; a calendar that refuses the
+// write says so once, and a file that may only be read says it plainly.
+TEST(SettingsColors, AFailedSaveOfTheMonthColoursIsReportedOnce) {
+    const struct {
+        const char* refusal;  // run on the calendar before the panel closes
+        const char *title, *text;
+    } cases[] = {
+        {"CREATE TRIGGER [fail] BEFORE UPDATE ON [Backgrounds] BEGIN SELECT RAISE(ABORT, 'injected'); END",
+         "SaveFonts2File_Error", "injected"},
+        {"PRAGMA query_only = 1", "File Not Changed", "The file may only be read: Velmoras.mdb was not changed"},
+    };
+    for (const auto& c : cases) {
+        SettingsFixture fx;
+        fx.panel->mnuFile_Settings_Click();
+        fx.window->DataSettings.database().exec(c.refusal);
+        fx.messages.clear();
+        fx.box("txtDayBG")->setText("4000");
+        fx.panel->sscmdExitSettings_Click();
+        ASSERT_EQ(fx.messages.shown.size(), 1u) << c.refusal;
+        EXPECT_EQ(fx.messages.shown[0].title, c.title);
+        EXPECT_NE(fx.messages.shown[0].text.find(c.text), std::string::npos) << fx.messages.shown[0].text;
+        EXPECT_NE(vm::db::AsInt(fx.stored(3, "DayBG")), 4000);
+    }
+}
+
 }  // namespace

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QKeyEvent>
+
 #include "platform/sqlstore.h"
 #include "platform/steps.h"
 #include "testsupport.h"
@@ -56,6 +59,41 @@ TEST(Operation, WriteFailuresAreToldPlainlyByTheirEngineCode) {
         {std::make_exception_ptr(vm::OpError(13, "Type mismatch")), ""},
     };
     for (const auto& c : cases) EXPECT_EQ(vm::WriteFailureText(c.failure), c.text);
+}
+
+// A step that writes goes on after a failure and says it once per command,
+// in plain words; a succeeding step says nothing.
+TEST(WriteStep, AFailedWriteIsSaidOncePerCommandInPlainWords) {
+    const std::string file = "/data/Velmoras.mdb";
+    const struct {
+        std::exception_ptr first, second;  // null: the step succeeds
+        const char* text;                  // the one box, or "" for none
+    } cases[] = {
+        {nullptr, nullptr, ""},
+        {std::make_exception_ptr(vm::db::DbError(13, "database or disk is full", file)), nullptr,
+         "The disk is full: Velmoras.mdb was not changed"},
+        {std::make_exception_ptr(vm::db::DbError(19, "constraint failed", file)),
+         std::make_exception_ptr(vm::OpError(13, "Type mismatch")), "The month colours could not be saved: constraint failed"},
+    };
+    for (const auto& c : cases) {
+        vmtest::Fixture fx;
+        std::vector<bool> done;
+        for (const auto& failure : {c.first, c.second})
+            done.push_back(vm::WriteStep("The month colours", [&] {
+                if (failure) std::rethrow_exception(failure);
+            }));
+        EXPECT_EQ(done, (std::vector<bool>{!c.first, !c.second})) << c.text;
+        if (!*c.text) {
+            EXPECT_TRUE(fx.messages.shown.empty());
+            continue;
+        }
+        ASSERT_EQ(fx.messages.shown.size(), 1u) << c.text;
+        EXPECT_EQ(fx.messages.shown[0].text, c.text);
+        EXPECT_EQ(fx.messages.shown[0].buttons, vm::MsgButtons::Ok);
+        // The user's next key press is the next command.
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
+        QCoreApplication::sendEvent(QCoreApplication::instance(), &key);
+    }
 }
 
 }  // namespace

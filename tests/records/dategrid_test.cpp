@@ -248,6 +248,15 @@ TEST_F(DateGrid, HeaderSortThreeClicksKeepsTheCurrentRecord) {
     EXPECT_EQ(Stored(a, "Hide"), "-1");
     EXPECT_EQ(Stored(b, "Hide"), "-1");
     EXPECT_EQ(Stored(other, "Hide"), "0");
+    // A calendar that refuses the flip says so once, plainly, and flips nothing.
+    store->exec("CREATE TRIGGER [fail] BEFORE UPDATE ON [Velmora] BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    fx.messages.clear();
+    fx.messages.answers.push_back(MsgResult::Yes);
+    ClickHeader(0);
+    ASSERT_EQ(fx.messages.shown.size(), 2u);  // the question, then the failure
+    EXPECT_EQ(fx.messages.shown[1].text, "The hidden rows could not be saved: refused");
+    EXPECT_EQ(Stored(a, "Hide"), "-1");
+    store->exec("DROP TRIGGER [fail]");
     EXPECT_FALSE(DeleteShown());
 }
 
@@ -430,6 +439,8 @@ TEST_F(DateGrid, RepeatButtonShowsOneReferenceWindow) {
     ASSERT_TRUE(image && !image->pixmap().isNull());
     w->sscmdRepeat->click();
     EXPECT_EQ(vm::RepeatsWindow(), first);
+    first->close();  // shown again after its close, the main window's closing still ends it
+    w->sscmdRepeat->click();
     w->Form_Unload();
     EXPECT_EQ(vm::RepeatsWindow(), nullptr);
 }

@@ -1,4 +1,4 @@
-#include "alarms/alarmqueue.h"
+#include "core/alarmqueue.h"
 
 #include <algorithm>
 #include <climits>

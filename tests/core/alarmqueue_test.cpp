@@ -6,7 +6,7 @@
 
 #include <clocale>
 
-#include "alarms/alarmqueue.h"
+#include "core/alarmqueue.h"
 #include "core/module1.h"
 #include "platform/steps.h"
 #include "testsupport.h"
@@ -70,6 +70,9 @@ TEST(AlarmQueue, EntriesOfARowReadWithoutTheLocale) {
         {kNow, Row("2026-12-06", "10", "0", "AM", "-10"),
          {"2026-12-06 10:00:00 Call 3", "2026-12-06 10:10:00  10 Minutes After - Call 3"}},
         {kNow, Row("2026-12-06", "10", "0", "AM", "x"), {"2026-12-06 10:00:00 Call 3"}},
+        // Part of a minute is kept to the second.
+        {kNow, Row("2026-12-06", "10", "0", "AM", "2.5"),
+         {"2026-12-06 10:00:00 Call 3", "2026-12-06 09:57:30  2.5 Minutes Until - Call 3"}},
         {kNow, Row("2026-12-06", "10", "0", "AM", "90,-60"),  // 8:30 is gone
          {"2026-12-06 10:00:00 Call 3", "2026-12-06 11:00:00  60 Minutes After - Call 3"}},
         // The row's own time plays 1..30; its offsets keep the stored number.

@@ -1,4 +1,4 @@
-#include "alarms/playwave.h"
+#include "core/playwave.h"
 
 #include "core/files.h"
 #include "platform/places.h"

@@ -5,7 +5,7 @@
 #include <set>
 #include <tuple>
 
-#include "alarms/playwave.h"
+#include "core/playwave.h"
 #include "core/files.h"
 #include "core/soundfiles.h"
 #include "platform/places.h"

@@ -1,0 +1,42 @@
+// Small helpers every window uses to make its controls: a control named (and
+// tipped) as it is made, a named button, and an event filter given as a
+// function.
+#pragma once
+#include <QObject>
+#include <QPushButton>
+#include <QString>
+
+#include <functional>
+#include <utility>
+
+class QEvent;
+
+namespace vm {
+
+// Gives a control its object name and, when there is one, its tool tip.
+template <class W>
+W* Named(W* w, const char* name, const char* tip = nullptr) {
+    w->setObjectName(name);
+    if (tip) w->setToolTip(QString::fromUtf8(tip));
+    return w;
+}
+
+// A push button with its object name, caption and tool tip.
+inline QPushButton* NamedButton(QWidget* parent, const char* name, const QString& caption, const QString& tip = {}) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    if (!tip.isEmpty()) b->setToolTip(tip);
+    return b;
+}
+
+// An event filter that calls a function; it goes with its parent.
+class EventHook : public QObject {
+public:
+    EventHook(QObject* parent, std::function<bool(QObject*, QEvent*)> fn) : QObject(parent), fn_(std::move(fn)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override { return fn_(watched, event); }
+
+private:
+    std::function<bool(QObject*, QEvent*)> fn_;
+};
+
+}  // namespace vm
