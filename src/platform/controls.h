@@ -3,6 +3,7 @@
 // function.
 #pragma once
 #include <QObject>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QString>
 
@@ -38,5 +39,16 @@ public:
 private:
     std::function<bool(QObject*, QEvent*)> fn_;
 };
+
+// A text box whose lines always wrap inside it, a long word included, so it
+// never needs a horizontal scroll bar. (With one, a narrow box showing a long
+// word lays itself out for ever: each scroll bar that comes or goes makes the
+// other come or go.)
+inline QPlainTextEdit* WrapInside(QPlainTextEdit* box) {
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return box;
+}
 
 }  // namespace vm

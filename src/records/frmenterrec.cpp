@@ -93,6 +93,8 @@ void frmEnterRec::buildControls() {
     grid->addLayout(time, 0, 2, 1, 2);
 
     txtDateText = new QPlainTextEdit(this);
+
+    WrapInside(txtDateText);
     txtDateText->setObjectName("txtDateText");
     txtDateText->setToolTip(" Enter Event Text ");
     txtDateText->setTabChangesFocus(true);

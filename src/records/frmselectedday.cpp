@@ -21,6 +21,7 @@
 #include "core/selectedday.h"
 #include "mainwindow/frmvelmora.h"
 #include "mainwindow/windowhelpers.h"
+#include "platform/controls.h"
 #include "platform/keyedbutton.h"
 #include "platform/messages.h"
 #include "platform/onewindow.h"
@@ -73,6 +74,7 @@ frmSelectedDay::frmSelectedDay(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* middle = new QHBoxLayout;
     middle->setContentsMargins(ToPixels(225), ToPixels(100), ToPixels(225), 0);
     txtDayText = new QPlainTextEdit(this);
+    WrapInside(txtDayText);
     txtDayText->setObjectName("txtDayText");
     QFont font = txtDayText->font();
     font.setPointSize(kDesignFontSize);

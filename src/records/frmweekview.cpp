@@ -22,6 +22,7 @@
 #include "core/files.h"
 #include "core/module1.h"
 #include "mainwindow/frmvelmora.h"
+#include "platform/controls.h"
 #include "platform/keyedbutton.h"
 #include "platform/onewindow.h"
 #include "platform/places.h"
@@ -98,6 +99,7 @@ frmWeekView::frmWeekView(QWidget* parent) : QMainWindow(parent, Qt::Window) {
         lbl1[size_t(i)] = day;
         MarkDayLabel(i, false);
         auto* box = new QPlainTextEdit(SSPanel1);
+        WrapInside(box);
         box->setObjectName(QString("RichTextBox1_%1").arg(i));
         box->setUndoRedoEnabled(false);
         box->document()->setDefaultFont(QFont("Arial", 11));

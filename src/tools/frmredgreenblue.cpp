@@ -59,6 +59,8 @@ frmRedGreenBlue::frmRedGreenBlue(QWidget* parent) : QWidget(parent, Qt::Window |
     grid->addWidget(txtColorSampl, 0, 2, 2, 1);
 
     Text2 = new QPlainTextEdit(this);
+
+    WrapInside(Text2);
     Text2->setObjectName("Text2");
     Text2->setFixedHeight(Text2->fontMetrics().lineSpacing() * 4 + 12);
     Text2->viewport()->installEventFilter(this);
