@@ -41,10 +41,12 @@ private:
 };
 
 // A text box whose lines always wrap inside it, a long word included, so it
-// never needs a horizontal scroll bar. (With one, a narrow box showing a long
-// word lays itself out for ever: each scroll bar that comes or goes makes the
-// other come or go.)
+// never needs a horizontal scroll bar, and which never shrinks below a few
+// letters. (A narrow box showing a long word, or one of no width at all, lays
+// itself out for ever: each scroll bar that comes or goes makes the other come
+// or go.)
 inline QPlainTextEdit* WrapInside(QPlainTextEdit* box) {
+    box->setMinimumSize(48, 48);
     box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
