@@ -33,6 +33,7 @@
 
 #include "core/dates.h"
 #include "core/monthcells.h"
+#include "mainwindow/mainwindowdoor.h"
 #include "platform/sqlstore.h"
 
 namespace vm::layout {
@@ -66,11 +67,17 @@ struct TwipsRect {
     double left = 0, top = 0, width = 0, height = 0;
 };
 
-class frmVelmora : public QMainWindow {
+class frmVelmora : public QMainWindow, public MainWindowDoor {
     Q_OBJECT
 public:
     explicit frmVelmora(QWidget* parent = nullptr);
     ~frmVelmora() override;
+
+    // The door's own calls (mainwindowdoor.h).
+    QWidget* Window() override;
+    db::RecordSource& Dates() override;
+    QWidget* ClientPanel() override;
+    void PlaceOverPicture(QWidget* panel, double widthTwips, double heightTwips) override;
 
     // Start-up: the data folder, the upgrades and the open calendar file;
     // ends by rebuilding the occurrences and drawing the current month.
@@ -190,9 +197,9 @@ public slots:
     void mnuFile_DayCalculator_Click();
     void mnuFile_CalcWrkDays_Click();
     // Redraws the shown month: the build, the day-grid layout, the controls enabled.
-    void cmbmonth_Click();
+    void cmbmonth_Click() override;
     // File > Build Repeating Data: rebuilds the generated occurrences.
-    void mnuFile_Build_Repeating_Click();
+    void mnuFile_Build_Repeating_Click() override;
     // File > Import/Export: the import command and the export panel.
     void mnuFile_Import_Click();
     void mnuFile_Export_Data_Click();
@@ -201,9 +208,9 @@ public:
     // ---- the month build
     // Draws the month chosen in the month and year boxes. A build asked for
     // while one runs is done right after it, never inside it.
-    void BuildCalendarNumbers();
+    void BuildCalendarNumbers() override;
     // Arms today's alarms from the calendar file, whatever month is shown.
-    void SetAlarms();
+    void SetAlarms() override;
     void SetDayLabelFonts();
     int16_t TitleHeightFromFontSize(double size);  // also sets Module1.TitleLabelHeight
     void SetDayNameFonts(int month);
@@ -221,7 +228,7 @@ public:
     double FilterWidthWanted() const;
     void LayoutDayGrid();
     // Enables or disables the main controls around long operations.
-    void EnableMainControls(bool enable);
+    void EnableMainControls(bool enable) override;
     void SSCmdVert_MouseDown();
     void SSCmdVert_Click();
     // A drop on the client panel at (x, y) twips; source is the dragged control.
@@ -244,7 +251,7 @@ public:
     // ---- status bar, cursor, today
     void SetStatusText(int panel, const std::string& text);  // panels 1..4
     std::string StatusText(int panel) const;
-    void SetWaitCursor(bool busy);
+    void SetWaitCursor(bool busy) override;
     // Today is the local date unless a fixed day was set (tests).
     void SetToday(std::optional<CivilDate> fixed) { fixedToday_ = fixed; }
     CivilDate Today() const;
@@ -263,7 +270,7 @@ public:
     void FillMonthCombos();
     // The month box's change rule: a whole month name typed in any case is
     // written back proper-cased and drawn; anything else draws nothing.
-    void cmbMonth_Change();
+    void cmbMonth_Change() override;
     // A year chosen from the list: drawn, and the listed-records buttons hidden.
     void cmbYear_Click();
     // A character typed in the year box; Enter (13) draws the typed year when

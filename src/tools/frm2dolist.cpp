@@ -15,7 +15,7 @@
 #include "core/gridcells.h"
 #include "core/module1.h"
 #include "core/schema.h"
-#include "mainwindow/frmvelmora.h"
+#include "mainwindow/mainwindowdoor.h"
 #include "platform/messages.h"
 #include "platform/recordgrid.h"
 #include "tools/toolgrid.h"
@@ -97,10 +97,7 @@ void frm2DoList::Form_Load() {
     for (const auto& [field, caption] : kCaptions)
         Data2DoListModel->setCaption(Data2DoListModel->fieldIndex(field), caption);
     if (const int d = Data2DoListModel->fieldIndex("TaskDescription"); d >= 0) TDBGrid2DoList->setColumnWidth(d, 300);
-    if (QWidget* main = MainWindow()) {
-        const int offset = 750 / kToolTwipsPerPixel;
-        move(main->geometry().left() + offset, main->geometry().top() + offset);
-    }
+    PlaceBesideMain(this, 750);
     loaded_ = true;
 }
 
@@ -192,7 +189,7 @@ frm2DoList* ToDoList() { return (g_todo && g_todo->loaded()) ? g_todo.data() : n
 
 frm2DoList* Show2DoList() {
     if (!ToDoList()) {
-        g_todo = new frm2DoList(MainWindow());
+        g_todo = new frm2DoList(MainParent());
         g_todo->Form_Load();
     }
     g_todo->show();

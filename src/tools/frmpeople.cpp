@@ -18,7 +18,8 @@
 #include "core/module1.h"
 #include "core/schema.h"
 #include "exchange/printgrid.h"
-#include "mainwindow/frmvelmora.h"
+#include "core/monthlayout.h"
+#include "mainwindow/mainwindowdoor.h"
 #include "platform/messages.h"
 #include "platform/recordgrid.h"
 #include "records/frmselectedday.h"
@@ -100,12 +101,11 @@ frmPeople::~frmPeople() = default;
 
 void frmPeople::Form_Load() {
     const Module1State& m = Module1;
-    constexpr int t = kToolTwipsPerPixel;
+    constexpr int t = layout::kTwipsPerPixel;
     if (m.PeopleWidth != 0) {
         setGeometry(m.PeopleLeft / t, m.PeopleTop / t, m.PeopleWidth / t, m.PeopleHeight / t);
-    } else if (QWidget* main = MainWindow()) {
-        const QRect g = main->geometry();
-        move(g.width() / 2 + g.left() - width() / 2, g.height() / 2 + g.top() - height() / 2);
+    } else {
+        CentreOnMain(this);
     }
     pSQL = kPeopleSelect;
     pSQLOrder = kPeopleOrder;
@@ -154,7 +154,7 @@ void frmPeople::Form_Unload() {
     loaded_ = false;
     if (Module1.SelectedDayOpen) UnloadSelectedDay();
     const QRect g = geometry();
-    constexpr int t = kToolTwipsPerPixel;
+    constexpr int t = layout::kTwipsPerPixel;
     Module1.PeopleTop = g.top() * t;
     Module1.PeopleLeft = g.left() * t;
     Module1.PeopleWidth = g.width() * t;
@@ -255,7 +255,7 @@ frmPeople* People() { return (g_people && g_people->loaded()) ? g_people.data() 
 
 frmPeople* ShowPeople() {
     if (!People()) {
-        g_people = new frmPeople(MainWindow());
+        g_people = new frmPeople(MainParent());
         g_people->Form_Load();
     }
     g_people->show();

@@ -16,7 +16,7 @@
 #include "core/colorconvert.h"
 #include "core/module1.h"
 #include "core/recordpanel.h"
-#include "mainwindow/frmvelmora.h"
+#include "mainwindow/mainwindowdoor.h"
 #include "platform/messages.h"
 #include "platform/pickers.h"
 
@@ -24,7 +24,6 @@ namespace vm {
 namespace {
 
 QPointer<frmRedGreenBlue> g_rgb;
-constexpr int kTwipsPerPixel = 15;
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, const char* tip) {
     auto* b = new QPushButton(QString::fromUtf8(caption), parent);
@@ -94,13 +93,8 @@ frmRedGreenBlue::~frmRedGreenBlue() {
 void frmRedGreenBlue::Form_Load() {
     Text2->hide();
     txtColorSampl->hide();
-    if (auto* main = MainWindow()) {
-        // Beside the main window's record colour panel, wherever it lies.
-        QPoint panel;
-        if (auto* p = main->findChild<QWidget*>("SSPanelDayColor")) panel = p->pos();
-        const int offset = 500 / kTwipsPerPixel;
-        move(main->x() + panel.x() + offset, main->y() + panel.y() + offset);
-    }
+    // Beside the main window's record colour panel, wherever it lies.
+    PlaceBesideMain(this, 500, "SSPanelDayColor");
     Module1.RedGreenBlueOpen = true;
     loaded_ = true;
 }
@@ -211,7 +205,7 @@ frmRedGreenBlue* RedGreenBlue() { return g_rgb.data(); }
 
 frmRedGreenBlue* ShowRedGreenBlue() {
     if (!g_rgb || !g_rgb->loaded()) {
-        g_rgb = new frmRedGreenBlue(MainWindow());
+        g_rgb = new frmRedGreenBlue(MainParent());
         g_rgb->Form_Load();
     }
     g_rgb->show();
