@@ -57,6 +57,7 @@ namespace vm {
 class AlarmTimer;
 class CellLabel;
 class ColorPanel;
+class DateGrid;
 class ExportPanel;
 class ImportPanel;
 class ISpeechVoice;
@@ -214,8 +215,6 @@ public:
     void SetDayLabelFonts();
     int16_t TitleHeightFromFontSize(double size);  // also sets Module1.TitleLabelHeight
     void SetDayNameFonts(int month);
-    // What the 84 cell labels show (the build writes it onto them).
-    const CellLooks& Cells() const { return cells_; }
 
     // ---- layout
     void Form_Resize();
@@ -249,7 +248,7 @@ public:
     double FormHeightTwips() const;
 
     // ---- status bar, cursor, today
-    void SetStatusText(int panel, const std::string& text);  // panels 1..4
+    void SetStatusText(int panel, const std::string& text) override;  // panels 1..4
     std::string StatusText(int panel) const;
     void SetWaitCursor(bool busy) override;
     // Today is the local date unless a fixed day was set (tests).
@@ -289,64 +288,19 @@ public:
     // Button 1..16 of Toolbar1 (separators included), or by key; nullptr if none.
     QAction* Toolbar1Button(int index) const;
     QAction* Toolbar1Button(const QString& key) const;
-    // A search or filter lists these [Velmora] rows: the date grid shows
-    // exactly them and buttons 10 and 12 show; "btn_cancel" deletes exactly
-    // them while the grid still shows them.
-    void ShowListedRecords(std::vector<int64_t> ids);
-    const std::vector<int64_t>& ListedRecords() const { return listedIds_; }
     // Hides buttons 10 and 12 (the File menu, the search's clear button...).
     void HideSearchButtons();
+    // Shows or hides buttons 10 and 12, the listed records' Delete.
+    void SetSearchButtonsVisible(bool visible);
 
-    // ---- the date grid: search bar, filters, cell edits, header sort, the
-    // record colour panel and the copy panel (src/records/dategrid_*.cpp)
-    void InstallDateGrid();  // once, from the constructor
-    QLineEdit* txtSearch = nullptr;
-    QPushButton* sscmdSrchDateData = nullptr;
-    QPushButton* sscmdClearSrch = nullptr;
-    QLabel* lblRecCnt = nullptr;
-    QPushButton* sscmdRepeat = nullptr;
-    QFrame* sspnlMultiWord = nullptr;
-    std::array<QLineEdit*, 3> txtSrch{};
-    std::array<QComboBox*, 2> cmbMultSrch{};
-    QPushButton* sscmdMultSrch = nullptr;
-    QPushButton* sscmdExitMulSrch = nullptr;
-    QPushButton* sscmdOKDayColors = nullptr;
-    QLabel* Label11 = nullptr;
-    QFrame* ssPanlCopyRecs = nullptr;
-    QLineEdit* txtOrigCopyYr = nullptr;
-    QLineEdit* txtNewCopyYr = nullptr;
-    QLineEdit* txtRecDataType = nullptr;
-    QComboBox* cmbCopyDteTyp = nullptr;
-    QPushButton* sscmdCopyRec = nullptr;
-    QPushButton* sscmdCloseCopyPnl = nullptr;
-    void sscmdSrchDateData_Click();
-    void txtSearch_KeyPress(int16_t& KeyAscii);
-    void txtSearch_Click();
-    void sscmdClearSrch_Click();
-    void sscmdMultSrch_Click();
-    void sscmdExitMulSrch_Click();
-    void txtSrch_Click(int Index);
-    void Combo3_Click();
-    // Grid column indexes 0 (Hide) .. 18 (Hr24); the record's ID has no column.
-    void TDBGridDates_AfterColUpdate(int ColIndex);
-    void TDBGridDates_HeadClick(int ColIndex);
-    void TDBGridDates_DblClick();
-    void sscmdOKDayColors_Click();
-    void sscmdCopyRec_Click();
-    void sscmdCloseCopyPnl_Click();
-    void sscmdRepeat_Click();
-    // The model column of grid column `gridIndex` (-1 when not shown).
-    int DateGridColumn(int gridIndex) const;
-    // The drop-down list of a grid column, kept across the grid's requeries.
-    void ClearDateGridList(int gridIndex);
-    void AddDateGridListItem(int gridIndex, const QString& item);
+    // ---- the date grid (src/records/dategrid.h): search bar, filters, cell
+    // edits, header sort, the record colour panel's edits, the copy panel and
+    // the listed records the toolbar's Delete removes.
+    std::unique_ptr<DateGrid> dateGrid;
 
 private:
     bool NavKeyEvent(QObject* watched, QEvent* event);
-    void SetSearchButtonsVisible(bool visible);
     void SetMonthBoxesVisible(bool visible);
-    bool ListingShown() const;
-    void DeleteListedRecords();
     void WriteMonthBox(const QString& name);
     bool AcceptYearBox();
     int ShownYear() const;
@@ -356,29 +310,7 @@ private:
     std::array<QAction*, 17> toolbarButtons_{};  // 1..16
     bool monthKeyToggle_ = false, yearKeyToggle_ = false, formKeyToggle_ = false;
     bool inMonthChange_ = false;
-    bool listing_ = false;
-    std::vector<int64_t> listedIds_;
-    std::string listedSource_, listedPath_;
-    // The date grid's own state (src/records/dategrid_*.cpp).
-    void ApplyDateGridColumns();
-    void RunDateGrid(const std::string& sql, const std::vector<db::Value>& params);
-    void MarkListedRows(bool show);
-    void RefillOldTypes(const std::string& where, const std::vector<db::Value>& params, bool noneFirst);
-    int32_t CountAllRecords();
-    std::vector<db::Value> GridParams() const;
-    void ShowDayColorBox(int index);
-    void StoreRecordField(int64_t id, const std::string& field, const QString& text);
-    void InstallSearchBar();
-    void InstallCopyPanel();
-    void InstallColorPanelEdits();
     void InstallPanelDrags();
-    std::string gridParamsSql_;
-    std::vector<db::Value> gridParams_;
-    std::map<int, QStringList> dateGridLists_;
-    int64_t colorPanelRecord_ = 0;
-    int32_t totalRecords_ = 0;
-    int afterUpdateRow_ = -1;
-    bool inAfterUpdate_ = false;
     // Context of the navigation's connections and key hook; it goes with the
     // window's members, before the widgets' own tear-down sends its events.
     std::unique_ptr<QObject> navContext_;

@@ -19,6 +19,7 @@
 #include <QTableView>
 
 #include <cmath>
+#include <functional>
 
 #include "core/datewords.h"
 #include "core/module1.h"
@@ -28,6 +29,8 @@
 #include "mainwindow/frmvelmora.h"
 #include "platform/messages.h"
 #include "platform/sound.h"
+#include "records/colorpanel.h"
+#include "records/dategrid.h"
 
 namespace vm {
 namespace {
@@ -50,6 +53,20 @@ constexpr double kFrameHeightAllowance = 1290;
 
 // Panels that are disabled with the main controls when they exist.
 const char* kPopupPanels[] = {"SSPanelExport", "SSPanelImport", "SSPanelSettings"};
+
+// Reports a press on a watched floating panel and swallows it.
+class PanelPressHook : public QObject {
+public:
+    PanelPressHook(QObject* parent, std::function<void(QWidget*)> fn) : QObject(parent), fn_(std::move(fn)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::MouseButtonPress) return false;
+        fn_(static_cast<QWidget*>(watched));
+        return true;
+    }
+
+private:
+    std::function<void(QWidget*)> fn_;
+};
 
 }  // namespace
 
@@ -320,6 +337,20 @@ void frmVelmora::SSPanel1_DragDrop(QWidget* source, double x, double y) {
     EnableMainControls(true);
     pDragActive = false;
     pDragColorActive = false;
+}
+
+// A press on the surface of the copy panel or the colour panel starts moving
+// it; the drop on the client area places it there.
+void frmVelmora::InstallPanelDrags() {
+    auto* hook = new PanelPressHook(navContext_.get(), [this](QWidget* panel) {
+        if (pDragActive || pDragColorActive) return;
+        pDragColorActive = true;
+        pButton = panel == dateGrid->ssPanlCopyRecs ? 3 : 2;
+        EnableMainControls(false);
+        StartControlDrag(panel);
+    });
+    dateGrid->ssPanlCopyRecs->installEventFilter(hook);
+    SSPanelDayColor->installEventFilter(hook);
 }
 
 void frmVelmora::StartControlDrag(QWidget* source) {

@@ -22,6 +22,7 @@
 #include "core/upgrade.h"
 #include "mainwindow/filecommands.h"
 #include "mainwindow/frmvelmora.h"
+#include "records/dategrid.h"
 
 #include "alarms/frmstopwatch.h"
 #include "tools/frmcalcwrkdays.h"

@@ -5,6 +5,8 @@
 #pragma once
 #include <QString>
 
+#include <string>
+
 class QWidget;
 
 namespace vm {
@@ -31,6 +33,8 @@ public:
     // The wait cursor and the main controls around long operations.
     virtual void SetWaitCursor(bool busy) = 0;
     virtual void EnableMainControls(bool enable) = 0;
+    // Panel 1..4 of the status bar.
+    virtual void SetStatusText(int panel, const std::string& text) = 0;
     // The date records' source the date grid shows.
     virtual db::RecordSource& Dates() = 0;
     // The client panel the floating panels lie on, and a floating panel
