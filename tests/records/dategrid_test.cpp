@@ -325,6 +325,15 @@ TEST_F(DateGrid, AnOpenCellEditIsStoredBeforeTheGridMovesOnOrTheProgramEnds) {
     EXPECT_FALSE(w->isVisible());
 }
 
+TEST_F(DateGrid, AWindowTakenDownWhileShownLetsAnOpenEditGoUnstored) {
+    // Never stored into records already gone with the window.
+    const int64_t id = Add({"2024-03-05", "Lunch"});
+    Draw();
+    ASSERT_NE(vmtest::OpenCellAndType(w->TDBGridDates, Cell(id, 5), "Gone"), nullptr);
+    w.reset();
+    EXPECT_EQ(Stored(id, "DateText"), "Lunch");
+}
+
 TEST_F(DateGrid, ColourPanelSavesIntoTheRecordItWasOpenedOn) {
     const int64_t a = Add({"2024-03-05", "A"});
     const int64_t b = Add({"2024-03-06", "B"});
