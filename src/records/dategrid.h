@@ -62,8 +62,8 @@ public:
     // Over `dates`, shown in `view`; the model is made here. The window
     // holding the grid is `window` (the grid is found among its children).
     DateGrid(db::RecordSource& dates, QTableView* view, Hooks hooks, QObject* window);
-    // Closes an open cell editor without storing it and lets the model go
-    // while the records are still there.
+    // Lets the model go while the records are still there (an open cell
+    // edit is stored first), before the window's widgets are taken down.
     ~DateGrid() override;
 
     // Once, after the window placed the search bar frame and the filter box:

@@ -107,9 +107,9 @@ DateGrid::DateGrid(db::RecordSource& dates, QTableView* view, Hooks hooks, QObje
 }
 
 DateGrid::~DateGrid() {
-    // The grid's widgets belong to the window and outlive this object: an
-    // open cell editor goes unstored (the window is being taken down), and
-    // the model goes while the records it reads are still there.
+    // The grid's widgets belong to the window and outlive this object: the
+    // view lets the model go (an open cell edit is stored as it goes) while
+    // the records it reads are still there.
     if (TDBGridDates) TDBGridDates->setModel(nullptr);
     delete model;
     model = nullptr;
