@@ -6,6 +6,7 @@
 
 #include "core/monthlayout.h"
 #include "mainwindow/frmvelmora.h"
+#include "tools/frmredgreenblue.h"
 
 namespace vm {
 
@@ -29,6 +30,8 @@ void CentreOnMain(QWidget* w) {
     const QRect m = main->frameGeometry(), f = w->frameGeometry();
     w->move(m.x() + m.width() / 2 - f.width() / 2, m.y() + m.height() / 2 - f.height() / 2);
 }
+
+void ShowColorConverter() { ShowRedGreenBlue(); }
 
 // ---- the door's calls on the main window itself
 

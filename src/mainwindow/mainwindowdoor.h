@@ -60,4 +60,7 @@ void PlaceBesideMain(QWidget* w, int twips, const QString& besideChild = {});
 // Centred on the main window.
 void CentreOnMain(QWidget* w);
 
+// The colour converter (the tool window), for the record windows' colour panels.
+void ShowColorConverter();
+
 }  // namespace vm
