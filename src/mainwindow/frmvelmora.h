@@ -1,6 +1,8 @@
 // The main window: one month of the open calendar file as six rows of seven
-// day cells over the month's picture, with the date grid left of a splitter
-// bar. The class is split over several files:
+// day cells over the month's picture, with the date grid (src/records/
+// dategrid.h) left of a splitter bar. Only src/app and the main window's own
+// files include this header; other windows use mainwindowdoor.h. The
+// controls are declared in mainwindowcontrols.h; the class is split over:
 //   frmvelmora.cpp           construction, repeat pass, status bar, cursor, today
 //   frmvelmora_startup.cpp   start-up (Form_Load) and shut-down (Form_Unload)
 //   frmvelmora_menus.cpp     the menu tree and the commands of its own
@@ -8,31 +10,22 @@
 //   frmvelmora_controls.cpp  the controls and their names
 //   frmvelmora_build.cpp     the month build and its passes, the cell fonts
 //   frmvelmora_layout.cpp    window layout, splitter and panel drags
-//
-// Control names: every control's objectName is its member name. The label
-// arrays are named "<array>_<index>": "lblTitle_0".."lblTitle_41" (the
-// day-number strips), "lblDay_0".."lblDay_41" (the entry texts) and
-// "DOW_0".."DOW_6" (the weekday headings, 0 = Sunday). Cell i lies in row
-// i / 7 and column i % 7, column 0 being Sunday.
+//   mainwindowdoor.cpp       the door's calls and placing windows beside it
 //
 // Geometry is kept in twips (15 twips per pixel) and converted to pixels
 // only when placed on a widget.
 #pragma once
 #include <QMainWindow>
-#include <QStringList>
 
-#include <array>
 #include <functional>
-#include <map>
 #include <memory>
-#include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "core/dates.h"
 #include "core/monthcells.h"
+#include "mainwindow/mainwindowcontrols.h"
 #include "mainwindow/mainwindowdoor.h"
 #include "platform/sqlstore.h"
 
@@ -40,35 +33,12 @@ namespace vm::layout {
 struct SplitterColumns;
 }
 
-class QAction;
-class QComboBox;
-class QFrame;
-class QLabel;
-class QLineEdit;
-class QMenu;
-class QPushButton;
-class QStatusBar;
-class QTableView;
-class QTimer;
-class QToolBar;
-
 namespace vm {
 
-class AlarmTimer;
-class CellLabel;
-class ColorPanel;
 class DateGrid;
-class ExportPanel;
-class ImportPanel;
 class ISpeechVoice;
-class RecordGridModel;
 
-// A control's rectangle in twips.
-struct TwipsRect {
-    double left = 0, top = 0, width = 0, height = 0;
-};
-
-class frmVelmora : public QMainWindow, public MainWindowDoor {
+class frmVelmora : public QMainWindow, public MainWindowDoor, public MainWindowControls {
     Q_OBJECT
 public:
     explicit frmVelmora(QWidget* parent = nullptr);
@@ -88,47 +58,10 @@ public:
     db::RecordSource DataDates;
     db::RecordSource DataSettings;
 
-    // Shut-down: saves the settings, the sounds and the month looks, closes
-    // the secondary windows and the databases. Runs once, from Exit or the
-    // window's close box.
+    // Shut-down, once, from Exit or the close box: saves the settings, the
+    // sounds and the month looks, closes the secondary windows and the databases.
     void Form_Unload();
 
-    // ---- menus (captions and shortcuts in frmvelmora_menus.cpp)
-    QMenu* mnuFile = nullptr;
-    QAction* mnuFile_Settings = nullptr;
-    QMenu* mnuFile_Tools = nullptr;
-    QAction* mnuList_People = nullptr;
-    QAction* mnuFile_DayCalculator = nullptr;
-    QAction* mnuFile_CalcWrkDays = nullptr;
-    QAction* mnuFile_Show2Do = nullptr;
-    QAction* mnuFile_ShowTimer = nullptr;
-    QAction* mnuPrintCalendar = nullptr;
-    QAction* mnuFile_Build_Repeating = nullptr;
-    QAction* mnuFile_Hide_Show = nullptr;
-    QMenu* mnuFile_ImpExp = nullptr;
-    QAction* mnuFile_Import = nullptr;
-    QAction* mnuFile_Export_Data = nullptr;
-    QAction* mnuFile_Exit = nullptr;
-    QAction* mnuAbout = nullptr;
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuShow_UserManual = nullptr;
-    QAction* mnuHelp_CalendarDownload = nullptr;
-    QAction* mnuHelp_Website = nullptr;
-    QAction* mnuHelp_Images = nullptr;
-    QAction* mnuWeek_View = nullptr;
-    QAction* mnuNewRecord = nullptr;
-
-    // The record colour panel (hidden until the date grid asks for it).
-    ColorPanel* SSPanelDayColor = nullptr;
-    // The text export and import panels (hidden until their menu command).
-    ExportPanel* SSPanelExport = nullptr;
-    ImportPanel* SSPanelImport = nullptr;
-
-    // The start panel: the program's name and picture over the month until a
-    // day cell or the date grid is pressed, or the About box opens.
-    QFrame* ssPnlSplash1 = nullptr;
-    QLabel* Image4 = nullptr;
-    QLabel* lblSplash = nullptr;
     void ShowStartPanel();
 
     // The command-line argument ("1" brings a window lying off the screen back).
@@ -141,43 +74,6 @@ public:
     void Initialize_Speech();
     // Where "Print PDF Calendar" writes when no printer is chosen (tests).
     std::string printToFile;
-
-    // ---- controls
-    QToolBar* Toolbar1 = nullptr;
-    QComboBox* cmbMonth = nullptr;     // "January".."December"
-    QComboBox* cmbYear = nullptr;      // " 2018".." 2040"
-    QLineEdit* txtDuration = nullptr;  // quick countdown; the build writes the alarm timer's state
-    QFrame* SSPanel1 = nullptr;        // the whole client area
-    QFrame* SSPanel2 = nullptr;        // search bar above the date grid
-    QComboBox* Combo3 = nullptr;       // the date grid's repeat-type filter
-    QPushButton* SSCmdVert = nullptr;  // the splitter bar
-    QTableView* TDBGridDates = nullptr;
-    RecordGridModel* DataDatesModel = nullptr;
-    QLabel* Image1 = nullptr;          // the month picture
-    QLabel* lblMonth = nullptr;
-    std::array<QLabel*, 7> DOW{};
-    std::array<CellLabel*, kCellCount> lblTitle{};
-    std::array<CellLabel*, kCellCount> lblDay{};
-    QStatusBar* StatusBar1 = nullptr;
-    std::array<QLabel*, 4> StatusPanels{};
-    QTimer* tmrWait = nullptr;         // the alarm timer
-    // The quick countdown panel (txtDuration, cmdGo, lblRemaining) and the
-    // alarm queue's timer wiring (src/alarms/alarmtimer.h).
-    QFrame* sspanelTimer = nullptr;
-    QPushButton* cmdGo = nullptr;
-    QLabel* lblRemaining = nullptr;
-    AlarmTimer* alarmTimer = nullptr;
-
-    // ---- values of the grid
-    int16_t pCurMon = 0;         // shown month 1..12; 0 until a month name was read
-    int16_t pCalendarRows = 6;
-    int16_t pCalendarStyle = kStyleMixed;
-    bool pCalendarShown = true;
-    std::array<int32_t, kCellCount> CellJulDate{};
-    CellColorState CellColors;   // CellColorLocked / CellPriority of every cell
-    bool pDragActive = false;
-    bool pDragColorActive = false;
-    int16_t pButton = 0;         // 1 the splitter, 2 the record colour panel, 3 the copy panel
 
 public slots:
     void mnuFile_Exit_Click();
@@ -240,9 +136,6 @@ public:
     // the mouse's release over the client panel drops it there.
     void StartControlDrag(QWidget* source);
 
-    // Twips geometry of the placed controls.
-    TwipsRect TwipsOf(const QWidget* w) const;
-    void SetTwips(QWidget* w, const TwipsRect& r);
     // The window's size as the layout takes it, frame included.
     double FormWidthTwips() const;
     double FormHeightTwips() const;
@@ -260,9 +153,8 @@ public:
     int deepestBuild() const { return deepestBuild_; }
 
     // ---- moving through months, keys and the main toolbar (frmvelmora_nav.cpp)
-    // Builds the toolbar's sixteen buttons, fills the month and year lists
-    // and connects the boxes, the keys, the day cells and the File menu.
-    // Runs once, at the end of CreateControls.
+    // Once, at the end of CreateControls: the toolbar's sixteen buttons, the
+    // month and year lists, the boxes', keys', day cells' and File menu's wiring.
     void InstallNavigation();
     // The month list "January".."December" and the year list " 2018".." 2040",
     // showing today's month and year. The lists are made afresh each time.
@@ -293,9 +185,8 @@ public:
     // Shows or hides buttons 10 and 12, the listed records' Delete.
     void SetSearchButtonsVisible(bool visible);
 
-    // ---- the date grid (src/records/dategrid.h): search bar, filters, cell
-    // edits, header sort, the record colour panel's edits, the copy panel and
-    // the listed records the toolbar's Delete removes.
+    // The date grid with its search bar, filters, edits, sort, panels and
+    // the listed records the toolbar's Delete removes (src/records/dategrid.h).
     std::unique_ptr<DateGrid> dateGrid;
 
 private:
@@ -305,7 +196,6 @@ private:
     bool AcceptYearBox();
     int ShownYear() const;
     bool ToggleBoxes(bool& toggle, int16_t& KeyCode, int16_t Shift);
-    void ClearRecordCount();
 
     std::array<QAction*, 17> toolbarButtons_{};  // 1..16
     bool monthKeyToggle_ = false, yearKeyToggle_ = false, formKeyToggle_ = false;
@@ -316,7 +206,6 @@ private:
     std::unique_ptr<QObject> navContext_;
 
 public:
-
     // Shortens the waits of shut-down (tests).
     int unloadWaitMs = 2000;
 
@@ -336,27 +225,17 @@ private:
     void ShowMonthPicture(const std::string& path);
     void RefreshDateGrid();
     void DoEvents();
-    void Place(QWidget* w);
-    void Place(QWidget* w, const TwipsRect& r);
     void DragMove(QPoint panelPos);
     void DragRelease(QPoint panelPos);
 
-    CellLooks cells_;
-    CellLooks shown_;
+    CellLooks cells_, shown_;
     bool shownOnce_ = false;
-    std::unordered_map<const QWidget*, TwipsRect> twips_;
     std::optional<CivilDate> fixedToday_;
     std::string picturePath_;
     qint64 pictureStamp_ = 0;
-    bool building_ = false;
-    bool buildPending_ = false;
-    int buildsRun_ = 0;
-    int buildDepth_ = 0;
-    int deepestBuild_ = 0;
-    bool pumping_ = false;
-    bool inResize_ = false;
-    bool waitCursor_ = false;
-    bool unloaded_ = false;
+    bool building_ = false, buildPending_ = false;
+    int buildsRun_ = 0, buildDepth_ = 0, deepestBuild_ = 0;
+    bool pumping_ = false, inResize_ = false, waitCursor_ = false, unloaded_ = false;
     std::vector<std::function<void()>> hooksSet_;
     QWidget* dragSource_ = nullptr;
     bool dragMoved_ = false;

@@ -72,7 +72,7 @@ private:
 
 // ---------------------------------------------------------------- twips
 
-TwipsRect frmVelmora::TwipsOf(const QWidget* w) const {
+TwipsRect MainWindowControls::TwipsOf(const QWidget* w) const {
     if (!w) return {};
     if (auto it = twips_.find(w); it != twips_.end()) return it->second;
     const QRect g = w->geometry();
@@ -80,16 +80,15 @@ TwipsRect frmVelmora::TwipsOf(const QWidget* w) const {
                      double(TwipsFromPixels(g.width())), double(TwipsFromPixels(g.height()))};
 }
 
-void frmVelmora::SetTwips(QWidget* w, const TwipsRect& r) {
+void MainWindowControls::SetTwips(QWidget* w, const TwipsRect& r) {
     if (!w) return;
     twips_[w] = r;
     Place(w, r);
 }
 
-void frmVelmora::Place(QWidget* w) { Place(w, TwipsOf(w)); }
+void MainWindowControls::Place(QWidget* w) { Place(w, TwipsOf(w)); }
 
-void frmVelmora::Place(QWidget* w, const TwipsRect& r) {
-    // Both edges are converted, so neighbouring cells meet exactly.
+void MainWindowControls::Place(QWidget* w, const TwipsRect& r) {
     const int x0 = PixelsFromTwips(r.left), y0 = PixelsFromTwips(r.top);
     const int x1 = PixelsFromTwips(r.left + r.width), y1 = PixelsFromTwips(r.top + r.height);
     w->setGeometry(x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0));

@@ -248,8 +248,8 @@ void frmVelmora::cmbMonth_Change() {
     }
     AcceptYearBox();
     OptionalStep([&] { cmbmonth_Click(); });
-    if (auto* search = findChild<QWidget*>("txtSearch")) search->setFocus();
-    ClearRecordCount();
+    dateGrid->txtSearch->setFocus();
+    dateGrid->lblRecCnt->clear();
 }
 
 void frmVelmora::cmbYear_Click() {
@@ -257,7 +257,7 @@ void frmVelmora::cmbYear_Click() {
     OptionalStep([&] { LayoutDayGrid(); });
     OptionalStep([&] { EnableMainControls(true); });
     SetSearchButtonsVisible(false);
-    ClearRecordCount();
+    dateGrid->lblRecCnt->clear();
 }
 
 void frmVelmora::cmbYear_KeyPress(int16_t& KeyAscii) {
@@ -288,10 +288,6 @@ bool frmVelmora::AcceptYearBox() {
     if (index >= 0) cmbYear->setCurrentIndex(index);
     cmbYear->setEditText(shown);
     return false;
-}
-
-void frmVelmora::ClearRecordCount() {
-    if (auto* count = findChild<QLabel*>("lblRecCnt")) count->clear();
 }
 
 // ---------------------------------------------------------------- keys
