@@ -197,7 +197,8 @@ void DateGrid::TDBGridDates_AfterColUpdate(int ColIndex) {
                 const int shown = hooks_.shownMonth ? hooks_.shownMonth() : 0;
                 const int month = shown >= 1 && shown <= 12 ? shown : date->m;
                 const MonthAppearance& look = MainState.Month[size_t(month)];
-                store(kColDayColors, DateEditDayColors(look.DayFG, look.DayBG, hooks_.calendarStyle ? hooks_.calendarStyle() : kStyleMixed));
+                const int style = hooks_.calendarStyle ? hooks_.calendarStyle() : kStyleMixed;
+                store(kColDayColors, DateEditDayColors(look.DayFG, look.DayBG, style));
             }
         });
     } else if (ColIndex == kColHour || ColIndex == kColAmPm) {

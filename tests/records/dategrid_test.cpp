@@ -110,7 +110,9 @@ protected:
             if (db::AsInt(w->DataDatesModel->value(r, col)) == id) return r;
         return -1;
     }
-    QModelIndex Cell(int64_t id, int gridColumn) { return w->DataDatesModel->index(RowOf(id), w->dateGrid->DateGridColumn(gridColumn)); }
+    QModelIndex Cell(int64_t id, int gridColumn) {
+        return w->DataDatesModel->index(RowOf(id), w->dateGrid->DateGridColumn(gridColumn));
+    }
     bool Edit(int64_t id, int gridColumn, const QString& text) {
         return w->DataDatesModel->setData(Cell(id, gridColumn), text, Qt::EditRole);
     }
