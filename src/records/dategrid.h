@@ -6,7 +6,7 @@
 // The main window owns it, makes and lays out the grid, the search bar
 // frame and the filter box, and tells it nothing else; what the grid asks
 // of its window goes through `Hooks`.
-//   dategrid_edit.cpp    columns, drop-down lists, cell edits, header sort
+//   dategrid_edit.cpp    the model, columns, drop-down lists, cell edits, header sort
 //   dategrid_search.cpp  search bar, multi-word panel, type filter, the listing
 //   dategrid_colors.cpp  double click, the record colour panel's edits and Save
 //   dategrid_copy.cpp    the copy panel
@@ -130,8 +130,6 @@ public:
     // Asks, then deletes exactly the listed records in one transaction and
     // has the month drawn again; nothing once the grid shows other rows.
     void DeleteListedRecords();
-    // Another way of pointing the grid elsewhere (a header sort...) ends it.
-    void EndListing() { listing_ = false; }
 
 private:
     void InstallEditing();
