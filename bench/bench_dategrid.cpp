@@ -14,6 +14,7 @@
 #include "core/files.h"
 #include "core/module1.h"
 #include "mainwindow/frmvelmora.h"
+#include "records/dategrid.h"
 #include "platform/messages.h"
 #include "platform/places.h"
 #include "platform/recordgrid.h"
@@ -95,8 +96,8 @@ void BM_TextSearchListed(benchmark::State& state) {
     Window win(TheCalendar());
     int listed = 0;
     for (auto _ : state) {
-        win.w->txtSearch->setText("number 4242 with");
-        win.w->sscmdSrchDateData_Click();
+        win.w->dateGrid->txtSearch->setText("number 4242 with");
+        win.w->dateGrid->sscmdSrchDateData_Click();
         listed = win.w->DataDatesModel->recordCount();
     }
     state.counters["listed"] = listed;
@@ -105,9 +106,9 @@ BENCHMARK(BM_TextSearchListed)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void BM_HeaderSortAllRecords(benchmark::State& state) {
     Window win(TheCalendar());
-    win.w->txtSearch->setText("");
-    win.w->sscmdSrchDateData_Click();  // every record
-    for (auto _ : state) win.w->TDBGridDates_HeadClick(1);
+    win.w->dateGrid->txtSearch->setText("");
+    win.w->dateGrid->sscmdSrchDateData_Click();  // every record
+    for (auto _ : state) win.w->dateGrid->TDBGridDates_HeadClick(1);
     state.counters["listed"] = win.w->DataDatesModel->recordCount();
 }
 BENCHMARK(BM_HeaderSortAllRecords)->Unit(benchmark::kMillisecond)->Iterations(6);
@@ -119,18 +120,18 @@ void BM_Copy10000ListedRecords(benchmark::State& state) {
     int listed = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        win.w->txtSearch->setText("");
+        win.w->dateGrid->txtSearch->setText("");
         win.w->Combo3->setEditText("Copyme");
         win.w->DataDates.setDatabaseName(cal.path);
         win.w->DataDates.setRecordSource("SELECT * FROM [Velmora] WHERE [DateType] = 'Copyme'");
         win.w->DataDates.refresh();
         listed = win.w->DataDates.recordCount();
-        win.w->txtOrigCopyYr->setText("2023");
-        win.w->txtNewCopyYr->setText("2024");
-        win.w->cmbCopyDteTyp->setEditText("Copyme");
-        win.w->txtRecDataType->setText("Copied");
+        win.w->dateGrid->txtOrigCopyYr->setText("2023");
+        win.w->dateGrid->txtNewCopyYr->setText("2024");
+        win.w->dateGrid->cmbCopyDteTyp->setEditText("Copyme");
+        win.w->dateGrid->txtRecDataType->setText("Copied");
         state.ResumeTiming();
-        win.w->sscmdCopyRec_Click();
+        win.w->dateGrid->sscmdCopyRec_Click();
         state.PauseTiming();
         store->exec("DELETE FROM [Velmora] WHERE [DateType] = 'Copied'");
         state.ResumeTiming();

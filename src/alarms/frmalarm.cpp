@@ -19,7 +19,7 @@
 #include "core/module1.h"
 #include "core/playwave.h"
 #include "core/selectedday.h"
-#include "mainwindow/frmvelmora.h"
+#include "mainwindow/mainwindowdoor.h"
 #include "mainwindow/windowhelpers.h"
 #include "platform/keyedbutton.h"
 #include "platform/onewindow.h"
@@ -38,7 +38,6 @@ constexpr int32_t kDesignWidth = 7200, kDesignHeight = 3600;  // twips
 constexpr int kDesignFontSize = 14;
 
 int ToPixels(int32_t twips) { return layout::PixelsFromTwips(twips); }
-int32_t ToTwips(int pixels) { return layout::TwipsFromPixels(pixels); }
 
 }  // namespace
 
@@ -94,14 +93,9 @@ void frmAlarm::Form_Load() {
     Initialize_Speech();
     soundStopped_ = true;
     paused_ = false;
-    if (QWidget* main = MainWindow(); main && main->isMinimized()) main->showNormal();
+    if (QWidget* main = MainParent(); main && main->isMinimized()) main->showNormal();
     SetFormOnTop(this);
-    if (const QWidget* main = MainWindow()) {
-        const QRect m = main->frameGeometry();
-        const TwipsPoint at = CentredOn(ToTwips(m.x()), ToTwips(m.y()), ToTwips(m.width()), ToTwips(m.height()),
-                                        ToTwips(width()), ToTwips(height()));
-        move(ToPixels(at.left), ToPixels(at.top));
-    }
+    CentreOnMain(this);
 }
 
 void frmAlarm::Initialize_Speech() {
@@ -215,7 +209,7 @@ void frmAlarm::changeEvent(QEvent* event) {
 frmAlarm* AlarmWindow() { return g_alarm.get(); }
 
 frmAlarm* LoadAlarm() {
-    return g_alarm.load([] { return new frmAlarm(MainWindow()); });
+    return g_alarm.load([] { return new frmAlarm(MainParent()); });
 }
 
 void ShowAlarm() {

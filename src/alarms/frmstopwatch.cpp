@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "core/module1.h"
-#include "mainwindow/frmvelmora.h"
+#include "mainwindow/mainwindowdoor.h"
 #include "platform/onewindow.h"
 #include "platform/messages.h"
 
@@ -22,7 +22,6 @@ namespace {
 OneWindow<frmStopWatch> g_window;
 // The window's rectangle, kept for the run (pixels; empty until first closed).
 QRect g_kept;
-constexpr int kTwipsPerPixel = 15;
 
 // Stopwatches and countdowns count on the steady clock.
 int64_t NowMs() { return Clock().steadyMs(); }
@@ -106,9 +105,8 @@ QWidget* frmStopWatch::MakeTimersTab() {
 void frmStopWatch::Form_Load() {
     if (!g_kept.isEmpty()) {
         setGeometry(g_kept);
-    } else if (auto* main = MainWindow()) {
-        const int offset = 750 / kTwipsPerPixel;
-        move(main->x() + offset, main->y() + offset);
+    } else {
+        PlaceBesideMain(this, 750);
     }
     FillCountdownCombos();
     OpenGrids();

@@ -17,7 +17,7 @@
 #include "core/module1.h"
 #include "core/numtext.h"
 #include "core/stopwatch.h"
-#include "mainwindow/frmvelmora.h"
+#include "mainwindow/mainwindowdoor.h"
 #include "mainwindow/windowhelpers.h"
 #include "platform/datagrid.h"
 #include "platform/messages.h"
@@ -151,7 +151,7 @@ void frmStopWatch::OpenGrids() {
 // An edited daily alarm takes effect at once.
 void frmStopWatch::TDBGridAlarms_AfterColUpdate(int, int) {
     Module1.AlarmsChanged = true;
-    if (frmVelmora* main = MainWindow()) OptionalStep([&] { main->SetAlarms(); });
+    if (MainWindowDoor* main = MainDoor()) OptionalStep([&] { main->SetAlarms(); });
 }
 
 void frmStopWatch::TDBGridAlarms_DblClick() {

@@ -45,12 +45,4 @@ int32_t OpeningWidth(int32_t keptWidth) { return keptWidth < 2000 ? 8000 : keptW
 
 int StepFontSize(int kept, int delta) { return std::clamp(kept + delta, 1, 32767); }
 
-TwipsPoint CentredOn(int32_t mainLeft, int32_t mainTop, int32_t mainWidth, int32_t mainHeight, int32_t width,
-                     int32_t height) {
-    const auto at = [](int32_t start, int32_t outer, int32_t inner) {
-        return static_cast<int32_t>(std::lround(start + outer / 2.0 - inner / 2.0));
-    };
-    return {at(mainLeft, mainWidth, width), at(mainTop, mainHeight, height)};
-}
-
 }  // namespace vm

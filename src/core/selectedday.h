@@ -32,13 +32,4 @@ int32_t OpeningWidth(int32_t keptWidth);
 // goes below 1 point.
 int StepFontSize(int kept, int delta);
 
-// The top-left corner, in twips, of a window of width x height centred on
-// the rectangle of another window.
-struct TwipsPoint {
-    int32_t left = 0, top = 0;
-    friend bool operator==(const TwipsPoint&, const TwipsPoint&) = default;
-};
-TwipsPoint CentredOn(int32_t mainLeft, int32_t mainTop, int32_t mainWidth, int32_t mainHeight, int32_t width,
-                     int32_t height);
-
 }  // namespace vm

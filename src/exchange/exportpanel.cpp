@@ -9,7 +9,7 @@
 
 #include "core/calendarfiles.h"
 #include "core/writeguard.h"
-#include "mainwindow/frmvelmora.h"
+#include "mainwindow/mainwindowdoor.h"
 #include "mainwindow/windowhelpers.h"
 #include "platform/controls.h"
 #include "platform/messages.h"
@@ -29,7 +29,7 @@ constexpr double kPanelWidth = 3800, kPanelHeight = 6000;  // twips
 
 }  // namespace
 
-ExportPanel::ExportPanel(frmVelmora& owner, QWidget* parent) : QFrame(parent), owner_(owner) {
+ExportPanel::ExportPanel(MainWindowDoor& owner, QWidget* parent) : QFrame(parent), owner_(owner) {
     setObjectName("SSPanelExport");
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
@@ -72,9 +72,7 @@ ExportBoxes ExportPanel::TickedBoxes() const {
 }
 
 void ExportPanel::mnuFile_Export_Data_Click() {
-    TwipsRect r{owner_.TwipsOf(owner_.TDBGridDates).left, owner_.TwipsOf(owner_.Image1).top, kPanelWidth,
-                kPanelHeight};
-    owner_.SetTwips(this, r);
+    owner_.PlaceOverPicture(this, kPanelWidth, kPanelHeight);
     show();
     raise();
     owner_.EnableMainControls(true);
@@ -122,14 +120,14 @@ void ExportPanel::sscmdExportFields_Click() {
     bool cancelled = false;
     bool finished = op.step(0, [&] {
         ProgressScope progress("Export Data", "Exporting to " + chosen);
-        const int64_t written = WriteCalendarExport(chosen, owner_.DataDates, boxes, [&](int64_t done, int64_t total) {
+        const int64_t written = WriteCalendarExport(chosen, owner_.Dates(), boxes, [&](int64_t done, int64_t total) {
             return progress.step(done, total);
         });
         cancelled = written < 0;
         ExportedRecordCount = cancelled ? 0 : written;
     });
     finished = finished && !cancelled;  // a cancelled export leaves no file and no message
-    OptionalStep([&] { owner_.DataDates.moveFirst(); });
+    OptionalStep([&] { owner_.Dates().moveFirst(); });
     QCoreApplication::processEvents();
     if (finished) {
         std::string file = chosen;

@@ -16,12 +16,12 @@ class QPushButton;
 
 namespace vm {
 
-class frmVelmora;
+class MainWindowDoor;
 
 class ExportPanel : public QFrame {
     Q_OBJECT
 public:
-    ExportPanel(frmVelmora& owner, QWidget* parent);
+    ExportPanel(MainWindowDoor& owner, QWidget* parent);
 
     QLabel* lblExport = nullptr;  // "Export Data"
     std::array<QCheckBox*, kExportBoxCount> SSCheck1{};  // "SSCheck1_0".."SSCheck1_14"
@@ -46,7 +46,7 @@ public:
     ExportBoxes TickedBoxes() const;
 
 private:
-    frmVelmora& owner_;
+    MainWindowDoor& owner_;
 };
 
 }  // namespace vm

@@ -11,7 +11,7 @@
 #include "core/module1.h"
 #include "core/numtext.h"
 #include "exchange/otherimports.h"
-#include "mainwindow/frmvelmora.h"
+#include "mainwindow/mainwindowdoor.h"
 #include "mainwindow/windowhelpers.h"
 #include "platform/controls.h"
 #include "platform/messages.h"
@@ -33,7 +33,7 @@ QString PositionText(int p) { return QString::fromStdString(Str(static_cast<int6
 
 }  // namespace
 
-ImportPanel::ImportPanel(frmVelmora& owner, QWidget* parent) : QFrame(parent), owner_(owner) {
+ImportPanel::ImportPanel(MainWindowDoor& owner, QWidget* parent) : QFrame(parent), owner_(owner) {
     setObjectName("SSPanelImport");
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
@@ -114,8 +114,7 @@ void ImportPanel::mnuFile_Import_Click() {
     if (pImpNewFile.empty()) return;
     if (FileExists(pImpNewFile)) ImportFolder = FolderOf(pImpNewFile);
     if (!op.step(4, [&] {
-            owner_.SetTwips(this, TwipsRect{owner_.TwipsOf(owner_.TDBGridDates).left,
-                                            owner_.TwipsOf(owner_.Image1).top, kPanelWidth, kPanelHeight});
+            owner_.PlaceOverPicture(this, kPanelWidth, kPanelHeight);
             FillFieldBoxes();
         }))
         return;
@@ -157,10 +156,10 @@ void ImportPanel::sscmdImport_Click() {
         const std::string& calendar = Module1.CalendarFilePath;
         if (!FileExists(pImpNewFile)) throw OpError(53, "File not found: \"" + pImpNewFile + "\"");
         if (!FileExists(calendar)) throw OpError(53, "File not found: \"" + calendar + "\"");
-        owner_.DataDates.setDatabaseName(calendar);
-        owner_.DataDates.setRecordSource("SELECT * FROM [Velmora]");
+        owner_.Dates().setDatabaseName(calendar);
+        owner_.Dates().setRecordSource("SELECT * FROM [Velmora]");
         ProgressScope progress("Import Data", "Importing " + pImpNewFile);
-        result = ImportCalendarText(pImpNewFile, owner_.DataDates.database(), Positions(),
+        result = ImportCalendarText(pImpNewFile, owner_.Dates().database(), Positions(),
                                     [&](int64_t done, int64_t total) { return progress.step(done, total); });
         ImportedRecordCount = result.imported;
     });

@@ -19,12 +19,12 @@ class QPushButton;
 
 namespace vm {
 
-class frmVelmora;
+class MainWindowDoor;
 
 class ImportPanel : public QFrame {
     Q_OBJECT
 public:
-    ImportPanel(frmVelmora& owner, QWidget* parent);
+    ImportPanel(MainWindowDoor& owner, QWidget* parent);
 
     QLabel* lblImport = nullptr;  // "Import Data"
     std::array<QLabel*, kImportFieldCount> lblField{};   // "lblField_0".."lblField_12"
@@ -50,7 +50,7 @@ public:
 
 private:
     void FillFieldBoxes();
-    frmVelmora& owner_;
+    MainWindowDoor& owner_;
 };
 
 }  // namespace vm

@@ -8,7 +8,7 @@
 
 #include "core/contractimport.h"
 #include "core/module1.h"
-#include "mainwindow/frmvelmora.h"
+#include "mainwindow/mainwindowdoor.h"
 #include "platform/messages.h"
 #include "platform/steps.h"
 
@@ -44,10 +44,10 @@ OrvantaPanel::OrvantaPanel(QWidget* parent) : QFrame(parent) {
 }
 
 OrvantaPanel* OrvantaImportPanel() {
-    frmVelmora* w = MainWindow();
+    MainWindowDoor* w = MainDoor();
     if (!w) return nullptr;
-    if (auto* panel = w->findChild<OrvantaPanel*>("sspanelOrvanta")) return panel;
-    return new OrvantaPanel(w->SSPanel1);
+    if (auto* panel = w->Window()->findChild<OrvantaPanel*>("sspanelOrvanta")) return panel;
+    return new OrvantaPanel(w->ClientPanel());
 }
 
 void OrvantaPanel::ShowFor(const std::string& contractFile) {
@@ -55,10 +55,7 @@ void OrvantaPanel::ShowFor(const std::string& contractFile) {
     Operation op("ShowOrvanta_Import_Error");
     op.step(1, [&] {
         sscmdStartOrvantaImport->setEnabled(true);
-        if (frmVelmora* w = MainWindow()) {
-            const TwipsRect picture = w->TwipsOf(w->Image1), grid = w->TwipsOf(w->TDBGridDates);
-            w->SetTwips(this, {grid.left, picture.top, 5400, 2400});
-        }
+        if (MainWindowDoor* w = MainDoor()) w->PlaceOverPicture(this, 5400, 2400);
         show();
         raise();
     });
@@ -97,7 +94,7 @@ void OrvantaPanel::sscmdStartOrvantaImport_Click() {
         result = ImportContractItems(*contract, Module1.CalendarFilePath, filter, MainState.Month, op);
     contract.reset();
     if (result.done) {
-        if (frmVelmora* w = MainWindow()) {
+        if (MainWindowDoor* w = MainDoor()) {
             op.step(5, [&] { w->mnuFile_Build_Repeating_Click(); });
             op.step(5, [&] { w->cmbmonth_Click(); });
         }

@@ -3,7 +3,7 @@
 #include "core/calendarimport.h"
 #include "core/module1.h"
 #include "exchange/orvantapanel.h"
-#include "mainwindow/frmvelmora.h"
+#include "mainwindow/mainwindowdoor.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
 #include "platform/steps.h"
@@ -14,7 +14,7 @@ void ImportVelmoraFile(std::string& fileName) {
     const MsgResult answer =
         Messages().message("Import Duplicate Records?", MsgButtons::YesNo, MsgIcon::None, "Import Duplicate Records?");
     Operation op("ImportVelmoraFile_Error");
-    frmVelmora* w = MainWindow();
+    MainWindowDoor* w = MainDoor();
     if (w) w->SetWaitCursor(true);
     CalendarImportResult result;
     {

@@ -23,7 +23,8 @@
 #include "platform/recordgrid.h"
 #include "platform/sound.h"
 #include "platform/speech.h"
-#include "mainwindow/colorpanel.h"
+#include "records/colorpanel.h"
+#include "records/dategrid.h"
 #include "mainwindow/filecommands.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/windowhelpers.h"
@@ -59,7 +60,11 @@ frmVelmora::frmVelmora(QWidget* parent) : QMainWindow(parent) {
     new OrvantaPanel(SSPanel1);  // the contract import panel, hidden until an import asks for it
     SSPanelExport = new ExportPanel(*this, SSPanel1);
     SSPanelImport = new ImportPanel(*this, SSPanel1);
-    InstallDateGrid();
+    // The search bar takes the width over the grid that the filter list leaves.
+    SetTwips(SSPanel2, TwipsRect{100, 100, 3400, 420});
+    SetTwips(Combo3, TwipsRect{3600, 130, 1300, 360});
+    dateGrid->Install(SSPanel1, SSPanel2, Combo3, SSPanelDayColor);
+    InstallPanelDrags();
 }
 
 frmVelmora::~frmVelmora() {

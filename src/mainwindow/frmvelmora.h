@@ -1,6 +1,8 @@
 // The main window: one month of the open calendar file as six rows of seven
-// day cells over the month's picture, with the date grid left of a splitter
-// bar. The class is split over several files:
+// day cells over the month's picture, with the date grid (src/records/
+// dategrid.h) left of a splitter bar. Only src/app and the main window's own
+// files include this header; other windows use mainwindowdoor.h. The
+// controls are declared in mainwindowcontrols.h; the class is split over:
 //   frmvelmora.cpp           construction, repeat pass, status bar, cursor, today
 //   frmvelmora_startup.cpp   start-up (Form_Load) and shut-down (Form_Unload)
 //   frmvelmora_menus.cpp     the menu tree and the commands of its own
@@ -8,69 +10,45 @@
 //   frmvelmora_controls.cpp  the controls and their names
 //   frmvelmora_build.cpp     the month build and its passes, the cell fonts
 //   frmvelmora_layout.cpp    window layout, splitter and panel drags
-//
-// Control names: every control's objectName is its member name. The label
-// arrays are named "<array>_<index>": "lblTitle_0".."lblTitle_41" (the
-// day-number strips), "lblDay_0".."lblDay_41" (the entry texts) and
-// "DOW_0".."DOW_6" (the weekday headings, 0 = Sunday). Cell i lies in row
-// i / 7 and column i % 7, column 0 being Sunday.
+//   mainwindowdoor.cpp       the door's calls and placing windows beside it
 //
 // Geometry is kept in twips (15 twips per pixel) and converted to pixels
 // only when placed on a widget.
 #pragma once
 #include <QMainWindow>
-#include <QStringList>
 
-#include <array>
 #include <functional>
-#include <map>
 #include <memory>
-#include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "core/dates.h"
 #include "core/monthcells.h"
+#include "mainwindow/mainwindowcontrols.h"
+#include "mainwindow/mainwindowdoor.h"
 #include "platform/sqlstore.h"
 
 namespace vm::layout {
 struct SplitterColumns;
 }
 
-class QAction;
-class QComboBox;
-class QFrame;
-class QLabel;
-class QLineEdit;
-class QMenu;
-class QPushButton;
-class QStatusBar;
-class QTableView;
-class QTimer;
-class QToolBar;
-
 namespace vm {
 
-class AlarmTimer;
-class CellLabel;
-class ColorPanel;
-class ExportPanel;
-class ImportPanel;
+class DateGrid;
 class ISpeechVoice;
-class RecordGridModel;
 
-// A control's rectangle in twips.
-struct TwipsRect {
-    double left = 0, top = 0, width = 0, height = 0;
-};
-
-class frmVelmora : public QMainWindow {
+class frmVelmora : public QMainWindow, public MainWindowDoor, public MainWindowControls {
     Q_OBJECT
 public:
     explicit frmVelmora(QWidget* parent = nullptr);
     ~frmVelmora() override;
+
+    // The door's own calls (mainwindowdoor.h).
+    QWidget* Window() override;
+    db::RecordSource& Dates() override;
+    QWidget* ClientPanel() override;
+    void PlaceOverPicture(QWidget* panel, double widthTwips, double heightTwips) override;
 
     // Start-up: the data folder, the upgrades and the open calendar file;
     // ends by rebuilding the occurrences and drawing the current month.
@@ -80,47 +58,10 @@ public:
     db::RecordSource DataDates;
     db::RecordSource DataSettings;
 
-    // Shut-down: saves the settings, the sounds and the month looks, closes
-    // the secondary windows and the databases. Runs once, from Exit or the
-    // window's close box.
+    // Shut-down, once, from Exit or the close box: saves the settings, the
+    // sounds and the month looks, closes the secondary windows and the databases.
     void Form_Unload();
 
-    // ---- menus (captions and shortcuts in frmvelmora_menus.cpp)
-    QMenu* mnuFile = nullptr;
-    QAction* mnuFile_Settings = nullptr;
-    QMenu* mnuFile_Tools = nullptr;
-    QAction* mnuList_People = nullptr;
-    QAction* mnuFile_DayCalculator = nullptr;
-    QAction* mnuFile_CalcWrkDays = nullptr;
-    QAction* mnuFile_Show2Do = nullptr;
-    QAction* mnuFile_ShowTimer = nullptr;
-    QAction* mnuPrintCalendar = nullptr;
-    QAction* mnuFile_Build_Repeating = nullptr;
-    QAction* mnuFile_Hide_Show = nullptr;
-    QMenu* mnuFile_ImpExp = nullptr;
-    QAction* mnuFile_Import = nullptr;
-    QAction* mnuFile_Export_Data = nullptr;
-    QAction* mnuFile_Exit = nullptr;
-    QAction* mnuAbout = nullptr;
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuShow_UserManual = nullptr;
-    QAction* mnuHelp_CalendarDownload = nullptr;
-    QAction* mnuHelp_Website = nullptr;
-    QAction* mnuHelp_Images = nullptr;
-    QAction* mnuWeek_View = nullptr;
-    QAction* mnuNewRecord = nullptr;
-
-    // The record colour panel (hidden until the date grid asks for it).
-    ColorPanel* SSPanelDayColor = nullptr;
-    // The text export and import panels (hidden until their menu command).
-    ExportPanel* SSPanelExport = nullptr;
-    ImportPanel* SSPanelImport = nullptr;
-
-    // The start panel: the program's name and picture over the month until a
-    // day cell or the date grid is pressed, or the About box opens.
-    QFrame* ssPnlSplash1 = nullptr;
-    QLabel* Image4 = nullptr;
-    QLabel* lblSplash = nullptr;
     void ShowStartPanel();
 
     // The command-line argument ("1" brings a window lying off the screen back).
@@ -133,43 +74,6 @@ public:
     void Initialize_Speech();
     // Where "Print PDF Calendar" writes when no printer is chosen (tests).
     std::string printToFile;
-
-    // ---- controls
-    QToolBar* Toolbar1 = nullptr;
-    QComboBox* cmbMonth = nullptr;     // "January".."December"
-    QComboBox* cmbYear = nullptr;      // " 2018".." 2040"
-    QLineEdit* txtDuration = nullptr;  // quick countdown; the build writes the alarm timer's state
-    QFrame* SSPanel1 = nullptr;        // the whole client area
-    QFrame* SSPanel2 = nullptr;        // search bar above the date grid
-    QComboBox* Combo3 = nullptr;       // the date grid's repeat-type filter
-    QPushButton* SSCmdVert = nullptr;  // the splitter bar
-    QTableView* TDBGridDates = nullptr;
-    RecordGridModel* DataDatesModel = nullptr;
-    QLabel* Image1 = nullptr;          // the month picture
-    QLabel* lblMonth = nullptr;
-    std::array<QLabel*, 7> DOW{};
-    std::array<CellLabel*, kCellCount> lblTitle{};
-    std::array<CellLabel*, kCellCount> lblDay{};
-    QStatusBar* StatusBar1 = nullptr;
-    std::array<QLabel*, 4> StatusPanels{};
-    QTimer* tmrWait = nullptr;         // the alarm timer
-    // The quick countdown panel (txtDuration, cmdGo, lblRemaining) and the
-    // alarm queue's timer wiring (src/alarms/alarmtimer.h).
-    QFrame* sspanelTimer = nullptr;
-    QPushButton* cmdGo = nullptr;
-    QLabel* lblRemaining = nullptr;
-    AlarmTimer* alarmTimer = nullptr;
-
-    // ---- values of the grid
-    int16_t pCurMon = 0;         // shown month 1..12; 0 until a month name was read
-    int16_t pCalendarRows = 6;
-    int16_t pCalendarStyle = kStyleMixed;
-    bool pCalendarShown = true;
-    std::array<int32_t, kCellCount> CellJulDate{};
-    CellColorState CellColors;   // CellColorLocked / CellPriority of every cell
-    bool pDragActive = false;
-    bool pDragColorActive = false;
-    int16_t pButton = 0;         // 1 the splitter, 2 the record colour panel, 3 the copy panel
 
 public slots:
     void mnuFile_Exit_Click();
@@ -190,9 +94,9 @@ public slots:
     void mnuFile_DayCalculator_Click();
     void mnuFile_CalcWrkDays_Click();
     // Redraws the shown month: the build, the day-grid layout, the controls enabled.
-    void cmbmonth_Click();
+    void cmbmonth_Click() override;
     // File > Build Repeating Data: rebuilds the generated occurrences.
-    void mnuFile_Build_Repeating_Click();
+    void mnuFile_Build_Repeating_Click() override;
     // File > Import/Export: the import command and the export panel.
     void mnuFile_Import_Click();
     void mnuFile_Export_Data_Click();
@@ -201,14 +105,12 @@ public:
     // ---- the month build
     // Draws the month chosen in the month and year boxes. A build asked for
     // while one runs is done right after it, never inside it.
-    void BuildCalendarNumbers();
+    void BuildCalendarNumbers() override;
     // Arms today's alarms from the calendar file, whatever month is shown.
-    void SetAlarms();
+    void SetAlarms() override;
     void SetDayLabelFonts();
     int16_t TitleHeightFromFontSize(double size);  // also sets Module1.TitleLabelHeight
     void SetDayNameFonts(int month);
-    // What the 84 cell labels show (the build writes it onto them).
-    const CellLooks& Cells() const { return cells_; }
 
     // ---- layout
     void Form_Resize();
@@ -221,7 +123,7 @@ public:
     double FilterWidthWanted() const;
     void LayoutDayGrid();
     // Enables or disables the main controls around long operations.
-    void EnableMainControls(bool enable);
+    void EnableMainControls(bool enable) override;
     void SSCmdVert_MouseDown();
     void SSCmdVert_Click();
     // A drop on the client panel at (x, y) twips; source is the dragged control.
@@ -234,17 +136,14 @@ public:
     // the mouse's release over the client panel drops it there.
     void StartControlDrag(QWidget* source);
 
-    // Twips geometry of the placed controls.
-    TwipsRect TwipsOf(const QWidget* w) const;
-    void SetTwips(QWidget* w, const TwipsRect& r);
     // The window's size as the layout takes it, frame included.
     double FormWidthTwips() const;
     double FormHeightTwips() const;
 
     // ---- status bar, cursor, today
-    void SetStatusText(int panel, const std::string& text);  // panels 1..4
+    void SetStatusText(int panel, const std::string& text) override;  // panels 1..4
     std::string StatusText(int panel) const;
-    void SetWaitCursor(bool busy);
+    void SetWaitCursor(bool busy) override;
     // Today is the local date unless a fixed day was set (tests).
     void SetToday(std::optional<CivilDate> fixed) { fixedToday_ = fixed; }
     CivilDate Today() const;
@@ -254,16 +153,15 @@ public:
     int deepestBuild() const { return deepestBuild_; }
 
     // ---- moving through months, keys and the main toolbar (frmvelmora_nav.cpp)
-    // Builds the toolbar's sixteen buttons, fills the month and year lists
-    // and connects the boxes, the keys, the day cells and the File menu.
-    // Runs once, at the end of CreateControls.
+    // Once, at the end of CreateControls: the toolbar's sixteen buttons, the
+    // month and year lists, the boxes', keys', day cells' and File menu's wiring.
     void InstallNavigation();
     // The month list "January".."December" and the year list " 2018".." 2040",
     // showing today's month and year. The lists are made afresh each time.
     void FillMonthCombos();
     // The month box's change rule: a whole month name typed in any case is
     // written back proper-cased and drawn; anything else draws nothing.
-    void cmbMonth_Change();
+    void cmbMonth_Change() override;
     // A year chosen from the list: drawn, and the listed-records buttons hidden.
     void cmbYear_Click();
     // A character typed in the year box; Enter (13) draws the typed year when
@@ -282,102 +180,32 @@ public:
     // Button 1..16 of Toolbar1 (separators included), or by key; nullptr if none.
     QAction* Toolbar1Button(int index) const;
     QAction* Toolbar1Button(const QString& key) const;
-    // A search or filter lists these [Velmora] rows: the date grid shows
-    // exactly them and buttons 10 and 12 show; "btn_cancel" deletes exactly
-    // them while the grid still shows them.
-    void ShowListedRecords(std::vector<int64_t> ids);
-    const std::vector<int64_t>& ListedRecords() const { return listedIds_; }
     // Hides buttons 10 and 12 (the File menu, the search's clear button...).
     void HideSearchButtons();
+    // Shows or hides buttons 10 and 12, the listed records' Delete.
+    void SetSearchButtonsVisible(bool visible);
 
-    // ---- the date grid: search bar, filters, cell edits, header sort, the
-    // record colour panel and the copy panel (src/records/dategrid_*.cpp)
-    void InstallDateGrid();  // once, from the constructor
-    QLineEdit* txtSearch = nullptr;
-    QPushButton* sscmdSrchDateData = nullptr;
-    QPushButton* sscmdClearSrch = nullptr;
-    QLabel* lblRecCnt = nullptr;
-    QPushButton* sscmdRepeat = nullptr;
-    QFrame* sspnlMultiWord = nullptr;
-    std::array<QLineEdit*, 3> txtSrch{};
-    std::array<QComboBox*, 2> cmbMultSrch{};
-    QPushButton* sscmdMultSrch = nullptr;
-    QPushButton* sscmdExitMulSrch = nullptr;
-    QPushButton* sscmdOKDayColors = nullptr;
-    QLabel* Label11 = nullptr;
-    QFrame* ssPanlCopyRecs = nullptr;
-    QLineEdit* txtOrigCopyYr = nullptr;
-    QLineEdit* txtNewCopyYr = nullptr;
-    QLineEdit* txtRecDataType = nullptr;
-    QComboBox* cmbCopyDteTyp = nullptr;
-    QPushButton* sscmdCopyRec = nullptr;
-    QPushButton* sscmdCloseCopyPnl = nullptr;
-    void sscmdSrchDateData_Click();
-    void txtSearch_KeyPress(int16_t& KeyAscii);
-    void txtSearch_Click();
-    void sscmdClearSrch_Click();
-    void sscmdMultSrch_Click();
-    void sscmdExitMulSrch_Click();
-    void txtSrch_Click(int Index);
-    void Combo3_Click();
-    // Grid column indexes 0 (Hide) .. 18 (Hr24); the record's ID has no column.
-    void TDBGridDates_AfterColUpdate(int ColIndex);
-    void TDBGridDates_HeadClick(int ColIndex);
-    void TDBGridDates_DblClick();
-    void sscmdOKDayColors_Click();
-    void sscmdCopyRec_Click();
-    void sscmdCloseCopyPnl_Click();
-    void sscmdRepeat_Click();
-    // The model column of grid column `gridIndex` (-1 when not shown).
-    int DateGridColumn(int gridIndex) const;
-    // The drop-down list of a grid column, kept across the grid's requeries.
-    void ClearDateGridList(int gridIndex);
-    void AddDateGridListItem(int gridIndex, const QString& item);
+    // The date grid with its search bar, filters, edits, sort, panels and
+    // the listed records the toolbar's Delete removes (src/records/dategrid.h).
+    std::unique_ptr<DateGrid> dateGrid;
 
 private:
     bool NavKeyEvent(QObject* watched, QEvent* event);
-    void SetSearchButtonsVisible(bool visible);
     void SetMonthBoxesVisible(bool visible);
-    bool ListingShown() const;
-    void DeleteListedRecords();
     void WriteMonthBox(const QString& name);
     bool AcceptYearBox();
     int ShownYear() const;
     bool ToggleBoxes(bool& toggle, int16_t& KeyCode, int16_t Shift);
-    void ClearRecordCount();
 
     std::array<QAction*, 17> toolbarButtons_{};  // 1..16
     bool monthKeyToggle_ = false, yearKeyToggle_ = false, formKeyToggle_ = false;
     bool inMonthChange_ = false;
-    bool listing_ = false;
-    std::vector<int64_t> listedIds_;
-    std::string listedSource_, listedPath_;
-    // The date grid's own state (src/records/dategrid_*.cpp).
-    void ApplyDateGridColumns();
-    void RunDateGrid(const std::string& sql, const std::vector<db::Value>& params);
-    void MarkListedRows(bool show);
-    void RefillOldTypes(const std::string& where, const std::vector<db::Value>& params, bool noneFirst);
-    int32_t CountAllRecords();
-    std::vector<db::Value> GridParams() const;
-    void ShowDayColorBox(int index);
-    void StoreRecordField(int64_t id, const std::string& field, const QString& text);
-    void InstallSearchBar();
-    void InstallCopyPanel();
-    void InstallColorPanelEdits();
     void InstallPanelDrags();
-    std::string gridParamsSql_;
-    std::vector<db::Value> gridParams_;
-    std::map<int, QStringList> dateGridLists_;
-    int64_t colorPanelRecord_ = 0;
-    int32_t totalRecords_ = 0;
-    int afterUpdateRow_ = -1;
-    bool inAfterUpdate_ = false;
     // Context of the navigation's connections and key hook; it goes with the
     // window's members, before the widgets' own tear-down sends its events.
     std::unique_ptr<QObject> navContext_;
 
 public:
-
     // Shortens the waits of shut-down (tests).
     int unloadWaitMs = 2000;
 
@@ -397,27 +225,17 @@ private:
     void ShowMonthPicture(const std::string& path);
     void RefreshDateGrid();
     void DoEvents();
-    void Place(QWidget* w);
-    void Place(QWidget* w, const TwipsRect& r);
     void DragMove(QPoint panelPos);
     void DragRelease(QPoint panelPos);
 
-    CellLooks cells_;
-    CellLooks shown_;
+    CellLooks cells_, shown_;
     bool shownOnce_ = false;
-    std::unordered_map<const QWidget*, TwipsRect> twips_;
     std::optional<CivilDate> fixedToday_;
     std::string picturePath_;
     qint64 pictureStamp_ = 0;
-    bool building_ = false;
-    bool buildPending_ = false;
-    int buildsRun_ = 0;
-    int buildDepth_ = 0;
-    int deepestBuild_ = 0;
-    bool pumping_ = false;
-    bool inResize_ = false;
-    bool waitCursor_ = false;
-    bool unloaded_ = false;
+    bool building_ = false, buildPending_ = false;
+    int buildsRun_ = 0, buildDepth_ = 0, deepestBuild_ = 0;
+    bool pumping_ = false, inResize_ = false, waitCursor_ = false, unloaded_ = false;
     std::vector<std::function<void()>> hooksSet_;
     QWidget* dragSource_ = nullptr;
     bool dragMoved_ = false;

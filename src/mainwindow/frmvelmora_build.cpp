@@ -20,6 +20,7 @@
 #include "core/sorting.h"
 #include "mainwindow/celllabel.h"
 #include "mainwindow/frmvelmora.h"
+#include "records/dategrid.h"
 #include "platform/places.h"
 #include "platform/recordgrid.h"
 #include "platform/steps.h"

@@ -20,6 +20,7 @@
 #include "mainwindow/frmvelmora.h"
 #include "platform/recordgrid.h"
 #include "platform/sound.h"
+#include "records/dategrid.h"
 
 namespace vm {
 namespace {
@@ -108,10 +109,17 @@ void frmVelmora::CreateControls() {
     TDBGridDates->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TDBGridDates->setSelectionBehavior(QAbstractItemView::SelectRows);
     TDBGridDates->verticalHeader()->setDefaultSectionSize(22);
-    DataDatesModel = new RecordGridModel(DataDates, this);
-    DataDatesModel->setObjectName("DataDates");
+    DateGrid::Hooks hooks;
+    hooks.redrawMonth = [this] { cmbmonth_Click(); };
+    hooks.rebuildRepeating = [this] { mnuFile_Build_Repeating_Click(); };
+    hooks.setAlarms = [this] { SetAlarms(); };
+    hooks.statusText = [this](int panel, const std::string& text) { SetStatusText(panel, text); };
+    hooks.showListedButtons = [this](bool show) { SetSearchButtonsVisible(show); };
+    hooks.shownMonth = [this] { return int(pCurMon); };
+    hooks.calendarStyle = [this] { return int(pCalendarStyle); };
+    dateGrid = std::make_unique<DateGrid>(DataDates, TDBGridDates, std::move(hooks), this);
+    DataDatesModel = dateGrid->model;
     DataDatesModel->setFormatter(DateGridText);
-    TDBGridDates->setModel(DataDatesModel);
     TDBGridDates->viewport()->installEventFilter(this);
     SetTwips(TDBGridDates, kGrid);
 

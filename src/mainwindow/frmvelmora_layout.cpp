@@ -19,6 +19,7 @@
 #include <QTableView>
 
 #include <cmath>
+#include <functional>
 
 #include "core/datewords.h"
 #include "core/module1.h"
@@ -28,6 +29,8 @@
 #include "mainwindow/frmvelmora.h"
 #include "platform/messages.h"
 #include "platform/sound.h"
+#include "records/colorpanel.h"
+#include "records/dategrid.h"
 
 namespace vm {
 namespace {
@@ -51,11 +54,25 @@ constexpr double kFrameHeightAllowance = 1290;
 // Panels that are disabled with the main controls when they exist.
 const char* kPopupPanels[] = {"SSPanelExport", "SSPanelImport", "SSPanelSettings"};
 
+// Reports a press on a watched floating panel and swallows it.
+class PanelPressHook : public QObject {
+public:
+    PanelPressHook(QObject* parent, std::function<void(QWidget*)> fn) : QObject(parent), fn_(std::move(fn)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::MouseButtonPress) return false;
+        fn_(static_cast<QWidget*>(watched));
+        return true;
+    }
+
+private:
+    std::function<void(QWidget*)> fn_;
+};
+
 }  // namespace
 
 // ---------------------------------------------------------------- twips
 
-TwipsRect frmVelmora::TwipsOf(const QWidget* w) const {
+TwipsRect MainWindowControls::TwipsOf(const QWidget* w) const {
     if (!w) return {};
     if (auto it = twips_.find(w); it != twips_.end()) return it->second;
     const QRect g = w->geometry();
@@ -63,16 +80,15 @@ TwipsRect frmVelmora::TwipsOf(const QWidget* w) const {
                      double(TwipsFromPixels(g.width())), double(TwipsFromPixels(g.height()))};
 }
 
-void frmVelmora::SetTwips(QWidget* w, const TwipsRect& r) {
+void MainWindowControls::SetTwips(QWidget* w, const TwipsRect& r) {
     if (!w) return;
     twips_[w] = r;
     Place(w, r);
 }
 
-void frmVelmora::Place(QWidget* w) { Place(w, TwipsOf(w)); }
+void MainWindowControls::Place(QWidget* w) { Place(w, TwipsOf(w)); }
 
-void frmVelmora::Place(QWidget* w, const TwipsRect& r) {
-    // Both edges are converted, so neighbouring cells meet exactly.
+void MainWindowControls::Place(QWidget* w, const TwipsRect& r) {
     const int x0 = PixelsFromTwips(r.left), y0 = PixelsFromTwips(r.top);
     const int x1 = PixelsFromTwips(r.left + r.width), y1 = PixelsFromTwips(r.top + r.height);
     w->setGeometry(x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0));
@@ -320,6 +336,20 @@ void frmVelmora::SSPanel1_DragDrop(QWidget* source, double x, double y) {
     EnableMainControls(true);
     pDragActive = false;
     pDragColorActive = false;
+}
+
+// A press on the surface of the copy panel or the colour panel starts moving
+// it; the drop on the client area places it there.
+void frmVelmora::InstallPanelDrags() {
+    auto* hook = new PanelPressHook(navContext_.get(), [this](QWidget* panel) {
+        if (pDragActive || pDragColorActive) return;
+        pDragColorActive = true;
+        pButton = panel == dateGrid->ssPanlCopyRecs ? 3 : 2;
+        EnableMainControls(false);
+        StartControlDrag(panel);
+    });
+    dateGrid->ssPanlCopyRecs->installEventFilter(hook);
+    SSPanelDayColor->installEventFilter(hook);
 }
 
 void frmVelmora::StartControlDrag(QWidget* source) {

@@ -26,6 +26,7 @@
 #include "mainwindow/celllabel.h"
 #include "mainwindow/frmvelmora.h"
 #include "platform/controls.h"
+#include "records/dategrid.h"
 #include "platform/keyedbutton.h"
 
 #include "exchange/printgrid.h"
@@ -178,7 +179,7 @@ void frmVelmora::InstallNavigation() {
     if (mnuFile) connect(mnuFile, &QMenu::aboutToShow, context, [this] { HideSearchButtons(); });
     // Whatever points the date grid at other rows ends the listing.
     connect(DataDatesModel, &QAbstractItemModel::modelReset, context, [this] {
-        if (!ListingShown()) SetSearchButtonsVisible(false);
+        if (!dateGrid->ListingShown()) SetSearchButtonsVisible(false);
     });
 
     // The hook goes with navContext_, so the widgets' tear-down never reaches it.
@@ -238,8 +239,8 @@ void frmVelmora::cmbMonth_Change() {
     }
     AcceptYearBox();
     OptionalStep([&] { cmbmonth_Click(); });
-    if (auto* search = findChild<QWidget*>("txtSearch")) search->setFocus();
-    ClearRecordCount();
+    dateGrid->txtSearch->setFocus();
+    dateGrid->lblRecCnt->clear();
 }
 
 void frmVelmora::cmbYear_Click() {
@@ -247,7 +248,7 @@ void frmVelmora::cmbYear_Click() {
     OptionalStep([&] { LayoutDayGrid(); });
     OptionalStep([&] { EnableMainControls(true); });
     SetSearchButtonsVisible(false);
-    ClearRecordCount();
+    dateGrid->lblRecCnt->clear();
 }
 
 void frmVelmora::cmbYear_KeyPress(int16_t& KeyAscii) {
@@ -278,10 +279,6 @@ bool frmVelmora::AcceptYearBox() {
     if (index >= 0) cmbYear->setCurrentIndex(index);
     cmbYear->setEditText(shown);
     return false;
-}
-
-void frmVelmora::ClearRecordCount() {
-    if (auto* count = findChild<QLabel*>("lblRecCnt")) count->clear();
 }
 
 // ---------------------------------------------------------------- keys
@@ -396,74 +393,6 @@ void frmVelmora::SetSearchButtonsVisible(bool visible) {
 
 void frmVelmora::HideSearchButtons() { SetSearchButtonsVisible(false); }
 
-bool frmVelmora::ListingShown() const {
-    return listing_ && DataDates.recordSource() == listedSource_ && DataDates.databaseName() == listedPath_ &&
-           listedPath_ == Module1.CalendarFilePath;
-}
-
-void frmVelmora::ShowListedRecords(std::vector<int64_t> ids) {
-    std::sort(ids.begin(), ids.end());
-    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
-    std::string list;
-    for (int64_t id : ids) list += (list.empty() ? "" : ",") + std::to_string(id);
-    listedIds_ = std::move(ids);
-    listedPath_ = Module1.CalendarFilePath;
-    listedSource_ = "SELECT * FROM [Velmora] WHERE [ID] IN (" + list + ")" + kMonthQueryOrder;
-    listing_ = true;
-    try {
-        DataDates.setDatabaseName(listedPath_);
-        DataDates.setRecordSource(listedSource_);
-        DataDates.refresh();
-    } catch (...) {
-        listing_ = false;
-    }
-    RefreshDateGrid();
-    SetSearchButtonsVisible(listing_);
-}
-
-void frmVelmora::DeleteListedRecords() {
-    // Only the rows the grid still lists; once it shows other rows there is
-    // nothing left to delete.
-    if (!ListingShown()) {
-        listing_ = false;
-        return;
-    }
-    int listed = 0;
-    try {
-        DataDates.refresh();
-        listed = DataDates.recordCount();
-    } catch (...) {
-        listing_ = false;
-        return;
-    }
-    const std::string question =
-        "Permanently Deleting " + std::to_string(listed) + " Date Records\r\nAre You Sure?";
-    if (Messages().message(question, MsgButtons::OkCancel, MsgIcon::Critical, "Deleting Records") == MsgResult::Cancel)
-        return;
-
-    int deleted = 0;
-    try {
-        db::Database& store = DataDates.database();
-        db::Transaction transaction(store);
-        db::Statement remove = store.prepare("DELETE FROM [Velmora] WHERE [ID] = ?");
-        for (int64_t id : listedIds_) {
-            remove.bind(1, db::Int(id));
-            remove.run();
-            deleted += store.changes();
-        }
-        transaction.commit();
-    } catch (const std::exception& e) {
-        Messages().message(std::string("No Date Records were Deleted.\r\n") + e.what(), MsgButtons::Ok,
-                           MsgIcon::Critical, "Deleting Records");
-        return;
-    }
-    listing_ = false;
-    listedIds_.clear();
-    MainState.pRebuildRepeating = true;
-    InfoBox(std::to_string(deleted) + " Date Records Deleted.", "Deleting Records");
-    OptionalStep([&] { cmbmonth_Click(); });
-}
-
 // ---------------------------------------------------------------- toolbar
 
 void frmVelmora::Toolbar1_ButtonClick(QAction* Button) {
@@ -509,7 +438,7 @@ void frmVelmora::Toolbar1_ButtonClick(QAction* Button) {
             }
         });
     } else if (key == "btn_cancel") {
-        WriteStep("The deletion", [&] { DeleteListedRecords(); });
+        WriteStep("The deletion", [&] { dateGrid->DeleteListedRecords(); });
     } else if (key == "bottomArrow16Green") {
         OptionalStep([&] { moveSplitter(FormWidthTwips() - kGridSideMargin); });
         OptionalStep([&] { Form_Resize(); });

@@ -26,6 +26,7 @@
 #include "core/upgrade.h"
 #include "mainwindow/filecommands.h"
 #include "mainwindow/frmvelmora.h"
+#include "records/dategrid.h"
 
 #include "alarms/frmstopwatch.h"
 #include "tools/frmcalcwrkdays.h"
@@ -41,6 +42,7 @@
 #include "platform/steps.h"
 #include "records/frmenterrec.h"
 #include "records/griddropdown.h"
+#include "core/monthlayout.h"
 #include "records/frmrepeats.h"
 #include "records/frmselectedday.h"
 #include "records/frmweekview.h"
@@ -51,9 +53,7 @@
 namespace vm {
 namespace {
 
-constexpr double kTwipsPerPixel = 15.0;
-
-int Px(double twips) { return static_cast<int>(twips / kTwipsPerPixel + 0.5); }
+int Px(double twips) { return layout::PixelsFromTwips(twips); }
 
 // Start-up passes over a Null read and a missing column; every other failure
 // is shown with its error point.
@@ -342,10 +342,10 @@ void frmVelmora::Form_Unload() {
             SettingsToSave s;
             s.minimized = isMinimized();
             const QRect g = geometry();
-            s.Top = g.top() * kTwipsPerPixel;
-            s.Left = g.left() * kTwipsPerPixel;
-            s.Height = g.height() * kTwipsPerPixel;
-            s.Width = g.width() * kTwipsPerPixel;
+            s.Top = layout::TwipsFromPixels(g.top());
+            s.Left = layout::TwipsFromPixels(g.left());
+            s.Height = layout::TwipsFromPixels(g.height());
+            s.Width = layout::TwipsFromPixels(g.width());
             s.VBarLeft = TwipsOf(SSCmdVert).left;
             s.LastVelmoraFN = Module1.CalendarFilePath;
             s.PrevFiles = CalendarFiles.PrevFiles;

@@ -1,4 +1,4 @@
-# The settings panel, the record colour panel's own parts and the shortcuts.
+# The settings panel and the shortcuts.
 target_sources(velmora_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/settingspanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settingspanel_options.cpp
@@ -6,6 +6,4 @@ target_sources(velmora_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/settingspanel_sounds.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settingspanel_hooks.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settingspanel.h
-  ${CMAKE_CURRENT_LIST_DIR}/colorpanel.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/colorpanel.h
   ${CMAKE_CURRENT_LIST_DIR}/shortcuts.cpp)

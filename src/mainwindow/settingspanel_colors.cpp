@@ -9,7 +9,7 @@
 #include "core/numtext.h"
 #include "core/recordstyle.h"
 #include "core/settingsrules.h"
-#include "mainwindow/colorpanel.h"
+#include "records/colorpanel.h"
 #include "mainwindow/frmvelmora.h"
 #include "mainwindow/settingspanel.h"
 #include "mainwindow/settingspanel_boxes.h"

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/calendarfiles.h"
+#include "core/splashlogic.h"
 #include "platform/pickers.h"
 
 namespace vm {

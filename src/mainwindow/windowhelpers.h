@@ -1,6 +1,6 @@
 // Helpers every window shares: keeping a window above the others, the one
 // file dialog of the program, bringing the main window back onto a screen,
-// and (re-exported) the splash picture and the desktop's opener.
+// and (re-exported) the desktop's opener.
 #pragma once
 #include <QMargins>
 #include <QRect>
@@ -9,7 +9,6 @@
 #include <optional>
 #include <string>
 
-#include "core/splashlogic.h"  // GetSplashPicture
 #include "platform/messages.h"
 #include "platform/shell.h"    // ShellOpenFile, OpenWebPage
 

@@ -17,9 +17,8 @@
 #include "core/numtext.h"
 #include "core/recordpanel.h"
 #include "core/recordstyle.h"
-#include "mainwindow/colorpanel.h"
-#include "mainwindow/frmvelmora.h"
 #include "platform/controls.h"
+#include "records/colorpanel.h"
 #include "platform/messages.h"
 #include "platform/pickers.h"
 #include "platform/recordgrid.h"
@@ -35,7 +34,7 @@ QColor FromNumber(long n) {
 
 }  // namespace
 
-void frmVelmora::InstallColorPanelEdits() {
+void DateGrid::InstallColorPanelEdits() {
     ColorPanel* panel = SSPanelDayColor;
     Label11 = new QLabel("Date & Title Colors - ", panel);
     Label11->setObjectName("Label11_0");
@@ -51,7 +50,7 @@ void frmVelmora::InstallColorPanelEdits() {
     connect(sscmdOKDayColors, &QPushButton::clicked, this, [this] { sscmdOKDayColors_Click(); });
     if (auto* rgb = panel->findChild<QPushButton*>("sscmdRedGreenBlue")) rgb->setToolTip(" Open Red/Green/Blue Calculator ");
 
-    auto* hook = new EventHook(navContext_.get(), [this, panel](QObject* watched, QEvent* event) {
+    auto* hook = new EventHook(this, [this, panel](QObject* watched, QEvent* event) {
         int i = 0;
         while (i < 4 && panel->Text1[i] != watched) ++i;
         if (i == 4) return false;
@@ -87,7 +86,7 @@ void frmVelmora::InstallColorPanelEdits() {
     panel->move(TDBGridDates->x() + 40, TDBGridDates->y() + 40);
 }
 
-void frmVelmora::ShowDayColorBox(int index) {
+void DateGrid::ShowDayColorBox(int index) {
     QLineEdit* box = SSPanelDayColor->Text1[index];
     const BoxColors shown = ShownBoxColors(static_cast<long>(BoxNumber(box->text().toStdString())));
     QPalette p = box->palette();
@@ -97,31 +96,31 @@ void frmVelmora::ShowDayColorBox(int index) {
     box->setToolTip(box->text());
 }
 
-void frmVelmora::TDBGridDates_DblClick() {
+void DateGrid::TDBGridDates_DblClick() {
     const QModelIndex at = TDBGridDates->currentIndex();
     const int row = at.row();
-    if (row < 0 || row >= DataDatesModel->recordCount()) return;
-    const int g = DateGridIndexOf(DataDatesModel->fieldName(at.column()));
+    if (row < 0 || row >= model->recordCount()) return;
+    const int g = DateGridIndexOf(model->fieldName(at.column()));
     auto cellText = [&](int gridIndex) {
         const int m = DateGridColumn(gridIndex);
-        return m >= 0 ? DataDatesModel->data(DataDatesModel->index(row, m)).toString() : QString();
+        return m >= 0 ? model->data(model->index(row, m)).toString() : QString();
     };
     if (g == kColFont) {
-        SetStatusText(4, "Open Text Selection Form");
+        hooks_.statusText(4, "Open Text Selection Form");
         const std::optional<FontChoice> chosen =
             Pickers().pickFont(FontDialogPreset(cellText(kColFont).toStdString(), "MS Sans Serif"), "Font");
-        SetStatusText(4, "");
+        hooks_.statusText(4, "");
         if (!chosen) return;
         const std::optional<std::string> text = FontChoiceText(*chosen);
         if (!text) {
             Messages().message(kFontChoiceError, MsgButtons::Ok, MsgIcon::None, kFontChoiceErrorTitle);
             return;
         }
-        DataDatesModel->storeCell(row, DateGridColumn(kColFont), QString::fromStdString(*text));
+        model->storeCell(row, DateGridColumn(kColFont), QString::fromStdString(*text));
     } else if (g == kColDayColors) {
         ColorPanel* panel = SSPanelDayColor;
-        const int id = DataDatesModel->fieldIndex("ID");
-        colorPanelRecord_ = id >= 0 ? db::AsInt(DataDatesModel->value(row, id)) : 0;
+        const int id = model->fieldIndex("ID");
+        colorPanelRecord_ = id >= 0 ? db::AsInt(model->value(row, id)) : 0;
         panel->show();
         panel->raise();
         panel->SSTab1->setCurrentIndex(0);
@@ -145,7 +144,7 @@ void frmVelmora::TDBGridDates_DblClick() {
     TDBGridDates->setFocus();
 }
 
-void frmVelmora::sscmdOKDayColors_Click() {
+void DateGrid::sscmdOKDayColors_Click() {
     ColorPanel* panel = SSPanelDayColor;
     panel->hide();
     std::array<std::string, 4> boxes;
@@ -156,18 +155,18 @@ void frmVelmora::sscmdOKDayColors_Click() {
     if (colorPanelRecord_ != 0) StoreRecordField(colorPanelRecord_, "DayColors", QString::fromStdString(text));
 }
 
-void frmVelmora::StoreRecordField(int64_t id, const std::string& field, const QString& text) {
-    const int idCol = DataDatesModel->fieldIndex("ID");
-    const int col = DataDatesModel->fieldIndex(field);
+void DateGrid::StoreRecordField(int64_t id, const std::string& field, const QString& text) {
+    const int idCol = model->fieldIndex("ID");
+    const int col = model->fieldIndex(field);
     if (idCol >= 0 && col >= 0)
-        for (int r = 0; r < DataDatesModel->recordCount(); ++r)
-            if (db::AsInt(DataDatesModel->value(r, idCol)) == id) {
-                DataDatesModel->storeCell(r, col, text);
+        for (int r = 0; r < model->recordCount(); ++r)
+            if (db::AsInt(model->value(r, idCol)) == id) {
+                model->storeCell(r, col, text);
                 return;
             }
     // Not listed any more: straight into the file.
     try {
-        db::Statement st = DataDates.database().prepare("UPDATE [Velmora] SET [" + field + "] = ? WHERE [ID] = ?");
+        db::Statement st = dates_.database().prepare("UPDATE [Velmora] SET [" + field + "] = ? WHERE [ID] = ?");
         st.bindAll({db::Text(text.toStdString()), db::Int(id)});
         st.run();
     } catch (const db::DbError& e) {

@@ -16,28 +16,15 @@
 #include "core/calendarfiles.h"
 #include "core/copyrecords.h"
 #include "core/module1.h"
-#include "mainwindow/colorpanel.h"
-#include "mainwindow/frmvelmora.h"
+#include "records/colorpanel.h"
 #include "platform/emptyonclick.h"
 #include "platform/messages.h"
 #include "platform/steps.h"
 #include "records/frmrepeats.h"
+#include "records/dategrid.h"
 
 namespace vm {
 namespace {
-
-class PanelPressHook : public QObject {
-public:
-    PanelPressHook(QObject* parent, std::function<void(QWidget*)> fn) : QObject(parent), fn_(std::move(fn)) {}
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::MouseButtonPress) return false;
-        fn_(static_cast<QWidget*>(watched));
-        return true;
-    }
-
-private:
-    std::function<void(QWidget*)> fn_;
-};
 
 QLineEdit* Box(QWidget* parent, const char* name, const char* text) {
     auto* b = new QLineEdit(text, parent);
@@ -47,8 +34,8 @@ QLineEdit* Box(QWidget* parent, const char* name, const char* text) {
 
 }  // namespace
 
-void frmVelmora::InstallCopyPanel() {
-    ssPanlCopyRecs = new QFrame(SSPanel1);
+void DateGrid::InstallCopyPanel(QWidget* client) {
+    ssPanlCopyRecs = new QFrame(client);
     ssPanlCopyRecs->setObjectName("ssPanlCopyRecs");
     ssPanlCopyRecs->setFrameShape(QFrame::Panel);
     ssPanlCopyRecs->setFrameShadow(QFrame::Raised);
@@ -80,7 +67,7 @@ void frmVelmora::InstallCopyPanel() {
     sscmdCloseCopyPnl = new QPushButton(ssPanlCopyRecs);
     sscmdCloseCopyPnl->setObjectName("sscmdCloseCopyPnl");
     sscmdCloseCopyPnl->setToolTip(" Exit without Importing  ");
-    sscmdCloseCopyPnl->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    sscmdCloseCopyPnl->setIcon(ssPanlCopyRecs->style()->standardIcon(QStyle::SP_DialogCloseButton));
     grid->addWidget(sscmdCopyRec, 4, 0);
     grid->addWidget(sscmdCloseCopyPnl, 4, 1);
     ssPanlCopyRecs->adjustSize();
@@ -88,26 +75,11 @@ void frmVelmora::InstallCopyPanel() {
     for (QLineEdit* box : {txtOrigCopyYr, txtNewCopyYr, txtRecDataType}) EmptyOnClick(box);
     connect(sscmdCopyRec, &QPushButton::clicked, this, [this] { sscmdCopyRec_Click(); });
     connect(sscmdCloseCopyPnl, &QPushButton::clicked, this, [this] { sscmdCloseCopyPnl_Click(); });
-    InstallPanelDrags();
 }
 
-// A press on the surface of the copy panel or the colour panel starts moving
-// it; the drop on the client area places it there.
-void frmVelmora::InstallPanelDrags() {
-    auto* hook = new PanelPressHook(navContext_.get(), [this](QWidget* panel) {
-        if (pDragActive || pDragColorActive) return;
-        pDragColorActive = true;
-        pButton = panel == ssPanlCopyRecs ? 3 : 2;
-        EnableMainControls(false);
-        StartControlDrag(panel);
-    });
-    ssPanlCopyRecs->installEventFilter(hook);
-    SSPanelDayColor->installEventFilter(hook);
-}
+void DateGrid::sscmdCloseCopyPnl_Click() { ssPanlCopyRecs->hide(); }
 
-void frmVelmora::sscmdCloseCopyPnl_Click() { ssPanlCopyRecs->hide(); }
-
-void frmVelmora::sscmdCopyRec_Click() {
+void DateGrid::sscmdCopyRec_Click() {
     CopyRequest request;
     request.origYear = txtOrigCopyYr->text().toStdString();
     request.newYear = txtNewCopyYr->text().toStdString();
@@ -121,8 +93,8 @@ void frmVelmora::sscmdCopyRec_Click() {
     if (!CalendarIsOpen("Copy Selected Records")) return;
     CopyOutcome outcome;
     try {
-        DataDates.setDatabaseName(Module1.CalendarFilePath);
-        outcome = CopyListedRecords(DataDates.database(), DataDates, request);
+        dates_.setDatabaseName(Module1.CalendarFilePath);
+        outcome = CopyListedRecords(dates_.database(), dates_, request);
     } catch (const db::DbError& e) {
         Messages().message(std::to_string(e.number()) + " - " + e.what() + "\r\nNo records were copied.",
                            MsgButtons::Ok, MsgIcon::Critical, "sscmdCopyRec_Error");
@@ -139,21 +111,21 @@ void frmVelmora::sscmdCopyRec_Click() {
     // when they match) and the count label counts it.
     const std::string sql = MainState.pSQL, order = MainState.pSQLOrder;
     const std::vector<db::Value> params = GridParams();
-    WriteStep("The repeating data", [&] { mnuFile_Build_Repeating_Click(); });
-    OptionalStep([&] { cmbmonth_Click(); });
+    WriteStep("The repeating data", [&] { hooks_.rebuildRepeating(); });
+    OptionalStep([&] { hooks_.redrawMonth(); });
     OptionalStep([&] {
         MainState.pSQL = sql;
         MainState.pSQLOrder = order;
         if (sql.empty()) return;
         RunDateGrid(sql + order, params);
-        RefreshDateGrid();
+        Reload();
     });
-    lblRecCnt->setText(QString::number(DataDates.recordCount()) + " Recs");
+    lblRecCnt->setText(QString::number(dates_.recordCount()) + " Recs");
     ssPanlCopyRecs->hide();
 }
 
-void frmVelmora::sscmdRepeat_Click() {
-    HideSearchButtons();
+void DateGrid::sscmdRepeat_Click() {
+    ShowListedButtons(false);
     ShowRepeats();
 }
 

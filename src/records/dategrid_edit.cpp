@@ -1,7 +1,9 @@
-// The date grid as an editable grid over DataDates: its columns, captions,
+// The date grid as an editable grid over dates_: its columns, captions,
 // drop-down lists and aliases, the rules a typed value must meet, what a cell
 // edit derives (day key, day colours, 24-hour hour, sound preview, the
 // rebuild flag) and the header sort with the Hide toggle.
+#include <QComboBox>
+#include <QFrame>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTableView>
@@ -9,10 +11,10 @@
 #include "core/gridcells.h"
 #include "core/gridsearch.h"
 #include "core/module1.h"
+#include "core/monthcells.h"
 #include "core/numtext.h"
 #include "core/playwave.h"
 #include "core/schema.h"
-#include "mainwindow/frmvelmora.h"
 #include "platform/datagrid.h"
 #include "platform/messages.h"
 #include "platform/recordgrid.h"
@@ -74,64 +76,90 @@ RecordGridModel::Converter DateRecordConverter() {
 }  // namespace
 
 const char* DateGridField(int i) { return i >= 0 && i < kDateGridColumns ? kColumns[i].field : ""; }
-const char* DateGridCaption(int i) { return i >= 0 && i < kDateGridColumns ? kColumns[i].caption : ""; }
 int DateGridIndexOf(const std::string& field) {
     for (int i = 0; i < kDateGridColumns; ++i)
         if (ToLower(field) == ToLower(kColumns[i].field)) return i;
     return -1;
 }
 
-int frmVelmora::DateGridColumn(int gridIndex) const {
-    if (!DataDatesModel || gridIndex < 0 || gridIndex >= kDateGridColumns) return -1;
-    return DataDatesModel->fieldIndex(kColumns[gridIndex].field);
+int DateGrid::DateGridColumn(int gridIndex) const {
+    if (!model || gridIndex < 0 || gridIndex >= kDateGridColumns) return -1;
+    return model->fieldIndex(kColumns[gridIndex].field);
 }
 
-void frmVelmora::ClearDateGridList(int gridIndex) {
+void DateGrid::ClearDateGridList(int gridIndex) {
     dateGridLists_.erase(gridIndex);
-    if (const int m = DateGridColumn(gridIndex); m >= 0) DataDatesModel->clearValueList(m);
+    if (const int m = DateGridColumn(gridIndex); m >= 0) model->clearValueList(m);
 }
 
-void frmVelmora::AddDateGridListItem(int gridIndex, const QString& item) {
+void DateGrid::AddDateGridListItem(int gridIndex, const QString& item) {
     dateGridLists_[gridIndex].append(item);
-    if (const int m = DateGridColumn(gridIndex); m >= 0) DataDatesModel->addToValueList(m, item);
+    if (const int m = DateGridColumn(gridIndex); m >= 0) model->addToValueList(m, item);
 }
 
-void frmVelmora::InstallDateGrid() {
-    TDBGridDates->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed |
-                                  QAbstractItemView::AnyKeyPressed);
-    TDBGridDates->setItemDelegate(new ValueListDelegate(TDBGridDates));
-    const TableDef& table = FindTable(CalendarTables(), "Velmora");
-    DataDatesModel->setFormatter(TableFormatter(table));
-    DataDatesModel->setConverter(DateRecordConverter());
-    // Records are added in the entry window: no new-row line here.
-    DataDatesModel->setEditable(true, false);
-    for (const char* v : kAmPmList) dateGridLists_[kColAmPm].append(v);
-    for (const char* v : kRepeatList) dateGridLists_[kColRepeat].append(v);
-    for (const char* v : kTypeList) dateGridLists_[kColDateType].append(v);
-    connect(DataDatesModel, &QAbstractItemModel::modelReset, this, [this] { ApplyDateGridColumns(); });
-    DataDatesModel->setAfterUpdate([this](int row, int column) {
-        if (inAfterUpdate_) return;  // the cells written below
-        afterUpdateRow_ = row;
-        TDBGridDates_AfterColUpdate(DateGridIndexOf(DataDatesModel->fieldName(column)));
-        afterUpdateRow_ = -1;
-        OptionalStep([&] { SetAlarms(); });  // an edited record's alarms take effect at once
-    });
-    HeaderClickKeepsCurrentRecord(TDBGridDates);
-    connect(TDBGridDates->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
-        if (section >= 0 && section < DataDatesModel->columnCount()) {
-            const int g = DateGridIndexOf(DataDatesModel->fieldName(section));
-            if (g >= 0) TDBGridDates_HeadClick(g);
-        }
-    });
-    connect(TDBGridDates, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex&) { TDBGridDates_DblClick(); });
-    InstallSearchBar();
-    InstallCopyPanel();
+DateGrid::DateGrid(db::RecordSource& dates, QTableView* view, Hooks hooks, QObject* window)
+    : QObject(window), dates_(dates), hooks_(std::move(hooks)) {
+    setObjectName("DateGrid");
+    TDBGridDates = view;
+    model = new RecordGridModel(dates_, this);
+    model->setObjectName("DataDates");
+    view->setModel(model);
+}
+
+DateGrid::~DateGrid() {
+    // The grid's widgets belong to the window and outlive this object: the
+    // view lets the model go (an open cell edit is stored as it goes) while
+    // the records it reads are still there.
+    if (TDBGridDates) TDBGridDates->setModel(nullptr);
+    delete model;
+    model = nullptr;
+}
+
+void DateGrid::Install(QWidget* client, QFrame* searchBar, QComboBox* filter, ColorPanel* colorPanel) {
+    Combo3 = filter;
+    SSPanelDayColor = colorPanel;
+    InstallEditing();
+    InstallSearchBar(client, searchBar);
+    InstallCopyPanel(client);
     InstallColorPanelEdits();
     ApplyDateGridColumns();
 }
 
-void frmVelmora::ApplyDateGridColumns() {
-    RecordGridModel* model = DataDatesModel;
+void DateGrid::Reload() {
+    if (model) model->reload();
+}
+
+void DateGrid::InstallEditing() {
+    TDBGridDates->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed |
+                                  QAbstractItemView::AnyKeyPressed);
+    TDBGridDates->setItemDelegate(new ValueListDelegate(TDBGridDates));
+    const TableDef& table = FindTable(CalendarTables(), "Velmora");
+    model->setFormatter(TableFormatter(table));
+    model->setConverter(DateRecordConverter());
+    // Records are added in the entry window: no new-row line here.
+    model->setEditable(true, false);
+    for (const char* v : kAmPmList) dateGridLists_[kColAmPm].append(v);
+    for (const char* v : kRepeatList) dateGridLists_[kColRepeat].append(v);
+    for (const char* v : kTypeList) dateGridLists_[kColDateType].append(v);
+    connect(model, &QAbstractItemModel::modelReset, this, [this] { ApplyDateGridColumns(); });
+    model->setAfterUpdate([this](int row, int column) {
+        if (inAfterUpdate_) return;  // the cells written below
+        afterUpdateRow_ = row;
+        TDBGridDates_AfterColUpdate(DateGridIndexOf(model->fieldName(column)));
+        afterUpdateRow_ = -1;
+        OptionalStep([&] { hooks_.setAlarms(); });  // an edited record's alarms take effect at once
+    });
+    HeaderClickKeepsCurrentRecord(TDBGridDates);
+    connect(TDBGridDates->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
+        if (section >= 0 && section < model->columnCount()) {
+            const int g = DateGridIndexOf(model->fieldName(section));
+            if (g >= 0) TDBGridDates_HeadClick(g);
+        }
+    });
+    connect(TDBGridDates, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex&) { TDBGridDates_DblClick(); });
+}
+
+void DateGrid::ApplyDateGridColumns() {
     for (int c = 0; c < model->columnCount(); ++c) {
         model->clearValueList(c);
         TDBGridDates->setColumnHidden(c, false);
@@ -151,8 +179,7 @@ void frmVelmora::ApplyDateGridColumns() {
     }
 }
 
-void frmVelmora::TDBGridDates_AfterColUpdate(int ColIndex) {
-    RecordGridModel* model = DataDatesModel;
+void DateGrid::TDBGridDates_AfterColUpdate(int ColIndex) {
     const int row = afterUpdateRow_ >= 0 ? afterUpdateRow_ : TDBGridDates->currentIndex().row();
     if (row < 0 || row >= model->recordCount()) return;
     inAfterUpdate_ = true;
@@ -167,9 +194,11 @@ void frmVelmora::TDBGridDates_AfterColUpdate(int ColIndex) {
         OptionalStep([&] {
             if (const auto date = ReadStoredDate(db::AsText(cell(kColDate)))) {
                 store(kColJulDate, IntText(Date2Julian(*date)));
-                const int month = pCurMon >= 1 && pCurMon <= 12 ? pCurMon : date->m;
+                const int shown = hooks_.shownMonth ? hooks_.shownMonth() : 0;
+                const int month = shown >= 1 && shown <= 12 ? shown : date->m;
                 const MonthAppearance& look = MainState.Month[size_t(month)];
-                store(kColDayColors, DateEditDayColors(look.DayFG, look.DayBG, pCalendarStyle));
+                const int style = hooks_.calendarStyle ? hooks_.calendarStyle() : kStyleMixed;
+                store(kColDayColors, DateEditDayColors(look.DayFG, look.DayBG, style));
             }
         });
     } else if (ColIndex == kColHour || ColIndex == kColAmPm) {
@@ -195,30 +224,30 @@ void frmVelmora::TDBGridDates_AfterColUpdate(int ColIndex) {
     inAfterUpdate_ = false;
 }
 
-std::vector<db::Value> frmVelmora::GridParams() const {
+std::vector<db::Value> DateGrid::GridParams() const {
     return MainState.pSQL == gridParamsSql_ ? gridParams_ : std::vector<db::Value>{};
 }
 
-void frmVelmora::TDBGridDates_HeadClick(int ColIndex) {
+void DateGrid::TDBGridDates_HeadClick(int ColIndex) {
     static GridSortState sortState;  // for the whole run
     const char* field = DateGridField(ColIndex);
     if (!*field) return;
     const std::string direction = sortState.click(field);
     listing_ = false;
-    HideSearchButtons();
+    ShowListedButtons(false);
     if (ColIndex == kColHide) {
         WriteStep("The hidden rows", [&] {
             if (Messages().message("Do you want to Hide/UnHide All Data Rows?", MsgButtons::YesNo, MsgIcon::Critical,
                                    "Hide Data") == MsgResult::No)
                 return;
-            const int id = DataDatesModel->fieldIndex("ID");
+            const int id = model->fieldIndex("ID");
             if (id < 0) return;
-            db::Database& store = DataDates.database();
+            db::Database& store = dates_.database();
             db::Transaction transaction(store);
             db::Statement flip = store.prepare(
                 "UPDATE [Velmora] SET [Hide] = CASE WHEN IFNULL([Hide], 0) <> 0 THEN 0 ELSE -1 END WHERE [ID] = ?");
-            for (int r = 0; r < DataDates.recordCount(); ++r) {
-                flip.bind(1, DataDates.valueAt(r, id));
+            for (int r = 0; r < dates_.recordCount(); ++r) {
+                flip.bind(1, dates_.valueAt(r, id));
                 flip.run();
             }
             transaction.commit();
@@ -227,7 +256,7 @@ void frmVelmora::TDBGridDates_HeadClick(int ColIndex) {
     if (MainState.pSQL.empty()) MainState.pSQL = kGridSelect;
     MainState.pSQLOrder = HeaderOrder(field, direction);
     OptionalStep([&] {
-        RequeryKeepingRecord(TDBGridDates, DataDatesModel, DataDates, MainState.pSQL + MainState.pSQLOrder,
+        RequeryKeepingRecord(TDBGridDates, model, dates_, MainState.pSQL + MainState.pSQLOrder,
                              GridParams());
     });
 }

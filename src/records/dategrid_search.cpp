@@ -16,12 +16,12 @@
 #include "core/gridsearch.h"
 #include "core/module1.h"
 #include "core/numtext.h"
-#include "mainwindow/frmvelmora.h"
 #include "platform/controls.h"
 #include "platform/messages.h"
 #include "platform/recordgrid.h"
 #include "platform/sound.h"
 #include "platform/steps.h"
+#include "records/dategrid.h"
 
 namespace vm {
 namespace {
@@ -32,27 +32,24 @@ void ErrorBox(const db::DbError& e, const std::string& title, const std::string&
 
 }  // namespace
 
-void frmVelmora::InstallSearchBar() {
-    auto* row = new QHBoxLayout(SSPanel2);
+void DateGrid::InstallSearchBar(QWidget* client, QFrame* searchBar) {
+    auto* row = new QHBoxLayout(searchBar);
     row->setContentsMargins(2, 2, 2, 2);
     row->setSpacing(2);
-    txtSearch = new QLineEdit("Search", SSPanel2);
+    txtSearch = new QLineEdit("Search", searchBar);
     txtSearch->setObjectName("txtSearch");
     txtSearch->setToolTip(" Search Data For This ");
-    sscmdSrchDateData = NamedButton(SSPanel2, "sscmdSrchDateData", "", " Search for Text in Entire Database ");
-    sscmdSrchDateData->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
-    sscmdClearSrch = NamedButton(SSPanel2, "sscmdClearSrch", "", " Clear Search - End Sound Playing ");
-    sscmdClearSrch->setIcon(style()->standardIcon(QStyle::SP_DialogResetButton));
-    lblRecCnt = new QLabel(SSPanel2);
+    sscmdSrchDateData = NamedButton(searchBar, "sscmdSrchDateData", "", " Search for Text in Entire Database ");
+    sscmdSrchDateData->setIcon(searchBar->style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    sscmdClearSrch = NamedButton(searchBar, "sscmdClearSrch", "", " Clear Search - End Sound Playing ");
+    sscmdClearSrch->setIcon(searchBar->style()->standardIcon(QStyle::SP_DialogResetButton));
+    lblRecCnt = new QLabel(searchBar);
     lblRecCnt->setObjectName("lblRecCnt");
-    sscmdRepeat = NamedButton(SSPanel2, "sscmdRepeat", "Repeat", " Display Repeat Examples ");
+    sscmdRepeat = NamedButton(searchBar, "sscmdRepeat", "Repeat", " Display Repeat Examples ");
     for (QPushButton* b : {sscmdSrchDateData, sscmdClearSrch}) b->setFixedWidth(28);
     sscmdRepeat->setFixedWidth(56);
     // The count takes room only while it shows one, so the box keeps its width.
     lblRecCnt->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
-    // The bar takes the width over the grid that the filter list leaves.
-    SetTwips(SSPanel2, TwipsRect{100, 100, 3400, 420});
-    SetTwips(Combo3, TwipsRect{3600, 130, 1300, 360});
     row->addWidget(txtSearch, 1);
     row->addWidget(sscmdSrchDateData);
     row->addWidget(sscmdClearSrch);
@@ -63,7 +60,7 @@ void frmVelmora::InstallSearchBar() {
     connect(sscmdRepeat, &QPushButton::clicked, this, [this] { sscmdRepeat_Click(); });
 
     // The multi-word panel, below the search bar.
-    sspnlMultiWord = new QFrame(SSPanel1);
+    sspnlMultiWord = new QFrame(client);
     sspnlMultiWord->setObjectName("sspnlMultiWord");
     sspnlMultiWord->setFrameShape(QFrame::Panel);
     sspnlMultiWord->setFrameShadow(QFrame::Raised);
@@ -86,11 +83,11 @@ void frmVelmora::InstallSearchBar() {
     }
     sscmdMultSrch = NamedButton(sspnlMultiWord, "sscmdMultSrch", "Search", " Search for Text in Entire Database ");
     sscmdExitMulSrch = NamedButton(sspnlMultiWord, "sscmdExitMulSrch", "", " Exit without Importing  ");
-    sscmdExitMulSrch->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    sscmdExitMulSrch->setIcon(searchBar->style()->standardIcon(QStyle::SP_DialogCloseButton));
     multi->addWidget(sscmdMultSrch);
     multi->addWidget(sscmdExitMulSrch);
     sspnlMultiWord->adjustSize();
-    sspnlMultiWord->move(SSPanel2->x(), SSPanel2->y() + SSPanel2->height() + 2);
+    sspnlMultiWord->move(searchBar->x(), searchBar->y() + searchBar->height() + 2);
     sspnlMultiWord->hide();
     connect(sscmdMultSrch, &QPushButton::clicked, this, [this] { sscmdMultSrch_Click(); });
     connect(sscmdExitMulSrch, &QPushButton::clicked, this, [this] { sscmdExitMulSrch_Click(); });
@@ -98,7 +95,7 @@ void frmVelmora::InstallSearchBar() {
     Combo3->setInsertPolicy(QComboBox::NoInsert);
     connect(Combo3, qOverload<int>(&QComboBox::activated), this, [this] { Combo3_Click(); });
 
-    auto* hook = new EventHook(navContext_.get(), [this](QObject* watched, QEvent* event) {
+    auto* hook = new EventHook(this, [this](QObject* watched, QEvent* event) {
         if (event->type() == QEvent::MouseButtonPress) {
             if (watched == txtSearch) txtSearch_Click();
             for (int i = 0; i < 3; ++i)
@@ -115,31 +112,31 @@ void frmVelmora::InstallSearchBar() {
     for (QLineEdit* box : txtSrch) box->installEventFilter(hook);
 }
 
-void frmVelmora::txtSearch_KeyPress(int16_t& KeyAscii) {
+void DateGrid::txtSearch_KeyPress(int16_t& KeyAscii) {
     if (KeyAscii != 13) return;
     KeyAscii = 0;
     sscmdSrchDateData_Click();
 }
 
-void frmVelmora::txtSearch_Click() {
+void DateGrid::txtSearch_Click() {
     lblRecCnt->clear();
     txtSearch->clear();
 }
 
-void frmVelmora::sscmdClearSrch_Click() {
+void DateGrid::sscmdClearSrch_Click() {
     OptionalStep([&] { SoundPlayer().stop(); });
-    HideSearchButtons();
+    ShowListedButtons(false);
     txtSearch->clear();
     txtSearch->setFocus();
     lblRecCnt->clear();
 }
 
-void frmVelmora::sscmdExitMulSrch_Click() {
+void DateGrid::sscmdExitMulSrch_Click() {
     for (QLineEdit* box : txtSrch) box->clear();
     sspnlMultiWord->hide();
 }
 
-void frmVelmora::txtSrch_Click(int Index) {
+void DateGrid::txtSrch_Click(int Index) {
     if (Index >= 0 && Index < 3) txtSrch[size_t(Index)]->clear();
 }
 
@@ -174,14 +171,14 @@ const TableSummary& CurrentSummary(db::Database& store) {
 }
 }  // namespace
 
-int32_t frmVelmora::CountAllRecords() { return CurrentSummary(DataDates.database()).total; }
+int32_t DateGrid::CountAllRecords() { return CurrentSummary(dates_.database()).total; }
 
-void frmVelmora::RefillOldTypes(const std::string& where, const std::vector<db::Value>& params, bool noneFirst) {
+void DateGrid::RefillOldTypes(const std::string& where, const std::vector<db::Value>& params, bool noneFirst) {
     std::vector<std::string> found;
     if (where.empty()) {
-        found = CurrentSummary(DataDates.database()).types;
+        found = CurrentSummary(dates_.database()).types;
     } else {
-        db::Statement st = DataDates.database().prepare("SELECT DISTINCT [DateType] FROM [Velmora]" + where);
+        db::Statement st = dates_.database().prepare("SELECT DISTINCT [DateType] FROM [Velmora]" + where);
         if (!params.empty()) st.bindAll(params);
         while (st.step()) found.push_back(db::AsText(st.column(0)));
     }
@@ -196,27 +193,75 @@ void frmVelmora::RefillOldTypes(const std::string& where, const std::vector<db::
     if (!found.empty() && !found[0].empty()) cmbCopyDteTyp->setEditText(QString::fromStdString(found[0]));
 }
 
-void frmVelmora::RunDateGrid(const std::string& sql, const std::vector<db::Value>& params) {
+void DateGrid::RunDateGrid(const std::string& sql, const std::vector<db::Value>& params) {
     gridParamsSql_ = MainState.pSQL;
     gridParams_ = params;
-    DataDates.setDatabaseName(Module1.CalendarFilePath);
-    DataDates.setRecordSource(sql);
-    DataDates.setParameters(params);
-    DataDates.refresh();
+    dates_.setDatabaseName(Module1.CalendarFilePath);
+    dates_.setRecordSource(sql);
+    dates_.setParameters(params);
+    dates_.refresh();
 }
 
-void frmVelmora::MarkListedRows(bool show) {
+bool DateGrid::ListingShown() const {
+    return listing_ && dates_.recordSource() == listedSource_ && dates_.databaseName() == listedPath_ &&
+           listedPath_ == Module1.CalendarFilePath;
+}
+
+void DateGrid::MarkListedRows(bool show) {
     listedIds_.clear();
-    const int id = DataDates.fieldCount() > 0 ? DataDatesModel->fieldIndex("ID") : -1;
-    for (int r = 0; id >= 0 && r < DataDates.recordCount(); ++r) listedIds_.push_back(db::AsInt(DataDates.valueAt(r, id)));
-    listedPath_ = DataDates.databaseName();
-    listedSource_ = DataDates.recordSource();
+    const int id = dates_.fieldCount() > 0 ? model->fieldIndex("ID") : -1;
+    for (int r = 0; id >= 0 && r < dates_.recordCount(); ++r) listedIds_.push_back(db::AsInt(dates_.valueAt(r, id)));
+    listedPath_ = dates_.databaseName();
+    listedSource_ = dates_.recordSource();
     listing_ = show;
-    RefreshDateGrid();
-    SetSearchButtonsVisible(show);
+    Reload();
+    ShowListedButtons(show);
 }
 
-void frmVelmora::sscmdSrchDateData_Click() {
+void DateGrid::DeleteListedRecords() {
+    // Only the rows the grid still lists; once it shows other rows there is
+    // nothing left to delete.
+    if (!ListingShown()) {
+        listing_ = false;
+        return;
+    }
+    int listed = 0;
+    try {
+        dates_.refresh();
+        listed = dates_.recordCount();
+    } catch (...) {
+        listing_ = false;
+        return;
+    }
+    const std::string question =
+        "Permanently Deleting " + std::to_string(listed) + " Date Records\r\nAre You Sure?";
+    if (Messages().message(question, MsgButtons::OkCancel, MsgIcon::Critical, "Deleting Records") == MsgResult::Cancel)
+        return;
+
+    int deleted = 0;
+    try {
+        db::Database& store = dates_.database();
+        db::Transaction transaction(store);
+        db::Statement remove = store.prepare("DELETE FROM [Velmora] WHERE [ID] = ?");
+        for (int64_t id : listedIds_) {
+            remove.bind(1, db::Int(id));
+            remove.run();
+            deleted += store.changes();
+        }
+        transaction.commit();
+    } catch (const std::exception& e) {
+        Messages().message(std::string("No Date Records were Deleted.\r\n") + e.what(), MsgButtons::Ok,
+                           MsgIcon::Critical, "Deleting Records");
+        return;
+    }
+    listing_ = false;
+    listedIds_.clear();
+    MainState.pRebuildRepeating = true;
+    InfoBox(std::to_string(deleted) + " Date Records Deleted.", "Deleting Records");
+    OptionalStep([&] { hooks_.redrawMonth(); });
+}
+
+void DateGrid::sscmdSrchDateData_Click() {
     const std::string t = txtSearch->text().toStdString();
     if (Trim(t).empty() && !sspnlMultiWord->isHidden()) return;
     const SearchPlan plan = ChooseSearch(t);
@@ -239,7 +284,7 @@ void frmVelmora::sscmdSrchDateData_Click() {
     const SearchClause clause = SingleSearchClause(plan, t);
     if (!CalendarIsOpen("Search")) return;
     try {
-        DataDates.setDatabaseName(Module1.CalendarFilePath);
+        dates_.setDatabaseName(Module1.CalendarFilePath);
         MainState.pSQL = kGridSelect + clause.where.sql;
         if (clause.textOrder) MainState.pSQLOrder = kTextSearchOrder;
         RefillOldTypes("", {}, false);
@@ -250,12 +295,12 @@ void frmVelmora::sscmdSrchDateData_Click() {
         ErrorBox(e, "Sub: - sscmdSrchDateData", "\r\n@Error Point 4\r\n" + MainState.pSQL + "\r\n" + MainState.pSQLOrder);
         return;
     }
-    const int count = DataDates.recordCount();
+    const int count = dates_.recordCount();
     lblRecCnt->setText(QString::number(count) + " Recs");
     MarkListedRows(count > 0 && count < totalRecords_);
 }
 
-void frmVelmora::sscmdMultSrch_Click() {
+void DateGrid::sscmdMultSrch_Click() {
     std::optional<std::string> third;
     if (!txtSrch[2]->isHidden()) third = txtSrch[2]->text().toStdString();
     const BoundSql clause = MultiWordClause(txtSrch[0]->text().toStdString(), cmbMultSrch[0]->currentText().toStdString(),
@@ -263,7 +308,7 @@ void frmVelmora::sscmdMultSrch_Click() {
                                             cmbMultSrch[1]->currentText().toStdString());
     if (!CalendarIsOpen("Search")) return;
     try {
-        DataDates.setDatabaseName(Module1.CalendarFilePath);
+        dates_.setDatabaseName(Module1.CalendarFilePath);
         RefillOldTypes(clause.sql, clause.params, true);
         MainState.pSQL = kGridSelect + clause.sql;
         totalRecords_ = CountAllRecords();
@@ -273,13 +318,13 @@ void frmVelmora::sscmdMultSrch_Click() {
         sspnlMultiWord->hide();
         return;
     }
-    const int count = DataDates.recordCount();
+    const int count = dates_.recordCount();
     lblRecCnt->setText(QString::number(count) + " Recs");
     MarkListedRows(count > 0 && count < totalRecords_);
     sspnlMultiWord->hide();
 }
 
-void frmVelmora::Combo3_Click() {
+void DateGrid::Combo3_Click() {
     lblRecCnt->clear();
     txtSearch->clear();
     std::string c = Combo3->currentText().toStdString();
@@ -297,7 +342,7 @@ void frmVelmora::Combo3_Click() {
         ErrorBox(e, "Combo3_Click_Error");
         return;
     }
-    lblRecCnt->setText(QString::number(DataDates.recordCount()) + " Recs");
+    lblRecCnt->setText(QString::number(dates_.recordCount()) + " Recs");
     MarkListedRows(true);
 }
 

@@ -26,7 +26,7 @@
 #include "core/module1.h"
 #include "core/numtext.h"
 #include "core/record.h"
-#include "mainwindow/frmvelmora.h"
+#include "mainwindow/mainwindowdoor.h"
 #include "platform/controls.h"
 #include "platform/keyedbutton.h"
 #include "records/combotext.h"
@@ -36,7 +36,6 @@ namespace {
 
 QPointer<frmEnterRec> g_enterRec;
 int g_closeStepMs = 50;
-constexpr int kTwipsPerPixel = 15;
 
 QLineEdit* MakeBox(QWidget* parent, const char* name, const char* text, const char* tip) {
     auto* b = new QLineEdit(QString::fromUtf8(text), parent);
@@ -206,10 +205,7 @@ void frmEnterRec::buildControls() {
 }
 
 void frmEnterRec::Form_Load() {
-    if (auto* main = MainWindow()) {
-        const int offset = 750 / kTwipsPerPixel;
-        move(main->x() + offset, main->y() + offset);
-    }
+    PlaceBesideMain(this, 750);
     Module1.EnterRecOpen = true;
     loaded_ = true;
     MonthView1->setSelectedDate(QDate::currentDate());
@@ -428,7 +424,7 @@ frmEnterRec* EnterRec() {
 frmEnterRec* ShowEnterRec() {
     if (g_enterRec && g_enterRec->closing()) g_enterRec->unloadNow();
     if (!EnterRec()) {
-        g_enterRec = new frmEnterRec(MainWindow());
+        g_enterRec = new frmEnterRec(MainParent());
         g_enterRec->Form_Load();
     }
     g_enterRec->show();

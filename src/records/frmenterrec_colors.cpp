@@ -15,7 +15,7 @@
 #include "platform/pickers.h"
 #include "records/combotext.h"
 #include "records/frmenterrec.h"
-#include "tools/frmredgreenblue.h"
+#include "mainwindow/mainwindowdoor.h"
 
 namespace vm {
 namespace {
@@ -123,7 +123,7 @@ void frmEnterRec::sscmdInfo_Click() {
             "Selecting Colors");
 }
 
-void frmEnterRec::sscmdRGB_Click() { ShowRedGreenBlue(); }
+void frmEnterRec::sscmdRGB_Click() { ShowColorConverter(); }
 
 void frmEnterRec::txtColor_Change(int index) {
     QLineEdit* box = txtColor[static_cast<size_t>(index)];

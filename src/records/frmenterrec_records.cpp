@@ -9,7 +9,7 @@
 
 #include "core/calendarfiles.h"
 #include "core/module1.h"
-#include "mainwindow/frmvelmora.h"
+#include "mainwindow/mainwindowdoor.h"
 #include "platform/messages.h"
 #include "records/combotext.h"
 #include "records/frmenterrec.h"
@@ -123,7 +123,7 @@ bool frmEnterRec::SaveRecord(int16_t mode) {
                            "SaveRecord_Error");
         return false;
     }
-    if (auto* w = MainWindow()) {
+    if (MainWindowDoor* w = MainDoor()) {
         ++monthRedraws_;
         w->cmbmonth_Click();
     }

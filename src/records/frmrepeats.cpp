@@ -6,7 +6,7 @@
 #include <QPointer>
 
 #include "core/module1.h"
-#include "mainwindow/frmvelmora.h"
+#include "mainwindow/mainwindowdoor.h"
 
 namespace vm {
 namespace {
@@ -14,7 +14,6 @@ namespace {
 QPointer<frmRepeats> g_window;
 
 constexpr int kPictureWidth = 831, kPictureHeight = 468;
-constexpr int kPlaceOffsetPx = 1300 / 15;  // 1300 twips right of and below the main window
 
 // The examples the picture explains: repeat type, periods (the record's
 // Duration), the Repeat text to enter, and what it does.
@@ -112,7 +111,7 @@ void frmRepeats::closeEvent(QCloseEvent* event) {
 void ShowRepeats() {
     if (!g_window) {
         g_window = new frmRepeats(nullptr);
-        if (frmVelmora* main = MainWindow()) g_window->move(main->pos() + QPoint(kPlaceOffsetPx, kPlaceOffsetPx));
+        PlaceBesideMain(g_window, 1300);
     }
     Module1.RepeatsOpen = true;  // also when it comes back after its close
     g_window->show();

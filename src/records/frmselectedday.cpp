@@ -19,7 +19,7 @@
 #include "core/datewords.h"
 #include "core/module1.h"
 #include "core/selectedday.h"
-#include "mainwindow/frmvelmora.h"
+#include "mainwindow/mainwindowdoor.h"
 #include "mainwindow/windowhelpers.h"
 #include "platform/controls.h"
 #include "platform/keyedbutton.h"
@@ -138,11 +138,8 @@ void frmSelectedDay::Form_Load() {
 
     if (Module1.SelDayTop != 0) {
         move(ToPixels(Module1.SelDayLeft), ToPixels(Module1.SelDayTop));
-    } else if (const QWidget* main = MainWindow()) {
-        const QRect m = main->frameGeometry();
-        const TwipsPoint at = CentredOn(ToTwips(m.x()), ToTwips(m.y()), ToTwips(m.width()), ToTwips(m.height()),
-                                        Module1.SelDayWidth, Module1.SelDayHeight);
-        move(ToPixels(at.left), ToPixels(at.top));
+    } else {
+        CentreOnMain(this);
     }
 
     if (g_keptFontSize != 0) ApplyFontSize(g_keptFontSize);
@@ -227,7 +224,7 @@ void frmSelectedDay::closeEvent(QCloseEvent* event) {
 frmSelectedDay* SelectedDay() { return g_selDay.get(); }
 
 frmSelectedDay* ShowSelectedDay() {
-    return g_selDay.show([] { return new frmSelectedDay(MainWindow()); });
+    return g_selDay.show([] { return new frmSelectedDay(MainParent()); });
 }
 
 void UnloadSelectedDay() { g_selDay.unload(); }

@@ -21,7 +21,8 @@
 #include "core/datewords.h"
 #include "core/files.h"
 #include "core/module1.h"
-#include "mainwindow/frmvelmora.h"
+#include "core/monthlayout.h"
+#include "mainwindow/mainwindowdoor.h"
 #include "platform/controls.h"
 #include "platform/keyedbutton.h"
 #include "platform/onewindow.h"
@@ -34,13 +35,12 @@ namespace {
 
 OneWindow<frmWeekView> g_weekView;
 
-constexpr int kTwipsPerPixel = 15;
 constexpr int32_t kDesignHeight = 6192;
 constexpr int32_t kDesignWidth = 10704;
 const QColor kLabelBack(0xF0, 0xF7, 0xFF);  // &HFFF7F0
 
-int Px(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
-int32_t Twips(int pixels) { return pixels * kTwipsPerPixel; }
+int Px(double twips) { return layout::PixelsFromTwips(twips); }
+int32_t Twips(int pixels) { return layout::TwipsFromPixels(pixels); }
 
 }  // namespace
 
@@ -128,7 +128,7 @@ void frmWeekView::MarkDayLabel(int column, bool today) {
 
 void frmWeekView::Form_Load() {
     OptionalStep([&] {
-        if (const QWidget* main = MainWindow()) move(main->x() + Px(750), main->y() + Px(750));
+        PlaceBesideMain(this, 750);
     });
     mnuFile_Picture->setChecked(Module1.WeekViewPicture);
     resize(Px(Module1.WeekViewWidth != 0 ? Module1.WeekViewWidth : kDesignWidth),
@@ -302,7 +302,7 @@ void frmWeekView::closeEvent(QCloseEvent* event) {
 frmWeekView* WeekView() { return g_weekView.get(); }
 
 frmWeekView* ShowWeekView() {
-    return g_weekView.show([] { return new frmWeekView(MainWindow()); });
+    return g_weekView.show([] { return new frmWeekView(MainParent()); });
 }
 
 void UnloadWeekView() { g_weekView.unload(); }

@@ -14,7 +14,7 @@
 #include "core/gridcells.h"
 #include "core/module1.h"
 #include "core/schema.h"
-#include "mainwindow/frmvelmora.h"
+#include "mainwindow/mainwindowdoor.h"
 #include "platform/messages.h"
 #include "platform/onewindow.h"
 #include "platform/recordgrid.h"
@@ -97,10 +97,7 @@ void frm2DoList::Form_Load() {
     for (const auto& [field, caption] : kCaptions)
         Data2DoListModel->setCaption(Data2DoListModel->fieldIndex(field), caption);
     if (const int d = Data2DoListModel->fieldIndex("TaskDescription"); d >= 0) TDBGrid2DoList->setColumnWidth(d, 300);
-    if (QWidget* main = MainWindow()) {
-        const int offset = 750 / kToolTwipsPerPixel;
-        move(main->geometry().left() + offset, main->geometry().top() + offset);
-    }
+    PlaceBesideMain(this, 750);
     loaded_ = true;
 }
 
@@ -191,7 +188,7 @@ void frm2DoList::TDBGrid2DoList_AfterColUpdate(int row) {
 frm2DoList* ToDoList() { return g_todo.get(); }
 
 frm2DoList* Show2DoList() {
-    return g_todo.show([] { return new frm2DoList(MainWindow()); });
+    return g_todo.show([] { return new frm2DoList(MainParent()); });
 }
 
 void Unload2DoList() { g_todo.unload(); }

@@ -20,7 +20,7 @@
 #include "core/gridcells.h"
 #include "core/module1.h"
 #include "core/numtext.h"
-#include "mainwindow/frmvelmora.h"
+#include "mainwindow/mainwindowdoor.h"
 #include "platform/controls.h"
 #include "platform/onewindow.h"
 #include "platform/messages.h"
@@ -30,7 +30,6 @@ namespace vm {
 namespace {
 
 OneWindow<frmCalcWrkDays> g_window;
-constexpr int kTwipsPerPixel = 15;
 const char* kColumns = "SELECT [Date], [DateText], [DateType], [WorkDay] FROM [RepeatingData] WHERE ";
 
 std::string CountLabel(int rows) {
@@ -127,10 +126,7 @@ void frmCalcWrkDays::Form_Load() {
     lblCalcDaysResult->clear();
     const CivilDate t = Today();
     MonthView1->setSelectedDate(QDate(t.y, t.m, t.d));
-    if (auto* main = MainWindow()) {
-        const int offset = 750 / kTwipsPerPixel;
-        move(main->x() + offset, main->y() + offset);
-    }
+    PlaceBesideMain(this, 750);
 }
 
 void frmCalcWrkDays::MonthView1_DateClick() {

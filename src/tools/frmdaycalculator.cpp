@@ -17,7 +17,7 @@
 #include "core/daycalc.h"
 #include "core/module1.h"
 #include "core/numtext.h"
-#include "mainwindow/frmvelmora.h"
+#include "mainwindow/mainwindowdoor.h"
 #include "platform/controls.h"
 #include "platform/onewindow.h"
 #include "platform/messages.h"
@@ -118,10 +118,7 @@ void frmDayCalculator::Form_Load() {
     if (const int d = DayCalcModel->fieldIndex("Description"); d >= 0) TDBGridCalcDays->setColumnWidth(d, 220);
     TextCalcDate->setText(QString::fromStdString(FormatMDY(Today())));
     sscmdCalc_Click();
-    if (auto* main = MainWindow()) {
-        const QRect m = main->frameGeometry();
-        move(m.x() + m.width() / 2 - frameGeometry().width() / 2, m.y() + m.height() / 2 - frameGeometry().height() / 2);
-    }
+    CentreOnMain(this);
     Module1.DayCalculatorOpen = true;
     SSTab1->setCurrentIndex(0);
     const CivilDate t = Today();

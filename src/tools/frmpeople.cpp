@@ -17,7 +17,8 @@
 #include "core/module1.h"
 #include "core/schema.h"
 #include "exchange/printgrid.h"
-#include "mainwindow/frmvelmora.h"
+#include "core/monthlayout.h"
+#include "mainwindow/mainwindowdoor.h"
 #include "platform/messages.h"
 #include "platform/onewindow.h"
 #include "platform/recordgrid.h"
@@ -100,12 +101,11 @@ frmPeople::~frmPeople() = default;
 
 void frmPeople::Form_Load() {
     const Module1State& m = Module1;
-    constexpr int t = kToolTwipsPerPixel;
+    constexpr int t = layout::kTwipsPerPixel;
     if (m.PeopleWidth != 0) {
         setGeometry(m.PeopleLeft / t, m.PeopleTop / t, m.PeopleWidth / t, m.PeopleHeight / t);
-    } else if (QWidget* main = MainWindow()) {
-        const QRect g = main->geometry();
-        move(g.width() / 2 + g.left() - width() / 2, g.height() / 2 + g.top() - height() / 2);
+    } else {
+        CentreOnMain(this);
     }
     pSQL = kPeopleSelect;
     pSQLOrder = kPeopleOrder;
@@ -154,7 +154,7 @@ void frmPeople::Form_Unload() {
     loaded_ = false;
     if (Module1.SelectedDayOpen) UnloadSelectedDay();
     const QRect g = geometry();
-    constexpr int t = kToolTwipsPerPixel;
+    constexpr int t = layout::kTwipsPerPixel;
     Module1.PeopleTop = g.top() * t;
     Module1.PeopleLeft = g.left() * t;
     Module1.PeopleWidth = g.width() * t;
@@ -254,7 +254,7 @@ void frmPeople::mnuFile_Print_Graph_Click() { Print_Grid(tdbgridPeople, 2, "Cont
 frmPeople* People() { return g_people.get(); }
 
 frmPeople* ShowPeople() {
-    return g_people.show([] { return new frmPeople(MainWindow()); });
+    return g_people.show([] { return new frmPeople(MainParent()); });
 }
 
 void UnloadPeople() { g_people.unload(); }

@@ -15,7 +15,7 @@
 #include "core/colorconvert.h"
 #include "core/module1.h"
 #include "core/recordpanel.h"
-#include "mainwindow/frmvelmora.h"
+#include "mainwindow/mainwindowdoor.h"
 #include "platform/controls.h"
 #include "platform/messages.h"
 #include "platform/onewindow.h"
@@ -25,7 +25,6 @@ namespace vm {
 namespace {
 
 OneWindow<frmRedGreenBlue> g_rgb;
-constexpr int kTwipsPerPixel = 15;
 
 }  // namespace
 
@@ -90,13 +89,8 @@ frmRedGreenBlue::~frmRedGreenBlue() {
 void frmRedGreenBlue::Form_Load() {
     Text2->hide();
     txtColorSampl->hide();
-    if (auto* main = MainWindow()) {
-        // Beside the main window's record colour panel, wherever it lies.
-        QPoint panel;
-        if (auto* p = main->findChild<QWidget*>("SSPanelDayColor")) panel = p->pos();
-        const int offset = 500 / kTwipsPerPixel;
-        move(main->x() + panel.x() + offset, main->y() + panel.y() + offset);
-    }
+    // Beside the main window's record colour panel, wherever it lies.
+    PlaceBesideMain(this, 500, "SSPanelDayColor");
     Module1.RedGreenBlueOpen = true;
     loaded_ = true;
 }
@@ -210,7 +204,7 @@ void frmRedGreenBlue::sscmdInfo_Click() {
 // Shown in front but not made active: the entry window that asked for it
 // keeps the keyboard.
 frmRedGreenBlue* ShowRedGreenBlue() {
-    frmRedGreenBlue* w = g_rgb.load([] { return new frmRedGreenBlue(MainWindow()); });
+    frmRedGreenBlue* w = g_rgb.load([] { return new frmRedGreenBlue(MainParent()); });
     w->show();
     w->raise();
     return w;

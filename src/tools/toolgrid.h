@@ -51,8 +51,4 @@ struct SearchPanel {
 SearchPanel MakeSearchPanel(QWidget* parent, const char* searchName, const char* searchTip,
                             std::function<void()> onSearch, std::function<void()> onClear);
 
-
-// Twips of the old window measures (15 to a pixel).
-constexpr int kToolTwipsPerPixel = 15;
-
 }  // namespace vm

@@ -28,6 +28,7 @@
 #include "platform/guardedapp.h"
 #include "platform/recordgrid.h"
 #include "platform/speech.h"
+#include "records/dategrid.h"
 #include "records/frmselectedday.h"
 #include "monthfixture.h"
 
@@ -63,6 +64,11 @@ protected:
     void TypeInto(QComboBox* box, const QString& text) {
         box->lineEdit()->clear();
         QTest::keyClicks(box, text);
+    }
+    // A search typed into the date grid's search bar: the grid lists what it finds.
+    void Search(const char* text) {
+        w->dateGrid->txtSearch->setText(text);
+        QTest::keyClick(w->dateGrid->txtSearch, Qt::Key_Return);
     }
     std::string Month() { return w->cmbMonth->currentText().toStdString(); }
     std::string Year() { return w->cmbYear->currentText().toStdString(); }
@@ -175,7 +181,7 @@ TEST_F(Navigation, KeysUpAndDownStepOnlyTheYearBoxFromTheYearShown) {
 }
 
 TEST_F(Navigation, ListedRecordButtonsShowForAListingHideOnAMove) {
-    const int64_t a = Add({2026, 2, 3}, "Dentist");
+    Add({2026, 2, 3}, "Dentist");
     Add({2026, 2, 4}, "Plumber");
     EXPECT_TRUE(ListedButtonsHidden());
 
@@ -192,7 +198,7 @@ TEST_F(Navigation, ListedRecordButtonsShowForAListingHideOnAMove) {
         {"repeat expansion", [&] { w->mnuFile_Build_Repeating_Click(); }},
     };
     for (const Step& s : steps) {
-        w->ShowListedRecords({a});
+        Search("Dentist");
         EXPECT_TRUE(ListedButtonsShown()) << s.what;
         EXPECT_EQ(w->DataDatesModel->recordCount(), 1) << s.what;
         s.act();
@@ -201,14 +207,14 @@ TEST_F(Navigation, ListedRecordButtonsShowForAListingHideOnAMove) {
 }
 
 TEST_F(Navigation, DeletingListedRecordsAsksAndDeletesExactlyThoseInOneGo) {
-    const int64_t a = Add({2026, 2, 3}, "Dentist");
+    const int64_t a = Add({2026, 2, 3}, "Dentist visit town");
     const int64_t b = Add({2026, 2, 4}, "Plumber");
-    const int64_t c = Add({2026, 2, 5}, "Baker");
-    const int64_t d = Add({2026, 3, 9}, "Tailor");
+    const int64_t c = Add({2026, 2, 5}, "Baker visit");
+    const int64_t d = Add({2026, 3, 9}, "Tailor visit town");
     Draw("February", " 2026");  // the grid holds a, b, c
 
     // Cancel: nothing goes.
-    w->ShowListedRecords({c, a, d});
+    Search("visit");  // a, c, d
     fx.messages.answers.push_back(MsgResult::Cancel);
     Click("btn_cancel");
     EXPECT_EQ(fx.messages.shown.size(), 1u);
@@ -217,7 +223,7 @@ TEST_F(Navigation, DeletingListedRecordsAsksAndDeletesExactlyThoseInOneGo) {
 
     // OK: exactly the listed ones, reported, and the month drawn again.
     fx.messages.clear();
-    w->ShowListedRecords({a, d});
+    Search("town");  // a, d
     Click("btn_cancel");
     EXPECT_EQ(Ids(), (std::vector<int64_t>{b, c}));
     ASSERT_EQ(fx.messages.shown.size(), 2u);
@@ -231,11 +237,36 @@ TEST_F(Navigation, DeletingListedRecordsAsksAndDeletesExactlyThoseInOneGo) {
 
     // A listing the grid no longer shows deletes nothing, and asks nothing.
     fx.messages.clear();
-    w->ShowListedRecords({b});
+    Search("Plumber");
     w->cmbmonth_Click();  // the entry window's save, a style change...
     Click("btn_cancel");
     EXPECT_TRUE(fx.messages.shown.empty());
     EXPECT_EQ(Ids(), (std::vector<int64_t>{b, c}));
+}
+
+TEST_F(Navigation, DeleteAfterTwoSearchesRemovesExactlyTheSecondList) {
+    Add({2026, 2, 3}, "Dentist visit town");
+    const int64_t b = Add({2026, 2, 4}, "Plumber");
+    const int64_t c = Add({2026, 2, 5}, "Baker visit");
+    Add({2026, 3, 9}, "Tailor visit town");
+    const int64_t e = Add({2026, 2, 6}, "Cobbler visit");
+    const struct {
+        const char *first, *second;  // the second search lists fewer than the first
+        std::vector<int64_t> left;
+    } cases[] = {
+        {"visit", "town", {b, c, e}},   // text, then text
+        {"visit", "2/5/2026", {b, e}},  // text, then a date
+    };
+    for (const auto& s : cases) {
+        Search(s.first);
+        ASSERT_TRUE(ListedButtonsShown()) << s.first;
+        Search(s.second);
+        ASSERT_TRUE(ListedButtonsShown()) << s.second;
+        fx.messages.clear();
+        Click("btn_cancel");
+        EXPECT_EQ(Ids(), s.left) << s.second;
+        EXPECT_TRUE(ListedButtonsHidden()) << s.second;
+    }
 }
 
 TEST_F(Navigation, DoubleClickOpensTheSelectedDayOnlyForADayOfTheShownMonth) {
@@ -328,12 +359,13 @@ std::string ShownButtons(QToolBar* bar) {
 }
 
 TEST_F(Navigation, ToolbarsShowOneSeparatorBetweenButtonsWhateverIsHidden) {
-    const int64_t a = Add({2026, 2, 3}, "Dentist");
+    Add({2026, 2, 3}, "Dentist");
+    Add({2026, 2, 4}, "Plumber");  // so that a search for the other lists fewer than all
     auto tidy = [](const std::string& s) {
         return !s.empty() && s.front() != '|' && s.back() != '|' && s.find("||") == std::string::npos;
     };
     EXPECT_TRUE(tidy(ShownButtons(w->Toolbar1))) << ShownButtons(w->Toolbar1);
-    w->ShowListedRecords({a});
+    Search("Dentist");
     ASSERT_TRUE(ListedButtonsShown());
     EXPECT_TRUE(tidy(ShownButtons(w->Toolbar1))) << ShownButtons(w->Toolbar1);
     w->cmbmonth_Click();

@@ -2,7 +2,7 @@
 #include <QFontDialog>
 #include <QPalette>
 
-#include "mainwindow/colorpanel.h"
+#include "records/colorpanel.h"
 #include "platform/qtpickers.h"
 #include "settings_testutil.h"
 

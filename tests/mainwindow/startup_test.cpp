@@ -18,6 +18,7 @@
 #include "platform/places.h"
 #include "platform/recordgrid.h"
 #include "platform/sqlstore.h"
+#include "records/dategrid.h"
 #include "records/frmselectedday.h"
 #include "startedwindow.h"
 
@@ -73,7 +74,7 @@ TEST(StartUp, OptionsSoundsStyleRecentFilesAndRecordsSurviveExitAndARestart) {
     EXPECT_EQ(prev1->text(), "1 - Other.mdb");
     // The date grid lists every record and offers the stored date types last, once each.
     EXPECT_EQ(again.DataDates.recordCount(), 3);
-    const QStringList types = again.DataDatesModel->valueList(again.DateGridColumn(10));
+    const QStringList types = again.DataDatesModel->valueList(again.dateGrid->DateGridColumn(10));
     EXPECT_EQ(types.mid(types.size() - 2), (QStringList{"Birthday", "Sailing Day"}));
     EXPECT_EQ(types.filter("Sailing").size(), 1);
     EXPECT_FALSE(types.contains("  "));

@@ -18,7 +18,8 @@
 #include "core/appearance.h"
 #include "core/dates.h"
 #include "core/module1.h"
-#include "mainwindow/colorpanel.h"
+#include "records/colorpanel.h"
+#include "records/dategrid.h"
 #include "mainwindow/frmvelmora.h"
 #include "platform/pickers.h"
 #include "platform/recordgrid.h"
@@ -81,8 +82,8 @@ protected:
         w->cmbmonth_Click();
     }
     void Search(const QString& text) {
-        w->txtSearch->setText(text);
-        QTest::keyClick(w->txtSearch, Qt::Key_Return);
+        w->dateGrid->txtSearch->setText(text);
+        QTest::keyClick(w->dateGrid->txtSearch, Qt::Key_Return);
     }
     // DateText of every listed row, in grid order.
     std::vector<std::string> Listed() {
@@ -109,7 +110,9 @@ protected:
             if (db::AsInt(w->DataDatesModel->value(r, col)) == id) return r;
         return -1;
     }
-    QModelIndex Cell(int64_t id, int gridColumn) { return w->DataDatesModel->index(RowOf(id), w->DateGridColumn(gridColumn)); }
+    QModelIndex Cell(int64_t id, int gridColumn) {
+        return w->DataDatesModel->index(RowOf(id), w->dateGrid->DateGridColumn(gridColumn));
+    }
     bool Edit(int64_t id, int gridColumn, const QString& text) {
         return w->DataDatesModel->setData(Cell(id, gridColumn), text, Qt::EditRole);
     }
@@ -122,15 +125,15 @@ protected:
         QTest::mouseDClick(w->TDBGridDates->viewport(), Qt::LeftButton, {}, p);
     }
     void CopyListed(const char* fromYear, const char* toYear, const char* type) {
-        w->txtOrigCopyYr->setText(fromYear);
-        w->txtNewCopyYr->setText(toYear);
-        w->cmbCopyDteTyp->setEditText(type);
+        w->dateGrid->txtOrigCopyYr->setText(fromYear);
+        w->dateGrid->txtNewCopyYr->setText(toYear);
+        w->dateGrid->cmbCopyDteTyp->setEditText(type);
         fx.messages.clear();
-        w->sscmdCopyRec->click();
+        w->dateGrid->sscmdCopyRec->click();
     }
     void ClickHeader(int gridColumn) {
         QHeaderView* header = w->TDBGridDates->horizontalHeader();
-        const int section = w->DateGridColumn(gridColumn);
+        const int section = w->dateGrid->DateGridColumn(gridColumn);
         const QPoint at(header->sectionViewportPosition(section) + header->sectionSize(section) / 2, header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
     }
@@ -164,7 +167,7 @@ TEST_F(DateGrid, SearchModesCountAndTheDeleteButton) {
     for (const auto& c : cases) {
         Search(c.typed);
         EXPECT_EQ(Listed(), c.listed) << c.typed;
-        EXPECT_EQ(w->lblRecCnt->text().toStdString(), std::to_string(c.listed.size()) + " Recs") << c.typed;
+        EXPECT_EQ(w->dateGrid->lblRecCnt->text().toStdString(), std::to_string(c.listed.size()) + " Recs") << c.typed;
         EXPECT_EQ(DeleteShown(), c.deleteShown) << c.typed;
     }
 
@@ -175,12 +178,12 @@ TEST_F(DateGrid, SearchModesCountAndTheDeleteButton) {
     ASSERT_EQ(fx.messages.shown.size(), 1u);
     EXPECT_EQ(Listed(), std::vector<std::string>{dentist});
 
-    QTest::mouseClick(w->txtSearch, Qt::LeftButton);
-    EXPECT_EQ(w->txtSearch->text(), "");
+    QTest::mouseClick(w->dateGrid->txtSearch, Qt::LeftButton);
+    EXPECT_EQ(w->dateGrid->txtSearch->text(), "");
     Search("cake");
-    w->sscmdClearSrch->click();
+    w->dateGrid->sscmdClearSrch->click();
     EXPECT_FALSE(DeleteShown());
-    EXPECT_EQ(w->lblRecCnt->text(), "");
+    EXPECT_EQ(w->dateGrid->lblRecCnt->text(), "");
     EXPECT_EQ(Listed(), std::vector<std::string>{cake}) << "the grid keeps its rows";
 }
 
@@ -192,30 +195,30 @@ TEST_F(DateGrid, MultiWordPanelAndTypeFilter) {
     Draw();
 
     Search("apple;pie");
-    EXPECT_FALSE(w->sspnlMultiWord->isHidden());
-    EXPECT_EQ(w->txtSrch[1]->text(), "pie");
-    EXPECT_TRUE(w->txtSrch[2]->isHidden());
+    EXPECT_FALSE(w->dateGrid->sspnlMultiWord->isHidden());
+    EXPECT_EQ(w->dateGrid->txtSrch[1]->text(), "pie");
+    EXPECT_TRUE(w->dateGrid->txtSrch[2]->isHidden());
     EXPECT_EQ(Listed().size(), 4u) << "nothing listed until the panel's search";
 
-    w->cmbMultSrch[0]->setCurrentText("Not");
-    w->sscmdMultSrch->click();
+    w->dateGrid->cmbMultSrch[0]->setCurrentText("Not");
+    w->dateGrid->sscmdMultSrch->click();
     EXPECT_EQ(Listed(), (std::vector<std::string>{"pear", "plum"}));
     EXPECT_TRUE(DeleteShown());
-    EXPECT_TRUE(w->sspnlMultiWord->isHidden());
+    EXPECT_TRUE(w->dateGrid->sspnlMultiWord->isHidden());
 
     Search("APPLE;tart;Food");
-    EXPECT_FALSE(w->txtSrch[2]->isHidden());
+    EXPECT_FALSE(w->dateGrid->txtSrch[2]->isHidden());
 
     w->Combo3->setEditText("WeekMask TF/YN");
-    w->Combo3_Click();
+    w->dateGrid->Combo3_Click();
     EXPECT_EQ(w->Combo3->currentText(), "WeekMask");
     EXPECT_EQ(Listed(), (std::vector<std::string>{"apple tart", "plum"}));
     EXPECT_TRUE(DeleteShown());
     w->Combo3->setEditText("Hidden");
-    w->Combo3_Click();
+    w->dateGrid->Combo3_Click();
     EXPECT_EQ(Listed(), (std::vector<std::string>{"pear", "plum"}));
 
-    w->sscmdClearSrch->click();
+    w->dateGrid->sscmdClearSrch->click();
     EXPECT_FALSE(DeleteShown());
 }
 
@@ -333,6 +336,14 @@ TEST_F(DateGrid, AnOpenCellEditIsStoredBeforeTheGridMovesOnOrTheProgramEnds) {
     EXPECT_FALSE(w->isVisible());
 }
 
+TEST_F(DateGrid, AWindowTakenDownWhileShownStoresAnOpenEdit) {
+    const int64_t id = Add({"2024-03-05", "Lunch"});
+    Draw();
+    ASSERT_NE(vmtest::OpenCellAndType(w->TDBGridDates, Cell(id, 5), "Gone"), nullptr);
+    w.reset();
+    EXPECT_EQ(Stored(id, "DateText"), "Gone");
+}
+
 TEST_F(DateGrid, ColourPanelSavesIntoTheRecordItWasOpenedOn) {
     const int64_t a = Add({"2024-03-05", "A"});
     const int64_t b = Add({"2024-03-06", "B"});
@@ -341,12 +352,12 @@ TEST_F(DateGrid, ColourPanelSavesIntoTheRecordItWasOpenedOn) {
     vm::ColorPanel* panel = w->SSPanelDayColor;
     DoubleClick(a, 17);
     ASSERT_TRUE(panel->isVisible());
-    EXPECT_EQ(w->Label11->text(), "Date & Title Colors - 3/5/2024");
+    EXPECT_EQ(w->dateGrid->Label11->text(), "Date & Title Colors - 3/5/2024");
     EXPECT_EQ(panel->cmbDayBGStyle->currentText(), "Day is Transparent");
 
     w->TDBGridDates->setCurrentIndex(Cell(b, 5));
     panel->Text1[1]->setText("-65280");
-    w->sscmdOKDayColors->click();
+    w->dateGrid->sscmdOKDayColors->click();
     EXPECT_FALSE(panel->isVisible());
     EXPECT_EQ(Stored(a, "DayColors"), "255;-65280;0;0;2;2");
     EXPECT_EQ(Stored(b, "DayColors"), "");
@@ -354,7 +365,7 @@ TEST_F(DateGrid, ColourPanelSavesIntoTheRecordItWasOpenedOn) {
     // An empty cell shows the placeholders; Save unchanged writes them as zeros.
     DoubleClick(b, 17);
     EXPECT_EQ(panel->Text1[2]->text(), "Title Text Color");
-    w->sscmdOKDayColors->click();
+    w->dateGrid->sscmdOKDayColors->click();
     EXPECT_EQ(Stored(b, "DayColors"), "0;0;0;0;3;3");
 
     // The font cell: the dialog opens on the default font; its choice is stored.
@@ -377,12 +388,12 @@ TEST_F(DateGrid, CopyPanelCopiesOneTypeToTheNextYearAndSkipsTheLeapDay) {
     Draw();
     Search("1/1/2024;12/31/2024");
     w->Toolbar1_ButtonClick(w->Toolbar1Button("CopyRec"));
-    ASSERT_TRUE(w->ssPanlCopyRecs->isVisible());
+    ASSERT_TRUE(w->dateGrid->ssPanlCopyRecs->isVisible());
     CopyListed("2024", "2025", "Holiday");
     ASSERT_FALSE(fx.messages.shown.empty());
     EXPECT_NE(fx.messages.shown[0].text.find("1 Records Copied"), std::string::npos);
     EXPECT_NE(fx.messages.shown[0].text.find("2/29/2024 Leap day"), std::string::npos);
-    EXPECT_FALSE(w->ssPanlCopyRecs->isVisible());
+    EXPECT_FALSE(w->dateGrid->ssPanlCopyRecs->isVisible());
     // The copy has the moved date and day key, and every other column of the original.
     auto st = store->prepare("SELECT * FROM [Velmora] WHERE [DateText] = 'Fourth' ORDER BY [ID]");
     std::vector<std::map<std::string, db::Value>> fourth;
@@ -398,21 +409,21 @@ TEST_F(DateGrid, CopyPanelCopiesOneTypeToTheNextYearAndSkipsTheLeapDay) {
     EXPECT_EQ(Count("Velmora"), 5);
     EXPECT_GT(Count("RepeatingData"), 0) << "the expansion ran";
     EXPECT_EQ(Listed(), (std::vector<std::string>{"Leap day", "Fourth", "Picnic"})) << "the search's list again";
-    EXPECT_EQ(w->lblRecCnt->text(), "3 Recs");
+    EXPECT_EQ(w->dateGrid->lblRecCnt->text(), "3 Recs");
 
     // After an Or search the old type is the first type found, so a year copy copies.
     Search("Old;Nothing");
-    w->cmbMultSrch[0]->setCurrentText("Or");
-    w->sscmdMultSrch->click();
-    EXPECT_EQ(w->cmbCopyDteTyp->currentText(), "Holiday");
-    w->txtOrigCopyYr->setText("2023");
-    w->txtNewCopyYr->setText("2026");
+    w->dateGrid->cmbMultSrch[0]->setCurrentText("Or");
+    w->dateGrid->sscmdMultSrch->click();
+    EXPECT_EQ(w->dateGrid->cmbCopyDteTyp->currentText(), "Holiday");
+    w->dateGrid->txtOrigCopyYr->setText("2023");
+    w->dateGrid->txtNewCopyYr->setText("2026");
     fx.messages.clear();
-    w->sscmdCopyRec->click();
+    w->dateGrid->sscmdCopyRec->click();
     ASSERT_FALSE(fx.messages.shown.empty());
     EXPECT_NE(fx.messages.shown[0].text.find("1 Records Copied"), std::string::npos);
     EXPECT_EQ(Listed(), (std::vector<std::string>{"Old fourth", "Old fourth"})) << "the copy matches the search";
-    EXPECT_EQ(w->lblRecCnt->text(), "2 Recs");
+    EXPECT_EQ(w->dateGrid->lblRecCnt->text(), "2 Recs");
 }
 
 TEST_F(DateGrid, AFailedCopyChangesNeitherTable) {
@@ -432,15 +443,15 @@ TEST_F(DateGrid, AFailedCopyChangesNeitherTable) {
 
 TEST_F(DateGrid, RepeatButtonShowsOneReferenceWindow) {
     Draw();
-    w->sscmdRepeat->click();
+    w->dateGrid->sscmdRepeat->click();
     vm::frmRepeats* first = vm::RepeatsWindow();
     ASSERT_NE(first, nullptr);
     auto* image = first->findChild<QLabel*>("Image1");
     ASSERT_TRUE(image && !image->pixmap().isNull());
-    w->sscmdRepeat->click();
+    w->dateGrid->sscmdRepeat->click();
     EXPECT_EQ(vm::RepeatsWindow(), first);
     first->close();  // shown again after its close, the main window's closing still ends it
-    w->sscmdRepeat->click();
+    w->dateGrid->sscmdRepeat->click();
     w->Form_Unload();
     EXPECT_EQ(vm::RepeatsWindow(), nullptr);
 }

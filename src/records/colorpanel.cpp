@@ -1,4 +1,4 @@
-#include "mainwindow/colorpanel.h"
+#include "records/colorpanel.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "core/recordstyle.h"
-#include "mainwindow/settingspanel_hooks.h"
+#include "mainwindow/mainwindowdoor.h"
 #include "platform/messages.h"
 #include "platform/pickers.h"
 #include "platform/steps.h"
@@ -18,9 +18,10 @@
 namespace vm {
 
 void Change_Color(long& colour, bool& cancelled) {
-    HookStatusText(4, "Opening Color Selection Form");
+    MainWindowDoor* main = MainDoor();
+    if (main) main->SetStatusText(4, "Opening Color Selection Form");
     PickColor(colour, cancelled);
-    HookStatusText(4, "");
+    if (main) main->SetStatusText(4, "");
 }
 
 int DayStyleFromText(const QString& text) { return text == kDayTransparent ? kStyleTransparent : kStyleOpaque; }
