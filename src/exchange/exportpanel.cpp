@@ -92,6 +92,7 @@ void ExportPanel::sscmdExportHelp_Click() {
 }
 
 void ExportPanel::sscmdExportFields_Click() {
+    if (!CalendarIsOpen("Export Date Data")) return;
     sscmdExportFields->setEnabled(false);
     Operation op("sscmdExportFields_Error", "Field: ");
     auto cleanUp = [this] {

@@ -138,6 +138,7 @@ void ImportPanel::mnuFile_Import_Click() {
 }
 
 void ImportPanel::sscmdImport_Click() {
+    if (!CalendarIsOpen("Import Records")) return;
     sscmdImport->setEnabled(false);
     bool anySet = false;
     for (int k = 1; k <= 12; ++k) anySet = anySet || Combo1[size_t(k)]->currentText() != "Field";

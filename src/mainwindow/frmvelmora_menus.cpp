@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "core/calendarfiles.h"
 #include "core/files.h"
 #include "core/module1.h"
 #include "core/writeguard.h"
@@ -107,7 +108,9 @@ void frmVelmora::CreateMenus() {
 
     connect(mnuFile_Settings, &QAction::triggered, this, &frmVelmora::mnuFile_Settings_Click);
     connect(mnuPrintCalendar, &QAction::triggered, this, &frmVelmora::mnuPrintCalendar_Click);
-    connect(mnuFile_Build_Repeating, &QAction::triggered, this, &frmVelmora::mnuFile_Build_Repeating_Click);
+    connect(mnuFile_Build_Repeating, &QAction::triggered, this, [this] {
+        if (CalendarIsOpen("Build Repeating Data")) mnuFile_Build_Repeating_Click();
+    });
     connect(mnuFile_Hide_Show, &QAction::triggered, this, &frmVelmora::mnuFile_Hide_Show_Click);
     connect(mnuFile_Exit, &QAction::triggered, this, &frmVelmora::mnuFile_Exit_Click);
     connect(mnuAbout, &QAction::triggered, this, &frmVelmora::mnuAbout_Click);
@@ -143,7 +146,9 @@ void frmVelmora::mnuFile_ShowTimer_Click() {
 }
 
 // When the week view is open it is only brought forward, without a new build.
-void frmVelmora::mnuWeek_View_Click() { ShowWeekView(); }
+void frmVelmora::mnuWeek_View_Click() {
+    if (CalendarIsOpen("Week View")) ShowWeekView();
+}
 
 void frmVelmora::mnuList_People_Click() {
     ShowPeople();

@@ -18,6 +18,7 @@
 #include <functional>
 #include <optional>
 
+#include "core/calendarfiles.h"
 #include "core/dates.h"
 #include "core/module1.h"
 #include "core/monthcells.h"
@@ -438,7 +439,7 @@ void frmVelmora::Toolbar1_ButtonClick(QAction* Button) {
             }
         });
     } else if (key == "btn_cancel") {
-        WriteStep("The deletion", [&] { dateGrid->DeleteListedRecords(); });
+        if (CalendarIsOpen("Delete Records")) WriteStep("The deletion", [&] { dateGrid->DeleteListedRecords(); });
     } else if (key == "bottomArrow16Green") {
         OptionalStep([&] { moveSplitter(FormWidthTwips() - kGridSideMargin); });
         OptionalStep([&] { Form_Resize(); });

@@ -16,6 +16,8 @@
 #include "exchange/orvantapanel.h"
 #include "exchange/otherimports.h"
 #include "exchangewindow.h"
+#include "core/calendarfiles.h"
+#include "records/frmweekview.h"
 #include "platform/places.h"
 #include "platform/printdialogs.h"
 #include "records/frmselectedday.h"
@@ -132,6 +134,39 @@ TEST_F(Exchange, WritersRefuseTheOpenCalendarAndTheSettingsDatabaseUnderAnyName)
     EXPECT_EQ(vmtest::ReadAll(settings), settingsBefore);
     EXPECT_FALSE(vm::FileExists(calendar + "-journal"));
     EXPECT_EQ(db::AsInt(Query("SELECT count(*) FROM [Velmora]")), 3) << "still a calendar";
+}
+
+// With no calendar open, every command that needs one says so plainly, once,
+// and changes nothing.
+TEST_F(Exchange, CommandsNeedingTheCalendarSayNoneIsOpen) {
+    const std::string calendar = vm::Module1.CalendarFilePath;
+    const auto before = vmtest::ReadAll(calendar);
+    vm::Module1.CalendarFilePath = calendar + ".gone";
+    const std::function<void()> commands[] = {
+        [&] { w->findChild<QAction*>("mnuFile_Build_Repeating")->trigger(); },
+        [&] { w->findChild<QAction*>("mnuWeek_View")->trigger(); },
+        [&] { w->Toolbar1->findChild<QAction*>("btn_cancel")->trigger(); },  // Delete the listed records
+        [&] {
+            w->findChild<QAction*>("mnuFile_Export_Data")->trigger();
+            Click("sscmdExportFields");
+        },
+        [&] {
+            fx.messages.fileAnswers.push_back(dir + "/some.txt");
+            w->findChild<QAction*>("mnuFile_Import")->trigger();
+            Click("sscmdSetAll");
+            Click("sscmdImport");
+        },
+    };
+    int n = 0;
+    for (const auto& command : commands) {
+        fx.messages.clear();
+        command();
+        ASSERT_EQ(fx.messages.shown.size(), 1u) << n;
+        EXPECT_EQ(fx.messages.shown[0].text, vm::kNoCalendarText) << n++;
+    }
+    EXPECT_EQ(vm::WeekView(), nullptr);
+    vm::Module1.CalendarFilePath = calendar;
+    EXPECT_EQ(vmtest::ReadAll(calendar), before);
 }
 
 TEST_F(Exchange, ImportDispatchByExtension) {
