@@ -17,11 +17,7 @@
 
 namespace {
 
-struct Word {
-    int page;
-    double xMin, yMin, xMax, yMax;
-    std::string text;
-};
+struct Word { int page; double xMin, yMin, xMax, yMax; std::string text; };
 
 // The page sizes (width, height in points) and every word of a PDF.
 std::string RunCommand(const std::string& command) {

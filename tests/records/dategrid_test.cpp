@@ -148,11 +148,7 @@ TEST_F(DateGrid, SearchModesCountAndTheDeleteButton) {
     Add({"2024-01-10", visit.c_str()});
     Draw();
     ASSERT_FALSE(DeleteShown());
-    const struct {
-        const char* typed;
-        std::vector<std::string> listed;
-        bool deleteShown;
-    } cases[] = {
+    const struct { const char* typed; std::vector<std::string> listed; bool deleteShown; } cases[] = {
         {"cake", {cake}, true},
         {"été", {cafe}, true},
         {"o'brien", {visit}, true},
