@@ -13,6 +13,8 @@ std::string FreshCalendar();
 std::string FreshSettings();
 std::string ReadAll(const std::string& path);
 void WriteAll(const std::string& path, const std::string& bytes);
+// What a shell command writes to its standard output.
+std::string RunCommand(const std::string& command);
 
 // Installs a recording message fake for the test's lifetime, resets the
 // shared state, and restores the data folder setting afterwards.
