@@ -32,11 +32,7 @@ protected:
         vm::SetDesktopOpener(nullptr);
     }
     template <class T>
-    T* Find(const QString& name) {
-        T* c = w->findChild<T*>(name);
-        EXPECT_NE(c, nullptr) << name.toStdString();
-        return c;
-    }
+    T* Find(const QString& name) { return Child<T>(w.get(), name); }
     void Click(const char* name) { Find<QPushButton>(name)->click(); }
     const vm::FakeMessages::Shown* Box(const std::string& title) {
         for (const auto& s : fx.messages.shown)
