@@ -1,6 +1,10 @@
 // Helpers shared by the tests: temporary folders, fresh copies of the blank
 // templates, and file snapshots.
 #pragma once
+#include <gtest/gtest.h>
+
+#include <QObject>
+
 #include <string>
 
 #include "platform/messages.h"
@@ -13,6 +17,16 @@ std::string FreshCalendar();
 std::string FreshSettings();
 std::string ReadAll(const std::string& path);
 void WriteAll(const std::string& path, const std::string& bytes);
+// What a shell command writes to its standard output.
+std::string RunCommand(const std::string& command);
+
+// A named child of a window; a test failure when there is none.
+template <class T>
+T* Child(const QObject* parent, const QString& name) {
+    T* c = parent->findChild<T*>(name);
+    EXPECT_NE(c, nullptr) << name.toStdString();
+    return c;
+}
 
 // Installs a recording message fake for the test's lifetime, resets the
 // shared state, and restores the data folder setting afterwards.

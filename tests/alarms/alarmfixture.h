@@ -85,10 +85,7 @@ protected:
     static std::string Wave(int n) { return vm::ResolveDataPath(vm::DefaultSoundFile(n)); }
 
     // A wave file played, and the wall time (ms) it played at.
-    struct Ring {
-        std::string wave;
-        int64_t atMs;
-    };
+    struct Ring { std::string wave; int64_t atMs; };
     // Lets ms pass on the fake clock, running the alarm timer and the day
     // watch when they come due, as the event loop would; at the end both run
     // once more so that they are aimed from the fake time reached. A wall

@@ -35,11 +35,7 @@ protected:
         AlarmTimerTest::TearDown();
     }
     template <class T>
-    T* find(const QString& name) {
-        auto* c = sw->findChild<T*>(name);
-        EXPECT_NE(c, nullptr) << name.toStdString();
-        return c;
-    }
+    T* find(const QString& name) { return vmtest::Child<T>(sw, name); }
     QString label(const QString& name) { return find<QLabel>(name)->text(); }
     void click(const QString& name) { QTest::mouseClick(find<QPushButton>(name), Qt::LeftButton); }
     void advance(int seconds, int ms = 0) { clock.advance(seconds * 1000LL + ms); }

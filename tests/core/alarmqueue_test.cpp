@@ -55,11 +55,7 @@ TEST(AlarmQueue, EntriesOfARowReadWithoutTheLocale) {
     // A German desktop would read 12/6/2026 as the 12th of June.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     std::setlocale(LC_ALL, "de_DE.UTF-8");
-    struct Case {
-        DateTime now;
-        vm::SortingRow row;
-        Strings expected;
-    } cases[] = {
+    struct Case { DateTime now; vm::SortingRow row; Strings expected; } cases[] = {
         {{{2026, 12, 6}, 9, 5, 0}, Row("2026-12-06", "9", "5", "AM"), {"2026-12-06 09:05:00 Call 3"}},  // exactly now
         {{{2026, 12, 6}, 9, 5, 1}, Row("2026-12-06", "9", "5", "AM"), {}},  // a second earlier
         {{{2026, 12, 6}, 0, 0, 0}, Row("2026-12-06", "12", "30", "AM"), {"2026-12-06 00:30:00 Call 3"}},  // not noon

@@ -37,11 +37,7 @@ std::vector<std::vector<std::string>> PeopleRows(const std::string& path) {
 }  // namespace
 
 TEST(ContactCard, LinesAppearOnlyForFilledParts) {
-    struct Case {
-        const char* what;
-        vm::ContactRow contact;
-        std::string card;
-    };
+    struct Case { const char* what; vm::ContactRow contact; std::string card; };
     const std::vector<Case> cases = {
         {"everything",
          Contact({{"Relationship", "Friend"}, {"FirstName", "Ann"}, {"MI", "Q"}, {"LastName", "Lee"},

@@ -105,11 +105,7 @@ TEST(DayKey, TypedDatesAreReadTheOneWayEverywhere) {
     for (const char* stored : {"", "0000-01-01", "3/1/0", "x"}) EXPECT_FALSE(vm::ReadStoredDate(stored)) << stored;
 }
 
-struct DiffCase {
-    CivilDate start, end;
-    const char* text;
-    const char* numbers;
-};
+struct DiffCase { CivilDate start, end; const char* text; const char* numbers; };
 
 TEST(DateDiffYearsMonthsDays, BothFormsOfEveryWorkedExample) {
     const DiffCase cases[] = {

@@ -58,7 +58,6 @@ protected:
             "(0,'2026-03-01',2026060,0,0,'AM','Next month',0,-1,'15,-10',2,5)");
     }
     int64_t Count(const std::string& sql = "SELECT count(*) FROM [Velmora]") { return db::AsInt(Query(sql)); }
-    QLabel* Day(int i) { return Find<QLabel>(QString("lblDay_%1").arg(i)); }
     QCheckBox* Field(int i) { return Find<QCheckBox>(QString("SSCheck1_%1").arg(i)); }
 };
 

@@ -3,7 +3,6 @@
 // window, with each page the program's help texts send the user to.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -14,31 +13,18 @@
 #include <vector>
 
 #include "platform/places.h"
+#include "testsupport.h"
 
 namespace {
 
-struct Word {
-    int page;
-    double xMin, yMin, xMax, yMax;
-    std::string text;
-};
-
-// The page sizes (width, height in points) and every word of a PDF.
-std::string RunCommand(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[4096];
-        for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-        pclose(p);
-    }
-    return out;
-}
+struct Word { int page; double xMin, yMin, xMax, yMax; std::string text; };
 
 std::string Manual() { return vm::JoinPath(vm::ProgramFolder(), "VelmoraHelp.pdf"); }
 
+// The page sizes (width, height in points) and every word of a PDF.
 std::vector<Word> ReadWords(const std::string& pdf, std::vector<std::pair<double, double>>& pages) {
     std::vector<Word> out;
-    const std::string xml = RunCommand("pdftotext -bbox '" + pdf + "' - 2>/dev/null");
+    const std::string xml = vmtest::RunCommand("pdftotext -bbox '" + pdf + "' - 2>/dev/null");
     static const std::regex item(R"re(<page width="([\d.]+)" height="([\d.]+)">|<word xMin="([\d.]+)" )re"
                                  R"re(yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
     for (std::sregex_iterator it(xml.begin(), xml.end(), item), end; it != end; ++it) {
@@ -82,7 +68,7 @@ TEST(UserManual, IsLaidOutOnReadableA4Pages) {
 // made single blanks and the PDF's ligatures undone.
 std::string PageText(int page = 0) {
     const std::string range = page ? " -f " + std::to_string(page) + " -l " + std::to_string(page) : "";
-    std::string text = RunCommand("pdftotext" + range + " '" + Manual() + "' - 2>/dev/null");
+    std::string text = vmtest::RunCommand("pdftotext" + range + " '" + Manual() + "' - 2>/dev/null");
     for (auto [from, to] : {std::pair{"\xEF\xAC\x81", "fi"}, {"\xEF\xAC\x82", "fl"}})
         for (size_t at; (at = text.find(from)) != std::string::npos;) text.replace(at, 3, to);
     std::string out;
@@ -131,7 +117,7 @@ TEST(UserManual, NamesEveryWindowAndEachHelpPageHoldsItsTopic) {
                                                        {"importpanel.cpp", "Export and import"}};
     const auto references = FindInSources(std::regex(R"re(See Page (\d+))re"));
     EXPECT_EQ(references.size(), topics.size());
-    const int pages = std::atoi(RunCommand("pdfinfo '" + Manual() + "' | sed -n 's/^Pages: *//p'").c_str());
+    const int pages = std::atoi(vmtest::RunCommand("pdfinfo '" + Manual() + "' | sed -n 's/^Pages: *//p'").c_str());
     for (const auto& [file, page] : references) {
         ASSERT_TRUE(topics.count(file)) << file << " refers to page " << page << ": name its chapter in this test";
         ASSERT_LE(std::stoi(page), pages) << file << " refers to page " << page << " of " << pages;

@@ -29,12 +29,7 @@ struct Files {
 
 TEST(RecentFiles, OpeningMovesTheFileToTheHeadWithoutGapsOrDuplicates) {
     Files f;
-    struct Case {
-        const char* what;
-        PrevFileList before;
-        std::string opened;
-        PrevFileList after;
-    };
+    struct Case { const char* what; PrevFileList before; std::string opened; PrevFileList after; };
     const Case cases[] = {
         {"a new file pushes the fourth one out", f.list({f.A, f.B, f.C, f.D}), f.E, f.list({f.E, f.A, f.B, f.C})},
         {"the head again changes nothing", f.list({f.A, f.B, f.C, f.D}), f.A, f.list({f.A, f.B, f.C, f.D})},
@@ -61,12 +56,7 @@ TEST(RecentFiles, StartUpPassesOverEmptyMissingTemplateAndRepeatedEntries) {
 }
 
 TEST(DialogFilters, PipesBecomeTheDesktopDialogsFilters) {
-    struct Case {
-        const char* in;
-        const char* desktop;
-        const char* qt;
-        const char* suffix;
-    };
+    struct Case { const char* in; const char* desktop; const char* qt; const char* suffix; };
     const Case cases[] = {
         {"Calendar File  *.MDB|*.mdb", "Calendar File  *.MDB|*.mdb;*.MDB", "Calendar File  *.MDB (*.mdb *.MDB)", ".mdb"},
         {"Sounds|*.wav;*.mp3", "Sounds|*.wav;*.WAV;*.mp3;*.MP3", "Sounds (*.wav *.WAV *.mp3 *.MP3)", ".wav"},

@@ -18,11 +18,7 @@ TEST(SettingsColors, EnterTakesTheLeadingNumberInRange) {
     SettingsFixture fx;
     fx.panel->mnuFile_Settings_Click();
     ASSERT_EQ(fx.panel->pEditMon, 3);
-    struct Case {
-        const char* typed;
-        int32_t before, after;
-        const char* shown;
-    };
+    struct Case { const char* typed; int32_t before, after; const char* shown; };
     const Case cases[] = {
         {"abc", 4000, 0, " 0"},        {"&HFF", 0, 255, " 255"},     {"  12abc", 0, 12, " 12"},
         {"1 2 3", 0, 123, " 123"},     {"2.5", 0, 2, " 2"},          {"3.5", 0, 4, " 4"},

@@ -62,40 +62,14 @@ TEST(SortingStore, OccurrencesOfTheMonthOnlyWithTheirKeysInDisplayOrder) {
     EXPECT_EQ(month[1].Font, "Arial, 12,True,False");
     EXPECT_EQ(month[1].PriorityValue(), 4);
 
-    // Display order: cell, then falling priority, then time of day.
-    auto row = [](int day, const char* hour, const char* min, const char* ampm, int priority, const char* msg) {
-        vm::SortingRow r;
-        r.DayNo = day;
-        r.Hour = hour;
-        r.Min = min;
-        r.AMPM = ampm;
-        r.DayMsg = msg;
-        r.Priority = db::Int(priority);
-        r.TimeSort = vm::TimeSortText(hour, min, ampm);
-        r.Hr24 = vm::SortingHr24(hour, ampm);
-        return r;
-    };
-    std::vector<vm::SortingRow> rows = {
-        row(5, "1", "0", "PM", 0, "d5 1pm"),  row(3, "9", "0", "AM", 0, "d3 9am"),
-        row(5, "12", "30", "AM", 0, "d5 half past midnight"), row(5, "10", "0", "AM", 2, "d5 priority"),
-        row(5, "10", "5", "AM", 0, "d5 10:05"), row(5, "10", "0", "AM", 0, "d5 10:00"),
-        row(1, "300", "0", "PM", 0, "d1 out of range"),
-    };
-    rows.back().Priority = db::Text("high");
-    vm::ReplaceSortingRows(*d, rows);
-    vm::ReplaceSortingRows(*d, rows);  // replaces, never adds
-    EXPECT_EQ(Messages(vm::ReadSortingInDisplayOrder(*d)),
-              (std::vector<std::string>{"d1 out of range", "d3 9am", "d5 priority", "d5 half past midnight",
-                                        "d5 10:00", "d5 10:05", "d5 1pm"}));
+    vm::ReplaceSortingRows(*d, month);
+    vm::ReplaceSortingRows(*d, month);  // replaces, never adds
+    EXPECT_EQ(Messages(vm::ReadSortingInDisplayOrder(*d)), Messages(month));
     vm::EmptySorting(*d);
     EXPECT_TRUE(vm::ReadSortingInDisplayOrder(*d).empty());
 }
 
-}  // namespace
-
-namespace {
-
-// The rows in hand are placed in the order, and with the values, that
+// Display order: cell, then falling priority, then time of day. The rows in hand are placed in the order, and with the values, that
 // [Sorting] gives back.
 TEST(SortingStore, RowsInHandArrangeAsTheTableReadsBack) {
     struct Row { int day; const char* priority; std::optional<int> hr24; const char *ampm, *hour, *min; };
@@ -122,6 +96,9 @@ TEST(SortingStore, RowsInHandArrangeAsTheTableReadsBack) {
     vm::ReplaceSortingRows(*d, rows);
     const std::vector<vm::SortingRow> stored = vm::ReadSortingInDisplayOrder(*d);
     vm::ArrangeForDisplay(rows);
+    std::vector<std::string> order;
+    for (int i : {12, 13, 11, 8, 9, 10, 6, 5, 7, 2, 0, 3, 4, 1, 14}) order.push_back("entry " + std::to_string(i));
+    EXPECT_EQ(Messages(stored), order);
     ASSERT_EQ(rows.size(), stored.size());
     for (size_t i = 0; i < rows.size(); ++i) {
         EXPECT_EQ(rows[i].DayMsg, stored[i].DayMsg) << i;

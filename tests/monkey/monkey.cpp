@@ -48,6 +48,10 @@ T* Any(Rng& rng, const std::vector<T*>& v) {
 
 }  // namespace
 
+bool Monkey::Excluded(const QObject* o) const {
+    return std::find(excluded.begin(), excluded.end(), o->objectName()) != excluded.end();
+}
+
 std::string Describe(const QWidget* w) {
     const QWidget* win = w->window();
     return win == w ? Name(w) : Name(win) + "/" + Name(w);
@@ -102,31 +106,26 @@ std::string Monkey::Act(bool& damaged) {
 }
 
 std::string Monkey::MenuCommand() {
-    std::vector<std::pair<QMenu*, QAction*>> commands;
-    std::function<void(QMenu*)> walk = [&](QMenu* menu) {
-        // Opening a menu lets it fill itself in first (recent files and the like).
-        emit menu->aboutToShow();
-        for (QAction* a : menu->actions()) {
+    // Opening a menu lets it fill itself in first (recent files and the like).
+    std::vector<QAction*> commands;
+    std::function<void(const QList<QAction*>&)> walk = [&](const QList<QAction*>& actions) {
+        for (QAction* a : actions) {
             if (a->isSeparator() || !a->isVisible() || !a->isEnabled()) continue;
-            if (a->menu()) walk(a->menu());
-            else if (std::find(excluded.begin(), excluded.end(), a->objectName()) == excluded.end())
-                commands.emplace_back(menu, a);
+            if (QMenu* menu = a->menu()) {
+                emit menu->aboutToShow();
+                walk(menu->actions());
+            } else if (!Excluded(a)) {
+                commands.push_back(a);
+            }
         }
     };
-    std::vector<std::pair<QMenu*, QAction*>> top;
     for (QWidget* win : Windows()) {
         auto* main = qobject_cast<QMainWindow*>(win);
         QMenuBar* bar = main ? main->menuBar() : win->findChild<QMenuBar*>();
-        if (!bar || !bar->isVisible()) continue;
-        for (QAction* a : bar->actions()) {
-            if (!a->isVisible() || !a->isEnabled() || a->isSeparator()) continue;
-            if (a->menu()) walk(a->menu());
-            else if (std::find(excluded.begin(), excluded.end(), a->objectName()) == excluded.end())
-                commands.emplace_back(nullptr, a);
-        }
+        if (bar && bar->isVisible()) walk(bar->actions());
     }
-    if (commands.empty()) return {};
-    QAction* a = commands[size_t(Pick(rng_, int(commands.size())))].second;
+    QAction* a = Any(rng_, commands);
+    if (!a) return {};
     const std::string what = "menu " + Name(a) + " (" + a->text().toStdString() + ")";
     a->trigger();
     return what;
@@ -135,7 +134,7 @@ std::string Monkey::MenuCommand() {
 std::string Monkey::ClickButton() {
     QAbstractButton* b = Any(rng_, Find<QAbstractButton>());
     if (!b) return {};
-    if (std::find(excluded.begin(), excluded.end(), b->objectName()) != excluded.end()) return {};
+    if (Excluded(b)) return {};
     const std::string what = "click " + Describe(b) + " (" + b->text().toStdString() + ")";
     if (auto* tb = qobject_cast<QToolButton*>(b); tb && tb->menu()) {
         // A button with a menu: one of its items is chosen (the popup would wait for the user).

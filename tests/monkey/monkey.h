@@ -14,6 +14,7 @@
 #include "monkeyfakes.h"
 #include "platform/clock.h"
 
+class QObject;
 class QTimer;
 class QWidget;
 
@@ -34,6 +35,7 @@ private:
     std::vector<QWidget*> Windows() const;
     template <class T>
     std::vector<T*> Find(bool editableOnly = false) const;
+    bool Excluded(const QObject* o) const;
     std::string MenuCommand();
     std::string ClickButton();
     std::string ChooseItem();

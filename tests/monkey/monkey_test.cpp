@@ -137,10 +137,7 @@ protected:
     std::string Damage(Rng& r) {
         const std::string cal = vm::Module1.CalendarFilePath;
         const std::string settings = vm::MainState.pSettingsFile;
-        struct Harm {
-            const std::string* file;
-            const char* sql;
-        };
+        struct Harm { const std::string* file; const char* sql; };
         const Harm harms[] = {
             {&cal, "ALTER TABLE [Velmora] RENAME TO [Velmora_Old]"},
             {&cal, "DROP TABLE [Velmora]"},

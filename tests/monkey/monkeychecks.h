@@ -21,10 +21,7 @@ public:
     std::vector<std::string> Files() const;
 
 private:
-    struct State {
-        long long size = 0, time = 0;
-        size_t hash = 0;
-    };
+    struct State { long long size = 0, time = 0; size_t hash = 0; };
     std::vector<std::string> roots_;
     std::map<std::string, State> files_;
 };

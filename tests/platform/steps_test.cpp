@@ -41,10 +41,7 @@ TEST(Operation, ToleratedErrorsPassOverOrEndSilently) {
 // program's own numbers (13 is its "Type mismatch") never do.
 TEST(Operation, WriteFailuresAreToldPlainlyByTheirEngineCode) {
     const std::string full = "/data/Velmoras.mdb";
-    const struct {
-        std::exception_ptr failure;
-        const char* text;
-    } cases[] = {
+    const struct { std::exception_ptr failure; const char* text; } cases[] = {
         {std::make_exception_ptr(vm::db::DbError(13, "database or disk is full", full)),
          "The disk is full: Velmoras.mdb was not changed"},
         {std::make_exception_ptr(vm::db::DbError(8, "attempt to write a readonly database", full)),

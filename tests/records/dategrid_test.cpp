@@ -25,7 +25,7 @@
 #include "platform/recordgrid.h"
 #include "records/frmrepeats.h"
 #include "gridedit.h"
-#include "testsupport.h"
+#include "mainwindow/monthfixture.h"
 
 namespace db = vm::db;
 using vm::CivilDate;
@@ -42,23 +42,16 @@ struct Rec {
     int duration = 0;
 };
 
-class DateGrid : public ::testing::Test {
+class DateGrid : public vmtest::MonthBuild {
 protected:
-    vmtest::Fixture fx;
-    std::string path = vmtest::FreshCalendar();
-    std::shared_ptr<db::Database> store = db::Database::Open(path);
-    std::unique_ptr<vm::frmVelmora> w;
+    std::shared_ptr<db::Database> store = cal.db;
     vm::FakePickers pickers;
 
     void SetUp() override {
         vm::SetPickers(&pickers);
-        vm::Module1.CalendarFilePath = path;
-        w = std::make_unique<vm::frmVelmora>();
-        vm::ReadCalValues(w->DataSettings);
-        vm::SetDefaultCalValues();
+        MonthBuild::SetUp();
         w->SetToday(CivilDate{2024, 3, 14});
         w->resize(1600, 900);
-        w->show();
     }
     void TearDown() override {
         vm::UnloadRepeats();
@@ -76,11 +69,7 @@ protected:
         st.run();
         return store->lastInsertId();
     }
-    void Draw() {
-        w->cmbMonth->setCurrentText("March");
-        w->cmbYear->setCurrentText(" 2024");
-        w->cmbmonth_Click();
-    }
+    void Draw() { MonthBuild::Draw("March", " 2024"); }
     void Search(const QString& text) {
         w->dateGrid->txtSearch->setText(text);
         QTest::keyClick(w->dateGrid->txtSearch, Qt::Key_Return);
@@ -98,11 +87,6 @@ protected:
         auto st = store->prepare(std::string("SELECT [") + field + "] FROM [Velmora] WHERE [ID] = ?");
         st.bind(1, db::Int(id));
         return st.step() ? db::AsText(st.column(0)) : "<no row>";
-    }
-    int64_t Count(const char* table) {
-        auto st = store->prepare(std::string("SELECT COUNT(*) FROM [") + table + "]");
-        st.step();
-        return db::AsInt(st.column(0));
     }
     int RowOf(int64_t id) {
         const int col = w->DataDatesModel->fieldIndex("ID");
@@ -148,11 +132,7 @@ TEST_F(DateGrid, SearchModesCountAndTheDeleteButton) {
     Add({"2024-01-10", visit.c_str()});
     Draw();
     ASSERT_FALSE(DeleteShown());
-    const struct {
-        const char* typed;
-        std::vector<std::string> listed;
-        bool deleteShown;
-    } cases[] = {
+    const struct { const char* typed; std::vector<std::string> listed; bool deleteShown; } cases[] = {
         {"cake", {cake}, true},
         {"été", {cafe}, true},
         {"o'brien", {visit}, true},
@@ -406,8 +386,8 @@ TEST_F(DateGrid, CopyPanelCopiesOneTypeToTheNextYearAndSkipsTheLeapDay) {
     EXPECT_EQ(fourth[1]["JulDate"], db::Int(2025185));  // 4 July is day 185 of a common year
     for (auto* changed : {"ID", "Date", "JulDate"}) fourth[0].erase(changed), fourth[1].erase(changed);
     EXPECT_EQ(fourth[0], fourth[1]);
-    EXPECT_EQ(Count("Velmora"), 5);
-    EXPECT_GT(Count("RepeatingData"), 0) << "the expansion ran";
+    EXPECT_EQ(cal.Count("Velmora"), 5);
+    EXPECT_GT(cal.Count("RepeatingData"), 0) << "the expansion ran";
     EXPECT_EQ(Listed(), (std::vector<std::string>{"Leap day", "Fourth", "Picnic"})) << "the search's list again";
     EXPECT_EQ(w->dateGrid->lblRecCnt->text(), "3 Recs");
 
@@ -437,8 +417,8 @@ TEST_F(DateGrid, AFailedCopyChangesNeitherTable) {
     CopyListed("2023", "2024", "Holiday");
     ASSERT_EQ(fx.messages.shown.size(), 1u);
     EXPECT_EQ(fx.messages.shown[0].title, "sscmdCopyRec_Error");
-    EXPECT_EQ(Count("Velmora"), 2);
-    EXPECT_EQ(Count("RepeatingData"), 1);
+    EXPECT_EQ(cal.Count("Velmora"), 2);
+    EXPECT_EQ(cal.Count("RepeatingData"), 1);
 }
 
 TEST_F(DateGrid, RepeatButtonShowsOneReferenceWindow) {

@@ -47,11 +47,7 @@ protected:
     }
 
     template <class T>
-    T* find(const char* name) const {
-        auto* c = w->findChild<T*>(name);
-        EXPECT_NE(c, nullptr) << name;
-        return c;
-    }
+    T* find(const char* name) const { return vmtest::Child<T>(w, name); }
     QLineEdit* box(const char* name) const { return find<QLineEdit>(name); }
     QComboBox* combo(const char* name) const { return find<QComboBox>(name); }
     QString text(const char* name) const {

@@ -31,10 +31,7 @@ using vm::CivilDate;
 TEST(SelectedDayRules, TitleNamesTheDayOrTodayStands) {
     const CivilDate today{2026, 12, 6};
     const CivilDate june5{2024, 6, 5};
-    const struct {
-        const char *title, *day, *year;
-        CivilDate expected;
-    } cases[] = {
+    const struct { const char *title, *day, *year; CivilDate expected; } cases[] = {
         {"June", "5 ", " 2024", june5},               // as the month grid passes them
         {"Jun", "5", "2024", today},                  // the month test is exact: no abbreviations,
         {"JuneJuly", "5", "2024", today},             // no runs of names,

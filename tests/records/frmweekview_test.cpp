@@ -61,11 +61,7 @@ protected:
         ASSERT_NE(w, nullptr);
     }
     template <class T>
-    T* child(const QString& name) const {
-        T* c = w->findChild<T*>(name);
-        EXPECT_NE(c, nullptr) << name.toStdString();
-        return c;
-    }
+    T* child(const QString& name) const { return vmtest::Child<T>(w, name); }
     QPlainTextEdit* box(int i) const { return child<QPlainTextEdit>(QString("RichTextBox1_%1").arg(i)); }
     QString day(int i) const { return child<QLabel>(QString("lbl1_%1").arg(i))->text(); }
     QString caption() const { return child<QLineEdit>("txtMonYr")->text(); }

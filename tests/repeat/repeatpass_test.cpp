@@ -123,10 +123,7 @@ TEST_F(RepeatPass, ALongAlarmListIsStoredWholeAlsoInAFileOfTheOldLayout) {
     EXPECT_TRUE(list.ends_with(",-1440"));
 }
 
-struct Injected {
-    const char* name;
-    const char* trigger;
-};
+struct Injected { const char* name; const char* trigger; };
 void PrintTo(const Injected& c, std::ostream* os) { *os << c.name; }
 
 class RepeatPassFailure : public RepeatPass, public ::testing::WithParamInterface<Injected> {};

@@ -12,13 +12,7 @@ using namespace vmtest;
 using vm::ProblemKind;
 using vm::RowKind;
 
-struct RuleCase {
-    const char* name;
-    vm::CivilDate date;
-    const char* rule;
-    int64_t duration;
-    Strings rows;
-};
+struct RuleCase { const char* name; vm::CivilDate date; const char* rule; int64_t duration; Strings rows; };
 
 class StepRules : public ::testing::TestWithParam<RuleCase> {};
 
@@ -116,13 +110,7 @@ TEST(Observance, SaturdayToFridaySundayToMonday) {
 }
 
 TEST(AlarmLists, OffsetsUpToMidnightInsteadOfRows) {
-    const struct {
-        const char* rule;
-        int hour;
-        const char* ampm;
-        int64_t duration;
-        const char* alarm;
-    } cases[] = {
+    const struct { const char* rule; int hour; const char* ampm; int64_t duration; const char* alarm; } cases[] = {
         {"Hour-1", 6, "PM", 10, "-60,-120,-180,-240,-300,-360"},
         {"Min-15", 11, "PM", 3, "-15,-30,-45"},
         {"hr-0.5", 9, "AM", 3, "-30,-60,-90"},

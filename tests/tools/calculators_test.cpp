@@ -57,11 +57,7 @@ protected:
         vm::SetClock(nullptr);
     }
     template <class T>
-    T* find(QWidget* w, const char* name) {
-        auto* c = w->findChild<T*>(name);
-        EXPECT_NE(c, nullptr) << name;
-        return c;
-    }
+    T* find(QWidget* w, const char* name) { return vmtest::Child<T>(w, name); }
     QStringList Descriptions() {
         auto* m = vm::DayCalculator()->DayCalcModel;
         QStringList out;
