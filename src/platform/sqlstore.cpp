@@ -263,6 +263,12 @@ Statement& Statement::bind(int index, const Value& v) {
     return *this;
 }
 
+Statement& Statement::bindTextRef(int index, std::string_view text) {
+    const int rc = sqlite3_bind_text(st_, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+    if (rc != SQLITE_OK) Fail(db_, rc);
+    return *this;
+}
+
 Statement& Statement::bindAll(const std::vector<Value>& values) {
     for (size_t i = 0; i < values.size(); ++i) bind(static_cast<int>(i) + 1, values[i]);
     return *this;

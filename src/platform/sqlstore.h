@@ -7,6 +7,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -109,6 +110,8 @@ public:
     Statement(const Statement&) = delete;
 
     Statement& bind(int index, const Value& v);  // 1-based
+    // Binds text without copying it: the text must outlive the next step.
+    Statement& bindTextRef(int index, std::string_view text);
     Statement& bindAll(const std::vector<Value>& values);
     bool step();        // true while a row is ready
     void run();         // steps to the end, then resets
