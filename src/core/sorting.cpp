@@ -43,11 +43,11 @@ struct SourceColumns {
     }
 };
 
-template <class Get>
-SortingRow MakeRow(const SourceColumns& c, Get&& get, int32_t firstKey, int firstCell) {
+// Fills a row from a getter of column values and one of column texts.
+template <class Get, class GetText>
+void FillRow(SortingRow& r, const SourceColumns& c, Get&& get, GetText&& getText, int32_t firstKey, int firstCell) {
     auto value = [&](int idx) { return idx < 0 ? db::Value{} : get(idx); };
-    auto text = [&](int idx) { return idx < 0 ? std::string() : db::AsText(get(idx)); };
-    SortingRow r;
+    auto text = [&](int idx) { return idx < 0 ? std::string() : getText(idx); };
     r.JulDate = value(c.JulDate);
     r.DayNo = static_cast<int>(db::AsInt(r.JulDate) - firstKey + firstCell);
     r.Hour = text(c.Hour);
@@ -62,7 +62,6 @@ SortingRow MakeRow(const SourceColumns& c, Get&& get, int32_t firstKey, int firs
     r.Priority = value(c.Priority);
     r.TimeSort = TimeSortText(r.Hour, r.Min, r.AMPM);
     r.Hr24 = SortingHr24(r.Hour, r.AMPM);
-    return r;
 }
 
 // A byte column takes only 0..255; anything else is stored empty.
@@ -216,7 +215,9 @@ std::vector<SortingRow> ReadMonthOccurrences(db::Database& db, int32_t firstKey,
     st.bind(1, db::Int(firstKey)).bind(2, db::Int(lastKey));
     const SourceColumns cols(st.columnCount(), [&](int i) { return st.columnName(i); });
     std::vector<SortingRow> rows;
-    while (st.step()) rows.push_back(MakeRow(cols, [&](int i) { return st.column(i); }, firstKey, firstCell));
+    while (st.step())
+        FillRow(rows.emplace_back(), cols, [&](int i) { return st.column(i); }, [&](int i) { return st.text(i); },
+                firstKey, firstCell);
     return rows;
 }
 
@@ -224,9 +225,9 @@ namespace {
 // Walks the rows of a month's date records, leaving out those not shown in
 // the cells. `field` reads a column of the current row, `record` the whole
 // date record.
-template <class Next, class Field, class Record>
-std::vector<SortingRow> DateRecordRows(const SourceColumns& cols, Next&& next, Field&& field, Record&& record,
-                                       int32_t firstKey, int firstCell) {
+template <class Next, class Field, class Text, class Record>
+std::vector<SortingRow> DateRecordRows(const SourceColumns& cols, Next&& next, Field&& field, Text&& text,
+                                       Record&& record, int32_t firstKey, int firstCell) {
     std::vector<SortingRow> rows;
     while (next()) {
         if (cols.Hide >= 0 && db::AsBool(field(cols.Hide))) continue;
@@ -234,7 +235,7 @@ std::vector<SortingRow> DateRecordRows(const SourceColumns& cols, Next&& next, F
             const std::string rule = db::AsText(field(cols.Repeat));
             if (rule.size() >= 8 && ToLower(rule.substr(0, 8)) == "weekmask" && WeekMaskExpands(record())) continue;
         }
-        rows.push_back(MakeRow(cols, field, firstKey, firstCell));
+        FillRow(rows.emplace_back(), cols, field, text, firstKey, firstCell);
     }
     return rows;
 }
@@ -250,8 +251,8 @@ std::vector<SortingRow> ReadMonthDateRecords(db::RecordSource& source, int32_t f
         return !source.eof();
     };
     return DateRecordRows(
-        cols, next, [&](int i) { return source.field(i); }, [&] { return ReadDateRecord(source); }, firstKey,
-        firstCell);
+        cols, next, [&](int i) { return source.field(i); }, [&](int i) { return db::AsText(source.field(i)); },
+        [&] { return ReadDateRecord(source); }, firstKey, firstCell);
 }
 
 std::vector<SortingRow> ReadMonthDateRecords(db::Database& db, const std::string& sql, int32_t firstKey,
@@ -259,8 +260,8 @@ std::vector<SortingRow> ReadMonthDateRecords(db::Database& db, const std::string
     auto st = db.prepare(sql);
     const SourceColumns cols(st.columnCount(), [&](int i) { return st.columnName(i); });
     return DateRecordRows(
-        cols, [&] { return st.step(); }, [&](int i) { return st.column(i); }, [&] { return ReadDateRecord(st); },
-        firstKey, firstCell);
+        cols, [&] { return st.step(); }, [&](int i) { return st.column(i); }, [&](int i) { return st.text(i); },
+        [&] { return ReadDateRecord(st); }, firstKey, firstCell);
 }
 
 void EmptySorting(db::Database& db) { db.exec("DELETE FROM [Sorting]"); }

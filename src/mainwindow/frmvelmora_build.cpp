@@ -189,7 +189,10 @@ void frmVelmora::OccurrencesPass(const MonthFrame& frame, std::vector<SortingRow
         for (const auto& r : found)
             MarkEntryCell(cells_, r.DayNo, frame.todayCell, pCalendarStyle, month.TitleBG, month.TitleFG);
     });
-    rows.insert(rows.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
+    if (rows.empty())
+        rows = std::move(found);
+    else
+        rows.insert(rows.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
 }
 
 void frmVelmora::DateRecordPass(const MonthFrame& frame, std::vector<SortingRow>& rows) {

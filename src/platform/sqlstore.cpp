@@ -294,6 +294,13 @@ void Statement::reset() { sqlite3_reset(st_); }
 int Statement::columnCount() const { return sqlite3_column_count(st_); }
 std::string Statement::columnName(int i) const { return sqlite3_column_name(st_, i); }
 
+std::string Statement::text(int i) const {
+    const int type = sqlite3_column_type(st_, i);
+    if (type != SQLITE_TEXT && type != SQLITE_BLOB) return AsText(column(i));
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st_, i));
+    return std::string(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(st_, i)));
+}
+
 Value Statement::column(int i) const {
     switch (sqlite3_column_type(st_, i)) {
         case SQLITE_INTEGER: return Value{static_cast<int64_t>(sqlite3_column_int64(st_, i))};

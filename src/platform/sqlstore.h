@@ -119,6 +119,7 @@ public:
     int columnCount() const;
     std::string columnName(int i) const;
     Value column(int i) const;
+    std::string text(int i) const;  // AsText(column(i)) without the copy between
 
 private:
     sqlite3* db_;
