@@ -19,9 +19,11 @@ std::optional<int64_t> OptInt(const db::Value& v) {
 db::Value FromOpt(const std::optional<int64_t>& v) { return v ? db::Int(*v) : db::Value{}; }
 }  // namespace
 
-DateRecord ReadDateRecord(const db::RecordSource& rs) {
+namespace {
+// A date record from a getter of its columns by name (empty when missing).
+template <class Get>
+DateRecord DateRecordFrom(Get&& get) {
     DateRecord r;
-    auto get = [&](const char* name) { return rs.hasField(name) ? rs.field(name) : db::Value{}; };
     r.ID = db::AsInt(get("ID"));
     r.Hide = db::AsBool(get("Hide"));
     if (auto d = ReadStoredDate(db::AsText(get("Date")))) r.Date = *d;
@@ -43,6 +45,19 @@ DateRecord ReadDateRecord(const db::RecordSource& rs) {
     r.DayColors = db::AsText(get("DayColors"));
     if (auto h = OptInt(get("Hr24"))) r.Hr24 = static_cast<int>(*h);
     return r;
+}
+}  // namespace
+
+DateRecord ReadDateRecord(const db::RecordSource& rs) {
+    return DateRecordFrom([&](const char* name) { return rs.hasField(name) ? rs.field(name) : db::Value{}; });
+}
+
+DateRecord ReadDateRecord(const db::Statement& st) {
+    return DateRecordFrom([&](const char* name) {
+        for (int i = 0; i < st.columnCount(); ++i)
+            if (ToLower(st.columnName(i)) == ToLower(name)) return st.column(i);
+        return db::Value{};
+    });
 }
 
 void WriteDateRecord(db::RecordSource& rs, const DateRecord& r) {

@@ -41,6 +41,8 @@ const std::array<const char*, 20>& DateRecordColumns();
 // Reads the current row of a record source holding date-record columns
 // (missing columns keep their defaults).
 DateRecord ReadDateRecord(const db::RecordSource& rs);
+// The same from the row a statement stands on.
+DateRecord ReadDateRecord(const db::Statement& st);
 // Writes every column but ID into the row being added or edited; Date and
 // JulDate always together.
 void WriteDateRecord(db::RecordSource& rs, const DateRecord& r);

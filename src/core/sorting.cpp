@@ -43,11 +43,11 @@ struct SourceColumns {
     }
 };
 
-template <class Get>
-SortingRow MakeRow(const SourceColumns& c, Get&& get, int32_t firstKey, int firstCell) {
+// Fills a row from a getter of column values and one of column texts.
+template <class Get, class GetText>
+void FillRow(SortingRow& r, const SourceColumns& c, Get&& get, GetText&& getText, int32_t firstKey, int firstCell) {
     auto value = [&](int idx) { return idx < 0 ? db::Value{} : get(idx); };
-    auto text = [&](int idx) { return idx < 0 ? std::string() : db::AsText(get(idx)); };
-    SortingRow r;
+    auto text = [&](int idx) { return idx < 0 ? std::string() : getText(idx); };
     r.JulDate = value(c.JulDate);
     r.DayNo = static_cast<int>(db::AsInt(r.JulDate) - firstKey + firstCell);
     r.Hour = text(c.Hour);
@@ -62,7 +62,6 @@ SortingRow MakeRow(const SourceColumns& c, Get&& get, int32_t firstKey, int firs
     r.Priority = value(c.Priority);
     r.TimeSort = TimeSortText(r.Hour, r.Min, r.AMPM);
     r.Hr24 = SortingHr24(r.Hour, r.AMPM);
-    return r;
 }
 
 // A byte column takes only 0..255; anything else is stored empty.
@@ -216,24 +215,53 @@ std::vector<SortingRow> ReadMonthOccurrences(db::Database& db, int32_t firstKey,
     st.bind(1, db::Int(firstKey)).bind(2, db::Int(lastKey));
     const SourceColumns cols(st.columnCount(), [&](int i) { return st.columnName(i); });
     std::vector<SortingRow> rows;
-    while (st.step()) rows.push_back(MakeRow(cols, [&](int i) { return st.column(i); }, firstKey, firstCell));
+    while (st.step())
+        FillRow(rows.emplace_back(), cols, [&](int i) { return st.column(i); }, [&](int i) { return st.text(i); },
+                firstKey, firstCell);
     return rows;
 }
 
-std::vector<SortingRow> ReadMonthDateRecords(db::RecordSource& source, int32_t firstKey, int firstCell) {
-    const SourceColumns cols(source.fieldCount(), [&](int i) { return source.fieldName(i); });
+namespace {
+// Walks the rows of a month's date records, leaving out those not shown in
+// the cells. `field` reads a column of the current row, `record` the whole
+// date record.
+template <class Next, class Field, class Text, class Record>
+std::vector<SortingRow> DateRecordRows(const SourceColumns& cols, Next&& next, Field&& field, Text&& text,
+                                       Record&& record, int32_t firstKey, int firstCell) {
     std::vector<SortingRow> rows;
-    for (source.moveFirst(); !source.eof(); source.moveNext()) {
-        if (cols.Hide >= 0 && db::AsBool(source.field(cols.Hide))) continue;
+    while (next()) {
+        if (cols.Hide >= 0 && db::AsBool(field(cols.Hide))) continue;
         if (cols.Repeat >= 0) {
-            const std::string rule = db::AsText(source.field(cols.Repeat));
-            if (rule.size() >= 8 && ToLower(rule.substr(0, 8)) == "weekmask" &&
-                WeekMaskExpands(ReadDateRecord(source)))
-                continue;
+            const std::string rule = db::AsText(field(cols.Repeat));
+            if (rule.size() >= 8 && ToLower(rule.substr(0, 8)) == "weekmask" && WeekMaskExpands(record())) continue;
         }
-        rows.push_back(MakeRow(cols, [&](int i) { return source.field(i); }, firstKey, firstCell));
+        FillRow(rows.emplace_back(), cols, field, text, firstKey, firstCell);
     }
     return rows;
+}
+}  // namespace
+
+std::vector<SortingRow> ReadMonthDateRecords(db::RecordSource& source, int32_t firstKey, int firstCell) {
+    const SourceColumns cols(source.fieldCount(), [&](int i) { return source.fieldName(i); });
+    bool started = false;
+    auto next = [&] {
+        if (started) source.moveNext();
+        else source.moveFirst();
+        started = true;
+        return !source.eof();
+    };
+    return DateRecordRows(
+        cols, next, [&](int i) { return source.field(i); }, [&](int i) { return db::AsText(source.field(i)); },
+        [&] { return ReadDateRecord(source); }, firstKey, firstCell);
+}
+
+std::vector<SortingRow> ReadMonthDateRecords(db::Database& db, const std::string& sql, int32_t firstKey,
+                                             int firstCell) {
+    auto st = db.prepare(sql);
+    const SourceColumns cols(st.columnCount(), [&](int i) { return st.columnName(i); });
+    return DateRecordRows(
+        cols, [&] { return st.step(); }, [&](int i) { return st.column(i); }, [&](int i) { return st.text(i); },
+        [&] { return ReadDateRecord(st); }, firstKey, firstCell);
 }
 
 void EmptySorting(db::Database& db) { db.exec("DELETE FROM [Sorting]"); }
@@ -267,24 +295,24 @@ void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows) {
         for (const auto& r : rows) {
             int k = 1;
             for (int f : fields) {
-                db::Value v;
+                // The texts are bound in place: the rows outlive each insert.
+                auto text = [&](const std::string& t) { ins.bindTextRef(k++, t); };
                 switch (f) {
-                    case DayNo: v = db::Int(r.DayNo); break;
-                    case Hour: v = db::Text(r.Hour); break;
-                    case Min: v = db::Text(r.Min); break;
-                    case AMPM: v = db::Text(r.AMPM); break;
-                    case DayMsg: v = db::Text(r.DayMsg); break;
-                    case Alarm: v = db::Text(r.Alarm); break;
-                    case SoundNum: v = r.SoundNum; break;
-                    case JulDate: v = r.JulDate; break;
-                    case Date: v = r.Date; break;
-                    case Font: v = db::Text(r.Font); break;
-                    case DayColors: v = db::Text(r.DayColors); break;
-                    case Priority: v = ByteOrNull(r.Priority); break;
-                    case TimeSort: v = db::Text(r.TimeSort); break;
-                    case Hr24: v = r.Hr24 ? ByteOrNull(db::Int(*r.Hr24)) : db::Value{}; break;
+                    case DayNo: ins.bind(k++, db::Int(r.DayNo)); break;
+                    case Hour: text(r.Hour); break;
+                    case Min: text(r.Min); break;
+                    case AMPM: text(r.AMPM); break;
+                    case DayMsg: text(r.DayMsg); break;
+                    case Alarm: text(r.Alarm); break;
+                    case SoundNum: ins.bind(k++, r.SoundNum); break;
+                    case JulDate: ins.bind(k++, r.JulDate); break;
+                    case Date: ins.bind(k++, r.Date); break;
+                    case Font: text(r.Font); break;
+                    case DayColors: text(r.DayColors); break;
+                    case Priority: ins.bind(k++, ByteOrNull(r.Priority)); break;
+                    case TimeSort: text(r.TimeSort); break;
+                    case Hr24: ins.bind(k++, r.Hr24 ? ByteOrNull(db::Int(*r.Hr24)) : db::Value{}); break;
                 }
-                ins.bind(k++, v);
             }
             ins.run();
         }

@@ -60,6 +60,9 @@ std::vector<SortingRow> ReadMonthOccurrences(db::Database& db, int32_t firstKey,
 // end) as [Sorting] rows, leaving out those not shown in the cells: hidden
 // records, and weekmask records that the expansion shows through their rows.
 std::vector<SortingRow> ReadMonthDateRecords(db::RecordSource& source, int32_t firstKey, int firstCell);
+// The same straight from the query `sql` on [Velmora], without a record source.
+std::vector<SortingRow> ReadMonthDateRecords(db::Database& db, const std::string& sql, int32_t firstKey,
+                                             int firstCell);
 
 // Empties [Sorting] and stores the rows, all in one transaction.
 void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows);

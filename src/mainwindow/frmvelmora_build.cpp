@@ -189,7 +189,10 @@ void frmVelmora::OccurrencesPass(const MonthFrame& frame, std::vector<SortingRow
         for (const auto& r : found)
             MarkEntryCell(cells_, r.DayNo, frame.todayCell, pCalendarStyle, month.TitleBG, month.TitleFG);
     });
-    rows.insert(rows.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
+    if (rows.empty())
+        rows = std::move(found);
+    else
+        rows.insert(rows.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
 }
 
 void frmVelmora::DateRecordPass(const MonthFrame& frame, std::vector<SortingRow>& rows) {
@@ -200,7 +203,9 @@ void frmVelmora::DateRecordPass(const MonthFrame& frame, std::vector<SortingRow>
     DataDates.setDatabaseName(Module1.CalendarFilePath);
     DataDates.setRecordSource(MainState.pSQL + MainState.pSQLOrder);
     DataDates.refresh();
-    std::vector<SortingRow> found = ReadMonthDateRecords(DataDates, frame.firstKey, frame.firstCell);
+    // Read straight from the query: the grid's source loads only the rows it shows.
+    std::vector<SortingRow> found = ReadMonthDateRecords(DataDates.database(), MainState.pSQL + MainState.pSQLOrder,
+                                                         frame.firstKey, frame.firstCell);
     const MonthAppearance& month = MainState.Month[size_t(frame.month)];
     for (const auto& r : found)
         MarkEntryCell(cells_, r.DayNo, frame.todayCell, pCalendarStyle, month.TitleBG, month.TitleFG);

@@ -263,6 +263,12 @@ Statement& Statement::bind(int index, const Value& v) {
     return *this;
 }
 
+Statement& Statement::bindTextRef(int index, std::string_view text) {
+    const int rc = sqlite3_bind_text(st_, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+    if (rc != SQLITE_OK) Fail(db_, rc);
+    return *this;
+}
+
 Statement& Statement::bindAll(const std::vector<Value>& values) {
     for (size_t i = 0; i < values.size(); ++i) bind(static_cast<int>(i) + 1, values[i]);
     return *this;
@@ -287,6 +293,13 @@ void Statement::run() {
 void Statement::reset() { sqlite3_reset(st_); }
 int Statement::columnCount() const { return sqlite3_column_count(st_); }
 std::string Statement::columnName(int i) const { return sqlite3_column_name(st_, i); }
+
+std::string Statement::text(int i) const {
+    const int type = sqlite3_column_type(st_, i);
+    if (type != SQLITE_TEXT && type != SQLITE_BLOB) return AsText(column(i));
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st_, i));
+    return std::string(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(st_, i)));
+}
 
 Value Statement::column(int i) const {
     switch (sqlite3_column_type(st_, i)) {

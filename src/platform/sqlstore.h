@@ -7,6 +7,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -109,6 +110,8 @@ public:
     Statement(const Statement&) = delete;
 
     Statement& bind(int index, const Value& v);  // 1-based
+    // Binds text without copying it: the text must outlive the next step.
+    Statement& bindTextRef(int index, std::string_view text);
     Statement& bindAll(const std::vector<Value>& values);
     bool step();        // true while a row is ready
     void run();         // steps to the end, then resets
@@ -116,6 +119,7 @@ public:
     int columnCount() const;
     std::string columnName(int i) const;
     Value column(int i) const;
+    std::string text(int i) const;  // AsText(column(i)) without the copy between
 
 private:
     sqlite3* db_;
