@@ -108,15 +108,4 @@ TEST_F(Splash, ClicksCloseIt) {
     Close();
 }
 
-TEST(SplashPictures, TheBuildMadeThemForEveryMonth) {
-    const std::string folder = vm::JoinPath(vm::JoinPath(vm::ProgramFolder(), "Graphics"), "Splash");
-    if (!fs::exists(folder)) GTEST_SKIP() << "the splash pictures are not built";
-    for (int m = 1; m <= 12; ++m)
-        EXPECT_FALSE(QImage(QString::fromStdString(folder + "/" + vm::SplashPictureName(m))).isNull()) << m;
-    EXPECT_FALSE(QImage(QString::fromStdString(folder + "/Install.jpg")).isNull());
-    const std::string line = vmtest::ReadAll(folder + "/SplashTextColor.txt");
-    ASSERT_GE(line.size(), 12u);
-    for (size_t m = 0; m < 12; ++m) EXPECT_TRUE(line[m] >= '1' && line[m] <= '8') << m;
-}
-
 }  // namespace
