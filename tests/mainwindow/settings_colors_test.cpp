@@ -169,23 +169,6 @@ TEST(SettingsColors, CopyMarchToAllKeepsPicturesAndNeedsTwoMonths) {
     for (int m = 1; m <= 12; ++m) EXPECT_EQ(MainState.Month[m].DayFntName, before[m].DayFntName);
 }
 
-TEST(ColorPanel, AFailingColourDialogIsReportedAndKeepsTheColour) {
-    vmtest::Fixture fx;
-    class Throwing : public vm::FakePickers {
-    public:
-        std::optional<long> pickColor(long, const std::string&) override { throw std::runtime_error("no dialog"); }
-    } throwing;
-    vm::SetPickers(&throwing);
-    long colour = 42;
-    bool cancelled = true;
-    vm::Change_Color(colour, cancelled);
-    vm::SetPickers(nullptr);
-    EXPECT_EQ(colour, 42);
-    ASSERT_EQ(fx.messages.shown.size(), 1u);
-    EXPECT_EQ(fx.messages.shown[0].title, "Change_Color_Error");
-    EXPECT_NE(fx.messages.shown[0].text.find("no dialog"), std::string::npos);
-}
-
 // Closing the panel saves the month colours; a calendar that refuses the
 // write says so once, and a file that may only be read says it plainly.
 TEST(SettingsColors, AFailedSaveOfTheMonthColoursIsReportedOnce) {

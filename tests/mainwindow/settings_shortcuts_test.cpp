@@ -164,7 +164,6 @@ TEST(Shortcuts, HostileFoldersAreQuotedOrRefusedWithOneMessage) {
         EXPECT_EQ(exec.empty() ? std::vector<std::string>{} : ExecArguments(exec), c.args) << c.program << c.data;
         EXPECT_EQ(problem.empty(), !c.args.empty()) << c.program << c.data;
     }
-    EXPECT_EQ(vm::LauncherExec("/a\"b\\c$/v", "/d/5%", nullptr), R"(env VELMORA_DATA_DIR=/d/5%% "/a\\"b\\\\c\\$/v")");
 }
 
 }  // namespace
