@@ -1,6 +1,5 @@
-// The shared window helpers: the file dialog's modes, opening documents and
-// web addresses through the desktop's handler, the splash picture's colour,
-// and bringing the main window back on screen.
+// The shared window helpers: opening documents and web addresses through the
+// desktop's handler, and bringing the main window back on screen.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -12,7 +11,6 @@
 
 #include <filesystem>
 
-#include "core/splashlogic.h"
 #include "mainwindow/windowhelpers.h"
 #include "platform/places.h"
 #include "testsupport.h"
@@ -36,26 +34,6 @@ int ChildCount() {
         for (char c : kids) n += (c == ' ');
     }
     return n;
-}
-
-TEST(ShowFileDialog, EachModeAsksTheRightDialog) {
-    vmtest::Fixture fx;
-    const struct {
-        int16_t mode;
-        const char* result;  // nullptr: no dialog is shown
-        bool save;
-    } cases[] = {{1, "/x/Chosen", false}, {9, "/x/Chosen", false}, {2, "/x/Chosen", true}, {6, "/x/Chosen.mdb", true},
-                 {0, nullptr, false},     {7, nullptr, false},     {-1, nullptr, false},   {5, nullptr, false}};
-    for (const auto& c : cases) {
-        fx.messages.clear();
-        fx.messages.fileAnswers.push_back("/x/Chosen");
-        EXPECT_EQ(vm::ShowFileDialog("/start", c.mode, "Calendar File|.mdb", "*.mdb", "Title"), c.result ? c.result : "")
-            << c.mode;
-        ASSERT_EQ(fx.messages.dialogs.size(), c.result ? 1u : 0u) << c.mode;
-        EXPECT_TRUE(!c.result || fx.messages.dialogs[0].save == c.save) << c.mode;
-    }
-    fx.messages.clear();
-    EXPECT_EQ(vm::ShowFileDialog("/start", 1, "All|*.*", "report.txt", "T"), "") << "Cancel";
 }
 
 TEST(ShellOpenFile, OnlyTheDesktopHandlerOpensAndNothingIsEverRun) {
@@ -100,31 +78,6 @@ TEST(ShellOpenFile, OnlyTheDesktopHandlerOpensAndNothingIsEverRun) {
     vm::OpenWebPage("Explorer && rm -rf ~");
     EXPECT_EQ(fx.messages.shown.size(), 1u);
     EXPECT_EQ(ChildCount(), children);
-}
-
-TEST(GetSplashPicture, TheColourFileChoosesEachMonthsTextColour) {
-    const std::string dir = vmtest::MakeTempDir("velmora-splashcolor") + "/";
-    struct Case {
-        const char* line;  // nullptr: no file
-        int month;
-        int32_t colour;
-    };
-    const Case cases[] = {
-        {"12345", 5, 16711680}, {"12345", 6, 0},      {nullptr, 3, 0}, {"x2x2x2x2x2x2", 2, 255},
-        {"123456781234\nline 2", 8, 16777215}, {"23456781\r\n", 9, 0}, {"999999999999", 3, 12345},
-    };
-    for (const Case& c : cases) {
-        fs::remove(dir + "SplashTextColor.txt");
-        if (c.line) vmtest::WriteAll(dir + "SplashTextColor.txt", c.line);
-        std::string folder = dir;
-        int32_t colour = 12345;
-        vm::GetSplashPicture(folder, colour, c.month);
-        EXPECT_EQ(colour, c.colour) << (c.line ? c.line : "(none)") << " month " << c.month;
-    }
-    std::string folder = dir;
-    int32_t colour = 0;
-    vm::GetSplashPicture(folder, colour, 3);
-    EXPECT_EQ(folder, dir + "Mar.jpg");
 }
 
 TEST(BringOntoScreen, ALostWindowComesBackAndCtrlAltLDoesIt) {

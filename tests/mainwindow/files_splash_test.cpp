@@ -89,11 +89,6 @@ TEST_F(Splash, TheCounterAndTheProgressBarMoveWithTheTicks) {
     EXPECT_EQ(s->lblSec->text(), "(6)");
     EXPECT_EQ(bar->value(), 6);
     Close();
-    // Past a hundred ticks the bar keeps within its range, and the count stops at the top.
-    vm::SplashBar after;
-    for (int n = 2; n <= 120; ++n) after = vm::SplashBarAfterTick(after, n);
-    EXPECT_EQ(after, (vm::SplashBar{52, 100, 99}));
-    EXPECT_EQ(vm::NextSplashTick(32767), 32767);
 }
 
 TEST_F(Splash, ClicksCloseIt) {
@@ -106,17 +101,6 @@ TEST_F(Splash, ClicksCloseIt) {
     ASSERT_EQ(fx.messages.shown.size(), 1u);
     EXPECT_NE(fx.messages.shown[0].text.find("Control+Alt+L"), std::string::npos);
     Close();
-}
-
-TEST(SplashPictures, TheBuildMadeThemForEveryMonth) {
-    const std::string folder = vm::JoinPath(vm::JoinPath(vm::ProgramFolder(), "Graphics"), "Splash");
-    if (!fs::exists(folder)) GTEST_SKIP() << "the splash pictures are not built";
-    for (int m = 1; m <= 12; ++m)
-        EXPECT_FALSE(QImage(QString::fromStdString(folder + "/" + vm::SplashPictureName(m))).isNull()) << m;
-    EXPECT_FALSE(QImage(QString::fromStdString(folder + "/Install.jpg")).isNull());
-    const std::string line = vmtest::ReadAll(folder + "/SplashTextColor.txt");
-    ASSERT_GE(line.size(), 12u);
-    for (size_t m = 0; m < 12; ++m) EXPECT_TRUE(line[m] >= '1' && line[m] <= '8') << m;
 }
 
 }  // namespace

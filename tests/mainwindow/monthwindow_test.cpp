@@ -30,9 +30,6 @@ TEST_F(MonthWindow, CellsLieInSevenEqualColumnsAndRowsBelowThePictureTop) {
         EXPECT_EQ(T(Day(i)).left, bar + 200 + (i % 7) * width) << i;
         EXPECT_EQ(T(Title(i)).width, width) << i;
     }
-    EXPECT_EQ(T(w->TDBGridDates).width, bar - 200);
-    EXPECT_EQ(T(Title(0)).top, T(w->Image1).top + 30);
-    EXPECT_EQ(T(Title(0)).height, 360);  // title font 14
     for (int r = 1; r < 6; ++r) EXPECT_GT(T(Title(7 * r)).top, T(Day(7 * (r - 1))).top) << r;
     // Headings centred over the first row.
     for (int i = 0; i < 7; ++i)

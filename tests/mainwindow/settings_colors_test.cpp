@@ -2,7 +2,6 @@
 #include <QFontDialog>
 #include <QPalette>
 
-#include "records/colorpanel.h"
 #include "platform/qtpickers.h"
 #include "settings_testutil.h"
 
@@ -20,10 +19,8 @@ TEST(SettingsColors, EnterTakesTheLeadingNumberInRange) {
     ASSERT_EQ(fx.panel->pEditMon, 3);
     struct Case { const char* typed; int32_t before, after; const char* shown; };
     const Case cases[] = {
-        {"abc", 4000, 0, " 0"},        {"&HFF", 0, 255, " 255"},     {"  12abc", 0, 12, " 12"},
-        {"1 2 3", 0, 123, " 123"},     {"2.5", 0, 2, " 2"},          {"3.5", 0, 4, " 4"},
-        {"16777215", 0, 16777215, " 16777215"},
-        {"16777216", 77, 77, " 77"},   {"-1", 77, 77, " 77"},        {"1e9", 77, 77, " 77"},
+        {"abc", 4000, 0, " 0"},      {"&HFF", 0, 255, " 255"}, {"  12abc", 0, 12, " 12"}, {"1 2 3", 0, 123, " 123"},
+        {"2.5", 0, 2, " 2"},         {"3.5", 0, 4, " 4"},      {"16777216", 77, 77, " 77"}, {"-1", 77, 77, " 77"},
         {"&H8000", 77, 77, " 77"},  // four hex digits are a 16-bit number: negative
     };
     for (const Case& c : cases) {
@@ -167,48 +164,6 @@ TEST(SettingsColors, CopyMarchToAllKeepsPicturesAndNeedsTwoMonths) {
         }
     }
     for (int m = 1; m <= 12; ++m) EXPECT_EQ(MainState.Month[m].DayFntName, before[m].DayFntName);
-}
-
-TEST(ColorPanel, AFailingColourDialogIsReportedAndKeepsTheColour) {
-    vmtest::Fixture fx;
-    class Throwing : public vm::FakePickers {
-    public:
-        std::optional<long> pickColor(long, const std::string&) override { throw std::runtime_error("no dialog"); }
-    } throwing;
-    vm::SetPickers(&throwing);
-    long colour = 42;
-    bool cancelled = true;
-    vm::Change_Color(colour, cancelled);
-    vm::SetPickers(nullptr);
-    EXPECT_EQ(colour, 42);
-    ASSERT_EQ(fx.messages.shown.size(), 1u);
-    EXPECT_EQ(fx.messages.shown[0].title, "Change_Color_Error");
-    EXPECT_NE(fx.messages.shown[0].text.find("no dialog"), std::string::npos);
-}
-
-// Closing the panel saves the month colours; a calendar that refuses the
-// write says so once, and a file that may only be read says it plainly.
-TEST(SettingsColors, AFailedSaveOfTheMonthColoursIsReportedOnce) {
-    const struct {
-        const char* refusal;  // run on the calendar before the panel closes
-        const char *title, *text;
-    } cases[] = {
-        {"CREATE TRIGGER [fail] BEFORE UPDATE ON [Backgrounds] BEGIN SELECT RAISE(ABORT, 'injected'); END",
-         "SaveFonts2File_Error", "injected"},
-        {"PRAGMA query_only = 1", "File Not Changed", "The file may only be read: Velmoras.mdb was not changed"},
-    };
-    for (const auto& c : cases) {
-        SettingsFixture fx;
-        fx.panel->mnuFile_Settings_Click();
-        fx.window->DataSettings.database().exec(c.refusal);
-        fx.messages.clear();
-        fx.box("txtDayBG")->setText("4000");
-        fx.panel->sscmdExitSettings_Click();
-        ASSERT_EQ(fx.messages.shown.size(), 1u) << c.refusal;
-        EXPECT_EQ(fx.messages.shown[0].title, c.title);
-        EXPECT_NE(fx.messages.shown[0].text.find(c.text), std::string::npos) << fx.messages.shown[0].text;
-        EXPECT_NE(vm::db::AsInt(fx.stored(3, "DayBG")), 4000);
-    }
 }
 
 }  // namespace
