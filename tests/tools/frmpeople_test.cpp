@@ -188,19 +188,6 @@ TEST_F(People, ExportWritesTheListedContactsAndImportAddsAndSkips) {
     trigger(w, "mnuFile_PrintList");
     EXPECT_EQ(vmtest::ReadAll(dataDir + "/cards.txt").rfind("Friend\r\nAnn Q Lee\r\n", 0), 0u);
 
-    // An empty list into a data folder not there yet: made quietly, the headers written.
-    search("nobody here");
-    const std::string fresh = dataDir + "/moved/Velmora";
-    setenv("VELMORA_DATA_DIR", fresh.c_str(), 1);
-    std::filesystem::create_directories(dataDir + "/moved");
-    messages.clear();
-    messages.fileAnswers.push_back(fresh + "/empty.txt");
-    trigger(w, "mnuFile_Export");
-    EXPECT_TRUE(std::filesystem::is_directory(fresh));
-    const std::string empty = vmtest::ReadAll(fresh + "/empty.txt");
-    EXPECT_EQ(std::count(empty.begin(), empty.end(), '\n'), 2);
-    EXPECT_EQ(messages.shown.at(0).text, "0 Records Exported ");
-
     QTest::mouseClick(w->findChild<QPushButton*>("sscmdClearSrch"), Qt::LeftButton);
     vmtest::WriteAll(dataDir + "/in.txt", "** FirstName\r\n**---\r\n\"1\",\"Pal\",\"Bea\",\"\",\"Cho\"\r\n"
                                           "Paris, TX\r\n\"1\",\"Pal\",\"Al\",\"\",\"Bo\"\r\n");
