@@ -288,7 +288,6 @@ TEST_F(Exchange, ContractPanelImportsDatedItemsPassingBothFilters) {
         bool unreadable;
     } cases[] = {
         {"Select All Projects", "Select All Types", {pour, inspect, july, survey, walk}, true},
-        {"O'Brien Bridge", "Select All Types", {pour, inspect}, false},
         {"O'Brien Bridge", "Pour", {pour}, false},
         {"Select All Projects", "Owner's walk", {walk}, false},
     };
