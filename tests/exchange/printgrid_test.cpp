@@ -79,13 +79,10 @@ TEST_F(PrintGrid, ToolbarPrintsTheGridWithHeadingsOnEveryPage) {
     for (const char* heading : {"Hide", "JulDate", "Hr24", "WorkDay", "DateType", "Priority"})
         EXPECT_EQ(Occurrences(text, heading), pages) << heading;
     EXPECT_EQ(Occurrences(text, "2026045"), 150);
-    // The date grid lists its records and no new-row line.
-    ASSERT_EQ(w->TDBGridDates->model()->rowCount(), 150);
-    EXPECT_EQ(vm::TakeGrid(*w->TDBGridDates, true).rows.size(), 150u);
+    EXPECT_EQ(vm::TakeGrid(*w->TDBGridDates, true).rows.size(), 150u) << "no new-row line";
     EXPECT_EQ(Occurrences(text, "Halvex Systems - Velmora Grid Printout"), pages);
     EXPECT_EQ(Occurrences(text, "Print Date: 2/14/2026"), pages);
     EXPECT_EQ(Occurrences(text, "2/14/2026"), 150 + pages);  // every date whole on its line
-    EXPECT_NE(text.find("Page 2"), std::string::npos);
     EXPECT_NE(text.find("Page " + std::to_string(pages)), std::string::npos);
     EXPECT_EQ(text.find("Page " + std::to_string(pages + 1)), std::string::npos);
     // In the order drawn, a wrapped cell's lines joined again.
