@@ -67,11 +67,6 @@ TEST(ContactFile, ExportBytesTheirImportAndSkippedLines) {
                                                  "", "", "", "", "says hi and bye"}));
     EXPECT_EQ(back[1][5], "a,b");
 
-    // Cards: each contact's card and an empty line.
-    EXPECT_EQ(vm::WriteContactFile(path, vm::ContactFileKind::Cards, rows), 2);
-    EXPECT_EQ(vmtest::ReadAll(path),
-              "Friend\r\nAnn \r\nWashington, D.C.,   \r\nsays \"hi\"\r\nand bye\r\n\r\n\r\nBo \r\na++b\r\n\r\n");
-
     EXPECT_THROW(vm::WriteContactFile(dir + "/no such folder/list.txt", vm::ContactFileKind::Records, rows),
                  std::runtime_error);
 

@@ -87,13 +87,8 @@ const char* const kNoSql = "";
 INSTANTIATE_TEST_SUITE_P(
     Pass, RepeatState,
     ::testing::Values(
-        Change{"EditedText", "UPDATE [Velmora] SET [DateText] = 'Rent' WHERE [Repeat] = 'Monthly'"},
         Change{"EditedRule", "UPDATE [Velmora] SET [Repeat] = 'Quarterly' WHERE [Repeat] = 'Monthly'"},
         Change{"EditedAlarmByHand", "UPDATE [Velmora] SET [Alarm] = '' WHERE [Repeat] = 'Hour-1'"},
-        Change{"Added", "INSERT INTO [Velmora] ([Date], [JulDate], [DateText], [Repeat], [Duration], [WorkDay], "
-                        "[Hide]) VALUES ('2025-06-01', 2025152, 'Added', 'Weekly', 8, -1, 0)"},
-        Change{"Hidden", "UPDATE [Velmora] SET [Hide] = -1 WHERE [DateText] = 'Independence Day'"},
-        Change{"Deleted", "DELETE FROM [Velmora] WHERE [Repeat] LIKE 'WeekMask%'"},
         Change{"BirthDateOfASingleRecord", "UPDATE [Velmora] SET [Date] = '1940-06-15' WHERE [Repeat] = 'None'"},
         Change{"NewStartYear", kNoSql,
                [] {
