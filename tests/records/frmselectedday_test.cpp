@@ -102,6 +102,7 @@ TEST_F(SelectedDayWindow, SaysTheDateThenThePlainTextAndCopiesWhatTheBoxShows) {
     EXPECT_EQ(vm::Module1.SelDayText, "Tom & Jerry bday <volume level='0'/>< 5pm");
     EXPECT_EQ(spoken(), std::vector<std::string>{"Wednesday Jun 5, 2024,,Tom & Jerry bday <volume level='0'/>< 5pm"});
     EXPECT_EQ(speech.log->stops, 1) << "what was being said stops first";
+    EXPECT_DOUBLE_EQ(speech.log->rate, -0.2) << "a little slower than normal, through the one voice";
 
     // Copy takes the box as edited, not the shared text an alarm may have written meanwhile.
     QGuiApplication::clipboard()->setText("old");
