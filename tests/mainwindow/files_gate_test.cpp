@@ -22,6 +22,12 @@ namespace {
 
 class Gate : public ::testing::Test, public vmtest::StartedWindow {
 protected:
+    // File > Open, or the first recent file.
+    void OpenBy(bool previous, const std::string& path) {
+        if (!previous) return Open(path);
+        vm::FileCommandsOf(*window)->LoadPrevFiles({path, "", "", ""});
+        Action("mnuFile_Prev_1")->trigger();
+    }
     // The day cells that mention `word`.
     int CellsWith(const QString& word) {
         int n = 0;
@@ -61,12 +67,7 @@ TEST_F(Gate, ANonCalendarIsRefusedByOpenAndPreviousFileNeverWritten) {
         for (const bool previous : {false, true}) {
             if (previous && kind == "missing") continue;  // a notice, not a box
             fx.messages.clear();
-            if (previous) {
-                vm::FileCommandsOf(*window)->LoadPrevFiles({path, "", "", ""});
-                Action("mnuFile_Prev_1")->trigger();
-            } else {
-                Open(path);
-            }
+            OpenBy(previous, path);
             ASSERT_EQ(Shown().size(), 1u) << kind << (previous ? " as a previous file" : "");
             EXPECT_NE(Shown()[0].text.find(path), std::string::npos) << kind << ": the box names the file";
             EXPECT_EQ(Module1.CalendarFilePath, inUse) << kind;
@@ -113,12 +114,7 @@ TEST_F(Gate, ABlankTemplateIsNeverOpenedAsTheCalendar) {
         for (const bool previous : {false, true}) {
             if (previous && path == templates[1]) continue;  // never listed as a recent file
             fx.messages.clear();
-            if (previous) {
-                vm::FileCommandsOf(*window)->LoadPrevFiles({path, "", "", ""});
-                Action("mnuFile_Prev_1")->trigger();
-            } else {
-                Open(path);
-            }
+            OpenBy(previous, path);
             saysUseNewCalendar(path + (previous ? " as a previous file" : ""));
             EXPECT_EQ(Module1.CalendarFilePath, inUse);
         }
