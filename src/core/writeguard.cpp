@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
@@ -65,10 +66,15 @@ bool HardLinkInto(const std::string& path, const std::string& folder) {
 
 // Every file under the program's folder (the program, its helpers, the
 // templates, the manual, the sounds and pictures it ships), however reached.
-// A data folder kept inside the program's folder follows its own rules.
+// A data folder kept inside the program's folder follows its own rules; a
+// program started from the root or the home folder itself guards only the
+// files listed above, not everything beneath.
 bool ProgramFile(const std::string& path) {
     const std::string program = ProgramFolder();
     const std::string data = DataFolder();
+    const char* home = std::getenv("HOME");
+    const fs::path folder = Landing(program);
+    if (folder == "/" || (home && *home && folder == Landing(home))) return false;
     if (Inside(data, program) && Inside(path, data)) return false;
     return Inside(path, program) || HardLinkInto(path, program);
 }

@@ -79,4 +79,16 @@ TEST_F(ProgramFolderGuard, ADataFolderInsideItKeepsItsOwnRules) {
     EXPECT_NE(vm::WriteOverProblem(program + "/Sounds/Alarm01.wav"), "");
 }
 
+// A program run from the home folder itself does not refuse every file of
+// the user's: only the files it has in use.
+TEST_F(ProgramFolderGuard, AProgramInTheHomeFolderGuardsOnlyItsListedFiles) {
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", program.c_str(), 1);
+    const std::string letter = vm::WriteOverProblem(program + "/Letter.txt");
+    const std::string manual = vm::WriteOverProblem(program + "/VelmoraHelp.pdf");
+    setenv("HOME", home.c_str(), 1);
+    EXPECT_EQ(letter, "");
+    EXPECT_NE(manual, "");
+}
+
 }  // namespace
