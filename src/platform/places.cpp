@@ -93,13 +93,19 @@ bool CopyBytes(int in, int out) {
 
 // Gives the whole file `tmp` the name `to` unless something has that name:
 // in one step where the file system allows it, else by a second name and
-// dropping the first.
+// dropping the first, else (a file system without links, a memory stick's)
+// by looking first.
 bool NameWithoutReplacing(const std::string& tmp, const std::string& to) {
     if (::renameat2(AT_FDCWD, tmp.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
     if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return false;
-    if (::link(tmp.c_str(), to.c_str()) != 0) return false;
-    ::unlink(tmp.c_str());
-    return true;
+    if (::link(tmp.c_str(), to.c_str()) == 0) {
+        ::unlink(tmp.c_str());
+        return true;
+    }
+    if (errno == EEXIST) return false;
+    std::error_code ec;
+    if (fs::exists(to, ec) || fs::is_symlink(to, ec)) return false;
+    return ::rename(tmp.c_str(), to.c_str()) == 0;
 }
 
 void SyncFolder(const std::string& folder) {
@@ -122,9 +128,10 @@ bool CopyFileNoOverwrite(const std::string& from, const std::string& to, bool sy
     std::string tmp = (fs::path(folder) / ("." + target.filename().string() + ".XXXXXX")).string();
     Fd out{::mkostemp(tmp.data(), O_CLOEXEC)};
     if (out.fd < 0) return false;
-    // The copy may be read and written by its owner whatever the source allows.
-    bool whole = ::fchmod(out.fd, (source.st_mode & 0777) | S_IRUSR | S_IWUSR) == 0 && CopyBytes(in.fd, out.fd) &&
-                 (!sync || ::fsync(out.fd) == 0);
+    // The copy may be read and written by its owner whatever the source
+    // allows (where the file system keeps permissions at all).
+    ::fchmod(out.fd, (source.st_mode & 0777) | S_IRUSR | S_IWUSR);
+    bool whole = CopyBytes(in.fd, out.fd) && (!sync || ::fsync(out.fd) == 0);
     whole = ::close(out.fd) == 0 && whole;
     out.fd = -1;
     if (!whole || !NameWithoutReplacing(tmp, to)) {
