@@ -33,7 +33,8 @@ fs::path Landing(const std::string& path) {
     for (int hops = 0; hops < 40 && fs::is_symlink(p, ec); ++hops) {
         const fs::path to = fs::read_symlink(p, ec);
         if (ec) break;
-        p = (to.is_absolute() ? to : p.parent_path() / to).lexically_normal();
+        const fs::path base = fs::weakly_canonical(p.parent_path(), ec);  // a relative link starts where it lies
+        p = (to.is_absolute() ? to : (ec ? p.parent_path() : base) / to).lexically_normal();
     }
     const fs::path real = fs::weakly_canonical(p, ec);
     return ec ? p : real;

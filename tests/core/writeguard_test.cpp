@@ -48,11 +48,13 @@ TEST_F(ProgramFolderGuard, EveryFileUnderItIsRefusedUnderAnyName) {
     fs::create_symlink(elsewhere + "/helper.txt", elsewhere + "/chain.csv");
     fs::create_hard_link(program + "/Graphics/Months/Jan.jpg", elsewhere + "/hard.jpg");
     fs::create_symlink(program + "/Graphics", elsewhere + "/pictures");
+    fs::create_symlink("../Sounds/Alarm02.wav", program + "/Graphics/next.wav");  // not there yet
+    fs::create_symlink(elsewhere + "/pictures/next.wav", elsewhere + "/through.txt");
     const std::string refused[] = {
         program + "/Sounds/Alarm01.wav", program + "/Graphics/Months/Jan.jpg", program + "/Graphics/Splash/Apr.jpg",
         program + "/velmora_mkmanual",   program + "/VelmoraHelp.pdf",         program + "/New Export.txt",
         elsewhere + "/helper.txt",       elsewhere + "/dangling.txt",          elsewhere + "/chain.csv",
-        elsewhere + "/hard.jpg",         elsewhere + "/pictures/Months/Jan.jpg",
+        elsewhere + "/hard.jpg",         elsewhere + "/pictures/Months/Jan.jpg", elsewhere + "/through.txt",
         elsewhere + "/../Velmora/Sounds/Alarm01.wav"};
     for (const std::string& path : refused) {
         fx.messages.clear();
