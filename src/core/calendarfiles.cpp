@@ -73,6 +73,13 @@ bool SamePath(const std::string& a, const std::string& b) {
     return AbsolutePath(a) == AbsolutePath(b);
 }
 
+bool SameFileAnyName(const std::string& a, const std::string& b) {
+    if (a.empty() || b.empty()) return false;
+    if (SamePath(a, b)) return true;
+    std::error_code ec;
+    return fs::equivalent(a, b, ec) && !ec;
+}
+
 std::string FileNameOf(const std::string& path) {
     const size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -181,7 +188,7 @@ void CopyCalendarNoOverwrite(const std::string& from, const std::string& to) {
     bool copied = false;
     try {
         source->exec("SELECT count(*) FROM sqlite_master");
-        copied = CopyFileNoOverwrite(from, to);
+        copied = CopyFileNoOverwrite(from, to, true);
     } catch (...) {
         try { source->exec("ROLLBACK"); } catch (...) {}
         throw;

@@ -31,6 +31,9 @@ std::string AbsolutePath(const std::string& path);
 // True when both texts name the same file: compared after resolving links
 // and relative parts (the file need not exist).
 bool SamePath(const std::string& a, const std::string& b);
+// True when both texts name one file: the same path (as SamePath), or one
+// file under two names (a hard link). Empty texts name no file.
+bool SameFileAnyName(const std::string& a, const std::string& b);
 std::string FileNameOf(const std::string& path);  // without its folder
 std::string FolderOf(const std::string& path);    // without the file name and the final "/"
 bool HasMdbSuffix(const std::string& path);       // ".mdb" in any case
@@ -65,8 +68,9 @@ std::string CalendarCaption(const std::string& calendarPath);
 std::string CalendarFileProblem(const std::string& path);
 // Copies the calendar file `from` to `to` as it stands with everything
 // committed so far; holds a read lock meanwhile so no write lands half-way.
-// Throws OpError 58 when something exists at `to`, and another error when the
-// copy fails (nothing is left at `to` then).
+// All or nothing (CopyFileNoOverwrite): whatever stops it, `to` is either
+// missing or the whole copy. Throws OpError 58 when something exists at `to`,
+// and another error when the copy fails (nothing is left at `to` then).
 void CopyCalendarNoOverwrite(const std::string& from, const std::string& to);
 
 // What every command that needs the calendar says when none is open.

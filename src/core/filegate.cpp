@@ -19,15 +19,29 @@ FileVerdict Verdict(const std::string& problem, const std::string& path) {
     return {db::IsReadOnlyFile(path) ? FileUse::ReadOnly : FileUse::Usable, {}};
 }
 
+bool IsBlankTemplate(const std::string& path) {
+    return SameFileAnyName(path, BlankCalendarTemplate()) || SameFileAnyName(path, BlankSettingsTemplate());
+}
+
+std::string TemplateProblem(const std::string& path) {
+    return "\"" + path + "\" is a blank template that new calendars are made from, not a calendar: "
+           "to start a new calendar, use File, New Calendar.";
+}
+
 }  // namespace
 
-FileVerdict CheckCalendarFile(const std::string& path) { return Verdict(CalendarFileProblem(path), path); }
+FileVerdict CheckCalendarFile(const std::string& path) {
+    if (IsBlankTemplate(path)) return {FileUse::Refused, TemplateProblem(path)};
+    return Verdict(CalendarFileProblem(path), path);
+}
 
 FileVerdict CheckSettingsFile(const std::string& path) { return Verdict(CheckStore(path, DbKind::Settings), path); }
 
 FileUse AdmitCalendarFile(const std::string& path, const std::string& title) {
     const FileVerdict v = CheckCalendarFile(path);
-    if (v.use == FileUse::Refused)
+    if (v.use == FileUse::Refused && IsBlankTemplate(path))
+        Messages().message(v.problem, MsgButtons::Ok, MsgIcon::Exclamation, title);
+    else if (v.use == FileUse::Refused)
         Messages().message(v.problem + "\r\nThe file was not opened and is left as it is.", MsgButtons::Ok,
                            MsgIcon::Critical, title);
     else if (v.use == FileUse::ReadOnly)
@@ -63,7 +77,7 @@ FileUse AdmitSettingsFile(const std::string& path) {
                            MsgButtons::Ok, MsgIcon::Critical, "Settings Database");
         return FileUse::Refused;
     }
-    const bool fresh = CopyFileNoOverwrite(BlankSettingsTemplate(), path);
+    const bool fresh = CopyFileNoOverwrite(BlankSettingsTemplate(), path, true);
     Messages().message(v.problem + "\r\nThe damaged file is kept as \"" + kept + "\"" +
                            (fresh ? " and a fresh settings database was made." : "; no fresh one could be made."),
                        MsgButtons::Ok, MsgIcon::Exclamation, "Settings Database");

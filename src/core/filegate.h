@@ -15,12 +15,15 @@ struct FileVerdict {
     std::string problem;  // why it is refused, naming the file
 };
 
-// Reads only; shows nothing.
+// Reads only; shows nothing. The blank templates new calendars and settings
+// databases are made from are never taken as a calendar, under any name.
 FileVerdict CheckCalendarFile(const std::string& path);
 FileVerdict CheckSettingsFile(const std::string& path);
 
 // Checks a calendar file and says so when it cannot be used as it is: one
-// critical box titled `title` for a refused file, one box for a read-only one.
+// critical box titled `title` for a refused file (for a blank template, the
+// one sentence that says to use New Calendar instead), one box for a
+// read-only one.
 FileUse AdmitCalendarFile(const std::string& path, const std::string& title);
 
 // The settings database at start-up: a file that is not one (garbage, empty,

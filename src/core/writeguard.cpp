@@ -1,5 +1,8 @@
 #include "core/writeguard.h"
 
+#include <sys/stat.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
@@ -22,22 +25,59 @@ struct InUse {
     const char* what;
 };
 
-// The same file: the same path once links are followed, or the same file
-// under another name (a hard link).
-bool SameFile(const std::string& a, const std::string& b) {
-    if (a.empty() || b.empty()) return false;
-    if (SamePath(a, b)) return true;
+// Where writing to `path` lands: links followed one by one (a link to a file
+// not there yet included), then made canonical as far as it exists.
+fs::path Landing(const std::string& path) {
+    fs::path p = AbsolutePath(path);
     std::error_code ec;
-    return fs::equivalent(a, b, ec) && !ec;
+    for (int hops = 0; hops < 40 && fs::is_symlink(p, ec); ++hops) {
+        const fs::path to = fs::read_symlink(p, ec);
+        if (ec) break;
+        const fs::path base = fs::weakly_canonical(p.parent_path(), ec);  // a relative link starts where it lies
+        p = (to.is_absolute() ? to : (ec ? p.parent_path() : base) / to).lexically_normal();
+    }
+    const fs::path real = fs::weakly_canonical(p, ec);
+    return ec ? p : real;
 }
 
 bool Inside(const std::string& path, const std::string& folder) {
-    std::error_code ea, eb;
-    const fs::path p = fs::weakly_canonical(AbsolutePath(path), ea);
-    const fs::path f = fs::weakly_canonical(AbsolutePath(folder), eb);
-    if (ea || eb || f.empty()) return false;
-    const std::string prefix = f.string() + "/";
-    return p.string().compare(0, prefix.size(), prefix) == 0;
+    if (folder.empty()) return false;
+    std::error_code ec;
+    const fs::path f = fs::weakly_canonical(AbsolutePath(folder), ec);
+    if (ec || f.empty()) return false;
+    const std::string prefix = f.string() == "/" ? "/" : f.string() + "/";
+    return Landing(path).string().compare(0, prefix.size(), prefix) == 0;
+}
+
+// A file of the program's folder under a name outside it (a hard link): only
+// looked for when the file has more than one name.
+bool HardLinkInto(const std::string& path, const std::string& folder) {
+    struct stat target {};
+    if (::stat(path.c_str(), &target) != 0 || !S_ISREG(target.st_mode) || target.st_nlink < 2) return false;
+    std::error_code ec;
+    int looked = 0;
+    for (fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec), end;
+         !ec && it != end && ++looked < 100000; it.increment(ec)) {
+        struct stat st {};
+        if (::lstat(it->path().c_str(), &st) == 0 && st.st_ino == target.st_ino && st.st_dev == target.st_dev)
+            return true;
+    }
+    return false;
+}
+
+// Every file under the program's folder (the program, its helpers, the
+// templates, the manual, the sounds and pictures it ships), however reached.
+// A data folder kept inside the program's folder follows its own rules; a
+// program started from the root or the home folder itself guards only the
+// files listed above, not everything beneath.
+bool ProgramFile(const std::string& path) {
+    const std::string program = ProgramFolder();
+    const std::string data = DataFolder();
+    const char* home = std::getenv("HOME");
+    const fs::path folder = Landing(program);
+    if (folder == "/" || (home && *home && folder == Landing(home))) return false;
+    if (Inside(data, program) && Inside(path, data)) return false;
+    return Inside(path, program) || HardLinkInto(path, program);
 }
 
 std::vector<InUse> FilesInUse() {
@@ -79,11 +119,12 @@ std::string WriteOverProblem(const std::string& path) {
     if (path.empty()) return {};
     const char* what = nullptr;
     for (const InUse& f : FilesInUse())
-        if (SameFile(path, f.path)) {
+        if (SameFileAnyName(path, f.path)) {
             what = f.what;
             break;
         }
-    if (!what && (Inside(path, DataSoundFolder()) || Inside(path, JoinPath(DataFolder(), "Graphics"))))
+    if (!what && (Inside(path, DataSoundFolder()) || Inside(path, JoinPath(DataFolder(), "Graphics")) ||
+                  ProgramFile(path)))
         what = "one of the program's own files";
     if (!what) return {};
     return "\"" + path + "\" is " + what + " and cannot be written over.\nNothing was written: choose another file name.";

@@ -3,7 +3,10 @@
 // calendar file in use, the settings database, or another file the program
 // has in use (the default calendar, the blank templates, the manual, the
 // print set-up, the program itself, the pictures and sounds, the databases'
-// journals).
+// journals), nor any file under the program's own folder. Links are followed
+// and hard links recognised, so no other name for such a file gets through.
+// A printout checks the file its printer is aimed at right before it paints
+// (MayPrintTo, exchange/printgrid.h), whoever named it last.
 #pragma once
 #include <string>
 

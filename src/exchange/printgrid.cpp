@@ -19,6 +19,7 @@ namespace vm {
 namespace {
 
 constexpr int16_t kAnswerYes = 6, kAnswerNo = 7;
+const char* const kPdfTitle = "Print Grid to PDF";
 
 // Every failure shows "number - description @ Error Point: step" with OK
 // only, and the printout goes on with its next step.
@@ -61,15 +62,19 @@ PrintSetup SetupOf(const QPrinter& printer) {
 
 // Without a printer the printout goes to a PDF file the user names.
 bool ChoosePdfFile(QPrinter& printer) {
-    const std::string title = "Print Grid to PDF";
-    const std::string pdf = AskPdfFile(title, "Velmora Grid.pdf");
-    if (pdf.empty() || !MayWriteFile(pdf, title)) return false;
+    const std::string pdf = AskPdfFile(kPdfTitle, "Velmora Grid.pdf");
+    if (pdf.empty() || !MayWriteFile(pdf, kPdfTitle)) return false;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(pdf));
     return true;
 }
 
 }  // namespace
+
+bool MayPrintTo(const QPrinter& printer, const std::string& title) {
+    const std::string file = printer.outputFileName().toStdString();
+    return file.empty() || MayWriteFile(file, title);
+}
 
 void Print_Grid(QTableView* grid, int16_t orientation, const std::string& pageHeader) {
     bool haveGrid = false;
@@ -107,6 +112,7 @@ void Print_Grid(QTableView* grid, int16_t orientation, const std::string& pageHe
         PrintDialogs().preview(
             printer, pageHeader,
             [&](QPrinter* device) {
+                if (!MayPrintTo(*device, kPdfTitle)) return;  // not a byte written
                 ProgressScope progress("Print", "Printing " + pageHeader);
                 PaintGridPages(*device, rows, header, date,
                                [&](int64_t done, int64_t total) { return progress.step(done, total); });

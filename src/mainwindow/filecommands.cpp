@@ -205,7 +205,7 @@ void FileCommands::mnuNew_Calendar_File_Click() {
     }
     bool copied = false;
     op.step(4, [&] {
-        if (!CopyFileNoOverwrite(BlankCalendarTemplate(), chosen)) {
+        if (!CopyFileNoOverwrite(BlankCalendarTemplate(), chosen, true)) {
             if (!FileExists(BlankCalendarTemplate()))
                 throw OpError(53, "File not found: " + BlankCalendarTemplate());
             throw OpError(75, "Path/File access error: cannot write \"" + chosen + "\"");

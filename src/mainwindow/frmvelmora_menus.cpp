@@ -12,9 +12,9 @@
 #include "core/calendarfiles.h"
 #include "core/files.h"
 #include "core/module1.h"
-#include "core/writeguard.h"
 #include "exchange/exportpanel.h"
 #include "exchange/importpanel.h"
+#include "exchange/printgrid.h"
 #include "mainwindow/frmvelmora.h"
 
 #include "alarms/frmstopwatch.h"
@@ -185,7 +185,6 @@ void frmVelmora::mnuPrintCalendar_Click() {
         std::string pdf = printToFile;
         if (pdf.empty() && QPrinterInfo::availablePrinterNames().isEmpty())
             pdf = AskPdfFile("Print PDF Calendar", "Velmora Calendar.pdf");
-        if (!pdf.empty() && !MayWriteFile(pdf, "Print PDF Calendar")) return;
         if (!pdf.empty() || !QPrinterInfo::availablePrinterNames().isEmpty()) {
             QPrinter printer(QPrinter::HighResolution);
             printer.setPageOrientation(QPageLayout::Landscape);
@@ -193,6 +192,7 @@ void frmVelmora::mnuPrintCalendar_Click() {
                 printer.setOutputFormat(QPrinter::PdfFormat);
                 printer.setOutputFileName(QString::fromStdString(pdf));
             }
+            if (!MayPrintTo(printer, "Print PDF Calendar")) return;
             QPainter painter;
             if (painter.begin(&printer)) {
                 const QRect page = painter.viewport();

@@ -2,8 +2,15 @@
 
 #include <QStandardPaths>
 
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -43,10 +50,96 @@ bool PathDenied(const std::string& path) {
     return ec == std::errc::permission_denied;
 }
 
-bool CopyFileNoOverwrite(const std::string& from, const std::string& to) {
+namespace {
+
+std::function<void(std::uintmax_t)>& CopyPieceHook() {
+    static std::function<void(std::uintmax_t)> hook;
+    return hook;
+}
+
+// Closes a descriptor when it goes out of scope.
+struct Fd {
+    int fd = -1;
+    ~Fd() {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
+bool WriteWhole(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// All bytes of `in` into `out`, telling the hook after each piece.
+bool CopyBytes(int in, int out) {
+    std::vector<char> piece(64 * 1024);
+    std::uintmax_t done = 0;
+    for (;;) {
+        const ssize_t n = ::read(in, piece.data(), piece.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) return true;
+        if (!WriteWhole(out, piece.data(), static_cast<size_t>(n))) return false;
+        done += static_cast<std::uintmax_t>(n);
+        if (CopyPieceHook()) CopyPieceHook()(done);
+    }
+}
+
+// Gives the whole file `tmp` the name `to` unless something has that name:
+// in one step where the file system allows it, else by a second name and
+// dropping the first, else (a file system without links, a memory stick's)
+// by looking first.
+bool NameWithoutReplacing(const std::string& tmp, const std::string& to) {
+    if (::renameat2(AT_FDCWD, tmp.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return false;
+    if (::link(tmp.c_str(), to.c_str()) == 0) {
+        ::unlink(tmp.c_str());
+        return true;
+    }
+    if (errno == EEXIST) return false;
     std::error_code ec;
-    if (fs::exists(to, ec) || !fs::is_regular_file(from, ec)) return false;
-    return fs::copy_file(from, to, fs::copy_options::none, ec) && !ec;
+    if (fs::exists(to, ec) || fs::is_symlink(to, ec)) return false;
+    return ::rename(tmp.c_str(), to.c_str()) == 0;
+}
+
+void SyncFolder(const std::string& folder) {
+    Fd dir{::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    if (dir.fd >= 0) ::fsync(dir.fd);
+}
+
+}  // namespace
+
+void SetCopyPieceHook(std::function<void(std::uintmax_t)> hook) { CopyPieceHook() = std::move(hook); }
+
+bool CopyFileNoOverwrite(const std::string& from, const std::string& to, bool sync) {
+    std::error_code ec;
+    if (to.empty() || fs::exists(to, ec) || fs::is_symlink(to, ec) || !fs::is_regular_file(from, ec)) return false;
+    Fd in{::open(from.c_str(), O_RDONLY | O_CLOEXEC)};
+    struct stat source {};
+    if (in.fd < 0 || ::fstat(in.fd, &source) != 0) return false;
+    const fs::path target(to);
+    const std::string folder = target.has_parent_path() ? target.parent_path().string() : std::string(".");
+    std::string tmp = (fs::path(folder) / ("." + target.filename().string() + ".XXXXXX")).string();
+    Fd out{::mkostemp(tmp.data(), O_CLOEXEC)};
+    if (out.fd < 0) return false;
+    // The copy may be read and written by its owner whatever the source
+    // allows (where the file system keeps permissions at all).
+    ::fchmod(out.fd, (source.st_mode & 0777) | S_IRUSR | S_IWUSR);
+    bool whole = CopyBytes(in.fd, out.fd) && (!sync || ::fsync(out.fd) == 0);
+    whole = ::close(out.fd) == 0 && whole;
+    out.fd = -1;
+    if (!whole || !NameWithoutReplacing(tmp, to)) {
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    if (sync) SyncFolder(folder);
+    return true;
 }
 
 bool MakeFolder(const std::string& path) {

@@ -1,6 +1,8 @@
 // The fixed places of the program on this desktop: the user's data folder and
 // the program's own folder.
 #pragma once
+#include <cstdint>
+#include <functional>
 #include <string>
 
 namespace vm {
@@ -15,8 +17,17 @@ bool FileExists(const std::string& path);
 // True when the system refuses to say whether a file is at path (a folder on
 // the way may not be read).
 bool PathDenied(const std::string& path);
-// Copies from -> to unless something exists at `to`; false when nothing was copied.
-bool CopyFileNoOverwrite(const std::string& from, const std::string& to);
+// Copies from -> to unless something exists at `to`; false when nothing was
+// copied. All or nothing: the bytes go to a hidden temporary file in `to`'s
+// folder, which takes the name `to` only once it is whole (and never over a
+// file that appeared meanwhile), so a copy stopped at any point, the process
+// killed included, leaves either no file at `to` or the whole one. With
+// `sync` the copy is also on the disk before it takes the name, and the name
+// once it has it (for the calendar files).
+bool CopyFileNoOverwrite(const std::string& from, const std::string& to, bool sync = false);
+// Called after each piece a copy writes, with the bytes written so far, so a
+// test can stop a copy midway; an empty function for none.
+void SetCopyPieceHook(std::function<void(std::uintmax_t)> hook);
 bool MakeFolder(const std::string& path);
 
 }  // namespace vm

@@ -46,7 +46,12 @@ bool FakePrintDialogs::pageSetup(QPrinter& printer, QWidget*) {
 void FakePrintDialogs::preview(QPrinter& printer, const std::string& caption,
                                const std::function<void(QPrinter*)>& paint, QWidget*) {
     previewCaptions.push_back(caption);
-    if (previewPrints) paint(&printer);
+    if (!previewPrints) return;
+    if (!printDialogFile.empty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(printDialogFile));
+    }
+    paint(&printer);
 }
 
 bool QtPrintDialogs::printerInstalled() { return !QPrinterInfo::availablePrinterNames().isEmpty(); }

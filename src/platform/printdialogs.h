@@ -23,7 +23,9 @@ public:
     // The page set-up dialog on `printer`; false when cancelled.
     virtual bool pageSetup(QPrinter& printer, QWidget* parent) = 0;
     // The print preview of the pages `paint` draws, captioned `caption`;
-    // printing from it calls `paint` on the printer.
+    // printing from it calls `paint` on the printer, after the print dialog
+    // the preview opens may have aimed the printer at another file (so
+    // `paint` checks the printer's output file before it draws).
     virtual void preview(QPrinter& printer, const std::string& caption, const std::function<void(QPrinter*)>& paint,
                          QWidget* parent) = 0;
 };
@@ -33,7 +35,8 @@ void SetPrintDialogs(IPrintDialogs* impl);  // nullptr restores the built-in fak
 
 // Records what each dialog was shown; the set-up answers from a script (OK by
 // default) and may apply a chosen layout; the preview "prints" (calls paint
-// on the printer) unless told otherwise.
+// on the printer) unless told otherwise, to the file named in its print
+// dialog when one is scripted.
 class FakePrintDialogs : public IPrintDialogs {
 public:
     bool printerInstalled() override { return installed; }
@@ -47,6 +50,7 @@ public:
     std::vector<QPageLayout> setupShown;     // the layout each set-up opened with
     std::vector<std::string> previewCaptions;
     bool previewPrints = true;
+    std::string printDialogFile;  // the output file typed into the preview's print dialog; "" leaves it
 };
 
 // Asks (through Messages()) for the PDF file a printout goes to when there is

@@ -9,13 +9,19 @@
 #include <QTableView>
 #include <QToolBar>
 
+#include <filesystem>
+#include <functional>
 #include <regex>
 
 #include "exchange/gridpages.h"
 #include "exchange/printgrid.h"
 #include "exchangewindow.h"
+#include "core/files.h"
 #include "platform/clock.h"
+#include "platform/places.h"
 #include "platform/printdialogs.h"
+#include "tools/frmdaycalculator.h"
+#include "tools/frmpeople.h"
 
 namespace db = vm::db;
 using vm::MsgResult;
@@ -180,6 +186,43 @@ TEST_F(PrintGrid, ColourPrintUsesTheNormalColoursAndMarksATextCutAtThePageEnd) {
         }
     EXPECT_GT(blue, 100) << "the text in the grid's own colour";
     EXPECT_GT(yellow, 5000) << "the cells in the grid's own colour";
+}
+
+// The print dialog the preview opens may aim the printer at another file
+// after the PDF file was chosen: that file is checked right before the first
+// page is drawn, so the calendar, the settings database and the program's own
+// files keep every byte, whichever grid is printed.
+TEST_F(PrintGrid, AFileNamedInThePrintDialogIsCheckedBeforeAPageIsDrawn) {
+    const std::string settings = vm::SettingsDatabaseInUse();
+    vmtest::WriteAll(settings, vmtest::ReadAll(vmtest::FreshSettings()));
+    const std::string link = dir + "/link.pdf";
+    std::filesystem::create_symlink(calendar, link);
+    const std::pair<const char*, std::function<void()>> printouts[] = {
+        {"date grid", [&] { ClickPrint(); }},
+        {"contact list", [&] { vm::ShowPeople()->findChild<QAction*>("mnuFile_Print_Graph")->trigger(); }},
+        {"day calculator", [&] { vm::ShowDayCalculator()->findChild<QAction*>("mnuFile_Print")->trigger(); }},
+    };
+    for (const auto& [name, print] : printouts)
+        for (const std::string& target : {calendar, link, settings}) {
+            const std::string bytes = vmtest::ReadAll(target);
+            fx.messages.clear();
+            fx.messages.answers = {MsgResult::No};
+            fx.messages.fileAnswers = {pdf};  // a PDF file that may be written ...
+            dialogs.printDialogFile = target;  // ... and then this one in the print dialog
+            print();
+            EXPECT_EQ(vmtest::ReadAll(target), bytes) << name << ": " << target;
+            ASSERT_FALSE(fx.messages.shown.empty()) << name << ": " << target;
+            EXPECT_NE(fx.messages.shown.back().text.find("cannot be written over"), std::string::npos) << name;
+            EXPECT_FALSE(vm::FileExists(pdf)) << name;
+        }
+    vm::UnloadPeople();
+    vm::UnloadDayCalculator();
+    EXPECT_EQ(db::AsInt(Query("SELECT count(*) FROM [Velmora]")), 150) << "still the calendar";
+
+    dialogs.printDialogFile = dir + "/other.pdf";  // a file that may be written gets the pages
+    fx.messages.fileAnswers = {pdf};
+    ClickPrint();
+    EXPECT_NE(vmtest::RunCommand("pdftotext '" + dir + "/other.pdf' -").find("O'Neil"), std::string::npos);
 }
 
 }  // namespace

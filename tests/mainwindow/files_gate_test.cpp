@@ -22,6 +22,12 @@ namespace {
 
 class Gate : public ::testing::Test, public vmtest::StartedWindow {
 protected:
+    // File > Open, or the first recent file.
+    void OpenBy(bool previous, const std::string& path) {
+        if (!previous) return Open(path);
+        vm::FileCommandsOf(*window)->LoadPrevFiles({path, "", "", ""});
+        Action("mnuFile_Prev_1")->trigger();
+    }
     // The day cells that mention `word`.
     int CellsWith(const QString& word) {
         int n = 0;
@@ -61,12 +67,7 @@ TEST_F(Gate, ANonCalendarIsRefusedByOpenAndPreviousFileNeverWritten) {
         for (const bool previous : {false, true}) {
             if (previous && kind == "missing") continue;  // a notice, not a box
             fx.messages.clear();
-            if (previous) {
-                vm::FileCommandsOf(*window)->LoadPrevFiles({path, "", "", ""});
-                Action("mnuFile_Prev_1")->trigger();
-            } else {
-                Open(path);
-            }
+            OpenBy(previous, path);
             ASSERT_EQ(Shown().size(), 1u) << kind << (previous ? " as a previous file" : "");
             EXPECT_NE(Shown()[0].text.find(path), std::string::npos) << kind << ": the box names the file";
             EXPECT_EQ(Module1.CalendarFilePath, inUse) << kind;
@@ -81,6 +82,55 @@ TEST_F(Gate, ANonCalendarIsRefusedByOpenAndPreviousFileNeverWritten) {
         EXPECT_EQ(vmtest::ReadAll(files[k].second), bytes[k]) << files[k].first << " must stay byte for byte";
         EXPECT_FALSE(fs::exists(files[k].second + "-journal")) << files[k].first;
     }
+}
+
+// A blank template is never taken as the calendar, by File > Open, a recent
+// file (a link to it included) or start-up: one sentence says to use New
+// Calendar instead, and the template keeps every byte.
+TEST_F(Gate, ABlankTemplateIsNeverOpenedAsTheCalendar) {
+    // A program folder of its own, so nothing can reach the build's templates.
+    const std::string shipped = vm::ProgramFolder();
+    const std::string program = vmtest::MakeTempDir("velmora-program");
+    for (const char* name : {"BlankVelmoras.mdb", "BlankVelmora_Settings.mdb"})
+        fs::copy_file(shipped + "/" + name, program + "/" + name);
+    for (const char* name : {"Graphics", "Sounds", "VelmoraHelp.pdf"})
+        fs::create_symlink(shipped + "/" + name, program + "/" + name);
+    setenv("VELMORA_PROGRAM_DIR", program.c_str(), 1);
+    struct Restore {
+        ~Restore() { unsetenv("VELMORA_PROGRAM_DIR"); }
+    } restore;
+    Start();
+    const std::string inUse = Module1.CalendarFilePath;
+    const std::string link = vmtest::MakeTempDir("velmora-link") + "/Mine.mdb";
+    fs::create_symlink(vm::BlankCalendarTemplate(), link);
+    const std::string templates[] = {vm::BlankCalendarTemplate(), vm::BlankSettingsTemplate(), link};
+    const std::string bytes = vmtest::ReadAll(templates[0]), settingsBytes = vmtest::ReadAll(templates[1]);
+    auto saysUseNewCalendar = [&](const std::string& what) {
+        ASSERT_EQ(Shown().size(), 1u) << what;
+        EXPECT_NE(Shown()[0].text.find("use File, New Calendar."), std::string::npos) << what << Shown()[0].text;
+        EXPECT_EQ(Shown()[0].text.find('\n'), std::string::npos) << "one sentence";
+    };
+    for (const std::string& path : templates)
+        for (const bool previous : {false, true}) {
+            if (previous && path == templates[1]) continue;  // never listed as a recent file
+            fx.messages.clear();
+            OpenBy(previous, path);
+            saysUseNewCalendar(path + (previous ? " as a previous file" : ""));
+            EXPECT_EQ(Module1.CalendarFilePath, inUse);
+        }
+    Stop();
+    db::Database::Open(vm::SettingsDatabasePath())
+        ->prepare("UPDATE [Settings] SET [LastVelmoraFN] = ?")
+        .bind(1, db::Text(vm::BlankCalendarTemplate()))
+        .run();
+    fx.messages.clear();
+    Start();  // the last calendar is the template: the default one is used
+    saysUseNewCalendar("at start-up");
+    EXPECT_EQ(Module1.CalendarFilePath, inUse);
+    Stop();
+    EXPECT_EQ(vmtest::ReadAll(program + "/BlankVelmoras.mdb"), bytes);
+    EXPECT_EQ(vmtest::ReadAll(program + "/BlankVelmora_Settings.mdb"), settingsBytes);
+    EXPECT_FALSE(fs::exists(program + "/BlankVelmoras.mdb-journal"));
 }
 
 TEST_F(Gate, ADefaultCalendarThatIsNotOneGivesOneBoxAtStartAndNoneAtExit) {
