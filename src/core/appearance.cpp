@@ -140,6 +140,7 @@ void SaveFonts2File(db::RecordSource& DataSettings) {
         if (!go || op.lastError() != 0) break;  // one box, not one per month
     }
     if (tx) op.step(3, [&] { tx->commit(); });
+    tx.reset();  // an uncommitted save is rolled back while the source still holds the file
     DataSettings.close();
 }
 

@@ -12,23 +12,16 @@ int64_t ClockMillis(const LocalTime& t) {
     return ((days * 24 + t.hour) * 60 + t.minute) * 60000 + int64_t(t.second) * 1000 + t.millisecond;
 }
 
-std::string ElapsedTimeOfSeconds(int64_t e) {
+std::string ElapsedTime(int64_t e) {
     e = std::max<int64_t>(0, e);
     return std::to_string(e / 86400) + ":" + std::to_string((e / 3600) % 24) + ":" + std::to_string((e / 60) % 60) +
            ":" + std::to_string(e % 60);
 }
 
-std::string ElapsedTime(const DateTime& start, const DateTime& finish) {
-    auto secs = [](const DateTime& d) {
-        return DaysFromCivil(d.date) * 86400 + int64_t(d.hour) * 3600 + int64_t(d.minute) * 60 + d.second;
-    };
-    return ElapsedTimeOfSeconds(secs(finish) - secs(start));
-}
-
 namespace {
 // The text after the first ":" (hours, minutes and seconds).
 std::string AfterDays(const std::string& s) { return s.substr(s.find(':') + 1); }
-std::string Span(int64_t fromMs, int64_t toMs) { return ElapsedTimeOfSeconds((toMs - fromMs) / 1000); }
+std::string Span(int64_t fromMs, int64_t toMs) { return ElapsedTime((toMs - fromMs) / 1000); }
 }  // namespace
 
 std::string Stopwatch::show(int64_t nowMs) {

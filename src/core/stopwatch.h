@@ -15,10 +15,9 @@ namespace vm {
 // Milliseconds of a clock reading on one scale (1970-01-01 00:00 is 0).
 int64_t ClockMillis(const LocalTime& t);
 
-// "D:H:M:S" of the whole seconds from start to finish (no leading zeros;
+// "D:H:M:S" of the whole seconds from a start to a finish (no leading zeros;
 // a finish before the start counts as no time).
-std::string ElapsedTime(const DateTime& start, const DateTime& finish);
-std::string ElapsedTimeOfSeconds(int64_t seconds);
+std::string ElapsedTime(int64_t seconds);
 
 // A stopwatch counts from its start moment; stopping stops only the display,
 // so a restarted stopwatch counts on from its first start.

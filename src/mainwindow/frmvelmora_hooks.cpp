@@ -39,7 +39,6 @@ void frmVelmora::InstallPanelHooks() {
         ApplyMonthFont(cells_, MainState.Month[size_t(m)], false);
         ShowCellLooks();
     });
-    set(h.statusText, [this](int panel, const std::string& t) { SetStatusText(panel, t); });
     set(h.placeSettingsPanel, [this](QWidget* panel) {
         TwipsRect r = TwipsOf(panel);
         r.top = TwipsOf(Image1).top + 100;

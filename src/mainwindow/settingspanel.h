@@ -81,7 +81,6 @@ private:
     void takeTypedColor(Box box);
     void showFontCaptions();
     void saveAppearance();  // SaveFonts2File through the main window's DataSettings
-    void setEditMonthFromList();
     int soundNumberForOpening();
 
     // Controls, named as their objectName.

@@ -33,8 +33,4 @@ void HookSetCalendarStyle(int style) {
     else g_fallbackStyle = style;
 }
 
-void HookStatusText(int panel, const std::string& text) {
-    if (MainHooks().statusText) MainHooks().statusText(panel, text);
-}
-
 }  // namespace vm

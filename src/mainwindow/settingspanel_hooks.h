@@ -20,7 +20,6 @@ struct SettingsHooks {
     std::function<void(int)> setDayNameFonts;    // SetDayNameFonts(month)
     std::function<void(int)> applyDayFont;       // the 42 lblDay take the month's day font
     std::function<void(int)> applyTitleFont;     // the 42 lblTitle take the month's title font
-    std::function<void(int, const std::string&)> statusText;  // panel n of StatusBar1
     std::function<void(QWidget*)> placeSettingsPanel;  // below Image1's top, right of the grid's left
 };
 
@@ -31,6 +30,5 @@ int HookShownMonth();
 std::string HookMonthBoxText();
 int HookCalendarStyle();
 void HookSetCalendarStyle(int style);
-void HookStatusText(int panel, const std::string& text);
 
 }  // namespace vm

@@ -16,6 +16,7 @@
 
 #include "core/calendarfiles.h"
 #include "core/module1.h"
+#include "core/monthlayout.h"
 #include "core/splashlogic.h"
 #include "platform/messages.h"
 #include "platform/places.h"
@@ -24,8 +25,8 @@
 namespace vm {
 namespace {
 
-// Sizes are designed in twips: 15 to a pixel on a 96-dpi screen.
-constexpr int Px(int twips) { return twips / 15; }
+// Sizes are designed in twips.
+int Px(int twips) { return layout::PixelsFromTwips(twips); }
 
 constexpr int kPictureWidth = 8000, kPictureHeight = 3700;  // twips
 constexpr int kInset = 150;                                 // picture inside the panel

@@ -10,7 +10,6 @@
 
 #include "core/calendarfiles.h"
 #include "core/splashlogic.h"
-#include "platform/pickers.h"
 
 namespace vm {
 namespace {
@@ -35,24 +34,22 @@ void SetFormNotOnTop(QWidget* window) { SetOnTop(window, false); }
 std::optional<FileDialogRequest> FileDialogRequestFor(int16_t mode, const std::string& startFolder,
                                                       const std::string& filter, const std::string& fileName,
                                                       const std::string& title) {
-    if (mode != 1 && mode != 2 && mode != 6 && mode != 9) return std::nullopt;
+    if (mode != 1 && mode != 6) return std::nullopt;
     FileDialogRequest r;
-    r.save = (mode == 2 || mode == 6);
+    r.save = (mode == 6);
     r.title = title;
     r.filter = DesktopDialogFilter(filter);
     r.initialDir = startFolder;
     // A pattern such as "*.mdb" is what the filter already shows; the
     // desktop's dialog would take it for a name.
     r.fileName = HasWildcard(fileName) ? std::string() : fileName;
-    if (mode == 6) r.defaultSuffix = DefaultSuffixOfFilter(filter);
+    if (r.save) r.defaultSuffix = DefaultSuffixOfFilter(filter);
     return r;
 }
 
 std::string ShowFileDialog(const std::string& startFolder, int16_t mode, const std::string& filter,
                            const std::string& fileName, const std::string& title) {
     try {
-        if (mode == 3) return Pickers().pickColor(0, title) ? fileName : std::string();
-        if (mode == 4) return Pickers().pickFont(FontChoice{}, title) ? fileName : std::string();
         const auto request = FileDialogRequestFor(mode, startFolder, filter, fileName, title);
         if (!request) return {};
         std::string chosen = Messages().fileDialog(*request);

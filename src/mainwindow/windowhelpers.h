@@ -22,18 +22,16 @@ namespace vm {
 void SetFormOnTop(QWidget* window);
 void SetFormNotOnTop(QWidget* window);
 
-// The file dialog of a ShowFileDialog mode: 1 and 9 open an existing file,
-// 2 and 6 save (6 with a default suffix from the filter's first pattern).
-// nullopt for the other modes.
+// The file dialog of a ShowFileDialog mode: 1 opens an existing file, 6
+// saves with a default suffix from the filter's first pattern. nullopt for
+// any other mode.
 std::optional<FileDialogRequest> FileDialogRequestFor(int16_t mode, const std::string& startFolder,
                                                       const std::string& filter, const std::string& fileName,
                                                       const std::string& title);
 
 // Shows the dialog of `mode` and returns the full path chosen, or "" when the
-// user cancels, the dialog fails or the mode is unknown. Modes 3 and 4 show
-// the colour and font dialogs and return the file name passed in unless
-// cancelled; mode 5 (printer) has no dialog here and returns "". The filter
-// is "Desc|pattern|..."; save dialogs add the filter's suffix to a name
+// user cancels, the dialog fails or the mode is unknown. The filter is
+// "Desc|pattern|..."; the save dialog adds the filter's suffix to a name
 // typed without one.
 std::string ShowFileDialog(const std::string& startFolder, int16_t mode, const std::string& filter,
                            const std::string& fileName, const std::string& title);

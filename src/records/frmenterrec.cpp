@@ -35,7 +35,7 @@ namespace vm {
 namespace {
 
 QPointer<frmEnterRec> g_enterRec;
-int g_closeStepMs = 50;
+constexpr int kCloseStepMs = 50;
 
 QLineEdit* MakeBox(QWidget* parent, const char* name, const char* text, const char* tip) {
     auto* b = new QLineEdit(QString::fromUtf8(text), parent);
@@ -51,7 +51,7 @@ frmEnterRec::frmEnterRec(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle("Add New / Edit Existing Day Record");
     buildControls();
     buildColorPanel();
-    closeTimer_.setInterval(g_closeStepMs);
+    closeTimer_.setInterval(kCloseStepMs);
     connect(&closeTimer_, &QTimer::timeout, this, &frmEnterRec::closeStep);
 }
 
@@ -364,13 +364,7 @@ void frmEnterRec::setStatusPanel(int panel, const QString& text) {
     if (panel >= 1 && panel <= 3) statusPanels_[static_cast<size_t>(panel - 1)]->setText(text);
 }
 
-QString frmEnterRec::statusPanel(int panel) const {
-    return panel >= 1 && panel <= 3 ? statusPanels_[static_cast<size_t>(panel - 1)]->text() : QString();
-}
-
 // ---- closing ----
-
-void frmEnterRec::setCloseStepInterval(int ms) { g_closeStepMs = ms; }
 
 void frmEnterRec::closeEvent(QCloseEvent* event) {
     if (closeDone_) {
@@ -385,7 +379,7 @@ void frmEnterRec::closeEvent(QCloseEvent* event) {
     shrinking_ = true;
     closeI_ = 100;
     closeStep();
-    closeTimer_.setInterval(g_closeStepMs);
+    closeTimer_.setInterval(kCloseStepMs);
     closeTimer_.start();
 }
 

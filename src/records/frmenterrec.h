@@ -61,8 +61,7 @@ public:
     db::RecordSource Data1;
 
     // Closing shrinks the window in 50 steps, one per timer tick; closeStep()
-    // runs the next step (the timer calls it). Tests may shorten the interval.
-    static void setCloseStepInterval(int ms);
+    // runs the next step (the timer calls it).
     bool closing() const { return shrinking_ || closeDone_; }
     void closeStep();
     // Unloads at once, without the animation (the main window's shut-down).
@@ -70,8 +69,6 @@ public:
 
     // How often a save asked the main window to redraw its month.
     int monthRedraws() const { return monthRedraws_; }
-    // Text of a status-bar panel (1 to 3).
-    QString statusPanel(int panel) const;
 
 public slots:
     void sscmdAddRecord_Click();

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QKeyEvent>
+
 #include "core/appearance.h"
 #include "core/module1.h"
 #include "platform/places.h"
@@ -90,6 +93,33 @@ TEST_F(MonthLook, AShortTableLoadsDefaultsAndIsCompletedOnSave) {
     st.step();
     EXPECT_EQ(db::AsInt(st.column(0)), 12);
     EXPECT_EQ(db::AsInt(st.column(1)), 4242);
+}
+
+// A disk that fills part way through the save: one plain box, and the
+// stored looks stay as they were.
+TEST_F(MonthLook, ADiskFilledPartWayKeepsTheStoredLooksAndSaysSoOnce) {
+    DataSettings.setDatabaseName(path);
+    db::Database& store = DataSettings.database();
+    store.exec("VACUUM");  // no free pages left to take
+    int64_t pages = 0;
+    {
+        auto count = store.prepare("PRAGMA page_count");
+        count.step();
+        pages = db::AsInt(count.column(0));
+    }
+    store.exec("PRAGMA max_page_count = " + std::to_string(pages));
+    for (auto& picture : Module1.MonthImageFile) picture = "Pictures/" + std::string(240, 'x') + ".jpg";
+    for (auto& month : MainState.Month) month.DayFntName = month.TitleFntName = std::string(50, 'f');
+    vm::SaveFonts2File(DataSettings);
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_NE(fx.messages.shown[0].text.find("The disk is full"), std::string::npos) << fx.messages.shown[0].text;
+    auto stored = db::Database::Open(path)->prepare("SELECT count(*) FROM [Backgrounds] WHERE length([ImageFileName]) > 200");
+    stored.step();
+    EXPECT_EQ(db::AsInt(stored.column(0)), 0) << "the month looks are stored whole or not at all";
+    // The user's next key press is the next command.
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
+    QCoreApplication::sendEvent(QCoreApplication::instance(), &key);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 }  // namespace

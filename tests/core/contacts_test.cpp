@@ -36,6 +36,25 @@ std::vector<std::vector<std::string>> PeopleRows(const std::string& path) {
 
 }  // namespace
 
+TEST(ContactCard, LinesAppearOnlyForFilledParts) {
+    struct Case { const char* what; vm::ContactRow contact; std::string card; };
+    const std::vector<Case> cases = {
+        {"everything",
+         Contact({{"Relationship", "Friend"}, {"FirstName", "Ann"}, {"MI", "Q"}, {"LastName", "Lee"},
+                  {"Address1", "1 Main St"}, {"Address2", "Apt 4"}, {"City", "Springfield"}, {"State", "IL"},
+                  {"ZipCode", "62701"}, {"Country", "USA"}, {"Phone1", "555-1234"}, {"Type1", "Cell"},
+                  {"Phone2", "555-9876"}, {"Type2", "Fax"}, {"E-mail", "ann@example.org"}, {"OtherInfo", "Met at school"}}),
+         "Friend\r\nAnn Q Lee\r\n1 Main St\r\nApt 4\r\nSpringfield, IL 62701 USA\r\n555-1234 Cell\r\n555-9876 Fax\r\n"
+         "ann@example.org \r\nMet at school"},
+        {"only a city", Contact({{"FirstName", "Bo"}, {"City", "Oslo"}}), "\r\nBo \r\nOslo,   "},
+        {"state, zip and country alone give no line", Contact({{"FirstName", "Cy"}, {"State", "TX"}, {"ZipCode", "1"}, {"Country", "US"}}),
+         "\r\nCy "},
+        {"an e-mail of blanks, an address of blanks",
+         Contact({{"Relationship", "Aunt"}, {"LastName", "Ng"}, {"Address1", "   "}, {"E-mail", "   "}}), "Aunt\r\n Ng\r\n   "},
+    };
+    for (const Case& c : cases) EXPECT_EQ(vm::ContactCard(c.contact), c.card) << c.what;
+}
+
 TEST(ContactFile, ExportBytesTheirImportAndSkippedLines) {
     vmtest::Fixture fx;
     const std::string dir = vmtest::MakeTempDir("contacts");
@@ -66,6 +85,11 @@ TEST(ContactFile, ExportBytesTheirImportAndSkippedLines) {
     EXPECT_EQ(back[0], (std::vector<std::string>{"Friend", "Ann", "", "", "", "", "Washington, D.C.", "", "", "", "",
                                                  "", "", "", "", "says hi and bye"}));
     EXPECT_EQ(back[1][5], "a,b");
+
+    // Cards: each contact's card and an empty line.
+    EXPECT_EQ(vm::WriteContactFile(path, vm::ContactFileKind::Cards, rows), 2);
+    EXPECT_EQ(vmtest::ReadAll(path),
+              "Friend\r\nAnn \r\nWashington, D.C.,   \r\nsays \"hi\"\r\nand bye\r\n\r\n\r\nBo \r\na++b\r\n\r\n");
 
     EXPECT_THROW(vm::WriteContactFile(dir + "/no such folder/list.txt", vm::ContactFileKind::Records, rows),
                  std::runtime_error);

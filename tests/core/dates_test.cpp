@@ -52,6 +52,32 @@ TEST(DayKey, EveryDayFrom1900To2100RoundTripsAgainstTheCLibrary) {
     }
 }
 
+TEST(DayKey, KeysPastTheYearEndCarry) {
+    EXPECT_EQ(vm::Date2Julian(vm::DateTime{{2024, 2, 29}, 23, 59, 0}), 2024060);
+
+    struct Case { int32_t in; const char* text; int32_t out; };
+    for (const Case& c : {Case{2023366, "1/1/2024", 2024001}, Case{2023430, "3/5/2024", 2024065},
+                          Case{2024431, "3/6/2025", 2025065}}) {
+        int32_t key = c.in;
+        EXPECT_EQ(vm::CVJulian2Date(key), c.text) << c.in;
+        EXPECT_EQ(key, c.out) << c.in;
+    }
+}
+
+TEST(DayKey, DateTextsAreReadStrictly) {
+    EXPECT_EQ(vm::ParseMDY("3/5/2024"), (CivilDate{2024, 3, 5}));
+    EXPECT_EQ(vm::ParseMDY(" 12 / 31 / 2024 "), (CivilDate{2024, 12, 31}));
+    EXPECT_FALSE(vm::ParseMDY("2/29/2023"));
+    EXPECT_FALSE(vm::ParseMDY("13/1/2024"));
+    EXPECT_FALSE(vm::ParseMDY("1/1/0"));
+    EXPECT_FALSE(vm::ParseMDY("1/1/10000"));
+    EXPECT_FALSE(vm::ParseMDY("1/1/2147483647")) << "a year the day key cannot hold";
+    EXPECT_EQ(vm::ParseMDY("12/31/9999"), (CivilDate{9999, 12, 31}));
+    EXPECT_EQ(vm::FormatIso({2024, 3, 5}), "2024-03-05");
+    EXPECT_EQ(vm::ParseIso("2024-03-05"), (CivilDate{2024, 3, 5}));
+    EXPECT_FALSE(vm::ParseIso("2024-02-30"));
+}
+
 TEST(DayKey, TypedDatesAreReadTheOneWayEverywhere) {
     struct Case { const char* typed; std::optional<CivilDate> read; };
     const Case cases[] = {
@@ -77,8 +103,6 @@ TEST(DayKey, TypedDatesAreReadTheOneWayEverywhere) {
     for (const char* stored : {"2024-03-01", "2024-03-01 00:00:00", "3/1/2024", "03/01/2024 12:00:00 AM"})
         EXPECT_EQ(vm::ReadStoredDate(stored), (CivilDate{2024, 3, 1})) << stored;
     for (const char* stored : {"", "0000-01-01", "3/1/0", "x"}) EXPECT_FALSE(vm::ReadStoredDate(stored)) << stored;
-    EXPECT_FALSE(vm::ParseMDY("1/1/2147483647")) << "a year the day key cannot hold";
-    EXPECT_FALSE(vm::ParseIso("2024-02-30"));
 }
 
 struct DiffCase { CivilDate start, end; const char* text; const char* numbers; };

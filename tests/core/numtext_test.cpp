@@ -18,4 +18,7 @@ TEST(LeadingNumber, ReadsTheWayBoxesAlwaysHave) {
     EXPECT_EQ(vm::RoundHalfEven(-1e300), INT64_MIN);
     EXPECT_EQ(vm::Str(int64_t{16777215}), " 16777215");
     EXPECT_EQ(vm::Str(int64_t{-5}), "-5");
+    for (auto [n, text] : {std::pair<int64_t, const char*>{0, "0"}, {999, "999"}, {1234, "1,234"},
+                           {1234567, "1,234,567"}, {-1000, "-1,000"}})
+        EXPECT_EQ(vm::CountText(n), text);
 }

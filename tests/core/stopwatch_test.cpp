@@ -8,14 +8,15 @@ namespace {
 int64_t At(int h, int m, int s, int ms = 0) { return vm::ClockMillis({2026, 12, 6, h, m, s, ms}); }
 
 TEST(StopWatchTime, ElapsedTimeAndStopwatchTexts) {
-    struct Case { vm::DateTime from, to; const char* text; };
-    const vm::CivilDate d{2026, 12, 6};
-    for (const Case& c : {Case{{d, 10, 0, 0}, {d, 10, 0, 59}, "0:0:0:59"}, Case{{d, 10, 0, 0}, {d, 10, 1, 0}, "0:0:1:0"},
-                          Case{{d, 9, 0, 0}, {{2026, 12, 7}, 10, 0, 0}, "1:1:0:0"},
-                          Case{{{2024, 12, 31}, 23, 59, 59}, {{2025, 1, 1}, 0, 0, 1}, "0:0:0:2"},
-                          Case{{{2024, 2, 28}, 0, 0, 0}, {{2024, 3, 1}, 0, 0, 0}, "2:0:0:0"},
-                          Case{{d, 12, 0, 0}, {d, 11, 0, 0}, "0:0:0:0"}})
-        EXPECT_EQ(vm::ElapsedTime(c.from, c.to), c.text);
+    // The whole seconds between two clock readings, as the stopwatches take them.
+    struct Case { vm::LocalTime from, to; const char* text; };
+    for (const Case& c : {Case{{2026, 12, 6, 10, 0, 0}, {2026, 12, 6, 10, 0, 59, 999}, "0:0:0:59"},
+                          Case{{2026, 12, 6, 10, 0, 0}, {2026, 12, 6, 10, 1, 0}, "0:0:1:0"},
+                          Case{{2026, 12, 6, 9, 0, 0}, {2026, 12, 7, 10, 0, 0}, "1:1:0:0"},
+                          Case{{2024, 12, 31, 23, 59, 59}, {2025, 1, 1, 0, 0, 1}, "0:0:0:2"},
+                          Case{{2024, 2, 28, 0, 0, 0}, {2024, 3, 1, 0, 0, 0}, "2:0:0:0"},
+                          Case{{2026, 12, 6, 12, 0, 0}, {2026, 12, 6, 11, 0, 0}, "0:0:0:0"}})
+        EXPECT_EQ(vm::ElapsedTime((vm::ClockMillis(c.to) - vm::ClockMillis(c.from)) / 1000), c.text);
     // A stopwatch shows hours, minutes and seconds without days.
     vm::Stopwatch w;
     EXPECT_EQ(w.show(At(9, 0, 0)), "0:0:0");

@@ -132,4 +132,27 @@ TEST(UpdateVelmoraFile, LeavesACurrentFileAloneRefusesNonCalendarsCreatesNone) {
     EXPECT_EQ(vmtest::ReadAll(foreign), before);
 }
 
+TEST(UpdateSettingsFile, AddsOnlyTheMissingColumnsAndNeedsTheFile) {
+    vmtest::Fixture fx;
+    const std::string dir = vmtest::MakeTempDir("velmora-set");
+    setenv("VELMORA_DATA_DIR", dir.c_str(), 1);
+    vm::UpdateSettingsFile();
+    EXPECT_FALSE(std::filesystem::exists(vm::SettingsDatabasePath())) << "no file is created";
+
+    {
+        // A settings database that lacks only [Voice].
+        auto d = db::Database::Create(vm::SettingsDatabasePath());
+        d->exec("CREATE TABLE [Settings] ([Top] INTEGER, [Prev1] TEXT, [Prev2] TEXT, [Prev3] TEXT, [Prev4] TEXT, "
+                "[StartRepeatYear] TEXT, [StartUpSound] TEXT, [CalcYearsSince] INTEGER)");
+        d->exec("CREATE TABLE [AlarmSounds] ([SoundNum] INTEGER, [SoundFileName] TEXT)");
+        d->exec("INSERT INTO [Settings] ([Top]) VALUES (100)");
+    }
+    vm::UpdateSettingsFile();
+    EXPECT_TRUE(fx.messages.shown.empty());
+    auto d = db::Database::Open(vm::SettingsDatabasePath());
+    const auto cols = d->columns("Settings");
+    EXPECT_EQ(cols.back(), "Voice");
+    EXPECT_EQ(cols.size(), 9u);
+}
+
 }  // namespace

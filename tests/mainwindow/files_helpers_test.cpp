@@ -1,5 +1,6 @@
-// The shared window helpers: opening documents and web addresses through the
-// desktop's handler, and bringing the main window back on screen.
+// The shared window helpers: the file dialog's modes, opening documents and
+// web addresses through the desktop's handler, and bringing the main window
+// back on screen.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -34,6 +35,25 @@ int ChildCount() {
         for (char c : kids) n += (c == ' ');
     }
     return n;
+}
+
+// Mode 1 opens, mode 6 saves with the filter's suffix; no other mode asks.
+TEST(ShowFileDialog, EachModeAsksTheRightDialog) {
+    vmtest::Fixture fx;
+    const struct { int16_t mode; const char* result; bool save; } cases[] = {  // result nullptr: no dialog
+        {1, "/x/Chosen", false}, {6, "/x/Chosen.mdb", true}, {0, nullptr, false}, {2, nullptr, false},
+        {3, nullptr, false},     {4, nullptr, false},       {5, nullptr, false}, {9, nullptr, false}};
+    for (const auto& c : cases) {
+        fx.messages.clear();
+        fx.messages.fileAnswers.push_back("/x/Chosen");
+        EXPECT_EQ(vm::ShowFileDialog("/start", c.mode, "Calendar File|.mdb", "*.mdb", "Title"), c.result ? c.result : "")
+            << c.mode;
+        ASSERT_EQ(fx.messages.dialogs.size(), c.result ? 1u : 0u) << c.mode;
+        EXPECT_TRUE(!c.result || fx.messages.dialogs[0].save == c.save) << c.mode;
+        EXPECT_TRUE(!c.result || fx.messages.dialogs[0].fileName.empty()) << "a pattern is no name";
+    }
+    fx.messages.clear();
+    EXPECT_EQ(vm::ShowFileDialog("/start", 1, "All|*.*", "report.txt", "T"), "") << "Cancel";
 }
 
 TEST(ShellOpenFile, OnlyTheDesktopHandlerOpensAndNothingIsEverRun) {

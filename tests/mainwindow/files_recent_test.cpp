@@ -1,7 +1,8 @@
-// The recent-files list, without windows.
+// The recent-files list and the dialog filters, without windows.
 #include <gtest/gtest.h>
 
 #include "core/calendarfiles.h"
+#include "platform/qtmessages.h"
 #include "testsupport.h"
 
 using vm::PrevFileList;
@@ -52,6 +53,20 @@ TEST(RecentFiles, StartUpPassesOverEmptyMissingTemplateAndRepeatedEntries) {
     EXPECT_EQ(vm::StartupPrevFiles({f.A, f.B, f.A, f.C}), f.list({f.A, f.B, f.C}));
     EXPECT_EQ(vm::StartupPrevFiles({f.A, f.A, "", ""}), f.list({f.A}));
     EXPECT_EQ(vm::StartupPrevFiles({"", tmpl, f.dir + "/gone.mdb", f.D}), f.list({f.D}));
+}
+
+TEST(DialogFilters, PipesBecomeTheDesktopDialogsFilters) {
+    struct Case { const char* in; const char* desktop; const char* qt; const char* suffix; };
+    const Case cases[] = {
+        {"Calendar File  *.MDB|*.mdb", "Calendar File  *.MDB|*.mdb;*.MDB", "Calendar File  *.MDB (*.mdb *.MDB)", ".mdb"},
+        {"Sounds|*.wav;*.mp3", "Sounds|*.wav;*.WAV;*.mp3;*.MP3", "Sounds (*.wav *.WAV *.mp3 *.MP3)", ".wav"},
+    };
+    for (const Case& c : cases) {
+        const std::string desktop = vm::DesktopDialogFilter(c.in);
+        EXPECT_EQ(desktop, c.desktop) << c.in;
+        EXPECT_EQ(vm::QtFilterFromPipes(desktop).toStdString(), c.qt) << c.in;
+        EXPECT_EQ(vm::DefaultSuffixOfFilter(c.in), c.suffix) << c.in;
+    }
 }
 
 }  // namespace

@@ -60,6 +60,7 @@ TEST_F(Splash, ShowsMonthPictureElseInstallPictureWithNameAndVersion) {
     EXPECT_TRUE(s->windowTitle().contains("Velmora"));
     EXPECT_EQ(s->picturePath(), folder + ThisMonthsPicture());
     EXPECT_FALSE(s->Image4->pixmap().isNull());
+    EXPECT_EQ(s->Image4->size(), QSize(533, 247)) << "8000 by 3700 twips, rounded as everywhere";
     EXPECT_EQ(s->lblSec->palette().color(QPalette::WindowText), QColor(Qt::white));
     const QPoint off = s->geometry().center() - QRect(100, 100, 1000, 700).center();
     EXPECT_LE(off.manhattanLength(), 8) << "centred on the main window, frame aside";
@@ -89,6 +90,11 @@ TEST_F(Splash, TheCounterAndTheProgressBarMoveWithTheTicks) {
     EXPECT_EQ(s->lblSec->text(), "(6)");
     EXPECT_EQ(bar->value(), 6);
     Close();
+    // Past a hundred ticks the bar keeps within its range, and the count stops at the top.
+    vm::SplashBar after;
+    for (int n = 2; n <= 120; ++n) after = vm::SplashBarAfterTick(after, n);
+    EXPECT_EQ(after, (vm::SplashBar{52, 100, 99}));
+    EXPECT_EQ(vm::NextSplashTick(32767), 32767);
 }
 
 TEST_F(Splash, ClicksCloseIt) {

@@ -57,4 +57,27 @@ TEST(CellLooks, PriorityDecidesWhoseColoursACellShows) {
     }
 }
 
+TEST(CellLooks, BrokenColourAndFontPartsAreReadAsMissing) {
+    CellLooks cells;
+    CellColorState state;
+    cells.day[10].back = 777;
+    cells.title[10].back = 888;
+    vm::PlaceEntry(cells, state, Entry(10, "Odd", "255;abc;;x;two", 0, "0", "0", "AM", "", "Serif,big,maybe,True"));
+    EXPECT_EQ(cells.day[10].fore, 255);
+    EXPECT_EQ(cells.day[10].back, 777);
+    EXPECT_EQ(cells.title[10].back, 888);
+    EXPECT_EQ(cells.day[10].font.name, "Serif");
+    EXPECT_EQ(cells.day[10].font.size, 8);
+    EXPECT_FALSE(cells.day[10].font.bold);
+    EXPECT_TRUE(cells.day[10].font.italic);
+    vm::PlaceEntry(cells, state, Entry(10, "No font"));
+    EXPECT_EQ(cells.day[10].font.name, "Serif") << "the last entry with a font sets it";
+    // A colour beyond the colour range leaves its property unchanged.
+    vm::PlaceEntry(cells, state, Entry(11, "Too bright", "16777216;1;2;3;3;3"));
+    EXPECT_EQ(cells.day[11].fore, kBlack);
+    EXPECT_EQ(cells.day[11].back, 1);
+    EXPECT_NO_THROW(vm::PlaceEntry(cells, state, Entry(42, "Nowhere")));
+    EXPECT_NO_THROW(vm::PlaceEntry(cells, state, Entry(-1, "Nowhere")));
+}
+
 }  // namespace

@@ -1,5 +1,5 @@
-// Opening and closing the settings panel, the edited month, its picture and
-// the options.
+// Opening and closing the settings panel, the edited month, its picture, the
+// calendar style and the options.
 #include <QAction>
 #include <QImage>
 
@@ -47,6 +47,23 @@ TEST(SettingsPanel, OpeningShowsTheShownMonthAgainAndClosingStoresTheLook) {
     EXPECT_EQ(fx.dayCellFont().family(), "DejaVu Serif") << "the cells take the shown month's fonts";
     EXPECT_EQ(vm::db::AsInt(fx.stored(3, "DayBG")), 4242);
     EXPECT_EQ(fx.sound.playing, "");  // closing stops the sound
+}
+
+TEST(SettingsPanel, CalendarStyleIsTakenAtOnceAndShownOnOpening) {
+    SettingsFixture fx;
+    int16_t& style = fx.window->pCalendarStyle;
+    style = 2;
+    fx.panel->mnuFile_Settings_Click();
+    EXPECT_EQ(fx.text("cmbCalStyle"), "All Days Transparent");
+    const std::pair<const char*, int> cases[] = {
+        {"All Days Opaque", 3}, {"All Days Transparent", 2}, {"Mixed Transparent/Opaque", 1},
+        {"all days opaque", 1}, {"Calendar Style", 1}};  // any other text is the mixed style
+    for (const auto& [text, expect] : cases) {
+        style = 0;
+        fx.list("cmbCalStyle")->setEditText(text);
+        emit fx.list("cmbCalStyle")->activated(0);
+        EXPECT_EQ(style, expect) << text;
+    }
 }
 
 TEST(SettingsPanel, StartYearTakesFourDigitYearsBoxesReachTheOptions) {

@@ -117,6 +117,24 @@ TEST(Shortcuts, NeverOverwritesAndReportsAFailedCopyWithoutTheQuestion) {
     EXPECT_NE(fx.messages.shown[0].text.find(blocker + "/velmora.desktop"), std::string::npos);
 }
 
+TEST(Shortcuts, FoldersFollowTheXdgSettings) {
+    Desktop d;
+    EXPECT_EQ(vm::DesktopFolder(), d.home + "/Desktop");
+    EXPECT_EQ(vm::AutostartFolder(), d.home + "/.config/autostart");
+
+    const std::string config = vmtest::MakeTempDir("velmora-config");
+    d.set("XDG_CONFIG_HOME", config);
+    EXPECT_EQ(vm::AutostartFolder(), config + "/autostart");
+    vmtest::WriteAll(config + "/user-dirs.dirs",
+                     "# written by xdg-user-dirs-update\nXDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\n"
+                     "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n");
+    EXPECT_EQ(vm::DesktopFolder(), d.home + "/Schreibtisch");
+    d.set("XDG_DESKTOP_DIR", "/srv/desk");
+    EXPECT_EQ(vm::DesktopFolder(), "/srv/desk");
+    d.set("XDG_CONFIG_HOME", "relative/config");  // not absolute: ignored
+    EXPECT_EQ(vm::AutostartFolder(), d.home + "/.config/autostart");
+}
+
 TEST(Shortcuts, HostileFoldersAreQuotedOrRefusedWithOneMessage) {
     vmtest::SettingsFixture fx;
     Desktop d;
@@ -164,6 +182,7 @@ TEST(Shortcuts, HostileFoldersAreQuotedOrRefusedWithOneMessage) {
         EXPECT_EQ(exec.empty() ? std::vector<std::string>{} : ExecArguments(exec), c.args) << c.program << c.data;
         EXPECT_EQ(problem.empty(), !c.args.empty()) << c.program << c.data;
     }
+    EXPECT_EQ(vm::LauncherExec("/a\"b\\c$/v", "/d/5%", nullptr), R"(env VELMORA_DATA_DIR=/d/5%% "/a\\"b\\\\c\\$/v")");
 }
 
 }  // namespace

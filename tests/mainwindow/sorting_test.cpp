@@ -9,6 +9,19 @@ namespace db = vm::db;
 
 namespace {
 
+TEST(TimeText, BuildTimeStringTable) {
+    struct Row { const char *hour, *min, *ampm, *result; };
+    const Row table[] = {
+        {"7", "5", "PM", "7:05 PM "},   {"0", "0", "AM", ""},       {"0", "30", "AM", "0:30 AM "},
+        {"24", "00", "PM", "24:00 PM "}, {"25", "00", "PM", ""},    {"7", "60", "AM", ""},
+        {"7", "", "AM", ""},            {"", "15", "PM", ""},       {"7", "15", "pm", "7:15 PM "},
+        {"9", "30", "AM EST", "9:30 AM EST "}, {"12", "40", "PM", "12:40 PM "}, {"-1", "10", "AM", ""},
+        {"x", "10", "AM", ""},          {"7", "05", "A", ""},
+    };
+    for (const auto& r : table)
+        EXPECT_EQ(vm::BuildTimeString(r.hour, r.min, r.ampm), r.result) << r.hour << ":" << r.min << " " << r.ampm;
+}
+
 TEST(SortingRow, TimeSortAndHr24FromHourMinuteAndAmPm) {
     struct Row { const char *hour, *min, *ampm, *timeSort; std::optional<int> hr24; };
     const Row table[] = {

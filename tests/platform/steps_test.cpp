@@ -37,6 +37,27 @@ TEST(Operation, ToleratedErrorsPassOverOrEndSilently) {
     EXPECT_TRUE(fx.messages.shown.empty());
 }
 
+// Only the engine's failures to write a file read as such; the old
+// program's own numbers (13 is its "Type mismatch") never do.
+TEST(Operation, WriteFailuresAreToldPlainlyByTheirEngineCode) {
+    const std::string full = "/data/Velmoras.mdb";
+    const struct { std::exception_ptr failure; const char* text; } cases[] = {
+        {std::make_exception_ptr(vm::db::DbError(13, "database or disk is full", full)),
+         "The disk is full: Velmoras.mdb was not changed"},
+        {std::make_exception_ptr(vm::db::DbError(8, "attempt to write a readonly database", full)),
+         "The file may only be read: Velmoras.mdb was not changed"},
+        {std::make_exception_ptr(vm::db::DbError(1032, "readonly (moved)", "")),
+         "The file may only be read: the file was not changed"},
+        {std::make_exception_ptr(vm::db::DbError(778, "disk I/O error", full)),
+         "The disk could not be written: Velmoras.mdb was not changed"},
+        {std::make_exception_ptr(vm::db::DbError(266, "disk I/O error", full)), ""},  // a read
+        {std::make_exception_ptr(vm::db::DbError(vm::db::kReadOnly, "cannot be updated", full)), ""},
+        {std::make_exception_ptr(vm::db::DbError(19, "constraint failed", full)), ""},
+        {std::make_exception_ptr(vm::OpError(13, "Type mismatch")), ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(vm::WriteFailureText(c.failure), c.text);
+}
+
 // A step that writes goes on after a failure and says it once per command,
 // in plain words; a succeeding step says nothing.
 TEST(WriteStep, AFailedWriteIsSaidOncePerCommandInPlainWords) {

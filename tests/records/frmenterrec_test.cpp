@@ -41,7 +41,15 @@ TEST_F(EntryWindow, OpensBesideTheMainWindowWithPlaceholdersClosesStepwise) {
     EXPECT_TRUE(w->isVisible()) << "closing runs on a timer, the window keeps working";
     EXPECT_TRUE(vm::Module1.EnterRecOpen);
     EXPECT_EQ(vm::EnterRec(), nullptr);
-    for (int steps = 0; vm::Module1.EnterRecOpen && steps < 100; ++steps) w->closeStep();
+    int steps = 1;  // the first step runs at once
+    QSize last = w->size();
+    while (vm::Module1.EnterRecOpen && steps < 100) {
+        w->closeStep();
+        EXPECT_LE(w->height(), last.height());
+        last = w->size();
+        ++steps;
+    }
+    EXPECT_EQ(steps, 51) << "50 shrinking steps, then the unload";
     EXPECT_FALSE(vm::Module1.EnterRecOpen);
     EXPECT_FALSE(w->isVisible());
 

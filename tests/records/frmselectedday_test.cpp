@@ -141,6 +141,27 @@ TEST_F(SelectedDayWindow, SpeechOffHidesItsButtonsFontSizeKeptAtLeastOne) {
     EXPECT_EQ(fontSize(), 2) << "one step up from the floor, not from below it";
 }
 
+TEST_F(SelectedDayWindow, SmallKeptSizesOpenAtTheDefaultsCentred) {
+    main = std::make_unique<vm::frmVelmora>();
+    main->setGeometry(100, 80, 1280, 800);
+    vm::Module1.SelDayHeight = 1500;
+    vm::Module1.SelDayWidth = 1999;
+    vm::Module1.SelDayBackColor = -255;  // the absolute value: red
+    fill("Contact Information", "", "", "card");
+    open();
+    EXPECT_EQ(vm::Module1.SelDayHeight, 4500);
+    EXPECT_EQ(vm::Module1.SelDayWidth, 8000);
+    EXPECT_EQ(w->height(), 300);
+    EXPECT_EQ(w->width(), 533);
+    EXPECT_EQ(w->txtDayText->palette().color(QPalette::Base), QColor(255, 0, 0));
+
+    w->move(50, 60);
+    w->resize(600, 400);
+    reopen();
+    EXPECT_EQ(w->pos(), QPoint(50, 60));
+    EXPECT_EQ(w->size(), QSize(600, 400));
+}
+
 TEST_F(SelectedDayWindow, PauseResumesStopStartsOverAndUnloadStops) {
     vm::Module1.OptVoice = true;
     fill("June", "5", "2024", "Meeting");

@@ -89,6 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Change{"EditedRule", "UPDATE [Velmora] SET [Repeat] = 'Quarterly' WHERE [Repeat] = 'Monthly'"},
         Change{"EditedAlarmByHand", "UPDATE [Velmora] SET [Alarm] = '' WHERE [Repeat] = 'Hour-1'"},
+        Change{"Hidden", "UPDATE [Velmora] SET [Hide] = -1 WHERE [DateText] = 'Independence Day'"},
+        Change{"Deleted", "DELETE FROM [Velmora] WHERE [Repeat] LIKE 'WeekMask%'"},
         Change{"BirthDateOfASingleRecord", "UPDATE [Velmora] SET [Date] = '1940-06-15' WHERE [Repeat] = 'None'"},
         Change{"NewStartYear", kNoSql,
                [] {
