@@ -126,6 +126,7 @@ bool frmEnterRec::SaveRecord(int16_t mode) {
     // The pass, the month, the week view and today's alarms follow.
     ++writesTold_;
     Document().RecordsWritten(mode == 1 ? CalendarDocument::Change::Added : CalendarDocument::Change::Changed);
+    Document().Settle();
     return true;
 }
 
