@@ -437,3 +437,23 @@ TEST_F(DateGrid, RepeatButtonShowsOneReferenceWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DateGrid, TheDateHeaderSortsWrittenDatesAsDays) {
+    Add({"2026-12-08", "December day"});
+    Add({"0030-01-01", "Year 30 day"});
+    Add({"1930-05-01", "Year 1930 day"});
+    Add({"2027-03-04", "March day"});
+    // Written by another tool as M/D/YYYY text.
+    store->exec("UPDATE [Velmora] SET [Date] = '12/8/2026' WHERE [DateText] = 'December day'");
+    Draw();
+    w->TDBGridDates->setFocus();  // the month box lets the focus go first
+    Search("day");
+    ClickHeader(vm::kColDate);
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"Year 30 day", "Year 1930 day", "December day", "March day"}));
+    ClickHeader(vm::kColDate);
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"March day", "December day", "Year 1930 day", "Year 30 day"}));
+}
+
+}  // namespace

@@ -290,3 +290,31 @@ TEST_F(EntryWindow, ASavedRecordShowsInTheMonthAtOnceAndTheWindowStepsThatMonth)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EntryWindow, StepsRecordsByTheirDayWhateverFormTheDateHas) {
+    store("2026-01-05", "January");
+    const int64_t december = store("2026-12-08", "December");
+    store("1930-05-01", "Old");
+    store("2027-03-04", "March");
+    // Written by another tool as M/D/YYYY text.
+    db::Database::Open(vm::Module1.CalendarFilePath)
+        ->prepare("UPDATE [Velmora] SET [Date] = '12/8/2026' WHERE [ID] = ?")
+        .bind(1, db::Int(december))
+        .run();
+    open();
+    click("sscmdClearSrch");
+    std::vector<std::string> seen{text("txtDateText").toStdString()};
+    for (int i = 0; i < 3; ++i) {
+        tool("RightArrow");
+        seen.push_back(text("txtDateText").toStdString());
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"Old", "January", "December", "March"}));
+    tool("DoubleRightArrow");
+    EXPECT_EQ(text("txtDateText"), "March");
+    tool("LeftArrow");
+    EXPECT_EQ(text("txtDateText"), "December");
+}
+
+}  // namespace
