@@ -91,6 +91,10 @@ void DateGrid::sscmdCopyRec_Click() {
         ssPanlCopyRecs->hide();
         return;
     }
+    if (const std::string refusal = CopyYearRefusal(request); !refusal.empty()) {
+        Messages().message(refusal, MsgButtons::Ok, MsgIcon::Exclamation, "Copy Selected Records");
+        return;
+    }
     if (!CalendarIsOpen("Copy Selected Records")) return;
     CopyOutcome outcome;
     try {

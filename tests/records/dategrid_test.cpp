@@ -457,3 +457,23 @@ TEST_F(DateGrid, TheDateHeaderSortsWrittenDatesAsDays) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DateGrid, CopyPanelReadsTheNewYearAsATypedDatesYear) {
+    Add({"2024-07-04", "Fourth", "Holiday"});
+    Draw();
+    Search("Fourth");
+    w->Toolbar1_ButtonClick(w->Toolbar1Button("CopyRec"));
+    CopyListed("2024", "2024.5", "Holiday");
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text,
+              "\"2024.5\" is not a year. Type the year as 1 to 4 digits (two digits read 1930 to 2029).");
+    EXPECT_EQ(cal.Count("Velmora"), 1) << "refused, not cut to 2024";
+    CopyListed("2024", "30", "Holiday");
+    auto last = store->prepare("SELECT [Date] FROM [Velmora] ORDER BY [ID] DESC LIMIT 1");
+    ASSERT_TRUE(last.step());
+    EXPECT_EQ(db::AsText(last.column(0)), "1930-07-04") << "two digits read 1930..2029";
+}
+
+}  // namespace
