@@ -147,9 +147,14 @@ void DateGrid::TDBGridDates_DblClick() {
 
 void DateGrid::sscmdOKDayColors_Click() {
     ColorPanel* panel = SSPanelDayColor;
-    panel->hide();
     std::array<std::string, 4> boxes;
     for (int i = 0; i < 4; ++i) boxes[size_t(i)] = panel->Text1[i]->text().toStdString();
+    // The panel stays open on a box no colour can be.
+    if (const std::string refusal = DayColorsRefusal(boxes); !refusal.empty()) {
+        Messages().message(refusal, MsgButtons::Ok, MsgIcon::Exclamation, "Save Colors");
+        return;
+    }
+    panel->hide();
     const std::string text = ComposeDayColors(boxes, panel->cmbDayBGStyle->currentText().toStdString(),
                                               panel->cmbTitleBGStyle->currentText().toStdString());
     // Into the record the panel was opened on, wherever the grid is now.

@@ -477,3 +477,35 @@ TEST_F(DateGrid, CopyPanelReadsTheNewYearAsATypedDatesYear) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DateGrid, ColourPanelRefusesANoColourAndSaysItsRecordIsGone) {
+    const int64_t a = Add({"2024-03-05", "A"});
+    Add({"2024-03-06", "B"});
+    Draw();
+    vm::ColorPanel* panel = w->SSPanelDayColor;
+    DoubleClick(a, 17);
+    ASSERT_TRUE(panel->isVisible());
+    panel->Text1[0]->setText("999999999999999999999");
+    fx.messages.clear();
+    w->dateGrid->sscmdOKDayColors->click();
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text,
+              "\"999999999999999999999\" is no colour: a colour is a number from 0 to 16777215 (negative to force "
+              "it).");
+    EXPECT_TRUE(panel->isVisible()) << "left open to be put right";
+    EXPECT_EQ(Stored(a, "DayColors"), "");
+
+    // Deleted elsewhere while the grid lists other records: Save says so.
+    panel->Text1[0]->setText("255");
+    Search("B");
+    store->exec("DELETE FROM [Velmora] WHERE [ID] = " + std::to_string(a));
+    fx.messages.clear();
+    w->dateGrid->sscmdOKDayColors->click();
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text,
+              "The record these colours were chosen for is no longer in the calendar: nothing was saved.");
+}
+
+}  // namespace
