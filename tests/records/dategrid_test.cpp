@@ -509,3 +509,26 @@ TEST_F(DateGrid, ColourPanelRefusesANoColourAndSaysItsRecordIsGone) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DateGrid, ASearchOrMonthMeetingARefusedEditSaysSoOnce) {
+    const int64_t id = Add({"2024-03-05", "Lunch"});
+    Draw();
+    w->TDBGridDates->setFocus();
+    for (const char* command : {"search", "filter", "month"}) {
+        vmtest::OpenCellAndType(w->TDBGridDates, Cell(id, 2), "25");
+        fx.messages.clear();
+        if (std::string(command) == "search") Search("Lunch");
+        if (std::string(command) == "filter") {
+            w->Combo3->setEditText("All");
+            w->dateGrid->Combo3_Click();
+        }
+        if (std::string(command) == "month") w->cmbmonth_Click();
+        EXPECT_EQ(fx.messages.shown.size(), 1u) << command;
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(Stored(id, "Hour"), "1");
+}
+
+}  // namespace
