@@ -129,4 +129,25 @@ TEST_F(FollowEdits, ARecordWrittenElsewhereIsSettledOnceForItsCommand) {
     EXPECT_EQ(CellsShowing("Standup"), 3);
 }
 
+// The observed weekday copy of a weekend holiday in the month: in its
+// holiday's place and colours, before the day's own timed entries.
+TEST_F(FollowEdits, AnObservedCopyTakesItsHolidaysPlaceAndColours) {
+    const int64_t holiday = cal.Add("Velmora", {{2026, 7, 4}, "Independence", 0, 0, "AM", "Yearly", 2});
+    cal.db->exec("UPDATE [Velmora] SET [DateType] = 'Holiday', [WorkDay] = 0, [Priority] = 5, "
+                 "[DayColors] = '255;65280;0;16777215;3;3' WHERE [ID] = " + std::to_string(holiday));
+    const int64_t dentist = cal.Add("Velmora", {{2026, 7, 3}, "Dentist", 9, 0, "AM"});
+    cal.db->exec("UPDATE [Velmora] SET [Priority] = 1, [DayColors] = '0;16777215;0;16777215;3;3' WHERE [ID] = " +
+                 std::to_string(dentist));
+    w->mnuFile_Build_Repeating_Click();
+    Draw("July", " 2026");
+    QLabel* friday = nullptr;  // 3 July 2026
+    for (int i = 0; i < 42; ++i)
+        if (Day(i)->text().contains("Dentist")) friday = Day(i);
+    ASSERT_NE(friday, nullptr);
+    const QStringList lines = friday->text().split('\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].contains("Independence *OBSERVED*")) << lines[0].toStdString();
+    EXPECT_EQ(Back(friday), 65280) << "the holiday's colours";
+}
+
 }  // namespace
