@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <QTest>
 
@@ -20,6 +21,7 @@
 #include "records/dategrid.h"
 #include "repeat/repeatpass.h"
 #include "records/frmweekview.h"
+#include "tools/frmcalcwrkdays.h"
 #include "mainwindow/monthfixture.h"
 
 namespace {
@@ -148,6 +150,32 @@ TEST_F(FollowEdits, AnObservedCopyTakesItsHolidaysPlaceAndColours) {
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].contains("Independence *OBSERVED*")) << lines[0].toStdString();
     EXPECT_EQ(Back(friday), 65280) << "the holiday's colours";
+}
+
+// The work-day calculator counts from the occurrences the grid's edit left.
+TEST_F(FollowEdits, AWorkDayCountFollowsAHolidayEditedInTheGrid) {
+    auto holiday = [&](CivilDate d, const char* text, const char* repeat, int64_t periods) {
+        const int64_t id = cal.Add("Velmora", {d, text, 0, 0, "AM", repeat, periods});
+        cal.db->exec("UPDATE [Velmora] SET [DateType] = 'Holiday', [WorkDay] = 0 WHERE [ID] = " + std::to_string(id));
+    };
+    holiday({2023, 1, 1}, "New Year", "Yearly", 4);
+    holiday({2024, 3, 13}, "Midweek", "Weekly", 2);  // again on Wednesday 20 March
+    w->mnuFile_Build_Repeating_Click();
+    Draw("March", " 2024");
+    auto count = [&] {
+        w->mnuFile_CalcWrkDays->trigger();
+        QWidget* calc = vm::CalcWrkDays();
+        vmtest::Child<QLineEdit>(calc, "txtBeginDate")->setText("3/18/2024");
+        vmtest::Child<QLineEdit>(calc, "txtEndDate")->setText("3/22/2024");
+        QTest::mouseClick(vmtest::Child<QPushButton>(calc, "sscmdCalculate"), Qt::LeftButton);
+        return vmtest::Child<QLabel>(calc, "lblCalcDaysResult")->text().split('\n').last().toStdString();
+    };
+    EXPECT_EQ(count(), "Workdays Between: 3/18/2024 and 3/22/2024 = 4 Work Days");
+    Search("Midweek");
+    ASSERT_TRUE(w->DataDatesModel->setData(Cell(vm::kColDuration), "0", Qt::EditRole));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(count(), "Workdays Between: 3/18/2024 and 3/22/2024 = 5 Work Days");
+    vm::UnloadCalcWrkDays();
 }
 
 }  // namespace
