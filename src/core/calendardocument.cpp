@@ -17,7 +17,11 @@ void CalendarDocument::RecordsWritten(Change change) {
     MainState.pRebuildRepeating = true;
     pending_ = true;
     emit recordsChanged(change);
-    if (posted_ || settling_) return;
+    Post();
+}
+
+void CalendarDocument::Post() {
+    if (posted_ || settling_) return;  // a settling under way posts again when done
     if (!QCoreApplication::instance()) {
         Settle();
         return;
@@ -47,15 +51,17 @@ void CalendarDocument::DailyAlarmsChanged() { emit dailyAlarmsChanged(); }
 
 void CalendarDocument::Settle() {
     if (settling_ || !pending_) return;
-    settling_ = true;
     pending_ = false;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{settling_};
-    if (MainState.pRebuildRepeating) emit occurrencesStale();
-    settling_ = false;
+    {
+        settling_ = true;
+        struct Done {
+            bool& flag;
+            ~Done() { flag = false; }
+        } done{settling_};
+        if (MainState.pRebuildRepeating) emit occurrencesStale();
+    }
     emit calendarChanged();
+    if (pending_) Post();  // written while the pass ran
 }
 
 }  // namespace vm

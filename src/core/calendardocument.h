@@ -42,6 +42,7 @@ signals:
     void dailyAlarmsChanged();
 
 private:
+    void Post();
     bool pending_ = false, posted_ = false, settling_ = false;
 };
 

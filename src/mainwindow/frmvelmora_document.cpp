@@ -10,8 +10,9 @@ namespace vm {
 
 void frmVelmora::ListenToDocument() {
     CalendarDocument& document = Document();
-    connect(&document, &CalendarDocument::occurrencesStale, this,
-            [this] { WriteStep("The repeating data", [&] { mnuFile_Build_Repeating_Click(); }); });
+    connect(&document, &CalendarDocument::occurrencesStale, this, [this] {
+        if (!unloaded_) WriteStep("The repeating data", [&] { mnuFile_Build_Repeating_Click(); });
+    });
     connect(&document, &CalendarDocument::calendarChanged, this, &frmVelmora::FollowDocument);
     connect(&document, &CalendarDocument::dailyAlarmsChanged, this, &frmVelmora::SetAlarms);
 }
@@ -19,7 +20,7 @@ void frmVelmora::ListenToDocument() {
 void frmVelmora::FollowDocument() {
     // Before the first month is drawn (start-up) there is nothing to follow:
     // the first build draws what the pass made.
-    if (buildsRun_ == 0) return;
+    if (buildsRun_ == 0 || unloaded_) return;
     if (dateGrid) dateGrid->HoldListing();
     OptionalStep([&] { BuildCalendarNumbers(); });
     if (dateGrid) dateGrid->GiveBackListing();
