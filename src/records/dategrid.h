@@ -4,8 +4,9 @@
 // record colour panel's handling and the copy panel. It keeps the list of
 // records a search or filter shows, which the toolbar's Delete removes.
 // The main window owns it, makes and lays out the grid, the search bar
-// frame and the filter box, and tells it nothing else; what the grid asks
-// of its window goes through `Hooks`.
+// frame and the filter box, and around a redraw the calendar document asks
+// for has it hold and give back what it lists; what the grid asks of its
+// window goes through `Hooks`, what it writes it tells the document.
 //   dategrid_edit.cpp    the model, columns, drop-down lists, cell edits, header sort
 //   dategrid_search.cpp  search bar, multi-word panel, type filter, the listing
 //   dategrid_colors.cpp  double click, the record colour panel's edits and Save
