@@ -12,12 +12,12 @@
 #include <utility>
 
 #include "alarms/frmstopwatch.h"
+#include "core/calendardocument.h"
 #include "core/files.h"
 #include "core/gridcells.h"
 #include "core/module1.h"
 #include "core/numtext.h"
 #include "core/stopwatch.h"
-#include "mainwindow/mainwindowdoor.h"
 #include "mainwindow/windowhelpers.h"
 #include "platform/datagrid.h"
 #include "platform/messages.h"
@@ -151,7 +151,7 @@ void frmStopWatch::OpenGrids() {
 // An edited daily alarm takes effect at once.
 void frmStopWatch::TDBGridAlarms_AfterColUpdate(int, int) {
     Module1.AlarmsChanged = true;
-    if (MainWindowDoor* main = MainDoor()) OptionalStep([&] { main->SetAlarms(); });
+    OptionalStep([&] { Document().DailyAlarmsChanged(); });
 }
 
 void frmStopWatch::TDBGridAlarms_DblClick() {

@@ -9,16 +9,19 @@ constexpr const char* kOrigYear = "Orig Year";
 constexpr const char* kNewYear = "New Year";
 constexpr const char* kNewType = "New Type";
 
-// A year box holding a number, as a whole year 1..9999.
-std::optional<int> YearOf(const std::string& text) {
-    const std::optional<double> v = PlainNumber(text);
-    if (!v) return std::nullopt;
-    const int64_t y = RoundHalfEven(*v);
-    if (y < 1 || y > 9999) return std::nullopt;
-    return static_cast<int>(y);
+}  // namespace
+
+std::optional<int> ReadCopyYear(const std::string& text) {
+    // The year of a typed date, by the same rules as every date typed.
+    const std::optional<CivilDate> d = ReadTypedDate("1/1/" + Trim(text));
+    if (!d) return std::nullopt;
+    return d->y;
 }
 
-}  // namespace
+std::string CopyYearRefusal(const CopyRequest& r) {
+    if (r.newYear == kNewYear || Trim(r.newYear).empty() || ReadCopyYear(r.newYear)) return "";
+    return "\"" + r.newYear + "\" is not a year. Type the year as 1 to 4 digits (two digits read 1930 to 2029).";
+}
 
 bool CopyHasNothingToDo(const CopyRequest& r) {
     return r.origYear == kOrigYear && r.newYear == kNewYear && r.newType == kNewType;
@@ -26,11 +29,11 @@ bool CopyHasNothingToDo(const CopyRequest& r) {
 
 CopyDecision DecideCopy(const CopyRequest& r, const CivilDate& date, const std::optional<std::string>& dateType) {
     CopyDecision d;
-    const std::optional<double> orig = PlainNumber(r.origYear);
-    const std::optional<int> newYear = YearOf(r.newYear);
+    const std::optional<int> orig = ReadCopyYear(r.origYear);
+    const std::optional<int> newYear = ReadCopyYear(r.newYear);
     const bool yearMode = orig && newYear;
     const bool typeMode = r.newType != kNewType;
-    const bool ofOrigYear = static_cast<double>(date.y) == Val(r.origYear);
+    const bool ofOrigYear = orig && date.y == *orig;
     if (!typeMode && (!ofOrigYear || (dateType && *dateType != r.oldType))) return d;
     if (!yearMode && !typeMode) return d;
     if (newYear && ofOrigYear) {

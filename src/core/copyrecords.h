@@ -24,6 +24,13 @@ struct CopyRequest {
 // All three boxes untouched: nothing to do.
 bool CopyHasNothingToDo(const CopyRequest& request);
 
+// A year box read as a typed date's year: one or two digits in 1930..2029,
+// three or four as written; nullopt for anything else ("2024.5", "Orig Year").
+std::optional<int> ReadCopyYear(const std::string& text);
+// The refusal of a New Year box filled with no year ("" when it holds a
+// year, its placeholder or nothing).
+std::string CopyYearRefusal(const CopyRequest& request);
+
 // What becomes of one listed record: skipped, or copied with these changes.
 struct CopyDecision {
     bool copy = false;

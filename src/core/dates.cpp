@@ -122,6 +122,11 @@ std::string DateDiffYearsMonthsDays(const CivilDate& start, const CivilDate& end
     const int64_t days = DaysFromCivil(end) - DaysFromCivil(s);
 
     if (mode != 1) {
+        // Twelve whole months are a year (1/1/2020 to 1/1/2030 is 10 years).
+        if (months == 12) {
+            ++years;
+            months = 0;
+        }
         return std::to_string(years) + ", " + std::to_string(months) + ", " + std::to_string(days);
     }
     std::string yearPart, monthPart;

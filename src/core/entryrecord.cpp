@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/datesql.h"
 #include "core/module1.h"
 #include "core/numtext.h"
 #include "core/record.h"
@@ -145,6 +146,11 @@ EntryBoxes EntryBoxesFromRecord(const db::RecordSource& rs) {
     return b;
 }
 
+namespace {
+// The entry window's order: by the record's day, then Priority.
+std::string ByDate() { return DateSortKeySql("[Date]") + ",[Priority]"; }
+}  // namespace
+
 std::string EntryMonthSource() {
     if (Module1.MonthQuerySQL.empty())
         return "SELECT * FROM [Velmora] ORDER BY [JulDate],[Hr24],[AM_PM],[Hour],[Minute],[ID]";
@@ -155,7 +161,7 @@ std::vector<int64_t> FindDateTextIds(db::Database& db, std::string_view word) {
     // The typed text is matched literally and without regard to case over all
     // of Unicode ("été" finds "Café Été").
     auto st = db.prepare(
-        "SELECT [ID] FROM [Velmora] WHERE instr(FOLD([DateText]), FOLD(?)) > 0 ORDER BY [Date],[Priority],[ID]");
+        "SELECT [ID] FROM [Velmora] WHERE instr(FOLD([DateText]), FOLD(?)) > 0 ORDER BY " + ByDate() + ",[ID]");
     st.bind(1, db::Text(std::string(word)));
     std::vector<int64_t> ids;
     while (st.step()) ids.push_back(db::AsInt(st.column(0)));
@@ -165,9 +171,11 @@ std::vector<int64_t> FindDateTextIds(db::Database& db, std::string_view word) {
 std::string EntryIdsSource(const std::vector<int64_t>& ids) {
     std::string list;
     for (const int64_t id : ids) list += (list.empty() ? "" : ",") + std::to_string(id);
-    if (list.empty()) return "SELECT * FROM [Velmora] WHERE 0 = 1 ORDER BY [Date],[Priority]";
-    return "SELECT * FROM [Velmora] WHERE [ID] IN (" + list + ") ORDER BY [Date],[Priority]";
+    if (list.empty()) return "SELECT * FROM [Velmora] WHERE 0 = 1 ORDER BY " + ByDate();
+    return "SELECT * FROM [Velmora] WHERE [ID] IN (" + list + ") ORDER BY " + ByDate();
 }
+
+std::string EntryAllByDate() { return "SELECT * FROM [Velmora] ORDER BY " + ByDate(); }
 
 std::vector<std::string> DistinctColumnValues(db::Database& db, const std::string& column) {
     bool known = false;

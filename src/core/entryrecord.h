@@ -65,7 +65,8 @@ EntryBoxes EntryBoxesFromRecord(const db::RecordSource& rs);
 
 // ---- the window's record sets ----
 // Every record by date.
-inline constexpr const char* kEntryAllByDate = "SELECT * FROM [Velmora] ORDER BY [Date],[Priority]";
+// Every record by its day (whatever form its Date text has), then Priority.
+std::string EntryAllByDate();
 // The month the main window shows (every record when no month was built yet).
 std::string EntryMonthSource();
 // The IDs of the records whose DateText contains `word` literally, in any

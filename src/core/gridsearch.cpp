@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <cmath>
 #include <regex>
 
 #include "core/numtext.h"
@@ -55,7 +56,9 @@ SearchPlan ChooseSearch(const std::string& t) {
         return plan;
     }
     const double v = Val(t);
-    if (v == 0 || std::string("2021222324252627282930").find(t) != std::string::npos) {
+    // A number no column holds (beyond 32 bits, or overflowing) is looked for as text.
+    const bool tooLarge = !std::isfinite(v) || std::fabs(v) > 2147483647.0;
+    if (v == 0 || tooLarge || std::string("2021222324252627282930").find(t) != std::string::npos) {
         plan.kind = SearchKind::Text;
         return plan;
     }

@@ -31,6 +31,15 @@ std::string ShortNumber(double v) {
 
 double BoxNumber(std::string_view text) { return Val(text); }
 
+std::string DayColorsRefusal(const std::array<std::string, 4>& boxes) {
+    for (const std::string& box : boxes) {
+        const double v = BoxNumber(box);
+        if (std::isfinite(v) && std::fabs(v) <= 2147483647.0) continue;
+        return "\"" + Trim(box) + "\" is no colour: a colour is a number from 0 to 16777215 (negative to force it).";
+    }
+    return "";
+}
+
 std::optional<bool> ReadTruth(std::string_view text) {
     const std::string t = ToLower(Trim(text));
     if (t == "true") return true;

@@ -26,6 +26,10 @@ inline constexpr int kStyleOpaque = 3;
 // absent, empty or not a number. An empty text has no fields.
 std::vector<std::optional<double>> SplitDayColors(std::string_view text);
 
+// The refusal of the first colour box whose number no colour can be (it
+// does not fit 32 bits, as a 21-digit number), or "" when all may be stored.
+std::string DayColorsRefusal(const std::array<std::string, 4>& boxes);
+
 // Composes from the four colour boxes and the two style list texts:
 // "255;16777215;-65280;0;2;3".
 std::string ComposeDayColors(const std::array<std::string, 4>& boxes, std::string_view dayList,

@@ -1,22 +1,18 @@
 #include "core/todolist.h"
 
+#include "core/datesql.h"
 
 namespace vm {
 
 namespace {
-
-// An ISO date column as the grid shows it, M/D/YYYY.
-std::string ShownDate(const std::string& column) {
-    const std::string c = "[" + column + "]";
-    return "(CASE WHEN " + c + " IS NULL THEN NULL ELSE CAST(substr(" + c + ", 6, 2) AS INTEGER) || '/' || CAST(substr(" +
-           c + ", 9, 2) AS INTEGER) || '/' || substr(" + c + ", 1, 4) END)";
-}
-
+bool IsDateField(const std::string& field) { return field == "DateCreated" || field == "DateFinished"; }
 }  // namespace
+
+std::string ToDoOrder() { return " ORDER BY [Priority]," + DateSortKeySql("[DateCreated]") + ",[ID]"; }
 
 std::vector<std::string> ToDoSearchColumns() {
     return {"(CASE WHEN [Hide] <> 0 THEN 'True' ELSE 'False' END)", "TaskNo", "TaskDescription", "Priority",
-            ShownDate("DateCreated"), ShownDate("DateFinished")};
+            DateWrittenSql("[DateCreated]"), DateWrittenSql("[DateFinished]")};
 }
 
 void ToDoQuery::setShowHidden(bool show) {
@@ -27,16 +23,16 @@ void ToDoQuery::setShowHidden(bool show) {
 void ToDoQuery::search(const std::string& text) {
     searching_ = true;
     searchText_ = text;
-    order_ = kToDoOrder;
+    order_ = ToDoOrder();
 }
 
 void ToDoQuery::clear() {
     searching_ = false;
-    order_ = kToDoOrder;
+    order_ = ToDoOrder();
 }
 
 void ToDoQuery::sortBy(const std::string& field, GridSortState& state) {
-    order_ = HeaderOrder(field, state.click(field));
+    order_ = FieldOrderSql(field, state.click(field), IsDateField(field));
 }
 
 std::string ToDoQuery::where() const {

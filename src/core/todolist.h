@@ -12,7 +12,8 @@ namespace vm {
 
 constexpr const char* kToDoSelect = "SELECT * FROM [ToDoList]";
 constexpr const char* kToDoNotHidden = " WHERE IFNULL([Hide], 0) = 0";
-constexpr const char* kToDoOrder = " ORDER BY [Priority],[DateCreated],[ID]";
+// The normal order: Priority, the day created (whatever its text form), ID.
+std::string ToDoOrder();
 
 // The searched columns, each in the form the grid shows it.
 std::vector<std::string> ToDoSearchColumns();
@@ -42,7 +43,7 @@ private:
     bool showHidden_ = false;
     bool searching_ = false;
     std::string searchText_;
-    std::string order_ = kToDoOrder;
+    std::string order_ = ToDoOrder();
 };
 
 }  // namespace vm

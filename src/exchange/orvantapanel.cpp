@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTableView>
 
+#include "core/calendardocument.h"
 #include "core/contractimport.h"
 #include "core/module1.h"
 #include "mainwindow/mainwindowdoor.h"
@@ -94,10 +95,11 @@ void OrvantaPanel::sscmdStartOrvantaImport_Click() {
         result = ImportContractItems(*contract, Module1.CalendarFilePath, filter, MainState.Month, op);
     contract.reset();
     if (result.done) {
-        if (MainWindowDoor* w = MainDoor()) {
-            op.step(5, [&] { w->mnuFile_Build_Repeating_Click(); });
-            op.step(5, [&] { w->cmbmonth_Click(); });
-        }
+        // The repeats of the new records, the month and the views follow.
+        op.step(5, [&] {
+            Document().RecordsWritten(CalendarDocument::Change::Added);
+            Document().Settle();
+        });
         std::string text = std::to_string(result.added) + " Orvanta Date Record(s) have been imported from:\r\n" +
                            pOrvantaImportFN;
         if (result.unreadable > 0)

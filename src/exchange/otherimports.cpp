@@ -1,5 +1,6 @@
 #include "exchange/otherimports.h"
 
+#include "core/calendardocument.h"
 #include "core/calendarimport.h"
 #include "core/module1.h"
 #include "exchange/orvantapanel.h"
@@ -24,8 +25,10 @@ void ImportVelmoraFile(std::string& fileName) {
     }
     if (result.done && w) {
         // The new records show at once, their repeats included.
-        op.step(4, [&] { w->mnuFile_Build_Repeating_Click(); });
-        op.step(4, [&] { w->cmbmonth_Click(); });
+        op.step(4, [&] {
+            Document().RecordsWritten(CalendarDocument::Change::Added);
+            Document().Settle();
+        });
     }
     if (w) w->SetWaitCursor(false);
     if (result.done && result.refusedCount > 0)

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "core/appearance.h"
+#include "core/calendardocument.h"
 #include "core/calendarfiles.h"
 #include "core/filegate.h"
 #include "core/files.h"
@@ -107,6 +108,8 @@ void FileCommands::RebindDataDates() {
     win_.DataDates.setDatabaseName(Module1.CalendarFilePath);
     win_.DataDates.setRecordSource("SELECT * FROM [Velmora]");
     win_.DataDates.refresh();
+    // The other windows over the calendar's records turn to the new file.
+    Document().CalendarOpened();
 }
 
 void FileCommands::LoadCalendarFile() {

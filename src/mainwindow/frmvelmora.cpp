@@ -11,6 +11,7 @@
 #include <QStatusBar>
 
 #include "core/appearance.h"
+#include "core/calendardocument.h"
 #include "core/files.h"
 #include "core/module1.h"
 #include "core/monthpictures.h"
@@ -65,9 +66,11 @@ frmVelmora::frmVelmora(QWidget* parent) : QMainWindow(parent) {
     SetTwips(Combo3, TwipsRect{3600, 130, 1300, 360});
     dateGrid->Install(SSPanel1, SSPanel2, Combo3, SSPanelDayColor);
     InstallPanelDrags();
+    ListenToDocument();
 }
 
 frmVelmora::~frmVelmora() {
+    Document().CalendarClosed();
     RemovePanelHooks();
     SetNoSoundDeviceNotice({});
     if (waitCursor_) QApplication::restoreOverrideCursor();
@@ -95,6 +98,7 @@ void frmVelmora::mnuFile_Build_Repeating_Click() {
     };
     hooks.refreshDateGrid = [this] { RefreshDateGrid(); };
     const RepeatPassResult result = BuildRepeatingData(DataDates, hooks);
+    if (result.ran) Document().OccurrencesBuilt();
     if (!result.ran || said) return;
     if (result.records == 0 && result.rowsRemoved == 0)
         SetStatusText(4, "Repeating data is up to date: no record changed");

@@ -95,7 +95,8 @@ public slots:
     void mnuFile_CalcWrkDays_Click();
     // Redraws the shown month: the build, the day-grid layout, the controls enabled.
     void cmbmonth_Click() override;
-    // File > Build Repeating Data: rebuilds the generated occurrences.
+    // File > Build Repeating Data: rebuilds the generated occurrences; the
+    // month, the week view and today's alarms follow (the calendar document).
     void mnuFile_Build_Repeating_Click() override;
     // File > Import/Export: the import command and the export panel.
     void mnuFile_Import_Click();
@@ -214,6 +215,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The calendar document's listeners (frmvelmora_document.cpp): stale
+    // occurrences run the pass; a changed calendar draws the shown month
+    // again, the date grid keeping what it lists, and arms today's alarms.
+    void ListenToDocument();
+    void FollowDocument();
     void CreateControls();
     void CreateMenus();
     void InstallPanelHooks();

@@ -110,9 +110,6 @@ void frmVelmora::CreateControls() {
     TDBGridDates->setSelectionBehavior(QAbstractItemView::SelectRows);
     TDBGridDates->verticalHeader()->setDefaultSectionSize(22);
     DateGrid::Hooks hooks;
-    hooks.redrawMonth = [this] { cmbmonth_Click(); };
-    hooks.rebuildRepeating = [this] { mnuFile_Build_Repeating_Click(); };
-    hooks.setAlarms = [this] { SetAlarms(); };
     hooks.statusText = [this](int panel, const std::string& text) { SetStatusText(panel, text); };
     hooks.showListedButtons = [this](bool show) { SetSearchButtonsVisible(show); };
     hooks.shownMonth = [this] { return int(pCurMon); };

@@ -1,5 +1,8 @@
 // The door into the main window for the windows and panels of the other
 // folders: the few calls they make on it and where they stand beside it.
+// A window that writes date records tells the calendar document
+// (core/calendardocument.h) instead of asking for a redraw here: the main
+// window listens there and runs the pass and draws the month itself.
 // Only src/app (and tests) include the main window's class header; every
 // other window reaches it through this header alone.
 #pragma once

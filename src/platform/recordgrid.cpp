@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QLineEdit>
+#include <QTimer>
 
 #include "platform/messages.h"
 
@@ -222,11 +223,28 @@ bool ValueListDelegate::eventFilter(QObject* watched, QEvent* event) {
     return QStyledItemDelegate::eventFilter(watched, event);
 }
 
+namespace {
+QString EditorText(QWidget* editor) {
+    if (auto* box = qobject_cast<QComboBox*>(editor)) return box->currentText();
+    if (auto* line = qobject_cast<QLineEdit*>(editor)) return line->text();
+    return {};
+}
+// The value last refused, still in its editor, until the command that met it
+// is done: one command reading the rows twice (a new statement, then its
+// refresh) says so once.
+QPointer<QWidget> g_refused;
+QString g_refusedText;
+}  // namespace
+
 bool CommitOpenEdit(QAbstractItemView* view, QWidget* editor) {
     // An editor the view has already closed is hidden and about to go; one
     // being stored now (its store may read the rows again) is left to that.
     static QWidget* storing = nullptr;
     if (!view || !editor || editor->isHidden() || editor == storing) return true;
+    if (g_refused == editor && g_refusedText == EditorText(editor)) {
+        editor->setFocus();
+        return false;
+    }
     auto* model = qobject_cast<RecordGridModel*>(view->model());
     const int before = model ? model->refusals() : 0;
     QPointer<QWidget> kept(editor);
@@ -235,6 +253,9 @@ bool CommitOpenEdit(QAbstractItemView* view, QWidget* editor) {
     storing = nullptr;
     if (!kept || kept->isHidden()) return true;  // the store itself closed it
     if (model && model->refusals() != before) {
+        g_refused = editor;
+        g_refusedText = EditorText(editor);
+        QTimer::singleShot(0, editor, [] { g_refused = nullptr; });
         editor->setFocus();
         return false;
     }

@@ -4,8 +4,9 @@
 // record colour panel's handling and the copy panel. It keeps the list of
 // records a search or filter shows, which the toolbar's Delete removes.
 // The main window owns it, makes and lays out the grid, the search bar
-// frame and the filter box, and tells it nothing else; what the grid asks
-// of its window goes through `Hooks`.
+// frame and the filter box, and around a redraw the calendar document asks
+// for has it hold and give back what it lists; what the grid asks of its
+// window goes through `Hooks`, what it writes it tells the document.
 //   dategrid_edit.cpp    the model, columns, drop-down lists, cell edits, header sort
 //   dategrid_search.cpp  search bar, multi-word panel, type filter, the listing
 //   dategrid_colors.cpp  double click, the record colour panel's edits and Save
@@ -18,6 +19,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,11 +50,10 @@ int DateGridIndexOf(const std::string& field);  // -1 when the field has no colu
 class DateGrid : public QObject {
     Q_OBJECT
 public:
-    // What the grid asks of the window it lies in.
+    // What the grid asks of the window it lies in. What it writes it tells
+    // the calendar document (core/calendardocument.h), whose listeners run
+    // the repeat pass and draw the month, the week view and the alarms again.
     struct Hooks {
-        std::function<void()> redrawMonth;                        // the month drawn again
-        std::function<void()> rebuildRepeating;                   // the occurrences made again
-        std::function<void()> setAlarms;                          // today's alarms armed again
         std::function<void(int, const std::string&)> statusText;  // status panel 1..4
         std::function<void(bool)> showListedButtons;              // the toolbar's Delete and its separator
         std::function<int()> shownMonth;                          // 1..12, 0 before a month was drawn
@@ -124,6 +125,16 @@ public:
     // The records the grid reads from (the drop-down lists fill from them).
     db::RecordSource& Source() { return dates_; }
 
+    // ---- what the grid lists, kept while the calendar document settles
+    // The month build and the repeat pass bind the grid to their own queries;
+    // when a write elsewhere (or the grid's own edit) draws the month again,
+    // the grid is given back the rows it listed, its current record and
+    // column. Held when the occurrences go stale or a redraw starts, given
+    // back after the redraw. Once the grid deleted the records it listed it
+    // lists the month.
+    void HoldListing();
+    void GiveBackListing();
+
     // ---- the listing: the rows the last search or filter showed
     // True while the grid still shows exactly the rows that search listed.
     bool ListingShown() const;
@@ -132,6 +143,14 @@ public:
     void DeleteListedRecords();
 
 private:
+    struct Listing {
+        std::string sql, order, source, paramsSql;
+        std::vector<db::Value> params, gridParams;
+        std::optional<int64_t> id;
+        int column = -1;
+    };
+    std::optional<Listing> SaveListing();
+    void RestoreListing(const Listing& listing);
     void InstallEditing();
     void InstallSearchBar(QWidget* client, QFrame* searchBar);
     void InstallCopyPanel(QWidget* client);
@@ -149,7 +168,8 @@ private:
 
     db::RecordSource& dates_;
     Hooks hooks_;
-    bool listing_ = false;
+    bool listing_ = false, listingDeleted_ = false, holding_ = false;
+    std::optional<Listing> held_;
     std::vector<int64_t> listedIds_;
     std::string listedSource_, listedPath_;
     std::string gridParamsSql_;

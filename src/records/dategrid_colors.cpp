@@ -14,6 +14,7 @@
 
 #include <functional>
 
+#include "core/calendardocument.h"
 #include "core/numtext.h"
 #include "core/recordpanel.h"
 #include "core/recordstyle.h"
@@ -146,9 +147,14 @@ void DateGrid::TDBGridDates_DblClick() {
 
 void DateGrid::sscmdOKDayColors_Click() {
     ColorPanel* panel = SSPanelDayColor;
-    panel->hide();
     std::array<std::string, 4> boxes;
     for (int i = 0; i < 4; ++i) boxes[size_t(i)] = panel->Text1[i]->text().toStdString();
+    // The panel stays open on a box no colour can be.
+    if (const std::string refusal = DayColorsRefusal(boxes); !refusal.empty()) {
+        Messages().message(refusal, MsgButtons::Ok, MsgIcon::Exclamation, "Save Colors");
+        return;
+    }
+    panel->hide();
     const std::string text = ComposeDayColors(boxes, panel->cmbDayBGStyle->currentText().toStdString(),
                                               panel->cmbTitleBGStyle->currentText().toStdString());
     // Into the record the panel was opened on, wherever the grid is now.
@@ -166,12 +172,21 @@ void DateGrid::StoreRecordField(int64_t id, const std::string& field, const QStr
             }
     // Not listed any more: straight into the file.
     try {
-        db::Statement st = dates_.database().prepare("UPDATE [Velmora] SET [" + field + "] = ? WHERE [ID] = ?");
+        db::Database& store = dates_.database();
+        db::Statement st = store.prepare("UPDATE [Velmora] SET [" + field + "] = ? WHERE [ID] = ?");
         st.bindAll({db::Text(text.toStdString()), db::Int(id)});
         st.run();
+        if (store.changes() == 0) {
+            Messages().message("The record these colours were chosen for is no longer in the calendar: nothing was "
+                               "saved.",
+                               MsgButtons::Ok, MsgIcon::Exclamation, "Save Colors");
+            return;
+        }
     } catch (const db::DbError& e) {
         CriticalBox(e.what(), "sscmdOKDayColors");
+        return;
     }
+    Document().RecordsWritten(CalendarDocument::Change::Changed);
 }
 
 }  // namespace vm

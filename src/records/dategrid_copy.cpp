@@ -13,6 +13,7 @@
 
 #include <functional>
 
+#include "core/calendardocument.h"
 #include "core/calendarfiles.h"
 #include "core/copyrecords.h"
 #include "core/module1.h"
@@ -90,6 +91,10 @@ void DateGrid::sscmdCopyRec_Click() {
         ssPanlCopyRecs->hide();
         return;
     }
+    if (const std::string refusal = CopyYearRefusal(request); !refusal.empty()) {
+        Messages().message(refusal, MsgButtons::Ok, MsgIcon::Exclamation, "Copy Selected Records");
+        return;
+    }
     if (!CalendarIsOpen("Copy Selected Records")) return;
     CopyOutcome outcome;
     try {
@@ -107,19 +112,11 @@ void DateGrid::sscmdCopyRec_Click() {
         for (const std::string& s : outcome.leapDaysSkipped) text += "\r\n" + s;
     }
     Messages().message(text, MsgButtons::Ok, MsgIcon::Information, "Copy Selected Records");
-    // The grid lists again what it listed before the copy (copies included
+    // The pass makes the occurrences again (the copy used their table);
+    // the grid lists again what it listed before the copy (copies included
     // when they match) and the count label counts it.
-    const std::string sql = MainState.pSQL, order = MainState.pSQLOrder;
-    const std::vector<db::Value> params = GridParams();
-    WriteStep("The repeating data", [&] { hooks_.rebuildRepeating(); });
-    OptionalStep([&] { hooks_.redrawMonth(); });
-    OptionalStep([&] {
-        MainState.pSQL = sql;
-        MainState.pSQLOrder = order;
-        if (sql.empty()) return;
-        RunDateGrid(sql + order, params);
-        Reload();
-    });
+    Document().RecordsWritten(CalendarDocument::Change::Added);
+    Document().Settle();
     lblRecCnt->setText(QString::number(dates_.recordCount()) + " Recs");
     ssPanlCopyRecs->hide();
 }

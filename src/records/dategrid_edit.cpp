@@ -8,6 +8,10 @@
 #include <QLineEdit>
 #include <QTableView>
 
+#include <utility>
+
+#include "core/calendardocument.h"
+#include "core/datesql.h"
 #include "core/gridcells.h"
 #include "core/gridsearch.h"
 #include "core/module1.h"
@@ -104,6 +108,8 @@ DateGrid::DateGrid(db::RecordSource& dates, QTableView* view, Hooks hooks, QObje
     model = new RecordGridModel(dates_, this);
     model->setObjectName("DataDates");
     view->setModel(model);
+    // Before the pass binds the grid to its own query.
+    connect(&Document(), &CalendarDocument::occurrencesStale, this, [this] { HoldListing(); });
 }
 
 DateGrid::~DateGrid() {
@@ -147,7 +153,9 @@ void DateGrid::InstallEditing() {
         afterUpdateRow_ = row;
         TDBGridDates_AfterColUpdate(DateGridIndexOf(model->fieldName(column)));
         afterUpdateRow_ = -1;
-        OptionalStep([&] { hooks_.setAlarms(); });  // an edited record's alarms take effect at once
+        // Whatever the cell, the pass, the month, the week view and today's
+        // alarms follow once the edit is stored.
+        Document().RecordsWritten(CalendarDocument::Change::Changed);
     });
     HeaderClickKeepsCurrentRecord(TDBGridDates);
     connect(TDBGridDates->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
@@ -220,7 +228,6 @@ void DateGrid::TDBGridDates_AfterColUpdate(int ColIndex) {
             PlayWaveFile(Module1.CurSoundFile);
         });
     }
-    if (db::AsInt(cell(kColDuration)) > 0) MainState.pRebuildRepeating = true;
     inAfterUpdate_ = false;
 }
 
@@ -233,6 +240,7 @@ void DateGrid::TDBGridDates_HeadClick(int ColIndex) {
     const char* field = DateGridField(ColIndex);
     if (!*field) return;
     const std::string direction = sortState.click(field);
+    bool flipped = false;
     listing_ = false;
     ShowListedButtons(false);
     if (ColIndex == kColHide) {
@@ -251,13 +259,64 @@ void DateGrid::TDBGridDates_HeadClick(int ColIndex) {
                 flip.run();
             }
             transaction.commit();
+            flipped = dates_.recordCount() > 0;
         });
     }
     if (MainState.pSQL.empty()) MainState.pSQL = kGridSelect;
-    MainState.pSQLOrder = HeaderOrder(field, direction);
+    MainState.pSQLOrder = FieldOrderSql(field, direction, ColIndex == kColDate);
     OptionalStep([&] {
         RequeryKeepingRecord(TDBGridDates, model, dates_, MainState.pSQL + MainState.pSQLOrder,
                              GridParams());
+    });
+    // Hidden records leave the occurrences, shown ones come back.
+    if (flipped) {
+        Document().RecordsWritten(CalendarDocument::Change::Changed);
+        Document().Settle();
+    }
+}
+
+void DateGrid::HoldListing() {
+    if (holding_) return;
+    holding_ = true;
+    held_ = SaveListing();
+}
+
+void DateGrid::GiveBackListing() {
+    if (!holding_) return;
+    holding_ = false;
+    if (held_) RestoreListing(*held_);
+    held_.reset();
+}
+
+std::optional<DateGrid::Listing> DateGrid::SaveListing() {
+    if (std::exchange(listingDeleted_, false)) return std::nullopt;
+    Listing l;
+    l.sql = MainState.pSQL;
+    l.order = MainState.pSQLOrder;
+    l.source = dates_.recordSource();
+    l.params = dates_.parameters();
+    l.paramsSql = gridParamsSql_;
+    l.gridParams = gridParams_;
+    l.id = CurrentRecordId(TDBGridDates, model);
+    l.column = TDBGridDates->currentIndex().column();
+    return l;
+}
+
+void DateGrid::RestoreListing(const Listing& l) {
+    MainState.pSQL = l.sql;
+    MainState.pSQLOrder = l.order;
+    gridParamsSql_ = l.paramsSql;
+    gridParams_ = l.gridParams;
+    if (l.source.empty()) return;
+    OptionalStep([&] {
+        if (dates_.recordSource() != l.source || dates_.parameters() != l.params) {
+            dates_.setRecordSource(l.source);
+            dates_.setParameters(l.params);
+            dates_.refresh();
+            model->reload();
+        }
+        if (!l.id || !SelectRecord(TDBGridDates, model, *l.id) || l.column < 0) return;
+        TDBGridDates->setCurrentIndex(model->index(TDBGridDates->currentIndex().row(), l.column));
     });
 }
 

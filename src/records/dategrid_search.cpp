@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <QTableView>
 
+#include "core/calendardocument.h"
 #include "core/calendarfiles.h"
 #include "core/gridsearch.h"
 #include "core/module1.h"
@@ -256,9 +257,13 @@ void DateGrid::DeleteListedRecords() {
     }
     listing_ = false;
     listedIds_.clear();
-    MainState.pRebuildRepeating = true;
     InfoBox(std::to_string(deleted) + " Date Records Deleted.", "Deleting Records");
-    OptionalStep([&] { hooks_.redrawMonth(); });
+    // The month is drawn again and the grid lists it; the count is its count.
+    listingDeleted_ = true;
+    Document().RecordsWritten(CalendarDocument::Change::Deleted);
+    Document().Settle();
+    listingDeleted_ = false;
+    lblRecCnt->setText(QString::number(dates_.recordCount()) + " Recs");
 }
 
 void DateGrid::sscmdSrchDateData_Click() {

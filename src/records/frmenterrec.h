@@ -67,8 +67,8 @@ public:
     // Unloads at once, without the animation (the main window's shut-down).
     void unloadNow();
 
-    // How often a save asked the main window to redraw its month.
-    int monthRedraws() const { return monthRedraws_; }
+    // How many saves told the calendar document of a written record.
+    int writesTold() const { return writesTold_; }
 
 public slots:
     void sscmdAddRecord_Click();
@@ -143,7 +143,7 @@ private:
     QPushButton* sscmdInfo = nullptr;
 
     bool fontMark_ = false;  // set once the font box has had the focus
-    int monthRedraws_ = 0;
+    int writesTold_ = 0;
     QTimer closeTimer_;
     bool shrinking_ = false;  // the closing animation runs
     int closeI_ = 100;        // its next step's percentage, 100 down to 2

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "core/recordpanel.h"
+#include "core/recordstyle.h"
 #include "platform/messages.h"
 #include "platform/pickers.h"
 #include "records/combotext.h"
@@ -106,9 +107,14 @@ void frmEnterRec::sscmdColors_Click() {
 }
 
 void frmEnterRec::sscmdColorOK_Click() {
-    SSPanel3->hide();
     std::array<std::string, 4> texts;
     for (size_t i = 0; i < 4; ++i) texts[i] = txtColor[i]->text().toStdString();
+    // The panel stays open on a box no colour can be.
+    if (const std::string refusal = DayColorsRefusal(texts); !refusal.empty()) {
+        Messages().message(refusal, MsgButtons::Ok, MsgIcon::Exclamation, "Select Colors");
+        return;
+    }
+    SSPanel3->hide();
     const std::string composed = EntryPanelOk(texts, ComboText(cmbDayBGStyle), ComboText(cmbTitleBGStyle));
     for (size_t i = 0; i < 4; ++i)
         if (txtColor[i]->text().toStdString() != texts[i]) txtColor[i]->setText(QString::fromStdString(texts[i]));

@@ -7,9 +7,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "core/calendardocument.h"
 #include "core/calendarfiles.h"
 #include "core/module1.h"
-#include "mainwindow/mainwindowdoor.h"
 #include "platform/messages.h"
 #include "records/combotext.h"
 #include "records/frmenterrec.h"
@@ -94,7 +94,7 @@ bool frmEnterRec::SaveRecord(int16_t mode) {
     try {
         if (mode == 1) {
             Data1.setDatabaseName(Module1.CalendarFilePath);
-            Data1.setRecordSource(kEntryAllByDate);
+            Data1.setRecordSource(EntryAllByDate());
             Data1.refresh();
             Data1.addNew();
         } else {
@@ -123,10 +123,10 @@ bool frmEnterRec::SaveRecord(int16_t mode) {
                            "SaveRecord_Error");
         return false;
     }
-    if (MainWindowDoor* w = MainDoor()) {
-        ++monthRedraws_;
-        w->cmbmonth_Click();
-    }
+    // The pass, the month, the week view and today's alarms follow.
+    ++writesTold_;
+    Document().RecordsWritten(mode == 1 ? CalendarDocument::Change::Added : CalendarDocument::Change::Changed);
+    Document().Settle();
     return true;
 }
 
@@ -176,7 +176,7 @@ void frmEnterRec::sscmdClearSrch_Click() {
     txtSearch->setText(entry::kSearch);
     try {
         Data1.setDatabaseName(Module1.CalendarFilePath);
-        Data1.setRecordSource(kEntryAllByDate);
+        Data1.setRecordSource(EntryAllByDate());
         Data1.refresh();
     } catch (const std::exception&) {
     }

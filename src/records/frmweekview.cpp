@@ -18,6 +18,7 @@
 #include <cmath>
 #include <memory>
 
+#include "core/calendardocument.h"
 #include "core/datewords.h"
 #include "core/files.h"
 #include "core/module1.h"
@@ -57,6 +58,11 @@ frmWeekView::frmWeekView(QWidget* parent) : QMainWindow(parent, Qt::Window) {
     mnuFile_Exit->setObjectName("mnuFile_Exit");
     connect(mnuFile_Picture, &QAction::triggered, this, &frmWeekView::mnuFile_Picture_Click);
     connect(mnuFile_Exit, &QAction::triggered, this, &frmWeekView::mnuFile_Exit_Click);
+    // Records written anywhere, a pass, another calendar: the shown week again.
+    for (auto signal : {&CalendarDocument::calendarChanged, &CalendarDocument::calendarOpened})
+        connect(&Document(), signal, this, [this] {
+            if (loaded_) GetWeeksMsg(pWeek);
+        });
 
     Toolbar1 = addToolBar("Toolbar1");
     Toolbar1->setObjectName("Toolbar1");

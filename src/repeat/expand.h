@@ -85,7 +85,7 @@ struct Expansion {
     std::vector<RecordTexts> texts;   // one per input record
 
     // The DateText, Font, DayColors and WorkDay a row writes; its other
-    // columns are its record's (an observed copy leaves Priority and Hr24 Null).
+    // columns are its record's (an observed copy's Priority and Hr24 too).
     std::string DateTextOf(const OccurrenceRow& row, const DateRecord& rec) const;
     const std::string& FontOf(const OccurrenceRow& row, const DateRecord& rec) const;
     const std::string& DayColorsOf(const OccurrenceRow& row, const DateRecord& rec) const;

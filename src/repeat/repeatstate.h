@@ -25,7 +25,7 @@ namespace vm {
 
 // The version of the expansion rules. Bump it whenever a rule changes the rows
 // or alarm lists it gives, so every calendar file is expanded again.
-inline constexpr int kRepeatRulesVersion = 3;
+inline constexpr int kRepeatRulesVersion = 4;
 
 // The bookkeeping tables, made by the pass itself when a file lacks them.
 inline constexpr const char* kRepeatStateTable = "RepeatState";

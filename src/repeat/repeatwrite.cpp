@@ -37,7 +37,8 @@ bool SetByPass(Col c) {
 db::Value Optional(const std::optional<int64_t>& v) { return v ? db::Int(*v) : db::Value{}; }
 
 db::Value ColumnValue(Col c, const Expansion& e, const DateRecord& r, const OccurrenceRow& row) {
-    const bool observed = row.kind == RowKind::Observed;  // leaves Priority and Hr24 to the table
+    // An observed copy keeps its holiday's Priority and Hr24: the month puts
+    // it in the holiday's place, with the holiday's colours.
     switch (c) {
         case Col::Hide: return db::Bool(r.Hide);
         case Col::Date: return db::Text(FormatIso(row.Date));
@@ -55,9 +56,9 @@ db::Value ColumnValue(Col c, const Expansion& e, const DateRecord& r, const Occu
         case Col::Alarm: return db::Text(r.Alarm);
         case Col::SoundNum: return db::Int(r.SoundNum);
         case Col::Font: return db::Text(e.FontOf(row, r));
-        case Col::Priority: return observed ? db::Value{} : db::Int(r.Priority);
+        case Col::Priority: return db::Int(r.Priority);
         case Col::DayColors: return db::Text(e.DayColorsOf(row, r));
-        case Col::Hr24: return observed || !r.Hr24 ? db::Value{} : db::Int(*r.Hr24);
+        case Col::Hr24: return !r.Hr24 ? db::Value{} : db::Int(*r.Hr24);
         case Col::None: break;
     }
     return {};

@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QTableView>
 
+#include "core/calendardocument.h"
 #include "core/daycalc.h"
 #include "core/module1.h"
 #include "core/numtext.h"
@@ -66,6 +67,12 @@ frmDayCalculator::frmDayCalculator(QWidget* parent) : QMainWindow(parent) {
     SSTab1->addTab(MakeListTab(), "Day Calculator Grid");
     SSTab1->addTab(MakeCalculatorTab(), "Single Day Calculator");
     resize(760, 500);
+    // Another calendar in use: the list shows its rows, recalculated.
+    connect(&Document(), &CalendarDocument::calendarOpened, this, [this] {
+        if (!loaded()) return;
+        ApplyRecordSource(false);
+        sscmdCalc_Click();
+    });
 }
 
 frmDayCalculator::~frmDayCalculator() = default;

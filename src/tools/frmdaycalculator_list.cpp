@@ -11,6 +11,7 @@
 #include <QTableView>
 #include <QToolBar>
 
+#include "core/datesql.h"
 #include "core/daycalc.h"
 #include "core/gridcells.h"
 #include "core/module1.h"
@@ -29,15 +30,13 @@ namespace vm {
 namespace {
 
 const char* kBase = "SELECT * FROM [CalculateDates]";
-// The row's date in its written form, so a search for "3/1/2025" finds it.
-const char* kDateText =
-    "(ltrim(strftime('%m', [Date]), '0') || '/' || ltrim(strftime('%d', [Date]), '0') || '/' || "
-    "strftime('%Y', [Date]))";
-
-// A row matches when its six columns, joined, hold the typed text.
+// A row matches when its six columns, joined, hold the typed text; the date
+// in its written form, so a search for "3/1/2025" finds it.
 std::string SearchCondition() {
-    return FoldSearchCondition({"Description", kDateText, "Years", "Months", "Days", "TDays"});
+    return FoldSearchCondition({"Description", DateWrittenSql("[Date]"), "Years", "Months", "Days", "TDays"});
 }
+// The list's order by its rows' days.
+std::string ByDate() { return " ORDER BY " + DateSortKeySql("[Date]") + " "; }
 
 // The sort lasts for the run, across closing the window.
 GridSortState g_sort;
@@ -102,7 +101,7 @@ QWidget* frmDayCalculator::MakeListTab() {
     txtSearchDays->installEventFilter(this);
     pSQL = kBase;
     pUpcoming = " WHERE [TDays]>0 ";
-    pSQLOrder = " ORDER BY [Date] ";
+    pSQLOrder = ByDate();
     return panel;
 }
 
@@ -162,6 +161,8 @@ void frmDayCalculator::sscmdCalc_Click() {
     SetBaseDateOrToday();
     const auto base = ReadTypedDate(TextCalcDate->text().toStdString());
     try {
+        // The calendar in use now, never the one the list was opened on.
+        DataDayCalc.setDatabaseName(Module1.CalendarFilePath);
         RecalculateDatedList(DataDayCalc.database(), *base);
     } catch (const db::DbError& e) {
         Messages().message(e.what(), MsgButtons::Ok, MsgIcon::Critical, "Day Calculator");
@@ -180,7 +181,7 @@ void frmDayCalculator::sscmdSrchDateData_Click() {
     pSearchText = txtSearchDays->text().toStdString();
     pSearching = true;
     pSQL = std::string(kBase) + " WHERE " + SearchCondition();
-    pSQLOrder = " ORDER BY [Date]";
+    pSQLOrder = ByDate();
     ApplyRecordSource(false);
 }
 
@@ -195,7 +196,7 @@ void frmDayCalculator::sscmdClearSrch_Click() {
 void frmDayCalculator::TDBGridCalcDays_HeadClick(int ColIndex) {
     if (ColIndex < 0 || ColIndex >= DayCalcModel->columnCount()) return;
     const std::string field = DayCalcModel->fieldName(ColIndex);
-    pSQLOrder = HeaderOrder(field, g_sort.click(field));
+    pSQLOrder = FieldOrderSql(field, g_sort.click(field), ToLower(field) == "date");
     ApplyRecordSource(true);
 }
 

@@ -44,4 +44,17 @@ TEST(CopyDecision, WhatTheFilledBoxesCopy) {
               (CivilDate{2028, 2, 29}));
 }
 
+TEST(CopyDecision, YearBoxesAreReadAsTypedDatesYears) {
+    for (auto [typed, year] : {std::pair{"30", 1930}, std::pair{"29", 2029}, std::pair{"5", 2005},
+                               std::pair{" 2024 ", 2024}, std::pair{"030", 30}})
+        EXPECT_EQ(vm::ReadCopyYear(typed), year) << typed;
+    for (const char* none : {"2024.5", "2e3", "12345", "-5", "New Year", ""}) EXPECT_FALSE(vm::ReadCopyYear(none)) << none;
+    EXPECT_EQ(vm::DecideCopy(CopyRequest{"24", "30", "Holiday", "New Type"}, {2024, 7, 4}, "Holiday").newDate,
+              (CivilDate{1930, 7, 4}));
+    EXPECT_FALSE(vm::DecideCopy(CopyRequest{"2024", "2024.5", "Holiday", "New Type"}, {2024, 7, 4}, "Holiday").copy);
+    EXPECT_NE(vm::CopyYearRefusal(CopyRequest{"2024", "2024.5", "Holiday", "New Type"}), "");
+    for (const char* fine : {"New Year", "", "30", "2025"})
+        EXPECT_EQ(vm::CopyYearRefusal(CopyRequest{"2024", fine, "Holiday", "New Type"}), "") << fine;
+}
+
 }  // namespace

@@ -111,12 +111,13 @@ TEST(DateDiffYearsMonthsDays, BothFormsOfEveryWorkedExample) {
     const DiffCase cases[] = {
         {{2024, 1, 10}, {2024, 3, 10}, "0 Year,2 Months,0 Day", "0, 2, 0"},
         {{2020, 1, 20}, {2024, 1, 10}, "3 Years,11 Months,21 Days", "3, 11, 21"},
-        {{2020, 1, 10}, {2024, 1, 15}, "4 Years,5 Days", "3, 12, 5"},
+        {{2020, 1, 10}, {2024, 1, 15}, "4 Years,5 Days", "4, 0, 5"},  // twelve months are a year
         {{2024, 1, 31}, {2024, 3, 1}, "0 Year,1 Month,1 Day", "0, 1, 1"},
         {{2024, 1, 2}, {2024, 1, 1}, "0 Year,0 Month,-1 Day", "0, 0, -1"},
         // 29 February moved by whole years lands on the 28th.
         {{2020, 2, 29}, {2023, 3, 1}, "3 Years,0 Month,1 Day", "3, 0, 1"},
-        {{1960, 7, 4}, {2024, 7, 4}, "64 Years,0 Day", "63, 12, 0"},
+        {{1960, 7, 4}, {2024, 7, 4}, "64 Years,0 Day", "64, 0, 0"},
+        {{2020, 1, 1}, {2030, 1, 1}, "10 Years,0 Day", "10, 0, 0"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(vm::DateDiffYearsMonthsDays(c.start, c.end, 1), c.text) << vm::FormatMDY(c.start) << " " << vm::FormatMDY(c.end);

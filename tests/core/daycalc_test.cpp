@@ -2,6 +2,8 @@
 // against day-by-day counts and a calendar file built by the test.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/daycalc.h"
 #include "core/module1.h"
 #include "core/record.h"
@@ -32,7 +34,11 @@ TEST(DayCalc, ThreeBoxesGiveTheThirdInEveryDirection) {
 
 TEST(DayCalc, TheSpanCaptionLeavesOutZeroParts) {
     EXPECT_EQ(vm::YearsMonthsDaysCaption("1/15/2024", "3/20/2024"), " 2 Months  5 Days ");
-    EXPECT_EQ(vm::YearsMonthsDaysCaption("1/15/2020", "1/20/2025"), "4 Years  12 Months  5 Days ");
+    // Twelve months carry into a year.
+    EXPECT_EQ(vm::YearsMonthsDaysCaption("1/15/2020", "1/20/2025"), "5 Years  5 Days ");
+    EXPECT_EQ(vm::YearsMonthsDaysCaption("1/1/2020", "1/1/2030"), "10 Years ");
+    const vm::DatedValues whole = vm::DatedRowValues({2020, 1, 1}, {2030, 1, 1});
+    EXPECT_EQ(std::tie(whole.years, whole.months, whole.days), std::make_tuple(10, 0, 0));
     EXPECT_EQ(vm::YearsMonthsDaysCaption("5/5/2024", "5/5/2024"), "");
     EXPECT_EQ(vm::YearsMonthsDaysCaption("x", "5/5/2024"), "");
 }

@@ -55,4 +55,11 @@ TEST_F(Search, ANumberIsLookedForInTheHourMinuteSoundAndRepeat) {
     EXPECT_EQ(TextSearch("45"), (std::set<std::string>{"hour", "minute", "sound", "repeat"}));
 }
 
+TEST_F(Search, ANumberTooLargeForAnyColumnIsLookedForAsText) {
+    Add("zero hour", "", 0, 0, 0);
+    Add("launch 1e309 code", "", 0, 0, 0);
+    for (const char* typed : {"1e309", "99999999999"}) EXPECT_EQ(vm::ChooseSearch(typed).kind, SearchKind::Text) << typed;
+    EXPECT_EQ(TextSearch("1e309"), (std::set<std::string>{"launch 1e309 code"})) << "not every record";
+}
+
 }  // namespace

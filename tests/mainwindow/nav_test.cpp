@@ -229,8 +229,9 @@ TEST_F(Navigation, DeletingListedRecordsAsksAndDeletesExactlyThoseInOneGo) {
     ASSERT_EQ(fx.messages.shown.size(), 2u);
     EXPECT_EQ(fx.messages.shown[0].text, "Permanently Deleting 2 Date Records\r\nAre You Sure?");
     EXPECT_EQ(fx.messages.shown[1].text, "2 Date Records Deleted.");
-    EXPECT_TRUE(vm::MainState.pRebuildRepeating);
+    EXPECT_FALSE(vm::MainState.pRebuildRepeating) << "the occurrences were made again at once";
     EXPECT_EQ(w->DataDates.recordCount(), 3);  // the month's own records again
+    EXPECT_EQ(w->dateGrid->lblRecCnt->text(), "3 Recs") << "the count is the listed month's";
     EXPECT_EQ(Day(2)->text(), "");             // drawn again: the 3rd lost its entry
     EXPECT_EQ(Day(3)->text(), " Plumber");
     EXPECT_TRUE(ListedButtonsHidden());

@@ -255,7 +255,7 @@ TEST_F(DateGrid, CellEditsDeriveAndStoreAndRefuseWhatAColumnCannotHold) {
     EXPECT_EQ(Stored(id, "Date"), "2024-03-01");
     EXPECT_EQ(Stored(id, "JulDate"), "2024061");
     EXPECT_EQ(Stored(id, "DayColors"), "255;16777215;255;16777215;1;1");
-    EXPECT_FALSE(vm::MainState.pRebuildRepeating) << "Repeat Periods 0";
+    EXPECT_TRUE(vm::MainState.pRebuildRepeating) << "any edit, Repeat Periods 0 too, until the pass runs";
 
     ASSERT_TRUE(Edit(id, 2, "7"));
     ASSERT_TRUE(Edit(id, 4, "pm"));
@@ -434,6 +434,101 @@ TEST_F(DateGrid, RepeatButtonShowsOneReferenceWindow) {
     w->dateGrid->sscmdRepeat->click();
     w->Form_Unload();
     EXPECT_EQ(vm::RepeatsWindow(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DateGrid, TheDateHeaderSortsWrittenDatesAsDays) {
+    Add({"2026-12-08", "December day"});
+    Add({"0030-01-01", "Year 30 day"});
+    Add({"1930-05-01", "Year 1930 day"});
+    Add({"2027-03-04", "March day"});
+    // Written by another tool as M/D/YYYY text.
+    store->exec("UPDATE [Velmora] SET [Date] = '12/8/2026' WHERE [DateText] = 'December day'");
+    Draw();
+    w->TDBGridDates->setFocus();  // the month box lets the focus go first
+    Search("day");
+    ClickHeader(vm::kColDate);
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"Year 30 day", "Year 1930 day", "December day", "March day"}));
+    ClickHeader(vm::kColDate);
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"March day", "December day", "Year 1930 day", "Year 30 day"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DateGrid, CopyPanelReadsTheNewYearAsATypedDatesYear) {
+    Add({"2024-07-04", "Fourth", "Holiday"});
+    Draw();
+    Search("Fourth");
+    w->Toolbar1_ButtonClick(w->Toolbar1Button("CopyRec"));
+    CopyListed("2024", "2024.5", "Holiday");
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text,
+              "\"2024.5\" is not a year. Type the year as 1 to 4 digits (two digits read 1930 to 2029).");
+    EXPECT_EQ(cal.Count("Velmora"), 1) << "refused, not cut to 2024";
+    CopyListed("2024", "30", "Holiday");
+    auto last = store->prepare("SELECT [Date] FROM [Velmora] ORDER BY [ID] DESC LIMIT 1");
+    ASSERT_TRUE(last.step());
+    EXPECT_EQ(db::AsText(last.column(0)), "1930-07-04") << "two digits read 1930..2029";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DateGrid, ColourPanelRefusesANoColourAndSaysItsRecordIsGone) {
+    const int64_t a = Add({"2024-03-05", "A"});
+    Add({"2024-03-06", "B"});
+    Draw();
+    vm::ColorPanel* panel = w->SSPanelDayColor;
+    DoubleClick(a, 17);
+    ASSERT_TRUE(panel->isVisible());
+    panel->Text1[0]->setText("999999999999999999999");
+    fx.messages.clear();
+    w->dateGrid->sscmdOKDayColors->click();
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text,
+              "\"999999999999999999999\" is no colour: a colour is a number from 0 to 16777215 (negative to force "
+              "it).");
+    EXPECT_TRUE(panel->isVisible()) << "left open to be put right";
+    EXPECT_EQ(Stored(a, "DayColors"), "");
+
+    // Deleted elsewhere while the grid lists other records: Save says so.
+    panel->Text1[0]->setText("255");
+    Search("B");
+    store->exec("DELETE FROM [Velmora] WHERE [ID] = " + std::to_string(a));
+    fx.messages.clear();
+    w->dateGrid->sscmdOKDayColors->click();
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text,
+              "The record these colours were chosen for is no longer in the calendar: nothing was saved.");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DateGrid, ASearchOrMonthMeetingARefusedEditSaysSoOnce) {
+    const int64_t id = Add({"2024-03-05", "Lunch"});
+    Draw();
+    w->TDBGridDates->setFocus();
+    for (const char* command : {"search", "filter", "month"}) {
+        vmtest::OpenCellAndType(w->TDBGridDates, Cell(id, 2), "25");
+        fx.messages.clear();
+        if (std::string(command) == "search") Search("Lunch");
+        if (std::string(command) == "filter") {
+            w->Combo3->setEditText("All");
+            w->dateGrid->Combo3_Click();
+        }
+        if (std::string(command) == "month") w->cmbmonth_Click();
+        EXPECT_EQ(fx.messages.shown.size(), 1u) << command;
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(Stored(id, "Hour"), "1");
 }
 
 }  // namespace

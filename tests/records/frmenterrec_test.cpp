@@ -118,7 +118,7 @@ TEST_F(EntryWindow, AddEveryBoxThenSaveChangesThatRecordOnlyWhileItExists) {
     EXPECT_EQ(r[0].DateText, "first by date");
     EXPECT_EQ(r[1].DateText, "Fireworks moved");
     EXPECT_EQ(r[1].Hr24, 0);
-    EXPECT_EQ(w->monthRedraws(), 2);
+    EXPECT_EQ(w->writesTold(), 2);
 
     // Saving a record another window deleted meanwhile says so and stores nothing.
     vm::db::Database::Open(vm::Module1.CalendarFilePath)
@@ -165,11 +165,11 @@ TEST_F(EntryWindow, StepsTheMonthEmptyColumnsArePlaceholdersNoSavePastEnd) {
     // Past the end there is no current record: Save says so and writes nothing.
     tool("RightArrow");
     tool("RightArrow");
-    const int redraws = w->monthRedraws();
+    const int redraws = w->writesTold();
     click("sscmdSaveRecord");
     ASSERT_EQ(fx.messages.shown.size(), 1u);
     EXPECT_EQ(fx.messages.shown[0].title, "Save Record");
-    EXPECT_EQ(w->monthRedraws(), redraws);
+    EXPECT_EQ(w->writesTold(), redraws);
 }
 
 TEST_F(EntryWindow, SearchIsLiteralInAnyCaseAndClearListsAll) {
@@ -206,7 +206,7 @@ TEST_F(EntryWindow, AddRefusesNoDayAsksForColoursThenStoresTheColumns) {
     ASSERT_EQ(fx.messages.shown.size(), 1u);
     EXPECT_EQ(fx.messages.shown[0].title, "Record Not Saved");
     EXPECT_TRUE(rows().empty());
-    EXPECT_EQ(w->monthRedraws(), 0);
+    EXPECT_EQ(w->writesTold(), 0);
 
     type("txtDate", "3/15/2025");
     type("cmbColors", "Colors");
@@ -243,7 +243,7 @@ TEST_F(EntryWindow, AddRefusesNoDayAsksForColoursThenStoresTheColumns) {
         EXPECT_TRUE(db::IsNull(column(id, unwritten))) << unwritten;
     for (const char* empty : {"DateText", "DateType", "Font", "DayColors"}) EXPECT_EQ(db::AsText(column(id, empty)), "");
     EXPECT_TRUE(shown("sscmdSaveRecord"));
-    EXPECT_EQ(w->monthRedraws(), 1) << "the main window redraws its month after the save";
+    EXPECT_EQ(w->writesTold(), 1) << "the save tells the calendar document";
 }
 
 TEST_F(EntryWindow, DatePickerAndPlaceholderBoxes) {
@@ -295,6 +295,34 @@ TEST_F(EntryWindow, ASavedRecordShowsInTheMonthAtOnceAndTheWindowStepsThatMonth)
     EXPECT_FALSE(MonthShows(*main, "Dentist"));
     click("sscmdAddRecord");
     EXPECT_TRUE(MonthShows(*main, "Dentist"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EntryWindow, StepsRecordsByTheirDayWhateverFormTheDateHas) {
+    store("2026-01-05", "January");
+    const int64_t december = store("2026-12-08", "December");
+    store("1930-05-01", "Old");
+    store("2027-03-04", "March");
+    // Written by another tool as M/D/YYYY text.
+    db::Database::Open(vm::Module1.CalendarFilePath)
+        ->prepare("UPDATE [Velmora] SET [Date] = '12/8/2026' WHERE [ID] = ?")
+        .bind(1, db::Int(december))
+        .run();
+    open();
+    click("sscmdClearSrch");
+    std::vector<std::string> seen{text("txtDateText").toStdString()};
+    for (int i = 0; i < 3; ++i) {
+        tool("RightArrow");
+        seen.push_back(text("txtDateText").toStdString());
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"Old", "January", "December", "March"}));
+    tool("DoubleRightArrow");
+    EXPECT_EQ(text("txtDateText"), "March");
+    tool("LeftArrow");
+    EXPECT_EQ(text("txtDateText"), "December");
 }
 
 }  // namespace

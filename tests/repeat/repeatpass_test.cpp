@@ -87,9 +87,9 @@ TEST_F(RepeatPass, WritesRowsCopiesAndAlarmsAndLeavesTheGridOnItsQuery) {
 
     // 2020 (Saturday): its copy only; 2021 (Sunday): row and copy; 2022: row.
     EXPECT_EQ(Lines({"Date", "DateText", "WorkDay", "Priority", "Hr24", "Font"}),
-              (Strings{"2020-07-03| Independence Day *OBSERVED*|-1|<null>|<null>|Arial, 10,False,False|",
+              (Strings{"2020-07-03| Independence Day *OBSERVED*|-1|5|14|Arial, 10,False,False|",
                        "2021-07-04|Independence Day|0|5|14|Arial, 10,False,False|",
-                       "2021-07-05| Independence Day *OBSERVED*|-1|<null>|<null>|Arial, 10,False,False|",
+                       "2021-07-05| Independence Day *OBSERVED*|-1|5|14|Arial, 10,False,False|",
                        "2022-07-04|Independence Day|0|5|14|Arial, 10,False,False|"}));
     EXPECT_EQ(AlarmOf(hourlyId), "-60,-120,-180,-240,-300,-360");
     EXPECT_TRUE(fx.messages.shown.empty());

@@ -169,3 +169,69 @@ TEST_F(Calculators, TheWorkDayCalculatorCountsAndCopiesItsResult) {
 }
 
 }  // namespace
+
+namespace {
+
+// Rows of a dated list, the dates written as the file holds them.
+void AddDated(const std::string& path, std::initializer_list<std::pair<const char*, const char*>> rows) {
+    auto d = db::Database::Open(path);
+    for (auto [date, text] : rows)
+        d->prepare("INSERT INTO [CalculateDates] ([Date], [Description], [Years], [TDays]) VALUES (?, ?, 9, 9)")
+            .bindAll({db::Text(date), db::Text(text)})
+            .run();
+}
+
+int64_t StoredTDays(const std::string& path, const char* description) {
+    auto st = db::Database::Open(path)->prepare("SELECT [TDays] FROM [CalculateDates] WHERE [Description] = ?");
+    st.bind(1, db::Text(description));
+    return st.step() ? db::AsInt(st.column(0)) : -99999;
+}
+
+TEST_F(Calculators, TheDatedListFollowsFileOpenAndReadsWrittenDates) {
+    const std::string other = vmtest::FreshCalendar();
+    // Dates as another tool wrote them: M/D/YYYY text beside the ISO form.
+    AddDated(other, {{"12/8/2026", "Dec text"}, {"1930-05-01", "Iso 1930"}, {"0030-01-01", "Iso 30"},
+                     {"3/4/2027", "Mar text"}});
+    main->mnuFile_DayCalculator->trigger();
+    auto* w = vm::DayCalculator();
+    ASSERT_NE(w, nullptr);
+    ASSERT_EQ(StoredTDays(path, "Christmas"), 19);
+
+    fixture.messages.fileAnswers.push_back(other);
+    main->findChild<QAction*>("mnuFile_Open")->trigger();
+    ASSERT_EQ(vm::Module1.CalendarFilePath, other);
+    EXPECT_EQ(Descriptions(), (QStringList{"Dec text", "Mar text"})) << "the new calendar's upcoming rows";
+
+    // A new base date recalculates the calendar now open, never the old one.
+    Enter(w, "TextCalcDate", "12/25/2026");
+    EXPECT_EQ(StoredTDays(path, "Christmas"), 19) << "the old file is left alone";
+    EXPECT_EQ(StoredTDays(other, "Mar text"), 69);
+    EXPECT_EQ(Row("Mar text", {"TDays"}), "69");
+
+    // Written dates sort and are found as days.
+    find<QCheckBox>(w, "chkUpcoming")->click();
+    EXPECT_EQ(Descriptions(), (QStringList{"Iso 30", "Iso 1930", "Dec text", "Mar text"}));
+    for (const char* typed : {"3/4/2027", "2027"}) {
+        Enter(w, "txtSearchDays", typed);
+        EXPECT_EQ(Descriptions(), (QStringList{"Mar text"})) << typed;
+    }
+    QTest::mouseClick(find<QPushButton>(w, "sscmdClearSrch"), Qt::LeftButton);
+    w->TDBGridCalcDays_HeadClick(w->DayCalcModel->fieldIndex("Date"));
+    w->TDBGridCalcDays_HeadClick(w->DayCalcModel->fieldIndex("Date"));
+    EXPECT_EQ(Descriptions(), (QStringList{"Mar text", "Dec text", "Iso 1930", "Iso 30"})) << "Date, descending";
+}
+
+TEST_F(Calculators, WholeYearsReadAsYearsInTheLabelAndTheList) {
+    AddDated(path, {{"2030-01-01", "Decade"}});
+    main->mnuFile_DayCalculator->trigger();
+    auto* w = vm::DayCalculator();
+    ASSERT_NE(w, nullptr);
+    Enter(w, "TextCalcDate", "1/1/2020");
+    EXPECT_EQ(Row("Decade", {"Years", "Months", "Days"}), "10/0/0");
+    find<QLineEdit>(w, "txtDate1")->setText("1/1/2020");
+    find<QLineEdit>(w, "txtDate2")->setText("1/1/2030");
+    QTest::mouseClick(find<QPushButton>(w, "sscmdCalc2"), Qt::LeftButton);
+    EXPECT_EQ(find<QLabel>(w, "lblYrMnDayCalc")->text(), "10 Years ");
+}
+
+}  // namespace

@@ -128,3 +128,26 @@ TEST_F(ToDo, DeleteRemovesTheSelectedRowsAfterAsking) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ToDo, DatesWrittenAsMonthDayYearSortAndAreFoundAsDays) {
+    // Tasks another tool wrote with M/D/YYYY dates, beside the ISO ones.
+    for (auto [no, created] : {std::pair{5, "12/8/2026"}, std::pair{6, "3/4/2027"}, std::pair{7, "0030-01-01"},
+                               std::pair{8, "1930-05-01"}})
+        exec("INSERT INTO [ToDoList] ([Hide], [TaskNo], [TaskDescription], [Priority], [DateCreated]) "
+             "VALUES (0, ?, 'later', 9, ?)",
+             {db::Int(no), db::Text(created)});
+    trigger(w, "mnuFile_ShowHidden");
+    trigger(w, "mnuFile_ShowHidden");
+    EXPECT_EQ(tasks(), (V{"3", "1", "4", "7", "8", "5", "6"})) << "priority, then the day created";
+    for (const char* typed : {"3/4/2027", "2027"}) {
+        search(typed);
+        EXPECT_EQ(tasks(), (V{"6"})) << typed;
+    }
+    QTest::mouseClick(w->findChild<QPushButton*>("sscmdClearSrch"), Qt::LeftButton);
+    vmtest::ClickHeader(grid, "DateCreated");
+    EXPECT_EQ(tasks(), (V{"4", "7", "8", "3", "1", "5", "6"})) << "by the day created";
+}
+
+}  // namespace

@@ -1,0 +1,31 @@
+// The main window as a listener of the calendar document: the occurrences
+// made again when records changed, and the shown month, the date grid's
+// listing and today's alarms following every change and every pass.
+#include "core/calendardocument.h"
+#include "mainwindow/frmvelmora.h"
+#include "platform/steps.h"
+#include "records/dategrid.h"
+
+namespace vm {
+
+void frmVelmora::ListenToDocument() {
+    CalendarDocument& document = Document();
+    connect(&document, &CalendarDocument::occurrencesStale, this, [this] {
+        if (!unloaded_) WriteStep("The repeating data", [&] { mnuFile_Build_Repeating_Click(); });
+    });
+    connect(&document, &CalendarDocument::calendarChanged, this, &frmVelmora::FollowDocument);
+    connect(&document, &CalendarDocument::dailyAlarmsChanged, this, &frmVelmora::SetAlarms);
+}
+
+void frmVelmora::FollowDocument() {
+    // Before the first month is drawn (start-up) there is nothing to follow:
+    // the first build draws what the pass made.
+    if (buildsRun_ == 0 || unloaded_) return;
+    if (dateGrid) dateGrid->HoldListing();
+    OptionalStep([&] { BuildCalendarNumbers(); });
+    if (dateGrid) dateGrid->GiveBackListing();
+    // Today's alarms also when the calendar is hidden and nothing was drawn.
+    if (!pCalendarShown) OptionalStep([&] { SetAlarms(); });
+}
+
+}  // namespace vm
