@@ -6,10 +6,13 @@
 #include <QPushButton>
 #include <QTableView>
 
+#include "core/calendarfiles.h"
 #include "core/contractimport.h"
 #include "core/module1.h"
+#include "exchange/otherimports.h"
 #include "mainwindow/mainwindowdoor.h"
 #include "platform/messages.h"
+#include "platform/progress.h"
 #include "platform/steps.h"
 
 namespace vm {
@@ -83,11 +86,14 @@ void OrvantaPanel::ShowFor(const std::string& contractFile) {
 }
 
 void OrvantaPanel::sscmdStartOrvantaImport_Click() {
+    if (!CalendarIsWritable("Import Records")) return;
     Operation op("ImportOrvanta_ContractFile_Error");
     setEnabled(false);
+    // A chosen project gives every type of its dated items; the type is
+    // chosen only among all projects.
     ContractFilter filter;
     if (cmbSelProj->currentIndex() > 0) filter.project = cmbSelProj->currentData().toLongLong();
-    if (cmbSelStatusItems->currentIndex() > 0) filter.type = cmbSelStatusItems->currentText().toStdString();
+    else if (cmbSelStatusItems->currentIndex() > 0) filter.type = cmbSelStatusItems->currentText().toStdString();
     std::shared_ptr<db::Database> contract;
     ContractImportResult result;
     if (op.step(1, [&] { contract = OpenContractFile(pOrvantaImportFN); }) && contract)
@@ -95,7 +101,10 @@ void OrvantaPanel::sscmdStartOrvantaImport_Click() {
     contract.reset();
     if (result.done) {
         if (MainWindowDoor* w = MainDoor()) {
-            op.step(5, [&] { w->mnuFile_Build_Repeating_Click(); });
+            {
+                ProgressScope progress("Import Data", "Importing " + pOrvantaImportFN);
+                RepeatsInImportDialog([&] { op.step(5, [&] { w->mnuFile_Build_Repeating_Click(); }); });
+            }
             op.step(5, [&] { w->cmbmonth_Click(); });
         }
         std::string text = std::to_string(result.added) + " Orvanta Date Record(s) have been imported from:\r\n" +
