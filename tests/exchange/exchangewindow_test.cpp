@@ -373,14 +373,12 @@ TEST_F(Exchange, ACalendarThatCannotBeWrittenGivesOnePlainBoxOnly) {
         QTest::mouseClick(Find<QPushButton>("sscmdImport"), Qt::LeftButton);  // a new command
     };
     db::Database& store = w->DataDates.database();
-    auto pages = store.prepare("PRAGMA page_count");
-    pages.step();
-    store.exec("PRAGMA max_page_count = " + std::to_string(db::AsInt(pages.column(0))));
+    vmtest::FillDisk(store);
     import();
     ASSERT_EQ(fx.messages.shown.size(), 1u);
     EXPECT_EQ(fx.messages.shown[0].text, "The disk is full: " + name + " was not changed");
     EXPECT_EQ(Count(), 3);
-    store.exec("PRAGMA max_page_count = 1073741823");
+    vmtest::FillDisk(store, false);
 
     std::filesystem::permissions(calendar, std::filesystem::perms::owner_read);
     const std::string before = vmtest::ReadAll(calendar);
