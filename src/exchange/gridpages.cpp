@@ -220,11 +220,9 @@ int PaintGridPages(QPagedPaintDevice& device, const GridPrintout& g, const QStri
         pad = QFontMetricsF(body, &device).height() * 0.15;
         need = Measure(g, body, bold, &device, pad);
     };
-    // A slightly smaller print, so that more cells stand on one line; one
-    // long text counts for no more than a quarter of the page.
     double linesTotal = 0;
-    for (double l : need.lines) linesTotal += std::min(l, pageW / 4);
-    if (linesTotal > pageW)
+    for (double l : need.lines) linesTotal += l;
+    if (linesTotal > pageW)  // a slightly smaller print, so that more cells stand on one line
         resize(g.font.pointSizeF() * std::max(0.75, pageW / linesTotal * 0.98));
     if (need.leastTotal > pageW)  // too many columns for the page: a smaller print, down to 6 points
         resize(std::max(6.0, body.pointSizeF() * pageW / need.leastTotal * 0.97));
