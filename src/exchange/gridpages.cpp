@@ -12,6 +12,7 @@
 #include <QTextOption>
 
 #include <algorithm>
+#include <numeric>
 
 #include "platform/recordgrid.h"
 #include "platform/steps.h"
@@ -220,8 +221,7 @@ int PaintGridPages(QPagedPaintDevice& device, const GridPrintout& g, const QStri
         pad = QFontMetricsF(body, &device).height() * 0.15;
         need = Measure(g, body, bold, &device, pad);
     };
-    double linesTotal = 0;
-    for (double l : need.lines) linesTotal += l;
+    const double linesTotal = std::accumulate(need.lines.begin(), need.lines.end(), 0.0);
     if (linesTotal > pageW)  // a slightly smaller print, so that more cells stand on one line
         resize(g.font.pointSizeF() * std::max(0.75, pageW / linesTotal * 0.98));
     if (need.leastTotal > pageW)  // too many columns for the page: a smaller print, down to 6 points

@@ -171,7 +171,8 @@ void ImportPanel::sscmdImport_Click() {
         // and the occurrences are built again, the pass in the same dialog.
         if (read && result.isText && !result.cancelled) {
             OptionalStep([&] { owner_.BuildCalendarNumbers(); });
-            RepeatsInImportDialog([&] { WriteStep("The repeating data", [&] { owner_.mnuFile_Build_Repeating_Click(); }); });
+            RepeatsInImportDialog(
+                [&] { WriteStep("The repeating data", [&] { owner_.mnuFile_Build_Repeating_Click(); }); });
             OptionalStep([&] { owner_.cmbMonth_Change(); });
         }
     }

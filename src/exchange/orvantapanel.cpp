@@ -12,7 +12,6 @@
 #include "exchange/otherimports.h"
 #include "mainwindow/mainwindowdoor.h"
 #include "platform/messages.h"
-#include "platform/progress.h"
 #include "platform/steps.h"
 
 namespace vm {
@@ -101,10 +100,7 @@ void OrvantaPanel::sscmdStartOrvantaImport_Click() {
     contract.reset();
     if (result.done) {
         if (MainWindowDoor* w = MainDoor()) {
-            {
-                ProgressScope progress("Import Data", "Importing " + pOrvantaImportFN);
-                RepeatsInImportDialog([&] { op.step(5, [&] { w->mnuFile_Build_Repeating_Click(); }); });
-            }
+            RepeatsInImportDialog([&] { op.step(5, [&] { w->mnuFile_Build_Repeating_Click(); }); });
             op.step(5, [&] { w->cmbmonth_Click(); });
         }
         std::string text = std::to_string(result.added) + " Orvanta Date Record(s) have been imported from:\r\n" +

@@ -43,8 +43,8 @@ void ImportVelmoraFile(std::string& fileName) {
     // One summary box, naming the rows that were not taken over.
     std::string text = std::to_string(result.added) + " Date Record(s) have been imported from:\r\n" + fileName;
     if (const std::string refused = RefusedRowsMessage(result); !refused.empty()) text += "\r\n\r\n" + refused;
-    Messages().message(text, MsgButtons::Ok, result.refusedCount + result.unreadableCount > 0 ? MsgIcon::Exclamation : MsgIcon::None,
-                       "Import Complete");
+    const bool leftOut = result.refusedCount + result.unreadableCount > 0;
+    Messages().message(text, MsgButtons::Ok, leftOut ? MsgIcon::Exclamation : MsgIcon::None, "Import Complete");
 }
 
 void ShowOrvanta_Import(const std::string& contractFile) {
