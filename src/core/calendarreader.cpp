@@ -172,10 +172,6 @@ std::string LineAsUtf8(std::string_view line) {
     return out;
 }
 
-bool IsTextByte(unsigned char b) {
-    return !((b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != 0x1A) || b == 0x7F);
-}
-
 bool LooksLikeText(std::string_view start, ImportEncoding encoding) {
     std::string text;
     if (encoding == ImportEncoding::Utf16LE || encoding == ImportEncoding::Utf16BE) {

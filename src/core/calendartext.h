@@ -86,7 +86,9 @@ std::string LineAsUtf8(std::string_view line);
 bool LooksLikeText(std::string_view start, ImportEncoding encoding);
 // False for a zero byte and the control characters a text never holds (tab,
 // line ends, form feed and the old end-of-file mark are text).
-bool IsTextByte(unsigned char b);
+inline bool IsTextByte(unsigned char b) {
+    return b >= 0x20 ? b != 0x7F : b == '\t' || b == '\n' || b == '\r' || b == '\f' || b == 0x1A;
+}
 // The encoding the start of a file shows (UTF-8 until the whole file is
 // known not to be valid UTF-8).
 ImportEncoding SniffEncoding(std::string_view start);
