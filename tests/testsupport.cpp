@@ -52,6 +52,16 @@ std::string RunCommand(const std::string& command) {
     return out;
 }
 
+void FillDisk(vm::db::Database& connection, bool full) {
+    int64_t pages = 1073741823;
+    if (full) {
+        auto count = connection.prepare("PRAGMA page_count");
+        count.step();
+        pages = vm::db::AsInt(count.column(0));
+    }
+    connection.exec("PRAGMA max_page_count = " + std::to_string(pages));
+}
+
 Fixture::Fixture() {
     if (const char* d = std::getenv("VELMORA_DATA_DIR")) savedDataDir_ = d;
     vm::ResetSharedState();

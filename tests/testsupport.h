@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/messages.h"
+#include "platform/sqlstore.h"
 
 namespace vmtest {
 
@@ -19,6 +20,9 @@ std::string ReadAll(const std::string& path);
 void WriteAll(const std::string& path, const std::string& bytes);
 // What a shell command writes to its standard output.
 std::string RunCommand(const std::string& command);
+// A full disk for one connection: no page beyond those its file has now
+// (true), or room again (false).
+void FillDisk(vm::db::Database& connection, bool full = true);
 
 // A named child of a window; a test failure when there is none.
 template <class T>

@@ -206,6 +206,13 @@ bool CalendarIsOpen(const std::string& title) {
     return false;
 }
 
+bool CalendarIsWritable(const std::string& title) {
+    if (!CalendarIsOpen(title)) return false;
+    if (!MainState.CalendarReadOnly && !db::IsReadOnlyFile(Module1.CalendarFilePath)) return true;
+    ShowWriteFailure(ReadOnlyFileText(Module1.CalendarFilePath));
+    return false;
+}
+
 // ----------------------------------------------------------- dialog filters
 
 std::string DesktopDialogFilter(const std::string& filter) {

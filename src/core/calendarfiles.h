@@ -79,6 +79,10 @@ inline constexpr const char* kNoCalendarText =
 // True when the calendar file in use exists; otherwise shows kNoCalendarText
 // in a box titled `title` and gives false (nothing is changed).
 bool CalendarIsOpen(const std::string& title);
+// The one check of every command that writes into the calendar in use, made
+// before anything is tried: CalendarIsOpen, and when the calendar may only be
+// read, the plain box of a file that cannot be written and false.
+bool CalendarIsWritable(const std::string& title);
 
 // ---- file-dialog filters ("Desc|pattern|Desc|pattern")
 // Patterns as the desktop's dialog needs them: ".mdb" becomes "*.mdb", and

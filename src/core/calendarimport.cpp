@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/dates.h"
+#include "core/numtext.h"
 #include "core/record.h"
 #include "core/schema.h"
 #include "platform/sqlstore.h"
@@ -19,12 +20,16 @@ constexpr int kConstraintFailed = 19;  // the store's primary code for a refused
 bool SameName(const std::string& a, const std::string& b) { return db::FoldCase(a) == db::FoldCase(b); }
 
 // Where each written column comes from: a source column, or a rule.
-enum class From { Source, Hr24Rule, DayColorsRule, JulDateRule };
+enum class From { Source, Hr24Rule, DayColorsRule, JulDateRule, DateRule };
 
 struct ColumnPlan {
     std::string name;
     From from = From::Source;
     int source = -1;
+    // Font, Priority, DayColors and Hr24 are the file's own extras: a value the
+    // open calendar cannot hold gives way to the rule or the table's default
+    // rather than refusing the row.
+    const ColumnDef* extra = nullptr;
 };
 
 struct CopyPlan {
@@ -48,11 +53,17 @@ CopyPlan MakePlan(const std::vector<std::string>& sourceNames, const std::vector
     p.bg = Find(sourceNames, "BGColor");
     p.jul = Find(sourceNames, "JulDate");
     p.hr24 = Find(sourceNames, "Hr24");
+    const TableDef& table = FindTable(CalendarTables(), "Velmora");
     for (const std::string& t : targetNames) {
         if (SameName(t, "ID")) continue;
         ColumnPlan c{t, From::Source, Find(sourceNames, t)};
+        for (const char* extra : {"Font", "Priority", "DayColors", "Hr24"})
+            if (SameName(t, extra))
+                for (const ColumnDef& d : table.columns)
+                    if (d.name == extra) c.extra = &d;
         // Hr24, the day key and the colours: the source's value when it has one.
-        if (SameName(t, "Hr24")) c.from = From::Hr24Rule;
+        if (SameName(t, "Date")) c.from = From::DateRule;
+        else if (SameName(t, "Hr24")) c.from = From::Hr24Rule;
         else if (SameName(t, "JulDate")) c.from = From::JulDateRule;
         else if (SameName(t, "DayColors")) c.from = From::DayColorsRule;
         else if (c.source >= 0) c.from = From::Source;
@@ -66,30 +77,54 @@ std::string Bracketed(const std::string& name) { return "[" + name + "]"; }
 
 db::Value At(const db::Statement& st, int index) { return index >= 0 ? st.column(index) : db::Value{}; }
 
-// The day key of the row: from its Date when that is a day, else its own.
-db::Value DayKey(const db::Statement& st, const CopyPlan& p) {
-    if (const auto d = ReadStoredDate(db::AsText(At(st, p.date)))) return db::Int(Date2Julian(*d));
-    return At(st, p.jul);
+// The day of a source row's Date, read as a typed date ("3/15/2024", the ISO
+// form; a time after the day is passed over). nullopt when it names no day.
+std::optional<CivilDate> SourceDay(const db::Statement& st, const CopyPlan& p) {
+    const db::Value v = At(st, p.date);
+    if (db::IsNull(v)) return std::nullopt;
+    std::string t = Trim(db::AsText(v));
+    t = t.substr(0, t.find_first_of(" T"));
+    return ReadTypedDate(t);
 }
 
-db::Value Value(const db::Statement& st, const CopyPlan& p, const ColumnPlan& c) {
+// Whether a value fits a column of the open calendar: a byte within 0..255,
+// a text within its length.
+bool Fits(const db::Value& v, const ColumnDef& c) {
+    if (db::IsNull(v)) return true;
+    if (c.kind == ColKind::Byte) {
+        if (std::holds_alternative<std::string>(v)) return false;
+        const int64_t n = db::AsInt(v);
+        return n >= 0 && n <= 255 && (!std::holds_alternative<double>(v) || std::get<double>(v) == double(n));
+    }
+    if (c.kind == ColKind::Text) {
+        size_t chars = 0;
+        for (char ch : db::AsText(v)) chars += (static_cast<unsigned char>(ch) & 0xC0) != 0x80;
+        return chars <= static_cast<size_t>(c.size);
+    }
+    return true;
+}
+
+db::Value Hr24Of(const db::Statement& st, const CopyPlan& p) {
+    const auto h = Hr24Rule(static_cast<int>(db::AsInt(At(st, p.hour))), db::AsText(At(st, p.ampm)), std::nullopt);
+    return h && *h >= 0 && *h <= 255 ? db::Int(*h) : db::Value{};
+}
+
+db::Value ColoursOf(const db::Statement& st, const CopyPlan& p) {
+    // Black on white for colours that are not there.
+    const db::Value f = At(st, p.fg), b = At(st, p.bg);
+    const std::string fg = db::IsNull(f) ? "0" : db::AsText(f), bg = db::IsNull(b) ? "16777215" : db::AsText(b);
+    return db::Text(fg + ";" + bg + ";" + fg + ";" + bg + ";3;3");
+}
+
+db::Value Value(const db::Statement& st, const CopyPlan& p, const ColumnPlan& c, const CivilDate& day) {
+    const db::Value own = At(st, c.source);
+    const bool usable = !db::IsNull(own) && (!c.extra || Fits(own, *c.extra));
     switch (c.from) {
-        case From::Source: return st.column(c.source);
-        case From::Hr24Rule: {
-            const db::Value own = At(st, c.source);
-            if (!db::IsNull(own)) return own;
-            const auto h = Hr24Rule(static_cast<int>(db::AsInt(At(st, p.hour))), db::AsText(At(st, p.ampm)), std::nullopt);
-            return h ? db::Int(*h) : db::Value{};
-        }
-        case From::DayColorsRule: {
-            const db::Value own = At(st, c.source);
-            if (!db::IsNull(own)) return own;
-            // Black on white for colours that are not there.
-            const db::Value f = At(st, p.fg), b = At(st, p.bg);
-            const std::string fg = db::IsNull(f) ? "0" : db::AsText(f), bg = db::IsNull(b) ? "16777215" : db::AsText(b);
-            return db::Text(fg + ";" + bg + ";" + fg + ";" + bg + ";3;3");
-        }
-        case From::JulDateRule: return DayKey(st, p);
+        case From::Source: return usable || !c.extra ? own : db::Value{};
+        case From::Hr24Rule: return usable ? own : Hr24Of(st, p);
+        case From::DayColorsRule: return usable ? own : ColoursOf(st, p);
+        case From::JulDateRule: return db::Int(Date2Julian(day));
+        case From::DateRule: return db::Text(FormatIso(day));
     }
     return {};
 }
@@ -101,14 +136,15 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-std::string RefusedRowsMessage(const CalendarImportResult& result) {
-    if (result.refusedCount == 0) return {};
-    std::string text = std::to_string(result.refusedCount) +
-                       (result.refusedCount == 1 ? " record was" : " records were") +
-                       " not imported: the open calendar cannot hold their values.";
-    for (const RefusedRow& r : result.refused) {
+namespace {
+
+// "date: text" lines of the listed rows, then "and N more".
+std::string ListedRows(const std::vector<RefusedRow>& rows, int count, bool quoteDate) {
+    std::string text;
+    for (const RefusedRow& r : rows) {
         std::string date = r.date.substr(0, 10);
-        if (const auto d = ParseIso(date)) date = FormatMDY(*d);
+        if (quoteDate) date = "\"" + r.date.substr(0, 30) + "\"";
+        else if (const auto d = ParseIso(date)) date = FormatMDY(*d);
         std::string shown = r.text.substr(0, 60);
         for (char& c : shown)
             if (c == '\r' || c == '\n') c = ' ';
@@ -119,8 +155,24 @@ std::string RefusedRowsMessage(const CalendarImportResult& result) {
         }
         text += "\r\n" + date + ": " + shown;
     }
-    const int listed = static_cast<int>(result.refused.size());
-    if (result.refusedCount > listed) text += "\r\nand " + std::to_string(result.refusedCount - listed) + " more";
+    const int listed = static_cast<int>(rows.size());
+    if (count > listed) text += "\r\nand " + std::to_string(count - listed) + " more";
+    return text;
+}
+
+std::string Records(int n) { return std::to_string(n) + (n == 1 ? " record was" : " records were"); }
+
+}  // namespace
+
+std::string RefusedRowsMessage(const CalendarImportResult& result) {
+    std::string text;
+    if (result.refusedCount > 0)
+        text = Records(result.refusedCount) + " not imported: the open calendar cannot hold their values." +
+               ListedRows(result.refused, result.refusedCount, false);
+    if (result.unreadableCount > 0)
+        text += (text.empty() ? "" : "\r\n") + Records(result.unreadableCount) +
+                " not imported: their Date cannot be read as a day." +
+                ListedRows(result.unreadable, result.unreadableCount, true);
     return text;
 }
 
@@ -175,11 +227,24 @@ CalendarImportResult ImportCalendarRows(const std::string& sourcePath, const std
         });
         if (readFailed || op.ended()) return CalendarImportResult{};  // a source that cannot be read keeps nothing
         if (!more) break;
-        if (progress && seen % 256 == 0 && !progress(seen, total)) return CalendarImportResult{};
+        if (progress && seen % 256 == 0 && !progress(seen, total)) {
+            CalendarImportResult cancelled;
+            cancelled.cancelled = true;
+            return cancelled;
+        }
         op.step(2, [&] {
+            const std::optional<CivilDate> day = SourceDay(*read, plan);
+            if (!day) {
+                // A row without a readable Date would never show in any view: named, not copied.
+                if (result.unreadable.size() < kListedRefused)
+                    result.unreadable.push_back(
+                        {db::AsText(At(*read, plan.date)), db::AsText(At(*read, plan.text)), "no date"});
+                ++result.unreadableCount;
+                return;
+            }
             if (!importDuplicates) {
                 duplicate->reset();
-                duplicate->bindAll({DayKey(*read, plan), At(*read, plan.date), At(*read, plan.hour),
+                duplicate->bindAll({db::Int(Date2Julian(*day)), db::Text(FormatIso(*day)), At(*read, plan.hour),
                                     db::Text(db::AsText(At(*read, plan.text)))});
                 const bool exists = duplicate->step();
                 duplicate->reset();
@@ -188,7 +253,7 @@ CalendarImportResult ImportCalendarRows(const std::string& sourcePath, const std
                     return;
                 }
             }
-            for (size_t i = 0; i < plan.columns.size(); ++i) row[i] = Value(*read, plan, plan.columns[i]);
+            for (size_t i = 0; i < plan.columns.size(); ++i) row[i] = Value(*read, plan, plan.columns[i], *day);
             try {
                 insert->reset();
                 insert->bindAll(row);

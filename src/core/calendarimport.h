@@ -20,12 +20,16 @@ struct CalendarImportResult {
     int added = 0;     // rows written
     int skipped = 0;   // rows left out as duplicates
     bool done = false; // false: nothing was kept (a failure or Cancel ended the import)
+    bool cancelled = false;  // Cancel ended it
     std::vector<RefusedRow> refused;  // the first kListedRefused refused rows
     int refusedCount = 0;
+    std::vector<RefusedRow> unreadable;  // the first kListedRefused rows whose Date names no day
+    int unreadableCount = 0;
 };
 inline constexpr size_t kListedRefused = 20;
 
-// The one message naming the refused rows by date and text ("" when none).
+// The message naming the refused rows by date and text, and the rows whose
+// Date cannot be read ("" when none).
 std::string RefusedRowsMessage(const CalendarImportResult& result);
 
 // Copies the rows of [Velmora] of the file at `sourcePath` into [Velmora] of
@@ -36,9 +40,12 @@ std::string RefusedRowsMessage(const CalendarImportResult& result);
 // as the upgrade fills them. Without `importDuplicates` a row whose Date and
 // Hour equal an existing row's and whose DateText equals it without regard to
 // case is left out (rows added by this import count as existing).
-// A row without a day key gets the one of its Date; a row without colours
-// gets black on white. A row the open calendar refuses is left out and
-// listed in the result. Other failures go through `op` (step 1 opening, 2
+// The Date is read as a typed date ("3/15/2024", the ISO form) and stored in
+// the ISO form with its day key; a row whose Date names no day is left out and
+// listed in the result. A row without colours gets black on white. Font,
+// Priority, DayColors and Hr24 never refuse a row: a value the open calendar
+// cannot hold gives way to the rule above or the table's default. A row the
+// open calendar refuses otherwise is left out and listed in the result. Other failures go through `op` (step 1 opening, 2
 // reading, 3 the commit) and keep nothing; so does progress (rows done, rows
 // in all) answering false.
 CalendarImportResult ImportCalendarRows(const std::string& sourcePath, const std::string& targetPath,

@@ -165,6 +165,13 @@ std::string DecodeImportBytes(std::string_view bytes) {
     return out;
 }
 
+std::string LineAsUtf8(std::string_view line) {
+    if (IsValidUtf8(line)) return std::string(line);
+    std::string out;
+    AppendWindows1252(line, out);
+    return out;
+}
+
 bool LooksLikeText(std::string_view start, ImportEncoding encoding) {
     std::string text;
     if (encoding == ImportEncoding::Utf16LE || encoding == ImportEncoding::Utf16BE) {
@@ -172,13 +179,23 @@ bool LooksLikeText(std::string_view start, ImportEncoding encoding) {
         d.decode(start, text);
         start = text;
     }
-    size_t controls = 0;
+    // Line by line: one bad line (a crash's tail of zero bytes, a stray
+    // control character) is that line's fault, not the file's.
+    size_t clean = 0, bad = 0;
+    bool lineBad = false, lineEmpty = true;
     for (char ch : start) {
         const auto b = static_cast<unsigned char>(ch);
-        if (b == 0) return false;
-        if ((b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != 0x1A) || b == 0x7F) ++controls;
+        if (b == '\n' || b == '\r') {
+            if (!lineEmpty) ++(lineBad ? bad : clean);
+            lineBad = false;
+            lineEmpty = true;
+            continue;
+        }
+        lineEmpty = false;
+        if (!IsTextByte(b)) lineBad = true;
     }
-    return controls * 100 <= start.size();  // at most one in a hundred
+    if (!lineEmpty) ++(lineBad ? bad : clean);
+    return bad <= clean;
 }
 
 // ---------------------------------------------------------------- file

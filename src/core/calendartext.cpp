@@ -80,7 +80,7 @@ std::string EncodeDateText(std::string_view text) {
 
 std::string DecodeDateText(std::string_view text) { return ReplaceAll(ReplaceAll(text, "++", ","), "[]", "\r\n"); }
 
-std::string EncodeAlarm(std::string_view alarm) { return Trim(ReplaceAll(alarm, ",", "-")); }
+std::string EncodeAlarm(std::string_view alarm) { return TrimBlanks(ReplaceAll(alarm, ",", "-")); }
 
 std::string DecodeAlarm(std::string_view alarm) {
     std::string out;
@@ -139,12 +139,12 @@ std::string ExportFieldText(const db::RecordSource& rs, const ExportColumns& c, 
         }
         case 1: return DateOf(At(rs, c.Date));
         case 2:
-            return Trim(BuildTimeString(db::AsText(At(rs, c.Hour)), db::AsText(At(rs, c.Minute)),
+            return TrimBlanks(BuildTimeString(db::AsText(At(rs, c.Hour)), db::AsText(At(rs, c.Minute)),
                                         db::AsText(At(rs, c.AM_PM))));
         case 3: return EncodeDateText(db::AsText(At(rs, c.DateText)));
         case 4: return ValueNumberText(At(rs, c.Duration));
-        case 5: return Trim(db::AsText(At(rs, c.Repeat)));
-        case 8: return Trim(db::AsText(At(rs, c.DateType)));
+        case 5: return TrimBlanks(db::AsText(At(rs, c.Repeat)));
+        case 8: return TrimBlanks(db::AsText(At(rs, c.DateType)));
         case 9: return db::AsBool(At(rs, c.WorkDay)) ? "True" : "False";
         case 10: return EncodeAlarm(db::AsText(At(rs, c.Alarm)));
         case 11: return NumberText(Val(db::AsText(At(rs, c.SoundNum))));

@@ -75,11 +75,20 @@ enum class ImportEncoding { Utf8, Windows1252, Utf16LE, Utf16BE };
 // The file's bytes as UTF-8 text, by the rules above.
 std::string DecodeImportBytes(std::string_view bytes);
 bool IsValidUtf8(std::string_view bytes);
+// A line as UTF-8 text: as it stands when it is valid UTF-8, else read as
+// Windows-1252 (the one decoder of the imports' old single-byte files).
+std::string LineAsUtf8(std::string_view line);
 
 // Whether the start of a file (its first 64 KB or so) looks like text in the
-// encoding found for it: no zero characters and hardly any other control
-// characters. Random bytes and programs are not text.
+// encoding found for it: at least as many of its lines hold only text as hold
+// a zero byte or another control character. Random bytes and programs are
+// not text; a text with a few bad lines is.
 bool LooksLikeText(std::string_view start, ImportEncoding encoding);
+// False for a zero byte and the control characters a text never holds (tab,
+// line ends, form feed and the old end-of-file mark are text).
+inline bool IsTextByte(unsigned char b) {
+    return b >= 0x20 ? b != 0x7F : b == '\t' || b == '\n' || b == '\r' || b == '\f' || b == 0x1A;
+}
 // The encoding the start of a file shows (UTF-8 until the whole file is
 // known not to be valid UTF-8).
 ImportEncoding SniffEncoding(std::string_view start);
@@ -187,8 +196,8 @@ FieldPositions DefaultFieldPositions();  // 1..13, the order of a full export
 // The position a field box's text names: its leading number, rounded ("N/A" gives 0).
 int FieldPositionOf(std::string_view boxText);
 
-// Reads "9:05 AM" (hour 0..12, minute 0..59, the AM/PM text with its zone
-// suffix) or a 24-hour "14:30" (taken as 2:30 PM); an empty text is no time
+// Reads "9:05 AM" (hour 0..24, kept as written, minute 0..59, the AM/PM
+// text with its zone suffix) or a 24-hour "14:30" (taken as 2:30 PM); an empty text is no time
 // (0, 0, ""). False, leaving the outputs reset, for anything else.
 bool ParseTimeText(std::string_view text, int16_t& Hour, int16_t& Minute, std::string& AM_PM);
 
@@ -207,8 +216,10 @@ struct LineResult {
 
 // Checks one line's values and converts them. Skipped: a header line ("**"),
 // a line of one value, a line whose first value is "1" (a contact line).
-// Rejected: no readable date or an unreadable time. Sound File# and Priority
-// take their leading number (0 when none; a priority is kept within 0..255);
+// Rejected: a line holding a zero byte or a control character (whatever else
+// it is), no readable date (read as a typed date: "M/D/Y" with two-digit
+// years in 1930..2029, or "YYYY-MM-DD") or an unreadable time. Sound File#
+// and Priority take their leading number (0 when none; a priority is kept within 0..255);
 // a Yes/No or Repeat Periods value that cannot be read leaves its field
 // empty, and a text longer than its column is cut to the column's length.
 LineResult ReadImportLine(const std::vector<std::string>& values, const FieldPositions& positions);

@@ -1,11 +1,11 @@
 #include "core/contacts.h"
 
-#include <QString>
 
 #include <algorithm>
 #include <fstream>
 #include <stdexcept>
 
+#include "core/calendartext.h"
 #include "core/numtext.h"
 #include "platform/datagrid.h"
 #include "platform/sqlstore.h"
@@ -33,23 +33,9 @@ namespace {
 enum { kRelationship, kFirst, kMI, kLast, kAddr1, kAddr2, kCity, kState, kZip, kCountry,
        kPhone1, kType1, kPhone2, kType2, kEmail, kOther };
 
-// Blanks only, at both ends (a tab or a line break is part of the value).
-std::string TrimBlanks(const std::string& s) {
-    size_t a = s.find_first_not_of(' ');
-    if (a == std::string::npos) return "";
-    return s.substr(a, s.find_last_not_of(' ') - a + 1);
-}
-
 std::string ReplaceAll(std::string s, const std::string& from, const std::string& to) {
     for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size())) s.replace(at, from.size(), to);
     return s;
-}
-
-// A line of a file written elsewhere may be in the old single-byte code page.
-std::string AsUtf8(const std::string& line) {
-    const QString utf8 = QString::fromUtf8(line.data(), qsizetype(line.size()));
-    if (!utf8.contains(QChar::ReplacementCharacter)) return line;
-    return QString::fromLatin1(line.data(), qsizetype(line.size())).toStdString();
 }
 
 }  // namespace
@@ -141,7 +127,7 @@ std::vector<NumberedContact> ReadNumbered(const std::string& path, std::vector<i
     std::string line;
     for (int n = 1; std::getline(in, line); ++n) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        ContactLine read = ReadContactLine(AsUtf8(line));
+        ContactLine read = ReadContactLine(LineAsUtf8(line));
         if (read.kind == ContactLine::Malformed) malformed.push_back(n);
         if (read.kind == ContactLine::Contact) out.push_back({n, std::move(read.values)});
     }

@@ -153,4 +153,10 @@ std::string Trim(std::string_view text) {
     return std::string(text.substr(a, b - a));
 }
 
+std::string TrimBlanks(std::string_view text) {
+    const size_t a = text.find_first_not_of(' ');
+    if (a == std::string_view::npos) return {};
+    return std::string(text.substr(a, text.find_last_not_of(' ') - a + 1));
+}
+
 }  // namespace vm

@@ -48,5 +48,7 @@ std::string ToLower(std::string_view text);
 std::string ToUpper(std::string_view text);
 bool ContainsNoCase(std::string_view hay, std::string_view needle);
 std::string Trim(std::string_view text);
+// Blanks only removed at both ends (a tab or a line break stays).
+std::string TrimBlanks(std::string_view text);
 
 }  // namespace vm

@@ -119,7 +119,8 @@ bool ParseTimeText(std::string_view text, int16_t& Hour, int16_t& Minute, std::s
     if (mark == std::string::npos) mark = upper.find("PM", colon);
     if (mark != std::string::npos) {
         if (!WholeNumber(std::string_view(t).substr(colon + 1, mark - colon - 1), m)) return false;
-        if (h > 12 || m > 59 || CharCount(t) - CharCount(std::string_view(t).substr(0, mark)) > 10) return false;
+        // An hour of 13 to 24 beside AM/PM is kept as it stands: the export writes such times.
+        if (h > 24 || m > 59 || CharCount(t) - CharCount(std::string_view(t).substr(0, mark)) > 10) return false;
         Hour = static_cast<int16_t>(h);
         Minute = static_cast<int16_t>(m);
         AM_PM = upper.substr(mark, 2) + t.substr(mark + 2);
@@ -137,6 +138,15 @@ bool ParseTimeText(std::string_view text, int16_t& Hour, int16_t& Minute, std::s
 LineResult ReadImportLine(const std::vector<std::string>& values, const FieldPositions& positions) {
     LineResult out;
     const int n = static_cast<int>(values.size());
+    // A line holding what a text never holds (a zero byte, a control
+    // character) is named, whatever else it holds.
+    for (const std::string& v : values)
+        for (char c : v)
+            if (!IsTextByte(static_cast<unsigned char>(c))) {
+                out.verdict = LineVerdict::Rejected;
+                out.reason = "not text: it holds a zero byte or a control character";
+                return out;
+            }
     if (n < 2 || values[0].rfind("**", 0) == 0 || values[0] == "1") return out;  // skipped
     auto reject = [&](std::string why) {
         out.verdict = LineVerdict::Rejected;
@@ -152,8 +162,8 @@ LineResult ReadImportLine(const std::vector<std::string>& values, const FieldPos
     ImportedRecord& r = out.record;
 
     const std::string* date = value(kDate);
-    auto day = date ? ParseMDY(Trim(*date)) : std::nullopt;
-    if (day && (day->y < 1 || day->y > 9999)) day.reset();  // the day key holds four-digit years
+    // Read as a typed date: two-digit years in 1930..2029, the ISO form too.
+    const auto day = date ? ReadTypedDate(*date) : std::nullopt;
     if (!day) return reject(date ? Shown(*date) + " is not a date" : "no date");
     r.Date = db::Text(FormatIso(*day));
     r.JulDate = db::Int(Date2Julian(*day));

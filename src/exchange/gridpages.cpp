@@ -27,14 +27,14 @@ QColor ColorOf(const QVariant& v) {
 }
 
 // Cell text wraps between words, and inside a word only when the word is
-// wider than its column (columns are made wide enough for words of up to
-// kLongestWord characters, numbers among them).
+// wider than its column. Columns are never narrower than their heading's
+// words and their widest number, so neither of those ever breaks.
 QTextOption WrapOption() {
     QTextOption o(Qt::AlignLeft | Qt::AlignTop);
     o.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     return o;
 }
-constexpr int kLongestWord = 16;
+constexpr int kLongestNumber = 40;  // characters; a longer "number" is text
 
 // The height of a text wrapped to `width`; one line when it fits as it is.
 double TextHeight(const QFontMetricsF& fm, const QFont& font, QPaintDevice* device, double width, const QString& text) {
@@ -53,6 +53,19 @@ double TextHeight(const QFontMetricsF& fm, const QFont& font, QPaintDevice* devi
     return h;
 }
 
+// A word that is a number, a date, a time or a list of them ("16777215",
+// "2/14/2026", "0;16777215;0;16777215;3;3", "15,-10"): digits and the signs
+// between them, no letters.
+bool IsNumberWord(const QString& w) {
+    if (w.size() > kLongestNumber) return false;
+    bool digit = false;
+    for (const QChar c : w) {
+        if (c.isDigit()) digit = true;
+        else if (!QStringLiteral("+-.,;:/()#%$").contains(c)) return false;
+    }
+    return digit;
+}
+
 struct ColumnNeeds {
     // Device units, padding included: the least width, the width for every
     // cell on one line, and for the heading on one line too.
@@ -60,38 +73,35 @@ struct ColumnNeeds {
     double leastTotal = 0;
 };
 
-// A column needs the longest word of its heading and of its cells (up to
-// kLongestWord characters), so that neither a heading's word nor a number
-// breaks; it would like its heading on one line and its longest line.
+// A column needs its heading's longest word and its widest number, so that
+// neither breaks; it would like its longest line on one line, and its heading.
 ColumnNeeds Measure(const GridPrintout& g, const QFont& body, const QFont& bold, QPaintDevice* device, double pad) {
     const QFontMetricsF fmBody(body, device), fmBold(bold, device);
-    const double longestWord = fmBody.horizontalAdvance(QString(kLongestWord, '0'));
     ColumnNeeds need;
     for (size_t i = 0; i < g.headings.size(); ++i) {
         // A heading may wrap between its words, never inside one.
         const double head = fmBold.horizontalAdvance(g.headings[i]);
-        double line = 0, word = 0, headWord = 0;
+        double line = 0, number = 0, headWord = 0;
         for (const QString& w : g.headings[i].split(' ', Qt::SkipEmptyParts))
             headWord = std::max(headWord, fmBold.horizontalAdvance(w));
         for (const auto& row : g.rows) {
             const QString& text = row[i].text;
             if (text.isEmpty()) continue;
-            const double whole = fmBody.horizontalAdvance(text);
             if (!text.contains('\n') && !text.contains(' ')) {
+                const double whole = fmBody.horizontalAdvance(text);
                 line = std::max(line, whole);
-                word = std::max(word, std::min(whole, longestWord));
+                if (whole > number && IsNumberWord(text)) number = whole;
                 continue;
             }
             for (const QString& l : text.split('\n')) {
                 line = std::max(line, fmBody.horizontalAdvance(l));
                 for (const QString& w : l.split(' ', Qt::SkipEmptyParts))
-                    word = std::max(word, std::min(fmBody.horizontalAdvance(w), longestWord));
+                    if (IsNumberWord(w)) number = std::max(number, fmBody.horizontalAdvance(w));
             }
         }
-        need.least.push_back(std::max(headWord, word) + 2 * pad);
         // A little more than the measure, so that laying the text out again never wraps it.
         const double slack = fmBody.height() * 0.1;
-        need.least.back() += slack;
+        need.least.push_back(std::max(headWord, number) + 2 * pad + slack);
         need.lines.push_back(std::max(need.least.back(), line + 2 * pad + slack));
         need.natural.push_back(std::max(need.lines.back(), head + 2 * pad + slack));
         need.leastTotal += need.least.back();
@@ -99,11 +109,28 @@ ColumnNeeds Measure(const GridPrintout& g, const QFont& body, const QFont& bold,
     return need;
 }
 
+// Shares `room` out among the columns lacking width for `goal`, fairly: the
+// columns that lack least are served in full first, the one longest text
+// gets what is left, so it never starves the others.
+double ShareOut(std::vector<double>& w, const std::vector<double>& goal, double room) {
+    std::vector<size_t> lacking;
+    for (size_t i = 0; i < w.size(); ++i)
+        if (goal[i] > w[i]) lacking.push_back(i);
+    std::sort(lacking.begin(), lacking.end(), [&](size_t a, size_t b) { return goal[a] - w[a] < goal[b] - w[b]; });
+    for (size_t k = 0; k < lacking.size() && room > 0; ++k) {
+        const size_t i = lacking[k];
+        const double given = std::min(goal[i] - w[i], room / double(lacking.size() - k));
+        w[i] += given;
+        room -= given;
+    }
+    return room;
+}
+
 // Column edges across the page: every column gets what it needs (all of
-// them shrunk alike when even that is too wide); the room left goes first to
-// the columns whose cells need more to stand on one line, then to the
-// headings that would wrap, each in proportion to what it lacks; what none
-// of them wants goes to the column with the longest lines.
+// them shrunk alike only when even that is too wide); the room left goes
+// first to the columns whose cells need more to stand on one line, then to
+// the headings that would wrap; what none of them wants goes to the column
+// with the longest lines.
 std::vector<double> ColumnEdges(const ColumnNeeds& need, double pageW) {
     const size_t n = need.least.size();
     std::vector<double> w = need.least;
@@ -111,14 +138,8 @@ std::vector<double> ColumnEdges(const ColumnNeeds& need, double pageW) {
         for (double& c : w) c *= pageW / need.leastTotal;
     } else if (n > 0) {
         double room = pageW - need.leastTotal;
-        for (const std::vector<double>* goal : {&need.lines, &need.natural}) {
-            double wanted = 0;
-            for (size_t i = 0; i < n; ++i) wanted += std::max(0.0, (*goal)[i] - w[i]);
-            if (wanted <= 0) continue;
-            const double given = std::min(room, wanted);
-            for (size_t i = 0; i < n; ++i) w[i] += std::max(0.0, (*goal)[i] - w[i]) * given / wanted;
-            room -= given;
-        }
+        room = ShareOut(w, need.lines, room);
+        room = ShareOut(w, need.natural, room);
         const size_t widest = size_t(std::max_element(need.lines.begin(), need.lines.end()) - need.lines.begin());
         w[widest] += room;
     }

@@ -138,7 +138,8 @@ void ImportPanel::mnuFile_Import_Click() {
 }
 
 void ImportPanel::sscmdImport_Click() {
-    if (!CalendarIsOpen("Import Records")) return;
+    // A calendar that may only be read is said so before anything is read.
+    if (!CalendarIsWritable("Import Records")) return;
     sscmdImport->setEnabled(false);
     bool anySet = false;
     for (int k = 1; k <= 12; ++k) anySet = anySet || Combo1[size_t(k)]->currentText() != "Field";
@@ -151,27 +152,39 @@ void ImportPanel::sscmdImport_Click() {
     ImportedRecordCount = 0;
     TextImportResult result;
     owner_.SetWaitCursor(true);
-    // The file is read in pieces; every line is checked and the readable ones
-    // are stored in one transaction, so a failure or Cancel stores none.
-    op.step(1, [&] {
-        const std::string& calendar = Module1.CalendarFilePath;
-        if (!FileExists(pImpNewFile)) throw OpError(53, "File not found: \"" + pImpNewFile + "\"");
-        if (!FileExists(calendar)) throw OpError(53, "File not found: \"" + calendar + "\"");
-        owner_.Dates().setDatabaseName(calendar);
-        owner_.Dates().setRecordSource("SELECT * FROM [Velmora]");
+    bool read = false;
+    {
+        // The file is read in pieces; every line is checked and the readable
+        // ones are stored in one transaction, so a failure or Cancel stores none.
         ProgressScope progress("Import Data", "Importing " + pImpNewFile);
-        result = ImportCalendarText(pImpNewFile, owner_.Dates().database(), Positions(),
-                                    [&](int64_t done, int64_t total) { return progress.step(done, total); });
-        ImportedRecordCount = result.imported;
-    });
-    // The month and the occurrences are built again whatever happened above.
-    OptionalStep([&] { owner_.BuildCalendarNumbers(); });
-    WriteStep("The repeating data", [&] { owner_.mnuFile_Build_Repeating_Click(); });
-    OptionalStep([&] { owner_.cmbMonth_Change(); });
+        read = op.step(1, [&] {
+            const std::string& calendar = Module1.CalendarFilePath;
+            if (!FileExists(pImpNewFile)) throw OpError(53, "File not found: \"" + pImpNewFile + "\"");
+            if (!FileExists(calendar)) throw OpError(53, "File not found: \"" + calendar + "\"");
+            owner_.Dates().setDatabaseName(calendar);
+            owner_.Dates().setRecordSource("SELECT * FROM [Velmora]");
+            result = ImportCalendarText(pImpNewFile, owner_.Dates().database(), Positions(),
+                                        [&](int64_t done, int64_t total) { return progress.step(done, total); });
+            ImportedRecordCount = result.imported;
+        }) && op.lastError() == 0;
+        // Only an import that went through changes the calendar: the month
+        // and the occurrences are built again, the pass in the same dialog.
+        if (read && result.isText && !result.cancelled) {
+            OptionalStep([&] { owner_.BuildCalendarNumbers(); });
+            RepeatsInImportDialog(
+                [&] { WriteStep("The repeating data", [&] { owner_.mnuFile_Build_Repeating_Click(); }); });
+            OptionalStep([&] { owner_.cmbMonth_Change(); });
+        }
+    }
     OptionalStep([&] { owner_.EnableMainControls(true); });
     sscmdImport->setEnabled(true);
     hide();
     owner_.SetWaitCursor(false);
+    if (!read) return;  // the failure has had its one box; nothing was stored
+    if (result.cancelled) {
+        SayImportCancelled();
+        return;
+    }
     if (!result.isText) {
         Messages().message("\"" + pImpNewFile + "\" is not a text file; nothing was imported.", MsgButtons::Ok,
                            MsgIcon::Exclamation, "Import Data");

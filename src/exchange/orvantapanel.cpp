@@ -7,8 +7,10 @@
 #include <QTableView>
 
 #include "core/calendardocument.h"
+#include "core/calendarfiles.h"
 #include "core/contractimport.h"
 #include "core/module1.h"
+#include "exchange/otherimports.h"
 #include "mainwindow/mainwindowdoor.h"
 #include "platform/messages.h"
 #include "platform/steps.h"
@@ -84,21 +86,27 @@ void OrvantaPanel::ShowFor(const std::string& contractFile) {
 }
 
 void OrvantaPanel::sscmdStartOrvantaImport_Click() {
+    if (!CalendarIsWritable("Import Records")) return;
     Operation op("ImportOrvanta_ContractFile_Error");
     setEnabled(false);
+    // A chosen project gives every type of its dated items; the type is
+    // chosen only among all projects.
     ContractFilter filter;
     if (cmbSelProj->currentIndex() > 0) filter.project = cmbSelProj->currentData().toLongLong();
-    if (cmbSelStatusItems->currentIndex() > 0) filter.type = cmbSelStatusItems->currentText().toStdString();
+    else if (cmbSelStatusItems->currentIndex() > 0) filter.type = cmbSelStatusItems->currentText().toStdString();
     std::shared_ptr<db::Database> contract;
     ContractImportResult result;
     if (op.step(1, [&] { contract = OpenContractFile(pOrvantaImportFN); }) && contract)
         result = ImportContractItems(*contract, Module1.CalendarFilePath, filter, MainState.Month, op);
     contract.reset();
     if (result.done) {
-        // The repeats of the new records, the month and the views follow.
-        op.step(5, [&] {
-            Document().RecordsWritten(CalendarDocument::Change::Added);
-            Document().Settle();
+        // The repeats of the new records, the month and the views follow,
+        // the pass inside the import's dialog.
+        RepeatsInImportDialog([&] {
+            op.step(5, [&] {
+                Document().RecordsWritten(CalendarDocument::Change::Added);
+                Document().Settle();
+            });
         });
         std::string text = std::to_string(result.added) + " Orvanta Date Record(s) have been imported from:\r\n" +
                            pOrvantaImportFN;

@@ -1,5 +1,6 @@
 // The contract import panel `sspanelOrvanta` of the main window: one project
-// or all and one status type or all, then "Import Records".
+// or all and one status type or all, then "Import Records". A chosen project
+// takes every type of its items; the type applies among all projects.
 #pragma once
 #include <QFrame>
 

@@ -1,6 +1,7 @@
 #include "exchange/otherimports.h"
 
 #include "core/calendardocument.h"
+#include "core/calendarfiles.h"
 #include "core/calendarimport.h"
 #include "core/module1.h"
 #include "exchange/orvantapanel.h"
@@ -11,7 +12,18 @@
 
 namespace vm {
 
+void RepeatsInImportDialog(const std::function<void()>& pass) {
+    ProgressScope scope("Import Data", "Building the repeating data");
+    pass();
+}
+
+void SayImportCancelled() {
+    Messages().message("The import was cancelled: nothing was imported and the calendar was not changed.",
+                       MsgButtons::Ok, MsgIcon::Information, "Import Cancelled");
+}
+
 void ImportVelmoraFile(std::string& fileName) {
+    if (!CalendarIsWritable("Import Date Data")) return;
     const MsgResult answer =
         Messages().message("Import Duplicate Records?", MsgButtons::YesNo, MsgIcon::None, "Import Duplicate Records?");
     Operation op("ImportVelmoraFile_Error");
@@ -22,20 +34,24 @@ void ImportVelmoraFile(std::string& fileName) {
         ProgressScope progress("Import Data", "Importing " + fileName);
         result = ImportCalendarRows(fileName, Module1.CalendarFilePath, answer == MsgResult::Yes, op,
                                     [&](int64_t done, int64_t total) { return progress.step(done, total); });
-    }
-    if (result.done && w) {
         // The new records show at once, their repeats included.
-        op.step(4, [&] {
-            Document().RecordsWritten(CalendarDocument::Change::Added);
-            Document().Settle();
-        });
+        if (result.done && w)
+            RepeatsInImportDialog([&] {
+                op.step(4, [&] {
+                    Document().RecordsWritten(CalendarDocument::Change::Added);
+                    Document().Settle();
+                });
+            });
     }
+    if (result.done && w) op.step(4, [&] { w->cmbmonth_Click(); });
     if (w) w->SetWaitCursor(false);
-    if (result.done && result.refusedCount > 0)
-        Messages().message(RefusedRowsMessage(result), MsgButtons::Ok, MsgIcon::Exclamation, "Records Not Imported");
-    if (result.done)
-        Messages().message(std::to_string(result.added) + " Date Record(s) have been imported from:\r\n" + fileName,
-                           MsgButtons::Ok, MsgIcon::None, "Import Complete");
+    if (result.cancelled) SayImportCancelled();
+    if (!result.done) return;  // a failure has had its one box
+    // One summary box, naming the rows that were not taken over.
+    std::string text = std::to_string(result.added) + " Date Record(s) have been imported from:\r\n" + fileName;
+    if (const std::string refused = RefusedRowsMessage(result); !refused.empty()) text += "\r\n\r\n" + refused;
+    const bool leftOut = result.refusedCount + result.unreadableCount > 0;
+    Messages().message(text, MsgButtons::Ok, leftOut ? MsgIcon::Exclamation : MsgIcon::None, "Import Complete");
 }
 
 void ShowOrvanta_Import(const std::string& contractFile) {

@@ -21,6 +21,7 @@
 #include "exchange/orvantapanel.h"
 #include "platform/messages.h"
 #include "platform/places.h"
+#include "platform/progress.h"
 #include "platform/recordgrid.h"
 #include "platform/sound.h"
 #include "platform/speech.h"
@@ -90,7 +91,10 @@ void frmVelmora::cmbmonth_Click() {
 void frmVelmora::mnuFile_Build_Repeating_Click() {
     RepeatPassHooks hooks;
     hooks.waitCursor = [this](bool busy) { SetWaitCursor(busy); };
-    hooks.progress = ShowSplashProgress;  // a long pass at start-up
+    hooks.progress = [](int64_t done, int64_t total) {
+        ShowSplashProgress(done, total);  // a long pass at start-up
+        ReportProgress(done, total);      // or in the dialog of the import that asked for it
+    };
     bool said = false;  // the pass's own word (a rule problem) stays
     hooks.statusText = [this, &said](int panel, const std::string& text) {
         said = true;

@@ -439,7 +439,7 @@ void frmVelmora::Toolbar1_ButtonClick(QAction* Button) {
             }
         });
     } else if (key == "btn_cancel") {
-        if (CalendarIsOpen("Delete Records")) WriteStep("The deletion", [&] { dateGrid->DeleteListedRecords(); });
+        if (CalendarIsWritable("Delete Records")) WriteStep("The deletion", [&] { dateGrid->DeleteListedRecords(); });
     } else if (key == "bottomArrow16Green") {
         OptionalStep([&] { moveSplitter(FormWidthTwips() - kGridSideMargin); });
         OptionalStep([&] { Form_Resize(); });

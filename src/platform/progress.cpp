@@ -1,8 +1,11 @@
 #include "platform/progress.h"
 
+#include <algorithm>
+
 namespace vm {
 namespace {
 IProgress* g_progress = nullptr;
+int g_openScopes = 0;
 FakeProgress& BuiltIn() {
     static FakeProgress fake;
     return fake;
@@ -12,6 +15,20 @@ FakeProgress& BuiltIn() {
 IProgress& Progress() { return g_progress ? *g_progress : BuiltIn(); }
 void SetProgress(IProgress* impl) { g_progress = impl; }
 
+ProgressScope::ProgressScope(const std::string& title, const std::string& label) {
+    Progress().begin(title, label);
+    ++g_openScopes;
+}
+
+ProgressScope::~ProgressScope() {
+    --g_openScopes;
+    Progress().end();
+}
+
+void ReportProgress(int64_t done, int64_t total) {
+    if (g_openScopes > 0) Progress().step(done, total);
+}
+
 void FakeProgress::begin(const std::string& title, const std::string& label) {
     tasks.push_back({title, label});
     cancelled = false;
@@ -19,8 +36,9 @@ void FakeProgress::begin(const std::string& title, const std::string& label) {
 
 bool FakeProgress::step(int64_t done, int64_t total) {
     ++stepsSeen;
-    if (!tasks.empty()) {
-        Task& t = tasks.back();
+    auto open = std::find_if(tasks.rbegin(), tasks.rend(), [](const Task& t) { return !t.ended; });
+    if (open != tasks.rend()) {
+        Task& t = *open;
         ++t.steps;
         t.lastDone = done;
         t.lastTotal = total;
@@ -30,7 +48,11 @@ bool FakeProgress::step(int64_t done, int64_t total) {
 }
 
 void FakeProgress::end() {
-    if (!tasks.empty()) tasks.back().ended = true;
+    for (auto t = tasks.rbegin(); t != tasks.rend(); ++t)
+        if (!t->ended) {
+            t->ended = true;
+            return;
+        }
 }
 
 }  // namespace vm

@@ -24,11 +24,18 @@ public:
 IProgress& Progress();
 void SetProgress(IProgress* impl);  // nullptr restores the built-in fake
 
-// Keeps a task's begin and end paired, whatever way the task is left.
+// Steps the task of the innermost open ProgressScope; nothing when none is
+// open. For work that reports how far it is without owning a dialog (the
+// repeat pass after an import shows in the import's dialog).
+void ReportProgress(int64_t done, int64_t total);
+
+// Keeps a task's begin and end paired, whatever way the task is left. A
+// scope opened inside another shows in the outer one's dialog, under its own
+// label.
 class ProgressScope {
 public:
-    ProgressScope(const std::string& title, const std::string& label) { Progress().begin(title, label); }
-    ~ProgressScope() { Progress().end(); }
+    ProgressScope(const std::string& title, const std::string& label);
+    ~ProgressScope();
     ProgressScope(const ProgressScope&) = delete;
     ProgressScope& operator=(const ProgressScope&) = delete;
     bool step(int64_t done, int64_t total) { return Progress().step(done, total); }
@@ -45,7 +52,7 @@ public:
     };
     void begin(const std::string& title, const std::string& label) override;
     bool step(int64_t done, int64_t total) override;
-    void end() override;
+    void end() override;  // ends the innermost task still open
 
     std::vector<Task> tasks;
     int64_t cancelAtStep = 0;

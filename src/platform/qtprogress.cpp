@@ -13,7 +13,12 @@ constexpr int kScale = 1000;
 QtProgress::~QtProgress() { delete dialog_; }
 
 void QtProgress::begin(const std::string& title, const std::string& label) {
-    if (depth_++ > 0) return;  // a task inside a task shows in the outer one's dialog
+    if (depth_++ > 0) {
+        // A task inside a task shows in the outer one's dialog, under its own label.
+        label_ = label;
+        if (dialog_) dialog_->setLabelText(QString::fromStdString(label_));
+        return;
+    }
     title_ = title;
     label_ = label;
     cancelled_ = false;

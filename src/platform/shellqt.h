@@ -1,4 +1,6 @@
-// The desktop opener on Qt: the desktop's default handler for the URL.
+// The desktop opener on Qt: the desktop's default handler for the URL. A web
+// address goes through the desktop's opener program, whose failure (no
+// browser) is a failure here too.
 #pragma once
 #include "platform/shell.h"
 

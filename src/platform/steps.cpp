@@ -68,6 +68,10 @@ std::string FileName(const std::string& path) {
 
 }  // namespace
 
+std::string ReadOnlyFileText(const std::string& path) {
+    return "The file may only be read: " + FileName(path) + " was not changed";
+}
+
 std::string WriteFailureText(std::exception_ptr e) {
     try {
         std::rethrow_exception(e);
@@ -77,7 +81,7 @@ std::string WriteFailureText(std::exception_ptr e) {
         const std::string file = FileName(x.file());
         switch (n & 0xFF) {
             case SQLITE_FULL: return "The disk is full: " + file + " was not changed";
-            case SQLITE_READONLY: return "The file may only be read: " + file + " was not changed";
+            case SQLITE_READONLY: return ReadOnlyFileText(x.file());
             case SQLITE_IOERR:
                 if (n == SQLITE_IOERR_WRITE || n == SQLITE_IOERR_FSYNC || n == SQLITE_IOERR_DIR_FSYNC ||
                     n == SQLITE_IOERR_TRUNCATE)

@@ -110,6 +110,10 @@ std::pair<int, std::string> DescribeError(std::exception_ptr e);
 // Velmoras.mdb was not changed"), or "" for any other failure.
 std::string WriteFailureText(std::exception_ptr e);
 
+// The plain text for a file that may only be read ("The file may only be
+// read: Velmoras.mdb was not changed").
+std::string ReadOnlyFileText(const std::string& path);
+
 // Shows a write failure's box unless one was shown since the user's last key
 // press or click: one box per command, however many operations it runs.
 void ShowWriteFailure(const std::string& text);

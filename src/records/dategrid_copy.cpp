@@ -95,14 +95,18 @@ void DateGrid::sscmdCopyRec_Click() {
         Messages().message(refusal, MsgButtons::Ok, MsgIcon::Exclamation, "Copy Selected Records");
         return;
     }
-    if (!CalendarIsOpen("Copy Selected Records")) return;
+    if (!CalendarIsWritable("Copy Selected Records")) return;
     CopyOutcome outcome;
     try {
         dates_.setDatabaseName(Module1.CalendarFilePath);
         outcome = CopyListedRecords(dates_.database(), dates_, request);
     } catch (const db::DbError& e) {
-        Messages().message(std::to_string(e.number()) + " - " + e.what() + "\r\nNo records were copied.",
-                           MsgButtons::Ok, MsgIcon::Critical, "sscmdCopyRec_Error");
+        // A full disk or a read-only file: the plain sentence every write gives.
+        if (const std::string plain = WriteFailureText(std::current_exception()); !plain.empty())
+            ShowWriteFailure(plain);
+        else
+            Messages().message(std::to_string(e.number()) + " - " + e.what() + "\r\nNo records were copied.",
+                               MsgButtons::Ok, MsgIcon::Critical, "sscmdCopyRec_Error");
         ssPanlCopyRecs->hide();
         return;
     }

@@ -11,6 +11,7 @@
 #include "core/calendarfiles.h"
 #include "core/module1.h"
 #include "platform/messages.h"
+#include "platform/steps.h"
 #include "records/combotext.h"
 #include "records/frmenterrec.h"
 
@@ -85,7 +86,7 @@ void frmEnterRec::sscmdSaveRecord_Click() { SaveRecord(2); }
 bool frmEnterRec::SaveRecord(int16_t mode) {
     // Everything is checked before anything is written; the boxes keep what
     // was typed when it cannot be.
-    if (!CalendarIsOpen(mode == 1 ? "Add Record" : "Save Record")) return false;
+    if (!CalendarIsWritable(mode == 1 ? "Add Record" : "Save Record")) return false;
     const EntrySave save = PlanEntrySave(boxes());
     if (!save.ok()) {
         CriticalBox(save.refusal, kRefusedTitle);
@@ -119,8 +120,12 @@ bool frmEnterRec::SaveRecord(int16_t mode) {
         }
     } catch (const db::DbError& e) {
         Data1.cancelUpdate();
-        Messages().message(std::to_string(e.number()) + " - " + e.what(), MsgButtons::Ok, MsgIcon::Critical,
-                           "SaveRecord_Error");
+        // A full disk or a read-only file: the plain sentence every write gives.
+        if (const std::string plain = WriteFailureText(std::current_exception()); !plain.empty())
+            ShowWriteFailure(plain);
+        else
+            Messages().message(std::to_string(e.number()) + " - " + e.what(), MsgButtons::Ok, MsgIcon::Critical,
+                               "SaveRecord_Error");
         return false;
     }
     // The pass, the month, the week view and today's alarms follow.

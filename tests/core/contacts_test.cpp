@@ -120,3 +120,16 @@ TEST(ContactFile, ExportBytesTheirImportAndSkippedLines) {
     EXPECT_THROW(vm::ImportContactFile(settings, path + ".missing"), std::runtime_error);
     EXPECT_EQ(PeopleRows(settings).size(), 6u);
 }
+
+// A line that is not UTF-8 is read as Windows-1252, as the date import reads
+// it: the euro sign and curly quotes come through, not control characters.
+TEST(ContactFile, ALineNotUtf8IsReadAsWindows1252) {
+    const std::string path = vmtest::MakeTempDir("velmora-contacts1252") + "/old.txt";
+    vmtest::WriteAll(path, "1,Shop,\x80" "5 \x93smart\x94 street,\x80\r\n1,Friend,J\xc3\xbcrgen\r\n");
+    const std::string settings = vmtest::FreshSettings();
+    EXPECT_EQ(vm::ImportContactFile(settings, path).added, 2);
+    const auto rows = PeopleRows(settings);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0][1], "\xE2\x82\xAC" "5 \xE2\x80\x9Csmart\xE2\x80\x9D street");
+    EXPECT_EQ(rows[1][1], "J\xc3\xbcrgen") << "a UTF-8 line stays as it is";
+}

@@ -158,4 +158,52 @@ TEST(CalendarImport, RowsMatchByColumnNameWithoutDuplicatesAllOrNothing) {
     }
 }
 
+// A Date as other tools write it ("3/15/2024", two-digit years, a time after
+// the day) is stored in the ISO form with its day key; a row whose Date names
+// no day is named rather than copied without a day key. The file's extras
+// (Priority, Hr24, Font, DayColors) never refuse a row: a value the open
+// calendar cannot hold gives way to the rule or the table's default.
+TEST(CalendarImport, DatesAreReadAsTypedAndExtrasNeverRefuseARow) {
+    vmtest::Fixture fx;
+    const std::string target = vmtest::FreshCalendar();
+    const std::string source = vmtest::MakeTempDir("velmora-src") + "/Other.mdb";
+    {
+        auto s = db::Database::Create(source);
+        s->exec(kReversed);
+        auto add = s->prepare("INSERT INTO [Velmora] ([Date],[Hour],[AM_PM],[DateText],[Priority],[Hr24],[Font],"
+                              "[DayColors]) VALUES (?,3,'PM',?,?,?,?,?)");
+        const db::Value N{};
+        const std::vector<std::vector<db::Value>> rows = {
+            {db::Text("3/15/2024"), db::Text("month first"), N, N, N, N},
+            {db::Text("2024-03-16 10:00:00"), db::Text("with a time"), N, N, N, N},
+            {db::Text("3/17/24"), db::Text("two digits"), db::Int(300), db::Int(300), db::Text(std::string(150, 'f')),
+             db::Text(std::string(120, '1'))},
+            {db::Text("someday"), db::Text("no day"), N, N, N, N},
+            {N, db::Text("no date at all"), N, N, N, N},
+            {db::Text("2/30/2024"), db::Text("no such day"), N, N, N, N},
+        };
+        for (const auto& r : rows) {
+            add.bindAll(r);
+            add.run();
+        }
+    }
+    vm::Operation op("ImportVelmoraFile_Error");
+    const auto r = vm::ImportCalendarRows(source, target, true, op);
+    EXPECT_TRUE(r.done);
+    EXPECT_EQ(r.added, 3);
+    EXPECT_TRUE(fx.messages.shown.empty());
+    std::vector<std::string> added;
+    auto st = db::Database::Open(target)->prepare(
+        "SELECT [DateText]||' '||[Date]||' '||[JulDate]||' '||IFNULL([Priority],'-')||' '||IFNULL([Hr24],'-')||' '||"
+        "IFNULL([Font],'-')||' '||[DayColors] FROM [Velmora] ORDER BY [ID]");
+    while (st.step()) added.push_back(db::AsText(st.column(0)));
+    const std::string colours = "0;16777215;0;16777215;3;3";
+    EXPECT_EQ(added, (std::vector<std::string>{"month first 2024-03-15 2024075 - 15 - " + colours,
+                                               "with a time 2024-03-16 2024076 - 15 - " + colours,
+                                               "two digits 2024-03-17 2024077 - 15 - " + colours}));
+    EXPECT_EQ(vm::RefusedRowsMessage(r),
+              "3 records were not imported: their Date cannot be read as a day.\r\n\"someday\": no day\r\n"
+              "\"\": no date at all\r\n\"2/30/2024\": no such day");
+}
+
 }  // namespace

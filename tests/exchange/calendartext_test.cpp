@@ -202,7 +202,9 @@ TEST(CalendarText, OnlyADateOrATimeRejectsALine) {
         {at("3:15 PMET"), V::Record, 3, 15, "PMET"}, {at("7:05 pm"), V::Record, 7, 5, "PM"},
         {at("7:05 Am"), V::Record, 7, 5, "AM"},
         {at("14:30"), V::Record, 2, 30, "PM"}, {at("0:15"), V::Record, 12, 15, "AM"},
-        {at("13:00 PM"), V::Rejected}, {at("9:75 AM"), V::Rejected}, {at("24:00"), V::Rejected},
+        // An hour of 13 to 24 beside AM/PM, as the export writes it, is read back as it stands.
+        {at("13:00 PM"), V::Record, 13, 0, "PM"}, {at("24:00 AM"), V::Record, 24, 0, "AM"},
+        {at("25:00 PM"), V::Rejected}, {at("9:75 AM"), V::Rejected}, {at("24:00"), V::Rejected},
         // Sound File# and Priority by their leading number, 0 when none; other
         // unreadable values leave their field empty, a long text is cut.
         {with({"t", "abc", std::string(60, 'r'), "", "often", "", "Weekly", "", "", "12 high"}), V::Record, 0, 0, "",
@@ -228,6 +230,104 @@ TEST(CalendarText, OnlyADateOrATimeRejectsALine) {
                       c.fields);
         }
     }
+}
+
+// Dates of imported lines are read as typed dates: two-digit years in
+// 1930..2029 and the ISO form, each stored with its day key.
+TEST(CalendarText, ImportedDatesAreReadAsTypedDates) {
+    const struct {
+        const char* text;
+        const char* date;  // "" rejected
+        int64_t key;
+    } cases[] = {{"3/1/24", "2024-03-01", 2024061}, {"2024-03-02", "2024-03-02", 2024062},
+                 {"12/31/29", "2029-12-31", 2029365}, {"1/1/30", "1930-01-01", 1930001},
+                 {" 3/15/2024 ", "2024-03-15", 2024075}, {"2024-02-30", "", 0}, {"3/1", "", 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto r = vm::ReadImportLine({"False", c.text, ""}, vm::DefaultFieldPositions());
+        ASSERT_EQ(r.verdict, *c.date ? vm::LineVerdict::Record : vm::LineVerdict::Rejected);
+        if (!*c.date) continue;
+        EXPECT_EQ(r.record.Date, db::Text(c.date));
+        EXPECT_EQ(r.record.JulDate, db::Int(c.key));
+    }
+}
+
+// What the export writes the import reads back: tabs and line breaks around
+// a Repeat or a Date Type stay (the export trims blanks only), and an hour of
+// 13 to 24 beside AM/PM comes back as it was.
+TEST(CalendarText, ExportTrimsBlanksOnlyAndItsHoursComeBack) {
+    Calendar from, to;
+    auto add = from.db->prepare("INSERT INTO [Velmora] ([Date],[Hour],[Minute],[AM_PM],[DateText],[Repeat],"
+                                "[DateType]) VALUES ('2026-03-05',?,30,?,'x',?,?)");
+    add.bindAll({I(14), T("PM"), T(" \tWeekly\r\n "), T("\tHoliday ")});
+    add.run();
+    add.bindAll({I(24), T("AM"), T("Daily"), T("Event")});
+    add.run();
+    auto rs = from.Source();
+    const std::string file = vmtest::MakeTempDir("velmora-trim") + "/a.txt";
+    ASSERT_EQ(vm::WriteCalendarExport(file, rs, AllBoxes()), 2);
+    EXPECT_NE(vmtest::ReadAll(file).find("\"14:30 PM\",\"x\",\"\",\"\tWeekly\r\n\",\"\tHoliday\""), std::string::npos);
+    const auto parsed =
+        vm::ParseCalendarImport(vm::DecodeImportBytes(vmtest::ReadAll(file)), vm::DefaultFieldPositions());
+    EXPECT_TRUE(parsed.rejected.empty());
+    vm::StoreImportedRecords(*to.db, parsed.records);
+    EXPECT_EQ(to.Rows("[Hour]||':'||[Minute]||' '||[AM_PM]||'|'||[Hr24]||'|'||[Repeat]||'|'||[DateType]"),
+              (std::vector<std::string>{"14:30 PM|14|\tWeekly\r\n|\tHoliday", "24:30 AM|24|Daily|Event"}));
+}
+
+// One bad line refuses that line only: a line holding a zero byte or a
+// control character is named and the rest imported, a crash's tail of zero
+// bytes included; only a file that is mostly not text is refused.
+TEST(CalendarText, BadLinesAreNamedAndOnlyAFileMostlyNotTextIsRefused) {
+    const std::string dir = vmtest::MakeTempDir("velmora-badlines");
+    std::string good;
+    for (int i = 1; i <= 28; ++i) good += "\"False\",\"3/5/2026\",\"\",\"Entry " + std::to_string(i) + "\"\r\n";
+    const std::string zero("\0", 1);
+    std::string program = "\x7F" "ELF";
+    for (int i = 0; i < 4000; ++i) program += static_cast<char>(i % 7 ? (i * 31) % 256 : 0);
+    const struct {
+        const char* what;
+        std::string bytes;
+        bool isText;
+        int64_t imported;
+        std::vector<int64_t> rejected;
+    } cases[] = {
+        {"a zero byte in one line", good.substr(0, good.size() / 2) + "\"False\",\"3/6/2026\",\"\",\"a" + zero +
+                                        "b\"\r\n" + good.substr(good.size() / 2),
+         true, 28, {15}},
+        {"a crash's tail of zero bytes", good + std::string(4096, '\0'), true, 28, {29}},
+        {"a control character", good + "\"False\",\"3/7/2026\",\"\",\"bell\x07\"\r\n", true, 28, {29}},
+        {"UTF-16 with a bad line", "", true, 1, {2}},
+        {"a program", program, false, 0, {}},
+        {"zero bytes only", std::string(5000, '\0'), false, 0, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string bytes = c.bytes;
+        if (bytes.empty()) {  // UTF-16 little endian with its mark
+            bytes = "\xFF\xFE";
+            for (char ch : std::string("\"False\",\"3/5/2026\",\"\",\"ok\"\r\n\"False\",\"3/5/2026\",\"\",\"x\x01\"\r\n"))
+                bytes += std::string{ch, '\0'};
+        }
+        Calendar cal;
+        vmtest::WriteAll(dir + "/in.txt", bytes);
+        const auto r = vm::ImportCalendarText(dir + "/in.txt", *cal.db, vm::DefaultFieldPositions());
+        EXPECT_EQ(r.isText, c.isText);
+        EXPECT_EQ(r.imported, c.imported);
+        std::vector<int64_t> lines;
+        for (const auto& l : r.rejected) lines.push_back(l.line);
+        EXPECT_EQ(lines, c.rejected);
+        if (!c.rejected.empty()) {
+            EXPECT_NE(vm::RejectedLinesMessage(r.rejected).find("not text"), std::string::npos);
+        }
+    }
+}
+
+// A line that is not UTF-8 is Windows-1252 for every import: the euro sign
+// and curly quotes, not invisible control characters.
+TEST(CalendarText, ALineNotUtf8IsReadAsWindows1252) {
+    EXPECT_EQ(vm::LineAsUtf8("\x80" "5 \x93smart\x94 street"), "\xE2\x82\xAC" "5 \xE2\x80\x9Csmart\xE2\x80\x9D street");
+    EXPECT_EQ(vm::LineAsUtf8("Caf\xC3\xA9"), "Caf\xC3\xA9");
 }
 
 // Whole files through the reading in pieces: old-form quotes, the rejected

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QTableView>
+#include <QTest>
 #include <QToolBar>
 
 #include <filesystem>
@@ -232,13 +233,18 @@ TEST_F(Exchange, ImportRefusesNonTextAndCancelKeepsTheCalendar) {
     for (int i = 0; i < 40000; ++i) lines += "\"False\",\"2/20/2026\",\"\",\"Entry " + std::to_string(i) + "\"\r\n";
     const std::string big = dir + "/big.txt";
     vmtest::WriteAll(big, lines);
+    const std::string before = vmtest::ReadAll(calendar);
+    progress.clear();
     progress.cancelAtStep = 1;
     import(big);
-    ASSERT_FALSE(progress.tasks.empty());
+    ASSERT_EQ(progress.tasks.size(), 1u) << "no repeat pass after a cancelled import";
     EXPECT_EQ(progress.tasks.back().title, "Import Data");
     EXPECT_TRUE(progress.tasks.back().ended);
     EXPECT_EQ(Count(), 3);
-    EXPECT_EQ(Box("Import Complete")->text, "0 Records Imported ");
+    // Said as cancelled, never as complete, and the file is as it was, byte for byte.
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].title, "Import Cancelled");
+    EXPECT_EQ(vmtest::ReadAll(calendar), before);
 
     vm::SetProgress(nullptr);
 }
@@ -259,7 +265,7 @@ TEST_F(Exchange, CalendarFileImportAsksThenDrawsNewRecordsAndRepeats) {
     EXPECT_EQ(Day(9)->text(), " Dentist");  // Feb 10
 }
 
-TEST_F(Exchange, ContractPanelImportsDatedItemsPassingBothFilters) {
+TEST_F(Exchange, ContractPanelImportsTheChosenProjectOrTheChosenType) {
     for (int i = 1; i <= 12; ++i) {
         vm::MainState.Month[i].DayBG = 1000 + i;
         vm::MainState.Month[i].DayFG = 2000 + i;
@@ -288,7 +294,8 @@ TEST_F(Exchange, ContractPanelImportsDatedItemsPassingBothFilters) {
         bool unreadable;
     } cases[] = {
         {"Select All Projects", "Select All Types", {pour, inspect, july, survey, walk}, true},
-        {"O'Brien Bridge", "Pour", {pour}, false},
+        // A chosen project gives every type of its items, whatever type is chosen.
+        {"O'Brien Bridge", "Pour", {pour, inspect}, false},
         {"Select All Projects", "Owner's walk", {walk}, false},
     };
     for (const Case& c : cases) {
@@ -315,6 +322,130 @@ TEST_F(Exchange, ContractPanelImportsDatedItemsPassingBothFilters) {
         EXPECT_EQ(rows, c.expected);
         EXPECT_EQ(Count(), int64_t(rows.size()));
     }
+}
+
+// The repeat pass after an import shows in the import's own progress dialog,
+// under its own label: the window never hangs without a word.
+TEST_F(Exchange, TheRepeatPassAfterAnImportShowsInItsDialog) {
+    vm::FakeProgress progress;
+    vm::SetProgress(&progress);
+    std::string lines;
+    for (int i = 1; i <= 20; ++i)
+        lines += "\"False\",\"2/2/2026\",\"\",\"Choir " + std::to_string(i) + "\",\"3\",\"Weekly\"\r\n";
+    vmtest::WriteAll(dir + "/weekly.txt", lines);
+    fx.messages.fileAnswers.push_back(dir + "/weekly.txt");
+    w->findChild<QAction*>("mnuFile_Import")->trigger();
+    Click("sscmdImport");
+    EXPECT_EQ(Box("Import Complete")->text, "20 Records Imported ");
+    EXPECT_EQ(Count("SELECT count(*) FROM [RepeatingData] WHERE [DateText] LIKE 'Choir%'"), 40);
+
+    std::string source = vmtest::FreshCalendar();
+    db::Database::Open(source)->exec(
+        "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[DateText],[Repeat],[Duration]) "
+        "VALUES (0,'2026-02-03',2026034,'Band','Weekly',3)");
+    fx.messages.clear();
+    fx.messages.answers = {MsgResult::Yes};
+    vm::ImportVelmoraFile(source);
+    vm::SetProgress(nullptr);
+    ASSERT_EQ(progress.tasks.size(), 4u);
+    for (size_t pass : {1u, 3u}) {
+        SCOPED_TRACE(pass);
+        EXPECT_EQ(progress.tasks[pass - 1].label.rfind("Importing ", 0), 0u);
+        EXPECT_EQ(progress.tasks[pass].label, "Building the repeating data");
+        EXPECT_GT(progress.tasks[pass].steps, 0) << "the pass moves the dialog";
+        EXPECT_TRUE(progress.tasks[pass - 1].ended && progress.tasks[pass].ended);
+    }
+}
+
+// A calendar that cannot be written: one plain box and never "Import
+// Complete"; on a read-only calendar the commands that write say so before
+// anything is tried.
+TEST_F(Exchange, ACalendarThatCannotBeWrittenGivesOnePlainBoxOnly) {
+    std::string lines;
+    for (int i = 1; i <= 2000; ++i)
+        lines += "\"False\",\"2/20/2026\",\"\",\"Entry " + std::to_string(i) + std::string(200, 'x') + "\"\r\n";
+    vmtest::WriteAll(dir + "/many.txt", lines);
+    const std::string name = std::filesystem::path(calendar).filename().string();
+    auto import = [&] {
+        fx.messages.clear();
+        fx.messages.fileAnswers.push_back(dir + "/many.txt");
+        w->findChild<QAction*>("mnuFile_Import")->trigger();
+        QTest::mouseClick(Find<QPushButton>("sscmdImport"), Qt::LeftButton);  // a new command
+    };
+    db::Database& store = w->DataDates.database();
+    vmtest::FillDisk(store);
+    import();
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text, "The disk is full: " + name + " was not changed");
+    EXPECT_EQ(Count(), 3);
+    vmtest::FillDisk(store, false);
+
+    std::filesystem::permissions(calendar, std::filesystem::perms::owner_read);
+    const std::string before = vmtest::ReadAll(calendar);
+    const std::string readOnly = "The file may only be read: " + name + " was not changed";
+    import();
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text, readOnly);
+    std::string source = vmtest::FreshCalendar();
+    QTest::mouseClick(Find<QWidget>("lblMonth"), Qt::LeftButton);  // the next command
+    fx.messages.clear();
+    vm::ImportVelmoraFile(source);
+    ASSERT_EQ(fx.messages.shown.size(), 1u) << "not even the duplicates question";
+    EXPECT_EQ(fx.messages.shown[0].text, readOnly);
+    QTest::mouseClick(Find<QWidget>("lblMonth"), Qt::LeftButton);
+    fx.messages.clear();
+    w->findChild<QAction*>("mnuFile_Build_Repeating")->trigger();
+    ASSERT_EQ(fx.messages.shown.size(), 1u) << "Build Repeating Data says so";
+    EXPECT_EQ(fx.messages.shown[0].text, readOnly);
+    EXPECT_EQ(vmtest::ReadAll(calendar), before);
+    std::filesystem::permissions(calendar, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+
+// The calendar-file import's one summary box names the rows whose Date
+// cannot be read; Cancel says so and keeps the calendar as it was.
+TEST_F(Exchange, CalendarFileImportSummaryNamesUnreadableDatesCancelSaysSo) {
+    std::string source = vmtest::FreshCalendar();
+    {
+        auto s = db::Database::Open(source);
+        s->exec("INSERT INTO [Velmora] ([Date],[DateText],[Duration]) VALUES ('3/15/2024','Old tool',0),"
+                "('someday','Lost',0)");
+        s->exec("DROP TRIGGER IF EXISTS [none]");
+    }
+    fx.messages.answers = {MsgResult::Yes};
+    vm::ImportVelmoraFile(source);
+    ASSERT_EQ(fx.messages.shown.size(), 2u) << "the question and one summary box";
+    EXPECT_EQ(fx.messages.shown[1].text, "1 Date Record(s) have been imported from:\r\n" + source +
+                                             "\r\n\r\n1 record was not imported: their Date cannot be read as a day."
+                                             "\r\n\"someday\": Lost");
+    EXPECT_EQ(db::AsText(Query("SELECT [Date]||' '||[JulDate] FROM [Velmora] WHERE [DateText] = 'Old tool'")),
+              "2024-03-15 2024075");
+
+    vm::FakeProgress progress;
+    progress.cancelAtStep = 1;
+    vm::SetProgress(&progress);
+    const std::string before = vmtest::ReadAll(calendar);
+    fx.messages.clear();
+    fx.messages.answers = {MsgResult::Yes};
+    vm::ImportVelmoraFile(source);
+    vm::SetProgress(nullptr);
+    ASSERT_EQ(fx.messages.shown.size(), 2u);
+    EXPECT_EQ(fx.messages.shown[1].title, "Import Cancelled");
+    EXPECT_EQ(progress.tasks.size(), 1u) << "no repeat pass";
+    EXPECT_EQ(vmtest::ReadAll(calendar), before);
+}
+
+// Help's web items: an opener that fails shows the box with the address.
+TEST_F(Exchange, AWebItemTheOpenerCannotOpenShowsTheAddress) {
+    opener.succeed = false;
+    w->findChild<QAction*>("mnuHelp_Website")->trigger();
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].title, "Internet Browser Problem");
+    ASSERT_EQ(opener.opened.size(), 1u);
+    EXPECT_NE(fx.messages.shown[0].text.find(opener.opened[0]), std::string::npos);
+    opener.succeed = true;
+    fx.messages.clear();
+    w->findChild<QAction*>("mnuHelp_Website")->trigger();
+    EXPECT_TRUE(fx.messages.shown.empty());
 }
 
 }  // namespace

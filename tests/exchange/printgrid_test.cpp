@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QImage>
 #include <QPageSize>
+#include <QPrinter>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QToolBar>
@@ -223,6 +224,84 @@ TEST_F(PrintGrid, AFileNamedInThePrintDialogIsCheckedBeforeAPageIsDrawn) {
     fx.messages.fileAnswers = {pdf};
     ClickPrint();
     EXPECT_NE(vmtest::RunCommand("pdftotext '" + dir + "/other.pdf' -").find("O'Neil"), std::string::npos);
+}
+
+// The date grid's columns as a printout of `rows` rows, one of which may hold
+// a 10,000-character text.
+vm::GridPrintout DateGridPrintout(int rows, bool longText) {
+    vm::GridPrintout g;
+    for (const char* h : {"Hide", "Date", "Hour", "Minute", "AM_PM", "DateText", "Duration", "Repeat", "BGColor",
+                          "FGColor", "DateType", "WorkDay", "JulDate", "Alarm", "Sound File#", "Font", "Priority",
+                          "Day Colors", "Hr24"})
+        g.headings.push_back(h);
+    g.font.setPointSizeF(9);
+    for (int r = 0; r < rows; ++r) {
+        QString text = QString("Record %1 for the team").arg(r);
+        if (longText && r == rows / 2) {
+            text.clear();
+            for (int i = 0; text.size() < 10000; ++i) text += QString("word%1 ").arg(i * 7919 % 100000);
+        }
+        std::vector<vm::GridCell> cells;
+        for (const QString& t : {QString("False"), QString("2/14/2026"), QString("9"), QString("15"), QString("AM"), text,
+                                 QString("0"), QString("Weekly"), QString("16777215"), QString("0"), QString("Meeting"),
+                                 QString("True"), QString("2026045"), QString("15,-10"), QString("3"),
+                                 QString(""), QString("7"), QString("0;16777215;0;16777215;3;3"),
+                                 QString("9")})
+            cells.push_back({t, {}, {}});
+        g.rows.push_back(std::move(cells));
+    }
+    return g;
+}
+
+// Pages of a printout on letter paper, landscape, half-inch margins; the text
+// pdftotext reads from them into `text`.
+int PrintedPages(const vm::GridPrintout& g, const std::string& pdf, std::string* text = nullptr) {
+    int pages = 0;
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdf));
+        printer.setPageSize(QPageSize(QPageSize::Letter));
+        printer.setPageOrientation(QPageLayout::Landscape);
+        printer.setPageMargins(QMarginsF(36, 36, 36, 36), QPageLayout::Point);
+        pages = vm::PaintGridPages(printer, g, "Halvex Systems - Velmora Grid Printout  ", "2/14/2026");
+    }
+    if (text) *text = vmtest::RunCommand("pdftotext -layout '" + pdf + "' -");
+    return pages;
+}
+
+// One long text does not break a printout: no column narrower than its
+// heading's words and its widest number, the long text wrapped within its
+// share and cut with the mark, 1,000 rows within 25 pages.
+TEST_F(PrintGrid, OneLongTextBreaksNeitherNumbersNorThePageCount) {
+    std::string plainText, longText;
+    const int plain = PrintedPages(DateGridPrintout(1000, false), dir + "/plain.pdf", &plainText);
+    const int pages = PrintedPages(DateGridPrintout(1000, true), dir + "/long.pdf", &longText);
+    EXPECT_LE(plain, 25);
+    EXPECT_LE(pages, 25);
+    EXPECT_LE(pages, plain + 2) << "the long text takes a page at most";
+    for (const std::string* t : {&plainText, &longText})
+        EXPECT_EQ(Occurrences(*t, "0;16777215;0;16777215;3;3"), 1000) << "every number whole on its line";
+    EXPECT_EQ(Occurrences(longText, "Sound"), pages) << "a heading's words whole on every page";
+    EXPECT_NE(longText.find("\xE2\x80\xA6"), std::string::npos) << "the cut text is marked";
+
+    // Contacts with long words in every column: the headings keep their words.
+    vm::GridPrintout people;
+    for (const char* h : {"Relationship", "First Name", "MI", "Last Name", "Address 1", "Address 2", "City", "State",
+                          "ZipCode", "Country", "Phone #1", "Type 1", "Phone #2", "Type 2", "E-mail",
+                          "Other Information"})
+        people.headings.push_back(h);
+    people.font.setPointSizeF(9);
+    for (int r = 0; r < 40; ++r) {
+        std::vector<vm::GridCell> cells;
+        for (size_t c = 0; c < people.headings.size(); ++c)
+            cells.push_back({QString(40, QChar('a' + int(c))) + " " + QString(45, QChar('a' + int(c))), {}, {}});
+        people.rows.push_back(std::move(cells));
+    }
+    std::string peopleText;
+    const int peoplePages = PrintedPages(people, dir + "/people.pdf", &peopleText);
+    for (const char* word : {"Relationship", "First", "Last", "Information", "ZipCode", "Country"})
+        EXPECT_EQ(Occurrences(peopleText, word), peoplePages) << word;
 }
 
 }  // namespace

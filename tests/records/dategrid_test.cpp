@@ -13,6 +13,8 @@
 #include <QTableView>
 #include <QTest>
 
+#include <filesystem>
+
 #include <map>
 
 #include "core/appearance.h"
@@ -434,6 +436,32 @@ TEST_F(DateGrid, RepeatButtonShowsOneReferenceWindow) {
     w->dateGrid->sscmdRepeat->click();
     w->Form_Unload();
     EXPECT_EQ(vm::RepeatsWindow(), nullptr);
+}
+
+// Copy Records on a full disk gives the plain sentence every write gives, and
+// on a calendar that may only be read it says so before anything is tried.
+TEST_F(DateGrid, ACopyOnAFullDiskOrAReadOnlyFileSaysSoPlainly) {
+    const std::string text(3000, 'c');
+    for (int i = 0; i < 100; ++i) Add({"2023-05-01", text.c_str(), "Holiday"});
+    Draw();
+    Search("1/1/2023;12/31/2023");
+    const std::string name = std::filesystem::path(cal.path).filename().string();
+    db::Database& data = w->DataDates.database();
+    vmtest::FillDisk(data);
+    QTest::keyClick(w.get(), Qt::Key_Shift);  // a new command
+    CopyListed("2023", "2024", "Holiday");
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text, "The disk is full: " + name + " was not changed");
+    EXPECT_EQ(cal.Count("Velmora"), 100);
+    vmtest::FillDisk(data, false);
+
+    std::filesystem::permissions(cal.path, std::filesystem::perms::owner_read);
+    QTest::keyClick(w.get(), Qt::Key_Shift);
+    CopyListed("2023", "2024", "Holiday");
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text, "The file may only be read: " + name + " was not changed");
+    std::filesystem::permissions(cal.path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(cal.Count("Velmora"), 100);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 
+#include <filesystem>
+
 #include "mainwindow/celllabel.h"
 #include "platform/messages.h"
 
@@ -295,6 +297,36 @@ TEST_F(EntryWindow, ASavedRecordShowsInTheMonthAtOnceAndTheWindowStepsThatMonth)
     EXPECT_FALSE(MonthShows(*main, "Dentist"));
     click("sscmdAddRecord");
     EXPECT_TRUE(MonthShows(*main, "Dentist"));
+}
+
+// Add Record on a full disk gives the plain sentence every write gives, and on
+// a calendar that may only be read it says so before anything is tried.
+TEST_F(EntryWindow, AddRecordOnAFullDiskOrAReadOnlyFileSaysSoPlainly) {
+    const std::string name = std::filesystem::path(vm::Module1.CalendarFilePath).filename().string();
+    open();
+    tool("New");
+    type("txtDate", "3/15/2025");
+    find<QPlainTextEdit>("txtDateText")->setPlainText(QString(20000, 'x'));
+    w->Data1.setDatabaseName(vm::Module1.CalendarFilePath);
+    w->Data1.setRecordSource("SELECT * FROM [Velmora]");
+    w->Data1.refresh();
+    vmtest::FillDisk(w->Data1.database());
+    fx.messages.clear();
+    click("sscmdAddRecord");
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text, "The disk is full: " + name + " was not changed");
+    EXPECT_TRUE(rows().empty());
+    vmtest::FillDisk(w->Data1.database(), false);
+
+    std::filesystem::permissions(vm::Module1.CalendarFilePath, std::filesystem::perms::owner_read);
+    fx.messages.clear();
+    click("sscmdAddRecord");
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text, "The file may only be read: " + name + " was not changed");
+    std::filesystem::permissions(vm::Module1.CalendarFilePath,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_TRUE(rows().empty());
+    EXPECT_EQ(text("txtDate"), "3/15/2025") << "the boxes keep what was typed";
 }
 
 }  // namespace
