@@ -192,6 +192,7 @@ public:
 private:
     bool NavKeyEvent(QObject* watched, QEvent* event);
     void SetMonthBoxesVisible(bool visible);
+    bool MonthBoxesShown() const;
     void WriteMonthBox(const QString& name);
     bool AcceptYearBox();
     int ShownYear() const;
