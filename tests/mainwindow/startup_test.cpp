@@ -3,6 +3,9 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -11,6 +14,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <set>
 
 #include "core/files.h"
 #include "core/settingsio.h"
@@ -280,10 +285,35 @@ TEST(Menus, PrintPdfAndTheManualOnTheStartedWindow) {
     std::filesystem::remove(f.dir + "/VelmoraHelp.pdf");
     f.Action("mnuShow_UserManual")->trigger();
     ASSERT_EQ(f.Shown().size(), 1u);
-    EXPECT_EQ(f.Shown()[0].text, "User Manual Not Found");
+    EXPECT_EQ(f.Shown()[0].text, "User Manual Not Found\r\nIt was looked for at:\r\n" + f.dir + "/VelmoraHelp.pdf");
     f.fx.messages.answers = {vm::MsgResult::Cancel};
     f.Action("mnuHelp_Images")->trigger();
     EXPECT_TRUE(f.opener.opened.empty()) << "neither a missing manual nor Cancel opens anything";
+}
+
+// Every command of the menu bar has an Alt letter of its own, and Alt with
+// that letter opens its menu or runs it.
+TEST(Menus, EveryMenuBarCommandHasItsOwnAltLetter) {
+    StartupFixture f;
+    vm::frmVelmora& w = f.Start();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    std::set<int> letters;
+    for (QAction* a : w.menuBar()->actions()) {
+        const QKeySequence alt = QKeySequence::mnemonic(a->text());
+        ASSERT_FALSE(alt.isEmpty()) << a->text().toStdString() << " has no Alt letter";
+        EXPECT_TRUE(letters.insert(alt[0].toCombined()).second) << a->text().toStdString() << ": its letter is taken";
+        QSignalSpy ran(a, &QAction::triggered);
+        std::unique_ptr<QSignalSpy> opened;
+        if (a->menu()) opened = std::make_unique<QSignalSpy>(a->menu(), &QMenu::aboutToShow);
+        w.activateWindow();
+        QTest::keyClick(&w, alt[0].key(), Qt::AltModifier);
+        EXPECT_EQ((opened ? opened->count() : ran.count()), 1) << a->text().toStdString();
+        if (a->menu()) a->menu()->hide();
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top != &w && top->isWindow() && top->isVisible() && !qobject_cast<QMenu*>(top)) top->close();
+    }
+    EXPECT_EQ(letters.size(), 5u) << "File, About, Help, Week View and New Record";
 }
 
 QWidget* ShownDayWindow() {
