@@ -10,10 +10,12 @@
 #include <set>
 #include <sstream>
 #include <regex>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "platform/places.h"
+#include "repeat/expand.h"
 #include "testsupport.h"
 
 namespace {
@@ -130,6 +132,68 @@ TEST(UserManual, EveryChapterItSendsTheReaderToExists) {
         EXPECT_TRUE(headings.count(target)) << "\"see " << target << "\" names no chapter or section";
     }
     EXPECT_GE(references, 8);
+}
+
+// The rule tables: the first holds exactly the examples of the window
+// "Repeating Settings" (type, Repeat#, rule typed), and every rule either
+// table gives is one the repeat engine takes.
+TEST(UserManual, RepeatRulesAreTheWindowsAndAllAreTaken) {
+    std::ifstream in(VELMORA_SOURCE_DIR "/docs/manual.md");
+    std::stringstream all;
+    all << in.rdbuf();
+    const std::string text = all.str();
+    const size_t from = text.find("## Repeat rules"), to = text.find("\n## ", from + 1);
+    ASSERT_NE(from, std::string::npos);
+    const std::string chapter = text.substr(from, to - from);
+
+    // The table rows: their cells, trimmed.
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream lines(chapter);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("|", 0) != 0 || line.rfind("|---", 0) == 0) continue;
+        std::vector<std::string> cells;
+        std::stringstream split(line.substr(1));
+        for (std::string cell; std::getline(split, cell, '|');) cells.push_back(Trimmed(cell));
+        rows.push_back(cells);
+    }
+    std::vector<std::vector<std::string>> examples;
+    for (const auto& [file, row] : FindInSources(std::regex(R"re(\{("\w+", "\d+", "[^"\\]+))re"))) {
+        if (file != "frmrepeats.cpp") continue;
+        std::smatch m;
+        const std::regex cells(R"re("(\w+)", "(\d+)", "([^"\\]+))re");
+        ASSERT_TRUE(std::regex_match(row, m, cells));
+        examples.push_back({m[1], m[2], m[3]});
+    }
+    EXPECT_EQ(examples.size(), 10u);
+    for (const auto& e : examples) {
+        bool listed = false;
+        for (const auto& r : rows) listed = listed || (r.size() == 4 && r[0] == e[0] && r[1] == e[1] && r[2] == e[2]);
+        EXPECT_TRUE(listed) << "the manual's table lacks the window's example " << e[0] << " " << e[1] << " " << e[2];
+    }
+    int fourColumnRows = 0;
+    std::vector<std::string> rules;
+    for (const auto& r : rows) {
+        if (r.size() == 4 && r[0] != "repeat type") {
+            ++fourColumnRows;
+            rules.push_back(r[2]);
+        }
+        if (r.size() == 2 && r[0] != "rule typed") rules.push_back(r[0]);
+    }
+    EXPECT_EQ(fourColumnRows, int(examples.size())) << "the first table is the window's, no more";
+
+    for (const std::string& rule : rules) {
+        vm::DateRecord record;
+        record.ID = 1;
+        record.Date = {2026, 1, 4};  // a Sunday, as a week mask wants
+        record.Hour = 9;
+        record.AM_PM = "AM";
+        record.Duration = 3;
+        record.WorkDay = true;
+        record.Repeat = rule;
+        const vm::Expansion e = vm::ExpandRepeats(std::span(&record, 1), {});
+        EXPECT_TRUE(e.problems.empty()) << rule << " is not taken";
+        EXPECT_FALSE(e.rows.empty() && e.alarms.empty()) << rule << " makes nothing";
+    }
 }
 
 }  // namespace
