@@ -18,8 +18,8 @@
 #include "core/numtext.h"
 #include "mainwindow/celllabel.h"
 #include "mainwindow/frmvelmora.h"
-#include "platform/recordgrid.h"
 #include "platform/controls.h"
+#include "platform/recordgrid.h"
 #include "platform/sound.h"
 #include "records/dategrid.h"
 
