@@ -50,25 +50,31 @@ build: deps
 	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release
 	cmake --build build/release -j $(JOBS) --target velmora
 
-run: EXTRA_PKGS = $(RUN_PKGS)
-run: build
-	@$(MAKE) -s --no-print-directory start
-
 # Starts the built program (VELMORA). Stopping it from here (Ctrl+C, a kill,
 # the terminal closing) ends it as File > Exit does, without make's error
-# lines: the program's own failures keep their status.
+# lines: the program's own failures keep their status. (One make process, so
+# that Ctrl+C finds no sub-make to report as interrupted.)
 VELMORA ?= build/release/bin/velmora
+define start_velmora
+@echo "Starting Velmora: close its window, choose File > Exit or press Ctrl+C here to stop it."
+@stopped=""; trap 'stopped=1' INT TERM HUP; \
+if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+  echo "No display found: starting Velmora under xvfb-run (an invisible X server)."; \
+  xvfb-run -a $(VELMORA); \
+else $(VELMORA); fi; \
+status=$$?; \
+if [ -n "$$stopped" ] || [ $$status -eq 129 ] || [ $$status -eq 130 ] || [ $$status -eq 143 ]; then \
+  echo "Velmora stopped."; exit 0; fi; \
+exit $$status
+endef
+
+run: EXTRA_PKGS = $(RUN_PKGS)
+run: build
+	$(start_velmora)
+
+# The program as built, without the install and build steps of `make run`.
 start:
-	@echo "Starting Velmora: close its window, choose File > Exit or press Ctrl+C here to stop it."
-	@stopped=""; trap 'stopped=1' INT TERM HUP; \
-	if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
-	  echo "No display found: starting Velmora under xvfb-run (an invisible X server)."; \
-	  xvfb-run -a $(VELMORA); \
-	else $(VELMORA); fi; \
-	status=$$?; \
-	if [ -n "$$stopped" ] || [ $$status -eq 129 ] || [ $$status -eq 130 ] || [ $$status -eq 143 ]; then \
-	  echo "Velmora stopped."; exit 0; fi; \
-	exit $$status
+	$(start_velmora)
 
 # Warnings are errors here, so CI fails on a new one; every test name must
 # leave ctest's lines within 120 columns (checked by the test_names test).
