@@ -1,16 +1,19 @@
 // `make run` on a machine where another package install is under way: it
-// waits for the package system's lock, saying so, instead of failing at once.
+// waits for the package system's lock, saying so, instead of failing at once;
+// and stopped from its terminal, it ends without make's error lines.
 #include <gtest/gtest.h>
 
 #include <QProcess>
 #include <QThread>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <memory>
 #include <string>
 
+#include "platform/places.h"
 #include "testsupport.h"
 
 namespace {
@@ -75,6 +78,35 @@ TEST(MakeRun, WaitsWhileAnotherInstallHoldsThePackageLock) {
     ASSERT_TRUE(make->waitForFinished(30000));
     EXPECT_EQ(make->exitCode(), 0);
     EXPECT_EQ(make->readAll().toStdString(), "");
+}
+
+// Ctrl+C in the terminal reaches every process of its foreground group:
+// make, its shell and the program. The program ends as File > Exit does and
+// make says so in one line, with no "Interrupt" or "Error" line.
+TEST(MakeRun, CtrlCEndsTheProgramWithoutMakesErrorLines) {
+    if (QProcess::execute("make", {"--version"}) != 0) GTEST_SKIP() << "make is not installed";
+    if (QProcess::execute("setsid", {"--version"}) != 0) GTEST_SKIP() << "setsid is not installed";
+    const std::string data = vmtest::MakeTempDir("velmora-makerun");
+    QProcess make;
+    make.setProcessChannelMode(QProcess::MergedChannels);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("WAYLAND_DISPLAY", "velmora-test");  // a display: no xvfb-run
+    env.insert("VELMORA_DATA_DIR", QString::fromStdString(data));
+    env.insert("ASAN_OPTIONS", "detect_leaks=0");
+    make.setProcessEnvironment(env);
+    // A group of its own, as a terminal gives the command it runs.
+    make.start("setsid", {"make", "-s", "--no-print-directory", "-C", VELMORA_SOURCE_DIR, "start",
+                          QString::fromStdString("VELMORA=" + vm::JoinPath(vm::ProgramFolder(), "velmora"))});
+    ASSERT_TRUE(make.waitForStarted(10000));
+    for (int waited = 0; !vm::FileExists(data + "/Velmora_Settings.mdb") && waited < 600; ++waited) QThread::msleep(100);
+    ASSERT_TRUE(vm::FileExists(data + "/Velmora_Settings.mdb"));
+    ::kill(-static_cast<pid_t>(make.processId()), SIGINT);
+    ASSERT_TRUE(make.waitForFinished(60000));
+    const std::string said = make.readAll().toStdString();
+    EXPECT_NE(said.find("Velmora stopped."), std::string::npos) << said;
+    for (const char* noise : {"***", "Interrupt", "Error", "X11"})
+        EXPECT_EQ(said.find(noise), std::string::npos) << noise << " in:\n" << said;
 }
 
 }  // namespace
