@@ -99,8 +99,9 @@ TEST(MakeRun, CtrlCEndsTheProgramWithoutMakesErrorLines) {
     make.start("setsid", {"make", "-s", "--no-print-directory", "-C", VELMORA_SOURCE_DIR, "start",
                           QString::fromStdString("VELMORA=" + vm::JoinPath(vm::ProgramFolder(), "velmora"))});
     ASSERT_TRUE(make.waitForStarted(10000));
-    for (int waited = 0; !vm::FileExists(data + "/Velmora_Settings.mdb") && waited < 600; ++waited) QThread::msleep(100);
-    ASSERT_TRUE(vm::FileExists(data + "/Velmora_Settings.mdb"));
+    const std::string settings = data + "/Velmora_Settings.mdb";
+    for (int waited = 0; !vm::FileExists(settings) && waited < 600; ++waited) QThread::msleep(100);
+    ASSERT_TRUE(vm::FileExists(settings));
     ::kill(-static_cast<pid_t>(make.processId()), SIGINT);
     ASSERT_TRUE(make.waitForFinished(60000));
     const std::string said = make.readAll().toStdString();

@@ -120,7 +120,8 @@ TEST(UserManual, EveryChapterItSendsTheReaderToExists) {
     std::set<std::string> headings;
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);)
-        if (line.rfind("## ", 0) == 0 || line.rfind("### ", 0) == 0) headings.insert(Trimmed(line.substr(line.find(' ') + 1)));
+        if (line.rfind("## ", 0) == 0 || line.rfind("### ", 0) == 0)
+            headings.insert(Trimmed(line.substr(line.find(' ') + 1)));
     for (char& c : text)
         if (c == '\n') c = ' ';
     const std::regex see(R"re(\b[Ss]ee ((?:The )?[A-Z][^).,;:*]*))re");

@@ -95,7 +95,8 @@ protected:
 std::string Describe(const std::vector<Shown>& cut) {
     std::string out;
     for (const Shown& s : cut)
-        out += s.what + " \"" + s.text + "\": room " + std::to_string(s.room) + ", needs " + std::to_string(s.needs) + "\n";
+        out += s.what + " \"" + s.text + "\": room " + std::to_string(s.room) + ", needs " + std::to_string(s.needs) +
+               "\n";
     return out;
 }
 
