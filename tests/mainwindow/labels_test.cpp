@@ -30,6 +30,7 @@ namespace {
 int TextRoom(QLineEdit* box) {
     QStyleOptionFrame option;
     option.initFrom(box);
+    option.lineWidth = box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box) : 0;
     const QRect inside = box->style()->subElementRect(QStyle::SE_LineEditContents, &option, box);
     const QMargins m = box->textMargins();
     return inside.width() - m.left() - m.right() - 4;  // the line edit's own 2-pixel side margins
