@@ -8,29 +8,73 @@ PKGS := g++ cmake ninja-build pkg-config libsqlite3-dev libgtest-dev libgmock-de
 RUN_PKGS := xdg-utils
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build run test monkey bench fuzz clean
+.PHONY: deps apt-wait build run start test monkey bench fuzz clean
 
-# Installs whatever of $(PKGS) (and EXTRA_PKGS) is missing.
+# Installs whatever of $(PKGS) (and EXTRA_PKGS) is missing. When another
+# install holds the package system's lock, it waits for it (APT_WAIT seconds
+# at most) instead of failing at once.
+APT_WAIT ?= 300
 deps:
 	@missing=""; for p in $(PKGS) $(EXTRA_PKGS); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
+	  $(MAKE) -s --no-print-directory apt-wait || exit 1; \
 	  export DEBIAN_FRONTEND=noninteractive; \
-	  apt-get update -qq && apt-get install -y -qq --no-install-recommends $$missing; \
+	  apt-get -o DPkg::Lock::Timeout=$(APT_WAIT) update -qq && \
+	  apt-get -o DPkg::Lock::Timeout=$(APT_WAIT) install -y -qq --no-install-recommends $$missing; \
 	fi
+
+# Waits, saying so, while another process holds one of the package system's
+# locks (as /proc/locks lists them), for at most APT_WAIT seconds.
+APT_LOCKS ?= /var/lib/dpkg/lock-frontend /var/lib/dpkg/lock /var/lib/apt/lists/lock /var/cache/apt/archives/lock
+apt-wait:
+	@held() { for f in $(APT_LOCKS); do \
+	    [ -e "$$f" ] || continue; \
+	    dev=$$((0x$$(stat -c %D "$$f"))); \
+	    key=$$(printf '%02x:%02x:%s' $$(((dev >> 8) & 0xfff)) $$(((dev & 0xff) | ((dev >> 12) & 0xfff00))) $$(stat -c %i "$$f")); \
+	    if grep -q " $$key " /proc/locks 2>/dev/null; then echo "$$f"; return 0; fi; \
+	  done; return 1; }; \
+	waited=0; \
+	while lock=$$(held); do \
+	  if [ $$waited -eq 0 ]; then \
+	    echo "Another package install holds $$lock: waiting for it to finish (at most $(APT_WAIT) s)..."; fi; \
+	  if [ $$waited -ge $(APT_WAIT) ]; then \
+	    echo "The package system is still busy after $(APT_WAIT) s: try again when the other install is done."; \
+	    exit 1; fi; \
+	  sleep 2; waited=$$((waited + 2)); \
+	done; \
+	if [ $$waited -gt 0 ]; then echo "The other install is done: going on."; fi
 
 # Only the program, optimised, in its own tree (make bench shares it).
 build: deps
 	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release
 	cmake --build build/release -j $(JOBS) --target velmora
 
+# Starts the built program (VELMORA). Stopping it from here (Ctrl+C, a kill,
+# the terminal closing) ends it as File > Exit does, without make's error
+# lines: the program's own failures keep their status. (One make process, so
+# that Ctrl+C finds no sub-make to report as interrupted.)
+VELMORA ?= build/release/bin/velmora
+define start_velmora
+@echo "Starting Velmora: close its window, choose File > Exit or press Ctrl+C here to stop it."
+@stopped=""; trap 'stopped=1' INT TERM HUP; \
+if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+  echo "No display found: starting Velmora under xvfb-run (an invisible X server)."; \
+  xvfb-run -a $(VELMORA); \
+else $(VELMORA); fi; \
+status=$$?; \
+if [ -n "$$stopped" ] || [ $$status -eq 129 ] || [ $$status -eq 130 ] || [ $$status -eq 143 ]; then \
+  echo "Velmora stopped."; exit 0; fi; \
+exit $$status
+endef
+
 run: EXTRA_PKGS = $(RUN_PKGS)
 run: build
-	@echo "Starting Velmora: close its window (or press Ctrl+C here) to stop it."
-	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
-	  echo "No display found: starting Velmora under xvfb-run (an invisible X server)."; \
-	  xvfb-run -a build/release/bin/velmora; \
-	else build/release/bin/velmora; fi
+	$(start_velmora)
+
+# The program as built, without the install and build steps of `make run`.
+start:
+	$(start_velmora)
 
 # Warnings are errors here, so CI fails on a new one; every test name must
 # leave ctest's lines within 120 columns (checked by the test_names test).

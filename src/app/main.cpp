@@ -1,5 +1,7 @@
 // Velmora: puts the real dialogs, sound, speech and desktop handler in place,
 // then starts the main window.
+#include <QTimer>
+
 #include "mainwindow/frmvelmora.h"
 #include "startupprobe.h"
 #include "platform/guardedapp.h"
@@ -10,8 +12,25 @@
 #include "platform/qtsound.h"
 #include "platform/qtspeech.h"
 #include "platform/shellqt.h"
+#include "platform/stopsignals.h"
+
+#include <cstdlib>
+
+namespace {
+
+QtMessageHandler g_formerHandler = nullptr;
+
+// A run stopped from the terminal under an invisible X server ends quietly
+// when that server goes first.
+void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (vm::IsDisplayGoneAfterStop(message)) std::_Exit(0);
+    if (g_formerHandler) g_formerHandler(type, context, message);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+    g_formerHandler = qInstallMessageHandler(OnQtMessage);
     vm::GuardedApplication app(argc, argv);
     QApplication::setApplicationName("Velmora");
     // Shut-down ends the program itself, after its last wait.
@@ -39,8 +58,17 @@ int main(int argc, char** argv) {
         window.quitAfterUnload = true;
         const QStringList args = QApplication::arguments();
         if (args.size() > 1) window.startArgument = args.mid(1).join(' ').toStdString();
+        // Ctrl+C in the terminal, a kill or the terminal closing: as File > Exit,
+        // once the window has started (a stop during the start waits for it).
+        bool started = false, stopWanted = false;
+        vm::StopSignalWatch stopSignals([&] {
+            if (started) window.close();
+            else stopWanted = true;
+        });
         window.Form_Load();
         window.show();
+        started = true;
+        if (stopWanted) QTimer::singleShot(0, &window, [&window] { window.close(); });
         vm::ArmStartupProbe([&window] {
             window.unloadWaitMs = 0;
             window.close();

@@ -144,7 +144,7 @@ void CreateSettingsTemplate(const std::string& path) {
     db->exec(
         "INSERT INTO [Settings] ([Top], [Left], [Height], [Width], [VBarLeft], [LastVelmoraFN], [CalendarStyle], "
         "[Prev1], [Prev2], [Prev3], [Prev4], [StartRepeatYear], [StartUpSound], [CalcYearsSince], [Voice]) "
-        "VALUES (600, 600, 12000, 19200, 5000, '', 1, '', '', '', '', '2019', 'Sounds/opensound.wav', -1, 0)");
+        "VALUES (600, 600, 12000, 19200, 7000, '', 1, '', '', '', '', '2019', 'Sounds/opensound.wav', -1, 0)");
     auto ins = db->prepare("INSERT INTO [AlarmSounds] ([SoundNum], [SoundFileName]) VALUES (?, ?)");
     for (int n = 1; n <= 30; ++n) {
         ins.bind(1, db::Int(n)).bind(2, db::Text(DefaultSoundFile(n)));

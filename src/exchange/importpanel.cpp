@@ -95,7 +95,7 @@ void ImportPanel::sscmdSetAll_Click() {
 void ImportPanel::sscmdCancelImport_Click() { hide(); }
 
 void ImportPanel::sscmdImportHelp_Click() {
-    InfoBox("Knowing What Your Records Look Like, Select the Order of that Record of the field to import. Select Zero "
+    InfoBox("Knowing What Your Records Look Like, Select the Order of that Record of the field to import. Select N/A "
             "if Field Does Not Exit in Data. See Page 13 of User Manual.",
             "Import Data");
 }

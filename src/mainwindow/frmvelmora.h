@@ -28,6 +28,7 @@
 #include "mainwindow/mainwindowcontrols.h"
 #include "mainwindow/mainwindowdoor.h"
 #include "platform/sqlstore.h"
+#include "platform/steps.h"
 
 namespace vm::layout {
 struct SplitterColumns;
@@ -193,6 +194,7 @@ public:
 private:
     bool NavKeyEvent(QObject* watched, QEvent* event);
     void SetMonthBoxesVisible(bool visible);
+    bool MonthBoxesShown() const;
     void WriteMonthBox(const QString& name);
     bool AcceptYearBox();
     int ShownYear() const;
@@ -240,6 +242,7 @@ private:
     std::string picturePath_;
     qint64 pictureStamp_ = 0;
     bool building_ = false, buildPending_ = false;
+    StandingWriteFailure monthWriteFailure_;  // the month build's working-table write
     int buildsRun_ = 0, buildDepth_ = 0, deepestBuild_ = 0;
     bool pumping_ = false, inResize_ = false, waitCursor_ = false, unloaded_ = false;
     std::vector<std::function<void()>> hooksSet_;

@@ -91,6 +91,7 @@ void frmVelmora::BuildCalendarNumbers() {
 
 void frmVelmora::RunMonthBuild() {
     Operation op("BuildCalendarNumbers_Error", "At Error Point: ");
+    op.standing(monthWriteFailure_);  // a full disk is said once, not at every month step
     op.onError([](int n) {
         if (n == kSubscriptOutOfRange || n == kInvalidPropertyValue || n == kNoCurrentRecord || n == db::kNoCurrentRow)
             return OnError::Next;
@@ -170,7 +171,8 @@ void frmVelmora::RunMonthBuild() {
         DataDates.moveFirst();
     }();
 
-    if (store && !sortingFilled) op.step(6, [&] { EmptySorting(*store); });
+    if (store && !sortingFilled && op.step(6, [&] { EmptySorting(*store); })) sortingFilled = true;
+    if (sortingFilled) monthWriteFailure_.said.clear();
     ShowCellLooks();
     SetWaitCursor(false);
 }

@@ -18,6 +18,7 @@
 #include "core/numtext.h"
 #include "mainwindow/celllabel.h"
 #include "mainwindow/frmvelmora.h"
+#include "platform/controls.h"
 #include "platform/recordgrid.h"
 #include "platform/sound.h"
 #include "records/dategrid.h"
@@ -180,8 +181,24 @@ void frmVelmora::CreateControls() {
         StatusBar1->addWidget(panel, p == 3 ? 3 : 1);
         StatusPanels[static_cast<size_t>(p)] = panel;
     }
-    // A machine without sound output says so once, the first time a sound is wanted.
-    SetNoSoundDeviceNotice([this](const std::string& text) { SetStatusText(4, text); });
+    // A machine without sound output says so once, the first time a sound is
+    // wanted, in a place of the status line of its own that no later status
+    // text takes: the notice stays until the user clicks it away.
+    lblNotice = new QLabel(StatusBar1);
+    lblNotice->setObjectName("lblNotice");
+    lblNotice->setToolTip("Click to close this notice");
+    lblNotice->setCursor(Qt::PointingHandCursor);
+    lblNotice->hide();
+    StatusBar1->addPermanentWidget(lblNotice);
+    lblNotice->installEventFilter(new EventHook(lblNotice, [](QObject* watched, QEvent* event) {
+        if (event->type() != QEvent::MouseButtonPress) return false;
+        static_cast<QWidget*>(watched)->hide();
+        return true;
+    }));
+    SetNoSoundDeviceNotice([this](const std::string& text) {
+        lblNotice->setText(QString::fromStdString(text));
+        lblNotice->show();
+    });
 
     tmrWait = new QTimer(this);
     tmrWait->setObjectName("tmrWait");

@@ -95,15 +95,15 @@ void frmVelmora::CreateMenus() {
 
     mnuAbout = bar->addAction("&About");
     mnuAbout->setObjectName("mnuAbout");
-    mnuHelp = bar->addMenu("Help");
+    mnuHelp = bar->addMenu("&Help");
     mnuHelp->setObjectName("mnuHelp");
     mnuShow_UserManual = AddItem(mnuHelp, "mnuShow_UserManual", "&User Manual");
     mnuHelp_CalendarDownload = AddItem(mnuHelp, "mnuHelp_CalendarDownload", "Calendar Download Website");
     mnuHelp_Website = AddItem(mnuHelp, "mnuHelp_Website", "YouTub Video Website");
     mnuHelp_Images = AddItem(mnuHelp, "mnuHelp_Images", "Great Web Back Ground Images");
-    mnuWeek_View = bar->addAction("Week View");
+    mnuWeek_View = bar->addAction("&Week View");
     mnuWeek_View->setObjectName("mnuWeek_View");
-    mnuNewRecord = bar->addAction("New Record");
+    mnuNewRecord = bar->addAction("&New Record");
     mnuNewRecord->setObjectName("mnuNewRecord");
 
     connect(mnuFile_Settings, &QAction::triggered, this, &frmVelmora::mnuFile_Settings_Click);
@@ -227,7 +227,8 @@ void frmVelmora::mnuShow_UserManual_Click() {
                            "Open it with any PDF reader; it is:\r\n" + path,
                            MsgButtons::Ok, MsgIcon::Critical, "mnuUserManual_Click - Error");
     else if (opened <= 32)
-        Messages().message("User Manual Not Found", MsgButtons::Ok, MsgIcon::Critical, "mnuUserManual_Click - Error");
+        Messages().message("User Manual Not Found\r\nIt was looked for at:\r\n" + path, MsgButtons::Ok,
+                           MsgIcon::Critical, "mnuUserManual_Click - Error");
 }
 
 void frmVelmora::mnuHelp_CalendarDownload_Click() { OpenWebPage(kCalendarDownloadPage); }

@@ -284,9 +284,11 @@ bool frmVelmora::AcceptYearBox() {
 
 // ---------------------------------------------------------------- keys
 
+// Each key's toggle starts from what is shown, so the first press hides the
+// boxes that show, whichever key or box hid or showed them last.
 bool frmVelmora::ToggleBoxes(bool& toggle, int16_t& KeyCode, int16_t Shift) {
     if (!IsBoxToggleKey(KeyCode, Shift)) return false;
-    toggle = !toggle;
+    toggle = !MonthBoxesShown();
     SetMonthBoxesVisible(toggle);
     DoEvents();
     KeyCode = 0;
@@ -312,10 +314,17 @@ void frmVelmora::Form_KeyDown(int16_t& KeyCode, int16_t Shift) {
         return;
     }
     if (!IsBoxToggleKey(KeyCode, Shift)) return;
-    if (!op.step(1, [&] { formKeyToggle_ = !formKeyToggle_; })) return;
+    if (!op.step(1, [&] { formKeyToggle_ = !MonthBoxesShown(); })) return;
     if (!op.step(2, [&] { SetMonthBoxesVisible(formKeyToggle_); })) return;
     if (!op.step(3, [&] { DoEvents(); })) return;
     KeyCode = 0;
+}
+
+bool frmVelmora::MonthBoxesShown() const {
+    for (QAction* a : Toolbar1->actions())
+        if (auto* wa = qobject_cast<QWidgetAction*>(a))
+            if (wa->defaultWidget() == cmbMonth) return wa->isVisible();
+    return cmbMonth->isVisible();
 }
 
 void frmVelmora::SetMonthBoxesVisible(bool visible) {

@@ -106,6 +106,7 @@ struct MainWindowControls {
     std::array<CellLabel*, kCellCount> lblDay{};
     QStatusBar* StatusBar1 = nullptr;
     std::array<QLabel*, 4> StatusPanels{};
+    QLabel* lblNotice = nullptr;  // a standing notice at the status line's end, closed by a click
     QTimer* tmrWait = nullptr;         // the alarm timer
     // The quick countdown panel (txtDuration, cmdGo, lblRemaining) and the
     // alarm queue's timer wiring (src/alarms/alarmtimer.h).

@@ -58,6 +58,7 @@ bool QtPrintDialogs::printerInstalled() { return !QPrinterInfo::availablePrinter
 
 bool QtPrintDialogs::pageSetup(QPrinter& printer, QWidget* parent) {
     QPageSetupDialog dialog(&printer, parent);
+    dialog.setWindowTitle("Page Setup");
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -114,6 +114,10 @@ bool Operation::handle(std::exception_ptr e) {
     lastError_ = number;
     if (const std::string failed = WriteFailureText(e); !failed.empty()) {
         ended_ = true;
+        if (standing_) {
+            if (standing_->said == failed) return false;
+            standing_->said = failed;
+        }
         ShowWriteFailure(failed);
         return false;
     }

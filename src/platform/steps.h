@@ -28,6 +28,14 @@ enum class OnError {
     End,      // end the operation silently
 };
 
+// A write the program repeats on its own (the shown month's working table,
+// at every month step) that keeps failing the same way is said once: its box
+// shows again only after one such write has succeeded, or when it fails
+// another way.
+struct StandingWriteFailure {
+    std::string said;  // the failure last said, "" after a success
+};
+
 class Operation {
 public:
     // title: the box title ("ReadCalValues_Error"); pointLabel: text put before
@@ -48,6 +56,13 @@ public:
         } catch (...) {
             return handle(std::current_exception());
         }
+    }
+
+    // A write failure of this operation is said once while it lasts (see
+    // StandingWriteFailure), not at every command that runs it.
+    Operation& standing(StandingWriteFailure& failure) {
+        standing_ = &failure;
+        return *this;
     }
 
     // The box's step line follows the description on the same line.
@@ -71,6 +86,7 @@ private:
     std::string title_, pointLabel_, numberPrefix_;
     bool pointNewLine_ = true;
     std::function<OnError(int)> policy_;
+    StandingWriteFailure* standing_ = nullptr;
     bool ended_ = false;
     int lastError_ = 0;
 };

@@ -156,6 +156,7 @@ private:
     void InstallCopyPanel(QWidget* client);
     void InstallColorPanelEdits();
     void ApplyDateGridColumns();
+    void FitHeadings();
     void RunDateGrid(const std::string& sql, const std::vector<db::Value>& params);
     void MarkListedRows(bool show);
     void RefillOldTypes(const std::string& where, const std::vector<db::Value>& params, bool noneFirst);

@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QStyle>
 #include <QTableView>
 
 #include <utility>
@@ -184,6 +185,21 @@ void DateGrid::ApplyDateGridColumns() {
     if (const int m = DateGridColumn(kColRepeat); m >= 0) {
         model->setAlias(m, "WeekMask-TFTTFTT", "Mask TFTTFTT");
         model->setAlias(m, "MonthLastDay", "MonLastDay");
+    }
+    FitHeadings();
+}
+
+// Every heading shows whole, also drawn bold as it is over a selected row: a
+// column narrower than its heading widens (a column the user widened stays).
+void DateGrid::FitHeadings() {
+    QHeaderView* header = TDBGridDates->horizontalHeader();
+    QFont bold = header->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    for (int c = 0; c < model->columnCount(); ++c) {
+        const int wanted = metrics.horizontalAdvance(model->headerData(c, Qt::Horizontal).toString()) + 2 * margin;
+        if (header->sectionSize(c) < wanted) header->resizeSection(c, wanted);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QTableView>
 
 #include "core/calendardocument.h"
@@ -48,9 +49,20 @@ void DateGrid::InstallSearchBar(QWidget* client, QFrame* searchBar) {
     lblRecCnt->setObjectName("lblRecCnt");
     sscmdRepeat = NamedButton(searchBar, "sscmdRepeat", "Repeat", " Display Repeat Examples ");
     for (QPushButton* b : {sscmdSrchDateData, sscmdClearSrch}) b->setFixedWidth(28);
-    sscmdRepeat->setFixedWidth(56);
-    // The count takes room only while it shows one, so the box keeps its width.
-    lblRecCnt->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
+    {
+        // As wide as its caption needs (a push button's own least width is wider).
+        QStyleOptionButton option;
+        option.initFrom(sscmdRepeat);
+        const QStyle* style = sscmdRepeat->style();
+        sscmdRepeat->setFixedWidth(sscmdRepeat->fontMetrics().horizontalAdvance(sscmdRepeat->text()) +
+                                   style->pixelMetric(QStyle::PM_ButtonMargin, &option, sscmdRepeat) +
+                                   2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, sscmdRepeat) + 4);
+    }
+    // The box holds a word of ten letters, and the count keeps room for
+    // the largest it shows, so that a search never narrows the box.
+    const QFontMetrics metrics(txtSearch->font());
+    txtSearch->setMinimumWidth(10 * metrics.averageCharWidth() + 12);
+    lblRecCnt->setFixedWidth(QFontMetrics(lblRecCnt->font()).horizontalAdvance("99999 Recs") + 2);
     row->addWidget(txtSearch, 1);
     row->addWidget(sscmdSrchDateData);
     row->addWidget(sscmdClearSrch);

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCalendarWidget>
 #include <QScreen>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QApplication>
 #include <QCheckBox>
@@ -192,7 +193,10 @@ void frmEnterRec::buildControls() {
     connect(sscmdColors, &QPushButton::clicked, this, &frmEnterRec::sscmdColors_Click);
     connect(MonthView1, &QCalendarWidget::clicked, this, &frmEnterRec::MonthView1_DateClick);
     connect(MonthView1, &QCalendarWidget::activated, this, &frmEnterRec::MonthView1_DateClick);
-    MonthView1->installEventFilter(this);
+    // Escape reaches the picker wherever its keyboard focus is: the picker
+    // window itself or any part of the calendar.
+    SSPanel2->installEventFilter(this);
+    for (QWidget* part : SSPanel2->findChildren<QWidget*>()) part->installEventFilter(this);
     connect(qApp, &QApplication::focusChanged, this,
             [picker = QPointer<QFrame>(SSPanel2), date = QPointer<QLineEdit>(txtDate)](QWidget*, QWidget* now) {
                 if (now && picker && picker->isVisible() && now != date && !picker->isAncestorOf(now)) picker->hide();
@@ -332,14 +336,20 @@ void frmEnterRec::MonthView1_DateClick(const QDate& date) {
 }
 
 bool frmEnterRec::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && (watched == txtDate || watched == MonthView1) &&
+    auto* widget = qobject_cast<QWidget*>(watched);
+    const bool inPicker = widget && (widget == SSPanel2 || SSPanel2->isAncestorOf(widget));
+    if (event->type() == QEvent::KeyPress && (watched == txtDate || inPicker) &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && SSPanel2->isVisible()) {
         SSPanel2->hide();
         return true;
     }
     if (event->type() == QEvent::FocusIn) {
-        if (watched == txtDate) txtDate_GotFocus();
-        else if (watched == txtPriority && txtPriority->text() == entry::kPriority) txtPriority->clear();
+        // The window becoming active again (the picker just closed) is no
+        // entering of the date box.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (watched == txtDate) {
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) txtDate_GotFocus();
+        } else if (watched == txtPriority && txtPriority->text() == entry::kPriority) txtPriority->clear();
         else if (watched == txtRepeatNo && txtRepeatNo->text() == entry::kRepeatNo) txtRepeatNo->clear();
         else if (watched == txtSearch && txtSearch->text() == entry::kSearch) txtSearch->clear();
         else if (watched == Combo4 || watched == Combo4->lineEdit()) fontMark_ = true;

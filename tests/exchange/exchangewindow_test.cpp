@@ -177,6 +177,25 @@ TEST_F(Exchange, ImportDispatchByExtension) {
     }
 }
 
+// The panel's Help names the choice each position list offers for a field
+// the file does not have.
+TEST_F(Exchange, ImportHelpNamesWhatThePositionListsOffer) {
+    const std::string file = dir + "/in.txt";
+    vmtest::WriteAll(file, "");
+    fx.messages.fileAnswers.push_back(file);
+    w->findChild<QAction*>("mnuFile_Import")->trigger();
+    ASSERT_TRUE(Find<QWidget>("SSPanelImport")->isVisible());
+    Click("sscmdImportHelp");
+    const auto* help = Box("Import Data");
+    ASSERT_NE(help, nullptr);
+    for (QComboBox* list : Find<QWidget>("SSPanelImport")->findChildren<QComboBox*>()) {
+        ASSERT_GE(list->count(), 1);
+        const std::string none = list->itemText(0).toStdString();
+        EXPECT_EQ(none, "N/A");
+        EXPECT_NE(help->text.find("Select " + none + " if"), std::string::npos) << help->text;
+    }
+}
+
 TEST_F(Exchange, ImportStoresGoodLinesAndReportsTheOthers) {
     const std::string file = dir + "/in.txt";
     // Windows-1252 bytes, CR line ends, a header, a contact line, a line

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTableView>
 #include <QToolBar>
+#include <QWidgetAction>
 
 #include <functional>
 #include <vector>
@@ -176,6 +177,34 @@ TEST_F(Navigation, KeysUpAndDownStepOnlyTheYearBoxFromTheYearShown) {
         QTest::keyClick(w->cmbYear, c.key);
         EXPECT_EQ(Year(), c.shown) << c.typed;
         EXPECT_EQ(Shown(), std::string("March ") + c.shown) << c.typed;
+    }
+}
+
+// Ctrl+M and Ctrl+Y hide the month and year boxes at the first press, in
+// either box or on the window, and show them at the next press anywhere.
+TEST_F(Navigation, CtrlMAndCtrlYHideTheShownBoxesAtTheFirstPress) {
+    auto shown = [&] {
+        bool month = false, year = false;
+        for (QAction* a : w->Toolbar1->actions())
+            if (auto* wa = qobject_cast<QWidgetAction*>(a)) {
+                if (wa->defaultWidget() == w->cmbMonth) month = wa->isVisible();
+                if (wa->defaultWidget() == w->cmbYear) year = wa->isVisible();
+            }
+        EXPECT_EQ(month, year) << "the two boxes show and hide together";
+        return month;
+    };
+    ASSERT_TRUE(shown());
+    const struct {
+        QWidget* where;
+        Qt::Key key;
+        bool after;
+    } presses[] = {{w->cmbMonth, Qt::Key_M, false}, {w.get(), Qt::Key_Y, true},  {w->cmbYear, Qt::Key_Y, false},
+                   {w.get(), Qt::Key_M, true},      {w.get(), Qt::Key_M, false}, {w.get(), Qt::Key_M, true},
+                   {w->cmbMonth, Qt::Key_Y, false}};
+    int n = 0;
+    for (const auto& p : presses) {
+        QTest::keyClick(p.where, p.key, Qt::ControlModifier);
+        EXPECT_EQ(shown(), p.after) << "press " << ++n;
     }
 }
 

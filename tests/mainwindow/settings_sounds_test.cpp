@@ -1,6 +1,9 @@
 // The sound numbers, the start-up sound, preview and stop, with the fake player.
 #include "settings_testutil.h"
 
+#include <QLabel>
+#include <QTest>
+
 namespace {
 
 using vm::Module1;
@@ -93,21 +96,31 @@ TEST(SettingsSounds, EachDialogKeepsItsOwnFolderAndOffersBothSuffixes) {
 }  // namespace
 
 // Without a sound device the first sound wanted says so in the status line,
-// once; the sounds are still started (a device may come back).
-TEST(SettingsSounds, NoSoundDeviceIsSaidOnceInTheStatusLine) {
+// once; the sounds are still started (a device may come back). The notice
+// stays until the user clicks it: later status texts do not replace it.
+TEST(SettingsSounds, NoSoundDeviceIsSaidOnceAndStaysUntilClickedAway) {
     SettingsFixture fx;
+    fx.window->show();
+    auto* notice = fx.window->findChild<QLabel*>("lblNotice");
+    ASSERT_NE(notice, nullptr);
     fx.panel->mnuFile_Settings_Click();
-    fx.window->SetStatusText(4, "");
     fx.choose("cmbSoundNumbr", " 3");
-    EXPECT_EQ(fx.window->StatusText(4), "") << "a machine with sound says nothing";
+    EXPECT_FALSE(notice->isVisible()) << "a machine with sound says nothing";
 
     fx.sound.device = false;
     fx.choose("cmbSoundNumbr", " 4");
-    EXPECT_EQ(fx.window->StatusText(4), vm::kNoSoundDeviceText);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_EQ(notice->text().toStdString(), vm::kNoSoundDeviceText);
     EXPECT_EQ(fx.sound.playing, DataSound(fx.data, 4));
 
-    fx.window->SetStatusText(4, "");
+    fx.window->SetStatusText(4, "Repeating data is up to date: no record changed");
+    fx.window->mnuFile_Build_Repeating_Click();
+    EXPECT_TRUE(notice->isVisible()) << "the next status message leaves the notice standing";
+    EXPECT_EQ(notice->text().toStdString(), vm::kNoSoundDeviceText);
+
+    QTest::mouseClick(notice, Qt::LeftButton);
+    EXPECT_FALSE(notice->isVisible()) << "read and clicked away";
     fx.choose("cmbSoundNumbr", " 5");
     fx.typeEnter("txtStrUpSnd", "Sounds/Alarm02.wav");
-    EXPECT_EQ(fx.window->StatusText(4), "") << "said once only";
+    EXPECT_FALSE(notice->isVisible()) << "said once only";
 }

@@ -3,6 +3,9 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -11,6 +14,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <set>
 
 #include "core/files.h"
 #include "core/settingsio.h"
@@ -181,15 +186,15 @@ TEST(ShutDown, AStoreThatCannotBeWrittenGivesOneBoxWithItsPointOnOneLine) {
 
 // A calendar the engine cannot write (no room left, or writes refused) ends
 // each command at its first failed write with one plain box: none of the
-// raw "13 - database or disk is full" boxes per step, and one again only at
-// the user's next command.
-TEST(StartUp, AFileThatCannotBeWrittenGivesOnePlainBoxPerCommand) {
+// raw "13 - database or disk is full" boxes per step. Month steps, which
+// write only the month's working table, say it once while it lasts, not at
+// every step, and again when it comes back after a step that could write.
+TEST(StartUp, AFileThatCannotBeWrittenGivesOnePlainBoxNotOnePerMonthStep) {
     const struct {
         const char* pragma;
         const char* text;
-        size_t afterBackAndForward;  // going Back to an empty month frees room, but is refused a read-only write
-    } cases[] = {{"max_page_count", "The disk is full: Velmoras.mdb was not changed", 2},
-                 {"query_only", "The file may only be read: Velmoras.mdb was not changed", 3}};
+    } cases[] = {{"max_page_count", "The disk is full: Velmoras.mdb was not changed"},
+                 {"query_only", "The file may only be read: Velmoras.mdb was not changed"}};
     for (const auto& c : cases) {
         StartupFixture f;
         f.Start();
@@ -197,9 +202,12 @@ TEST(StartUp, AFileThatCannotBeWrittenGivesOnePlainBoxPerCommand) {
             auto cal = db::Database::Open(Module1.CalendarFilePath);
             db::Transaction batch(*cal);
             auto add = cal->prepare("INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[DateText],[Duration]) "
-                                    "VALUES (0,'2027-01-15',2027015,?,0)");
-            for (int i = 0; i < 200; ++i) {
-                add.bind(1, db::Text(std::string(300, static_cast<char>('a' + i % 26)))).step();
+                                    "VALUES (0,?,?,?,0)");
+            for (int i = 0; i < 400; ++i) {
+                const vm::CivilDate d{2027, 1 + i % 2, 15};  // January and February 2027
+                add.bindAll({db::Text(vm::FormatIso(d)), db::Int(vm::Date2Julian(d)),
+                             db::Text(std::string(300, static_cast<char>('a' + i % 26)))})
+                    .step();
                 add.reset();
             }
             batch.commit();
@@ -219,11 +227,30 @@ TEST(StartUp, AFileThatCannotBeWrittenGivesOnePlainBoxPerCommand) {
         ASSERT_EQ(f.Shown().size(), 1u) << c.pragma;
         EXPECT_EQ(f.Shown()[0].text, c.text);
         EXPECT_EQ(f.Shown()[0].buttons, vm::MsgButtons::Ok);
+        QTest::mouseClick(forward, Qt::LeftButton);  // February 2027, no room either
         QTest::mouseClick(back, Qt::LeftButton);
         QTest::mouseClick(forward, Qt::LeftButton);
-        EXPECT_EQ(f.Shown().size(), c.afterBackAndForward) << c.pragma << ": each command that cannot write says so";
-        EXPECT_EQ(f.window->lblMonth->text(), "January  2027");
-        store.exec(std::string("PRAGMA ") + c.pragma + (std::string(c.pragma) == "query_only" ? " = 0" : " = 1073741823"));
+        EXPECT_EQ(f.Shown().size(), 1u) << c.pragma << ": month steps while it lasts say nothing more";
+        EXPECT_EQ(f.window->lblMonth->text(), "February  2027");
+        // Room again: the next step writes; when the room is gone once more,
+        // the next step that cannot write says so again.
+        auto writable = [&](bool yes) {
+            if (std::string(c.pragma) == "query_only") {
+                store.exec(std::string("PRAGMA query_only = ") + (yes ? "0" : "1"));
+                return;
+            }
+            auto pages = store.prepare("PRAGMA page_count");
+            pages.step();
+            store.exec("PRAGMA max_page_count = " + (yes ? std::string("1073741823") : db::AsText(pages.column(0))));
+        };
+        writable(true);
+        QTest::mouseClick(forward, Qt::LeftButton);
+        EXPECT_EQ(f.Shown().size(), 1u);
+        writable(false);
+        QTest::mouseClick(back, Qt::LeftButton);
+        EXPECT_EQ(f.Shown().size(), 2u) << c.pragma << ": a failure that came back is said again";
+        EXPECT_EQ(f.window->lblMonth->text(), "February  2027");
+        writable(true);
     }
 }
 
@@ -280,10 +307,35 @@ TEST(Menus, PrintPdfAndTheManualOnTheStartedWindow) {
     std::filesystem::remove(f.dir + "/VelmoraHelp.pdf");
     f.Action("mnuShow_UserManual")->trigger();
     ASSERT_EQ(f.Shown().size(), 1u);
-    EXPECT_EQ(f.Shown()[0].text, "User Manual Not Found");
+    EXPECT_EQ(f.Shown()[0].text, "User Manual Not Found\r\nIt was looked for at:\r\n" + f.dir + "/VelmoraHelp.pdf");
     f.fx.messages.answers = {vm::MsgResult::Cancel};
     f.Action("mnuHelp_Images")->trigger();
     EXPECT_TRUE(f.opener.opened.empty()) << "neither a missing manual nor Cancel opens anything";
+}
+
+// Every command of the menu bar has an Alt letter of its own, and Alt with
+// that letter opens its menu or runs it.
+TEST(Menus, EveryMenuBarCommandHasItsOwnAltLetter) {
+    StartupFixture f;
+    vm::frmVelmora& w = f.Start();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    std::set<int> letters;
+    for (QAction* a : w.menuBar()->actions()) {
+        const QKeySequence alt = QKeySequence::mnemonic(a->text());
+        ASSERT_FALSE(alt.isEmpty()) << a->text().toStdString() << " has no Alt letter";
+        EXPECT_TRUE(letters.insert(alt[0].toCombined()).second) << a->text().toStdString() << ": its letter is taken";
+        QSignalSpy ran(a, &QAction::triggered);
+        std::unique_ptr<QSignalSpy> opened;
+        if (a->menu()) opened = std::make_unique<QSignalSpy>(a->menu(), &QMenu::aboutToShow);
+        w.activateWindow();
+        QTest::keyClick(&w, alt[0].key(), Qt::AltModifier);
+        EXPECT_EQ((opened ? opened->count() : ran.count()), 1) << a->text().toStdString();
+        if (a->menu()) a->menu()->hide();
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top != &w && top->isWindow() && top->isVisible() && !qobject_cast<QMenu*>(top)) top->close();
+    }
+    EXPECT_EQ(letters.size(), 5u) << "File, About, Help, Week View and New Record";
 }
 
 QWidget* ShownDayWindow() {

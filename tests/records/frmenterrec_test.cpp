@@ -3,6 +3,7 @@
 #include "core/calendarfiles.h"
 #include "entrytestutil.h"
 
+#include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QCheckBox>
 
@@ -272,6 +273,40 @@ TEST_F(EntryWindow, DatePickerAndPlaceholderBoxes) {
     type("txtPriority", "12");
     focusIn(box("txtPriority"));
     EXPECT_EQ(text("txtPriority"), "12");
+}
+
+// The picker is a small window of its own: Escape closes it wherever its
+// keyboard focus is, and the entry window, active again, does not open it anew.
+TEST_F(EntryWindow, EscapeClosesThePickerWindowAndItStaysClosed) {
+    open();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    auto* date = box("txtDate");
+    date->setFocus(Qt::TabFocusReason);
+    auto* picker = find<QWidget>("SSPanel2");
+    ASSERT_TRUE(picker->isVisible());
+    // Escape at each place the user's keys can be: the date box, the picker
+    // window itself (the month shown, no control chosen), and its day table.
+    QWidget* dayTable = find<QCalendarWidget>("MonthView1")->findChild<QAbstractItemView*>();
+    ASSERT_NE(dayTable, nullptr);
+    const struct {
+        const char* where;
+        QWidget* target;
+    } places[] = {{"the date box", date}, {"the picker window", picker}, {"its day table", dayTable}};
+    for (const auto& p : places) {
+        date->setFocus(Qt::TabFocusReason);
+        QTest::mouseDClick(date, Qt::LeftButton);
+        ASSERT_TRUE(picker->isVisible()) << p.where;
+        if (p.target != date) {
+            picker->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(picker)) << p.where;
+            p.target->setFocus(Qt::MouseFocusReason);
+        }
+        QTest::keyClick(p.target, Qt::Key_Escape);
+        EXPECT_FALSE(picker->isVisible()) << p.where;
+        w->activateWindow();
+        QTest::qWait(20);
+        EXPECT_FALSE(picker->isVisible()) << p.where << ": the entry window, active again, opened it anew";
+    }
 }
 
 // Whether a day cell of the main window shows the text.
