@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTableView>
 
+#include "core/calendardocument.h"
 #include "core/calendarfiles.h"
 #include "core/module1.h"
 #include "core/numtext.h"
@@ -170,10 +171,10 @@ void ImportPanel::sscmdImport_Click() {
         // Only an import that went through changes the calendar: the month
         // and the occurrences are built again, the pass in the same dialog.
         if (read && result.isText && !result.cancelled) {
-            OptionalStep([&] { owner_.BuildCalendarNumbers(); });
-            RepeatsInImportDialog(
-                [&] { WriteStep("The repeating data", [&] { owner_.mnuFile_Build_Repeating_Click(); }); });
-            OptionalStep([&] { owner_.cmbMonth_Change(); });
+            RepeatsInImportDialog([&] {
+                Document().RecordsWritten(CalendarDocument::Change::Added);
+                Document().Settle();
+            });
         }
     }
     OptionalStep([&] { owner_.EnableMainControls(true); });

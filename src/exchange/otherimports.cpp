@@ -43,7 +43,6 @@ void ImportVelmoraFile(std::string& fileName) {
                 });
             });
     }
-    if (result.done && w) op.step(4, [&] { w->cmbmonth_Click(); });
     if (w) w->SetWaitCursor(false);
     if (result.cancelled) SayImportCancelled();
     if (!result.done) return;  // a failure has had its one box
