@@ -66,6 +66,11 @@ int AlarmQueue::latestHeld() const {
     return latest;
 }
 
+bool AlarmQueue::hasRoom() const {
+    return slots_.size() < size_t(kAlarmQueueSlots) ||
+           std::any_of(slots_.begin(), slots_.end(), [](const auto& s) { return !s.has_value(); });
+}
+
 void AlarmQueue::wait(AlarmEntry e) {
     // After the entries of the same moment already waiting.
     const auto at = std::upper_bound(waiting_.begin(), waiting_.end(), e, Earlier);
@@ -83,27 +88,24 @@ void AlarmQueue::place(AlarmEntry e) {
 }
 
 bool AlarmQueue::add(AlarmEntry e) {
-    e.steadyDueMs.reset();
+    if (e.countdown()) return addCountdown(std::move(e));
     if (hasRung(e)) return false;
-    const bool room = slots_.size() < size_t(kAlarmQueueSlots) ||
-                      std::any_of(slots_.begin(), slots_.end(), [](const auto& s) { return !s.has_value(); });
-    if (room) {
+    if (hasRoom()) {
         place(std::move(e));
         return true;
     }
     // Full: the nearer moment is held, the later one waits.
-    const int latest = latestHeld();
-    auto& held = slots_[static_cast<size_t>(std::max(latest, 0))];
-    if (latest >= 0 && Earlier(e, *held)) std::swap(e, *held);
+    if (const int latest = latestHeld(); latest >= 0) {
+        AlarmEntry& held = *slots_[static_cast<size_t>(latest)];
+        if (Earlier(e, held)) std::swap(e, held);
+    }
     wait(std::move(e));
     return true;
 }
 
 bool AlarmQueue::addCountdown(AlarmEntry e) {
-    if (!e.steadyDueMs) e.steadyDueMs = 0;
-    const bool room = slots_.size() < size_t(kAlarmQueueSlots) ||
-                      std::any_of(slots_.begin(), slots_.end(), [](const auto& s) { return !s.has_value(); });
-    if (room) {
+    if (!e.countdown()) return add(std::move(e));
+    if (hasRoom()) {
         place(std::move(e));
         return true;
     }
@@ -130,7 +132,7 @@ void AlarmQueue::keepForRebuild(int64_t fromMs, int64_t firstRereadDay) {
     for (auto& e : waiting_)
         if (!leaves(e)) kept.push_back(std::move(e));
     clear();
-    for (auto& e : kept) e.countdown() ? (void)addCountdown(std::move(e)) : (void)add(std::move(e));
+    for (auto& e : kept) add(std::move(e));
 }
 
 void AlarmQueue::refill() {
@@ -170,7 +172,7 @@ std::vector<AlarmEntry> AlarmQueue::takeDue(int64_t nowMs, int64_t steadyNowMs) 
     }
     std::stable_sort(due.begin(), due.end(), Earlier);
     // What rang long before the newest is forgotten.
-    if (!rung_.empty()) {
+    if (!due.empty()) {
         int64_t newest = 0;
         for (const RungKey& k : rung_) newest = std::max(newest, std::get<1>(k));
         std::erase_if(rung_, [&](const RungKey& k) { return std::get<1>(k) < newest - kRungMemorySeconds; });

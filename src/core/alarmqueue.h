@@ -64,7 +64,8 @@ public:
     const std::vector<AlarmEntry>& waiting() const { return waiting_; }
     bool empty() const;
 
-    // Queues an entry (not a countdown); false when it has rung already.
+    // Queues an entry; false when it has rung already. A countdown is
+    // queued as addCountdown queues it.
     bool add(AlarmEntry e);
     // Holds a quick countdown; false only when every slot holds a countdown.
     bool addCountdown(AlarmEntry e);
@@ -94,6 +95,7 @@ private:
     static RungKey KeyOf(const AlarmEntry& e);
     // The held entry (not a countdown) with the latest moment; -1 when none.
     int latestHeld() const;
+    bool hasRoom() const;
     void wait(AlarmEntry e);
     void place(AlarmEntry e);
     void refill();
