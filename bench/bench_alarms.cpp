@@ -93,7 +93,7 @@ struct AlarmWindow {
 void BM_SetAlarms(benchmark::State& state) {
     AlarmWindow a;
     for (auto _ : state) a.w->SetAlarms();
-    state.counters["entries"] = vm::Module1.AlarmQueueCount;
+    state.counters["entries"] = vm::Module1.Alarms.count();
 }
 BENCHMARK(BM_SetAlarms)->Unit(benchmark::kMicrosecond);
 
@@ -101,7 +101,7 @@ void BM_AlarmTickNothingDue(benchmark::State& state) {
     AlarmWindow a;
     a.w->SetAlarms();
     for (auto _ : state) a.w->alarmTimer->tmrWait_Timer();
-    state.counters["entries"] = vm::Module1.AlarmQueueCount;
+    state.counters["entries"] = vm::Module1.Alarms.count();
 }
 BENCHMARK(BM_AlarmTickNothingDue)->Unit(benchmark::kMicrosecond);
 

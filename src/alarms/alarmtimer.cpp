@@ -6,13 +6,15 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 #include "alarms/frmalarm.h"
-#include "core/alarmqueue.h"
+#include "core/alarmqueue_rows.h"
 #include "core/files.h"
 #include "core/module1.h"
 #include "core/playwave.h"
 #include "platform/clock.h"
+#include "platform/messages.h"
 #include "platform/places.h"
 #include "platform/steps.h"
 
@@ -20,9 +22,14 @@ namespace vm {
 namespace {
 
 constexpr int64_t kDayMs = 86400000;
-constexpr int kDayWatchMaxMs = 60000;
 
 int64_t DayStartMs(const CivilDate& d) { return DaysFromCivil(d) * kDayMs; }
+
+// Until the next midnight of the wall clock, at least 1 ms.
+int64_t MsUntilMidnight() {
+    const int64_t now = WallNowMs();
+    return std::max<int64_t>(1, (now / kDayMs + 1) * kDayMs - now);
+}
 
 }  // namespace
 
@@ -42,7 +49,7 @@ AlarmTimer::AlarmTimer(QTimer* tmrWait, QLineEdit* txtDuration, QPushButton* cmd
     dayWatch_->setTimerType(Qt::PreciseTimer);
     connect(dayWatch_, &QTimer::timeout, this, [this] {
         OptionalStep([&] { CheckDate(); });
-        AimDayWatch();
+        if (!tmrWait_->isActive() && !firing_) AimDayWatch();
     });
     AimDayWatch();
     connect(tmrWait_, &QTimer::timeout, this, &AlarmTimer::tmrWait_Timer);
@@ -53,36 +60,17 @@ void AlarmTimer::SetAlarms() {
     const DateTime now = Now();
     // Whole seconds: an entry at exactly now is still ahead.
     int64_t fromMs = MomentSeconds(now) * 1000;
-    if (builtFor_.valid() && now.date > builtFor_) {
-        // A new day: nothing of it has been watched yet, so an entry at
-        // midnight, or one passed while the machine slept, still rings.
-        fromMs = DayStartMs(now.date);
-    } else if (rungUntil_ && *rungUntil_ >= fromMs && *rungUntil_ < DayStartMs(now.date) + kDayMs) {
-        // The clock went back within the day: what has rung stays rung.
-        fromMs = *rungUntil_ + 1;
-    }
+    // A new day: nothing of it has been watched yet, so an entry at midnight,
+    // or one passed while the machine slept, still rings.
+    if (builtFor_.valid() && now.date > builtFor_) fromMs = DayStartMs(now.date);
     builtFor_ = now.date;
     Operation op("SetAlarms_Error");
 
-    // Quick countdowns are kept until they ring (or Stop in the alarm window ends them).
-    struct Kept {
-        DateTime moment;
-        std::string text;
-        int32_t sound;
-        std::string file;
-        int64_t steady;
-    };
-    std::vector<Kept> kept;
-    for (size_t i = 1; i <= size_t(std::clamp<int>(Module1.AlarmQueueCount, 0, kAlarmQueueSlots)); ++i)
-        if (!IsFreeMoment(Module1.AlarmQueueTime[i]) && Module1.AlarmQueueSteady[i] != 0)
-            kept.push_back({Module1.AlarmQueueTime[i], Module1.AlarmQueueText[i], Module1.AlarmQueueSound[i],
-                            Module1.AlarmQueueSoundFile[i], Module1.AlarmQueueSteady[i]});
-    ClearAlarmQueue();
-    int added = 0;
-    for (const Kept& k : kept) added += AddAlarm(k.moment, k.text, k.sound, k.file, k.steady) ? 1 : 0;
-
+    AlarmQueue& queue = Module1.Alarms;
+    queue.keepForRebuild(fromMs, DaysFromCivil(now.date) - 1);
+    int added = queue.empty() ? 0 : 1;
     std::vector<SortingRow> rows;
-    if (!op.step(1, [&] { rows = ReadTodaysRows(Module1.CalendarFilePath, now.date); })) {
+    if (!op.step(1, [&] { rows = ReadAlarmRows(Module1.CalendarFilePath, now.date); })) {
         Aim(false);
         return;
     }
@@ -97,11 +85,14 @@ void AlarmTimer::SetAlarms() {
     });
 
     for (const SortingRow& row : rows)
-        if (!op.step(2, [&] { added += QueueRow(row, fromMs); })) break;
+        if (!op.step(2, [&] {
+                for (AlarmEntry& e : RowEntries(row, fromMs)) added += queue.add(std::move(e)) ? 1 : 0;
+            }))
+            break;
     if (added > 0) Armed();
     Aim(false);
     if (op.ended()) return;
-    Module1.AlarmMsg = AlarmSummary();
+    Module1.AlarmMsg = AlarmSummary(queue);
     Module1.AlarmsChanged = false;
 }
 
@@ -109,34 +100,48 @@ void AlarmTimer::Armed() { txtDuration_->setText("True"); }
 
 void AlarmTimer::Aim(bool afterTick) {
     if (firing_) return;  // the run aims the timer when it ends
-    const std::optional<int64_t> next = MsUntilNextDue(WallNowMs(), Clock().steadyMs());
+    const std::optional<int64_t> next = Module1.Alarms.msUntilNextDue(WallNowMs(), Clock().steadyMs());
     if (!next) {
         if (tmrWait_->isActive() || afterTick) {
             tmrWait_->stop();
             txtDuration_->setText("False");
             lblRemaining_->clear();
         }
+        AimDayWatch();
         return;
     }
-    tmrWait_->start(static_cast<int>(std::min<int64_t>(*next, kWatchMs)));
+    // Its tick also looks at the date, so the day watch rests meanwhile.
+    dayWatch_->stop();
+    tmrWait_->start(static_cast<int>(std::min({*next, int64_t{kWatchMs}, MsUntilMidnight()})));
 }
 
-void AlarmTimer::AimDayWatch() {
-    const int64_t now = WallNowMs();
-    const int64_t midnight = (now / kDayMs + 1) * kDayMs;
-    dayWatch_->start(static_cast<int>(std::clamp<int64_t>(midnight - now, 1, kDayWatchMaxMs)));
-}
+// With nothing queued, the date is still looked at every few seconds, so
+// that a machine waking after midnight rebuilds within seconds.
+void AlarmTimer::AimDayWatch() { dayWatch_->start(static_cast<int>(std::min<int64_t>(MsUntilMidnight(), kWatchMs))); }
 
 void AlarmTimer::cmdGo_Click() {
     const std::optional<int64_t> seconds = QuickDurationSeconds(txtDuration_->text().toStdString());
     if (!seconds) return;
     // It ends by the steady clock; the moment shown is rounded up to a second.
     const int64_t endMs = WallNowMs() + *seconds * 1000;
-    const int64_t steadyEnd = Clock().steadyMs() + *seconds * 1000;
-    AddAlarm(MomentFromSeconds(endMs / 1000 + (endMs % 1000 > 0 ? 1 : 0)), kTimerCompleteText, 1, "",
-             steadyEnd == 0 ? 1 : steadyEnd);
+    AlarmEntry e;
+    e.moment = MomentFromSeconds(endMs / 1000 + (endMs % 1000 > 0 ? 1 : 0));
+    e.text = kTimerCompleteText;
+    e.sound = 1;
+    e.steadyDueMs = Clock().steadyMs() + *seconds * 1000;
+    if (!Module1.Alarms.addCountdown(std::move(e))) {
+        TellFull();
+        return;
+    }
     Armed();
     Aim(false);
+}
+
+void AlarmTimer::TellFull() {
+    if (std::exchange(toldFull_, true)) return;
+    Messages().message("This countdown was not set: " + std::to_string(kAlarmQueueSlots) +
+                           " quick countdowns are already running, as many as can wait at one time.",
+                       MsgButtons::Ok, MsgIcon::Exclamation, "Alarm Queue Full");
 }
 
 void AlarmTimer::CheckDate() {
@@ -149,22 +154,9 @@ void AlarmTimer::tmrWait_Timer() {
         tickPending_ = true;
         return;
     }
-    // The entries due now leave their slots together, in the order of their moments.
-    const int64_t nowMs = WallNowMs(), steadyNow = Clock().steadyMs();
-    rungUntil_ = std::max(rungUntil_.value_or(nowMs), nowMs);
-    run_.clear();
+    // The entries due now leave the queue together, in the order of their moments.
+    run_ = Module1.Alarms.takeDue(WallNowMs(), Clock().steadyMs());
     runNext_ = 0;
-    for (int i = 1; i <= Module1.AlarmQueueCount && i <= kAlarmQueueSlots; ++i) {
-        if (!SlotDue(i, nowMs, steadyNow)) continue;
-        const size_t s = size_t(i);
-        run_.push_back({Module1.AlarmQueueTime[s], Module1.AlarmQueueText[s], Module1.AlarmQueueSound[s],
-                        Module1.AlarmQueueSoundFile[s]});
-        Module1.AlarmQueueTime[s] = DateTime{};
-        Module1.AlarmQueueText[s].clear();
-        Module1.AlarmQueueSteady[s] = 0;
-    }
-    std::stable_sort(run_.begin(), run_.end(),
-                     [](const Due& a, const Due& b) { return MomentSeconds(a.moment) < MomentSeconds(b.moment); });
     // A new day (midnight passed, or the machine slept over it) gets its queue.
     OptionalStep([&] { CheckDate(); });
     firing_ = true;
@@ -173,7 +165,7 @@ void AlarmTimer::tmrWait_Timer() {
 
 void AlarmTimer::FireNext() {
     if (runNext_ < run_.size()) {
-        const Due d = run_[runNext_++];
+        const AlarmEntry d = run_[runNext_++];
         firedSound_ = d.sound;
         firedSoundFile_ = d.soundFile;
         OptionalStep([&] { txtDuration_->setText("True"); });

@@ -1,18 +1,23 @@
 // The main window's alarm timer `tmrWait` and the quick countdown of its
-// panel `sspanelTimer`: rebuilding today's queue (SetAlarms), the firings of
-// the due entries into the alarm window, and the countdown button.
+// panel `sspanelTimer`: rebuilding the queue (SetAlarms), the firings of the
+// due entries into the alarm window, and the countdown button.
 //
 // `tmrWait` is one single-shot timer aimed at the moment the next entry is
 // due (at most a few seconds ahead, so that a wall clock that jumped or a
 // machine that slept is noticed soon); an entry rings at its moment, never
-// before it. A second timer, the day watch, is aimed at midnight and rebuilds
-// the queue for the new day. Time comes from the clock interface only.
+// before it, and its tick rebuilds the queue on a new day (it is aimed at
+// midnight at the latest). While nothing is queued a second timer, the day
+// watch, looks at the date as often, so the date is looked at every few
+// seconds whether or not anything is queued. Time comes from the clock
+// interface only.
 //
 // A firing shows the message at once, then waits 2 s (a single-shot timer;
 // the program never sleeps) before the sound plays and the window comes up.
-// The entries due at one tick leave their slots together and ring one after
-// another; a rebuild meanwhile cannot bring one back. A quick countdown is
-// kept by every rebuild until it rings.
+// The entries due at one tick leave the queue together and ring one after
+// another; what rang is remembered, so no rebuild brings it back. A rebuild
+// keeps the quick countdowns, the entries already due and those of records
+// of earlier days; it reads yesterday's records too, for their entries that
+// fall after midnight.
 #pragma once
 #include <QObject>
 
@@ -21,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "core/alarmqueue.h"
 #include "core/dates.h"
 
 class QLabel;
@@ -36,10 +42,11 @@ public:
     // Drives the given timer and countdown controls (all owned by the main window).
     AlarmTimer(QTimer* tmrWait, QLineEdit* txtDuration, QPushButton* cmdGo, QLabel* lblRemaining, QObject* parent);
 
-    // Rebuilds the queue from today's entries of the calendar file (whatever
-    // month is shown) and the daily alarms of the settings database. Entries
-    // already rung stay rung, also after the wall clock went back; on a new
-    // day the entries from midnight on are taken.
+    // Rebuilds the queue from the entries of yesterday's and today's records
+    // of the calendar file (whatever month is shown) and today's daily
+    // alarms of the settings database, from now on; on a new day from
+    // midnight on. Entries already rung stay rung, also after the wall clock
+    // went back.
     void SetAlarms();
     // The tick: rings every entry that is due now, one after another, then
     // aims the timer at the next.
@@ -60,17 +67,13 @@ signals:
     void rebuildWanted();
 
 private:
-    struct Due {
-        DateTime moment;
-        std::string text;
-        int32_t sound = 0;
-        std::string soundFile;
-    };
     void FireNext();
     void AfterWait();
     void Armed();
     // Aims tmrWait at the next due entry; stops it when none is left.
     void Aim(bool afterTick);
+    // Tells the user, once a run, that a countdown could not be held.
+    void TellFull();
     void AimDayWatch();
 
     QTimer* tmrWait_;
@@ -82,13 +85,13 @@ private:
     // The firing run of one tick.
     bool firing_ = false;
     bool tickPending_ = false;
-    std::vector<Due> run_;
+    std::vector<AlarmEntry> run_;
     size_t runNext_ = 0;
     int32_t firedSound_ = 0;
     std::string firedSoundFile_;
 
-    CivilDate builtFor_;                // the day of the last rebuild
-    std::optional<int64_t> rungUntil_;  // wall ms up to which due entries have rung
+    CivilDate builtFor_;  // the day of the last rebuild
+    bool toldFull_ = false;
 };
 
 }  // namespace vm

@@ -13,7 +13,6 @@
 #include <exception>
 #include <utility>
 
-#include "core/alarmqueue.h"
 #include "core/monthlayout.h"
 #include "core/files.h"
 #include "core/module1.h"
@@ -32,7 +31,6 @@ namespace vm {
 namespace {
 
 OneWindow<frmAlarm> g_alarm;
-bool g_speechErrorShown = false;  // once in a run
 
 constexpr int32_t kDesignWidth = 7200, kDesignHeight = 3600;  // twips
 constexpr int kDesignFontSize = 14;
@@ -100,15 +98,20 @@ void frmAlarm::Form_Load() {
 
 void frmAlarm::Initialize_Speech() {
     VoiceStart start = StartSharedVoice();
+    speechError_.clear();
     if (start.voice) {
         Voice = std::move(start.voice);
         return;
     }
-    // The window goes on without speech (the wave file plays instead); with
-    // speech off nobody needs to know, and with it on once is enough.
-    if (Module1.OptVoice && !std::exchange(g_speechErrorShown, true))
-        Messages().message(std::to_string(start.number) + " - " + start.description, MsgButtons::OkCancel, MsgIcon::None,
-                       "Initialize_Speech_Error");
+    // The window goes on without speech (the wave file plays instead); the
+    // user hears of it once the alarm's message is up.
+    speechError_ = std::to_string(start.number) + " - " + start.description;
+}
+
+// With speech off nobody needs to know; with it on, once a run is enough.
+void frmAlarm::TellSpeechError() {
+    if (speechError_.empty() || !Module1.OptVoice || std::exchange(Module1.SpeechErrorShown, true)) return;
+    Messages().message(speechError_, MsgButtons::OkCancel, MsgIcon::None, "Initialize_Speech_Error");
 }
 
 void frmAlarm::Form_Activate() {
@@ -121,10 +124,11 @@ void frmAlarm::Form_Activate() {
         }
     }
     paused_ = false;
+    TellSpeechError();
 }
 
 void frmAlarm::Form_GotFocus() {
-    if (Module1.AlarmQueueCount == 0) {
+    if (Module1.Alarms.count() == 0) {
         close();
         return;
     }
@@ -143,8 +147,7 @@ void frmAlarm::Toolbar1_ButtonClick(const QString& key) {
         paused_ = true;
     } else if (key == "btn_cancel") {
         SoundPlayer().stop();
-        StopSpeech();
-        CancelCountdowns();  // Stop also ends the quick countdowns still running
+        StopSpeech();  // what rang ends; countdowns still running go on
     } else if (key == "UpArrow") {
         ++fontSize_;
     } else if (key == "DownArrow") {

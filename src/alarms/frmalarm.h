@@ -9,6 +9,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 
 #include "platform/speech.h"
 
@@ -27,10 +28,12 @@ public:
     // Sets AlarmOpen, makes the voice, restores a minimized main window,
     // goes on top and centres itself on the main window.
     void Form_Load();
-    // Speaks the message when speech is on.
+    // Speaks the message when speech is on; tells, once a run, that no voice
+    // could be had.
     void Form_Activate();
     // Closes itself when the queue is empty, else shows the message.
     void Form_GotFocus();
+    // Makes the voice; a failure is told when the window is activated.
     void Initialize_Speech();
     // A toolbar button by its key.
     void Toolbar1_ButtonClick(const QString& key);
@@ -52,8 +55,10 @@ protected:
 
 private:
     void StopSpeech();
+    void TellSpeechError();
 
     std::unique_ptr<ISpeechVoice> Voice;
+    std::string speechError_;  // "number - description" when no voice could be had
     bool soundStopped_ = true;
     bool paused_ = false;
     int fontSize_ = 0;  // points; 0 until the first toolbar click

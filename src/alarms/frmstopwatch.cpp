@@ -173,6 +173,8 @@ void frmStopWatch::sscmdStart_Click(int i) {
     const bool run = countdowns_[i].running();
     if (run) Timer2[i]->start(); else Timer2[i]->stop();
     sscmdStart[i]->setText(run ? "Stop" : "Start");
+    // Paused, it shows the time it keeps, not what the last tick left.
+    if (!run) lblCntDwn[i]->setText(QString::fromStdString(countdowns_[i].text()));
 }
 
 void frmStopWatch::Timer2_Timer(int i) {

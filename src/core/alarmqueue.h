@@ -1,23 +1,29 @@
-// Today's alarm queue without any window: which day cell is today's, today's
-// entries read from the calendar file as the month build reads today's cell,
-// the daily alarms of the settings database, when a queued entry is due and
-// how long until the next one is, the summary and fired message texts, and
-// the quick countdown's duration. The queue itself is the shared
-// Module1.AlarmQueue* (slots 1..94; a zero moment is free or fired).
+// The alarm queue: the entries waiting to ring, the one test of when an
+// entry is due, and the memory of what has rung. No window and no file:
+// reading today's entries is in alarmqueue_rows.
+//
+// At most 94 entries are held in numbered slots (1..94, the summary's
+// numbers); a slot whose entry rang is free for the next one. When every
+// slot is taken, the nearest moments are held and the later ones wait in
+// moment order, moving into slots as slots free up, so no entry is dropped
+// for want of room. A quick countdown is always held: it takes the slot of
+// the latest entry held, which then waits; only when every slot holds a
+// countdown is a countdown refused.
 //
 // Moments are compared in milliseconds of the local wall clock; a quick
-// countdown is due by the steady clock instead, so a change of the wall clock
-// never shortens or lengthens it.
+// countdown is due by the steady clock instead, so a change of the wall
+// clock never shortens or lengthens it. What rang is remembered by the day
+// of its record and its moment, so an entry read again after the clock was
+// set back (also across midnight) is not queued a second time.
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
-#include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "core/dates.h"
-#include "core/sorting.h"
-#include "platform/sqlstore.h"
 
 namespace vm {
 
@@ -29,62 +35,74 @@ int64_t MomentSeconds(const DateTime& moment);
 DateTime MomentFromSeconds(int64_t seconds);
 // The wall clock now, in milliseconds on the same scale.
 int64_t WallNowMs();
-// A slot's moment that is "0": free, or already fired.
-inline bool IsFreeMoment(const DateTime& moment) { return moment.date.y == 0; }
 
-// Today's cell of the month grid: the weekday of the 1st (Sunday = 0) plus
-// the day of the month minus 1.
-int TodayCell(const CivilDate& today);
+struct AlarmEntry {
+    DateTime moment;  // when it rings; a countdown's is the moment shown when it was set
+    std::string text;
+    int32_t sound = 0;
+    std::string soundFile;               // a daily alarm's own wave file, else ""
+    int64_t rowDay = 0;                  // the day of the record it came from (days since 1970)
+    std::optional<int64_t> steadyDueMs;  // a quick countdown: its end on the steady clock
+    bool countdown() const { return steadyDueMs.has_value(); }
+};
 
-// Today's entries of the calendar file, whatever month is shown: the
-// generated occurrences of today, then today's date records, left out and
-// read as the month build reads them for today's cell. Nothing is written.
-std::vector<SortingRow> ReadTodaysRows(const std::string& calendarPath, const CivilDate& today);
+class AlarmQueue {
+public:
+    // The one due test: a countdown once the steady clock reaches its end,
+    // any other entry once its moment has come, never before it, however
+    // late (a moment passed while the machine slept or the clock jumped
+    // forward is still due).
+    static bool Due(const AlarmEntry& e, int64_t nowMs, int64_t steadyNowMs);
+    // Milliseconds until the entry is due (negative when overdue).
+    static int64_t MsUntil(const AlarmEntry& e, int64_t nowMs, int64_t steadyNowMs);
 
-// The enabled daily alarms of [Alarms] as rows of today's cell ("DAILY
-// ALARM: " and the text, no alarm offsets, an empty sound number as 0). Rows
-// without an hour or a minute are left out. Nothing is written anywhere: the
-// rows join the queue in memory only.
-std::vector<SortingRow> SetDailyAlarms(db::Database& settings, int dayNo, int32_t julDate, const CivilDate& today);
+    // Slots 1..count() have been used since the queue was emptied; a slot
+    // whose entry rang or left is empty (nullopt) until an entry takes it.
+    int count() const { return static_cast<int>(slots_.size()); }
+    const std::optional<AlarmEntry>& slot(int i) const { return slots_.at(static_cast<size_t>(i - 1)); }
+    // The entries waiting for a slot, nearest first.
+    const std::vector<AlarmEntry>& waiting() const { return waiting_; }
+    bool empty() const;
 
-// Empties the queue (the count; the slots keep what they held).
-void ClearAlarmQueue();
-// Puts an entry into the next slot; false when all 94 are taken. A quick
-// countdown also gives its end on the steady clock (ms), by which it is due.
-bool AddAlarm(const DateTime& moment, const std::string& text, int32_t sound, const std::string& soundFile = "",
-              int64_t steadyDueMs = 0);
+    // Queues an entry; false when it has rung already. A countdown is
+    // queued as addCountdown queues it.
+    bool add(AlarmEntry e);
+    // Holds a quick countdown; false only when every slot holds a countdown.
+    bool addCountdown(AlarmEntry e);
 
-// The entries of one row: its own time when not earlier than fromMs (a sound
-// outside 1..30 there becomes 1), and each alarm offset in minutes before
-// (positive) or after (negative) it, when not earlier than fromMs. Returns
-// how many were queued. Throws OpError when the row's date cannot be read.
-int QueueRow(const SortingRow& row, int64_t fromMs);
-inline int QueueRow(const SortingRow& row, const DateTime& now) { return QueueRow(row, MomentSeconds(now) * 1000); }
+    // Everything leaves; what has rung stays remembered.
+    void clear();
+    // Before a rebuild: everything that rows read again will bring back
+    // leaves, that is every entry from a record of firstRereadDay or later
+    // whose moment is fromMs or later. Countdowns stay, so do entries
+    // already due (they ring at the next tick) and entries of records of
+    // earlier days (no rebuild reads them again).
+    void keepForRebuild(int64_t fromMs, int64_t firstRereadDay);
 
-// "1: 12/6/2026 9:05:00 AM - Dentist Snd:3" and CR LF, for every entry.
-std::string AlarmSummary();
+    // The entries due now leave the queue (held or waiting), in the order
+    // of their moments (a countdown's is when it completed, on the wall
+    // clock); they are remembered as rung and waiting entries fill the
+    // freed slots.
+    std::vector<AlarmEntry> takeDue(int64_t nowMs, int64_t steadyNowMs);
+    // Milliseconds until the next entry is due (0 when one already is);
+    // nullopt when nothing is queued.
+    std::optional<int64_t> msUntilNextDue(int64_t nowMs, int64_t steadyNowMs) const;
 
-// Due once its moment has come, never before it, however late: a moment
-// passed while the machine slept or the clock jumped forward is still due. A
-// free slot never is.
-bool AlarmDue(const DateTime& moment, int64_t nowMs);
-bool SlotDue(int slot, int64_t nowMs, int64_t steadyNowMs);
-// Milliseconds until the next entry is due (0 when one already is);
-// nullopt when no slot keeps a moment.
-std::optional<int64_t> MsUntilNextDue(int64_t nowMs, int64_t steadyNowMs);
-// Frees the slots of the quick countdowns still running; how many there were.
-int CancelCountdowns();
-// True while some slot 1..count keeps a moment.
-bool AnyAlarmLeft();
+    bool hasRung(const AlarmEntry& e) const;
 
-// "Sunday Dec 6, 2026 9:05 am - text", the message of a fired entry.
-std::string FiredAlarmMessage(const DateTime& moment, const std::string& text);
+private:
+    using RungKey = std::tuple<int64_t, int64_t, std::string>;  // record day, moment, text
+    static RungKey KeyOf(const AlarmEntry& e);
+    // The held entry (not a countdown) with the latest moment; -1 when none.
+    int latestHeld() const;
+    bool hasRoom() const;
+    void wait(AlarmEntry e);
+    void place(AlarmEntry e);
+    void refill();
 
-// The sound a firing plays: numbers outside 1..30 play sound 1.
-int PlayableSound(int64_t sound);
-
-// The quick countdown's duration in seconds: "s", "m:s" or "h:m:s"; a part
-// that is no number counts as 0. nullopt for an empty box.
-std::optional<int64_t> QuickDurationSeconds(std::string_view text);
+    std::vector<std::optional<AlarmEntry>> slots_;
+    std::vector<AlarmEntry> waiting_;
+    std::set<RungKey> rung_;
+};
 
 }  // namespace vm

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/alarmqueue.h"
 #include "core/currency.h"
 #include "core/dates.h"
 
@@ -22,6 +23,8 @@ struct Module1State {
     std::string OptStartUpSound;
     bool OptCalcYearsSince = false;
     bool OptVoice = false;
+    // The user was told this run that speech cannot be had (told once a run).
+    bool SpeechErrorShown = false;
 
     // Sound and picture tables (element 0 unused).
     std::array<std::string, 31> SoundFile{};
@@ -34,13 +37,8 @@ struct Module1State {
     int16_t TitleLabelHeight = 0;
     int32_t SelDayBackColor = 0;
 
-    // Alarm queue (slots 1..100; a zero time is a free or fired slot).
-    int16_t AlarmQueueCount = 0;
-    std::array<DateTime, 101> AlarmQueueTime{};
-    std::array<std::string, 101> AlarmQueueText{};
-    std::array<int32_t, 101> AlarmQueueSound{};
-    std::array<std::string, 101> AlarmQueueSoundFile{};  // a daily alarm's own wave file, else ""
-    std::array<int64_t, 101> AlarmQueueSteady{};  // a quick countdown's end on the steady clock (ms), else 0
+    // The alarm queue of the alarm timer.
+    AlarmQueue Alarms;
     std::string AlarmMsg;
     bool AlarmsChanged = false;
 

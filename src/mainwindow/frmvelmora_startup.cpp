@@ -85,11 +85,11 @@ void EnsureManual() {
 
 }  // namespace
 
-// A voice that cannot be had is said once, at start-up, and only when speech
-// is on; with speech off nothing is said (the alarm window says it when an
+// A voice that cannot be had is said once a run, at start-up when speech is
+// on; with speech off nothing is said (the alarm window says it when an
 // alarm would speak).
 void frmVelmora::Initialize_Speech() {
-    if (!Module1.OptVoice) {
+    if (!Module1.OptVoice || Module1.SpeechErrorShown) {
         try {
             Voice = SharedVoice();
         } catch (const std::exception&) {
@@ -99,7 +99,12 @@ void frmVelmora::Initialize_Speech() {
     }
     Operation op("Initialize_Speech_Error");
     op.numberPrefix("Error Number ");
-    op.step(1, [&] { Voice = SharedVoice(); });
+    bool made = false;
+    op.step(1, [&] {
+        Voice = SharedVoice();
+        made = true;
+    });
+    if (!made) Module1.SpeechErrorShown = true;
 }
 
 void frmVelmora::ShowStartPanel() {

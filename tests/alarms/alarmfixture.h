@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdio>
 #include <climits>
 #include <memory>
 #include <string>
@@ -105,6 +106,7 @@ protected:
             Settle();
             for (size_t i = before; i < sound.played.size(); ++i) rings.push_back({sound.played[i], vm::WallNowMs()});
         };
+        Settle();  // a firing begun before
         const int64_t end = clock.steady + ms;
         for (int k = 0; k < 100000; ++k) {
             auto left = [](QTimer* t) { return t->isActive() ? std::max(0, t->remainingTime()) : INT_MAX; };
@@ -120,6 +122,20 @@ protected:
         }
         return rings;
     }
+    // "HH:MM wave" of each ring, sorted, and a check that each came within 2 s
+    // after its minute began.
+    static Strings RingMinutes(const std::vector<Ring>& rings) {
+        Strings out;
+        for (const auto& r : rings) {
+            const vm::DateTime t = vm::MomentFromSeconds(r.atMs / 1000);
+            EXPECT_LT(r.atMs % 60000, 2000) << r.wave << " rang late in its minute";
+            char buf[16];
+            std::snprintf(buf, sizeof buf, "%02d:%02d ", t.hour, t.minute);
+            out.push_back(buf + r.wave.substr(r.wave.find_last_of('/') + 1));
+        }
+        std::sort(out.begin(), out.end());
+        return out;
+    }
     // One tick, run to its end (the waits are shortened to nothing).
     void Tick() {
         w->alarmTimer->tmrWait_Timer();
@@ -130,7 +146,8 @@ protected:
     }
     static Strings Texts() {
         Strings out;
-        for (int i = 1; i <= vm::Module1.AlarmQueueCount; ++i) out.push_back(vm::Module1.AlarmQueueText[size_t(i)]);
+        const vm::AlarmQueue& q = vm::Module1.Alarms;
+        for (int i = 1; i <= q.count(); ++i) out.push_back(q.slot(i) ? q.slot(i)->text : "");
         return out;
     }
     static QString Shown() {

@@ -8,6 +8,7 @@
 #include <QToolBar>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "alarmfixture.h"
 #include "core/files.h"
@@ -149,11 +150,14 @@ TEST_F(AlarmTimerTest, AQuickCountdownSurvivesRebuildsAndRingsOnTime) {
     EXPECT_LE(rings[0].atMs, started + 31000);
     EXPECT_EQ(Shown(), "Sunday Dec 6, 2026 9:00 am - Timer Complete");
     EXPECT_EQ(Texts(), (Strings{"", "Meeting", "Saved"}));
-    // Stop in the alarm window ends a countdown still running.
+    // Stop in the alarm window ends the sound of what rang; another countdown goes on.
     w->txtDuration->setText("60");
     w->cmdGo->click();
+    const int stops = sound.stops;
     vm::AlarmWindow()->Toolbar1->findChild<QAction*>("btn_cancel")->trigger();
-    EXPECT_TRUE(Pass(70000).empty());
+    EXPECT_EQ(sound.stops, stops + 1);
+    EXPECT_TRUE(Pass(59000).empty());
+    EXPECT_EQ(Pass(2000).size(), 1u);
 }
 
 TEST_F(AlarmTimerTest, EntriesRingOnceAcrossTheEndOfADayMonthAndYear) {
@@ -199,7 +203,7 @@ TEST_F(AlarmTimerTest, ClockJumpsRingSkippedEntriesOnceNeverTwice) {
     ASSERT_EQ(rings.size(), 2u);
     EXPECT_EQ(rings[0].wave, Wave(4));
     EXPECT_EQ(rings[1].wave, Wave(1));
-    EXPECT_EQ(Shown(), "Sunday Dec 6, 2026 10:04 am - Timer Complete");
+    EXPECT_EQ(Shown(), "Sunday Dec 6, 2026 10:09 am - Timer Complete") << "the moment it completed";
 
     // Back 3 minutes, then a save rebuilds the queue: what rang does not ring again.
     calendar.db->exec("DELETE FROM [Velmora]");
@@ -235,6 +239,137 @@ TEST_F(AlarmTimerTest, TicksAndRebuildsDuringAFiringsWaitRingNothingTwice) {
     Settle();
     EXPECT_EQ(sound.played, (Strings{Wave(3), Wave(4)}));
     EXPECT_TRUE(Pass(60000).empty());
+}
+
+TEST_F(AlarmTimerTest, EntriesOfYesterdaysRecordsRingOnceAfterMidnight) {
+    // Built well before midnight, and built a moment before it.
+    struct Case { vm::CivilDate day, next; int hour, minute, second; } cases[] = {
+        {{2026, 12, 6}, {2026, 12, 7}, 23, 59, 59}, {{2026, 12, 31}, {2027, 1, 1}, 23, 57, 30}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(vm::FormatIso(c.day));
+        calendar.db->exec("DELETE FROM [Velmora]");
+        sound.clear();
+        // An alarm 2 minutes after 11:59 PM; a record rung every minute, as
+        // the expansion writes an every-minute rule; one at 12:00 AM.
+        AddRecord(c.day, 11, 59, "PM", "Late", "-2", 3);
+        AddRecord(c.day, 11, 58, "PM", "Every minute", "-1,-2,-3,-4", 4);
+        AddRecord(c.next, 12, 0, "AM", "Midnight", "", 5);
+        clock.time = {c.day.y, c.day.m, c.day.d, c.hour, c.minute, c.second};
+        Draw("March", " 2020");
+        const auto rings = Pass(6 * 60000);
+        const std::string w3 = vm::DefaultSoundFile(3).substr(vm::DefaultSoundFile(3).find_last_of('/') + 1);
+        const std::string w4 = vm::DefaultSoundFile(4).substr(vm::DefaultSoundFile(4).find_last_of('/') + 1);
+        const std::string w5 = vm::DefaultSoundFile(5).substr(vm::DefaultSoundFile(5).find_last_of('/') + 1);
+        Strings expected = {"00:00 " + w4, "00:00 " + w5, "00:01 " + w3, "00:01 " + w4, "00:02 " + w4};
+        if (c.minute == 57) expected.insert(expected.end(), {"23:58 " + w4, "23:59 " + w3, "23:59 " + w4});
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(RingMinutes(rings), expected);
+    }
+}
+
+TEST_F(AlarmTimerTest, AClockSetBackAcrossMidnightRingsNothingTwice) {
+    AddDaily(12, 0, "AM", "Midnight daily", 6);
+    AddRecord({2026, 12, 6}, 11, 59, "PM", "Late", "", 3);
+    AddRecord({2026, 12, 7}, 12, 0, "AM", "Midnight", "", 4);
+    AddRecord({2026, 12, 7}, 12, 1, "AM", "Just after", "", 5);
+    clock.time = {2026, 12, 6, 23, 58, 30};
+    Draw("December", " 2026");
+    EXPECT_EQ(Pass(170000).size(), 4u);  // to 00:01:20
+    clock.jumpWall(-150000);             // a time service sets it back to 11:58:50 PM
+    const auto again = Pass(5 * 60000);
+    EXPECT_TRUE(again.empty()) << again.size() << " rang twice, the first " << again[0].wave;
+    // What was not rung yet still rings.
+    AddRecord({2026, 12, 7}, 12, 5, "AM", "Later", "", 7);
+    w->cmbmonth_Click();
+    const auto later = Pass(2 * 60000);
+    ASSERT_EQ(later.size(), 1u);
+    EXPECT_EQ(later[0].wave, Wave(7));
+}
+
+TEST_F(AlarmTimerTest, AFullQueueDropsNoEntryAndAlwaysHoldsACountdown) {
+    // Every 5 minutes from 9:00 AM for 150 steps (151 entries, up to 9:30 PM),
+    // then a record of its own and a 20 s countdown.
+    std::string every5;
+    for (int k = 1; k <= 150; ++k) every5 += (k > 1 ? "," : "") + std::to_string(-5 * k);
+    AddRecord({2026, 12, 6}, 9, 0, "AM", "Every 5 minutes", every5.c_str(), 3);
+    AddRecord({2026, 12, 6}, 11, 6, "AM", "Later record", "", 4);
+    At(8, 59, 50);
+    Draw("December", " 2026");
+    w->txtDuration->setText("20");
+    w->cmdGo->click();
+    EXPECT_EQ(w->txtDuration->text(), "True");
+    auto waves = [](const std::vector<Ring>& rings) {
+        Strings out;
+        for (const auto& r : rings) out.push_back(r.wave);
+        return out;
+    };
+    EXPECT_EQ(waves(Pass(25000)), (Strings{Wave(3), Wave(1)}));
+    // The later record rings at its moment.
+    clock.jumpWall(2 * 3600000 + 5 * 60000);  // 11:05:15
+    EXPECT_EQ(Pass(60000).size(), 26u) << "the 25 skipped entries and the later record";
+    EXPECT_EQ(sound.played.back(), Wave(4));
+    // The rest ring to the last; a countdown still has room afterwards.
+    clock.jumpWall(10 * 3600000 + 30 * 60000);  // 9:36 PM
+    EXPECT_EQ(Pass(10000).size(), 151u - 1u - 25u);
+    w->txtDuration->setText("5");
+    w->cmdGo->click();
+    EXPECT_EQ(waves(Pass(6000)), Strings{Wave(1)});
+    // More countdowns than the queue can hold: the user is told, once.
+    for (int i = 0; i < vm::kAlarmQueueSlots + 2; ++i) {
+        w->txtDuration->setText("600");
+        w->cmdGo->click();
+    }
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].title, "Alarm Queue Full");
+    EXPECT_EQ(w->txtDuration->text(), "600") << "a countdown not set is not shown as set";
+}
+
+TEST_F(AlarmTimerTest, WakingAfterMidnightWithNothingQueuedRingsWithinSeconds) {
+    AddRecord({2026, 12, 7}, 12, 0, "AM", "New day", "", 4);
+    clock.time = {2026, 12, 6, 23, 50, 0};
+    Draw("December", " 2026");
+    EXPECT_EQ(w->txtDuration->text(), "False");
+    EXPECT_TRUE(Pass(1000).empty());
+    // The machine sleeps: both clocks move on, the program's timers do not.
+    clock.advance(11 * 60000);
+    const int64_t woke = vm::WallNowMs();
+    const auto rings = Pass(10000);
+    ASSERT_EQ(rings.size(), 1u);
+    EXPECT_EQ(rings[0].wave, Wave(4));
+    EXPECT_LE(rings[0].atMs, woke + vm::AlarmTimer::kWatchMs);
+}
+
+TEST_F(AlarmTimerTest, WithoutAVoiceTheBoxShowsOnceARunAfterTheAlarmsText) {
+    struct NoVoice : vm::ISpeechFactory {
+        std::unique_ptr<vm::ISpeechVoice> createVoice() override { throw vm::SpeechError(429, "No speech engine"); }
+    } none;
+    // Records what the alarm window showed when a box came up.
+    struct Watching : vm::FakeMessages {
+        Strings labels;
+        vm::MsgResult message(const std::string& text, vm::MsgButtons b, vm::MsgIcon i, const std::string& title) override {
+            labels.push_back(AlarmTimerTest::Shown().toStdString());
+            return FakeMessages::message(text, b, i, title);
+        }
+    } watch;
+    vm::SetSpeech(&none);
+    vm::SetMessages(&watch);
+    Module1.OptVoice = true;
+    AddRecord({2026, 12, 6}, 9, 2, "AM", "First", "", 2);
+    AddRecord({2026, 12, 6}, 9, 5, "AM", "Second", "", 3);
+    Draw("December", " 2026");
+    // Told at start-up: the first alarm tells it no more.
+    w->Initialize_Speech();
+    ASSERT_EQ(watch.shown.size(), 1u);
+    EXPECT_EQ(Pass(3 * 60000).size(), 1u);
+    EXPECT_EQ(watch.shown.size(), 1u);
+    // Not told yet this run: the alarm's text is up before the box.
+    Module1.SpeechErrorShown = false;
+    vm::UnloadAlarm();
+    EXPECT_EQ(Pass(3 * 60000).size(), 1u);
+    ASSERT_EQ(watch.shown.size(), 2u);
+    EXPECT_EQ(watch.shown[1].title, "Initialize_Speech_Error");
+    EXPECT_EQ(watch.labels[1], "Sunday Dec 6, 2026 9:05 am - Second");
+    vm::SetMessages(&fx.messages);
 }
 
 }  // namespace

@@ -121,6 +121,22 @@ TEST_F(StopWatchWindow, TimersCountRealTimeWhileTheWallClockJumps) {
     EXPECT_EQ(vm::StopWatch(), nullptr);
 }
 
+TEST_F(StopWatchWindow, APausedCountdownShowsTheTimeItKeeps) {
+    find<QComboBox>("cmbSeconds_0")->setCurrentText("10");
+    click("sscmdStart_0");
+    advance(3);
+    sw->Timer2_Timer(0);
+    EXPECT_EQ(label("lblCntDwn_0"), "0 : 0 : 7");
+    advance(2, 500);
+    click("sscmdStart_0");  // pause with 4.5 s left
+    EXPECT_EQ(label("lblCntDwn_0"), "0 : 0 : 5");
+    advance(60);
+    click("sscmdStart_0");
+    advance(4, 500);
+    sw->Timer2_Timer(0);
+    EXPECT_EQ(label("lblCntDwn_0"), "Complete");
+}
+
 TEST_F(StopWatchWindow, ADailyAlarmEnteredInTheGridRingsItsOwnWaveFileAtOnce) {
     Draw("December", " 2026");
     auto* grid = find<QTableView>("TDBGridAlarms");

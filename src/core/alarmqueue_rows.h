@@ -1,0 +1,55 @@
+// Where the alarm queue's entries come from, without any window: which day
+// cell is today's, the entries of the calendar file's records of yesterday
+// and today (read as the month build reads them, whatever month is shown),
+// the daily alarms of the settings database, the summary and fired message
+// texts, and the quick countdown's duration.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/alarmqueue.h"
+#include "core/dates.h"
+#include "core/sorting.h"
+#include "platform/sqlstore.h"
+
+namespace vm {
+
+// Today's cell of the month grid: the weekday of the 1st (Sunday = 0) plus
+// the day of the month minus 1.
+int TodayCell(const CivilDate& today);
+
+// The entries of the calendar file's records of yesterday and today (an
+// entry of yesterday may fall after midnight), whatever month is shown: the
+// generated occurrences, then the date records, left out and read as the
+// month build reads them. Nothing is written.
+std::vector<SortingRow> ReadAlarmRows(const std::string& calendarPath, const CivilDate& today);
+
+// The enabled daily alarms of [Alarms] as rows of today's cell ("DAILY
+// ALARM: " and the text, no alarm offsets, an empty sound number as 0). Rows
+// without an hour or a minute are left out. Nothing is written anywhere: the
+// rows join the queue in memory only.
+std::vector<SortingRow> SetDailyAlarms(db::Database& settings, int dayNo, int32_t julDate, const CivilDate& today);
+
+// The entries of one row: its own time when not earlier than fromMs (a sound
+// outside 1..30 there becomes 1), and each alarm offset in minutes before
+// (positive) or after (negative) it, when not earlier than fromMs. Throws
+// OpError when the row's date cannot be read.
+std::vector<AlarmEntry> RowEntries(const SortingRow& row, int64_t fromMs);
+
+// "1: 12/6/2026 9:05:00 AM - Dentist Snd:3" and CR LF, for every entry held.
+std::string AlarmSummary(const AlarmQueue& queue);
+
+// "Sunday Dec 6, 2026 9:05 am - text", the message of a fired entry.
+std::string FiredAlarmMessage(const DateTime& moment, const std::string& text);
+
+// The sound a firing plays: numbers outside 1..30 play sound 1.
+int PlayableSound(int64_t sound);
+
+// The quick countdown's duration in seconds: "s", "m:s" or "h:m:s"; a part
+// that is no number counts as 0. nullopt for an empty box.
+std::optional<int64_t> QuickDurationSeconds(std::string_view text);
+
+}  // namespace vm
