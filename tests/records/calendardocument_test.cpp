@@ -178,4 +178,27 @@ TEST_F(FollowEdits, AWorkDayCountFollowsAHolidayEditedInTheGrid) {
     vm::UnloadCalcWrkDays();
 }
 
+// Today's alarm queue follows a grid edit that takes a repeat off today,
+// whatever month is shown.
+TEST_F(FollowEdits, TodaysAlarmsFollowAGridEditOfARepeat) {
+    cal.Add("Velmora", {{2024, 3, 7}, "Standup", 10, 0, "AM", "Weekly", 3, false, 0, "", "", "0"});
+    w->mnuFile_Build_Repeating_Click();
+    Draw("January", " 2025");
+    auto queued = [] {
+        int n = 0;
+        const vm::AlarmQueue& q = vm::Module1.Alarms;
+        for (int i = 1; i <= q.count(); ++i) n += q.slot(i) && q.slot(i)->text.find("Standup") != std::string::npos;
+        for (const vm::AlarmEntry& e : q.waiting()) n += e.text.find("Standup") != std::string::npos;
+        return n;
+    };
+    ASSERT_EQ(queued(), 1) << "today's repeat at 10:00 AM";
+    Search("Standup");
+    ASSERT_TRUE(w->DataDatesModel->setData(Cell(vm::kColDuration), "0", Qt::EditRole));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(queued(), 0) << "no repeat today any more";
+    ASSERT_TRUE(w->DataDatesModel->setData(Cell(vm::kColDuration), "3", Qt::EditRole));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(queued(), 1);
+}
+
 }  // namespace
