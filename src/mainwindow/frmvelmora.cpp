@@ -84,7 +84,11 @@ void frmVelmora::cmbmonth_Click() {
     EnableMainControls(true);
 }
 
-void frmVelmora::mnuFile_Build_Repeating_Click() {
+void frmVelmora::mnuFile_Build_Repeating_Click() { RunRepeatPass(RepeatCheck::Quick); }
+
+void frmVelmora::BuildRepeatingFromMenu() { RunRepeatPass(RepeatCheck::Rows); }
+
+void frmVelmora::RunRepeatPass(RepeatCheck check) {
     RepeatPassHooks hooks;
     hooks.waitCursor = [this](bool busy) { SetWaitCursor(busy); };
     hooks.progress = ShowSplashProgress;  // a long pass at start-up
@@ -94,7 +98,7 @@ void frmVelmora::mnuFile_Build_Repeating_Click() {
         SetStatusText(panel, text);
     };
     hooks.refreshDateGrid = [this] { RefreshDateGrid(); };
-    const RepeatPassResult result = BuildRepeatingData(DataDates, hooks);
+    const RepeatPassResult result = BuildRepeatingData(DataDates, hooks, check);
     if (!result.ran || said) return;
     if (result.records == 0 && result.rowsRemoved == 0)
         SetStatusText(4, "Repeating data is up to date: no record changed");

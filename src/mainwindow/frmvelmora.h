@@ -35,6 +35,7 @@ struct SplitterColumns;
 
 namespace vm {
 
+enum class RepeatCheck : uint8_t;
 class DateGrid;
 class ISpeechVoice;
 
@@ -95,8 +96,11 @@ public slots:
     void mnuFile_CalcWrkDays_Click();
     // Redraws the shown month: the build, the day-grid layout, the controls enabled.
     void cmbmonth_Click() override;
-    // File > Build Repeating Data: rebuilds the generated occurrences.
+    // Rebuilds the generated occurrences of what changed (the cheap check).
     void mnuFile_Build_Repeating_Click() override;
+    // File > Build Repeating Data: the same, also repairing the records whose
+    // stored rows are missing or extra.
+    void BuildRepeatingFromMenu();
     // File > Import/Export: the import command and the export panel.
     void mnuFile_Import_Click();
     void mnuFile_Export_Data_Click();
@@ -224,6 +228,7 @@ private:
     void ShowCellLooks();
     void ShowMonthPicture(const std::string& path);
     void RefreshDateGrid();
+    void RunRepeatPass(RepeatCheck check);
     void DoEvents();
     void DragMove(QPoint panelPos);
     void DragRelease(QPoint panelPos);

@@ -1,7 +1,5 @@
 #include "repeat/repeatstate.h"
 
-#include <QCryptographicHash>
-
 #include <cstring>
 #include <type_traits>
 #include <variant>
@@ -50,21 +48,6 @@ std::string InputsFingerprint(db::Database& db, const RepeatInputs& inputs,
     text += "; records";
     for (const std::string& c : sourceColumns) text += " [" + c + "]";
     return text;
-}
-
-std::string BirthsFingerprint(db::Database& db, bool calcYearsSince) {
-    if (!calcYearsSince) return {};
-    // The lookup only ever picks a record whose DateText holds "birth".
-    QCryptographicHash hash(QCryptographicHash::Md5);
-    auto st = db.prepare("SELECT [ID], [DateText], [Date] FROM [Velmora] ORDER BY [ID]");
-    while (st.step()) {
-        const std::string text = db::AsText(st.column(1));
-        if (!ContainsNoCase(text, "birth")) continue;
-        const std::string line = std::to_string(db::AsInt(st.column(0))) + "\x1f" + text + "\x1f" +
-                                 db::AsText(st.column(2)) + "\x1e";
-        hash.addData(QByteArrayView(line.data(), static_cast<qsizetype>(line.size())));
-    }
-    return hash.result().toHex().toStdString();
 }
 
 RecordFingerprinter::RecordFingerprinter(const std::vector<std::string>& columnNames) {

@@ -102,4 +102,19 @@ TEST_F(MonthWindow, BuildRepeatingDataStoresTheRowsAndReportsInTheFourthPanel) {
     EXPECT_EQ(Day(15)->text(), " Weekly");
 }
 
+TEST_F(MonthWindow, BuildRepeatingDataFromTheMenuPutsBackRowsTakenOut) {
+    cal.db->exec(
+        "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[DateText],[Repeat],[Duration],[WorkDay]) VALUES "
+        "(0,'2026-02-02',2026033,'Weekly','Weekly',4,-1), (0,'2026-02-03',2026034,'Later','Weekly',3,-1)");
+    w->mnuFile_Build_Repeating_Click();
+    ASSERT_EQ(cal.Count("RepeatingData"), 5);
+    // Another program takes a row out of the middle: the bounds stay.
+    cal.db->exec("DELETE FROM [RepeatingData] WHERE rowid = (SELECT min(rowid) + 1 FROM [RepeatingData])");
+    w->mnuFile_Build_Repeating_Click();
+    EXPECT_EQ(cal.Count("RepeatingData"), 4) << "the start-up check trusts the bounds";
+    w->findChild<QAction*>("mnuFile_Build_Repeating")->trigger();
+    EXPECT_EQ(cal.Count("RepeatingData"), 5);
+    EXPECT_EQ(w->StatusText(4), "Repeating data built: 3 occurrences of 1 record written");
+}
+
 }  // namespace
