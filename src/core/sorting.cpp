@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "core/fingerprint.h"
 #include "core/numtext.h"
 #include "core/weekmask.h"
 
@@ -160,10 +161,46 @@ void ArrangeForDisplay(std::vector<SortingRow>& rows) {
         if (int c = x.hour.compare(y.hour)) return c < 0;
         return x.min.compare(y.min) < 0;
     });
-    std::vector<SortingRow> sorted;
-    sorted.reserve(rows.size());
-    for (const Key& k : keys) sorted.push_back(std::move(*k.row));
-    rows = std::move(sorted);
+    // The rows move into their places along the permutation's cycles: no
+    // second copy of the month is made.
+    std::vector<size_t> from(rows.size());
+    for (size_t i = 0; i < keys.size(); ++i) from[i] = static_cast<size_t>(keys[i].row - rows.data());
+    keys = {};
+    for (size_t start = 0; start < from.size(); ++start) {
+        if (from[start] == start) continue;
+        SortingRow held = std::move(rows[start]);
+        size_t at = start;
+        while (from[at] != start) {
+            rows[at] = std::move(rows[from[at]]);
+            const size_t next = from[at];
+            from[at] = at;
+            at = next;
+        }
+        rows[at] = std::move(held);
+        from[at] = at;
+    }
+}
+
+uint64_t SortingFingerprint(const std::vector<SortingRow>& rows) {
+    Fnv h;
+    auto value = [&h](const db::Value& v) {
+        h.Add(int64_t{db::IsNull(v) ? 0 : 1});
+        if (!db::IsNull(v)) h.Add(db::AsText(v));
+    };
+    for (const SortingRow& r : rows) {
+        h.Add(int64_t{r.DayNo});
+        for (const std::string* t : {&r.Hour, &r.Min, &r.AMPM, &r.DayMsg, &r.Alarm, &r.Font, &r.DayColors, &r.TimeSort})
+            h.Add(*t);
+        for (const db::Value* v : {&r.SoundNum, &r.JulDate, &r.Date, &r.Priority}) value(*v);
+        h.Add(int64_t{r.Hr24 ? *r.Hr24 : -1000});
+    }
+    h.Add(static_cast<int64_t>(rows.size()));
+    return h.value();
+}
+
+int64_t CountSortingRows(db::Database& db) {
+    auto st = db.prepare("SELECT count(*) FROM [Sorting]");
+    return st.step() ? db::AsInt(st.column(0)) : -1;
 }
 
 int SortingRow::PriorityValue() const {
@@ -209,12 +246,18 @@ std::string MonthRangeSQL(std::string_view table, int32_t firstKey, int32_t last
            " AND [JulDate] < " + std::to_string(lastKey + 1);
 }
 
-std::vector<SortingRow> ReadMonthOccurrences(db::Database& db, int32_t firstKey, int32_t lastKey, int firstCell) {
+std::vector<SortingRow> ReadMonthOccurrences(db::Database& db, int32_t firstKey, int32_t lastKey, int firstCell,
+                                             size_t room) {
+    std::vector<SortingRow> rows;
+    {  // counted on the index first, so the rows are placed once
+        auto count = db.prepare("SELECT count(*) FROM [RepeatingData] WHERE [JulDate] BETWEEN ? AND ?");
+        count.bind(1, db::Int(firstKey)).bind(2, db::Int(lastKey));
+        if (count.step()) rows.reserve(static_cast<size_t>(std::max<int64_t>(0, db::AsInt(count.column(0)))) + room);
+    }
     // Unsorted: ArrangeForDisplay orders them, rows alike keeping their numbers' order.
     auto st = db.prepare("SELECT * FROM [RepeatingData] WHERE [JulDate] BETWEEN ? AND ?");
     st.bind(1, db::Int(firstKey)).bind(2, db::Int(lastKey));
     const SourceColumns cols(st.columnCount(), [&](int i) { return st.columnName(i); });
-    std::vector<SortingRow> rows;
     while (st.step())
         FillRow(rows.emplace_back(), cols, [&](int i) { return st.column(i); }, [&](int i) { return st.text(i); },
                 firstKey, firstCell);

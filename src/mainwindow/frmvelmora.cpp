@@ -79,6 +79,7 @@ void frmVelmora::mnuFile_Exit_Click() { close(); }
 void frmVelmora::mnuFile_Click() { HideSearchButtons(); }
 
 void frmVelmora::cmbmonth_Click() {
+    PaintHold hold(*this);  // painted once, built and laid out
     BuildCalendarNumbers();
     LayoutDayGrid();
     EnableMainControls(true);

@@ -223,13 +223,26 @@ private:
     void InstallPanelHooks();
     void RemovePanelHooks();
     void RunMonthBuild();
-    void OccurrencesPass(const MonthFrame& frame, std::vector<SortingRow>& rows);
+    void OccurrencesPass(const MonthFrame& frame, std::vector<SortingRow>& rows, size_t room);
+    void BindMonthRecords(const MonthFrame& frame);
     void DateRecordPass(const MonthFrame& frame, std::vector<SortingRow>& rows);
+    void StoreSorting(db::Database& store, const std::vector<SortingRow>& rows);
     void ShowCellLooks();
     void ShowMonthPicture(const std::string& path);
     void RefreshDateGrid();
     void RunRepeatPass(RepeatCheck check);
     void DoEvents();
+    // While one lives the window is not painted; it is painted once when the last goes.
+    class PaintHold {
+    public:
+        explicit PaintHold(frmVelmora& w);
+        ~PaintHold();
+        PaintHold(const PaintHold&) = delete;
+        PaintHold& operator=(const PaintHold&) = delete;
+
+    private:
+        frmVelmora& w_;
+    };
     void DragMove(QPoint panelPos);
     void DragRelease(QPoint panelPos);
 
@@ -239,6 +252,9 @@ private:
     std::string picturePath_;
     qint64 pictureStamp_ = 0;
     bool building_ = false, buildPending_ = false;
+    int paintHeld_ = 0;             // builds and layouts under way that paint once at their end
+    std::string sortingFile_;       // what [Sorting] of that file holds, as written last
+    uint64_t sortingStamp_ = 0;
     int buildsRun_ = 0, buildDepth_ = 0, deepestBuild_ = 0;
     bool pumping_ = false, inResize_ = false, waitCursor_ = false, unloaded_ = false;
     std::vector<std::function<void()>> hooksSet_;

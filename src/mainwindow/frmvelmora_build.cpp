@@ -74,12 +74,23 @@ struct BuildGuard {
 
 }  // namespace
 
+frmVelmora::PaintHold::PaintHold(frmVelmora& w) : w_(w) {
+    if (w_.paintHeld_++ == 0 && w_.centralWidget()) w_.centralWidget()->setUpdatesEnabled(false);
+}
+
+frmVelmora::PaintHold::~PaintHold() {
+    if (--w_.paintHeld_ == 0 && w_.centralWidget()) w_.centralWidget()->setUpdatesEnabled(true);
+}
+
 void frmVelmora::BuildCalendarNumbers() {
     if (building_) {
         buildPending_ = true;
         return;
     }
     BuildGuard guard(building_);
+    // The pending events still run where the build lets them; the cells are
+    // painted once, when the month is whole.
+    PaintHold hold(*this);
     do {
         buildPending_ = false;
         deepestBuild_ = std::max(deepestBuild_, ++buildDepth_);
@@ -146,15 +157,17 @@ void frmVelmora::RunMonthBuild() {
         SetDayNameFonts(pCurMon);
 
         op.iErPt = 7;
+        // The month's date records are bound first, so the rows are placed once.
+        const bool bound = op.step(8, [&] { BindMonthRecords(*frame); });
         std::vector<SortingRow> rows;
-        OccurrencesPass(*frame, rows);
-        if (!op.step(8, [&] { DateRecordPass(*frame, rows); })) return;
+        OccurrencesPass(*frame, rows, bound ? static_cast<size_t>(DataDates.recordCount()) : 0);
+        if (!bound || !op.step(8, [&] { DateRecordPass(*frame, rows); })) return;
 
         // The cells are filled from the rows in hand; [Sorting] keeps them for
-        // the alarm queue and the other readers.
+        // the other readers.
         if (!op.step(11, [&] {
                 ArrangeForDisplay(rows);
-                ReplaceSortingRows(*store, rows);
+                StoreSorting(*store, rows);
                 sortingFilled = true;
             }))
             return;
@@ -170,18 +183,31 @@ void frmVelmora::RunMonthBuild() {
         DataDates.moveFirst();
     }();
 
-    if (store && !sortingFilled) op.step(6, [&] { EmptySorting(*store); });
+    if (store && !sortingFilled) op.step(6, [&] { StoreSorting(*store, {}); });
     ShowCellLooks();
     SetWaitCursor(false);
 }
 
-void frmVelmora::OccurrencesPass(const MonthFrame& frame, std::vector<SortingRow>& rows) {
+void frmVelmora::StoreSorting(db::Database& store, const std::vector<SortingRow>& rows) {
+    // The same month shown again leaves the table as it is: no write, no sync.
+    const uint64_t stamp = SortingFingerprint(rows);
+    if (sortingFile_ == Module1.CalendarFilePath && sortingStamp_ == stamp &&
+        CountSortingRows(store) == static_cast<int64_t>(rows.size()))
+        return;
+    sortingFile_.clear();
+    if (rows.empty()) EmptySorting(store);
+    else ReplaceSortingRows(store, rows);
+    sortingFile_ = Module1.CalendarFilePath;
+    sortingStamp_ = stamp;
+}
+
+void frmVelmora::OccurrencesPass(const MonthFrame& frame, std::vector<SortingRow>& rows, size_t room) {
     if (!FileExists(Module1.CalendarFilePath)) return;
     Operation op("BuildRepeatingDataSub_Error", "@iErPt: ");
     op.onError([](int n) { return n == kItemNotInCollection || n == db::kNoField ? OnError::Next : OnError::Message; });
     std::vector<SortingRow> found;
     if (!op.step(1, [&] {
-            found = ReadMonthOccurrences(DataDates.database(), frame.firstKey, frame.lastKey(), frame.firstCell);
+            found = ReadMonthOccurrences(DataDates.database(), frame.firstKey, frame.lastKey(), frame.firstCell, room);
         }))
         return;
     const MonthAppearance& month = MainState.Month[size_t(frame.month)];
@@ -195,7 +221,7 @@ void frmVelmora::OccurrencesPass(const MonthFrame& frame, std::vector<SortingRow
         rows.insert(rows.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
 }
 
-void frmVelmora::DateRecordPass(const MonthFrame& frame, std::vector<SortingRow>& rows) {
+void frmVelmora::BindMonthRecords(const MonthFrame& frame) {
     MainState.pSQL = MonthRangeSQL("Velmora", frame.firstKey, frame.lastKey());
     MainState.pSQLOrder = kMonthQueryOrder;
     Module1.MonthQuerySQL = MainState.pSQL;
@@ -203,9 +229,11 @@ void frmVelmora::DateRecordPass(const MonthFrame& frame, std::vector<SortingRow>
     DataDates.setDatabaseName(Module1.CalendarFilePath);
     DataDates.setRecordSource(MainState.pSQL + MainState.pSQLOrder);
     DataDates.refresh();
-    // Read straight from the query: the grid's source loads only the rows it shows.
-    std::vector<SortingRow> found = ReadMonthDateRecords(DataDates.database(), MainState.pSQL + MainState.pSQLOrder,
-                                                         frame.firstKey, frame.firstCell);
+}
+
+void frmVelmora::DateRecordPass(const MonthFrame& frame, std::vector<SortingRow>& rows) {
+    // The rows the grid's source read: the month's query runs once.
+    std::vector<SortingRow> found = ReadMonthDateRecords(DataDates, frame.firstKey, frame.firstCell);
     const MonthAppearance& month = MainState.Month[size_t(frame.month)];
     for (const auto& r : found)
         MarkEntryCell(cells_, r.DayNo, frame.todayCell, pCalendarStyle, month.TitleBG, month.TitleFG);

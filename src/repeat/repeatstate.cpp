@@ -4,31 +4,11 @@
 #include <type_traits>
 #include <variant>
 
+#include "core/fingerprint.h"
 #include "core/numtext.h"
 
 namespace vm {
 namespace {
-
-// 64-bit FNV-1a over each value with its length, so neighbours cannot merge.
-class Fnv {
-public:
-    explicit Fnv(uint64_t seed) : h_(seed) {}
-    void Add(std::string_view s) {
-        Add(static_cast<int64_t>(s.size()));
-        for (unsigned char c : s) Byte(c);
-    }
-    void Add(int64_t n) {
-        for (int i = 0; i < 8; ++i) Byte(static_cast<unsigned char>(static_cast<uint64_t>(n) >> (8 * i)));
-    }
-    uint64_t value() const { return h_; }
-
-private:
-    void Byte(unsigned char c) {
-        h_ ^= c;
-        h_ *= 0x100000001b3ULL;
-    }
-    uint64_t h_;
-};
 
 void Create(db::Database& db) {
     db.exec("CREATE TABLE IF NOT EXISTS [RepeatState] ([RulesVersion] INTEGER, [Inputs] TEXT, [Births] TEXT, "

@@ -2,6 +2,7 @@
 // splitter and panel drags, and the cell fonts.
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
@@ -115,6 +116,49 @@ TEST_F(MonthWindow, BuildRepeatingDataFromTheMenuPutsBackRowsTakenOut) {
     w->findChild<QAction*>("mnuFile_Build_Repeating")->trigger();
     EXPECT_EQ(cal.Count("RepeatingData"), 5);
     EXPECT_EQ(w->StatusText(4), "Repeating data built: 3 occurrences of 1 record written");
+}
+
+// Counts the paints a widget gets.
+class Paints : public QObject {
+public:
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        count += e->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+TEST_F(MonthWindow, AMonthChangePaintsItsCellsOnceWhenTheMonthIsWhole) {
+    cal.Add("Velmora", {vm::CivilDate{2026, 3, 4}, "Meeting"});
+    QApplication::processEvents();
+    Paints day, title;
+    Day(3)->installEventFilter(&day);  // the 4th
+    Title(3)->installEventFilter(&title);
+    Draw("March", " 2026");
+    EXPECT_EQ(day.count + title.count, 0) << "nothing is painted while the month is built and laid out";
+    QApplication::processEvents();
+    EXPECT_EQ(Text(Day(3)), " Meeting");
+    EXPECT_EQ(day.count, 1);
+    EXPECT_EQ(title.count, 1);
+}
+
+TEST_F(MonthWindow, TheSameMonthShownAgainLeavesTheSortingTableUnwritten) {
+    cal.Add("Velmora", {vm::CivilDate{2026, 3, 4}, "Meeting"});
+    Draw("March", " 2026");
+    auto written = [&] {
+        auto st = w->DataDates.database().prepare("SELECT total_changes()");
+        st.step();
+        return vm::db::AsInt(st.column(0));
+    };
+    const int64_t before = written();
+    Draw("March", " 2026");
+    EXPECT_EQ(written(), before);
+    cal.Add("Velmora", {vm::CivilDate{2026, 3, 5}, "Lunch"});
+    Draw("March", " 2026");
+    EXPECT_EQ(cal.Count("Sorting"), 2);
+    cal.db->exec("DELETE FROM [Sorting]");  // another writer: the next build fills it again
+    Draw("March", " 2026");
+    EXPECT_EQ(cal.Count("Sorting"), 2);
 }
 
 }  // namespace
