@@ -87,14 +87,10 @@ void EnsureManual() {
 
 // A voice that cannot be had is said once, at start-up, and only when speech
 // is on; with speech off nothing is said (the alarm window says it when an
-// alarm would speak).
+// alarm would speak), and the voice is not started until something speaks.
 void frmVelmora::Initialize_Speech() {
     if (!Module1.OptVoice) {
-        try {
-            Voice = SharedVoice();
-        } catch (const std::exception&) {
-            Voice.reset();
-        }
+        Voice = SharedVoiceWhenUsed();
         return;
     }
     Operation op("Initialize_Speech_Error");
