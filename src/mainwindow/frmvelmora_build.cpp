@@ -20,6 +20,7 @@
 #include "core/sorting.h"
 #include "mainwindow/celllabel.h"
 #include "mainwindow/frmvelmora.h"
+#include "mainwindow/splash.h"
 #include "records/dategrid.h"
 #include "platform/places.h"
 #include "platform/recordgrid.h"
@@ -36,6 +37,9 @@ constexpr int kObjectMissing = 91;
 constexpr int kItemNotInCollection = 3265;
 
 bool ValidMonth(int m) { return m >= 1 && m <= 12; }
+
+// The steps of the build the splash bar shows after a long first pass.
+constexpr int kFinishingSteps = 4;
 
 QColor ColorOf(int32_t n) { return QColor(n & 0xFF, (n >> 8) & 0xFF, (n >> 16) & 0xFF); }
 
@@ -161,7 +165,9 @@ void frmVelmora::RunMonthBuild() {
         const bool bound = op.step(8, [&] { BindMonthRecords(*frame); });
         std::vector<SortingRow> rows;
         OccurrencesPass(*frame, rows, bound ? static_cast<size_t>(DataDates.recordCount()) : 0);
+        ShowSplashFinishing(1, kFinishingSteps);  // after a long first pass at start-up
         if (!bound || !op.step(8, [&] { DateRecordPass(*frame, rows); })) return;
+        ShowSplashFinishing(2, kFinishingSteps);
 
         // The cells are filled from the rows in hand; [Sorting] keeps them for
         // the other readers.
@@ -171,6 +177,7 @@ void frmVelmora::RunMonthBuild() {
                 sortingFilled = true;
             }))
             return;
+        ShowSplashFinishing(3, kFinishingSteps);
         op.iErPt = 111;
         for (const auto& entry : rows) PlaceEntry(cells_, CellColors, entry);
         op.iErPt = 115;
@@ -185,6 +192,7 @@ void frmVelmora::RunMonthBuild() {
 
     if (store && !sortingFilled) op.step(6, [&] { StoreSorting(*store, {}); });
     ShowCellLooks();
+    ShowSplashFinishing(kFinishingSteps, kFinishingSteps);
     SetWaitCursor(false);
 }
 
