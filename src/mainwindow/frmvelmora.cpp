@@ -29,7 +29,6 @@
 #include "mainwindow/splash.h"
 #include "mainwindow/windowhelpers.h"
 #include "exchange/exportpanel.h"
-#include "exchange/importpanel.h"
 #include "repeat/repeatpass.h"
 #include "tools/frmredgreenblue.h"
 
@@ -59,7 +58,7 @@ frmVelmora::frmVelmora(QWidget* parent) : QMainWindow(parent) {
     connect(rgb, &QPushButton::clicked, this, [] { ShowRedGreenBlue(); });
     new OrvantaPanel(SSPanel1);  // the contract import panel, hidden until an import asks for it
     SSPanelExport = new ExportPanel(*this, SSPanel1);
-    SSPanelImport = new ImportPanel(*this, SSPanel1);
+    // The import panel is made when File > Import first opens it.
     // The search bar takes the width over the grid that the filter list leaves.
     SetTwips(SSPanel2, TwipsRect{100, 100, 3400, 420});
     SetTwips(Combo3, TwipsRect{3600, 130, 1300, 360});

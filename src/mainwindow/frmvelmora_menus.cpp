@@ -161,7 +161,8 @@ void frmVelmora::mnuFile_Show2Do_Click() {
 }
 
 void frmVelmora::mnuFile_Import_Click() {
-    if (SSPanelImport) SSPanelImport->mnuFile_Import_Click();
+    if (!SSPanelImport) SSPanelImport = new ImportPanel(*this, SSPanel1);
+    SSPanelImport->mnuFile_Import_Click();
     KeepPanelClear(SSPanelImport);
 }
 
