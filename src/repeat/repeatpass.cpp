@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <tuple>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "core/module1.h"
@@ -171,7 +172,9 @@ private:
         const RepeatInputs inputs{StartRepeatYear(), Module1.OptCalcYearsSince};
         if (inputs.calcYearsSince) births_ = BirthBook::Read(db_);
         if (auto kept = LoadRepeatState(db_)) state_ = std::move(*kept);
-        auto rows = db_.prepare(PassQuery());
+        // In the table's own order: the check needs no sort (the rows are
+        // written in the pass's order when all are read again).
+        auto rows = db_.prepare(kRepeatPassSQL);
         for (int c = 0; c < rows.columnCount(); ++c) sourceColumns_.push_back(rows.columnName(c));
         inputs_ = InputsFingerprint(db_, inputs, sourceColumns_);
         whole_ = state_.inputs != inputs_ || RepeatingBounds(db_) != std::pair(state_.firstRow, state_.lastRow);
@@ -240,12 +243,18 @@ private:
                     visit(planned_[k.index].action, k.record, [&k](int c) { return k.row[static_cast<size_t>(c)]; });
             return;
         }
+        std::unordered_map<int64_t, size_t> at;  // the plan's index of each record
+        if (!whole_)
+            for (size_t i = 0; i < planned_.size(); ++i) at.emplace(planned_[i].id, i);
         auto rows = db_.prepare(PassQuery());
         const RecordFingerprinter fingerprint(sourceColumns_);
         const auto field = [&rows](int c) { return rows.column(c); };
-        size_t i = 0;
-        for (; rows.step(); ++i) {
-            if (i >= planned_.size() || fingerprint.IdOf(field) != planned_[i].id) {
+        size_t read = 0;
+        for (; rows.step(); ++read) {
+            const auto found = at.find(fingerprint.IdOf(field));
+            // IDs not unique (a whole pass) are written as met.
+            const size_t i = whole_ || found == at.end() ? read : found->second;
+            if (read >= planned_.size() || (!whole_ && found == at.end())) {
                 unsure_ = true;  // the records changed since the plan: the next pass starts afresh
                 return;
             }
@@ -253,7 +262,7 @@ private:
             DateRecord r = ReadDateRecord(rows);
             visit(planned_[i].action, r, field);
         }
-        if (i != planned_.size()) unsure_ = true;
+        if (read != planned_.size()) unsure_ = true;
     }
 
     void Progress(int64_t done, int64_t total) {
