@@ -181,20 +181,73 @@ void ArrangeForDisplay(std::vector<SortingRow>& rows) {
     }
 }
 
-uint64_t SortingFingerprint(const std::vector<SortingRow>& rows) {
+namespace {
+
+// The fields of a [Sorting] row, in the order of their names.
+enum Field { DayNo, Hour, Min, AMPM, DayMsg, Alarm, SoundNum, JulDate, Date, Font, DayColors, Priority, TimeSort, Hr24 };
+constexpr const char* kFieldNames[] = {"DayNo", "Hour", "Min",       "AMPM",     "DayMsg",   "Alarm",    "SoundNum",
+                                       "JulDate", "Date", "Font",    "DayColors", "Priority", "TimeSort", "Hr24"};
+
+// The fields this file's [Sorting] has.
+std::vector<int> PresentFields(db::Database& db) {
+    const auto present = db.columns("Sorting");
+    std::vector<int> fields;
+    for (int f = 0; f < 14; ++f)
+        for (const auto& p : present)
+            if (SameName(p, kFieldNames[f])) {
+                fields.push_back(f);
+                break;
+            }
+    return fields;
+}
+
+// A value as it reads back as text from the table, null apart.
+void AddValue(Fnv& h, const db::Value& v) {
+    h.Add(int64_t{db::IsNull(v) ? 0 : 1});
+    if (!db::IsNull(v)) h.Add(db::AsText(v));
+}
+void AddText(Fnv& h, std::string_view text) {
+    h.Add(int64_t{1});
+    h.Add(text);
+}
+
+}  // namespace
+
+uint64_t SortingFingerprint(db::Database& db, const std::vector<SortingRow>& rows) {
+    const std::vector<int> fields = PresentFields(db);
     Fnv h;
-    auto value = [&h](const db::Value& v) {
-        h.Add(int64_t{db::IsNull(v) ? 0 : 1});
-        if (!db::IsNull(v)) h.Add(db::AsText(v));
-    };
-    for (const SortingRow& r : rows) {
-        h.Add(int64_t{r.DayNo});
-        for (const std::string* t : {&r.Hour, &r.Min, &r.AMPM, &r.DayMsg, &r.Alarm, &r.Font, &r.DayColors, &r.TimeSort})
-            h.Add(*t);
-        for (const db::Value* v : {&r.SoundNum, &r.JulDate, &r.Date, &r.Priority}) value(*v);
-        h.Add(int64_t{r.Hr24 ? *r.Hr24 : -1000});
-    }
+    for (const SortingRow& r : rows)
+        for (int f : fields) switch (f) {
+                case DayNo: AddText(h, std::to_string(r.DayNo)); break;
+                case Hour: AddText(h, r.Hour); break;
+                case Min: AddText(h, r.Min); break;
+                case AMPM: AddText(h, r.AMPM); break;
+                case DayMsg: AddText(h, r.DayMsg); break;
+                case Alarm: AddText(h, r.Alarm); break;
+                case SoundNum: AddValue(h, r.SoundNum); break;
+                case JulDate: AddValue(h, r.JulDate); break;
+                case Date: AddValue(h, r.Date); break;
+                case Font: AddText(h, r.Font); break;
+                case DayColors: AddText(h, r.DayColors); break;
+                case Priority: AddValue(h, ByteOrNull(r.Priority)); break;
+                case TimeSort: AddText(h, r.TimeSort); break;
+                case Hr24: AddValue(h, r.Hr24 ? ByteOrNull(db::Int(*r.Hr24)) : db::Value{}); break;
+            }
     h.Add(static_cast<int64_t>(rows.size()));
+    return h.value();
+}
+
+uint64_t StoredSortingFingerprint(db::Database& db) {
+    const std::vector<int> fields = PresentFields(db);
+    if (fields.empty()) return 0;
+    std::string cols;
+    for (int f : fields) cols += (cols.empty() ? "[" : ", [") + std::string(kFieldNames[f]) + "]";
+    auto st = db.prepare("SELECT " + cols + " FROM [Sorting] ORDER BY rowid");
+    Fnv h;
+    int64_t rows = 0;
+    for (; st.step(); ++rows)
+        for (int i = 0; i < st.columnCount(); ++i) AddValue(h, st.column(i));
+    h.Add(rows);
     return h.value();
 }
 
@@ -313,24 +366,12 @@ void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows) {
     // A calendar that may only be read gets the month's scratch table in the
     // connection's temporary store, where it hides the file's own.
     if (db.readOnly()) db.exec("CREATE TEMP TABLE IF NOT EXISTS [Sorting] AS SELECT * FROM main.[Sorting] WHERE 0");
-    // Only the columns this file's [Sorting] has.
-    const auto present = db.columns("Sorting");
-    auto has = [&](const char* name) {
-        for (const auto& p : present)
-            if (SameName(p, name)) return true;
-        return false;
-    };
-    enum Field { DayNo, Hour, Min, AMPM, DayMsg, Alarm, SoundNum, JulDate, Date, Font, DayColors, Priority, TimeSort, Hr24 };
-    static const char* names[] = {"DayNo", "Hour", "Min",       "AMPM",     "DayMsg",   "Alarm",    "SoundNum",
-                                  "JulDate", "Date", "Font",    "DayColors", "Priority", "TimeSort", "Hr24"};
-    std::vector<int> fields;
+    const std::vector<int> fields = PresentFields(db);
     std::string cols, marks;
-    for (int f = 0; f < 14; ++f)
-        if (has(names[f])) {
-            fields.push_back(f);
-            cols += (cols.empty() ? "[" : ", [") + std::string(names[f]) + "]";
-            marks += marks.empty() ? "?" : ", ?";
-        }
+    for (int f : fields) {
+        cols += (cols.empty() ? "[" : ", [") + std::string(kFieldNames[f]) + "]";
+        marks += marks.empty() ? "?" : ", ?";
+    }
     db::Transaction tx(db);
     EmptySorting(db);
     if (!fields.empty()) {

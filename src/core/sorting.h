@@ -77,8 +77,11 @@ std::vector<SortingRow> ReadSortingInDisplayOrder(db::Database& db);
 // [Sorting], in display order (rows alike in every key keep their order).
 void ArrangeForDisplay(std::vector<SortingRow>& rows);
 
-// What ReplaceSortingRows would store, as one number: equal rows, equal numbers.
-uint64_t SortingFingerprint(const std::vector<SortingRow>& rows);
+// The rows as ReplaceSortingRows would store them in this file, as one
+// number, and the rows [Sorting] holds now, read back the same way: equal
+// when the table already holds the rows.
+uint64_t SortingFingerprint(db::Database& db, const std::vector<SortingRow>& rows);
+uint64_t StoredSortingFingerprint(db::Database& db);
 // The rows [Sorting] holds now (-1 when it cannot be read).
 int64_t CountSortingRows(db::Database& db);
 

@@ -197,11 +197,17 @@ void frmVelmora::RunMonthBuild() {
 }
 
 void frmVelmora::StoreSorting(db::Database& store, const std::vector<SortingRow>& rows) {
-    // The same month shown again leaves the table as it is: no write, no sync.
-    const uint64_t stamp = SortingFingerprint(rows);
-    if (sortingFile_ == Module1.CalendarFilePath && sortingStamp_ == stamp &&
-        CountSortingRows(store) == static_cast<int64_t>(rows.size()))
+    // The same month shown again leaves the table as it is: no write, no
+    // sync. The first build on a file reads back what the table holds.
+    const uint64_t stamp = SortingFingerprint(store, rows);
+    const bool same = sortingFile_ == Module1.CalendarFilePath
+                          ? sortingStamp_ == stamp && CountSortingRows(store) == static_cast<int64_t>(rows.size())
+                          : StoredSortingFingerprint(store) == stamp;
+    if (same) {
+        sortingFile_ = Module1.CalendarFilePath;
+        sortingStamp_ = stamp;
         return;
+    }
     sortingFile_.clear();
     if (rows.empty()) EmptySorting(store);
     else ReplaceSortingRows(store, rows);

@@ -159,6 +159,20 @@ TEST_F(MonthWindow, TheSameMonthShownAgainLeavesTheSortingTableUnwritten) {
     cal.db->exec("DELETE FROM [Sorting]");  // another writer: the next build fills it again
     Draw("March", " 2026");
     EXPECT_EQ(cal.Count("Sorting"), 2);
+    // A new start on the month the table holds reads it back and leaves it.
+    w = std::make_unique<vm::frmVelmora>();
+    vm::ReadCalValues(w->DataSettings);
+    vm::SetDefaultCalValues();
+    w->SetToday(vm::CivilDate{2026, 2, 14});
+    Draw("March", " 2026");
+    EXPECT_EQ(written(), 0);
+    EXPECT_EQ(Text(Day(4)), " Lunch");
+    cal.db->exec("UPDATE [Sorting] SET [DayMsg] = 'stale' WHERE [DayMsg] = 'Lunch'");
+    w = std::make_unique<vm::frmVelmora>();
+    vm::ReadCalValues(w->DataSettings);
+    vm::SetDefaultCalValues();
+    Draw("March", " 2026");
+    EXPECT_GT(written(), 0) << "a table that holds other rows is written again";
 }
 
 }  // namespace
