@@ -72,8 +72,8 @@ enum class Action : uint8_t {
 // More changed records than this share of all rewrite the whole table: its
 // indexes are then built once instead of kept up to date row by row.
 constexpr int64_t kWholeShare = 3;
-// The records to expand are kept from the one read up to this many; past it
-// (a whole pass) they are read again while they are expanded.
+// The records to expand are kept from the plan's one read up to this many;
+// past it, and in a whole pass, they are read again while they are expanded.
 constexpr size_t kKeptRecords = 20000;
 // The share of the progress that the work after the expansion takes (the
 // indexes built again, the commit), as a fraction of the records written.
@@ -110,7 +110,7 @@ private:
 
     // A record to expand, as read by the plan.
     struct Kept {
-        size_t index;                 // in the pass's order
+        size_t index;                 // in the plan's order
         DateRecord record;
         std::vector<db::Value> row;  // its columns, for its fingerprint
     };
