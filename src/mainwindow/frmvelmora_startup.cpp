@@ -226,7 +226,10 @@ void frmVelmora::Form_Load() {
         Combo3->setEditable(true);
         Combo3->setEditText("Select Repeat");
     });
-    op.step(8, [&] { TheSettingsPanel()->LoadOptions(); });
+    // The settings panel is made when first opened, its boxes taking the options then.
+    op.step(8, [&] {
+        if (SettingsPanelMade()) TheSettingsPanel()->LoadOptions();
+    });
     if (haveCalendar) op.step(9, [&] { mnuFile_Build_Repeating_Click(); });
 
     // The window's place, the splitter and the calendar style.
