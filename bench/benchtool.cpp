@@ -2,7 +2,9 @@
 //   velmora_benchtool make DIR KIND   a data folder whose calendar holds KIND:
 //                                     empty, typical (5,000), heavy (5,000), heavy20k
 //                                     or heavy80k
-//   velmora_benchtool touch DIR       edits one repeating record, as a user would
+//   velmora_benchtool touch DIR [birthday]
+//                                     edits one repeating record, as a user would
+//                                     (a "...'s Birthday" record's text with "birthday")
 //   velmora_benchtool engine          the rules engine on the heavy calendar in this
 //                                     fresh process: its first call, then a warm one
 #include <chrono>
@@ -36,13 +38,15 @@ int Make(const std::string& dir, const std::string& kind) {
     return 0;
 }
 
-int Touch(const std::string& dir) {
+int Touch(const std::string& dir, const std::string& what) {
     setenv("VELMORA_DATA_DIR", dir.c_str(), 1);
     auto calendar = db::Database::Open(vm::DefaultCalendarPath());
+    const std::string which = what == "birthday" ? "[Duration] > 1 AND [DateText] LIKE '%''s Birthday%'"
+                                                 : "[Duration] > 1";
     calendar->exec(
         "UPDATE [Velmora] SET [DateText] = CASE WHEN [DateText] LIKE '%.' THEN substr([DateText], 1, "
         "length([DateText]) - 1) ELSE [DateText] || '.' END WHERE [ID] = (SELECT min([ID]) FROM [Velmora] "
-        "WHERE [Duration] > 1)");
+        "WHERE " + which + ")");
     return 0;
 }
 
@@ -68,12 +72,12 @@ int main(int argc, char** argv) {
     const std::string what = argc > 1 ? argv[1] : "";
     try {
         if (what == "make" && argc == 4) return Make(argv[2], argv[3]);
-        if (what == "touch" && argc == 3) return Touch(argv[2]);
+        if (what == "touch" && (argc == 3 || argc == 4)) return Touch(argv[2], argc == 4 ? argv[3] : "");
         if (what == "engine") return Engine();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
     }
-    std::fprintf(stderr, "usage: velmora_benchtool make DIR empty|typical|heavy|heavy20k|heavy80k | touch DIR | engine\n");
+    std::fprintf(stderr, "usage: velmora_benchtool make DIR empty|typical|heavy|heavy20k|heavy80k | touch DIR [birthday] | engine\n");
     return 2;
 }

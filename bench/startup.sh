@@ -4,8 +4,11 @@
 # the typical mix, and 5,000, 20,000 and 80,000 records of the heavy mix; each
 # after a change of one record (the repeat pass rewrites that record's rows)
 # and unchanged (the pass finds nothing to do), then the ratios between the
-# medians. Also the repeat engine's first call in a fresh process beside its
-# warm call. Every file made here is deleted at the end.
+# medians. The heavy calendars also start after an edit of a birthday's text
+# (its deaths' ages are looked up again), and a bare Qt window with the 42
+# labels of a month is timed the same way as the floor of an empty start.
+# Also the repeat engine's first call in a fresh process beside its warm
+# call. Every file made here is deleted at the end.
 #   bench/startup.sh [BIN_DIR]    (default build/release/bin)
 # RUNS (default 5) starts per figure; KINDS to choose calendars.
 set -euo pipefail
@@ -32,18 +35,28 @@ summary() {
         END { printf "%6d %6d %6d ms   peak %4d MiB   after start-up %4d MiB", ms[1], ms[int((NR + 1) / 2)], ms[NR], peak, after }'
 }
 # Keeps the median of a summary line under a name, and passes the line on.
-declare -A median_of
+declare -A median_of peak_line
 keep() {
     local line
     read -r line || true
     printf '%s' "$line"
     median_of[$1]=$(echo "$line" | awk '{ for (i = 1; i < NF; i++) if ($(i + 1) == "ms") { print $(i - 1); exit } }')
+    peak_line[$1]=$(echo "$line" | awk '{ for (i = 1; i < NF; i++) if ($i == "peak") { print $(i + 1); exit } }')
 }
-ratio() {  # ratio NAME_A NAME_B
+ratio() {  # ratio NAME_A NAME_B [TARGET]
     [ -n "${median_of[$1]:-}" ] && [ -n "${median_of[$2]:-}" ] &&
-        awk -v a="${median_of[$1]}" -v b="${median_of[$2]}" -v n="$1 / $2" 'BEGIN { printf "  %-34s %5.2fx\n", n, a / (b > 0 ? b : 1) }'
+        awk -v a="${median_of[$1]}" -v b="${median_of[$2]}" -v n="$1 / $2" -v t="${3:-}" \
+            'BEGIN { printf "  %-34s %5.2fx%s\n", n, a / (b > 0 ? b : 1), t == "" ? "" : "   (target " t ")" }'
     return 0
 }
+
+printf '%-28s %6s %6s %6s\n' "bare Qt window, 42 labels" min median max
+keep bare < <(for ((i = 0; i < RUNS; i++)); do
+    out=$(VELMORA_EXIT_WHEN_SHOWN=$(date +%s%N) timeout 60 "$BIN/velmora_barewindow" 2>/dev/null | grep '^shown_us=')
+    set -- $(echo "$out" | sed 's/[a-z_]*=//g')
+    echo "$(( $1 / 1000 )) $(( $2 / 1024 )) $(( $3 / 1024 ))"
+done | summary | sed "s/^/$(printf '%-28s' "bare window")/")
+echo
 
 printf '%-28s %6s %6s %6s\n' "start-up, exec to shown" min median max
 for kind in $KINDS; do
@@ -61,6 +74,13 @@ for kind in $KINDS; do
         done | summary | sed "s/^/$(printf '%-28s' "$kind, after a change")/")
         echo
     fi
+    if [ "$kind" = heavy80k ] || [ "$kind" = heavy20k ]; then
+        keep "$kind-birthday" < <(for ((i = 0; i < runs; i++)); do
+            "$BIN/velmora_benchtool" touch "$dir" birthday
+            start "$dir"
+        done | summary | sed "s/^/$(printf '%-28s' "$kind, after a birthday edit")/")
+        echo
+    fi
     keep "$kind-unchanged" < <(for ((i = 0; i < runs; i++)); do start "$dir"; done | summary |
         sed "s/^/$(printf '%-28s' "$kind, unchanged")/")
     echo
@@ -71,8 +91,12 @@ echo
 echo "ratios of the medians:"
 ratio heavy-change heavy-unchanged
 ratio heavy20k-change empty-unchanged
-ratio heavy20k-unchanged empty-unchanged
+ratio heavy20k-unchanged empty-unchanged "1.5x"
 ratio heavy80k-change empty-unchanged
+ratio heavy20k-birthday heavy20k-change
+ratio heavy80k-birthday heavy80k-change "1.5x"
+ratio empty-unchanged bare "1.6x"
+[ -n "${peak_line[heavy80k-change]:-}" ] && echo "  heavy80k, after a change: peak ${peak_line[heavy80k-change]} MiB (target under 150)"
 echo
 engine=$(for ((i = 0; i < RUNS; i++)); do "$BIN/velmora_benchtool" engine; done | sed 's/[a-z_]*=//g')
 median() { sort -n | awk '{ v[NR] = $1 } END { printf "%d", v[int((NR + 1) / 2)] / 1000 }'; }

@@ -75,6 +75,10 @@ CopyOutcome CopyListedRecords(db::Database& store, const db::RecordSource& liste
     CopyOutcome out;
     db::Transaction transaction(store);
     store.exec("DELETE FROM [RepeatingData]");
+    // The occurrences' bookkeeping goes with the rows it described, so the
+    // next expansion pass writes every record afresh, whatever numbers the
+    // table gives the rows below.
+    store.exec("DROP TABLE IF EXISTS [RepeatState]");
     db::Statement insert = store.prepare("INSERT INTO [RepeatingData] (" + names + ") VALUES (" + marks + ")");
     std::vector<db::Value> row(columns.size());
     for (int r = 0; r < listed.recordCount(); ++r) {

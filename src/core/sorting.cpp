@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "core/fingerprint.h"
 #include "core/numtext.h"
 #include "core/weekmask.h"
 
@@ -160,10 +161,99 @@ void ArrangeForDisplay(std::vector<SortingRow>& rows) {
         if (int c = x.hour.compare(y.hour)) return c < 0;
         return x.min.compare(y.min) < 0;
     });
-    std::vector<SortingRow> sorted;
-    sorted.reserve(rows.size());
-    for (const Key& k : keys) sorted.push_back(std::move(*k.row));
-    rows = std::move(sorted);
+    // The rows move into their places along the permutation's cycles: no
+    // second copy of the month is made.
+    std::vector<size_t> from(rows.size());
+    for (size_t i = 0; i < keys.size(); ++i) from[i] = static_cast<size_t>(keys[i].row - rows.data());
+    keys = {};
+    for (size_t start = 0; start < from.size(); ++start) {
+        if (from[start] == start) continue;
+        SortingRow held = std::move(rows[start]);
+        size_t at = start;
+        while (from[at] != start) {
+            rows[at] = std::move(rows[from[at]]);
+            const size_t next = from[at];
+            from[at] = at;
+            at = next;
+        }
+        rows[at] = std::move(held);
+        from[at] = at;
+    }
+}
+
+namespace {
+
+// The fields of a [Sorting] row, in the order of their names.
+enum Field { DayNo, Hour, Min, AMPM, DayMsg, Alarm, SoundNum, JulDate, Date, Font, DayColors, Priority, TimeSort, Hr24 };
+constexpr const char* kFieldNames[] = {"DayNo", "Hour", "Min",       "AMPM",     "DayMsg",   "Alarm",    "SoundNum",
+                                       "JulDate", "Date", "Font",    "DayColors", "Priority", "TimeSort", "Hr24"};
+
+// The fields this file's [Sorting] has.
+std::vector<int> PresentFields(db::Database& db) {
+    const auto present = db.columns("Sorting");
+    std::vector<int> fields;
+    for (int f = 0; f < 14; ++f)
+        for (const auto& p : present)
+            if (SameName(p, kFieldNames[f])) {
+                fields.push_back(f);
+                break;
+            }
+    return fields;
+}
+
+// A value as it reads back as text from the table, null apart.
+void AddValue(Fnv& h, const db::Value& v) {
+    h.Add(int64_t{db::IsNull(v) ? 0 : 1});
+    if (!db::IsNull(v)) h.Add(db::AsText(v));
+}
+void AddText(Fnv& h, std::string_view text) {
+    h.Add(int64_t{1});
+    h.Add(text);
+}
+
+}  // namespace
+
+uint64_t SortingFingerprint(db::Database& db, const std::vector<SortingRow>& rows) {
+    const std::vector<int> fields = PresentFields(db);
+    Fnv h;
+    for (const SortingRow& r : rows)
+        for (int f : fields) switch (f) {
+                case DayNo: AddText(h, std::to_string(r.DayNo)); break;
+                case Hour: AddText(h, r.Hour); break;
+                case Min: AddText(h, r.Min); break;
+                case AMPM: AddText(h, r.AMPM); break;
+                case DayMsg: AddText(h, r.DayMsg); break;
+                case Alarm: AddText(h, r.Alarm); break;
+                case SoundNum: AddValue(h, r.SoundNum); break;
+                case JulDate: AddValue(h, r.JulDate); break;
+                case Date: AddValue(h, r.Date); break;
+                case Font: AddText(h, r.Font); break;
+                case DayColors: AddText(h, r.DayColors); break;
+                case Priority: AddValue(h, ByteOrNull(r.Priority)); break;
+                case TimeSort: AddText(h, r.TimeSort); break;
+                case Hr24: AddValue(h, r.Hr24 ? ByteOrNull(db::Int(*r.Hr24)) : db::Value{}); break;
+            }
+    h.Add(static_cast<int64_t>(rows.size()));
+    return h.value();
+}
+
+uint64_t StoredSortingFingerprint(db::Database& db) {
+    const std::vector<int> fields = PresentFields(db);
+    if (fields.empty()) return 0;
+    std::string cols;
+    for (int f : fields) cols += (cols.empty() ? "[" : ", [") + std::string(kFieldNames[f]) + "]";
+    auto st = db.prepare("SELECT " + cols + " FROM [Sorting] ORDER BY rowid");
+    Fnv h;
+    int64_t rows = 0;
+    for (; st.step(); ++rows)
+        for (int i = 0; i < st.columnCount(); ++i) AddValue(h, st.column(i));
+    h.Add(rows);
+    return h.value();
+}
+
+int64_t CountSortingRows(db::Database& db) {
+    auto st = db.prepare("SELECT count(*) FROM [Sorting]");
+    return st.step() ? db::AsInt(st.column(0)) : -1;
 }
 
 int SortingRow::PriorityValue() const {
@@ -209,12 +299,18 @@ std::string MonthRangeSQL(std::string_view table, int32_t firstKey, int32_t last
            " AND [JulDate] < " + std::to_string(lastKey + 1);
 }
 
-std::vector<SortingRow> ReadMonthOccurrences(db::Database& db, int32_t firstKey, int32_t lastKey, int firstCell) {
+std::vector<SortingRow> ReadMonthOccurrences(db::Database& db, int32_t firstKey, int32_t lastKey, int firstCell,
+                                             size_t room) {
+    std::vector<SortingRow> rows;
+    {  // counted on the index first, so the rows are placed once
+        auto count = db.prepare("SELECT count(*) FROM [RepeatingData] WHERE [JulDate] BETWEEN ? AND ?");
+        count.bind(1, db::Int(firstKey)).bind(2, db::Int(lastKey));
+        if (count.step()) rows.reserve(static_cast<size_t>(std::max<int64_t>(0, db::AsInt(count.column(0)))) + room);
+    }
     // Unsorted: ArrangeForDisplay orders them, rows alike keeping their numbers' order.
     auto st = db.prepare("SELECT * FROM [RepeatingData] WHERE [JulDate] BETWEEN ? AND ?");
     st.bind(1, db::Int(firstKey)).bind(2, db::Int(lastKey));
     const SourceColumns cols(st.columnCount(), [&](int i) { return st.columnName(i); });
-    std::vector<SortingRow> rows;
     while (st.step())
         FillRow(rows.emplace_back(), cols, [&](int i) { return st.column(i); }, [&](int i) { return st.text(i); },
                 firstKey, firstCell);
@@ -270,24 +366,12 @@ void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows) {
     // A calendar that may only be read gets the month's scratch table in the
     // connection's temporary store, where it hides the file's own.
     if (db.readOnly()) db.exec("CREATE TEMP TABLE IF NOT EXISTS [Sorting] AS SELECT * FROM main.[Sorting] WHERE 0");
-    // Only the columns this file's [Sorting] has.
-    const auto present = db.columns("Sorting");
-    auto has = [&](const char* name) {
-        for (const auto& p : present)
-            if (SameName(p, name)) return true;
-        return false;
-    };
-    enum Field { DayNo, Hour, Min, AMPM, DayMsg, Alarm, SoundNum, JulDate, Date, Font, DayColors, Priority, TimeSort, Hr24 };
-    static const char* names[] = {"DayNo", "Hour", "Min",       "AMPM",     "DayMsg",   "Alarm",    "SoundNum",
-                                  "JulDate", "Date", "Font",    "DayColors", "Priority", "TimeSort", "Hr24"};
-    std::vector<int> fields;
+    const std::vector<int> fields = PresentFields(db);
     std::string cols, marks;
-    for (int f = 0; f < 14; ++f)
-        if (has(names[f])) {
-            fields.push_back(f);
-            cols += (cols.empty() ? "[" : ", [") + std::string(names[f]) + "]";
-            marks += marks.empty() ? "?" : ", ?";
-        }
+    for (int f : fields) {
+        cols += (cols.empty() ? "[" : ", [") + std::string(kFieldNames[f]) + "]";
+        marks += marks.empty() ? "?" : ", ?";
+    }
     db::Transaction tx(db);
     EmptySorting(db);
     if (!fields.empty()) {

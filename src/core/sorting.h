@@ -53,8 +53,9 @@ inline constexpr const char* kSortingDisplaySQL =
 
 // The generated occurrences of the days firstKey..lastKey as [Sorting] rows,
 // in the order of their row numbers within each day. Columns an old file
-// lacks are read as empty.
-std::vector<SortingRow> ReadMonthOccurrences(db::Database& db, int32_t firstKey, int32_t lastKey, int firstCell);
+// lacks are read as empty. The vector has room for `room` rows more.
+std::vector<SortingRow> ReadMonthOccurrences(db::Database& db, int32_t firstKey, int32_t lastKey, int firstCell,
+                                             size_t room = 0);
 
 // The rows of a record source on [Velmora] (walked from the first to the
 // end) as [Sorting] rows, leaving out those not shown in the cells: hidden
@@ -75,5 +76,13 @@ std::vector<SortingRow> ReadSortingInDisplayOrder(db::Database& db);
 // gives them back, without the round trip: values in the column types of
 // [Sorting], in display order (rows alike in every key keep their order).
 void ArrangeForDisplay(std::vector<SortingRow>& rows);
+
+// The rows as ReplaceSortingRows would store them in this file, as one
+// number, and the rows [Sorting] holds now, read back the same way: equal
+// when the table already holds the rows.
+uint64_t SortingFingerprint(db::Database& db, const std::vector<SortingRow>& rows);
+uint64_t StoredSortingFingerprint(db::Database& db);
+// The rows [Sorting] holds now (-1 when it cannot be read).
+int64_t CountSortingRows(db::Database& db);
 
 }  // namespace vm

@@ -31,7 +31,6 @@
 #include "mainwindow/splash.h"
 #include "mainwindow/windowhelpers.h"
 #include "exchange/exportpanel.h"
-#include "exchange/importpanel.h"
 #include "repeat/repeatpass.h"
 #include "tools/frmredgreenblue.h"
 
@@ -61,7 +60,7 @@ frmVelmora::frmVelmora(QWidget* parent) : QMainWindow(parent) {
     connect(rgb, &QPushButton::clicked, this, [] { ShowRedGreenBlue(); });
     new OrvantaPanel(SSPanel1);  // the contract import panel, hidden until an import asks for it
     SSPanelExport = new ExportPanel(*this, SSPanel1);
-    SSPanelImport = new ImportPanel(*this, SSPanel1);
+    // The import panel is made when File > Import first opens it.
     // The search bar takes the width over the grid that the filter list leaves.
     SetTwips(SSPanel2, TwipsRect{100, 100, 3400, 420});
     SetTwips(Combo3, TwipsRect{3600, 130, 1300, 360});
@@ -83,12 +82,17 @@ void frmVelmora::mnuFile_Exit_Click() { close(); }
 void frmVelmora::mnuFile_Click() { HideSearchButtons(); }
 
 void frmVelmora::cmbmonth_Click() {
+    PaintHold hold(*this);  // painted once, built and laid out
     BuildCalendarNumbers();
     LayoutDayGrid();
     EnableMainControls(true);
 }
 
-void frmVelmora::mnuFile_Build_Repeating_Click() {
+void frmVelmora::mnuFile_Build_Repeating_Click() { RunRepeatPass(RepeatCheck::Quick); }
+
+void frmVelmora::BuildRepeatingFromMenu() { RunRepeatPass(RepeatCheck::Rows); }
+
+void frmVelmora::RunRepeatPass(RepeatCheck check) {
     RepeatPassHooks hooks;
     hooks.waitCursor = [this](bool busy) { SetWaitCursor(busy); };
     hooks.progress = [](int64_t done, int64_t total) {
@@ -101,7 +105,7 @@ void frmVelmora::mnuFile_Build_Repeating_Click() {
         SetStatusText(panel, text);
     };
     hooks.refreshDateGrid = [this] { RefreshDateGrid(); };
-    const RepeatPassResult result = BuildRepeatingData(DataDates, hooks);
+    const RepeatPassResult result = BuildRepeatingData(DataDates, hooks, check);
     if (result.ran) Document().OccurrencesBuilt();
     if (!result.ran || said) return;
     if (result.records == 0 && result.rowsRemoved == 0)

@@ -36,6 +36,7 @@ struct SplitterColumns;
 
 namespace vm {
 
+enum class RepeatCheck : uint8_t;
 class DateGrid;
 class ISpeechVoice;
 
@@ -96,9 +97,12 @@ public slots:
     void mnuFile_CalcWrkDays_Click();
     // Redraws the shown month: the build, the day-grid layout, the controls enabled.
     void cmbmonth_Click() override;
-    // File > Build Repeating Data: rebuilds the generated occurrences; the
-    // month, the week view and today's alarms follow (the calendar document).
+    // Rebuilds the generated occurrences of what changed (the cheap check);
+    // the month, the week view and today's alarms follow (the calendar document).
     void mnuFile_Build_Repeating_Click() override;
+    // File > Build Repeating Data: the same, also repairing the records whose
+    // stored rows are missing or extra.
+    void BuildRepeatingFromMenu();
     // File > Import/Export: the import command and the export panel.
     void mnuFile_Import_Click();
     void mnuFile_Export_Data_Click();
@@ -227,12 +231,26 @@ private:
     void InstallPanelHooks();
     void RemovePanelHooks();
     void RunMonthBuild();
-    void OccurrencesPass(const MonthFrame& frame, std::vector<SortingRow>& rows);
+    void OccurrencesPass(const MonthFrame& frame, std::vector<SortingRow>& rows, size_t room);
+    void BindMonthRecords(const MonthFrame& frame);
     void DateRecordPass(const MonthFrame& frame, std::vector<SortingRow>& rows);
+    void StoreSorting(db::Database& store, const std::vector<SortingRow>& rows);
     void ShowCellLooks();
     void ShowMonthPicture(const std::string& path);
     void RefreshDateGrid();
+    void RunRepeatPass(RepeatCheck check);
     void DoEvents();
+    // While one lives the window is not painted; it is painted once when the last goes.
+    class PaintHold {
+    public:
+        explicit PaintHold(frmVelmora& w);
+        ~PaintHold();
+        PaintHold(const PaintHold&) = delete;
+        PaintHold& operator=(const PaintHold&) = delete;
+
+    private:
+        frmVelmora& w_;
+    };
     void DragMove(QPoint panelPos);
     void DragRelease(QPoint panelPos);
 
@@ -243,6 +261,9 @@ private:
     qint64 pictureStamp_ = 0;
     bool building_ = false, buildPending_ = false;
     StandingWriteFailure monthWriteFailure_;  // the month build's working-table write
+    int paintHeld_ = 0;             // builds and layouts under way that paint once at their end
+    std::string sortingFile_;       // what [Sorting] of that file holds, as written last
+    uint64_t sortingStamp_ = 0;
     int buildsRun_ = 0, buildDepth_ = 0, deepestBuild_ = 0;
     bool pumping_ = false, inResize_ = false, waitCursor_ = false, unloaded_ = false;
     std::vector<std::function<void()>> hooksSet_;

@@ -20,6 +20,7 @@
 #include "core/sorting.h"
 #include "mainwindow/celllabel.h"
 #include "mainwindow/frmvelmora.h"
+#include "mainwindow/splash.h"
 #include "records/dategrid.h"
 #include "platform/places.h"
 #include "platform/recordgrid.h"
@@ -36,6 +37,9 @@ constexpr int kObjectMissing = 91;
 constexpr int kItemNotInCollection = 3265;
 
 bool ValidMonth(int m) { return m >= 1 && m <= 12; }
+
+// The steps of the build the splash bar shows after a long first pass.
+constexpr int kFinishingSteps = 4;
 
 QColor ColorOf(int32_t n) { return QColor(n & 0xFF, (n >> 8) & 0xFF, (n >> 16) & 0xFF); }
 
@@ -74,12 +78,23 @@ struct BuildGuard {
 
 }  // namespace
 
+frmVelmora::PaintHold::PaintHold(frmVelmora& w) : w_(w) {
+    if (w_.paintHeld_++ == 0 && w_.centralWidget()) w_.centralWidget()->setUpdatesEnabled(false);
+}
+
+frmVelmora::PaintHold::~PaintHold() {
+    if (--w_.paintHeld_ == 0 && w_.centralWidget()) w_.centralWidget()->setUpdatesEnabled(true);
+}
+
 void frmVelmora::BuildCalendarNumbers() {
     if (building_) {
         buildPending_ = true;
         return;
     }
     BuildGuard guard(building_);
+    // The pending events still run where the build lets them; the cells are
+    // painted once, when the month is whole.
+    PaintHold hold(*this);
     do {
         buildPending_ = false;
         deepestBuild_ = std::max(deepestBuild_, ++buildDepth_);
@@ -147,18 +162,23 @@ void frmVelmora::RunMonthBuild() {
         SetDayNameFonts(pCurMon);
 
         op.iErPt = 7;
+        // The month's date records are bound first, so the rows are placed once.
+        const bool bound = op.step(8, [&] { BindMonthRecords(*frame); });
         std::vector<SortingRow> rows;
-        OccurrencesPass(*frame, rows);
-        if (!op.step(8, [&] { DateRecordPass(*frame, rows); })) return;
+        OccurrencesPass(*frame, rows, bound ? static_cast<size_t>(DataDates.recordCount()) : 0);
+        ShowSplashFinishing(1, kFinishingSteps);  // after a long first pass at start-up
+        if (!bound || !op.step(8, [&] { DateRecordPass(*frame, rows); })) return;
+        ShowSplashFinishing(2, kFinishingSteps);
 
         // The cells are filled from the rows in hand; [Sorting] keeps them for
-        // the alarm queue and the other readers.
+        // the other readers.
         if (!op.step(11, [&] {
                 ArrangeForDisplay(rows);
-                ReplaceSortingRows(*store, rows);
+                StoreSorting(*store, rows);
                 sortingFilled = true;
             }))
             return;
+        ShowSplashFinishing(3, kFinishingSteps);
         op.iErPt = 111;
         for (const auto& entry : rows) PlaceEntry(cells_, CellColors, entry);
         op.iErPt = 115;
@@ -171,19 +191,39 @@ void frmVelmora::RunMonthBuild() {
         DataDates.moveFirst();
     }();
 
-    if (store && !sortingFilled && op.step(6, [&] { EmptySorting(*store); })) sortingFilled = true;
+    if (store && !sortingFilled && op.step(6, [&] { StoreSorting(*store, {}); })) sortingFilled = true;
     if (sortingFilled) monthWriteFailure_.said.clear();
     ShowCellLooks();
+    ShowSplashFinishing(kFinishingSteps, kFinishingSteps);
     SetWaitCursor(false);
 }
 
-void frmVelmora::OccurrencesPass(const MonthFrame& frame, std::vector<SortingRow>& rows) {
+void frmVelmora::StoreSorting(db::Database& store, const std::vector<SortingRow>& rows) {
+    // The same month shown again leaves the table as it is: no write, no
+    // sync. The first build on a file reads back what the table holds.
+    const uint64_t stamp = SortingFingerprint(store, rows);
+    const bool same = sortingFile_ == Module1.CalendarFilePath
+                          ? sortingStamp_ == stamp && CountSortingRows(store) == static_cast<int64_t>(rows.size())
+                          : StoredSortingFingerprint(store) == stamp;
+    if (same) {
+        sortingFile_ = Module1.CalendarFilePath;
+        sortingStamp_ = stamp;
+        return;
+    }
+    sortingFile_.clear();
+    if (rows.empty()) EmptySorting(store);
+    else ReplaceSortingRows(store, rows);
+    sortingFile_ = Module1.CalendarFilePath;
+    sortingStamp_ = stamp;
+}
+
+void frmVelmora::OccurrencesPass(const MonthFrame& frame, std::vector<SortingRow>& rows, size_t room) {
     if (!FileExists(Module1.CalendarFilePath)) return;
     Operation op("BuildRepeatingDataSub_Error", "@iErPt: ");
     op.onError([](int n) { return n == kItemNotInCollection || n == db::kNoField ? OnError::Next : OnError::Message; });
     std::vector<SortingRow> found;
     if (!op.step(1, [&] {
-            found = ReadMonthOccurrences(DataDates.database(), frame.firstKey, frame.lastKey(), frame.firstCell);
+            found = ReadMonthOccurrences(DataDates.database(), frame.firstKey, frame.lastKey(), frame.firstCell, room);
         }))
         return;
     const MonthAppearance& month = MainState.Month[size_t(frame.month)];
@@ -197,7 +237,7 @@ void frmVelmora::OccurrencesPass(const MonthFrame& frame, std::vector<SortingRow
         rows.insert(rows.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
 }
 
-void frmVelmora::DateRecordPass(const MonthFrame& frame, std::vector<SortingRow>& rows) {
+void frmVelmora::BindMonthRecords(const MonthFrame& frame) {
     MainState.pSQL = MonthRangeSQL("Velmora", frame.firstKey, frame.lastKey());
     MainState.pSQLOrder = kMonthQueryOrder;
     Module1.MonthQuerySQL = MainState.pSQL;
@@ -205,9 +245,11 @@ void frmVelmora::DateRecordPass(const MonthFrame& frame, std::vector<SortingRow>
     DataDates.setDatabaseName(Module1.CalendarFilePath);
     DataDates.setRecordSource(MainState.pSQL + MainState.pSQLOrder);
     DataDates.refresh();
-    // Read straight from the query: the grid's source loads only the rows it shows.
-    std::vector<SortingRow> found = ReadMonthDateRecords(DataDates.database(), MainState.pSQL + MainState.pSQLOrder,
-                                                         frame.firstKey, frame.firstCell);
+}
+
+void frmVelmora::DateRecordPass(const MonthFrame& frame, std::vector<SortingRow>& rows) {
+    // The rows the grid's source read: the month's query runs once.
+    std::vector<SortingRow> found = ReadMonthDateRecords(DataDates, frame.firstKey, frame.firstCell);
     const MonthAppearance& month = MainState.Month[size_t(frame.month)];
     for (const auto& r : found)
         MarkEntryCell(cells_, r.DayNo, frame.todayCell, pCalendarStyle, month.TitleBG, month.TitleFG);

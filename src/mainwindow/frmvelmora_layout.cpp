@@ -20,6 +20,7 @@
 
 #include <cmath>
 #include <functional>
+#include <optional>
 
 #include "core/datewords.h"
 #include "core/module1.h"
@@ -234,6 +235,7 @@ double frmVelmora::FilterWidthWanted() const {
 }
 
 void frmVelmora::LayoutDayGrid() {
+    PaintHold hold(*this);  // the cells are painted once, in their new places
     DoEvents();
     const double pictureTop = TwipsOf(Image1).top;
     TwipsRect panel = TwipsOf(SSPanel1);
@@ -266,6 +268,8 @@ void frmVelmora::LayoutDayGrid() {
 }
 
 void frmVelmora::EnableMainControls(bool enable) {
+    std::optional<PaintHold> hold;  // controls coming back are painted once, after
+    if (enable) hold.emplace(*this);
     Image1->setEnabled(enable);
     for (const char* name : kPopupPanels)
         if (auto* panel = findChild<QWidget*>(name)) panel->setEnabled(enable);

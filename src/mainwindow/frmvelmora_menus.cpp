@@ -109,7 +109,7 @@ void frmVelmora::CreateMenus() {
     connect(mnuFile_Settings, &QAction::triggered, this, &frmVelmora::mnuFile_Settings_Click);
     connect(mnuPrintCalendar, &QAction::triggered, this, &frmVelmora::mnuPrintCalendar_Click);
     connect(mnuFile_Build_Repeating, &QAction::triggered, this, [this] {
-        if (CalendarIsWritable("Build Repeating Data")) mnuFile_Build_Repeating_Click();
+        if (CalendarIsWritable("Build Repeating Data")) BuildRepeatingFromMenu();
     });
     connect(mnuFile_Hide_Show, &QAction::triggered, this, &frmVelmora::mnuFile_Hide_Show_Click);
     connect(mnuFile_Exit, &QAction::triggered, this, &frmVelmora::mnuFile_Exit_Click);
@@ -161,7 +161,8 @@ void frmVelmora::mnuFile_Show2Do_Click() {
 }
 
 void frmVelmora::mnuFile_Import_Click() {
-    if (SSPanelImport) SSPanelImport->mnuFile_Import_Click();
+    if (!SSPanelImport) SSPanelImport = new ImportPanel(*this, SSPanel1);
+    SSPanelImport->mnuFile_Import_Click();
     KeepPanelClear(SSPanelImport);
 }
 

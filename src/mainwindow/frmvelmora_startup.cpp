@@ -87,9 +87,13 @@ void EnsureManual() {
 
 // A voice that cannot be had is said once a run, at start-up when speech is
 // on; with speech off nothing is said (the alarm window says it when an
-// alarm would speak).
+// alarm would speak), and the voice is not started until something speaks.
 void frmVelmora::Initialize_Speech() {
-    if (!Module1.OptVoice || Module1.SpeechErrorShown) {
+    if (!Module1.OptVoice) {
+        Voice = SharedVoiceWhenUsed();
+        return;
+    }
+    if (Module1.SpeechErrorShown) {
         try {
             Voice = SharedVoice();
         } catch (const std::exception&) {
@@ -235,7 +239,10 @@ void frmVelmora::Form_Load() {
         Combo3->setEditable(true);
         Combo3->setEditText("Select Repeat");
     });
-    op.step(8, [&] { TheSettingsPanel()->LoadOptions(); });
+    // The settings panel is made when first opened, its boxes taking the options then.
+    op.step(8, [&] {
+        if (SettingsPanelMade()) TheSettingsPanel()->LoadOptions();
+    });
     if (haveCalendar) op.step(9, [&] { mnuFile_Build_Repeating_Click(); });
 
     // The window's place, the splitter and the calendar style.

@@ -209,9 +209,14 @@ QPointer<SettingsPanel> g_panel;
 }
 
 SettingsPanel* TheSettingsPanel() {
-    if (!g_panel) g_panel = new SettingsPanel(MainWindow());
+    if (!g_panel) {
+        g_panel = new SettingsPanel(MainWindow());
+        g_panel->LoadOptions();
+    }
     return g_panel.data();
 }
+
+bool SettingsPanelMade() { return !g_panel.isNull(); }
 
 void OpenSettingsPanel() { TheSettingsPanel()->mnuFile_Settings_Click(); }
 

@@ -111,8 +111,10 @@ private:
 };
 
 // The main window's one settings panel (made on first use, as a child of the
-// main window when there is one) and its opener, File > Preference Settings.
+// main window when there is one, its boxes taking the options then) and its
+// opener, File > Preference Settings.
 SettingsPanel* TheSettingsPanel();
+bool SettingsPanelMade();
 void OpenSettingsPanel();
 
 }  // namespace vm

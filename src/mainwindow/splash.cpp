@@ -164,12 +164,20 @@ void frmVelmoraOpen::Timer1_Timer() {
 
 void frmVelmoraOpen::ShowPassProgress(int64_t done, int64_t total) {
     if (total <= 0) return;
-    passProgress_ = done < total;
+    passProgress_ = true;  // the bar is the pass's (and the month build's) from now on
     SplashProgressBar1->setRange(0, 100);
-    SplashProgressBar1->setValue(static_cast<int>(std::clamp<int64_t>(done * 100 / total, 0, 100)));
+    SplashProgressBar1->setValue(
+        static_cast<int>(std::clamp<int64_t>(done * kSplashPassShare / total, 0, kSplashPassShare)));
     SplashProgressBar1->repaint();
     // Paints and ticks only: a click now would land in the half-built main window.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void frmVelmoraOpen::ShowFinishing(int step, int steps) {
+    if (!passProgress_ || steps <= 0) return;
+    const int share = 100 - kSplashPassShare;
+    SplashProgressBar1->setValue(kSplashPassShare + std::clamp(step, 0, steps) * share / steps);
+    SplashProgressBar1->repaint();
 }
 
 void frmVelmoraOpen::Form_Click() { close(); }
@@ -224,6 +232,10 @@ frmVelmoraOpen* SplashWindow() { return g_splash; }
 
 void ShowSplashProgress(int64_t done, int64_t total) {
     if (g_splash) g_splash->ShowPassProgress(done, total);
+}
+
+void ShowSplashFinishing(int step, int steps) {
+    if (g_splash) g_splash->ShowFinishing(step, steps);
 }
 
 }  // namespace vm

@@ -43,6 +43,8 @@ public:
     // A long pass at start-up moves the bar itself: done of total, the
     // window painted at once. The timer then leaves the bar alone.
     void ShowPassProgress(int64_t done, int64_t total);
+    // The month build's share after the pass: step of steps.
+    void ShowFinishing(int step, int steps);
 
 public slots:
     void Timer1_Timer();
@@ -72,6 +74,12 @@ void CloseSplash();
 // The splash window while it is open, else nullptr.
 frmVelmoraOpen* SplashWindow();
 // The repeat pass's progress on the open splash window; nothing without one.
+// The pass fills the bar up to its last stretch (kSplashPassShare percent),
+// which the month build after it fills (ShowSplashFinishing), once a pass has
+// shown its progress; the finishing stretch is painted without letting
+// events run.
+inline constexpr int kSplashPassShare = 90;
 void ShowSplashProgress(int64_t done, int64_t total);
+void ShowSplashFinishing(int step, int steps);
 
 }  // namespace vm

@@ -23,6 +23,13 @@ public:
     }
     // Each window keeps its own rate; the voice takes it when that window speaks.
     void speak(const std::string& text, bool) override {
+        if (!engine_->voice) {  // a handle that starts the voice when first used
+            try {
+                engine_->voice = Speech().createVoice();
+            } catch (const std::exception&) {
+                return;  // no voice to be had: the text goes unsaid
+            }
+        }
         engine_->speaker = this;
         const double want = rate_.value_or(kNormalSpeechRate);
         if (engine_->rate != want) {
@@ -43,7 +50,8 @@ public:
     }
 
 private:
-    bool mine() const { return engine_->speaker == nullptr || engine_->speaker == this; }
+    // A voice not started yet has nothing to pause, resume or stop.
+    bool mine() const { return engine_->voice && (engine_->speaker == nullptr || engine_->speaker == this); }
     std::shared_ptr<SharedEngine> engine_;
     std::optional<double> rate_;
 };
@@ -78,11 +86,16 @@ void SetSpeech(ISpeechFactory* impl) {
 }
 
 std::unique_ptr<ISpeechVoice> SharedVoice() {
-    if (!g_engine) {
-        auto engine = std::make_shared<SharedEngine>();
-        engine->voice = Speech().createVoice();
-        g_engine = std::move(engine);
+    if (!g_engine || !g_engine->voice) {
+        auto voice = Speech().createVoice();
+        if (!g_engine) g_engine = std::make_shared<SharedEngine>();
+        g_engine->voice = std::move(voice);
     }
+    return std::make_unique<VoiceHandle>(g_engine);
+}
+
+std::unique_ptr<ISpeechVoice> SharedVoiceWhenUsed() {
+    if (!g_engine) g_engine = std::make_shared<SharedEngine>();
     return std::make_unique<VoiceHandle>(g_engine);
 }
 

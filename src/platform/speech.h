@@ -49,6 +49,9 @@ void SetSpeech(ISpeechFactory* impl);  // nullptr restores the built-in fake
 // another handle has spoken since. Installing another factory starts a new
 // voice for the handles asked for afterwards.
 std::unique_ptr<ISpeechVoice> SharedVoice();
+// A handle to the same voice that does not start it: the voice starts when
+// a handle first speaks (a voice that cannot be had then says nothing).
+std::unique_ptr<ISpeechVoice> SharedVoiceWhenUsed();
 
 // SharedVoice without a throw: the handle, or none with the failure's number
 // (0 when it has none) and description.

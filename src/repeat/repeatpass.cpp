@@ -1,8 +1,11 @@
 #include "repeat/repeatpass.h"
 
+#include <algorithm>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <tuple>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "core/module1.h"
@@ -10,16 +13,12 @@
 #include "platform/messages.h"
 #include "platform/places.h"
 #include "platform/steps.h"
+#include "repeat/births.h"
 #include "repeat/repeatstate.h"
 #include "repeat/repeatwrite.h"
 
 namespace vm {
 namespace {
-
-CivilDate ReadDate(const db::Value& v) {
-    const std::string text = db::AsText(v);
-    return ReadStoredDate(text).value_or(CivilDate{});
-}
 
 // A rule problem with what its box names of the record.
 struct ShownProblem {
@@ -73,31 +72,35 @@ enum class Action : uint8_t {
 // More changed records than this share of all rewrite the whole table: its
 // indexes are then built once instead of kept up to date row by row.
 constexpr int64_t kWholeShare = 3;
+// The records to expand are kept from the plan's one read up to this many;
+// past it, and in a whole pass, they are read again while they are expanded.
+constexpr size_t kKeptRecords = 20000;
+// The share of the progress that the work after the expansion takes (the
+// indexes built again, the commit), as a fraction of the records written.
+constexpr int64_t kTailShare = 4;
+
+std::string PassQuery() { return std::string(kRepeatPassSQL) + kRepeatPassOrder; }
 
 class Pass {
 public:
-    Pass(Operation& op, db::RecordSource& DataDates, const RepeatPassHooks& hooks, RepeatPassResult& result)
-        : op_(op), dates_(DataDates), hooks_(hooks), result_(result), db_(DataDates.database()) {}
+    Pass(Operation& op, db::Database& db, RepeatCheck check, const RepeatPassHooks& hooks, RepeatPassResult& result)
+        : op_(op), db_(db), check_(check), hooks_(hooks), result_(result) {}
 
     void Run() {
         if (!ok(21, [&] { Plan(); })) return;
-        if (!whole_ && writes_ == 0 && gone_.empty() && state_.births == births_) {
+        if (!whole_ && writes_ == 0 && gone_.empty() && strays_.empty() && state_.births == births_.fingerprint()) {
             // Nothing to write: the problems of the rules are shown again.
             if (reports_ > 0 && !ok(2, [&] { Expand(/*write=*/false); })) return;
             ShowProblems(problems_, hooks_);
-            dates_.moveFirst();
             return;
         }
         if (!ok(1, [&] { Write(); })) return;
+        wrote_ = whole_ || result_.records > 0 || result_.rowsRemoved > 0 || alarmsWritten_;
         ShowProblems(problems_, hooks_);
-        if (alarmsWritten_)
-            ok(19, [&] {
-                dates_.refresh();  // the Alarm fields as written
-                if (hooks_.refreshDateGrid) hooks_.refreshDateGrid();
-            });
-        else
-            dates_.moveFirst();
     }
+
+    // The pass changed the table or the records: the grid shows them afresh.
+    bool wrote() const { return wrote_; }
 
 private:
     template <class Fn>
@@ -105,48 +108,80 @@ private:
         return op_.step(point, fn) && op_.lastError() == 0;
     }
 
-    // The grid's record at `index` of the pass's order, when it is still the
-    // planned one.
-    std::optional<DateRecord> RecordAt(size_t index) {
-        dates_.setAbsolutePosition(static_cast<int>(index));
-        if (dates_.eof() || dates_.bof()) return std::nullopt;
-        DateRecord r = ReadDateRecord(dates_);
-        if (r.ID != planned_[index].id) return std::nullopt;
-        return r;
+    // A record to expand, as read by the plan.
+    struct Kept {
+        size_t index;                 // in the plan's order
+        DateRecord record;
+        std::vector<db::Value> row;  // its columns, for its fingerprint
+    };
+
+    void Keep(const db::Statement& rows, size_t index) {
+        if (whole_ || rereadAll_) return;
+        if (kept_.size() == kKeptRecords) {
+            rereadAll_ = true;
+            kept_.clear();
+            return;
+        }
+        Kept& k = kept_.emplace_back();
+        k.index = index;
+        k.record = ReadDateRecord(rows);
+        for (int c = 0; c < rows.columnCount(); ++c) k.row.push_back(rows.column(c));
     }
 
-    // The birth date a record's remembrance text finds now (as a day number).
-    int32_t BirthOf(size_t index) {
-        const std::optional<DateRecord> r = RecordAt(index);
-        return r ? BirthOf(*r) : -1;
-    }
+    // The day number of the birth date a record's remembrance text finds now, 0 for none.
     int32_t BirthOf(const DateRecord& r) {
-        if (!lookup_) lookup_ = MakeBirthLookup(db_);
         int32_t found = 0;
         PrepareRemembrance(r.DateType, r.DateText, r.Date, [&](const std::string& name) {
-            const std::optional<CivilDate> birth = lookup_(name);
+            const std::optional<CivilDate> birth = births_.Find(name);
             if (birth) found = Date2Julian(*birth);
             return birth;
         });
         return found;
     }
 
-    // Decides each record's action from what the pass read last time.
-    void Plan() {
-        for (int i = 0; i < dates_.fieldCount(); ++i) sourceColumns_.push_back(dates_.fieldName(i));
-        const RepeatInputs inputs{StartRepeatYear(), Module1.OptCalcYearsSince};
-        inputs_ = InputsFingerprint(db_, inputs, sourceColumns_);
-        births_ = BirthsFingerprint(db_, inputs.calcYearsSince);
-        if (auto kept = LoadRepeatState(db_)) state_ = std::move(*kept);
-        whole_ = state_.inputs != inputs_ || RepeatingBounds(db_) != std::pair(state_.firstRow, state_.lastRow);
-        const bool birthsMoved = state_.births != births_;
+    // Marks the records whose rows in the table are not as many as counted,
+    // and finds the rows that belong to no record.
+    void CheckRowCounts() {
+        auto count = db_.prepare("SELECT count(*) FROM [RepeatingData] WHERE rowid BETWEEN ? AND ?");
+        std::vector<std::pair<int64_t, int64_t>> runs;
+        int64_t counted = 0;
+        for (auto& [id, k] : state_.records) {
+            if (k.rows <= 0) continue;
+            count.bind(1, db::Int(k.firstRow)).bind(2, db::Int(k.firstRow + k.rows - 1));
+            const int64_t n = count.step() ? db::AsInt(count.column(0)) : -1;
+            count.reset();
+            counted += n;
+            k.damaged = n != k.rows;
+            runs.emplace_back(k.firstRow, k.firstRow + k.rows - 1);
+        }
+        auto all = db_.prepare("SELECT count(*) FROM [RepeatingData]");
+        if (!all.step() || db::AsInt(all.column(0)) == counted) return;
+        // The rows between the records' runs are another writer's.
+        std::sort(runs.begin(), runs.end());
+        int64_t from = std::numeric_limits<int64_t>::min();
+        for (const auto& [first, last] : runs) {
+            if (first > from) strays_.emplace_back(from, first - 1);
+            from = std::max(from, last + 1);
+        }
+        strays_.emplace_back(from, std::numeric_limits<int64_t>::max());
+    }
 
-        // The rows are streamed from the store, so the grid's records are read
-        // only where a record is written.
-        auto rows = db_.prepare(std::string(kRepeatPassSQL) + kRepeatPassOrder);
-        std::vector<std::string> names;
-        for (int c = 0; c < rows.columnCount(); ++c) names.push_back(rows.columnName(c));
-        const RecordFingerprinter fingerprint(names);
+    // Decides each record's action from what the pass read last time, reading
+    // the records once.
+    void Plan() {
+        const RepeatInputs inputs{StartRepeatYear(), Module1.OptCalcYearsSince};
+        if (inputs.calcYearsSince) births_ = BirthBook::Read(db_);
+        if (auto kept = LoadRepeatState(db_)) state_ = std::move(*kept);
+        // In the table's own order: the check needs no sort (the rows are
+        // written in the pass's order when all are read again).
+        auto rows = db_.prepare(kRepeatPassSQL);
+        for (int c = 0; c < rows.columnCount(); ++c) sourceColumns_.push_back(rows.columnName(c));
+        inputs_ = InputsFingerprint(db_, inputs, sourceColumns_);
+        whole_ = state_.inputs != inputs_ || RepeatingBounds(db_) != std::pair(state_.firstRow, state_.lastRow);
+        if (!whole_ && check_ == RepeatCheck::Rows) CheckRowCounts();
+        const bool birthsMoved = state_.births != births_.fingerprint();
+
+        const RecordFingerprinter fingerprint(sourceColumns_);
         const auto field = [&rows](int c) { return rows.column(c); };
         std::unordered_set<int64_t> ids;
         while (rows.step()) {
@@ -155,17 +190,26 @@ private:
             planned_.push_back({id, Action::Write});
             if (!ids.insert(id).second) whole_ = true;  // IDs not unique: no record can be told apart
             if (whole_) continue;
-            const auto kept = state_.records.find(id);
-            if (kept == state_.records.end()) continue;
-            RecordState& k = kept->second;
-            k.seen = true;
-            if (k.fingerprint != fingerprint.Of(field) || (k.usesBirths && birthsMoved && BirthOf(i) != k.birth)) {
-                replaced_.push_back(id);
+            const auto known = state_.records.find(id);
+            if (known == state_.records.end()) {
+                Keep(rows, i);
                 continue;
             }
-            planned_[i].action = k.problems ? Action::Report : Action::Keep;
+            RecordState& k = known->second;
+            k.seen = true;
+            if (k.fingerprint != fingerprint.Of(field) || k.damaged ||
+                (k.usesBirths && birthsMoved && BirthOf(ReadDateRecord(rows)) != k.birth)) {
+                replaced_.push_back(id);
+                Keep(rows, i);
+                continue;
+            }
+            if (k.problems) {
+                planned_[i].action = Action::Report;
+                Keep(rows, i);
+            } else {
+                planned_[i].action = Action::Keep;
+            }
         }
-        if (static_cast<int>(planned_.size()) != dates_.recordCount()) whole_ = true;  // changed meanwhile
         if (!whole_)
             for (const auto& [id, k] : state_.records)
                 if (!k.seen) gone_.push_back(id);
@@ -179,7 +223,50 @@ private:
             writes_ = static_cast<int64_t>(planned_.size());
             gone_.clear();
             replaced_.clear();
+            strays_.clear();
+            kept_.clear();
+            rereadAll_ = true;
         }
+    }
+
+    // Calls `visit(action, record, field)` for each record to expand, in the
+    // pass's order: from what the plan kept, or from the file read again.
+    template <class Visit>
+    void EachToExpand(bool write, Visit&& visit) {
+        auto wanted = [&](size_t i) {
+            const Action a = planned_[i].action;
+            return a == Action::Report || (a == Action::Write && write);
+        };
+        if (!rereadAll_) {
+            for (Kept& k : kept_)
+                if (wanted(k.index))
+                    visit(planned_[k.index].action, k.record, [&k](int c) { return k.row[static_cast<size_t>(c)]; });
+            return;
+        }
+        std::unordered_map<int64_t, size_t> at;  // the plan's index of each record
+        if (!whole_)
+            for (size_t i = 0; i < planned_.size(); ++i) at.emplace(planned_[i].id, i);
+        auto rows = db_.prepare(PassQuery());
+        const RecordFingerprinter fingerprint(sourceColumns_);
+        const auto field = [&rows](int c) { return rows.column(c); };
+        size_t read = 0;
+        for (; rows.step(); ++read) {
+            const auto found = at.find(fingerprint.IdOf(field));
+            // IDs not unique (a whole pass) are written as met.
+            const size_t i = whole_ || found == at.end() ? read : found->second;
+            if (read >= planned_.size() || (!whole_ && found == at.end())) {
+                unsure_ = true;  // the records changed since the plan: the next pass starts afresh
+                return;
+            }
+            if (!wanted(i)) continue;
+            DateRecord r = ReadDateRecord(rows);
+            visit(planned_[i].action, r, field);
+        }
+        if (read != planned_.size()) unsure_ = true;
+    }
+
+    void Progress(int64_t done, int64_t total) {
+        if (hooks_.progress && total > 0) hooks_.progress(done, total);
     }
 
     // Expands the records that are to be written (and, with `write`, writes
@@ -190,32 +277,19 @@ private:
         options.calcYearsSince = Module1.OptCalcYearsSince;
         bool askedBirth = false;
         int32_t birth = 0;
-        if (options.calcYearsSince) {
-            if (!lookup_) lookup_ = MakeBirthLookup(db_);
+        if (options.calcYearsSince)
             options.birthDateOf = [&askedBirth, &birth, this](const std::string& name) {
                 askedBirth = true;
-                const std::optional<CivilDate> found = lookup_(name);
+                const std::optional<CivilDate> found = births_.Find(name);
                 if (found) birth = Date2Julian(*found);
                 return found;
             };
-        }
         std::unique_ptr<db::Statement> alarm;
         if (write) alarm = std::make_unique<db::Statement>(db_.prepare("UPDATE [Velmora] SET [Alarm] = ? WHERE [ID] = ?"));
-        const int64_t total = (write ? writes_ : 0) + reports_;
-        std::vector<std::string> names;
-        for (int c = 0; c < dates_.fieldCount(); ++c) names.push_back(dates_.fieldName(c));
-        const RecordFingerprinter fingerprint(names);
-        const auto field = [this](int c) { return dates_.field(c); };
+        const int64_t total = progressTotal();
+        const RecordFingerprinter fingerprint(sourceColumns_);
         int64_t done = 0, shownPercent = -1;
-        for (size_t i = 0; i < planned_.size(); ++i) {
-            const Action action = planned_[i].action;
-            if (action == Action::Keep || (action == Action::Write && !write)) continue;
-            std::optional<DateRecord> read = RecordAt(i);
-            if (!read) {  // the grid's records changed since: the next pass starts afresh
-                unsure_ = true;
-                continue;
-            }
-            DateRecord& r = *read;
+        EachToExpand(write, [&](Action action, DateRecord& r, auto&& field) {
             askedBirth = false;
             birth = 0;
             const Expansion e = ExpandRepeats(std::span<const DateRecord>(&r, 1), options);
@@ -241,15 +315,19 @@ private:
                 ++result_.records;
             }
             ++done;
-            if (hooks_.progress && total > 0 && done * 100 / total != shownPercent) {
+            if (total > 0 && done * 100 / total != shownPercent) {
                 shownPercent = done * 100 / total;
-                hooks_.progress(done, total);
+                Progress(done, total);
             }
-        }
+        });
     }
 
-    void RemoveRows(db::Statement& drop, const RecordState& k) {
-        drop.bind(1, db::Int(k.firstRow)).bind(2, db::Int(k.firstRow + k.rows - 1));
+    // The progress runs over the records expanded, then the work after them.
+    int64_t expandTotal() const { return writes_ + reports_; }
+    int64_t progressTotal() const { return expandTotal() + expandTotal() / kTailShare; }
+
+    void RemoveRows(db::Statement& drop, int64_t first, int64_t last) {
+        drop.bind(1, db::Int(first)).bind(2, db::Int(last));
         drop.run();
         result_.rowsRemoved += db_.changes();
     }
@@ -265,62 +343,84 @@ private:
             indexes.emplace(db_);
         }
         RepeatBook book(db_, whole_);
-        if (!whole_) {  // the old rows of the records that went or changed
+        if (!whole_) {  // the old rows of the records that went or changed, and rows of no record
             auto drop = db_.prepare("DELETE FROM [RepeatingData] WHERE rowid BETWEEN ? AND ?");
             for (int64_t id : gone_) book.Remove(id);
             for (const auto* ids : {&gone_, &replaced_})
                 for (int64_t id : *ids)
-                    if (const RecordState& k = state_.records.at(id); k.rows > 0) RemoveRows(drop, k);
+                    if (const RecordState& k = state_.records.at(id); k.rows > 0)
+                        RemoveRows(drop, k.firstRow, k.firstRow + k.rows - 1);
+            for (const auto& [first, last] : strays_) RemoveRows(drop, first, last);
         }
         op_.iErPt = 17;
         ExpansionWriter writer(db_, sourceColumns_);
         Expand(/*write=*/true, &writer, &book);
         const bool numbered = writer.Finish();
         result_.rowsWritten = writer.written();
+        const int64_t total = progressTotal(), tail = total - expandTotal();
         if (indexes) {
             cache.set(2 * 1024);
-            indexes->Restore();
+            indexes->Restore([&](size_t built, size_t count) {
+                Progress(expandTotal() + tail * static_cast<int64_t>(built) / static_cast<int64_t>(count + 1), total);
+            });
         }
         op_.iErPt = 19;
-        if (numbered && !unsure_) book.Finish(inputs_, births_);
+        if (numbered && !unsure_) book.Finish(inputs_, births_.fingerprint());
         else RepeatBook::Forget(db_);  // rows numbered otherwise than counted: start afresh next time
         tx.commit();
+        Progress(total, total);
     }
 
     Operation& op_;
-    db::RecordSource& dates_;
+    db::Database& db_;
+    RepeatCheck check_;
     const RepeatPassHooks& hooks_;
     RepeatPassResult& result_;
-    db::Database& db_;
     std::vector<std::string> sourceColumns_;
-    std::string inputs_, births_;
+    std::string inputs_;
+    BirthBook births_;
     RepeatState state_;
-    bool whole_ = false, alarmsWritten_ = false, unsure_ = false;
+    bool whole_ = false, alarmsWritten_ = false, unsure_ = false, wrote_ = false, rereadAll_ = false;
     struct Planned {
         int64_t id;
         Action action;
     };
     std::vector<Planned> planned_;  // the pass's records in its order
+    std::vector<Kept> kept_;        // the records to expand, unless all are read again
     std::vector<int64_t> gone_, replaced_;
+    std::vector<std::pair<int64_t, int64_t>> strays_;  // runs of row numbers that belong to no record
     int64_t writes_ = 0, reports_ = 0;
     std::vector<ShownProblem> problems_;
-    BirthLookup lookup_;
 };
 
-void RunPass(Operation& op, db::RecordSource& DataDates, const RepeatPassHooks& hooks, RepeatPassResult& result) {
+void RunPass(Operation& op, db::RecordSource& DataDates, RepeatCheck check, const RepeatPassHooks& hooks,
+             RepeatPassResult& result) {
     auto ok = [&op](int point, auto&& fn) { return op.step(point, fn) && op.lastError() == 0; };
+    db::Database* db = nullptr;
     if (!ok(1, [&] {
-            MainState.pSQL = kRepeatPassSQL;
-            MainState.pSQLOrder = kRepeatPassOrder;
+            // A cell edit still open in the grid is stored first, so the pass reads it.
+            std::vector<db::Value> parameters = DataDates.parameters();
+            DataDates.setRecordSource(DataDates.recordSource());
+            DataDates.setParameters(std::move(parameters));
             DataDates.setDatabaseName(Module1.CalendarFilePath);
-            DataDates.setRecordSource(MainState.pSQL + MainState.pSQLOrder);
-            DataDates.refresh();
-            if (hooks.refreshDateGrid) hooks.refreshDateGrid();
+            db = &DataDates.database();
         }))
         return;
     result.ran = true;
-    Pass(op, DataDates, hooks, result).Run();
-    if (op.lastError() != 0) result.ran = false;  // the failure has had its box
+    Pass pass(op, *db, check, hooks, result);
+    pass.Run();
+    if (op.lastError() != 0) {
+        result.ran = false;  // the failure has had its box
+        return;
+    }
+    if (!pass.wrote()) return;  // the grid shows what it showed
+    ok(19, [&] {
+        MainState.pSQL = kRepeatPassSQL;
+        MainState.pSQLOrder = kRepeatPassOrder;
+        DataDates.setRecordSource(MainState.pSQL + MainState.pSQLOrder);
+        DataDates.refresh();
+        if (hooks.refreshDateGrid) hooks.refreshDateGrid();
+    });
 }
 
 }  // namespace
@@ -332,30 +432,13 @@ int StartRepeatYear() {
     return year > 0 && year < 100000 ? static_cast<int>(RoundHalfEven(year)) : 0;
 }
 
-BirthLookup MakeBirthLookup(db::Database& db) {
-    auto query = std::make_shared<db::Statement>(db.prepare(
-        "SELECT [DateText], [Date] FROM [Velmora] WHERE instr(FOLD([DateText]), FOLD(?)) > 0 ORDER BY [ID]"));
-    return [query](const std::string& name) -> std::optional<CivilDate> {
-        if (name.empty()) return std::nullopt;
-        query->bind(1, db::Text(name));
-        std::optional<CivilDate> birth;
-        while (query->step()) {
-            if (!ContainsNoCase(db::AsText(query->column(0)), "birth")) continue;
-            const CivilDate d = ReadDate(query->column(1));
-            if (d.valid()) birth = d;
-        }
-        query->reset();
-        return birth;
-    };
-}
-
-RepeatPassResult BuildRepeatingData(db::RecordSource& DataDates, const RepeatPassHooks& hooks) {
+RepeatPassResult BuildRepeatingData(db::RecordSource& DataDates, const RepeatPassHooks& hooks, RepeatCheck check) {
     Operation op("Build Repeating Error", "@Err Pnt: ");
     op.iErPt = 1;
     RepeatPassResult result;
     if (hooks.waitCursor) hooks.waitCursor(true);
     // A read-only calendar keeps the occurrences it has stored.
-    if (FileExists(Module1.CalendarFilePath) && !MainState.CalendarReadOnly) RunPass(op, DataDates, hooks, result);
+    if (FileExists(Module1.CalendarFilePath) && !MainState.CalendarReadOnly) RunPass(op, DataDates, check, hooks, result);
     if (hooks.waitCursor) hooks.waitCursor(false);
     MainState.pRebuildRepeating = false;
     return result;

@@ -31,6 +31,12 @@ struct RepeatPassResult {
     int64_t rowsRemoved = 0;   // occurrence rows taken out
 };
 
+// How far the pass checks the stored rows before trusting them. Quick: the
+// lowest and highest row numbers of [RepeatingData] are those it wrote.
+// Rows: also each record's row count, so rows another program took out of
+// the middle of the table, or put in, are written again or taken out.
+enum class RepeatCheck : uint8_t { Quick, Rows };
+
 // The date grid's query after the pass: the records the pass expands, in its order.
 inline constexpr const char* kRepeatPassSQL =
     "SELECT * FROM [Velmora] WHERE [Duration] > 0 AND IFNULL([Hide], 0) = 0";
@@ -43,16 +49,16 @@ inline constexpr const char* kRepeatPassOrder = " ORDER BY [JulDate],[Hr24],[AM_
 // rows are streamed into the table. Either the new [RepeatingData] (with the
 // Alarm fields) is written completely, or the old one stays and the failure
 // is reported once in the box "Build Repeating Error". The rules' problems
-// are shown after the rows are written. Leaves DataDates bound to the pass's
-// query and refreshed, MainState.pSQL / pSQLOrder set to it, and
-// MainState.pRebuildRepeating cleared.
-RepeatPassResult BuildRepeatingData(db::RecordSource& DataDates, const RepeatPassHooks& hooks = {});
+// are shown after the rows are written. The records are read once, straight
+// from the file. When the pass wrote anything it leaves DataDates bound to
+// the pass's query and refreshed (MainState.pSQL / pSQLOrder set to it);
+// when nothing was written DataDates and the grid are left as they were.
+// Clears MainState.pRebuildRepeating.
+RepeatPassResult BuildRepeatingData(db::RecordSource& DataDates, const RepeatPassHooks& hooks = {},
+                                    RepeatCheck check = RepeatCheck::Quick);
 
 // The first year of yearly rules: the settings panel's start-year box, or the
 // stored option when the box is empty.
 int StartRepeatYear();
-
-// The birth-date lookup of the remembrance texts over [Velmora] of `db`.
-BirthLookup MakeBirthLookup(db::Database& db);
 
 }  // namespace vm

@@ -1,36 +1,14 @@
 #include "repeat/repeatstate.h"
 
-#include <QCryptographicHash>
-
 #include <cstring>
 #include <type_traits>
 #include <variant>
 
+#include "core/fingerprint.h"
 #include "core/numtext.h"
 
 namespace vm {
 namespace {
-
-// 64-bit FNV-1a over each value with its length, so neighbours cannot merge.
-class Fnv {
-public:
-    explicit Fnv(uint64_t seed) : h_(seed) {}
-    void Add(std::string_view s) {
-        Add(static_cast<int64_t>(s.size()));
-        for (unsigned char c : s) Byte(c);
-    }
-    void Add(int64_t n) {
-        for (int i = 0; i < 8; ++i) Byte(static_cast<unsigned char>(static_cast<uint64_t>(n) >> (8 * i)));
-    }
-    uint64_t value() const { return h_; }
-
-private:
-    void Byte(unsigned char c) {
-        h_ ^= c;
-        h_ *= 0x100000001b3ULL;
-    }
-    uint64_t h_;
-};
 
 void Create(db::Database& db) {
     db.exec("CREATE TABLE IF NOT EXISTS [RepeatState] ([RulesVersion] INTEGER, [Inputs] TEXT, [Births] TEXT, "
@@ -50,21 +28,6 @@ std::string InputsFingerprint(db::Database& db, const RepeatInputs& inputs,
     text += "; records";
     for (const std::string& c : sourceColumns) text += " [" + c + "]";
     return text;
-}
-
-std::string BirthsFingerprint(db::Database& db, bool calcYearsSince) {
-    if (!calcYearsSince) return {};
-    // The lookup only ever picks a record whose DateText holds "birth".
-    QCryptographicHash hash(QCryptographicHash::Md5);
-    auto st = db.prepare("SELECT [ID], [DateText], [Date] FROM [Velmora] ORDER BY [ID]");
-    while (st.step()) {
-        const std::string text = db::AsText(st.column(1));
-        if (!ContainsNoCase(text, "birth")) continue;
-        const std::string line = std::to_string(db::AsInt(st.column(0))) + "\x1f" + text + "\x1f" +
-                                 db::AsText(st.column(2)) + "\x1e";
-        hash.addData(QByteArrayView(line.data(), static_cast<qsizetype>(line.size())));
-    }
-    return hash.result().toHex().toStdString();
 }
 
 RecordFingerprinter::RecordFingerprinter(const std::vector<std::string>& columnNames) {

@@ -9,7 +9,9 @@
 // Rows are numbered upwards and never reused ([ID] is AUTOINCREMENT), and one
 // record's rows are written together, so each record owns one run of row
 // numbers. Another writer of [RepeatingData] moves its bounds, and then the
-// pass starts afresh.
+// pass starts afresh; the copy of records, which uses the table as scratch
+// space, drops [RepeatState]. Rows taken from or put into the middle keep the
+// bounds: File > Build Repeating Data counts each record's rows to find them.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -46,11 +48,12 @@ struct RecordState {
     bool usesBirths = false;  // its texts looked up a birth date
     int32_t birth = 0;        // the day number of the birth date found, 0 for none
     bool seen = false;        // (not stored) met again by the present pass
+    bool damaged = false;     // (not stored) its rows in the table are not the ones counted
 };
 
 struct RepeatState {
     std::string inputs;                 // InputsFingerprint
-    std::string births;                 // BirthsFingerprint
+    std::string births;                 // BirthBook::fingerprint, "" when no text looks one up
     int64_t firstRow = 0, lastRow = 0;  // bounds of [RepeatingData]
     std::unordered_map<int64_t, RecordState> records;
 };
@@ -58,8 +61,6 @@ struct RepeatState {
 // Everything every record's rows depend on, as one text.
 std::string InputsFingerprint(db::Database& db, const RepeatInputs& inputs,
                               const std::vector<std::string>& sourceColumns);
-// The records a birth-date lookup can find; "" when the texts look none up.
-std::string BirthsFingerprint(db::Database& db, bool calcYearsSince);
 // The fingerprint of the columns of a row that the pass reads (those of a
 // date record), as stored: equal values give equal records. The columns are
 // looked up once, from the names of the row's columns.

@@ -195,8 +195,11 @@ RepeatingIndexes::RepeatingIndexes(db::Database& db) : db_(db) {
     for (const auto& index : indexes_) db.exec("DROP INDEX [" + index.first + "]");
 }
 
-void RepeatingIndexes::Restore() {
-    for (const auto& index : indexes_) db_.exec(index.second);
+void RepeatingIndexes::Restore(const std::function<void(size_t done, size_t count)>& built) {
+    for (size_t i = 0; i < indexes_.size(); ++i) {
+        db_.exec(indexes_[i].second);
+        if (built) built(i + 1, indexes_.size());
+    }
     indexes_.clear();
 }
 

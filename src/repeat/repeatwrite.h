@@ -1,6 +1,7 @@
 // Writing expansions into [RepeatingData], one record at a time, inside the
 // pass's transaction.
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -39,7 +40,8 @@ private:
 class RepeatingIndexes {
 public:
     explicit RepeatingIndexes(db::Database& db);
-    void Restore();
+    // Makes them again; `built(done, count)` after each one.
+    void Restore(const std::function<void(size_t done, size_t count)>& built = {});
 
 private:
     db::Database& db_;

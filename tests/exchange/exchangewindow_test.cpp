@@ -168,7 +168,7 @@ TEST_F(Exchange, ImportDispatchByExtension) {
              {"report.old.txt", true}, {"plain.CSV", true}, {".csv", true}, {"notes.doc", false}, {"noext", false}}) {
         const std::string path = vmtest::MakeTempDir("velmora-a.b") + "/" + name;  // a dot in the folder name
         vmtest::WriteAll(path, "");
-        Find<QWidget>("SSPanelImport")->hide();
+        if (auto* panel = w->findChild<QWidget*>("SSPanelImport")) panel->hide();  // made when first opened
         fx.messages.clear();
         fx.messages.fileAnswers.push_back(path);
         w->findChild<QAction*>("mnuFile_Import")->trigger();

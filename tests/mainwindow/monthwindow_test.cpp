@@ -2,6 +2,7 @@
 // splitter and panel drags, and the cell fonts.
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
@@ -100,6 +101,78 @@ TEST_F(MonthWindow, BuildRepeatingDataStoresTheRowsAndReportsInTheFourthPanel) {
     EXPECT_TRUE(fx.messages.shown.empty());
     EXPECT_EQ(Day(8)->text(), " Weekly");
     EXPECT_EQ(Day(15)->text(), " Weekly");
+}
+
+TEST_F(MonthWindow, BuildRepeatingDataFromTheMenuPutsBackRowsTakenOut) {
+    cal.db->exec(
+        "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[DateText],[Repeat],[Duration],[WorkDay]) VALUES "
+        "(0,'2026-02-02',2026033,'Weekly','Weekly',4,-1), (0,'2026-02-03',2026034,'Later','Weekly',3,-1)");
+    w->mnuFile_Build_Repeating_Click();
+    ASSERT_EQ(cal.Count("RepeatingData"), 5);
+    // Another program takes a row out of the middle: the bounds stay.
+    cal.db->exec("DELETE FROM [RepeatingData] WHERE rowid = (SELECT min(rowid) + 1 FROM [RepeatingData])");
+    w->mnuFile_Build_Repeating_Click();
+    EXPECT_EQ(cal.Count("RepeatingData"), 4) << "the start-up check trusts the bounds";
+    w->findChild<QAction*>("mnuFile_Build_Repeating")->trigger();
+    EXPECT_EQ(cal.Count("RepeatingData"), 5);
+    EXPECT_EQ(w->StatusText(4), "Repeating data built: 3 occurrences of 1 record written");
+}
+
+// Counts the paints a widget gets.
+class Paints : public QObject {
+public:
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        count += e->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+TEST_F(MonthWindow, AMonthChangePaintsItsCellsOnceWhenTheMonthIsWhole) {
+    cal.Add("Velmora", {vm::CivilDate{2026, 3, 4}, "Meeting"});
+    QApplication::processEvents();
+    Paints day, title;
+    Day(3)->installEventFilter(&day);  // the 4th
+    Title(3)->installEventFilter(&title);
+    Draw("March", " 2026");
+    EXPECT_EQ(day.count + title.count, 0) << "nothing is painted while the month is built and laid out";
+    QApplication::processEvents();
+    EXPECT_EQ(Text(Day(3)), " Meeting");
+    EXPECT_EQ(day.count, 1);
+    EXPECT_EQ(title.count, 1);
+}
+
+TEST_F(MonthWindow, TheSameMonthShownAgainLeavesTheSortingTableUnwritten) {
+    cal.Add("Velmora", {vm::CivilDate{2026, 3, 4}, "Meeting"});
+    Draw("March", " 2026");
+    auto written = [&] {
+        auto st = w->DataDates.database().prepare("SELECT total_changes()");
+        st.step();
+        return vm::db::AsInt(st.column(0));
+    };
+    const int64_t before = written();
+    Draw("March", " 2026");
+    EXPECT_EQ(written(), before);
+    cal.Add("Velmora", {vm::CivilDate{2026, 3, 5}, "Lunch"});
+    Draw("March", " 2026");
+    EXPECT_EQ(cal.Count("Sorting"), 2);
+    cal.db->exec("DELETE FROM [Sorting]");  // another writer: the next build fills it again
+    Draw("March", " 2026");
+    EXPECT_EQ(cal.Count("Sorting"), 2);
+    // A new start on the month the table holds reads it back and leaves it.
+    w = std::make_unique<vm::frmVelmora>();
+    vm::ReadCalValues(w->DataSettings);
+    vm::SetDefaultCalValues();
+    w->SetToday(vm::CivilDate{2026, 2, 14});
+    Draw("March", " 2026");
+    EXPECT_EQ(written(), 0);
+    EXPECT_EQ(Text(Day(4)), " Lunch");
+    cal.db->exec("UPDATE [Sorting] SET [DayMsg] = 'stale' WHERE [DayMsg] = 'Lunch'");
+    w = std::make_unique<vm::frmVelmora>();
+    vm::ReadCalValues(w->DataSettings);
+    vm::SetDefaultCalValues();
+    Draw("March", " 2026");
+    EXPECT_GT(written(), 0) << "a table that holds other rows is written again";
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // edits its table must hold exactly what a pass over every record writes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <random>
 
 #include "core/copyrecords.h"
@@ -61,10 +63,10 @@ protected:
     }
     int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
 
-    static vm::RepeatPassResult Run(const std::string& file) {
+    static vm::RepeatPassResult Run(const std::string& file, vm::RepeatCheck check = vm::RepeatCheck::Quick) {
         vm::Module1.CalendarFilePath = file;
         db::RecordSource DataDates;
-        return vm::BuildRepeatingData(DataDates);
+        return vm::BuildRepeatingData(DataDates, {}, check);
     }
 
     // The same SQL on both files; the reference is then expanded afresh.
@@ -76,8 +78,20 @@ protected:
         vm::RepeatBook::Forget(*db::Database::Open(reference));
         EXPECT_TRUE(Run(reference).whole);
         vm::Module1.CalendarFilePath = path;
-        EXPECT_EQ(Dump(path, "RepeatingData"), Dump(reference, "RepeatingData"));
-        EXPECT_EQ(Dump(path, "Velmora"), Dump(reference, "Velmora"));
+        for (const char* table : {"RepeatingData", "Velmora"}) {
+            const Strings mine = Dump(path, table), whole = Dump(reference, table);
+            EXPECT_EQ(mine.size(), whole.size()) << table;
+            EXPECT_EQ(OnlyIn(mine, whole), "") << table << " rows the whole pass does not write";
+            EXPECT_EQ(OnlyIn(whole, mine), "") << table << " rows the whole pass writes";
+        }
+    }
+    // The first rows of `a` that `b` lacks (both sorted).
+    static std::string OnlyIn(const Strings& a, const Strings& b) {
+        Strings only;
+        std::set_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(only));
+        std::string out;
+        for (size_t i = 0; i < only.size() && i < 5; ++i) out += only[i] + "\n";
+        return out;
     }
     int64_t LastId() {
         auto file = db::Database::Open(path);
@@ -108,6 +122,18 @@ TEST_F(RepeatIncremental, RandomEditsLeaveWhatAWholePassWrites) {
              "[Repeat], [WorkDay], [DateType], [Hour], [AM_PM] FROM [Velmora] WHERE [ID] IN (" + Ids(15) + ")");
         if (round == 2)  // a birth date moves: the deaths' ages follow
             Both("UPDATE [Velmora] SET [Date] = '1931-02-03' WHERE [DateText] LIKE 'Person7z''s Birthday%'");
+        // Births come, go and change their text; deaths change their name.
+        const std::string person = "Person" + std::to_string(Pick(1, 150)) + "z";
+        Both("INSERT INTO [Velmora] ([Hide], [Date], [JulDate], [DateText], [Duration], [Repeat], [WorkDay], "
+             "[DateType], [Hour], [AM_PM]) VALUES (-1, '19" + std::to_string(Pick(10, 99)) + "-0" +
+             std::to_string(Pick(1, 9)) + "-1" + std::to_string(Pick(0, 9)) + "', 0, '" + person +
+             "''s birth day', 1, 'None', -1, 'Event', 0, 'AM')");
+        Both("DELETE FROM [Velmora] WHERE [ID] IN (SELECT [ID] FROM [Velmora] WHERE [DateText] LIKE '%Birth%' "
+             "ORDER BY ([ID] * " + std::to_string(Pick(3, 97)) + ") % 101 LIMIT 2)");
+        Both("UPDATE [Velmora] SET [DateText] = 'Person' || ([ID] % 150) || 'z''s Birthday' WHERE [ID] IN (" +
+             Ids(5) + ")");
+        Both("UPDATE [Velmora] SET [DateText] = 'Person' || ([ID] % 150 + 1) || 'z''s Death' WHERE [ID] IN (" +
+             Ids(5) + ")");
         const vm::RepeatPassResult result = Run(path);
         EXPECT_FALSE(result.whole);
         EXPECT_GT(result.records, 0);
@@ -134,6 +160,37 @@ TEST_F(RepeatIncremental, CopiesGatheredInTheTableAreFollowedByACorrectPass) {
     std::filesystem::copy_file(path, reference, std::filesystem::copy_options::overwrite_existing);
     EXPECT_TRUE(Run(path).whole);
     ExpectSameAsAWholePass();
+}
+
+// Another program takes rows out of the middle of the table and puts others
+// in: the bounds stay, so only the check that counts each record's rows
+// finds them.
+TEST_F(RepeatIncremental, TheRowCountCheckPutsRightRowsTakenOutOrPutIn) {
+    auto file = db::Database::Open(path);
+    auto near = [&](const char* share) {  // a record with rows near that share of the table
+        auto st = file->prepare("SELECT [ID], [FirstRow] FROM [RepeatRecords] WHERE [RowCount] > 2 ORDER BY "
+                                "abs([FirstRow] - (SELECT max(rowid) FROM [RepeatingData]) * " + std::string(share) +
+                                ")");
+        EXPECT_TRUE(st.step());
+        return std::pair(db::AsInt(st.column(0)), db::AsInt(st.column(1)));
+    };
+    const auto [gone, gap] = near("0.3");
+    Both("DELETE FROM [Velmora] WHERE [ID] = " + std::to_string(gone));
+    Run(path);
+    const int64_t damaged = near("0.6").second;
+    file->exec("DELETE FROM [RepeatingData] WHERE rowid = " + std::to_string(damaged + 1));
+    file->exec("INSERT INTO [RepeatingData] (rowid, [Date], [JulDate], [DateText]) VALUES (" + std::to_string(gap) +
+               ", '2026-12-07', 2026341, 'stray')");
+    file.reset();
+    const vm::RepeatPassResult quick = Run(path);
+    EXPECT_EQ(quick.records + quick.rowsRemoved, 0) << "start-up trusts the bounds";
+    std::filesystem::copy_file(path, reference, std::filesystem::copy_options::overwrite_existing);
+    const vm::RepeatPassResult checked = Run(path, vm::RepeatCheck::Rows);
+    EXPECT_FALSE(checked.whole);
+    EXPECT_EQ(checked.records, 1);
+    ExpectSameAsAWholePass();
+    const vm::RepeatPassResult again = Run(path, vm::RepeatCheck::Rows);
+    EXPECT_EQ(again.records + again.rowsRemoved, 0);
 }
 
 // Another program edits a record while the pass's boxes wait for OK.

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 
+#include "core/copyrecords.h"
 #include "core/schema.h"
 #include "core/upgrade.h"
 #include "repeat/repeatpass.h"
@@ -217,6 +218,59 @@ TEST_F(RepeatPass, DeathLookupTakesTheNameLiterallyInIdOrder) {
     EXPECT_EQ(texts["Kay's"], "Kay's Death  1 Years Since Death  Lived: " + lived(D(1930, 1, 1)));
     EXPECT_EQ(texts["100%"], "100% Death  1 Years Since Death ");  // "%" matches nothing else
     EXPECT_EQ(texts["éva's"], "éva's Death  1 Years Since Death  Lived: " + lived(D(1940, 6, 6)));
+}
+
+TEST_F(RepeatPass, APassThatWritesNothingLeavesTheGridAlone) {
+    const int64_t id = Add(Rec(D(2025, 3, 3), "Weekly", 3));
+    int refreshed = 0;
+    hooks.refreshDateGrid = [&] { ++refreshed; };
+    Run();
+    EXPECT_EQ(refreshed, 1);
+    const std::string month = "SELECT * FROM [Velmora] WHERE [JulDate] > 2025059 ORDER BY [ID]";
+    DataDates.setRecordSource(month);
+    DataDates.refresh();
+    Run();
+    EXPECT_EQ(DataDates.recordSource(), month);
+    EXPECT_EQ(refreshed, 1);
+    Exec("UPDATE [Velmora] SET [Duration] = 4 WHERE [ID] = " + std::to_string(id));
+    Run();
+    EXPECT_EQ(DataDates.recordSource(), std::string(vm::kRepeatPassSQL) + vm::kRepeatPassOrder);
+    EXPECT_EQ(refreshed, 2);
+    EXPECT_EQ(Repeating().size(), 3u);
+}
+
+// A copy uses [RepeatingData] as scratch space: in a table that numbers its
+// rows from 1 again, as many scratch rows as there were occurrences keep the
+// table's bounds, and still none of them may stay.
+TEST_F(RepeatPass, ScratchRowsOfACopyNeverStayInATableWithoutAutoincrement) {
+    auto file = db::Database::Open(path);
+    std::string sql;
+    {
+        auto st = file->prepare("SELECT [sql] FROM sqlite_master WHERE [name] = 'RepeatingData'");
+        ASSERT_TRUE(st.step());
+        sql = db::AsText(st.column(0));
+    }
+    const size_t at = sql.find("AUTOINCREMENT");
+    ASSERT_NE(at, std::string::npos);
+    sql.erase(at, 13);
+    file->exec("DROP TABLE [RepeatingData]");
+    file->exec(sql);
+    file.reset();
+    for (int i = 0; i < 3; ++i) Add(Rec(D(2025, 3, 3 + i), "Daily", 2));
+    Run();
+    ASSERT_EQ(Repeating().size(), 3u);
+    db::RecordSource listed;
+    listed.setDatabaseName(path);
+    listed.setRecordSource("SELECT * FROM [Velmora] ORDER BY [ID]");
+    listed.refresh();
+    vm::CopyRequest request;
+    request.newType = "Copied";
+    ASSERT_EQ(vm::CopyListedRecords(listed.database(), listed, request).copied, 3);
+    listed.close();
+    Run();
+    // Each record and its copy: one occurrence each, the day after.
+    EXPECT_EQ(Lines({"Date", "DateText"}), (Strings{"2025-03-04|Entry|", "2025-03-04|Entry|", "2025-03-05|Entry|",
+                                                    "2025-03-05|Entry|", "2025-03-06|Entry|", "2025-03-06|Entry|"}));
 }
 
 }  // namespace
