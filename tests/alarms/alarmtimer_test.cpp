@@ -267,6 +267,31 @@ TEST_F(AlarmTimerTest, EntriesOfYesterdaysRecordsRingOnceAfterMidnight) {
     }
 }
 
+TEST_F(AlarmTimerTest, AlarmsBeforeMidnightOfTomorrowsRecordsRingOnce) {
+    struct Case { vm::CivilDate day, next; } cases[] = {{{2026, 12, 6}, {2026, 12, 7}}, {{2026, 12, 31}, {2027, 1, 1}}};
+    auto file = [](int n) { const std::string f = vm::DefaultSoundFile(n); return f.substr(f.find_last_of('/') + 1); };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(vm::FormatIso(c.day));
+        calendar.db->exec("DELETE FROM [Velmora]");
+        sound.clear();
+        // 10 minutes before 12:05 AM; offsets of 60, 45 and 20 minutes before
+        // 12:30 AM and 10 after it; one in the morning rings nothing tonight.
+        AddRecord(c.next, 12, 5, "AM", "Just past midnight", "10", 3);
+        AddRecord(c.next, 12, 30, "AM", "Half past", "60,45,20,-10", 4);
+        AddRecord(c.next, 9, 30, "AM", "Morning", "900", 5);
+        clock.time = {c.day.y, c.day.m, c.day.d, 23, 44, 30};
+        Draw("March", " 2020");
+        auto rings = Pass(12 * 60000);  // to 11:56:30 PM
+        EXPECT_EQ(RingMinutes(rings), (Strings{"23:45 " + file(4), "23:55 " + file(3)}));
+        // Set back past 11:55 PM and rebuilt by a save: it rang, so it stays rung.
+        clock.jumpWall(-2 * 60000);
+        w->cmbmonth_Click();
+        rings = Pass(50 * 60000);  // to 12:44:30 AM, over the midnight rebuild
+        EXPECT_EQ(RingMinutes(rings),
+                  (Strings{"00:05 " + file(3), "00:10 " + file(4), "00:30 " + file(4), "00:40 " + file(4)}));
+    }
+}
+
 TEST_F(AlarmTimerTest, AClockSetBackAcrossMidnightRingsNothingTwice) {
     AddDaily(12, 0, "AM", "Midnight daily", 6);
     AddRecord({2026, 12, 6}, 11, 59, "PM", "Late", "", 3);
