@@ -84,9 +84,11 @@ void AlarmTimer::SetAlarms() {
         rows.insert(rows.end(), std::make_move_iterator(alarms.begin()), std::make_move_iterator(alarms.end()));
     });
 
+    // Tomorrow's records give the entries that ring before midnight.
+    const int64_t untilMs = DayStartMs(AddDays(now.date, 1));
     for (const SortingRow& row : rows)
         if (!op.step(2, [&] {
-                for (AlarmEntry& e : RowEntries(row, fromMs)) added += queue.add(std::move(e)) ? 1 : 0;
+                for (AlarmEntry& e : RowEntries(row, fromMs, untilMs)) added += queue.add(std::move(e)) ? 1 : 0;
             }))
             break;
     if (added > 0) Armed();

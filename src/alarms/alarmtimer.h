@@ -17,7 +17,7 @@
 // another; what rang is remembered, so no rebuild brings it back. A rebuild
 // keeps the quick countdowns, the entries already due and those of records
 // of earlier days; it reads yesterday's records too, for their entries that
-// fall after midnight.
+// fall after midnight, and tomorrow's, for those that fall before it.
 #pragma once
 #include <QObject>
 
@@ -43,9 +43,9 @@ public:
     AlarmTimer(QTimer* tmrWait, QLineEdit* txtDuration, QPushButton* cmdGo, QLabel* lblRemaining, QObject* parent);
 
     // Rebuilds the queue from the entries of yesterday's and today's records
-    // of the calendar file (whatever month is shown) and today's daily
-    // alarms of the settings database, from now on; on a new day from
-    // midnight on. Entries already rung stay rung, also after the wall clock
+    // of the calendar file (whatever month is shown), those of tomorrow's
+    // records that ring before midnight, and today's daily alarms of the
+    // settings database, from now on; on a new day from midnight on. Entries already rung stay rung, also after the wall clock
     // went back.
     void SetAlarms();
     // The tick: rings every entry that is due now, one after another, then

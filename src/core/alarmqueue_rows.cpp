@@ -46,12 +46,12 @@ std::vector<SortingRow> ReadAlarmRows(const std::string& calendarPath, const Civ
     std::vector<SortingRow> rows;
     if (calendarPath.empty() || !FileExists(calendarPath)) return rows;
     // Day keys run on across a year's end (no key lies between the 31st and the 1st).
-    const int32_t first = Date2Julian(AddDays(today, -1)), key = Date2Julian(today);
+    const int32_t first = Date2Julian(AddDays(today, -1)), last = Date2Julian(AddDays(today, 1));
     const int cell = TodayCell(today);
     db::RecordSource records;
     records.setDatabaseName(calendarPath);
-    rows = ReadMonthOccurrences(records.database(), first, key, cell - 1);
-    records.setRecordSource(MonthRangeSQL("Velmora", first, key) + kMonthQueryOrder);
+    rows = ReadMonthOccurrences(records.database(), first, last, cell - 1);
+    records.setRecordSource(MonthRangeSQL("Velmora", first, last) + kMonthQueryOrder);
     records.refresh();
     std::vector<SortingRow> own = ReadMonthDateRecords(records, first, cell - 1);
     rows.insert(rows.end(), std::make_move_iterator(own.begin()), std::make_move_iterator(own.end()));
@@ -82,7 +82,7 @@ std::vector<SortingRow> SetDailyAlarms(db::Database& settings, int dayNo, int32_
     return rows;
 }
 
-std::vector<AlarmEntry> RowEntries(const SortingRow& row, int64_t fromMs) {
+std::vector<AlarmEntry> RowEntries(const SortingRow& row, int64_t fromMs, int64_t untilMs) {
     const CivilDate day = RowDate(row.Date);
     const int64_t minute = WholeNumber(row.Min);
     int64_t hour = WholeNumber(row.Hour);
@@ -90,7 +90,8 @@ std::vector<AlarmEntry> RowEntries(const SortingRow& row, int64_t fromMs) {
     if (hour >= 0 && hour <= 12) hour = *Hr24Rule(static_cast<int>(hour), std::string_view(row.AMPM).substr(0, 2),
                                                   static_cast<int>(hour));
     const int64_t at = DaysFromCivil(day) * kDaySeconds + hour * 3600 + minute * 60;
-    auto notPast = [&](int64_t seconds) { return seconds * 1000 >= fromMs; };
+    const bool laterDay = DaysFromCivil(day) * kDaySeconds * 1000 >= untilMs;
+    auto taken = [&](int64_t seconds) { return seconds * 1000 >= fromMs && (!laterDay || seconds * 1000 < untilMs); };
     const bool isPath = std::holds_alternative<std::string>(row.SoundNum) && !PlainNumber(db::AsText(row.SoundNum));
     const std::string file = isPath ? db::AsText(row.SoundNum) : std::string();
     const int64_t stored = isPath ? 1 : (db::IsNull(row.SoundNum) ? 0 : db::AsInt(row.SoundNum));
@@ -98,7 +99,7 @@ std::vector<AlarmEntry> RowEntries(const SortingRow& row, int64_t fromMs) {
 
     const int64_t rowDay = DaysFromCivil(day);
     std::vector<AlarmEntry> out;
-    if (notPast(at)) {
+    if (taken(at)) {
         const int32_t own = db::IsNull(row.SoundNum) ? 0 : (sound < 1 || sound > 30 ? 1 : sound);
         out.push_back({MomentFromSeconds(at), row.DayMsg, own, file, rowDay, std::nullopt});
     }
@@ -114,7 +115,7 @@ std::vector<AlarmEntry> RowEntries(const SortingRow& row, int64_t fromMs) {
         const int64_t when = at - offset;
         const std::string text = " " + ShortNumber(std::fabs(v)) + (v > 0 ? " Minutes Until - " : " Minutes After - ") +
                                  row.DayMsg;
-        if (notPast(when)) out.push_back({MomentFromSeconds(when), text, sound, file, rowDay, std::nullopt});
+        if (taken(when)) out.push_back({MomentFromSeconds(when), text, sound, file, rowDay, std::nullopt});
     }
     return out;
 }

@@ -1,6 +1,7 @@
 // Where the alarm queue's entries come from, without any window: which day
-// cell is today's, the entries of the calendar file's records of yesterday
-// and today (read as the month build reads them, whatever month is shown),
+// cell is today's, the entries of the calendar file's records of yesterday,
+// today and tomorrow (read as the month build reads them, whatever month is
+// shown),
 // the daily alarms of the settings database, the summary and fired message
 // texts, and the quick countdown's duration.
 #pragma once
@@ -21,10 +22,11 @@ namespace vm {
 // the day of the month minus 1.
 int TodayCell(const CivilDate& today);
 
-// The entries of the calendar file's records of yesterday and today (an
-// entry of yesterday may fall after midnight), whatever month is shown: the
-// generated occurrences, then the date records, left out and read as the
-// month build reads them. Nothing is written.
+// The entries of the calendar file's records of yesterday, today and
+// tomorrow (an entry of yesterday may fall after midnight, one of tomorrow
+// before it), whatever month is shown: the generated occurrences, then the
+// date records, left out and read as the month build reads them. Nothing is
+// written.
 std::vector<SortingRow> ReadAlarmRows(const std::string& calendarPath, const CivilDate& today);
 
 // The enabled daily alarms of [Alarms] as rows of today's cell ("DAILY
@@ -35,9 +37,11 @@ std::vector<SortingRow> SetDailyAlarms(db::Database& settings, int dayNo, int32_
 
 // The entries of one row: its own time when not earlier than fromMs (a sound
 // outside 1..30 there becomes 1), and each alarm offset in minutes before
-// (positive) or after (negative) it, when not earlier than fromMs. Throws
+// (positive) or after (negative) it, when not earlier than fromMs. A row of
+// a day that begins at or after untilMs (tomorrow's) gives only the entries
+// that fall before untilMs: an entry's day is the day it rings on. Throws
 // OpError when the row's date cannot be read.
-std::vector<AlarmEntry> RowEntries(const SortingRow& row, int64_t fromMs);
+std::vector<AlarmEntry> RowEntries(const SortingRow& row, int64_t fromMs, int64_t untilMs = INT64_MAX);
 
 // "1: 12/6/2026 9:05:00 AM - Dentist Snd:3" and CR LF, for every entry held.
 std::string AlarmSummary(const AlarmQueue& queue);

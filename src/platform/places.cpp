@@ -4,9 +4,11 @@
 
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -91,6 +93,37 @@ bool CopyBytes(int in, int out) {
     }
 }
 
+// The hidden temporary a copy to `name` writes first: "." + name + "." and
+// six letters or digits (as mkostemp fills them in).
+std::string TemporaryPattern(const std::string& name) { return "." + name + ".XXXXXX"; }
+
+bool IsTemporaryOf(const std::string& entry, const std::string& name) {
+    const std::string pattern = TemporaryPattern(name);
+    const size_t stem = pattern.size() - 6;
+    if (entry.size() != pattern.size() || entry.compare(0, stem, pattern, 0, stem) != 0) return false;
+    return std::all_of(entry.begin() + static_cast<std::ptrdiff_t>(stem), entry.end(), [](unsigned char ch) {
+        return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9');
+    });
+}
+
+// Removes what copies to `name` in `folder` left behind when they were
+// stopped before the end (killed, or the machine went down): the user's own
+// regular files of exactly the temporary name, never a link or anything else.
+// A copy running meanwhile (another run of the program) holds a lock on its
+// temporary, which is then left alone.
+void RemoveLeftoverTemporaries(const std::string& folder, const std::string& name) {
+    if (name.empty()) return;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (!IsTemporaryOf(it->path().filename().string(), name)) continue;
+        const std::string path = it->path().string();
+        Fd left{::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)};
+        struct stat st {};
+        if (left.fd < 0 || ::fstat(left.fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) continue;
+        if (::flock(left.fd, LOCK_EX | LOCK_NB) == 0) ::unlink(path.c_str());
+    }
+}
+
 // Gives the whole file `tmp` the name `to` unless something has that name:
 // in one step where the file system allows it, else by a second name and
 // dropping the first, else (a file system without links, a memory stick's)
@@ -125,9 +158,12 @@ bool CopyFileNoOverwrite(const std::string& from, const std::string& to, bool sy
     if (in.fd < 0 || ::fstat(in.fd, &source) != 0) return false;
     const fs::path target(to);
     const std::string folder = target.has_parent_path() ? target.parent_path().string() : std::string(".");
-    std::string tmp = (fs::path(folder) / ("." + target.filename().string() + ".XXXXXX")).string();
+    RemoveLeftoverTemporaries(folder, target.filename().string());
+    std::string tmp = (fs::path(folder) / TemporaryPattern(target.filename().string())).string();
     Fd out{::mkostemp(tmp.data(), O_CLOEXEC)};
     if (out.fd < 0) return false;
+    // Held until the copy ends, so another copy to this name leaves it alone.
+    ::flock(out.fd, LOCK_EX | LOCK_NB);
     // The copy may be read and written by its owner whatever the source
     // allows (where the file system keeps permissions at all).
     ::fchmod(out.fd, (source.st_mode & 0777) | S_IRUSR | S_IWUSR);

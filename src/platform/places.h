@@ -23,7 +23,9 @@ bool PathDenied(const std::string& path);
 // file that appeared meanwhile), so a copy stopped at any point, the process
 // killed included, leaves either no file at `to` or the whole one. With
 // `sync` the copy is also on the disk before it takes the name, and the name
-// once it has it (for the calendar files).
+// once it has it (for the calendar files). A copy begins by removing what
+// copies to the same name stopped midway left: the user's own regular files
+// of exactly that temporary name that no running copy holds locked.
 bool CopyFileNoOverwrite(const std::string& from, const std::string& to, bool sync = false);
 // Called after each piece a copy writes, with the bytes written so far, so a
 // test can stop a copy midway; an empty function for none.

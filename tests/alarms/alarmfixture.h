@@ -75,6 +75,16 @@ protected:
         calendar.Add("Velmora", r);
     }
     void Draw(const char* month, const char* year) { DrawMonth(*w, month, year); }
+    // No records and nothing played yet.
+    void Empty() {
+        calendar.db->exec("DELETE FROM [Velmora]");
+        sound.clear();
+    }
+    // The program runs overnight on another month, from that moment.
+    void OvernightFrom(const vm::CivilDate& d, int hour, int minute, int second) {
+        clock.time = {d.y, d.m, d.d, hour, minute, second};
+        Draw("March", " 2020");
+    }
     void At(int hour, int minute, int second, int day = 6) { clock.time = {2026, 12, day, hour, minute, second}; }
     void AddDaily(int hour, int minute, const char* ampm, const char* text, int sound) {
         auto st = vm::db::Database::Open(settingsPath)
@@ -84,6 +94,11 @@ protected:
         st.run();
     }
     static std::string Wave(int n) { return vm::ResolveDataPath(vm::DefaultSoundFile(n)); }
+    // The file name alone, as RingMinutes writes it.
+    static std::string WaveName(int n) {
+        const std::string f = vm::DefaultSoundFile(n);
+        return f.substr(f.find_last_of('/') + 1);
+    }
 
     // A wave file played, and the wall time (ms) it played at.
     struct Ring { std::string wave; int64_t atMs; };

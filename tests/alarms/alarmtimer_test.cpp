@@ -247,23 +247,42 @@ TEST_F(AlarmTimerTest, EntriesOfYesterdaysRecordsRingOnceAfterMidnight) {
         {{2026, 12, 6}, {2026, 12, 7}, 23, 59, 59}, {{2026, 12, 31}, {2027, 1, 1}, 23, 57, 30}};
     for (const auto& c : cases) {
         SCOPED_TRACE(vm::FormatIso(c.day));
-        calendar.db->exec("DELETE FROM [Velmora]");
-        sound.clear();
+        Empty();
         // An alarm 2 minutes after 11:59 PM; a record rung every minute, as
         // the expansion writes an every-minute rule; one at 12:00 AM.
         AddRecord(c.day, 11, 59, "PM", "Late", "-2", 3);
         AddRecord(c.day, 11, 58, "PM", "Every minute", "-1,-2,-3,-4", 4);
         AddRecord(c.next, 12, 0, "AM", "Midnight", "", 5);
-        clock.time = {c.day.y, c.day.m, c.day.d, c.hour, c.minute, c.second};
-        Draw("March", " 2020");
+        OvernightFrom(c.day, c.hour, c.minute, c.second);
         const auto rings = Pass(6 * 60000);
-        const std::string w3 = vm::DefaultSoundFile(3).substr(vm::DefaultSoundFile(3).find_last_of('/') + 1);
-        const std::string w4 = vm::DefaultSoundFile(4).substr(vm::DefaultSoundFile(4).find_last_of('/') + 1);
-        const std::string w5 = vm::DefaultSoundFile(5).substr(vm::DefaultSoundFile(5).find_last_of('/') + 1);
+        const std::string w3 = WaveName(3), w4 = WaveName(4), w5 = WaveName(5);
         Strings expected = {"00:00 " + w4, "00:00 " + w5, "00:01 " + w3, "00:01 " + w4, "00:02 " + w4};
         if (c.minute == 57) expected.insert(expected.end(), {"23:58 " + w4, "23:59 " + w3, "23:59 " + w4});
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(RingMinutes(rings), expected);
+    }
+}
+
+TEST_F(AlarmTimerTest, AlarmsBeforeMidnightOfTomorrowsRecordsRingOnce) {
+    struct Case { vm::CivilDate day, next; } cases[] = {{{2026, 12, 6}, {2026, 12, 7}}, {{2026, 12, 31}, {2027, 1, 1}}};
+    const std::string w3 = WaveName(3), w4 = WaveName(4);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(vm::FormatIso(c.day));
+        Empty();
+        // 10 minutes before 12:05 AM; offsets of 60, 45 and 20 minutes before
+        // 12:30 AM and 10 after it; one in the morning rings nothing tonight.
+        AddRecord(c.next, 12, 5, "AM", "Just past midnight", "10", 3);
+        AddRecord(c.next, 12, 30, "AM", "Half past", "60,45,20,-10", 4);
+        AddRecord(c.next, 9, 30, "AM", "Morning", "900", 5);
+        OvernightFrom(c.day, 23, 44, 30);
+        auto rings = Pass(12 * 60000);  // to 11:56:30 PM
+        EXPECT_EQ(RingMinutes(rings), (Strings{"23:45 " + w4, "23:55 " + w3}));
+        // Set back past 11:55 PM and rebuilt by a save: it rang, so it stays rung.
+        clock.jumpWall(-2 * 60000);
+        w->cmbmonth_Click();
+        rings = Pass(50 * 60000);  // to 12:44:30 AM, over the midnight rebuild
+        EXPECT_EQ(RingMinutes(rings),
+                  (Strings{"00:05 " + w3, "00:10 " + w4, "00:30 " + w4, "00:40 " + w4}));
     }
 }
 

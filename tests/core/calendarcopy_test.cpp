@@ -4,12 +4,17 @@
 // name), and what is left under the new name is opened.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "core/calendarfiles.h"
 #include "core/filegate.h"
@@ -70,6 +75,15 @@ void RunCopyKilledAt(std::uintmax_t stopAt, const std::function<void()>& copy) {
     EXPECT_EQ(atStop, stopAt != 0) << "the copy stopped where it was told to";
 }
 
+// The names in `folder` that begin with `prefix`, sorted.
+std::vector<std::string> NamesStartingWith(const std::string& folder, const std::string& prefix) {
+    std::vector<std::string> out;
+    for (const auto& e : fs::directory_iterator(folder))
+        if (const std::string n = e.path().filename().string(); n.rfind(prefix, 0) == 0) out.push_back(n);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
 int64_t Entries(const std::string& path) {
     auto st = db::Database::Open(path)->prepare("SELECT count(*) FROM [Velmora]");
     return st.step() ? db::AsInt(st.column(0)) : -1;
@@ -81,16 +95,40 @@ TEST(AllOrNothingCopy, ASaveAsKilledAtAnyPointLeavesNoFileOrTheWholeOne) {
     const std::string bytes = vmtest::ReadAll(calendar);
     const std::uintmax_t size = bytes.size();
     ASSERT_GT(size, 4u * 64 * 1024) << "several pieces";
-    const std::string copy = vmtest::MakeTempDir("velmora-saveas") + "/Copy.mdb";
+    const std::string folder = vmtest::MakeTempDir("velmora-saveas"), copy = folder + "/Copy.mdb";
+    // Names like a copy's temporary that are not one, a link among them.
+    const std::vector<std::string> alike = {".Copy.mdb.abc", ".Copy.mdb.abcdefg", ".Copy.mdb.ab-def",
+                                            ".Copy.mdb.Zz9Zz9", ".Copy2.mdb.abcdef", "Copy.mdb.abcdef"};
+    for (const std::string& n : alike)
+        if (n != ".Copy.mdb.Zz9Zz9") vmtest::WriteAll(folder + "/" + n, "kept " + n);
+    vmtest::WriteAll(folder + "/Linked.txt", "kept");
+    fs::create_symlink(folder + "/Linked.txt", folder + "/.Copy.mdb.Zz9Zz9");
     for (const std::uintmax_t stopAt : {std::uintmax_t{1}, size / 2, size}) {
         RunCopyKilledAt(stopAt, [&] { vm::CopyCalendarNoOverwrite(calendar, copy); });
         EXPECT_FALSE(fs::exists(copy)) << "killed at " << stopAt << " of " << size;
         EXPECT_EQ(vmtest::ReadAll(calendar), bytes) << "the calendar in use stays whole";
+        // Each copy begins by removing what the one killed before it left.
+        std::vector<std::string> left = NamesStartingWith(folder, ".Copy.mdb.");
+        std::erase_if(left, [&](const std::string& n) { return std::count(alike.begin(), alike.end(), n) > 0; });
+        EXPECT_EQ(left.size(), 1u) << "killed at " << stopAt;
     }
-    // What the killed copies left under other names keeps nothing from a
-    // later copy, which is whole and opens as the calendar it copies.
+    // A copy of another run still writing (it holds its temporary locked).
+    const std::string running = folder + "/.Copy.mdb.Run123";
+    vmtest::WriteAll(running, "running");
+    const int held = open(running.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(flock(held, LOCK_EX | LOCK_NB), 0);
+    // A later copy is whole, opens as the calendar it copies and leaves no
+    // temporary behind; the names that only look like one keep their files.
     RunCopyKilledAt(0, [&] { vm::CopyCalendarNoOverwrite(calendar, copy); });
+    close(held);
     ASSERT_TRUE(fs::exists(copy));
+    for (const std::string& n : alike) {
+        const std::string path = folder + "/" + n;
+        EXPECT_TRUE(fs::exists(fs::symlink_status(path))) << n;
+        EXPECT_EQ(vmtest::ReadAll(path), n == ".Copy.mdb.Zz9Zz9" ? "kept" : "kept " + n);
+    }
+    EXPECT_EQ(vmtest::ReadAll(running), "running");
+    EXPECT_EQ(NamesStartingWith(folder, ".Copy.mdb.").size(), 5u) << "the look-alikes and the running copy's";
     EXPECT_EQ(vmtest::ReadAll(copy), bytes);
     EXPECT_EQ(vm::CheckCalendarFile(copy).use, vm::FileUse::Usable);
     EXPECT_EQ(Entries(copy), 3000);
