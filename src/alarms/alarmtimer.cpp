@@ -147,7 +147,9 @@ void AlarmTimer::TellFull() {
 }
 
 void AlarmTimer::CheckDate() {
-    if (Today() == builtFor_) return;
+    // Before the first build (the first month drawn builds it) there is no
+    // day to leave behind.
+    if (!builtFor_.valid() || Today() == builtFor_) return;
     emit rebuildWanted();
 }
 

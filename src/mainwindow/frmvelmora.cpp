@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QStatusBar>
 
+#include <utility>
+
 #include "core/appearance.h"
 #include "core/calendardocument.h"
 #include "core/files.h"
@@ -105,7 +107,21 @@ void frmVelmora::RunRepeatPass(RepeatCheck check) {
         SetStatusText(panel, text);
     };
     hooks.refreshDateGrid = [this] { RefreshDateGrid(); };
-    const RepeatPassResult result = BuildRepeatingData(DataDates, hooks, check);
+    // The pass's progress lets timers run; a rebuild of today's alarms they
+    // ask for meanwhile would read the calendar while the pass holds it, so
+    // it waits for the pass's end.
+    RepeatPassResult result;
+    {
+        ++passesRunning_;
+        struct Done {
+            frmVelmora& w;
+            ~Done() {
+                if (--w.passesRunning_ == 0 && std::exchange(w.alarmsAfterPass_, false))
+                    OptionalStep([&] { w.SetAlarms(); });
+            }
+        } done{*this};
+        result = BuildRepeatingData(DataDates, hooks, check);
+    }
     if (result.ran) Document().OccurrencesBuilt();
     if (!result.ran || said) return;
     if (result.records == 0 && result.rowsRemoved == 0)

@@ -261,6 +261,8 @@ private:
     qint64 pictureStamp_ = 0;
     bool building_ = false, buildPending_ = false;
     StandingWriteFailure monthWriteFailure_;  // the month build's working-table write
+    int passesRunning_ = 0;          // repeat passes under way (their progress lets timers run)
+    bool alarmsAfterPass_ = false;   // today's alarms asked for meanwhile
     int paintHeld_ = 0;             // builds and layouts under way that paint once at their end
     std::string sortingFile_;       // what [Sorting] of that file holds, as written last
     uint64_t sortingStamp_ = 0;

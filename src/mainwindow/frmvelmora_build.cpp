@@ -278,6 +278,10 @@ void frmVelmora::ShowMonthPicture(const std::string& path) {
 }
 
 void frmVelmora::SetAlarms() {
+    if (passesRunning_ > 0) {
+        alarmsAfterPass_ = true;  // the pass's end rebuilds
+        return;
+    }
     if (alarmTimer) alarmTimer->SetAlarms();
 }
 

@@ -391,4 +391,23 @@ TEST_F(AlarmTimerTest, WithoutAVoiceTheBoxShowsOnceARunAfterTheAlarmsText) {
     vm::SetMessages(&fx.messages);
 }
 
+// Until the first month drawn builds today's queue, the date watch asks for
+// no rebuild: at start-up it would read the calendar while the long first
+// repeat pass, whose progress lets timers run, still holds it.
+TEST_F(AlarmTimerTest, TheDateWatchAsksForNothingBeforeTheFirstBuild) {
+    AddRecord({2026, 12, 7}, 9, 30, "AM", "Next day", "", 4);
+    int rebuilds = 0;
+    QObject::connect(w->alarmTimer, &vm::AlarmTimer::rebuildWanted, [&] { ++rebuilds; });
+    clock.advance(24 * 3600 * 1000);  // 7 December, 9:00 AM: a day the watch has not seen
+    EXPECT_TRUE(Pass(10000).empty());
+    EXPECT_EQ(rebuilds, 0);
+    Draw("December", " 2026");
+    const auto rings = Pass(31 * 60000);
+    EXPECT_EQ(rebuilds, 0);
+    ASSERT_EQ(rings.size(), 1u) << "the first build queued today's entry";
+    clock.advance(24 * 3600 * 1000);  // 8 December: now the watch rebuilds
+    Pass(10000);
+    EXPECT_EQ(rebuilds, 1);
+}
+
 }  // namespace
