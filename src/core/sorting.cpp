@@ -23,6 +23,11 @@ std::string TwoDigits(int64_t n) {
 
 bool SameName(std::string_view a, std::string_view b) { return ToLower(a) == ToLower(b); }
 
+// The columns the month passes read.
+constexpr const char* kSourceNames[] = {"Hide",     "Repeat",  "Hour",      "Minute", "AM_PM",
+                                        "DateText", "Alarm",   "SoundNum",  "JulDate", "Date",
+                                        "Font",     "DayColors", "Priority"};
+
 // Positions of the columns the month passes read, -1 when missing.
 struct SourceColumns {
     int Hide = -1, Repeat = -1, Hour = -1, Minute = -1, AM_PM = -1, DateText = -1, Alarm = -1, SoundNum = -1,
@@ -308,7 +313,16 @@ std::vector<SortingRow> ReadMonthOccurrences(db::Database& db, int32_t firstKey,
         if (count.step()) rows.reserve(static_cast<size_t>(std::max<int64_t>(0, db::AsInt(count.column(0)))) + room);
     }
     // Unsorted: ArrangeForDisplay orders them, rows alike keeping their numbers' order.
-    auto st = db.prepare("SELECT * FROM [RepeatingData] WHERE [JulDate] BETWEEN ? AND ?");
+    // Only the columns the rows take are read (and converted).
+    std::string names;
+    for (const std::string& c : db.columns("RepeatingData"))
+        for (const char* wanted : kSourceNames)
+            if (SameName(c, wanted)) {
+                names += (names.empty() ? "[" : ", [") + c + "]";
+                break;
+            }
+    auto st = db.prepare("SELECT " + (names.empty() ? std::string("*") : names) +
+                         " FROM [RepeatingData] WHERE [JulDate] BETWEEN ? AND ?");
     st.bind(1, db::Int(firstKey)).bind(2, db::Int(lastKey));
     const SourceColumns cols(st.columnCount(), [&](int i) { return st.columnName(i); });
     while (st.step())
