@@ -376,7 +376,69 @@ std::vector<SortingRow> ReadMonthDateRecords(db::Database& db, const std::string
 
 void EmptySorting(db::Database& db) { db.exec("DELETE FROM [Sorting]"); }
 
-void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows) {
+namespace {
+
+// Any write to [Sorting] takes the kept stamp away; the month build's own
+// write takes the triggers off and puts them back in its transaction.
+struct StampTrigger {
+    const char* name;
+    const char* sql;
+};
+constexpr StampTrigger kStampTriggers[] = {
+    {"SortingStamp_Insert",
+     "CREATE TRIGGER [SortingStamp_Insert] AFTER INSERT ON [Sorting] BEGIN DELETE FROM [SortingStamp]; END"},
+    {"SortingStamp_Update",
+     "CREATE TRIGGER [SortingStamp_Update] AFTER UPDATE ON [Sorting] BEGIN DELETE FROM [SortingStamp]; END"},
+    {"SortingStamp_Delete",
+     "CREATE TRIGGER [SortingStamp_Delete] AFTER DELETE ON [Sorting] BEGIN DELETE FROM [SortingStamp]; END"},
+};
+
+void DropStampTriggers(db::Database& db) {
+    for (const StampTrigger& t : kStampTriggers) db.exec(std::string("DROP TRIGGER IF EXISTS [") + t.name + "]");
+}
+
+// Inside the caller's transaction, with the triggers off.
+void PutStamp(db::Database& db, uint64_t stamp) {
+    db.exec("CREATE TABLE IF NOT EXISTS [SortingStamp] ([Stamp] INTEGER)");
+    db.exec("DELETE FROM [SortingStamp]");
+    auto put = db.prepare("INSERT INTO [SortingStamp] ([Stamp]) VALUES (?)");
+    put.bind(1, db::Int(static_cast<int64_t>(stamp)));
+    put.run();
+    for (const StampTrigger& t : kStampTriggers) db.exec(t.sql);
+}
+
+}  // namespace
+
+std::optional<uint64_t> KeptSortingStamp(db::Database& db) noexcept {
+    try {
+        if (db.readOnly() || !db.hasTable("SortingStamp")) return std::nullopt;
+        auto trigger = db.prepare(
+            "SELECT [sql] FROM sqlite_master WHERE type = 'trigger' AND name = ? AND tbl_name = 'Sorting' "
+            "COLLATE NOCASE");
+        for (const StampTrigger& t : kStampTriggers) {
+            trigger.bind(1, db::Text(t.name));
+            if (!trigger.step() || db::AsText(trigger.column(0)) != t.sql) return std::nullopt;
+            trigger.reset();
+        }
+        auto st = db.prepare("SELECT [Stamp] FROM [SortingStamp]");
+        if (!st.step() || db::IsNull(st.column(0))) return std::nullopt;
+        const auto stamp = static_cast<uint64_t>(db::AsInt(st.column(0)));
+        if (st.step()) return std::nullopt;  // one row only
+        return stamp;
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+void KeepSortingStamp(db::Database& db, uint64_t stamp) {
+    if (db.readOnly()) return;
+    db::Transaction tx(db);
+    DropStampTriggers(db);
+    PutStamp(db, stamp);
+    tx.commit();
+}
+
+void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows, std::optional<uint64_t> stamp) {
     // A calendar that may only be read gets the month's scratch table in the
     // connection's temporary store, where it hides the file's own.
     if (db.readOnly()) db.exec("CREATE TEMP TABLE IF NOT EXISTS [Sorting] AS SELECT * FROM main.[Sorting] WHERE 0");
@@ -387,6 +449,8 @@ void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows) {
         marks += marks.empty() ? "?" : ", ?";
     }
     db::Transaction tx(db);
+    if (stamp && !db.readOnly()) DropStampTriggers(db);
+    else stamp.reset();  // the triggers, where there are any, take a kept stamp away
     EmptySorting(db);
     if (!fields.empty()) {
         auto ins = db.prepare("INSERT INTO [Sorting] (" + cols + ") VALUES (" + marks + ")");
@@ -415,6 +479,7 @@ void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows) {
             ins.run();
         }
     }
+    if (stamp) PutStamp(db, *stamp);
     tx.commit();
 }
 
