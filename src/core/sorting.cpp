@@ -23,6 +23,11 @@ std::string TwoDigits(int64_t n) {
 
 bool SameName(std::string_view a, std::string_view b) { return ToLower(a) == ToLower(b); }
 
+// The columns the month passes read.
+constexpr const char* kSourceNames[] = {"Hide",     "Repeat",  "Hour",      "Minute", "AM_PM",
+                                        "DateText", "Alarm",   "SoundNum",  "JulDate", "Date",
+                                        "Font",     "DayColors", "Priority"};
+
 // Positions of the columns the month passes read, -1 when missing.
 struct SourceColumns {
     int Hide = -1, Repeat = -1, Hour = -1, Minute = -1, AM_PM = -1, DateText = -1, Alarm = -1, SoundNum = -1,
@@ -308,7 +313,16 @@ std::vector<SortingRow> ReadMonthOccurrences(db::Database& db, int32_t firstKey,
         if (count.step()) rows.reserve(static_cast<size_t>(std::max<int64_t>(0, db::AsInt(count.column(0)))) + room);
     }
     // Unsorted: ArrangeForDisplay orders them, rows alike keeping their numbers' order.
-    auto st = db.prepare("SELECT * FROM [RepeatingData] WHERE [JulDate] BETWEEN ? AND ?");
+    // Only the columns the rows take are read (and converted).
+    std::string names;
+    for (const std::string& c : db.columns("RepeatingData"))
+        for (const char* wanted : kSourceNames)
+            if (SameName(c, wanted)) {
+                names += (names.empty() ? "[" : ", [") + c + "]";
+                break;
+            }
+    auto st = db.prepare("SELECT " + (names.empty() ? std::string("*") : names) +
+                         " FROM [RepeatingData] WHERE [JulDate] BETWEEN ? AND ?");
     st.bind(1, db::Int(firstKey)).bind(2, db::Int(lastKey));
     const SourceColumns cols(st.columnCount(), [&](int i) { return st.columnName(i); });
     while (st.step())
@@ -362,7 +376,69 @@ std::vector<SortingRow> ReadMonthDateRecords(db::Database& db, const std::string
 
 void EmptySorting(db::Database& db) { db.exec("DELETE FROM [Sorting]"); }
 
-void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows) {
+namespace {
+
+// Any write to [Sorting] takes the kept stamp away; the month build's own
+// write takes the triggers off and puts them back in its transaction.
+struct StampTrigger {
+    const char* name;
+    const char* sql;
+};
+constexpr StampTrigger kStampTriggers[] = {
+    {"SortingStamp_Insert",
+     "CREATE TRIGGER [SortingStamp_Insert] AFTER INSERT ON [Sorting] BEGIN DELETE FROM [SortingStamp]; END"},
+    {"SortingStamp_Update",
+     "CREATE TRIGGER [SortingStamp_Update] AFTER UPDATE ON [Sorting] BEGIN DELETE FROM [SortingStamp]; END"},
+    {"SortingStamp_Delete",
+     "CREATE TRIGGER [SortingStamp_Delete] AFTER DELETE ON [Sorting] BEGIN DELETE FROM [SortingStamp]; END"},
+};
+
+void DropStampTriggers(db::Database& db) {
+    for (const StampTrigger& t : kStampTriggers) db.exec(std::string("DROP TRIGGER IF EXISTS [") + t.name + "]");
+}
+
+// Inside the caller's transaction, with the triggers off.
+void PutStamp(db::Database& db, uint64_t stamp) {
+    db.exec("CREATE TABLE IF NOT EXISTS [SortingStamp] ([Stamp] INTEGER)");
+    db.exec("DELETE FROM [SortingStamp]");
+    auto put = db.prepare("INSERT INTO [SortingStamp] ([Stamp]) VALUES (?)");
+    put.bind(1, db::Int(static_cast<int64_t>(stamp)));
+    put.run();
+    for (const StampTrigger& t : kStampTriggers) db.exec(t.sql);
+}
+
+}  // namespace
+
+std::optional<uint64_t> KeptSortingStamp(db::Database& db) noexcept {
+    try {
+        if (db.readOnly() || !db.hasTable("SortingStamp")) return std::nullopt;
+        auto trigger = db.prepare(
+            "SELECT [sql] FROM sqlite_master WHERE type = 'trigger' AND name = ? AND tbl_name = 'Sorting' "
+            "COLLATE NOCASE");
+        for (const StampTrigger& t : kStampTriggers) {
+            trigger.bind(1, db::Text(t.name));
+            if (!trigger.step() || db::AsText(trigger.column(0)) != t.sql) return std::nullopt;
+            trigger.reset();
+        }
+        auto st = db.prepare("SELECT [Stamp] FROM [SortingStamp]");
+        if (!st.step() || db::IsNull(st.column(0))) return std::nullopt;
+        const auto stamp = static_cast<uint64_t>(db::AsInt(st.column(0)));
+        if (st.step()) return std::nullopt;  // one row only
+        return stamp;
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+void KeepSortingStamp(db::Database& db, uint64_t stamp) {
+    if (db.readOnly()) return;
+    db::Transaction tx(db);
+    DropStampTriggers(db);
+    PutStamp(db, stamp);
+    tx.commit();
+}
+
+void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows, std::optional<uint64_t> stamp) {
     // A calendar that may only be read gets the month's scratch table in the
     // connection's temporary store, where it hides the file's own.
     if (db.readOnly()) db.exec("CREATE TEMP TABLE IF NOT EXISTS [Sorting] AS SELECT * FROM main.[Sorting] WHERE 0");
@@ -373,6 +449,8 @@ void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows) {
         marks += marks.empty() ? "?" : ", ?";
     }
     db::Transaction tx(db);
+    if (stamp && !db.readOnly()) DropStampTriggers(db);
+    else stamp.reset();  // the triggers, where there are any, take a kept stamp away
     EmptySorting(db);
     if (!fields.empty()) {
         auto ins = db.prepare("INSERT INTO [Sorting] (" + cols + ") VALUES (" + marks + ")");
@@ -401,6 +479,7 @@ void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows) {
             ins.run();
         }
     }
+    if (stamp) PutStamp(db, *stamp);
     tx.commit();
 }
 

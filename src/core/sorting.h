@@ -65,8 +65,16 @@ std::vector<SortingRow> ReadMonthDateRecords(db::RecordSource& source, int32_t f
 std::vector<SortingRow> ReadMonthDateRecords(db::Database& db, const std::string& sql, int32_t firstKey,
                                              int firstCell);
 
-// Empties [Sorting] and stores the rows, all in one transaction.
-void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows);
+// Empties [Sorting] and stores the rows, all in one transaction. With
+// `stamp` (the rows' SortingFingerprint), the stamp is kept beside them.
+void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows,
+                        std::optional<uint64_t> stamp = std::nullopt);
+// The stamp kept with the rows [Sorting] holds: triggers on [Sorting] take
+// it away at any other write to the table, whoever makes it. Nothing when
+// there is none (or the triggers are missing, or the file is only read).
+std::optional<uint64_t> KeptSortingStamp(db::Database& db) noexcept;
+// Keeps the stamp of the rows [Sorting] holds now, in a transaction of its own.
+void KeepSortingStamp(db::Database& db, uint64_t stamp);
 void EmptySorting(db::Database& db);
 
 // [Sorting] in display order: by cell, falling priority, then time of day.

@@ -200,19 +200,28 @@ void frmVelmora::RunMonthBuild() {
 
 void frmVelmora::StoreSorting(db::Database& store, const std::vector<SortingRow>& rows) {
     // The same month shown again leaves the table as it is: no write, no
-    // sync. The first build on a file reads back what the table holds.
+    // sync. The first build on a file takes the stamp kept with the rows,
+    // else reads back what the table holds (and keeps its stamp).
     const uint64_t stamp = SortingFingerprint(store, rows);
-    const bool same = sortingFile_ == Module1.CalendarFilePath
-                          ? sortingStamp_ == stamp && CountSortingRows(store) == static_cast<int64_t>(rows.size())
-                          : StoredSortingFingerprint(store) == stamp;
+    bool same = false;
+    if (sortingFile_ == Module1.CalendarFilePath) {
+        same = sortingStamp_ == stamp && CountSortingRows(store) == static_cast<int64_t>(rows.size());
+    } else if (const std::optional<uint64_t> kept = KeptSortingStamp(store)) {
+        same = *kept == stamp;
+    } else if (StoredSortingFingerprint(store) == stamp) {
+        same = true;
+        try {
+            KeepSortingStamp(store, stamp);
+        } catch (const std::exception&) {  // the next start reads the rows back again
+        }
+    }
     if (same) {
         sortingFile_ = Module1.CalendarFilePath;
         sortingStamp_ = stamp;
         return;
     }
     sortingFile_.clear();
-    if (rows.empty()) EmptySorting(store);
-    else ReplaceSortingRows(store, rows);
+    ReplaceSortingRows(store, rows, stamp);
     sortingFile_ = Module1.CalendarFilePath;
     sortingStamp_ = stamp;
 }

@@ -133,11 +133,11 @@ void frmVelmora::ShowStartPanel() {
     std::string picture = JoinPath(DataFolder(), "Graphics/Months");
     int32_t colour = 0;
     GetSplashPicture(picture, colour);
-    Image4->setPixmap(QPixmap(QString::fromStdString(picture)));
     Image4->setGeometry(Px(125), Px(125), Px(5900), Px(3000));
+    Image4->setPixmap(PictureForLabel(picture, Image4->size(), Image4->devicePixelRatioF()));
     lblSplash->setText(QString::fromStdString(
         "*** Velmora ***\n\nA desktop calendar for one person\n\nVelmora  Version: " + VersionDashes()));
-    lblSplash->setStyleSheet(QString("color: %1;").arg(ColorFromNumber(colour).name()));
+    SetTextColor(lblSplash, ColorFromNumber(colour));
     lblSplash->setGeometry(Px(125), Px(3200), Px(5900), Px(1900));
     ssPnlSplash1->setGeometry(Px(1500), Px(1000), Px(6150), Px(5250));
     ssPnlSplash1->raise();

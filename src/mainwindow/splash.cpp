@@ -1,4 +1,5 @@
 #include "mainwindow/splash.h"
+#include "mainwindow/windowhelpers.h"
 
 #include <algorithm>
 
@@ -38,12 +39,6 @@ QString SplashLines() {
                                   "Questions and ideas: see the Help menu's web pages.\n\n"
                                   "Velmora Version: " + VersionDashes() +
                                   "\n\nThank you for keeping your days with Velmora.");
-}
-
-void SetTextColor(QLabel* label, const QColor& color) {
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, color);
-    label->setPalette(pal);
 }
 
 }  // namespace
@@ -116,16 +111,15 @@ void frmVelmoraOpen::Form_Load() {
     for (QLabel* l : {lblSplash, lblProgName, lblSec}) SetTextColor(l, qcolor);
 
     if (!FileExists(path)) path = SplashFallbackPicture();
+    const int pw = Px(kPictureWidth), ph = Px(kPictureHeight);
+    Image4->setGeometry(Px(kInset), Px(kInset), pw, ph);
     if (FileExists(path)) {
-        QPixmap picture(QString::fromStdString(path));
+        const QPixmap picture = PictureForLabel(path, Image4->size(), Image4->devicePixelRatioF());
         if (!picture.isNull()) {
             Image4->setPixmap(picture);
             picturePath_ = path;
         }
     }
-
-    const int pw = Px(kPictureWidth), ph = Px(kPictureHeight);
-    Image4->setGeometry(Px(kInset), Px(kInset), pw, ph);
     lblSplash->setText(SplashLines());
 
     ssPnlSplash1->setGeometry(0, Px(50), Px(kPictureWidth + 300), Px(kPictureHeight + 300));

@@ -2,6 +2,8 @@
 // file dialog of the program, bringing the main window back onto a screen,
 // and (re-exported) the desktop's opener.
 #pragma once
+#include <QPixmap>
+#include <QSize>
 #include <QMargins>
 #include <QRect>
 
@@ -14,6 +16,8 @@
 
 class QShortcut;
 class QWidget;
+
+class QLabel;
 
 namespace vm {
 
@@ -46,5 +50,14 @@ QRect FitWithinScreen(const QRect& inner, const QMargins& frame, const QRect& sc
 // Ctrl+Alt+L, anywhere in the program, brings `window` back onto the screen
 // (the splash window's hint names it). Made once per window.
 QShortcut* InstallBringBackShortcut(QWidget& window);
+
+// A picture read for a label of a fixed size that stretches its picture:
+// read at the smallest whole fraction of its size that covers the label (a
+// JPEG is then decoded at that fraction, far quicker than whole), and kept
+// for the next label that asks. Null when the file cannot be read.
+QPixmap PictureForLabel(const std::string& path, QSize size, qreal pixelRatio = 1);
+
+// A label's text colour, through its palette (no style sheet to build).
+void SetTextColor(QLabel* label, const QColor& color);
 
 }  // namespace vm

@@ -14,6 +14,7 @@
 #include "platform/places.h"
 #include "platform/steps.h"
 #include "repeat/births.h"
+#include "repeat/changecount.h"
 #include "repeat/repeatstate.h"
 #include "repeat/repeatwrite.h"
 
@@ -88,10 +89,17 @@ public:
 
     void Run() {
         if (!ok(21, [&] { Plan(); })) return;
+        if (unchanged_) return;  // no record changed since the pass: nothing is read
         if (!whole_ && writes_ == 0 && gone_.empty() && strays_.empty() && state_.births == births_.fingerprint()) {
             // Nothing to write: the problems of the rules are shown again.
             if (reports_ > 0 && !ok(2, [&] { Expand(/*write=*/false); })) return;
             ShowProblems(problems_, hooks_);
+            if (changes_.watched && changes_.seen != changes_.changes) {
+                try {  // the next start finds this out without reading the records
+                    RecordChangesSeen(db_, changes_.changes);
+                } catch (...) {
+                }
+            }
             return;
         }
         if (!ok(1, [&] { Write(); })) return;
@@ -170,13 +178,21 @@ private:
     // the records once.
     void Plan() {
         const RepeatInputs inputs{StartRepeatYear(), Module1.OptCalcYearsSince};
-        if (inputs.calcYearsSince) births_ = BirthBook::Read(db_);
-        if (auto kept = LoadRepeatState(db_)) state_ = std::move(*kept);
         // In the table's own order: the check needs no sort (the rows are
         // written in the pass's order when all are read again).
         auto rows = db_.prepare(kRepeatPassSQL);
         for (int c = 0; c < rows.columnCount(); ++c) sourceColumns_.push_back(rows.columnName(c));
         inputs_ = InputsFingerprint(db_, inputs, sourceColumns_);
+        // Counted before any record is read: a write after the read moves the count.
+        changes_ = WatchChanges(db_);
+        if (check_ != RepeatCheck::Rows && changes_.unchanged()) {
+            const std::optional<RepeatState> head = LoadRepeatState(db_, /*records=*/false);
+            unchanged_ = head && head->inputs == inputs_ && !head->problems &&
+                         RepeatingBounds(db_) == std::pair(head->firstRow, head->lastRow);
+            if (unchanged_) return;
+        }
+        if (inputs.calcYearsSince) births_ = BirthBook::Read(db_);
+        if (auto kept = LoadRepeatState(db_)) state_ = std::move(*kept);
         whole_ = state_.inputs != inputs_ || RepeatingBounds(db_) != std::pair(state_.firstRow, state_.lastRow);
         if (!whole_ && check_ == RepeatCheck::Rows) CheckRowCounts();
         const bool birthsMoved = state_.births != births_.fingerprint();
@@ -301,6 +317,7 @@ private:
                     if (a.Alarm != r.Alarm) {
                         alarm->bind(1, db::Text(a.Alarm)).bind(2, db::Int(a.ID));
                         alarm->run();
+                        ownChanges_ += db_.changes();  // each row updated moves the change count
                         r.Alarm = a.Alarm;
                         newAlarm = alarmsWritten_ = true;
                     }
@@ -365,8 +382,10 @@ private:
             });
         }
         op_.iErPt = 19;
-        if (numbered && !unsure_) book.Finish(inputs_, births_.fingerprint());
-        else RepeatBook::Forget(db_);  // rows numbered otherwise than counted: start afresh next time
+        if (numbered && !unsure_) {
+            book.Finish(inputs_, births_.fingerprint());
+            if (changes_.watched) RecordChangesSeen(db_, changes_.changes + ownChanges_);
+        } else RepeatBook::Forget(db_);  // rows numbered otherwise than counted: start afresh next time
         tx.commit();
         Progress(total, total);
     }
@@ -380,6 +399,9 @@ private:
     std::string inputs_;
     BirthBook births_;
     RepeatState state_;
+    ChangeCount changes_;        // of [Velmora], as the plan found it
+    int64_t ownChanges_ = 0;     // the pass's own writes to [Velmora]
+    bool unchanged_ = false;     // the count says no record changed since the last pass
     bool whole_ = false, alarmsWritten_ = false, unsure_ = false, wrote_ = false, rereadAll_ = false;
     struct Planned {
         int64_t id;

@@ -78,7 +78,7 @@ std::pair<int64_t, int64_t> RepeatingBounds(db::Database& db) {
     return {db::AsInt(st.column(0)), db::AsInt(st.column(1))};
 }
 
-std::optional<RepeatState> LoadRepeatState(db::Database& db) noexcept {
+std::optional<RepeatState> LoadRepeatState(db::Database& db, bool records) noexcept {
     try {
         if (!db.hasTable(kRepeatStateTable) || !db.hasTable(kRepeatRecordsTable)) return std::nullopt;
         RepeatState state;
@@ -92,6 +92,11 @@ std::optional<RepeatState> LoadRepeatState(db::Database& db) noexcept {
             state.lastRow = db::AsInt(st.column(4), -1);
             if (st.step() || state.inputs.empty()) return std::nullopt;  // one row only
         }
+        if (!records) {
+            auto st = db.prepare("SELECT EXISTS (SELECT 1 FROM [RepeatRecords] WHERE [Flags] & 1)");
+            state.problems = !st.step() || db::AsInt(st.column(0)) != 0;
+            return state;
+        }
         auto st = db.prepare("SELECT [ID], [Fingerprint], [FirstRow], [RowCount], [Flags], [Birth] FROM [RepeatRecords]");
         while (st.step()) {
             RecordState r;
@@ -100,6 +105,7 @@ std::optional<RepeatState> LoadRepeatState(db::Database& db) noexcept {
             r.rows = db::AsInt(st.column(3));
             const int64_t flags = db::AsInt(st.column(4));
             r.problems = (flags & 1) != 0;
+            state.problems = state.problems || r.problems;
             r.usesBirths = (flags & 2) != 0;
             r.birth = static_cast<int32_t>(db::AsInt(st.column(5)));
             state.records.emplace(db::AsInt(st.column(0)), r);

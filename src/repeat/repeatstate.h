@@ -55,6 +55,7 @@ struct RepeatState {
     std::string inputs;                 // InputsFingerprint
     std::string births;                 // BirthBook::fingerprint, "" when no text looks one up
     int64_t firstRow = 0, lastRow = 0;  // bounds of [RepeatingData]
+    bool problems = false;              // some record's rule problems are shown on every pass
     std::unordered_map<int64_t, RecordState> records;
 };
 
@@ -91,8 +92,9 @@ private:
 std::pair<int64_t, int64_t> RepeatingBounds(db::Database& db);
 
 // The stored bookkeeping, or nothing when it is missing, unreadable or of
-// other rules.
-std::optional<RepeatState> LoadRepeatState(db::Database& db) noexcept;
+// other rules. Without `records`, only the one [RepeatState] row and whether
+// a record has problems are read.
+std::optional<RepeatState> LoadRepeatState(db::Database& db, bool records = true) noexcept;
 
 // Writes the bookkeeping inside the caller's transaction.
 class RepeatBook {

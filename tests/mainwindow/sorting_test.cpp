@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include "core/dates.h"
 #include "core/module1.h"
 #include "core/sorting.h"
@@ -109,4 +111,37 @@ TEST(SortingStore, RowsInHandArrangeAsTheTableReadsBack) {
     }
 }
 
+// A start takes the stamp kept with [Sorting] instead of reading the rows
+// back, so any write to the table by another program, through plain SQLite,
+// must take the stamp away.
+TEST(SortingStore, AnotherProgramsWriteTakesTheKeptStampAway) {
+    const std::string path = vmtest::FreshCalendar();
+    auto d = db::Database::Open(path);
+    std::vector<vm::SortingRow> rows(3);
+    for (size_t i = 0; i < rows.size(); ++i) rows[i].DayMsg = "entry " + std::to_string(i);
+    const uint64_t stamp = vm::SortingFingerprint(*d, rows);
+    EXPECT_FALSE(vm::KeptSortingStamp(*d));
+    for (const char* sql : {"UPDATE [Sorting] SET [DayMsg] = 'stale' WHERE rowid = 2",
+                            "DELETE FROM [Sorting] WHERE rowid = 3",
+                            "INSERT INTO [Sorting] ([DayNo], [DayMsg]) VALUES (5, 'more')"}) {
+        SCOPED_TRACE(sql);
+        vm::ReplaceSortingRows(*d, rows, stamp);
+        EXPECT_EQ(vm::KeptSortingStamp(*d), stamp);
+        EXPECT_EQ(vm::StoredSortingFingerprint(*d), stamp) << "the stamp is that of the rows read back";
+        sqlite3* other = nullptr;
+        ASSERT_EQ(sqlite3_open_v2(path.c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(other, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(other);
+        sqlite3_close(other);
+        EXPECT_FALSE(vm::KeptSortingStamp(*d));
+    }
+    vm::KeepSortingStamp(*d, 77);
+    EXPECT_EQ(vm::KeptSortingStamp(*d), 77u);
+    vm::ReplaceSortingRows(*d, rows);  // rows stored without a stamp leave none
+    EXPECT_FALSE(vm::KeptSortingStamp(*d));
+    vm::KeepSortingStamp(*d, 77);
+    d->exec("DROP TRIGGER [SortingStamp_Update]");
+    EXPECT_FALSE(vm::KeptSortingStamp(*d)) << "no stamp is trusted without all its triggers";
+}
+
 }  // namespace
+

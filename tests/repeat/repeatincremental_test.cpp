@@ -7,7 +7,10 @@
 #include <iterator>
 #include <random>
 
+#include <sqlite3.h>
+
 #include "core/copyrecords.h"
+#include "repeat/changecount.h"
 #include "repeat/repeatpass.h"
 #include "repeat/repeatstate.h"
 #include "repeat_testutil.h"
@@ -102,6 +105,13 @@ protected:
         std::string ids = "0";
         for (int i = 0; i < count; ++i) ids += "," + std::to_string(Pick(1, 2100));
         return ids;
+    }
+
+    // Records whose rules have problems are read on every pass (their boxes
+    // show again); without them an unchanged calendar's records are not read.
+    void WithoutProblems() {
+        Both("DELETE FROM [Velmora] WHERE [ID] IN (SELECT [ID] FROM [RepeatRecords] WHERE [Flags] & 1)");
+        Run(path);
     }
 
     std::mt19937 random{20261207};
@@ -227,4 +237,64 @@ TEST_F(RepeatIncremental, ARecordEditedWhileTheBoxesShowIsWrittenAtTheNextStart)
     EXPECT_EQ(db::AsInt(st.column(0)), 5);
 }
 
+// Another program writes the file through a plain SQLite connection, knowing
+// nothing of this program: every kind of write is still seen at the next start.
+void PlainWrite(const std::string& file, const std::string& sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    char* error = nullptr;
+    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
+    EXPECT_EQ(rc, SQLITE_OK) << (error ? error : "");
+    sqlite3_free(error);
+    sqlite3_close(db);
+}
+
+TEST_F(RepeatIncremental, AnotherProgramsPlainSQLiteWritesAreSeen) {
+    WithoutProblems();
+    const std::string ids = Ids(3);
+    for (const std::string& sql :
+         {"UPDATE [Velmora] SET [DateText] = 'Elsewhere' WHERE [ID] IN (" + ids + ")",
+          "DELETE FROM [Velmora] WHERE [ID] IN (" + Ids(3) + ")",
+          std::string("INSERT INTO [Velmora] ([Hide], [Date], [JulDate], [DateText], [Duration], [Repeat], "
+                      "[WorkDay], [DateType], [Hour], [AM_PM]) VALUES (0, '2026-12-07', 0, 'Plain', 1, 'Daily', -1, "
+                      "'Event', 3, 'PM')")}) {
+        SCOPED_TRACE(sql);
+        EXPECT_EQ(Run(path).records, 0) << "an unchanged start";
+        PlainWrite(path, sql);
+        PlainWrite(reference, sql);
+        const vm::RepeatPassResult result = Run(path);
+        EXPECT_GT(result.records + result.rowsRemoved, 0);
+        ExpectSameAsAWholePass();
+    }
+    // A birth date moved elsewhere: its deaths' ages follow.
+    PlainWrite(path, "UPDATE [Velmora] SET [Date] = '1932-04-05' WHERE [DateText] LIKE '%Birthday%'");
+    PlainWrite(reference, "UPDATE [Velmora] SET [Date] = '1932-04-05' WHERE [DateText] LIKE '%Birthday%'");
+    EXPECT_GT(Run(path).records, 0);
+    ExpectSameAsAWholePass();
+}
+
+// The count in the file stands for reading the records only while it is
+// whole: a trigger taken away, or the count's table, and the records are read.
+TEST_F(RepeatIncremental, AnUnchangedCountSparesReadingTheRecords) {
+    WithoutProblems();
+    EXPECT_EQ(Run(path).records, 0);
+    EXPECT_TRUE(vm::ReadChangeCount(*db::Database::Open(path)).unchanged());
+    // The bookkeeping of one record no longer matches it: only a read finds that.
+    Exec("UPDATE [RepeatRecords] SET [Fingerprint] = 1 WHERE [ID] = (SELECT min([ID]) FROM [RepeatRecords])");
+    EXPECT_EQ(Run(path).records, 0) << "the records were read although the count stood";
+    PlainWrite(path, "DROP TRIGGER [RepeatChanges_Update]");
+    const std::string edit = "UPDATE [Velmora] SET [DateText] = 'Unwatched' WHERE [ID] = " + std::to_string(LastId());
+    PlainWrite(path, edit);
+    PlainWrite(reference, edit);
+    EXPECT_EQ(Run(path).records, 2) << "the record edited and the one whose bookkeeping differs";
+    ExpectSameAsAWholePass();
+    EXPECT_TRUE(vm::ReadChangeCount(*db::Database::Open(path)).watched) << "the trigger is made again";
+    PlainWrite(path, "DELETE FROM [RepeatChanges]; UPDATE [Velmora] SET [DateText] = 'Untold' WHERE [ID] = 6");
+    PlainWrite(reference, "UPDATE [Velmora] SET [DateText] = 'Untold' WHERE [ID] = 6");
+    EXPECT_EQ(Run(path).records, 1);
+    ExpectSameAsAWholePass();
+    EXPECT_EQ(Run(path).records, 0);
+}
+
 }  // namespace
+
