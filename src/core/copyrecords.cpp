@@ -1,6 +1,7 @@
 #include "core/copyrecords.h"
 
 #include "core/numtext.h"
+#include "core/sortedmonth.h"
 
 namespace vm {
 namespace {
@@ -74,6 +75,7 @@ CopyOutcome CopyListedRecords(db::Database& store, const db::RecordSource& liste
 
     CopyOutcome out;
     db::Transaction transaction(store);
+    OccurrenceWriteBegins(store);  // the table is scratch room until the next pass
     store.exec("DELETE FROM [RepeatingData]");
     // The occurrences' bookkeeping goes with the rows it described, so the
     // next expansion pass writes every record afresh, whatever numbers the
@@ -106,6 +108,7 @@ CopyOutcome CopyListedRecords(db::Database& store, const db::RecordSource& liste
     }
     if (out.copied > 0)
         store.exec("INSERT INTO [Velmora] (" + names + ") SELECT " + names + " FROM [RepeatingData] ORDER BY rowid");
+    OccurrenceWriteEnds(store);
     transaction.commit();
     return out;
 }

@@ -430,15 +430,19 @@ std::optional<uint64_t> KeptSortingStamp(db::Database& db) noexcept {
     }
 }
 
-void KeepSortingStamp(db::Database& db, uint64_t stamp) {
+void KeepSortingStamp(db::Database& db, uint64_t stamp, const SortedMonth* month) {
     if (db.readOnly()) return;
     db::Transaction tx(db);
+    const int64_t layout = SchemaVersion(db);
     DropStampTriggers(db);
     PutStamp(db, stamp);
+    if (month) PutKeptMonth(db, *month, layout);
+    else ForgetKeptMonth(db);
     tx.commit();
 }
 
-void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows, std::optional<uint64_t> stamp) {
+void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows, std::optional<uint64_t> stamp,
+                        const SortedMonth* month) {
     // A calendar that may only be read gets the month's scratch table in the
     // connection's temporary store, where it hides the file's own.
     if (db.readOnly()) db.exec("CREATE TEMP TABLE IF NOT EXISTS [Sorting] AS SELECT * FROM main.[Sorting] WHERE 0");
@@ -449,6 +453,7 @@ void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows, s
         marks += marks.empty() ? "?" : ", ?";
     }
     db::Transaction tx(db);
+    const int64_t layout = SchemaVersion(db);
     if (stamp && !db.readOnly()) DropStampTriggers(db);
     else stamp.reset();  // the triggers, where there are any, take a kept stamp away
     EmptySorting(db);
@@ -480,7 +485,46 @@ void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows, s
         }
     }
     if (stamp) PutStamp(db, *stamp);
+    if (stamp && month) PutKeptMonth(db, *month, layout);
+    else ForgetKeptMonth(db);
     tx.commit();
+}
+
+std::optional<std::vector<SortingRow>> ReadSortingRows(db::Database& db) {
+    const std::vector<int> fields = PresentFields(db);
+    if (fields.size() != std::size(kFieldNames)) return std::nullopt;
+    std::vector<SortingRow> rows;
+    std::string cols;
+    for (int f : fields) cols += (cols.empty() ? "[" : ", [") + std::string(kFieldNames[f]) + "]";
+    {
+        auto count = db.prepare("SELECT count(*) FROM [Sorting]");
+        if (count.step()) rows.reserve(static_cast<size_t>(std::max<int64_t>(0, db::AsInt(count.column(0)))));
+    }
+    auto st = db.prepare("SELECT " + cols + " FROM [Sorting] ORDER BY rowid");
+    while (st.step()) {
+        SortingRow& r = rows.emplace_back();
+        for (int i = 0; i < static_cast<int>(fields.size()); ++i) switch (fields[static_cast<size_t>(i)]) {
+                case DayNo: r.DayNo = static_cast<int>(db::AsInt(st.column(i), -1)); break;
+                case Hour: r.Hour = st.text(i); break;
+                case Min: r.Min = st.text(i); break;
+                case AMPM: r.AMPM = st.text(i); break;
+                case DayMsg: r.DayMsg = st.text(i); break;
+                case Alarm: r.Alarm = st.text(i); break;
+                case SoundNum: r.SoundNum = st.column(i); break;
+                case JulDate: r.JulDate = st.column(i); break;
+                case Date: r.Date = st.column(i); break;
+                case Font: r.Font = st.text(i); break;
+                case DayColors: r.DayColors = st.text(i); break;
+                case Priority: r.Priority = st.column(i); break;
+                case TimeSort: r.TimeSort = st.text(i); break;
+                case Hr24: {
+                    const db::Value v = st.column(i);
+                    if (!db::IsNull(v)) r.Hr24 = static_cast<int>(db::AsInt(v));
+                    break;
+                }
+            }
+    }
+    return rows;
 }
 
 std::vector<SortingRow> ReadSortingInDisplayOrder(db::Database& db) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/record.h"
+#include "core/sortedmonth.h"
 #include "platform/sqlstore.h"
 
 namespace vm {
@@ -66,16 +67,22 @@ std::vector<SortingRow> ReadMonthDateRecords(db::Database& db, const std::string
                                              int firstCell);
 
 // Empties [Sorting] and stores the rows, all in one transaction. With
-// `stamp` (the rows' SortingFingerprint), the stamp is kept beside them.
+// `stamp` (the rows' SortingFingerprint), the stamp is kept beside them, and
+// with `month` too, the month they were read for (see sortedmonth.h).
 void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows,
-                        std::optional<uint64_t> stamp = std::nullopt);
+                        std::optional<uint64_t> stamp = std::nullopt, const SortedMonth* month = nullptr);
 // The stamp kept with the rows [Sorting] holds: triggers on [Sorting] take
 // it away at any other write to the table, whoever makes it. Nothing when
 // there is none (or the triggers are missing, or the file is only read).
 std::optional<uint64_t> KeptSortingStamp(db::Database& db) noexcept;
-// Keeps the stamp of the rows [Sorting] holds now, in a transaction of its own.
-void KeepSortingStamp(db::Database& db, uint64_t stamp);
+// Keeps the stamp of the rows [Sorting] holds now (and the month they are
+// of, when given), in a transaction of its own.
+void KeepSortingStamp(db::Database& db, uint64_t stamp, const SortedMonth* month = nullptr);
 void EmptySorting(db::Database& db);
+
+// Every row of [Sorting] in the order stored, as ArrangeForDisplay gave them
+// to ReplaceSortingRows; nothing when the table lacks one of its columns.
+std::optional<std::vector<SortingRow>> ReadSortingRows(db::Database& db);
 
 // [Sorting] in display order: by cell, falling priority, then time of day.
 std::vector<SortingRow> ReadSortingInDisplayOrder(db::Database& db);

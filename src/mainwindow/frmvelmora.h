@@ -234,7 +234,8 @@ private:
     void OccurrencesPass(const MonthFrame& frame, std::vector<SortingRow>& rows, size_t room);
     void BindMonthRecords(const MonthFrame& frame);
     void DateRecordPass(const MonthFrame& frame, std::vector<SortingRow>& rows);
-    void StoreSorting(db::Database& store, const std::vector<SortingRow>& rows);
+    void StoreSorting(db::Database& store, const std::vector<SortingRow>& rows, const SortedMonth* month);
+    bool ReadKeptMonth(db::Database& store, const SortedMonth& month, std::vector<SortingRow>& rows);
     void ShowCellLooks();
     void ShowMonthPicture(const std::string& path);
     void RefreshDateGrid();

@@ -25,6 +25,7 @@
 #include "platform/places.h"
 #include "platform/recordgrid.h"
 #include "platform/steps.h"
+#include "repeat/changecount.h"
 
 namespace vm {
 namespace {
@@ -164,20 +165,33 @@ void frmVelmora::RunMonthBuild() {
         op.iErPt = 7;
         // The month's date records are bound first, so the rows are placed once.
         const bool bound = op.step(8, [&] { BindMonthRecords(*frame); });
+        // Taken before the rows are read: a write after it is a change.
+        const ChangeCount changes = ReadChangeCount(*store);
+        const std::optional<SortedMonth> sorted =
+            changes.watched ? MonthNow(*store, changes.changes, frame->firstKey, frame->lastKey(), frame->firstCell)
+                            : std::nullopt;
         std::vector<SortingRow> rows;
-        OccurrencesPass(*frame, rows, bound ? static_cast<size_t>(DataDates.recordCount()) : 0);
-        ShowSplashFinishing(1, kFinishingSteps);  // after a long first pass at start-up
-        if (!bound || !op.step(8, [&] { DateRecordPass(*frame, rows); })) return;
-        ShowSplashFinishing(2, kFinishingSteps);
+        if (bound && sorted && ReadKeptMonth(*store, *sorted, rows)) {
+            // The same month of an unchanged calendar: [Sorting] holds its rows.
+            for (const auto& r : rows)
+                MarkEntryCell(cells_, r.DayNo, frame->todayCell, pCalendarStyle, month.TitleBG, month.TitleFG);
+            RefreshDateGrid();
+            sortingFilled = true;
+        } else {
+            OccurrencesPass(*frame, rows, bound ? static_cast<size_t>(DataDates.recordCount()) : 0);
+            ShowSplashFinishing(1, kFinishingSteps);  // after a long first pass at start-up
+            if (!bound || !op.step(8, [&] { DateRecordPass(*frame, rows); })) return;
+            ShowSplashFinishing(2, kFinishingSteps);
 
-        // The cells are filled from the rows in hand; [Sorting] keeps them for
-        // the other readers.
-        if (!op.step(11, [&] {
-                ArrangeForDisplay(rows);
-                StoreSorting(*store, rows);
-                sortingFilled = true;
-            }))
-            return;
+            // The cells are filled from the rows in hand; [Sorting] keeps them for
+            // the other readers.
+            if (!op.step(11, [&] {
+                    ArrangeForDisplay(rows);
+                    StoreSorting(*store, rows, sorted ? &*sorted : nullptr);
+                    sortingFilled = true;
+                }))
+                return;
+        }
         ShowSplashFinishing(3, kFinishingSteps);
         op.iErPt = 111;
         for (const auto& entry : rows) PlaceEntry(cells_, CellColors, entry);
@@ -191,14 +205,14 @@ void frmVelmora::RunMonthBuild() {
         DataDates.moveFirst();
     }();
 
-    if (store && !sortingFilled && op.step(6, [&] { StoreSorting(*store, {}); })) sortingFilled = true;
+    if (store && !sortingFilled && op.step(6, [&] { StoreSorting(*store, {}, nullptr); })) sortingFilled = true;
     if (sortingFilled) monthWriteFailure_.said.clear();
     ShowCellLooks();
     ShowSplashFinishing(kFinishingSteps, kFinishingSteps);
     SetWaitCursor(false);
 }
 
-void frmVelmora::StoreSorting(db::Database& store, const std::vector<SortingRow>& rows) {
+void frmVelmora::StoreSorting(db::Database& store, const std::vector<SortingRow>& rows, const SortedMonth* month) {
     // The same month shown again leaves the table as it is: no write, no
     // sync. The first build on a file takes the stamp kept with the rows,
     // else reads back what the table holds (and keeps its stamp).
@@ -211,19 +225,44 @@ void frmVelmora::StoreSorting(db::Database& store, const std::vector<SortingRow>
     } else if (StoredSortingFingerprint(store) == stamp) {
         same = true;
         try {
-            KeepSortingStamp(store, stamp);
+            KeepSortingStamp(store, stamp, month);
         } catch (const std::exception&) {  // the next start reads the rows back again
         }
     }
     if (same) {
         sortingFile_ = Module1.CalendarFilePath;
         sortingStamp_ = stamp;
+        // The same rows read after another change: the month they are of is
+        // kept anew, so the next build reads them back.
+        if (month && KeptMonth(store) != *month) {
+            try {
+                KeepSortingStamp(store, stamp, month);
+            } catch (const std::exception&) {  // the next build reads the month again
+            }
+        }
         return;
     }
     sortingFile_.clear();
-    ReplaceSortingRows(store, rows, stamp);
+    ReplaceSortingRows(store, rows, stamp, month);
     sortingFile_ = Module1.CalendarFilePath;
     sortingStamp_ = stamp;
+}
+
+bool frmVelmora::ReadKeptMonth(db::Database& store, const SortedMonth& month, std::vector<SortingRow>& rows) {
+    if (KeptMonth(store) != month) return false;
+    const std::optional<uint64_t> stamp = KeptSortingStamp(store);
+    if (!stamp) return false;
+    try {
+        std::optional<std::vector<SortingRow>> kept = ReadSortingRows(store);
+        if (!kept) return false;
+        rows = std::move(*kept);
+    } catch (const std::exception&) {  // read the month from its sources
+        rows.clear();
+        return false;
+    }
+    sortingFile_ = Module1.CalendarFilePath;
+    sortingStamp_ = *stamp;
+    return true;
 }
 
 void frmVelmora::OccurrencesPass(const MonthFrame& frame, std::vector<SortingRow>& rows, size_t room) {

@@ -10,6 +10,7 @@
 
 #include "core/module1.h"
 #include "core/numtext.h"
+#include "core/sortedmonth.h"
 #include "platform/messages.h"
 #include "platform/places.h"
 #include "platform/steps.h"
@@ -353,6 +354,7 @@ private:
         result_.whole = whole_;
         PassCache cache(db_, 8 * 1024);
         db::Transaction tx(db_);
+        OccurrenceWriteBegins(db_);  // the month kept in [Sorting] is of the rows replaced here
         std::optional<RepeatingIndexes> indexes;
         if (whole_) {
             db_.exec("DELETE FROM [RepeatingData]");
@@ -386,6 +388,7 @@ private:
             book.Finish(inputs_, births_.fingerprint());
             if (changes_.watched) RecordChangesSeen(db_, changes_.changes + ownChanges_);
         } else RepeatBook::Forget(db_);  // rows numbered otherwise than counted: start afresh next time
+        OccurrenceWriteEnds(db_);
         tx.commit();
         Progress(total, total);
     }

@@ -176,3 +176,63 @@ TEST_F(MonthWindow, TheSameMonthShownAgainLeavesTheSortingTableUnwritten) {
 }
 
 }  // namespace
+
+namespace {
+
+// The same month on a calendar nothing was written to is read back from
+// [Sorting] at the next start; whatever another program writes to the
+// occurrences, the records or the tables' layout meanwhile shows there as a
+// build from the records would show it.
+TEST_F(MonthWindow, AMonthReadBackShowsEveryWriteMadeSinceElsewhere) {
+    using Rec = vmtest::Calendar::Rec;
+    cal.Add("Velmora", Rec{vm::CivilDate{2026, 3, 2}, "Weekly", 9, 30, "AM", "Weekly", 3, false, 2, "255;0;255;0;3;3"});
+    cal.Add("Velmora", Rec{vm::CivilDate{2026, 3, 4}, "Meeting", 1, 15, "pm"});
+    cal.Add("Velmora", Rec{vm::CivilDate{2026, 3, 4}, "Early", 8, 5, "AM", "", 0, false, 5, "", " Arial, 12,True,False "});
+    w->mnuFile_Build_Repeating_Click();
+    auto cells = [&] {
+        std::vector<std::string> shown;
+        for (int i = 0; i < vm::kCellCount; ++i)
+            shown.push_back(Text(Day(i)) + "|" + Text(Title(i)) + "|" + std::to_string(Fore(Day(i))) + "|" +
+                            std::to_string(Back(Day(i))) + "|" + Day(i)->font().toString().toStdString());
+        return shown;
+    };
+    auto start = [&] {
+        w = std::make_unique<vm::frmVelmora>();
+        vm::ReadCalValues(w->DataSettings);
+        vm::SetDefaultCalValues();
+        w->SetToday(vm::CivilDate{2026, 2, 14});
+        Draw("March", " 2026");
+        return cells();
+    };
+    // What a build from the records shows: [Sorting] emptied by another writer first.
+    auto built = [&] {
+        cal.db->exec("DELETE FROM [Sorting]");
+        return start();
+    };
+    Draw("March", " 2026");
+    std::vector<std::string> shown = cells();
+    EXPECT_NE(shown[8].find("Weekly"), std::string::npos);
+    EXPECT_EQ(start(), shown);
+
+    struct Write { const char* sql; int cell; const char* seen; };
+    const Write writes[] = {
+        {"UPDATE [RepeatingData] SET [DateText] = 'Moved' WHERE [JulDate] = 2026068", 8, "Moved"},
+        {"INSERT INTO [RepeatingData] ([Hide],[Date],[JulDate],[DateText]) VALUES (0,'2026-03-20',2026079,'Added')",
+         19, "Added"},
+        {"DELETE FROM [RepeatingData] WHERE [JulDate] = 2026075", 15, nullptr},
+        {"UPDATE [Velmora] SET [DateText] = 'Renamed' WHERE [DateText] = 'Meeting'", 3, "Renamed"},
+        {"ALTER TABLE [RepeatingData] ADD COLUMN [Extra] TEXT", 3, "Renamed"},
+    };
+    for (const Write& write : writes) {
+        SCOPED_TRACE(write.sql);
+        cal.db->exec(write.sql);
+        shown = start();
+        if (write.seen) EXPECT_NE(shown[size_t(write.cell)].find(write.seen), std::string::npos);
+        else EXPECT_EQ(shown[size_t(write.cell)].find("Weekly"), std::string::npos);
+        EXPECT_EQ(built(), shown);
+        EXPECT_EQ(start(), shown) << "read back again";
+    }
+    EXPECT_TRUE(fx.messages.shown.empty());
+}
+
+}  // namespace
