@@ -1,5 +1,6 @@
 #include "core/monthcells.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 
@@ -150,31 +151,66 @@ void MarkEntryCell(CellLooks& cells, int dayNo, std::optional<int> todayCell, in
     if (calendarStyle == kStyleAllTransparent) day.opaque = title.opaque = false;
 }
 
-void PlaceEntry(CellLooks& cells, CellColorState& state, const SortingRow& entry) {
+namespace {
+
+std::string_view TrimmedView(std::string_view text) {
+    size_t a = 0, b = text.size();
+    while (a < b && std::isspace(static_cast<unsigned char>(text[a]))) ++a;
+    while (b > a && std::isspace(static_cast<unsigned char>(text[b - 1]))) --b;
+    return text.substr(a, b - a);
+}
+
+}  // namespace
+
+void PlaceEntry(CellLooks& cells, CellColorState& state, const SortingRow& entry, EntryReadings* readings) {
     const int d = entry.DayNo;
     if (!InCells(d)) return;
     LabelLook& day = cells.day[d];
     LabelLook& title = cells.title[d];
+    EntryReadings own;
+    EntryReadings& r = readings ? *readings : own;
 
-    const std::string time = BuildTimeString(entry.Hour, entry.Min, entry.AMPM);
-    const bool alarm = !Trim(entry.Alarm).empty();
-    std::string message = entry.DayMsg;  // "&&" is written for one "&"
-    for (size_t at = 0; (at = message.find("&&", at)) != std::string::npos; ++at) message.erase(at, 1);
+    if (!r.haveTime || r.hour != entry.Hour || r.min != entry.Min || r.ampm != entry.AMPM) {
+        r.time = BuildTimeString(entry.Hour, entry.Min, entry.AMPM);
+        r.hour = entry.Hour;
+        r.min = entry.Min;
+        r.ampm = entry.AMPM;
+        r.haveTime = true;
+    }
+    const std::string& time = r.time;
+    const bool alarm = !TrimmedView(entry.Alarm).empty();
+    std::string doubled;  // "&&" is written for one "&"
+    std::string_view message = entry.DayMsg;
+    if (message.find("&&") != std::string_view::npos) {
+        doubled = entry.DayMsg;
+        for (size_t at = 0; (at = doubled.find("&&", at)) != std::string::npos; ++at) doubled.erase(at, 1);
+        message = doubled;
+    }
     if (day.caption.empty())
         day.caption.append(" ").append(alarm ? "*" : "").append(time).append(message);
     else
-        day.caption.append("\n").append(alarm ? "  *" : " ").append(time).append(" ").append(Trim(message));
+        day.caption.append("\n").append(alarm ? "  *" : " ").append(time).append(" ").append(TrimmedView(message));
 
     // The last entry with a font of its own sets the whole cell's font.
-    if (!Trim(entry.Font).empty()) {
-        const FontSpec f = ParseFontString(entry.Font);
+    if (!TrimmedView(entry.Font).empty()) {
+        if (!r.haveFont || r.font != entry.Font) {
+            r.fontSpec = ParseFontString(entry.Font);
+            r.font = entry.Font;
+            r.haveFont = true;
+        }
+        const FontSpec& f = r.fontSpec;
         if (f.name) day.font.name = *f.name;
         if (f.size && UsableSize(*f.size)) day.font.size = *f.size;
         if (f.bold) day.font.bold = *f.bold;
         if (f.italic) day.font.italic = *f.italic;
     }
 
-    const auto parts = SplitDayColors(entry.DayColors);
+    if (!r.haveColors || r.colors != entry.DayColors) {
+        r.colorParts = SplitDayColors(entry.DayColors);
+        r.colors = entry.DayColors;
+        r.haveColors = true;
+    }
+    const auto& parts = r.colorParts;
     const int priority = entry.PriorityValue();
     auto part = [&](size_t k) { return k < parts.size() ? parts[k] : std::optional<double>{}; };
     if ((parts.size() >= 3 && !state.locked[d]) || priority > state.priority[d]) {

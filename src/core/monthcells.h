@@ -10,9 +10,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/dates.h"
 #include "core/module1.h"
+#include "core/recordstyle.h"
 #include "core/sorting.h"
 
 namespace vm {
@@ -98,9 +100,25 @@ void MarkToday(CellLooks& cells, std::optional<int> todayCell, int calendarStyle
 void MarkEntryCell(CellLooks& cells, int dayNo, std::optional<int> todayCell, int calendarStyle, int32_t titleBG,
                    int32_t titleFG);
 
+// What PlaceEntry last read from an entry's time, font and colours: entries
+// of a month mostly repeat them, so each is worked out once per run of equal
+// texts.
+struct EntryReadings {
+    std::string hour, min, ampm, time;
+    bool haveTime = false;
+    std::string font;
+    FontSpec fontSpec;
+    bool haveFont = false;
+    std::string colors;
+    std::vector<std::optional<double>> colorParts;
+    bool haveColors = false;
+};
+
 // Writes one entry (in display order) into its cell: alarm mark, time and
-// text, the entry's font, and its colours under the priority rule.
-void PlaceEntry(CellLooks& cells, CellColorState& state, const SortingRow& entry);
+// text, the entry's font, and its colours under the priority rule. The month's
+// entries in a row pass one `readings`.
+void PlaceEntry(CellLooks& cells, CellColorState& state, const SortingRow& entry,
+                EntryReadings* readings = nullptr);
 
 // Today's entries black on white under a white-on-black number.
 void ReapplyToday(CellLooks& cells, std::optional<int> todayCell);

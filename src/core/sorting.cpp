@@ -490,9 +490,11 @@ void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows, s
     tx.commit();
 }
 
-std::optional<std::vector<SortingRow>> ReadSortingRows(db::Database& db) {
-    const std::vector<int> fields = PresentFields(db);
+std::optional<std::vector<SortingRow>> ReadSortingRows(db::Database& db, bool forCells) {
+    std::vector<int> fields = PresentFields(db);
     if (fields.size() != std::size(kFieldNames)) return std::nullopt;
+    if (forCells)
+        std::erase_if(fields, [](int f) { return f == SoundNum || f == JulDate || f == Date || f == TimeSort || f == Hr24; });
     std::vector<SortingRow> rows;
     std::string cols;
     for (int f : fields) cols += (cols.empty() ? "[" : ", [") + std::string(kFieldNames[f]) + "]";

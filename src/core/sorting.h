@@ -82,7 +82,9 @@ void EmptySorting(db::Database& db);
 
 // Every row of [Sorting] in the order stored, as ArrangeForDisplay gave them
 // to ReplaceSortingRows; nothing when the table lacks one of its columns.
-std::optional<std::vector<SortingRow>> ReadSortingRows(db::Database& db);
+// With `forCells`, only what PlaceEntry writes into the cells is read (the
+// sound, the dates, TimeSort and Hr24 are left empty).
+std::optional<std::vector<SortingRow>> ReadSortingRows(db::Database& db, bool forCells = false);
 
 // [Sorting] in display order: by cell, falling priority, then time of day.
 std::vector<SortingRow> ReadSortingInDisplayOrder(db::Database& db);

@@ -194,7 +194,8 @@ void frmVelmora::RunMonthBuild() {
         }
         ShowSplashFinishing(3, kFinishingSteps);
         op.iErPt = 111;
-        for (const auto& entry : rows) PlaceEntry(cells_, CellColors, entry);
+        EntryReadings readings;
+        for (const auto& entry : rows) PlaceEntry(cells_, CellColors, entry, &readings);
         op.iErPt = 115;
         ReapplyToday(cells_, frame->todayCell);
 
@@ -253,7 +254,7 @@ bool frmVelmora::ReadKeptMonth(db::Database& store, const SortedMonth& month, st
     const std::optional<uint64_t> stamp = KeptSortingStamp(store);
     if (!stamp) return false;
     try {
-        std::optional<std::vector<SortingRow>> kept = ReadSortingRows(store);
+        std::optional<std::vector<SortingRow>> kept = ReadSortingRows(store, /*forCells=*/true);
         if (!kept) return false;
         rows = std::move(*kept);
     } catch (const std::exception&) {  // read the month from its sources
