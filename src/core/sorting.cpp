@@ -490,43 +490,49 @@ void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows, s
     tx.commit();
 }
 
-std::optional<std::vector<SortingRow>> ReadSortingRows(db::Database& db, bool forCells) {
-    std::vector<int> fields = PresentFields(db);
-    if (fields.size() != std::size(kFieldNames)) return std::nullopt;
-    if (forCells)
-        std::erase_if(fields, [](int f) { return f == SoundNum || f == JulDate || f == Date || f == TimeSort || f == Hr24; });
-    std::vector<SortingRow> rows;
+namespace {
+
+// Walks [Sorting] in the order stored, filling `r` with the given fields.
+template <class Take>
+void WalkSorting(db::Database& db, const std::vector<int>& fields, SortingRow& r, Take&& take) {
     std::string cols;
     for (int f : fields) cols += (cols.empty() ? "[" : ", [") + std::string(kFieldNames[f]) + "]";
-    {
-        auto count = db.prepare("SELECT count(*) FROM [Sorting]");
-        if (count.step()) rows.reserve(static_cast<size_t>(std::max<int64_t>(0, db::AsInt(count.column(0)))));
-    }
     auto st = db.prepare("SELECT " + cols + " FROM [Sorting] ORDER BY rowid");
     while (st.step()) {
-        SortingRow& r = rows.emplace_back();
         for (int i = 0; i < static_cast<int>(fields.size()); ++i) switch (fields[static_cast<size_t>(i)]) {
                 case DayNo: r.DayNo = static_cast<int>(db::AsInt(st.column(i), -1)); break;
-                case Hour: r.Hour = st.text(i); break;
-                case Min: r.Min = st.text(i); break;
-                case AMPM: r.AMPM = st.text(i); break;
-                case DayMsg: r.DayMsg = st.text(i); break;
-                case Alarm: r.Alarm = st.text(i); break;
+                case Hour: st.textInto(i, r.Hour); break;
+                case Min: st.textInto(i, r.Min); break;
+                case AMPM: st.textInto(i, r.AMPM); break;
+                case DayMsg: st.textInto(i, r.DayMsg); break;
+                case Alarm: st.textInto(i, r.Alarm); break;
                 case SoundNum: r.SoundNum = st.column(i); break;
                 case JulDate: r.JulDate = st.column(i); break;
                 case Date: r.Date = st.column(i); break;
-                case Font: r.Font = st.text(i); break;
-                case DayColors: r.DayColors = st.text(i); break;
+                case Font: st.textInto(i, r.Font); break;
+                case DayColors: st.textInto(i, r.DayColors); break;
                 case Priority: r.Priority = st.column(i); break;
-                case TimeSort: r.TimeSort = st.text(i); break;
+                case TimeSort: st.textInto(i, r.TimeSort); break;
                 case Hr24: {
                     const db::Value v = st.column(i);
-                    if (!db::IsNull(v)) r.Hr24 = static_cast<int>(db::AsInt(v));
+                    if (db::IsNull(v)) r.Hr24.reset();
+                    else r.Hr24 = static_cast<int>(db::AsInt(v));
                     break;
                 }
             }
+        take(r);
     }
-    return rows;
+}
+
+}  // namespace
+
+bool ForEachSortingRowForCells(db::Database& db, const std::function<void(const SortingRow&)>& take) {
+    std::vector<int> fields = PresentFields(db);
+    if (fields.size() != std::size(kFieldNames)) return false;
+    std::erase_if(fields, [](int f) { return f == SoundNum || f == JulDate || f == Date || f == TimeSort || f == Hr24; });
+    SortingRow r;  // its texts keep their room from row to row
+    WalkSorting(db, fields, r, take);
+    return true;
 }
 
 std::vector<SortingRow> ReadSortingInDisplayOrder(db::Database& db) {

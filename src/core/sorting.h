@@ -4,6 +4,7 @@
 // order the cells show them. Also the written time of an entry.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -81,10 +82,11 @@ void KeepSortingStamp(db::Database& db, uint64_t stamp, const SortedMonth* month
 void EmptySorting(db::Database& db);
 
 // Every row of [Sorting] in the order stored, as ArrangeForDisplay gave them
-// to ReplaceSortingRows; nothing when the table lacks one of its columns.
-// With `forCells`, only what PlaceEntry writes into the cells is read (the
-// sound, the dates, TimeSort and Hr24 are left empty).
-std::optional<std::vector<SortingRow>> ReadSortingRows(db::Database& db, bool forCells = false);
+// to ReplaceSortingRows, one at a time and each in the same object (no copy
+// of the month is made), with only what PlaceEntry writes into the cells
+// read: the sound, the dates, TimeSort and Hr24 stay empty. False, and
+// nothing read, when the table lacks one of its columns.
+bool ForEachSortingRowForCells(db::Database& db, const std::function<void(const SortingRow&)>& take);
 
 // [Sorting] in display order: by cell, falling priority, then time of day.
 std::vector<SortingRow> ReadSortingInDisplayOrder(db::Database& db);

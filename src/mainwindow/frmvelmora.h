@@ -235,7 +235,7 @@ private:
     void BindMonthRecords(const MonthFrame& frame);
     void DateRecordPass(const MonthFrame& frame, std::vector<SortingRow>& rows);
     void StoreSorting(db::Database& store, const std::vector<SortingRow>& rows, const SortedMonth* month);
-    bool ReadKeptMonth(db::Database& store, const SortedMonth& month, std::vector<SortingRow>& rows);
+    bool PlaceKeptMonth(db::Database& store, const SortedMonth& month, const MonthFrame& frame);
     void ShowCellLooks();
     void ShowMonthPicture(const std::string& path);
     void RefreshDateGrid();

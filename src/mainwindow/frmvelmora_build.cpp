@@ -10,7 +10,9 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include <array>
 #include <cstdlib>
+#include <utility>
 
 #include "alarms/alarmtimer.h"
 #include "core/files.h"
@@ -171,10 +173,9 @@ void frmVelmora::RunMonthBuild() {
             changes.watched ? MonthNow(*store, changes.changes, frame->firstKey, frame->lastKey(), frame->firstCell)
                             : std::nullopt;
         std::vector<SortingRow> rows;
-        if (bound && sorted && ReadKeptMonth(*store, *sorted, rows)) {
-            // The same month of an unchanged calendar: [Sorting] holds its rows.
-            for (const auto& r : rows)
-                MarkEntryCell(cells_, r.DayNo, frame->todayCell, pCalendarStyle, month.TitleBG, month.TitleFG);
+        bool placed = false;
+        if (bound && sorted && !op.step(11, [&] { placed = PlaceKeptMonth(*store, *sorted, *frame); })) return;
+        if (placed) {  // the same month of an unchanged calendar, from [Sorting]
             RefreshDateGrid();
             sortingFilled = true;
         } else {
@@ -249,18 +250,21 @@ void frmVelmora::StoreSorting(db::Database& store, const std::vector<SortingRow>
     sortingStamp_ = stamp;
 }
 
-bool frmVelmora::ReadKeptMonth(db::Database& store, const SortedMonth& month, std::vector<SortingRow>& rows) {
+bool frmVelmora::PlaceKeptMonth(db::Database& store, const SortedMonth& month, const MonthFrame& frame) {
     if (KeptMonth(store) != month) return false;
     const std::optional<uint64_t> stamp = KeptSortingStamp(store);
     if (!stamp) return false;
-    try {
-        std::optional<std::vector<SortingRow>> kept = ReadSortingRows(store, /*forCells=*/true);
-        if (!kept) return false;
-        rows = std::move(*kept);
-    } catch (const std::exception&) {  // read the month from its sources
-        rows.clear();
-        return false;
-    }
+    // The rows come in display order, a cell's together: each cell is marked
+    // before its first entry is written, as when the rows are all in hand.
+    const MonthAppearance& look = MainState.Month[size_t(frame.month)];
+    std::array<bool, kCellCount> marked{};
+    EntryReadings readings;
+    const bool read = ForEachSortingRowForCells(store, [&](const SortingRow& r) {
+        if (r.DayNo >= 0 && r.DayNo < kCellCount && !std::exchange(marked[size_t(r.DayNo)], true))
+            MarkEntryCell(cells_, r.DayNo, frame.todayCell, pCalendarStyle, look.TitleBG, look.TitleFG);
+        PlaceEntry(cells_, CellColors, r, &readings);
+    });
+    if (!read) return false;
     sortingFile_ = Module1.CalendarFilePath;
     sortingStamp_ = *stamp;
     return true;

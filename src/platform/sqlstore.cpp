@@ -301,6 +301,16 @@ std::string Statement::text(int i) const {
     return std::string(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(st_, i)));
 }
 
+void Statement::textInto(int i, std::string& into) const {
+    const int type = sqlite3_column_type(st_, i);
+    if (type != SQLITE_TEXT && type != SQLITE_BLOB) {
+        into = AsText(column(i));
+        return;
+    }
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st_, i));
+    into.assign(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(st_, i)));
+}
+
 Value Statement::column(int i) const {
     switch (sqlite3_column_type(st_, i)) {
         case SQLITE_INTEGER: return Value{static_cast<int64_t>(sqlite3_column_int64(st_, i))};
