@@ -33,6 +33,7 @@
 #include "tools/frmdaycalculator.h"
 #include "mainwindow/settingspanel.h"
 #include "mainwindow/splash.h"
+#include "mainwindow/pictures.h"
 #include "mainwindow/windowhelpers.h"
 #include "platform/messages.h"
 #include "platform/places.h"
@@ -83,7 +84,29 @@ void EnsureManual() {
         CopyFileNoOverwrite(shipped, copy);
 }
 
+// The start panel's picture (this month's in the data folder's month
+// pictures) and its text colour; the picture's size on the panel.
+std::string StartPanelPicture(int32_t& colour) {
+    std::string picture = JoinPath(DataFolder(), "Graphics/Months");
+    GetSplashPicture(picture, colour);
+    return picture;
+}
+QSize StartPanelPictureSize() { return QSize(Px(5900), Px(3000)); }
+
 }  // namespace
+
+// The pictures start-up shows are read on worker threads while it opens the
+// files and builds the month: the splash window's, the start panel's, and
+// this month's picture whole, which the month shows unless its calendar
+// names another (that one is read ahead once the calendar is read).
+void frmVelmora::ReadStartPicturesAhead() {
+    ReadSplashPictureAhead();
+    int32_t colour = 0;
+    const std::string picture = StartPanelPicture(colour);
+    if (!FileExists(picture)) return;
+    ReadPictureAhead(picture, StartPanelPictureSize(), devicePixelRatioF());
+    ReadWholePictureAhead(picture);
+}
 
 // A voice that cannot be had is said once a run, at start-up when speech is
 // on; with speech off nothing is said (the alarm window says it when an
@@ -130,10 +153,9 @@ void frmVelmora::ShowStartPanel() {
         f.setBold(true);
         lblSplash->setFont(f);
     }
-    std::string picture = JoinPath(DataFolder(), "Graphics/Months");
     int32_t colour = 0;
-    GetSplashPicture(picture, colour);
-    Image4->setGeometry(Px(125), Px(125), Px(5900), Px(3000));
+    const std::string picture = StartPanelPicture(colour);
+    Image4->setGeometry(QRect(QPoint(Px(125), Px(125)), StartPanelPictureSize()));
     Image4->setPixmap(PictureForLabel(picture, Image4->size(), Image4->devicePixelRatioF()));
     lblSplash->setText(QString::fromStdString(
         "*** Velmora ***\n\nA desktop calendar for one person\n\nVelmora  Version: " + VersionDashes()));
@@ -148,6 +170,9 @@ void frmVelmora::Form_Load() {
     Operation op("Form Load Error", " @Error Point: ");
     op.onError(StartupPolicy);
     SettingsRow row;
+    struct DropAhead {
+        ~DropAhead() { DropPicturesReadAhead(); }  // a picture read ahead and not shown
+    } dropAhead;
 
     // The data folder with both databases, the pictures, the sounds and the
     // manual, before anything reads them: a first run starts without a box.
@@ -160,6 +185,7 @@ void frmVelmora::Form_Load() {
             MainState.pSettingsFile = SettingsDatabasePath();
         }))
         return;
+    ReadStartPicturesAhead();
     // A settings database that is not one is put aside for a fresh one; when
     // even that fails the settings are neither read nor saved.
     const bool haveSettings = AdmitSettingsFile(MainState.pSettingsFile) != FileUse::Refused;
@@ -229,6 +255,9 @@ void frmVelmora::Form_Load() {
                 SetDefaultCalValues();
             }))
             return;
+        // The month's own picture, when its style shows one.
+        if (const int style = row.CalendarStyle.value_or(pCalendarStyle); style == kStyleMixed || style == kStyleAllTransparent)
+            ReadWholePictureAhead(ResolveDataPath(Module1.MonthImageFile[size_t(Today().m)]));
     }
     if (haveSettings && !op.step(5, [&] { Module1.SoundFile = ReadSoundTable(MainState.pSettingsFile); })) return;
     op.step(7, [&] {
