@@ -54,12 +54,14 @@ frmVelmora::frmVelmora(QWidget* parent) : QMainWindow(parent) {
     InstallBringBackShortcut(*this);
     InstallPanelHooks();
 
+    // The record colour panel's controls are made when it is first shown.
     SSPanelDayColor = new ColorPanel(SSPanel1);
-    SSPanelDayColor->hide();
-    auto* rgb = new QPushButton("RGB", SSPanelDayColor);
-    rgb->setObjectName("sscmdRedGreenBlue");
-    SSPanelDayColor->buttonRow()->addWidget(rgb);
-    connect(rgb, &QPushButton::clicked, this, [] { ShowRedGreenBlue(); });
+    connect(SSPanelDayColor, &ColorPanel::controlsMade, this, [this] {
+        auto* rgb = new QPushButton("RGB", SSPanelDayColor);
+        rgb->setObjectName("sscmdRedGreenBlue");
+        SSPanelDayColor->buttonRow()->addWidget(rgb);
+        connect(rgb, &QPushButton::clicked, this, [] { ShowRedGreenBlue(); });
+    });
     new OrvantaPanel(SSPanel1);  // the contract import panel, hidden until an import asks for it
     SSPanelExport = new ExportPanel(*this, SSPanel1);
     // The import panel is made when File > Import first opens it.

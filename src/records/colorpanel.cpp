@@ -32,6 +32,17 @@ ColorPanel::ColorPanel(QWidget* parent) : QFrame(parent) {
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Raised);
     setAutoFillBackground(true);
+    hide();
+}
+
+void ColorPanel::setVisible(bool visible) {
+    if (visible) MakeControls();
+    QFrame::setVisible(visible);
+}
+
+void ColorPanel::MakeControls() {
+    if (made_) return;
+    made_ = true;
     auto* outer = new QVBoxLayout(this);
 
     SSTab1 = new QTabWidget;
@@ -87,7 +98,7 @@ ColorPanel::ColorPanel(QWidget* parent) : QFrame(parent) {
     connect(cmbTitleBGStyle, qOverload<int>(&QComboBox::activated), this, [this] { cmbTitleBGStyle_Click(); });
     connect(sscmdExitColors, &QPushButton::clicked, this, [this] { sscmdExitColors_Click(); });
     connect(sscmdInfo, &QPushButton::clicked, this, [this] { sscmdInfo_Click(); });
-    hide();
+    emit controlsMade();
 }
 
 void ColorPanel::cmbDayBGStyle_Click() { pDayStyle = DayStyleFromText(cmbDayBGStyle->currentText()); }

@@ -2,7 +2,9 @@
 // boxes Text1(0..3) on two tabs, the day and title style lists, and the close
 // and information buttons. The date grid's part of the panel (its OK and RGB
 // buttons, the grid's double click) adds itself through buttonRow() and
-// the public controls.
+// the public controls. The panel is there, hidden, from the start; its
+// controls are made when it is first shown (or asked for by MakeControls),
+// and controlsMade() tells its owners to add their parts.
 #pragma once
 #include <QFrame>
 
@@ -23,6 +25,10 @@ class ColorPanel : public QFrame {
     Q_OBJECT
 public:
     explicit ColorPanel(QWidget* parent = nullptr);
+    void setVisible(bool visible) override;
+    // Makes the controls, once; null until then.
+    void MakeControls();
+    bool ControlsMade() const { return made_; }
 
     void cmbDayBGStyle_Click();
     void cmbTitleBGStyle_Click();
@@ -40,8 +46,12 @@ public:
     QPushButton* sscmdInfo = nullptr;
     QHBoxLayout* buttonRow() const { return buttons_; }
 
+signals:
+    void controlsMade();
+
 private:
     QHBoxLayout* buttons_ = nullptr;
+    bool made_ = false;
 };
 
 // 2 for the transparent item of a style list, 3 for any other text.

@@ -153,8 +153,10 @@ private:
     void RestoreListing(const Listing& listing);
     void InstallEditing();
     void InstallSearchBar(QWidget* client, QFrame* searchBar);
+    void MakeMultiWordPanel();
     void InstallCopyPanel(QWidget* client);
     void InstallColorPanelEdits();
+    void AddColorPanelEdits();
     void ApplyDateGridColumns();
     void FitHeadings();
     void RunDateGrid(const std::string& sql, const std::vector<db::Value>& params);
@@ -169,6 +171,8 @@ private:
 
     db::RecordSource& dates_;
     Hooks hooks_;
+    QWidget* client_ = nullptr;        // where the multi-word panel goes
+    QObject* searchHook_ = nullptr;    // the search boxes' clicks and keys
     bool listing_ = false, listingDeleted_ = false, holding_ = false;
     std::optional<Listing> held_;
     std::vector<int64_t> listedIds_;

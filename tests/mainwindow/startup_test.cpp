@@ -145,7 +145,11 @@ TEST(ShutDown, MinimizedKeepsTheRectangleAndSavesWithoutACalendar) {
     Module1.OptStartRepeatYear = "2030";
     Module1.SoundFile[3] = "/three.wav";
     f.Action("mnuNewRecord")->trigger();
-    again.findChild<QWidget*>("SSPanelDayColor")->findChild<QPushButton*>("sscmdRedGreenBlue")->click();
+    QPushButton* rgb = nullptr;  // the entry window's own RGB button
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == "frmEnterRec") rgb = top->findChild<QPushButton*>("sscmdRGB");
+    ASSERT_TRUE(rgb);
+    rgb->click();
     ASSERT_TRUE(Module1.EnterRecOpen && Module1.RedGreenBlueOpen);
     std::filesystem::remove(Module1.CalendarFilePath);  // gone during the run
     ASSERT_TRUE(again.isMinimized());
