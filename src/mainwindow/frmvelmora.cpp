@@ -30,6 +30,7 @@
 #include "records/colorpanel.h"
 #include "records/dategrid.h"
 #include "mainwindow/filecommands.h"
+#include "mainwindow/pictures.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/windowhelpers.h"
 #include "exchange/exportpanel.h"
@@ -46,6 +47,7 @@ frmVelmora* MainWindow() { return g_mainWindow; }
 frmVelmora::frmVelmora(QWidget* parent) : QMainWindow(parent) {
     g_mainWindow = this;
     setObjectName("frmVelmora");
+    ReadStartPicturesAhead();
     setWindowTitle(QString::fromStdString("Velmora " + std::string(20, ' ') + " Version: " + VersionText()));
     resize(1280, 800);
     CreateMenus();
@@ -78,6 +80,7 @@ frmVelmora::~frmVelmora() {
     RemovePanelHooks();
     SetNoSoundDeviceNotice({});
     if (waitCursor_) QApplication::restoreOverrideCursor();
+    DropPicturesReadAhead();
     if (g_mainWindow == this) g_mainWindow = nullptr;
 }
 

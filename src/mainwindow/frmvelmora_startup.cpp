@@ -95,10 +95,11 @@ QSize StartPanelPictureSize() { return QSize(Px(5900), Px(3000)); }
 
 }  // namespace
 
-// The pictures start-up shows are read on worker threads while it opens the
-// files and builds the month: the splash window's, the start panel's, and
-// this month's picture whole, which the month shows unless its calendar
-// names another (that one is read ahead once the calendar is read).
+// The pictures start-up shows are read on worker threads while the window is
+// made and start-up opens the files: the splash window's, the start panel's,
+// and this month's picture whole, which the month shows unless its calendar
+// names another (that one is read ahead once the calendar is read). Pictures
+// a first run has yet to copy are read when shown.
 void frmVelmora::ReadStartPicturesAhead() {
     ReadSplashPictureAhead();
     int32_t colour = 0;
@@ -185,7 +186,6 @@ void frmVelmora::Form_Load() {
             MainState.pSettingsFile = SettingsDatabasePath();
         }))
         return;
-    ReadStartPicturesAhead();
     // A settings database that is not one is put aside for a fresh one; when
     // even that fails the settings are neither read nor saved.
     const bool haveSettings = AdmitSettingsFile(MainState.pSettingsFile) != FileUse::Refused;

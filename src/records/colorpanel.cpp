@@ -27,22 +27,14 @@ void Change_Color(long& colour, bool& cancelled) {
 int DayStyleFromText(const QString& text) { return text == kDayTransparent ? kStyleTransparent : kStyleOpaque; }
 int TitleStyleFromText(const QString& text) { return text == kTitleTransparent ? kStyleTransparent : kStyleOpaque; }
 
-ColorPanel::ColorPanel(QWidget* parent) : QFrame(parent) {
+ColorPanel::ColorPanel(QWidget* parent) : PanelMadeWhenShown(parent, [this] { MakeOwnControls(); }) {
     setObjectName("SSPanelDayColor");
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Raised);
     setAutoFillBackground(true);
-    hide();
 }
 
-void ColorPanel::setVisible(bool visible) {
-    if (visible) MakeControls();
-    QFrame::setVisible(visible);
-}
-
-void ColorPanel::MakeControls() {
-    if (made_) return;
-    made_ = true;
+void ColorPanel::MakeOwnControls() {
     auto* outer = new QVBoxLayout(this);
 
     SSTab1 = new QTabWidget;

@@ -3,10 +3,10 @@
 // and information buttons. The date grid's part of the panel (its OK and RGB
 // buttons, the grid's double click) adds itself through buttonRow() and
 // the public controls. The panel is there, hidden, from the start; its
-// controls are made when it is first shown (or asked for by MakeControls),
-// and controlsMade() tells its owners to add their parts.
+// controls (null until then) are made when it is first shown or asked for by
+// MakeControls, and controlsMade() tells its owners to add their parts.
 #pragma once
-#include <QFrame>
+#include "platform/controls.h"
 
 class QComboBox;
 class QHBoxLayout;
@@ -21,14 +21,10 @@ namespace vm {
 // panel 4 says "Opening Color Selection Form" while the dialog is open.
 void Change_Color(long& colour, bool& cancelled);
 
-class ColorPanel : public QFrame {
+class ColorPanel : public PanelMadeWhenShown {
     Q_OBJECT
 public:
     explicit ColorPanel(QWidget* parent = nullptr);
-    void setVisible(bool visible) override;
-    // Makes the controls, once; null until then.
-    void MakeControls();
-    bool ControlsMade() const { return made_; }
 
     void cmbDayBGStyle_Click();
     void cmbTitleBGStyle_Click();
@@ -50,8 +46,8 @@ signals:
     void controlsMade();
 
 private:
+    void MakeOwnControls();
     QHBoxLayout* buttons_ = nullptr;
-    bool made_ = false;
 };
 
 // 2 for the transparent item of a style list, 3 for any other text.

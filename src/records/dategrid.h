@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/controls.h"
 #include "platform/sqlstore.h"
 
 class QComboBox;
@@ -92,7 +93,7 @@ public:
     QPushButton* sscmdOKDayColors = nullptr;
     QLabel* Label11 = nullptr;
     // ---- the copy panel
-    QFrame* ssPanlCopyRecs = nullptr;
+    PanelMadeWhenShown* ssPanlCopyRecs = nullptr;  // its boxes null until first shown
     QLineEdit* txtOrigCopyYr = nullptr;
     QLineEdit* txtNewCopyYr = nullptr;
     QLineEdit* txtRecDataType = nullptr;
@@ -155,6 +156,7 @@ private:
     void InstallSearchBar(QWidget* client, QFrame* searchBar);
     void MakeMultiWordPanel();
     void InstallCopyPanel(QWidget* client);
+    void MakeCopyControls();
     void InstallColorPanelEdits();
     void AddColorPanelEdits();
     void ApplyDateGridColumns();

@@ -205,6 +205,7 @@ void DateGrid::RefillOldTypes(const std::string& where, const std::vector<db::Va
         if (!params.empty()) st.bindAll(params);
         while (st.step()) found.push_back(db::AsText(st.column(0)));
     }
+    ssPanlCopyRecs->MakeControls();  // the copy panel's list of types
     cmbCopyDteTyp->clear();
     for (size_t i = 0; i < found.size(); ++i) {
         if (i == 0 && noneFirst) cmbCopyDteTyp->addItem("None");

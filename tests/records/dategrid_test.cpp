@@ -114,6 +114,7 @@ protected:
         QTest::mouseDClick(w->TDBGridDates->viewport(), Qt::LeftButton, {}, p);
     }
     void CopyListed(const char* fromYear, const char* toYear, const char* type) {
+        if (!w->dateGrid->ssPanlCopyRecs->isVisible()) w->Toolbar1_ButtonClick(w->Toolbar1Button("CopyRec"));
         w->dateGrid->txtOrigCopyYr->setText(fromYear);
         w->dateGrid->txtNewCopyYr->setText(toYear);
         w->dateGrid->cmbCopyDteTyp->setEditText(type);
@@ -334,6 +335,18 @@ TEST_F(DateGrid, AWindowTakenDownWhileShownStoresAnOpenEdit) {
 TEST_F(DateGrid, PanelsAreMadeWhenFirstOpenedInTheirDesignedPlaces) {
     const int64_t a = Add({"2024-03-05", "apple pie"});
     Draw();
+    // The copy panel, opened from the toolbar before any search, is whole.
+    w->Toolbar1_ButtonClick(w->Toolbar1Button("CopyRec"));
+    QFrame* copy = w->dateGrid->ssPanlCopyRecs;
+    ASSERT_TRUE(copy->isVisible());
+    EXPECT_EQ(copy->size(), copy->sizeHint());
+    EXPECT_EQ(w->dateGrid->cmbCopyDteTyp->currentText(), "Old Type");
+    w->dateGrid->sscmdCloseCopyPnl->click();
+    EXPECT_FALSE(copy->isVisible());
+    w->Toolbar1_ButtonClick(w->Toolbar1Button("CopyRec"));
+    EXPECT_EQ(copy->size(), copy->sizeHint()) << "opened again at its whole size";
+    copy->hide();
+
     vm::ColorPanel* panel = w->SSPanelDayColor;
     ASSERT_TRUE(panel);
     EXPECT_TRUE(panel->isHidden());
