@@ -10,7 +10,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "alarms/frmalarm.h"
 #include "core/appearance.h"
@@ -67,8 +66,13 @@ QRect SplashAround(const SettingsRow& row) {
 }
 
 std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) return {};
+    std::string bytes(static_cast<size_t>(std::max<std::streamoff>(0, in.tellg())), '\0');
+    in.seekg(0);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    return bytes;
 }
 
 // The manual beside the program goes into the data folder, where Help opens
@@ -78,7 +82,9 @@ void EnsureManual() {
     const std::string shipped = JoinPath(ProgramFolder(), "VelmoraHelp.pdf");
     const std::string copy = JoinPath(DataFolder(), "VelmoraHelp.pdf");
     std::error_code ec;
-    if (FileExists(shipped) && FileExists(copy) && FileBytes(shipped) != FileBytes(copy))
+    if (FileExists(shipped) && FileExists(copy) &&
+        (std::filesystem::file_size(shipped, ec) != std::filesystem::file_size(copy, ec) ||
+         FileBytes(shipped) != FileBytes(copy)))
         std::filesystem::copy_file(shipped, copy, std::filesystem::copy_options::overwrite_existing, ec);
     else
         CopyFileNoOverwrite(shipped, copy);

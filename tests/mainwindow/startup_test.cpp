@@ -303,6 +303,24 @@ TEST(StartUp, AVoiceThatCannotBeMadeIsReportedOnlyWithSpeechOn) {
     EXPECT_EQ(w.Voice, nullptr);
 }
 
+// A manual in the data folder that differs from the program's, even in one
+// byte of the same length, gives way to it at the next start.
+TEST(StartUp, AManualUnlikeTheProgramsOwnIsReplacedAtTheNextStart) {
+    StartupFixture f;
+    f.Start();
+    const std::string copy = f.dir + "/VelmoraHelp.pdf";
+    const std::string shipped = vmtest::ReadAll(vm::JoinPath(vm::ProgramFolder(), "VelmoraHelp.pdf"));
+    ASSERT_EQ(vmtest::ReadAll(copy), shipped);
+    f.Stop();
+    for (const std::string& other : {std::string("an older manual"), shipped.substr(0, shipped.size() - 1) + "#"}) {
+        { std::ofstream(copy, std::ios::binary | std::ios::trunc) << other; }
+        ASSERT_EQ(vmtest::ReadAll(copy), other);
+        f.Start();
+        EXPECT_EQ(vmtest::ReadAll(copy), shipped) << other.size();
+        f.Stop();
+    }
+}
+
 TEST(Menus, PrintPdfAndTheManualOnTheStartedWindow) {
     StartupFixture f;
     // A manual an older version left in the data folder gives way to this one.
