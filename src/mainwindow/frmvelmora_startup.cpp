@@ -262,7 +262,8 @@ void frmVelmora::Form_Load() {
             }))
             return;
         // The month's own picture, when its style shows one.
-        if (const int style = row.CalendarStyle.value_or(pCalendarStyle); style == kStyleMixed || style == kStyleAllTransparent)
+        const int style = row.CalendarStyle.value_or(pCalendarStyle);
+        if (style == kStyleMixed || style == kStyleAllTransparent)
             ReadWholePictureAhead(ResolveDataPath(Module1.MonthImageFile[size_t(Today().m)]));
     }
     if (haveSettings && !op.step(5, [&] { Module1.SoundFile = ReadSoundTable(MainState.pSettingsFile); })) return;

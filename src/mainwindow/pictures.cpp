@@ -47,7 +47,8 @@ int FractionFor(QSize whole, QSize wanted) {
 // Sets the reader to decode at the fraction.
 void ReadAtFraction(QImageReader& reader, QSize whole, int fraction) {
     if (fraction > 1)
-        reader.setScaledSize(QSize((whole.width() + fraction - 1) / fraction, (whole.height() + fraction - 1) / fraction));
+        reader.setScaledSize(
+            QSize((whole.width() + fraction - 1) / fraction, (whole.height() + fraction - 1) / fraction));
 }
 
 // Both reads touch no widget and no pixmap, so either runs on any thread.
