@@ -30,6 +30,7 @@
 #include "records/colorpanel.h"
 #include "records/dategrid.h"
 #include "mainwindow/filecommands.h"
+#include "mainwindow/pictures.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/windowhelpers.h"
 #include "exchange/exportpanel.h"
@@ -46,6 +47,7 @@ frmVelmora* MainWindow() { return g_mainWindow; }
 frmVelmora::frmVelmora(QWidget* parent) : QMainWindow(parent) {
     g_mainWindow = this;
     setObjectName("frmVelmora");
+    ReadStartPicturesAhead();
     setWindowTitle(QString::fromStdString("Velmora " + std::string(20, ' ') + " Version: " + VersionText()));
     resize(1280, 800);
     CreateMenus();
@@ -54,12 +56,14 @@ frmVelmora::frmVelmora(QWidget* parent) : QMainWindow(parent) {
     InstallBringBackShortcut(*this);
     InstallPanelHooks();
 
+    // The record colour panel's controls are made when it is first shown.
     SSPanelDayColor = new ColorPanel(SSPanel1);
-    SSPanelDayColor->hide();
-    auto* rgb = new QPushButton("RGB", SSPanelDayColor);
-    rgb->setObjectName("sscmdRedGreenBlue");
-    SSPanelDayColor->buttonRow()->addWidget(rgb);
-    connect(rgb, &QPushButton::clicked, this, [] { ShowRedGreenBlue(); });
+    connect(SSPanelDayColor, &ColorPanel::controlsMade, this, [this] {
+        auto* rgb = new QPushButton("RGB", SSPanelDayColor);
+        rgb->setObjectName("sscmdRedGreenBlue");
+        SSPanelDayColor->buttonRow()->addWidget(rgb);
+        connect(rgb, &QPushButton::clicked, this, [] { ShowRedGreenBlue(); });
+    });
     new OrvantaPanel(SSPanel1);  // the contract import panel, hidden until an import asks for it
     SSPanelExport = new ExportPanel(*this, SSPanel1);
     // The import panel is made when File > Import first opens it.
@@ -76,6 +80,7 @@ frmVelmora::~frmVelmora() {
     RemovePanelHooks();
     SetNoSoundDeviceNotice({});
     if (waitCursor_) QApplication::restoreOverrideCursor();
+    DropPicturesReadAhead();
     if (g_mainWindow == this) g_mainWindow = nullptr;
 }
 

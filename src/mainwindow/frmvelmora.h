@@ -65,6 +65,7 @@ public:
     void Form_Unload();
 
     void ShowStartPanel();
+    void ReadStartPicturesAhead();
 
     // The command-line argument ("1" brings a window lying off the screen back).
     std::string startArgument;

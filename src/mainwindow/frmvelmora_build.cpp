@@ -22,6 +22,7 @@
 #include "core/sorting.h"
 #include "mainwindow/celllabel.h"
 #include "mainwindow/frmvelmora.h"
+#include "mainwindow/pictures.h"
 #include "mainwindow/splash.h"
 #include "records/dategrid.h"
 #include "platform/places.h"
@@ -323,8 +324,8 @@ void frmVelmora::ShowMonthPicture(const std::string& path) {
     // The same unchanged file is not read again.
     const qint64 stamp = QFileInfo(QString::fromStdString(path)).lastModified().toMSecsSinceEpoch();
     if (path == picturePath_ && stamp == pictureStamp_) return;
-    QPixmap picture;
-    if (!picture.load(QString::fromStdString(path))) return;
+    const QPixmap picture = WholePicture(path);  // read ahead at start-up
+    if (picture.isNull()) return;
     Image1->setPixmap(picture);
     picturePath_ = path;
     pictureStamp_ = stamp;

@@ -56,14 +56,12 @@ void frmVelmora::CreateControls() {
     Toolbar1->setMovable(false);
     cmbMonth = new QComboBox(Toolbar1);
     cmbMonth->setObjectName("cmbMonth");
-    cmbMonth->setEditable(true);
-    for (int m = 1; m <= 12; ++m) cmbMonth->addItem(MonthName(m));
+    cmbMonth->setEditable(true);  // both lists are filled by FillMonthCombos
     cmbMonth->setMinimumContentsLength(10);
     Toolbar1->addWidget(cmbMonth);
     cmbYear = new QComboBox(Toolbar1);
     cmbYear->setObjectName("cmbYear");
     cmbYear->setEditable(true);
-    for (int y = 2018; y <= 2040; ++y) cmbYear->addItem(QString::fromStdString(Str(static_cast<int64_t>(y))));
     cmbYear->setMinimumContentsLength(6);
     Toolbar1->addWidget(cmbYear);
     Toolbar1->addSeparator();

@@ -437,7 +437,8 @@ void frmVelmora::Toolbar1_ButtonClick(QAction* Button) {
 
     if (key == "CopyRec") {
         OptionalStep([&] {
-            if (auto* panel = findChild<QWidget*>("ssPanlCopyRecs")) {
+            if (auto* panel = findChild<PanelMadeWhenShown*>("ssPanlCopyRecs")) {
+                panel->MakeControls();  // sized by its boxes before it is placed
                 TwipsRect r = TwipsOf(panel);
                 r.top = kCopyPanelTop;
                 r.left = kCopyPanelLeft;

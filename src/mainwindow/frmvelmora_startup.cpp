@@ -10,7 +10,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "alarms/frmalarm.h"
 #include "core/appearance.h"
@@ -33,6 +32,7 @@
 #include "tools/frmdaycalculator.h"
 #include "mainwindow/settingspanel.h"
 #include "mainwindow/splash.h"
+#include "mainwindow/pictures.h"
 #include "mainwindow/windowhelpers.h"
 #include "platform/messages.h"
 #include "platform/places.h"
@@ -66,8 +66,13 @@ QRect SplashAround(const SettingsRow& row) {
 }
 
 std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) return {};
+    std::string bytes(static_cast<size_t>(std::max<std::streamoff>(0, in.tellg())), '\0');
+    in.seekg(0);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    return bytes;
 }
 
 // The manual beside the program goes into the data folder, where Help opens
@@ -77,13 +82,38 @@ void EnsureManual() {
     const std::string shipped = JoinPath(ProgramFolder(), "VelmoraHelp.pdf");
     const std::string copy = JoinPath(DataFolder(), "VelmoraHelp.pdf");
     std::error_code ec;
-    if (FileExists(shipped) && FileExists(copy) && FileBytes(shipped) != FileBytes(copy))
+    if (FileExists(shipped) && FileExists(copy) &&
+        (std::filesystem::file_size(shipped, ec) != std::filesystem::file_size(copy, ec) ||
+         FileBytes(shipped) != FileBytes(copy)))
         std::filesystem::copy_file(shipped, copy, std::filesystem::copy_options::overwrite_existing, ec);
     else
         CopyFileNoOverwrite(shipped, copy);
 }
 
+// The start panel's picture (this month's in the data folder's month
+// pictures) and its text colour; the picture's size on the panel.
+std::string StartPanelPicture(int32_t& colour) {
+    std::string picture = JoinPath(DataFolder(), "Graphics/Months");
+    GetSplashPicture(picture, colour);
+    return picture;
+}
+QSize StartPanelPictureSize() { return QSize(Px(5900), Px(3000)); }
+
 }  // namespace
+
+// The pictures start-up shows are read on worker threads while the window is
+// made and start-up opens the files: the splash window's, the start panel's,
+// and this month's picture whole, which the month shows unless its calendar
+// names another (that one is read ahead once the calendar is read). Pictures
+// a first run has yet to copy are read when shown.
+void frmVelmora::ReadStartPicturesAhead() {
+    ReadSplashPictureAhead();
+    int32_t colour = 0;
+    const std::string picture = StartPanelPicture(colour);
+    if (!FileExists(picture)) return;
+    ReadPictureAhead(picture, StartPanelPictureSize(), devicePixelRatioF());
+    ReadWholePictureAhead(picture);
+}
 
 // A voice that cannot be had is said once a run, at start-up when speech is
 // on; with speech off nothing is said (the alarm window says it when an
@@ -130,10 +160,9 @@ void frmVelmora::ShowStartPanel() {
         f.setBold(true);
         lblSplash->setFont(f);
     }
-    std::string picture = JoinPath(DataFolder(), "Graphics/Months");
     int32_t colour = 0;
-    GetSplashPicture(picture, colour);
-    Image4->setGeometry(Px(125), Px(125), Px(5900), Px(3000));
+    const std::string picture = StartPanelPicture(colour);
+    Image4->setGeometry(QRect(QPoint(Px(125), Px(125)), StartPanelPictureSize()));
     Image4->setPixmap(PictureForLabel(picture, Image4->size(), Image4->devicePixelRatioF()));
     lblSplash->setText(QString::fromStdString(
         "*** Velmora ***\n\nA desktop calendar for one person\n\nVelmora  Version: " + VersionDashes()));
@@ -148,6 +177,9 @@ void frmVelmora::Form_Load() {
     Operation op("Form Load Error", " @Error Point: ");
     op.onError(StartupPolicy);
     SettingsRow row;
+    struct DropAhead {
+        ~DropAhead() { DropPicturesReadAhead(); }  // a picture read ahead and not shown
+    } dropAhead;
 
     // The data folder with both databases, the pictures, the sounds and the
     // manual, before anything reads them: a first run starts without a box.
@@ -229,6 +261,10 @@ void frmVelmora::Form_Load() {
                 SetDefaultCalValues();
             }))
             return;
+        // The month's own picture, when its style shows one.
+        const int style = row.CalendarStyle.value_or(pCalendarStyle);
+        if (style == kStyleMixed || style == kStyleAllTransparent)
+            ReadWholePictureAhead(ResolveDataPath(Module1.MonthImageFile[size_t(Today().m)]));
     }
     if (haveSettings && !op.step(5, [&] { Module1.SoundFile = ReadSoundTable(MainState.pSettingsFile); })) return;
     op.step(7, [&] {

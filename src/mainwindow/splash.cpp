@@ -41,6 +41,16 @@ QString SplashLines() {
                                   "\n\nThank you for keeping your days with Velmora.");
 }
 
+// The month's splash picture, else the fallback one; its text colour.
+std::string SplashPicture(int32_t& color) {
+    std::string path = SplashFolder();
+    GetSplashPicture(path, color);
+    if (!FileExists(path)) path = SplashFallbackPicture();
+    return path;
+}
+
+QSize SplashPictureSize() { return QSize(Px(kPictureWidth), Px(kPictureHeight)); }
+
 }  // namespace
 
 std::string SplashFolder() { return JoinPath(ProgramFolder(), "Graphics/Splash/"); }
@@ -103,15 +113,13 @@ void frmVelmoraOpen::Form_Load() {
     Module1.SplashOpen = true;
     Timer1->start();
 
-    std::string path = SplashFolder();
     int32_t color = 0;
-    GetSplashPicture(path, color);
+    const std::string path = SplashPicture(color);
     textColor_ = color;
     const QColor qcolor = ColorFromNumber(color);
     for (QLabel* l : {lblSplash, lblProgName, lblSec}) SetTextColor(l, qcolor);
 
-    if (!FileExists(path)) path = SplashFallbackPicture();
-    const int pw = Px(kPictureWidth), ph = Px(kPictureHeight);
+    const int pw = SplashPictureSize().width(), ph = SplashPictureSize().height();
     Image4->setGeometry(Px(kInset), Px(kInset), pw, ph);
     if (FileExists(path)) {
         const QPixmap picture = PictureForLabel(path, Image4->size(), Image4->devicePixelRatioF());
@@ -216,6 +224,14 @@ frmVelmoraOpen* ShowSplash(const QRect& around) {
     if (area.isValid()) g_splash->move(area.center() - QPoint(g_splash->width() / 2, g_splash->height() / 2));
     g_splash->show();
     return g_splash;
+}
+
+void ReadSplashPictureAhead() {
+    int32_t color = 0;
+    const std::string path = SplashPicture(color);
+    if (FileExists(path))
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            ReadPictureAhead(path, SplashPictureSize(), screen->devicePixelRatio());
 }
 
 void CloseSplash() {

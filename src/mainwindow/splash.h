@@ -71,6 +71,8 @@ private:
 // screen), and closes it. The window deletes itself when it closes.
 frmVelmoraOpen* ShowSplash(const QRect& around = QRect());
 void CloseSplash();
+// Starts reading the splash window's picture before the window is made.
+void ReadSplashPictureAhead();
 // The splash window while it is open, else nullptr.
 frmVelmoraOpen* SplashWindow();
 // The repeat pass's progress on the open splash window; nothing without one.

@@ -1,9 +1,6 @@
 #include "mainwindow/windowhelpers.h"
 
-#include <QFileInfo>
-#include <QImageReader>
 #include <QLabel>
-#include <QPixmapCache>
 
 #include <QGuiApplication>
 #include <QKeySequence>
@@ -100,30 +97,6 @@ QShortcut* InstallBringBackShortcut(QWidget& window) {
     shortcut->setContext(Qt::ApplicationShortcut);
     QObject::connect(shortcut, &QShortcut::activated, &window, [&window] { BringOntoScreen(window); });
     return shortcut;
-}
-
-QPixmap PictureForLabel(const std::string& path, QSize size, qreal pixelRatio) {
-    const QString file = QString::fromStdString(path);
-    QImageReader reader(file);
-    reader.setAutoTransform(true);
-    const QSize whole = reader.size(), wanted = size * pixelRatio;
-    // The smallest whole fraction (1/2, 1/4, 1/8) of the picture that still
-    // covers the label; one such read serves every label it covers.
-    int fraction = 1;
-    while (whole.isValid() && fraction < 8 && whole.width() / (fraction * 2) >= wanted.width() &&
-           whole.height() / (fraction * 2) >= wanted.height())
-        fraction *= 2;
-    const QString key = QString("picture %1 %2 %3")
-                            .arg(file)
-                            .arg(fraction)
-                            .arg(QFileInfo(file).lastModified().toMSecsSinceEpoch());
-    QPixmap picture;
-    if (QPixmapCache::find(key, &picture)) return picture;
-    if (fraction > 1)
-        reader.setScaledSize(QSize((whole.width() + fraction - 1) / fraction, (whole.height() + fraction - 1) / fraction));
-    picture = QPixmap::fromImage(reader.read());
-    if (!picture.isNull()) QPixmapCache::insert(key, picture);
-    return picture;
 }
 
 void SetTextColor(QLabel* label, const QColor& color) {

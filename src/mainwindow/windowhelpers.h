@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "mainwindow/pictures.h"  // PictureForLabel
 #include "platform/messages.h"
 #include "platform/shell.h"    // ShellOpenFile, OpenWebPage
 
@@ -50,12 +51,6 @@ QRect FitWithinScreen(const QRect& inner, const QMargins& frame, const QRect& sc
 // Ctrl+Alt+L, anywhere in the program, brings `window` back onto the screen
 // (the splash window's hint names it). Made once per window.
 QShortcut* InstallBringBackShortcut(QWidget& window);
-
-// A picture read for a label of a fixed size that stretches its picture:
-// read at the smallest whole fraction of its size that covers the label (a
-// JPEG is then decoded at that fraction, far quicker than whole), and kept
-// for the next label that asks. Null when the file cannot be read.
-QPixmap PictureForLabel(const std::string& path, QSize size, qreal pixelRatio = 1);
 
 // A label's text colour, through its palette (no style sheet to build).
 void SetTextColor(QLabel* label, const QColor& color);

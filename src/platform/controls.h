@@ -1,7 +1,8 @@
 // Small helpers every window uses to make its controls: a control named (and
-// tipped) as it is made, a named button, and an event filter given as a
-// function.
+// tipped) as it is made, a named button, an event filter given as a function,
+// and a panel whose controls are made when it is first shown.
 #pragma once
+#include <QFrame>
 #include <QObject>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -38,6 +39,27 @@ public:
 
 private:
     std::function<bool(QObject*, QEvent*)> fn_;
+};
+
+// A floating panel that starts hidden and makes its controls when it is
+// first shown, or first asked for (MakeControls): the frame itself is there
+// from the start, named, placed and found by its name.
+class PanelMadeWhenShown : public QFrame {
+public:
+    PanelMadeWhenShown(QWidget* parent, std::function<void()> make) : QFrame(parent), make_(std::move(make)) {
+        QFrame::setVisible(false);
+    }
+    void MakeControls() {
+        if (auto make = std::exchange(make_, nullptr)) make();
+    }
+    bool ControlsMade() const { return !make_; }
+    void setVisible(bool visible) override {
+        if (visible) MakeControls();
+        QFrame::setVisible(visible);
+    }
+
+private:
+    std::function<void()> make_;
 };
 
 // A text box whose lines always wrap inside it, a long word included, so it

@@ -27,11 +27,14 @@ void Change_Color(long& colour, bool& cancelled) {
 int DayStyleFromText(const QString& text) { return text == kDayTransparent ? kStyleTransparent : kStyleOpaque; }
 int TitleStyleFromText(const QString& text) { return text == kTitleTransparent ? kStyleTransparent : kStyleOpaque; }
 
-ColorPanel::ColorPanel(QWidget* parent) : QFrame(parent) {
+ColorPanel::ColorPanel(QWidget* parent) : PanelMadeWhenShown(parent, [this] { MakeOwnControls(); }) {
     setObjectName("SSPanelDayColor");
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Raised);
     setAutoFillBackground(true);
+}
+
+void ColorPanel::MakeOwnControls() {
     auto* outer = new QVBoxLayout(this);
 
     SSTab1 = new QTabWidget;
@@ -87,7 +90,7 @@ ColorPanel::ColorPanel(QWidget* parent) : QFrame(parent) {
     connect(cmbTitleBGStyle, qOverload<int>(&QComboBox::activated), this, [this] { cmbTitleBGStyle_Click(); });
     connect(sscmdExitColors, &QPushButton::clicked, this, [this] { sscmdExitColors_Click(); });
     connect(sscmdInfo, &QPushButton::clicked, this, [this] { sscmdInfo_Click(); });
-    hide();
+    emit controlsMade();
 }
 
 void ColorPanel::cmbDayBGStyle_Click() { pDayStyle = DayStyleFromText(cmbDayBGStyle->currentText()); }

@@ -2,9 +2,11 @@
 // boxes Text1(0..3) on two tabs, the day and title style lists, and the close
 // and information buttons. The date grid's part of the panel (its OK and RGB
 // buttons, the grid's double click) adds itself through buttonRow() and
-// the public controls.
+// the public controls. The panel is there, hidden, from the start; its
+// controls (null until then) are made when it is first shown or asked for by
+// MakeControls, and controlsMade() tells its owners to add their parts.
 #pragma once
-#include <QFrame>
+#include "platform/controls.h"
 
 class QComboBox;
 class QHBoxLayout;
@@ -19,7 +21,7 @@ namespace vm {
 // panel 4 says "Opening Color Selection Form" while the dialog is open.
 void Change_Color(long& colour, bool& cancelled);
 
-class ColorPanel : public QFrame {
+class ColorPanel : public PanelMadeWhenShown {
     Q_OBJECT
 public:
     explicit ColorPanel(QWidget* parent = nullptr);
@@ -40,7 +42,11 @@ public:
     QPushButton* sscmdInfo = nullptr;
     QHBoxLayout* buttonRow() const { return buttons_; }
 
+signals:
+    void controlsMade();
+
 private:
+    void MakeOwnControls();
     QHBoxLayout* buttons_ = nullptr;
 };
 

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/controls.h"
 #include "platform/sqlstore.h"
 
 class QComboBox;
@@ -92,7 +93,7 @@ public:
     QPushButton* sscmdOKDayColors = nullptr;
     QLabel* Label11 = nullptr;
     // ---- the copy panel
-    QFrame* ssPanlCopyRecs = nullptr;
+    PanelMadeWhenShown* ssPanlCopyRecs = nullptr;  // its boxes null until first shown
     QLineEdit* txtOrigCopyYr = nullptr;
     QLineEdit* txtNewCopyYr = nullptr;
     QLineEdit* txtRecDataType = nullptr;
@@ -153,8 +154,11 @@ private:
     void RestoreListing(const Listing& listing);
     void InstallEditing();
     void InstallSearchBar(QWidget* client, QFrame* searchBar);
+    void MakeMultiWordPanel();
     void InstallCopyPanel(QWidget* client);
+    void MakeCopyControls();
     void InstallColorPanelEdits();
+    void AddColorPanelEdits();
     void ApplyDateGridColumns();
     void FitHeadings();
     void RunDateGrid(const std::string& sql, const std::vector<db::Value>& params);
@@ -169,6 +173,8 @@ private:
 
     db::RecordSource& dates_;
     Hooks hooks_;
+    QWidget* client_ = nullptr;        // where the multi-word panel goes
+    QObject* searchHook_ = nullptr;    // the search boxes' clicks and keys
     bool listing_ = false, listingDeleted_ = false, holding_ = false;
     std::optional<Listing> held_;
     std::vector<int64_t> listedIds_;

@@ -37,6 +37,14 @@ QColor FromNumber(long n) {
 
 void DateGrid::InstallColorPanelEdits() {
     ColorPanel* panel = SSPanelDayColor;
+    // Hidden over the grid until a Day Colors cell is double-clicked, and
+    // made then; what the grid adds to it goes in as it is made.
+    panel->move(TDBGridDates->x() + 40, TDBGridDates->y() + 40);
+    connect(panel, &ColorPanel::controlsMade, this, [this] { AddColorPanelEdits(); });
+}
+
+void DateGrid::AddColorPanelEdits() {
+    ColorPanel* panel = SSPanelDayColor;
     Label11 = new QLabel("Date & Title Colors - ", panel);
     Label11->setObjectName("Label11_0");
     Label11->setTextFormat(Qt::PlainText);
@@ -84,7 +92,6 @@ void DateGrid::InstallColorPanelEdits() {
     });
     for (QLineEdit* box : panel->Text1) box->installEventFilter(hook);
     panel->adjustSize();
-    panel->move(TDBGridDates->x() + 40, TDBGridDates->y() + 40);
 }
 
 void DateGrid::ShowDayColorBox(int index) {
@@ -147,6 +154,7 @@ void DateGrid::TDBGridDates_DblClick() {
 
 void DateGrid::sscmdOKDayColors_Click() {
     ColorPanel* panel = SSPanelDayColor;
+    panel->MakeControls();
     std::array<std::string, 4> boxes;
     for (int i = 0; i < 4; ++i) boxes[size_t(i)] = panel->Text1[i]->text().toStdString();
     // The panel stays open on a box no colour can be.

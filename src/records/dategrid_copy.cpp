@@ -35,12 +35,17 @@ QLineEdit* Box(QWidget* parent, const char* name, const char* text) {
 
 }  // namespace
 
+// The panel is there, hidden, from the start; its boxes are made when it is
+// first shown or a search first fills its list of date types.
 void DateGrid::InstallCopyPanel(QWidget* client) {
-    ssPanlCopyRecs = new QFrame(client);
+    ssPanlCopyRecs = new PanelMadeWhenShown(client, [this] { MakeCopyControls(); });
     ssPanlCopyRecs->setObjectName("ssPanlCopyRecs");
     ssPanlCopyRecs->setFrameShape(QFrame::Panel);
     ssPanlCopyRecs->setFrameShadow(QFrame::Raised);
     ssPanlCopyRecs->setAutoFillBackground(true);
+}
+
+void DateGrid::MakeCopyControls() {
     auto* grid = new QGridLayout(ssPanlCopyRecs);
     auto label = [&](const char* name, const char* text) {
         auto* l = new QLabel(text, ssPanlCopyRecs);
@@ -72,7 +77,6 @@ void DateGrid::InstallCopyPanel(QWidget* client) {
     grid->addWidget(sscmdCopyRec, 4, 0);
     grid->addWidget(sscmdCloseCopyPnl, 4, 1);
     ssPanlCopyRecs->adjustSize();
-    ssPanlCopyRecs->hide();
     for (QLineEdit* box : {txtOrigCopyYr, txtNewCopyYr, txtRecDataType}) EmptyOnClick(box);
     connect(sscmdCopyRec, &QPushButton::clicked, this, [this] { sscmdCopyRec_Click(); });
     connect(sscmdCloseCopyPnl, &QPushButton::clicked, this, [this] { sscmdCloseCopyPnl_Click(); });
@@ -81,6 +85,7 @@ void DateGrid::InstallCopyPanel(QWidget* client) {
 void DateGrid::sscmdCloseCopyPnl_Click() { ssPanlCopyRecs->hide(); }
 
 void DateGrid::sscmdCopyRec_Click() {
+    ssPanlCopyRecs->MakeControls();
     CopyRequest request;
     request.origYear = txtOrigCopyYr->text().toStdString();
     request.newYear = txtNewCopyYr->text().toStdString();

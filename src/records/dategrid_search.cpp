@@ -72,7 +72,33 @@ void DateGrid::InstallSearchBar(QWidget* client, QFrame* searchBar) {
     connect(sscmdClearSrch, &QPushButton::clicked, this, [this] { sscmdClearSrch_Click(); });
     connect(sscmdRepeat, &QPushButton::clicked, this, [this] { sscmdRepeat_Click(); });
 
-    // The multi-word panel, below the search bar.
+    // The multi-word panel, below the search bar, is made when a search
+    // first needs it.
+    client_ = client;
+    Combo3->setInsertPolicy(QComboBox::NoInsert);
+    connect(Combo3, qOverload<int>(&QComboBox::activated), this, [this] { Combo3_Click(); });
+
+    auto* hook = new EventHook(this, [this](QObject* watched, QEvent* event) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            if (watched == txtSearch) txtSearch_Click();
+            for (int i = 0; i < 3; ++i)
+                if (watched == txtSrch[size_t(i)]) txtSrch_Click(i);
+        } else if (event->type() == QEvent::KeyPress && watched == txtSearch) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            int16_t ascii = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) ? 13 : 1;
+            txtSearch_KeyPress(ascii);
+            if (ascii == 0) return true;
+        }
+        return false;
+    });
+    txtSearch->installEventFilter(hook);
+    searchHook_ = hook;
+}
+
+void DateGrid::MakeMultiWordPanel() {
+    if (sspnlMultiWord) return;
+    QWidget* client = client_;
+    QFrame* searchBar = qobject_cast<QFrame*>(txtSearch->parentWidget());
     sspnlMultiWord = new QFrame(client);
     sspnlMultiWord->setObjectName("sspnlMultiWord");
     sspnlMultiWord->setFrameShape(QFrame::Panel);
@@ -105,24 +131,7 @@ void DateGrid::InstallSearchBar(QWidget* client, QFrame* searchBar) {
     connect(sscmdMultSrch, &QPushButton::clicked, this, [this] { sscmdMultSrch_Click(); });
     connect(sscmdExitMulSrch, &QPushButton::clicked, this, [this] { sscmdExitMulSrch_Click(); });
 
-    Combo3->setInsertPolicy(QComboBox::NoInsert);
-    connect(Combo3, qOverload<int>(&QComboBox::activated), this, [this] { Combo3_Click(); });
-
-    auto* hook = new EventHook(this, [this](QObject* watched, QEvent* event) {
-        if (event->type() == QEvent::MouseButtonPress) {
-            if (watched == txtSearch) txtSearch_Click();
-            for (int i = 0; i < 3; ++i)
-                if (watched == txtSrch[size_t(i)]) txtSrch_Click(i);
-        } else if (event->type() == QEvent::KeyPress && watched == txtSearch) {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            int16_t ascii = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) ? 13 : 1;
-            txtSearch_KeyPress(ascii);
-            if (ascii == 0) return true;
-        }
-        return false;
-    });
-    txtSearch->installEventFilter(hook);
-    for (QLineEdit* box : txtSrch) box->installEventFilter(hook);
+    for (QLineEdit* box : txtSrch) box->installEventFilter(searchHook_);
 }
 
 void DateGrid::txtSearch_KeyPress(int16_t& KeyAscii) {
@@ -145,12 +154,13 @@ void DateGrid::sscmdClearSrch_Click() {
 }
 
 void DateGrid::sscmdExitMulSrch_Click() {
+    if (!sspnlMultiWord) return;
     for (QLineEdit* box : txtSrch) box->clear();
     sspnlMultiWord->hide();
 }
 
 void DateGrid::txtSrch_Click(int Index) {
-    if (Index >= 0 && Index < 3) txtSrch[size_t(Index)]->clear();
+    if (sspnlMultiWord && Index >= 0 && Index < 3) txtSrch[size_t(Index)]->clear();
 }
 
 // ---------------------------------------------------------------- running
@@ -195,6 +205,7 @@ void DateGrid::RefillOldTypes(const std::string& where, const std::vector<db::Va
         if (!params.empty()) st.bindAll(params);
         while (st.step()) found.push_back(db::AsText(st.column(0)));
     }
+    ssPanlCopyRecs->MakeControls();  // the copy panel's list of types
     cmbCopyDteTyp->clear();
     for (size_t i = 0; i < found.size(); ++i) {
         if (i == 0 && noneFirst) cmbCopyDteTyp->addItem("None");
@@ -280,9 +291,10 @@ void DateGrid::DeleteListedRecords() {
 
 void DateGrid::sscmdSrchDateData_Click() {
     const std::string t = txtSearch->text().toStdString();
-    if (Trim(t).empty() && !sspnlMultiWord->isHidden()) return;
+    if (Trim(t).empty() && sspnlMultiWord && !sspnlMultiWord->isHidden()) return;
     const SearchPlan plan = ChooseSearch(t);
     if (plan.kind == SearchKind::MultiWord) {
+        MakeMultiWordPanel();
         txtSrch[0]->setText(QString::fromStdString(plan.words[0]));
         txtSrch[1]->setText(QString::fromStdString(plan.words[1]));
         const bool third = plan.words.size() == 3;
@@ -318,6 +330,7 @@ void DateGrid::sscmdSrchDateData_Click() {
 }
 
 void DateGrid::sscmdMultSrch_Click() {
+    if (!sspnlMultiWord) return;  // no words to search for
     std::optional<std::string> third;
     if (!txtSrch[2]->isHidden()) third = txtSrch[2]->text().toStdString();
     const BoundSql clause = MultiWordClause(txtSrch[0]->text().toStdString(), cmbMultSrch[0]->currentText().toStdString(),

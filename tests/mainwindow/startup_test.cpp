@@ -19,6 +19,7 @@
 
 #include "core/files.h"
 #include "core/settingsio.h"
+#include "mainwindow/pictures.h"
 #include "mainwindow/splash.h"
 #include "platform/places.h"
 #include "platform/recordgrid.h"
@@ -51,6 +52,31 @@ TEST(StartUp, AFirstRunMakesEverythingAndShowsTheCurrentMonthWithoutABox) {
     EXPECT_EQ(f.speech.created, 0) << "with speech off the voice starts when something first speaks";
     ASSERT_FALSE(f.sound.played.empty());
     EXPECT_EQ(f.sound.played.back(), f.dir + "/Sounds/opensound.wav");
+}
+
+// The pictures are read ahead while start-up opens the files; what shows is
+// what the files hold, the month's own picture when its calendar names one.
+TEST(StartUp, TheMonthShowsItsCalendarsPictureWholeBesideTheStartPanel) {
+    StartupFixture f;
+    vm::frmVelmora& w = f.Start();
+    const QString folderPicture = QString::fromStdString(f.dir + "/Graphics/Months/Dec.jpg");
+    EXPECT_EQ(w.Image1->pixmap().toImage(), QImage(folderPicture));
+    ASSERT_TRUE(w.Image4);
+    EXPECT_FALSE(w.Image4->pixmap().isNull());
+    EXPECT_EQ(vm::PicturesReadAhead(), 0);
+
+    const std::string own = f.dir + "/own.jpg";
+    QImage blue(320, 240, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    ASSERT_TRUE(blue.save(QString::fromStdString(own), "JPG", 95));
+    Module1.MonthImageFile[12] = own;
+    f.Stop();
+    vm::frmVelmora& again = f.Start();
+    const QImage shown = again.Image1->pixmap().toImage();
+    EXPECT_EQ(shown.size(), QSize(320, 240));
+    EXPECT_GT(shown.pixelColor(160, 120).blue(), 200);
+    EXPECT_FALSE(again.Image4->pixmap().isNull());
+    EXPECT_EQ(vm::PicturesReadAhead(), 0) << "the folder's picture read ahead is let go";
 }
 
 TEST(StartUp, OptionsSoundsStyleRecentFilesAndRecordsSurviveExitAndARestart) {
@@ -119,7 +145,11 @@ TEST(ShutDown, MinimizedKeepsTheRectangleAndSavesWithoutACalendar) {
     Module1.OptStartRepeatYear = "2030";
     Module1.SoundFile[3] = "/three.wav";
     f.Action("mnuNewRecord")->trigger();
-    again.findChild<QWidget*>("SSPanelDayColor")->findChild<QPushButton*>("sscmdRedGreenBlue")->click();
+    QPushButton* rgb = nullptr;  // the entry window's own RGB button
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == "frmEnterRec") rgb = top->findChild<QPushButton*>("sscmdRGB");
+    ASSERT_TRUE(rgb);
+    rgb->click();
     ASSERT_TRUE(Module1.EnterRecOpen && Module1.RedGreenBlueOpen);
     std::filesystem::remove(Module1.CalendarFilePath);  // gone during the run
     ASSERT_TRUE(again.isMinimized());
@@ -271,6 +301,24 @@ TEST(StartUp, AVoiceThatCannotBeMadeIsReportedOnlyWithSpeechOn) {
     EXPECT_EQ(f.Shown()[0].text.find("Error Number 429 - "), 0u);
     EXPECT_EQ(w.lblMonth->text(), "December  2026");
     EXPECT_EQ(w.Voice, nullptr);
+}
+
+// A manual in the data folder that differs from the program's, even in one
+// byte of the same length, gives way to it at the next start.
+TEST(StartUp, AManualUnlikeTheProgramsOwnIsReplacedAtTheNextStart) {
+    StartupFixture f;
+    f.Start();
+    const std::string copy = f.dir + "/VelmoraHelp.pdf";
+    const std::string shipped = vmtest::ReadAll(vm::JoinPath(vm::ProgramFolder(), "VelmoraHelp.pdf"));
+    ASSERT_EQ(vmtest::ReadAll(copy), shipped);
+    f.Stop();
+    for (const std::string& other : {std::string("an older manual"), shipped.substr(0, shipped.size() - 1) + "#"}) {
+        { std::ofstream(copy, std::ios::binary | std::ios::trunc) << other; }
+        ASSERT_EQ(vmtest::ReadAll(copy), other);
+        f.Start();
+        EXPECT_EQ(vmtest::ReadAll(copy), shipped) << other.size();
+        f.Stop();
+    }
 }
 
 TEST(Menus, PrintPdfAndTheManualOnTheStartedWindow) {

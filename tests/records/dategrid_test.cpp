@@ -26,6 +26,9 @@
 #include "platform/pickers.h"
 #include "platform/recordgrid.h"
 #include "records/frmrepeats.h"
+#include "tools/frmredgreenblue.h"
+#include "core/monthlayout.h"
+#include <QHBoxLayout>
 #include "gridedit.h"
 #include "mainwindow/monthfixture.h"
 
@@ -111,6 +114,7 @@ protected:
         QTest::mouseDClick(w->TDBGridDates->viewport(), Qt::LeftButton, {}, p);
     }
     void CopyListed(const char* fromYear, const char* toYear, const char* type) {
+        if (!w->dateGrid->ssPanlCopyRecs->isVisible()) w->Toolbar1_ButtonClick(w->Toolbar1Button("CopyRec"));
         w->dateGrid->txtOrigCopyYr->setText(fromYear);
         w->dateGrid->txtNewCopyYr->setText(toYear);
         w->dateGrid->cmbCopyDteTyp->setEditText(type);
@@ -324,6 +328,62 @@ TEST_F(DateGrid, AWindowTakenDownWhileShownStoresAnOpenEdit) {
     ASSERT_NE(vmtest::OpenCellAndType(w->TDBGridDates, Cell(id, 5), "Gone"), nullptr);
     w.reset();
     EXPECT_EQ(Stored(id, "DateText"), "Gone");
+}
+
+// The colour panel and the multi-word panel are made when first opened: they
+// open where they always did, whole, with the parts the grid and the window add.
+TEST_F(DateGrid, PanelsAreMadeWhenFirstOpenedInTheirDesignedPlaces) {
+    const int64_t a = Add({"2024-03-05", "apple pie"});
+    Draw();
+    // The copy panel, opened from the toolbar before any search, is whole.
+    w->Toolbar1_ButtonClick(w->Toolbar1Button("CopyRec"));
+    QFrame* copy = w->dateGrid->ssPanlCopyRecs;
+    ASSERT_TRUE(copy->isVisible());
+    EXPECT_EQ(copy->size(), copy->sizeHint());
+    EXPECT_EQ(w->dateGrid->cmbCopyDteTyp->currentText(), "Old Type");
+    w->dateGrid->sscmdCloseCopyPnl->click();
+    EXPECT_FALSE(copy->isVisible());
+    w->Toolbar1_ButtonClick(w->Toolbar1Button("CopyRec"));
+    EXPECT_EQ(copy->size(), copy->sizeHint()) << "opened again at its whole size";
+    copy->hide();
+
+    vm::ColorPanel* panel = w->SSPanelDayColor;
+    ASSERT_TRUE(panel);
+    EXPECT_TRUE(panel->isHidden());
+    const QPoint designed(vm::layout::PixelsFromTwips(100) + 40, vm::layout::PixelsFromTwips(700) + 40);
+    EXPECT_EQ(panel->pos(), designed) << "beside the grid's designed place";
+
+    DoubleClick(a, 17);
+    ASSERT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->pos(), designed);
+    auto* rgb = panel->findChild<QPushButton*>("sscmdRedGreenBlue");
+    ASSERT_TRUE(rgb);
+    EXPECT_EQ(rgb->toolTip(), " Open Red/Green/Blue Calculator ");
+    QHBoxLayout* row = panel->buttonRow();
+    EXPECT_EQ(row->itemAt(0)->widget(), w->dateGrid->sscmdOKDayColors);
+    EXPECT_EQ(row->itemAt(row->count() - 1)->widget(), rgb);
+    EXPECT_EQ(w->dateGrid->Label11->text(), "Date & Title Colors - 3/5/2024");
+    rgb->click();
+    EXPECT_TRUE(vm::Module1.RedGreenBlueOpen);
+    vm::UnloadRedGreenBlue();
+
+    QLineEdit* box = panel->Text1[0];
+    panel->sscmdExitColors->click();
+    EXPECT_TRUE(panel->isHidden());
+    DoubleClick(a, 17);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->Text1[0], box) << "made once";
+    EXPECT_EQ(panel->findChildren<QPushButton*>("sscmdRedGreenBlue").size(), 1);
+
+    Search("apple;pie");
+    QFrame* multi = w->dateGrid->sspnlMultiWord;
+    ASSERT_TRUE(multi);
+    EXPECT_TRUE(multi->isVisible());
+    const QWidget* bar = w->SSPanel2;
+    EXPECT_EQ(multi->pos(), QPoint(bar->x(), bar->y() + bar->height() + 2)) << "under the search bar";
+    EXPECT_EQ(w->dateGrid->txtSrch[0]->text(), "apple");
+    QTest::mouseClick(w->dateGrid->txtSrch[0], Qt::LeftButton);
+    EXPECT_EQ(w->dateGrid->txtSrch[0]->text(), "") << "a click clears the box";
 }
 
 TEST_F(DateGrid, ColourPanelSavesIntoTheRecordItWasOpenedOn) {

@@ -1,0 +1,176 @@
+#include "mainwindow/pictures.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QPixmapCache>
+
+#include <future>
+#include <optional>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+namespace vm {
+namespace {
+
+// What a file was when its read began: a later change shows as a new stamp.
+struct FileStamp {
+    qint64 modified = -1, size = -1;
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp StampOf(const QString& file) {
+    const QFileInfo info(file);
+    if (!info.exists()) return {};
+    return {info.lastModified().toMSecsSinceEpoch(), info.size()};
+}
+
+struct PictureRead {
+    QImage image;
+    int fraction = 1;
+    FileStamp stamp;
+};
+
+// The smallest whole fraction (1/2, 1/4, 1/8) of a picture of size `whole`
+// that still covers `wanted`; one such read serves every label it covers.
+int FractionFor(QSize whole, QSize wanted) {
+    int fraction = 1;
+    while (whole.isValid() && fraction < 8 && whole.width() / (fraction * 2) >= wanted.width() &&
+           whole.height() / (fraction * 2) >= wanted.height())
+        fraction *= 2;
+    return fraction;
+}
+
+// Sets the reader to decode at the fraction.
+void ReadAtFraction(QImageReader& reader, QSize whole, int fraction) {
+    if (fraction > 1)
+        reader.setScaledSize(
+            QSize((whole.width() + fraction - 1) / fraction, (whole.height() + fraction - 1) / fraction));
+}
+
+// Both reads touch no widget and no pixmap, so either runs on any thread.
+PictureRead ReadForLabel(const QString& file, QSize wanted) {
+    PictureRead read;
+    read.stamp = StampOf(file);
+    QImageReader reader(file);
+    reader.setAutoTransform(true);
+    const QSize whole = reader.size();
+    read.fraction = FractionFor(whole, wanted);
+    ReadAtFraction(reader, whole, read.fraction);
+    read.image = reader.read();
+    return read;
+}
+
+PictureRead ReadWhole(const QString& file) {
+    PictureRead read;
+    read.stamp = StampOf(file);
+    read.image = QImageReader(file).read();  // as QPixmap::load reads a file
+    return read;
+}
+
+// The reads ahead, asked for and taken on the user-interface thread only,
+// found by the file's clean absolute name. An invalid size stands for the
+// whole picture.
+struct Ahead {
+    QString name;
+    QString file;
+    QSize wanted;
+    std::future<PictureRead> read;
+};
+std::vector<Ahead>& Aheads() {
+    static std::vector<Ahead> aheads;
+    return aheads;
+}
+
+QString NameOf(const QString& file) { return QDir::cleanPath(QFileInfo(file).absoluteFilePath()); }
+
+void StartAhead(const QString& file, QSize wanted) {
+    const QString name = NameOf(file);
+    for (const Ahead& a : Aheads())
+        if (a.name == name && a.wanted == wanted) return;
+    try {
+        auto read = std::async(std::launch::async, [file, wanted] {
+            return wanted.isValid() ? ReadForLabel(file, wanted) : ReadWhole(file);
+        });
+        Aheads().push_back(Ahead{name, file, wanted, std::move(read)});
+    } catch (const std::system_error&) {  // no thread to be had: read when asked
+    }
+}
+
+// The read ahead of the file at that size, when there is one and the file is
+// still as it was when the read began.
+std::optional<PictureRead> TakeAhead(const QString& file, QSize wanted) {
+    auto& aheads = Aheads();
+    if (aheads.empty()) return std::nullopt;
+    const QString name = NameOf(file);
+    for (auto it = aheads.begin(); it != aheads.end(); ++it) {
+        if (it->name != name || it->wanted != wanted) continue;
+        std::future<PictureRead> future = std::move(it->read);
+        aheads.erase(it);
+        try {
+            PictureRead read = future.get();
+            if (read.image.isNull() || read.stamp == FileStamp{} || read.stamp != StampOf(file)) return std::nullopt;
+            return read;
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+QString CacheKey(const QString& file, int fraction, qint64 modified) {
+    return QString("picture %1 %2 %3").arg(file).arg(fraction).arg(modified);
+}
+
+}  // namespace
+
+QPixmap PictureForLabel(const std::string& path, QSize size, qreal pixelRatio) {
+    const QString file = QString::fromStdString(path);
+    const QSize wanted = size * pixelRatio;
+    QPixmap picture;
+    if (std::optional<PictureRead> ahead = TakeAhead(file, wanted)) {
+        picture = QPixmap::fromImage(std::move(ahead->image));
+        QPixmapCache::insert(CacheKey(file, ahead->fraction, ahead->stamp.modified), picture);
+        return picture;
+    }
+    QImageReader reader(file);
+    reader.setAutoTransform(true);
+    const QSize whole = reader.size();
+    const int fraction = FractionFor(whole, wanted);
+    const QString key = CacheKey(file, fraction, QFileInfo(file).lastModified().toMSecsSinceEpoch());
+    if (QPixmapCache::find(key, &picture)) return picture;
+    ReadAtFraction(reader, whole, fraction);
+    picture = QPixmap::fromImage(reader.read());
+    if (!picture.isNull()) QPixmapCache::insert(key, picture);
+    return picture;
+}
+
+QPixmap WholePicture(const std::string& path) {
+    const QString file = QString::fromStdString(path);
+    if (std::optional<PictureRead> ahead = TakeAhead(file, QSize())) return QPixmap::fromImage(std::move(ahead->image));
+    QPixmap picture;
+    if (!picture.load(file)) return {};
+    return picture;
+}
+
+void ReadPictureAhead(const std::string& path, QSize size, qreal pixelRatio) {
+    const QSize wanted = size * pixelRatio;
+    if (!path.empty() && wanted.isValid()) StartAhead(QString::fromStdString(path), wanted);
+}
+
+void ReadWholePictureAhead(const std::string& path) {
+    if (!path.empty()) StartAhead(QString::fromStdString(path), QSize());
+}
+
+void WaitForPicturesReadAhead() {
+    for (const Ahead& a : Aheads()) a.read.wait();
+}
+
+void DropPicturesReadAhead() { Aheads().clear(); }
+
+int PicturesReadAhead() { return static_cast<int>(Aheads().size()); }
+
+}  // namespace vm
