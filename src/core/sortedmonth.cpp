@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/sqltriggers.h"
+
 namespace vm {
 namespace {
 
@@ -10,12 +12,8 @@ constexpr const char* kCreateTable =
     "CREATE TABLE IF NOT EXISTS [SortingSource] ([Changes] INTEGER, [Layout] INTEGER, [FirstKey] INTEGER, "
     "[LastKey] INTEGER, [FirstCell] INTEGER)";
 
-struct Trigger {
-    const char* name;
-    const char* sql;
-};
 // Any row of [RepeatingData] written by anyone but the pass forgets the month.
-constexpr Trigger kTriggers[] = {
+constexpr db::TriggerText kTriggers[] = {
     {"SortingSource_Insert",
      "CREATE TRIGGER [SortingSource_Insert] AFTER INSERT ON [RepeatingData] BEGIN DELETE FROM [SortingSource]; END"},
     {"SortingSource_Update",
@@ -23,26 +21,6 @@ constexpr Trigger kTriggers[] = {
     {"SortingSource_Delete",
      "CREATE TRIGGER [SortingSource_Delete] AFTER DELETE ON [RepeatingData] BEGIN DELETE FROM [SortingSource]; END"},
 };
-
-void DropTriggers(db::Database& db) {
-    for (const Trigger& t : kTriggers) db.exec(std::string("DROP TRIGGER IF EXISTS [") + t.name + "]");
-}
-
-void MakeTriggers(db::Database& db) {
-    for (const Trigger& t : kTriggers) db.exec(t.sql);
-}
-
-bool TriggersInPlace(db::Database& db) {
-    auto st = db.prepare(
-        "SELECT [sql] FROM sqlite_master WHERE type = 'trigger' AND name = ? AND tbl_name = 'RepeatingData' "
-        "COLLATE NOCASE");
-    for (const Trigger& t : kTriggers) {
-        st.bind(1, db::Text(t.name));
-        if (!st.step() || db::AsText(st.column(0)) != t.sql) return false;
-        st.reset();
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -63,7 +41,8 @@ std::optional<SortedMonth> MonthNow(db::Database& db, int64_t changes, int32_t f
 
 std::optional<SortedMonth> KeptMonth(db::Database& db) noexcept {
     try {
-        if (db.readOnly() || !db.hasTable(kTable) || !db.hasTable("RepeatingData") || !TriggersInPlace(db))
+        if (db.readOnly() || !db.hasTable(kTable) || !db.hasTable("RepeatingData") ||
+            !db::TriggersInPlace(db, "RepeatingData", kTriggers))
             return std::nullopt;
         auto st = db.prepare("SELECT [Changes], [Layout], [FirstKey], [LastKey], [FirstCell] FROM [SortingSource]");
         if (!st.step()) return std::nullopt;
@@ -83,10 +62,7 @@ void PutKeptMonth(db::Database& db, const SortedMonth& month, int64_t layoutAtSt
     db.exec(kCreateTable);
     db.exec("DELETE FROM [SortingSource]");
     if (month.layout != layoutAtStart) return;
-    if (!TriggersInPlace(db)) {
-        DropTriggers(db);
-        MakeTriggers(db);
-    }
+    if (!db::TriggersInPlace(db, "RepeatingData", kTriggers)) db::MakeTriggers(db, kTriggers);
     auto put = db.prepare(
         "INSERT INTO [SortingSource] ([Changes], [Layout], [FirstKey], [LastKey], [FirstCell]) VALUES (?, ?, ?, ?, ?)");
     put.bind(1, db::Int(month.changes))
@@ -102,14 +78,12 @@ void ForgetKeptMonth(db::Database& db) {
 }
 
 void OccurrenceWriteBegins(db::Database& db) {
-    DropTriggers(db);  // also when another program took the table away and left them
+    db::DropTriggers(db, kTriggers);  // also when another program took the table away and left them
     if (db.hasTable(kTable)) db.exec("DELETE FROM [SortingSource]");
 }
 
 void OccurrenceWriteEnds(db::Database& db) {
-    if (!db.hasTable(kTable)) return;
-    DropTriggers(db);
-    MakeTriggers(db);
+    if (db.hasTable(kTable)) db::MakeTriggers(db, kTriggers);
 }
 
 }  // namespace vm

@@ -8,6 +8,7 @@
 #include "core/fingerprint.h"
 #include "core/numtext.h"
 #include "core/weekmask.h"
+#include "platform/sqltriggers.h"
 
 namespace vm {
 namespace {
@@ -380,11 +381,7 @@ namespace {
 
 // Any write to [Sorting] takes the kept stamp away; the month build's own
 // write takes the triggers off and puts them back in its transaction.
-struct StampTrigger {
-    const char* name;
-    const char* sql;
-};
-constexpr StampTrigger kStampTriggers[] = {
+constexpr db::TriggerText kStampTriggers[] = {
     {"SortingStamp_Insert",
      "CREATE TRIGGER [SortingStamp_Insert] AFTER INSERT ON [Sorting] BEGIN DELETE FROM [SortingStamp]; END"},
     {"SortingStamp_Update",
@@ -393,10 +390,6 @@ constexpr StampTrigger kStampTriggers[] = {
      "CREATE TRIGGER [SortingStamp_Delete] AFTER DELETE ON [Sorting] BEGIN DELETE FROM [SortingStamp]; END"},
 };
 
-void DropStampTriggers(db::Database& db) {
-    for (const StampTrigger& t : kStampTriggers) db.exec(std::string("DROP TRIGGER IF EXISTS [") + t.name + "]");
-}
-
 // Inside the caller's transaction, with the triggers off.
 void PutStamp(db::Database& db, uint64_t stamp) {
     db.exec("CREATE TABLE IF NOT EXISTS [SortingStamp] ([Stamp] INTEGER)");
@@ -404,7 +397,7 @@ void PutStamp(db::Database& db, uint64_t stamp) {
     auto put = db.prepare("INSERT INTO [SortingStamp] ([Stamp]) VALUES (?)");
     put.bind(1, db::Int(static_cast<int64_t>(stamp)));
     put.run();
-    for (const StampTrigger& t : kStampTriggers) db.exec(t.sql);
+    db::MakeTriggers(db, kStampTriggers);
 }
 
 }  // namespace
@@ -412,14 +405,7 @@ void PutStamp(db::Database& db, uint64_t stamp) {
 std::optional<uint64_t> KeptSortingStamp(db::Database& db) noexcept {
     try {
         if (db.readOnly() || !db.hasTable("SortingStamp")) return std::nullopt;
-        auto trigger = db.prepare(
-            "SELECT [sql] FROM sqlite_master WHERE type = 'trigger' AND name = ? AND tbl_name = 'Sorting' "
-            "COLLATE NOCASE");
-        for (const StampTrigger& t : kStampTriggers) {
-            trigger.bind(1, db::Text(t.name));
-            if (!trigger.step() || db::AsText(trigger.column(0)) != t.sql) return std::nullopt;
-            trigger.reset();
-        }
+        if (!db::TriggersInPlace(db, "Sorting", kStampTriggers)) return std::nullopt;
         auto st = db.prepare("SELECT [Stamp] FROM [SortingStamp]");
         if (!st.step() || db::IsNull(st.column(0))) return std::nullopt;
         const auto stamp = static_cast<uint64_t>(db::AsInt(st.column(0)));
@@ -434,7 +420,7 @@ void KeepSortingStamp(db::Database& db, uint64_t stamp, const SortedMonth* month
     if (db.readOnly()) return;
     db::Transaction tx(db);
     const int64_t layout = SchemaVersion(db);
-    DropStampTriggers(db);
+    db::DropTriggers(db, kStampTriggers);
     PutStamp(db, stamp);
     if (month) PutKeptMonth(db, *month, layout);
     else ForgetKeptMonth(db);
@@ -454,7 +440,7 @@ void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows, s
     }
     db::Transaction tx(db);
     const int64_t layout = SchemaVersion(db);
-    if (stamp && !db.readOnly()) DropStampTriggers(db);
+    if (stamp && !db.readOnly()) db::DropTriggers(db, kStampTriggers);
     else stamp.reset();  // the triggers, where there are any, take a kept stamp away
     EmptySorting(db);
     if (!fields.empty()) {
