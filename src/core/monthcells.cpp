@@ -1,6 +1,5 @@
 #include "core/monthcells.h"
 
-#include <cctype>
 #include <cmath>
 #include <cstdlib>
 
@@ -151,17 +150,6 @@ void MarkEntryCell(CellLooks& cells, int dayNo, std::optional<int> todayCell, in
     if (calendarStyle == kStyleAllTransparent) day.opaque = title.opaque = false;
 }
 
-namespace {
-
-std::string_view TrimmedView(std::string_view text) {
-    size_t a = 0, b = text.size();
-    while (a < b && std::isspace(static_cast<unsigned char>(text[a]))) ++a;
-    while (b > a && std::isspace(static_cast<unsigned char>(text[b - 1]))) --b;
-    return text.substr(a, b - a);
-}
-
-}  // namespace
-
 void PlaceEntry(CellLooks& cells, CellColorState& state, const SortingRow& entry, EntryReadings* readings) {
     const int d = entry.DayNo;
     if (!InCells(d)) return;
@@ -178,7 +166,7 @@ void PlaceEntry(CellLooks& cells, CellColorState& state, const SortingRow& entry
         r.haveTime = true;
     }
     const std::string& time = r.time;
-    const bool alarm = !TrimmedView(entry.Alarm).empty();
+    const bool alarm = !TrimView(entry.Alarm).empty();
     std::string doubled;  // "&&" is written for one "&"
     std::string_view message = entry.DayMsg;
     if (message.find("&&") != std::string_view::npos) {
@@ -189,10 +177,10 @@ void PlaceEntry(CellLooks& cells, CellColorState& state, const SortingRow& entry
     if (day.caption.empty())
         day.caption.append(" ").append(alarm ? "*" : "").append(time).append(message);
     else
-        day.caption.append("\n").append(alarm ? "  *" : " ").append(time).append(" ").append(TrimmedView(message));
+        day.caption.append("\n").append(alarm ? "  *" : " ").append(time).append(" ").append(TrimView(message));
 
     // The last entry with a font of its own sets the whole cell's font.
-    if (!TrimmedView(entry.Font).empty()) {
+    if (!TrimView(entry.Font).empty()) {
         if (!r.haveFont || r.font != entry.Font) {
             r.fontSpec = ParseFontString(entry.Font);
             r.font = entry.Font;

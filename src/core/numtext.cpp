@@ -146,12 +146,14 @@ bool ContainsNoCase(std::string_view hay, std::string_view needle) {
     return ToLower(hay).find(ToLower(needle)) != std::string::npos;
 }
 
-std::string Trim(std::string_view text) {
+std::string_view TrimView(std::string_view text) {
     size_t a = 0, b = text.size();
     while (a < b && std::isspace(static_cast<unsigned char>(text[a]))) ++a;
     while (b > a && std::isspace(static_cast<unsigned char>(text[b - 1]))) --b;
-    return std::string(text.substr(a, b - a));
+    return text.substr(a, b - a);
 }
+
+std::string Trim(std::string_view text) { return std::string(TrimView(text)); }
 
 std::string TrimBlanks(std::string_view text) {
     const size_t a = text.find_first_not_of(' ');

@@ -48,6 +48,8 @@ std::string ToLower(std::string_view text);
 std::string ToUpper(std::string_view text);
 bool ContainsNoCase(std::string_view hay, std::string_view needle);
 std::string Trim(std::string_view text);
+// The same, as a view into the text.
+std::string_view TrimView(std::string_view text);
 // Blanks only removed at both ends (a tab or a line break stays).
 std::string TrimBlanks(std::string_view text);
 

@@ -207,6 +207,13 @@ std::vector<int> PresentFields(db::Database& db) {
     return fields;
 }
 
+// "[DayNo], [Hour], ..." for the fields.
+std::string ColumnList(const std::vector<int>& fields) {
+    std::string cols;
+    for (int f : fields) cols += (cols.empty() ? "[" : ", [") + std::string(kFieldNames[f]) + "]";
+    return cols;
+}
+
 // A value as it reads back as text from the table, null apart.
 void AddValue(Fnv& h, const db::Value& v) {
     h.Add(int64_t{db::IsNull(v) ? 0 : 1});
@@ -246,9 +253,7 @@ uint64_t SortingFingerprint(db::Database& db, const std::vector<SortingRow>& row
 uint64_t StoredSortingFingerprint(db::Database& db) {
     const std::vector<int> fields = PresentFields(db);
     if (fields.empty()) return 0;
-    std::string cols;
-    for (int f : fields) cols += (cols.empty() ? "[" : ", [") + std::string(kFieldNames[f]) + "]";
-    auto st = db.prepare("SELECT " + cols + " FROM [Sorting] ORDER BY rowid");
+    auto st = db.prepare("SELECT " + ColumnList(fields) + " FROM [Sorting] ORDER BY rowid");
     Fnv h;
     int64_t rows = 0;
     for (; st.step(); ++rows)
@@ -433,11 +438,9 @@ void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows, s
     // connection's temporary store, where it hides the file's own.
     if (db.readOnly()) db.exec("CREATE TEMP TABLE IF NOT EXISTS [Sorting] AS SELECT * FROM main.[Sorting] WHERE 0");
     const std::vector<int> fields = PresentFields(db);
-    std::string cols, marks;
-    for (int f : fields) {
-        cols += (cols.empty() ? "[" : ", [") + std::string(kFieldNames[f]) + "]";
-        marks += marks.empty() ? "?" : ", ?";
-    }
+    const std::string cols = ColumnList(fields);
+    std::string marks;
+    for (size_t i = 0; i < fields.size(); ++i) marks += i ? ", ?" : "?";
     db::Transaction tx(db);
     const int64_t layout = SchemaVersion(db);
     if (stamp && !db.readOnly()) db::DropTriggers(db, kStampTriggers);
@@ -476,14 +479,12 @@ void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows, s
     tx.commit();
 }
 
-namespace {
-
-// Walks [Sorting] in the order stored, filling `r` with the given fields.
-template <class Take>
-void WalkSorting(db::Database& db, const std::vector<int>& fields, SortingRow& r, Take&& take) {
-    std::string cols;
-    for (int f : fields) cols += (cols.empty() ? "[" : ", [") + std::string(kFieldNames[f]) + "]";
-    auto st = db.prepare("SELECT " + cols + " FROM [Sorting] ORDER BY rowid");
+bool ForEachSortingRowForCells(db::Database& db, const std::function<void(const SortingRow&)>& take) {
+    std::vector<int> fields = PresentFields(db);
+    if (fields.size() != std::size(kFieldNames)) return false;
+    std::erase_if(fields, [](int f) { return f == SoundNum || f == JulDate || f == Date || f == TimeSort || f == Hr24; });
+    auto st = db.prepare("SELECT " + ColumnList(fields) + " FROM [Sorting] ORDER BY rowid");
+    SortingRow r;  // its texts keep their room from row to row
     while (st.step()) {
         for (int i = 0; i < static_cast<int>(fields.size()); ++i) switch (fields[static_cast<size_t>(i)]) {
                 case DayNo: r.DayNo = static_cast<int>(db::AsInt(st.column(i), -1)); break;
@@ -492,32 +493,13 @@ void WalkSorting(db::Database& db, const std::vector<int>& fields, SortingRow& r
                 case AMPM: st.textInto(i, r.AMPM); break;
                 case DayMsg: st.textInto(i, r.DayMsg); break;
                 case Alarm: st.textInto(i, r.Alarm); break;
-                case SoundNum: r.SoundNum = st.column(i); break;
-                case JulDate: r.JulDate = st.column(i); break;
-                case Date: r.Date = st.column(i); break;
                 case Font: st.textInto(i, r.Font); break;
                 case DayColors: st.textInto(i, r.DayColors); break;
                 case Priority: r.Priority = st.column(i); break;
-                case TimeSort: st.textInto(i, r.TimeSort); break;
-                case Hr24: {
-                    const db::Value v = st.column(i);
-                    if (db::IsNull(v)) r.Hr24.reset();
-                    else r.Hr24 = static_cast<int>(db::AsInt(v));
-                    break;
-                }
+                default: break;  // not shown in the cells, not read
             }
         take(r);
     }
-}
-
-}  // namespace
-
-bool ForEachSortingRowForCells(db::Database& db, const std::function<void(const SortingRow&)>& take) {
-    std::vector<int> fields = PresentFields(db);
-    if (fields.size() != std::size(kFieldNames)) return false;
-    std::erase_if(fields, [](int f) { return f == SoundNum || f == JulDate || f == Date || f == TimeSort || f == Hr24; });
-    SortingRow r;  // its texts keep their room from row to row
-    WalkSorting(db, fields, r, take);
     return true;
 }
 

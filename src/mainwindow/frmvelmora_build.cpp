@@ -220,24 +220,22 @@ void frmVelmora::StoreSorting(db::Database& store, const std::vector<SortingRow>
     // sync. The first build on a file takes the stamp kept with the rows,
     // else reads back what the table holds (and keeps its stamp).
     const uint64_t stamp = SortingFingerprint(store, rows);
-    bool same = false;
+    bool same = false, stampKept = true;
     if (sortingFile_ == Module1.CalendarFilePath) {
         same = sortingStamp_ == stamp && CountSortingRows(store) == static_cast<int64_t>(rows.size());
     } else if (const std::optional<uint64_t> kept = KeptSortingStamp(store)) {
         same = *kept == stamp;
-    } else if (StoredSortingFingerprint(store) == stamp) {
-        same = true;
-        try {
-            KeepSortingStamp(store, stamp, month);
-        } catch (const std::exception&) {  // the next start reads the rows back again
-        }
+    } else {
+        same = StoredSortingFingerprint(store) == stamp;
+        stampKept = false;
     }
     if (same) {
         sortingFile_ = Module1.CalendarFilePath;
         sortingStamp_ = stamp;
-        // The same rows read after another change: the month they are of is
-        // kept anew, so the next build reads them back.
-        if (month && KeptMonth(store) != *month) {
+        // The same rows without their stamp, or read after another change:
+        // the stamp and the month they are of are kept anew, so the next
+        // build reads them back.
+        if (!stampKept || (month && KeptMonth(store) != *month)) {
             try {
                 KeepSortingStamp(store, stamp, month);
             } catch (const std::exception&) {  // the next build reads the month again
