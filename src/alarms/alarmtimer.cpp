@@ -66,11 +66,16 @@ void AlarmTimer::SetAlarms() {
     builtFor_ = now.date;
     Operation op("SetAlarms_Error");
 
+    // Read before the queue lets go of what a rebuild reads again: after a
+    // failed read (said in the box) the queue keeps the entries it had.
     AlarmQueue& queue = Module1.Alarms;
-    queue.keepForRebuild(fromMs, DaysFromCivil(now.date) - 1);
-    int added = queue.empty() ? 0 : 1;
     std::vector<SortingRow> rows;
-    if (!op.step(1, [&] { rows = ReadAlarmRows(Module1.CalendarFilePath, now.date); })) {
+    bool read = false;
+    if (!op.step(1, [&] {
+            rows = ReadAlarmRows(Module1.CalendarFilePath, now.date);
+            read = true;
+        }) ||
+        !read) {
         Aim(false);
         return;
     }
@@ -85,13 +90,14 @@ void AlarmTimer::SetAlarms() {
     });
 
     // Tomorrow's records give the entries that ring before midnight.
+    queue.keepForRebuild(fromMs, DaysFromCivil(now.date) - 1);
     const int64_t untilMs = DayStartMs(AddDays(now.date, 1));
     for (const SortingRow& row : rows)
         if (!op.step(2, [&] {
-                for (AlarmEntry& e : RowEntries(row, fromMs, untilMs)) added += queue.add(std::move(e)) ? 1 : 0;
+                for (AlarmEntry& e : RowEntries(row, fromMs, untilMs)) queue.add(std::move(e));
             }))
             break;
-    if (added > 0) Armed();
+    if (!queue.empty()) Armed();
     Aim(false);
     if (op.ended()) return;
     Module1.AlarmMsg = AlarmSummary(queue);

@@ -15,6 +15,11 @@ struct SharedEngine {
 };
 std::shared_ptr<SharedEngine> g_engine;
 
+// The engine's voice, started when it has none (throws when none can be had).
+void StartVoice(SharedEngine& engine) {
+    if (!engine.voice) engine.voice = Speech().createVoice();
+}
+
 class VoiceHandle : public ISpeechVoice {
 public:
     explicit VoiceHandle(std::shared_ptr<SharedEngine> engine) : engine_(std::move(engine)) {}
@@ -23,12 +28,10 @@ public:
     }
     // Each window keeps its own rate; the voice takes it when that window speaks.
     void speak(const std::string& text, bool) override {
-        if (!engine_->voice) {  // a handle that starts the voice when first used
-            try {
-                engine_->voice = Speech().createVoice();
-            } catch (const std::exception&) {
-                return;  // no voice to be had: the text goes unsaid
-            }
+        try {  // a handle that starts the voice when first used
+            StartVoice(*engine_);
+        } catch (const std::exception&) {
+            return;  // no voice to be had: the text goes unsaid
         }
         engine_->speaker = this;
         const double want = rate_.value_or(kNormalSpeechRate);
@@ -86,11 +89,9 @@ void SetSpeech(ISpeechFactory* impl) {
 }
 
 std::unique_ptr<ISpeechVoice> SharedVoice() {
-    if (!g_engine || !g_engine->voice) {
-        auto voice = Speech().createVoice();
-        if (!g_engine) g_engine = std::make_shared<SharedEngine>();
-        g_engine->voice = std::move(voice);
-    }
+    auto engine = g_engine ? g_engine : std::make_shared<SharedEngine>();
+    StartVoice(*engine);  // throws, leaving no engine behind, when there is no voice
+    g_engine = engine;
     return std::make_unique<VoiceHandle>(g_engine);
 }
 

@@ -8,7 +8,6 @@
 #include <QToolBar>
 
 #include <algorithm>
-#include <cstdio>
 
 #include "alarmfixture.h"
 #include "core/files.h"
@@ -408,6 +407,27 @@ TEST_F(AlarmTimerTest, TheDateWatchAsksForNothingBeforeTheFirstBuild) {
     clock.advance(24 * 3600 * 1000);  // 8 December: now the watch rebuilds
     Pass(10000);
     EXPECT_EQ(rebuilds, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// A rebuild whose read of the calendar fails says so and keeps the entries
+// the queue had: they still ring.
+TEST_F(AlarmTimerTest, ARebuildThatCannotReadTheCalendarKeepsWhatWasQueued) {
+    AddRecord({2026, 12, 6}, 9, 2, "AM", "Stand-up", "", 3);
+    At(9, 0, 0);
+    w->SetAlarms();
+    ASSERT_EQ(vm::Module1.Alarms.count(), 1);
+    calendar.db->exec("ALTER TABLE [RepeatingData] RENAME TO [Elsewhere]");
+    fx.messages.clear();
+    w->SetAlarms();
+    EXPECT_FALSE(fx.messages.shown.empty()) << "the failed read is said";
+    EXPECT_EQ(vm::Module1.Alarms.count(), 1);
+    const auto rings = Pass(3 * 60000);
+    ASSERT_EQ(rings.size(), 1u);
+    EXPECT_EQ(rings[0].wave, Wave(3));
 }
 
 }  // namespace
