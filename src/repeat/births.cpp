@@ -35,8 +35,4 @@ std::optional<CivilDate> BirthBook::Find(const std::string& name) const {
     return birth;
 }
 
-BirthLookup BirthBook::Lookup() const {
-    return [this](const std::string& name) { return Find(name); };
-}
-
 }  // namespace vm

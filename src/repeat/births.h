@@ -9,7 +9,6 @@
 
 #include "core/dates.h"
 #include "platform/sqlstore.h"
-#include "repeat/remembrance.h"
 
 namespace vm {
 
@@ -24,8 +23,6 @@ public:
     // The date of the last record, in ID order, whose DateText contains the
     // name (case folded) and whose Date can be read. Empty when none.
     std::optional<CivilDate> Find(const std::string& name) const;
-    // Find, as the remembrance texts take it; the book must outlive it.
-    BirthLookup Lookup() const;
 
 private:
     struct Birth {

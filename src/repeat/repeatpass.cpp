@@ -250,13 +250,10 @@ private:
     // pass's order: from what the plan kept, or from the file read again.
     template <class Visit>
     void EachToExpand(bool write, Visit&& visit) {
-        auto wanted = [&](size_t i) {
-            const Action a = planned_[i].action;
-            return a == Action::Report || (a == Action::Write && write);
-        };
+        auto wanted = [write](Action a) { return a == Action::Report || (a == Action::Write && write); };
         if (!rereadAll_) {
             for (Kept& k : kept_)
-                if (wanted(k.index))
+                if (wanted(planned_[k.index].action))
                     visit(planned_[k.index].action, k.record, [&k](int c) { return k.row[static_cast<size_t>(c)]; });
             return;
         }
@@ -268,18 +265,23 @@ private:
         const auto field = [&rows](int c) { return rows.column(c); };
         size_t read = 0;
         for (; rows.step(); ++read) {
-            const auto found = at.find(fingerprint.IdOf(field));
-            // IDs not unique (a whole pass) are written as met.
-            const size_t i = whole_ || found == at.end() ? read : found->second;
-            if (read >= planned_.size() || (!whole_ && found == at.end())) {
-                unsure_ = true;  // the records changed since the plan: the next pass starts afresh
-                return;
+            // A whole pass writes every record as met (IDs need not be unique).
+            Action action = Action::Write;
+            if (!whole_) {
+                const auto found = at.find(fingerprint.IdOf(field));
+                if (found == at.end()) {
+                    // A record added since the plan: the others are still
+                    // written; the next pass starts afresh and writes it too.
+                    unsure_ = true;
+                    continue;
+                }
+                action = planned_[found->second].action;
             }
-            if (!wanted(i)) continue;
+            if (!wanted(action)) continue;
             DateRecord r = ReadDateRecord(rows);
-            visit(planned_[i].action, r, field);
+            visit(action, r, field);
         }
-        if (read != planned_.size()) unsure_ = true;
+        if (read != planned_.size()) unsure_ = true;  // the records changed since the plan
     }
 
     void Progress(int64_t done, int64_t total) {
