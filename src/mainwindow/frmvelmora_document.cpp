@@ -18,9 +18,14 @@ void frmVelmora::ListenToDocument() {
 }
 
 void frmVelmora::FollowDocument() {
+    if (unloaded_) return;
     // Before the first month is drawn (start-up) there is nothing to follow:
-    // the first build draws what the pass made.
-    if (buildsRun_ == 0 || unloaded_) return;
+    // the first build draws what the pass made. The listing the grid held
+    // for the pass goes back all the same.
+    if (buildsRun_ == 0) {
+        if (dateGrid) dateGrid->GiveBackListing();
+        return;
+    }
     if (dateGrid) dateGrid->HoldListing();
     OptionalStep([&] { BuildCalendarNumbers(); });
     if (dateGrid) dateGrid->GiveBackListing();

@@ -202,3 +202,28 @@ TEST_F(FollowEdits, TodaysAlarmsFollowAGridEditOfARepeat) {
 }
 
 }  // namespace
+
+namespace {
+
+// A write settled before any month is drawn (nothing follows it yet) leaves
+// the grid's listing free: a later search is what the grid keeps over the
+// next edit.
+TEST_F(FollowEdits, AWriteBeforeTheFirstMonthLeavesTheGridsListingFree) {
+    cal.Add("Velmora", {{2024, 3, 5}, "Standup", 0, 0, "AM", "Weekly", 3});
+    cal.Add("Velmora", {{2024, 3, 20}, "Dentist"});
+    ASSERT_EQ(w->buildsRun(), 0);
+    vm::Document().RecordsWritten(vm::CalendarDocument::Change::Added);
+    QCoreApplication::processEvents();
+    Draw("March", " 2024");
+    Search("Dentist");
+    ASSERT_EQ(w->DataDatesModel->recordCount(), 1);
+    cal.Add("Velmora", {{2024, 3, 21}, "Lunch"});
+    vm::Document().RecordsWritten(vm::CalendarDocument::Change::Added);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(CellsShowing("Lunch"), 1);
+    ASSERT_EQ(w->DataDatesModel->recordCount(), 1) << "the grid still lists the search";
+    EXPECT_TRUE(w->DataDatesModel->data(Cell(vm::kColDate)).toString().contains("20"))
+        << "the search's record, 20 March";
+}
+
+}  // namespace
