@@ -103,6 +103,13 @@ void ShowWriteFailure(const std::string& text) {
     if (app) app->installEventFilter(new NextCommandWatch);
 }
 
+bool ShowPlainWriteFailure(std::exception_ptr e) {
+    const std::string text = WriteFailureText(e);
+    if (text.empty()) return false;
+    ShowWriteFailure(text);
+    return true;
+}
+
 void ReportWriteFailure(const std::string& what, std::exception_ptr e) {
     std::string text = WriteFailureText(e);
     if (text.empty()) text = what + " could not be saved: " + DescribeError(e).second;

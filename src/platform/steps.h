@@ -134,4 +134,8 @@ std::string ReadOnlyFileText(const std::string& path);
 // press or click: one box per command, however many operations it runs.
 void ShowWriteFailure(const std::string& text);
 
+// A full disk or a file that may only be read said in its plain box
+// (ShowWriteFailure); false, and nothing said, for any other failure.
+bool ShowPlainWriteFailure(std::exception_ptr e);
+
 }  // namespace vm

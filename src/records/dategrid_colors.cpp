@@ -191,7 +191,8 @@ void DateGrid::StoreRecordField(int64_t id, const std::string& field, const QStr
             return;
         }
     } catch (const db::DbError& e) {
-        CriticalBox(e.what(), "sscmdOKDayColors");
+        // A full disk or a read-only file: the plain sentence every write gives.
+        if (!ShowPlainWriteFailure(std::current_exception())) CriticalBox(e.what(), "sscmdOKDayColors");
         return;
     }
     Document().RecordsWritten(CalendarDocument::Change::Changed);

@@ -107,9 +107,7 @@ void DateGrid::sscmdCopyRec_Click() {
         outcome = CopyListedRecords(dates_.database(), dates_, request);
     } catch (const db::DbError& e) {
         // A full disk or a read-only file: the plain sentence every write gives.
-        if (const std::string plain = WriteFailureText(std::current_exception()); !plain.empty())
-            ShowWriteFailure(plain);
-        else
+        if (!ShowPlainWriteFailure(std::current_exception()))
             Messages().message(std::to_string(e.number()) + " - " + e.what() + "\r\nNo records were copied.",
                                MsgButtons::Ok, MsgIcon::Critical, "sscmdCopyRec_Error");
         ssPanlCopyRecs->hide();

@@ -121,9 +121,7 @@ bool frmEnterRec::SaveRecord(int16_t mode) {
     } catch (const db::DbError& e) {
         Data1.cancelUpdate();
         // A full disk or a read-only file: the plain sentence every write gives.
-        if (const std::string plain = WriteFailureText(std::current_exception()); !plain.empty())
-            ShowWriteFailure(plain);
-        else
+        if (!ShowPlainWriteFailure(std::current_exception()))
             Messages().message(std::to_string(e.number()) + " - " + e.what(), MsgButtons::Ok, MsgIcon::Critical,
                                "SaveRecord_Error");
         return false;

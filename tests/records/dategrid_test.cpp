@@ -570,7 +570,7 @@ namespace {
 
 TEST_F(DateGrid, ColourPanelRefusesANoColourAndSaysItsRecordIsGone) {
     const int64_t a = Add({"2024-03-05", "A"});
-    Add({"2024-03-06", "B"});
+    const int64_t b = Add({"2024-03-06", "B"});
     Draw();
     vm::ColorPanel* panel = w->SSPanelDayColor;
     DoubleClick(a, 17);
@@ -594,6 +594,23 @@ TEST_F(DateGrid, ColourPanelRefusesANoColourAndSaysItsRecordIsGone) {
     ASSERT_EQ(fx.messages.shown.size(), 1u);
     EXPECT_EQ(fx.messages.shown[0].text,
               "The record these colours were chosen for is no longer in the calendar: nothing was saved.");
+
+    // Listed no more, in a file that may only be read: the plain sentence
+    // every write gives.
+    DoubleClick(b, 17);
+    ASSERT_TRUE(panel->isVisible());
+    panel->Text1[0]->setText("255");
+    Search("nothing is called this");
+    w->DataDates.database().exec("PRAGMA query_only = 1");
+    QTest::keyClick(w.get(), Qt::Key_Shift);  // a new command
+    fx.messages.clear();
+    w->dateGrid->sscmdOKDayColors->click();
+    w->DataDates.database().exec("PRAGMA query_only = 0");
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text,
+              "The file may only be read: " + std::filesystem::path(cal.path).filename().string() +
+                  " was not changed");
+    EXPECT_EQ(Stored(b, "DayColors"), "");
 }
 
 }  // namespace
