@@ -203,10 +203,9 @@ private:
     void WriteMonthBox(const QString& name);
     bool AcceptYearBox();
     int ShownYear() const;
-    bool ToggleBoxes(bool& toggle, int16_t& KeyCode, int16_t Shift);
+    bool ToggleBoxes(int16_t& KeyCode, int16_t Shift);
 
     std::array<QAction*, 17> toolbarButtons_{};  // 1..16
-    bool monthKeyToggle_ = false, yearKeyToggle_ = false, formKeyToggle_ = false;
     bool inMonthChange_ = false;
     void InstallPanelDrags();
     // Context of the navigation's connections and key hook; it goes with the

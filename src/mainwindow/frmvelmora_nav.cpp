@@ -286,10 +286,9 @@ bool frmVelmora::AcceptYearBox() {
 
 // Each key's toggle starts from what is shown, so the first press hides the
 // boxes that show, whichever key or box hid or showed them last.
-bool frmVelmora::ToggleBoxes(bool& toggle, int16_t& KeyCode, int16_t Shift) {
+bool frmVelmora::ToggleBoxes(int16_t& KeyCode, int16_t Shift) {
     if (!IsBoxToggleKey(KeyCode, Shift)) return false;
-    toggle = !MonthBoxesShown();
-    SetMonthBoxesVisible(toggle);
+    SetMonthBoxesVisible(!MonthBoxesShown());
     DoEvents();
     KeyCode = 0;
     return true;
@@ -300,11 +299,11 @@ void frmVelmora::cmbMonth_KeyDown(int16_t& KeyCode, int16_t Shift) {
         KeyCode = 0;
         return;
     }
-    OptionalStep([&] { ToggleBoxes(monthKeyToggle_, KeyCode, Shift); });
+    OptionalStep([&] { ToggleBoxes(KeyCode, Shift); });
 }
 
 void frmVelmora::cmbYear_KeyDown(int16_t& KeyCode, int16_t Shift) {
-    OptionalStep([&] { ToggleBoxes(yearKeyToggle_, KeyCode, Shift); });
+    OptionalStep([&] { ToggleBoxes(KeyCode, Shift); });
 }
 
 void frmVelmora::Form_KeyDown(int16_t& KeyCode, int16_t Shift) {
@@ -314,8 +313,9 @@ void frmVelmora::Form_KeyDown(int16_t& KeyCode, int16_t Shift) {
         return;
     }
     if (!IsBoxToggleKey(KeyCode, Shift)) return;
-    if (!op.step(1, [&] { formKeyToggle_ = !MonthBoxesShown(); })) return;
-    if (!op.step(2, [&] { SetMonthBoxesVisible(formKeyToggle_); })) return;
+    bool show = false;
+    if (!op.step(1, [&] { show = !MonthBoxesShown(); })) return;
+    if (!op.step(2, [&] { SetMonthBoxesVisible(show); })) return;
     if (!op.step(3, [&] { DoEvents(); })) return;
     KeyCode = 0;
 }
@@ -437,7 +437,7 @@ void frmVelmora::Toolbar1_ButtonClick(QAction* Button) {
 
     if (key == "CopyRec") {
         OptionalStep([&] {
-            if (auto* panel = findChild<PanelMadeWhenShown*>("ssPanlCopyRecs")) {
+            if (PanelMadeWhenShown* panel = dateGrid ? dateGrid->ssPanlCopyRecs : nullptr) {
                 panel->MakeControls();  // sized by its boxes before it is placed
                 TwipsRect r = TwipsOf(panel);
                 r.top = kCopyPanelTop;

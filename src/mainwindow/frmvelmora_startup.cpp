@@ -123,12 +123,8 @@ void frmVelmora::Initialize_Speech() {
         Voice = SharedVoiceWhenUsed();
         return;
     }
-    if (Module1.SpeechErrorShown) {
-        try {
-            Voice = SharedVoice();
-        } catch (const std::exception&) {
-            Voice.reset();
-        }
+    if (Module1.SpeechErrorShown) {  // said once a run
+        Voice = StartSharedVoice().voice;
         return;
     }
     Operation op("Initialize_Speech_Error");

@@ -21,6 +21,7 @@
 #include "platform/keyedbutton.h"
 #include "platform/datagrid.h"
 #include "platform/messages.h"
+#include "platform/steps.h"
 #include "platform/places.h"
 #include "platform/recordgrid.h"
 #include "tools/frmdaycalculator.h"
@@ -165,7 +166,9 @@ void frmDayCalculator::sscmdCalc_Click() {
         DataDayCalc.setDatabaseName(Module1.CalendarFilePath);
         RecalculateDatedList(DataDayCalc.database(), *base);
     } catch (const db::DbError& e) {
-        Messages().message(e.what(), MsgButtons::Ok, MsgIcon::Critical, "Day Calculator");
+        // A full disk or a read-only file: the plain sentence every write gives.
+        if (!ShowPlainWriteFailure(std::current_exception()))
+            Messages().message(e.what(), MsgButtons::Ok, MsgIcon::Critical, "Day Calculator");
         return;
     }
     ApplyRecordSource(true);

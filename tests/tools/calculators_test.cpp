@@ -2,6 +2,8 @@
 // controls' names, over calendar files built by the test.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <QAction>
 #include <QApplication>
 #include <QCalendarWidget>
@@ -232,6 +234,26 @@ TEST_F(Calculators, WholeYearsReadAsYearsInTheLabelAndTheList) {
     find<QLineEdit>(w, "txtDate2")->setText("1/1/2030");
     QTest::mouseClick(find<QPushButton>(w, "sscmdCalc2"), Qt::LeftButton);
     EXPECT_EQ(find<QLabel>(w, "lblYrMnDayCalc")->text(), "10 Years ");
+}
+
+}  // namespace
+
+namespace {
+
+// A list that cannot be recalculated in its file says so plainly, as every
+// write does.
+TEST_F(Calculators, ADatedListThatCannotBeWrittenSaysSoPlainly) {
+    main->mnuFile_DayCalculator->trigger();
+    auto* w = vm::DayCalculator();
+    ASSERT_NE(w, nullptr);
+    w->DataDayCalc.database().exec("PRAGMA query_only = 1");
+    fixture.messages.clear();
+    Enter(w, "TextCalcDate", "12/25/2026");
+    w->DataDayCalc.database().exec("PRAGMA query_only = 0");
+    ASSERT_EQ(fixture.messages.shown.size(), 1u);
+    EXPECT_EQ(fixture.messages.shown[0].text,
+              "The file may only be read: " + std::filesystem::path(path).filename().string() + " was not changed");
+    EXPECT_EQ(StoredTDays(path, "Christmas"), 19) << "nothing changed";
 }
 
 }  // namespace
