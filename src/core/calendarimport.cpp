@@ -96,11 +96,7 @@ bool Fits(const db::Value& v, const ColumnDef& c) {
         const int64_t n = db::AsInt(v);
         return n >= 0 && n <= 255 && (!std::holds_alternative<double>(v) || std::get<double>(v) == double(n));
     }
-    if (c.kind == ColKind::Text) {
-        size_t chars = 0;
-        for (char ch : db::AsText(v)) chars += (static_cast<unsigned char>(ch) & 0xC0) != 0x80;
-        return chars <= static_cast<size_t>(c.size);
-    }
+    if (c.kind == ColKind::Text) return CharCount(db::AsText(v)) <= static_cast<size_t>(c.size);
     return true;
 }
 

@@ -18,13 +18,6 @@ std::optional<int64_t> WholeIn(std::string_view text, int64_t lo, int64_t hi) {
     return static_cast<int64_t>(v);
 }
 
-size_t CharCount(std::string_view utf8) {
-    size_t n = 0;
-    for (unsigned char c : utf8)
-        if ((c & 0xC0) != 0x80) ++n;
-    return n;
-}
-
 // The width of a text column of [Velmora] (0 for memo and other columns).
 size_t TextWidth(const std::string& column) {
     for (const auto& c : FindTable(CalendarTables(), "Velmora").columns)

@@ -155,6 +155,13 @@ std::string_view TrimView(std::string_view text) {
 
 std::string Trim(std::string_view text) { return std::string(TrimView(text)); }
 
+size_t CharCount(std::string_view utf8) {
+    size_t n = 0;
+    for (unsigned char c : utf8)
+        if ((c & 0xC0) != 0x80) ++n;
+    return n;
+}
+
 std::string TrimBlanks(std::string_view text) {
     const size_t a = text.find_first_not_of(' ');
     if (a == std::string_view::npos) return {};

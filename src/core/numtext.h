@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -50,6 +51,8 @@ bool ContainsNoCase(std::string_view hay, std::string_view needle);
 std::string Trim(std::string_view text);
 // The same, as a view into the text.
 std::string_view TrimView(std::string_view text);
+// Characters of a UTF-8 text as the store counts them (its lead bytes).
+size_t CharCount(std::string_view utf8);
 // Blanks only removed at both ends (a tab or a line break stays).
 std::string TrimBlanks(std::string_view text);
 

@@ -16,14 +16,6 @@ namespace {
 enum Field { kHide, kDate, kTime, kDateText, kDuration, kRepeat, kDateType, kWorkDay, kAlarm, kSoundNum, kFont,
              kDayColors, kPriority };
 
-// Characters as the store counts them (UTF-8 lead bytes).
-size_t CharCount(std::string_view s) {
-    size_t n = 0;
-    for (char c : s)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
-    return n;
-}
-
 bool WholeNumber(std::string_view text, int& out) {
     const std::string t = Trim(text);
     if (t.empty() || t.size() > 6) return false;

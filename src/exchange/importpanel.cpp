@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QTableView>
 
-#include "core/calendardocument.h"
 #include "core/calendarfiles.h"
 #include "core/module1.h"
 #include "core/numtext.h"
@@ -171,10 +170,7 @@ void ImportPanel::sscmdImport_Click() {
         // Only an import that went through changes the calendar: the month
         // and the occurrences are built again, the pass in the same dialog.
         if (read && result.isText && !result.cancelled) {
-            RepeatsInImportDialog([&] {
-                Document().RecordsWritten(CalendarDocument::Change::Added);
-                Document().Settle();
-            });
+            SettleImportInDialog();
         }
     }
     OptionalStep([&] { owner_.EnableMainControls(true); });

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QTableView>
 
-#include "core/calendardocument.h"
 #include "core/calendarfiles.h"
 #include "core/contractimport.h"
 #include "core/module1.h"
@@ -102,12 +101,7 @@ void OrvantaPanel::sscmdStartOrvantaImport_Click() {
     if (result.done) {
         // The repeats of the new records, the month and the views follow,
         // the pass inside the import's dialog.
-        RepeatsInImportDialog([&] {
-            op.step(5, [&] {
-                Document().RecordsWritten(CalendarDocument::Change::Added);
-                Document().Settle();
-            });
-        });
+        op.step(5, [&] { SettleImportInDialog(); });
         std::string text = std::to_string(result.added) + " Orvanta Date Record(s) have been imported from:\r\n" +
                            pOrvantaImportFN;
         if (result.unreadable > 0)

@@ -12,9 +12,10 @@
 
 namespace vm {
 
-void RepeatsInImportDialog(const std::function<void()>& pass) {
+void SettleImportInDialog() {
     ProgressScope scope("Import Data", "Building the repeating data");
-    pass();
+    Document().RecordsWritten(CalendarDocument::Change::Added);
+    Document().Settle();
 }
 
 void SayImportCancelled() {
@@ -36,12 +37,7 @@ void ImportVelmoraFile(std::string& fileName) {
                                     [&](int64_t done, int64_t total) { return progress.step(done, total); });
         // The new records show at once, their repeats included.
         if (result.done && w)
-            RepeatsInImportDialog([&] {
-                op.step(4, [&] {
-                    Document().RecordsWritten(CalendarDocument::Change::Added);
-                    Document().Settle();
-                });
-            });
+            op.step(4, [&] { SettleImportInDialog(); });
     }
     if (w) w->SetWaitCursor(false);
     if (result.cancelled) SayImportCancelled();

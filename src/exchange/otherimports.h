@@ -1,15 +1,15 @@
 // Imports from another calendar file and from a contract database, reached
 // from the import command's dispatch by the chosen file's extension.
 #pragma once
-#include <functional>
 #include <string>
 
 namespace vm {
 
-// Runs the repeat pass after an import inside the import's progress dialog
-// (the caller keeps its ProgressScope open): the dialog says what goes on and
-// moves with the pass, so the window never hangs without a word.
-void RepeatsInImportDialog(const std::function<void()>& pass);
+// Tells the calendar document of the records an import added and settles it
+// at once, inside the import's progress dialog (the caller keeps its
+// ProgressScope open): the repeat pass then shows there and moves with it, so
+// the window never hangs without a word.
+void SettleImportInDialog();
 
 // The one box of an import the user cancelled: nothing was written.
 void SayImportCancelled();
