@@ -193,6 +193,9 @@ public:
     // refresh, a new record source, close), so that a grid over the source
     // can store a cell edit still open. Not run again while it runs.
     void setBeforeChange(std::function<void()> hook) { beforeChange_ = std::move(hook); }
+    // Runs that hook now, rows and source left as they are: a writer that
+    // reads the file itself first gets an open cell edit stored.
+    void storeOpenEdit() { aboutToChange(); }
 
 private:
     void aboutToChange();

@@ -426,9 +426,7 @@ void RunPass(Operation& op, db::RecordSource& DataDates, RepeatCheck check, cons
     db::Database* db = nullptr;
     if (!ok(1, [&] {
             // A cell edit still open in the grid is stored first, so the pass reads it.
-            std::vector<db::Value> parameters = DataDates.parameters();
-            DataDates.setRecordSource(DataDates.recordSource());
-            DataDates.setParameters(std::move(parameters));
+            DataDates.storeOpenEdit();
             DataDates.setDatabaseName(Module1.CalendarFilePath);
             db = &DataDates.database();
         }))

@@ -305,6 +305,13 @@ TEST_F(DateGrid, AnOpenCellEditIsStoredBeforeTheGridMovesOnOrTheProgramEnds) {
     vmtest::OpenCellAndType(w->TDBGridDates, Cell(id, 3), "45");
     Search("Tea");
     EXPECT_EQ(Stored(id, "Minute"), "45");
+    // Build Repeating Data reads the file itself: the edit is stored first.
+    const int64_t weekly = Add({"2024-03-04", "Weekly", "Event", "Weekly", 0, 1});
+    Search("Weekly");
+    vmtest::OpenCellAndType(w->TDBGridDates, Cell(weekly, 6), "3");
+    w->findChild<QAction*>("mnuFile_Build_Repeating")->trigger();
+    EXPECT_EQ(Stored(weekly, "Duration"), "3");
+    EXPECT_EQ(cal.Count("RepeatingData"), 2) << "the pass expanded the value typed";
 
     // At Exit a value the column refuses keeps the program open with the
     // column's message; corrected, Exit stores it.
