@@ -17,6 +17,7 @@
 #include "platform/messages.h"
 #include "platform/places.h"
 #include "platform/steps.h"
+#include "repeat/changecount.h"
 
 namespace vm {
 namespace {
@@ -72,7 +73,10 @@ void AlarmTimer::SetAlarms() {
     std::vector<SortingRow> rows;
     bool read = false;
     if (!op.step(1, [&] {
-            rows = ReadAlarmRows(Module1.CalendarFilePath, now.date);
+            rows = ReadAlarmRows(Module1.CalendarFilePath, now.date, [](db::Database& file) {
+                const ChangeCount count = ReadChangeCount(file);
+                return count.watched ? std::optional<int64_t>(count.changes) : std::nullopt;
+            });
             read = true;
         }) ||
         !read) {

@@ -42,7 +42,8 @@ std::string ShortNumber(double v) { return Trim(Str(v)); }
 
 int TodayCell(const CivilDate& today) { return Weekday(CivilDate{today.y, today.m, 1}) + today.d - 1; }
 
-std::vector<SortingRow> ReadAlarmRows(const std::string& calendarPath, const CivilDate& today) {
+std::vector<SortingRow> ReadAlarmRows(const std::string& calendarPath, const CivilDate& today,
+                                      const VelmoraChanges& changesNow) {
     std::vector<SortingRow> rows;
     if (calendarPath.empty() || !FileExists(calendarPath)) return rows;
     // Day keys run on across a year's end (no key lies between the 31st and the 1st).
@@ -50,11 +51,16 @@ std::vector<SortingRow> ReadAlarmRows(const std::string& calendarPath, const Civ
     const int cell = TodayCell(today);
     db::RecordSource records;
     records.setDatabaseName(calendarPath);
+    // The month shown holds these days, unchanged since: one short read of its rows.
+    if (changesNow)
+        if (const std::optional<int64_t> changes = changesNow(records.database()))
+            if (auto kept = ReadKeptDays(records.database(), *changes, first, last, cell - 1)) return std::move(*kept);
     rows = ReadMonthOccurrences(records.database(), first, last, cell - 1);
     records.setRecordSource(MonthRangeSQL("Velmora", first, last) + kMonthQueryOrder);
     records.refresh();
     std::vector<SortingRow> own = ReadMonthDateRecords(records, first, cell - 1);
     rows.insert(rows.end(), std::make_move_iterator(own.begin()), std::make_move_iterator(own.end()));
+    ArrangeForDisplay(rows);
     return rows;
 }
 

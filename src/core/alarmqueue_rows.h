@@ -6,6 +6,7 @@
 // texts, and the quick countdown's duration.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,12 +23,19 @@ namespace vm {
 // the day of the month minus 1.
 int TodayCell(const CivilDate& today);
 
+// The change count of [Velmora] in the file now, when it is kept there.
+using VelmoraChanges = std::function<std::optional<int64_t>(db::Database&)>;
+
 // The entries of the calendar file's records of yesterday, today and
 // tomorrow (an entry of yesterday may fall after midnight, one of tomorrow
-// before it), whatever month is shown: the generated occurrences, then the
-// date records, left out and read as the month build reads them. Nothing is
-// written.
-std::vector<SortingRow> ReadAlarmRows(const std::string& calendarPath, const CivilDate& today);
+// before it), whatever month is shown: the generated occurrences and the
+// date records, left out and read as the month build reads them, in the
+// order a day cell shows them (entries due at one moment are queued in that
+// order). When the month the file's [Sorting] holds covers these days and
+// nothing was written since (`changesNow` tells), they are read from there.
+// Nothing is written.
+std::vector<SortingRow> ReadAlarmRows(const std::string& calendarPath, const CivilDate& today,
+                                      const VelmoraChanges& changesNow = {});
 
 // The enabled daily alarms of [Alarms] as rows of today's cell ("DAILY
 // ALARM: " and the text, no alarm offsets, an empty sound number as 0). Rows

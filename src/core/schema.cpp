@@ -124,6 +124,7 @@ void CreateCalendarTemplate(const std::string& path) {
     db::Transaction tx(*db);
     for (const auto& t : CalendarTables()) db->exec(CreateTableSql(t));
     db->exec("CREATE INDEX [VelmoraJulDate] ON [Velmora] ([JulDate])");
+    db->exec(kDateTypeIndexSql);
     db->exec("CREATE INDEX [RepeatingDataJulDate] ON [RepeatingData] ([JulDate])");
     auto ins = db->prepare(
         "INSERT INTO [Backgrounds] ([ImageFileName], [DayFG], [DayBG], [TitleFG], [TitleBG], [DayFntName], "

@@ -33,6 +33,10 @@ const TableDef& FindTable(const std::vector<TableDef>& tables, const std::string
 std::string ColumnDecl(const ColumnDef& col);
 std::string CreateTableSql(const TableDef& table);
 
+// The index the date types are listed from (made by the upgrade in older files).
+inline constexpr const char* kDateTypeIndexSql =
+    "CREATE INDEX IF NOT EXISTS [VelmoraDateType] ON [Velmora] ([DateType])";
+
 // Builds the blank templates at the given paths (refuses an existing file).
 void CreateCalendarTemplate(const std::string& path);
 void CreateSettingsTemplate(const std::string& path);

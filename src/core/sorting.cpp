@@ -503,6 +503,56 @@ bool ForEachSortingRowForCells(db::Database& db, const std::function<void(const 
     return true;
 }
 
+std::optional<std::vector<SortingRow>> ReadKeptDays(db::Database& db, int64_t changes, int32_t firstKey,
+                                                  int32_t lastKey, int firstCell) noexcept {
+    try {
+        // The month [Sorting] was filled for, still the file's, and holding these days.
+        const std::optional<SortedMonth> kept = KeptMonth(db);
+        if (!kept || firstKey < kept->firstKey || lastKey > kept->lastKey) return std::nullopt;
+        if (MonthNow(db, changes, kept->firstKey, kept->lastKey, kept->firstCell) != kept) return std::nullopt;
+        if (!KeptSortingStamp(db)) return std::nullopt;
+        const std::vector<int> fields = PresentFields(db);
+        if (fields.size() != std::size(kFieldNames)) return std::nullopt;
+        // Every row's cell was counted from the month's first day, and the
+        // rows are stored by cell: those of these days lie together.
+        const int64_t fromCell = firstKey - kept->firstKey + kept->firstCell;
+        const int64_t toCell = lastKey - kept->firstKey + kept->firstCell;
+        auto st = db.prepare("SELECT " + ColumnList(fields) + " FROM [Sorting] ORDER BY rowid");
+        std::vector<SortingRow> rows;
+        while (st.step()) {
+            const int64_t cell = db::AsInt(st.column(0), -1);  // [DayNo], the first field
+            if (cell < fromCell) continue;
+            if (cell > toCell) break;
+            SortingRow& r = rows.emplace_back();
+            for (int i = 0; i < static_cast<int>(fields.size()); ++i) switch (fields[static_cast<size_t>(i)]) {
+                    case Hour: st.textInto(i, r.Hour); break;
+                    case Min: st.textInto(i, r.Min); break;
+                    case AMPM: st.textInto(i, r.AMPM); break;
+                    case DayMsg: st.textInto(i, r.DayMsg); break;
+                    case Alarm: st.textInto(i, r.Alarm); break;
+                    case SoundNum: r.SoundNum = st.column(i); break;
+                    case JulDate: r.JulDate = st.column(i); break;
+                    case Date: r.Date = st.column(i); break;
+                    case Font: st.textInto(i, r.Font); break;
+                    case DayColors: st.textInto(i, r.DayColors); break;
+                    case Priority: r.Priority = st.column(i); break;
+                    case TimeSort: st.textInto(i, r.TimeSort); break;
+                    case Hr24: {
+                        const db::Value v = st.column(i);
+                        if (!db::IsNull(v)) r.Hr24 = static_cast<int>(db::AsInt(v));
+                        break;
+                    }
+                    default: break;  // the cell, counted below from the day
+                }
+            // The cells counted from these days' first, as the readers of the records count them.
+            r.DayNo = static_cast<int>(cell - fromCell + firstCell);
+        }
+        return rows;
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
 std::vector<SortingRow> ReadSortingInDisplayOrder(db::Database& db) {
     auto st = db.prepare(kSortingDisplaySQL);
     int dayNo = -1, hour = -1, min = -1, ampm = -1, msg = -1, alarm = -1, font = -1, colors = -1, priority = -1;

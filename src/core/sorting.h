@@ -88,6 +88,15 @@ void EmptySorting(db::Database& db);
 // nothing read, when the table lacks one of its columns.
 bool ForEachSortingRowForCells(db::Database& db, const std::function<void(const SortingRow&)>& take);
 
+// The rows of the days firstKey..lastKey straight from [Sorting], as
+// ReadMonthOccurrences and ReadMonthDateRecords give them once arranged for
+// display (their cells counted from firstCell), when the table holds them
+// for a month kept beside it that is still the file's: `changes` is the
+// change count of [Velmora] now. Nothing otherwise (nor on any failure to
+// read): the records are to be read.
+std::optional<std::vector<SortingRow>> ReadKeptDays(db::Database& db, int64_t changes, int32_t firstKey,
+                                                  int32_t lastKey, int firstCell) noexcept;
+
 // [Sorting] in display order: by cell, falling priority, then time of day.
 std::vector<SortingRow> ReadSortingInDisplayOrder(db::Database& db);
 

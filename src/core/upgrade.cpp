@@ -134,6 +134,8 @@ void UpdateVelmoraFile(const std::string& path, db::RecordSource& DataDates) {
     }
     for (const char* table : {"Velmora", "RepeatingData", "Sorting"})
         if (!op.step(3, [&] { DropAlarmLengthCheck(*conn, table); })) return;
+    // The date types are listed from the index, not by reading every record.
+    if (!op.step(4, [&] { conn->exec(kDateTypeIndexSql); })) return;
     conn.reset();  // close the upgrade's own connection before the rows change
     if (dayColorsAdded) BackFillDayColors(DataDates, path, op);
 }

@@ -247,9 +247,9 @@ void frmVelmora::Form_Load() {
             }))
             return;
         if (!op.step(3, [&] {
+                // The grid's listing is read by the month build below, the first to show it.
                 DataDates.setDatabaseName(Module1.CalendarFilePath);
                 DataDates.setRecordSource("Velmora");
-                DataDates.refresh();
             }))
             return;
         if (!op.step(4, [&] {

@@ -126,6 +126,38 @@ TEST_F(AlarmTimerTest, TodaysQueueWhateverMonthIsShownAndPmInAnyCase) {
     EXPECT_EQ(Texts(), (Strings{"One", "Two", "Three", "DAILY ALARM: Walk", "DAILY ALARM: Tea"}));
 }
 
+TEST_F(AlarmTimerTest, TheShownMonthsOwnRowsQueueWhatTheRecordsWould) {
+    // Entries due at one moment from occurrences and date records, with
+    // priorities, AM/PM in any case and alarm offsets, yesterday to tomorrow;
+    // hidden records and another day's entries stay out.
+    using Rec = vmtest::Calendar::Rec;
+    auto add = [&](Rec r) { calendar.Add("Velmora", r); };
+    add(Rec{{2025, 12, 6}, "Yearly low", 2, 0, "pm", "Yearly", 10, false, 1, "", "", "15", 3});
+    add(Rec{{2026, 12, 6}, "Date high", 2, 0, "PM", "", 0, false, 5, "", "", "", 4});
+    add(Rec{{2026, 12, 6}, "Date plain", 2, 0, "Pm", "", 0, false, 0, "", "", "-10,30", 5});
+    add(Rec{{2024, 12, 6}, "Yearly high", 2, 0, "PM", "Yearly", 10, false, 5, "", "", "", 6});
+    add(Rec{{2026, 12, 6}, "Hidden", 2, 0, "PM", "", 0, true, 9, "", "", "", 7});
+    add(Rec{{2026, 12, 6}, "Morning", 10, 0, "am", "", 0, false, 0, "", "", "", 8});
+    add(Rec{{2026, 12, 5}, "Yesterday late", 11, 30, "PM", "", 0, false, 0, "", "", "-1500", 9});
+    add(Rec{{2026, 12, 7}, "Tomorrow early", 12, 20, "AM", "", 0, false, 0, "", "", "30", 10});
+    add(Rec{{2026, 12, 8}, "Later", 2, 0, "PM", "", 0, false, 0, "", "", "", 11});
+    add(Rec{{2026, 11, 6}, "Monthly", 2, 0, "PM", "Monthly", 24, false, 1, "", "", "", 12});
+    w->mnuFile_Build_Repeating_Click();
+    Draw("December", " 2026");
+    ASSERT_TRUE(vm::KeptMonth(*calendar.db)) << "today's month is kept beside its rows";
+    const std::string fromMonth = Module1.AlarmMsg;
+    const Strings order = Texts();
+    Draw("March", " 2020");  // the month kept is another: today's entries come from the records
+    EXPECT_EQ(Module1.AlarmMsg, fromMonth);
+    // Queued a record at a time as the day cells show them: by day, higher
+    // priority first, then by time; at one priority and time, occurrences
+    // before date records.
+    EXPECT_EQ(order, (Strings{" 1500 Minutes After - Yesterday late", "Yearly high", "Date high", "Yearly low",
+                              " 15 Minutes Until - Yearly low", "Monthly", "Morning", "Date plain",
+                              " 10 Minutes After - Date plain", " 30 Minutes Until - Date plain",
+                              " 30 Minutes Until - Tomorrow early"}));
+}
+
 TEST_F(AlarmTimerTest, AQuickCountdownSurvivesRebuildsAndRingsOnTime) {
     AddRecord({2026, 12, 6}, 10, 0, "AM", "Meeting");
     Draw("December", " 2026");
