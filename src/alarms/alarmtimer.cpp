@@ -57,7 +57,7 @@ AlarmTimer::AlarmTimer(QTimer* tmrWait, QLineEdit* txtDuration, QPushButton* cmd
     if (cmdGo) connect(cmdGo, &QPushButton::clicked, this, &AlarmTimer::cmdGo_Click);
 }
 
-void AlarmTimer::SetAlarms() {
+void AlarmTimer::SetAlarms(RowsInHand* inHand) {
     const DateTime now = Now();
     // Whole seconds: an entry at exactly now is still ahead.
     int64_t fromMs = MomentSeconds(now) * 1000;
@@ -72,7 +72,10 @@ void AlarmTimer::SetAlarms() {
     AlarmQueue& queue = Module1.Alarms;
     std::vector<SortingRow> rows;
     bool read = false;
-    if (!op.step(1, [&] {
+    if (inHand && inHand->today == now.date) {
+        rows = std::move(inHand->rows);
+        read = true;
+    } else if (!op.step(1, [&] {
             rows = ReadAlarmRows(Module1.CalendarFilePath, now.date, [](db::Database& file) {
                 const ChangeCount count = ReadChangeCount(file);
                 return count.watched ? std::optional<int64_t>(count.changes) : std::nullopt;

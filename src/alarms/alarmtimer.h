@@ -36,6 +36,8 @@ class QTimer;
 
 namespace vm {
 
+struct RowsInHand;
+
 class AlarmTimer : public QObject {
     Q_OBJECT
 public:
@@ -47,7 +49,9 @@ public:
     // records that ring before midnight, and today's daily alarms of the
     // settings database, from now on; on a new day from midnight on. Entries already rung stay rung, also after the wall clock
     // went back.
-    void SetAlarms();
+    // `inHand`: the rows of those days, already read (taken when they are
+    // for today).
+    void SetAlarms(RowsInHand* inHand = nullptr);
     // The tick: rings every entry that is due now, one after another, then
     // aims the timer at the next.
     void tmrWait_Timer();

@@ -23,6 +23,13 @@ namespace vm {
 // the day of the month minus 1.
 int TodayCell(const CivilDate& today);
 
+// Yesterday's, today's and tomorrow's rows as ReadAlarmRows gives them,
+// already in hand for `today` (the month build read them with its month).
+struct RowsInHand {
+    CivilDate today;
+    std::vector<SortingRow> rows;
+};
+
 // The change count of [Velmora] in the file now, when it is kept there.
 using VelmoraChanges = std::function<std::optional<int64_t>(db::Database&)>;
 

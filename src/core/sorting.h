@@ -81,12 +81,21 @@ std::optional<uint64_t> KeptSortingStamp(db::Database& db) noexcept;
 void KeepSortingStamp(db::Database& db, uint64_t stamp, const SortedMonth* month = nullptr);
 void EmptySorting(db::Database& db);
 
+// Cells whose rows are wanted whole besides: the cells from..to, and their rows.
+struct WholeCells {
+    int from = 0, to = -1;
+    std::vector<SortingRow> rows;
+};
+
 // Every row of [Sorting] in the order stored, as ArrangeForDisplay gave them
 // to ReplaceSortingRows, one at a time and each in the same object (no copy
 // of the month is made), with only what PlaceEntry writes into the cells
-// read: the sound, the dates, TimeSort and Hr24 stay empty. False, and
+// read: the sound, the dates, TimeSort and Hr24 stay empty. With `whole`,
+// the rows of its cells are then read again with every field into its
+// rows (they lie together, the rows being stored by cell). False, and
 // nothing read, when the table lacks one of its columns.
-bool ForEachSortingRowForCells(db::Database& db, const std::function<void(const SortingRow&)>& take);
+bool ForEachSortingRowForCells(db::Database& db, const std::function<void(const SortingRow&)>& take,
+                               WholeCells* whole = nullptr);
 
 // The rows of the days firstKey..lastKey straight from [Sorting], as
 // ReadMonthOccurrences and ReadMonthDateRecords give them once arranged for

@@ -37,6 +37,7 @@ struct SplitterColumns;
 namespace vm {
 
 enum class RepeatCheck : uint8_t;
+struct RowsInHand;
 class DateGrid;
 class ISpeechVoice;
 
@@ -231,11 +232,13 @@ private:
     void InstallPanelHooks();
     void RemovePanelHooks();
     void RunMonthBuild();
-    void OccurrencesPass(const MonthFrame& frame, std::vector<SortingRow>& rows, size_t room);
+    bool OccurrencesPass(const MonthFrame& frame, std::vector<SortingRow>& rows, size_t room);  // false: not read
     void BindMonthRecords(const MonthFrame& frame);
     void DateRecordPass(const MonthFrame& frame, std::vector<SortingRow>& rows);
     void StoreSorting(db::Database& store, const std::vector<SortingRow>& rows, const SortedMonth* month);
-    bool PlaceKeptMonth(db::Database& store, const SortedMonth& month, const MonthFrame& frame);
+    bool PlaceKeptMonth(db::Database& store, const SortedMonth& month, const MonthFrame& frame, WholeCells* whole);
+    // Rebuilds today's alarms, from the rows the month build has in hand when given.
+    void SetAlarmsWith(RowsInHand* inHand);
     void ShowCellLooks();
     void ShowMonthPicture(const std::string& path);
     void RefreshDateGrid();

@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "alarms/alarmtimer.h"
+#include "core/alarmqueue_rows.h"
 #include "core/files.h"
 #include "core/module1.h"
 #include "core/monthlayout.h"
@@ -174,13 +175,24 @@ void frmVelmora::RunMonthBuild() {
             changes.watched ? MonthNow(*store, changes.changes, frame->firstKey, frame->lastKey(), frame->firstCell)
                             : std::nullopt;
         std::vector<SortingRow> rows;
+        // Today's alarms take yesterday's to tomorrow's rows from the month's
+        // when it holds those days whole.
+        const CivilDate today = Today();
+        const bool alarmDays = frame->todayCell && today.d > 1 && today.d < frame->daysInMonth;
+        WholeCells alarmCells;
+        if (alarmDays) alarmCells = {*frame->todayCell - 1, *frame->todayCell + 1, {}};
+        std::optional<RowsInHand> alarmRows;
         bool placed = false;
-        if (bound && sorted && !op.step(11, [&] { placed = PlaceKeptMonth(*store, *sorted, *frame); })) return;
+        if (bound && sorted &&
+            !op.step(11, [&] { placed = PlaceKeptMonth(*store, *sorted, *frame, alarmDays ? &alarmCells : nullptr); }))
+            return;
         if (placed) {  // the same month of an unchanged calendar, from [Sorting]
             RefreshDateGrid();
             sortingFilled = true;
+            if (alarmDays) alarmRows = RowsInHand{today, std::move(alarmCells.rows)};
         } else {
-            OccurrencesPass(*frame, rows, bound ? static_cast<size_t>(DataDates.recordCount()) : 0);
+            const bool occurrencesRead =
+                OccurrencesPass(*frame, rows, bound ? static_cast<size_t>(DataDates.recordCount()) : 0);
             ShowSplashFinishing(1, kFinishingSteps);  // after a long first pass at start-up
             if (!bound || !op.step(8, [&] { DateRecordPass(*frame, rows); })) return;
             ShowSplashFinishing(2, kFinishingSteps);
@@ -193,6 +205,11 @@ void frmVelmora::RunMonthBuild() {
                     sortingFilled = true;
                 }))
                 return;
+            if (alarmDays && occurrencesRead && op.lastError() == 0) {
+                alarmRows = RowsInHand{today, {}};
+                for (const SortingRow& r : rows)
+                    if (r.DayNo >= alarmCells.from && r.DayNo <= alarmCells.to) alarmRows->rows.push_back(r);
+            }
         }
         ShowSplashFinishing(3, kFinishingSteps);
         op.iErPt = 111;
@@ -204,7 +221,7 @@ void frmVelmora::RunMonthBuild() {
         op.iErPt = 12;
         pCalendarRows = static_cast<int16_t>(TrailingCells(cells_, *frame));
         op.iErPt = 14;
-        SetAlarms();
+        SetAlarmsWith(alarmRows ? &*alarmRows : nullptr);
         DataDates.moveFirst();
     }();
 
@@ -249,7 +266,8 @@ void frmVelmora::StoreSorting(db::Database& store, const std::vector<SortingRow>
     sortingStamp_ = stamp;
 }
 
-bool frmVelmora::PlaceKeptMonth(db::Database& store, const SortedMonth& month, const MonthFrame& frame) {
+bool frmVelmora::PlaceKeptMonth(db::Database& store, const SortedMonth& month, const MonthFrame& frame,
+                                WholeCells* whole) {
     if (KeptMonth(store) != month) return false;
     const std::optional<uint64_t> stamp = KeptSortingStamp(store);
     if (!stamp) return false;
@@ -262,22 +280,22 @@ bool frmVelmora::PlaceKeptMonth(db::Database& store, const SortedMonth& month, c
         if (r.DayNo >= 0 && r.DayNo < kCellCount && !std::exchange(marked[size_t(r.DayNo)], true))
             MarkEntryCell(cells_, r.DayNo, frame.todayCell, pCalendarStyle, look.TitleBG, look.TitleFG);
         PlaceEntry(cells_, CellColors, r, &readings);
-    });
+    }, whole);
     if (!read) return false;
     sortingFile_ = Module1.CalendarFilePath;
     sortingStamp_ = *stamp;
     return true;
 }
 
-void frmVelmora::OccurrencesPass(const MonthFrame& frame, std::vector<SortingRow>& rows, size_t room) {
-    if (!FileExists(Module1.CalendarFilePath)) return;
+bool frmVelmora::OccurrencesPass(const MonthFrame& frame, std::vector<SortingRow>& rows, size_t room) {
+    if (!FileExists(Module1.CalendarFilePath)) return false;
     Operation op("BuildRepeatingDataSub_Error", "@iErPt: ");
     op.onError([](int n) { return n == kItemNotInCollection || n == db::kNoField ? OnError::Next : OnError::Message; });
     std::vector<SortingRow> found;
     if (!op.step(1, [&] {
             found = ReadMonthOccurrences(DataDates.database(), frame.firstKey, frame.lastKey(), frame.firstCell, room);
         }))
-        return;
+        return false;
     const MonthAppearance& month = MainState.Month[size_t(frame.month)];
     op.step(5, [&] {
         for (const auto& r : found)
@@ -287,6 +305,7 @@ void frmVelmora::OccurrencesPass(const MonthFrame& frame, std::vector<SortingRow
         rows = std::move(found);
     else
         rows.insert(rows.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
+    return true;
 }
 
 void frmVelmora::BindMonthRecords(const MonthFrame& frame) {
@@ -329,12 +348,14 @@ void frmVelmora::ShowMonthPicture(const std::string& path) {
     pictureStamp_ = stamp;
 }
 
-void frmVelmora::SetAlarms() {
+void frmVelmora::SetAlarms() { SetAlarmsWith(nullptr); }
+
+void frmVelmora::SetAlarmsWith(RowsInHand* inHand) {
     if (passesRunning_ > 0) {
         alarmsAfterPass_ = true;  // the pass's end rebuilds
         return;
     }
-    if (alarmTimer) alarmTimer->SetAlarms();
+    if (alarmTimer) alarmTimer->SetAlarms(inHand);
 }
 
 // ---------------------------------------------------------------- fonts

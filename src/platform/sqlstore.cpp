@@ -15,8 +15,6 @@
 #include <fstream>
 #include <regex>
 
-#include <sys/stat.h>
-#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -165,29 +163,6 @@ bool IsReadOnlyFile(const std::string& path) {
 
 bool Database::readOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
 
-namespace {
-
-// A large file on a local disk is read through a memory map: no copy of
-// each page and no call into the system per page, which counts when the
-// rows read lie scattered over the file. Not for a small file, where the
-// map costs more than it saves, nor over a network or a user-space file
-// system, where a failed read of the map would end the program instead of
-// failing the one read.
-bool WorthMapping(const std::string& path) {
-    constexpr off_t kLargeFile = 8 << 20;
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || st.st_size < kLargeFile) return false;
-    struct statfs fs {};
-    if (::statfs(path.c_str(), &fs) != 0) return false;
-    // ext2/3/4, xfs, btrfs, tmpfs, f2fs, zfs, bcachefs, overlay
-    constexpr unsigned long kLocal[] = {0xEF53UL,     0x58465342UL, 0x9123683EUL, 0x01021994UL,
-                                        0xF2F52010UL, 0x2FC12FC1UL, 0xCA451A4EUL, 0x794C7630UL};
-    const auto type = static_cast<unsigned long>(fs.f_type);
-    return std::find(std::begin(kLocal), std::end(kLocal), type) != std::end(kLocal);
-}
-
-}  // namespace
-
 std::shared_ptr<Database> Database::Open(const std::string& path) {
     std::error_code ec;
     const bool there = !path.empty() && fs::exists(path, ec);
@@ -218,7 +193,6 @@ std::shared_ptr<Database> Database::Open(const std::string& path) {
     }
     // Pages stay in memory between the grids' searches (32 MB at most).
     out->exec("PRAGMA cache_size = -32768");
-    if (WorthMapping(path)) out->exec("PRAGMA mmap_size = 1073741824");
     return out;
 }
 
@@ -593,7 +567,7 @@ void RecordSource::update() {
         const int64_t rid = db.lastInsertId();
         rows_.push_back(readRow(rid));
         rowids_.push_back(rid);
-        if (lazy_ && keyColumn_ >= 0) keyValues_.push_back(Int(rid));
+        if (lazy_ && keyColumn_ >= 0 && keyValues_.size() + 1 == rowids_.size()) keyValues_.push_back(Int(rid));
         if (pos_ < 0) pos_ = 0;
     } else {
         if (!cols.empty()) {
@@ -609,6 +583,7 @@ void RecordSource::update() {
             mode_ = Mode::None;
             rows_.erase(rows_.begin() + pos_);
             rowids_.erase(rowids_.begin() + pos_);
+            dropKeyValue(pos_);
             throw;
         }
     }
@@ -626,7 +601,7 @@ void RecordSource::deleteRow() {
     st.run();
     rows_.erase(rows_.begin() + pos_);
     rowids_.erase(rowids_.begin() + pos_);
-    if (lazy_ && keyColumn_ >= 0) keyValues_.erase(keyValues_.begin() + pos_);
+    dropKeyValue(pos_);
 }
 
 bool RecordSource::findFirst(int64_t id) {

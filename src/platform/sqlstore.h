@@ -210,6 +210,7 @@ private:
     const std::vector<Value>& rowAt(int row) const;
     void loadBlock(int from, int to) const;  // rows from..to-1 not read yet
     void findKeyColumn();
+    void dropKeyValue(int row);  // a row left the set
 
     enum class Mode { None, Adding, Editing };
     std::string path_, source_, table_;
@@ -220,7 +221,10 @@ private:
     std::vector<int64_t> rowids_;
     bool lazy_ = false;
     int keyColumn_ = -1;             // the column that is the table's row identity
-    std::vector<Value> keyValues_;   // its values, known without reading the rows
+    // Its values, known without reading the rows: made from rowids_ as far as
+    // asked for, in room kept for them all at refresh (what was handed out
+    // never moves).
+    mutable std::vector<Value> keyValues_;
     int pos_ = -1;
     Mode mode_ = Mode::None;
     std::vector<Value> buffer_;

@@ -25,14 +25,20 @@ void RecordSource::findKeyColumn() {
         }
     if (keys != 1 || key.empty()) return;
     keyColumn_ = fieldIndex(key);
-    if (keyColumn_ < 0) return;
-    keyValues_.reserve(rowids_.size());
-    for (int64_t id : rowids_) keyValues_.push_back(Int(id));
+    if (keyColumn_ >= 0) keyValues_.reserve(rowids_.size() + kBlockRows);
+}
+
+void RecordSource::dropKeyValue(int row) {
+    if (row >= 0 && size_t(row) < keyValues_.size()) keyValues_.erase(keyValues_.begin() + row);
 }
 
 const Value& RecordSource::valueAt(int row, int column) const {
     requireIndex(column);
-    if (lazy_ && column == keyColumn_ && row >= 0 && size_t(row) < keyValues_.size()) return keyValues_[size_t(row)];
+    if (lazy_ && column == keyColumn_ && row >= 0 && size_t(row) < rowids_.size()) {
+        if (size_t(row) >= keyValues_.size() && size_t(row) < keyValues_.capacity())
+            while (keyValues_.size() <= size_t(row)) keyValues_.push_back(Int(rowids_[keyValues_.size()]));
+        if (size_t(row) < keyValues_.size()) return keyValues_[size_t(row)];
+    }
     return rowAt(row)[size_t(column)];
 }
 

@@ -143,11 +143,15 @@ TEST_F(AlarmTimerTest, TheShownMonthsOwnRowsQueueWhatTheRecordsWould) {
     add(Rec{{2026, 12, 8}, "Later", 2, 0, "PM", "", 0, false, 0, "", "", "", 11});
     add(Rec{{2026, 11, 6}, "Monthly", 2, 0, "PM", "Monthly", 24, false, 1, "", "", "", 12});
     w->mnuFile_Build_Repeating_Click();
-    Draw("December", " 2026");
-    ASSERT_TRUE(vm::KeptMonth(*calendar.db)) << "today's month is kept beside its rows";
+    Draw("December", " 2026");  // built from the records: the month's rows in hand
     const std::string fromMonth = Module1.AlarmMsg;
     const Strings order = Texts();
-    Draw("March", " 2020");  // the month kept is another: today's entries come from the records
+    ASSERT_TRUE(vm::KeptMonth(*calendar.db)) << "today's month is kept beside its rows";
+    Draw("December", " 2026");  // read back from [Sorting] with the month
+    EXPECT_EQ(Module1.AlarmMsg, fromMonth);
+    w->SetAlarms();  // a rebuild of its own: from [Sorting] alone
+    EXPECT_EQ(Module1.AlarmMsg, fromMonth);
+    Draw("March", " 2020");  // the month kept is another: from the records
     EXPECT_EQ(Module1.AlarmMsg, fromMonth);
     // Queued a record at a time as the day cells show them: by day, higher
     // priority first, then by time; at one priority and time, occurrences

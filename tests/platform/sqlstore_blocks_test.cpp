@@ -76,6 +76,16 @@ TEST_F(Blocks, ALargeSortedResultShowsEditsDeletesAndFindsAsAWholeRead) {
     EXPECT_EQ(Direct("SELECT * FROM [T] WHERE [ID] = 4321"), std::vector<std::string>{});
     EXPECT_EQ(db::AsText(rs.valueAt(at, 0)), expected[size_t(at) + 1].substr(0, expected[size_t(at) + 1].find('|')));
 
+    // A row another program deleted meanwhile leaves the set at its update;
+    // the rows after it keep their own keys.
+    EXPECT_EQ(Shown(rs).size(), expected.size() - 1);
+    rs.setAbsolutePosition(10);
+    store->exec("DELETE FROM [T] WHERE [ID] = " + db::AsText(rs.valueAt(10, 0)));
+    rs.edit();
+    rs.setField("Name", db::Text("never stored"));
+    EXPECT_THROW(rs.update(), db::DbError);
+    EXPECT_EQ(Shown(rs), Direct("SELECT * FROM [T] WHERE [N] >= 100 ORDER BY [D] DESC, [ID]"));
+
     rs.addNew();
     rs.setField("Name", db::Text("added"));
     rs.update();

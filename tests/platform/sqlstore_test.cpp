@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <tuple>
 
 #include "platform/places.h"
 #include "platform/sqlstore.h"
@@ -51,43 +50,6 @@ TEST(Database, OpeningNeverCreatesOrChangesAFile) {
         }
         EXPECT_EQ(vmtest::ReadAll(path), b.bytes) << b.name;
     }
-}
-
-// A large file is read through a memory map, a small one is not; what is
-// read is the same either way, also after the file grew past the map.
-TEST(Database, ALargeFileIsReadThroughAMapAndReadsTheSame) {
-    const std::string path = vmtest::MakeTempDir("velmora-map") + "/big.mdb";
-    db::Database::Create(path)->exec("CREATE TABLE [T] ([N] INTEGER, [Text] TEXT)");
-    auto mapped = [&](db::Database& d) {
-        auto st = d.prepare("PRAGMA mmap_size");
-        return st.step() && db::AsInt(st.column(0)) > 0;
-    };
-    auto sum = [](db::Database& d) {
-        auto st = d.prepare("SELECT count(*), sum([N]), sum(length([Text])) FROM [T]");
-        st.step();
-        return std::tuple(db::AsInt(st.column(0)), db::AsInt(st.column(1)), db::AsInt(st.column(2)));
-    };
-    auto fill = [&](db::Database& d, int from, int to) {
-        d.exec("BEGIN");
-        auto ins = d.prepare("INSERT INTO [T] VALUES (?, ?)");
-        for (int i = from; i < to; ++i) {
-            ins.bind(1, db::Int(i)).bind(2, db::Text(std::string(1000, char('a' + i % 26))));
-            ins.run();
-        }
-        d.exec("COMMIT");
-    };
-    {
-        auto small = db::Database::Open(path);
-        EXPECT_FALSE(mapped(*small)) << "a small file is read as it is";
-        fill(*small, 0, 12000);  // about 12 MB
-    }
-    auto big = db::Database::Open(path);
-    if (!mapped(*big)) GTEST_SKIP() << "files in " << path << " are on a file system not read through a map";
-    EXPECT_EQ(sum(*big), std::tuple(int64_t{12000}, int64_t{11999} * 12000 / 2, int64_t{12000} * 1000));
-    fill(*big, 12000, 13000);  // written through the map's own connection
-    auto other = db::Database::Open(path);
-    fill(*other, 13000, 14000);  // and through another
-    EXPECT_EQ(sum(*big), std::tuple(int64_t{14000}, int64_t{13999} * 14000 / 2, int64_t{14000} * 1000));
 }
 
 // A refused update and an update of a row deleted meanwhile both fail
