@@ -134,8 +134,12 @@ void UpdateVelmoraFile(const std::string& path, db::RecordSource& DataDates) {
     }
     for (const char* table : {"Velmora", "RepeatingData", "Sorting"})
         if (!op.step(3, [&] { DropAlarmLengthCheck(*conn, table); })) return;
-    // The date types are listed from the index, not by reading every record.
-    if (!op.step(4, [&] { conn->exec(kDateTypeIndexSql); })) return;
+    // The date types are listed from this index rather than by reading every
+    // record; a file that cannot take it now is read without it.
+    try {
+        conn->exec(kDateTypeIndexSql);
+    } catch (const db::DbError&) {
+    }
     conn.reset();  // close the upgrade's own connection before the rows change
     if (dayColorsAdded) BackFillDayColors(DataDates, path, op);
 }

@@ -68,6 +68,14 @@ TEST(UpdateVelmoraFile, BringsAnOldFileUpToDateWithBothBackFills) {
     for (const char* t : {"Velmora", "RepeatingData", "Sorting"})
         EXPECT_EQ(Sorted(d->columns(t)), Sorted(tmpl->columns(t))) << t;
     EXPECT_EQ(d->columns("Velmora"), d->columns("RepeatingData")) << "both tables keep one column order";
+    // The date types are listed from an index the old file gains, as a new one has it.
+    auto plan = d->prepare("EXPLAIN QUERY PLAN SELECT DISTINCT [DateType] FROM [Velmora]");
+    ASSERT_TRUE(plan.step());
+    EXPECT_NE(db::AsText(plan.column(3)).find("COVERING INDEX VelmoraDateType"), std::string::npos)
+        << db::AsText(plan.column(3));
+    auto made = tmpl->prepare("SELECT count(*) FROM sqlite_master WHERE [type] = 'index' AND [name] = 'VelmoraDateType'");
+    ASSERT_TRUE(made.step());
+    EXPECT_EQ(db::AsInt(made.column(0)), 1);
 
     const auto colors = Column(path, "SELECT [DayColors] FROM [Velmora] ORDER BY [ID]");
     EXPECT_EQ(db::AsText(colors[0]), "255;16777215;255;16777215;3;3");
