@@ -481,9 +481,9 @@ void ReplaceSortingRows(db::Database& db, const std::vector<SortingRow>& rows, s
 
 namespace {
 
-// Every field of the statement's current row of [Sorting] (the fields as
-// PresentFields gives them) into r.
-void ReadWholeRow(const db::Statement& st, const std::vector<int>& fields, SortingRow& r) {
+// The given fields of the statement's current row of [Sorting], selected in
+// that order, into r.
+void ReadFields(const db::Statement& st, const std::vector<int>& fields, SortingRow& r) {
     for (int i = 0; i < static_cast<int>(fields.size()); ++i) switch (fields[static_cast<size_t>(i)]) {
             case DayNo: r.DayNo = static_cast<int>(db::AsInt(st.column(i), -1)); break;
             case Hour: st.textInto(i, r.Hour); break;
@@ -514,25 +514,14 @@ bool ForEachSortingRowForCells(db::Database& db, const std::function<void(const 
                                WholeCells* whole) {
     const std::vector<int> all = PresentFields(db);
     if (all.size() != std::size(kFieldNames)) return false;
-    std::vector<int> fields = all;
+    std::vector<int> fields = all;  // only what the cells show
     std::erase_if(fields, [](int f) { return f == SoundNum || f == JulDate || f == Date || f == TimeSort || f == Hr24; });
     const int rowidAt = static_cast<int>(fields.size());
     auto st = db.prepare("SELECT " + ColumnList(fields) + ", rowid FROM [Sorting] ORDER BY rowid");
     int64_t firstWhole = 0, lastWhole = -1;  // the row numbers of the whole cells' rows
     SortingRow r;  // its texts keep their room from row to row
     while (st.step()) {
-        for (int i = 0; i < rowidAt; ++i) switch (fields[static_cast<size_t>(i)]) {
-                case DayNo: r.DayNo = static_cast<int>(db::AsInt(st.column(i), -1)); break;
-                case Hour: st.textInto(i, r.Hour); break;
-                case Min: st.textInto(i, r.Min); break;
-                case AMPM: st.textInto(i, r.AMPM); break;
-                case DayMsg: st.textInto(i, r.DayMsg); break;
-                case Alarm: st.textInto(i, r.Alarm); break;
-                case Font: st.textInto(i, r.Font); break;
-                case DayColors: st.textInto(i, r.DayColors); break;
-                case Priority: r.Priority = st.column(i); break;
-                default: break;  // not shown in the cells, not read
-            }
+        ReadFields(st, fields, r);
         if (whole && r.DayNo >= whole->from && r.DayNo <= whole->to) {
             const int64_t rowid = db::AsInt(st.column(rowidAt));
             if (lastWhole < firstWhole) firstWhole = rowid;
@@ -545,7 +534,7 @@ bool ForEachSortingRowForCells(db::Database& db, const std::function<void(const 
         if (lastWhole >= firstWhole) {  // stored by cell: they lie together
             auto rows = db.prepare("SELECT " + ColumnList(all) + " FROM [Sorting] WHERE rowid BETWEEN ? AND ? ORDER BY rowid");
             rows.bind(1, db::Int(firstWhole)).bind(2, db::Int(lastWhole));
-            while (rows.step()) ReadWholeRow(rows, all, whole->rows.emplace_back());
+            while (rows.step()) ReadFields(rows, all, whole->rows.emplace_back());
         }
     }
     return true;
@@ -572,7 +561,7 @@ std::optional<std::vector<SortingRow>> ReadKeptDays(db::Database& db, int64_t ch
             if (cell < fromCell) continue;
             if (cell > toCell) break;
             SortingRow& r = rows.emplace_back();
-            ReadWholeRow(st, fields, r);
+            ReadFields(st, fields, r);
             // The cells counted from these days' first, as the readers of the records count them.
             r.DayNo = static_cast<int>(cell - fromCell + firstCell);
         }
