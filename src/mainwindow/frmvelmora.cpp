@@ -95,12 +95,15 @@ void frmVelmora::cmbmonth_Click() {
     EnableMainControls(true);
 }
 
-void frmVelmora::mnuFile_Build_Repeating_Click() { RunRepeatPass(RepeatCheck::Quick); }
+// Every caller draws the month next: a shown month lists its own records in
+// the grid, so the pass's records are not listed before it.
+void frmVelmora::mnuFile_Build_Repeating_Click() { RunRepeatPass(RepeatCheck::Quick, !pCalendarShown); }
 
-void frmVelmora::BuildRepeatingFromMenu() { RunRepeatPass(RepeatCheck::Rows); }
+void frmVelmora::BuildRepeatingFromMenu() { RunRepeatPass(RepeatCheck::Rows, true); }
 
-void frmVelmora::RunRepeatPass(RepeatCheck check) {
+void frmVelmora::RunRepeatPass(RepeatCheck check, bool listPassRecords) {
     RepeatPassHooks hooks;
+    hooks.listPassRecords = listPassRecords;
     hooks.waitCursor = [this](bool busy) { SetWaitCursor(busy); };
     hooks.progress = [](int64_t done, int64_t total) {
         ShowSplashProgress(done, total);  // a long pass at start-up

@@ -242,7 +242,7 @@ private:
     void ShowCellLooks();
     void ShowMonthPicture(const std::string& path);
     void RefreshDateGrid();
-    void RunRepeatPass(RepeatCheck check);
+    void RunRepeatPass(RepeatCheck check, bool listPassRecords);
     void DoEvents();
     // While one lives the window is not painted; it is painted once when the last goes.
     class PaintHold {

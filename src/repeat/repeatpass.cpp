@@ -438,7 +438,7 @@ void RunPass(Operation& op, db::RecordSource& DataDates, RepeatCheck check, cons
         result.ran = false;  // the failure has had its box
         return;
     }
-    if (!pass.wrote()) return;  // the grid shows what it showed
+    if (!pass.wrote() || !hooks.listPassRecords) return;  // the grid shows what it showed
     ok(19, [&] {
         MainState.pSQL = kRepeatPassSQL;
         MainState.pSQLOrder = kRepeatPassOrder;

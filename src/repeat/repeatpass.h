@@ -19,6 +19,11 @@ struct RepeatPassHooks {
     std::function<void(bool busy)> waitCursor;                          // hourglass on / back to default
     std::function<void(int panel, const std::string& text)> statusText;  // status bar panel (1-based)
     std::function<void()> refreshDateGrid;                              // the grid bound to DataDates
+    // After a pass that wrote, DataDates lists the pass's records (File >
+    // Build Repeating Data). A caller that draws the month next, which binds
+    // DataDates to the month's records, leaves this off: the records are not
+    // read for nothing.
+    bool listPassRecords = true;
     std::function<void(int64_t done, int64_t total)> progress;          // records expanded so far, now and then
 };
 
