@@ -9,7 +9,9 @@ namespace vm {
 BirthBook BirthBook::Read(db::Database& db) {
     BirthBook book;
     QCryptographicHash hash(QCryptographicHash::Md5);
-    auto st = db.prepare("SELECT [ID], [DateText], [Date] FROM [Velmora] ORDER BY [ID]");
+    // The engine passes over the records without "birth" in any case (its
+    // LIKE folds A-Z, all the word needs); the test below still decides.
+    auto st = db.prepare("SELECT [ID], [DateText], [Date] FROM [Velmora] WHERE [DateText] LIKE '%birth%' ORDER BY [ID]");
     while (st.step()) {
         const std::string text = db::AsText(st.column(1));
         if (!ContainsNoCase(text, "birth")) continue;
