@@ -485,7 +485,7 @@ namespace {
 // that order, into r.
 void ReadFields(const db::Statement& st, const std::vector<int>& fields, SortingRow& r) {
     for (int i = 0; i < static_cast<int>(fields.size()); ++i) switch (fields[static_cast<size_t>(i)]) {
-            case DayNo: r.DayNo = static_cast<int>(db::AsInt(st.column(i), -1)); break;
+            case DayNo: r.DayNo = static_cast<int>(st.integer(i, -1)); break;
             case Hour: st.textInto(i, r.Hour); break;
             case Min: st.textInto(i, r.Min); break;
             case AMPM: st.textInto(i, r.AMPM); break;
@@ -523,7 +523,7 @@ bool ForEachSortingRowForCells(db::Database& db, const std::function<void(const 
     while (st.step()) {
         ReadFields(st, fields, r);
         if (whole && r.DayNo >= whole->from && r.DayNo <= whole->to) {
-            const int64_t rowid = db::AsInt(st.column(rowidAt));
+            const int64_t rowid = st.integer(rowidAt);
             if (lastWhole < firstWhole) firstWhole = rowid;
             lastWhole = rowid;
         }
@@ -557,7 +557,7 @@ std::optional<std::vector<SortingRow>> ReadKeptDays(db::Database& db, int64_t ch
         auto st = db.prepare("SELECT " + ColumnList(fields) + " FROM [Sorting] ORDER BY rowid");
         std::vector<SortingRow> rows;
         while (st.step()) {
-            const int64_t cell = db::AsInt(st.column(0), -1);  // [DayNo], the first field
+            const int64_t cell = st.integer(0, -1);  // [DayNo], the first field
             if (cell < fromCell) continue;
             if (cell > toCell) break;
             SortingRow& r = rows.emplace_back();

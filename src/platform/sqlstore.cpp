@@ -301,6 +301,11 @@ std::string Statement::text(int i) const {
     return std::string(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(st_, i)));
 }
 
+int64_t Statement::integer(int i, int64_t ifNull) const {
+    if (sqlite3_column_type(st_, i) == SQLITE_INTEGER) return sqlite3_column_int64(st_, i);
+    return AsInt(column(i), ifNull);
+}
+
 void Statement::textInto(int i, std::string& into) const {
     // The column's value as it stands: no conversion of a number by the
     // engine, and no lock taken per call (the connection has one thread).
@@ -436,7 +441,7 @@ void RecordSource::refresh() {
     if (at != std::string::npos && at < 64) {
         auto ids = db.prepare(sql.substr(0, at) + " AS " + kRowIdName + " " + sql.substr(at + star.size()));
         if (!params_.empty()) ids.bindAll(params_);
-        while (ids.step()) rowids_.push_back(AsInt(ids.column(0)));
+        while (ids.step()) rowids_.push_back(ids.integer(0));
         auto head = db.prepare(sql);
         for (int i = 1; i < head.columnCount(); ++i) names_.push_back(head.columnName(i));
         rows_.resize(rowids_.size());

@@ -120,6 +120,7 @@ public:
     std::string columnName(int i) const;
     Value column(int i) const;
     std::string text(int i) const;  // AsText(column(i)) without the copy between
+    int64_t integer(int i, int64_t ifNull = 0) const;  // AsInt(column(i), ifNull), a stored integer read as it is
     void textInto(int i, std::string& into) const;  // the same, into a string's own room
 
 private:

@@ -102,15 +102,15 @@ std::optional<RepeatState> LoadRepeatState(db::Database& db, bool records) noexc
         auto st = db.prepare("SELECT [ID], [Fingerprint], [FirstRow], [RowCount], [Flags], [Birth] FROM [RepeatRecords]");
         while (st.step()) {
             RecordState r;
-            r.fingerprint = static_cast<uint64_t>(db::AsInt(st.column(1)));
-            r.firstRow = db::AsInt(st.column(2));
-            r.rows = db::AsInt(st.column(3));
-            const int64_t flags = db::AsInt(st.column(4));
+            r.fingerprint = static_cast<uint64_t>(st.integer(1));
+            r.firstRow = st.integer(2);
+            r.rows = st.integer(3);
+            const int64_t flags = st.integer(4);
             r.problems = (flags & 1) != 0;
             state.problems = state.problems || r.problems;
             r.usesBirths = (flags & 2) != 0;
-            r.birth = static_cast<int32_t>(db::AsInt(st.column(5)));
-            state.records.emplace(db::AsInt(st.column(0)), r);
+            r.birth = static_cast<int32_t>(st.integer(5));
+            state.records.emplace(st.integer(0), r);
         }
         return state;
     } catch (...) {
