@@ -534,6 +534,7 @@ bool ForEachSortingRowForCells(db::Database& db, const std::function<void(const 
         if (lastWhole >= firstWhole) {  // stored by cell: they lie together
             auto rows = db.prepare("SELECT " + ColumnList(all) + " FROM [Sorting] WHERE rowid BETWEEN ? AND ? ORDER BY rowid");
             rows.bind(1, db::Int(firstWhole)).bind(2, db::Int(lastWhole));
+            whole->rows.reserve(static_cast<size_t>(lastWhole - firstWhole + 1));
             while (rows.step()) ReadFields(rows, all, whole->rows.emplace_back());
         }
     }

@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <utility>
@@ -206,9 +207,10 @@ void frmVelmora::RunMonthBuild() {
                 }))
                 return;
             if (alarmDays && occurrencesRead && op.lastError() == 0) {
-                alarmRows = RowsInHand{today, {}};
-                for (const SortingRow& r : rows)
-                    if (r.DayNo >= alarmCells.from && r.DayNo <= alarmCells.to) alarmRows->rows.push_back(r);
+                // Arranged by cell: those days' rows lie together.
+                auto in = [&](const SortingRow& r) { return r.DayNo >= alarmCells.from && r.DayNo <= alarmCells.to; };
+                const auto first = std::find_if(rows.begin(), rows.end(), in);
+                alarmRows = RowsInHand{today, {first, std::find_if_not(first, rows.end(), in)}};
             }
         }
         ShowSplashFinishing(3, kFinishingSteps);
