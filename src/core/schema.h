@@ -36,6 +36,11 @@ std::string CreateTableSql(const TableDef& table);
 // The index the date types are listed from (made by the upgrade in older files).
 inline constexpr const char* kDateTypeIndexSql =
     "CREATE INDEX IF NOT EXISTS [VelmoraDateType] ON [Velmora] ([DateType])";
+// The records' date types from that index, each once, spelled and ordered as
+// first stored (as a DISTINCT reading the table gives them): the head, a
+// WHERE of the caller's, then the tail.
+inline constexpr const char* kDateTypesHead = "SELECT [DateType] FROM [Velmora]";
+inline constexpr const char* kDateTypesTail = " GROUP BY [DateType] ORDER BY min(rowid)";
 
 // Builds the blank templates at the given paths (refuses an existing file).
 void CreateCalendarTemplate(const std::string& path);

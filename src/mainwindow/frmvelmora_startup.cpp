@@ -19,6 +19,7 @@
 #include "core/module1.h"
 #include "core/monthpictures.h"
 #include "core/playwave.h"
+#include "core/schema.h"
 #include "core/settingsio.h"
 #include "core/soundfiles.h"
 #include "core/splashlogic.h"
@@ -326,7 +327,7 @@ void frmVelmora::Form_Load() {
     if (haveCalendar)
         op.step(15, [&] {
             BuildGridDropDown(1, false, "DataDates", "frmVelmora", "TDBGridDates", "DateType", 10, "", "",
-                              "SELECT DISTINCT [DateType] FROM [Velmora]");
+                              std::string(kDateTypesHead) + kDateTypesTail);
             DataDates.setDatabaseName(Module1.CalendarFilePath);
             DataDates.setRecordSource("SELECT * FROM [Velmora]");
             DataDates.refresh();

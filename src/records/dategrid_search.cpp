@@ -18,6 +18,7 @@
 #include "core/gridsearch.h"
 #include "core/module1.h"
 #include "core/numtext.h"
+#include "core/schema.h"
 #include "platform/controls.h"
 #include "platform/messages.h"
 #include "platform/recordgrid.h"
@@ -171,7 +172,7 @@ namespace {
 struct TableSummary {
     std::string path, stamp;
     int32_t total = 0;
-    std::vector<std::string> types;  // SELECT DISTINCT [DateType] in the order returned
+    std::vector<std::string> types;  // each once, in the order first stored
 };
 TableSummary& Summary() {
     static TableSummary summary;
@@ -188,7 +189,7 @@ const TableSummary& CurrentSummary(db::Database& store) {
     s = TableSummary{store.path(), stamp, 0, {}};
     db::Statement count = store.prepare("SELECT COUNT(*) FROM [Velmora]");
     if (count.step()) s.total = static_cast<int32_t>(db::AsInt(count.column(0)));
-    db::Statement types = store.prepare("SELECT DISTINCT [DateType] FROM [Velmora]");
+    db::Statement types = store.prepare(std::string(kDateTypesHead) + kDateTypesTail);
     while (types.step()) s.types.push_back(db::AsText(types.column(0)));
     return s;
 }
@@ -201,7 +202,7 @@ void DateGrid::RefillOldTypes(const std::string& where, const std::vector<db::Va
     if (where.empty()) {
         found = CurrentSummary(dates_.database()).types;
     } else {
-        db::Statement st = dates_.database().prepare("SELECT DISTINCT [DateType] FROM [Velmora]" + where);
+        db::Statement st = dates_.database().prepare(kDateTypesHead + where + kDateTypesTail);
         if (!params.empty()) st.bindAll(params);
         while (st.step()) found.push_back(db::AsText(st.column(0)));
     }

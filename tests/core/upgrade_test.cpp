@@ -69,7 +69,7 @@ TEST(UpdateVelmoraFile, BringsAnOldFileUpToDateWithBothBackFills) {
         EXPECT_EQ(Sorted(d->columns(t)), Sorted(tmpl->columns(t))) << t;
     EXPECT_EQ(d->columns("Velmora"), d->columns("RepeatingData")) << "both tables keep one column order";
     // The date types are listed from an index the old file gains, as a new one has it.
-    auto plan = d->prepare("EXPLAIN QUERY PLAN SELECT DISTINCT [DateType] FROM [Velmora]");
+    auto plan = d->prepare(std::string("EXPLAIN QUERY PLAN ") + vm::kDateTypesHead + vm::kDateTypesTail);
     ASSERT_TRUE(plan.step());
     EXPECT_NE(db::AsText(plan.column(3)).find("COVERING INDEX VelmoraDateType"), std::string::npos)
         << db::AsText(plan.column(3));
@@ -88,6 +88,20 @@ TEST(UpdateVelmoraFile, BringsAnOldFileUpToDateWithBothBackFills) {
     EXPECT_EQ(Column(path, "SELECT [Hr24] FROM [Velmora] ORDER BY [ID]"), hr24);
     EXPECT_EQ(db::AsInt(Column(path, "SELECT [Hr24] FROM [Sorting]")[0]), 23);
     EXPECT_EQ(db::AsInt(Column(path, "SELECT [Hr24] FROM [RepeatingData]")[0]), 21);
+}
+
+// The date types come from their index each once, spelled and ordered as
+// first stored (case ignored), whatever the index's own order.
+TEST(UpdateVelmoraFile, DateTypesListedFromTheIndexKeepTheOrderFirstStored) {
+    const std::string path = vmtest::MakeTempDir("velmora-types") + "/Types.mdb";
+    vm::CreateCalendarTemplate(path);
+    auto d = db::Database::Open(path);
+    d->exec("INSERT INTO [Velmora] ([DateType]) VALUES ('Zeta'), ('holiday'), (NULL), ('Holiday'), (''), ('Alpha'), "
+            "('zeta')");
+    std::vector<std::string> types;
+    for (auto st = d->prepare(std::string(vm::kDateTypesHead) + vm::kDateTypesTail); st.step();)
+        types.push_back(db::IsNull(st.column(0)) ? "(null)" : db::AsText(st.column(0)));
+    EXPECT_EQ(types, (std::vector<std::string>{"Zeta", "holiday", "(null)", "", "Alpha"}));
 }
 
 TEST(UpdateVelmoraFile, CompletesAPartlyUpgradedFile) {
