@@ -531,11 +531,18 @@ bool ForEachSortingRowForCells(db::Database& db, const std::function<void(const 
     }
     if (whole) {
         whole->rows.clear();
-        if (lastWhole >= firstWhole) {  // stored by cell: they lie together
-            auto rows = db.prepare("SELECT " + ColumnList(all) + " FROM [Sorting] WHERE rowid BETWEEN ? AND ? ORDER BY rowid");
-            rows.bind(1, db::Int(firstWhole)).bind(2, db::Int(lastWhole));
-            whole->rows.reserve(static_cast<size_t>(lastWhole - firstWhole + 1));
-            while (rows.step()) ReadFields(rows, all, whole->rows.emplace_back());
+        whole->read = false;
+        try {
+            if (lastWhole >= firstWhole) {  // stored by cell: they lie together
+                auto rows = db.prepare("SELECT " + ColumnList(all) +
+                                       " FROM [Sorting] WHERE rowid BETWEEN ? AND ? ORDER BY rowid");
+                rows.bind(1, db::Int(firstWhole)).bind(2, db::Int(lastWhole));
+                whole->rows.reserve(static_cast<size_t>(lastWhole - firstWhole + 1));
+                while (rows.step()) ReadFields(rows, all, whole->rows.emplace_back());
+            }
+            whole->read = true;
+        } catch (const db::DbError&) {
+            whole->rows.clear();
         }
     }
     return true;

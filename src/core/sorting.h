@@ -81,10 +81,12 @@ std::optional<uint64_t> KeptSortingStamp(db::Database& db) noexcept;
 void KeepSortingStamp(db::Database& db, uint64_t stamp, const SortedMonth* month = nullptr);
 void EmptySorting(db::Database& db);
 
-// Cells whose rows are wanted whole besides: the cells from..to, and their rows.
+// Cells whose rows are wanted whole besides: the cells from..to, and their
+// rows, when `read` (a failure to read them fails nothing else).
 struct WholeCells {
     int from = 0, to = -1;
     std::vector<SortingRow> rows;
+    bool read = false;
 };
 
 // Every row of [Sorting] in the order stored, as ArrangeForDisplay gave them

@@ -154,7 +154,8 @@ void frmVelmora::RunMonthBuild() {
         if (!pCalendarShown) return;
 
         pCalendarRows = 6;
-        const std::optional<MonthFrame> frame = MakeMonthFrame(pCurMon, yearText, Today());
+        const CivilDate today = Today();  // one day for the frame and the alarms' rows, also across midnight
+        const std::optional<MonthFrame> frame = MakeMonthFrame(pCurMon, yearText, today);
         if (!frame) return;
         op.iErPt = 3;
         NumberCells(cells_, *frame, monthText, yearText, CellJulDate, CellColors);
@@ -178,7 +179,6 @@ void frmVelmora::RunMonthBuild() {
         std::vector<SortingRow> rows;
         // Today's alarms take yesterday's to tomorrow's rows from the month's
         // when it holds those days whole.
-        const CivilDate today = Today();
         const bool alarmDays = frame->todayCell && today.d > 1 && today.d < frame->daysInMonth;
         WholeCells alarmCells;
         if (alarmDays) alarmCells = {*frame->todayCell - 1, *frame->todayCell + 1, {}};
@@ -190,7 +190,7 @@ void frmVelmora::RunMonthBuild() {
         if (placed) {  // the same month of an unchanged calendar, from [Sorting]
             RefreshDateGrid();
             sortingFilled = true;
-            if (alarmDays) alarmRows = RowsInHand{today, std::move(alarmCells.rows)};
+            if (alarmDays && alarmCells.read) alarmRows = RowsInHand{today, std::move(alarmCells.rows)};
         } else {
             const bool occurrencesRead =
                 OccurrencesPass(*frame, rows, bound ? static_cast<size_t>(DataDates.recordCount()) : 0);

@@ -571,8 +571,7 @@ void RecordSource::update() {
         db.prepare(sql).bindAll(args).run();
         const int64_t rid = db.lastInsertId();
         rows_.push_back(readRow(rid));
-        rowids_.push_back(rid);
-        if (lazy_ && keyColumn_ >= 0 && keyValues_.size() + 1 == rowids_.size()) keyValues_.push_back(Int(rid));
+        rowids_.push_back(rid);  // its key is made from it when asked for
         if (pos_ < 0) pos_ = 0;
     } else {
         if (!cols.empty()) {
