@@ -6,6 +6,10 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <system_error>
+#include <vector>
+
+#include <unistd.h>
 
 #include "core/module1.h"
 #include "platform/places.h"
@@ -14,9 +18,50 @@ namespace fs = std::filesystem;
 
 namespace vmtest {
 
+namespace {
+
+// Every folder a test makes is removed when its test program ends, so runs
+// of the suite leave nothing behind; VELMORA_KEEP_TEST_DIRS keeps them for a
+// look afterwards. Only the process that made a folder removes it: a forked
+// child that exits normally leaves its parent's folders alone.
+class TempDirs {
+public:
+    ~TempDirs() {
+        if (getpid() != owner_ || std::getenv("VELMORA_KEEP_TEST_DIRS")) return;
+        for (const std::string& dir : dirs_) Remove(dir);
+    }
+    void add(const std::string& dir) {
+        if (dirs_.empty()) owner_ = getpid();
+        dirs_.push_back(dir);
+    }
+
+private:
+    static void Remove(const fs::path& dir) {
+        std::error_code ec;
+        if (fs::remove_all(dir, ec) != static_cast<std::uintmax_t>(-1) && !ec) return;
+        // A test may have taken its own rights away from part of the folder.
+        for (auto it = fs::recursive_directory_iterator(
+                 dir, fs::directory_options::skip_permission_denied, ec);
+             !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(dir, ec);
+    }
+    std::vector<std::string> dirs_;
+    pid_t owner_ = 0;
+};
+
+TempDirs& MadeDirs() {
+    static TempDirs dirs;
+    return dirs;
+}
+
+}  // namespace
+
 std::string MakeTempDir(const std::string& stem) {
     std::string tmpl = (fs::temp_directory_path() / (stem + "-XXXXXX")).string();
     if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+    MadeDirs().add(tmpl);
     return tmpl;
 }
 
