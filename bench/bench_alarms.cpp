@@ -31,8 +31,7 @@ using vmbench::App;
 
 // December 2026 with 600 records, 37 of them on the 6th; 20 daily alarms.
 void MakeFiles(std::string& calendar, std::string& settings) {
-    const std::string dir = (fs::temp_directory_path() / ("velmora-bench-alarms-" + std::to_string(getpid()))).string();
-    fs::create_directories(dir);
+    const std::string dir = vmbench::BenchDir("alarms");
     setenv("VELMORA_DATA_DIR", dir.c_str(), 1);
     calendar = dir + "/Alarms.mdb";
     settings = dir + "/Velmora_Settings.mdb";

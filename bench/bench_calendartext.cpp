@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "benchsupport.h"
 #include "core/calendartext.h"
 #include "core/dates.h"
 #include "core/files.h"
@@ -22,14 +23,13 @@ namespace fs = std::filesystem;
 
 constexpr int kRecords = 100000;
 
-std::string BenchDir() {
-    const std::string dir = (fs::temp_directory_path() / ("velmora-bench-text-" + std::to_string(getpid()))).string();
-    fs::create_directories(dir);
+const std::string& TextDir() {
+    static const std::string dir = vmbench::BenchDir("text");
     return dir;
 }
 
 std::string FreshCalendar(const std::string& name) {
-    const std::string path = BenchDir() + "/" + name;
+    const std::string path = TextDir() + "/" + name;
     fs::remove(path);
     fs::copy_file(vm::BlankCalendarTemplate(), path);
     return path;
@@ -69,7 +69,7 @@ vm::ExportBoxes AllBoxes() {
 }
 
 void BM_ExportText100k(benchmark::State& state) {
-    const std::string out = BenchDir() + "/export.txt";
+    const std::string out = TextDir() + "/export.txt";
     const std::string& calendar = FullCalendar();  // made once, outside the timing
     int64_t written = 0;
     for (auto _ : state) {
@@ -86,7 +86,7 @@ void BM_ExportText100k(benchmark::State& state) {
 BENCHMARK(BM_ExportText100k)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_ImportText100k(benchmark::State& state) {
-    const std::string file = BenchDir() + "/import.txt";
+    const std::string file = TextDir() + "/import.txt";
     {
         db::RecordSource rs;
         rs.setDatabaseName(FullCalendar());
@@ -119,7 +119,7 @@ void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 // A 200 MB file, read in pieces: the memory the import takes beyond what
 // the process held before stays far below the file's size.
 void BM_ImportText200MB(benchmark::State& state) {
-    const std::string file = BenchDir() + "/big.txt";
+    const std::string file = TextDir() + "/big.txt";
     int64_t lines = 0;
     {
         std::ofstream out(file, std::ios::binary);

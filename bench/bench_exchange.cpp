@@ -36,10 +36,12 @@ namespace fs = std::filesystem;
 
 using vmbench::App;
 
-std::string Folder() {
-    const std::string dir = (fs::temp_directory_path() / ("velmora-bench-exchange-" + std::to_string(getpid()))).string();
-    fs::create_directories(dir);
-    setenv("VELMORA_DATA_DIR", dir.c_str(), 1);
+const std::string& Folder() {
+    static const std::string dir = [] {
+        std::string made = vmbench::BenchDir("exchange");
+        setenv("VELMORA_DATA_DIR", made.c_str(), 1);
+        return made;
+    }();
     return dir;
 }
 

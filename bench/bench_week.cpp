@@ -29,8 +29,7 @@ using vmbench::App;
 const vm::CivilDate kSunday{2026, 12, 27};
 
 std::string MakeCalendar(int occurrences, int weekEntries) {
-    const std::string dir = (fs::temp_directory_path() / ("velmora-bench-week-" + std::to_string(getpid()))).string();
-    fs::create_directories(dir);
+    const std::string dir = vmbench::BenchDir("week");
     setenv("VELMORA_DATA_DIR", dir.c_str(), 1);
     const std::string path = dir + "/Week.mdb";
     fs::remove(path);

@@ -3,6 +3,11 @@
 #include <QApplication>
 
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include <unistd.h>
 
 namespace vmbench {
 
@@ -14,6 +19,24 @@ QApplication& App() {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static QApplication* app = new QApplication(argc, argv);
     return *app;
+}
+
+std::string BenchDir(const std::string& stem) {
+    namespace fs = std::filesystem;
+    struct Made {
+        std::vector<std::string> dirs;
+        pid_t owner = getpid();
+        ~Made() {
+            if (getpid() != owner) return;
+            std::error_code ec;
+            for (const std::string& dir : dirs) fs::remove_all(dir, ec);
+        }
+    };
+    static Made made;
+    std::string dir = (fs::temp_directory_path() / ("velmora-bench-" + stem + "-XXXXXX")).string();
+    if (!mkdtemp(dir.data())) return {};
+    made.dirs.push_back(dir);
+    return dir;
 }
 
 }  // namespace vmbench
