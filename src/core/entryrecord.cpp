@@ -103,12 +103,16 @@ EntrySave PlanEntrySave(const EntryBoxes& b) {
 
 void WriteEntrySave(db::RecordSource& rs, const EntrySave& save) {
     for (const auto& [column, value] : save.columns) rs.setField(column, value);
+    // An hour picked with no minute is on the hour, as the alarms read it: a
+    // row holding an hour but no minute would show no time in the day cells
+    // or the week view. Hour 0, what the hour box's placeholder gives, is no time.
+    const db::Value hour = rs.field("Hour");
+    if (!db::IsNull(hour) && db::AsInt(hour) != 0 && db::IsNull(rs.field("Minute"))) rs.setField("Minute", db::Int(0));
     // Hr24 follows the AM/PM box's text, its placeholder "AM/PM" included
     // (it contains "AM"): the hour the row now holds on the 24-hour clock.
     const std::string& box = save.ampmBox;
     const bool am = ContainsNoCase(box, "AM");
     if (!am && !ContainsNoCase(box, "PM")) return;
-    const db::Value hour = rs.field("Hour");
     if (db::IsNull(hour)) {
         rs.setField("Hr24", db::Value{});
         return;

@@ -5,6 +5,7 @@
 #include "core/module1.h"
 #include "core/numtext.h"
 #include "core/record.h"
+#include "core/sorting.h"
 #include "testsupport.h"
 
 namespace db = vm::db;
@@ -93,6 +94,34 @@ TEST_F(EntryStore, Hr24FollowsTheHourAndAmPmTheRowHolds) {
         // Stored upper-cased.
         EXPECT_EQ(r.AM_PM, std::string(c.ampm) == "AM/PM" ? "" : vm::ToUpper(c.ampm));
     }
+}
+
+// The cells and the week view show a time only when the row holds both an
+// hour and a minute; the alarms ring an hour with no minute on the hour.
+TEST_F(EntryStore, AnHourPickedWithoutAMinuteIsOnTheHour) {
+    auto b = Placeholders();
+    b.hour = "7";
+    b.ampm = "PM";
+    add(b);
+    auto r = vm::ReadDateRecord(rs);
+    EXPECT_EQ(db::AsInt(rs.field("Minute")), 0);
+    EXPECT_EQ(vm::BuildTimeString(db::AsText(rs.field("Hour")), db::AsText(rs.field("Minute")), r.AM_PM), "7:00 PM ");
+
+    auto none = Placeholders();  // no time at all stays no time
+    for (const char* hour : {"Hr", "Hour"}) {
+        none.hour = hour;
+        add(none);
+        EXPECT_TRUE(db::IsNull(rs.field("Minute"))) << hour;
+    }
+
+    // A stored minute is kept when the box is left alone.
+    b.minute = "45";
+    add(b);
+    rs.edit();
+    b.minute = vm::entry::kMinuteUnset;
+    vm::WriteEntrySave(rs, vm::PlanEntrySave(b));
+    rs.update();
+    EXPECT_EQ(db::AsInt(rs.field("Minute")), 45);
 }
 
 }  // namespace
