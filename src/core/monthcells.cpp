@@ -103,6 +103,11 @@ void ApplyMonthAppearance(CellLooks& cells, MonthAppearance& month, int calendar
     if (month.TitleFntSiz < eight) month.TitleFntSiz = eight;
     if (month.DayFntSiz < eight) month.DayFntSiz = eight;
     const bool transparent = calendarStyle == kStyleMixed || calendarStyle == kStyleAllTransparent;
+    // Strips keep their back colour from month to month, but not today's
+    // black one: in another month its number, in the month's own colour,
+    // would stand black on black.
+    if (cells.todayMark) cells.title[cells.todayMark->first].back = cells.todayMark->second;
+    cells.todayMark.reset();
     for (int i = 0; i < kCellCount; ++i) {
         LabelLook& day = cells.day[i];
         LabelLook& title = cells.title[i];
@@ -131,6 +136,7 @@ void ApplyMonthAppearance(CellLooks& cells, MonthAppearance& month, int calendar
 void MarkToday(CellLooks& cells, std::optional<int> todayCell, int calendarStyle) {
     if (!todayCell || !InCells(*todayCell)) return;
     LabelLook& title = cells.title[*todayCell];
+    if (!cells.todayMark) cells.todayMark.emplace(*todayCell, title.back);
     title.opaque = true;
     title.back = kBlack;
     title.fore = kWhite;

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/dates.h"
@@ -44,6 +45,8 @@ struct LabelLook {
 struct CellLooks {
     std::array<LabelLook, kCellCount> title;  // lblTitle(i)
     std::array<LabelLook, kCellCount> day;    // lblDay(i)
+    // The strip today's mark turned black, with the back colour it held before.
+    std::optional<std::pair<int, int32_t>> todayMark;
 };
 
 // The colour lock and colour priority of every cell, cleared by each build.

@@ -124,4 +124,20 @@ TEST_F(MonthBuild, CalendarStylesDecideWhichCellsCoverThePicture) {
     EXPECT_FALSE(Title(13)->autoFillBackground()) << "all transparent: today's number on the picture";
 }
 
+// Strips keep their colours from month to month, but today's black one does
+// not follow into other months, where its number would stand black on black.
+TEST_F(MonthBuild, TodaysBlackStripStaysWithToday) {
+    w->pCalendarStyle = vm::kStyleAllOpaque;
+    Draw("February", " 2026");
+    ASSERT_TRUE(MarkedToday(Title(13)));
+    for (const char* month : {"March", "April"}) {
+        Draw(month, " 2026");
+        EXPECT_TRUE(Title(13)->autoFillBackground()) << month;
+        EXPECT_NE(Back(Title(13)), Fore(Title(13))) << month << ": the number can be read";
+        EXPECT_EQ(Back(Title(13)), Back(Title(12))) << month << ": as the strips beside it";
+    }
+    Draw("February", " 2026");
+    EXPECT_TRUE(MarkedToday(Title(13)));
+}
+
 }  // namespace
