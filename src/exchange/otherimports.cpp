@@ -26,7 +26,8 @@ void SayImportCancelled() {
 void ImportVelmoraFile(std::string& fileName) {
     if (!CalendarIsWritable("Import Date Data")) return;
     const MsgResult answer =
-        Messages().message("Import Duplicate Records?", MsgButtons::YesNo, MsgIcon::None, "Import Duplicate Records?");
+        Messages().message("Import Duplicate Records?", MsgButtons::YesNoDefaultNo, MsgIcon::None,
+                           "Import Duplicate Records?");
     Operation op("ImportVelmoraFile_Error");
     MainWindowDoor* w = MainDoor();
     if (w) w->SetWaitCursor(true);

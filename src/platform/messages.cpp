@@ -19,6 +19,8 @@ MsgResult FakeMessages::message(const std::string& text, MsgButtons buttons, Msg
         answers.pop_front();
         return r;
     }
+    // Unscripted, the box takes its default button.
+    if (buttons == MsgButtons::YesNoDefaultNo) return MsgResult::No;
     return (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel) ? MsgResult::Yes : MsgResult::Ok;
 }
 

@@ -7,7 +7,8 @@
 
 namespace vm {
 
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+// YesNoDefaultNo: Yes and No with No the default, the button Enter presses.
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, YesNoDefaultNo };
 enum class MsgIcon { None, Information, Critical, Question, Exclamation };
 enum class MsgResult { Ok, Cancel, Yes, No };
 

@@ -38,6 +38,10 @@ MsgResult QtMessages::message(const std::string& text, MsgButtons buttons, MsgIc
         case MsgButtons::YesNoCancel:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
+        case MsgButtons::YesNoDefaultNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box.setDefaultButton(QMessageBox::No);
+            break;
     }
     switch (box.exec()) {
         case QMessageBox::Cancel: return MsgResult::Cancel;

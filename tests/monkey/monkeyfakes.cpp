@@ -37,7 +37,8 @@ vm::MsgResult MonkeyMessages::message(const std::string& text, vm::MsgButtons bu
     switch (buttons) {
         case vm::MsgButtons::Ok: choices = {MsgResult::Ok}; break;
         case vm::MsgButtons::OkCancel: choices = {MsgResult::Ok, MsgResult::Cancel}; break;
-        case vm::MsgButtons::YesNo: choices = {MsgResult::Yes, MsgResult::No}; break;
+        case vm::MsgButtons::YesNo:
+        case vm::MsgButtons::YesNoDefaultNo: choices = {MsgResult::Yes, MsgResult::No}; break;
         case vm::MsgButtons::YesNoCancel: choices = {MsgResult::Yes, MsgResult::No, MsgResult::Cancel}; break;
     }
     const MsgResult r = choices[size_t(Pick(rng_, int(choices.size())))];
