@@ -127,6 +127,7 @@ std::vector<NumberedContact> ReadNumbered(const std::string& path, std::vector<i
     std::string line;
     for (int n = 1; std::getline(in, line); ++n) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (n == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);  // the mark editors put first
         ContactLine read = ReadContactLine(LineAsUtf8(line));
         if (read.kind == ContactLine::Malformed) malformed.push_back(n);
         if (read.kind == ContactLine::Contact) out.push_back({n, std::move(read.values)});

@@ -132,4 +132,11 @@ TEST(ContactFile, ALineNotUtf8IsReadAsWindows1252) {
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0][1], "\xE2\x82\xAC" "5 \xE2\x80\x9Csmart\xE2\x80\x9D street");
     EXPECT_EQ(rows[1][1], "J\xc3\xbcrgen") << "a UTF-8 line stays as it is";
+
+    // A file that opens with the UTF-8 byte-order mark loses no contact to it.
+    vmtest::WriteAll(path, "\xEF\xBB\xBF\"1\",\"Fr\",\"J\xc3\xb6rg\"\r\n");
+    const vm::ContactImport marked = vm::ImportContactFile(settings, path);
+    EXPECT_EQ(marked.added, 1);
+    EXPECT_TRUE(marked.skippedLines.empty());
+    EXPECT_EQ(PeopleRows(settings).back()[1], "J\xc3\xb6rg");
 }
