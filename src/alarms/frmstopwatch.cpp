@@ -58,6 +58,8 @@ QWidget* frmStopWatch::MakeStopWatchTab() {
         lblTime[i] = Named(new QLabel(" Hours : Minutes : Seconds ", panel), "lblTime", i);
         Timer1[i] = Named(new QTimer(this), "Timer1", i);
         Timer1[i]->setInterval(i < 4 ? 1000 : 10);
+        // A coarse timer may tick a little early and show the second not yet passed.
+        Timer1[i]->setTimerType(Qt::PreciseTimer);
         grid->addWidget(sscmdStrtStop[i], i, 0);
         grid->addWidget(sscmdReset[i], i, 1);
         grid->addWidget(lblTime[i], i, 2);
@@ -88,6 +90,7 @@ QWidget* frmStopWatch::MakeTimersTab() {
         lblCntDwn[i] = Named(new QLabel(panel), "lblCntDwn", i);
         Timer2[i] = Named(new QTimer(this), "Timer2", i);
         Timer2[i]->setInterval(1000);
+        Timer2[i]->setTimerType(Qt::PreciseTimer);
         int col = 0;
         for (QWidget* w : {static_cast<QWidget*>(cmbHrs[i]), static_cast<QWidget*>(cmbMinutes[i]),
                            static_cast<QWidget*>(cmbSeconds[i]), static_cast<QWidget*>(sscmdStart[i]),

@@ -98,6 +98,9 @@ TEST_F(StopWatchWindow, TimersCountRealTimeWhileTheWallClockJumps) {
     advance(0, 999);
     sw->Timer2_Timer(2);
     EXPECT_EQ(label("lblCntDwn_2"), "0 : 0 : 1") << "64.999 s of 65 have run";
+    // So the seconds tick no earlier than they pass.
+    for (const char* timer : {"Timer1_0", "Timer2_2"})
+        EXPECT_EQ(find<QTimer>(timer)->timerType(), Qt::PreciseTimer) << timer;
     advance(0, 1);
     sw->Timer2_Timer(2);
     EXPECT_EQ(label("lblCntDwn_2"), "Complete");
