@@ -3,6 +3,8 @@
 // pages, the About text and the openers of the other windows.
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -21,6 +23,7 @@
 #include "tools/frmcalcwrkdays.h"
 #include "tools/frmdaycalculator.h"
 #include "mainwindow/settingspanel.h"
+#include "platform/controls.h"
 #include "platform/messages.h"
 #include "platform/places.h"
 #include "platform/printdialogs.h"
@@ -128,6 +131,20 @@ void frmVelmora::CreateMenus() {
     connect(mnuWeek_View, &QAction::triggered, this, &frmVelmora::mnuWeek_View_Click);
     connect(mnuList_People, &QAction::triggered, this, &frmVelmora::mnuList_People_Click);
     connect(mnuFile_Show2Do, &QAction::triggered, this, &frmVelmora::mnuFile_Show2Do_Click);
+
+    // A text box keeps some Ctrl keys for its own editing (Ctrl+E is the end
+    // of the line on this desktop); in this window's boxes the menu's own
+    // keys come first, so "search, then export" works from the search box.
+    auto* menuKeysFirst = new EventHook(this, [this](QObject*, QEvent* event) {
+        if (event->type() != QEvent::ShortcutOverride) return false;
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (const QAction* a : findChildren<QAction*>())
+            if (a->isEnabled() && !a->shortcut().isEmpty() && a->shortcut() == pressed) return true;
+        return false;
+    });
+    connect(qApp, &QApplication::focusChanged, menuKeysFirst, [this, menuKeysFirst](QWidget*, QWidget* now) {
+        if (qobject_cast<QLineEdit*>(now) && now->window() == this) now->installEventFilter(menuKeysFirst);
+    });
 }
 
 void frmVelmora::mnuFile_Settings_Click() { OpenSettingsPanel(); }

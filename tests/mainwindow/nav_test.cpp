@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -25,6 +26,7 @@
 #include "core/numtext.h"
 #include "mainwindow/frmvelmora.h"
 #include "alarms/frmalarm.h"
+#include "platform/controls.h"
 #include "platform/guardedapp.h"
 #include "platform/recordgrid.h"
 #include "platform/speech.h"
@@ -206,6 +208,37 @@ TEST_F(Navigation, CtrlMAndCtrlYHideTheShownBoxesAtTheFirstPress) {
         QTest::keyClick(p.where, p.key, Qt::ControlModifier);
         EXPECT_EQ(shown(), p.after) << "press " << ++n;
     }
+}
+
+// On an X desktop the search box claims Ctrl+E as the end of its line: the
+// menu's key comes first, so the records just searched can be exported at once.
+TEST_F(Navigation, MenuKeysReachTheMenuFromTheSearchBox) {
+    auto* search = w->findChild<QLineEdit*>("txtSearch");
+    ASSERT_NE(search, nullptr);
+    // The claim as the X desktop's text boxes make it (the headless platform's do not).
+    vm::EventHook claim(search, [](QObject*, QEvent* event) {
+        if (event->type() != QEvent::ShortcutOverride) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() != Qt::ControlModifier || key->key() != Qt::Key_E) return false;
+        event->accept();
+        return true;
+    });
+    search->installEventFilter(&claim);
+    w->activateWindow();
+    QApplication::setActiveWindow(w.get());
+    search->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), search);
+    search->setText("Dentist");
+    search->setCursorPosition(0);
+    QTest::keyClick(search, Qt::Key_E, Qt::ControlModifier);
+    auto* panel = w->findChild<QWidget*>("SSPanelExport");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isVisible()) << "Export Date Data opened";
+    EXPECT_EQ(search->text(), "Dentist");
+    // Keys that are no menu's still edit the text.
+    search->setFocus();
+    QTest::keyClick(search, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(search->selectedText(), "Dentist");
 }
 
 TEST_F(Navigation, ListedRecordButtonsShowForAListingHideOnAMove) {
