@@ -76,6 +76,8 @@ QWidget* frmStopWatch::MakeAlarmsTab() {
     AlarmsModel = new RecordGridModel(DataAlarms, this);
     AlarmsModel->setObjectName("DataAlarms");
     TDBGridAlarms = MakeGrid(panel, "TDBGridAlarms", AlarmsModel);
+    // A daily alarm no longer wanted is deleted, not only disabled; the queue forgets it.
+    AllowRowDelete(TDBGridAlarms, AlarmsModel, DataAlarms, [this] { TDBGridAlarms_AfterColUpdate(0, 0); });
     layout->addWidget(TDBGridAlarms);
     connect(TDBGridAlarms, &QTableView::doubleClicked, this, [this] { TDBGridAlarms_DblClick(); });
     connect(TDBGridAlarms->horizontalHeader(), &QHeaderView::sectionClicked, this,
@@ -90,6 +92,7 @@ QWidget* frmStopWatch::MakeEventLogTab() {
     EventLogModel = new RecordGridModel(DataEventLog, this);
     EventLogModel->setObjectName("DataEventLog");
     TDBGridEventLog = MakeGrid(panel, "TDBGridEventLog", EventLogModel);
+    AllowRowDelete(TDBGridEventLog, EventLogModel, DataEventLog);
     txtEvent = new QLineEdit(panel);
     txtEvent->setObjectName("txtEvent");
     sscmdPost = new QPushButton("Post Event", panel);

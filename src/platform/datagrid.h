@@ -3,6 +3,7 @@
 // all of Unicode, and the font buttons.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -62,6 +63,15 @@ void FillValueList(RecordGridModel& model, int column, const std::string& dbPath
 // A header click sorts: it no longer selects the column (which would move
 // the current record to the top row before the sort runs).
 void HeaderClickKeepsCurrentRecord(QTableView* grid);
+
+// Lets Delete remove the records whose whole rows are selected (a click on a
+// row's header selects it), after asking; other keys are left to the grid.
+// The grid is read again, then `afterDelete` runs.
+void AllowRowDelete(QTableView* grid, RecordGridModel* model, db::RecordSource& source,
+                    std::function<void()> afterDelete = {});
+
+// Hides the ID column (again after each reload of the model).
+void HideIdColumn(QTableView* grid, const RecordGridModel* model);
 
 // The grid font buttons: 2 points larger or smaller, never below 6 points.
 void StepGridFont(QTableView* grid, int delta);

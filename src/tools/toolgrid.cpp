@@ -23,54 +23,6 @@
 #include "platform/recordgrid.h"
 
 namespace vm {
-namespace {
-
-// Delete on whole selected rows removes their records.
-class RowDeleter : public QObject {
-public:
-    RowDeleter(QTableView* grid, RecordGridModel* model, db::RecordSource& source, std::function<void()> after)
-        : QObject(grid), grid_(grid), model_(model), source_(source), after_(std::move(after)) {}
-    bool eventFilter(QObject*, QEvent* event) override {
-        // (A cell being edited has its own editor, which takes its keys.)
-        if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_Delete)
-            return false;
-        std::vector<int> rows;
-        for (const QModelIndex& i : grid_->selectionModel()->selectedRows())
-            if (i.row() < model_->recordCount()) rows.push_back(i.row());
-        if (rows.empty()) return false;
-        const std::string what = rows.size() == 1 ? "the selected row" : std::to_string(rows.size()) + " selected rows";
-        if (Messages().message("Delete " + what + "?", MsgButtons::YesNo, MsgIcon::Question, "Delete Rows") !=
-            MsgResult::Yes)
-            return true;
-        std::sort(rows.rbegin(), rows.rend());  // from the bottom, so the rows above keep their places
-        try {
-            for (int row : rows) {
-                source_.setAbsolutePosition(row);
-                source_.deleteRow();
-            }
-        } catch (const db::DbError& e) {
-            Messages().message(e.what(), MsgButtons::Ok, MsgIcon::Critical, "Delete Rows");
-        }
-        model_->reload();
-        HideIdColumn(grid_, model_);
-        if (after_) after_();
-        return true;
-    }
-
-private:
-    QTableView* grid_;
-    RecordGridModel* model_;
-    db::RecordSource& source_;
-    std::function<void()> after_;
-};
-
-}  // namespace
-
-void AllowRowDelete(QTableView* grid, RecordGridModel* model, db::RecordSource& source,
-                    std::function<void()> afterDelete) {
-    grid->installEventFilter(new RowDeleter(grid, model, source, std::move(afterDelete)));
-}
-
 QTableView* MakeToolGrid(QWidget* parent, const char* name, RecordGridModel* model,
                          std::function<void(int)> headClick) {
     auto* grid = new QTableView(parent);
@@ -87,10 +39,6 @@ QTableView* MakeToolGrid(QWidget* parent, const char* name, RecordGridModel* mod
     QObject::connect(grid->horizontalHeader(), &QHeaderView::sectionClicked, grid,
                      [headClick](int column) { headClick(column); });
     return grid;
-}
-
-void HideIdColumn(QTableView* grid, const RecordGridModel* model) {
-    for (int c = 0; c < model->columnCount(); ++c) grid->setColumnHidden(c, model->fieldName(c) == "ID");
 }
 
 SearchPanel MakeSearchPanel(QWidget* parent, const char* searchName, const char* searchTip,

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/files.h"
+#include "platform/datagrid.h"
 #include "platform/keyedbutton.h"
 #include "platform/sqlstore.h"
 
@@ -30,14 +31,6 @@ class RecordGridModel;
 QTableView* MakeToolGrid(QWidget* parent, const char* name, RecordGridModel* model,
                          std::function<void(int)> headClick);
 
-// Lets Delete remove the records whose whole rows are selected (a click on a
-// row's header selects it), after asking; other keys are left to the grid.
-// The grid is read again, then `afterDelete` runs.
-void AllowRowDelete(QTableView* grid, RecordGridModel* model, db::RecordSource& source,
-                    std::function<void()> afterDelete = {});
-
-// Hides the ID column (again after each reload of the model).
-void HideIdColumn(QTableView* grid, const RecordGridModel* model);
 
 // The search panel "SSPanel2": the box "txtSearch" showing "Search", which
 // empties itself on a click and searches on Enter, and the search and clear

@@ -176,6 +176,18 @@ TEST_F(StopWatchWindow, ADailyAlarmEnteredInTheGridRingsItsOwnWaveFileAtOnce) {
     Tick();
     EXPECT_EQ(sound.played, Strings{wave}) << "the alarm's own wave file";
     EXPECT_EQ(fx.messages.shown.size(), 1u) << "never an error box";
+
+    // Delete on the alarm's whole row, after asking, takes it out of the
+    // table and of the queue.
+    grid->setFocus();
+    grid->selectRow(0);
+    fx.messages.answers.push_back(vm::MsgResult::Yes);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    ASSERT_EQ(fx.messages.shown.size(), 2u);
+    EXPECT_EQ(fx.messages.shown[1].title, "Delete Rows");
+    EXPECT_EQ(db::AsInt(Stored("SELECT count(*) FROM [Alarms]")), 0);
+    EXPECT_TRUE(Texts().empty());
+    EXPECT_TRUE(grid->isColumnHidden(model->fieldIndex("ID")));
 }
 
 TEST_F(StopWatchWindow, EventsInOneSecondOrderByDescriptionAndSortByHeader) {
