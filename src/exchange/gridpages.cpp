@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 
 #include "platform/recordgrid.h"
 #include "platform/steps.h"
@@ -148,6 +149,30 @@ std::vector<double> ColumnEdges(const ColumnNeeds& need, double pageW) {
     return x;
 }
 
+// The most characters one cell could show on a page, even at the smallest
+// print. A longer text (a record may hold megabytes) is measured and laid
+// out only that far: the page's end cuts it there anyway, and laying out all
+// of one long word takes time that grows with its square.
+qsizetype PageOfText(QPaintDevice* device, double pageW, double pageH, QFont font) {
+    font.setPointSizeF(6);  // the smallest print
+    const QFontMetricsF fm(font, device);
+    const double narrowest = std::max(0.5, fm.horizontalAdvance(QLatin1Char('.')) / 2);
+    return static_cast<qsizetype>((pageH / fm.height() + 1) * (pageW / narrowest + 1));
+}
+
+// The grid with every text longer than `most` characters cut there; none
+// when no text is that long.
+std::optional<GridPrintout> CutLongTexts(const GridPrintout& g, qsizetype most) {
+    std::optional<GridPrintout> cut;
+    for (size_t r = 0; r < g.rows.size(); ++r)
+        for (size_t c = 0; c < g.rows[r].size(); ++c)
+            if (g.rows[r][c].text.size() > most) {
+                if (!cut) cut = g;
+                cut->rows[r][c].text.truncate(most);
+            }
+    return cut;
+}
+
 // Whether a row of the model is a grid's empty new-row line.
 bool IsNewRowLine(const QAbstractItemModel* model, int row) {
     QModelIndex at = model->index(row, 0);
@@ -203,11 +228,13 @@ GridPrintout TakeGrid(const QTableView& grid, bool colour) {
     return out;
 }
 
-int PaintGridPages(QPagedPaintDevice& device, const GridPrintout& g, const QString& header, const QString& printDate,
+int PaintGridPages(QPagedPaintDevice& device, const GridPrintout& grid, const QString& header, const QString& printDate,
                    const std::function<bool(int64_t, int64_t)>& progress) {
     QPainter p;
     if (!p.begin(&device)) throw OpError(482, "The printer could not be started.");
     const double pageW = device.width(), pageH = device.height();
+    const std::optional<GridPrintout> cut = CutLongTexts(grid, PageOfText(&device, pageW, pageH, grid.font));
+    const GridPrintout& g = cut ? *cut : grid;
 
     QFont body = g.font, bold = g.font, title = g.font;
     bold.setBold(true);

@@ -273,6 +273,20 @@ int PrintedPages(const vm::GridPrintout& g, const std::string& pdf, std::string*
 // One long text does not break a printout: no column narrower than its
 // heading's words and its widest number, the long text wrapped within its
 // share and cut with the mark, 1,000 rows within 25 pages.
+// A record may hold megabytes of text in one word: its cell is printed as
+// far as the page shows it, marked as cut, and the rows after it follow.
+TEST_F(PrintGrid, AMegabyteWordIsCutAtThePageEndAndTheRowsGoOn) {
+    vm::GridPrintout g;
+    g.headings = {"Date", "Day's Text"};
+    g.font.setPointSizeF(9);
+    g.rows.push_back({{"1/2/2026", {}, {}}, {QString(1'000'000, QChar('x')), {}, {}}});
+    g.rows.push_back({{"1/3/2026", {}, {}}, {"The row after", {}, {}}});
+    std::string text;
+    EXPECT_EQ(PrintedPages(g, dir + "/huge.pdf", &text), 2);
+    EXPECT_NE(text.find("\xE2\x80\xA6"), std::string::npos) << "the cut text is marked";
+    EXPECT_NE(text.find("The row after"), std::string::npos);
+}
+
 TEST_F(PrintGrid, OneLongTextBreaksNeitherNumbersNorThePageCount) {
     std::string plainText, longText;
     const int plain = PrintedPages(DateGridPrintout(1000, false), dir + "/plain.pdf", &plainText);
