@@ -137,7 +137,10 @@ void frmVelmora::CreateMenus() {
     // keys come first, so "search, then export" works from the search box.
     auto* menuKeysFirst = new EventHook(this, [this](QObject*, QEvent* event) {
         if (event->type() != QEvent::ShortcutOverride) return false;
-        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        const auto* key = static_cast<QKeyEvent*>(event);
+        constexpr auto commandKeys = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+        if (!(key->modifiers() & commandKeys) && key->key() < Qt::Key_Escape) return false;  // plain typing
+        const QKeySequence pressed(key->keyCombination());
         for (const QAction* a : findChildren<QAction*>())
             if (a->isEnabled() && !a->shortcut().isEmpty() && a->shortcut() == pressed) return true;
         return false;
