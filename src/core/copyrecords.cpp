@@ -1,7 +1,6 @@
 #include "core/copyrecords.h"
 
 #include "core/numtext.h"
-#include "core/sortedmonth.h"
 
 namespace vm {
 namespace {
@@ -75,13 +74,13 @@ CopyOutcome CopyListedRecords(db::Database& store, const db::RecordSource& liste
 
     CopyOutcome out;
     db::Transaction transaction(store);
-    OccurrenceWriteBegins(store);  // the table is scratch room until the next pass
-    store.exec("DELETE FROM [RepeatingData]");
-    // The occurrences' bookkeeping goes with the rows it described, so the
-    // next expansion pass writes every record afresh, whatever numbers the
-    // table gives the rows below.
-    store.exec("DROP TABLE IF EXISTS [RepeatState]");
-    db::Statement insert = store.prepare("INSERT INTO [RepeatingData] (" + names + ") VALUES (" + marks + ")");
+    // The copies are gathered in a table of this connection's own, then
+    // appended in their order. The occurrences stay as they are, so the pass
+    // that follows writes only the new records' (on a large calendar,
+    // emptying them meant minutes of writing them all again).
+    store.exec("DROP TABLE IF EXISTS temp.[CopyRows]");
+    store.exec("CREATE TEMP TABLE [CopyRows] AS SELECT " + names + " FROM [Velmora] WHERE 0");
+    db::Statement insert = store.prepare("INSERT INTO temp.[CopyRows] (" + names + ") VALUES (" + marks + ")");
     std::vector<db::Value> row(columns.size());
     for (int r = 0; r < listed.recordCount(); ++r) {
         for (size_t i = 0; i < columns.size(); ++i) row[i] = listed.valueAt(r, from[i]);
@@ -107,8 +106,8 @@ CopyOutcome CopyListedRecords(db::Database& store, const db::RecordSource& liste
         ++out.copied;
     }
     if (out.copied > 0)
-        store.exec("INSERT INTO [Velmora] (" + names + ") SELECT " + names + " FROM [RepeatingData] ORDER BY rowid");
-    OccurrenceWriteEnds(store);
+        store.exec("INSERT INTO [Velmora] (" + names + ") SELECT " + names + " FROM temp.[CopyRows] ORDER BY rowid");
+    store.exec("DROP TABLE temp.[CopyRows]");
     transaction.commit();
     return out;
 }

@@ -119,8 +119,7 @@ void DateGrid::sscmdCopyRec_Click() {
         for (const std::string& s : outcome.leapDaysSkipped) text += "\r\n" + s;
     }
     Messages().message(text, MsgButtons::Ok, MsgIcon::Information, "Copy Selected Records");
-    // The pass makes the occurrences again (the copy used their table);
-    // the grid lists again what it listed before the copy (copies included
+    // The pass makes the copies' occurrences; the grid lists again what it listed before the copy (copies included
     // when they match) and the count label counts it.
     Document().RecordsWritten(CalendarDocument::Change::Added);
     Document().Settle();

@@ -113,6 +113,21 @@ protected:
         QTest::mouseClick(w->TDBGridDates->viewport(), Qt::LeftButton, {}, p);
         QTest::mouseDClick(w->TDBGridDates->viewport(), Qt::LeftButton, {}, p);
     }
+    int64_t Number(const std::string& sql) {
+        auto st = store->prepare(sql);
+        return st.step() ? db::AsInt(st.column(0)) : 0;
+    }
+    // Every occurrence row, its columns but the row number, in one order.
+    std::string OccurrenceRows() {
+        auto st = store->prepare("SELECT * FROM [RepeatingData] ORDER BY [JulDate],[DateText],[Hr24]");
+        std::string rows;
+        while (st.step()) {
+            for (int c = 0; c < st.columnCount(); ++c)
+                if (st.columnName(c) != "ID") rows += db::AsText(st.column(c)) + "|";
+            rows += "\n";
+        }
+        return rows;
+    }
     void CopyListed(const char* fromYear, const char* toYear, const char* type) {
         if (!w->dateGrid->ssPanlCopyRecs->isVisible()) w->Toolbar1_ButtonClick(w->Toolbar1Button("CopyRec"));
         w->dateGrid->txtOrigCopyYr->setText(fromYear);
@@ -435,6 +450,10 @@ TEST_F(DateGrid, CopyPanelCopiesOneTypeToTheNextYearAndSkipsTheLeapDay) {
                 "'15', [SoundNum] = 4, [Font] = 'Arial, 10,True,False', [DayColors] = '1;2;3;4;2;3', [FGColor] = 5 "
                 "WHERE [DateText] = 'Fourth'");
     Draw();
+    w->mnuFile_Build_Repeating_Click();
+    const int64_t occurrencesBefore = Number("SELECT max(rowid) FROM [RepeatingData]");
+    const int64_t occurrencesOfFourth = Number("SELECT count(*) FROM [RepeatingData] WHERE [DateText] LIKE 'Fourth%'");
+    ASSERT_GT(occurrencesOfFourth, 0);
     Search("1/1/2024;12/31/2024");
     w->Toolbar1_ButtonClick(w->Toolbar1Button("CopyRec"));
     ASSERT_TRUE(w->dateGrid->ssPanlCopyRecs->isVisible());
@@ -457,6 +476,14 @@ TEST_F(DateGrid, CopyPanelCopiesOneTypeToTheNextYearAndSkipsTheLeapDay) {
     EXPECT_EQ(fourth[0], fourth[1]);
     EXPECT_EQ(cal.Count("Velmora"), 5);
     EXPECT_GT(cal.Count("RepeatingData"), 0) << "the expansion ran";
+    // The pass wrote the copy's occurrences only: the original's stayed where
+    // they were, and the table is what a whole pass makes.
+    EXPECT_EQ(Number("SELECT count(*) FROM [RepeatingData] WHERE [DateText] LIKE 'Fourth%' AND rowid <= " +
+                     std::to_string(occurrencesBefore)),
+              occurrencesOfFourth);
+    const std::string afterCopy = OccurrenceRows();
+    w->mnuFile_Build_Repeating_Click();
+    EXPECT_EQ(OccurrenceRows(), afterCopy);
     EXPECT_EQ(Listed(), (std::vector<std::string>{"Leap day", "Fourth", "Picnic"})) << "the search's list again";
     EXPECT_EQ(w->dateGrid->lblRecCnt->text(), "3 Recs");
 
