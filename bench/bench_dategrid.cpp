@@ -1,6 +1,7 @@
 // The date grid with 100,000 records in [Velmora], in the real (headless)
 // main window: a text search listed in the grid, a header sort of every
-// record, and copying 10,000 listed records with the repeat expansion.
+// record, and copying 10,000 listed records with the repeat expansion (also
+// on a calendar with a million occurrences).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -38,7 +39,8 @@ void EnsureApp() {
 // "Copyme" in 2023, and 200 of all of them repeat yearly for 5 years.
 struct Calendar {
     std::string dir, path;
-    Calendar() {
+    // Every `repeatEvery`-th record from the `first` repeats by `rule`, `times` times.
+    explicit Calendar(int repeatEvery = 500, const char* rule = "Yearly", int times = 5, int first = 0) {
         dir = (fs::temp_directory_path() / "velmora-bench-grid-XXXXXX").string();
         if (!mkdtemp(dir.data())) return;
         setenv("VELMORA_DATA_DIR", dir.c_str(), 1);
@@ -52,12 +54,13 @@ struct Calendar {
             "VALUES (0,?,?,?,?,?,?,?,?,?,-1,'','0;16777215;0;16777215;3;3',0,?,0,'')");
         for (int i = 0; i < kRecords; ++i) {
             const bool copy = i % 10 == 0;
+            const bool repeats = i % repeatEvery == first;
             const vm::CivilDate d = copy ? vm::AddDays({2023, 1, 1}, i % 365) : vm::AddDays({2018, 1, 1}, i % 3650);
             const int hour = 1 + i % 12;
             st.bindAll({vm::db::Text(vm::FormatIso(d)), vm::db::Int(vm::Date2Julian(d)), vm::db::Int(hour),
                         vm::db::Int(i % 60), vm::db::Text(i % 2 ? "PM" : "AM"),
                         vm::db::Text("Meeting number " + std::to_string(i) + " with the team"),
-                        vm::db::Text(i % 500 == 0 ? "Yearly" : ""), vm::db::Int(i % 500 == 0 ? 5 : 0),
+                        vm::db::Text(repeats ? rule : ""), vm::db::Int(repeats ? times : 0),
                         vm::db::Text(copy ? "Copyme" : "Event"), vm::db::Int(hour % 12 + (i % 2 ? 12 : 0))});
             st.run();
         }
@@ -141,6 +144,43 @@ void BM_Copy10000ListedRecords(benchmark::State& state) {
     state.counters["boxes"] = static_cast<double>(win.quiet.shown.size());
 }
 BENCHMARK(BM_Copy10000ListedRecords)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The same copy on a calendar whose repeating records hold a million
+// occurrences, with the pass that follows the copy: the copies' own rows are
+// written, the others stay.
+void BM_Copy10000ListedAmongAMillionOccurrences(benchmark::State& state) {
+    static Calendar cal(20, "Daily", 200, 19);  // 5,000 daily records of 200 days each, none of them copied
+    Window win(cal);
+    win.w->mnuFile_Build_Repeating_Click();  // the occurrences, made once
+    auto store = vm::db::Database::Open(cal.path);
+    auto count = [&](const char* sql) {
+        auto st = store->prepare(sql);
+        return st.step() ? vm::db::AsInt(st.column(0)) : 0;
+    };
+    const int64_t occurrences = count("SELECT count(*) FROM [RepeatingData]");
+    int listed = 0;
+    win.w->Toolbar1_ButtonClick(win.w->Toolbar1Button("CopyRec"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        win.w->DataDates.setDatabaseName(cal.path);
+        win.w->DataDates.setRecordSource("SELECT * FROM [Velmora] WHERE [DateType] = 'Copyme'");
+        win.w->DataDates.refresh();
+        listed = win.w->DataDates.recordCount();
+        win.w->dateGrid->txtOrigCopyYr->setText("2023");
+        win.w->dateGrid->txtNewCopyYr->setText("2024");
+        win.w->dateGrid->cmbCopyDteTyp->setEditText("Copyme");
+        win.w->dateGrid->txtRecDataType->setText("Copied");
+        state.ResumeTiming();
+        win.w->dateGrid->sscmdCopyRec_Click();  // the copy and the pass after it
+        state.PauseTiming();
+        store->exec("DELETE FROM [Velmora] WHERE [DateType] = 'Copied'");
+        win.w->mnuFile_Build_Repeating_Click();
+        state.ResumeTiming();
+    }
+    state.counters["listed"] = listed;
+    state.counters["occurrences"] = static_cast<double>(occurrences);
+}
+BENCHMARK(BM_Copy10000ListedAmongAMillionOccurrences)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace
 
