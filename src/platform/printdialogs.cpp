@@ -5,6 +5,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <malloc.h>
+
 #include "platform/messages.h"
 #include "platform/places.h"
 
@@ -64,10 +66,15 @@ bool QtPrintDialogs::pageSetup(QPrinter& printer, QWidget* parent) {
 
 void QtPrintDialogs::preview(QPrinter& printer, const std::string& caption,
                              const std::function<void(QPrinter*)>& paint, QWidget* parent) {
-    QPrintPreviewDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QString::fromStdString(caption));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* p) { paint(p); });
-    dialog.exec();
+    {
+        QPrintPreviewDialog dialog(&printer, parent);
+        dialog.setWindowTitle(QString::fromStdString(caption));
+        QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* p) { paint(p); });
+        dialog.exec();
+    }
+    // The preview holds every page drawn, a gigabyte and more for a long
+    // grid: what it freed goes back to the system, not kept for later.
+    malloc_trim(0);
 }
 
 }  // namespace vm
