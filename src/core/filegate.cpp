@@ -14,8 +14,8 @@ namespace fs = std::filesystem;
 namespace vm {
 namespace {
 
-FileVerdict Verdict(const std::string& problem, const std::string& path) {
-    if (!problem.empty()) return {FileUse::Refused, problem};
+FileVerdict Verdict(const std::string& problem, const std::string& path, bool inUse) {
+    if (!problem.empty()) return {FileUse::Refused, problem, inUse};
     return {db::IsReadOnlyFile(path) ? FileUse::ReadOnly : FileUse::Usable, {}};
 }
 
@@ -32,10 +32,16 @@ std::string TemplateProblem(const std::string& path) {
 
 FileVerdict CheckCalendarFile(const std::string& path) {
     if (IsBlankTemplate(path)) return {FileUse::Refused, TemplateProblem(path)};
-    return Verdict(CalendarFileProblem(path), path);
+    bool inUse = false;
+    std::string problem = CalendarFileProblem(path, &inUse);
+    return Verdict(problem, path, inUse);
 }
 
-FileVerdict CheckSettingsFile(const std::string& path) { return Verdict(CheckStore(path, DbKind::Settings), path); }
+FileVerdict CheckSettingsFile(const std::string& path) {
+    bool inUse = false;
+    std::string problem = CheckStore(path, DbKind::Settings, &inUse);
+    return Verdict(problem, path, inUse);
+}
 
 FileUse AdmitCalendarFile(const std::string& path, const std::string& title) {
     const FileVerdict v = CheckCalendarFile(path);
@@ -68,6 +74,12 @@ FileUse AdmitSettingsFile(const std::string& path) {
                            "this run are not saved.",
                            MsgButtons::Ok, MsgIcon::Information, "Read-Only Settings");
     if (v.use != FileUse::Refused || !FileExists(path)) return v.use;
+    if (v.inUse) {  // held by another program, not damaged: left as it is
+        Messages().message(v.problem + "\r\nThe settings are not read now and not saved when the program ends, so "
+                                       "nothing in the file is lost. Close the other program and start again.",
+                           MsgButtons::Ok, MsgIcon::Exclamation, "Settings Database");
+        return FileUse::Refused;
+    }
     const std::string kept = DamagedFileName(path);
     std::error_code ec;
     fs::rename(path, kept, ec);

@@ -13,6 +13,7 @@ enum class FileUse { Usable, ReadOnly, Refused };
 struct FileVerdict {
     FileUse use = FileUse::Refused;
     std::string problem;  // why it is refused, naming the file
+    bool inUse = false;   // refused only because another program holds it locked just now
 };
 
 // Reads only; shows nothing. The blank templates new calendars and settings

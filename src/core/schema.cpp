@@ -168,11 +168,13 @@ std::shared_ptr<db::Database> OpenStore(const std::string& path, DbKind kind) {
     return db;
 }
 
-std::string CheckStore(const std::string& path, DbKind kind) {
+std::string CheckStore(const std::string& path, DbKind kind, bool* inUse) {
+    if (inUse) *inUse = false;
     try {
         OpenStore(path, kind);
         return {};
     } catch (const db::DbError& e) {
+        if (inUse) *inUse = e.number() == db::kInUse;
         return e.what();
     }
 }

@@ -53,7 +53,7 @@ enum class DbKind { Calendar, Settings };
 // leaves such a file untouched.
 std::shared_ptr<db::Database> OpenStore(const std::string& path, DbKind kind);
 // The same test without keeping the connection: "" when fine, else the reason.
-std::string CheckStore(const std::string& path, DbKind kind);
+std::string CheckStore(const std::string& path, DbKind kind, bool* inUse = nullptr);
 
 // Defaults written into the templates.
 std::string DefaultMonthPicture(int month);   // "Graphics/Months/Jan.jpg"

@@ -272,6 +272,7 @@ private:
     uint64_t sortingStamp_ = 0;
     int buildsRun_ = 0, buildDepth_ = 0, deepestBuild_ = 0;
     bool pumping_ = false, inResize_ = false, waitCursor_ = false, unloaded_ = false;
+    bool settingsUnread_ = false;  // start-up could not read the settings: Exit writes none over them
     std::vector<std::function<void()>> hooksSet_;
     QWidget* dragSource_ = nullptr;
     bool dragMoved_ = false;

@@ -192,6 +192,7 @@ void frmVelmora::Form_Load() {
     // A settings database that is not one is put aside for a fresh one; when
     // even that fails the settings are neither read nor saved.
     const bool haveSettings = AdmitSettingsFile(MainState.pSettingsFile) != FileUse::Refused;
+    settingsUnread_ = !haveSettings;
     if (haveSettings && !op.step(1, [&] { row = ReadSettingsRow(MainState.pSettingsFile); })) return;
     op.step(1, [&] { ShowSplash(SplashAround(row)); });
     if (op.ended()) return;
@@ -380,8 +381,16 @@ void frmVelmora::Form_Unload() {
     CloseSplash();
 
     // Each store is saved when its file is there and may be written; nothing
-    // is written into a file the gate refused.
-    const bool settingsWritable = CheckSettingsFile(MainState.pSettingsFile).use == FileUse::Usable;
+    // is written into a file the gate refused, nor settings over those this
+    // run could not read. A file another program holds just now is said.
+    auto sayInUse = [](const FileVerdict& v, const std::string& what) {
+        if (v.inUse)
+            Messages().message(v.problem + "\r\n" + what + " of this run could not be saved.", MsgButtons::Ok,
+                               MsgIcon::Exclamation, "Form_Unload_Exit");
+    };
+    const FileVerdict settingsNow = CheckSettingsFile(MainState.pSettingsFile);
+    if (!settingsUnread_) sayInUse(settingsNow, "The settings");
+    const bool settingsWritable = !settingsUnread_ && settingsNow.use == FileUse::Usable;
     if (settingsWritable) {
         op.step(2, [&] {
             SettingsToSave s;
@@ -404,8 +413,11 @@ void frmVelmora::Form_Unload() {
         op.step(5, [&] { WriteSoundTable(MainState.pSettingsFile, Module1.SoundFile); });
     }
     const bool haveCalendar = FileExists(Module1.CalendarFilePath);
-    if (haveCalendar && CheckCalendarFile(Module1.CalendarFilePath).use == FileUse::Usable)
-        op.step(4, [&] { SaveFonts2File(DataSettings); });
+    if (haveCalendar) {
+        const FileVerdict calendarNow = CheckCalendarFile(Module1.CalendarFilePath);
+        sayInUse(calendarNow, "The months' colours and fonts");
+        if (calendarNow.use == FileUse::Usable) op.step(4, [&] { SaveFonts2File(DataSettings); });
+    }
     op.step(6, [&] {
         DataDates.close();
         DataSettings.close();

@@ -189,6 +189,10 @@ std::shared_ptr<Database> Database::Open(const std::string& path) {
     try {
         out->exec("SELECT count(*) FROM sqlite_master");
     } catch (const DbError& e) {
+        // Locked by another program is not damaged: nothing may take it for a broken file.
+        const int primary = e.number() & 0xff;
+        if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+            throw DbError(kInUse, "\"" + path + "\" is in use by another program, which holds it locked.");
         throw DbError(kNotDatabase, "\"" + path + "\" is not a readable Velmora database file (" + e.what() + ").");
     }
     // Pages stay in memory between the grids' searches (32 MB at most).

@@ -53,6 +53,7 @@ enum LayerError : int {
     kWrongKind = 9006,     // a database that lacks the tables of its kind
     kNoAccess = 9007,      // the file or its folder may not be read
     kRowDeleted = 9008,    // the row being edited was deleted meanwhile
+    kInUse = 9009,         // another program holds the file so that it cannot even be read
 };
 
 // True when a file at path may be read but not written: it or its folder

@@ -179,6 +179,44 @@ TEST_F(Gate, ADamagedSettingsDatabaseIsKeptAsideAndReplaced) {
     }
 }
 
+// Another program holding the settings database locked has not damaged it:
+// it is neither put aside nor replaced, and settings this run could not read
+// are never written over it; a lock at Exit is said.
+TEST_F(Gate, ASettingsDatabaseInUseIsNeitherReplacedNorWrittenOver) {
+    Start();
+    Module1.OptStartRepeatYear = "2031";
+    Stop();
+    const std::string settings = vm::SettingsDatabasePath();
+    {
+        auto other = db::Database::Open(settings);
+        other->exec("BEGIN EXCLUSIVE");
+        fx.messages.clear();
+        Start();
+        ASSERT_FALSE(Shown().empty());
+        EXPECT_EQ(Shown()[0].title, "Settings Database");
+        for (const auto& box : Shown())  // (the daily alarms cannot be read either)
+            EXPECT_NE(box.text.find("in use by another program"), std::string::npos) << box.text;
+        other->exec("ROLLBACK");
+    }
+    for (const auto& e : fs::directory_iterator(dir))
+        EXPECT_EQ(e.path().filename().string().find(".damaged"), std::string::npos) << e.path();
+    fx.messages.clear();
+    Stop();
+    EXPECT_TRUE(Shown().empty());
+    EXPECT_EQ(vm::ReadSettingsRow(settings).StartRepeatYear, "2031") << "the unread settings kept";
+
+    Start();
+    Module1.OptStartRepeatYear = "2032";
+    auto other = db::Database::Open(settings);
+    other->exec("BEGIN EXCLUSIVE");
+    fx.messages.clear();
+    Stop();
+    ASSERT_EQ(Shown().size(), 1u);
+    EXPECT_NE(Shown()[0].text.find("The settings of this run could not be saved."), std::string::npos);
+    other->exec("ROLLBACK");
+    EXPECT_EQ(vm::ReadSettingsRow(settings).StartRepeatYear, "2031");
+}
+
 TEST_F(Gate, AReadOnlyCalendarIsShownWithItsOccurrencesAndLeftAlone) {
     Start();
     const std::string path = vmtest::MakeTempDir("velmora-ro") + "/Party.mdb";
