@@ -24,6 +24,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "core/calendardocument.h"
 #include "core/module1.h"
 #include "core/numtext.h"
 #include "core/record.h"
@@ -54,6 +55,20 @@ frmEnterRec::frmEnterRec(QWidget* parent) : QWidget(parent, Qt::Window) {
     buildColorPanel();
     closeTimer_.setInterval(kCloseStepMs);
     connect(&closeTimer_, &QTimer::timeout, this, &frmEnterRec::closeStep);
+    // Another calendar in use: the window steps through its records from now
+    // on, and a record shown from the one before is saved into neither file.
+    connect(&Document(), &CalendarDocument::calendarOpened, this, &frmEnterRec::TurnToCalendarInUse);
+}
+
+void frmEnterRec::TurnToCalendarInUse() {
+    sscmdSaveRecord->hide();  // until a record of this calendar is stepped to
+    try {
+        Data1.setDatabaseName(Module1.CalendarFilePath);
+        Data1.setRecordSource(EntryMonthSource());
+        Data1.refresh();
+    } catch (const std::exception&) {
+        Data1.close();  // nothing to step through
+    }
 }
 
 frmEnterRec::~frmEnterRec() {

@@ -47,6 +47,8 @@ public:
     bool SaveRecord(int16_t mode);
     // Copies the current record into the boxes.
     void LoadRecord();
+    // Points the window at the calendar now in use (another one was opened).
+    void TurnToCalendarInUse();
     // Dispatches a toolbar button by its key ("New", "RightArrow"...).
     void Toolbar1_ButtonClick(const QString& key);
 

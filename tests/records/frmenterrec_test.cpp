@@ -85,6 +85,35 @@ TEST_F(EntryWindow, ListsTakeStoredValuesFirstAndNewRenewsThemOnce) {
     EXPECT_EQ(text("cmbRepeatType"), "Every-10") << "the set-up leaves the repeat rule's text";
 }
 
+// Another calendar opened while the window shows a record: Save no longer
+// writes into the file left, stepping goes through the new file's records,
+// and a save lands there.
+TEST_F(EntryWindow, AnotherCalendarOpenedIsTheOneStepsAndSavesReach) {
+    const std::string first = vm::Module1.CalendarFilePath;
+    store("2024-01-01", "first file's record");
+    const std::string second = vmtest::FreshCalendar();
+    vm::Module1.CalendarFilePath = second;
+    store("2024-02-01", "second file's record");
+    vm::Module1.CalendarFilePath = first;
+    open();
+    tool("DoubleLeftArrow");
+    ASSERT_EQ(text("txtDateText"), "first file's record");
+    ASSERT_TRUE(shown("sscmdSaveRecord"));
+
+    fx.messages.fileAnswers.push_back(second);
+    main->findChild<QAction*>("mnuFile_Open")->trigger();
+    ASSERT_EQ(vm::Module1.CalendarFilePath, second);
+    EXPECT_FALSE(shown("sscmdSaveRecord")) << "nothing from the file left is saved";
+    tool("DoubleLeftArrow");
+    EXPECT_EQ(text("txtDateText"), "second file's record");
+    type("txtDateText", "saved in the second");
+    click("sscmdSaveRecord");
+    EXPECT_EQ(rows().at(0).DateText, "saved in the second");
+    vm::Module1.CalendarFilePath = first;
+    EXPECT_EQ(rows().at(0).DateText, "first file's record");
+    vm::Module1.CalendarFilePath = second;
+}
+
 TEST_F(EntryWindow, AddEveryBoxThenSaveChangesThatRecordOnlyWhileItExists) {
     store("2024-01-01", "first by date");
     open();
