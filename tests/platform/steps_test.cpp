@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+
+#include <algorithm>
 #include <QKeyEvent>
 
 #include "platform/sqlstore.h"
@@ -56,6 +58,36 @@ TEST(Operation, WriteFailuresAreToldPlainlyByTheirEngineCode) {
         {std::make_exception_ptr(vm::OpError(13, "Type mismatch")), ""},
     };
     for (const auto& c : cases) EXPECT_EQ(vm::WriteFailureText(c.failure), c.text);
+}
+
+// A file the engine finds damaged half-way through a read is named in the
+// box, with what to do; other failures read as before.
+TEST(Operation, ADamagedFileIsNamedWithWhatToDo) {
+    const std::string path = vmtest::MakeTempDir("velmora-damaged") + "/Velmoras.mdb";
+    {
+        auto d = vm::db::Database::Create(path);
+        d->exec("CREATE TABLE [t] ([v] TEXT)");
+        d->exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+                "INSERT INTO [t] SELECT printf('%0200d', i) FROM n");
+    }
+    std::string bytes = vmtest::ReadAll(path);
+    ASSERT_GT(bytes.size(), 20u * 4096);
+    std::fill(bytes.begin() + 10 * 4096, bytes.begin() + 11 * 4096, '\0');  // a page of rows gone
+    vmtest::WriteAll(path, bytes);
+    std::exception_ptr failure;
+    try {
+        auto d = vm::db::Database::Open(path);
+        auto st = d->prepare("SELECT count(*), sum(length([v])) FROM [t]");
+        st.step();
+    } catch (const vm::db::DbError&) {
+        failure = std::current_exception();
+    }
+    ASSERT_TRUE(failure) << "the engine reads the damaged page";
+    const std::string text = vm::DescribeError(failure).second;
+    EXPECT_NE(text.find("\"" + path + "\" is damaged"), std::string::npos) << text;
+    EXPECT_NE(text.find("put back the last good copy"), std::string::npos) << text;
+    EXPECT_EQ(vm::DescribeError(std::make_exception_ptr(vm::db::DbError(19, "constraint failed", path))).second,
+              "constraint failed");
 }
 
 // A step that writes goes on after a failure and says it once per command,
