@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 
+#include <optional>
 #include <utility>
 
 #include "core/appearance.h"
@@ -102,6 +103,8 @@ void frmVelmora::mnuFile_Build_Repeating_Click() { RunRepeatPass(RepeatCheck::Qu
 void frmVelmora::BuildRepeatingFromMenu() { RunRepeatPass(RepeatCheck::Rows, true); }
 
 void frmVelmora::RunRepeatPass(RepeatCheck check, bool listPassRecords) {
+    // A pass lets events run while it shows its progress: none starts inside it.
+    if (passesRunning_ > 0) return;
     RepeatPassHooks hooks;
     hooks.listPassRecords = listPassRecords;
     hooks.waitCursor = [this](bool busy) { SetWaitCursor(busy); };
@@ -120,6 +123,12 @@ void frmVelmora::RunRepeatPass(RepeatCheck check, bool listPassRecords) {
     // it waits for the pass's end.
     RepeatPassResult result;
     {
+        // A long pass of its own (not the start's, with the splash's bar, nor
+        // an import's, in the import's dialog) shows how far it is; it
+        // cannot stop half-way.
+        std::optional<ProgressScope> progress;
+        if (!ProgressOpen() && !SplashWindow())
+            progress.emplace("Build Repeating Data", "Building the repeating data", false);
         ++passesRunning_;
         struct Done {
             frmVelmora& w;

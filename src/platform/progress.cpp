@@ -15,8 +15,8 @@ FakeProgress& BuiltIn() {
 IProgress& Progress() { return g_progress ? *g_progress : BuiltIn(); }
 void SetProgress(IProgress* impl) { g_progress = impl; }
 
-ProgressScope::ProgressScope(const std::string& title, const std::string& label) {
-    Progress().begin(title, label);
+ProgressScope::ProgressScope(const std::string& title, const std::string& label, bool canCancel) {
+    Progress().begin(title, label, canCancel);
     ++g_openScopes;
 }
 
@@ -29,8 +29,11 @@ void ReportProgress(int64_t done, int64_t total) {
     if (g_openScopes > 0) Progress().step(done, total);
 }
 
-void FakeProgress::begin(const std::string& title, const std::string& label) {
+bool ProgressOpen() { return g_openScopes > 0; }
+
+void FakeProgress::begin(const std::string& title, const std::string& label, bool canCancel) {
     tasks.push_back({title, label});
+    tasks.back().canCancel = canCancel;
     cancelled = false;
 }
 
@@ -43,7 +46,8 @@ bool FakeProgress::step(int64_t done, int64_t total) {
         t.lastDone = done;
         t.lastTotal = total;
     }
-    if (cancelAtStep > 0 && stepsSeen >= cancelAtStep) cancelled = true;
+    const bool cancellable = open == tasks.rend() || open->canCancel;
+    if (cancellable && cancelAtStep > 0 && stepsSeen >= cancelAtStep) cancelled = true;
     return !cancelled;
 }
 

@@ -12,8 +12,10 @@ namespace vm {
 class IProgress {
 public:
     virtual ~IProgress() = default;
-    // A task starts; `label` says what it does.
-    virtual void begin(const std::string& title, const std::string& label) = 0;
+    // A task starts; `label` says what it does. A task that cannot stop
+    // half-way (`canCancel` false) offers no Cancel, and its dialog keeps
+    // every window of the program still until it ends.
+    virtual void begin(const std::string& title, const std::string& label, bool canCancel) = 0;
     // `done` of `total` units (bytes, rows) are through. False once the user
     // has pressed Cancel. Cheap enough to call for every row.
     virtual bool step(int64_t done, int64_t total) = 0;
@@ -28,13 +30,15 @@ void SetProgress(IProgress* impl);  // nullptr restores the built-in fake
 // open. For work that reports how far it is without owning a dialog (the
 // repeat pass after an import shows in the import's dialog).
 void ReportProgress(int64_t done, int64_t total);
+// Whether a task is under way (a ProgressScope is open).
+bool ProgressOpen();
 
 // Keeps a task's begin and end paired, whatever way the task is left. A
 // scope opened inside another shows in the outer one's dialog, under its own
 // label.
 class ProgressScope {
 public:
-    ProgressScope(const std::string& title, const std::string& label);
+    ProgressScope(const std::string& title, const std::string& label, bool canCancel = true);
     ~ProgressScope();
     ProgressScope(const ProgressScope&) = delete;
     ProgressScope& operator=(const ProgressScope&) = delete;
@@ -49,8 +53,9 @@ public:
         std::string title, label;
         int64_t steps = 0, lastDone = 0, lastTotal = 0;
         bool ended = false;
+        bool canCancel = true;
     };
-    void begin(const std::string& title, const std::string& label) override;
+    void begin(const std::string& title, const std::string& label, bool canCancel) override;
     bool step(int64_t done, int64_t total) override;
     void end() override;  // ends the innermost task still open
 

@@ -12,7 +12,7 @@ constexpr int kScale = 1000;
 
 QtProgress::~QtProgress() { delete dialog_; }
 
-void QtProgress::begin(const std::string& title, const std::string& label) {
+void QtProgress::begin(const std::string& title, const std::string& label, bool canCancel) {
     if (depth_++ > 0) {
         // A task inside a task shows in the outer one's dialog, under its own label.
         label_ = label;
@@ -21,6 +21,7 @@ void QtProgress::begin(const std::string& title, const std::string& label) {
     }
     title_ = title;
     label_ = label;
+    canCancel_ = canCancel;
     cancelled_ = false;
     sinceStart_.start();
     sinceDrawn_.start();
@@ -31,10 +32,11 @@ bool QtProgress::step(int64_t done, int64_t total) {
     if (sinceDrawn_.elapsed() < kDrawEveryMs) return true;
     sinceDrawn_.restart();
     if (!dialog_ && sinceStart_.elapsed() >= kShowAfterMs) {
-        dialog_ = new QProgressDialog(QString::fromStdString(label_), "Cancel", 0, kScale, QApplication::activeWindow());
+        dialog_ = new QProgressDialog(QString::fromStdString(label_), canCancel_ ? "Cancel" : QString(), 0, kScale,
+                                      QApplication::activeWindow());
         dialog_->setObjectName("dlgProgress");
         dialog_->setWindowTitle(QString::fromStdString(title_));
-        dialog_->setWindowModality(Qt::WindowModal);
+        dialog_->setWindowModality(canCancel_ ? Qt::WindowModal : Qt::ApplicationModal);
         dialog_->setMinimumDuration(0);
         dialog_->setAutoClose(false);
         dialog_->setAutoReset(false);
@@ -47,7 +49,7 @@ bool QtProgress::step(int64_t done, int64_t total) {
     // Until the modal dialog shows, the windows only redraw: no click or key
     // reaches them while the task is under way.
     QApplication::processEvents(dialog_ ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
-    if (dialog_ && dialog_->wasCanceled()) cancelled_ = true;
+    if (dialog_ && dialog_->wasCanceled() && canCancel_) cancelled_ = true;
     return !cancelled_;
 }
 

@@ -1,5 +1,6 @@
 // The progress dialog of Qt Widgets: shown after half a second of work,
-// window-modal over the active window, redrawn at most every 50 ms.
+// window-modal over the active window (modal to the whole program, and
+// without Cancel, for a task that cannot stop), redrawn at most every 50 ms.
 #pragma once
 #include <QElapsedTimer>
 #include <QPointer>
@@ -13,7 +14,7 @@ namespace vm {
 class QtProgress : public IProgress {
 public:
     ~QtProgress() override;
-    void begin(const std::string& title, const std::string& label) override;
+    void begin(const std::string& title, const std::string& label, bool canCancel) override;
     bool step(int64_t done, int64_t total) override;
     void end() override;
 
@@ -22,7 +23,7 @@ private:
     QElapsedTimer sinceStart_, sinceDrawn_;
     std::string title_, label_;
     int depth_ = 0;
-    bool cancelled_ = false;
+    bool cancelled_ = false, canCancel_ = true;
 };
 
 }  // namespace vm

@@ -10,6 +10,7 @@
 
 #include "core/monthlayout.h"
 #include "monthfixture.h"
+#include "platform/progress.h"
 
 
 namespace {
@@ -101,6 +102,26 @@ TEST_F(MonthWindow, BuildRepeatingDataStoresTheRowsAndReportsInTheFourthPanel) {
     EXPECT_TRUE(fx.messages.shown.empty());
     EXPECT_EQ(Day(8)->text(), " Weekly");
     EXPECT_EQ(Day(15)->text(), " Weekly");
+}
+
+// A pass of its own shows its progress (a long one's dialog then shows), as a
+// task with no Cancel: it cannot stop half-way, and writes every row.
+TEST_F(MonthWindow, APassShowsItsProgressAndCannotBeStoppedHalfWay) {
+    vm::FakeProgress progress;
+    progress.cancelAtStep = 1;
+    vm::SetProgress(&progress);
+    cal.db->exec("INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[DateText],[Repeat],[Duration],[WorkDay]) VALUES "
+                 "(0,'2026-02-02',2026033,'Weekly','Weekly',3,-1), (0,'2026-02-03',2026034,'Daily','Daily',5,-1)");
+    w->findChild<QAction*>("mnuFile_Build_Repeating")->trigger();
+    vm::SetProgress(nullptr);
+    ASSERT_EQ(progress.tasks.size(), 1u);
+    EXPECT_EQ(progress.tasks[0].title, "Build Repeating Data");
+    EXPECT_FALSE(progress.tasks[0].canCancel);
+    EXPECT_GT(progress.tasks[0].steps, 0);
+    EXPECT_TRUE(progress.tasks[0].ended);
+    EXPECT_FALSE(progress.cancelled) << "no Cancel to press";
+    EXPECT_EQ(cal.Count("RepeatingData"), 6);
+    EXPECT_EQ(w->StatusText(4), "Repeating data built: 6 occurrences of 2 records written");
 }
 
 TEST_F(MonthWindow, BuildRepeatingDataFromTheMenuPutsBackRowsTakenOut) {
