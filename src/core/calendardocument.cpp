@@ -49,8 +49,13 @@ void CalendarDocument::CalendarOpened() {
 
 void CalendarDocument::DailyAlarmsChanged() { emit dailyAlarmsChanged(); }
 
+void CalendarDocument::HoldSettling(bool hold) {
+    held_ += hold ? 1 : -1;
+    if (held_ == 0 && pending_) Post();
+}
+
 void CalendarDocument::Settle() {
-    if (settling_ || !pending_) return;
+    if (settling_ || held_ > 0 || !pending_) return;
     pending_ = false;
     {
         settling_ = true;

@@ -33,6 +33,9 @@ public:
     // Settles a pending change now: the pass, then the views.
     void Settle();
     bool SettlePending() const { return pending_; }
+    // While a repeat pass runs (and lets events run to show its progress) no
+    // settling starts: a change written meanwhile settles once it is over.
+    void HoldSettling(bool hold);
 
 signals:
     void recordsChanged(vm::CalendarDocument::Change change);
@@ -44,6 +47,7 @@ signals:
 private:
     void Post();
     bool pending_ = false, posted_ = false, settling_ = false;
+    int held_ = 0;
 };
 
 // The document of the running program.

@@ -169,14 +169,14 @@ std::string CalendarCaption(const std::string& calendarPath) {
 
 // --------------------------------------------------------- calendar files
 
-std::string CalendarFileProblem(const std::string& path, bool* inUse) {
-    if (inUse) *inUse = false;
+std::string CalendarFileProblem(const std::string& path, int* failure) {
+    if (failure) *failure = 0;
     if (!FileExists(path)) {
         const std::string why = CheckStore(path, DbKind::Calendar);  // no file, or no permission to look
         return why.empty() ? "There is no file at \"" + path + "\"." : why;
     }
     if (!HasMdbSuffix(path)) return "\"" + path + "\" does not end in \".mdb\".";
-    return CheckStore(path, DbKind::Calendar, inUse);
+    return CheckStore(path, DbKind::Calendar, failure);
 }
 
 void CopyCalendarNoOverwrite(const std::string& from, const std::string& to) {

@@ -65,7 +65,7 @@ std::string CalendarCaption(const std::string& calendarPath);
 // ---- calendar files
 // "" when path is an existing file ending in ".mdb" (any case) that is a
 // calendar file of this program; otherwise why not. Reads only.
-std::string CalendarFileProblem(const std::string& path, bool* inUse = nullptr);
+std::string CalendarFileProblem(const std::string& path, int* failure = nullptr);
 // Copies the calendar file `from` to `to` as it stands with everything
 // committed so far; holds a read lock meanwhile so no write lands half-way.
 // All or nothing (CopyFileNoOverwrite): whatever stops it, `to` is either

@@ -14,8 +14,9 @@ namespace fs = std::filesystem;
 namespace vm {
 namespace {
 
-FileVerdict Verdict(const std::string& problem, const std::string& path, bool inUse) {
-    if (!problem.empty()) return {FileUse::Refused, problem, inUse};
+FileVerdict Verdict(const std::string& problem, const std::string& path, int failure) {
+    if (!problem.empty())
+        return {FileUse::Refused, problem, db::IsInUseError(failure), db::IsDamagedFileError(failure)};
     return {db::IsReadOnlyFile(path) ? FileUse::ReadOnly : FileUse::Usable, {}};
 }
 
@@ -32,15 +33,15 @@ std::string TemplateProblem(const std::string& path) {
 
 FileVerdict CheckCalendarFile(const std::string& path) {
     if (IsBlankTemplate(path)) return {FileUse::Refused, TemplateProblem(path)};
-    bool inUse = false;
-    std::string problem = CalendarFileProblem(path, &inUse);
-    return Verdict(problem, path, inUse);
+    int failure = 0;
+    std::string problem = CalendarFileProblem(path, &failure);
+    return Verdict(problem, path, failure);
 }
 
 FileVerdict CheckSettingsFile(const std::string& path) {
-    bool inUse = false;
-    std::string problem = CheckStore(path, DbKind::Settings, &inUse);
-    return Verdict(problem, path, inUse);
+    int failure = 0;
+    std::string problem = CheckStore(path, DbKind::Settings, &failure);
+    return Verdict(problem, path, failure);
 }
 
 FileUse AdmitCalendarFile(const std::string& path, const std::string& title) {
@@ -74,9 +75,10 @@ FileUse AdmitSettingsFile(const std::string& path) {
                            "this run are not saved.",
                            MsgButtons::Ok, MsgIcon::Information, "Read-Only Settings");
     if (v.use != FileUse::Refused || !FileExists(path)) return v.use;
-    if (v.inUse) {  // held by another program, not damaged: left as it is
+    if (!v.damaged) {  // held by another program, or unreadable just now: left as it is
         Messages().message(v.problem + "\r\nThe settings are not read now and not saved when the program ends, so "
-                                       "nothing in the file is lost. Close the other program and start again.",
+                                       "nothing in the file is lost." +
+                               (v.inUse ? " Close the other program and start again." : ""),
                            MsgButtons::Ok, MsgIcon::Exclamation, "Settings Database");
         return FileUse::Refused;
     }

@@ -13,7 +13,8 @@ enum class FileUse { Usable, ReadOnly, Refused };
 struct FileVerdict {
     FileUse use = FileUse::Refused;
     std::string problem;  // why it is refused, naming the file
-    bool inUse = false;   // refused only because another program holds it locked just now
+    bool inUse = false;    // refused only because another program holds it locked just now
+    bool damaged = false;  // refused as no database of its kind, or one the engine finds damaged
 };
 
 // Reads only; shows nothing. The blank templates new calendars and settings

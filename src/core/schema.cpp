@@ -168,13 +168,13 @@ std::shared_ptr<db::Database> OpenStore(const std::string& path, DbKind kind) {
     return db;
 }
 
-std::string CheckStore(const std::string& path, DbKind kind, bool* inUse) {
-    if (inUse) *inUse = false;
+std::string CheckStore(const std::string& path, DbKind kind, int* failure) {
+    if (failure) *failure = 0;
     try {
         OpenStore(path, kind);
         return {};
     } catch (const db::DbError& e) {
-        if (inUse) *inUse = e.number() == db::kInUse;
+        if (failure) *failure = e.number();
         return e.what();
     }
 }

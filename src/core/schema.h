@@ -53,7 +53,8 @@ enum class DbKind { Calendar, Settings };
 // leaves such a file untouched.
 std::shared_ptr<db::Database> OpenStore(const std::string& path, DbKind kind);
 // The same test without keeping the connection: "" when fine, else the reason.
-std::string CheckStore(const std::string& path, DbKind kind, bool* inUse = nullptr);
+// "" when the file is usable; else why not, and in `failure` the error number.
+std::string CheckStore(const std::string& path, DbKind kind, int* failure = nullptr);
 
 // Defaults written into the templates.
 std::string DefaultMonthPicture(int month);   // "Graphics/Months/Jan.jpg"

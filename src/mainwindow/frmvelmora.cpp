@@ -130,9 +130,11 @@ void frmVelmora::RunRepeatPass(RepeatCheck check, bool listPassRecords) {
         if (!ProgressOpen() && !SplashWindow())
             progress.emplace("Build Repeating Data", "Building the repeating data", false);
         ++passesRunning_;
+        Document().HoldSettling(true);  // a write stored as the pass starts settles after it
         struct Done {
             frmVelmora& w;
             ~Done() {
+                Document().HoldSettling(false);
                 if (--w.passesRunning_ == 0 && std::exchange(w.alarmsAfterPass_, false))
                     OptionalStep([&] { w.SetAlarms(); });
             }

@@ -192,14 +192,21 @@ void frmVelmora::Form_Load() {
     // A settings database that is not one is put aside for a fresh one; when
     // even that fails the settings are neither read nor saved.
     const bool haveSettings = AdmitSettingsFile(MainState.pSettingsFile) != FileUse::Refused;
-    settingsUnread_ = !haveSettings;
-    if (haveSettings && !op.step(1, [&] { row = ReadSettingsRow(MainState.pSettingsFile); })) return;
+    settingsUnread_ = true;  // until a read of them succeeds
+    if (haveSettings && !op.step(1, [&] {
+            row = ReadSettingsRow(MainState.pSettingsFile);
+            settingsUnread_ = false;
+        }))
+        return;
     op.step(1, [&] { ShowSplash(SplashAround(row)); });
     if (op.ended()) return;
     pCalendarShown = true;
     op.step(1, [&] { ShowStartPanel(); });
     if (haveSettings && !op.step(1, [&] { UpdateSettingsFile(); })) return;
-    if (haveSettings) op.step(3, [&] { row = ReadSettingsRow(MainState.pSettingsFile); });
+    if (haveSettings) op.step(3, [&] {
+            row = ReadSettingsRow(MainState.pSettingsFile);
+            settingsUnread_ = false;
+        });
 
     // Options and recent files.
     if (!op.step(3, [&] {

@@ -37,6 +37,7 @@ bool QtProgress::step(int64_t done, int64_t total) {
         dialog_->setObjectName("dlgProgress");
         dialog_->setWindowTitle(QString::fromStdString(title_));
         dialog_->setWindowModality(canCancel_ ? Qt::WindowModal : Qt::ApplicationModal);
+        if (!canCancel_) dialog_->setWindowFlag(Qt::WindowCloseButtonHint, false);
         dialog_->setMinimumDuration(0);
         dialog_->setAutoClose(false);
         dialog_->setAutoReset(false);
@@ -47,8 +48,9 @@ bool QtProgress::step(int64_t done, int64_t total) {
         dialog_->setValue(value);
     }
     // Until the modal dialog shows, the windows only redraw: no click or key
-    // reaches them while the task is under way.
-    QApplication::processEvents(dialog_ ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    // reaches them while the task is under way; a task that cannot stop
+    // takes none at all (its dialog has nothing to press).
+    QApplication::processEvents(dialog_ && canCancel_ ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
     if (dialog_ && dialog_->wasCanceled() && canCancel_) cancelled_ = true;
     return !cancelled_;
 }

@@ -189,15 +189,29 @@ std::shared_ptr<Database> Database::Open(const std::string& path) {
     try {
         out->exec("SELECT count(*) FROM sqlite_master");
     } catch (const DbError& e) {
-        // Locked by another program is not damaged: nothing may take it for a broken file.
-        const int primary = e.number() & 0xff;
-        if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+        // Locked by another program, or unreadable just now, is not damaged:
+        // nothing may take such a file for a broken one.
+        if (IsInUseError(e.number()))
             throw DbError(kInUse, "\"" + path + "\" is in use by another program, which holds it locked.");
-        throw DbError(kNotDatabase, "\"" + path + "\" is not a readable Velmora database file (" + e.what() + ").");
+        if (IsDamagedFileError(e.number()))
+            throw DbError(kNotDatabase, "\"" + path + "\" is not a readable Velmora database file (" + e.what() + ").");
+        throw DbError(e.number(), "\"" + path + "\" cannot be read just now (" + std::string(e.what()) + ").", path);
     }
     // Pages stay in memory between the grids' searches (32 MB at most).
     out->exec("PRAGMA cache_size = -32768");
     return out;
+}
+
+bool IsDamagedFileError(int number) {
+    if (number == kNotDatabase || number == kWrongKind) return true;
+    const int primary = number & 0xff;
+    return number < kNoFile && (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB);
+}
+
+bool IsInUseError(int number) {
+    if (number == kInUse) return true;
+    const int primary = number & 0xff;
+    return number < kNoFile && (primary == SQLITE_BUSY || primary == SQLITE_LOCKED);
 }
 
 std::shared_ptr<Database> Database::Create(const std::string& path) {

@@ -56,6 +56,12 @@ enum LayerError : int {
     kInUse = 9009,         // another program holds the file so that it cannot even be read
 };
 
+// What a failure says of its file: the engine found it damaged, or it is no
+// database of its kind (a layer's own verdict); or another program holds it
+// locked just now.
+bool IsDamagedFileError(int number);
+bool IsInUseError(int number);
+
 // True when a file at path may be read but not written: it or its folder
 // (where the engine keeps its journal) lacks write permission. Such a file
 // is opened read-only.

@@ -26,9 +26,7 @@ std::pair<int, std::string> DescribeError(std::exception_ptr e) {
         std::rethrow_exception(e);
     } catch (const db::DbError& x) {
         // The engine finding a damaged file: which file, and what to do.
-        constexpr int kCorrupt = 11, kNotADatabase = 26;  // the engine's codes
-        const int primary = x.number() & 0xff;
-        if (x.number() < db::kNoFile && (primary == kCorrupt || primary == kNotADatabase) && !x.file().empty())
+        if (x.number() < db::kNoFile && db::IsDamagedFileError(x.number()) && !x.file().empty())
             return {x.number(), "\"" + x.file() + "\" is damaged (" + x.what() +
                                     "). Keep a copy of it as it is, and put back the last good copy of it."};
         return {x.number(), x.what()};

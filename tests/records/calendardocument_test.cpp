@@ -131,6 +131,26 @@ TEST_F(FollowEdits, ARecordWrittenElsewhereIsSettledOnceForItsCommand) {
     EXPECT_EQ(CellsShowing("Standup"), 3);
 }
 
+// While a pass runs and lets events run, a write stored meanwhile waits:
+// its settling (another pass, a month drawn from half-written rows) comes
+// once the pass is over.
+TEST_F(FollowEdits, AWriteDuringAPassSettlesAfterIt) {
+    Draw("March", " 2024");
+    const int builds = w->buildsRun();
+    vm::Document().HoldSettling(true);
+    cal.Add("Velmora", {{2024, 3, 5}, "Standup", 0, 0, "AM", "Weekly", 3});
+    vm::Document().RecordsWritten(vm::CalendarDocument::Change::Added);
+    QCoreApplication::processEvents();
+    vm::Document().Settle();
+    EXPECT_EQ(w->buildsRun(), builds) << "nothing settles while held";
+    EXPECT_TRUE(vm::MainState.pRebuildRepeating);
+    vm::Document().HoldSettling(false);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(vm::MainState.pRebuildRepeating);
+    EXPECT_EQ(w->buildsRun(), builds + 1);
+    EXPECT_EQ(CellsShowing("Standup"), 3);
+}
+
 // The observed weekday copy of a weekend holiday in the month: in its
 // holiday's place and colours, before the day's own timed entries.
 TEST_F(FollowEdits, AnObservedCopyTakesItsHolidaysPlaceAndColours) {
