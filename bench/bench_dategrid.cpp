@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "benchsupport.h"
 #include "core/dates.h"
 #include "core/files.h"
 #include "core/module1.h"
@@ -41,8 +42,7 @@ struct Calendar {
     std::string dir, path;
     // Every `repeatEvery`-th record from the `first` repeats by `rule`, `times` times.
     explicit Calendar(int repeatEvery = 500, const char* rule = "Yearly", int times = 5, int first = 0) {
-        dir = (fs::temp_directory_path() / "velmora-bench-grid-XXXXXX").string();
-        if (!mkdtemp(dir.data())) return;
+        dir = vmbench::BenchDir("grid");
         setenv("VELMORA_DATA_DIR", dir.c_str(), 1);
         vm::EnsureDataFolder();
         path = vm::DefaultCalendarPath();
@@ -65,10 +65,6 @@ struct Calendar {
             st.run();
         }
         tx.commit();
-    }
-    ~Calendar() {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 #include <system_error>
 #include <vector>
 
@@ -34,7 +35,7 @@ std::string BenchDir(const std::string& stem) {
     };
     static Made made;
     std::string dir = (fs::temp_directory_path() / ("velmora-bench-" + stem + "-XXXXXX")).string();
-    if (!mkdtemp(dir.data())) return {};
+    if (!mkdtemp(dir.data())) throw std::runtime_error("no temporary folder for the benchmark");
     made.dirs.push_back(dir);
     return dir;
 }

@@ -39,12 +39,17 @@ private:
     static void Remove(const fs::path& dir) {
         std::error_code ec;
         if (fs::remove_all(dir, ec) != static_cast<std::uintmax_t>(-1) && !ec) return;
-        // A test may have taken its own rights away from part of the folder.
-        for (auto it = fs::recursive_directory_iterator(
-                 dir, fs::directory_options::skip_permission_denied, ec);
-             !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
-            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+        // A test may have taken its own rights away from part of the folder:
+        // they come back on its folders (never through a link, which may
+        // lead out of it), from the top down.
         fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ec);
+        for (auto it = fs::recursive_directory_iterator(dir, fs::directory_options::skip_permission_denied, ec);
+             !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+            std::error_code kind;
+            if (fs::is_directory(it->symlink_status(kind)))
+                fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add | fs::perm_options::nofollow,
+                                kind);
+        }
         fs::remove_all(dir, ec);
     }
     std::vector<std::string> dirs_;

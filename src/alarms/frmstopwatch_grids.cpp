@@ -136,7 +136,7 @@ void frmStopWatch::OpenGrids() {
         const int amPm = AlarmsModel->fieldIndex("AMPM");
         for (const char* v : kAmPmList) AlarmsModel->addToValueList(amPm, v);
         AlarmsModel->setCaption(AlarmsModel->fieldIndex("SoundNum"), "Sound Number");
-        TDBGridAlarms->setColumnHidden(AlarmsModel->fieldIndex("ID"), true);
+        HideIdColumn(TDBGridAlarms, AlarmsModel);
         FitColumns(TDBGridAlarms, AlarmsModel, {{"Disable", 7}, {"Hour", 6}, {"Minute", 7}, {"AMPM", 7}, {"AlarmText", 22}});
     } catch (const db::DbError&) {
     }
@@ -145,7 +145,7 @@ void frmStopWatch::OpenGrids() {
         DataEventLog.setRecordSource(std::string(kEventLogBase) + "ORDER BY [Date],[Time],[Description]");
         DataEventLog.refresh();
         EventLogModel->reload();
-        TDBGridEventLog->setColumnHidden(EventLogModel->fieldIndex("ID"), true);
+        HideIdColumn(TDBGridEventLog, EventLogModel);
         FitColumns(TDBGridEventLog, EventLogModel, {{"Date", 11}, {"Time", 10}});
     } catch (const db::DbError&) {
     }

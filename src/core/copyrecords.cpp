@@ -74,13 +74,12 @@ CopyOutcome CopyListedRecords(db::Database& store, const db::RecordSource& liste
 
     CopyOutcome out;
     db::Transaction transaction(store);
-    // The copies are gathered in a table of this connection's own, then
-    // appended in their order. The occurrences stay as they are, so the pass
-    // that follows writes only the new records' (on a large calendar,
-    // emptying them meant minutes of writing them all again).
-    store.exec("DROP TABLE IF EXISTS temp.[CopyRows]");
-    store.exec("CREATE TEMP TABLE [CopyRows] AS SELECT " + names + " FROM [Velmora] WHERE 0");
-    db::Statement insert = store.prepare("INSERT INTO temp.[CopyRows] (" + names + ") VALUES (" + marks + ")");
+    // The copies are appended in the listing's order, all or none. The
+    // listing holds the rows it read (by their row numbers), so it never
+    // meets a copy. The occurrences stay as they are: the pass that follows
+    // writes only the copies' (on a large calendar, emptying them meant
+    // minutes of writing them all again).
+    db::Statement insert = store.prepare("INSERT INTO [Velmora] (" + names + ") VALUES (" + marks + ")");
     std::vector<db::Value> row(columns.size());
     for (int r = 0; r < listed.recordCount(); ++r) {
         for (size_t i = 0; i < columns.size(); ++i) row[i] = listed.valueAt(r, from[i]);
@@ -105,9 +104,6 @@ CopyOutcome CopyListedRecords(db::Database& store, const db::RecordSource& liste
         insert.run();
         ++out.copied;
     }
-    if (out.copied > 0)
-        store.exec("INSERT INTO [Velmora] (" + names + ") SELECT " + names + " FROM temp.[CopyRows] ORDER BY rowid");
-    store.exec("DROP TABLE temp.[CopyRows]");
     transaction.commit();
     return out;
 }

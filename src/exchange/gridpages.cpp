@@ -154,7 +154,9 @@ std::vector<double> ColumnEdges(const ColumnNeeds& need, double pageW) {
 // out only that far: the page's end cuts it there anyway, and laying out all
 // of one long word takes time that grows with its square.
 qsizetype PageOfText(QPaintDevice* device, double pageW, double pageH, QFont font) {
-    font.setPointSizeF(6);  // the smallest print
+    // The smallest print: 6 points, or three quarters of a smaller grid font.
+    const double size = font.pointSizeF();
+    font.setPointSizeF(size > 0 ? std::min(6.0, 0.75 * size) : 6.0);
     const QFontMetricsF fm(font, device);
     const double narrowest = std::max(0.5, fm.horizontalAdvance(QLatin1Char('.')) / 2);
     return static_cast<qsizetype>((pageH / fm.height() + 1) * (pageW / narrowest + 1));

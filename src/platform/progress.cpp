@@ -46,7 +46,9 @@ bool FakeProgress::step(int64_t done, int64_t total) {
         t.lastDone = done;
         t.lastTotal = total;
     }
-    const bool cancellable = open == tasks.rend() || open->canCancel;
+    // As the real dialog: the outermost task open decides whether Cancel is there.
+    const auto outer = std::find_if(tasks.begin(), tasks.end(), [](const Task& t) { return !t.ended; });
+    const bool cancellable = outer == tasks.end() || outer->canCancel;
     if (cancellable && cancelAtStep > 0 && stepsSeen >= cancelAtStep) cancelled = true;
     return !cancelled;
 }

@@ -62,13 +62,7 @@ frmEnterRec::frmEnterRec(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 void frmEnterRec::TurnToCalendarInUse() {
     sscmdSaveRecord->hide();  // until a record of this calendar is stepped to
-    try {
-        Data1.setDatabaseName(Module1.CalendarFilePath);
-        Data1.setRecordSource(EntryMonthSource());
-        Data1.refresh();
-    } catch (const std::exception&) {
-        Data1.close();  // nothing to step through
-    }
+    BindMonthRecords();
 }
 
 frmEnterRec::~frmEnterRec() {
@@ -283,12 +277,16 @@ void frmEnterRec::InitEntryForm() {
     FillComboDistinct("cmbColors", "DayColors");
     if (ComboText(cmbColors).empty()) SetComboText(cmbColors, entry::kColors);
 
+    BindMonthRecords();
+}
+
+void frmEnterRec::BindMonthRecords() {
     try {
         Data1.setDatabaseName(Module1.CalendarFilePath);
         Data1.setRecordSource(EntryMonthSource());
         Data1.refresh();
     } catch (const std::exception&) {
-        // No calendar to read: the window starts without a current record.
+        Data1.close();  // no calendar to read: no current record
     }
 }
 

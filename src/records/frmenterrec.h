@@ -49,6 +49,8 @@ public:
     void LoadRecord();
     // Points the window at the calendar now in use (another one was opened).
     void TurnToCalendarInUse();
+    // The records the window steps through: the shown month's of the calendar in use.
+    void BindMonthRecords();
     // Dispatches a toolbar button by its key ("New", "RightArrow"...).
     void Toolbar1_ButtonClick(const QString& key);
 

@@ -9,8 +9,7 @@
 // Rows are numbered upwards and never reused ([ID] is AUTOINCREMENT), and one
 // record's rows are written together, so each record owns one run of row
 // numbers. Another writer of [RepeatingData] moves its bounds, and then the
-// pass starts afresh; the copy of records, which uses the table as scratch
-// space, drops [RepeatState]. Rows taken from or put into the middle keep the
+// pass starts afresh. Rows taken from or put into the middle keep the
 // bounds: File > Build Repeating Data counts each record's rows to find them.
 #pragma once
 #include <cstdint>
