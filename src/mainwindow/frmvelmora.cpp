@@ -142,6 +142,8 @@ void frmVelmora::RunRepeatPass(RepeatCheck check, bool listPassRecords) {
         result = BuildRepeatingData(DataDates, hooks, check);
     }
     if (result.ran) Document().OccurrencesBuilt();
+    // A failed pass leaves no earlier "built" or "up to date" standing.
+    if (result.failed && !said) SetStatusText(4, "Repeating data was not built");
     if (!result.ran || said) return;
     if (result.records == 0 && result.rowsRemoved == 0)
         SetStatusText(4, "Repeating data is up to date: no record changed");

@@ -429,13 +429,16 @@ void RunPass(Operation& op, db::RecordSource& DataDates, RepeatCheck check, cons
             DataDates.storeOpenEdit();
             DataDates.setDatabaseName(Module1.CalendarFilePath);
             db = &DataDates.database();
-        }))
+        })) {
+        result.failed = true;
         return;
+    }
     result.ran = true;
     Pass pass(op, *db, check, hooks, result);
     pass.Run();
     if (op.lastError() != 0) {
         result.ran = false;  // the failure has had its box
+        result.failed = true;
         return;
     }
     if (!pass.wrote() || !hooks.listPassRecords) return;  // the grid shows what it showed

@@ -30,6 +30,7 @@ struct RepeatPassHooks {
 // What a pass did.
 struct RepeatPassResult {
     bool ran = false;          // the pass looked at the calendar and did not fail
+    bool failed = false;       // it failed (and said so in a box): nothing it began is kept
     bool whole = false;        // every record was expanded afresh
     int64_t records = 0;       // records whose rows were written
     int64_t rowsWritten = 0;   // occurrence rows written

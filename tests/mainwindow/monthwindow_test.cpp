@@ -124,6 +124,27 @@ TEST_F(MonthWindow, APassShowsItsProgressAndCannotBeStoppedHalfWay) {
     EXPECT_EQ(w->StatusText(4), "Repeating data built: 6 occurrences of 2 records written");
 }
 
+// A pass that fails (another program holds the calendar locked) has its box
+// and leaves no earlier "up to date" standing in the status line.
+TEST_F(MonthWindow, AFailedPassSaysSoInTheStatusLine) {
+    cal.db->exec("INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[DateText],[Repeat],[Duration],[WorkDay]) VALUES "
+                 "(0,'2026-02-02',2026033,'Weekly','Weekly',3,-1)");
+    w->findChild<QAction*>("mnuFile_Build_Repeating")->trigger();
+    ASSERT_EQ(w->StatusText(4), "Repeating data built: 2 occurrences of 1 record written");
+    cal.db->exec("UPDATE [Velmora] SET [Duration] = 4");
+    auto other = vm::db::Database::Open(cal.path);
+    other->exec("BEGIN EXCLUSIVE");
+    fx.messages.answers = {vm::MsgResult::Cancel};
+    w->findChild<QAction*>("mnuFile_Build_Repeating")->trigger();
+    other->exec("ROLLBACK");
+    ASSERT_FALSE(fx.messages.shown.empty());
+    EXPECT_EQ(fx.messages.shown[0].title, "Build Repeating Error");
+    EXPECT_EQ(w->StatusText(4), "Repeating data was not built");
+    fx.messages.clear();
+    w->findChild<QAction*>("mnuFile_Build_Repeating")->trigger();
+    EXPECT_EQ(w->StatusText(4), "Repeating data built: 3 occurrences of 1 record written");
+}
+
 TEST_F(MonthWindow, BuildRepeatingDataFromTheMenuPutsBackRowsTakenOut) {
     cal.db->exec(
         "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[DateText],[Repeat],[Duration],[WorkDay]) VALUES "
