@@ -25,7 +25,9 @@ std::pair<int, std::string> DescribeError(std::exception_ptr e) {
     try {
         std::rethrow_exception(e);
     } catch (const db::DbError& x) {
-        // The engine finding a damaged file: which file, and what to do.
+        // The engine finding a damaged file: which file, and what to do. (The
+        // layer's own verdicts, "not a Velmora database file" and the like,
+        // name the file already.)
         if (x.number() < db::kNoFile && db::IsDamagedFileError(x.number()) && !x.file().empty())
             return {x.number(), "\"" + x.file() + "\" is damaged (" + x.what() +
                                     "). Keep a copy of it as it is, and put back the last good copy of it."};
