@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QAction>
 #include <QLabel>
 
 #include <algorithm>
@@ -29,6 +30,7 @@
 #include "core/module1.h"
 #include "mainwindow/celllabel.h"
 #include "mainwindow/frmvelmora.h"
+#include "platform/messages.h"
 #include "platform/places.h"
 #include "repeat/changecount.h"
 #include "platform/sqlstore.h"
@@ -229,5 +231,38 @@ void BM_MonthBuildAgainstFloor10000(benchmark::State& state) { MonthAgainstFloor
 BENCHMARK(BM_MonthBuildAgainstFloor10000)->Unit(benchmark::kMillisecond)->Iterations(20);
 void BM_MonthShownAgainAgainstFloor10000(benchmark::State& state) { MonthAgainstFloor(state, 10'000, true); }
 BENCHMARK(BM_MonthShownAgainAgainstFloor10000)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// File > Open in turn between two copies of a calendar whose shown month holds
+// 10,000 entries: the file's records bound, its repeat pass (with nothing to
+// write) and its month drawn. `builds` counts the month builds of one open.
+void BM_FileOpen10000(benchmark::State& state) {
+    MonthWindow m(100'000, 10'000);
+    vm::FakeMessages messages;
+    vm::SetMessages(&messages);
+    const std::string first = vm::Module1.CalendarFilePath;
+    const std::string second = first.substr(0, first.size() - 4) + "Copy.mdb";
+    fs::copy_file(first, second, fs::copy_options::overwrite_existing);
+    m.w->cmbMonth->setCurrentText("March");
+    QAction* open = m.w->findChild<QAction*>("mnuFile_Open");
+    bool flip = false;
+    auto openNext = [&] {
+        messages.fileAnswers.push_back(flip ? first : second);
+        flip = !flip;
+        open->trigger();
+        QApplication::processEvents();
+    };
+    openNext();  // each file's first pass takes its stamps
+    openNext();
+    const int before = m.w->buildsRun();
+    int64_t opens = 0;
+    for (auto _ : state) {
+        openNext();
+        ++opens;
+    }
+    if (!messages.shown.empty()) state.SkipWithError(messages.shown.front().text.c_str());
+    state.counters["builds"] = double(m.w->buildsRun() - before) / double(std::max<int64_t>(1, opens));
+    vm::SetMessages(nullptr);
+}
+BENCHMARK(BM_FileOpen10000)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace

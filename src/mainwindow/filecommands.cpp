@@ -112,12 +112,21 @@ void FileCommands::RebindDataDates() {
     Document().CalendarOpened();
 }
 
+void FileCommands::ShowMonthAfterPass(int buildsBeforePass) {
+    if (win_.buildsRun() == buildsBeforePass)
+        win_.cmbmonth_Click();
+    else
+        win_.LayoutDayGrid();
+}
+
+// As at start-up: the month is drawn from the occurrences the pass left, not
+// once before it and again after.
 void FileCommands::LoadCalendarFile() {
     OptionalStep([&] { RebindDataDates(); });
     OptionalStep([&] { ReadCalValues(win_.DataSettings); });
-    OptionalStep([&] { win_.BuildCalendarNumbers(); });
+    const int builds = win_.buildsRun();
     WriteStep("The repeating data", [&] { win_.mnuFile_Build_Repeating_Click(); });
-    OptionalStep([&] { win_.cmbmonth_Click(); });
+    OptionalStep([&] { ShowMonthAfterPass(builds); });
     OptionalStep([&] { win_.EnableMainControls(true); });
     OptionalStep([&] { SetCaption(); });
 }
@@ -233,9 +242,9 @@ void FileCommands::mnuNew_Calendar_File_Click() {
         Module1.MonthImageFile[static_cast<size_t>(m)].clear();
     }
     OptionalStep([&] { RebindDataDates(); });
-    op.step(7, [&] { win_.BuildCalendarNumbers(); });
+    const int builds = win_.buildsRun();
     op.step(7, [&] { win_.mnuFile_Build_Repeating_Click(); });
-    op.step(7, [&] { win_.cmbmonth_Click(); });
+    op.step(7, [&] { ShowMonthAfterPass(builds); });
     op.step(7, [&] { win_.EnableMainControls(true); });
 }
 

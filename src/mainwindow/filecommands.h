@@ -50,6 +50,10 @@ public slots:
 private:
     void ShowStatusNotice(const QString& text);
     void RebindDataDates();
+    // After the pass of a calendar just put in use: its month drawn once. A
+    // pass that ran drew it already (the window follows the calendar
+    // document); else the month box's click draws it.
+    void ShowMonthAfterPass(int buildsBeforePass);
     frmVelmora& win_;
 };
 

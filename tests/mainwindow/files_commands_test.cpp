@@ -57,7 +57,10 @@ TEST(FileOpen, ACalendarFileIsOpenedListedAndShown) {
         for (const char* t : {"Velmora", "RepeatingData", "Sorting"})
             d->exec(std::string("ALTER TABLE [") + t + "] DROP COLUMN [Hr24]");
         d->exec("INSERT INTO [Velmora] ([Hour], [Minute], [AM_PM], [DateText]) VALUES (3, 0, 'PM', 'x')");
+        d->exec("INSERT INTO [Velmora] ([Date], [JulDate], [DateText], [Repeat], [Duration]) VALUES "
+                "('2026-12-01', 2026335, 'Daily walk', 'Daily', 40)");
     }
+    const int builds = win.window->buildsRun();
     win.Open(upper);
     ASSERT_TRUE(win.Shown().empty()) << win.Shown()[0].text;
     EXPECT_TRUE(vm::MainState.Hr24Added);
@@ -67,6 +70,12 @@ TEST(FileOpen, ACalendarFileIsOpenedListedAndShown) {
     EXPECT_EQ(vm::MainState.Month[1].DayFG, 255);
     EXPECT_EQ(win.window->DataDates.databaseName(), upper) << "the window reads the opened file";
     EXPECT_EQ(win.shownPrev(), std::vector<std::string>{"1 - Work.MDB"});
+    // The month is drawn once, from the occurrences the file's pass made.
+    EXPECT_EQ(win.window->buildsRun(), builds + 1);
+    int walks = 0;
+    for (int i = 0; i < 42; ++i)
+        walks += win.Label(QString("lblDay_%1").arg(i))->text().contains("Daily walk");
+    EXPECT_EQ(walks, 31);
 
     // The next dialog starts in the folder of the file opened.
     const std::string home = win.calendar("Home.mdb");
