@@ -178,6 +178,8 @@ private:
     bool listing_ = false, listingDeleted_ = false, holding_ = false;
     std::optional<Listing> held_;
     std::vector<int64_t> listedIds_;
+    // The IDs of the rows the grid's source holds now.
+    std::vector<int64_t> ListedRowIds() const;
     std::string listedSource_, listedPath_;
     std::string gridParamsSql_;
     std::vector<db::Value> gridParams_;

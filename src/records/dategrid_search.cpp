@@ -232,10 +232,15 @@ bool DateGrid::ListingShown() const {
            listedPath_ == Module1.CalendarFilePath;
 }
 
-void DateGrid::MarkListedRows(bool show) {
-    listedIds_.clear();
+std::vector<int64_t> DateGrid::ListedRowIds() const {
+    std::vector<int64_t> ids;
     const int id = dates_.fieldCount() > 0 ? model->fieldIndex("ID") : -1;
-    for (int r = 0; id >= 0 && r < dates_.recordCount(); ++r) listedIds_.push_back(db::AsInt(dates_.valueAt(r, id)));
+    for (int r = 0; id >= 0 && r < dates_.recordCount(); ++r) ids.push_back(db::AsInt(dates_.valueAt(r, id)));
+    return ids;
+}
+
+void DateGrid::MarkListedRows(bool show) {
+    listedIds_ = ListedRowIds();
     listedPath_ = dates_.databaseName();
     listedSource_ = dates_.recordSource();
     listing_ = show;
@@ -250,10 +255,13 @@ void DateGrid::DeleteListedRecords() {
         listing_ = false;
         return;
     }
+    // The listing read again: what the question counts and the grid shows is
+    // what goes, also when another program changed the rows meanwhile.
     int listed = 0;
     try {
         dates_.refresh();
-        listed = dates_.recordCount();
+        listedIds_ = ListedRowIds();
+        listed = static_cast<int>(listedIds_.size());
     } catch (...) {
         listing_ = false;
         return;

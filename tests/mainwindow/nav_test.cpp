@@ -313,6 +313,18 @@ TEST_F(Navigation, DeletingListedRecordsAsksAndDeletesExactlyThoseInOneGo) {
     Click("btn_cancel");
     EXPECT_EQ(Ids(), (std::vector<int64_t>{b, e}));
     EXPECT_TRUE(ListedButtonsHidden());
+
+    // Another program renames a listed record meanwhile: what the question
+    // counts is what goes, and nothing else.
+    Add({2026, 2, 7}, "Glazier visit");
+    Search("visit");  // e, f
+    cal.db->exec("UPDATE [Velmora] SET [DateText] = 'Cobbler' WHERE [ID] = " + std::to_string(e));
+    fx.messages.clear();
+    Click("btn_cancel");
+    ASSERT_EQ(fx.messages.shown.size(), 2u);
+    EXPECT_EQ(fx.messages.shown[0].text, "Permanently Deleting 1 Date Records\r\nAre You Sure?");
+    EXPECT_EQ(fx.messages.shown[1].text, "1 Date Records Deleted.");
+    EXPECT_EQ(Ids(), (std::vector<int64_t>{b, e}));
 }
 
 TEST_F(Navigation, DoubleClickOpensTheSelectedDayOnlyForADayOfTheShownMonth) {
