@@ -133,8 +133,10 @@ std::string DateEditDayColors(int32_t dayFG, int32_t dayBG, int calendarStyle) {
     return fg + ";" + bg + ";" + fg + ";" + bg + ";" + s + ";" + s;
 }
 
-HourEdit HourEditResult(int64_t hour, const std::string& ampmTyped, std::optional<int> currentHr24) {
+HourEdit HourEditResult(int64_t hour, const std::string& ampmTyped, std::optional<int> currentHr24,
+                        bool minuteEmpty) {
     HourEdit e;
+    e.minuteZero = hour != 0 && minuteEmpty;
     e.ampm = QString::fromStdString(ampmTyped).toUpper().toStdString();
     e.hr24 = currentHr24;
     // Neither AM nor PM: the hour as it is.

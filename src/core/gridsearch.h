@@ -74,11 +74,14 @@ std::string DateEditDayColors(int32_t dayFG, int32_t dayBG, int calendarStyle);
 
 // An Hour or AM/PM edit: the AM/PM text upper-cased, and Hr24 from the hour
 // and that text (the hour itself when it holds neither AM nor PM); an hour of
-// 0 leaves Hr24 as it was.
+// 0 leaves Hr24 as it was. An hour with no minute is on the hour, as the
+// alarms read it (a row with an hour and no minute shows no time).
 struct HourEdit {
     std::string ampm;
     std::optional<int> hr24;
+    bool minuteZero = false;
 };
-HourEdit HourEditResult(int64_t hour, const std::string& ampmTyped, std::optional<int> currentHr24);
+HourEdit HourEditResult(int64_t hour, const std::string& ampmTyped, std::optional<int> currentHr24,
+                        bool minuteEmpty = false);
 
 }  // namespace vm

@@ -41,9 +41,9 @@ class RecordGridModel;
 
 // The grid's columns: grid column index (0 Hide .. 18 Hr24), field and caption.
 inline constexpr int kDateGridColumns = 19;
-inline constexpr int kColHide = 0, kColDate = 1, kColHour = 2, kColAmPm = 4, kColDuration = 6, kColRepeat = 7,
-                     kColDateType = 10, kColJulDate = 12, kColSound = 14, kColFont = 15, kColDayColors = 17,
-                     kColHr24 = 18;
+inline constexpr int kColHide = 0, kColDate = 1, kColHour = 2, kColMinute = 3, kColAmPm = 4, kColDuration = 6,
+                     kColRepeat = 7, kColDateType = 10, kColJulDate = 12, kColSound = 14, kColFont = 15,
+                     kColDayColors = 17, kColHr24 = 18;
 
 const char* DateGridField(int gridIndex);       // "" outside 0..18
 int DateGridIndexOf(const std::string& field);  // -1 when the field has no column

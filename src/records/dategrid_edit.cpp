@@ -231,8 +231,10 @@ void DateGrid::TDBGridDates_AfterColUpdate(int ColIndex) {
             std::optional<int> current;
             if (!db::IsNull(hr24)) current = static_cast<int>(db::AsInt(hr24));
             const std::string typed = db::AsText(cell(kColAmPm));
-            const HourEdit e = HourEditResult(db::AsInt(cell(kColHour)), typed, current);
+            const HourEdit e =
+                HourEditResult(db::AsInt(cell(kColHour)), typed, current, db::IsNull(cell(kColMinute)));
             if (e.ampm != typed) store(kColAmPm, e.ampm);
+            if (e.minuteZero) store(kColMinute, "0");
             if (e.hr24 && e.hr24 != current) store(kColHr24, IntText(*e.hr24));
         });
     } else if (ColIndex == kColSound) {

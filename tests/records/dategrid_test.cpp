@@ -282,6 +282,15 @@ TEST_F(DateGrid, CellEditsDeriveAndStoreAndRefuseWhatAColumnCannotHold) {
     ASSERT_TRUE(Edit(id, 4, "pm"));
     EXPECT_EQ(Stored(id, "AM_PM"), "PM");
     EXPECT_EQ(Stored(id, "Hr24"), "19");
+    // An hour given to a row with no minute puts it on the hour, so its day
+    // cell shows the time the alarm rings at.
+    store->exec("UPDATE [Velmora] SET [Hour] = 0, [Minute] = NULL WHERE [ID] = " + std::to_string(id));
+    Draw();
+    ASSERT_TRUE(Edit(id, 2, "8"));
+    EXPECT_EQ(Stored(id, "Minute"), "0");
+    Draw();
+    EXPECT_TRUE(Day(5)->text().contains("8:00")) << Day(5)->text().toStdString();
+    ASSERT_TRUE(Edit(id, 2, "7"));
 
     fx.messages.clear();
     EXPECT_FALSE(Edit(id, 1, "2/30/2024"));
