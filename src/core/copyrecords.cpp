@@ -1,6 +1,7 @@
 #include "core/copyrecords.h"
 
 #include "core/numtext.h"
+#include "core/schema.h"
 
 namespace vm {
 namespace {
@@ -18,9 +19,13 @@ std::optional<int> ReadCopyYear(const std::string& text) {
     return d->y;
 }
 
-std::string CopyYearRefusal(const CopyRequest& r) {
-    if (r.newYear == kNewYear || Trim(r.newYear).empty() || ReadCopyYear(r.newYear)) return "";
-    return "\"" + r.newYear + "\" is not a year. Type the year as 1 to 4 digits (two digits read 1930 to 2029).";
+std::string CopyRefusal(const CopyRequest& r) {
+    if (r.newYear != kNewYear && !Trim(r.newYear).empty() && !ReadCopyYear(r.newYear))
+        return "\"" + r.newYear + "\" is not a year. Type the year as 1 to 4 digits (two digits read 1930 to 2029).";
+    const size_t width = RecordTextWidth("DateType");
+    if (r.newType != kNewType && width && CharCount(r.newType) > width)
+        return "The New Type Text Can Not Be Longer Than " + std::to_string(width) + " Characters.";
+    return "";
 }
 
 bool CopyHasNothingToDo(const CopyRequest& r) {

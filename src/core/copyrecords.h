@@ -1,7 +1,7 @@
 // Copying the listed date records to another year, another date type, or
-// both: the copies are gathered in [RepeatingData] and appended to [Velmora]
-// in one transaction, so a failure leaves both tables as they were. No window
-// here; the caller runs the repeat expansion afterwards.
+// both: the copies are appended to [Velmora] in one transaction, so a failure
+// leaves the table as it was. No window here; the caller runs the repeat
+// expansion afterwards.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -27,9 +27,9 @@ bool CopyHasNothingToDo(const CopyRequest& request);
 // A year box read as a typed date's year: one or two digits in 1930..2029,
 // three or four as written; nullopt for anything else ("2024.5", "Orig Year").
 std::optional<int> ReadCopyYear(const std::string& text);
-// The refusal of a New Year box filled with no year ("" when it holds a
-// year, its placeholder or nothing).
-std::string CopyYearRefusal(const CopyRequest& request);
+// The refusal of a New Year box filled with no year, or of a New Type
+// longer than a date type may be ("" when both may be copied).
+std::string CopyRefusal(const CopyRequest& request);
 
 // What becomes of one listed record: skipped, or copied with these changes.
 struct CopyDecision {

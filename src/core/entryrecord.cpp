@@ -18,13 +18,6 @@ std::optional<int64_t> WholeIn(std::string_view text, int64_t lo, int64_t hi) {
     return static_cast<int64_t>(v);
 }
 
-// The width of a text column of [Velmora] (0 for memo and other columns).
-size_t TextWidth(const std::string& column) {
-    for (const auto& c : FindTable(CalendarTables(), "Velmora").columns)
-        if (c.name == column && c.kind == ColKind::Text) return static_cast<size_t>(c.size);
-    return 0;
-}
-
 std::string BoxText(const db::RecordSource& rs, const char* column, const char* placeholder) {
     if (!rs.hasField(column)) return placeholder;
     const db::Value v = rs.field(column);
@@ -74,7 +67,7 @@ EntrySave PlanEntrySave(const EntryBoxes& b) {
                  {true, "DateType", "Date Type", dayType},         {writeAlarm, "Alarm", "Alarm Mins", b.alarm},
                  {true, "Font", "Font", font},                     {true, "DayColors", "Colors", colors}};
     for (const auto& t : texts) {
-        const size_t width = TextWidth(t.column);
+        const size_t width = RecordTextWidth(t.column);
         if (t.written && width && CharCount(t.text) > width)
             return refuse(std::string("The ") + t.label + " Text Can Not Be Longer Than " + std::to_string(width) +
                           " Characters.");

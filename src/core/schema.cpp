@@ -85,6 +85,12 @@ const TableDef& FindTable(const std::vector<TableDef>& tables, const std::string
     throw db::DbError(db::kNoField, "No table definition for [" + name + "]");
 }
 
+size_t RecordTextWidth(const std::string& column) {
+    for (const auto& c : FindTable(CalendarTables(), "Velmora").columns)
+        if (c.name == column && c.kind == ColKind::Text) return static_cast<size_t>(c.size);
+    return 0;
+}
+
 std::string ColumnDecl(const ColumnDef& col) {
     const std::string q = "[" + col.name + "]";
     switch (col.kind) {

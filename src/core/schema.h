@@ -28,6 +28,9 @@ const std::vector<TableDef>& CalendarTables();
 // Tables of the settings database.
 const std::vector<TableDef>& SettingsTables();
 const TableDef& FindTable(const std::vector<TableDef>& tables, const std::string& name);
+// The width in characters of a text column of [Velmora] (0 for memo and
+// other columns).
+size_t RecordTextWidth(const std::string& column);
 
 // "[Name] INTEGER CHECK(...)": the column's declaration in SQLite.
 std::string ColumnDecl(const ColumnDef& col);

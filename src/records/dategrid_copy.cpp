@@ -96,7 +96,7 @@ void DateGrid::sscmdCopyRec_Click() {
         ssPanlCopyRecs->hide();
         return;
     }
-    if (const std::string refusal = CopyYearRefusal(request); !refusal.empty()) {
+    if (const std::string refusal = CopyRefusal(request); !refusal.empty()) {
         Messages().message(refusal, MsgButtons::Ok, MsgIcon::Exclamation, "Copy Selected Records");
         return;
     }

@@ -52,9 +52,16 @@ TEST(CopyDecision, YearBoxesAreReadAsTypedDatesYears) {
     EXPECT_EQ(vm::DecideCopy(CopyRequest{"24", "30", "Holiday", "New Type"}, {2024, 7, 4}, "Holiday").newDate,
               (CivilDate{1930, 7, 4}));
     EXPECT_FALSE(vm::DecideCopy(CopyRequest{"2024", "2024.5", "Holiday", "New Type"}, {2024, 7, 4}, "Holiday").copy);
-    EXPECT_NE(vm::CopyYearRefusal(CopyRequest{"2024", "2024.5", "Holiday", "New Type"}), "");
+    EXPECT_NE(vm::CopyRefusal(CopyRequest{"2024", "2024.5", "Holiday", "New Type"}), "");
     for (const char* fine : {"New Year", "", "30", "2025"})
-        EXPECT_EQ(vm::CopyYearRefusal(CopyRequest{"2024", fine, "Holiday", "New Type"}), "") << fine;
+        EXPECT_EQ(vm::CopyRefusal(CopyRequest{"2024", fine, "Holiday", "New Type"}), "") << fine;
+    // A new type as long as a date type may be (counted in characters) is
+    // copied; a longer one is refused before anything is written.
+    std::string fifty;
+    for (int i = 0; i < 50; ++i) fifty += "\u00e9";
+    EXPECT_EQ(vm::CopyRefusal(CopyRequest{"Orig Year", "New Year", "", fifty}), "");
+    EXPECT_EQ(vm::CopyRefusal(CopyRequest{"Orig Year", "New Year", "", std::string(50, 'x') + "y"}),
+              "The New Type Text Can Not Be Longer Than 50 Characters.");
 }
 
 }  // namespace
