@@ -253,7 +253,12 @@ void frmVelmora::cmbYear_Click() {
 }
 
 void frmVelmora::cmbYear_KeyPress(int16_t& KeyAscii) {
-    if (KeyAscii == 13 && AcceptYearBox()) OptionalStep([&] { BuildCalendarNumbers(); });
+    if (KeyAscii == 13 && AcceptYearBox()) {
+        // The year's month may take another number of rows.
+        PaintHold hold(*this);
+        OptionalStep([&] { BuildCalendarNumbers(); });
+        OptionalStep([&] { LayoutDayGrid(); });
+    }
     OptionalStep([&] { EnableMainControls(true); });
 }
 

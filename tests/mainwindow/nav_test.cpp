@@ -153,6 +153,21 @@ TEST_F(Navigation, ATypedYearFrom1To9999IsDrawnAnythingElseBeeps) {
     }
 }
 
+// A typed year's month may take another number of rows: they are laid out
+// for it, as when the year is chosen from the list.
+TEST_F(Navigation, ATypedYearLaysTheRowsOutForItsMonth) {
+    Draw("May", " 2026");  // six rows
+    for (const char* year : {"2025", "2027", "2022"}) {  // five, six, five
+        TypeInto(w->cmbYear, year);
+        QTest::keyClick(w->cmbYear, Qt::Key_Return);
+        ASSERT_EQ(Shown(), std::string("May  ") + year);
+        const QRect first = Day(0)->geometry(), last = Day(35)->geometry();
+        w->LayoutDayGrid();
+        EXPECT_EQ(Day(0)->geometry(), first) << year;
+        EXPECT_EQ(Day(35)->geometry(), last) << year;
+    }
+}
+
 TEST_F(Navigation, KeysUpAndDownStepOnlyTheYearBoxFromTheYearShown) {
     const int builds = w->buildsRun();
     QTest::keyClick(w->cmbMonth, Qt::Key_Up);
