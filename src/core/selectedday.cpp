@@ -25,7 +25,8 @@ CivilDate SelectedDayDate(std::string_view title, std::string_view dayNo, std::s
     std::string text = std::to_string(month);
     text.append("/").append(dayNo).append("/").append(year);
     const auto day = ParseMDY(text);
-    if (!day || day->y < 100 || day->y > 9999) return today;
+    // The month grid draws the years 1..9999: a day of any of them is itself.
+    if (!day) return today;
     return *day;
 }
 

@@ -16,7 +16,7 @@ bool TitleIsMonthText(std::string_view title);
 
 // The window's day: a month-name title with the day number and the year,
 // blanks around them allowed; today when the title is no month name or the
-// three make no real day (years 100 to 9999).
+// three make no real day (years 1 to 9999).
 CivilDate SelectedDayDate(std::string_view title, std::string_view dayNo, std::string_view year,
                           const CivilDate& today);
 

@@ -38,6 +38,8 @@ TEST(SelectedDayRules, TitleNamesTheDayOrTodayStands) {
         {"Contact Information", "", "", today},
         {"February", "30", "2024", today},            // no such day: today, no failure
         {"June", "5", "24000", today},
+        {"March", "3 ", " 99", {99, 3, 3}},           // the grid's early years are their own
+        {"January", "1 ", " 1", {1, 1, 1}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(vm::SelectedDayDate(c.title, c.day, c.year, today), c.expected) << c.title << "/" << c.day;
