@@ -241,6 +241,7 @@ private:
     void SetAlarmsWith(RowsInHand* inHand);
     void ShowCellLooks();
     void ShowMonthPicture(const std::string& path);
+    void ClearMonthPicture();
     void RefreshDateGrid();
     void RunRepeatPass(RepeatCheck check, bool listPassRecords);
     void DoEvents();

@@ -144,8 +144,14 @@ void frmVelmora::RunMonthBuild() {
         op.iErPt = 2;
         GetMonthNumber(monthText, pCurMon);
         if ((pCalendarStyle == kStyleMixed || pCalendarStyle == kStyleAllTransparent) && ValidMonth(pCurMon)) {
-            const std::string picture = ResolveDataPath(Module1.MonthImageFile[size_t(pCurMon)]);
-            if (!picture.empty() && FileExists(picture)) ShowMonthPicture(picture);
+            // A month with no picture named shows none; a named file that is
+            // missing leaves the picture as it was.
+            const std::string& named = Module1.MonthImageFile[size_t(pCurMon)];
+            const std::string picture = ResolveDataPath(named);
+            if (Trim(named).empty())
+                ClearMonthPicture();
+            else if (!picture.empty() && FileExists(picture))
+                ShowMonthPicture(picture);
         }
         DoEvents();
         lblMonth->setText(QString::fromStdString(monthText + " " + yearText));
@@ -348,6 +354,13 @@ void frmVelmora::ShowMonthPicture(const std::string& path) {
     Image1->setPixmap(picture);
     picturePath_ = path;
     pictureStamp_ = stamp;
+}
+
+void frmVelmora::ClearMonthPicture() {
+    if (picturePath_.empty() && Image1->pixmap().isNull()) return;
+    Image1->clear();
+    picturePath_.clear();
+    pictureStamp_ = 0;
 }
 
 void frmVelmora::SetAlarms() { SetAlarmsWith(nullptr); }

@@ -2,6 +2,7 @@
 // window, with the file dialog answered by the message fake.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -127,6 +128,22 @@ TEST(FileSaveAsAndNew, AnExistingFileIsNeverWrittenOverAndANewNameGetsTheCopy) {
     EXPECT_EQ(win.Caption().substr(win.Caption().size() - 8), "Copy.mdb");
     EXPECT_EQ(rs.databaseName(), copy);
     EXPECT_TRUE(win.shownPrev().empty()) << "Save As leaves the recent files alone";
+}
+
+// A new calendar's months have no pictures: none is shown, whatever the
+// previous file showed.
+TEST(FileSaveAsAndNew, ANewCalendarShowsNoPictureOfTheFileBefore) {
+    Window win;
+    win.window->pCalendarStyle = vm::kStyleMixed;
+    win.window->cmbmonth_Click();
+    ASSERT_FALSE(win.window->Image1->pixmap().isNull()) << "the month's own picture";
+    win.fx.messages.fileAnswers.push_back(vmtest::MakeTempDir("velmora-new") + "/New.mdb");
+    win.Action("mnuNew_Calendar_File")->trigger();
+    ASSERT_TRUE(win.Shown().empty());
+    EXPECT_TRUE(win.window->Image1->pixmap().isNull());
+    win.window->cmbMonth->setCurrentText("March");
+    win.window->cmbmonth_Click();
+    EXPECT_TRUE(win.window->Image1->pixmap().isNull());
 }
 
 TEST(FileSaveAsAndNew, ANameWithoutMdbGetsItAndIsUsedAfterARestart) {
