@@ -102,11 +102,14 @@ void frmVelmora::mnuFile_Build_Repeating_Click() { RunRepeatPass(RepeatCheck::Qu
 
 void frmVelmora::BuildRepeatingFromMenu() { RunRepeatPass(RepeatCheck::Rows, true); }
 
-void frmVelmora::RunRepeatPass(RepeatCheck check, bool listPassRecords) {
+void frmVelmora::BuildRepeatingAfterWrite() { RunRepeatPass(RepeatCheck::Quick, !pCalendarShown, false); }
+
+void frmVelmora::RunRepeatPass(RepeatCheck check, bool listPassRecords, bool reportKept) {
     // A pass lets events run while it shows its progress: none starts inside it.
     if (passesRunning_ > 0) return;
     RepeatPassHooks hooks;
     hooks.listPassRecords = listPassRecords;
+    hooks.reportKept = reportKept;
     hooks.waitCursor = [this](bool busy) { SetWaitCursor(busy); };
     hooks.progress = [](int64_t done, int64_t total) {
         ShowSplashProgress(done, total);  // a long pass at start-up

@@ -243,7 +243,10 @@ private:
     void ShowMonthPicture(const std::string& path);
     void ClearMonthPicture();
     void RefreshDateGrid();
-    void RunRepeatPass(RepeatCheck check, bool listPassRecords);
+    void RunRepeatPass(RepeatCheck check, bool listPassRecords, bool reportKept = true);
+    // The pass after records were written: the rule problems it shows are
+    // those of the records it writes.
+    void BuildRepeatingAfterWrite();
     void DoEvents();
     // While one lives the window is not painted; it is painted once when the last goes.
     class PaintHold {

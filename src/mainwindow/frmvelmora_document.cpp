@@ -11,7 +11,7 @@ namespace vm {
 void frmVelmora::ListenToDocument() {
     CalendarDocument& document = Document();
     connect(&document, &CalendarDocument::occurrencesStale, this, [this] {
-        if (!unloaded_) WriteStep("The repeating data", [&] { mnuFile_Build_Repeating_Click(); });
+        if (!unloaded_) WriteStep("The repeating data", [&] { BuildRepeatingAfterWrite(); });
     });
     connect(&document, &CalendarDocument::calendarChanged, this, &frmVelmora::FollowDocument);
     connect(&document, &CalendarDocument::dailyAlarmsChanged, this, &frmVelmora::SetAlarms);

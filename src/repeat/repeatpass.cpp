@@ -220,7 +220,7 @@ private:
                 Keep(rows, i);
                 continue;
             }
-            if (k.problems) {
+            if (k.problems && hooks_.reportKept) {
                 planned_[i].action = Action::Report;
                 Keep(rows, i);
             } else {

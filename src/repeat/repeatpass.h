@@ -24,6 +24,11 @@ struct RepeatPassHooks {
     // DataDates to the month's records, leaves this off: the records are not
     // read for nothing.
     bool listPassRecords = true;
+    // The rule problems of records whose rows stand are shown again (start-up,
+    // File > Build Repeating Data, a file taken into use). A pass that follows
+    // a write leaves this off: it shows the problems of the records it writes,
+    // not those of every other record at each save.
+    bool reportKept = true;
     std::function<void(int64_t done, int64_t total)> progress;          // records expanded so far, now and then
 };
 

@@ -43,7 +43,7 @@ struct RecordState {
     uint64_t fingerprint = 0;
     int64_t firstRow = 0;     // its rows are firstRow .. firstRow + rows - 1
     int64_t rows = 0;
-    bool problems = false;    // its rule problems are shown on every pass
+    bool problems = false;    // its rule problems are shown again (RepeatPassHooks::reportKept)
     bool usesBirths = false;  // its texts looked up a birth date
     int32_t birth = 0;        // the day number of the birth date found, 0 for none
     bool seen = false;        // (not stored) met again by the present pass
@@ -54,7 +54,7 @@ struct RepeatState {
     std::string inputs;                 // InputsFingerprint
     std::string births;                 // BirthBook::fingerprint, "" when no text looks one up
     int64_t firstRow = 0, lastRow = 0;  // bounds of [RepeatingData]
-    bool problems = false;              // some record's rule problems are shown on every pass
+    bool problems = false;              // some record's rule problems are shown again
     std::unordered_map<int64_t, RecordState> records;
 };
 

@@ -131,6 +131,25 @@ TEST_F(FollowEdits, ARecordWrittenElsewhereIsSettledOnceForItsCommand) {
     EXPECT_EQ(CellsShowing("Standup"), 3);
 }
 
+// A record with a rule the pass cannot read is said when it is written and
+// by File > Build Repeating Data, not again at every other record's save.
+TEST_F(FollowEdits, ABadRuleIsSaidForItsOwnWriteNotAtEveryOtherSave) {
+    Draw("March", " 2024");
+    cal.Add("Velmora", {{2024, 3, 5}, "Odd", 0, 0, "AM", "YearWeek", 3});
+    vm::Document().RecordsWritten(vm::CalendarDocument::Change::Added);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].title, "Invalid Repeat Type");
+    fx.messages.clear();
+    cal.Add("Velmora", {{2024, 3, 6}, "Standup", 0, 0, "AM", "Weekly", 3});
+    vm::Document().RecordsWritten(vm::CalendarDocument::Change::Added);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(fx.messages.shown.empty()) << fx.messages.shown[0].text;
+    EXPECT_EQ(CellsShowing("Standup"), 3);
+    w->findChild<QAction*>("mnuFile_Build_Repeating")->trigger();
+    EXPECT_EQ(fx.messages.shown.size(), 1u) << "the menu's pass says every problem";
+}
+
 // While a pass runs and lets events run, a write stored meanwhile waits:
 // its settling (another pass, a month drawn from half-written rows) comes
 // once the pass is over.

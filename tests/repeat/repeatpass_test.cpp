@@ -188,6 +188,15 @@ TEST_F(RepeatPass, BadRulesAndUnreadableDatesAreReportedOncePerRecord) {
     Run();  // nothing changed, yet the problems are shown again
     EXPECT_EQ(fx.messages.beeps, 2);
     EXPECT_EQ(fx.messages.shown.size(), 8u);
+    // After a write, only the problems of the records written are said.
+    hooks.reportKept = false;
+    Run();
+    EXPECT_EQ(fx.messages.shown.size(), 8u);
+    Exec("UPDATE [Velmora] SET [Duration] = 6 WHERE [Repeat] = 'MonthWeek-2mon'");
+    Run();
+    EXPECT_EQ(fx.messages.beeps, 2);
+    ASSERT_EQ(fx.messages.shown.size(), 9u);
+    EXPECT_EQ(fx.messages.shown[8].text, "Repeat Type Incorrectly Entered. Should be like: MonthWeek-2-Mon");
 }
 
 TEST_F(RepeatPass, DeathLookupTakesTheNameLiterallyInIdOrder) {
