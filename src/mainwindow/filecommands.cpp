@@ -14,6 +14,7 @@
 #include "core/module1.h"
 #include "core/upgrade.h"
 #include "mainwindow/frmvelmora.h"
+#include "mainwindow/settingspanel.h"
 #include "mainwindow/windowhelpers.h"
 #include "platform/messages.h"
 #include "platform/places.h"
@@ -112,6 +113,10 @@ void FileCommands::RebindDataDates() {
     Document().CalendarOpened();
 }
 
+void FileCommands::CloseSettingsPanel() {
+    if (SettingsPanelMade() && TheSettingsPanel()->isVisible()) TheSettingsPanel()->sscmdExitSettings_Click();
+}
+
 void FileCommands::ShowMonthAfterPass(int buildsBeforePass) {
     if (win_.buildsRun() == buildsBeforePass)
         win_.cmbmonth_Click();
@@ -146,6 +151,7 @@ void FileCommands::mnuFile_Open_Click() {
     const FileUse use = AdmitCalendarFile(chosen, "MDB Files Only");
     if (use == FileUse::Refused) return;
     chosen = AbsolutePath(chosen);
+    CloseSettingsPanel();
     const bool hr24Before = MainState.Hr24Added;
     bool hr24Added = false;
     if (use == FileUse::Usable) op.step(2, [&] {
@@ -184,6 +190,7 @@ void FileCommands::mnuFile_SaveAs_Click() {
         InfoBox("Calendar File Already Exists. Cannot Overwrite.", "Cannot Save Calendar File");
         return;
     }
+    CloseSettingsPanel();  // its edits go into the copy too
     bool copied = false;
     op.step(4, [&] {
         CopyCalendarNoOverwrite(Module1.CalendarFilePath, chosen);
@@ -215,6 +222,7 @@ void FileCommands::mnuNew_Calendar_File_Click() {
         InfoBox("Calendar File Already Exists. Cannot Overwrite.", "Cannot Create Calendar File");
         return;
     }
+    CloseSettingsPanel();
     bool copied = false;
     op.step(4, [&] {
         if (!CopyFileNoOverwrite(BlankCalendarTemplate(), chosen, true)) {

@@ -54,6 +54,10 @@ private:
     // pass that ran drew it already (the window follows the calendar
     // document); else the month box's click draws it.
     void ShowMonthAfterPass(int buildsBeforePass);
+    // The settings panel edits the look of the calendar in use: an open
+    // panel is closed, and what it holds saved into that calendar, before
+    // another calendar is taken into use.
+    void CloseSettingsPanel();
     frmVelmora& win_;
 };
 

@@ -65,6 +65,7 @@ void FileCommands::mnuFile_Prev_Click(int index) {
             QApplication::restoreOverrideCursor();
             return;
         }
+        CloseSettingsPanel();
         Module1.CalendarFilePath = chosen;
         MainState.CalendarReadOnly = use == FileUse::ReadOnly;
         MovePrevToFront(prev, index);

@@ -3,6 +3,9 @@
 #include <QAction>
 #include <QImage>
 
+#include <filesystem>
+
+#include "core/files.h"
 #include "settings_testutil.h"
 
 namespace {
@@ -47,6 +50,28 @@ TEST(SettingsPanel, OpeningShowsTheShownMonthAgainAndClosingStoresTheLook) {
     EXPECT_EQ(fx.dayCellFont().family(), "DejaVu Serif") << "the cells take the shown month's fonts";
     EXPECT_EQ(vm::db::AsInt(fx.stored(3, "DayBG")), 4242);
     EXPECT_EQ(fx.sound.playing, "");  // closing stops the sound
+}
+
+// The panel edits the calendar in use: another calendar opened while it is
+// open takes nothing of it, and the edit goes into the calendar it was made for.
+TEST(SettingsPanel, AnotherCalendarOpenedClosesThePanelIntoItsOwnCalendar) {
+    SettingsFixture fx;
+    const std::string first = Module1.CalendarFilePath;
+    const std::string other = vmtest::MakeTempDir("velmora-other") + "/Other.mdb";
+    std::filesystem::copy_file(vm::BlankCalendarTemplate(), other);
+    const int32_t blank = MainState.Month[3].DayBG;
+    ASSERT_NE(blank, 255);
+    fx.window->mnuFile_Settings->trigger();
+    fx.typeEnter("txtDayBG", "255");
+    fx.messages.fileAnswers.push_back(other);
+    fx.window->findChild<QAction*>("mnuFile_Open")->trigger();
+    ASSERT_EQ(Module1.CalendarFilePath, other);
+    EXPECT_TRUE(fx.panel->isHidden());
+    EXPECT_EQ(MainState.Month[3].DayBG, blank) << "the opened calendar's own look";
+    EXPECT_EQ(vm::db::AsInt(fx.stored(3, "DayBG")), blank);
+    Module1.CalendarFilePath = first;
+    EXPECT_EQ(vm::db::AsInt(fx.stored(3, "DayBG")), 255);
+    Module1.CalendarFilePath = other;
 }
 
 TEST(SettingsPanel, CalendarStyleIsTakenAtOnceAndShownOnOpening) {
