@@ -85,11 +85,15 @@ const TableDef& FindTable(const std::vector<TableDef>& tables, const std::string
     throw db::DbError(db::kNoField, "No table definition for [" + name + "]");
 }
 
-size_t RecordTextWidth(const std::string& column) {
-    for (const auto& c : FindTable(CalendarTables(), "Velmora").columns)
-        if (c.name == column && c.kind == ColKind::Text) return static_cast<size_t>(c.size);
+size_t TextWidth(const std::vector<TableDef>& tables, const std::string& table, const std::string& column) {
+    for (const auto& t : tables)
+        if (t.name == table)
+            for (const auto& c : t.columns)
+                if (c.name == column && c.kind == ColKind::Text) return static_cast<size_t>(c.size);
     return 0;
 }
+
+size_t RecordTextWidth(const std::string& column) { return TextWidth(CalendarTables(), "Velmora", column); }
 
 std::string ColumnDecl(const ColumnDef& col) {
     const std::string q = "[" + col.name + "]";

@@ -28,8 +28,10 @@ const std::vector<TableDef>& CalendarTables();
 // Tables of the settings database.
 const std::vector<TableDef>& SettingsTables();
 const TableDef& FindTable(const std::vector<TableDef>& tables, const std::string& name);
-// The width in characters of a text column of [Velmora] (0 for memo and
-// other columns).
+// The width in characters of a text column (0 for memo and other columns,
+// and for a column the tables do not have).
+size_t TextWidth(const std::vector<TableDef>& tables, const std::string& table, const std::string& column);
+// The same for a column of [Velmora].
 size_t RecordTextWidth(const std::string& column);
 
 // "[Name] INTEGER CHECK(...)": the column's declaration in SQLite.

@@ -1,6 +1,7 @@
 #include "core/settingsio.h"
 
 #include "core/numtext.h"
+#include "core/schema.h"
 #include "platform/places.h"
 #include "platform/sqlstore.h"
 
@@ -50,12 +51,25 @@ SettingsRow ReadSettingsRow(const std::string& settingsPath) {
     return row;
 }
 
+namespace {
+
+// A text the column can hold. A longer one (a path of more than 255
+// characters) is not written, so the rest of the row still is.
+bool Fits(const char* table, const std::string& column, const std::string& text) {
+    const size_t width = TextWidth(SettingsTables(), table, column);
+    return width == 0 || CharCount(text) <= width;
+}
+
+}  // namespace
+
 void WriteSettingsRow(const std::string& settingsPath, const SettingsToSave& s) {
     db::RecordSource rs;
     Bind(rs, settingsPath, "Settings");
     if (rs.eof()) rs.addNew(); else rs.edit();
-    auto put = [&](const char* name, const db::Value& v) {
-        if (rs.hasField(name)) rs.setField(name, v);
+    auto put = [&](const std::string& name, const db::Value& v) {
+        if (!rs.hasField(name)) return;
+        if (const auto* text = std::get_if<std::string>(&v); text && !Fits("Settings", name, *text)) return;
+        rs.setField(name, v);
     };
     if (!s.minimized) {
         put("Top", db::Value{s.Top});
@@ -65,7 +79,13 @@ void WriteSettingsRow(const std::string& settingsPath, const SettingsToSave& s) 
         put("VBarLeft", db::Value{s.VBarLeft});
         put("LastVelmoraFN", db::Text(s.LastVelmoraFN));
     }
-    for (int i = 1; i <= 4; ++i) put(("Prev" + std::to_string(i)).c_str(), db::Text(s.PrevFiles[static_cast<size_t>(i)]));
+    // The recent files the column can hold, in their order.
+    std::vector<std::string> prev;
+    for (int i = 1; i <= 4; ++i)
+        if (const std::string& file = s.PrevFiles[static_cast<size_t>(i)]; Fits("Settings", "Prev1", file))
+            prev.push_back(file);
+    prev.resize(4);
+    for (int i = 1; i <= 4; ++i) put("Prev" + std::to_string(i), db::Text(prev[static_cast<size_t>(i - 1)]));
     put("StartRepeatYear", db::Text(s.StartRepeatYear));
     put("StartUpSound", db::Text(s.StartUpSound));
     put("CalcYearsSince", db::Bool(s.CalcYearsSince));
@@ -98,7 +118,8 @@ void WriteSoundTable(const std::string& settingsPath, const std::array<std::stri
         const bool adding = rs.eof();
         if (adding) rs.addNew(); else rs.edit();
         rs.setField("SoundNum", db::Int(i));
-        rs.setField("SoundFileName", db::Text(sounds[static_cast<size_t>(i)]));
+        if (Fits("AlarmSounds", "SoundFileName", sounds[static_cast<size_t>(i)]))
+            rs.setField("SoundFileName", db::Text(sounds[static_cast<size_t>(i)]));
         rs.update();
         if (adding) rs.moveLast();
         rs.moveNext();

@@ -35,6 +35,37 @@ TEST(SettingsRow, NullsAndMissingColumnsArePassedOver) {
     EXPECT_EQ(back.StartRepeatYear, "2020");
 }
 
+// A path longer than its column holds is not remembered; everything else
+// of the row, and of the sound table, is still saved.
+TEST(SettingsRow, APathTooLongForItsColumnLeavesTheRestSaved) {
+    vmtest::Fixture fx;
+    const std::string path = vmtest::FreshSettings();
+    const std::string longPath = "/tmp/" + std::string(300, 'm') + "/Long.mdb";
+    vm::SettingsToSave s;
+    s.LastVelmoraFN = "/home/me/Before.mdb";
+    vm::WriteSettingsRow(path, s);
+    s.Top = 77;
+    s.LastVelmoraFN = longPath;
+    s.PrevFiles[1] = longPath;
+    s.PrevFiles[2] = "/home/me/Before.mdb";
+    s.StartRepeatYear = "2021";
+    vm::WriteSettingsRow(path, s);
+    const vm::SettingsRow back = vm::ReadSettingsRow(path);
+    EXPECT_EQ(back.Top, 77);
+    EXPECT_EQ(back.StartRepeatYear, "2021");
+    EXPECT_EQ(back.LastVelmoraFN, "/home/me/Before.mdb") << "the stored one stays";
+    EXPECT_EQ(back.Prev[1], "/home/me/Before.mdb") << "the others move up";
+    EXPECT_EQ(back.Prev[2].value_or(""), "");
+
+    auto sounds = vm::ReadSoundTable(path);
+    const std::string kept = sounds[2];
+    sounds[1] = "/short.wav";
+    sounds[2] = "/" + std::string(300, 's') + ".wav";
+    vm::WriteSoundTable(path, sounds);
+    EXPECT_EQ(vm::ReadSoundTable(path)[1], "/short.wav");
+    EXPECT_EQ(vm::ReadSoundTable(path)[2], kept);
+}
+
 TEST(SoundTable, ThirtySoundsByPositionAndAShortTableIsCompleted) {
     vmtest::Fixture fx;
     const std::string path = vmtest::FreshSettings();
