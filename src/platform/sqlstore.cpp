@@ -13,8 +13,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <regex>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -229,7 +231,23 @@ std::shared_ptr<Database> Database::Create(const std::string& path) {
     return std::shared_ptr<Database>(new Database(db, path));
 }
 
+Database::Database(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {
+    struct stat st {};
+    if (::stat(path_.c_str(), &st) == 0) {
+        device_ = static_cast<uint64_t>(st.st_dev);
+        inode_ = static_cast<uint64_t>(st.st_ino);
+    }
+}
+
 Database::~Database() { sqlite3_close_v2(db_); }
+
+bool Database::stale() const {
+    if (path_.empty() || path_ == ":memory:") return false;
+    struct stat st {};
+    if (::stat(path_.c_str(), &st) != 0) return true;
+    if (static_cast<uint64_t>(st.st_dev) != device_ || static_cast<uint64_t>(st.st_ino) != inode_) return true;
+    return readOnly() && !IsReadOnlyFile(path_);
+}
 
 void Database::exec(const std::string& sql) {
     char* err = nullptr;
@@ -377,8 +395,17 @@ void Transaction::commit() {
 // ---------------------------------------------------------------- RecordSource
 
 void RecordSource::setDatabaseName(const std::string& path) {
-    if (path != path_) close();
+    if (path != path_ || (db_ && db_->stale())) close();
     path_ = path;
+}
+
+void RecordSource::reopenIfStale() {
+    if (!db_ || !db_->stale()) return;
+    std::optional<int64_t> id;
+    if (!bof() && !eof() && hasField("ID")) id = AsInt(field("ID"));
+    close();
+    refresh();
+    if (id) findFirst(*id);
 }
 
 void RecordSource::aboutToChange() {

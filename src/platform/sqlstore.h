@@ -89,11 +89,16 @@ public:
     const std::string& path() const { return path_; }
     bool readOnly() const;
     sqlite3* handle() const { return db_; }
+    // The connection no longer serves its path: another program replaced,
+    // moved or deleted the file since it was opened, or the file was opened
+    // read-only and may be written now.
+    bool stale() const;
 
 private:
-    Database(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
+    Database(sqlite3* db, std::string path);
     sqlite3* db_;
     std::string path_;
+    uint64_t device_ = 0, inode_ = 0;  // the file opened
 };
 
 // Every connection carries the SQL function FOLD(text): the text case-folded
@@ -163,6 +168,10 @@ public:
     void setParameters(std::vector<Value> parameters) { params_ = std::move(parameters); }
     const std::vector<Value>& parameters() const { return params_; }
     void refresh();          // opens the database when needed and re-reads the rows
+    // A connection that no longer serves the path (Database::stale) is
+    // opened again and the rows read again, on the same record when it is
+    // still there.
+    void reopenIfStale();
     void close();
     bool isOpen() const { return db_ != nullptr; }
 

@@ -87,7 +87,13 @@ std::string WriteFailureText(std::exception_ptr e) {
         const std::string file = FileName(x.file());
         switch (n & 0xFF) {
             case SQLITE_FULL: return "The disk is full: " + file + " was not changed";
-            case SQLITE_READONLY: return ReadOnlyFileText(x.file());
+            case SQLITE_READONLY:
+                // The file was replaced or moved under the connection: the
+                // next command opens it again.
+                if (n == SQLITE_READONLY_DBMOVED)
+                    return "Another program replaced or moved " + file + " while it was open: it was not changed. "
+                           "Try again";
+                return ReadOnlyFileText(x.file());
             case SQLITE_IOERR:
                 if (n == SQLITE_IOERR_WRITE || n == SQLITE_IOERR_FSYNC || n == SQLITE_IOERR_DIR_FSYNC ||
                     n == SQLITE_IOERR_TRUNCATE)

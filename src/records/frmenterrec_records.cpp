@@ -99,6 +99,7 @@ bool frmEnterRec::SaveRecord(int16_t mode) {
             Data1.refresh();
             Data1.addNew();
         } else {
+            Data1.reopenIfStale();  // the file replaced, or writable again, since the record was shown
             if (!Data1.isOpen() || Data1.bof() || Data1.eof()) {
                 Messages().message(
                     "There Is No Current Record to Save. Step to a Record First, or Use New and Add Record for a New "

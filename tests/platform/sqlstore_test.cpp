@@ -82,3 +82,47 @@ TEST_F(People, FailedUpdatesStoreNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// A connection that no longer serves its path, because the file was made
+// writable again or replaced by another program, is opened again when the
+// source is bound anew, or before a record it shows is edited.
+TEST_F(People, AFileWritableAgainOrReplacedIsOpenedAgain) {
+    namespace fs = std::filesystem;
+    Add("Ann", 9);
+    Add("Bob", 10);
+    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    db::RecordSource shown;  // opened while the file may only be read
+    shown.setDatabaseName(path);
+    shown.setRecordSource("People");
+    shown.refresh();
+    ASSERT_TRUE(shown.database().readOnly());
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+    shown.setDatabaseName(path);
+    shown.refresh();
+    EXPECT_FALSE(shown.database().readOnly());
+    shown.addNew();
+    shown.setField("Name", db::Text("Cid"));
+    shown.update();
+
+    // Replaced as a backup restore or a sync tool does: a copy renamed over it.
+    const std::string copy = path + ".copy";
+    fs::copy_file(path, copy);
+    db::Database::Open(copy)->exec("UPDATE [People] SET [Age] = 20 WHERE [Name] = 'Bob'");
+    rs.findFirst(2);
+    fs::rename(copy, path);
+    rs.reopenIfStale();
+    ASSERT_FALSE(rs.eof());
+    EXPECT_EQ(db::AsText(rs.field("Name")), "Bob") << "on the same record";
+    EXPECT_EQ(db::AsInt(rs.field("Age")), 20) << "read from the file now there";
+    rs.edit();
+    rs.setField("Age", db::Int(21));
+    rs.update();
+    auto st = db::Database::Open(path)->prepare("SELECT [Age] FROM [People] WHERE [Name] = 'Bob'");
+    ASSERT_TRUE(st.step());
+    EXPECT_EQ(db::AsInt(st.column(0)), 21);
+}
+
+}  // namespace

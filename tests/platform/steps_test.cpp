@@ -49,7 +49,7 @@ TEST(Operation, WriteFailuresAreToldPlainlyByTheirEngineCode) {
         {std::make_exception_ptr(vm::db::DbError(8, "attempt to write a readonly database", full)),
          "The file may only be read: Velmoras.mdb was not changed"},
         {std::make_exception_ptr(vm::db::DbError(1032, "readonly (moved)", "")),
-         "The file may only be read: the file was not changed"},
+         "Another program replaced or moved the file while it was open: it was not changed. Try again"},
         {std::make_exception_ptr(vm::db::DbError(778, "disk I/O error", full)),
          "The disk could not be written: Velmoras.mdb was not changed"},
         {std::make_exception_ptr(vm::db::DbError(266, "disk I/O error", full)), ""},  // a read

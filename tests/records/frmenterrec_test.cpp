@@ -391,6 +391,22 @@ TEST_F(EntryWindow, AddRecordOnAFullDiskOrAReadOnlyFileSaysSoPlainly) {
                                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     EXPECT_TRUE(rows().empty());
     EXPECT_EQ(text("txtDate"), "3/15/2025") << "the boxes keep what was typed";
+
+    // A window opened while the file could only be read saves once it may
+    // be written again.
+    vm::UnloadEnterRec();
+    std::filesystem::permissions(vm::Module1.CalendarFilePath, std::filesystem::perms::owner_read);
+    open();
+    tool("DoubleLeftArrow");
+    std::filesystem::permissions(vm::Module1.CalendarFilePath,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    tool("New");
+    type("txtDate", "3/16/2025");
+    type("txtDateText", "Writable again");
+    fx.messages.clear();
+    click("sscmdAddRecord");
+    EXPECT_TRUE(fx.messages.shown.empty()) << fx.messages.shown[0].text;
+    EXPECT_EQ(rows().size(), 1u);
 }
 
 }  // namespace
