@@ -31,6 +31,11 @@ std::pair<int, std::string> DescribeError(std::exception_ptr e) {
         if (x.number() < db::kNoFile && db::IsDamagedFileError(x.number()) && !x.file().empty())
             return {x.number(), "\"" + x.file() + "\" is damaged (" + x.what() +
                                     "). Keep a copy of it as it is, and put back the last good copy of it."};
+        // Another program (or another copy of this one) holding the file just now.
+        if (x.number() < db::kNoFile && db::IsInUseError(x.number()))
+            return {x.number(), std::string(x.what()) + ": " +
+                                    (x.file().empty() ? std::string("the file") : "\"" + x.file() + "\"") +
+                                    " is in use by another program just now. Try again in a moment."};
         return {x.number(), x.what()};
     } catch (const OpError& x) {
         return {x.number(), x.what()};

@@ -88,6 +88,9 @@ TEST(Operation, ADamagedFileIsNamedWithWhatToDo) {
     EXPECT_NE(text.find("put back the last good copy"), std::string::npos) << text;
     EXPECT_EQ(vm::DescribeError(std::make_exception_ptr(vm::db::DbError(19, "constraint failed", path))).second,
               "constraint failed");
+    // A file another program holds just now is said as such, with what to do.
+    EXPECT_EQ(vm::DescribeError(std::make_exception_ptr(vm::db::DbError(5, "database is locked", path))).second,
+              "database is locked: \"" + path + "\" is in use by another program just now. Try again in a moment.");
 }
 
 // A step that writes goes on after a failure and says it once per command,
