@@ -249,12 +249,25 @@ bool ImportTextFile::read(std::string& out) {
     if (std::ferror(file_)) throw ReadError(path_);
     read_ += static_cast<int64_t>(got);
     std::string_view bytes(buf.data(), got);
-    if (atStart_ && encoding_ != ImportEncoding::Windows1252 && bytes.substr(0, 3) == "\xEF\xBB\xBF")
+    if (atStart_ && bytes.substr(0, 3) == "\xEF\xBB\xBF")  // a UTF-8 mark, also before a line of another kind
         bytes.remove_prefix(3);
     atStart_ = false;
     switch (encoding_) {
         case ImportEncoding::Utf8: out.append(bytes); break;
-        case ImportEncoding::Windows1252: AppendWindows1252(bytes, out); break;
+        case ImportEncoding::Windows1252: {
+            // Whole lines only: one that ends in the next piece waits for it.
+            partLine_.append(bytes);
+            const size_t lastBreak = partLine_.find_last_of('\n');
+            const size_t whole = got < kPiece ? partLine_.size() : lastBreak == std::string::npos ? 0 : lastBreak + 1;
+            for (size_t at = 0; at < whole;) {
+                const size_t lineBreak = partLine_.find('\n', at);
+                const size_t end = lineBreak == std::string::npos || lineBreak >= whole ? whole : lineBreak + 1;
+                out += LineAsUtf8(std::string_view(partLine_).substr(at, end - at));
+                at = end;
+            }
+            partLine_.erase(0, whole);
+            break;
+        }
         default: utf16_->decode(bytes, out); break;
     }
     if (got < kPiece) {

@@ -115,6 +115,8 @@ class ImportTextFile {
 public:
     // Opens the file and finds its encoding (a first pass over the whole file
     // tells UTF-8 from Windows-1252). Throws OpError when it cannot be read.
+    // A file not valid UTF-8 all through is read line by line (LineAsUtf8):
+    // one line written in Windows-1252 leaves the UTF-8 lines as they are.
     explicit ImportTextFile(const std::string& path);
     ~ImportTextFile();
     ImportTextFile(const ImportTextFile&) = delete;
@@ -131,6 +133,7 @@ private:
     std::FILE* file_ = nullptr;
     ImportEncoding encoding_ = ImportEncoding::Utf8;
     std::optional<Utf16Decoder> utf16_;
+    std::string partLine_;  // Windows-1252: the bytes of a line the last piece began
     bool isText_ = true, atStart_ = true, done_ = false;
     int64_t size_ = 0, read_ = 0;
 };

@@ -330,6 +330,40 @@ TEST(CalendarText, ALineNotUtf8IsReadAsWindows1252) {
     EXPECT_EQ(vm::LineAsUtf8("Caf\xC3\xA9"), "Caf\xC3\xA9");
 }
 
+// One line written in Windows-1252 among UTF-8 lines: each line is read as
+// it is written, also a character that straddles two pieces of the reading,
+// and the UTF-8 mark at the start is no part of the first record.
+TEST(CalendarText, AWindows1252LineLeavesTheUtf8LinesAsTheyAre) {
+    const std::string head = "\"False\",\"3/5/2026\",\"\",\"";
+    auto line = [&](const std::string& text) {
+        return head + text + "\",\"0\",\"\",\"\",\"False\",\"\",\"0\",\"\",\"\",\"0\"\r\n";
+    };
+    const std::string first = "\xC3\x9Cn\xC3\xAF \xE6\x97\xA5";  // Ünï 日
+    std::string bytes = "\xEF\xBB\xBF" + line(first);
+    int fillers = 0;
+    while (bytes.size() < (1u << 20) - 400) {
+        bytes += line("filler \xC3\xA9");
+        ++fillers;
+    }
+    // 日 begins one byte before the first piece ends.
+    const std::string straddling =
+        std::string((1u << 20) - 1 - bytes.size() - head.size(), 'a') + "\xE6\x97\xA5\xE6\x9C\xAC";
+    bytes += line(straddling) + line("Caf\xE9 \x80");  // the last one Windows-1252
+    const std::string file = vmtest::MakeTempDir("velmora-mixed") + "/in.txt";
+    vmtest::WriteAll(file, bytes);
+    Calendar cal;
+    const auto r = vm::ImportCalendarText(file, *cal.db, vm::DefaultFieldPositions());
+    EXPECT_EQ(r.rejectedCount, 0);
+    std::vector<std::string> texts;
+    auto st = cal.db->prepare("SELECT [DateText] FROM [Velmora] ORDER BY [ID]");
+    while (st.step()) texts.push_back(db::AsText(st.column(0)));
+    ASSERT_EQ(texts.size(), static_cast<size_t>(fillers) + 3);
+    EXPECT_EQ(texts.front(), first);
+    EXPECT_EQ(texts[1], "filler \xC3\xA9");
+    EXPECT_EQ(texts[texts.size() - 2], straddling);
+    EXPECT_EQ(texts.back(), "Caf\xC3\xA9 \xE2\x82\xAC");
+}
+
 // Whole files through the reading in pieces: old-form quotes, the rejected
 // lines listed at most twenty times, and a cancelled export leaving no file.
 TEST(CalendarText, FilesAreReadInPiecesAndKeepEveryReadableRecord) {
