@@ -153,7 +153,6 @@ void AlarmTimer::cmdGo_Click() {
 }
 
 void AlarmTimer::TellFull() {
-    if (std::exchange(toldFull_, true)) return;
     Messages().message("This countdown was not set: " + std::to_string(kAlarmQueueSlots) +
                            " quick countdowns are already running, as many as can wait at one time.",
                        MsgButtons::Ok, MsgIcon::Exclamation, "Alarm Queue Full");

@@ -76,7 +76,7 @@ private:
     void Armed();
     // Aims tmrWait at the next due entry; stops it when none is left.
     void Aim(bool afterTick);
-    // Tells the user, once a run, that a countdown could not be held.
+    // Tells the user that a countdown could not be held: each one refused.
     void TellFull();
     void AimDayWatch();
 
@@ -95,7 +95,6 @@ private:
     std::string firedSoundFile_;
 
     CivilDate builtFor_;  // the day of the last rebuild
-    bool toldFull_ = false;
 };
 
 }  // namespace vm

@@ -368,13 +368,15 @@ TEST_F(AlarmTimerTest, AFullQueueDropsNoEntryAndAlwaysHoldsACountdown) {
     w->txtDuration->setText("5");
     w->cmdGo->click();
     EXPECT_EQ(waves(Pass(6000)), Strings{Wave(1)});
-    // More countdowns than the queue can hold: the user is told, once.
+    // More countdowns than the queue can hold: the user is told of each one
+    // not set, also after the first box.
     for (int i = 0; i < vm::kAlarmQueueSlots + 2; ++i) {
         w->txtDuration->setText("600");
         w->cmdGo->click();
     }
-    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    ASSERT_EQ(fx.messages.shown.size(), 2u);
     EXPECT_EQ(fx.messages.shown[0].title, "Alarm Queue Full");
+    EXPECT_EQ(fx.messages.shown[1].title, "Alarm Queue Full");
     EXPECT_EQ(w->txtDuration->text(), "600") << "a countdown not set is not shown as set";
 }
 
