@@ -13,7 +13,8 @@
 namespace vm {
 
 void SettleImportInDialog() {
-    ProgressScope scope("Import Data", "Building the repeating data");
+    // The records are stored by now: the pass cannot stop half-way.
+    ProgressScope scope("Import Data", "Building the repeating data", false);
     Document().RecordsWritten(CalendarDocument::Change::Added);
     Document().Settle();
 }

@@ -46,9 +46,9 @@ bool FakeProgress::step(int64_t done, int64_t total) {
         t.lastDone = done;
         t.lastTotal = total;
     }
-    // As the real dialog: the outermost task open decides whether Cancel is there.
-    const auto outer = std::find_if(tasks.begin(), tasks.end(), [](const Task& t) { return !t.ended; });
-    const bool cancellable = outer == tasks.end() || outer->canCancel;
+    // As the real dialog: Cancel is there while every task open may stop.
+    const bool cancellable =
+        std::all_of(tasks.begin(), tasks.end(), [](const Task& t) { return t.ended || t.canCancel; });
     if (cancellable && cancelAtStep > 0 && stepsSeen >= cancelAtStep) cancelled = true;
     return !cancelled;
 }

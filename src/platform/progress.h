@@ -14,7 +14,9 @@ public:
     virtual ~IProgress() = default;
     // A task starts; `label` says what it does. A task that cannot stop
     // half-way (`canCancel` false) offers no Cancel, and its dialog keeps
-    // every window of the program still until it ends.
+    // every window of the program still until it ends. A task inside
+    // another shows in the outer one's dialog; Cancel is there while every
+    // task open may stop.
     virtual void begin(const std::string& title, const std::string& label, bool canCancel) = 0;
     // `done` of `total` units (bytes, rows) are through. False once the user
     // has pressed Cancel. Cheap enough to call for every row.

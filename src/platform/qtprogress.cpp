@@ -14,9 +14,15 @@ QtProgress::~QtProgress() { delete dialog_; }
 
 void QtProgress::begin(const std::string& title, const std::string& label, bool canCancel) {
     if (depth_++ > 0) {
-        // A task inside a task shows in the outer one's dialog, under its own label.
+        // A task inside a task shows in the outer one's dialog, under its own
+        // label; one that cannot stop takes the dialog's Cancel away while it runs.
         label_ = label;
-        if (dialog_) dialog_->setLabelText(QString::fromStdString(label_));
+        outerCanCancel_.push_back(canCancel_);
+        canCancel_ = canCancel_ && canCancel;
+        if (dialog_) {
+            dialog_->setLabelText(QString::fromStdString(label_));
+            if (!canCancel_) dialog_->setCancelButton(nullptr);
+        }
         return;
     }
     title_ = title;
@@ -56,7 +62,15 @@ bool QtProgress::step(int64_t done, int64_t total) {
 }
 
 void QtProgress::end() {
-    if (depth_ == 0 || --depth_ > 0) return;
+    if (depth_ == 0) return;
+    if (--depth_ > 0) {
+        const bool couldCancel = canCancel_;
+        canCancel_ = outerCanCancel_.back();
+        outerCanCancel_.pop_back();
+        if (dialog_ && canCancel_ && !couldCancel) dialog_->setCancelButtonText("Cancel");
+        return;
+    }
+    outerCanCancel_.clear();
     delete dialog_;
 }
 

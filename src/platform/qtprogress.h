@@ -24,6 +24,7 @@ private:
     std::string title_, label_;
     int depth_ = 0;
     bool cancelled_ = false, canCancel_ = true;
+    std::vector<bool> outerCanCancel_;  // of the tasks around the one running
 };
 
 }  // namespace vm

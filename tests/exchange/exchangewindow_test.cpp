@@ -451,6 +451,19 @@ TEST_F(Exchange, CalendarFileImportSummaryNamesUnreadableDatesCancelSaysSo) {
     EXPECT_EQ(fx.messages.shown[1].title, "Import Cancelled");
     EXPECT_EQ(progress.tasks.size(), 1u) << "no repeat pass";
     EXPECT_EQ(vmtest::ReadAll(calendar), before);
+
+    // Once the records are stored, the pass after them cannot be stopped:
+    // its dialog offers no Cancel.
+    progress.clear();
+    vm::SetProgress(&progress);
+    fx.messages.clear();
+    fx.messages.answers = {MsgResult::Yes};
+    vm::ImportVelmoraFile(source);
+    vm::SetProgress(nullptr);
+    ASSERT_EQ(progress.tasks.size(), 2u);
+    EXPECT_EQ(progress.tasks[1].label, "Building the repeating data");
+    EXPECT_FALSE(progress.tasks[1].canCancel);
+    EXPECT_EQ(fx.messages.shown.back().title, "Import Complete");
 }
 
 // Help's web items: an opener that fails shows the box with the address.
