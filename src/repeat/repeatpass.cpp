@@ -74,6 +74,8 @@ enum class Action : uint8_t {
 // More changed records than this share of all rewrite the whole table: its
 // indexes are then built once instead of kept up to date row by row.
 constexpr int64_t kWholeShare = 3;
+// Fewer rows than this to take out are taken out where they are.
+constexpr int64_t kWholeRowsGoing = 10000;
 // The records to expand are kept from the plan's one read up to this many;
 // past it, and in a whole pass, they are read again while they are expanded.
 constexpr size_t kKeptRecords = 20000;
@@ -235,6 +237,7 @@ private:
             reports_ += p.action == Action::Report;
         }
         if (!whole_ && writes_ * kWholeShare > static_cast<int64_t>(planned_.size()) && writes_ > 100) whole_ = true;
+        if (!whole_ && MostRowsGo()) whole_ = true;
         if (whole_) {
             for (Planned& p : planned_) p.action = Action::Write;
             writes_ = static_cast<int64_t>(planned_.size());
@@ -340,6 +343,17 @@ private:
                 Progress(done, total);
             }
         });
+    }
+
+    // More of the stored rows go than stay (most records hidden or deleted at
+    // once): emptying the table and writing what stays costs a fraction of
+    // taking the rows out one by one from the table and its index.
+    bool MostRowsGo() const {
+        int64_t stored = 0, going = 0;
+        for (const auto& [id, k] : state_.records) stored += k.rows;
+        for (const auto* ids : {&gone_, &replaced_})
+            for (int64_t id : *ids) going += state_.records.at(id).rows;
+        return going > kWholeRowsGoing && going > stored - going;
     }
 
     // The progress runs over the records expanded, then the work after them.

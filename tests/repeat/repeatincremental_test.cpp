@@ -159,6 +159,21 @@ TEST_F(RepeatIncremental, RandomEditsLeaveWhatAWholePassWrites) {
 
 // The copy panel leaves the occurrences alone: the pass after it writes the
 // copies' rows only, and the table is what a whole pass makes.
+// Most records hidden at once (the grid's Hide header): the table is
+// emptied and what stays written afresh, with the end state of a whole pass.
+TEST_F(RepeatIncremental, MostRowsGoingEmptiesTheTableAndWritesWhatStays) {
+    const size_t before = Dump(path, "RepeatingData").size();
+    Both("UPDATE [Velmora] SET [Hide] = -1 WHERE [ID] % 10 <> 0");
+    const vm::RepeatPassResult result = Run(path);
+    ASSERT_GT(before - Dump(path, "RepeatingData").size(), 10000u) << "enough rows to make it worth it";
+    EXPECT_TRUE(result.whole);
+    ExpectSameAsAWholePass();
+    // A few hidden again afterwards: taken out where they are.
+    Both("UPDATE [Velmora] SET [Hide] = -1 WHERE [ID] % 10 = 0 AND [ID] % 30 = 0");
+    EXPECT_FALSE(Run(path).whole);
+    ExpectSameAsAWholePass();
+}
+
 TEST_F(RepeatIncremental, CopiesAreFollowedByAPassOverThemAloneLikeAWholeOne) {
     db::RecordSource listed;
     listed.setDatabaseName(path);
