@@ -242,7 +242,7 @@ Database::Database(sqlite3* db, std::string path) : db_(db), path_(std::move(pat
 Database::~Database() { sqlite3_close_v2(db_); }
 
 bool Database::stale() const {
-    if (path_.empty() || path_ == ":memory:") return false;
+    if (path_.empty() || path_ == ":memory:" || sqlite3_get_autocommit(db_) == 0) return false;
     struct stat st {};
     if (::stat(path_.c_str(), &st) != 0) return true;
     if (static_cast<uint64_t>(st.st_dev) != device_ || static_cast<uint64_t>(st.st_ino) != inode_) return true;
@@ -395,7 +395,12 @@ void Transaction::commit() {
 // ---------------------------------------------------------------- RecordSource
 
 void RecordSource::setDatabaseName(const std::string& path) {
-    if (path != path_ || (db_ && db_->stale())) close();
+    if (path != path_) {
+        close();
+    } else if (db_ && db_->stale()) {
+        retired_ = db_;
+        close();
+    }
     path_ = path;
 }
 
@@ -403,6 +408,7 @@ void RecordSource::reopenIfStale() {
     if (!db_ || !db_->stale()) return;
     std::optional<int64_t> id;
     if (!bof() && !eof() && hasField("ID")) id = AsInt(field("ID"));
+    retired_ = db_;
     close();
     refresh();
     if (id) findFirst(*id);

@@ -91,7 +91,7 @@ public:
     sqlite3* handle() const { return db_; }
     // The connection no longer serves its path: another program replaced,
     // moved or deleted the file since it was opened, or the file was opened
-    // read-only and may be written now.
+    // read-only and may be written now. Never while a transaction is open.
     bool stale() const;
 
 private:
@@ -233,6 +233,9 @@ private:
     std::string path_, source_, table_;
     std::vector<Value> params_;
     std::shared_ptr<Database> db_;
+    // A stale connection given up for a new one: kept while the source
+    // lives, so that a caller still holding it is not left with nothing.
+    std::shared_ptr<Database> retired_;
     std::vector<std::string> names_;
     mutable std::vector<std::vector<Value>> rows_;  // an empty row is not read yet
     std::vector<int64_t> rowids_;

@@ -113,6 +113,12 @@ TEST_F(People, AFileWritableAgainOrReplacedIsOpenedAgain) {
     db::Database::Open(copy)->exec("UPDATE [People] SET [Age] = 20 WHERE [Name] = 'Bob'");
     rs.findFirst(2);
     fs::rename(copy, path);
+    {  // never under a transaction still open on it
+        db::Database* held = &rs.database();
+        db::Transaction open(*held);
+        rs.setDatabaseName(path);
+        EXPECT_EQ(&rs.database(), held);
+    }
     rs.reopenIfStale();
     ASSERT_FALSE(rs.eof());
     EXPECT_EQ(db::AsText(rs.field("Name")), "Bob") << "on the same record";
