@@ -3,6 +3,7 @@
 // pages, the About text and the openers of the other windows.
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -145,8 +146,11 @@ void frmVelmora::CreateMenus() {
             if (a->isEnabled() && !a->shortcut().isEmpty() && a->shortcut() == pressed) return true;
         return false;
     });
+    // An editable box (the month and year boxes, the repeat filter) has the
+    // focus itself and hands the key to its text line: it is watched too.
     connect(qApp, &QApplication::focusChanged, menuKeysFirst, [this, menuKeysFirst](QWidget*, QWidget* now) {
-        if (qobject_cast<QLineEdit*>(now) && now->window() == this) now->installEventFilter(menuKeysFirst);
+        if ((qobject_cast<QLineEdit*>(now) || qobject_cast<QComboBox*>(now)) && now->window() == this)
+            now->installEventFilter(menuKeysFirst);
     });
 }
 

@@ -254,6 +254,15 @@ TEST_F(Navigation, MenuKeysReachTheMenuFromTheSearchBox) {
     search->setFocus();
     QTest::keyClick(search, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(search->selectedText(), "Dentist");
+
+    // The same from the month box, whose text line claims the key through it.
+    panel->hide();
+    w->cmbMonth->installEventFilter(&claim);
+    w->cmbMonth->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), w->cmbMonth);
+    QTest::keyClick(w->cmbMonth, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_TRUE(panel->isVisible()) << "Export Date Data opened from the month box";
+    EXPECT_EQ(w->cmbMonth->currentText(), "February");
 }
 
 TEST_F(Navigation, ListedRecordButtonsShowForAListingHideOnAMove) {
