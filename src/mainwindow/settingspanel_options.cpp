@@ -19,6 +19,7 @@
 #include "platform/messages.h"
 #include "platform/places.h"
 #include "platform/sound.h"
+#include "platform/sqlstore.h"
 #include "platform/steps.h"
 
 namespace vm {
@@ -110,6 +111,13 @@ void SettingsPanel::sscmdExitSettings_Click() {
 }
 
 void SettingsPanel::saveAppearance() {
+    // A calendar that may only be read shows the new look but cannot keep
+    // it: said as every write to it says it.
+    const std::string& calendar = Module1.CalendarFilePath;
+    if (FileExists(calendar) && (MainState.CalendarReadOnly || db::IsReadOnlyFile(calendar))) {
+        ShowWriteFailure(ReadOnlyFileText(calendar));
+        return;
+    }
     SaveFonts2File(MainWindow() ? MainWindow()->DataSettings : ownSettings_);
 }
 

@@ -74,6 +74,22 @@ TEST(SettingsPanel, AnotherCalendarOpenedClosesThePanelIntoItsOwnCalendar) {
     Module1.CalendarFilePath = other;
 }
 
+// On a calendar that may only be read, closing the panel says the look was
+// not kept, as every write to it says.
+TEST(SettingsPanel, ClosingOnACalendarThatMayOnlyBeReadSaysSo) {
+    SettingsFixture fx;
+    const std::string bytes = vmtest::ReadAll(Module1.CalendarFilePath);
+    MainState.CalendarReadOnly = true;
+    fx.window->mnuFile_Settings->trigger();
+    fx.typeEnter("txtDayBG", "255");
+    fx.messages.clear();
+    fx.click("sscmdExitSettings");
+    MainState.CalendarReadOnly = false;
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text, "The file may only be read: Velmoras.mdb was not changed");
+    EXPECT_EQ(vmtest::ReadAll(Module1.CalendarFilePath), bytes);
+}
+
 TEST(SettingsPanel, CalendarStyleIsTakenAtOnceAndShownOnOpening) {
     SettingsFixture fx;
     int16_t& style = fx.window->pCalendarStyle;
