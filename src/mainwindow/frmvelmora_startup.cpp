@@ -35,6 +35,7 @@
 #include "mainwindow/splash.h"
 #include "mainwindow/pictures.h"
 #include "mainwindow/windowhelpers.h"
+#include "platform/controls.h"
 #include "platform/messages.h"
 #include "platform/places.h"
 #include "platform/qtpickers.h"
@@ -145,6 +146,12 @@ void frmVelmora::ShowStartPanel() {
         ssPnlSplash1->setFrameShape(QFrame::Panel);
         ssPnlSplash1->setFrameShadow(QFrame::Raised);
         ssPnlSplash1->setAutoFillBackground(true);
+        // A press on the panel itself puts it away too: with the calendar
+        // hidden there is no day cell or grid to press.
+        ssPnlSplash1->installEventFilter(new EventHook(ssPnlSplash1, [](QObject* panel, QEvent* event) {
+            if (event->type() == QEvent::MouseButtonPress) static_cast<QWidget*>(panel)->hide();
+            return false;
+        }));
         Image4 = new QLabel(ssPnlSplash1);
         Image4->setObjectName("Image4");
         Image4->setScaledContents(true);

@@ -412,6 +412,14 @@ TEST(Menus, AboutOpensAtItsOwnSize) {
     ASSERT_NE(ShownDayWindow(), nullptr);
     EXPECT_EQ(ShownDayWindow()->size(), aboutSize);
     vm::UnloadSelectedDay();
+
+    // The start panel goes at a press on it, also with the calendar hidden.
+    f.Action("mnuFile_Hide_Show")->trigger();
+    QWidget* panel = w.findChild<QWidget*>("ssPnlSplash1");
+    ASSERT_TRUE(panel->isVisible());
+    QTest::mousePress(w.findChild<QWidget*>("lblSplash"), Qt::LeftButton);
+    EXPECT_FALSE(panel->isVisible());
+    vm::UnloadSelectedDay();
 }
 
 }  // namespace
