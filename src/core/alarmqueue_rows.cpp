@@ -18,11 +18,14 @@ constexpr int kTypeMismatch = 13;
 
 int64_t WholeNumber(std::string_view text) { return RoundHalfEven(Val(text)); }
 
-// The row's day: the stored "YYYY-MM-DD", or the written "M/D/YYYY".
-CivilDate RowDate(const db::Value& value) {
-    const std::string text = Trim(db::AsText(value));
+// The row's day: the stored "YYYY-MM-DD", or the written "M/D/YYYY"; a Date
+// another program wrote in some other form (or none) gives way to the day
+// key the row is shown by.
+CivilDate RowDate(const SortingRow& row) {
+    const std::string text = Trim(db::AsText(row.Date));
     if (auto d = ParseIso(text.substr(0, 10))) return *d;
     if (auto d = ParseMDY(text)) return *d;
+    if (!db::IsNull(row.JulDate)) return KeyToCivil(static_cast<int32_t>(db::AsInt(row.JulDate)));
     throw OpError(kTypeMismatch, "Type mismatch: \"" + text + "\" is not a date");
 }
 
@@ -89,7 +92,7 @@ std::vector<SortingRow> SetDailyAlarms(db::Database& settings, int dayNo, int32_
 }
 
 std::vector<AlarmEntry> RowEntries(const SortingRow& row, int64_t fromMs, int64_t untilMs) {
-    const CivilDate day = RowDate(row.Date);
+    const CivilDate day = RowDate(row);
     const int64_t minute = WholeNumber(row.Min);
     int64_t hour = WholeNumber(row.Hour);
     // The record's own Hr24 rule (AM/PM in any case): 12 AM is the first hour of the day.

@@ -380,6 +380,19 @@ TEST_F(AlarmTimerTest, AFullQueueDropsNoEntryAndAlwaysHoldsACountdown) {
     EXPECT_EQ(w->txtDuration->text(), "600") << "a countdown not set is not shown as set";
 }
 
+// A record whose Date another program wrote in no form the program writes
+// rings on the day it is shown by, with no box at every month drawn.
+TEST_F(AlarmTimerTest, ARecordWithAnOddDateRingsOnItsShownDayWithoutABox) {
+    AddRecord({2026, 12, 6}, 9, 30, "AM", "Odd date", "", 4);
+    calendar.db->exec("UPDATE [Velmora] SET [Date] = '6.12.2026'");
+    Draw("December", " 2026");
+    Draw("January", " 2027");
+    EXPECT_TRUE(fx.messages.shown.empty()) << fx.messages.shown[0].text;
+    const auto rings = Pass(31 * 60000);
+    ASSERT_EQ(rings.size(), 1u);
+    EXPECT_EQ(rings[0].wave, Wave(4));
+}
+
 TEST_F(AlarmTimerTest, WakingAfterMidnightWithNothingQueuedRingsWithinSeconds) {
     AddRecord({2026, 12, 7}, 12, 0, "AM", "New day", "", 4);
     clock.time = {2026, 12, 6, 23, 50, 0};

@@ -107,6 +107,12 @@ TEST(AlarmQueue, EntriesOfARowReadWithoutTheLocale) {
         EXPECT_EQ(Entries(c.row, c.now), c.expected);
     }
     EXPECT_THROW(vm::RowEntries(Row("6 Dezember", "10", "0", "AM"), 0), vm::OpError);
+    // A Date in no form the program writes: the row rings on the day it is shown by.
+    for (const char* odd : {"6 Dezember", "", "7.12.2026"}) {
+        vm::SortingRow row = Row(odd, "10", "0", "AM");
+        row.JulDate = db::Int(vm::Date2Julian(vm::CivilDate{2026, 12, 6}));
+        EXPECT_EQ(Entries(row, kNow), Strings{"2026-12-06 10:00:00 Call 3"}) << odd;
+    }
     std::setlocale(LC_ALL, "C");
     QLocale::setDefault(QLocale::c());
 }
