@@ -82,6 +82,16 @@ FileUse AdmitSettingsFile(const std::string& path) {
                            MsgButtons::Ok, MsgIcon::Exclamation, "Settings Database");
         return FileUse::Refused;
     }
+    // Only a table of its own gone: made again, and the contacts, to-do list,
+    // daily alarms and event log stay where they are.
+    if (const std::vector<std::string> made = RestoreSettingsTables(path); !made.empty()) {
+        std::string tables;
+        for (const std::string& t : made) tables += (tables.empty() ? "[" : " and [") + t + "]";
+        Messages().message(v.problem + "\r\n" + tables + (made.size() == 1 ? " was" : " were") +
+                               " made again as a new settings database has it; everything else in the file is kept.",
+                           MsgButtons::Ok, MsgIcon::Exclamation, "Settings Database");
+        return CheckSettingsFile(path).use;
+    }
     const std::string kept = DamagedFileName(path);
     std::error_code ec;
     fs::rename(path, kept, ec);

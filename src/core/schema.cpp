@@ -148,20 +148,56 @@ void CreateCalendarTemplate(const std::string& path) {
     tx.commit();
 }
 
+namespace {
+
+// The first rows of a table of the settings database, as a new one has them.
+void FillSettingsTable(db::Database& db, const std::string& table) {
+    if (table == "Settings") {
+        db.exec(
+            "INSERT INTO [Settings] ([Top], [Left], [Height], [Width], [VBarLeft], [LastVelmoraFN], [CalendarStyle], "
+            "[Prev1], [Prev2], [Prev3], [Prev4], [StartRepeatYear], [StartUpSound], [CalcYearsSince], [Voice]) "
+            "VALUES (600, 600, 12000, 19200, 7000, '', 1, '', '', '', '', '2019', 'Sounds/opensound.wav', -1, 0)");
+    } else if (table == "AlarmSounds") {
+        auto ins = db.prepare("INSERT INTO [AlarmSounds] ([SoundNum], [SoundFileName]) VALUES (?, ?)");
+        for (int n = 1; n <= 30; ++n) {
+            ins.bind(1, db::Int(n)).bind(2, db::Text(DefaultSoundFile(n)));
+            ins.run();
+        }
+    }
+}
+
+}  // namespace
+
 void CreateSettingsTemplate(const std::string& path) {
     auto db = db::Database::Create(path);
     db::Transaction tx(*db);
     for (const auto& t : SettingsTables()) db->exec(CreateTableSql(t));
-    db->exec(
-        "INSERT INTO [Settings] ([Top], [Left], [Height], [Width], [VBarLeft], [LastVelmoraFN], [CalendarStyle], "
-        "[Prev1], [Prev2], [Prev3], [Prev4], [StartRepeatYear], [StartUpSound], [CalcYearsSince], [Voice]) "
-        "VALUES (600, 600, 12000, 19200, 7000, '', 1, '', '', '', '', '2019', 'Sounds/opensound.wav', -1, 0)");
-    auto ins = db->prepare("INSERT INTO [AlarmSounds] ([SoundNum], [SoundFileName]) VALUES (?, ?)");
-    for (int n = 1; n <= 30; ++n) {
-        ins.bind(1, db::Int(n)).bind(2, db::Text(DefaultSoundFile(n)));
-        ins.run();
-    }
+    for (const char* table : {"Settings", "AlarmSounds"}) FillSettingsTable(*db, table);
     tx.commit();
+}
+
+std::vector<std::string> RestoreSettingsTables(const std::string& path) {
+    std::vector<std::string> made;
+    try {
+        auto db = db::Database::Open(path);
+        if (db->readOnly()) return made;
+        // The tables only the settings database has: one of them makes the file ours.
+        bool ours = false;
+        for (const char* own : {"Settings", "AlarmSounds", "Alarms", "EventLog", "ToDoList", "People"})
+            ours = ours || db->hasTable(own);
+        if (!ours) return made;
+        db::Transaction tx(*db);
+        for (const auto& table : RequiredTables(DbKind::Settings)) {
+            if (db->hasTable(table)) continue;
+            db->exec(CreateTableSql(FindTable(SettingsTables(), table)));
+            FillSettingsTable(*db, table);
+            made.push_back(table);
+        }
+        tx.commit();
+    } catch (const db::DbError&) {
+        made.clear();  // damaged after all, or not to be written: nothing was changed
+    }
+    return made;
 }
 
 std::shared_ptr<db::Database> OpenStore(const std::string& path, DbKind kind) {

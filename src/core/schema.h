@@ -50,6 +50,11 @@ inline constexpr const char* kDateTypesTail = " GROUP BY [DateType] ORDER BY min
 // Builds the blank templates at the given paths (refuses an existing file).
 void CreateCalendarTemplate(const std::string& path);
 void CreateSettingsTemplate(const std::string& path);
+// A settings database of this program (it holds one of the tables only the
+// settings database has) that lost [Settings] or [AlarmSounds] gets them back
+// as a new one has them; nothing else in it changes. The tables made, none
+// when the file is no such database or cannot be written.
+std::vector<std::string> RestoreSettingsTables(const std::string& path);
 
 enum class DbKind { Calendar, Settings };
 

@@ -179,6 +179,33 @@ TEST_F(Gate, ADamagedSettingsDatabaseIsKeptAsideAndReplaced) {
     }
 }
 
+// A settings database that lost a table of its own is no other file: the
+// table is made again and the user's lists in it stay in use.
+TEST_F(Gate, ASettingsDatabaseMissingATableKeepsEverythingElse) {
+    Start();
+    Stop();
+    const std::string settings = vm::SettingsDatabasePath();
+    for (const char* lost : {"AlarmSounds", "Settings"}) {
+        {
+            auto d = db::Database::Open(settings);
+            d->exec("INSERT INTO [People] ([FirstName], [LastName]) VALUES ('Ada', 'Lovelace')");
+            d->exec(std::string("DROP TABLE [") + lost + "]");
+        }
+        fx.messages.clear();
+        Start();
+        ASSERT_EQ(Shown().size(), 1u) << lost;
+        EXPECT_NE(Shown()[0].text.find(std::string("[") + lost + "] was made again"), std::string::npos)
+            << Shown()[0].text;
+        EXPECT_FALSE(fs::exists(dir + "/Velmora_Settings.damaged.mdb")) << lost;
+        auto d = db::Database::Open(settings);
+        auto people = d->prepare("SELECT count(*) FROM [People] WHERE [LastName] = 'Lovelace'");
+        ASSERT_TRUE(people.step());
+        EXPECT_GE(db::AsInt(people.column(0)), 1) << lost;
+        EXPECT_FALSE(vm::ReadSoundTable(settings)[30].empty()) << lost << ": the program's own sounds";
+        Stop();
+    }
+}
+
 // Another program holding the settings database locked has not damaged it:
 // it is neither put aside nor replaced, and settings this run could not read
 // are never written over it; a lock at Exit is said.
