@@ -74,7 +74,13 @@ FileUse AdmitSettingsFile(const std::string& path) {
         Messages().message("\"" + path + "\" may only be read.\r\nThe settings are read from it, and changes made in "
                            "this run are not saved.",
                            MsgButtons::Ok, MsgIcon::Information, "Read-Only Settings");
-    if (v.use != FileUse::Refused || !FileExists(path)) return v.use;
+    if (v.use != FileUse::Refused) return v.use;
+    if (!FileExists(path)) {  // not made in the data folder (no right to write there), or no file at all
+        Messages().message("The settings database \"" + path + "\" is not there and could not be made.\r\nThe "
+                           "settings are not read now and not saved when the program ends.",
+                           MsgButtons::Ok, MsgIcon::Exclamation, "Settings Database");
+        return FileUse::Refused;
+    }
     if (!v.damaged) {  // held by another program, or unreadable just now: left as it is
         Messages().message(v.problem + "\r\nThe settings are not read now and not saved when the program ends, so "
                                        "nothing in the file is lost." +

@@ -206,6 +206,23 @@ TEST_F(Gate, ASettingsDatabaseMissingATableKeepsEverythingElse) {
     }
 }
 
+// A settings database that is not there and cannot be made is said: the
+// settings of the run are neither read nor saved.
+TEST_F(Gate, ASettingsDatabaseThatCannotBeMadeIsSaid) {
+    Start();
+    Stop();
+    const std::string settings = vm::SettingsDatabasePath();
+    fs::remove(settings);
+    fs::create_directory(settings);  // in the way of the copy
+    fx.messages.clear();
+    Start();
+    ASSERT_FALSE(Shown().empty());
+    EXPECT_EQ(Shown()[0].text, "The settings database \"" + settings + "\" is not there and could not be made."
+                               "\r\nThe settings are not read now and not saved when the program ends.");
+    Stop();
+    EXPECT_TRUE(fs::is_directory(settings));
+}
+
 // Another program holding the settings database locked has not damaged it:
 // it is neither put aside nor replaced, and settings this run could not read
 // are never written over it; a lock at Exit is said.
