@@ -1,5 +1,6 @@
 #include "core/monthlayout.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -7,7 +8,12 @@
 
 namespace vm::layout {
 
-int PixelsFromTwips(double twips) { return static_cast<int>(RoundHalfEven(twips / kTwipsPerPixel)); }
+int PixelsFromTwips(double twips) {
+    // Whatever a file held: no length beyond what a screen coordinate can be.
+    const double pixels = RoundHalfEven(twips / kTwipsPerPixel);
+    if (!(pixels > -1e9)) return pixels < 0 ? -1000000000 : 0;  // also not a number
+    return static_cast<int>(std::min(pixels, 1e9));
+}
 int TwipsFromPixels(int pixels) { return pixels * kTwipsPerPixel; }
 
 int16_t TitleHeightFromFontSize(double size) {

@@ -76,4 +76,9 @@ QRect BringBackRect(const QRect& window, const std::vector<QRect>& screens) {
     return r;
 }
 
+std::optional<double> UsableTwips(std::optional<double> stored, double least, double most) {
+    if (!stored || !(*stored >= least)) return std::nullopt;  // also not a number
+    return std::min(*stored, std::max(most, least));
+}
+
 }  // namespace vm

@@ -3,6 +3,7 @@
 // the placement that brings a window lost off the screens back.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,5 +42,10 @@ SplashBar SplashBarAfterTick(SplashBar bar, int ticks);
 // stays where it is when a strip of its title bar lies on one of the screens'
 // available areas; otherwise it is centred on the first screen, shrunk to fit.
 QRect BringBackRect(const QRect& window, const std::vector<QRect>& screens);
+
+// A stored length or place of the window (twips) that it can take: none when
+// it lies below `least` (a size of nothing, or less than a window can show);
+// `most` when it lies above.
+std::optional<double> UsableTwips(std::optional<double> stored, double least, double most);
 
 }  // namespace vm

@@ -146,6 +146,9 @@ public:
 
     // The window's size as the layout takes it, frame included.
     double FormWidthTwips() const;
+    // The splitter bar's places at the toolbar's Calendar and Justify
+    // commands: its left at most and the room it leaves the grid (twips).
+    static constexpr double kCalendarSideLeft = 200, kGridSideMargin = 1400;
     double FormHeightTwips() const;
 
     // ---- status bar, cursor, today

@@ -55,8 +55,6 @@ constexpr int16_t kKeyUp = 38, kKeyDown = 40, kKeyM = 77, kKeyY = 89;
 constexpr int16_t kShiftBit = 1, kCtrlBit = 2, kAltBit = 4;
 
 // Places of the toolbar's commands (twips).
-constexpr double kGridSideMargin = 1400;
-constexpr double kCalendarSideLeft = 200;
 constexpr double kCopyPanelTop = 1180, kCopyPanelLeft = 180;
 
 // The toolbar's buttons in order; a null key is a separator. The buttons

@@ -297,16 +297,22 @@ void frmVelmora::Form_Load() {
     const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
                                                            : QRect(0, 0, 1280, 800);
     op.step(9, [&] {
+        // What another program or an older run left that the window cannot
+        // take (a size of nothing, a bar outside the window) keeps the default.
+        constexpr double kFar = 1e7, kLeastSize = 1500;
         QRect frame = geometry();
-        if (row.Top) frame.moveTop(Px(*row.Top));
-        if (row.Left) frame.moveLeft(Px(*row.Left));
+        if (const auto top = UsableTwips(row.Top, -kFar, kFar)) frame.moveTop(Px(*top));
+        if (const auto left = UsableTwips(row.Left, -kFar, kFar)) frame.moveLeft(Px(*left));
         // A stored size is cut back only when it is larger than the screen.
-        if (row.Height) frame.setHeight(Px(*row.Height) > screen.height() ? screen.height() - Px(500) : Px(*row.Height));
-        if (row.Width) frame.setWidth(Px(*row.Width) > screen.width() ? screen.width() - Px(500) : Px(*row.Width));
+        if (const auto h = UsableTwips(row.Height, kLeastSize, kFar))
+            frame.setHeight(Px(*h) > screen.height() ? screen.height() - Px(500) : Px(*h));
+        if (const auto w = UsableTwips(row.Width, kLeastSize, kFar))
+            frame.setWidth(Px(*w) > screen.width() ? screen.width() - Px(500) : Px(*w));
         setGeometry(frame);
-        if (row.VBarLeft) {
+        const double width = layout::TwipsFromPixels(frame.width());  // laid out once shown
+        if (const auto barLeft = UsableTwips(row.VBarLeft, kCalendarSideLeft, width - kGridSideMargin)) {
             TwipsRect bar = TwipsOf(SSCmdVert);
-            bar.left = *row.VBarLeft;
+            bar.left = *barLeft;
             SetTwips(SSCmdVert, bar);
         }
         if (row.CalendarStyle) pCalendarStyle = static_cast<int16_t>(*row.CalendarStyle);

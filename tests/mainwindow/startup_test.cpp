@@ -192,6 +192,34 @@ TEST(StartUp, AStoredSizeIsCutBackOnlyWhenLargerThanTheScreen) {
     }
 }
 
+// A size of nothing or less, one past any number, or a splitter bar outside
+// the window (left by another program or a damaged run) keeps the default;
+// the window fits the screen and the cells lie beside the grid.
+TEST(StartUp, AStoredSizeOfNothingOrABarOutsideTheWindowKeepsTheDefault) {
+    StartupFixture f;
+    f.Start();
+    f.Stop();
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    const char* stored[] = {"Height = 0, Width = 0", "Height = -5000, Width = -1e300, Top = -1e300",
+                            "Height = 1e300, Width = 1e12", "VBarLeft = 20000", "VBarLeft = -2000"};
+    for (const char* c : stored) {
+        vm::db::Database::Open(vm::SettingsDatabasePath())
+            ->exec(std::string("UPDATE [Settings] SET [Height] = 9000, [Width] = 9000, [Top] = 600, [Left] = 600, "
+                               "[VBarLeft] = 4000; UPDATE [Settings] SET ") + c);
+        vm::frmVelmora& w = f.Start();
+        w.show();
+        QApplication::processEvents();
+        EXPECT_GE(w.height(), 300) << c << ": no strip";
+        EXPECT_GE(w.width(), 300) << c;
+        EXPECT_LE(w.width(), room.width()) << c;
+        EXPECT_LE(w.height(), room.height()) << c;
+        const double bar = w.TwipsOf(w.SSCmdVert).left;
+        EXPECT_GE(bar, vm::frmVelmora::kCalendarSideLeft) << c;
+        EXPECT_LE(bar, w.FormWidthTwips() - vm::frmVelmora::kGridSideMargin) << c;
+        f.window.reset();
+    }
+}
+
 TEST(ShutDown, AStoreThatCannotBeWrittenGivesOneBoxWithItsPointOnOneLine) {
     const struct {
         bool settings;
