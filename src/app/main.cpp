@@ -4,8 +4,10 @@
 
 #include "mainwindow/frmvelmora.h"
 #include "startupprobe.h"
+#include "platform/folderlock.h"
 #include "platform/guardedapp.h"
 #include "platform/qtmessages.h"
+#include "platform/places.h"
 #include "platform/printdialogs.h"
 #include "platform/qtprogress.h"
 #include "platform/qtpickers.h"
@@ -43,6 +45,15 @@ int main(int argc, char** argv) {
     vm::QtDesktopOpener opener;
     vm::QtPrintDialogs printDialogs;
     vm::QtProgress progress;
+    // One running copy per data folder: a second would write over what the
+    // first one saved, and the first over what the second saved.
+    const vm::FolderLock running(vm::DataFolder());
+    if (running.heldElsewhere()) {
+        messages.message("Velmora is already running with the data folder \"" + vm::DataFolder() +
+                             "\".\r\nThis copy ends now, so that neither copy writes over what the other saved.",
+                         vm::MsgButtons::Ok, vm::MsgIcon::Exclamation, "Velmora");
+        return 0;
+    }
     vm::SetMessages(&messages);
     vm::SetPickers(&pickers);
     vm::SetSoundPlayer(&sound);
