@@ -401,21 +401,29 @@ void Transaction::commit() {
 void RecordSource::setDatabaseName(const std::string& path) {
     if (path != path_) {
         close();
-    } else if (db_ && db_->stale()) {
-        retired_ = db_;
+        path_ = path;
+        return;
+    }
+    // The rows it lists are read again from the file now there; a file that
+    // cannot be read leaves it with none.
+    try {
+        reopenIfStale();
+    } catch (const DbError&) {
         close();
     }
-    path_ = path;
 }
 
 void RecordSource::reopenIfStale() {
     if (!db_ || !db_->stale()) return;
+    const bool listed = !names_.empty();
     std::optional<int64_t> id;
-    if (!bof() && !eof() && hasField("ID")) id = AsInt(field("ID"));
+    if (listed && !bof() && !eof() && hasField("ID")) id = AsInt(field("ID"));
     retired_ = db_;
     close();
+    if (!listed) return;
     refresh();
-    if (id) findFirst(*id);
+    // On the same record, or on none: never on another.
+    if (!id || !findFirst(*id)) setAbsolutePosition(recordCount());
 }
 
 void RecordSource::aboutToChange() {

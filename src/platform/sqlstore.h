@@ -170,7 +170,8 @@ public:
     void refresh();          // opens the database when needed and re-reads the rows
     // A connection that no longer serves the path (Database::stale) is
     // opened again and the rows read again, on the same record when it is
-    // still there.
+    // still there, else on none. Binding the source anew to the same path
+    // does the same.
     void reopenIfStale();
     void close();
     bool isOpen() const { return db_ != nullptr; }

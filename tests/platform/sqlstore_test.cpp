@@ -129,6 +129,23 @@ TEST_F(People, AFileWritableAgainOrReplacedIsOpenedAgain) {
     auto st = db::Database::Open(path)->prepare("SELECT [Age] FROM [People] WHERE [Name] = 'Bob'");
     ASSERT_TRUE(st.step());
     EXPECT_EQ(db::AsInt(st.column(0)), 21);
+
+    // Replaced by a file without the record shown: no record is current, so
+    // nothing can be written over another one.
+    const auto replaceWith = [&](const std::string& sql) {
+        fs::copy_file(path, copy, fs::copy_options::overwrite_existing);
+        db::Database::Open(copy)->exec(sql);
+        fs::rename(copy, path);
+    };
+    rs.findFirst(2);
+    replaceWith("DELETE FROM [People] WHERE [Name] = 'Bob'");
+    rs.reopenIfStale();
+    EXPECT_TRUE(rs.eof());
+    // Bound anew on the same path: what it lists is read from the file now there.
+    replaceWith("INSERT INTO [People] ([Name], [Age]) VALUES ('Dee', 40)");
+    rs.setDatabaseName(path);
+    EXPECT_EQ(rs.recordCount(), 3) << "Ann, Cid and Dee";
+    EXPECT_TRUE(rs.eof()) << "still no record current";
 }
 
 }  // namespace
