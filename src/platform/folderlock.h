@@ -16,11 +16,15 @@ public:
     ~FolderLock();
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
-    // Another running program holds it. False when this one holds it, and
-    // when no lock can be kept there at all (a folder that may not be written).
+    // Another running program holds it. False when this one holds it, when
+    // no lock can be kept there at all (a folder that may not be written),
+    // and when the program that left it on this machine is no longer running.
     bool heldElsewhere() const { return heldElsewhere_; }
+    // The lock file, to name when it is held.
+    const std::string& path() const { return path_; }
 
 private:
+    std::string path_;
     std::unique_ptr<QLockFile> lock_;
     bool heldElsewhere_ = false;
 };

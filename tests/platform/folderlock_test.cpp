@@ -34,6 +34,19 @@ TEST(FolderLock, ASecondCopyIsRefusedWhileTheFirstRunsAndNotAfter) {
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_TRUE(std::filesystem::exists(dir + "/.velmora.lock"));
     EXPECT_FALSE(vm::FolderLock(dir).heldElsewhere());
+
+    // A lock left behind that cannot be taken over (the folder may no longer
+    // be written) is no copy running either.
+    const pid_t again = fork();
+    if (again == 0) {
+        vm::FolderLock held(dir);
+        _exit(held.heldElsewhere() ? 1 : 0);
+    }
+    ASSERT_EQ(waitpid(again, &status, 0), again);
+    std::filesystem::create_directory(dir + "/.velmora.lock.rmlock");  // in the way of taking it over
+    const vm::FolderLock left(dir);
+    EXPECT_FALSE(left.heldElsewhere());
+    EXPECT_EQ(left.path(), dir + "/.velmora.lock");
 }
 
 }  // namespace
