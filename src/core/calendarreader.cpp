@@ -255,12 +255,16 @@ bool ImportTextFile::read(std::string& out) {
     switch (encoding_) {
         case ImportEncoding::Utf8: out.append(bytes); break;
         case ImportEncoding::Windows1252: {
-            // Whole lines only: one that ends in the next piece waits for it.
+            // Whole lines only (a CR, an LF or both end one): a line that
+            // ends in the next piece waits for it. What is kept from the
+            // last piece holds no line end, so only the new bytes are searched.
+            const size_t kept = partLine_.size();
             partLine_.append(bytes);
-            const size_t lastBreak = partLine_.find_last_of('\n');
-            const size_t whole = got < kPiece ? partLine_.size() : lastBreak == std::string::npos ? 0 : lastBreak + 1;
+            const size_t lastBreak = bytes.find_last_of("\r\n");
+            const size_t whole =
+                got < kPiece ? partLine_.size() : lastBreak == std::string_view::npos ? 0 : kept + lastBreak + 1;
             for (size_t at = 0; at < whole;) {
-                const size_t lineBreak = partLine_.find('\n', at);
+                const size_t lineBreak = partLine_.find_first_of("\r\n", at);
                 const size_t end = lineBreak == std::string::npos || lineBreak >= whole ? whole : lineBreak + 1;
                 out += LineAsUtf8(std::string_view(partLine_).substr(at, end - at));
                 at = end;

@@ -362,6 +362,18 @@ TEST(CalendarText, AWindows1252LineLeavesTheUtf8LinesAsTheyAre) {
     EXPECT_EQ(texts[1], "filler \xC3\xA9");
     EXPECT_EQ(texts[texts.size() - 2], straddling);
     EXPECT_EQ(texts.back(), "Caf\xC3\xA9 \xE2\x82\xAC");
+
+    // Lines ended by a CR alone, as older programs wrote them: each its own.
+    std::string crLines = line(first) + line("Caf\xE9");
+    for (size_t at; (at = crLines.find("\r\n")) != std::string::npos;) crLines.erase(at + 1, 1);
+    vmtest::WriteAll(file, crLines);
+    Calendar crCal;
+    vm::ImportCalendarText(file, *crCal.db, vm::DefaultFieldPositions());
+    auto cr = crCal.db->prepare("SELECT [DateText] FROM [Velmora] ORDER BY [ID]");
+    ASSERT_TRUE(cr.step());
+    EXPECT_EQ(db::AsText(cr.column(0)), first);
+    ASSERT_TRUE(cr.step());
+    EXPECT_EQ(db::AsText(cr.column(0)), "Caf\xC3\xA9");
 }
 
 // Whole files through the reading in pieces: old-form quotes, the rejected
