@@ -146,6 +146,8 @@ public:
 
     // The window's size as the layout takes it, frame included.
     double FormWidthTwips() const;
+    // The same for a window `widthPixels` wide, before it is laid out.
+    static double FormWidthTwipsFor(int widthPixels);
     // The splitter bar's places at the toolbar's Calendar and Justify
     // commands: its left at most and the room it leaves the grid (twips).
     static constexpr double kCalendarSideLeft = 200, kGridSideMargin = 1400;

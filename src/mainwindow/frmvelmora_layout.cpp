@@ -95,9 +95,9 @@ void MainWindowControls::Place(QWidget* w, const TwipsRect& r) {
     w->setGeometry(x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0));
 }
 
-double frmVelmora::FormWidthTwips() const {
-    return TwipsFromPixels(centralWidget()->width()) + kFrameWidthAllowance;
-}
+double frmVelmora::FormWidthTwips() const { return FormWidthTwipsFor(centralWidget()->width()); }
+
+double frmVelmora::FormWidthTwipsFor(int widthPixels) { return TwipsFromPixels(widthPixels) + kFrameWidthAllowance; }
 
 double frmVelmora::FormHeightTwips() const {
     return TwipsFromPixels(centralWidget()->height() + StatusBar1->height()) + kFrameHeightAllowance;

@@ -309,8 +309,9 @@ void frmVelmora::Form_Load() {
         if (const auto w = UsableTwips(row.Width, kLeastSize, kFar))
             frame.setWidth(Px(*w) > screen.width() ? screen.width() - Px(500) : Px(*w));
         setGeometry(frame);
-        const double width = layout::TwipsFromPixels(frame.width());  // laid out once shown
-        if (const auto barLeft = UsableTwips(row.VBarLeft, kCalendarSideLeft, width - kGridSideMargin)) {
+        // Anywhere in the window, up to where the toolbar's Justify puts it
+        // (the window is laid out once shown: its width is the frame's).
+        if (const auto barLeft = UsableTwips(row.VBarLeft, 0, FormWidthTwipsFor(frame.width()) - kGridSideMargin)) {
             TwipsRect bar = TwipsOf(SSCmdVert);
             bar.left = *barLeft;
             SetTwips(SSCmdVert, bar);

@@ -201,7 +201,8 @@ TEST(StartUp, AStoredSizeOfNothingOrABarOutsideTheWindowKeepsTheDefault) {
     f.Stop();
     const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
     const char* stored[] = {"Height = 0, Width = 0", "Height = -5000, Width = -1e300, Top = -1e300",
-                            "Height = 1e300, Width = 1e12", "VBarLeft = 20000", "VBarLeft = -2000"};
+                            "Height = 1e300, Width = 1e12", "VBarLeft = 20000", "VBarLeft = -2000",
+                            "VBarLeft = 100"};
     for (const char* c : stored) {
         vm::db::Database::Open(vm::SettingsDatabasePath())
             ->exec(std::string("UPDATE [Settings] SET [Height] = 9000, [Width] = 9000, [Top] = 600, [Left] = 600, "
@@ -214,10 +215,15 @@ TEST(StartUp, AStoredSizeOfNothingOrABarOutsideTheWindowKeepsTheDefault) {
         EXPECT_LE(w.width(), room.width()) << c;
         EXPECT_LE(w.height(), room.height()) << c;
         const double bar = w.TwipsOf(w.SSCmdVert).left;
-        EXPECT_GE(bar, vm::frmVelmora::kCalendarSideLeft) << c;
+        EXPECT_GE(bar, 0) << c;
         EXPECT_LE(bar, w.FormWidthTwips() - vm::frmVelmora::kGridSideMargin) << c;
         f.window.reset();
     }
+    // Where the toolbar's Justify puts the bar comes back as it was.
+    vm::db::Database::Open(vm::SettingsDatabasePath())
+        ->exec("UPDATE [Settings] SET [Height] = 9000, [Width] = 9000, [VBarLeft] = 7880");
+    vm::frmVelmora& w = f.Start();
+    EXPECT_EQ(w.TwipsOf(w.SSCmdVert).left, 7880);
 }
 
 TEST(ShutDown, AStoreThatCannotBeWrittenGivesOneBoxWithItsPointOnOneLine) {
