@@ -260,6 +260,7 @@ void DateGrid::DeleteListedRecords() {
     int listed = 0;
     try {
         dates_.refresh();
+        Reload();  // the grid shows what the question counts
         listedIds_ = ListedRowIds();
         listed = static_cast<int>(listedIds_.size());
     } catch (...) {

@@ -344,6 +344,11 @@ TEST_F(Navigation, DeletingListedRecordsAsksAndDeletesExactlyThoseInOneGo) {
     Search("visit");  // e, f
     cal.db->exec("UPDATE [Velmora] SET [DateText] = 'Cobbler' WHERE [ID] = " + std::to_string(e));
     fx.messages.clear();
+    fx.messages.answers.push_back(MsgResult::Cancel);
+    Click("btn_cancel");
+    EXPECT_EQ(fx.messages.shown[0].text, "Permanently Deleting 1 Date Records\r\nAre You Sure?");
+    EXPECT_EQ(w->DataDatesModel->rowCount(), 1) << "the grid shows what the question counts";
+    fx.messages.clear();
     Click("btn_cancel");
     ASSERT_EQ(fx.messages.shown.size(), 2u);
     EXPECT_EQ(fx.messages.shown[0].text, "Permanently Deleting 1 Date Records\r\nAre You Sure?");
