@@ -6,6 +6,7 @@
 #include <QLabel>
 
 #include "core/appearance.h"
+#include "core/calendarfiles.h"
 #include "core/dates.h"
 #include "core/files.h"
 #include "core/module1.h"
@@ -19,7 +20,6 @@
 #include "platform/messages.h"
 #include "platform/places.h"
 #include "platform/sound.h"
-#include "platform/sqlstore.h"
 #include "platform/steps.h"
 
 namespace vm {
@@ -113,11 +113,7 @@ void SettingsPanel::sscmdExitSettings_Click() {
 void SettingsPanel::saveAppearance() {
     // A calendar that may only be read shows the new look but cannot keep
     // it: said as every write to it says it.
-    const std::string& calendar = Module1.CalendarFilePath;
-    if (FileExists(calendar) && (MainState.CalendarReadOnly || db::IsReadOnlyFile(calendar))) {
-        ShowWriteFailure(ReadOnlyFileText(calendar));
-        return;
-    }
+    if (FileExists(Module1.CalendarFilePath) && !CalendarIsWritable("Save Information")) return;
     SaveFonts2File(MainWindow() ? MainWindow()->DataSettings : ownSettings_);
 }
 
