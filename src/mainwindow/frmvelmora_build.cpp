@@ -157,7 +157,10 @@ void frmVelmora::RunMonthBuild() {
         lblMonth->setText(QString::fromStdString(monthText + " " + yearText));
         ShowCells(cells_, pCalendarShown);
         Form_Resize();
-        if (!pCalendarShown) return;
+        if (!pCalendarShown) {  // nothing drawn; today's alarms follow the calendar all the same
+            SetAlarms();
+            return;
+        }
 
         pCalendarRows = 6;
         const CivilDate today = Today();  // one day for the frame and the alarms' rows, also across midnight

@@ -29,8 +29,6 @@ void frmVelmora::FollowDocument() {
     if (dateGrid) dateGrid->HoldListing();
     OptionalStep([&] { BuildCalendarNumbers(); });
     if (dateGrid) dateGrid->GiveBackListing();
-    // Today's alarms also when the calendar is hidden and nothing was drawn.
-    if (!pCalendarShown) OptionalStep([&] { SetAlarms(); });
 }
 
 }  // namespace vm

@@ -8,6 +8,7 @@
 #include <QToolBar>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "alarmfixture.h"
 #include "core/files.h"
@@ -391,6 +392,24 @@ TEST_F(AlarmTimerTest, ARecordWithAnOddDateRingsOnItsShownDayWithoutABox) {
     const auto rings = Pass(31 * 60000);
     ASSERT_EQ(rings.size(), 1u);
     EXPECT_EQ(rings[0].wave, Wave(4));
+}
+
+// With the calendar hidden, today's alarms follow the calendar opened, also
+// when its pass does not run (a calendar that may only be read).
+TEST_F(AlarmTimerTest, AHiddenCalendarsAlarmsFollowTheCalendarOpened) {
+    AddRecord({2026, 12, 6}, 9, 20, "AM", "Old file", "", 4);
+    Draw("December", " 2026");
+    w->mnuFile_Hide_Show_Click();
+    vmtest::Calendar other;
+    other.Add("Velmora", {{2026, 12, 6}, "New file", 9, 30, "AM"});
+    std::filesystem::permissions(other.path, std::filesystem::perms::owner_read);
+    fx.messages.answers.push_back(vm::MsgResult::Ok);  // the read-only box
+    fx.messages.fileAnswers.push_back(other.path);
+    w->findChild<QAction*>("mnuFile_Open")->trigger();
+    std::filesystem::permissions(other.path,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    ASSERT_EQ(Module1.CalendarFilePath, other.path);
+    EXPECT_EQ(Texts(), Strings{"New file"});
 }
 
 TEST_F(AlarmTimerTest, WakingAfterMidnightWithNothingQueuedRingsWithinSeconds) {
