@@ -251,13 +251,12 @@ void frmVelmora::cmbYear_Click() {
 }
 
 void frmVelmora::cmbYear_KeyPress(int16_t& KeyAscii) {
-    if (KeyAscii == 13 && AcceptYearBox()) {
-        // The year's month may take another number of rows.
-        PaintHold hold(*this);
-        OptionalStep([&] { BuildCalendarNumbers(); });
-        OptionalStep([&] { LayoutDayGrid(); });
-    }
-    OptionalStep([&] { EnableMainControls(true); });
+    // The year's month may take another number of rows: drawn and laid out
+    // as the month box does it.
+    if (KeyAscii == 13 && AcceptYearBox())
+        OptionalStep([&] { cmbmonth_Click(); });
+    else
+        OptionalStep([&] { EnableMainControls(true); });
 }
 
 int frmVelmora::ShownYear() const {

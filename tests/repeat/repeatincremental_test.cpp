@@ -157,8 +157,6 @@ TEST_F(RepeatIncremental, RandomEditsLeaveWhatAWholePassWrites) {
     EXPECT_EQ(again.rowsWritten, 0);
 }
 
-// The copy panel leaves the occurrences alone: the pass after it writes the
-// copies' rows only, and the table is what a whole pass makes.
 // Most records hidden at once (the grid's Hide header): the table is
 // emptied and what stays written afresh, with the end state of a whole pass.
 TEST_F(RepeatIncremental, MostRowsGoingEmptiesTheTableAndWritesWhatStays) {
@@ -174,6 +172,8 @@ TEST_F(RepeatIncremental, MostRowsGoingEmptiesTheTableAndWritesWhatStays) {
     ExpectSameAsAWholePass();
 }
 
+// The copy panel leaves the occurrences alone: the pass after it writes the
+// copies' rows only, and the table is what a whole pass makes.
 TEST_F(RepeatIncremental, CopiesAreFollowedByAPassOverThemAloneLikeAWholeOne) {
     db::RecordSource listed;
     listed.setDatabaseName(path);
