@@ -10,9 +10,7 @@ namespace vm::layout {
 
 int PixelsFromTwips(double twips) {
     // Whatever a file held: no length beyond what a screen coordinate can be.
-    const double pixels = RoundHalfEven(twips / kTwipsPerPixel);
-    if (!(pixels > -1e9)) return pixels < 0 ? -1000000000 : 0;  // also not a number
-    return static_cast<int>(std::min(pixels, 1e9));
+    return static_cast<int>(std::clamp<int64_t>(RoundHalfEven(twips / kTwipsPerPixel), -1000000000, 1000000000));
 }
 int TwipsFromPixels(int pixels) { return pixels * kTwipsPerPixel; }
 

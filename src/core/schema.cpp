@@ -1,5 +1,7 @@
 #include "core/schema.h"
 
+#include <algorithm>
+
 #include "core/dates.h"
 
 namespace vm {
@@ -181,10 +183,14 @@ std::vector<std::string> RestoreSettingsTables(const std::string& path) {
     try {
         auto db = db::Database::Open(path);
         if (db->readOnly()) return made;
-        // The tables only the settings database has: one of them makes the file ours.
+        // A table only the settings database has makes the file ours.
         bool ours = false;
-        for (const char* own : {"Settings", "AlarmSounds", "Alarms", "EventLog", "ToDoList", "People"})
-            ours = ours || db->hasTable(own);
+        for (const auto& t : SettingsTables()) {
+            const auto& calendar = CalendarTables();
+            const bool shared = std::any_of(calendar.begin(), calendar.end(),
+                                            [&](const TableDef& c) { return c.name == t.name; });
+            ours = ours || (!shared && db->hasTable(t.name));
+        }
         if (!ours) return made;
         db::Transaction tx(*db);
         for (const auto& table : RequiredTables(DbKind::Settings)) {
