@@ -169,6 +169,8 @@ private:
     void ShowDayColorBox(int index);
     void StoreRecordField(int64_t id, const std::string& field, const QString& text);
     void Reload();
+    void ShowCount();
+    void KeepCountTrue();
     void ShowListedButtons(bool show) { if (hooks_.showListedButtons) hooks_.showListedButtons(show); }
 
     db::RecordSource& dates_;
@@ -181,6 +183,7 @@ private:
     // The IDs of the rows the grid's source holds now.
     std::vector<int64_t> ListedRowIds() const;
     std::string listedSource_, listedPath_;
+    std::string countedSource_, countedPath_;  // the rows the count label counts
     std::string gridParamsSql_;
     std::vector<db::Value> gridParams_;
     std::map<int, QStringList> dateGridLists_;

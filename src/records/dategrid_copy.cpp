@@ -123,7 +123,7 @@ void DateGrid::sscmdCopyRec_Click() {
     // when they match) and the count label counts it.
     Document().RecordsWritten(CalendarDocument::Change::Added);
     Document().Settle();
-    lblRecCnt->setText(QString::number(dates_.recordCount()) + " Recs");
+    ShowCount();
     ssPanlCopyRecs->hide();
 }
 

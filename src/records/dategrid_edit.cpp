@@ -148,7 +148,10 @@ void DateGrid::InstallEditing() {
     for (const char* v : kAmPmList) dateGridLists_[kColAmPm].append(v);
     for (const char* v : kRepeatList) dateGridLists_[kColRepeat].append(v);
     for (const char* v : kTypeList) dateGridLists_[kColDateType].append(v);
-    connect(model, &QAbstractItemModel::modelReset, this, [this] { ApplyDateGridColumns(); });
+    connect(model, &QAbstractItemModel::modelReset, this, [this] {
+        ApplyDateGridColumns();
+        KeepCountTrue();
+    });
     model->setAfterUpdate([this](int row, int column) {
         if (inAfterUpdate_) return;  // the cells written below
         afterUpdateRow_ = row;

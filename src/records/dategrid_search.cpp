@@ -239,6 +239,23 @@ std::vector<int64_t> DateGrid::ListedRowIds() const {
     return ids;
 }
 
+// The count shown belongs to the rows it counted: read again, it counts them
+// again; once the grid lists other rows (the month again, another filter), it
+// goes.
+void DateGrid::ShowCount() {
+    countedSource_ = dates_.recordSource();
+    countedPath_ = dates_.databaseName();
+    lblRecCnt->setText(QString::number(dates_.recordCount()) + " Recs");
+}
+
+void DateGrid::KeepCountTrue() {
+    if (holding_ || !lblRecCnt || lblRecCnt->text().isEmpty()) return;  // a pass between: the listing comes back
+    if (dates_.recordSource() == countedSource_ && dates_.databaseName() == countedPath_)
+        lblRecCnt->setText(QString::number(dates_.recordCount()) + " Recs");
+    else
+        lblRecCnt->clear();
+}
+
 void DateGrid::MarkListedRows(bool show) {
     listedIds_ = ListedRowIds();
     listedPath_ = dates_.databaseName();
@@ -269,8 +286,10 @@ void DateGrid::DeleteListedRecords() {
     }
     const std::string question =
         "Permanently Deleting " + std::to_string(listed) + " Date Records\r\nAre You Sure?";
-    if (Messages().message(question, MsgButtons::OkCancel, MsgIcon::Critical, "Deleting Records") == MsgResult::Cancel)
+    if (Messages().message(question, MsgButtons::OkCancel, MsgIcon::Critical, "Deleting Records") == MsgResult::Cancel) {
+        ShowListedButtons(true);  // the listing stays, and so does the way to delete it
         return;
+    }
 
     int deleted = 0;
     try {
@@ -296,7 +315,7 @@ void DateGrid::DeleteListedRecords() {
     Document().RecordsWritten(CalendarDocument::Change::Deleted);
     Document().Settle();
     listingDeleted_ = false;
-    lblRecCnt->setText(QString::number(dates_.recordCount()) + " Recs");
+    ShowCount();
 }
 
 void DateGrid::sscmdSrchDateData_Click() {
@@ -335,7 +354,7 @@ void DateGrid::sscmdSrchDateData_Click() {
         return;
     }
     const int count = dates_.recordCount();
-    lblRecCnt->setText(QString::number(count) + " Recs");
+    ShowCount();
     MarkListedRows(count > 0 && count < totalRecords_);
 }
 
@@ -359,7 +378,7 @@ void DateGrid::sscmdMultSrch_Click() {
         return;
     }
     const int count = dates_.recordCount();
-    lblRecCnt->setText(QString::number(count) + " Recs");
+    ShowCount();
     MarkListedRows(count > 0 && count < totalRecords_);
     sspnlMultiWord->hide();
 }
@@ -382,7 +401,7 @@ void DateGrid::Combo3_Click() {
         ErrorBox(e, "Combo3_Click_Error");
         return;
     }
-    lblRecCnt->setText(QString::number(dates_.recordCount()) + " Recs");
+    ShowCount();
     MarkListedRows(true);
 }
 

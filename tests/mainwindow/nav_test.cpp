@@ -306,6 +306,13 @@ TEST_F(Navigation, DeletingListedRecordsAsksAndDeletesExactlyThoseInOneGo) {
     EXPECT_EQ(fx.messages.shown.size(), 1u);
     EXPECT_EQ(Ids(), (std::vector<int64_t>{a, b, c, d, e}));
     EXPECT_FALSE(vm::MainState.pRebuildRepeating);
+    EXPECT_TRUE(ListedButtonsShown()) << "the listing stays, and so does its Delete";
+    EXPECT_EQ(w->dateGrid->lblRecCnt->text(), "4 Recs");
+    for (const char* button : {"Justify", "Drawing"}) {  // the month listed again: the count was the search's
+        Click(button);
+        EXPECT_EQ(w->dateGrid->lblRecCnt->text(), "") << button;
+        Search("visit");
+    }
 
     // OK after a second, narrower search: exactly its list, reported, and the month drawn again.
     fx.messages.clear();
