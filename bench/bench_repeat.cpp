@@ -135,6 +135,19 @@ void BM_RepeatPassAfterMostRecordsHidden(benchmark::State& state) {
 }
 BENCHMARK(BM_RepeatPassAfterMostRecordsHidden)->Unit(benchmark::kMillisecond)->Iterations(2);
 
+// "Calc Years Since" turned off on the heavy calendar: the remembrance
+// records' rows are written again, the others' stay.
+void BM_RepeatPassYearsSinceTurnedOff(benchmark::State& state) {
+    TimePassFromRecords(state, [](HeavyFiles&, vm::db::RecordSource& DataDates) {
+        vm::Module1.OptCalcYearsSince = true;
+        vm::BuildRepeatingData(DataDates);
+        DataDates.close();
+        vm::Module1.OptCalcYearsSince = false;
+    });
+    vm::Module1.OptCalcYearsSince = true;
+}
+BENCHMARK(BM_RepeatPassYearsSinceTurnedOff)->Unit(benchmark::kMillisecond)->Iterations(2);
+
 void BM_RepeatPassUnchanged(benchmark::State& state) {
     HeavyFiles files;
     if (!files.ok) return state.SkipWithError("no blank calendar template beside the benchmark");

@@ -10,7 +10,28 @@ std::string CutBefore(const std::string& text, char mark) {
     return at == std::string::npos ? text : Trim(std::string_view(text).substr(0, at));
 }
 
+// The label word of a lowered "DateType DateText", the last one found winning.
+const char* LabelWord(const std::string& label) {
+    const char* word = nullptr;
+    if (label.find("birth") != std::string::npos) word = "Birth ";
+    if (label.find("anniv") != std::string::npos) word = "Anniversary ";
+    if (label.find("weddi") != std::string::npos) word = "Wedding ";
+    if (label.find("death") != std::string::npos) word = "Death ";
+    return word;
+}
+
+std::string LoweredLabel(std::string_view dateType, std::string_view dateText) {
+    std::string joined(dateType);
+    joined += ' ';
+    joined += dateText;
+    return ToLower(Trim(joined));
+}
+
 }  // namespace
+
+bool RemembersYears(std::string_view dateType, std::string_view dateText) {
+    return LabelWord(LoweredLabel(dateType, dateText)) != nullptr;
+}
 
 std::string Remembrance::Text(int32_t years) const {
     if (!active) return {};
@@ -31,19 +52,11 @@ std::string DeathLookupName(std::string_view dateText) {
 
 Remembrance PrepareRemembrance(std::string_view dateType, std::string_view dateText, const CivilDate& recordDate,
                                const BirthLookup& lookup) {
-    std::string joined(dateType);
-    joined += ' ';
-    joined += dateText;
-    const std::string label = ToLower(Trim(joined));
-
+    const std::string label = LoweredLabel(dateType, dateText);
     Remembrance out;
-    const char* word = nullptr;
-    if (label.find("birth") != std::string::npos) word = "Birth ";
-    if (label.find("anniv") != std::string::npos) word = "Anniversary ";
-    if (label.find("weddi") != std::string::npos) word = "Wedding ";
-    const bool death = label.find("death") != std::string::npos;
-    if (death) word = "Death ";
+    const char* word = LabelWord(label);
     if (!word) return out;
+    const bool death = label.find("death") != std::string::npos;
 
     out.active = true;
     out.head = std::string(dateText) + " ";

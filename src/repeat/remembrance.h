@@ -31,6 +31,10 @@ struct Remembrance {
 Remembrance PrepareRemembrance(std::string_view dateType, std::string_view dateText, const CivilDate& recordDate,
                                const BirthLookup& lookup);
 
+// Whether the record's texts carry a label, so that its rows tell the years
+// since when the option is on.
+bool RemembersYears(std::string_view dateType, std::string_view dateText);
+
 // Whole days from `from` to `to`, divided by 365, remainder dropped.
 int32_t YearsSince(const CivilDate& from, const CivilDate& to);
 

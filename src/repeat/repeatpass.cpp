@@ -93,7 +93,8 @@ public:
     void Run() {
         if (!ok(21, [&] { Plan(); })) return;
         if (unchanged_) return;  // no record changed since the pass: nothing is read
-        if (!whole_ && writes_ == 0 && gone_.empty() && strays_.empty() && state_.births == births_.fingerprint()) {
+        if (!whole_ && writes_ == 0 && gone_.empty() && strays_.empty() && state_.births == births_.fingerprint() &&
+            state_.inputs == inputs_) {
             // Nothing to write: the problems of the rules are shown again.
             if (reports_ > 0 && !ok(2, [&] { Expand(/*write=*/false); })) return;
             ShowProblems(problems_, hooks_);
@@ -196,11 +197,12 @@ private:
         }
         if (inputs.calcYearsSince) births_ = BirthBook::Read(db_);
         if (auto kept = LoadRepeatState(db_)) state_ = std::move(*kept);
-        whole_ = state_.inputs != inputs_ || RepeatingBounds(db_) != std::pair(state_.firstRow, state_.lastRow);
+        whole_ = EveryRecordsInputs(state_.inputs) != EveryRecordsInputs(inputs_) ||
+                 RepeatingBounds(db_) != std::pair(state_.firstRow, state_.lastRow);
         if (!whole_ && check_ == RepeatCheck::Rows) CheckRowCounts();
         const bool birthsMoved = state_.births != births_.fingerprint();
 
-        const RecordFingerprinter fingerprint(sourceColumns_);
+        const RecordFingerprinter fingerprint(sourceColumns_, inputs.calcYearsSince);
         const auto field = [&rows](int c) { return rows.column(c); };
         std::unordered_set<int64_t> ids;
         while (rows.step()) {
@@ -309,7 +311,7 @@ private:
         std::unique_ptr<db::Statement> alarm;
         if (write) alarm = std::make_unique<db::Statement>(db_.prepare("UPDATE [Velmora] SET [Alarm] = ? WHERE [ID] = ?"));
         const int64_t total = progressTotal();
-        const RecordFingerprinter fingerprint(sourceColumns_);
+        const RecordFingerprinter fingerprint(sourceColumns_, options.calcYearsSince);
         int64_t done = 0, shownPercent = -1;
         EachToExpand(write, [&](Action action, DateRecord& r, auto&& field) {
             askedBirth = false;

@@ -6,9 +6,12 @@
 
 #include "core/fingerprint.h"
 #include "core/numtext.h"
+#include "repeat/remembrance.h"
 
 namespace vm {
 namespace {
+
+constexpr std::string_view kYearsSinceMark = "; years since ";
 
 void Create(db::Database& db) {
     db.exec("CREATE TABLE IF NOT EXISTS [RepeatState] ([RulesVersion] INTEGER, [Inputs] TEXT, [Births] TEXT, "
@@ -24,15 +27,23 @@ void Create(db::Database& db) {
 std::string InputsFingerprint(db::Database& db, const RepeatInputs& inputs,
                               const std::vector<std::string>& sourceColumns) {
     std::string text = "rules " + std::to_string(kRepeatRulesVersion) + "; start " +
-                       std::to_string(inputs.startYear) + "; years since " +
-                       std::to_string(int{inputs.calcYearsSince}) + "; rows";
+                       std::to_string(inputs.startYear) + "; rows";
     for (const std::string& c : db.columns("RepeatingData")) text += " [" + c + "]";
     text += "; records";
     for (const std::string& c : sourceColumns) text += " [" + c + "]";
-    return text;
+    return text + std::string(kYearsSinceMark) + std::to_string(int{inputs.calcYearsSince});
 }
 
-RecordFingerprinter::RecordFingerprinter(const std::vector<std::string>& columnNames) {
+std::string_view EveryRecordsInputs(std::string_view inputs) {
+    return inputs.substr(0, inputs.rfind(kYearsSinceMark));
+}
+
+bool RecordFingerprinter::Remembers(const std::string& dateType, const std::string& dateText) {
+    return RemembersYears(dateType, dateText);
+}
+
+RecordFingerprinter::RecordFingerprinter(const std::vector<std::string>& columnNames, bool yearsSince)
+    : yearsSince_(yearsSince) {
     const auto& names = DateRecordColumns();
     for (size_t i = 0; i < names.size(); ++i) {
         int at = -1;
@@ -41,6 +52,8 @@ RecordFingerprinter::RecordFingerprinter(const std::vector<std::string>& columnN
         columns_.push_back(at);
         if (std::string_view(names[i]) == "Alarm") alarmAt_ = at;
         if (std::string_view(names[i]) == "ID") idAt_ = at;
+        if (std::string_view(names[i]) == "DateType") typeAt_ = at;
+        if (std::string_view(names[i]) == "DateText") textAt_ = at;
     }
 }
 

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -58,21 +59,28 @@ struct RepeatState {
     std::unordered_map<int64_t, RecordState> records;
 };
 
-// Everything every record's rows depend on, as one text.
+// Everything the records' rows depend on, as one text. The years-since
+// option comes last: only the records that remember years depend on it, and
+// their fingerprints carry it (RecordFingerprinter).
 std::string InputsFingerprint(db::Database& db, const RepeatInputs& inputs,
                               const std::vector<std::string>& sourceColumns);
+// The part of an inputs text that every record's rows depend on: when it
+// moves, every record is expanded again.
+std::string_view EveryRecordsInputs(std::string_view inputs);
 // The fingerprint of the columns of a row that the pass reads (those of a
 // date record), as stored: equal values give equal records. The columns are
-// looked up once, from the names of the row's columns.
+// looked up once, from the names of the row's columns. With `yearsSince`, a
+// record whose texts remember years has another fingerprint than without.
 class RecordFingerprinter {
 public:
-    explicit RecordFingerprinter(const std::vector<std::string>& columnNames);
+    explicit RecordFingerprinter(const std::vector<std::string>& columnNames, bool yearsSince = false);
     // `field(i)` gives column i of the row; with `alarm`, that text stands in
     // for the row's Alarm.
     template <class Field>
     uint64_t Of(Field&& field, const std::string* alarm = nullptr) const {
         uint64_t h = kSeed;
         for (const int at : columns_) h = Mix(h, at < 0 ? db::Value{} : at == alarmAt_ && alarm ? db::Text(*alarm) : field(at), at < 0);
+        if (yearsSince_ && Remembers(TextAt(field, typeAt_), TextAt(field, textAt_))) h = Mix(h, db::Int(kYearsSince), false);
         return h;
     }
     template <class Field>
@@ -82,9 +90,16 @@ public:
 
 private:
     static constexpr uint64_t kSeed = 0xcbf29ce484222325ULL;
+    static constexpr int64_t kYearsSince = 0x79656172;
     static uint64_t Mix(uint64_t h, const db::Value& v, bool missing);
+    static bool Remembers(const std::string& dateType, const std::string& dateText);
+    template <class Field>
+    static std::string TextAt(Field&& field, int at) {
+        return at < 0 ? std::string() : db::AsText(field(at));
+    }
     std::vector<int> columns_;  // per date-record column, -1 when the row lacks it
-    int alarmAt_ = -1, idAt_ = -1;
+    int alarmAt_ = -1, idAt_ = -1, typeAt_ = -1, textAt_ = -1;
+    bool yearsSince_ = false;
 };
 
 // The lowest and highest row numbers of [RepeatingData] (0, 0 when empty).

@@ -123,4 +123,34 @@ TEST_F(RepeatStateRun, UnchangedCalendarIsNotRewritten) {
     EXPECT_NE(tampered, Dump(FullPassCopy(), "RepeatingData"));
 }
 
+// Turning the years-since option on or off rewrites the rows of the records
+// that remember years, and only theirs, both ways.
+TEST_F(RepeatStateRun, YearsSinceTurnedRewritesOnlyTheRecordsThatRememberYears) {
+    const auto tamperText = [&](const char* like, const char* text) {
+        Exec(std::string("UPDATE [RepeatingData] SET [DateText] = '") + text +
+             "' WHERE [ID] = (SELECT min([ID]) FROM [RepeatingData] WHERE [DateText] LIKE '" + like + "')");
+    };
+    const auto count = [&](const char* text) {
+        auto st = db::Database::Open(path)->prepare("SELECT count(*) FROM [RepeatingData] WHERE [DateText] = ?");
+        st.bind(1, db::Text(text));
+        return st.step() ? db::AsInt(st.column(0)) : -1;
+    };
+    for (const bool on : {false, true}) {
+        tamperText("Independence%", "kept as it was");
+        tamperText("Kay%", "written again");
+        vm::Module1.OptCalcYearsSince = on;
+        Run(path);
+        EXPECT_EQ(count("kept as it was"), 1) << on << ": a record that remembers no years keeps its rows";
+        EXPECT_EQ(count("written again"), 0) << on;
+        Exec("UPDATE [RepeatingData] SET [DateText] = 'Independence Day' WHERE [DateText] = 'kept as it was'");
+        EXPECT_EQ(Dump(path, "RepeatingData"), Dump(FullPassCopy(), "RepeatingData")) << on;
+        // Left as it is, the option changes nothing more.
+        tamperText("Kay%", "kept too");
+        Run(path);
+        EXPECT_EQ(count("kept too"), 1) << on;
+        Exec("DELETE FROM [RepeatingData]");  // the next round starts from a whole pass
+        Run(path);
+    }
+}
+
 }  // namespace
