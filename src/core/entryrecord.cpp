@@ -1,5 +1,6 @@
 #include "core/entryrecord.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/datesql.h"
@@ -92,6 +93,21 @@ EntrySave PlanEntrySave(const EntryBoxes& b) {
     put("Priority", db::Int(*priority));
     s.ampmBox = b.ampm;
     return s;
+}
+
+EntrySave ChangedSince(const EntrySave& now, const EntrySave& loaded) {
+    EntrySave changed;
+    changed.refusal = now.refusal;
+    bool timeChanged = now.ampmBox != loaded.ampmBox;
+    for (const auto& column : now.columns) {
+        const auto was = std::find_if(loaded.columns.begin(), loaded.columns.end(),
+                                      [&](const auto& c) { return c.first == column.first; });
+        if (was != loaded.columns.end() && was->second == column.second) continue;
+        changed.columns.push_back(column);
+        timeChanged = timeChanged || column.first == "Hour" || column.first == "AM_PM";
+    }
+    if (timeChanged) changed.ampmBox = now.ampmBox;
+    return changed;
 }
 
 void WriteEntrySave(db::RecordSource& rs, const EntrySave& save) {

@@ -38,6 +38,7 @@ struct EntryBoxes {
     bool hide = false, workDay = false;
     std::string date, hour, minute, ampm, dateText, repeatNo, repeatType, dayType, alarm, sound, font, colors,
         priority;
+    bool operator==(const EntryBoxes&) const = default;
 };
 
 // The day a date box holds: "M/D/YYYY" (the written form) or "YYYY-MM-DD".
@@ -52,6 +53,11 @@ struct EntrySave {
     bool ok() const { return refusal.empty(); }
 };
 EntrySave PlanEntrySave(const EntryBoxes& boxes);
+// The part of a save that the user's edits make: the columns `now` writes
+// otherwise than `loaded` (the save of the boxes as the record filled them),
+// and the AM/PM box only when it, the hour or the AM/PM column changed. What
+// another window wrote meanwhile into the other columns stays.
+EntrySave ChangedSince(const EntrySave& now, const EntrySave& loaded);
 
 // Writes the planned columns into the row being added or edited, then Hr24 by
 // the time-of-day rule from the Hour the row then holds and the AM/PM box's

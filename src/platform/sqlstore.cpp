@@ -646,15 +646,34 @@ void RecordSource::update() {
         try {
             rows_[static_cast<size_t>(pos_)] = readRow(rowids_[static_cast<size_t>(pos_)]);
         } catch (const DbError&) {
-            // The row is gone: nothing was stored, and it leaves the set.
+            // The row is gone: nothing was stored, and it leaves the set with
+            // no row current, so that a second try edits no other row.
             mode_ = Mode::None;
-            rows_.erase(rows_.begin() + pos_);
-            rowids_.erase(rowids_.begin() + pos_);
-            dropKeyValue(pos_);
+            forgetCurrentRow();
             throw;
         }
     }
     mode_ = Mode::None;
+}
+
+bool RecordSource::rereadCurrent() {
+    if (!editable()) throw DbError(kReadOnly, "The record source \"" + source_ + "\" cannot be updated.");
+    requireRow();
+    try {
+        rows_[static_cast<size_t>(pos_)] = readRow(rowids_[static_cast<size_t>(pos_)]);
+        return true;
+    } catch (const DbError& e) {
+        if (e.number() != kRowDeleted) throw;
+        forgetCurrentRow();
+        return false;
+    }
+}
+
+void RecordSource::forgetCurrentRow() {
+    rows_.erase(rows_.begin() + pos_);
+    rowids_.erase(rowids_.begin() + pos_);
+    dropKeyValue(pos_);
+    pos_ = static_cast<int>(rows_.size());
 }
 
 void RecordSource::cancelUpdate() { mode_ = Mode::None; }

@@ -203,6 +203,9 @@ public:
     void cancelUpdate();
     void deleteRow();        // deletes the current row; the next row becomes current
     bool findFirst(int64_t id);  // [ID] = id, from the first row; false leaves the position
+    // Reads the current row again from the file. False when another writer
+    // deleted it: it leaves the set and no row is current (never another).
+    bool rereadCurrent();
     bool editable() const { return !table_.empty(); }
     const std::string& table() const { return table_; }
     Database& database();
@@ -229,6 +232,7 @@ private:
     void loadBlock(int from, int to) const;  // rows from..to-1 not read yet
     void findKeyColumn();
     void dropKeyValue(int row);  // a row left the set
+    void forgetCurrentRow();     // the current row left the set: none is current
 
     enum class Mode { None, Adding, Editing };
     std::string path_, source_, table_;

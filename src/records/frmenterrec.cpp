@@ -58,6 +58,7 @@ frmEnterRec::frmEnterRec(QWidget* parent) : QWidget(parent, Qt::Window) {
     // Another calendar in use: the window steps through its records from now
     // on, and a record shown from the one before is saved into neither file.
     connect(&Document(), &CalendarDocument::calendarOpened, this, &frmEnterRec::TurnToCalendarInUse);
+    connect(&Document(), &CalendarDocument::recordsChanged, this, [this] { FollowRecordsWritten(); });
 }
 
 void frmEnterRec::TurnToCalendarInUse() {

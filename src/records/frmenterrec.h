@@ -101,11 +101,19 @@ private:
     void buildColorPanel();
     void showPanel(QFrame* panel, QWidget* below);
     void setBoxes(const EntryBoxes& b);
+    void RecordGone(int at);
+    void RecordGoneBox(int at);
+    void FollowRecordsWritten();
+    bool ReadRowsAgain();
     void setStatusPanel(int panel, const QString& text);
     void txtColor_Change(int index);
     void finishClose();
 
     // Boxes.
+    EntryBoxes loadedBoxes_;  // as the current record filled them, or as last saved
+    bool rowsStale_ = false;  // records were written since the rows were read
+    int goneAt_ = -1;         // the row of the set where a record shown went
+
     QLineEdit* txtDate = nullptr;
     QComboBox* cmbHour = nullptr;
     QComboBox* cmbMinute = nullptr;

@@ -7,6 +7,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <algorithm>
+#include <utility>
+
 #include "core/calendardocument.h"
 #include "core/calendarfiles.h"
 #include "core/module1.h"
@@ -107,9 +110,16 @@ bool frmEnterRec::SaveRecord(int16_t mode) {
                     MsgButtons::Ok, MsgIcon::Information, "Save Record");
                 return false;
             }
+            // The record as it is now: what another window wrote into it
+            // meanwhile stays, unless the boxes changed that column.
+            const int at = Data1.absolutePosition();
+            if (!Data1.rereadCurrent()) {
+                RecordGoneBox(at);
+                return false;
+            }
             Data1.edit();
         }
-        WriteEntrySave(Data1, save);
+        WriteEntrySave(Data1, mode == 1 ? save : ChangedSince(save, PlanEntrySave(loadedBoxes_)));
         Data1.update();
         if (mode == 1) {
             // The added record becomes the current one, so that Save Record
@@ -121,12 +131,17 @@ bool frmEnterRec::SaveRecord(int16_t mode) {
         }
     } catch (const db::DbError& e) {
         Data1.cancelUpdate();
+        if (e.number() == db::kRowDeleted) {
+            RecordGoneBox(Data1.absolutePosition());
+            return false;
+        }
         // A full disk or a read-only file: the plain sentence every write gives.
         if (!ShowPlainWriteFailure(std::current_exception()))
             Messages().message(std::to_string(e.number()) + " - " + e.what(), MsgButtons::Ok, MsgIcon::Critical,
                                "SaveRecord_Error");
         return false;
     }
+    loadedBoxes_ = boxes();  // what the record now holds
     // The pass, the month, the week view and today's alarms follow.
     ++writesTold_;
     Document().RecordsWritten(mode == 1 ? CalendarDocument::Change::Added : CalendarDocument::Change::Changed);
@@ -138,7 +153,56 @@ void frmEnterRec::LoadRecord() {
     try {
         if (!Data1.isOpen() || Data1.bof() || Data1.eof()) return;  // the boxes keep what they show
         setBoxes(EntryBoxesFromRecord(Data1));
+        loadedBoxes_ = boxes();
     } catch (const std::exception&) {
+    }
+}
+
+// The record shown, at row `at` of the set, is gone: nothing is saved until a
+// record is stepped to, and the next step starts where it was.
+void frmEnterRec::RecordGone(int at) {
+    sscmdSaveRecord->hide();
+    goneAt_ = at;
+    rowsStale_ = true;
+}
+
+void frmEnterRec::RecordGoneBox(int at) {
+    RecordGone(at);
+    Messages().message("The Record Shown Was Deleted Meanwhile: the Changes Were Not Stored.", MsgButtons::Ok,
+                       MsgIcon::Exclamation, "Save Record");
+}
+
+// Another window wrote records: the rows stepped through are read again at
+// the next step, and a record shown with no edit typed shows what it holds now.
+void frmEnterRec::FollowRecordsWritten() {
+    rowsStale_ = true;
+    if (!isVisible() || !sscmdSaveRecord->isVisible() || boxes() != loadedBoxes_) return;
+    try {
+        if (!Data1.isOpen() || Data1.bof() || Data1.eof() || !Data1.editable()) return;
+        const int at = Data1.absolutePosition();
+        if (Data1.rereadCurrent()) LoadRecord();
+        else RecordGone(at);
+    } catch (const std::exception&) {
+    }
+}
+
+// Reads the rows again, on the same record when it is still there, else on
+// the row that took its place. False when the record is gone.
+bool frmEnterRec::ReadRowsAgain() {
+    rowsStale_ = false;
+    const int goneAt = std::exchange(goneAt_, -1);
+    if (!Data1.isOpen()) return true;
+    try {
+        const bool onRow = !Data1.bof() && !Data1.eof();
+        const int at = onRow ? Data1.absolutePosition() : goneAt;
+        const int64_t id = onRow && Data1.hasField("ID") ? db::AsInt(Data1.field("ID")) : 0;
+        Data1.refresh();
+        if (at < 0) return true;
+        if (onRow && Data1.findFirst(id)) return true;
+        Data1.setAbsolutePosition(std::min(at, Data1.recordCount()));
+        return false;
+    } catch (const std::exception&) {
+        return true;
     }
 }
 
@@ -154,9 +218,11 @@ void frmEnterRec::Toolbar1_ButtonClick(const QString& key) {
         InitEntryForm();
     } else {
         sscmdSaveRecord->show();
+        // The record shown gone: the row after it has taken its place.
+        const bool gone = rowsStale_ && !ReadRowsAgain();
         if (key == "DoubleLeftArrow") Data1.moveFirst();
         else if (key == "LeftArrow") Data1.movePrevious();
-        else if (key == "RightArrow") Data1.moveNext();
+        else if (key == "RightArrow" && !gone) Data1.moveNext();
         else if (key == "DoubleRightArrow") Data1.moveLast();
         LoadRecord();
     }

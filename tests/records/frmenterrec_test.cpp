@@ -9,7 +9,10 @@
 
 #include <filesystem>
 
+#include "core/calendardocument.h"
 #include "mainwindow/celllabel.h"
+#include "records/dategrid.h"
+#include "platform/recordgrid.h"
 #include "platform/messages.h"
 
 namespace {
@@ -158,9 +161,71 @@ TEST_F(EntryWindow, AddEveryBoxThenSaveChangesThatRecordOnlyWhileItExists) {
     type("txtDateText", "edited after the delete");
     click("sscmdSaveRecord");
     ASSERT_EQ(fx.messages.shown.size(), 1u);
-    EXPECT_EQ(fx.messages.shown[0].title, "SaveRecord_Error");
-    EXPECT_NE(fx.messages.shown[0].text.find("deleted"), std::string::npos) << fx.messages.shown[0].text;
+    EXPECT_EQ(fx.messages.shown[0].title, "Save Record");
+    EXPECT_NE(fx.messages.shown[0].text.find("Deleted Meanwhile"), std::string::npos) << fx.messages.shown[0].text;
     EXPECT_EQ(rows().size(), 1u);
+    EXPECT_FALSE(shown("sscmdSaveRecord")) << "a second try has nothing to save into";
+}
+
+// Another window's writes: a record shown with no edit typed shows them; a
+// save writes only what its boxes changed; stepping meets the rows as they
+// are now; a record deleted meanwhile takes no save, nor does the next one.
+TEST_F(EntryWindow, ASaveKeepsWhatAnotherWindowWroteAndNeverLandsOnAnother) {
+    const int64_t a = store("2025-03-01", "Alpha"), b = store("2025-03-02", "Bravo"),
+                  c = store("2025-03-03", "Charlie");
+    store("2025-03-04", "Delta");
+    open();
+    tool("DoubleLeftArrow");
+    tool("RightArrow");
+    ASSERT_EQ(text("txtDateText"), "Bravo");
+
+    // The date grid lists the records; its cell edits are what another window writes.
+    main->dateGrid->txtSearch->setText("a");
+    main->dateGrid->sscmdSrchDateData->click();
+    auto* grid = main->DataDatesModel;
+    const auto editText = [&](int64_t id, const QString& t) {
+        const int idColumn = grid->fieldIndex("ID");
+        for (int r = 0; r < grid->recordCount(); ++r)
+            if (db::AsInt(grid->value(r, idColumn)) == id)
+                return grid->setData(grid->index(r, main->dateGrid->DateGridColumn(5)), t, Qt::EditRole);
+        return false;
+    };
+    ASSERT_STREQ(vm::DateGridField(5), "DateText");
+
+    ASSERT_TRUE(editText(b, "Bravo from the grid"));
+    EXPECT_EQ(text("txtDateText"), "Bravo from the grid") << "no edit typed: the record as it is now";
+    type("txtPriority", "9");
+    ASSERT_TRUE(editText(b, "Bravo again from the grid"));
+    EXPECT_EQ(text("txtDateText"), "Bravo from the grid") << "what is typed stays";
+    click("sscmdSaveRecord");
+    EXPECT_EQ(rows().at(1).DateText, "Bravo again from the grid") << "the grid's edit kept";
+    EXPECT_EQ(rows().at(1).Priority, 9);
+
+    ASSERT_TRUE(editText(c, "Charlie from the grid"));
+    tool("RightArrow");
+    EXPECT_EQ(text("txtDateText"), "Charlie from the grid");
+
+    // Charlie deleted by another program, with an edit typed: the save says so,
+    // stores nothing, and no second save edits Delta in its place.
+    fx.messages.clear();
+    type("txtDateText", "typed over Charlie");
+    db::Database::Open(vm::Module1.CalendarFilePath)->exec("DELETE FROM [Velmora] WHERE [ID] = " + std::to_string(c));
+    click("sscmdSaveRecord");
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text, "The Record Shown Was Deleted Meanwhile: the Changes Were Not Stored.");
+    EXPECT_FALSE(shown("sscmdSaveRecord"));
+    w->sscmdSaveRecord_Click();  // even when asked again
+    EXPECT_EQ(rows().size(), 3u);
+    EXPECT_EQ(rows().back().DateText, "Delta");
+
+    // Stepping on from a record that went reaches the row after it.
+    tool("DoubleLeftArrow");
+    EXPECT_EQ(text("txtDateText"), "Alpha");
+    db::Database::Open(vm::Module1.CalendarFilePath)->exec("DELETE FROM [Velmora] WHERE [ID] = " + std::to_string(a));
+    vm::Document().RecordsWritten(vm::CalendarDocument::Change::Deleted);  // as the grid's Delete tells it
+    EXPECT_FALSE(shown("sscmdSaveRecord"));
+    tool("RightArrow");
+    EXPECT_EQ(text("txtDateText"), "Bravo again from the grid");
 }
 
 TEST_F(EntryWindow, StepsTheMonthEmptyColumnsArePlaceholdersNoSavePastEnd) {
