@@ -41,6 +41,12 @@ void DateGrid::InstallColorPanelEdits() {
     // made then; what the grid adds to it goes in as it is made.
     panel->move(TDBGridDates->x() + 40, TDBGridDates->y() + 40);
     connect(panel, &ColorPanel::controlsMade, this, [this] { AddColorPanelEdits(); });
+    // Opened on a record of the calendar before: its choice goes into no
+    // record of another calendar that has the same ID.
+    connect(&Document(), &CalendarDocument::calendarOpened, panel, [this, panel] {
+        colorPanelRecord_ = 0;
+        panel->hide();
+    });
 }
 
 void DateGrid::AddColorPanelEdits() {

@@ -448,6 +448,22 @@ TEST_F(DateGrid, ColourPanelSavesIntoTheRecordItWasOpenedOn) {
     EXPECT_EQ(pickers.fontAsked[0].name, "MS Sans Serif");
     EXPECT_EQ(pickers.fontAsked[0].size, 10);
     EXPECT_EQ(Stored(a, "Font"), "Times New Roman, 8.5,False,True");
+
+    // Another calendar opened with the panel open: its record of the same ID
+    // takes nothing.
+    const std::string other = vmtest::MakeTempDir("velmora-other") + "/Other.mdb";
+    std::filesystem::copy_file(vm::Module1.CalendarFilePath, other);
+    DoubleClick(a, 17);
+    panel->Text1[0]->setText("65535");
+    fx.messages.fileAnswers.push_back(other);
+    w->findChild<QAction*>("mnuFile_Open")->trigger();
+    ASSERT_EQ(vm::Module1.CalendarFilePath, other);
+    EXPECT_FALSE(panel->isVisible());
+    w->dateGrid->sscmdOKDayColors->click();
+    auto st = db::Database::Open(other)->prepare("SELECT [DayColors] FROM [Velmora] WHERE [ID] = ?");
+    st.bind(1, db::Int(a));
+    ASSERT_TRUE(st.step());
+    EXPECT_EQ(db::AsText(st.column(0)), "255;-65280;0;0;2;2");
 }
 
 TEST_F(DateGrid, CopyPanelCopiesOneTypeToTheNextYearAndSkipsTheLeapDay) {
