@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 #include <memory>
 
 #include "core/files.h"
@@ -23,8 +24,25 @@ struct AlterStep {
     const char* column;
 };
 
-bool HasColumn(db::Database& db, const std::string& table, const std::string& column) {
-    const auto cols = db.columns(table);
+// The columns of the tables an upgrade looks at, read once per table: the
+// steps ask about the same few tables over and over, on every start.
+class TableColumns {
+public:
+    explicit TableColumns(db::Database& db) : db_(db) {}
+    // Empty when the table is missing (a table has at least one column).
+    const std::vector<std::string>& of(const std::string& table) {
+        auto known = tables_.find(table);
+        if (known == tables_.end()) known = tables_.emplace(table, db_.columns(table)).first;
+        return known->second;
+    }
+    void forget(const std::string& table) { tables_.erase(table); }
+
+private:
+    db::Database& db_;
+    std::map<std::string, std::vector<std::string>> tables_;
+};
+
+bool HasColumn(const std::vector<std::string>& cols, const std::string& column) {
     return std::any_of(cols.begin(), cols.end(), [&](const std::string& c) {
         return c.size() == column.size() &&
                std::equal(c.begin(), c.end(), column.begin(), [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
@@ -33,10 +51,11 @@ bool HasColumn(db::Database& db, const std::string& table, const std::string& co
 
 // Runs one layout change unless the file already has it. True when it changed
 // the file. A missing table ends the upgrade.
-bool ApplyAlter(db::Database& db, const std::vector<TableDef>& layout, const AlterStep& s) {
-    if (!db.hasTable(s.table)) throw db::DbError(kNoTable, std::string("The table [") + s.table + "] is missing.");
-    const bool present = HasColumn(db, s.table, s.column);
-    if (s.add == present) return false;  // already there / already gone
+bool ApplyAlter(db::Database& db, TableColumns& tables, const std::vector<TableDef>& layout, const AlterStep& s) {
+    const std::vector<std::string>& present = tables.of(s.table);
+    if (present.empty()) throw db::DbError(kNoTable, std::string("The table [") + s.table + "] is missing.");
+    if (s.add == HasColumn(present, s.column)) return false;  // already there / already gone
+    tables.forget(s.table);
     if (s.add) {
         const auto& cols = FindTable(layout, s.table).columns;
         const auto it = std::find_if(cols.begin(), cols.end(), [&](const ColumnDef& c) { return c.name == s.column; });
@@ -126,9 +145,10 @@ void UpdateVelmoraFile(const std::string& path, db::RecordSource& DataDates) {
     if (!op.step(1, [&] { conn = OpenStore(path, DbKind::Calendar); }) || !conn) return;
 
     bool dayColorsAdded = false;
+    TableColumns tables(*conn);
     for (size_t i = 0; i < std::size(steps); ++i) {
         bool changed = false;
-        if (!op.step(2, [&] { changed = ApplyAlter(*conn, CalendarTables(), steps[i]); })) return;
+        if (!op.step(2, [&] { changed = ApplyAlter(*conn, tables, CalendarTables(), steps[i]); })) return;
         if (i == 2 && changed) MainState.Hr24Added = true;
         if (i >= 9 && i <= 10 && changed) dayColorsAdded = true;
     }
@@ -193,8 +213,9 @@ void UpdateSettingsFile() {
     op.onError(UpgradePolicy);
     std::shared_ptr<db::Database> conn;
     if (!op.step(1, [&] { conn = OpenStore(path, DbKind::Settings); }) || !conn) return;
+    TableColumns tables(*conn);
     for (const auto& s : steps)
-        if (!op.step(2, [&] { ApplyAlter(*conn, SettingsTables(), s); })) return;
+        if (!op.step(2, [&] { ApplyAlter(*conn, tables, SettingsTables(), s); })) return;
 }
 
 }  // namespace vm
