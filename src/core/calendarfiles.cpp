@@ -179,12 +179,34 @@ std::string CalendarFileProblem(const std::string& path, int* failure) {
     return CheckStore(path, DbKind::Calendar, failure);
 }
 
+namespace {
+
+// True when the file is not in write-ahead-log mode, or its log was emptied
+// into the file itself.
+bool WalMovedIntoFile(db::Database& source) {
+    auto mode = source.prepare("PRAGMA journal_mode");
+    if (!mode.step() || ToLower(db::AsText(mode.column(0))) != "wal") return true;
+    auto checkpoint = source.prepare("PRAGMA wal_checkpoint(TRUNCATE)");
+    // busy, frames in the log, frames moved into the file
+    return checkpoint.step() && db::AsInt(checkpoint.column(0)) == 0 &&
+           db::AsInt(checkpoint.column(1)) == db::AsInt(checkpoint.column(2));
+}
+
+}  // namespace
+
 void CopyCalendarNoOverwrite(const std::string& from, const std::string& to) {
     std::error_code ec;
     if (fs::exists(to, ec) || fs::is_symlink(to, ec)) throw OpError(kFileExists, "File already exists");
     auto source = OpenStore(from, DbKind::Calendar);
+    // A file another program left in write-ahead-log mode may hold its latest
+    // records in its "-wal" file only: they are moved into the file itself
+    // first, or the copy would lack them.
+    if (!WalMovedIntoFile(*source))
+        throw OpError(kPathAccess, "\"" + from + "\" could not be copied whole: another program is using it. Close "
+                                   "that program and try again.");
     // A read transaction keeps writers out (and rolls back a journal a crash
-    // left behind) while the bytes are copied.
+    // left behind) while the bytes are copied; in log mode, it keeps what
+    // others commit meanwhile in the log, out of the file being copied.
     source->exec("BEGIN");
     bool copied = false;
     try {

@@ -148,4 +148,29 @@ TEST(AllOrNothingCopy, ANewCalendarKilledBeforeItsNameLeavesNoFile) {
     EXPECT_EQ(Entries(created), 0);
 }
 
+// A calendar another program left in write-ahead-log mode, still open there
+// with records in its log only: the copy holds them.
+TEST(AllOrNothingCopy, ACalendarInLogModeIsCopiedWithTheRecordsInItsLog) {
+    vmtest::Fixture fx;
+    const std::string calendar = vmtest::FreshCalendar();
+    const std::string copy = vmtest::MakeTempDir("velmora-wal") + "/Copy.mdb";
+    auto other = db::Database::Open(calendar);
+    other->exec("PRAGMA journal_mode = WAL");
+    other->exec("PRAGMA wal_autocheckpoint = 0");
+    other->exec("INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[DateText]) VALUES (0,'2026-12-15',2026349,'in the log')");
+    ASSERT_GT(fs::file_size(calendar + "-wal"), 0u);
+    vm::CopyCalendarNoOverwrite(calendar, copy);
+    EXPECT_EQ(Entries(copy), 1);
+    // A reader in the middle of the log keeps it from being emptied: no copy,
+    // and a box that says why.
+    const std::string second = fs::path(copy).replace_filename("Second.mdb").string();
+    auto reader = db::Database::Open(calendar);
+    reader->exec("BEGIN");
+    reader->exec("SELECT count(*) FROM [Velmora]");
+    other->exec("INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[DateText]) VALUES (0,'2026-12-16',2026350,'later')");
+    EXPECT_THROW(vm::CopyCalendarNoOverwrite(calendar, second), vm::OpError);
+    EXPECT_FALSE(fs::exists(second));
+    reader->exec("COMMIT");
+}
+
 }  // namespace
