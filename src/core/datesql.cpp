@@ -26,9 +26,12 @@ std::string DateSortKeySql(const std::string& c) {
 
 std::string DateWrittenSql(const std::string& c) {
     const WrittenParts p = PartsOf(c);
+    // Text that is neither form is shown as it is, and so is found as it is.
     return "(CASE WHEN " + c + " IS NULL THEN NULL WHEN instr(" + c + ", '/') > 0 THEN printf('%d/%d/%04d', " +
-           p.month + ", " + p.day + ", " + p.year + ") ELSE printf('%d/%d/%s', CAST(substr(" + c +
-           ", 6, 2) AS INTEGER), CAST(substr(" + c + ", 9, 2) AS INTEGER), substr(" + c + ", 1, 4)) END)";
+           p.month + ", " + p.day + ", " + p.year + ") WHEN " + c +
+           " GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]*' THEN printf('%d/%d/%s', CAST(substr(" + c +
+           ", 6, 2) AS INTEGER), CAST(substr(" + c + ", 9, 2) AS INTEGER), substr(" + c + ", 1, 4)) ELSE " + c +
+           " END)";
 }
 
 std::string FieldOrderSql(const std::string& field, const std::string& direction, bool dateColumn) {

@@ -148,6 +148,13 @@ TEST_F(ToDo, DatesWrittenAsMonthDayYearSortAndAreFoundAsDays) {
     QTest::mouseClick(w->findChild<QPushButton*>("sscmdClearSrch"), Qt::LeftButton);
     vmtest::ClickHeader(grid, "DateCreated");
     EXPECT_EQ(tasks(), (V{"4", "7", "8", "3", "1", "5", "6"})) << "by the day created";
+
+    // A date cell holding text that is no date is shown, and found, as it is.
+    exec("UPDATE [ToDoList] SET [DateFinished] = 'next week' WHERE [TaskNo] = 3");
+    search("next week");
+    EXPECT_EQ(tasks(), (V{"3"}));
+    search("0/0/");
+    EXPECT_EQ(tasks(), (V{})) << "nothing shown reads so";
 }
 
 }  // namespace
