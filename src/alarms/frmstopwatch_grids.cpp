@@ -13,6 +13,7 @@
 
 #include "alarms/frmstopwatch.h"
 #include "core/calendardocument.h"
+#include "core/datesql.h"
 #include "core/files.h"
 #include "core/gridcells.h"
 #include "core/module1.h"
@@ -142,7 +143,9 @@ void frmStopWatch::OpenGrids() {
     }
     try {
         DataEventLog.setDatabaseName(path);
-        DataEventLog.setRecordSource(std::string(kEventLogBase) + "ORDER BY [Date],[Time],[Description]");
+        // By the day, whichever form another tool wrote it in.
+        DataEventLog.setRecordSource(std::string(kEventLogBase) + "ORDER BY " + DateSortKeySql("[Date]") +
+                                     ",[Time],[Description]");
         DataEventLog.refresh();
         EventLogModel->reload();
         HideIdColumn(TDBGridEventLog, EventLogModel);
@@ -181,8 +184,8 @@ void frmStopWatch::SortGrid(bool alarms, int ColIndex) {
     const std::string dir = state.click(field);
     try {
         RequeryKeepingRecord(alarms ? TDBGridAlarms : TDBGridEventLog, model, source,
-                             std::string(alarms ? kAlarmsBase : kEventLogBase) + " ORDER BY [" + field + "] " + dir +
-                                 ", [ID]");
+                             std::string(alarms ? kAlarmsBase : kEventLogBase) +
+                                 FieldOrderSql(field, dir, !alarms && ToLower(field) == "date"));
     } catch (const db::DbError&) {
     }
 }

@@ -214,6 +214,16 @@ TEST_F(StopWatchWindow, EventsInOneSecondOrderByDescriptionAndSortByHeader) {
     EXPECT_EQ(column(), (QStringList{"second", "first"})) << "a second click sorts descending";
     EXPECT_EQ(model->data(model->index(grid->currentIndex().row(), desc)).toString(), "second") << "kept current";
 
+    // Dates another tool wrote as M/D/YYYY sort by their day among the others.
+    db::Database::Open(settingsPath)->exec(
+        "INSERT INTO [EventLog] ([Date],[Time],[Description]) VALUES ('2025-01-01','09:00:00','a'),"
+        "('12/7/2026','09:00:00','c'),('2026-06-01','09:00:00','b')");
+    const int date = model->fieldIndex("Date");
+    emit grid->horizontalHeader()->sectionClicked(date);
+    QStringList days;
+    for (int r = 0; r < model->recordCount(); ++r) days << model->data(model->index(r, date)).toString();
+    EXPECT_EQ(days, (QStringList{"1/1/2025", "6/1/2026", "12/6/2026", "12/6/2026", "12/7/2026"}));
+
     // The program's Exit stores the cell still being edited.
     vmtest::OpenCellAndType(grid, model->index(0, desc), "second, edited");
     w->mnuFile_Exit->trigger();
