@@ -166,6 +166,16 @@ void frmVelmora::InstallNavigation() {
         toolbarButtons_[size_t(i)] = a;
     }
     KeepSeparatorsTidy(Toolbar1);
+    // Tab reaches the buttons in their order on the bar, right after the
+    // bar's boxes (the window still opens with the keys in the month box)
+    // and ahead of the grid, whose cells take Tab one by one.
+    QWidget* previous = cmdGo;
+    for (QAction* a : toolbarButtons_)
+        if (a && !a->isSeparator())
+            if (QWidget* button = ReachByTab(Toolbar1, a)) {
+                QWidget::setTabOrder(previous, button);
+                previous = button;
+            }
     SetSearchButtonsVisible(false);
 
     connect(cmbMonth->lineEdit(), &QLineEdit::textEdited, context, [this] { cmbMonth_Change(); });

@@ -15,7 +15,19 @@
 namespace vm {
 namespace {
 
-// Delete on whole selected rows removes their records.
+std::vector<int> SelectedRecordRows(const QTableView* grid, int recordCount) {
+    // A row is selected when any cell of it that shows is: a row picked from
+    // the keyboard (Home, Shift+End) leaves the hidden ID cell out.
+    std::vector<int> rows;
+    for (const QModelIndex& i : grid->selectionModel()->selectedIndexes())
+        if (i.row() < recordCount && !grid->isColumnHidden(i.column()) && !grid->isRowHidden(i.row()))
+            rows.push_back(i.row());
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+// Delete on selected rows removes their records.
 class RowDeleter : public QObject {
 public:
     RowDeleter(QTableView* grid, RecordGridModel* model, db::RecordSource& source, std::function<void()> after)
@@ -24,9 +36,7 @@ public:
         // (A cell being edited has its own editor, which takes its keys.)
         if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_Delete)
             return false;
-        std::vector<int> rows;
-        for (const QModelIndex& i : grid_->selectionModel()->selectedRows())
-            if (i.row() < model_->recordCount()) rows.push_back(i.row());
+        std::vector<int> rows = SelectedRecordRows(grid_, model_->recordCount());
         if (rows.empty()) return false;
         const std::string what = rows.size() == 1 ? "the selected row" : std::to_string(rows.size()) + " selected rows";
         if (Messages().message("Delete " + what + "?", MsgButtons::YesNo, MsgIcon::Question, "Delete Rows") !=

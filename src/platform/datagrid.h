@@ -64,9 +64,10 @@ void FillValueList(RecordGridModel& model, int column, const std::string& dbPath
 // the current record to the top row before the sort runs).
 void HeaderClickKeepsCurrentRecord(QTableView* grid);
 
-// Lets Delete remove the records whose whole rows are selected (a click on a
-// row's header selects it), after asking; other keys are left to the grid.
-// The grid is read again, then `afterDelete` runs.
+// Lets Delete remove the records of the rows with a shown cell selected (a
+// click on a row's header selects a row, so do Home then Shift+End), after
+// asking; other keys are left to the grid. The grid is read again, then
+// `afterDelete` runs.
 void AllowRowDelete(QTableView* grid, RecordGridModel* model, db::RecordSource& source,
                     std::function<void()> afterDelete = {});
 

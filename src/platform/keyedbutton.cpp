@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QToolBar>
+#include <QWidget>
 
 namespace vm {
 
@@ -10,7 +11,15 @@ QAction* AddKeyedButton(QToolBar* bar, const QString& caption, const QString& ke
     a->setObjectName(key);
     a->setData(key);
     a->setToolTip(tip);
+    ReachByTab(bar, a);
     return a;
+}
+
+QWidget* ReachByTab(QToolBar* bar, QAction* button) {
+    QWidget* shown = bar->widgetForAction(button);
+    // Tab only: a click leaves the keyboard focus where the user had it.
+    if (shown) shown->setFocusPolicy(Qt::TabFocus);
+    return shown;
 }
 
 namespace {

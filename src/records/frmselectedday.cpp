@@ -76,6 +76,7 @@ frmSelectedDay::frmSelectedDay(QWidget* parent) : QWidget(parent, Qt::Window) {
     txtDayText = new QPlainTextEdit(this);
     WrapInside(txtDayText);
     txtDayText->setObjectName("txtDayText");
+    txtDayText->setTabChangesFocus(true);
     QFont font = txtDayText->font();
     font.setPointSize(kDesignFontSize);
     txtDayText->setFont(font);
@@ -95,6 +96,7 @@ frmSelectedDay::frmSelectedDay(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     connect(Toolbar1, &QToolBar::actionTriggered, this,
             [this](QAction* a) { Toolbar1_ButtonClick(a->data().toString()); });
+    txtDayText->setFocus();  // not the first toolbar button
 }
 
 frmSelectedDay::~frmSelectedDay() { Form_Unload(); }

@@ -108,6 +108,7 @@ frmWeekView::frmWeekView(QWidget* parent) : QMainWindow(parent, Qt::Window) {
         WrapInside(box);
         box->setObjectName(QString("RichTextBox1_%1").arg(i));
         box->setUndoRedoEnabled(false);
+        box->setTabChangesFocus(true);
         box->document()->setDefaultFont(QFont("Arial", 11));
         // The picture behind shows through the boxes.
         box->setFrameShape(QFrame::NoFrame);
@@ -119,6 +120,7 @@ frmWeekView::frmWeekView(QWidget* parent) : QMainWindow(parent, Qt::Window) {
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName("StatusBar1");
     setStatusBar(StatusBar1);
+    txtMonYr->setFocus();  // not the first toolbar button
 }
 
 frmWeekView::~frmWeekView() { Form_Unload(); }

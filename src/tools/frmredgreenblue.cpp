@@ -61,6 +61,7 @@ frmRedGreenBlue::frmRedGreenBlue(QWidget* parent) : QWidget(parent, Qt::Window |
 
     WrapInside(Text2);
     Text2->setObjectName("Text2");
+    Text2->setTabChangesFocus(true);
     Text2->setFixedHeight(Text2->fontMetrics().lineSpacing() * 4 + 12);
     Text2->viewport()->installEventFilter(this);
     outer->addWidget(Text2);

@@ -60,6 +60,7 @@ SearchPanel MakeSearchPanel(QWidget* parent, const char* searchName, const char*
     row->addWidget(p.txtSearch, 1);
     row->addWidget(p.search);
     row->addWidget(p.clear);
+    p.txtSearch->setFocus();  // the window opens with the keys here, not on a toolbar button
     return p;
 }
 

@@ -34,7 +34,7 @@ QTableView* MakeToolGrid(QWidget* parent, const char* name, RecordGridModel* mod
 
 // The search panel "SSPanel2": the box "txtSearch" showing "Search", which
 // empties itself on a click and searches on Enter, and the search and clear
-// buttons.
+// buttons. The window opens with the keyboard focus in the box.
 struct SearchPanel {
     QFrame* panel = nullptr;
     QLineEdit* txtSearch = nullptr;

@@ -32,6 +32,7 @@
 #include "platform/speech.h"
 #include "records/dategrid.h"
 #include "records/frmselectedday.h"
+#include "keyboard.h"
 #include "monthfixture.h"
 
 namespace db = vm::db;
@@ -440,6 +441,89 @@ TEST_F(Navigation, TheSelectedDayAndAnAlarmSpeakWithTheOneVoice) {
 
     vm::UnloadAlarm();
     vm::UnloadSelectedDay();
+    vm::Module1.OptVoice = false;
+    vm::SetSpeech(nullptr);
+}
+
+// Tab reaches the main toolbar's buttons right after the boxes on the bar,
+// the listed-record buttons while they show; Space presses a button, and the
+// window's keys still work with a button focused.
+TEST_F(Navigation, TabReachesTheMainToolbarAndSpacePressesItsButtons) {
+    using vmtest::FocusName;
+    using vmtest::Press;
+    Add({2026, 2, 3}, "Dentist");
+    Add({2026, 2, 4}, "Plumber");
+    ASSERT_TRUE(vmtest::ActivateForKeys(w.get()));
+    ASSERT_EQ(FocusName(), "cmbMonth") << "the window opens with the keys in the month box";
+    Press(Qt::Key_Tab);
+    EXPECT_EQ(FocusName(), "cmbYear") << "the month box still goes on to the year box";
+    ASSERT_TRUE(vmtest::TabTo("cmdGo", false, 5));
+    Press(Qt::Key_Tab);
+    EXPECT_EQ(FocusName(), "Print");
+    Press(Qt::Key_Tab);
+    ASSERT_EQ(FocusName(), "Back");
+    Press(Qt::Key_Space);
+    EXPECT_EQ(Month() + Year(), "January 2026");
+    ASSERT_TRUE(vmtest::TabTo("Forward"));
+    Press(Qt::Key_Space);
+    EXPECT_EQ(Month() + Year(), "February 2026");
+    // On to the grid: the hidden buttons are passed over.
+    ASSERT_TRUE(vmtest::TabTo("Forward"));
+    std::vector<std::string> after;
+    for (int i = 0; i < 8 && FocusName() != "Combo3"; ++i) {
+        Press(Qt::Key_Tab);
+        after.push_back(FocusName().toStdString());
+    }
+    EXPECT_EQ(after, (std::vector<std::string>{"Justify", "bottomArrow16Green", "CopyRec", "Drawing", "Combo3"}));
+
+    // With a button focused: Ctrl+M hides and shows the boxes, Ctrl+E opens the export.
+    ASSERT_TRUE(vmtest::TabTo("Justify", true));
+    Press(Qt::Key_M, Qt::ControlModifier);
+    EXPECT_FALSE(w->cmbMonth->isVisible());
+    Press(Qt::Key_M, Qt::ControlModifier);
+    EXPECT_TRUE(w->cmbMonth->isVisible());
+    ASSERT_TRUE(vmtest::TabTo("Drawing"));
+    Press(Qt::Key_E, Qt::ControlModifier);
+    auto* panel = w->findChild<QWidget*>("SSPanelExport");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isVisible()) << "Export Date Data opened";
+    panel->hide();
+
+    Search("Dentist");
+    ASSERT_TRUE(ListedButtonsShown());
+    ASSERT_TRUE(vmtest::TabTo("CopyRec"));
+    ASSERT_TRUE(vmtest::TabTo("btn_cancel", true)) << "Delete All Search Records, shown now";
+    fx.messages.answers.push_back(MsgResult::Cancel);
+    Press(Qt::Key_Space);
+    ASSERT_FALSE(fx.messages.shown.empty()) << "Delete All Search Records asks first";
+    EXPECT_EQ(Ids().size(), 2u);
+}
+
+// The alarm window's buttons from the keyboard: Tab to Stop and Speak.
+TEST_F(Navigation, TabReachesTheAlarmButtonsAndSpacePressesThem) {
+    vm::FakeSpeech speech;
+    vm::SetSpeech(&speech);
+    vm::Module1.OptVoice = true;
+    vm::Module1.AlarmMsg = "Take the pills";
+    vm::AlarmEntry waiting;  // an alarm window with nothing queued closes itself
+    waiting.text = "Later";
+    waiting.steadyDueMs = int64_t{1} << 60;
+    ASSERT_TRUE(vm::Module1.Alarms.addCountdown(waiting));
+    vm::LoadAlarm();
+    vm::ShowAlarm();
+    QWidget* alarm = vm::AlarmWindow();
+    ASSERT_TRUE(vmtest::ActivateForKeys(alarm));
+    const int stops = speech.log->stops;
+    ASSERT_TRUE(vmtest::TabTo("btn_cancel"));
+    vmtest::Press(Qt::Key_Space);
+    EXPECT_EQ(speech.log->stops, stops + 1);
+    const size_t spoken = speech.log->spoken.size();
+    ASSERT_TRUE(vmtest::TabTo("Sound2", true));
+    vmtest::Press(Qt::Key_Space);
+    EXPECT_EQ(speech.log->spoken.size(), spoken + 1) << "Speak says the alarm again";
+    ASSERT_TRUE(vmtest::TabTo("pause"));
+    vm::UnloadAlarm();
+    vm::Module1.Alarms.clear();
     vm::Module1.OptVoice = false;
     vm::SetSpeech(nullptr);
 }

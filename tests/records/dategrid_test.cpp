@@ -30,6 +30,7 @@
 #include "core/monthlayout.h"
 #include <QHBoxLayout>
 #include "gridedit.h"
+#include "keyboard.h"
 #include "mainwindow/monthfixture.h"
 
 namespace db = vm::db;
@@ -525,6 +526,29 @@ TEST_F(DateGrid, CopyPanelCopiesOneTypeToTheNextYearAndSkipsTheLeapDay) {
     EXPECT_NE(fx.messages.shown[0].text.find("1 Records Copied"), std::string::npos);
     EXPECT_EQ(Listed(), (std::vector<std::string>{"Old fourth", "Old fourth"})) << "the copy matches the search";
     EXPECT_EQ(w->dateGrid->lblRecCnt->text(), "2 Recs");
+}
+
+// The copy panel's boxes show their names until typed into: entered by Tab
+// the name gives way to what is typed, a typed value stays when entered
+// again, and a click still empties a box.
+TEST_F(DateGrid, CopyPanelBoxesEnteredByTabAreTypedOverKeepingTypedValues) {
+    Draw();
+    w->Toolbar1_ButtonClick(w->Toolbar1Button("CopyRec"));
+    auto* g = w->dateGrid.get();
+    ASSERT_TRUE(g->ssPanlCopyRecs->isVisible());
+    ASSERT_TRUE(vmtest::ActivateForKeys(w.get()));
+    g->cmbCopyDteTyp->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(vmtest::TabTo("txtOrigCopyYr", true, 5));
+    vmtest::TypeKeys("2024");
+    EXPECT_EQ(g->txtOrigCopyYr->text(), "2024");
+    vmtest::Press(Qt::Key_Tab);
+    vmtest::TypeKeys("2025");
+    EXPECT_EQ(g->txtNewCopyYr->text(), "2025");
+    vmtest::Press(Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_EQ(vmtest::FocusName(), "txtOrigCopyYr");
+    EXPECT_EQ(g->txtOrigCopyYr->text(), "2024") << "a typed value is never emptied or lost";
+    QTest::mouseClick(g->txtRecDataType, Qt::LeftButton);
+    EXPECT_EQ(g->txtRecDataType->text(), "") << "a click empties the box as before";
 }
 
 TEST_F(DateGrid, AFailedCopyChangesNeitherTable) {

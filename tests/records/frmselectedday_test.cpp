@@ -20,6 +20,7 @@
 #include "platform/clock.h"
 #include "platform/speech.h"
 #include "records/frmselectedday.h"
+#include "keyboard.h"
 #include "testsupport.h"
 
 namespace {
@@ -116,6 +117,32 @@ TEST_F(SelectedDayWindow, SaysTheDateThenThePlainTextAndCopiesWhatTheBoxShows) {
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "Wednesday Jun 5, 2024\r\nTom & Jerry at six");
     EXPECT_EQ(w->findChild<QLabel*>("StatusBar1_Panel2")->text(), "Text Copied to Clipboard");
     EXPECT_EQ(shown(), "Tom && Jerry *at six*");
+}
+
+// From the keyboard alone: Tab leaves the text (typing no tab into it) for
+// the toolbar, whose buttons Space presses, the speech buttons among them.
+TEST_F(SelectedDayWindow, TabLeavesTheTextForTheToolbarWhoseButtonsSpacePresses) {
+    vm::Module1.OptVoice = true;
+    fill("June", "5 ", " 2024", "Dentist");
+    open();
+    ASSERT_TRUE(vmtest::ActivateForKeys(w));
+    ASSERT_EQ(vmtest::FocusName(), "txtDayText") << "the window opens with the keys in the text";
+    const int first = fontSize();
+    vmtest::Press(Qt::Key_Tab);
+    EXPECT_EQ(vmtest::FocusName(), "UpArrow");
+    EXPECT_EQ(shown(), "Dentist") << "no tab typed into the text";
+    vmtest::Press(Qt::Key_Space);
+    EXPECT_EQ(fontSize(), first + 1);
+
+    const int stops = speech.log->stops;
+    ASSERT_TRUE(vmtest::TabTo("cancel-16"));
+    vmtest::Press(Qt::Key_Space);
+    EXPECT_EQ(speech.log->stops, stops + 1) << "Stop reached and pressed";
+    QGuiApplication::clipboard()->setText("old");
+    ASSERT_TRUE(vmtest::TabTo("Copy", true));
+    vmtest::Press(Qt::Key_Space);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "Wednesday Jun 5, 2024\r\nDentist");
+    ASSERT_TRUE(vmtest::TabTo("txtDayText"));
 }
 
 TEST_F(SelectedDayWindow, SpeechOffHidesItsButtonsFontSizeKeptAtLeastOne) {

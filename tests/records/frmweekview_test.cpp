@@ -19,6 +19,7 @@
 #include "platform/clock.h"
 #include "platform/sqlstore.h"
 #include "records/frmweekview.h"
+#include "keyboard.h"
 #include "testsupport.h"
 
 namespace {
@@ -141,6 +142,29 @@ TEST_F(WeekViewWindow, TheWeekOverTheYearEndShowsEveryDayAndStepsAcrossIt) {
     EXPECT_EQ(day(0), " 20");
     EXPECT_EQ(lines(4), L{"  6:00 PM  Carols "});
     EXPECT_TRUE(lines(2).empty()) << "the boxes are rebuilt, not added to";
+}
+
+// Tab goes from day box to day box (no tab character is typed into one) and
+// on to the toolbar, whose buttons Space presses.
+TEST_F(WeekViewWindow, TabLeavesTheDayBoxesAndReachesTheWeekButtons) {
+    open();
+    ASSERT_TRUE(vmtest::ActivateForKeys(w));
+    EXPECT_EQ(vmtest::FocusName(), "txtMonYr") << "the window opens with the keys where they were";
+    const QString before = box(0)->toPlainText();
+    ASSERT_TRUE(vmtest::TabTo("RichTextBox1_0"));
+    vmtest::Press(Qt::Key_Tab);
+    EXPECT_EQ(vmtest::FocusName(), "RichTextBox1_1");
+    EXPECT_EQ(box(0)->toPlainText(), before);
+    vmtest::Press(Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(vmtest::FocusName(), "RichTextBox1_0");
+
+    ASSERT_TRUE(vmtest::TabTo("RightArrow")) << "Tab reaches Nxt Wk";
+    vmtest::Press(Qt::Key_Space);
+    EXPECT_EQ(day(0) + day(6), " 3 9");
+    ASSERT_TRUE(vmtest::TabTo("LeftArrow", true)) << "Shift+Tab reaches Prev Wk";
+    vmtest::Press(Qt::Key_Space);
+    vmtest::Press(Qt::Key_Space);
+    EXPECT_EQ(day(0), " 20");
 }
 
 TEST_F(WeekViewWindow, EachLineTakesItsOwnColoursAndFontAlsoPastAHundredLines) {

@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "tools/frm2dolist.h"
 #include "gridedit.h"
+#include "keyboard.h"
 #include "toolwindow_testutil.h"
 
 namespace db = vm::db;
@@ -125,6 +126,49 @@ TEST_F(ToDo, DeleteRemovesTheSelectedRowsAfterAsking) {
     EXPECT_EQ(messages.shown.back().text, "Delete 2 selected rows?");
     EXPECT_EQ(tasks(), (V{"1"}));
     EXPECT_EQ(column("SELECT [TaskNo] FROM [ToDoList] ORDER BY [TaskNo]"), (V{"1", "2"}));
+}
+
+// Keyboard only: the search box's name gives way to what is typed, a row
+// picked with Home and Shift+End is deleted, and the font buttons are reached.
+TEST_F(ToDo, KeyboardSearchesDeletesAPickedRowAndStepsTheFont) {
+    using vmtest::Press;
+    ASSERT_TRUE(vmtest::ActivateForKeys(w));
+    ASSERT_EQ(vmtest::FocusName(), "txtSearch") << "the list opens with the keys in the search box";
+    ASSERT_EQ(box->text(), "Search");
+    vmtest::TypeKeys("milk");
+    EXPECT_EQ(box->text(), "milk") << "typing replaces the box's name";
+    Press(Qt::Key_Return);
+    EXPECT_EQ(tasks(), (V{"1"}));
+    ASSERT_TRUE(vmtest::TabTo("txtSearch", true, 10));
+    EXPECT_EQ(box->text(), "milk") << "a typed search is kept when the box is entered again";
+    ASSERT_TRUE(vmtest::TabTo("sscmdClearSrch"));
+    Press(Qt::Key_Space);
+    ASSERT_TRUE(vmtest::TabTo("TDBGrid2DoList"));
+    Press(Qt::Key_Home, Qt::ControlModifier);
+    Press(Qt::Key_Down);  // task 1's row
+    Press(Qt::Key_Home);
+    Press(Qt::Key_End, Qt::ShiftModifier);
+    messages.answers.push_back(vm::MsgResult::Yes);
+    Press(Qt::Key_Delete);
+    ASSERT_EQ(messages.shown.size(), 1u) << "Delete asks about the picked row";
+    EXPECT_EQ(messages.shown[0].text, "Delete the selected row?");
+    EXPECT_EQ(tasks(), (V{"3", "4"}));
+    EXPECT_EQ(column("SELECT [TaskNo] FROM [ToDoList] ORDER BY [TaskNo]"), (V{"2", "3", "4"}));
+
+    // Two rows picked from the keyboard, the cells of one only in part.
+    Press(Qt::Key_Home, Qt::ControlModifier);
+    Press(Qt::Key_Right);
+    Press(Qt::Key_Down, Qt::ShiftModifier);
+    messages.answers.push_back(vm::MsgResult::No);
+    Press(Qt::Key_Delete);
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[1].text, "Delete 2 selected rows?");
+    EXPECT_EQ(tasks(), (V{"3", "4"})) << "No keeps them";
+
+    const double size = grid->font().pointSizeF();
+    ASSERT_TRUE(vmtest::TabTo("UpArrow1"));
+    Press(Qt::Key_Space);
+    EXPECT_GT(grid->font().pointSizeF(), size);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "mainwindow/frmvelmora.h"
 #include "platform/messages.h"
 #include "platform/pickers.h"
+#include "keyboard.h"
 #include "testsupport.h"
 #include "tools/frmredgreenblue.h"
 
@@ -109,6 +110,21 @@ TEST_F(Converter, ColourDialogFillsTheDecimalBox) {
     EXPECT_EQ(text(3), "65280");
     click("sscmdColorSelect");  // Cancel
     EXPECT_EQ(text(3), "65280");
+}
+
+// The message box below the values: Tab moves on to the buttons, it types
+// no tab into the message.
+TEST_F(Converter, TabLeavesTheMessageBoxWithoutTypingIntoIt) {
+    type(3, "65280");
+    click("cmdConvert2RGB");
+    auto* message = w->findChild<QPlainTextEdit*>("Text2");
+    ASSERT_TRUE(message->isVisible());
+    const QString said = message->toPlainText();
+    ASSERT_TRUE(vmtest::ActivateForKeys(w));
+    ASSERT_TRUE(vmtest::TabTo("Text2"));
+    vmtest::Press(Qt::Key_Tab);
+    EXPECT_EQ(vmtest::FocusName(), "sscmdClear");
+    EXPECT_EQ(message->toPlainText(), said);
 }
 
 }  // namespace
