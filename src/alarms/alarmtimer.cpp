@@ -64,8 +64,12 @@ void AlarmTimer::SetAlarms(RowsInHand* inHand) {
     // A new day: nothing of it has been watched yet, so an entry at midnight,
     // or one passed while the machine slept, still rings.
     if (builtFor_.valid() && now.date > builtFor_) fromMs = DayStartMs(now.date);
-    builtFor_ = now.date;
+    // A new day's build that could not read a file is tried again by the day
+    // watch within seconds; its tries after the first say nothing.
+    const bool retry = failedFor_ == now.date;
+    const auto quietRetry = [retry](int) { return retry ? OnError::End : OnError::Message; };
     Operation op("SetAlarms_Error");
+    op.onError(quietRetry);
 
     // Read before the queue lets go of what a rebuild reads again: after a
     // failed read (said in the box) the queue keeps the entries it had.
@@ -83,18 +87,19 @@ void AlarmTimer::SetAlarms(RowsInHand* inHand) {
             read = true;
         }) ||
         !read) {
+        // The day is left unbuilt, so that the watch tries it again.
+        if (builtFor_ != now.date) failedFor_ = now.date;
         Aim(false);
         return;
     }
     // The daily alarms ring every day, also on a day without entries.
-    Operation daily("SetDailyAlarms_Error");
-    daily.step(1, [&] {
-        const std::string settings = SettingsDatabaseInUse();
-        if (!FileExists(settings)) return;
-        auto store = db::Database::Open(settings);
-        std::vector<SortingRow> alarms = SetDailyAlarms(*store, TodayCell(now.date), Date2Julian(now.date), now.date);
-        rows.insert(rows.end(), std::make_move_iterator(alarms.begin()), std::make_move_iterator(alarms.end()));
-    });
+    if (!ReadDailyAlarms(now, rows, retry)) {
+        if (builtFor_ != now.date) failedFor_ = now.date;
+        Aim(false);
+        return;
+    }
+    builtFor_ = now.date;
+    failedFor_ = CivilDate{};
 
     // Tomorrow's records give the entries that ring before midnight.
     queue.keepForRebuild(fromMs, DaysFromCivil(now.date) - 1);
@@ -109,6 +114,20 @@ void AlarmTimer::SetAlarms(RowsInHand* inHand) {
     if (op.ended()) return;
     Module1.AlarmMsg = AlarmSummary(queue);
     Module1.AlarmsChanged = false;
+}
+
+// Adds today's daily alarms to `rows`; false when the settings file could not be read.
+bool AlarmTimer::ReadDailyAlarms(const DateTime& now, std::vector<SortingRow>& rows, bool quiet) {
+    Operation daily("SetDailyAlarms_Error");
+    daily.onError([quiet](int) { return quiet ? OnError::End : OnError::Message; });
+    daily.step(1, [&] {
+        const std::string settings = SettingsDatabaseInUse();
+        if (!FileExists(settings)) return;
+        auto store = db::Database::Open(settings);
+        std::vector<SortingRow> alarms = SetDailyAlarms(*store, TodayCell(now.date), Date2Julian(now.date), now.date);
+        rows.insert(rows.end(), std::make_move_iterator(alarms.begin()), std::make_move_iterator(alarms.end()));
+    });
+    return daily.lastError() == 0;
 }
 
 void AlarmTimer::Armed() { txtDuration_->setText("True"); }

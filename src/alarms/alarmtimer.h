@@ -37,6 +37,7 @@ class QTimer;
 namespace vm {
 
 struct RowsInHand;
+struct SortingRow;
 
 class AlarmTimer : public QObject {
     Q_OBJECT
@@ -94,7 +95,10 @@ private:
     int32_t firedSound_ = 0;
     std::string firedSoundFile_;
 
-    CivilDate builtFor_;  // the day of the last rebuild
+    bool ReadDailyAlarms(const DateTime& now, std::vector<SortingRow>& rows, bool quiet);
+
+    CivilDate builtFor_;   // the day of the last rebuild
+    CivilDate failedFor_;  // a new day whose build could not read a file yet
 };
 
 }  // namespace vm

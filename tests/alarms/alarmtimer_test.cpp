@@ -500,4 +500,39 @@ TEST_F(AlarmTimerTest, ARebuildThatCannotReadTheCalendarKeepsWhatWasQueued) {
     EXPECT_EQ(rings[0].wave, Wave(3));
 }
 
+// A file another program holds locked at midnight: the new day's build says
+// so once, is tried again by the watch, and its entries and daily alarms
+// ring once the file can be read, late, never twice.
+TEST_F(AlarmTimerTest, ANewDayBuiltWhileAFileCannotBeReadIsBuiltOnceItCan) {
+    for (const bool settings : {false, true}) {
+        SCOPED_TRACE(settings ? "settings" : "calendar");
+        vm::Module1.Alarms.clear();
+        calendar.db->exec("DELETE FROM [Velmora]");
+        vm::db::Database::Open(settingsPath)->exec("DELETE FROM [Alarms]");
+        const int day = settings ? 9 : 7;  // a day of its own: no clock set back
+        AddRecord({2026, 12, day}, 12, 0, "AM", "Midnight", "", 4);
+        AddRecord({2026, 12, day}, 12, 1, "AM", "Just after", "", 5);
+        AddDaily(12, 0, "AM", "Midnight daily", 6);
+        clock.time = {2026, 12, day - 1, 23, 59, 0};
+        Draw("December", " 2026");
+        const auto hide = [&](bool away) {
+            const char* sql = away ? "ALTER TABLE [%s] RENAME TO [Elsewhere]" : "ALTER TABLE [Elsewhere] RENAME TO [%s]";
+            char text[96];
+            std::snprintf(text, sizeof text, sql, settings ? "Alarms" : "RepeatingData");
+            if (settings) vm::db::Database::Open(settingsPath)->exec(text);
+            else calendar.db->exec(text);
+        };
+        hide(true);
+        fx.messages.clear();
+        EXPECT_TRUE(Pass(90 * 1000).empty()) << "to 12:00:30 AM";
+        EXPECT_EQ(fx.messages.shown.size(), 1u) << "said once, not at every try";
+        hide(false);
+        const auto rings = Pass(3 * 60000);
+        std::vector<std::string> waves;
+        for (const auto& r : rings) waves.push_back(r.wave);
+        EXPECT_EQ(waves, (std::vector<std::string>{Wave(4), Wave(6), Wave(5)}));
+    }
+}
+
 }  // namespace
+
