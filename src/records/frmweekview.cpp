@@ -61,7 +61,9 @@ frmWeekView::frmWeekView(QWidget* parent) : QMainWindow(parent, Qt::Window) {
     // Records written anywhere, a pass, another calendar: the shown week again.
     for (auto signal : {&CalendarDocument::calendarChanged, &CalendarDocument::calendarOpened})
         connect(&Document(), signal, this, [this] {
-            if (loaded_) GetWeeksMsg(pWeek);
+            if (!loaded_) return;
+            KeepShownWeek();
+            GetWeeksMsg(pWeek);
         });
 
     Toolbar1 = addToolBar("Toolbar1");
@@ -145,8 +147,19 @@ void frmWeekView::Form_Load() {
     loaded_ = true;
     Image1->setVisible(Module1.WeekViewPicture);
     pWeek = 0;
+    weekOfToday_ = AddDays(Today(), -Weekday(Today()));
     Form_Resize();
     GetWeeksMsg(0);
+}
+
+// The weeks are counted from today's: once today is in another week (the
+// window stayed open over a Saturday midnight), the count is made from that
+// week, so the shown week stays shown and the steps go on from it.
+void frmWeekView::KeepShownWeek() {
+    const CivilDate sunday = AddDays(Today(), -Weekday(Today()));
+    if (weekOfToday_.valid() && sunday != weekOfToday_)
+        pWeek -= static_cast<int>((DaysFromCivil(sunday) - DaysFromCivil(weekOfToday_)) / 7);
+    weekOfToday_ = sunday;
 }
 
 void frmWeekView::ShowPicture(int month) {
@@ -245,6 +258,7 @@ void frmWeekView::HighLight(QTextCharFormat& format, int column, int32_t color) 
 }
 
 void frmWeekView::Toolbar1_ButtonClick(const QString& key) {
+    KeepShownWeek();
     if (key == "LeftArrow") --pWeek;
     else if (key == "RightArrow") ++pWeek;
     GetWeeksMsg(pWeek);

@@ -68,6 +68,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void KeepShownWeek();
     // The line's font, text colour and highlight, at its recorded place.
     void ApplyLine(QTextDocument& doc, const LineFormat& line);
     static void ApplyFontString(QTextCharFormat& format, const FontSpec& font);
@@ -77,6 +78,7 @@ private:
     void MarkDayLabel(int column, bool today);
 
     WeekFrame frame_;
+    CivilDate weekOfToday_;  // the Sunday of today's week when pWeek was counted
     std::array<std::vector<int32_t>, 7> colorTables_;
     std::string picturePath_;
     qint64 pictureStamp_ = 0;

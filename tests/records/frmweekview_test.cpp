@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/calendardocument.h"
 #include "core/dates.h"
 #include "core/module1.h"
 #include "mainwindow/frmvelmora.h"
@@ -142,6 +143,23 @@ TEST_F(WeekViewWindow, TheWeekOverTheYearEndShowsEveryDayAndStepsAcrossIt) {
     EXPECT_EQ(day(0), " 20");
     EXPECT_EQ(lines(4), L{"  6:00 PM  Carols "});
     EXPECT_TRUE(lines(2).empty()) << "the boxes are rebuilt, not added to";
+}
+
+// Open over a Saturday midnight: the week shown stays, and the steps go on
+// from it, not from the new week.
+TEST_F(WeekViewWindow, AWeekEndPassingWhileOpenKeepsTheStepsFromTheShownWeek) {
+    clock.time = {2028, 3, 11, 23, 59, 40};  // a Saturday
+    open();
+    EXPECT_EQ(day(0) + day(6), " 5 11");
+    clock.advance(60000);  // Sunday 12 March
+    step("RightArrow");
+    EXPECT_EQ(day(0) + day(6), " 12 18");
+    EXPECT_EQ(marked(), std::vector<int>{0});
+    step("LeftArrow");
+    EXPECT_EQ(day(0) + day(6), " 5 11");
+    vm::Document().RecordsWritten(vm::CalendarDocument::Change::Added);
+    vm::Document().Settle();
+    EXPECT_EQ(day(0) + day(6), " 5 11") << "a redraw keeps the week shown";
 }
 
 // Tab goes from day box to day box (no tab character is typed into one) and
