@@ -62,6 +62,8 @@ public:
     void CheckDate();
 
     bool firing() const { return firing_; }
+    // The day today's alarms were last built for.
+    const CivilDate& builtFor() const { return builtFor_; }
     // The wait between showing a fired message and its sound (tests shorten it).
     int fireWaitMs = 2000;
     // The longest the timer waits before looking at the clock again.

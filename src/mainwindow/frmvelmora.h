@@ -244,6 +244,7 @@ private:
     bool PlaceKeptMonth(db::Database& store, const SortedMonth& month, const MonthFrame& frame, WholeCells* whole);
     // Rebuilds today's alarms, from the rows the month build has in hand when given.
     void SetAlarmsWith(RowsInHand* inHand);
+    void DayChanged();
     void ShowCellLooks();
     void ShowMonthPicture(const std::string& path);
     void ClearMonthPicture();
@@ -274,6 +275,7 @@ private:
     qint64 pictureStamp_ = 0;
     bool building_ = false, buildPending_ = false;
     StandingWriteFailure monthWriteFailure_;  // the month build's working-table write
+    CivilDate drawnOn_;              // the day the month was last drawn: its today
     int passesRunning_ = 0;          // repeat passes under way (their progress lets timers run)
     bool alarmsAfterPass_ = false;   // today's alarms asked for meanwhile
     int paintHeld_ = 0;             // builds and layouts under way that paint once at their end

@@ -125,6 +125,7 @@ void frmVelmora::RunMonthBuild() {
         return;
     }
     SetWaitCursor(true);
+    drawnOn_ = Today();
     bool sortingFilled = false;
     db::Database* store = nullptr;
 
@@ -367,6 +368,21 @@ void frmVelmora::ClearMonthPicture() {
 }
 
 void frmVelmora::SetAlarms() { SetAlarmsWith(nullptr); }
+
+// Midnight passed: today's alarms are built, and once they are, the shown
+// month marks the new today (once a day: a build tried again until a file
+// can be read draws nothing meanwhile).
+void frmVelmora::DayChanged() {
+    SetAlarms();
+    const CivilDate today = Today();
+    if (!drawnOn_.valid() || drawnOn_ == today || passesRunning_ > 0 || !pCalendarShown) return;
+    if (!alarmTimer || alarmTimer->builtFor() != today) return;
+    const int shownYear = YearFromBox(cmbYear->currentText().toStdString(), today.y);
+    const bool marked =
+        (drawnOn_.y == shownYear && drawnOn_.m == pCurMon) || (today.y == shownYear && today.m == pCurMon);
+    drawnOn_ = today;
+    if (marked) OptionalStep([&] { cmbmonth_Click(); });
+}
 
 void frmVelmora::SetAlarmsWith(RowsInHand* inHand) {
     if (passesRunning_ > 0) {

@@ -202,7 +202,7 @@ void frmVelmora::CreateControls() {
     tmrWait->setObjectName("tmrWait");
     tmrWait->setInterval(15000);
     alarmTimer = new AlarmTimer(tmrWait, txtDuration, cmdGo, lblRemaining, this);
-    connect(alarmTimer, &AlarmTimer::rebuildWanted, this, &frmVelmora::SetAlarms);
+    connect(alarmTimer, &AlarmTimer::rebuildWanted, this, &frmVelmora::DayChanged);
 
     // Resizes lay the window out from now on.
     central->installEventFilter(this);

@@ -534,5 +534,19 @@ TEST_F(AlarmTimerTest, ANewDayBuiltWhileAFileCannotBeReadIsBuiltOnceItCan) {
     }
 }
 
+// Left open over midnight, the month marks the new today, not yesterday.
+TEST_F(AlarmTimerTest, MidnightMovesTodaysMarkInTheShownMonth) {
+    clock.time = {2026, 12, 6, 23, 59, 30};
+    Draw("December", " 2026");  // the 1st is a Tuesday: the 6th is cell 7
+    const auto marked = [&](int cell) {
+        auto* title = w->findChild<QLabel*>(QString("lblTitle_%1").arg(cell));
+        return title->autoFillBackground() && title->palette().color(title->backgroundRole()) == QColor(Qt::black);
+    };
+    EXPECT_TRUE(marked(7));
+    Pass(60000);
+    EXPECT_FALSE(marked(7));
+    EXPECT_TRUE(marked(8));
+}
+
 }  // namespace
 
