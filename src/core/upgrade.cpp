@@ -8,6 +8,7 @@
 #include "core/module1.h"
 #include "core/record.h"
 #include "core/schema.h"
+#include "platform/asciicase.h"
 #include "platform/places.h"
 #include "platform/steps.h"
 
@@ -26,8 +27,7 @@ struct AlterStep {
 bool HasColumn(db::Database& db, const std::string& table, const std::string& column) {
     const auto cols = db.columns(table);
     return std::any_of(cols.begin(), cols.end(), [&](const std::string& c) {
-        return c.size() == column.size() &&
-               std::equal(c.begin(), c.end(), column.begin(), [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
+        return EqualsNoCase(c, column);
     });
 }
 

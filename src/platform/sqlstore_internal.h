@@ -15,7 +15,7 @@ inline constexpr size_t kEagerRows = 2000;
 inline constexpr int kBlockRows = 512;
 
 // Folds a text in place over all of Unicode (plain ASCII eight letters at a
-// time); FOLD and FOLDHAS use it (sqlstore_search.cpp).
+// time); FoldCase, FOLD and FOLDHAS use it (sqlstore_search.cpp).
 void FoldInPlace(std::string& text);
 // FOLDHAS on a new connection.
 void RegisterSearchFunctions(sqlite3* db);

@@ -12,6 +12,40 @@
 
 namespace vm::db::internal {
 
+namespace {
+
+// The fold of a text with a character beyond ASCII. Decomposed first, so a
+// letter with an accent folds the same whether it was typed as one character
+// or as a letter and a combining mark, and composed again at the end; "ß"
+// and "ẞ" fold as "ss", and "İ" as "i" (the dot above that decomposing leaves
+// after an "i" goes). Text below U+0300 holds no combining mark, and its
+// letters fold the same decomposed or not: it is neither decomposed nor
+// composed.
+void FoldBeyondAscii(std::string& text) {
+    QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    bool marks = false;
+    for (const QChar c : s)
+        if (c.unicode() >= 0x300) {
+            marks = true;
+            break;
+        }
+    if (marks) s = s.normalized(QString::NormalizationForm_D);
+    s = s.toCaseFolded();
+    QString out;
+    out.reserve(s.size() + 8);
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const char16_t c = s[i].unicode();
+        if (c == 0x00DF) out += QLatin1String("ss");
+        else if (c == 0x0130) out += QLatin1Char('i');
+        else if (c == 0x0307 && !out.isEmpty() && out.back() == QLatin1Char('i')) continue;
+        else out += s[i];
+    }
+    if (marks) out = out.normalized(QString::NormalizationForm_C);
+    text = out.toStdString();
+}
+
+}  // namespace
+
 void FoldInPlace(std::string& text) {
     constexpr uint64_t kHigh = 0x8080808080808080ULL;
     char* p = text.data();
@@ -29,7 +63,7 @@ void FoldInPlace(std::string& text) {
     for (; i < n; ++i) {
         char& c = p[i];
         if (static_cast<unsigned char>(c) & 0x80) {
-            text = QString::fromStdString(text).toCaseFolded().toStdString();
+            FoldBeyondAscii(text);
             return;
         }
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
