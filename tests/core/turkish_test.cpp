@@ -7,7 +7,6 @@
 #include <clocale>
 #include <cstdlib>
 
-#include "core/copyrecords.h"
 #include "core/module1.h"
 #include "core/upgrade.h"
 #include "core/numtext.h"
@@ -62,14 +61,7 @@ TEST_F(TurkishLocale, ListedRecordsAreCopiedWithNewIds) {
     const std::string path = vmtest::FreshCalendar();
     db::Database::Open(path)->exec(
         "INSERT INTO [Velmora] ([Date], [JulDate], [DateText], [DateType]) VALUES ('2024-03-04', 2024064, 'x', 'Event')");
-    db::RecordSource listed;
-    listed.setDatabaseName(path);
-    listed.setRecordSource("SELECT * FROM [Velmora] ORDER BY [ID]");
-    listed.refresh();
-    vm::CopyRequest request;
-    request.newType = "Copied";
-    EXPECT_EQ(vm::CopyListedRecords(listed.database(), listed, request).copied, 1);
-    listed.close();
+    EXPECT_EQ(vmtest::CopyAllRecords(path, "Copied"), 1);
 }
 
 TEST_F(TurkishLocale, ColumnNamesAndAddressSchemesAreMatchedInAnyCase) {
