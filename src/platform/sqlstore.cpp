@@ -43,11 +43,8 @@ namespace internal {
 
 std::string Quote(const std::string& name) { return "[" + name + "]"; }
 
-bool IEquals(const std::string& a, const std::string& b) { return EqualsNoCase(a, b); }
-
 }  // namespace internal
 
-using internal::IEquals;
 using internal::kBlockRows;
 using internal::kEagerRows;
 using internal::kRowIdName;
@@ -541,7 +538,7 @@ void RecordSource::setAbsolutePosition(int row) {
 
 int RecordSource::fieldIndex(const std::string& name) const {
     for (size_t i = 0; i < names_.size(); ++i)
-        if (IEquals(names_[i], name)) return static_cast<int>(i);
+        if (EqualsNoCase(names_[i], name)) return static_cast<int>(i);
     return -1;
 }
 

@@ -8,7 +8,6 @@ struct sqlite3;
 namespace vm::db::internal {
 
 std::string Quote(const std::string& name);  // [name]
-bool IEquals(const std::string& a, const std::string& b);  // ASCII letters in any case
 inline constexpr const char* kRowIdName = "__rowid";
 // Results up to this size are read whole at refresh; larger ones in blocks.
 inline constexpr size_t kEagerRows = 2000;
