@@ -16,6 +16,7 @@
 #include "platform/shellqt.h"
 #include "platform/stopsignals.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -45,6 +46,13 @@ int main(int argc, char** argv) {
     vm::QtDesktopOpener opener;
     vm::QtPrintDialogs printDialogs;
     vm::QtProgress progress;
+    // A data folder whose name is not UTF-8 text would fail file by file
+    // (pictures, sounds, the Open dialog): refused before anything is made.
+    if (const std::string problem = vm::DataFolderProblem(); !problem.empty()) {
+        std::fprintf(stderr, "%s\n", problem.c_str());
+        messages.message(problem, vm::MsgButtons::Ok, vm::MsgIcon::Critical, "Velmora");
+        return 1;
+    }
     // One running copy per data folder: a second would write over what the
     // first one saved, and the first over what the second saved.
     const vm::FolderLock running(vm::DataFolder());

@@ -40,11 +40,6 @@ std::string Join(const std::vector<std::string>& parts, char sep) {
     return out;
 }
 
-std::string Upper(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
 // "*.ext" with an extension free of wildcards: the extension; otherwise "".
 std::string PlainExtension(const std::string& pattern) {
     if (pattern.size() < 3 || pattern.compare(0, 2, "*.") != 0) return {};
@@ -151,7 +146,9 @@ PrevFileList StartupPrevFiles(const std::array<std::string, 4>& stored) {
 }
 
 std::string PrevFileCaption(int n, const std::string& path) {
-    return std::to_string(n) + " - " + FileNameOf(path);
+    std::string caption = std::to_string(n) + " - ";
+    for (char c : FileNameOf(path)) caption += c == '&' ? std::string("&&") : std::string(1, c);
+    return caption;
 }
 
 // ---------------------------------------------------------------- caption
@@ -252,7 +249,7 @@ std::string DesktopDialogFilter(const std::string& filter) {
             const std::string ext = PlainExtension(p);
             if (ext.empty()) continue;
             add("*." + ToLower(ext));
-            add("*." + Upper(ext));
+            add("*." + ToUpper(ext));
         }
         parts[i] = Join(out, ';');
     }

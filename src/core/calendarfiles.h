@@ -53,7 +53,8 @@ void RemovePrevFile(PrevFileList& prev, int index);
 // empty, name the blank settings template, name no file, or name a file
 // already listed are passed over.
 PrevFileList StartupPrevFiles(const std::array<std::string, 4>& stored);
-// Menu caption of entry n: "n - name".
+// Menu caption of entry n: "n - name", each "&" of the name doubled so that
+// the menu shows it rather than underlining the next letter.
 std::string PrevFileCaption(int n, const std::string& path);
 
 // ---- the main window's caption

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/numtext.h"
+#include "platform/asciicase.h"
 
 namespace vm {
 namespace {
@@ -36,13 +37,6 @@ ConverterUpdate FromColor(long color) {
     return u;
 }
 
-bool StartsNoCase(std::string_view s, std::string_view head) {
-    if (s.size() < head.size()) return false;
-    for (size_t i = 0; i < head.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(s[i])) != std::toupper(static_cast<unsigned char>(head[i]))) return false;
-    return true;
-}
-
 }  // namespace
 
 std::string HexColorText(long color) { return "&H00" + Hex(color & kMax, 6) + "&"; }
@@ -62,7 +56,7 @@ ConverterUpdate ConvertHex(std::string_view hexText) {
     const std::string s = Trim(hexText);
     // Eleven characters that do not start "&H00" are a system colour (such as
     // &H8000000F&), which has no fixed red, green and blue.
-    if (s.size() == 11 && !StartsNoCase(s, "&H00")) {
+    if (s.size() == 11 && !StartsWithNoCase(s, "&H00")) {
         const long n = static_cast<long>(Val("&H" + s.substr(9)));
         return Refuse("This is a system color = " + std::to_string(n) + "\nThis Cannot be Directly Converted to RGB",
                       "System Color", false);
@@ -70,8 +64,8 @@ ConverterUpdate ConvertHex(std::string_view hexText) {
     // Accepted: an optional "&H" (or "H"), one to eight hex digits, an optional "&".
     std::string_view body = s;
     if (!body.empty() && body.back() == '&') body.remove_suffix(1);
-    if (StartsNoCase(body, "&H")) body.remove_prefix(2);
-    else if (StartsNoCase(body, "H")) body.remove_prefix(1);
+    if (StartsWithNoCase(body, "&H")) body.remove_prefix(2);
+    else if (StartsWithNoCase(body, "H")) body.remove_prefix(1);
     bool wellFormed = !body.empty() && body.size() <= 8;
     for (char c : body) wellFormed = wellFormed && std::isxdigit(static_cast<unsigned char>(c));
     if (!wellFormed)

@@ -8,6 +8,7 @@
 
 #include "core/dates.h"
 #include "core/numtext.h"
+#include "platform/asciicase.h"
 
 namespace vm {
 namespace {
@@ -37,7 +38,7 @@ std::optional<std::string> TimeText(const std::string& t) {
     const int s = m[3].matched ? std::stoi(m[3]) : 0;
     if (m[4].matched) {
         if (h < 1 || h > 12) return std::nullopt;
-        const bool pm = std::toupper(static_cast<unsigned char>(m[4].str()[0])) == 'P';
+        const bool pm = AsciiUpper(m[4].str()[0]) == 'P';
         h = (h % 12) + (pm ? 12 : 0);
     }
     if (h > 23 || mi > 59 || s > 59) return std::nullopt;

@@ -1,5 +1,7 @@
 #include "core/numtext.h"
 
+#include "platform/asciicase.h"
+
 #include <charconv>
 #include <cctype>
 #include <cmath>
@@ -43,13 +45,13 @@ double Val(std::string_view text) {
     };
     skipBlanks();
     if (i + 1 < text.size() && text[i] == '&') {
-        const char kind = static_cast<char>(std::toupper(static_cast<unsigned char>(text[i + 1])));
+        const char kind = AsciiUpper(text[i + 1]);
         if (kind == 'H' || kind == 'O') {
             const int base = kind == 'H' ? 16 : 8;
             uint64_t v = 0;
             size_t j = i + 2, digits = 0;
             for (; j < text.size(); ++j) {
-                const int c = std::tolower(static_cast<unsigned char>(text[j]));
+                const char c = AsciiLower(text[j]);
                 int dv = -1;
                 if (c >= '0' && c <= '9') dv = c - '0';
                 else if (base == 16 && c >= 'a' && c <= 'f') dv = c - 'a' + 10;
@@ -132,13 +134,13 @@ std::string Str(double value) {
 
 std::string ToLower(std::string_view text) {
     std::string out(text);
-    for (auto& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (auto& c : out) c = AsciiLower(c);
     return out;
 }
 
 std::string ToUpper(std::string_view text) {
     std::string out(text);
-    for (auto& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (auto& c : out) c = AsciiUpper(c);
     return out;
 }
 
@@ -148,8 +150,8 @@ bool ContainsNoCase(std::string_view hay, std::string_view needle) {
 
 std::string_view TrimView(std::string_view text) {
     size_t a = 0, b = text.size();
-    while (a < b && std::isspace(static_cast<unsigned char>(text[a]))) ++a;
-    while (b > a && std::isspace(static_cast<unsigned char>(text[b - 1]))) --b;
+    while (a < b && IsAsciiSpace(text[a])) ++a;
+    while (b > a && IsAsciiSpace(text[b - 1])) --b;
     return text.substr(a, b - a);
 }
 

@@ -44,7 +44,9 @@ std::string IntText(int64_t value);
 // With a comma between thousands, for counts shown to the user ("1,234").
 std::string CountText(int64_t value);
 
-// Case-insensitive (ASCII) helpers shared by the rule and text readers.
+// Case-insensitive helpers shared by the rule and text readers: ASCII letters
+// only, whatever the process locale; other bytes stay as they are. Trim
+// takes off ASCII blanks (a no-break space stays).
 std::string ToLower(std::string_view text);
 std::string ToUpper(std::string_view text);
 bool ContainsNoCase(std::string_view hay, std::string_view needle);

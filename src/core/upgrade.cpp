@@ -9,6 +9,7 @@
 #include "core/module1.h"
 #include "core/record.h"
 #include "core/schema.h"
+#include "platform/asciicase.h"
 #include "platform/places.h"
 #include "platform/steps.h"
 
@@ -44,8 +45,7 @@ private:
 
 bool HasColumn(const std::vector<std::string>& cols, const std::string& column) {
     return std::any_of(cols.begin(), cols.end(), [&](const std::string& c) {
-        return c.size() == column.size() &&
-               std::equal(c.begin(), c.end(), column.begin(), [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
+        return EqualsNoCase(c, column);
     });
 }
 

@@ -1,6 +1,7 @@
 #include "platform/places.h"
 
 #include <QStandardPaths>
+#include <QStringDecoder>
 
 #include <fcntl.h>
 #include <stdio.h>
@@ -26,6 +27,19 @@ std::string DataFolder() {
         docs = std::string(home ? home : ".") + "/Documents";
     }
     return JoinPath(docs, "Velmora");
+}
+
+std::string DataFolderProblem() {
+    const std::string folder = DataFolder();
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString shown = utf8(QByteArrayView(folder.data(), static_cast<qsizetype>(folder.size())));
+    if (!utf8.hasError()) return {};
+    for (QChar& c : shown)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f) c = QLatin1Char('?');
+    const char* env = std::getenv("VELMORA_DATA_DIR");
+    return "The data folder \"" + shown.toStdString() + "\"" + (env && *env ? " (VELMORA_DATA_DIR)" : "") +
+           " is not UTF-8 text, which Velmora needs for the names of its calendar files, pictures and sounds."
+           "\r\nThis copy ends now. Start Velmora with a data folder whose name is UTF-8 text.";
 }
 
 std::string ProgramFolder() {

@@ -9,6 +9,11 @@ namespace vm {
 
 // $VELMORA_DATA_DIR when set, otherwise the user's documents folder + "/Velmora".
 std::string DataFolder();
+// Why the program cannot start with its data folder, "" when it can: a name
+// that is not UTF-8 text, which the names of its calendar files, pictures and
+// sounds must be to reach the dialogs, the picture boxes and the player. The
+// text names the folder (each byte that is no UTF-8 as U+FFFD).
+std::string DataFolderProblem();
 // $VELMORA_PROGRAM_DIR when set, otherwise the folder of the running executable.
 std::string ProgramFolder();
 // a + "/" + b, without doubling the separator.

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/asciicase.h"
 #include "platform/messages.h"
 #include "platform/places.h"
 
@@ -32,15 +33,9 @@ std::string LowerScheme(const std::string& text) {
     if (colon == std::string::npos || colon == 0) return {};
     std::string scheme = text.substr(0, colon);
     for (char c : scheme)
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.') return {};
-    std::transform(scheme.begin(), scheme.end(), scheme.begin(), [](unsigned char c) { return std::tolower(c); });
+        if (!IsAsciiAlnum(c) && c != '+' && c != '-' && c != '.') return {};
+    for (char& c : scheme) c = AsciiLower(c);
     return scheme;
-}
-
-bool StartsWithNoCase(const std::string& text, const std::string& head) {
-    return text.size() >= head.size() &&
-           std::equal(head.begin(), head.end(), text.begin(),
-                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b)); });
 }
 
 // A program rather than a document: executable, and a binary or a script.

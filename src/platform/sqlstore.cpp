@@ -1,7 +1,6 @@
 #include "platform/sqlstore.h"
 #include "platform/sqlstore_internal.h"
-
-#include <QString>
+#include "platform/asciicase.h"
 
 #include <sqlite3.h>
 
@@ -29,7 +28,7 @@ namespace {
 // process locale; what cannot be read is 0.
 double TextNumber(const std::string& s) {
     size_t i = 0;
-    while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i]))) ++i;
+    while (i < s.size() && IsAsciiSpace(s[i])) ++i;
     bool negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
     double v = 0.0;
@@ -44,15 +43,8 @@ namespace internal {
 
 std::string Quote(const std::string& name) { return "[" + name + "]"; }
 
-bool IEquals(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 }  // namespace internal
 
-using internal::IEquals;
 using internal::kBlockRows;
 using internal::kEagerRows;
 using internal::kRowIdName;
@@ -87,7 +79,7 @@ bool AsBool(const Value& v, bool ifNull) {
     if (IsNull(v)) return ifNull;
     if (auto s = std::get_if<std::string>(&v)) {
         std::string t;
-        for (char c : *s) t += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (char c : *s) t += AsciiLower(c);
         if (t == "true" || t == "yes") return true;
         if (t == "false" || t == "no" || t.empty()) return false;
     }
@@ -109,7 +101,9 @@ std::string FileOf(sqlite3* db) {
 }  // namespace
 
 std::string FoldCase(const std::string& text) {
-    return QString::fromStdString(text).toCaseFolded().toStdString();
+    std::string folded = text;
+    internal::FoldInPlace(folded);
+    return folded;
 }
 
 bool LooksLikeDatabase(const std::string& path) {
@@ -544,7 +538,7 @@ void RecordSource::setAbsolutePosition(int row) {
 
 int RecordSource::fieldIndex(const std::string& name) const {
     for (size_t i = 0; i < names_.size(); ++i)
-        if (IEquals(names_[i], name)) return static_cast<int>(i);
+        if (EqualsNoCase(names_[i], name)) return static_cast<int>(i);
     return -1;
 }
 

@@ -102,7 +102,8 @@ private:
 };
 
 // Every connection carries the SQL function FOLD(text): the text case-folded
-// over all of Unicode. A case-insensitive literal search binds the typed text
+// over all of Unicode, an accented letter the same typed whole or with a
+// combining mark, "ß" as "ss" and "İ" as "i". A case-insensitive literal search binds the typed text
 // and compares `instr(FOLD(column), FOLD(?)) > 0`; an equality ignoring case
 // is `FOLD(a) = FOLD(?)`. FoldCase is the same folding in C++. FOLDHAS(?, a,
 // b, ...) is 1 when the fields joined into one text (each preceded by a blank,

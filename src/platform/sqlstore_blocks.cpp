@@ -5,12 +5,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/asciicase.h"
 #include "platform/sqlstore.h"
 #include "platform/sqlstore_internal.h"
 
 namespace vm::db {
 
-using internal::IEquals;
 using internal::kBlockRows;
 using internal::Quote;
 
@@ -21,7 +21,7 @@ void RecordSource::findKeyColumn() {
     while (info.step())
         if (AsInt(info.column(5)) > 0) {
             ++keys;
-            if (IEquals(AsText(info.column(2)), "INTEGER")) key = AsText(info.column(1));
+            if (EqualsNoCase(AsText(info.column(2)), "INTEGER")) key = AsText(info.column(1));
         }
     if (keys != 1 || key.empty()) return;
     keyColumn_ = fieldIndex(key);

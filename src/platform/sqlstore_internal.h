@@ -8,14 +8,13 @@ struct sqlite3;
 namespace vm::db::internal {
 
 std::string Quote(const std::string& name);  // [name]
-bool IEquals(const std::string& a, const std::string& b);  // ASCII letters in any case
 inline constexpr const char* kRowIdName = "__rowid";
 // Results up to this size are read whole at refresh; larger ones in blocks.
 inline constexpr size_t kEagerRows = 2000;
 inline constexpr int kBlockRows = 512;
 
 // Folds a text in place over all of Unicode (plain ASCII eight letters at a
-// time); FOLD and FOLDHAS use it (sqlstore_search.cpp).
+// time); FoldCase, FOLD and FOLDHAS use it (sqlstore_search.cpp).
 void FoldInPlace(std::string& text);
 // FOLDHAS on a new connection.
 void RegisterSearchFunctions(sqlite3* db);

@@ -12,6 +12,52 @@
 
 namespace vm::db::internal {
 
+namespace {
+
+// Whether canonical decomposition or composition may change the character.
+// Below U+0300 there is no combining mark, and a letter folds the same
+// decomposed or not; beyond, a character with a canonical decomposition, a
+// mark, a Hangul vowel or final consonant, or half of a surrogate pair.
+bool MayNormalize(QChar c) {
+    const char16_t u = c.unicode();
+    if (u < 0x300) return false;
+    return c.isSurrogate() || c.isMark() || c.decompositionTag() == QChar::Canonical || (u >= 0x1161 && u <= 0x11C2);
+}
+
+// The fold of a text with a character beyond ASCII. Decomposed first, so a
+// letter with an accent folds the same whether it was typed as one character
+// or as a letter and a combining mark, and composed again at the end (both
+// only when some character may change by them); "ß" and "ẞ" fold as "ss",
+// and "İ" as "i" (the dot above that decomposing leaves after an "i" goes).
+void FoldBeyondAscii(std::string& text) {
+    QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    bool normalize = false;
+    for (qsizetype i = 0; i < s.size() && !normalize; ++i) normalize = MayNormalize(s.constData()[i]);
+    if (normalize) s = s.normalized(QString::NormalizationForm_D);
+    s = std::move(s).toCaseFolded();
+    const QChar* d = s.constData();
+    const qsizetype n = s.size();
+    qsizetype k = 0;
+    while (k < n && d[k].unicode() != 0x00DF && d[k].unicode() != 0x0130 && d[k].unicode() != 0x0307) ++k;
+    if (k < n) {
+        QString out;
+        out.reserve(n + 8);
+        out.append(d, k);
+        for (qsizetype i = k; i < n; ++i) {
+            const char16_t c = d[i].unicode();
+            if (c == 0x00DF) out += QLatin1String("ss");
+            else if (c == 0x0130) out += QLatin1Char('i');
+            else if (c == 0x0307 && !out.isEmpty() && out.back() == QLatin1Char('i')) continue;
+            else out += d[i];
+        }
+        s = std::move(out);
+    }
+    if (normalize) s = s.normalized(QString::NormalizationForm_C);
+    text = s.toStdString();
+}
+
+}  // namespace
+
 void FoldInPlace(std::string& text) {
     constexpr uint64_t kHigh = 0x8080808080808080ULL;
     char* p = text.data();
@@ -29,7 +75,12 @@ void FoldInPlace(std::string& text) {
     for (; i < n; ++i) {
         char& c = p[i];
         if (static_cast<unsigned char>(c) & 0x80) {
-            text = QString::fromStdString(text).toCaseFolded().toStdString();
+            // The plain text before stays; from its last letter on, since a
+            // combining mark joins the letter before it.
+            const size_t from = i > 0 ? i - 1 : 0;
+            std::string rest = text.substr(from);
+            FoldBeyondAscii(rest);
+            text.replace(from, std::string::npos, rest);
             return;
         }
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "core/numtext.h"
+#include "platform/asciicase.h"
 
 namespace vm {
 namespace {
@@ -16,7 +17,7 @@ int ListNumber(std::string_view list, std::string_view word, int largest) {
     if (word.size() > list.size()) return 0;
     std::array<char, 64> low{};
     for (size_t i = 0; i < word.size(); ++i)
-        low[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(word[i])));
+        low[i] = AsciiLower(word[i]);
     const size_t at = list.find(std::string_view(low.data(), word.size()));
     if (at == std::string_view::npos) return 0;
     const auto n = RoundHalfEven(static_cast<double>(at + 1) / 4.0);

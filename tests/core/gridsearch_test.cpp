@@ -62,4 +62,15 @@ TEST_F(Search, ANumberTooLargeForAnyColumnIsLookedForAsText) {
     EXPECT_EQ(TextSearch("1e309"), (std::set<std::string>{"launch 1e309 code"})) << "not every record";
 }
 
+TEST_F(Search, ATextFindsItsWordsWhateverTheirCaseAndFormOfAccent) {
+    Add("\xC4\xB0stanbul trip", "", 0, 0, 0);     // "İ"
+    Add("Hauptstra\xC3\x9F" "e 5", "", 0, 0, 0);  // "ß"
+    Add("Caf\xC3\xA9 Lumi\xC3\xA8re", "", 0, 0, 0);
+    Add("Cafe plain", "", 0, 0, 0);
+    EXPECT_EQ(TextSearch("istanbul"), (std::set<std::string>{"\xC4\xB0stanbul trip"}));
+    EXPECT_EQ(TextSearch("STRASSE"), (std::set<std::string>{"Hauptstra\xC3\x9F" "e 5"}));
+    EXPECT_EQ(TextSearch("CAFE\xCC\x81"), (std::set<std::string>{"Caf\xC3\xA9 Lumi\xC3\xA8re"}))
+        << "an accent typed as a combining mark";
+}
+
 }  // namespace

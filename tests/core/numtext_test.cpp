@@ -22,3 +22,15 @@ TEST(LeadingNumber, ReadsTheWayBoxesAlwaysHave) {
                            {1234567, "1,234,567"}, {-1000, "-1,000"}})
         EXPECT_EQ(vm::CountText(n), text);
 }
+
+TEST(WordCase, OnlyAsciiLettersChangeAndOnlyAsciiBlanksAreTrimmed) {
+    EXPECT_EQ(vm::ToLower("ID MonthWeek-2-FRI"), "id monthweek-2-fri");
+    EXPECT_EQ(vm::ToUpper("inauguration"), "INAUGURATION");
+    // "İ", "ı", "É" and a lone Latin-1 byte are left as they are.
+    const std::string other = "\xC4\xB0\xC4\xB1\xC3\x89\xC9";
+    EXPECT_EQ(vm::ToLower(other), other);
+    EXPECT_EQ(vm::ToUpper(other), other);
+    EXPECT_TRUE(vm::ContainsNoCase("Sam's BIRTHDAY", "Birth"));
+    EXPECT_FALSE(vm::ContainsNoCase("\xC4\xB0" "D", "id"));
+    EXPECT_EQ(vm::Trim(" \t\xC2\xA0x\xA0\r\n"), "\xC2\xA0x\xA0") << "a no-break space is not a blank";
+}

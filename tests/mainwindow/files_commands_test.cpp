@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QKeySequence>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -206,6 +207,21 @@ TEST(FilePrevious, ChoosingAnEntryAndAMissingEntry) {
     ASSERT_TRUE(cmds->tmrPrevNotice->isActive()) << "a timer clears the notice: the window keeps working";
     cmds->ClearPrevNotice();
     EXPECT_EQ(win.notice(), "");
+}
+
+TEST(FilePrevious, AnAmpersandInANameShowsAsOneAndMakesNoShortcut) {
+    Window win;
+    const std::string rd = win.calendar("R&D plans.mdb");
+    win.Open(rd);
+    win.Open(win.calendar("Other.mdb"));
+    QAction* entry = win.Action("mnuFile_Prev_2");
+    ASSERT_TRUE(entry->isVisible());
+    EXPECT_EQ(entry->text().toStdString(), "2 - R&&D plans.mdb");
+    EXPECT_EQ(entry->iconText().toStdString(), "2 - R&D plans.mdb") << "as the menu shows it";
+    EXPECT_TRUE(QKeySequence::mnemonic(entry->text()).isEmpty()) << "no letter underlined";
+    entry->trigger();
+    EXPECT_EQ(Module1.CalendarFilePath, rd) << "the stored path keeps its one \"&\"";
+    EXPECT_EQ(win.shownPrev()[0], "1 - R&&D plans.mdb");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/copyrecords.h"
 #include "core/dates.h"
 #include "core/module1.h"
 #include "core/record.h"
@@ -75,6 +76,18 @@ inline int64_t AddRecords(const std::string& path, const std::vector<vm::DateRec
         rs.update();
     }
     return rs.database().lastInsertId();
+}
+
+// Copies every record of the file, in ID order, as the copy panel does with
+// only a new type given; the number copied.
+inline int CopyAllRecords(const std::string& path, const std::string& newType) {
+    vm::db::RecordSource listed;
+    listed.setDatabaseName(path);
+    listed.setRecordSource("SELECT * FROM [Velmora] ORDER BY [ID]");
+    listed.refresh();
+    vm::CopyRequest request;
+    request.newType = newType;
+    return vm::CopyListedRecords(listed.database(), listed, request).copied;
 }
 
 // A fresh calendar file, made the current one, with the message fake.

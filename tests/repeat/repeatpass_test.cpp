@@ -268,14 +268,7 @@ TEST_F(RepeatPass, ScratchRowsOfACopyNeverStayInATableWithoutAutoincrement) {
     for (int i = 0; i < 3; ++i) Add(Rec(D(2025, 3, 3 + i), "Daily", 2));
     Run();
     ASSERT_EQ(Repeating().size(), 3u);
-    db::RecordSource listed;
-    listed.setDatabaseName(path);
-    listed.setRecordSource("SELECT * FROM [Velmora] ORDER BY [ID]");
-    listed.refresh();
-    vm::CopyRequest request;
-    request.newType = "Copied";
-    ASSERT_EQ(vm::CopyListedRecords(listed.database(), listed, request).copied, 3);
-    listed.close();
+    ASSERT_EQ(CopyAllRecords(path, "Copied"), 3);
     Run();
     // Each record and its copy: one occurrence each, the day after.
     EXPECT_EQ(Lines({"Date", "DateText"}), (Strings{"2025-03-04|Entry|", "2025-03-04|Entry|", "2025-03-05|Entry|",

@@ -1,0 +1,74 @@
+// Case folding for searches and names ignoring case: FoldCase in C++ and
+// FOLD/FOLDHAS in SQL fold both sides alike, beyond what simple case folding
+// does for the Turkish capital I with a dot, the sharp s and accents typed
+// as a combining mark.
+#include <gtest/gtest.h>
+
+#include <QString>
+
+#include "platform/sqlstore.h"
+#include "testsupport.h"
+
+namespace db = vm::db;
+
+namespace {
+
+const std::string kCafe = "caf\xC3\xA9";             // "é" as one character
+const std::string kCafeMark = "CAFE\xCC\x81";        // "E" and a combining acute
+const std::string kIstanbul = "\xC4\xB0stanbul";     // "İ"
+const std::string kStrasse = "Stra\xC3\x9F" "e";     // "ß"
+const std::string kCapitalSharp = "STRA\xE1\xBA\x9E" "E";  // "ẞ"
+
+TEST(FoldCase, DottedCapitalISharpSAndCombiningAccentsFoldAlike) {
+    const std::pair<std::string, std::string> same[] = {
+        {kIstanbul, "istanbul"}, {kIstanbul, "ISTANBUL"},       {kStrasse, "strasse"},
+        {kCapitalSharp, "Strasse"}, {kCafe, kCafeMark},           {"Caf\xC3\x89", kCafe},
+        {"i\xCC\x87stanbul", "istanbul"}, {"\xC3\x89VA and \xC4\xB0" "ZMIR", "\xC3\xA9va and izmir"}};
+    for (const auto& [a, b] : same) EXPECT_EQ(db::FoldCase(a), db::FoldCase(b)) << a << " / " << b;
+    EXPECT_NE(db::FoldCase(kCafe), db::FoldCase("cafe")) << "an accent still counts";
+    EXPECT_EQ(db::FoldCase("Dotless \xC4\xB1"), "dotless \xC4\xB1");
+    EXPECT_EQ(db::FoldCase("A LONG PLAIN TEXT, 42"), "a long plain text, 42");
+    EXPECT_EQ(db::FoldCase("EIGHT-BY " + kIstanbul), "eight-by istanbul") << "ASCII first, then the rest";
+}
+
+TEST(FoldCase, EveryCharacterFoldsAsItsDecomposedForm) {
+    // Alone, and with an accent that may compose with it.
+    int differ = 0;
+    for (char32_t u = 0xA0; u <= 0xFFFF; ++u) {
+        if (u >= 0xD800 && u < 0xE000) continue;
+        const QString alone{QChar{char16_t(u)}};
+        for (const QString& whole : {alone, alone + QChar{char16_t(0x301)}}) {
+            const std::string decomposed = whole.normalized(QString::NormalizationForm_D).toStdString();
+            if (db::FoldCase(whole.toStdString()) != db::FoldCase(decomposed) && ++differ < 5)
+                ADD_FAILURE() << "U+" << std::hex << int(u);
+        }
+    }
+    EXPECT_EQ(differ, 0);
+}
+
+TEST(FoldCase, TheSqlFunctionsFoldAsFoldCase) {
+    auto store = db::Database::Open(vmtest::FreshCalendar());
+    store->exec("CREATE TABLE [S] ([A] TEXT, [B] TEXT)");
+    store->prepare("INSERT INTO [S] VALUES (?, NULL), (?, 'x'), (?, ?)")
+        .bindAll({db::Text(kIstanbul + " trip"), db::Text("Hauptstra\xC3\x9F" "e 5"), db::Text("Le"), db::Text(kCafe)})
+        .run();
+    auto has = [&](const std::string& needle) {
+        auto st = store->prepare("SELECT COUNT(*) FROM [S] WHERE FOLDHAS(?, [A], [B]) = 1");
+        st.bind(1, db::Text(needle));
+        st.step();
+        return db::AsInt(st.column(0));
+    };
+    for (const std::string& needle : {std::string("istanbul"), std::string("STRASSE 5"), kCafeMark, kCapitalSharp})
+        EXPECT_EQ(has(needle), 1) << needle;
+    EXPECT_EQ(has("cafe"), 0);
+    auto fold = [&](const std::string& text) {
+        auto st = store->prepare("SELECT FOLD(?)");
+        st.bind(1, db::Text(text));
+        st.step();
+        return db::AsText(st.column(0));
+    };
+    for (const std::string& text : {kIstanbul, kStrasse, kCapitalSharp, kCafeMark, std::string("Plain")})
+        EXPECT_EQ(fold(text), db::FoldCase(text)) << text;
+}
+
+}  // namespace
