@@ -19,6 +19,7 @@
 #include "mainwindow/celllabel.h"
 #include "mainwindow/frmvelmora.h"
 #include "platform/controls.h"
+#include "platform/fitwidgets.h"
 #include "platform/recordgrid.h"
 #include "platform/sound.h"
 #include "records/dategrid.h"
@@ -172,8 +173,10 @@ void frmVelmora::CreateControls() {
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName("StatusBar1");
     setStatusBar(StatusBar1);
+    // The panels and the notice cut their texts short rather than widen the
+    // window past a small screen; the whole text is in their tool tips.
     for (int p = 0; p < 4; ++p) {
-        auto* panel = new QLabel(StatusBar1);
+        auto* panel = new ElidedLabel(StatusBar1);
         panel->setObjectName(QString("StatusBar1_Panel%1").arg(p + 1));
         panel->setMinimumWidth(120);
         StatusBar1->addWidget(panel, p == 3 ? 3 : 1);
@@ -182,7 +185,7 @@ void frmVelmora::CreateControls() {
     // A machine without sound output says so once, the first time a sound is
     // wanted, in a place of the status line of its own that no later status
     // text takes: the notice stays until the user clicks it away.
-    lblNotice = new QLabel(StatusBar1);
+    lblNotice = new ElidedLabel(StatusBar1);
     lblNotice->setObjectName("lblNotice");
     lblNotice->setToolTip("Click to close this notice");
     lblNotice->setCursor(Qt::PointingHandCursor);

@@ -37,7 +37,7 @@ void AddMonths(QComboBox* c) {
 
 }  // namespace
 
-SettingsPanel::SettingsPanel(QWidget* parent) : QFrame(parent) {
+SettingsPanel::SettingsPanel(QWidget* parent) : ScrollingPanel(parent) {
     setObjectName("SSPanelSettings");
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Raised);
@@ -49,7 +49,7 @@ SettingsPanel::SettingsPanel(QWidget* parent) : QFrame(parent) {
 }
 
 void SettingsPanel::buildLayout() {
-    auto* outer = new QVBoxLayout(this);
+    auto* outer = new QVBoxLayout(Contents());
 
     // The month being edited and its look.
     ssPanelMonth = Named(new QFrame, "ssPanelMonth");
@@ -148,8 +148,12 @@ void SettingsPanel::buildLayout() {
     sound->addWidget(sscmdEndSound, 5, 0);
     outer->addWidget(soundFrame);
 
-    // The calendar file in use and the close button.
-    outer->addWidget(new QLabel("Calendar Data File in Use:"));
+    // The calendar file in use and the close button, in sight below the rest,
+    // which scrolls on a small screen.
+    auto* footer = new QVBoxLayout(Footer());
+    footer->setContentsMargins(outer->contentsMargins().left(), 0, outer->contentsMargins().right(),
+                               outer->contentsMargins().bottom());
+    footer->addWidget(new QLabel("Calendar Data File in Use:"));
     auto* bottom = new QHBoxLayout;
     txtDateData = Named(new QLineEdit, "txtDateData");
     txtDateData->setReadOnly(true);
@@ -157,7 +161,7 @@ void SettingsPanel::buildLayout() {
     sscmdExitSettings->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     bottom->addWidget(txtDateData, 1);
     bottom->addWidget(sscmdExitSettings);
-    outer->addLayout(bottom);
+    footer->addLayout(bottom);
 }
 
 void SettingsPanel::connectEvents() {

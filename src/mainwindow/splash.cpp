@@ -221,7 +221,14 @@ frmVelmoraOpen* ShowSplash(const QRect& around) {
     QRect area = around;
     if (!area.isValid())
         if (QScreen* s = QGuiApplication::primaryScreen()) area = s->availableGeometry();
-    if (area.isValid()) g_splash->move(area.center() - QPoint(g_splash->width() / 2, g_splash->height() / 2));
+    if (area.isValid()) {
+        // Centred on the window's stored place, brought onto a screen as the
+        // main window is: a place kept from a larger or a second monitor
+        // would leave it out of sight.
+        QRect place(QPoint(), g_splash->size());
+        place.moveCenter(area.center());
+        g_splash->move(OnAScreen(place, QMargins()).topLeft());
+    }
     g_splash->show();
     return g_splash;
 }
