@@ -54,9 +54,7 @@ ExportPanel::ExportPanel(MainWindowDoor& owner, QWidget* parent) : ScrollingPane
     sscmdCancelExport = NamedButton(this, "sscmdCancelExport", "Cancel", " Exit without Exporting ");
     sscmdExportHelp = NamedButton(this, "sscmdExportHelp", "Help", "");
     // The buttons stay in sight below the boxes, which scroll on a small screen.
-    auto* buttons = new QGridLayout(Footer());
-    buttons->setContentsMargins(grid->contentsMargins().left(), 0, grid->contentsMargins().right(),
-                                grid->contentsMargins().bottom());
+    QGridLayout* buttons = MakeFooterGrid();
     buttons->addWidget(sscmdExportFields, 0, 0);
     buttons->addWidget(sschxAll_None, 0, 1);
     buttons->addWidget(sscmdCancelExport, 1, 0);

@@ -60,9 +60,7 @@ ImportPanel::ImportPanel(MainWindowDoor& owner, QWidget* parent) : ScrollingPane
     sscmdCancelImport = NamedButton(this, "sscmdCancelImport", "Cancel", " Exit Without Importing ");
     sscmdImportHelp = NamedButton(this, "sscmdImportHelp", "Help", "");
     // The buttons stay in sight below the fields, which scroll on a small screen.
-    auto* buttons = new QGridLayout(Footer());
-    buttons->setContentsMargins(grid->contentsMargins().left(), 0, grid->contentsMargins().right(),
-                                grid->contentsMargins().bottom());
+    QGridLayout* buttons = MakeFooterGrid();
     buttons->addWidget(sscmdImport, 0, 0);
     buttons->addWidget(sscmdSetAll, 0, 1);
     buttons->addWidget(sscmdCancelImport, 1, 0);

@@ -150,10 +150,8 @@ void SettingsPanel::buildLayout() {
 
     // The calendar file in use and the close button, in sight below the rest,
     // which scrolls on a small screen.
-    auto* footer = new QVBoxLayout(Footer());
-    footer->setContentsMargins(outer->contentsMargins().left(), 0, outer->contentsMargins().right(),
-                               outer->contentsMargins().bottom());
-    footer->addWidget(new QLabel("Calendar Data File in Use:"));
+    QGridLayout* footer = MakeFooterGrid();
+    footer->addWidget(new QLabel("Calendar Data File in Use:"), 0, 0);
     auto* bottom = new QHBoxLayout;
     txtDateData = Named(new QLineEdit, "txtDateData");
     txtDateData->setReadOnly(true);
@@ -161,7 +159,7 @@ void SettingsPanel::buildLayout() {
     sscmdExitSettings->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     bottom->addWidget(txtDateData, 1);
     bottom->addWidget(sscmdExitSettings);
-    footer->addLayout(bottom);
+    footer->addLayout(bottom, 1, 0);
 }
 
 void SettingsPanel::connectEvents() {

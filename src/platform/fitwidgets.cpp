@@ -1,5 +1,6 @@
 #include "platform/fitwidgets.h"
 
+#include <QGridLayout>
 #include <QHelpEvent>
 #include <QPainter>
 #include <QScrollArea>
@@ -24,6 +25,15 @@ ScrollingPanel::ScrollingPanel(QWidget* parent) : QFrame(parent) {
     outer->addWidget(scroller_, 1);
     footer_ = new QWidget(this);
     outer->addWidget(footer_);
+}
+
+QGridLayout* ScrollingPanel::MakeFooterGrid() {
+    auto* grid = new QGridLayout(footer_);
+    if (const QLayout* above = contents_->layout()) {
+        const QMargins m = above->contentsMargins();
+        grid->setContentsMargins(m.left(), 0, m.right(), m.bottom());
+    }
+    return grid;
 }
 
 QSize ScrollingPanel::FooterHint() const {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QRect>
 
+class QGridLayout;
 class QScrollArea;
 
 namespace vm {
@@ -20,6 +21,9 @@ public:
     explicit ScrollingPanel(QWidget* parent = nullptr);
     QWidget* Contents() const { return contents_; }
     QWidget* Footer() const { return footer_; }
+    // A grid on the footer, in line with the contents' layout (made first)
+    // at the sides and the bottom.
+    QGridLayout* MakeFooterGrid();
     QScrollArea* Scroller() const { return scroller_; }
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
