@@ -49,7 +49,10 @@ QRect FitPanelWithin(const QWidget* panel, const QRect& wanted, const QRect& are
 // the window it lies in.
 class ElidedLabel : public QLabel {
 public:
-    using QLabel::QLabel;
+    explicit ElidedLabel(QWidget* parent = nullptr) : ElidedLabel(QString(), parent) {}
+    explicit ElidedLabel(const QString& text, QWidget* parent = nullptr) : QLabel(text, parent) {
+        setTextFormat(Qt::PlainText);  // drawn as it reads
+    }
     QSize minimumSizeHint() const override;
     // The text as the label draws it at its width.
     QString ShownText() const;

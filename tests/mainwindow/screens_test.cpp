@@ -110,6 +110,12 @@ TEST_F(SmallScreen, PanelsKeepEveryButtonInReachWithLargeFonts) {
     OpenPanels();
 }
 
+// The same laptop at twice the scale: a window of 683 by 352 pixels.
+TEST_F(SmallScreen, PanelsKeepEveryButtonInReachAtTwiceTheScale) {
+    Resize(683, 352);
+    OpenPanels();
+}
+
 // A panel at its place is grown to what its contents ask and kept in the area.
 TEST(FitPanelWithin, GrowsToItsContentsThenKeepsInsideTheArea) {
     vm::ScrollingPanel panel;
