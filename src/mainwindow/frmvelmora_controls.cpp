@@ -174,11 +174,13 @@ void frmVelmora::CreateControls() {
     StatusBar1->setObjectName("StatusBar1");
     setStatusBar(StatusBar1);
     // The panels and the notice cut their texts short rather than widen the
-    // window past a small screen; the whole text is in their tool tips.
+    // window past a small screen (800 by 600 at half as large again as
+    // usual); the whole text is in their tool tips.
+    constexpr int kStatusPanelLeastWidth = 60;
     for (int p = 0; p < 4; ++p) {
         auto* panel = new ElidedLabel(StatusBar1);
         panel->setObjectName(QString("StatusBar1_Panel%1").arg(p + 1));
-        panel->setMinimumWidth(120);
+        panel->setMinimumWidth(kStatusPanelLeastWidth);
         StatusBar1->addWidget(panel, p == 3 ? 3 : 1);
         StatusPanels[static_cast<size_t>(p)] = panel;
     }
