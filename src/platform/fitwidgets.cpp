@@ -57,12 +57,14 @@ QSize ScrollingPanel::minimumSizeHint() const {
 }
 
 QRect FitPanelWithin(const QWidget* panel, const QRect& wanted, const QRect& area) {
-    const QSize asked = wanted.size().expandedTo(panel->sizeHint());
+    const QSize hint = panel->sizeHint();
+    const QSize asked = wanted.size().expandedTo(hint);
     const QSize least = panel->minimumSizeHint();
     QSize size = asked.boundedTo(area.size()).expandedTo(least);
-    if (size.height() < asked.height() && dynamic_cast<const ScrollingPanel*>(panel))
-        size.setWidth(std::max(least.width(), std::min(area.width(), asked.width() + panel->style()->pixelMetric(
-                                                                                          QStyle::PM_ScrollBarExtent))));
+    if (size.height() < asked.height() && dynamic_cast<const ScrollingPanel*>(panel)) {
+        const int withBar = hint.width() + panel->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        size.setWidth(std::max(least.width(), std::min(area.width(), std::max(asked.width(), withBar))));
+    }
     QRect r(wanted.topLeft(), size);
     r.moveLeft(std::max(area.left(), std::min(r.left(), area.right() + 1 - r.width())));
     r.moveTop(std::max(area.top(), std::min(r.top(), area.bottom() + 1 - r.height())));
