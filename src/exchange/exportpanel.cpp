@@ -29,11 +29,11 @@ constexpr double kPanelWidth = 3800, kPanelHeight = 6000;  // twips
 
 }  // namespace
 
-ExportPanel::ExportPanel(MainWindowDoor& owner, QWidget* parent) : QFrame(parent), owner_(owner) {
+ExportPanel::ExportPanel(MainWindowDoor& owner, QWidget* parent) : ScrollingPanel(parent), owner_(owner) {
     setObjectName("SSPanelExport");
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
-    auto* grid = new QGridLayout(this);
+    auto* grid = new QGridLayout(Contents());
     lblExport = new QLabel("Export Data", this);
     lblExport->setObjectName("lblExport");
     lblExport->setAlignment(Qt::AlignCenter);
@@ -53,10 +53,12 @@ ExportPanel::ExportPanel(MainWindowDoor& owner, QWidget* parent) : QFrame(parent
     sschxAll_None->setChecked(true);
     sscmdCancelExport = NamedButton(this, "sscmdCancelExport", "Cancel", " Exit without Exporting ");
     sscmdExportHelp = NamedButton(this, "sscmdExportHelp", "Help", "");
-    grid->addWidget(sscmdExportFields, 16, 0);
-    grid->addWidget(sschxAll_None, 16, 1);
-    grid->addWidget(sscmdCancelExport, 17, 0);
-    grid->addWidget(sscmdExportHelp, 17, 1);
+    // The buttons stay in sight below the boxes, which scroll on a small screen.
+    QGridLayout* buttons = MakeFooterGrid();
+    buttons->addWidget(sscmdExportFields, 0, 0);
+    buttons->addWidget(sschxAll_None, 0, 1);
+    buttons->addWidget(sscmdCancelExport, 1, 0);
+    buttons->addWidget(sscmdExportHelp, 1, 1);
 
     connect(sschxAll_None, &QCheckBox::clicked, this, &ExportPanel::sschxAll_None_Click);
     connect(sscmdCancelExport, &QPushButton::clicked, this, &ExportPanel::sscmdCancelExport_Click);

@@ -2,13 +2,13 @@
 // write nothing), All / None, and "Export Fields", which writes the rows the
 // date grid lists to a calendar text file and hands the file to the desktop.
 #pragma once
-#include <QFrame>
 
 #include <array>
 #include <cstdint>
 #include <string>
 
 #include "core/calendartext.h"
+#include "platform/fitwidgets.h"
 
 class QCheckBox;
 class QLabel;
@@ -18,7 +18,7 @@ namespace vm {
 
 class MainWindowDoor;
 
-class ExportPanel : public QFrame {
+class ExportPanel : public ScrollingPanel {
     Q_OBJECT
 public:
     ExportPanel(MainWindowDoor& owner, QWidget* parent);

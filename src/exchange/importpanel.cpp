@@ -33,11 +33,11 @@ QString PositionText(int p) { return QString::fromStdString(Str(static_cast<int6
 
 }  // namespace
 
-ImportPanel::ImportPanel(MainWindowDoor& owner, QWidget* parent) : QFrame(parent), owner_(owner) {
+ImportPanel::ImportPanel(MainWindowDoor& owner, QWidget* parent) : ScrollingPanel(parent), owner_(owner) {
     setObjectName("SSPanelImport");
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
-    auto* grid = new QGridLayout(this);
+    auto* grid = new QGridLayout(Contents());
     lblImport = new QLabel("Import Data", this);
     lblImport->setObjectName("lblImport");
     lblImport->setAlignment(Qt::AlignCenter);
@@ -59,10 +59,12 @@ ImportPanel::ImportPanel(MainWindowDoor& owner, QWidget* parent) : QFrame(parent
     sscmdSetAll = NamedButton(this, "sscmdSetAll", "All", " ReSet Fields 0 - 13 To Default Order ");
     sscmdCancelImport = NamedButton(this, "sscmdCancelImport", "Cancel", " Exit Without Importing ");
     sscmdImportHelp = NamedButton(this, "sscmdImportHelp", "Help", "");
-    grid->addWidget(sscmdImport, 14, 0);
-    grid->addWidget(sscmdSetAll, 14, 1);
-    grid->addWidget(sscmdCancelImport, 15, 0);
-    grid->addWidget(sscmdImportHelp, 15, 1);
+    // The buttons stay in sight below the fields, which scroll on a small screen.
+    QGridLayout* buttons = MakeFooterGrid();
+    buttons->addWidget(sscmdImport, 0, 0);
+    buttons->addWidget(sscmdSetAll, 0, 1);
+    buttons->addWidget(sscmdCancelImport, 1, 0);
+    buttons->addWidget(sscmdImportHelp, 1, 1);
 
     connect(sscmdImport, &QPushButton::clicked, this, &ImportPanel::sscmdImport_Click);
     connect(sscmdSetAll, &QPushButton::clicked, this, &ImportPanel::sscmdSetAll_Click);

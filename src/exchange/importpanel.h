@@ -5,13 +5,13 @@
 // position of its value in a line; "Import Fields" checks every line, stores
 // the readable ones together and reports the others once.
 #pragma once
-#include <QFrame>
 
 #include <array>
 #include <cstdint>
 #include <string>
 
 #include "core/calendartext.h"
+#include "platform/fitwidgets.h"
 
 class QComboBox;
 class QLabel;
@@ -21,7 +21,7 @@ namespace vm {
 
 class MainWindowDoor;
 
-class ImportPanel : public QFrame {
+class ImportPanel : public ScrollingPanel {
     Q_OBJECT
 public:
     ImportPanel(MainWindowDoor& owner, QWidget* parent);

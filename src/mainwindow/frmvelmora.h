@@ -127,6 +127,13 @@ public:
     // The weekday headings' and the month title's widths as made (twips).
     static constexpr double kHeadingWidth = 1300, kMonthTitleWidth = 5000;
     void KeepPanelClear(QWidget* opened);
+    // A floating panel at `wanted` (twips, in its parent) kept inside the
+    // client panel, every button within reach: as large as its contents ask
+    // where there is room, else moved up and cut short, its contents scrolling.
+    void PlaceFloatingPanel(QWidget* panel, const TwipsRect& wanted);
+    // The splitter bar's left kept where the bar can be grabbed and the day
+    // columns have room: between the toolbar's Calendar and Grid places.
+    double BarLeftWithin(double left) const;
     double SearchBarLeastWidth() const;
     double FilterWidthWanted() const;
     void LayoutDayGrid();

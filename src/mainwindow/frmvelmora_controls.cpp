@@ -19,6 +19,7 @@
 #include "mainwindow/celllabel.h"
 #include "mainwindow/frmvelmora.h"
 #include "platform/controls.h"
+#include "platform/fitwidgets.h"
 #include "platform/recordgrid.h"
 #include "platform/sound.h"
 #include "records/dategrid.h"
@@ -172,17 +173,21 @@ void frmVelmora::CreateControls() {
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName("StatusBar1");
     setStatusBar(StatusBar1);
+    // The panels and the notice cut their texts short rather than widen the
+    // window past a small screen (800 by 600 at half as large again as
+    // usual); the whole text is in their tool tips.
+    constexpr int kStatusPanelLeastWidth = 60;
     for (int p = 0; p < 4; ++p) {
-        auto* panel = new QLabel(StatusBar1);
+        auto* panel = new ElidedLabel(StatusBar1);
         panel->setObjectName(QString("StatusBar1_Panel%1").arg(p + 1));
-        panel->setMinimumWidth(120);
+        panel->setMinimumWidth(kStatusPanelLeastWidth);
         StatusBar1->addWidget(panel, p == 3 ? 3 : 1);
         StatusPanels[static_cast<size_t>(p)] = panel;
     }
     // A machine without sound output says so once, the first time a sound is
     // wanted, in a place of the status line of its own that no later status
     // text takes: the notice stays until the user clicks it away.
-    lblNotice = new QLabel(StatusBar1);
+    lblNotice = new ElidedLabel(StatusBar1);
     lblNotice->setObjectName("lblNotice");
     lblNotice->setToolTip("Click to close this notice");
     lblNotice->setCursor(Qt::PointingHandCursor);

@@ -43,7 +43,7 @@ void frmVelmora::InstallPanelHooks() {
         TwipsRect r = TwipsOf(panel);
         r.top = TwipsOf(Image1).top + 100;
         r.left = TwipsOf(TDBGridDates).left + 1000;
-        SetTwips(panel, r);
+        PlaceFloatingPanel(panel, r);
     });
 }
 

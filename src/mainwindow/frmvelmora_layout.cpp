@@ -28,6 +28,7 @@
 #include "core/numtext.h"
 #include "mainwindow/celllabel.h"
 #include "mainwindow/frmvelmora.h"
+#include "platform/fitwidgets.h"
 #include "platform/messages.h"
 #include "platform/sound.h"
 #include "records/colorpanel.h"
@@ -54,6 +55,9 @@ constexpr double kFrameHeightAllowance = 1290;
 
 // Panels that are disabled with the main controls when they exist.
 const char* kPopupPanels[] = {"SSPanelExport", "SSPanelImport", "SSPanelSettings"};
+// The floating panels, kept inside the client panel when the window shrinks.
+const char* kFloatingPanels[] = {"SSPanelSettings", "SSPanelExport", "SSPanelImport", "ssPanlCopyRecs",
+                                 "sspanelOrvanta"};
 
 // Reports a press on a watched floating panel and swallows it.
 class PanelPressHook : public QObject {
@@ -138,18 +142,26 @@ void frmVelmora::Form_Resize() {
     TwipsRect picture = TwipsOf(Image1);
     picture.left = bar.left + kPictureGap;
     SetTwips(Image1, picture);
+    for (const char* name : kFloatingPanels)
+        if (auto* shown = findChild<QWidget*>(name); shown && shown->isVisible())
+            PlaceFloatingPanel(shown, TwipsOf(shown));
+}
+
+double frmVelmora::BarLeftWithin(double left) const {
+    return std::max(kCalendarSideLeft, std::min(left, FormWidthTwips() - kGridSideMargin));
 }
 
 void frmVelmora::LayoutBySplitter(double& pos) {
     const double b = TwipsOf(SSCmdVert).left;
     pos = b;
     const SplitterColumns cols = ColumnsFromSplitter(TwipsOf(SSPanel1).width, b);
+    // With no room right of the bar the cells shrink to nothing: never left
+    // lying over the grid.
     for (int i = 0; i < kCellCount; ++i) {
-        if (cols.columnWidth < 0) break;
         const double left = cols.columnLeft[static_cast<size_t>(i % 7)];
         for (QWidget* w : {static_cast<QWidget*>(lblTitle[size_t(i)]), static_cast<QWidget*>(lblDay[size_t(i)])}) {
             TwipsRect r = TwipsOf(w);
-            r.width = cols.columnWidth;
+            r.width = std::max(0, cols.columnWidth);
             r.left = left;
             SetTwips(w, r);
         }
@@ -203,9 +215,8 @@ void frmVelmora::FitHeadings(const SplitterColumns& cols) {
                 break;
             }
         heading->setText(text);
-        if (cols.columnWidth < 0) continue;
         TwipsRect r = TwipsOf(heading);
-        r.width = std::min<double>(kHeadingWidth, cols.columnWidth);
+        r.width = std::clamp<double>(cols.columnWidth, 0, kHeadingWidth);
         r.left = CentredLeft(cols.columnLeft[size_t(i)], cols.columnWidth, r.width);
         SetTwips(heading, r);
     }
@@ -302,6 +313,20 @@ void frmVelmora::KeepPanelClear(QWidget* opened) {
         }
         SetTwips(opened, r);
     }
+    PlaceFloatingPanel(opened, TwipsOf(opened));
+}
+
+void frmVelmora::PlaceFloatingPanel(QWidget* panel, const TwipsRect& wanted) {
+    QWidget* parent = panel ? panel->parentWidget() : nullptr;
+    if (!parent || (parent != SSPanel1 && !parent->isAncestorOf(SSPanel1))) return SetTwips(panel, wanted);
+    const QRect area(SSPanel1->mapTo(parent, QPoint(0, 0)), SSPanel1->size());
+    const int x0 = PixelsFromTwips(wanted.left), y0 = PixelsFromTwips(wanted.top);
+    const QRect asked(x0, y0, PixelsFromTwips(wanted.left + wanted.width) - x0,
+                      PixelsFromTwips(wanted.top + wanted.height) - y0);
+    const QRect r = FitPanelWithin(panel, asked, area);
+    if (r == asked) return SetTwips(panel, wanted);
+    SetTwips(panel, TwipsRect{double(TwipsFromPixels(r.x())), double(TwipsFromPixels(r.y())),
+                              double(TwipsFromPixels(r.width())), double(TwipsFromPixels(r.height()))});
 }
 
 // ---------------------------------------------------------------- drags
@@ -323,6 +348,7 @@ void frmVelmora::SSPanel1_DragDrop(QWidget* source, double x, double y) {
         TwipsRect r = TwipsOf(source);
         switch (pButton) {
             case 1:
+                x = BarLeftWithin(x);  // a bar dropped at the edge stays where it can be grabbed again
                 r.left = x;
                 r.top = kBarTopAfterDrop;
                 SetTwips(source, r);
@@ -416,6 +442,11 @@ void frmVelmora::lblDay_Click(int) {
 
 bool frmVelmora::eventFilter(QObject* watched, QEvent* event) {
     if (watched == centralWidget() && event->type() == QEvent::Resize) {
+        // A narrower window keeps the bar, and so the grid, inside it.
+        if (TwipsRect bar = TwipsOf(SSCmdVert); isVisible() && bar.left > BarLeftWithin(bar.left)) {
+            bar.left = BarLeftWithin(bar.left);
+            SetTwips(SSCmdVert, bar);
+        }
         inResize_ = true;
         Form_Resize();
         inResize_ = false;

@@ -324,19 +324,15 @@ void frmVelmora::Form_Load() {
             if (frame.top() > screen.bottom()) frame.moveTop(Px(500));
             if (frame.left() > screen.right()) frame.moveLeft(Px(300));
         }
-        std::vector<QRect> screens;
-        for (QScreen* s : QGuiApplication::screens()) screens.push_back(s->availableGeometry());
-        if (!screens.empty()) frame = BringBackRect(frame, screens);  // never lost off every screen
-        // Whole on the screen it is on: no edge (Saturday's column) cut off.
-        // (Before the first show the desktop's frame is not known: the inner size then.)
+        // Never lost off every screen, and whole on the screen it is on: no
+        // edge (Saturday's column) cut off. (Before the first show the
+        // desktop's frame is not known: the inner size then.)
         const QMargins border = isVisible() ? QMargins(geometry().left() - frameGeometry().left(),
                                                        geometry().top() - frameGeometry().top(),
                                                        frameGeometry().right() - geometry().right(),
                                                        frameGeometry().bottom() - geometry().bottom())
                                             : QMargins();
-        if (QScreen* on = QGuiApplication::screenAt(frame.center()); on || QGuiApplication::primaryScreen())
-            frame = FitWithinScreen(frame, border, (on ? on : QGuiApplication::primaryScreen())->availableGeometry());
-        setGeometry(frame);
+        setGeometry(OnAScreen(frame, border));
     });
 
     // The current month.

@@ -42,7 +42,7 @@ db::RecordSource& frmVelmora::Dates() { return DataDates; }
 QWidget* frmVelmora::ClientPanel() { return SSPanel1; }
 
 void frmVelmora::PlaceOverPicture(QWidget* panel, double widthTwips, double heightTwips) {
-    SetTwips(panel, {TwipsOf(TDBGridDates).left, TwipsOf(Image1).top, widthTwips, heightTwips});
+    PlaceFloatingPanel(panel, {TwipsOf(TDBGridDates).left, TwipsOf(Image1).top, widthTwips, heightTwips});
 }
 
 }  // namespace vm

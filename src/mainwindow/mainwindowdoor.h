@@ -41,7 +41,9 @@ public:
     // The date records' source the date grid shows.
     virtual db::RecordSource& Dates() = 0;
     // The client panel the floating panels lie on, and a floating panel
-    // placed at the date grid's left and the month picture's top, sized in twips.
+    // placed at the date grid's left and the month picture's top, sized in
+    // twips (larger when its contents ask for more, kept inside the client
+    // panel: moved up and cut short where the window is too small).
     virtual QWidget* ClientPanel() = 0;
     virtual void PlaceOverPicture(QWidget* panel, double widthTwips, double heightTwips) = 0;
 

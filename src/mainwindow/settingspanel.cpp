@@ -37,7 +37,7 @@ void AddMonths(QComboBox* c) {
 
 }  // namespace
 
-SettingsPanel::SettingsPanel(QWidget* parent) : QFrame(parent) {
+SettingsPanel::SettingsPanel(QWidget* parent) : ScrollingPanel(parent) {
     setObjectName("SSPanelSettings");
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Raised);
@@ -49,7 +49,7 @@ SettingsPanel::SettingsPanel(QWidget* parent) : QFrame(parent) {
 }
 
 void SettingsPanel::buildLayout() {
-    auto* outer = new QVBoxLayout(this);
+    auto* outer = new QVBoxLayout(Contents());
 
     // The month being edited and its look.
     ssPanelMonth = Named(new QFrame, "ssPanelMonth");
@@ -148,8 +148,10 @@ void SettingsPanel::buildLayout() {
     sound->addWidget(sscmdEndSound, 5, 0);
     outer->addWidget(soundFrame);
 
-    // The calendar file in use and the close button.
-    outer->addWidget(new QLabel("Calendar Data File in Use:"));
+    // The calendar file in use and the close button, in sight below the rest,
+    // which scrolls on a small screen.
+    QGridLayout* footer = MakeFooterGrid();
+    footer->addWidget(new QLabel("Calendar Data File in Use:"), 0, 0);
     auto* bottom = new QHBoxLayout;
     txtDateData = Named(new QLineEdit, "txtDateData");
     txtDateData->setReadOnly(true);
@@ -157,7 +159,7 @@ void SettingsPanel::buildLayout() {
     sscmdExitSettings->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     bottom->addWidget(txtDateData, 1);
     bottom->addWidget(sscmdExitSettings);
-    outer->addLayout(bottom);
+    footer->addLayout(bottom, 1, 0);
 }
 
 void SettingsPanel::connectEvents() {

@@ -6,11 +6,11 @@
 // the calendar file when a font is chosen, when months are copied and when
 // the panel closes; the options and sounds are stored at shut-down.
 #pragma once
-#include <QFrame>
 
 #include <cstdint>
 #include <string>
 
+#include "platform/fitwidgets.h"
 #include "platform/sqlstore.h"
 
 class QCheckBox;
@@ -23,7 +23,7 @@ namespace vm {
 
 class EventBox;
 
-class SettingsPanel : public QFrame {
+class SettingsPanel : public ScrollingPanel {
     Q_OBJECT
 public:
     explicit SettingsPanel(QWidget* parent = nullptr);

@@ -221,8 +221,18 @@ frmVelmoraOpen* ShowSplash(const QRect& around) {
     QRect area = around;
     if (!area.isValid())
         if (QScreen* s = QGuiApplication::primaryScreen()) area = s->availableGeometry();
-    if (area.isValid()) g_splash->move(area.center() - QPoint(g_splash->width() / 2, g_splash->height() / 2));
+    // Centred on the window's stored place, brought onto a screen as the main
+    // window is: a place kept from a larger or a second monitor would leave
+    // it out of sight. Placed again once shown, when the desktop's frame is known.
+    QRect place(QPoint(), g_splash->size());
+    place.moveCenter(area.center());
+    if (area.isValid()) g_splash->move(OnAScreen(place, QMargins()).topLeft());
     g_splash->show();
+    const QRect inner = g_splash->geometry(), frame = g_splash->frameGeometry();
+    const QMargins border(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+                          frame.bottom() - inner.bottom());
+    if (area.isValid())
+        if (const QRect fitted = OnAScreen(place, border); fitted != inner) g_splash->setGeometry(fitted);
     return g_splash;
 }
 

@@ -90,6 +90,15 @@ QRect FitWithinScreen(const QRect& inner, const QMargins& frame, const QRect& sc
     return r;
 }
 
+QRect OnAScreen(const QRect& inner, const QMargins& frame) {
+    std::vector<QRect> screens;
+    for (QScreen* s : QGuiApplication::screens()) screens.push_back(s->availableGeometry());
+    QRect r = screens.empty() ? inner : BringBackRect(inner, screens);  // never lost off every screen
+    QScreen* on = QGuiApplication::screenAt(r.center());
+    if (!on) on = QGuiApplication::primaryScreen();
+    return on ? FitWithinScreen(r, frame, on->availableGeometry()) : r;
+}
+
 QShortcut* InstallBringBackShortcut(QWidget& window) {
     if (auto* existing = window.findChild<QShortcut*>("shortcutBringBack", Qt::FindDirectChildrenOnly)) return existing;
     auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_L), &window);

@@ -48,6 +48,10 @@ void BringOntoScreen(QWidget& window);
 // The window's inner rectangle cut back and moved so that the whole window,
 // `frame` (its title bar and borders) included, lies on `screen`.
 QRect FitWithinScreen(const QRect& inner, const QMargins& frame, const QRect& screen);
+// The window's inner rectangle brought back when its title bar lies on no
+// screen (BringBackRect), then whole on the screen its middle is on, else the
+// primary one (FitWithinScreen).
+QRect OnAScreen(const QRect& inner, const QMargins& frame);
 // Ctrl+Alt+L, anywhere in the program, brings `window` back onto the screen
 // (the splash window's hint names it). Made once per window.
 QShortcut* InstallBringBackShortcut(QWidget& window);

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -54,7 +56,8 @@ protected:
 TEST_F(Splash, ShowsMonthPictureElseInstallPictureWithNameAndVersion) {
     Picture(ThisMonthsPicture());
     vmtest::WriteAll(folder + "SplashTextColor.txt", "888888888888\r\n");
-    vm::frmVelmoraOpen* s = vm::ShowSplash(QRect(100, 100, 1000, 700));
+    const QRect main(100, 100, 600, 500);  // a main window on the test's screen
+    vm::frmVelmoraOpen* s = vm::ShowSplash(main);
     ASSERT_NE(s, nullptr);
     EXPECT_TRUE(vm::Module1.SplashOpen);
     EXPECT_TRUE(s->windowTitle().contains("Velmora"));
@@ -62,7 +65,7 @@ TEST_F(Splash, ShowsMonthPictureElseInstallPictureWithNameAndVersion) {
     EXPECT_FALSE(s->Image4->pixmap().isNull());
     EXPECT_EQ(s->Image4->size(), QSize(533, 247)) << "8000 by 3700 twips, rounded as everywhere";
     EXPECT_EQ(s->lblSec->palette().color(QPalette::WindowText), QColor(Qt::white));
-    const QPoint off = s->geometry().center() - QRect(100, 100, 1000, 700).center();
+    const QPoint off = s->geometry().center() - main.center();
     EXPECT_LE(off.manhattanLength(), 8) << "centred on the main window, frame aside";
     EXPECT_EQ(vm::ShowSplash(), s) << "one instance";
     Close();
@@ -95,6 +98,19 @@ TEST_F(Splash, TheCounterAndTheProgressBarMoveWithTheTicks) {
     for (int n = 2; n <= 120; ++n) after = vm::SplashBarAfterTick(after, n);
     EXPECT_EQ(after, (vm::SplashBar{52, 100, 99}));
     EXPECT_EQ(vm::NextSplashTick(32767), 32767);
+}
+
+// A stored window place from a larger or a second monitor no longer there:
+// the splash window still shows whole on the screen.
+TEST_F(Splash, AStoredPlaceOffTheScreenStillShowsItWhole) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const QRect& stored : {QRect(screen.right() + 1000, 200, 1200, 900),
+                                QRect(screen.right() - 300, screen.bottom() - 200, 1600, 1200),
+                                QRect(screen.right() - 600, 100, 800, 600)}) {
+        vm::frmVelmoraOpen* s = vm::ShowSplash(stored);
+        EXPECT_TRUE(screen.contains(s->frameGeometry())) << stored.x() << "," << stored.y();
+        Close();
+    }
 }
 
 TEST_F(Splash, ClicksCloseIt) {
