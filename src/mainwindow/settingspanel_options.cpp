@@ -5,8 +5,6 @@
 #include <QImageReader>
 #include <QLabel>
 
-#include <algorithm>
-
 #include "core/appearance.h"
 #include "core/calendarfiles.h"
 #include "core/dates.h"
@@ -48,7 +46,7 @@ bool IsPicture(const std::string& path) {
     if (limitMB <= 0) return true;
     const QImage::Format format = reader.imageFormat();
     const qint64 bits = format == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(format).bitsPerPixel();
-    const qint64 bytes = qint64(size.width()) * size.height() * std::max<qint64>(bits, 8) / 8;
+    const qint64 bytes = qint64(size.width()) * size.height() * bits / 8;
     return bytes <= qint64(limitMB) * 1024 * 1024;
 }
 

@@ -198,6 +198,7 @@ WholeFileWriter::WholeFileWriter(const std::string& path) {
     std::error_code ec;
     const fs::path real = fs::canonical(path, ec);  // through links, when the file is there
     target_ = ec ? path : real.string();
+    if (!NotAFileAt(target_).empty()) return;  // a device or a pipe is never replaced by a file
     const fs::path target(target_);
     const std::string folder = target.has_parent_path() ? target.parent_path().string() : std::string(".");
     RemoveLeftoverTemporaries(folder, target.filename().string());

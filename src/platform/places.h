@@ -44,7 +44,8 @@ bool MakeFolder(const std::string& path);
 // writer dropped before commit(), or whose writing failed, removes its
 // temporary and leaves the old file as it was. A link at the name keeps its
 // place: the file it leads to is the one replaced. The new file keeps the old
-// one's permissions.
+// one's permissions. Something there that is no regular file (a folder, a
+// pipe, a device) is never replaced: the writer does not open.
 class WholeFileWriter {
 public:
     explicit WholeFileWriter(const std::string& path);

@@ -26,10 +26,10 @@ std::vector<std::string> Others(const std::string& folder, const std::string& ke
 TEST(NotAFile, FoldersPipesAndDevicesAreRefusedForWritingAndReading) {
     vmtest::Fixture fx;
     const std::string dir = vmtest::MakeTempDir("velmora-special");
-    const std::string pipe = dir + "/pipe.txt", folder = dir + "/folder.txt", device = dir + "/zero.txt";
+    const std::string pipe = dir + "/pipe.txt", folder = dir + "/folder.txt", device = dir + "/null.txt";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     fs::create_directory(folder);
-    fs::create_symlink("/dev/zero", device);
+    fs::create_symlink("/dev/null", device);
     fs::create_symlink(pipe, dir + "/to pipe.txt");
     const std::pair<std::string, std::string> special[] = {
         {pipe, "a named pipe"}, {dir + "/to pipe.txt", "a named pipe"}, {folder, "a folder"}, {device, "a device"}};
@@ -96,6 +96,18 @@ TEST(WholeFileWriter, ReplacesOnlyOnceWhollyWrittenKeepingLinksAndModes) {
     EXPECT_EQ(vmtest::ReadAll(file), "old list");
     EXPECT_EQ(Others(dir, "list.txt"), std::vector<std::string>{"link.txt"});
     EXPECT_FALSE(vm::WholeFileWriter(dir + "/no such folder/list.txt").isOpen());
+
+    // A pipe or a folder is never replaced by a file, whatever asked.
+    const std::string pipe = dir + "/pipe.txt";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    fs::create_directory(dir + "/folder.txt");
+    for (const std::string& special : {pipe, dir + "/folder.txt"}) {
+        vm::WholeFileWriter w(special);
+        EXPECT_FALSE(w.isOpen()) << special;
+        EXPECT_FALSE(w.commit()) << special;
+    }
+    EXPECT_EQ(fs::status(pipe).type(), fs::file_type::fifo);
+    EXPECT_TRUE(fs::is_directory(dir + "/folder.txt"));
 }
 
 }  // namespace

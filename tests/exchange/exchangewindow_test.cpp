@@ -140,11 +140,11 @@ TEST_F(Exchange, WritersRefuseTheOpenCalendarAndTheSettingsDatabaseUnderAnyName)
 TEST_F(Exchange, FoldersPipesAndDevicesAreRefusedBeforeTheyAreOpened) {
     vm::FakePrintDialogs printers;  // none installed: printouts go to PDF files
     vm::SetPrintDialogs(&printers);
-    const std::string pipe = dir + "/pipe.txt", folder = dir + "/folder.pdf", device = dir + "/zero.txt";
+    const std::string pipe = dir + "/pipe.txt", folder = dir + "/folder.pdf", device = dir + "/null.txt";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);  // a writer that opens it anyway goes on
     std::filesystem::create_directory(folder);
-    std::filesystem::create_symlink("/dev/zero", device);
+    std::filesystem::create_symlink("/dev/null", device);
     const std::pair<std::string, std::string> targets[] = {
         {pipe, "a named pipe"}, {folder, "a folder"}, {device, "a device"}};
 
