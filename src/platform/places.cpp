@@ -195,9 +195,15 @@ bool MakeFolder(const std::string& path) {
 }
 
 WholeFileWriter::WholeFileWriter(const std::string& path) {
+    // Through links, to the file they lead to, there already or not yet.
+    fs::path p(path);
     std::error_code ec;
-    const fs::path real = fs::canonical(path, ec);  // through links, when the file is there
-    target_ = ec ? path : real.string();
+    for (int hops = 0; hops < 40 && fs::is_symlink(p, ec); ++hops) {
+        const fs::path to = fs::read_symlink(p, ec);
+        if (ec) break;
+        p = to.is_absolute() ? to : p.parent_path() / to;
+    }
+    target_ = p.string();
     if (!NotAFileAt(target_).empty()) return;  // a device or a pipe is never replaced by a file
     const fs::path target(target_);
     const std::string folder = target.has_parent_path() ? target.parent_path().string() : std::string(".");

@@ -73,6 +73,16 @@ TEST(WholeFileWriter, ReplacesOnlyOnceWhollyWrittenKeepingLinksAndModes) {
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(Others(dir, "list.txt"), std::vector<std::string>{"link.txt"});
+    fs::create_symlink("later.txt", dir + "/to later.txt");  // a file not there yet
+    {
+        vm::WholeFileWriter w(dir + "/to later.txt");
+        EXPECT_TRUE(w.write("made"));
+        EXPECT_TRUE(w.commit());
+    }
+    EXPECT_TRUE(fs::is_symlink(dir + "/to later.txt"));
+    EXPECT_EQ(vmtest::ReadAll(dir + "/later.txt"), "made");
+    fs::remove(dir + "/to later.txt");
+    fs::remove(dir + "/later.txt");
 
     // Dropped on the way, or the disk full: the old file stays, no temporary.
     vmtest::WriteAll(file, "old list");
