@@ -9,6 +9,8 @@
 #include <system_error>
 #include <vector>
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "core/module1.h"
@@ -110,6 +112,23 @@ void FillDisk(vm::db::Database& connection, bool full) {
         pages = vm::db::AsInt(count.column(0));
     }
     connection.exec("PRAGMA max_page_count = " + std::to_string(pages));
+}
+
+DiskFullAfter::DiskFullAfter(unsigned long long bytes) {
+    savedSignal_ = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    savedSoft_ = limit.rlim_cur;
+    limit.rlim_cur = bytes;
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ADD_FAILURE() << "no file size limit";
+}
+
+DiskFullAfter::~DiskFullAfter() {
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = savedSoft_;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    ::signal(SIGXFSZ, savedSignal_);
 }
 
 Fixture::Fixture() {

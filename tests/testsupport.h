@@ -24,6 +24,21 @@ std::string RunCommand(const std::string& command);
 // (true), or room again (false).
 void FillDisk(vm::db::Database& connection, bool full = true);
 
+// A full disk for every file this process writes while it lives: no file
+// grows past `bytes`, and a write that would fails (it does not stop the
+// process).
+class DiskFullAfter {
+public:
+    explicit DiskFullAfter(unsigned long long bytes);
+    ~DiskFullAfter();
+    DiskFullAfter(const DiskFullAfter&) = delete;
+    DiskFullAfter& operator=(const DiskFullAfter&) = delete;
+
+private:
+    unsigned long long savedSoft_ = 0;
+    void (*savedSignal_)(int) = nullptr;
+};
+
 // A named child of a window; a test failure when there is none.
 template <class T>
 T* Child(const QObject* parent, const QString& name) {

@@ -3,12 +3,11 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <memory>
 
 #include "core/dates.h"
 #include "core/numtext.h"
 #include "core/sorting.h"
+#include "platform/places.h"
 #include "platform/steps.h"
 
 namespace vm {
@@ -167,14 +166,12 @@ std::string ExportLine(const db::RecordSource& rs, const ExportColumns& cols, co
 
 int64_t WriteCalendarExport(const std::string& path, db::RecordSource& rs, const ExportBoxes& boxes,
                             const std::function<bool(int64_t, int64_t)>& progress) {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
-    if (!file) throw OpError(75, "Path/File access error: cannot write \"" + path + "\"");
+    WholeFileWriter file(path);
+    if (!file.isOpen()) throw OpError(75, "Path/File access error: cannot write \"" + path + "\"");
     auto put = [&](const std::string& text) {
-        if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size())
-            throw OpError(61, "Disk full or write error: \"" + path + "\"");
+        if (!file.write(text)) throw OpError(61, "Disk full or write error: \"" + path + "\" was not changed");
     };
     put(ExportLegendLine() + "\r\n" + ExportRuleLine() + "\r\n");
-    if (std::fflush(file.get()) != 0) throw OpError(61, "Disk full or write error: \"" + path + "\"");
     const ExportColumns cols = FindExportColumns(rs);
     const int64_t total = rs.recordCount();
     int64_t count = 0;
@@ -186,16 +183,11 @@ int64_t WriteCalendarExport(const std::string& path, db::RecordSource& rs, const
         if (chunk.size() > (1 << 16)) {
             put(chunk);
             chunk.clear();
-            if (progress && !progress(count, total)) {
-                file.reset();
-                std::remove(path.c_str());
-                return -1;
-            }
+            if (progress && !progress(count, total)) return -1;  // the writer drops what it wrote
         }
     }
     put(chunk);
-    FILE* f = file.release();
-    if (std::fclose(f) != 0) throw OpError(61, "Disk full or write error: \"" + path + "\"");
+    if (!file.commit()) throw OpError(61, "Disk full or write error: \"" + path + "\" was not changed");
     return count;
 }
 

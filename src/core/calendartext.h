@@ -56,15 +56,20 @@ std::string ExportLine(const db::RecordSource& rs, const ExportColumns& cols, co
 
 // Writes the file at path (replacing it): the two header lines, then one
 // line per row of rs from its first to its end, every line ended by CR LF,
-// in UTF-8. Returns the number of records written. Throws OpError when the
-// file cannot be written; the header lines are on disk before the first row.
-// progress(rowsDone, rowsTotal) is called as rows are written; when it
-// answers false the export stops, the part written is removed and -1 is
-// returned.
+// in UTF-8. Returns the number of records written. The file is put in place
+// only once it is whole (WholeFileWriter): throws OpError when it cannot be
+// written, leaving a file that had the name as it was. progress(rowsDone,
+// rowsTotal) is called as rows are written; when it answers false the export
+// stops, nothing is put in place and -1 is returned.
 int64_t WriteCalendarExport(const std::string& path, db::RecordSource& rs, const ExportBoxes& boxes,
                             const std::function<bool(int64_t, int64_t)>& progress = {});
 
 // ---------------------------------------------------------------- reading
+
+// The longest line an imported text file is read with: a calendar record's
+// quoted value spans lines up to this size, and a contact list whose line
+// runs past it is no contact list (a file without line breaks).
+inline constexpr size_t kLongestImportLine = size_t{1} << 20;
 
 // How the bytes of an import file are text: UTF-8 (a byte-order mark
 // dropped), else Windows-1252; UTF-16 little or big endian when it begins

@@ -2,12 +2,15 @@
 
 
 #include <algorithm>
-#include <fstream>
+#include <cstdio>
+#include <memory>
 #include <stdexcept>
 
 #include "core/calendartext.h"
 #include "core/numtext.h"
+#include "core/writeguard.h"
 #include "platform/datagrid.h"
+#include "platform/places.h"
 #include "platform/sqlstore.h"
 
 namespace vm {
@@ -76,19 +79,20 @@ std::string ContactExportLine(const ContactRow& c) {
 }
 
 int WriteContactFile(const std::string& path, ContactFileKind kind, const std::vector<ContactRow>& rows) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) throw std::runtime_error("The file \"" + path + "\" cannot be written.");
-    if (kind == ContactFileKind::Records) out << kContactHeader1 << "\r\n" << kContactHeader2 << "\r\n";
+    WholeFileWriter out(path);
+    if (!out.isOpen()) throw std::runtime_error("The file \"" + path + "\" cannot be written.");
+    const auto put = [&](const std::string& text) {
+        if (!out.write(text))
+            throw std::runtime_error("The file \"" + path + "\" could not be written completely; it was not changed.");
+    };
+    if (kind == ContactFileKind::Records) put(std::string(kContactHeader1) + "\r\n" + kContactHeader2 + "\r\n");
     int count = 0;
     for (const ContactRow& c : rows) {
-        if (kind == ContactFileKind::Records)
-            out << ContactExportLine(c) << "\r\n";
-        else
-            out << ContactCard(c) << "\r\n\r\n";
+        put(kind == ContactFileKind::Records ? ContactExportLine(c) + "\r\n" : ContactCard(c) + "\r\n\r\n");
         ++count;
     }
-    out.close();
-    if (out.fail()) throw std::runtime_error("The file \"" + path + "\" could not be written completely.");
+    if (!out.commit())
+        throw std::runtime_error("The file \"" + path + "\" could not be written completely; it was not changed.");
     return count;
 }
 
@@ -120,19 +124,35 @@ struct NumberedContact {
     std::vector<std::string> values;
 };
 
+// The next line of `in` without its line end into `line`; false at the end
+// of the file. A line longer than kLongestImportLine is no contact list's.
+bool NextLine(std::FILE* in, std::string& line, const std::string& path, int number) {
+    line.clear();
+    int ch;
+    while ((ch = std::getc(in)) != EOF && ch != '\n') {
+        if (line.size() == kLongestImportLine)
+            throw std::runtime_error("The file \"" + path + "\" is not a contact list: its line " +
+                                     std::to_string(number) + " is longer than " +
+                                     std::to_string(kLongestImportLine) + " characters. Nothing was imported.");
+        line.push_back(static_cast<char>(ch));
+    }
+    return ch == '\n' || !line.empty();
+}
+
 std::vector<NumberedContact> ReadNumbered(const std::string& path, std::vector<int>& malformed) {
-    std::ifstream in(path, std::ios::binary);
+    if (const std::string problem = ReadFromProblem(path); !problem.empty()) throw std::runtime_error(problem);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!in) throw std::runtime_error("The file \"" + path + "\" cannot be read.");
     std::vector<NumberedContact> out;
     std::string line;
-    for (int n = 1; std::getline(in, line); ++n) {
+    for (int n = 1; NextLine(in.get(), line, path, n); ++n) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (n == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);  // the mark editors put first
         ContactLine read = ReadContactLine(LineAsUtf8(line));
         if (read.kind == ContactLine::Malformed) malformed.push_back(n);
         if (read.kind == ContactLine::Contact) out.push_back({n, std::move(read.values)});
     }
-    if (in.bad()) throw std::runtime_error("The file \"" + path + "\" could not be read completely.");
+    if (std::ferror(in.get())) throw std::runtime_error("The file \"" + path + "\" could not be read completely.");
     return out;
 }
 

@@ -43,7 +43,8 @@ enum class ContactFileKind { Records = 1, Cards = 2 };
 // Writes the file: kind Records the two label lines and one line per contact,
 // kind Cards each contact's card followed by an empty line; CR LF line ends.
 // Returns the number of contacts written; throws std::runtime_error when the
-// file cannot be written (the file is closed on every path).
+// file cannot be written. The file is put in place only once it is whole
+// (WholeFileWriter): a failed write leaves a file that had the name as it was.
 int WriteContactFile(const std::string& path, ContactFileKind kind, const std::vector<ContactRow>& rows);
 
 // What reading a line gave.
@@ -62,6 +63,9 @@ struct ContactImport {
     std::vector<int> skippedLines;  // malformed, or holding a value a column cannot hold
 };
 // Adds the contacts of a file to [People] of the settings database at dbPath.
+// Throws std::runtime_error, adding none, when the file is no regular file
+// (refused before it is opened), cannot be read, or holds a line longer than
+// kLongestImportLine.
 ContactImport ImportContactFile(const std::string& dbPath, const std::string& filePath);
 
 // The box text naming the lines an import passed over ("" when none).

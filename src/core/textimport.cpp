@@ -279,7 +279,6 @@ TextImportResult ImportCalendarText(const std::string& path, db::Database& db, c
         if (out.rejected.size() < kListedRejected) out.rejected.push_back(std::move(l));
         ++out.rejectedCount;
     };
-    constexpr size_t kLongestSpan = 1 << 20;  // a quoted value may span lines up to this size
     std::string text;
     bool more = true;
     while (more) {
@@ -288,7 +287,7 @@ TextImportResult ImportCalendarText(const std::string& path, db::Database& db, c
         while (parser.next(reader, onRecord, onRejected)) {
         }
         std::string_view left = reader.unread();
-        if (more && left.size() > kLongestSpan) {
+        if (more && left.size() > kLongestImportLine) {
             reader.stopSpanningLines();
             while (parser.next(reader, onRecord, onRejected)) {
             }

@@ -113,10 +113,25 @@ std::vector<InUse> FilesInUse() {
     return files;
 }
 
+// The sentence naming what is at `path` when it is no regular file, or "".
+std::string NotAFileText(const std::string& path, const char* verb) {
+    const std::string kind = NotAFileAt(path);
+    if (kind.empty()) return {};
+    return "\"" + path + "\" is not a regular file (it is " + kind + ") and cannot be " + verb + ".";
+}
+
+bool SayProblem(const std::string& problem, const std::string& title) {
+    if (problem.empty()) return true;
+    Messages().message(problem, MsgButtons::Ok, MsgIcon::Exclamation, title);
+    return false;
+}
+
 }  // namespace
 
 std::string WriteOverProblem(const std::string& path) {
     if (path.empty()) return {};
+    if (std::string special = NotAFileText(path, "written"); !special.empty())
+        return special + "\nNothing was written: choose another file name.";
     const char* what = nullptr;
     for (const InUse& f : FilesInUse())
         if (SameFileAnyName(path, f.path)) {
@@ -131,10 +146,16 @@ std::string WriteOverProblem(const std::string& path) {
 }
 
 bool MayWriteFile(const std::string& path, const std::string& title) {
-    const std::string problem = WriteOverProblem(path);
-    if (problem.empty()) return true;
-    Messages().message(problem, MsgButtons::Ok, MsgIcon::Exclamation, title);
-    return false;
+    return SayProblem(WriteOverProblem(path), title);
+}
+
+std::string ReadFromProblem(const std::string& path) {
+    const std::string special = NotAFileText(path, "read");
+    return special.empty() ? special : special + "\nNothing was read: choose a file.";
+}
+
+bool MayReadFile(const std::string& path, const std::string& title) {
+    return SayProblem(ReadFromProblem(path), title);
 }
 
 }  // namespace vm

@@ -12,11 +12,20 @@
 
 namespace vm {
 
-// Why `path` may not be written, naming the file, or "" when it may.
+// Why `path` may not be written, naming the file, or "" when it may. Besides
+// the files above, anything there that is no regular file (a folder, a named
+// pipe, a device, a socket) is refused before it is opened.
 std::string WriteOverProblem(const std::string& path);
 
 // True when `path` may be written; otherwise one box titled `title` says why
 // and the caller writes nothing.
 bool MayWriteFile(const std::string& path, const std::string& title);
+
+// Why `path` may not be read as a file the user chose, naming it, or "" when
+// it may: something there that is no regular file is refused before it is
+// opened (a named pipe would wait for a writer, a device never end).
+std::string ReadFromProblem(const std::string& path);
+// True when `path` may be read; otherwise one box titled `title` says why.
+bool MayReadFile(const std::string& path, const std::string& title);
 
 }  // namespace vm

@@ -120,16 +120,19 @@ void ExportPanel::sscmdExportFields_Click() {
     owner_.SetWaitCursor(true);
     ExportedRecordCount = 0;
     const ExportBoxes boxes = TickedBoxes();
-    bool cancelled = false;
-    bool finished = op.step(0, [&] {
+    bool written = false;
+    op.step(0, [&] {
         ProgressScope progress("Export Data", "Exporting to " + chosen);
-        const int64_t written = WriteCalendarExport(chosen, owner_.Dates(), boxes, [&](int64_t done, int64_t total) {
+        const int64_t count = WriteCalendarExport(chosen, owner_.Dates(), boxes, [&](int64_t done, int64_t total) {
             return progress.step(done, total);
         });
-        cancelled = written < 0;
-        ExportedRecordCount = cancelled ? 0 : written;
+        written = count >= 0;
+        ExportedRecordCount = written ? count : 0;
     });
-    finished = finished && !cancelled;  // a cancelled export leaves no file and no message
+    // Only a file written whole is opened and said complete: a cancelled
+    // export leaves no message, a failed one its box alone, and neither
+    // changes a file that had the name.
+    const bool finished = written;
     OptionalStep([&] { owner_.Dates().moveFirst(); });
     QCoreApplication::processEvents();
     if (finished) {

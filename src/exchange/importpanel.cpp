@@ -10,6 +10,7 @@
 #include "core/calendarfiles.h"
 #include "core/module1.h"
 #include "core/numtext.h"
+#include "core/writeguard.h"
 #include "exchange/otherimports.h"
 #include "mainwindow/mainwindowdoor.h"
 #include "mainwindow/windowhelpers.h"
@@ -161,6 +162,8 @@ void ImportPanel::sscmdImport_Click() {
         ProgressScope progress("Import Data", "Importing " + pImpNewFile);
         read = op.step(1, [&] {
             const std::string& calendar = Module1.CalendarFilePath;
+            if (const std::string problem = ReadFromProblem(pImpNewFile); !problem.empty())
+                throw OpError(75, problem);  // there, but opening it would wait or never end
             if (!FileExists(pImpNewFile)) throw OpError(53, "File not found: \"" + pImpNewFile + "\"");
             if (!FileExists(calendar)) throw OpError(53, "File not found: \"" + calendar + "\"");
             owner_.Dates().setDatabaseName(calendar);

@@ -354,7 +354,7 @@ void frmVelmora::ShowMonthPicture(const std::string& path) {
     const qint64 stamp = QFileInfo(QString::fromStdString(path)).lastModified().toMSecsSinceEpoch();
     if (path == picturePath_ && stamp == pictureStamp_) return;
     const QPixmap picture = WholePicture(path);  // read ahead at start-up
-    if (picture.isNull()) return;
+    if (picture.isNull()) return ClearMonthPicture();  // never another month's picture
     Image1->setPixmap(picture);
     picturePath_ = path;
     pictureStamp_ = stamp;

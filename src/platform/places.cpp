@@ -60,6 +60,16 @@ bool FileExists(const std::string& path) {
     return !path.empty() && fs::is_regular_file(path, ec);
 }
 
+std::string NotAFileAt(const std::string& path) {
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return {};
+    if (S_ISDIR(st.st_mode)) return "a folder";
+    if (S_ISFIFO(st.st_mode)) return "a named pipe";
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return "a device";
+    if (S_ISSOCK(st.st_mode)) return "a socket";
+    return "a special file";
+}
+
 bool PathDenied(const std::string& path) {
     std::error_code ec;
     (void)fs::status(path, ec);
@@ -196,6 +206,66 @@ bool MakeFolder(const std::string& path) {
     std::error_code ec;
     fs::create_directories(path, ec);
     return fs::is_directory(path, ec);
+}
+
+WholeFileWriter::WholeFileWriter(const std::string& path) {
+    // Through links, to the file they lead to, there already or not yet.
+    fs::path p(path);
+    std::error_code ec;
+    for (int hops = 0; hops < 40 && fs::is_symlink(p, ec); ++hops) {
+        const fs::path to = fs::read_symlink(p, ec);
+        if (ec) break;
+        p = to.is_absolute() ? to : p.parent_path() / to;
+    }
+    target_ = p.string();
+    if (!NotAFileAt(target_).empty()) return;  // a device or a pipe is never replaced by a file
+    const fs::path target(target_);
+    const std::string folder = target.has_parent_path() ? target.parent_path().string() : std::string(".");
+    RemoveLeftoverTemporaries(folder, target.filename().string());
+    tmp_ = (fs::path(folder) / TemporaryPattern(target.filename().string())).string();
+    fd_ = ::mkostemp(tmp_.data(), O_CLOEXEC);
+    if (fd_ < 0) return;
+    ::flock(fd_, LOCK_EX | LOCK_NB);  // another run's clean-up leaves it alone
+    struct stat old {};
+    if (::stat(target_.c_str(), &old) == 0) {
+        ::fchmod(fd_, old.st_mode & 07777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd_, 0666 & ~mask);
+    }
+}
+
+WholeFileWriter::~WholeFileWriter() {
+    if (fd_ < 0) return;
+    ::close(fd_);
+    ::unlink(tmp_.c_str());
+}
+
+bool WholeFileWriter::flush() {
+    if (!failed_ && !pending_.empty()) failed_ = !WriteWhole(fd_, pending_.data(), pending_.size());
+    pending_.clear();
+    return !failed_;
+}
+
+bool WholeFileWriter::write(std::string_view bytes) {
+    if (fd_ < 0 || failed_) return false;
+    pending_.append(bytes);
+    return pending_.size() < (1 << 16) || flush();
+}
+
+bool WholeFileWriter::commit() {
+    if (fd_ < 0) return false;
+    bool whole = flush() && ::fsync(fd_) == 0;
+    whole = ::close(fd_) == 0 && whole;
+    fd_ = -1;
+    if (!whole || ::rename(tmp_.c_str(), target_.c_str()) != 0) {
+        ::unlink(tmp_.c_str());
+        return false;
+    }
+    const fs::path target(target_);
+    SyncFolder(target.has_parent_path() ? target.parent_path().string() : std::string("."));
+    return true;
 }
 
 }  // namespace vm

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace vm {
 
@@ -19,6 +20,11 @@ std::string ProgramFolder();
 // a + "/" + b, without doubling the separator.
 std::string JoinPath(const std::string& a, const std::string& b);
 bool FileExists(const std::string& path);
+// What stands at `path` when something does and it is no regular file (links
+// followed): "a folder", "a named pipe", "a device", "a socket" or "a special
+// file"; "" when nothing is there or a regular file is. Looked at without
+// opening it: opening a named pipe waits for the other end.
+std::string NotAFileAt(const std::string& path);
 // True when the system refuses to say whether a file is at path (a folder on
 // the way may not be read).
 bool PathDenied(const std::string& path);
@@ -36,5 +42,35 @@ bool CopyFileNoOverwrite(const std::string& from, const std::string& to, bool sy
 // test can stop a copy midway; an empty function for none.
 void SetCopyPieceHook(std::function<void(std::uintmax_t)> hook);
 bool MakeFolder(const std::string& path);
+
+// A file written whole or not at all, replacing what had its name: the bytes
+// go to a hidden temporary file in the same folder (named as a copy's, above),
+// which takes the name only at commit(), once every byte is on the disk. A
+// writer dropped before commit(), or whose writing failed, removes its
+// temporary and leaves the old file as it was. A link at the name keeps its
+// place: the file it leads to is the one replaced. The new file keeps the old
+// one's permissions. Something there that is no regular file (a folder, a
+// pipe, a device) is never replaced: the writer does not open.
+class WholeFileWriter {
+public:
+    explicit WholeFileWriter(const std::string& path);
+    ~WholeFileWriter();
+    WholeFileWriter(const WholeFileWriter&) = delete;
+    WholeFileWriter& operator=(const WholeFileWriter&) = delete;
+    // False when the temporary file could not be made.
+    bool isOpen() const { return fd_ >= 0; }
+    // False once anything could not be written (a full disk).
+    bool write(std::string_view bytes);
+    // Puts the whole file in place; false (nothing replaced) when any write,
+    // the sync or the renaming failed.
+    bool commit();
+
+private:
+    bool flush();
+    std::string target_, tmp_;
+    std::string pending_;
+    int fd_ = -1;
+    bool failed_ = false;
+};
 
 }  // namespace vm

@@ -97,6 +97,7 @@ void frmPeople::mnuFile_Import_Click() {
     const std::string path = ShowFileDialog(run.ImportFolder, 1, kImportFilter, "*.*", "Import Calendar Date Data");
     if (path.empty()) return;
     if (FileExists(path)) run.ImportFolder = FolderOf(path);
+    if (!MayReadFile(path, "Import Contact List Text Records")) return;  // a named pipe would never answer
 
     ContactImport result;
     try {

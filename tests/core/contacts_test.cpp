@@ -2,9 +2,13 @@
 // import into a real settings database) and the list's literal search.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "core/calendartext.h"
 #include "core/contacts.h"
 #include "platform/sqlstore.h"
 #include "testsupport.h"
@@ -119,6 +123,48 @@ TEST(ContactFile, ExportBytesTheirImportAndSkippedLines) {
 
     EXPECT_THROW(vm::ImportContactFile(settings, path + ".missing"), std::runtime_error);
     EXPECT_EQ(PeopleRows(settings).size(), 6u);
+}
+
+// What is no contact list is refused whole, before a contact is added: a
+// named pipe or a device (never opened: a pipe would wait for a writer), and
+// a file whose line runs on without end. A long line below the limit is read.
+TEST(ContactFile, PipesDevicesAndEndlessLinesAreRefusedBeforeAnyIsAdded) {
+    vmtest::Fixture fx;
+    const std::string dir = vmtest::MakeTempDir("contacts-special");
+    const std::string settings = vmtest::FreshSettings();
+    const std::string pipe = dir + "/pipe.txt", zero = dir + "/zero.txt", endless = dir + "/endless.txt";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", zero);
+    vmtest::WriteAll(endless, "1,Friend,Ann\r\n1,Friend," + std::string(vm::kLongestImportLine, 'n'));
+    for (const std::string& path : {pipe, zero, endless}) {
+        try {
+            vm::ImportContactFile(settings, path);
+            ADD_FAILURE() << path;
+        } catch (const std::runtime_error& e) {
+            EXPECT_NE(std::string(e.what()).find("\"" + path + "\""), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_TRUE(PeopleRows(settings).empty());
+
+    const std::string other(vm::kLongestImportLine - 26, 'o');  // the line just fits
+    vmtest::WriteAll(endless, "1,Friend,Ann," + std::string(13, ',') + other);
+    EXPECT_EQ(vm::ImportContactFile(settings, endless).added, 1);
+    ASSERT_EQ(PeopleRows(settings).size(), 1u);
+    EXPECT_EQ(PeopleRows(settings)[0][15], other);
+}
+
+// An export that cannot be written whole (the disk fills up) fails and
+// leaves the list that had its name as it was.
+TEST(ContactFile, AnExportOnAFullDiskLeavesTheOldListAsItWas) {
+    const std::string path = vmtest::MakeTempDir("contacts-full") + "/list.txt";
+    vmtest::WriteAll(path, "the old list");
+    const std::vector<vm::ContactRow> rows(50, Contact({{"FirstName", "Ann"}, {"City", "Oslo"}}));
+    {
+        vmtest::DiskFullAfter full(500);
+        EXPECT_THROW(vm::WriteContactFile(path, vm::ContactFileKind::Cards, rows), std::runtime_error);
+    }
+    EXPECT_EQ(vmtest::ReadAll(path), "the old list");
+    EXPECT_EQ(vm::WriteContactFile(path, vm::ContactFileKind::Cards, rows), 50);
 }
 
 // A line that is not UTF-8 is read as Windows-1252, as the date import reads

@@ -10,6 +10,7 @@
 #include "core/calendartext.h"
 #include "core/dates.h"
 #include "platform/sqlstore.h"
+#include "platform/steps.h"
 #include "testsupport.h"
 
 namespace db = vm::db;
@@ -440,6 +441,21 @@ TEST(CalendarText, FilesAreReadInPiecesAndKeepEveryReadableRecord) {
     const std::string out = dir + "/out.txt";
     EXPECT_EQ(vm::WriteCalendarExport(out, listed, AllBoxes(), [](int64_t, int64_t) { return false; }), -1);
     EXPECT_FALSE(std::filesystem::exists(out));
+
+    // Cancelled, or on a disk that fills up, over a file there already: the
+    // old file stays as it was, byte for byte, and nothing is left beside it.
+    vmtest::WriteAll(out, "the export of last year");
+    EXPECT_EQ(vm::WriteCalendarExport(out, listed, AllBoxes(), [](int64_t, int64_t) { return false; }), -1);
+    EXPECT_EQ(vmtest::ReadAll(out), "the export of last year");
+    for (const unsigned long long room : {100ull, 200000ull}) {  // in the header lines, in the rows
+        vmtest::DiskFullAfter full(room);
+        EXPECT_THROW(vm::WriteCalendarExport(out, listed, AllBoxes()), vm::OpError) << room;
+    }
+    EXPECT_EQ(vmtest::ReadAll(out), "the export of last year");
+    int files = 0;
+    for (const auto& e : std::filesystem::directory_iterator(std::filesystem::path(out).parent_path()))
+        files += e.path().filename().string().find("out.txt") != std::string::npos;
+    EXPECT_EQ(files, 1);
 
 }
 

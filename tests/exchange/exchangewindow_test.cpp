@@ -9,6 +9,10 @@
 #include <QTest>
 #include <QToolBar>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <functional>
 #include <vector>
@@ -128,6 +132,99 @@ TEST_F(Exchange, WritersRefuseTheOpenCalendarAndTheSettingsDatabaseUnderAnyName)
     EXPECT_EQ(vmtest::ReadAll(settings), settingsBefore);
     EXPECT_FALSE(vm::FileExists(calendar + "-journal"));
     EXPECT_EQ(db::AsInt(Query("SELECT count(*) FROM [Velmora]")), 3) << "still a calendar";
+}
+
+// Every command that writes or reads a file the user names refuses a folder,
+// a named pipe or a device before opening it (a pipe would wait for its
+// other end for ever), saying what it is.
+TEST_F(Exchange, FoldersPipesAndDevicesAreRefusedBeforeTheyAreOpened) {
+    vm::FakePrintDialogs printers;  // none installed: printouts go to PDF files
+    vm::SetPrintDialogs(&printers);
+    const std::string pipe = dir + "/pipe.txt", folder = dir + "/folder.pdf", device = dir + "/null.txt";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);  // a writer that opens it anyway goes on
+    std::filesystem::create_directory(folder);
+    std::filesystem::create_symlink("/dev/null", device);
+    const std::pair<std::string, std::string> targets[] = {
+        {pipe, "a named pipe"}, {folder, "a folder"}, {device, "a device"}};
+
+    const std::pair<const char*, std::function<void()>> writers[] = {
+        {"Export Fields", [&] {
+             w->findChild<QAction*>("mnuFile_Export_Data")->trigger();
+             Click("sscmdExportFields");
+         }},
+        {"Print Calendar", [&] { w->findChild<QAction*>("mnuPrintCalendar")->trigger(); }},
+        {"Print Grid", [&] { w->Toolbar1->findChild<QAction*>("Print")->trigger(); }},
+        {"Contact Export", [&] { vm::ShowPeople()->findChild<QAction*>("mnuFile_Export")->trigger(); }},
+    };
+    for (const auto& [name, write] : writers)
+        for (const auto& [target, kind] : targets) {
+            fx.messages.clear();
+            fx.messages.answers = {MsgResult::No};  // no colour
+            fx.messages.fileAnswers = {target};
+            write();
+            ASSERT_FALSE(fx.messages.shown.empty()) << name << " " << target;
+            EXPECT_EQ(fx.messages.shown.back().text.rfind("\"" + target + "\" is not a regular file (it is " + kind +
+                                                              ") and cannot be written.",
+                                                          0),
+                      0u)
+                << name << " " << fx.messages.shown.back().text;
+            EXPECT_TRUE(opener.opened.empty()) << name;
+        }
+    char byte = 0;
+    EXPECT_EQ(::read(reader, &byte, 1), 0) << "nothing was written into the pipe";
+    ::close(reader);
+
+    // The contact import and the calendar text import read none of them.
+    for (const auto& [source, kind] : {std::pair<std::string, std::string>{pipe, "a named pipe"},
+                                      {device, "a device"}}) {
+        const std::string said = "\"" + source + "\" is not a regular file (it is " + kind + ") and cannot be read.";
+        fx.messages.clear();
+        fx.messages.fileAnswers = {source};
+        vm::ShowPeople()->findChild<QAction*>("mnuFile_Import")->trigger();
+        ASSERT_EQ(fx.messages.shown.size(), 1u) << source;
+        EXPECT_EQ(fx.messages.shown[0].text.rfind(said, 0), 0u) << fx.messages.shown[0].text;
+        EXPECT_EQ(fx.messages.shown[0].title, "Import Contact List Text Records");
+
+        fx.messages.clear();
+        fx.messages.fileAnswers = {source};
+        w->findChild<QAction*>("mnuFile_Import")->trigger();
+        Click("sscmdImport");
+        ASSERT_EQ(fx.messages.shown.size(), 1u) << source;
+        EXPECT_EQ(fx.messages.shown[0].text.rfind("75 - " + said, 0), 0u) << fx.messages.shown[0].text;
+    }
+    vm::UnloadPeople();
+    vm::UnloadSelectedDay();
+    vm::SetPrintDialogs(nullptr);
+    EXPECT_EQ(Count(), 3);
+    EXPECT_EQ(std::filesystem::status(pipe).type(), std::filesystem::file_type::fifo);
+}
+
+// An export over a file on a disk that fills up leaves that file as it was:
+// its one box says the write failed, and it is neither said complete nor opened.
+TEST_F(Exchange, AnExportOnAFullDiskLeavesTheOldFileAndIsNotSaidComplete) {
+    const std::string out = dir + "/feb.txt";
+    vmtest::WriteAll(out, "last year's export");
+    w->findChild<QAction*>("mnuFile_Export_Data")->trigger();
+    fx.messages.fileAnswers.push_back(out);
+    {
+        vmtest::DiskFullAfter full(100);
+        Click("sscmdExportFields");
+    }
+    ASSERT_EQ(fx.messages.shown.size(), 1u) << fx.messages.shown.back().text;
+    EXPECT_EQ(fx.messages.shown[0].text.rfind("61 - Disk full or write error: \"" + out + "\" was not changed", 0), 0u)
+        << fx.messages.shown[0].text;
+    EXPECT_EQ(Box("Export Complete"), nullptr);
+    EXPECT_TRUE(opener.opened.empty());
+    EXPECT_EQ(vmtest::ReadAll(out), "last year's export");
+
+    // With room again the same export replaces it.
+    fx.messages.clear();
+    fx.messages.fileAnswers.push_back(out);
+    w->findChild<QAction*>("mnuFile_Export_Data")->trigger();
+    Click("sscmdExportFields");
+    ASSERT_NE(Box("Export Complete"), nullptr);
+    EXPECT_EQ(vmtest::ReadAll(out).rfind("**0Hide", 0), 0u);
 }
 
 // With no calendar open, every command that needs one says so plainly, once,

@@ -2,6 +2,7 @@
 // calendar style and the options.
 #include <QAction>
 #include <QImage>
+#include <QImageReader>
 
 #include <filesystem>
 
@@ -152,6 +153,28 @@ TEST(SettingsPanel, StartYearTakesFourDigitYearsBoxesReachTheOptions) {
     EXPECT_TRUE(Module1.OptVoice);
 }
 
+// A PNG file whose header names a picture of width x height pixels (its
+// pixels are not there: a reader that believes the header would need them).
+std::string PngHeaderOnly(uint32_t width, uint32_t height) {
+    auto crc = [](const std::string& bytes) {
+        uint32_t c = 0xFFFFFFFFu;
+        for (unsigned char b : bytes) {
+            c ^= b;
+            for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
+        }
+        return c ^ 0xFFFFFFFFu;
+    };
+    auto be32 = [](uint32_t v) {
+        return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    };
+    auto chunk = [&](const std::string& type, const std::string& data) {
+        return be32(uint32_t(data.size())) + type + data + be32(crc(type + data));
+    };
+    const std::string header = be32(width) + be32(height) + std::string("\x08\x06\x00\x00\x00", 5);
+    return std::string("\x89PNG\r\n\x1A\n", 8) + chunk("IHDR", header) +
+           chunk("IDAT", std::string("\x78\x9C\x03\x00\x00\x00\x00\x01", 8)) + chunk("IEND", "");
+}
+
 class PictureTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -196,6 +219,48 @@ TEST_F(PictureTest, BrowsedPictureIsStoredAndShownForItsMonthOnly) {
     EXPECT_EQ(Module1.MonthImageFile[3], other);
     ASSERT_EQ(fx.messages.shown.size(), 1u);
     EXPECT_NE(fx.messages.shown[0].text.find(notPicture), std::string::npos);
+}
+
+// A picture whose header Qt reads but whose size it will not decode (beyond
+// its allocation limit) is refused as any file that is no picture.
+TEST_F(PictureTest, APictureTooLargeToDecodeIsRefused) {
+    const std::string huge = folder + "/huge.png";
+    vmtest::WriteAll(huge, PngHeaderOnly(20000, 20000));
+    QImageReader reader(QString::fromStdString(huge));
+    ASSERT_TRUE(reader.canRead());
+    ASSERT_EQ(reader.size(), QSize(20000, 20000));
+    SettingsFixture fx;
+    fx.panel->mnuFile_Settings_Click();
+    fx.messages.fileAnswers = {picture};
+    fx.click("cmdBrowseImage");
+    ASSERT_EQ(Module1.MonthImageFile[3], picture);
+
+    fx.messages.clear();
+    fx.messages.fileAnswers = {huge};
+    fx.click("cmdBrowseImage");
+    EXPECT_EQ(Module1.MonthImageFile[3], picture);
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text, "This File Cannot Be Shown as a Picture:\n" + huge);
+    EXPECT_EQ(fx.shownPictureColour(), QColor(Qt::darkYellow));
+}
+
+// A month whose picture file is there but cannot be read shows none, never
+// the picture of the month shown before it.
+TEST_F(PictureTest, AMonthWhosePictureCannotBeReadShowsNone) {
+    const std::string huge = folder + "/huge.png";
+    vmtest::WriteAll(huge, PngHeaderOnly(20000, 20000));
+    SettingsFixture fx;
+    Module1.MonthImageFile[3] = picture;
+    Module1.MonthImageFile[4] = huge;
+    Module1.MonthImageFile[5] = notPicture;
+    for (int month : {4, 5}) {
+        fx.showMonth(3);
+        ASSERT_EQ(fx.shownPictureColour(), QColor(Qt::darkYellow)) << month;
+        fx.showMonth(month);
+        EXPECT_FALSE(fx.shownPictureColour().isValid()) << month;
+    }
+    fx.showMonth(3);
+    EXPECT_EQ(fx.shownPictureColour(), QColor(Qt::darkYellow)) << "shown again once it can be";
 }
 
 }  // namespace
