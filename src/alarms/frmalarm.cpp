@@ -128,7 +128,10 @@ void frmAlarm::Form_Activate() {
 }
 
 void frmAlarm::Form_GotFocus() {
-    if (Module1.Alarms.count() == 0) {
+    // The entry that fired has left the queue, and a rebuild during its wait
+    // may have left nothing else: the window it was shown for still stays.
+    const bool firing = std::exchange(firingShown_, false);
+    if (!firing && Module1.Alarms.count() == 0) {
         close();
         return;
     }
@@ -219,6 +222,7 @@ void ShowAlarm() {
     frmAlarm* w = AlarmWindow();
     if (!w) return;
     if (w->isMinimized()) w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+    w->ShownForAFiring();
     w->show();
     w->raise();
     w->activateWindow();

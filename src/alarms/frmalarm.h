@@ -41,6 +41,9 @@ public:
     void Form_Unload();
 
     bool loaded() const { return loaded_; }
+    // The firing shows it now: the activation that follows shows what fired,
+    // whatever the queue holds by then.
+    void ShownForAFiring() { firingShown_ = true; }
     bool hasVoice() const { return Voice != nullptr; }
 
     QToolBar* Toolbar1 = nullptr;
@@ -63,6 +66,7 @@ private:
     bool paused_ = false;
     int fontSize_ = 0;  // points; 0 until the first toolbar click
     bool loaded_ = false;
+    bool firingShown_ = false;
 };
 
 // The loaded alarm window, or nullptr.

@@ -548,5 +548,22 @@ TEST_F(AlarmTimerTest, MidnightMovesTodaysMarkInTheShownMonth) {
     EXPECT_TRUE(marked(8));
 }
 
+// An alarm of yesterday's record that rings at midnight, the new day's queue
+// built in its tick and holding nothing: the window shown for it stays up.
+TEST_F(AlarmTimerTest, AnAlarmFiringWhileTheQueueIsRebuiltStaysShown) {
+    AddRecord({2026, 12, 6}, 11, 0, "PM", "Late party", "-60", 3);
+    At(23, 59, 0);
+    Draw("March", " 2020");
+    const auto rings = Pass(2 * 60000);
+    ASSERT_EQ(rings.size(), 1u);
+    EXPECT_EQ(Module1.Alarms.count(), 0);
+    QApplication::processEvents();
+    vm::frmAlarm* alarm = vm::AlarmWindow();
+    ASSERT_NE(alarm, nullptr);
+    EXPECT_TRUE(alarm->isVisible());
+    EXPECT_TRUE(Module1.AlarmOpen);
+    EXPECT_NE(Shown().toStdString().find("Late party"), std::string::npos);
+}
+
 }  // namespace
 
