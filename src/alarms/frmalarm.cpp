@@ -63,6 +63,9 @@ frmAlarm::frmAlarm(QWidget* parent) : QWidget(parent, Qt::Window) {
     lblAlarmMsg->setTextFormat(Qt::PlainText);
     lblAlarmMsg->setWordWrap(true);
     lblAlarmMsg->setAlignment(Qt::AlignCenter);
+    // The window opens with the keys on its message: a key typed as it comes
+    // up presses none of its buttons, which Tab then reaches.
+    lblAlarmMsg->setFocusPolicy(Qt::StrongFocus);
     QFont font = lblAlarmMsg->font();
     font.setPointSize(kDesignFontSize);
     lblAlarmMsg->setFont(font);
@@ -226,6 +229,7 @@ void ShowAlarm() {
     w->show();
     w->raise();
     w->activateWindow();
+    w->lblAlarmMsg->setFocus();
     w->Form_Activate();
 }
 

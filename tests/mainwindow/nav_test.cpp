@@ -513,6 +513,7 @@ TEST_F(Navigation, TabReachesTheAlarmButtonsAndSpacePressesThem) {
     vm::ShowAlarm();
     QWidget* alarm = vm::AlarmWindow();
     ASSERT_TRUE(vmtest::ActivateForKeys(alarm));
+    EXPECT_EQ(QApplication::focusWidget(), vm::AlarmWindow()->lblAlarmMsg) << "a key typed as it comes up presses nothing";
     const int stops = speech.log->stops;
     ASSERT_TRUE(vmtest::TabTo("btn_cancel"));
     vmtest::Press(Qt::Key_Space);
