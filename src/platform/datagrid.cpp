@@ -43,12 +43,19 @@ public:
             MsgResult::Yes)
             return true;
         std::sort(rows.rbegin(), rows.rend());  // from the bottom, so the rows above keep their places
+        // All in one write: quick for thousands of rows, and all or none.
         try {
+            db::Transaction tx(source_.database());
             for (int row : rows) {
                 source_.setAbsolutePosition(row);
                 source_.deleteRow();
             }
+            tx.commit();
         } catch (const db::DbError& e) {
+            try {
+                source_.refresh();  // none went: the rows as the file still has them
+            } catch (const db::DbError&) {
+            }
             Messages().message(e.what(), MsgButtons::Ok, MsgIcon::Critical, "Delete Rows");
         }
         model_->reload();

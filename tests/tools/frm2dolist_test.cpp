@@ -126,6 +126,20 @@ TEST_F(ToDo, DeleteRemovesTheSelectedRowsAfterAsking) {
     EXPECT_EQ(messages.shown.back().text, "Delete 2 selected rows?");
     EXPECT_EQ(tasks(), (V{"1"}));
     EXPECT_EQ(column("SELECT [TaskNo] FROM [ToDoList] ORDER BY [TaskNo]"), (V{"1", "2"}));
+
+    // A row that cannot go keeps the others of the selection with it.
+    exec("INSERT INTO [ToDoList] ([Hide], [TaskNo], [TaskDescription], [Priority]) VALUES (0, 5, 'Kept', 9)", {});
+    exec("CREATE TRIGGER [KeepOne] BEFORE DELETE ON [ToDoList] WHEN old.[TaskNo] = 1 "
+         "BEGIN SELECT RAISE(ABORT, 'this task is kept'); END", {});
+    QTest::mouseClick(w->findChild<QPushButton*>("sscmdClearSrch"), Qt::LeftButton);
+    ASSERT_EQ(tasks().size(), 2u);
+    grid->selectAll();
+    messages.shown.clear();
+    QTest::keyClick(grid, Qt::Key_Delete);
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_NE(messages.shown[1].text.find("this task is kept"), std::string::npos);
+    EXPECT_EQ(column("SELECT [TaskNo] FROM [ToDoList] ORDER BY [TaskNo]"), (V{"1", "2", "5"})) << "all or none";
+    EXPECT_EQ(tasks().size(), 2u) << "the list shows what the file holds";
 }
 
 // Keyboard only: the search box's name gives way to what is typed, a row
