@@ -64,6 +64,18 @@ protected:
     }
     int64_t Count(const std::string& sql = "SELECT count(*) FROM [Velmora]") { return db::AsInt(Query(sql)); }
     QCheckBox* Field(int i) { return Find<QCheckBox>(QString("SSCheck1_%1").arg(i)); }
+    // Every command that writes a file the user names, by its name.
+    std::vector<std::pair<const char*, std::function<void()>>> Writers() {
+        return {
+            {"Export Fields", [this] {
+                 w->findChild<QAction*>("mnuFile_Export_Data")->trigger();
+                 Click("sscmdExportFields");
+             }},
+            {"Print Calendar", [this] { w->findChild<QAction*>("mnuPrintCalendar")->trigger(); }},
+            {"Print Grid", [this] { w->Toolbar1->findChild<QAction*>("Print")->trigger(); }},
+            {"Contact Export", [] { vm::ShowPeople()->findChild<QAction*>("mnuFile_Export")->trigger(); }},
+        };
+    }
 };
 
 TEST_F(Exchange, ExportWritesTheListedRowsAndOpensTheFile) {
@@ -105,15 +117,7 @@ TEST_F(Exchange, WritersRefuseTheOpenCalendarAndTheSettingsDatabaseUnderAnyName)
     std::filesystem::create_hard_link(calendar, hard);
     const std::string before = vmtest::ReadAll(calendar), settingsBefore = vmtest::ReadAll(settings);
 
-    const std::pair<const char*, std::function<void()>> writers[] = {
-        {"Export Fields", [&] {
-             w->findChild<QAction*>("mnuFile_Export_Data")->trigger();
-             Click("sscmdExportFields");
-         }},
-        {"Print Calendar", [&] { w->findChild<QAction*>("mnuPrintCalendar")->trigger(); }},
-        {"Print Grid", [&] { w->Toolbar1->findChild<QAction*>("Print")->trigger(); }},
-        {"Contact Export", [&] { vm::ShowPeople()->findChild<QAction*>("mnuFile_Export")->trigger(); }},
-    };
+    const auto writers = Writers();
     for (const auto& [name, write] : writers)
         for (const std::string& target : {calendar, link, hard, settings, calendar + "-journal"}) {
             fx.messages.clear();
@@ -148,15 +152,7 @@ TEST_F(Exchange, FoldersPipesAndDevicesAreRefusedBeforeTheyAreOpened) {
     const std::pair<std::string, std::string> targets[] = {
         {pipe, "a named pipe"}, {folder, "a folder"}, {device, "a device"}};
 
-    const std::pair<const char*, std::function<void()>> writers[] = {
-        {"Export Fields", [&] {
-             w->findChild<QAction*>("mnuFile_Export_Data")->trigger();
-             Click("sscmdExportFields");
-         }},
-        {"Print Calendar", [&] { w->findChild<QAction*>("mnuPrintCalendar")->trigger(); }},
-        {"Print Grid", [&] { w->Toolbar1->findChild<QAction*>("Print")->trigger(); }},
-        {"Contact Export", [&] { vm::ShowPeople()->findChild<QAction*>("mnuFile_Export")->trigger(); }},
-    };
+    const auto writers = Writers();
     for (const auto& [name, write] : writers)
         for (const auto& [target, kind] : targets) {
             fx.messages.clear();
