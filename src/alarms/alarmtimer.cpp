@@ -64,12 +64,11 @@ void AlarmTimer::SetAlarms(RowsInHand* inHand) {
     // A new day: nothing of it has been watched yet, so an entry at midnight,
     // or one passed while the machine slept, still rings.
     if (builtFor_.valid() && now.date > builtFor_) fromMs = DayStartMs(now.date);
-    // A new day's build that could not read a file is tried again by the day
-    // watch within seconds; its tries after the first say nothing.
-    const bool retry = failedFor_ == now.date;
-    const auto quietRetry = [retry](int) { return retry ? OnError::End : OnError::Message; };
+    // A new day's build that could not read the calendar is tried again by
+    // the day watch within seconds; the watch's tries say nothing.
+    const bool quiet = watchRetry_;
     Operation op("SetAlarms_Error");
-    op.onError(quietRetry);
+    op.onError([quiet](int) { return quiet ? OnError::End : OnError::Message; });
 
     // Read before the queue lets go of what a rebuild reads again: after a
     // failed read (said in the box) the queue keeps the entries it had.
@@ -92,14 +91,16 @@ void AlarmTimer::SetAlarms(RowsInHand* inHand) {
         Aim(false);
         return;
     }
-    // The daily alarms ring every day, also on a day without entries.
-    if (!ReadDailyAlarms(now, rows, retry)) {
-        if (builtFor_ != now.date) failedFor_ = now.date;
-        Aim(false);
-        return;
-    }
     builtFor_ = now.date;
     failedFor_ = CivilDate{};
+    // The daily alarms ring every day, also on a day without entries; when
+    // they cannot be read, the watch adds them once they can.
+    const bool dailySaid = dailyMissing_ == now.date;  // their failure was said today already
+    dailyMissing_ = CivilDate{};
+    if (!ReadDailyAlarms(now, rows, quiet || dailySaid)) {
+        dailyMissing_ = now.date;
+        dailyFromMs_ = fromMs;
+    }
 
     // Tomorrow's records give the entries that ring before midnight.
     queue.keepForRebuild(fromMs, DaysFromCivil(now.date) - 1);
@@ -178,10 +179,31 @@ void AlarmTimer::TellFull() {
 }
 
 void AlarmTimer::CheckDate() {
+    const CivilDate today = Today();
+    if (dailyMissing_.valid() && dailyMissing_ == today) {
+        AddMissingDailyAlarms();
+        return;
+    }
     // Before the first build (the first month drawn builds it) there is no
-    // day to leave behind.
-    if (!builtFor_.valid() || Today() == builtFor_) return;
+    // day to leave behind, unless that build could not read the calendar.
+    if (failedFor_ != today && (!builtFor_.valid() || today == builtFor_)) return;
+    const bool was = std::exchange(watchRetry_, failedFor_ == today);
     emit rebuildWanted();
+    watchRetry_ = was;
+}
+
+// The daily alarms of a day built without them, from the moment that build
+// began: those passed meanwhile ring now, as after a clock jump.
+void AlarmTimer::AddMissingDailyAlarms() {
+    const DateTime now = Now();
+    std::vector<SortingRow> rows;
+    if (!ReadDailyAlarms(now, rows, /*quiet=*/true)) return;
+    dailyMissing_ = CivilDate{};
+    const int64_t untilMs = DayStartMs(AddDays(now.date, 1));
+    for (const SortingRow& row : rows)
+        for (AlarmEntry& e : RowEntries(row, dailyFromMs_, untilMs)) Module1.Alarms.add(std::move(e));
+    if (!Module1.Alarms.empty()) Armed();
+    Aim(false);
 }
 
 void AlarmTimer::tmrWait_Timer() {

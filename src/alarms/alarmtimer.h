@@ -99,8 +99,13 @@ private:
 
     bool ReadDailyAlarms(const DateTime& now, std::vector<SortingRow>& rows, bool quiet);
 
-    CivilDate builtFor_;   // the day of the last rebuild
-    CivilDate failedFor_;  // a new day whose build could not read a file yet
+    void AddMissingDailyAlarms();
+
+    CivilDate builtFor_;      // the day of the last rebuild
+    CivilDate failedFor_;     // a new day whose build could not read the calendar yet
+    CivilDate dailyMissing_;  // a day built without its daily alarms (unreadable then)
+    int64_t dailyFromMs_ = 0;
+    bool watchRetry_ = false;  // the day watch tries a failed build again: quietly
 };
 
 }  // namespace vm

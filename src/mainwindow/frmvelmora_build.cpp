@@ -377,7 +377,7 @@ void frmVelmora::DayChanged() {
     const CivilDate today = Today();
     if (!drawnOn_.valid() || drawnOn_ == today || passesRunning_ > 0 || !pCalendarShown) return;
     if (!alarmTimer || alarmTimer->builtFor() != today) return;
-    const int shownYear = YearFromBox(cmbYear->currentText().toStdString(), today.y);
+    const int shownYear = ShownYear();
     const bool marked =
         (drawnOn_.y == shownYear && drawnOn_.m == pCurMon) || (today.y == shownYear && today.m == pCurMon);
     drawnOn_ = today;

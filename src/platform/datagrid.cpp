@@ -16,14 +16,21 @@ namespace vm {
 namespace {
 
 std::vector<int> SelectedRecordRows(const QTableView* grid, int recordCount) {
-    // A row is selected when any cell of it that shows is: a row picked from
-    // the keyboard (Home, Shift+End) leaves the hidden ID cell out.
+    // A row is selected when every cell of it that shows is: a row picked
+    // from the keyboard (Home, Shift+End) leaves the hidden ID cell out, and
+    // one cell picked is not its row.
+    const QItemSelectionModel* selection = grid->selectionModel();
+    const QAbstractItemModel* model = grid->model();
     std::vector<int> rows;
-    for (const QModelIndex& i : grid->selectionModel()->selectedIndexes())
-        if (i.row() < recordCount && !grid->isColumnHidden(i.column()) && !grid->isRowHidden(i.row()))
-            rows.push_back(i.row());
+    for (const QModelIndex& i : selection->selectedIndexes())
+        if (i.row() < recordCount && !grid->isRowHidden(i.row())) rows.push_back(i.row());
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::erase_if(rows, [&](int row) {
+        for (int c = 0; c < model->columnCount(); ++c)
+            if (!grid->isColumnHidden(c) && !selection->isSelected(model->index(row, c))) return true;
+        return false;
+    });
     return rows;
 }
 

@@ -639,11 +639,11 @@ void RecordSource::update() {
         }
         try {
             rows_[static_cast<size_t>(pos_)] = readRow(rowids_[static_cast<size_t>(pos_)]);
-        } catch (const DbError&) {
+        } catch (const DbError& e) {
+            mode_ = Mode::None;
             // The row is gone: nothing was stored, and it leaves the set with
             // no row current, so that a second try edits no other row.
-            mode_ = Mode::None;
-            forgetCurrentRow();
+            if (e.number() == kRowDeleted) forgetCurrentRow();
             throw;
         }
     }

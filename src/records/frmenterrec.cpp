@@ -286,6 +286,7 @@ void frmEnterRec::BindMonthRecords() {
         Data1.setDatabaseName(Module1.CalendarFilePath);
         Data1.setRecordSource(EntryMonthSource());
         Data1.refresh();
+        goneAt_ = -1;  // another set of rows
     } catch (const std::exception&) {
         Data1.close();  // no calendar to read: no current record
     }

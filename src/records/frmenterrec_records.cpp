@@ -95,11 +95,13 @@ bool frmEnterRec::SaveRecord(int16_t mode) {
         CriticalBox(save.refusal, kRefusedTitle);
         return false;
     }
+    int at = -1;  // the row of the record saved into
     try {
         if (mode == 1) {
             Data1.setDatabaseName(Module1.CalendarFilePath);
             Data1.setRecordSource(EntryAllByDate());
             Data1.refresh();
+            goneAt_ = -1;  // another set of rows
             Data1.addNew();
         } else {
             Data1.reopenIfStale();  // the file replaced, or writable again, since the record was shown
@@ -112,7 +114,7 @@ bool frmEnterRec::SaveRecord(int16_t mode) {
             }
             // The record as it is now: what another window wrote into it
             // meanwhile stays, unless the boxes changed that column.
-            const int at = Data1.absolutePosition();
+            at = Data1.absolutePosition();
             if (!Data1.rereadCurrent()) {
                 RecordGoneBox(at);
                 return false;
@@ -132,7 +134,7 @@ bool frmEnterRec::SaveRecord(int16_t mode) {
     } catch (const db::DbError& e) {
         Data1.cancelUpdate();
         if (e.number() == db::kRowDeleted) {
-            RecordGoneBox(Data1.absolutePosition());
+            RecordGoneBox(at);
             return false;
         }
         // A full disk or a read-only file: the plain sentence every write gives.
@@ -235,6 +237,7 @@ void frmEnterRec::sscmdSrch2DoLst_Click() {
         const auto ids = FindDateTextIds(Data1.database(), txtSearch->text().toStdString());
         Data1.setRecordSource(EntryIdsSource(ids));
         Data1.refresh();
+        goneAt_ = -1;  // another set of rows
         Data1.moveLast();
         Data1.moveFirst();
     } catch (const std::exception&) {
@@ -248,6 +251,7 @@ void frmEnterRec::sscmdClearSrch_Click() {
         Data1.setDatabaseName(Module1.CalendarFilePath);
         Data1.setRecordSource(EntryAllByDate());
         Data1.refresh();
+        goneAt_ = -1;  // another set of rows
     } catch (const std::exception&) {
     }
     LoadRecord();

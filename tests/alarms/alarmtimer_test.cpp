@@ -501,8 +501,8 @@ TEST_F(AlarmTimerTest, ARebuildThatCannotReadTheCalendarKeepsWhatWasQueued) {
 }
 
 // A file another program holds locked at midnight: the new day's build says
-// so once, is tried again by the watch, and its entries and daily alarms
-// ring once the file can be read, late, never twice.
+// so once, is tried again by the watch, and what it could not read rings
+// once the file can be read, late, never twice.
 TEST_F(AlarmTimerTest, ANewDayBuiltWhileAFileCannotBeReadIsBuiltOnceItCan) {
     for (const bool settings : {false, true}) {
         SCOPED_TRACE(settings ? "settings" : "calendar");
@@ -524,13 +524,17 @@ TEST_F(AlarmTimerTest, ANewDayBuiltWhileAFileCannotBeReadIsBuiltOnceItCan) {
         };
         hide(true);
         fx.messages.clear();
-        EXPECT_TRUE(Pass(90 * 1000).empty()) << "to 12:00:30 AM";
+        const auto waves = [](const std::vector<Ring>& rings) {
+            std::vector<std::string> out;
+            for (const auto& r : rings) out.push_back(r.wave);
+            return out;
+        };
+        // To 12:00:30 AM: the records ring when only the daily alarms cannot be read.
+        EXPECT_EQ(waves(Pass(90 * 1000)), settings ? std::vector<std::string>{Wave(4)} : std::vector<std::string>{});
         EXPECT_EQ(fx.messages.shown.size(), 1u) << "said once, not at every try";
         hide(false);
-        const auto rings = Pass(3 * 60000);
-        std::vector<std::string> waves;
-        for (const auto& r : rings) waves.push_back(r.wave);
-        EXPECT_EQ(waves, (std::vector<std::string>{Wave(4), Wave(6), Wave(5)}));
+        EXPECT_EQ(waves(Pass(3 * 60000)), settings ? (std::vector<std::string>{Wave(6), Wave(5)})
+                                                   : (std::vector<std::string>{Wave(4), Wave(6), Wave(5)}));
     }
 }
 

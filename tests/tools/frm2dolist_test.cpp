@@ -169,9 +169,15 @@ TEST_F(ToDo, KeyboardSearchesDeletesAPickedRowAndStepsTheFont) {
     EXPECT_EQ(tasks(), (V{"3", "4"}));
     EXPECT_EQ(column("SELECT [TaskNo] FROM [ToDoList] ORDER BY [TaskNo]"), (V{"2", "3", "4"}));
 
-    // Two rows picked from the keyboard, the cells of one only in part.
+    // Cells picked in part of their rows are no rows to delete.
     Press(Qt::Key_Home, Qt::ControlModifier);
     Press(Qt::Key_Right);
+    Press(Qt::Key_Down, Qt::ShiftModifier);
+    Press(Qt::Key_Delete);
+    ASSERT_EQ(messages.shown.size(), 1u) << "nothing asked";
+    // Two whole rows picked from the keyboard.
+    Press(Qt::Key_Home, Qt::ControlModifier);
+    Press(Qt::Key_End, Qt::ShiftModifier);
     Press(Qt::Key_Down, Qt::ShiftModifier);
     messages.answers.push_back(vm::MsgResult::No);
     Press(Qt::Key_Delete);
