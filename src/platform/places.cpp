@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <fstream>
 #include <filesystem>
 #include <vector>
 
@@ -208,6 +209,20 @@ bool MakeFolder(const std::string& path) {
     return fs::is_directory(path, ec);
 }
 
+namespace {
+
+// The process's file-creation mask, read without setting it (setting it, even
+// for a moment, would hold for every thread).
+mode_t CurrentUmask() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("Umask:", 0) == 0) return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+    return 022;
+}
+
+}  // namespace
+
 WholeFileWriter::WholeFileWriter(const std::string& path) {
     // Through links, to the file they lead to, there already or not yet.
     fs::path p(path);
@@ -219,6 +234,7 @@ WholeFileWriter::WholeFileWriter(const std::string& path) {
     }
     target_ = p.string();
     if (!NotAFileAt(target_).empty()) return;  // a device or a pipe is never replaced by a file
+    if (::access(target_.c_str(), F_OK) == 0 && ::access(target_.c_str(), W_OK) != 0) return;  // kept read-only
     const fs::path target(target_);
     const std::string folder = target.has_parent_path() ? target.parent_path().string() : std::string(".");
     RemoveLeftoverTemporaries(folder, target.filename().string());
@@ -227,13 +243,7 @@ WholeFileWriter::WholeFileWriter(const std::string& path) {
     if (fd_ < 0) return;
     ::flock(fd_, LOCK_EX | LOCK_NB);  // another run's clean-up leaves it alone
     struct stat old {};
-    if (::stat(target_.c_str(), &old) == 0) {
-        ::fchmod(fd_, old.st_mode & 07777);
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd_, 0666 & ~mask);
-    }
+    ::fchmod(fd_, ::stat(target_.c_str(), &old) == 0 ? old.st_mode & 0777 : 0666 & ~CurrentUmask());
 }
 
 WholeFileWriter::~WholeFileWriter() {

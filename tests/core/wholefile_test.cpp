@@ -81,6 +81,10 @@ TEST(WholeFileWriter, ReplacesOnlyOnceWhollyWrittenKeepingLinksAndModes) {
     }
     EXPECT_TRUE(fs::is_symlink(dir + "/to later.txt"));
     EXPECT_EQ(vmtest::ReadAll(dir + "/later.txt"), "made");
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    EXPECT_EQ(static_cast<mode_t>(fs::status(dir + "/later.txt").permissions() & fs::perms::all), 0666 & ~mask)
+        << "a new file is made as any other under the process's mask";
     fs::remove(dir + "/to later.txt");
     fs::remove(dir + "/later.txt");
 
