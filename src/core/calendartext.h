@@ -173,6 +173,8 @@ public:
     void stopSpanningLines() { spanLines_ = false; }
     // 1-based number of the line the last record began on.
     int64_t lineNumber() const { return recordLine_; }
+    // 1-based number of the line the unread text begins on.
+    int64_t unreadLine() const { return line_; }
     // Whether the last record held a stray quote inside a quoted value.
     bool hadStrayQuote() const { return strayQuote_; }
     // Reads the first line of the last record again the plain way (every

@@ -281,8 +281,14 @@ TextImportResult ImportCalendarText(const std::string& path, db::Database& db, c
     };
     std::string text;
     bool more = true;
+    bool skipping = false;  // through a line too long to be a record's, to its end
     while (more) {
         more = file.read(text);
+        if (skipping) {
+            const size_t lineEnd = text.find_first_of("\r\n");
+            skipping = lineEnd == std::string::npos;
+            text.erase(0, skipping ? text.size() : lineEnd);
+        }
         reader.setText(text, more);
         while (parser.next(reader, onRecord, onRejected)) {
         }
@@ -292,6 +298,12 @@ TextImportResult ImportCalendarText(const std::string& path, db::Database& db, c
             while (parser.next(reader, onRecord, onRejected)) {
             }
             left = reader.unread();
+            if (left.size() > kLongestImportLine) {  // one line, and no end to it yet
+                onRejected(RejectedLine{reader.unreadLine(), "longer than " + std::to_string(kLongestImportLine) +
+                                                                 " characters: no record is so long"});
+                skipping = true;
+                left = {};
+            }
         }
         text.erase(0, text.size() - left.size());
         if (progress && !progress(file.bytesRead(), file.size())) {

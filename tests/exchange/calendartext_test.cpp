@@ -324,6 +324,25 @@ TEST(CalendarText, BadLinesAreNamedAndOnlyAFileMostlyNotTextIsRefused) {
     }
 }
 
+// A line longer than any record, however long, is named and passed over
+// without being held whole; the lines after it are imported.
+TEST(CalendarText, ALineTooLongForAnyRecordIsNamedAndPassedOver) {
+    const std::string dir = vmtest::MakeTempDir("velmora-longline");
+    std::string good;
+    for (int i = 1; i <= 28; ++i) good += "\"False\",\"3/5/2026\",\"\",\"Entry " + std::to_string(i) + "\"\r\n";
+    for (const char* quote : {"\"", ""}) {
+        SCOPED_TRACE(*quote ? "quoted" : "plain");
+        Calendar cal;
+        vmtest::WriteAll(dir + "/in.txt", good + "\"False\",\"3/8/2026\",\"\"," + quote + std::string(3 << 20, 'x') +
+                                               quote + "\r\n" + good);
+        const auto r = vm::ImportCalendarText(dir + "/in.txt", *cal.db, vm::DefaultFieldPositions());
+        EXPECT_EQ(r.imported, 56);
+        ASSERT_EQ(r.rejected.size(), 1u);
+        EXPECT_EQ(r.rejected[0].line, 29);
+        EXPECT_NE(r.rejected[0].reason.find("longer than"), std::string::npos) << r.rejected[0].reason;
+    }
+}
+
 // A line that is not UTF-8 is Windows-1252 for every import: the euro sign
 // and curly quotes, not invisible control characters.
 TEST(CalendarText, ALineNotUtf8IsReadAsWindows1252) {
