@@ -175,6 +175,26 @@ void SyncFolder(const std::string& folder) {
 
 void SetCopyPieceHook(std::function<void(std::uintmax_t)> hook) { CopyPieceHook() = std::move(hook); }
 
+namespace {
+
+std::string ParentFolderOf(const fs::path& target) {
+    return target.has_parent_path() ? target.parent_path().string() : std::string(".");
+}
+
+// A hidden temporary file beside `target`, held locked so that another run's
+// clean-up leaves it alone (the leftovers of earlier runs go first); -1 when
+// none can be made.
+int TemporaryBeside(const fs::path& target, std::string& tmp) {
+    const std::string folder = ParentFolderOf(target);
+    RemoveLeftoverTemporaries(folder, target.filename().string());
+    tmp = (fs::path(folder) / TemporaryPattern(target.filename().string())).string();
+    const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
+    if (fd >= 0) ::flock(fd, LOCK_EX | LOCK_NB);
+    return fd;
+}
+
+}  // namespace
+
 bool CopyFileNoOverwrite(const std::string& from, const std::string& to, bool sync) {
     std::error_code ec;
     if (to.empty() || fs::exists(to, ec) || fs::is_symlink(to, ec) || !fs::is_regular_file(from, ec)) return false;
@@ -182,13 +202,10 @@ bool CopyFileNoOverwrite(const std::string& from, const std::string& to, bool sy
     struct stat source {};
     if (in.fd < 0 || ::fstat(in.fd, &source) != 0) return false;
     const fs::path target(to);
-    const std::string folder = target.has_parent_path() ? target.parent_path().string() : std::string(".");
-    RemoveLeftoverTemporaries(folder, target.filename().string());
-    std::string tmp = (fs::path(folder) / TemporaryPattern(target.filename().string())).string();
-    Fd out{::mkostemp(tmp.data(), O_CLOEXEC)};
+    const std::string folder = ParentFolderOf(target);
+    std::string tmp;
+    Fd out{TemporaryBeside(target, tmp)};  // held until the copy ends
     if (out.fd < 0) return false;
-    // Held until the copy ends, so another copy to this name leaves it alone.
-    ::flock(out.fd, LOCK_EX | LOCK_NB);
     // The copy may be read and written by its owner whatever the source
     // allows (where the file system keeps permissions at all).
     ::fchmod(out.fd, (source.st_mode & 0777) | S_IRUSR | S_IWUSR);
@@ -235,13 +252,8 @@ WholeFileWriter::WholeFileWriter(const std::string& path) {
     target_ = p.string();
     if (!NotAFileAt(target_).empty()) return;  // a device or a pipe is never replaced by a file
     if (::access(target_.c_str(), F_OK) == 0 && ::access(target_.c_str(), W_OK) != 0) return;  // kept read-only
-    const fs::path target(target_);
-    const std::string folder = target.has_parent_path() ? target.parent_path().string() : std::string(".");
-    RemoveLeftoverTemporaries(folder, target.filename().string());
-    tmp_ = (fs::path(folder) / TemporaryPattern(target.filename().string())).string();
-    fd_ = ::mkostemp(tmp_.data(), O_CLOEXEC);
+    fd_ = TemporaryBeside(fs::path(target_), tmp_);
     if (fd_ < 0) return;
-    ::flock(fd_, LOCK_EX | LOCK_NB);  // another run's clean-up leaves it alone
     struct stat old {};
     ::fchmod(fd_, ::stat(target_.c_str(), &old) == 0 ? old.st_mode & 0777 : 0666 & ~CurrentUmask());
 }
@@ -273,8 +285,7 @@ bool WholeFileWriter::commit() {
         ::unlink(tmp_.c_str());
         return false;
     }
-    const fs::path target(target_);
-    SyncFolder(target.has_parent_path() ? target.parent_path().string() : std::string("."));
+    SyncFolder(ParentFolderOf(fs::path(target_)));
     return true;
 }
 
