@@ -107,6 +107,9 @@ EntrySave ChangedSince(const EntrySave& now, const EntrySave& loaded) {
         timeChanged = timeChanged || column.first == "Hour" || column.first == "AM_PM";
     }
     if (timeChanged) changed.ampmBox = now.ampmBox;
+    changed.ampmFromRow = timeChanged && now.ampmBox == loaded.ampmBox &&
+                          std::none_of(changed.columns.begin(), changed.columns.end(),
+                                       [](const auto& c) { return c.first == "AM_PM"; });
     return changed;
 }
 
@@ -119,7 +122,11 @@ void WriteEntrySave(db::RecordSource& rs, const EntrySave& save) {
     if (!db::IsNull(hour) && db::AsInt(hour) != 0 && db::IsNull(rs.field("Minute"))) rs.setField("Minute", db::Int(0));
     // Hr24 follows the AM/PM box's text, its placeholder "AM/PM" included
     // (it contains "AM"): the hour the row now holds on the 24-hour clock.
-    const std::string& box = save.ampmBox;
+    std::string box = save.ampmBox;
+    if (save.ampmFromRow && rs.hasField("AM_PM")) {
+        const std::string held = db::AsText(rs.field("AM_PM"));
+        if (ContainsNoCase(held, "AM") || ContainsNoCase(held, "PM")) box = held;
+    }
     const bool am = ContainsNoCase(box, "AM");
     if (!am && !ContainsNoCase(box, "PM")) return;
     if (db::IsNull(hour)) {

@@ -49,14 +49,16 @@ std::optional<CivilDate> ReadBoxDate(std::string_view text);
 struct EntrySave {
     std::vector<std::pair<std::string, db::Value>> columns;
     std::string ampmBox;  // the AM/PM box's text, which sets Hr24
+    bool ampmFromRow = false;  // Hr24 by the AM/PM the row holds (the box's may be another window's past)
     std::string refusal;  // empty when the save may go ahead
     bool ok() const { return refusal.empty(); }
 };
 EntrySave PlanEntrySave(const EntryBoxes& boxes);
 // The part of a save that the user's edits make: the columns `now` writes
 // otherwise than `loaded` (the save of the boxes as the record filled them),
-// and the AM/PM box only when it, the hour or the AM/PM column changed. What
-// another window wrote meanwhile into the other columns stays.
+// and the AM/PM box only when it, the hour or the AM/PM column changed; an
+// hour changed alone takes its Hr24 by the AM/PM the row holds. What another
+// window wrote meanwhile into the other columns stays.
 EntrySave ChangedSince(const EntrySave& now, const EntrySave& loaded);
 
 // Writes the planned columns into the row being added or edited, then Hr24 by

@@ -183,13 +183,14 @@ TEST_F(EntryWindow, ASaveKeepsWhatAnotherWindowWroteAndNeverLandsOnAnother) {
     main->dateGrid->txtSearch->setText("a");
     main->dateGrid->sscmdSrchDateData->click();
     auto* grid = main->DataDatesModel;
-    const auto editText = [&](int64_t id, const QString& t) {
+    const auto editCell = [&](int64_t id, int gridColumn, const QString& t) {
         const int idColumn = grid->fieldIndex("ID");
         for (int r = 0; r < grid->recordCount(); ++r)
             if (db::AsInt(grid->value(r, idColumn)) == id)
-                return grid->setData(grid->index(r, main->dateGrid->DateGridColumn(5)), t, Qt::EditRole);
+                return grid->setData(grid->index(r, main->dateGrid->DateGridColumn(gridColumn)), t, Qt::EditRole);
         return false;
     };
+    const auto editText = [&](int64_t id, const QString& t) { return editCell(id, 5, t); };
     ASSERT_STREQ(vm::DateGridField(5), "DateText");
 
     ASSERT_TRUE(editText(b, "Bravo from the grid"));
@@ -200,6 +201,14 @@ TEST_F(EntryWindow, ASaveKeepsWhatAnotherWindowWroteAndNeverLandsOnAnother) {
     click("sscmdSaveRecord");
     EXPECT_EQ(rows().at(1).DateText, "Bravo again from the grid") << "the grid's edit kept";
     EXPECT_EQ(rows().at(1).Priority, 9);
+
+    // The hour typed, the AM/PM changed in the grid: the time on the 24-hour
+    // clock is the one the row ends up holding.
+    type("cmbHour", "5");
+    ASSERT_TRUE(editCell(b, vm::kColAmPm, "PM"));
+    click("sscmdSaveRecord");
+    EXPECT_EQ(std::tie(rows().at(1).Hour, rows().at(1).AM_PM, rows().at(1).Hr24),
+              std::make_tuple(5, std::string("PM"), 17));
 
     ASSERT_TRUE(editText(c, "Charlie from the grid"));
     tool("RightArrow");
