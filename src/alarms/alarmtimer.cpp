@@ -226,7 +226,7 @@ void AlarmTimer::FireNext() {
         firedSound_ = d.sound;
         firedSoundFile_ = d.soundFile;
         OptionalStep([&] { txtDuration_->setText("True"); });
-        Module1.AlarmMsg = FiredAlarmMessage(d.moment, d.text);
+        Module1.AlarmMsg = firedMessage_ = FiredAlarmMessage(d.moment, d.text);
         OptionalStep([&] { LoadAlarm()->lblAlarmMsg->setText(QString::fromStdString(Module1.AlarmMsg)); });
         Module1.SelDayText = Module1.AlarmMsg;
         OptionalStep([&] {
@@ -245,6 +245,9 @@ void AlarmTimer::FireNext() {
 }
 
 void AlarmTimer::AfterWait() {
+    // A rebuild during the wait (a month drawn, the new day) wrote its
+    // summary there: the window shows and says what rang.
+    Module1.AlarmMsg = firedMessage_;
     const int sound = PlayableSound(firedSound_);
     // A daily alarm may name its own wave file instead of a sound number.
     const std::string file =

@@ -96,6 +96,7 @@ private:
     size_t runNext_ = 0;
     int32_t firedSound_ = 0;
     std::string firedSoundFile_;
+    std::string firedMessage_;
 
     bool ReadDailyAlarms(const DateTime& now, std::vector<SortingRow>& rows, bool quiet);
 

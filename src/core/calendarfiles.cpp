@@ -180,13 +180,21 @@ namespace {
 
 // True when the file is not in write-ahead-log mode, or its log was emptied
 // into the file itself.
-bool WalMovedIntoFile(db::Database& source) {
+bool WalMovedIntoFile(db::Database& source, const std::string& path) {
     auto mode = source.prepare("PRAGMA journal_mode");
     if (!mode.step() || ToLower(db::AsText(mode.column(0))) != "wal") return true;
-    auto checkpoint = source.prepare("PRAGMA wal_checkpoint(TRUNCATE)");
-    // busy, frames in the log, frames moved into the file
-    return checkpoint.step() && db::AsInt(checkpoint.column(0)) == 0 &&
-           db::AsInt(checkpoint.column(1)) == db::AsInt(checkpoint.column(2));
+    try {
+        auto checkpoint = source.prepare("PRAGMA wal_checkpoint(TRUNCATE)");
+        // busy, frames in the log, frames moved into the file
+        return checkpoint.step() && db::AsInt(checkpoint.column(0)) == 0 &&
+               db::AsInt(checkpoint.column(1)) == db::AsInt(checkpoint.column(2));
+    } catch (const db::DbError&) {
+        // A file that may only be read cannot take its log in: it is whole
+        // when the log holds nothing.
+        std::error_code ec;
+        const auto logSize = fs::file_size(path + "-wal", ec);
+        return ec || logSize == 0;
+    }
 }
 
 }  // namespace
@@ -198,7 +206,7 @@ void CopyCalendarNoOverwrite(const std::string& from, const std::string& to) {
     // A file another program left in write-ahead-log mode may hold its latest
     // records in its "-wal" file only: they are moved into the file itself
     // first, or the copy would lack them.
-    if (!WalMovedIntoFile(*source))
+    if (!WalMovedIntoFile(*source, from))
         throw OpError(kPathAccess, "\"" + from + "\" could not be copied whole: another program is using it. Close "
                                    "that program and try again.");
     // A read transaction keeps writers out (and rolls back a journal a crash

@@ -1,5 +1,8 @@
 #include "platform/fitwidgets.h"
 
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHelpEvent>
 #include <QPainter>
@@ -25,6 +28,23 @@ ScrollingPanel::ScrollingPanel(QWidget* parent) : QFrame(parent) {
     outer->addWidget(scroller_, 1);
     footer_ = new QWidget(this);
     outer->addWidget(footer_);
+}
+
+void ScrollingPanel::showEvent(QShowEvent* event) {
+    QFrame::showEvent(event);
+    // Made by now, also the controls a panel makes when first shown.
+    for (QWidget* box : contents_->findChildren<QWidget*>())
+        if (qobject_cast<QComboBox*>(box) || qobject_cast<QAbstractSpinBox*>(box)) {
+            box->setFocusPolicy(Qt::StrongFocus);  // not taken by the wheel
+            box->installEventFilter(this);      // once: installing again only moves it first
+        }
+}
+
+bool ScrollingPanel::eventFilter(QObject* watched, QEvent* event) {
+    auto* box = qobject_cast<QWidget*>(watched);
+    if (event->type() != QEvent::Wheel || !box || box->hasFocus()) return QFrame::eventFilter(watched, event);
+    QCoreApplication::sendEvent(scroller_->verticalScrollBar(), event);
+    return true;
 }
 
 QGridLayout* ScrollingPanel::MakeFooterGrid() {

@@ -28,6 +28,12 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+protected:
+    // The wheel over a list or a number box the user has not entered scrolls
+    // the panel: a setting never changes as the panel rolls under the pointer.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
 private:
     QSize FooterHint() const;
     QScrollArea* scroller_ = nullptr;

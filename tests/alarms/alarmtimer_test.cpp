@@ -569,5 +569,20 @@ TEST_F(AlarmTimerTest, AnAlarmFiringWhileTheQueueIsRebuiltStaysShown) {
     EXPECT_NE(Shown().toStdString().find("Late party"), std::string::npos);
 }
 
+// A rebuild while a firing waits to show (at midnight the shown month is
+// drawn again then) writes the list of what waits: the window still says
+// what rang.
+TEST_F(AlarmTimerTest, AnAlarmRebuiltDuringItsWaitShowsItsOwnMessage) {
+    AddRecord({2026, 12, 6}, 9, 5, "AM", "Stand-up", "", 3);
+    AddRecord({2026, 12, 6}, 11, 0, "AM", "Later", "", 4);
+    At(9, 0, 0);
+    Draw("December", " 2026");
+    At(9, 5, 0);
+    w->alarmTimer->tmrWait_Timer();  // fired; its window shows after the wait
+    w->alarmTimer->SetAlarms();     // during the wait
+    Settle();
+    EXPECT_EQ(Shown().toStdString(), "Sunday Dec 6, 2026 9:05 am - Stand-up");
+}
+
 }  // namespace
 

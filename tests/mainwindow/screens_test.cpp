@@ -17,6 +17,8 @@
 #include <QVBoxLayout>
 
 #include "core/monthlayout.h"
+#include <QScrollBar>
+#include <QWheelEvent>
 #include "mainwindow/settingspanel.h"
 #include "monthfixture.h"
 #include "platform/fitwidgets.h"
@@ -110,6 +112,25 @@ TEST_F(SmallScreen, PanelsKeepEveryButtonInReachOnALaptop) {
     for (const char* name : {"SSPanelSettings", "SSPanelExport", "SSPanelImport"})
         EXPECT_TRUE(Client().contains(InWindow(w->findChild<QWidget*>(name)))) << name;
     ExpectAllButtonsReachable("SSPanelSettings", {"sscmdExitSettings"});
+}
+
+// The wheel rolled over a scrolling panel scrolls it, also when a list comes
+// under the pointer: a list the user has not entered keeps its choice.
+TEST_F(SmallScreen, TheWheelOverAScrollingPanelChangesNoList) {
+    Resize(900, 450);
+    w->findChild<QAction*>("mnuFile_Settings")->trigger();
+    auto* settings = w->findChild<vm::ScrollingPanel*>("SSPanelSettings");
+    auto* style = settings->findChild<QComboBox*>("cmbCalStyle");
+    ASSERT_NE(style, nullptr);
+    QScrollBar* bar = settings->Scroller()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0) << "the panel scrolls";
+    const QString chosen = style->currentText();
+    const QPoint at = style->rect().center();
+    QWheelEvent wheel(at, style->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(style, &wheel);
+    EXPECT_EQ(style->currentText(), chosen);
+    EXPECT_GT(bar->value(), 0) << "the panel scrolled instead";
 }
 
 TEST_F(SmallScreen, PanelsKeepEveryButtonInReachWithLargeFonts) {
