@@ -110,7 +110,10 @@ void ExportPanel::sscmdExportFields_Click() {
     if (op.ended()) return cleanUp();
     const std::string chosen =
         ShowFileDialog(ExportFolder, 6, "Text File     *.TXT|*.TXT;*.txt", "*.TXT", "Create Calendar Export File");
-    if (chosen.empty()) return;  // the panel stays open until the menu shows it again
+    if (chosen.empty()) {  // the panel stays open for another try
+        sscmdExportFields->setEnabled(true);
+        return;
+    }
     if (FileExists(chosen)) ExportFolder = FolderOf(chosen);
     if (!MayWriteFile(chosen, "Create Calendar Export File")) {
         sscmdExportFields->setEnabled(true);  // the panel stays for another name

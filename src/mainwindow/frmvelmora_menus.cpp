@@ -227,6 +227,11 @@ void frmVelmora::mnuPrintCalendar_Click() {
                 painter.setWindow(shot.rect());
                 painter.drawPixmap(0, 0, shot);
                 painter.end();
+            } else {
+                Messages().message("The calendar could not be printed" +
+                                       (pdf.empty() ? std::string(".") : ": \"" + pdf + "\" cannot be written."),
+                                   MsgButtons::Ok, MsgIcon::Exclamation, "Print PDF Calendar");
+                return;
             }
         }
     } catch (...) {

@@ -78,6 +78,15 @@ protected:
     }
 };
 
+// The file dialog cancelled: the panel stays open, ready for another try.
+TEST_F(Exchange, ExportFieldsCancelledInTheFileDialogCanBePressedAgain) {
+    w->findChild<QAction*>("mnuFile_Export_Data")->trigger();
+    fx.messages.fileAnswers.clear();  // the dialog cancelled
+    Click("sscmdExportFields");
+    EXPECT_TRUE(Find<QWidget>("SSPanelExport")->isVisible());
+    EXPECT_TRUE(Find<QPushButton>("sscmdExportFields")->isEnabled());
+}
+
 TEST_F(Exchange, ExportWritesTheListedRowsAndOpensTheFile) {
     const std::string data = dir + "/NewData";  // a data folder not there yet is made quietly
     setenv("VELMORA_DATA_DIR", data.c_str(), 1);  // the fixture puts the old one back

@@ -371,6 +371,14 @@ TEST(Menus, PrintPdfAndTheManualOnTheStartedWindow) {
     EXPECT_GT(pdf.size(), 2000u);
     EXPECT_NE(Module1.SelDayText.find("narrow or shorter"), std::string::npos);
     vm::UnloadSelectedDay();
+    // A PDF that cannot be written is said so, and no hint follows.
+    f.fx.messages.clear();
+    Module1.SelDayText.clear();
+    w.printToFile = vmtest::MakeTempDir("velmora-pdf") + "/no such folder/calendar.pdf";
+    f.Action("mnuPrintCalendar")->trigger();
+    ASSERT_EQ(f.Shown().size(), 1u);
+    EXPECT_NE(f.Shown()[0].text.find("cannot be written"), std::string::npos) << f.Shown()[0].text;
+    EXPECT_TRUE(Module1.SelDayText.empty());
 
     // The manual and the web pages go to the desktop handler only.
     f.fx.messages.clear();
