@@ -167,7 +167,8 @@ std::string ExportLine(const db::RecordSource& rs, const ExportColumns& cols, co
 int64_t WriteCalendarExport(const std::string& path, db::RecordSource& rs, const ExportBoxes& boxes,
                             const std::function<bool(int64_t, int64_t)>& progress) {
     WholeFileWriter file(path);
-    if (!file.isOpen()) throw OpError(75, "Path/File access error: cannot write \"" + path + "\"");
+    if (!file.isOpen())
+        throw OpError(75, "Path/File access error: cannot write \"" + path + "\": " + file.whyNotOpen() + ".");
     auto put = [&](const std::string& text) {
         if (!file.write(text)) throw OpError(61, "Disk full or write error: \"" + path + "\" was not changed");
     };

@@ -80,7 +80,8 @@ std::string ContactExportLine(const ContactRow& c) {
 
 int WriteContactFile(const std::string& path, ContactFileKind kind, const std::vector<ContactRow>& rows) {
     WholeFileWriter out(path);
-    if (!out.isOpen()) throw std::runtime_error("The file \"" + path + "\" cannot be written.");
+    if (!out.isOpen())
+        throw std::runtime_error("The file \"" + path + "\" cannot be written: " + out.whyNotOpen() + ".");
     const auto put = [&](const std::string& text) {
         if (!out.write(text))
             throw std::runtime_error("The file \"" + path + "\" could not be written completely; it was not changed.");

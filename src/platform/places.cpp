@@ -250,10 +250,19 @@ WholeFileWriter::WholeFileWriter(const std::string& path) {
         p = to.is_absolute() ? to : p.parent_path() / to;
     }
     target_ = p.string();
-    if (!NotAFileAt(target_).empty()) return;  // a device or a pipe is never replaced by a file
-    if (::access(target_.c_str(), F_OK) == 0 && ::access(target_.c_str(), W_OK) != 0) return;  // kept read-only
+    if (const std::string what = NotAFileAt(target_); !what.empty()) {  // never replaced by a file
+        whyNot_ = "it is " + what + ", not a file";
+        return;
+    }
+    if (::access(target_.c_str(), F_OK) == 0 && ::access(target_.c_str(), W_OK) != 0) {
+        whyNot_ = "it may only be read";
+        return;
+    }
     fd_ = TemporaryBeside(fs::path(target_), tmp_);
-    if (fd_ < 0) return;
+    if (fd_ < 0) {
+        whyNot_ = "no file can be made in its folder";
+        return;
+    }
     struct stat old {};
     ::fchmod(fd_, ::stat(target_.c_str(), &old) == 0 ? old.st_mode & 0777 : 0666 & ~CurrentUmask());
 }

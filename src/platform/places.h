@@ -59,6 +59,8 @@ public:
     WholeFileWriter& operator=(const WholeFileWriter&) = delete;
     // False when the temporary file could not be made.
     bool isOpen() const { return fd_ >= 0; }
+    // Why it is not open, as the end of a sentence ("it may only be read").
+    const std::string& whyNotOpen() const { return whyNot_; }
     // False once anything could not be written (a full disk).
     bool write(std::string_view bytes);
     // Puts the whole file in place; false (nothing replaced) when any write,
@@ -67,7 +69,7 @@ public:
 
 private:
     bool flush();
-    std::string target_, tmp_;
+    std::string target_, tmp_, whyNot_;
     std::string pending_;
     int fd_ = -1;
     bool failed_ = false;

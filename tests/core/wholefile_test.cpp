@@ -109,7 +109,11 @@ TEST(WholeFileWriter, ReplacesOnlyOnceWhollyWrittenKeepingLinksAndModes) {
     }
     EXPECT_EQ(vmtest::ReadAll(file), "old list");
     EXPECT_EQ(Others(dir, "list.txt"), std::vector<std::string>{"link.txt"});
-    EXPECT_FALSE(vm::WholeFileWriter(dir + "/no such folder/list.txt").isOpen());
+    {
+        vm::WholeFileWriter w(dir + "/no such folder/list.txt");
+        EXPECT_FALSE(w.isOpen());
+        EXPECT_EQ(w.whyNotOpen(), "no file can be made in its folder");
+    }
 
     // A pipe or a folder is never replaced by a file, whatever asked.
     const std::string pipe = dir + "/pipe.txt";
@@ -119,6 +123,7 @@ TEST(WholeFileWriter, ReplacesOnlyOnceWhollyWrittenKeepingLinksAndModes) {
         vm::WholeFileWriter w(special);
         EXPECT_FALSE(w.isOpen()) << special;
         EXPECT_FALSE(w.commit()) << special;
+        EXPECT_EQ(w.whyNotOpen(), special == pipe ? "it is a named pipe, not a file" : "it is a folder, not a file");
     }
     EXPECT_EQ(fs::status(pipe).type(), fs::file_type::fifo);
     EXPECT_TRUE(fs::is_directory(dir + "/folder.txt"));
