@@ -1,8 +1,7 @@
 // The work-day calculator over a hundred years of holidays.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-
+#include "benchsupport.h"
 #include "calendars.h"
 #include "core/daycalc.h"
 #include "core/module1.h"
@@ -11,12 +10,16 @@
 
 namespace {
 
+// A calendar made from the blank template in a folder of the run's own
+// (removed when the program ends); empty when there is no template.
+std::string BlankCalendar() {
+    const std::string path = vmbench::BenchDir("velmora-workdays") + "/Velmoras.mdb";
+    return vm::CopyFileNoOverwrite(vm::JoinPath(vm::ProgramFolder(), "BlankVelmoras.mdb"), path) ? path : "";
+}
+
 void BM_WorkDaysOverACentury(benchmark::State& state) {
-    std::string dir = (std::filesystem::temp_directory_path() / "velmora-bench-XXXXXX").string();
-    if (!mkdtemp(dir.data())) return state.SkipWithError("no temporary folder");
-    const std::string path = dir + "/Velmoras.mdb";
-    if (!vm::CopyFileNoOverwrite(vm::JoinPath(vm::ProgramFolder(), "BlankVelmoras.mdb"), path))
-        return state.SkipWithError("no blank calendar template beside the benchmark");
+    const std::string path = BlankCalendar();
+    if (path.empty()) return state.SkipWithError("no blank calendar template beside the benchmark");
     {
         auto d = vm::db::Database::Open(path);
         vm::db::Transaction tx(*d);
@@ -34,18 +37,14 @@ void BM_WorkDaysOverACentury(benchmark::State& state) {
     auto d = vm::db::Database::Open(path);
     for (auto _ : state) benchmark::DoNotOptimize(vm::CountWorkDays(*d, "1/1/1950", "12/31/2049"));
     d.reset();
-    std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_WorkDaysOverACentury)->Unit(benchmark::kMillisecond);
 
 // Nineteen years of work days on the heavy calendar (5,000 records, some
 // 830,000 occurrences): the count and the listing of the holidays.
 void BM_WorkDaysOnTheHeavyCalendar(benchmark::State& state) {
-    std::string dir = (std::filesystem::temp_directory_path() / "velmora-bench-XXXXXX").string();
-    if (!mkdtemp(dir.data())) return state.SkipWithError("no temporary folder");
-    const std::string path = dir + "/Velmoras.mdb";
-    if (!vm::CopyFileNoOverwrite(vm::JoinPath(vm::ProgramFolder(), "BlankVelmoras.mdb"), path))
-        return state.SkipWithError("no blank calendar template beside the benchmark");
+    const std::string path = BlankCalendar();
+    if (path.empty()) return state.SkipWithError("no blank calendar template beside the benchmark");
     vmbench::AddRecords(path, vmbench::HeavyCalendar());
     vm::Module1.CalendarFilePath = path;
     vm::MainState.txtBeginRepeatYear = "2019";
@@ -62,7 +61,6 @@ void BM_WorkDaysOnTheHeavyCalendar(benchmark::State& state) {
         benchmark::DoNotOptimize(vm::db::AsInt(listed.column(0)));
     }
     d.reset();
-    std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_WorkDaysOnTheHeavyCalendar)->Unit(benchmark::kMillisecond)->Iterations(3);
 
