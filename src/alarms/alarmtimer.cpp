@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 #include "alarms/frmalarm.h"
@@ -21,6 +22,11 @@
 
 namespace vm {
 namespace {
+
+// A failure's box, or (quiet) none: the operation just ends.
+std::function<OnError(int)> Quietly(bool quiet) {
+    return [quiet](int) { return quiet ? OnError::End : OnError::Message; };
+}
 
 constexpr int64_t kDayMs = 86400000;
 
@@ -68,7 +74,7 @@ void AlarmTimer::SetAlarms(RowsInHand* inHand) {
     // the day watch within seconds; the watch's tries say nothing.
     const bool quiet = watchRetry_;
     Operation op("SetAlarms_Error");
-    op.onError([quiet](int) { return quiet ? OnError::End : OnError::Message; });
+    op.onError(Quietly(quiet));
 
     // Read before the queue lets go of what a rebuild reads again: after a
     // failed read (said in the box) the queue keeps the entries it had.
@@ -120,7 +126,7 @@ void AlarmTimer::SetAlarms(RowsInHand* inHand) {
 // Adds today's daily alarms to `rows`; false when the settings file could not be read.
 bool AlarmTimer::ReadDailyAlarms(const DateTime& now, std::vector<SortingRow>& rows, bool quiet) {
     Operation daily("SetDailyAlarms_Error");
-    daily.onError([quiet](int) { return quiet ? OnError::End : OnError::Message; });
+    daily.onError(Quietly(quiet));
     daily.step(1, [&] {
         const std::string settings = SettingsDatabaseInUse();
         if (!FileExists(settings)) return;
