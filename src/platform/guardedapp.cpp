@@ -1,5 +1,9 @@
 #include "platform/guardedapp.h"
 
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QToolButton>
+
 #include <cstdio>
 #include <string>
 
@@ -18,11 +22,28 @@ GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(ar
 
 bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
     try {
+        if (event->type() == QEvent::KeyPress && PressFocusedButtonOnEnter(receiver, event)) return true;
         return QApplication::notify(receiver, event);
     } catch (...) {
         ReportUncaughtError(std::current_exception());
         return false;
     }
+}
+
+bool PressFocusedButtonOnEnter(QObject* receiver, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
+    if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
+    auto* button = qobject_cast<QAbstractButton*>(receiver);
+    if (!button || !button->hasFocus() || !button->isEnabled() || !button->isVisible()) return false;
+    if (const auto* push = qobject_cast<QPushButton*>(button)) {
+        if (push->autoDefault() || push->isDefault()) return false;  // pressed by Qt itself
+    } else if (!qobject_cast<QToolButton*>(button)) {
+        return false;
+    }
+    if (!key->isAutoRepeat()) button->click();  // a held key presses once
+    return true;
 }
 
 void ReportUncaughtError(std::exception_ptr error) {

@@ -1,6 +1,7 @@
 // The program's application object. A failure that escapes an event handler
 // (a click, a key, a timer, a slot) is shown in one error box, and the
-// program goes on with its next event instead of ending.
+// program goes on with its next event instead of ending. Enter presses the
+// button that has the keyboard focus, as Space does, in every window.
 #pragma once
 #include <QApplication>
 
@@ -13,6 +14,11 @@ public:
     GuardedApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };
+
+// Enter (or the keypad's Enter) on a focused, enabled push button or tool
+// button clicks it and is used up; true then. Qt's own dialogs press their
+// default buttons themselves, and check boxes and radio buttons keep Space.
+bool PressFocusedButtonOnEnter(QObject* receiver, QEvent* event);
 
 // Shows a failure no handler caught: "number - description" in one critical
 // box, and writes it to the error output. A failure while that box is up (its

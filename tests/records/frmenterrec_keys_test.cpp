@@ -60,4 +60,37 @@ TEST_F(EntryWindow, TwoRecordsAddedByKeyboardOnlyAreBothStored) {
     EXPECT_EQ(vmtest::FocusName(), "txtDateText");
 }
 
+// Enter on a focused button presses it as Space does, a toolbar's button too,
+// and once only however long the key is held.
+TEST_F(EntryWindow, EnterPressesTheFocusedButtonOnce) {
+    open();
+    ASSERT_TRUE(vmtest::ActivateForKeys(w));
+    EnterDate("4/1/2025");
+    ASSERT_TRUE(TabTo("txtDateText"));
+    TypeKeys("Added by Enter");
+    ASSERT_TRUE(TabTo("sscmdAddRecord"));
+    QWidget* add = QApplication::focusWidget();
+    Press(Qt::Key_Return);
+    ASSERT_EQ(rows().size(), 1u);
+    EXPECT_EQ(rows()[0].DateText, "Added by Enter");
+    EXPECT_TRUE(shown("sscmdSaveRecord"));
+
+    ASSERT_TRUE(TabTo("New"));
+    Press(Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_TRUE(shown("sscmdAddRecord"));
+    EXPECT_EQ(text("txtDateText"), "");
+
+    EnterDate("4/2/2025");
+    ASSERT_TRUE(TabTo("txtDateText"));
+    TypeKeys("Held Enter");
+    ASSERT_TRUE(TabTo("sscmdAddRecord"));
+    ASSERT_EQ(QApplication::focusWidget(), add);
+    QTest::keyPress(add, Qt::Key_Return);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString("\r"), true);
+    QApplication::sendEvent(add, &repeat);
+    QTest::keyRelease(add, Qt::Key_Return);
+    EXPECT_EQ(rows().size(), 2u) << "a held Enter added the record more than once";
+    EXPECT_TRUE(fx.messages.shown.empty());
+}
+
 }  // namespace
