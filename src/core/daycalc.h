@@ -54,9 +54,16 @@ struct HolidaySpan {
     CivilDate first, last;
 };
 std::optional<HolidaySpan> HolidayDataSpan(db::Database& calendar);
+// Whether the days from begin to end hold so large a share of the
+// occurrences that one pass over the whole table reads them sooner than the
+// day index does (the index costs a seek into the table for every row it
+// finds: past about a fifth of the rows a plain pass wins, by three times
+// over twenty years of a large calendar).
+bool SpansMostOccurrences(db::Database& calendar, const CivilDate& begin, const CivilDate& end);
 // The condition (no "WHERE") that lists the holiday rows between the two
-// day keys bound to its two "?".
-std::string HolidayCondition();
+// day keys bound to its two "?"; by one pass over the table when
+// `wholeTable`, else by the day index.
+std::string HolidayCondition(bool wholeTable = false);
 // Distinct weekdays from begin to end that hold a holiday row or the observed
 // copy of one.
 int64_t CountHolidayDates(db::Database& calendar, const CivilDate& begin, const CivilDate& end);

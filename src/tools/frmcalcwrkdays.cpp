@@ -162,7 +162,8 @@ void frmCalcWrkDays::sscmdCalculate_Click() {
         } else {
             step = 4;
             const auto b = ReadTypedDate(beginText), e = ReadTypedDate(endText);
-            ShowHolidays(HolidayCondition(), {db::Int(Date2Julian(*b)), db::Int(Date2Julian(*e))});
+            ShowHolidays(HolidayCondition(SpansMostOccurrences(*calendar, *b, *e)),
+                         {db::Int(Date2Julian(*b)), db::Int(Date2Julian(*e))});
             if (Data1.recordCount() > 0)
                 lblHolidayCount->setText(QString::fromStdString(CountLabel(Data1.recordCount())));
             step = 8;
