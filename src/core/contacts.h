@@ -24,8 +24,8 @@ std::string ContactCard(const ContactRow& c);
 
 // The list's queries. The search condition has one "?" the typed text is bound to.
 constexpr const char* kPeopleSelect = "SELECT * FROM [People]";
-constexpr const char* kPeopleOrder = " ORDER BY [FirstName],[LastName],[ID]";
-constexpr const char* kPeopleSearchOrder = " ORDER BY [FirstName],[ID]";
+constexpr const char* kPeopleOrder = " ORDER BY [FirstName] COLLATE FOLDED,[LastName] COLLATE FOLDED,[ID]";
+constexpr const char* kPeopleSearchOrder = " ORDER BY [FirstName] COLLATE FOLDED,[ID]";
 std::string PeopleSearchWhere();
 
 // ---------------------------------------------------------------- the file

@@ -194,7 +194,7 @@ std::vector<std::string> DistinctColumnValues(db::Database& db, const std::strin
     bool known = false;
     for (const char* c : DateRecordColumns()) known = known || column == c;
     if (!known) throw db::DbError(db::kNoField, "Item not found in this collection: [" + column + "]");
-    auto st = db.prepare("SELECT DISTINCT [" + column + "] FROM [Velmora] ORDER BY [" + column + "]");
+    auto st = db.prepare("SELECT DISTINCT [" + column + "] FROM [Velmora] ORDER BY [" + column + "] COLLATE FOLDED");
     std::vector<std::string> out;
     while (st.step()) {
         std::string v = Trim(db::AsText(st.column(0)));

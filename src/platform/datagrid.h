@@ -31,7 +31,8 @@ private:
     bool descending_ = false;
 };
 
-// A header click's order on a field: " ORDER BY [field] ASC, [ID]".
+// A header click's order on a field, text by its letters whatever their
+// case or accents: " ORDER BY [field] COLLATE FOLDED ASC, [ID]".
 std::string HeaderOrder(const std::string& field, const std::string& direction);
 
 // A condition (no "WHERE", the FOLDHAS function) that holds when the columns, joined into one text

@@ -15,7 +15,7 @@ std::string GridSortState::click(const std::string& column) {
 }
 
 std::string HeaderOrder(const std::string& field, const std::string& direction) {
-    return " ORDER BY [" + field + "] " + direction + ", [ID]";
+    return " ORDER BY [" + field + "] COLLATE FOLDED " + direction + ", [ID]";
 }
 
 std::string FoldSearchCondition(const std::vector<std::string>& columns) {

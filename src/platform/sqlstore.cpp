@@ -106,6 +106,8 @@ std::string FoldCase(const std::string& text) {
     return folded;
 }
 
+int CompareFolded(std::string_view a, std::string_view b) { return internal::CompareFoldedText(a, b); }
+
 bool LooksLikeDatabase(const std::string& path) {
     std::error_code ec;
     if (!fs::is_regular_file(path, ec) || fs::file_size(path, ec) < 100) return false;

@@ -110,6 +110,13 @@ private:
 // the whole ended by one, Null read as empty) contain the bound text, both
 // folded; a search over many fields and rows runs fastest with it.
 std::string FoldCase(const std::string& text);
+// Every connection also carries the collation FOLDED, the order of lists a
+// user reads (names, a grid sorted by a column): by the letters, folded and
+// without accents, so "Émile" comes between "Emil" and "Eric" and not after
+// "Zoe" as it does by NOCASE; then by the folded text, then as stored. It
+// applies to text only: numbers order as numbers. CompareFolded is the same
+// order in C++ (negative, 0 or positive).
+int CompareFolded(std::string_view a, std::string_view b);
 
 // Tells whether the file at path starts as a SQLite database does (reads only).
 bool LooksLikeDatabase(const std::string& path);

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 struct sqlite3;
 
@@ -16,7 +17,9 @@ inline constexpr int kBlockRows = 512;
 // Folds a text in place over all of Unicode (plain ASCII eight letters at a
 // time); FoldCase, FOLD and FOLDHAS use it (sqlstore_search.cpp).
 void FoldInPlace(std::string& text);
-// FOLDHAS on a new connection.
+// The order of the FOLDED collation (CompareFolded).
+int CompareFoldedText(std::string_view a, std::string_view b);
+// FOLDHAS and the FOLDED collation on a new connection.
 void RegisterSearchFunctions(sqlite3* db);
 
 }  // namespace vm::db::internal

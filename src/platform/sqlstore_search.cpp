@@ -5,8 +5,12 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <string_view>
+
+#include "platform/asciicase.h"
 
 #include "platform/sqlstore_internal.h"
 
@@ -120,9 +124,59 @@ void FoldHasFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     sqlite3_result_int(ctx, joined.find(*needle) != std::string::npos ? 1 : 0);
 }
 
+bool PlainAscii(std::string_view s) {
+    for (const char c : s)
+        if (static_cast<unsigned char>(c) & 0x80) return false;
+    return true;
+}
+
+int Sign(int n) { return (n > 0) - (n < 0); }
+
+int CompareBytes(std::string_view a, std::string_view b) { return Sign(a.compare(b)); }
+
+// A text's letters for ordering: folded, then decomposed with its accents
+// and other combining marks left out.
+std::string LettersOf(std::string_view text) {
+    std::string folded(text);
+    FoldInPlace(folded);
+    if (PlainAscii(folded)) return folded;
+    const QString whole = QString::fromUtf8(folded.data(), static_cast<qsizetype>(folded.size()))
+                              .normalized(QString::NormalizationForm_D);
+    QString letters;
+    letters.reserve(whole.size());
+    for (const QChar c : whole)
+        if (!c.isMark()) letters += c;
+    return letters.toStdString();
+}
+
+int FoldedCollation(void*, int n1, const void* p1, int n2, const void* p2) {
+    return CompareFoldedText(std::string_view(static_cast<const char*>(p1), static_cast<size_t>(n1)),
+                         std::string_view(static_cast<const char*>(p2), static_cast<size_t>(n2)));
+}
+
 }  // namespace
 
+int CompareFoldedText(std::string_view a, std::string_view b) {
+    if (PlainAscii(a) && PlainAscii(b)) {
+        // As the general way below orders plain text, without its copies.
+        const size_t n = std::min(a.size(), b.size());
+        for (size_t i = 0; i < n; ++i) {
+            const int x = static_cast<unsigned char>(AsciiLower(a[i])), y = static_cast<unsigned char>(AsciiLower(b[i]));
+            if (x != y) return x < y ? -1 : 1;
+        }
+        if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+        return CompareBytes(a, b);
+    }
+    if (const int byLetters = CompareBytes(LettersOf(a), LettersOf(b))) return byLetters;
+    std::string fa(a), fb(b);
+    FoldInPlace(fa);
+    FoldInPlace(fb);
+    if (const int byFold = CompareBytes(fa, fb)) return byFold;
+    return CompareBytes(a, b);
+}
+
 void RegisterSearchFunctions(sqlite3* db) {
+    sqlite3_create_collation_v2(db, "FOLDED", SQLITE_UTF8, nullptr, FoldedCollation, nullptr);
     sqlite3_create_function_v2(db, "FOLDHAS", -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, FoldHasFunction,
                                nullptr, nullptr, nullptr);
 }

@@ -6,6 +6,9 @@
 
 #include <QString>
 
+#include <string>
+#include <vector>
+
 #include "platform/sqlstore.h"
 #include "testsupport.h"
 
@@ -69,6 +72,40 @@ TEST(FoldCase, TheSqlFunctionsFoldAsFoldCase) {
     };
     for (const std::string& text : {kIstanbul, kStrasse, kCapitalSharp, kCafeMark, std::string("Plain")})
         EXPECT_EQ(fold(text), db::FoldCase(text)) << text;
+}
+
+// Lists a user reads: by the letters, whatever their case or accents, then
+// by case and accent, so that the order is one and the same every time.
+TEST(FoldCase, TheFoldedCollationOrdersByLettersThenAccentsThenAsStored) {
+    auto store = db::Database::Open(vmtest::FreshCalendar());
+    store->exec("CREATE TABLE [N] ([ID] INTEGER PRIMARY KEY, [Name] TEXT COLLATE NOCASE)");
+    const std::vector<std::string> names = {"Zoe", "\xC3\x89mile", "emil", "Eric", "Emile", kCafeMark, "cafe",
+                                            kIstanbul, "Ivan", "\xC3\x85sa", "Adam", "Stra\xC3\x9F" "e", "Strasse",
+                                            "STRASSE", "12", "9"};
+    for (const std::string& n : names) store->prepare("INSERT INTO [N] ([Name]) VALUES (?)").bindAll({db::Text(n)}).run();
+    auto listed = [&](const std::string& order) {
+        std::vector<std::string> out;
+        auto st = store->prepare("SELECT [Name] FROM [N] ORDER BY [Name] COLLATE FOLDED " + order + ", [ID]");
+        while (st.step()) out.push_back(db::AsText(st.column(0)));
+        return out;
+    };
+    const std::vector<std::string> expected = {"12", "9", "Adam", "\xC3\x85sa", "cafe", kCafeMark, "emil",
+                                               "Emile", "\xC3\x89mile", "Eric", kIstanbul, "Ivan", "STRASSE",
+                                               "Strasse", "Stra\xC3\x9F" "e", "Zoe"};
+    EXPECT_EQ(listed("ASC"), expected);
+    EXPECT_EQ(listed("DESC"), std::vector<std::string>(expected.rbegin(), expected.rend()));
+    // The C++ order is the collation's, and a total one.
+    for (const std::string& a : names)
+        for (const std::string& b : names) {
+            EXPECT_EQ(db::CompareFolded(a, b), -db::CompareFolded(b, a)) << a << " / " << b;
+            EXPECT_EQ(db::CompareFolded(a, b) == 0, a == b) << a << " / " << b;
+        }
+    // Numbers stay numbers.
+    store->exec("CREATE TABLE [P] ([V])");
+    store->exec("INSERT INTO [P] VALUES (10), (9), (100)");
+    auto st = store->prepare("SELECT group_concat([V], ' ') FROM (SELECT [V] FROM [P] ORDER BY [V] COLLATE FOLDED)");
+    st.step();
+    EXPECT_EQ(db::AsText(st.column(0)), "9 10 100");
 }
 
 }  // namespace

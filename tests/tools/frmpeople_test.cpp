@@ -114,7 +114,7 @@ TEST_F(People, OpensThenSearchesSortsAndStepsTheFont) {
     search("ann");
     grid->setCurrentIndex(cell(1, "City"));  // Ann Abel, by first name and ID
     vmtest::ClickHeader(grid, "City");
-    EXPECT_EQ(names(), "Dan O'Brien,Éva Ölund,Ann Lee,Ann Abel");
+    EXPECT_EQ(names(), "Ann Abel,Dan O'Brien,Éva Ölund,Ann Lee") << "Århus by its letters, not after Z";
     EXPECT_EQ(box->text(), "ann") << "the box keeps its text";
     EXPECT_EQ(current(), "Abel") << "the record stays current";
 
@@ -131,7 +131,7 @@ TEST_F(People, OpensThenSearchesSortsAndStepsTheFont) {
     reopen();
     EXPECT_EQ(box->text(), "Search");
     vmtest::ClickHeader(grid, "City");
-    EXPECT_EQ(names(), "Ann Abel,Ann Lee,Éva Ölund,Dan O'Brien") << "the sort state lasts for the run";
+    EXPECT_EQ(names(), "Ann Lee,Éva Ölund,Dan O'Brien,Ann Abel") << "the sort state lasts for the run";
     main->Form_Unload();  // shut-down closes it
     EXPECT_EQ(vm::People(), nullptr);
 }
