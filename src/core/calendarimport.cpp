@@ -34,7 +34,7 @@ struct ColumnPlan {
 
 struct CopyPlan {
     std::vector<ColumnPlan> columns;
-    int date = -1, hour = -1, ampm = -1, text = -1, fg = -1, bg = -1, jul = -1, hr24 = -1;  // source indexes
+    int date = -1, hour = -1, minute = -1, ampm = -1, text = -1, fg = -1, bg = -1, jul = -1, hr24 = -1;  // source indexes
 };
 
 int Find(const std::vector<std::string>& names, const std::string& name) {
@@ -47,6 +47,7 @@ CopyPlan MakePlan(const std::vector<std::string>& sourceNames, const std::vector
     CopyPlan p;
     p.date = Find(sourceNames, "Date");
     p.hour = Find(sourceNames, "Hour");
+    p.minute = Find(sourceNames, "Minute");
     p.ampm = Find(sourceNames, "AM_PM");
     p.text = Find(sourceNames, "DateText");
     p.fg = Find(sourceNames, "FGColor");
@@ -201,10 +202,12 @@ CalendarImportResult ImportCalendarRows(const std::string& sourcePath, const std
             marks += marks.empty() ? "?" : ", ?";
         }
         insert.emplace(target->prepare("INSERT INTO [Velmora] (" + names + ") VALUES (" + marks + ")"));
-        // The day key narrows the search to one day through its index.
+        // The day key narrows the search to one day through its index. A
+        // record at another time of that day (9 PM beside 9 AM, 9:30 beside
+        // 9:00) is no duplicate.
         duplicate.emplace(target->prepare(
-            "SELECT 1 FROM [Velmora] WHERE [JulDate] IS ? AND [Date] IS ? AND [Hour] IS ? "
-            "AND FOLD(IFNULL([DateText], '')) = FOLD(?) LIMIT 1"));
+            "SELECT 1 FROM [Velmora] WHERE [JulDate] IS ? AND [Date] IS ? AND [Hour] IS ? AND [Minute] IS ? "
+            "AND FOLD(IFNULL([AM_PM], '')) = FOLD(?) AND FOLD(IFNULL([DateText], '')) = FOLD(?) LIMIT 1"));
         tx = std::make_unique<db::Transaction>(*target);
     });
     if (!opened || !tx) return result;
@@ -241,6 +244,7 @@ CalendarImportResult ImportCalendarRows(const std::string& sourcePath, const std
             if (!importDuplicates) {
                 duplicate->reset();
                 duplicate->bindAll({db::Int(Date2Julian(*day)), db::Text(FormatIso(*day)), At(*read, plan.hour),
+                                    At(*read, plan.minute), db::Text(db::AsText(At(*read, plan.ampm))),
                                     db::Text(db::AsText(At(*read, plan.text)))});
                 const bool exists = duplicate->step();
                 duplicate->reset();

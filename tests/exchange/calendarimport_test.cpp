@@ -24,6 +24,14 @@ std::string Row(const std::string& date, int jul, int hour, std::string text) {
            "[BGColor],[FGColor],[SoundNum],[WorkDay]) VALUES (0,'" + date + "'," + std::to_string(jul) + "," +
            std::to_string(hour) + ",5,'AM','" + text + "',0,'Event',255,65280,3,-1)";
 }
+// A row on 15 March 2026 at the time given.
+std::string AtTime(int hour, int minute, const std::string& ampm, const std::string& text) {
+    std::string quoted = text;
+    for (size_t at = 0; (at = quoted.find('\'', at)) != std::string::npos; at += 2) quoted.insert(at, "'");
+    return "INSERT INTO [Velmora] ([Hide],[Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText],[Duration]) VALUES "
+           "(0,'2026-03-15',2026074," + std::to_string(hour) + "," + std::to_string(minute) + ",'" + ampm + "','" +
+           quoted + "',0)";
+}
 std::string OldRow(int hour, const std::string& ampm, const std::string& text) {
     return "INSERT INTO [Velmora] ([Hide],[Date],[Hour],[Minute],[AM_PM],[DateText],[Duration],[BGColor],[FGColor],"
            "[JulDate],[UseColor]) VALUES (0,'2026-06-01'," + std::to_string(hour) + ",0,'" + ampm + "','" + text +
@@ -62,6 +70,9 @@ TEST(CalendarImport, RowsMatchByColumnNameWithoutDuplicatesAllOrNothing) {
         Row("2026-03-15", 2026074, 9, "Dentist s visit"),  // apostrophe missing: another text
         Row("2026-03-15", 2026074, 9, "dentist's VISIT"),  // same again
         Row("2026-03-16", 2026075, 9, "Dentist's visit"),  // repeats a row this import added
+        AtTime(9, 5, "pm", "Dentist's visit"),             // the same hour at night
+        AtTime(9, 30, "AM", "Dentist's visit"),            // another minute
+        AtTime(9, 5, "am", "Dentist's visit"),             // the same, AM in another case
     };
     const std::string bad = "INSERT INTO [Velmora] ([Date],[Hour],[DateText],[DateType]) VALUES ('2026-05-02',1,"
                             "'Bad','" + std::string(60, 'x') + "')";
@@ -72,10 +83,12 @@ TEST(CalendarImport, RowsMatchByColumnNameWithoutDuplicatesAllOrNothing) {
     const std::string kColours = "128;12632256;128;12632256;3;3 2026152 -";  // from FG 128 and BG 12632256
     const Case cases[] = {
         {"duplicates left out", "", dupSource, false, {}, true,
-         {"Dentist's visit", "Dentist's visit", "Dentist s visit"}},
+         {"Dentist's visit 10:5", "Dentist's visit 9:5", "Dentist s visit 9:5", "Dentist's visit 9:5 pm",
+          "Dentist's visit 9:30"},
+         "[DateText]||' '||[Hour]||':'||[Minute]||IIF([AM_PM] = 'pm', ' pm', '')"},
         {"duplicates taken over", "", dupSource, true, {}, true,
          {"DENTIST'S VISIT", "Dentist's visit", "Dentist's visit", "ÄRZTIN MÜLLER", "Dentist s visit",
-          "dentist's VISIT", "Dentist's visit"}},
+          "dentist's VISIT", "Dentist's visit", "Dentist's visit", "Dentist's visit", "Dentist's visit"}},
         {"another column order", kReversed,
          {"INSERT INTO [Velmora] VALUES (15, '1;2;3;4;2;3', 7, 'Serif,12,True,False', 4, '10,5', 2026046, -1,"
           " 'Birthday', 65535, 16711680, 'Yearly', 10, 'Grandma''s birthday', 'PM', 30, 3, '2026-02-15', 0, 77)"},
