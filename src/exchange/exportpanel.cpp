@@ -126,6 +126,8 @@ void ExportPanel::sscmdExportFields_Click() {
     bool written = false;
     op.step(0, [&] {
         ProgressScope progress("Export Data", "Exporting to " + chosen);
+        // The listed rows as the file holds them now, not as last read.
+        owner_.ReadDatesAgain();
         const int64_t count = WriteCalendarExport(chosen, owner_.Dates(), boxes, [&](int64_t done, int64_t total) {
             return progress.step(done, total);
         });

@@ -50,6 +50,7 @@ public:
     // The door's own calls (mainwindowdoor.h).
     QWidget* Window() override;
     db::RecordSource& Dates() override;
+    void ReadDatesAgain() override;
     QWidget* ClientPanel() override;
     void PlaceOverPicture(QWidget* panel, double widthTwips, double heightTwips) override;
 

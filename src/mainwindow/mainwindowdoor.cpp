@@ -39,6 +39,11 @@ QWidget* frmVelmora::Window() { return this; }
 
 db::RecordSource& frmVelmora::Dates() { return DataDates; }
 
+void frmVelmora::ReadDatesAgain() {
+    DataDates.refresh();
+    RefreshDateGrid();
+}
+
 QWidget* frmVelmora::ClientPanel() { return SSPanel1; }
 
 void frmVelmora::PlaceOverPicture(QWidget* panel, double widthTwips, double heightTwips) {

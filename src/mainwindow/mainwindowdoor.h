@@ -40,6 +40,10 @@ public:
     virtual void SetStatusText(int panel, const std::string& text) = 0;
     // The date records' source the date grid shows.
     virtual db::RecordSource& Dates() = 0;
+    // That source's rows read again from the file, and shown so: what a
+    // command then walks is what the file holds now, also after another
+    // program changed it.
+    virtual void ReadDatesAgain() = 0;
     // The client panel the floating panels lie on, and a floating panel
     // placed at the date grid's left and the month picture's top, sized in
     // twips (larger when its contents ask for more, kept inside the client

@@ -28,6 +28,7 @@
 #include "records/frmselectedday.h"
 #include "tools/frmpeople.h"
 #include "platform/progress.h"
+#include "platform/recordgrid.h"
 
 namespace db = vm::db;
 using vm::MsgResult;
@@ -112,6 +113,26 @@ TEST_F(Exchange, ExportWritesTheListedRowsAndOpensTheFile) {
     EXPECT_NE(opener.opened[0].find("feb.txt"), std::string::npos);
     EXPECT_FALSE(panel->isVisible());
 
+}
+
+// Another program changed and deleted listed rows after the grid read them:
+// the export writes the rows as the file holds them now.
+TEST_F(Exchange, ExportWritesTheRowsAsTheFileHoldsThemNow) {
+    w->findChild<QAction*>("mnuFile_Export_Data")->trigger();
+    for (int i = 0; i < 15; ++i) Field(i)->setChecked(i == 1 || i == 3);
+    {
+        auto other = db::Database::Open(calendar);
+        other->exec("UPDATE [Velmora] SET [DateText] = 'Valentine dinner' WHERE [DateText] = 'Valentine'");
+        other->exec("DELETE FROM [Velmora] WHERE [DateText] LIKE 'Dentist%'");
+    }
+    const std::string out = dir + "/now.txt";
+    fx.messages.fileAnswers.push_back(out);
+    Click("sscmdExportFields");
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text, "1 Records Exported ");
+    const std::string bytes = vmtest::ReadAll(out);
+    EXPECT_EQ(bytes.substr(bytes.find("\r\n**") + 4 + 110 + 2), "\"2/14/2026\",\"Valentine dinner\"\r\n");
+    EXPECT_EQ(w->DataDatesModel->recordCount(), 1) << "the grid shows what was exported";
 }
 
 // Every command that writes a file the user names refuses the files in use,

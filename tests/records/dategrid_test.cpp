@@ -528,6 +528,26 @@ TEST_F(DateGrid, CopyPanelCopiesOneTypeToTheNextYearAndSkipsTheLeapDay) {
     EXPECT_EQ(w->dateGrid->lblRecCnt->text(), "2 Recs");
 }
 
+// Another program changed and deleted listed rows after the grid read them:
+// the copy takes the rows as the file holds them now, and brings no deleted
+// record back.
+TEST_F(DateGrid, CopyTakesTheRowsAsTheFileHoldsThemNow) {
+    Add({"2024-07-04", "Fourth", "Holiday"});
+    Add({"2024-06-14", "Flag day", "Holiday"});
+    Draw();
+    Search("1/1/2024;12/31/2024");
+    ASSERT_EQ(Listed().size(), 2u);
+    store->exec("UPDATE [Velmora] SET [DateText] = 'Fourth of July' WHERE [DateText] = 'Fourth'");
+    store->exec("DELETE FROM [Velmora] WHERE [DateText] = 'Flag day'");
+    CopyListed("2024", "2025", "Holiday");
+    ASSERT_FALSE(fx.messages.shown.empty());
+    EXPECT_NE(fx.messages.shown[0].text.find("1 Records Copied"), std::string::npos) << fx.messages.shown[0].text;
+    auto st = store->prepare("SELECT [Date] || ' ' || [DateText] FROM [Velmora] ORDER BY [ID]");
+    std::vector<std::string> rows;
+    while (st.step()) rows.push_back(db::AsText(st.column(0)));
+    EXPECT_EQ(rows, (std::vector<std::string>{"2024-07-04 Fourth of July", "2025-07-04 Fourth of July"}));
+}
+
 // The copy panel's boxes show their names until typed into: entered by Tab
 // the name gives way to what is typed, a typed value stays when entered
 // again, and a click still empties a box.
