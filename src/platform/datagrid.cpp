@@ -11,6 +11,7 @@
 
 #include "platform/messages.h"
 #include "platform/recordgrid.h"
+#include "platform/steps.h"
 
 namespace vm {
 namespace {
@@ -58,12 +59,16 @@ public:
                 source_.deleteRow();
             }
             tx.commit();
-        } catch (const db::DbError& e) {
+        } catch (const db::DbError&) {
+            const std::exception_ptr failure = std::current_exception();
             try {
                 source_.refresh();  // none went: the rows as the file still has them
             } catch (const db::DbError&) {
             }
-            Messages().message(e.what(), MsgButtons::Ok, MsgIcon::Critical, "Delete Rows");
+            // Which file, and why (held by another program, full, read-only).
+            if (!ShowPlainWriteFailure(failure))
+                Messages().message("No rows were deleted.\r\n" + DescribeError(failure).second, MsgButtons::Ok,
+                                   MsgIcon::Critical, "Delete Rows");
         }
         model_->reload();
         HideIdColumn(grid_, model_);

@@ -302,9 +302,10 @@ void DateGrid::DeleteListedRecords() {
             deleted += store.changes();
         }
         transaction.commit();
-    } catch (const std::exception& e) {
-        Messages().message(std::string("No Date Records were Deleted.\r\n") + e.what(), MsgButtons::Ok,
-                           MsgIcon::Critical, "Deleting Records");
+    } catch (const std::exception&) {
+        Messages().message("No Date Records were Deleted.\r\n" + DescribeError(std::current_exception()).second,
+                           MsgButtons::Ok, MsgIcon::Critical, "Deleting Records");
+        ShowListedButtons(true);  // nothing went: the listing stays, and the way to try again
         return;
     }
     listing_ = false;

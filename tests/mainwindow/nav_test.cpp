@@ -364,6 +364,29 @@ TEST_F(Navigation, DeletingListedRecordsAsksAndDeletesExactlyThoseInOneGo) {
     EXPECT_EQ(Ids(), (std::vector<int64_t>{b, e}));
 }
 
+// A Delete that fails (the file held, full, or refusing) deletes nothing,
+// says so, and leaves the listing with its Delete to try again.
+TEST_F(Navigation, AFailedDeleteKeepsTheListingAndItsDeleteButton) {
+    const int64_t a = Add({2026, 2, 3}, "Town visit");
+    const int64_t b = Add({2026, 2, 4}, "Plumber");
+    Draw("February", " 2026");
+    Search("visit");
+    cal.db->exec("CREATE TRIGGER [NoDeleting] BEFORE DELETE ON [Velmora] BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    fx.messages.clear();
+    Click("btn_cancel");
+    ASSERT_EQ(fx.messages.shown.size(), 2u);
+    EXPECT_EQ(fx.messages.shown[1].text.rfind("No Date Records were Deleted.", 0), 0u) << fx.messages.shown[1].text;
+    EXPECT_EQ(Ids(), (std::vector<int64_t>{a, b}));
+    EXPECT_TRUE(ListedButtonsShown()) << "the way to try again stays";
+
+    cal.db->exec("DROP TRIGGER [NoDeleting]");
+    fx.messages.clear();
+    Click("btn_cancel");
+    ASSERT_EQ(fx.messages.shown.size(), 2u);
+    EXPECT_EQ(fx.messages.shown[1].text, "1 Date Records Deleted.");
+    EXPECT_EQ(Ids(), (std::vector<int64_t>{b}));
+}
+
 TEST_F(Navigation, DoubleClickOpensTheSelectedDayOnlyForADayOfTheShownMonth) {
     Add({2026, 4, 15}, "Tom && Jerry");
     // April 2026 begins in cell 3: cells 0..2 show 29..31 March, 33.. show May.

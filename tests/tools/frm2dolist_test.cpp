@@ -138,6 +138,7 @@ TEST_F(ToDo, DeleteRemovesTheSelectedRowsAfterAsking) {
     QTest::keyClick(grid, Qt::Key_Delete);
     ASSERT_EQ(messages.shown.size(), 2u);
     EXPECT_NE(messages.shown[1].text.find("this task is kept"), std::string::npos);
+    EXPECT_EQ(messages.shown[1].text.rfind("No rows were deleted.", 0), 0u) << "it says that none went";
     EXPECT_EQ(column("SELECT [TaskNo] FROM [ToDoList] ORDER BY [TaskNo]"), (V{"1", "2", "5"})) << "all or none";
     EXPECT_EQ(tasks().size(), 2u) << "the list shows what the file holds";
 }
