@@ -222,10 +222,14 @@ void FileCommands::mnuNew_Calendar_File_Click() {
         InfoBox("Calendar File Already Exists. Cannot Overwrite.", "Cannot Create Calendar File");
         return;
     }
+    if (BlankTemplateDamaged(BlankCalendarTemplate())) {  // nothing is made of it
+        CriticalBox(DamagedTemplateText(BlankCalendarTemplate(), "calendar file"), "Cannot Create Calendar File");
+        return;
+    }
     CloseSettingsPanel();
     bool copied = false;
     op.step(4, [&] {
-        if (!CopyFileNoOverwrite(BlankCalendarTemplate(), chosen, true)) {
+        if (CopyBlankTemplate(BlankCalendarTemplate(), chosen, true) != TemplateCopy::Made) {
             if (!FileExists(BlankCalendarTemplate()))
                 throw OpError(53, "File not found: " + BlankCalendarTemplate());
             throw OpError(75, "Path/File access error: cannot write \"" + chosen + "\"");
