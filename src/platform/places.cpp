@@ -142,19 +142,22 @@ bool IsTemporaryOf(const std::string& entry, const std::string& name) {
 
 // Removes what copies to `name` in `folder` left behind when they were
 // stopped before the end (killed, or the machine went down): the user's own
-// regular files of exactly the temporary name, never a link or anything else.
-// A copy running meanwhile (another run of the program) holds a lock on its
-// temporary, which is then left alone.
-void RemoveLeftoverTemporaries(const std::string& folder, const std::string& name) {
+// regular files of exactly the temporary name (folders, for a folder's copy),
+// never a link or anything else. A copy running meanwhile (another run of the
+// program) holds a lock on its temporary, which is then left alone.
+void RemoveLeftoverTemporaries(const std::string& folder, const std::string& name, bool folders = false) {
     if (name.empty()) return;
-    std::error_code ec;
+    std::error_code ec, removing;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         if (!IsTemporaryOf(it->path().filename().string(), name)) continue;
         const std::string path = it->path().string();
-        Fd left{::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)};
+        Fd left{::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | (folders ? O_DIRECTORY : 0))};
         struct stat st {};
-        if (left.fd < 0 || ::fstat(left.fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) continue;
-        if (::flock(left.fd, LOCK_EX | LOCK_NB) == 0) ::unlink(path.c_str());
+        if (left.fd < 0 || ::fstat(left.fd, &st) != 0 || st.st_uid != ::geteuid() ||
+            !(folders ? S_ISDIR(st.st_mode) : S_ISREG(st.st_mode)) || ::flock(left.fd, LOCK_EX | LOCK_NB) != 0)
+            continue;
+        if (folders) fs::remove_all(path, removing);
+        else ::unlink(path.c_str());
     }
 }
 
@@ -318,21 +321,6 @@ std::vector<std::string> RegularFilesIn(const std::string& folder) {
     return names;
 }
 
-// Removes the temporary folders that copies to `name` in `folder` left when
-// stopped: the user's own folders (never a link) of exactly the temporary
-// name that no running copy holds locked.
-void RemoveLeftoverFolders(const std::string& folder, const std::string& name) {
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (!IsTemporaryOf(it->path().filename().string(), name)) continue;
-        const std::string path = it->path().string();
-        Fd left{::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)};
-        struct stat st {};
-        if (left.fd < 0 || ::fstat(left.fd, &st) != 0 || st.st_uid != ::geteuid()) continue;
-        if (::flock(left.fd, LOCK_EX | LOCK_NB) == 0) fs::remove_all(path, ec);
-    }
-}
-
 // A copy file by file into `to` was stopped midway when a leftover of one of
 // the files' copies is there.
 bool HoldsStoppedCopy(const std::string& to, const std::vector<std::string>& names) {
@@ -361,7 +349,7 @@ int CopyFolderNoOverwrite(const std::string& from, const std::string& to, std::v
     const std::string parent = ParentFolderOf(target);
     const std::string name = target.filename().string();
     if (name.empty()) return 0;
-    RemoveLeftoverFolders(parent, name);
+    RemoveLeftoverTemporaries(parent, name, true);
     if (fs::is_symlink(to, ec)) return 0;
     if (fs::exists(to, ec))
         return fs::is_directory(to, ec) && HoldsStoppedCopy(to, names) ? CopyFilesInto(from, to, names) : 0;
