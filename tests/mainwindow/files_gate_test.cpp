@@ -289,6 +289,19 @@ TEST_F(Gate, NewCalendarFromADamagedTemplateSaysSoAndMakesNothing) {
                                "again to mend it.");
     EXPECT_FALSE(fs::exists(chosen));
     EXPECT_EQ(Module1.CalendarFilePath, inUse);
+
+    // A database of another program as the template: its copy is removed,
+    // and the template, not the new file, is said.
+    fs::remove(blank);
+    db::Database::Create(blank)->exec("CREATE TABLE [Other] ([Name] TEXT)");
+    fx.messages.clear();
+    fx.messages.fileAnswers.push_back(chosen);
+    Action("mnuNew_Calendar_File")->trigger();
+    ASSERT_EQ(Shown().size(), 1u);
+    EXPECT_EQ(Shown()[0].text.find("The program's blank template \"" + blank + "\" is damaged"), 0u)
+        << Shown()[0].text;
+    EXPECT_FALSE(fs::exists(chosen));
+    EXPECT_EQ(Module1.CalendarFilePath, inUse);
     Stop();
 }
 
