@@ -11,6 +11,7 @@
 
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "core/module1.h"
@@ -141,6 +142,35 @@ Fixture::~Fixture() {
     setenv("VELMORA_DATA_DIR", savedDataDir_.c_str(), 1);
     vm::SetMessages(nullptr);
     vm::ResetSharedState();
+}
+
+void RunCopyKilledAt(std::uintmax_t stopAt, const std::function<void()>& copy) {
+    int pipefd[2];
+    ASSERT_EQ(pipe(pipefd), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(pipefd[0]);
+        vm::SetCopyPieceHook([&](std::uintmax_t written) {
+            if (stopAt == 0 || written < stopAt) return;
+            const char stopped = 's';
+            if (write(pipefd[1], &stopped, 1) != 1) _exit(2);
+            for (;;) pause();
+        });
+        try {
+            copy();
+        } catch (...) {
+        }
+        _exit(0);
+    }
+    close(pipefd[1]);
+    char stopped = 0;
+    const bool atStop = read(pipefd[0], &stopped, 1) == 1;  // nothing when the child finished
+    close(pipefd[0]);
+    if (atStop) kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(atStop, stopAt != 0) << "the copy stopped where it was told to";
 }
 
 }  // namespace vmtest

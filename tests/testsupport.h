@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/messages.h"
@@ -16,6 +18,10 @@ std::string MakeTempDir(const std::string& stem);
 // A fresh copy of a blank template in a new temporary folder.
 std::string FreshCalendar();
 std::string FreshSettings();
+// Runs `copy` in a child process, which stops once `stopAt` bytes are
+// written by a file's copy and is killed there; 0 lets it finish. Returns
+// once it is gone.
+void RunCopyKilledAt(std::uintmax_t stopAt, const std::function<void()>& copy);
 std::string ReadAll(const std::string& path);
 void WriteAll(const std::string& path, const std::string& bytes);
 // What a shell command writes to its standard output.

@@ -63,6 +63,8 @@ int main(int argc, char** argv) {
                          vm::MsgButtons::Ok, vm::MsgIcon::Exclamation, "Velmora");
         return 0;
     }
+    if (!running.problem().empty())
+        messages.message(running.problem(), vm::MsgButtons::Ok, vm::MsgIcon::Exclamation, "Velmora");
     vm::SetMessages(&messages);
     vm::SetPickers(&pickers);
     vm::SetSoundPlayer(&sound);

@@ -29,6 +29,18 @@ std::string TemplateProblem(const std::string& path) {
            "to start a new calendar, use File, New Calendar.";
 }
 
+// Why no settings database is at `path`: what is there instead, a folder on
+// the way that may not be read, or a damaged template to make one from.
+std::string MissingSettingsText(const std::string& path) {
+    const std::string named = "The settings database \"" + path + "\"";
+    if (const std::string what = NotAFileAt(path); !what.empty())
+        return named + " is " + what + ", not a file, and is left as it is.";
+    if (PathDenied(path)) return "Permission to read the settings database \"" + path + "\" is denied.";
+    if (BlankTemplateDamaged(BlankSettingsTemplate()))
+        return named + " is not there.\r\n" + DamagedTemplateText(BlankSettingsTemplate(), "settings database");
+    return named + " is not there and could not be made.";
+}
+
 }  // namespace
 
 FileVerdict CheckCalendarFile(const std::string& path) {
@@ -76,8 +88,8 @@ FileUse AdmitSettingsFile(const std::string& path) {
                            MsgButtons::Ok, MsgIcon::Information, "Read-Only Settings");
     if (v.use != FileUse::Refused) return v.use;
     if (!FileExists(path)) {  // not made in the data folder (no right to write there), or no file at all
-        Messages().message("The settings database \"" + path + "\" is not there and could not be made.\r\nThe "
-                           "settings are not read now and not saved when the program ends.",
+        Messages().message(MissingSettingsText(path) + "\r\nThe settings are not read now and not saved when the "
+                           "program ends.",
                            MsgButtons::Ok, MsgIcon::Exclamation, "Settings Database");
         return FileUse::Refused;
     }
@@ -107,11 +119,15 @@ FileUse AdmitSettingsFile(const std::string& path) {
                            MsgButtons::Ok, MsgIcon::Critical, "Settings Database");
         return FileUse::Refused;
     }
-    const bool fresh = CopyFileNoOverwrite(BlankSettingsTemplate(), path, true);
-    Messages().message(v.problem + "\r\nThe damaged file is kept as \"" + kept + "\"" +
-                           (fresh ? " and a fresh settings database was made." : "; no fresh one could be made."),
-                       MsgButtons::Ok, MsgIcon::Exclamation, "Settings Database");
-    return fresh ? CheckSettingsFile(path).use : FileUse::Refused;
+    const TemplateCopy fresh = CopyBlankTemplate(BlankSettingsTemplate(), path, true);
+    const std::string made = fresh == TemplateCopy::Made ? " and a fresh settings database was made."
+                             : fresh == TemplateCopy::TemplateDamaged
+                                 ? ".\r\n" + DamagedTemplateText(BlankSettingsTemplate(), "settings database")
+                                 : "; no fresh one could be made.";
+    Messages().message(v.problem + "\r\nThe damaged file is kept as \"" + kept + "\"" + made, MsgButtons::Ok,
+                       MsgIcon::Exclamation, "Settings Database");
+    if (fresh != TemplateCopy::Made) return FileUse::Refused;
+    return CheckSettingsFile(path).use;
 }
 
 }  // namespace vm

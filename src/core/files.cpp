@@ -1,8 +1,17 @@
 #include "core/files.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
 #include "core/module1.h"
 
+#include "platform/messages.h"
 #include "platform/places.h"
+#include "platform/sqlstore.h"
+
+namespace fs = std::filesystem;
 
 namespace vm {
 
@@ -16,11 +25,67 @@ std::string ResolveDataPath(const std::string& stored) {
     return JoinPath(DataFolder(), stored);
 }
 
+bool BlankTemplateDamaged(const std::string& blank) { return FileExists(blank) && !db::LooksLikeDatabase(blank); }
+
+TemplateCopy CopyBlankTemplate(const std::string& blank, const std::string& to, bool sync) {
+    std::error_code ec;
+    if (to.empty() || fs::exists(to, ec) || fs::is_symlink(to, ec)) return TemplateCopy::NotMade;
+    if (BlankTemplateDamaged(blank)) return TemplateCopy::TemplateDamaged;
+    return CopyFileNoOverwrite(blank, to, sync) ? TemplateCopy::Made : TemplateCopy::NotMade;
+}
+
+std::string DamagedTemplateText(const std::string& blank, const std::string& made) {
+    return "The program's blank template \"" + blank + "\" is damaged (it is not a Velmora database file), so no new " +
+           made + " was made from it.\r\nInstall Velmora again to mend it.";
+}
+
 bool EnsureDataFolder() {
     if (!MakeFolder(DataFolder())) return false;
-    CopyFileNoOverwrite(BlankSettingsTemplate(), SettingsDatabasePath());
-    CopyFileNoOverwrite(BlankCalendarTemplate(), DefaultCalendarPath());
+    CopyBlankTemplate(BlankSettingsTemplate(), SettingsDatabasePath());
+    if (CopyBlankTemplate(BlankCalendarTemplate(), DefaultCalendarPath()) == TemplateCopy::TemplateDamaged)
+        CriticalBox(DamagedTemplateText(BlankCalendarTemplate(), "calendar file"), "Damaged Program File");
     return true;
+}
+
+namespace {
+
+bool SameBytes(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    if (fs::file_size(a, ec) != fs::file_size(b, ec) || ec) return false;
+    std::ifstream x(a, std::ios::binary), y(b, std::ios::binary);
+    std::vector<char> p(64 * 1024), q(64 * 1024);
+    while (x && y) {
+        x.read(p.data(), static_cast<std::streamsize>(p.size()));
+        y.read(q.data(), static_cast<std::streamsize>(q.size()));
+        if (x.gcount() != y.gcount() || !std::equal(p.begin(), p.begin() + x.gcount(), q.begin())) return false;
+    }
+    return x.eof() && y.eof();
+}
+
+// Replaces the file at `to` with a copy of `from`, whole or not at all.
+void ReplaceWith(const std::string& from, const std::string& to) {
+    std::ifstream in(from, std::ios::binary);
+    WholeFileWriter out(to);
+    std::vector<char> piece(64 * 1024);
+    while (in && out.isOpen()) {
+        in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+        if (!out.write(std::string_view(piece.data(), static_cast<size_t>(in.gcount())))) return;
+    }
+    if (in.eof()) out.commit();
+}
+
+}  // namespace
+
+void EnsureManual() {
+    const std::string shipped = JoinPath(ProgramFolder(), "VelmoraHelp.pdf");
+    const std::string copy = JoinPath(DataFolder(), "VelmoraHelp.pdf");
+    if (!FileExists(shipped) || FileHead(shipped, 4) != "%PDF") return;
+    std::error_code ec;
+    const fs::file_status there = fs::symlink_status(copy, ec);
+    if (there.type() == fs::file_type::not_found)
+        CopyFileNoOverwrite(shipped, copy);
+    else if (there.type() == fs::file_type::regular && !SameBytes(shipped, copy))
+        ReplaceWith(shipped, copy);
 }
 
 std::string VersionText() {

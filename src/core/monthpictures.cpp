@@ -1,6 +1,7 @@
 #include "core/monthpictures.h"
 
 #include <filesystem>
+#include <vector>
 
 #include "platform/places.h"
 
@@ -13,22 +14,30 @@ std::string MonthPictureName(int month) {
     return std::string(names[month - 1]) + ".jpg";
 }
 
+namespace {
+
+bool HoldsNoPicture(const std::string& folder) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        const std::string ext = entry.path().extension().string();
+        if (entry.is_regular_file(ec) && (ext == ".jpg" || ext == ".JPG" || ext == ".jpeg")) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 int EnsureMonthPictures() {
     const std::string target = JoinPath(DataFolder(), kMonthPictureFolder);
-    std::error_code ec;
-    if (fs::is_directory(target, ec)) {
-        for (const auto& entry : fs::directory_iterator(target, ec)) {
-            const std::string ext = entry.path().extension().string();
-            if (entry.is_regular_file(ec) && (ext == ".jpg" || ext == ".JPG" || ext == ".jpeg")) return 0;
-        }
-    }
     const std::string source = JoinPath(ProgramFolder(), kMonthPictureFolder);
-    if (!fs::is_directory(source, ec) || !MakeFolder(target)) return 0;
-    int copied = 0;
-    for (int m = 1; m <= 12; ++m) {
-        const std::string name = MonthPictureName(m);
-        if (CopyFileNoOverwrite(JoinPath(source, name), JoinPath(target, name))) ++copied;
-    }
+    std::vector<std::string> names;
+    for (int m = 1; m <= 12; ++m) names.push_back(MonthPictureName(m));
+    int copied = CopyFolderNoOverwrite(source, target, names);
+    // A folder of the user's that holds no picture yet gets them one by one.
+    std::error_code ec;
+    if (copied == 0 && fs::is_directory(target, ec) && HoldsNoPicture(target))
+        for (const std::string& name : names)
+            if (CopyFileNoOverwrite(JoinPath(source, name), JoinPath(target, name))) ++copied;
     return copied;
 }
 

@@ -13,8 +13,11 @@ inline constexpr const char* kMonthPictureFolder = "Graphics/Months";
 std::string MonthPictureName(int month);
 
 // Copies the shipped pictures into the data folder's Graphics/Months when
-// that folder holds no picture yet (never overwriting). Returns the number
-// of pictures copied.
+// that folder holds no picture yet (never overwriting). A missing folder
+// appears only whole, as the Sounds folder does (EnsureSoundFolder): a first
+// start cut short leaves none or finishes at the next start, and pictures the
+// user removed from a whole folder stay removed. Returns the number of
+// pictures copied.
 int EnsureMonthPictures();
 
 }  // namespace vm

@@ -11,7 +11,9 @@ std::string ProgramSoundFolder();
 std::string DataSoundFolder();
 
 // Gives the data folder its copy of the shipped sounds when it has no Sounds
-// folder yet (first start). A folder the user already has is left alone.
+// folder yet (first start). The folder appears only whole: a first start cut
+// short leaves none, and the next start makes it. A folder the user already
+// has is left alone (save for finishing a copy into it that was cut short).
 // Returns the number of files copied.
 int EnsureSoundFolder();
 

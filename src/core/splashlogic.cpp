@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
 
 #include "platform/places.h"
 
@@ -25,11 +24,10 @@ std::string SplashPictureName(int month) {
 
 void GetSplashPicture(std::string& folder, int32_t& colour, int month) {
     if (month < 1 || month > 12) month = QDate::currentDate().month();
-    std::string line;
-    {
-        std::ifstream in(JoinPath(folder, "SplashTextColor.txt"), std::ios::binary);
-        if (in) std::getline(in, line);
-    }
+    // Only the first line's first twelve characters count: a file of any
+    // size costs no more than its head.
+    std::string line = FileHead(JoinPath(folder, "SplashTextColor.txt"), 64);
+    line.resize(std::min(line.size(), line.find('\n')));
     folder = JoinPath(folder, SplashPictureName(month));
     int digit = 0;
     if (line.size() >= static_cast<size_t>(month)) {

@@ -19,8 +19,8 @@ std::string SplashPictureName(int month);
 
 // Appends the month's picture name to folder (a "/" is put between when the
 // folder lacks one) and sets colour from the month's digit in the first line
-// of folder/SplashTextColor.txt: a missing file, a short line or a character
-// that is not a digit give black; digit 9 leaves colour as it was. month 0
+// of folder/SplashTextColor.txt (only its head is read, whatever its size):
+// a missing file, a short line or a character that is not a digit give black; digit 9 leaves colour as it was. month 0
 // means the current month of the system clock.
 void GetSplashPicture(std::string& folder, int32_t& colour, int month = 0);
 

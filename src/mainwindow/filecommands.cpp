@@ -222,10 +222,14 @@ void FileCommands::mnuNew_Calendar_File_Click() {
         InfoBox("Calendar File Already Exists. Cannot Overwrite.", "Cannot Create Calendar File");
         return;
     }
+    const auto templateDamaged = [] {
+        CriticalBox(DamagedTemplateText(BlankCalendarTemplate(), "calendar file"), "Cannot Create Calendar File");
+    };
+    if (BlankTemplateDamaged(BlankCalendarTemplate())) return templateDamaged();  // nothing is made of it
     CloseSettingsPanel();
     bool copied = false;
     op.step(4, [&] {
-        if (!CopyFileNoOverwrite(BlankCalendarTemplate(), chosen, true)) {
+        if (CopyBlankTemplate(BlankCalendarTemplate(), chosen, true) != TemplateCopy::Made) {
             if (!FileExists(BlankCalendarTemplate()))
                 throw OpError(53, "File not found: " + BlankCalendarTemplate());
             throw OpError(75, "Path/File access error: cannot write \"" + chosen + "\"");
@@ -235,9 +239,14 @@ void FileCommands::mnuNew_Calendar_File_Click() {
     // Without a usable new file the calendar in use, its look included, stays
     // as it is, and no copy of ours is left behind.
     if (!copied) return;
-    if (AdmitCalendarFile(chosen, "Cannot Create Calendar File") != FileUse::Usable) {
+    // A copy made just now that is no calendar: the template is at fault.
+    const FileVerdict made = CheckCalendarFile(chosen);
+    const bool usable = !made.damaged && (made.use == FileUse::Usable ||
+                                          AdmitCalendarFile(chosen, "Cannot Create Calendar File") == FileUse::Usable);
+    if (!usable) {
         std::error_code ec;
         std::filesystem::remove(chosen, ec);
+        if (made.damaged) templateDamaged();
         return;
     }
     Module1.CalendarFilePath = chosen;

@@ -8,9 +8,6 @@
 #include <QScreen>
 #include <QTimer>
 
-#include <filesystem>
-#include <fstream>
-
 #include "alarms/frmalarm.h"
 #include "core/appearance.h"
 #include "core/calendarfiles.h"
@@ -65,31 +62,6 @@ OnError StartupPolicy(int number) { return (number == 94 || number == db::kNoFie
 QRect SplashAround(const SettingsRow& row) {
     if (!row.Left || !row.Width || !row.Top || !row.Height) return {};
     return QRect(Px(*row.Left), Px(*row.Top), Px(*row.Width), Px(*row.Height));
-}
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) return {};
-    std::string bytes(static_cast<size_t>(std::max<std::streamoff>(0, in.tellg())), '\0');
-    in.seekg(0);
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    return bytes;
-}
-
-// The manual beside the program goes into the data folder, where Help opens
-// it; one an older version left there is replaced, so the pages the help
-// texts name are the pages the user finds.
-void EnsureManual() {
-    const std::string shipped = JoinPath(ProgramFolder(), "VelmoraHelp.pdf");
-    const std::string copy = JoinPath(DataFolder(), "VelmoraHelp.pdf");
-    std::error_code ec;
-    if (FileExists(shipped) && FileExists(copy) &&
-        (std::filesystem::file_size(shipped, ec) != std::filesystem::file_size(copy, ec) ||
-         FileBytes(shipped) != FileBytes(copy)))
-        std::filesystem::copy_file(shipped, copy, std::filesystem::copy_options::overwrite_existing, ec);
-    else
-        CopyFileNoOverwrite(shipped, copy);
 }
 
 // The start panel's picture (this month's in the data folder's month

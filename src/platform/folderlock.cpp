@@ -1,12 +1,11 @@
 #include "platform/folderlock.h"
 
-#include <QLockFile>
-#include <QString>
-#include <QSysInfo>
-
-#include <signal.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <string>
 
 #include "platform/places.h"
 
@@ -14,17 +13,34 @@ namespace vm {
 
 FolderLock::FolderLock(const std::string& folder) : path_(JoinPath(folder, ".velmora.lock")) {
     if (!MakeFolder(folder)) return;
-    lock_ = std::make_unique<QLockFile>(QString::fromStdString(path_));
-    lock_->setStaleLockTime(0);  // only a lock whose program is gone is stale
-    if (lock_->tryLock(0) || lock_->error() != QLockFile::LockFailedError) return;
-    // A lock that could not be taken over: held only while its program runs.
-    qint64 pid = 0;
-    QString host, program;
-    heldElsewhere_ = true;
-    if (lock_->getLockInfo(&pid, &host, &program) && host == QSysInfo::machineHostName() && pid > 0)
-        heldElsewhere_ = ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+    if (const std::string what = NotAFileAt(path_); !what.empty()) {
+        problem_ = "\"" + path_ + "\" is " + what + ", not a file, so Velmora cannot make sure that no other copy "
+                   "uses the data folder at the same time.";
+        return;
+    }
+    // Never written through a link: one that leads elsewhere is only locked.
+    fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+    const bool own = fd_ >= 0;
+    if (!own && errno == ELOOP) fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) return;  // no lock can be kept here (a folder that may only be read)
+    int taken;
+    do taken = ::flock(fd_, LOCK_EX | LOCK_NB);
+    while (taken != 0 && errno == EINTR);
+    if (taken != 0) {
+        heldElsewhere_ = errno == EWOULDBLOCK;
+        ::close(fd_);
+        fd_ = -1;
+        return;
+    }
+    if (!own) return;
+    // Which program holds it, for whoever looks.
+    const std::string pid = std::to_string(::getpid()) + "\n";
+    const bool noted = ::ftruncate(fd_, 0) == 0 && ::pwrite(fd_, pid.data(), pid.size(), 0) > 0;
+    (void)noted;  // the lock holds without it
 }
 
-FolderLock::~FolderLock() = default;
+FolderLock::~FolderLock() {
+    if (fd_ >= 0) ::close(fd_);  // lets go of the lock; the file stays for the next run
+}
 
 }  // namespace vm

@@ -71,6 +71,15 @@ std::string NotAFileAt(const std::string& path) {
     return "a special file";
 }
 
+std::string FileHead(const std::string& path, size_t most) {
+    if (!FileExists(path)) return {};
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes(most, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(most));
+    bytes.resize(static_cast<size_t>(std::max<std::streamsize>(0, in.gcount())));
+    return bytes;
+}
+
 bool PathDenied(const std::string& path) {
     std::error_code ec;
     (void)fs::status(path, ec);
@@ -133,19 +142,22 @@ bool IsTemporaryOf(const std::string& entry, const std::string& name) {
 
 // Removes what copies to `name` in `folder` left behind when they were
 // stopped before the end (killed, or the machine went down): the user's own
-// regular files of exactly the temporary name, never a link or anything else.
-// A copy running meanwhile (another run of the program) holds a lock on its
-// temporary, which is then left alone.
-void RemoveLeftoverTemporaries(const std::string& folder, const std::string& name) {
+// regular files of exactly the temporary name (folders, for a folder's copy),
+// never a link or anything else. A copy running meanwhile (another run of the
+// program) holds a lock on its temporary, which is then left alone.
+void RemoveLeftoverTemporaries(const std::string& folder, const std::string& name, bool folders = false) {
     if (name.empty()) return;
-    std::error_code ec;
+    std::error_code ec, removing;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         if (!IsTemporaryOf(it->path().filename().string(), name)) continue;
         const std::string path = it->path().string();
-        Fd left{::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)};
+        Fd left{::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | (folders ? O_DIRECTORY : 0))};
         struct stat st {};
-        if (left.fd < 0 || ::fstat(left.fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) continue;
-        if (::flock(left.fd, LOCK_EX | LOCK_NB) == 0) ::unlink(path.c_str());
+        if (left.fd < 0 || ::fstat(left.fd, &st) != 0 || st.st_uid != ::geteuid() ||
+            !(folders ? S_ISDIR(st.st_mode) : S_ISREG(st.st_mode)) || ::flock(left.fd, LOCK_EX | LOCK_NB) != 0)
+            continue;
+        if (folders) fs::remove_all(path, removing);
+        else ::unlink(path.c_str());
     }
 }
 
@@ -296,6 +308,63 @@ bool WholeFileWriter::commit() {
     }
     SyncFolder(ParentFolderOf(fs::path(target_)));
     return true;
+}
+
+namespace {
+
+// The regular files of `folder`, by name.
+std::vector<std::string> RegularFilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (it->is_regular_file(ec)) names.push_back(it->path().filename().string());
+    return names;
+}
+
+// A copy file by file into `to` was stopped midway when a leftover of one of
+// the files' copies is there.
+bool HoldsStoppedCopy(const std::string& to, const std::vector<std::string>& names) {
+    std::error_code ec;
+    for (fs::directory_iterator it(to, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string entry = it->path().filename().string();
+        for (const std::string& name : names)
+            if (IsTemporaryOf(entry, name)) return true;
+    }
+    return false;
+}
+
+int CopyFilesInto(const std::string& from, const std::string& to, const std::vector<std::string>& names) {
+    int copied = 0;
+    for (const std::string& name : names)
+        if (CopyFileNoOverwrite(JoinPath(from, name), JoinPath(to, name))) ++copied;
+    return copied;
+}
+
+}  // namespace
+
+int CopyFolderNoOverwrite(const std::string& from, const std::string& to, std::vector<std::string> names) {
+    std::error_code ec;
+    if (names.empty()) names = RegularFilesIn(from);
+    const fs::path target(to);
+    const std::string parent = ParentFolderOf(target);
+    const std::string name = target.filename().string();
+    if (name.empty()) return 0;
+    RemoveLeftoverTemporaries(parent, name, true);
+    if (fs::is_symlink(to, ec)) return 0;
+    if (fs::exists(to, ec))
+        return fs::is_directory(to, ec) && HoldsStoppedCopy(to, names) ? CopyFilesInto(from, to, names) : 0;
+    if (!fs::is_directory(from, ec) || !MakeFolder(parent)) return 0;
+    std::string tmp = (fs::path(parent) / TemporaryPattern(name)).string();
+    if (!::mkdtemp(tmp.data())) return 0;
+    ::chmod(tmp.c_str(), 0777 & ~CurrentUmask());  // as a folder made by name
+    Fd held{::open(tmp.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};  // until it has its name
+    if (held.fd >= 0) ::flock(held.fd, LOCK_EX | LOCK_NB);
+    const int copied = CopyFilesInto(from, tmp, names);
+    if (copied == 0 || !NameWithoutReplacing(tmp, to)) {
+        fs::remove_all(tmp, ec);
+        return 0;
+    }
+    return copied;
 }
 
 }  // namespace vm

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vm {
 
@@ -25,6 +26,9 @@ bool FileExists(const std::string& path);
 // file"; "" when nothing is there or a regular file is. Looked at without
 // opening it: opening a named pipe waits for the other end.
 std::string NotAFileAt(const std::string& path);
+// The first bytes of the regular file at `path`, at most `most` of them; ""
+// when there is no regular file (a named pipe is never opened).
+std::string FileHead(const std::string& path, size_t most);
 // True when the system refuses to say whether a file is at path (a folder on
 // the way may not be read).
 bool PathDenied(const std::string& path);
@@ -42,6 +46,19 @@ bool CopyFileNoOverwrite(const std::string& from, const std::string& to, bool sy
 // test can stop a copy midway; an empty function for none.
 void SetCopyPieceHook(std::function<void(std::uintmax_t)> hook);
 bool MakeFolder(const std::string& path);
+
+// Makes the folder `to` holding copies of the regular files `names` found in
+// the folder `from` (every regular file there when `names` is empty), unless
+// something exists at `to`. All or nothing, as a file's copy: the files go
+// into a hidden temporary folder beside `to` ("." + its name + ".XXXXXX"),
+// which takes the name `to` only once every file is in it, so a copy stopped
+// at any point leaves either no folder at `to` or the whole one; what such a
+// stopped copy left is removed by the next call. A folder already at `to` is
+// left as its owner keeps it, save one that holds what a copy of one of the
+// files into it left when stopped midway (as a copy file by file into it
+// leaves): that copy is finished, each file missing copied whole and the
+// leftovers removed. Returns the number of files copied.
+int CopyFolderNoOverwrite(const std::string& from, const std::string& to, std::vector<std::string> names = {});
 
 // A file written whole or not at all, replacing what had its name: the bytes
 // go to a hidden temporary file in the same folder (named as a copy's, above),

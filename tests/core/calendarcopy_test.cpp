@@ -44,37 +44,6 @@ std::string LargeCalendar() {
     return path;
 }
 
-// Runs `copy` in a child process, which stops once `stopAt` bytes are
-// written and is killed there; 0 lets it finish. Returns once it is gone.
-void RunCopyKilledAt(std::uintmax_t stopAt, const std::function<void()>& copy) {
-    int pipefd[2];
-    ASSERT_EQ(pipe(pipefd), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        close(pipefd[0]);
-        vm::SetCopyPieceHook([&](std::uintmax_t written) {
-            if (stopAt == 0 || written < stopAt) return;
-            const char stopped = 's';
-            if (write(pipefd[1], &stopped, 1) != 1) _exit(2);
-            for (;;) pause();
-        });
-        try {
-            copy();
-        } catch (...) {
-        }
-        _exit(0);
-    }
-    close(pipefd[1]);
-    char stopped = 0;
-    const bool atStop = read(pipefd[0], &stopped, 1) == 1;  // nothing when the child finished
-    close(pipefd[0]);
-    if (atStop) kill(child, SIGKILL);
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_EQ(atStop, stopAt != 0) << "the copy stopped where it was told to";
-}
-
 // The names in `folder` that begin with `prefix`, sorted.
 std::vector<std::string> NamesStartingWith(const std::string& folder, const std::string& prefix) {
     std::vector<std::string> out;
@@ -104,7 +73,7 @@ TEST(AllOrNothingCopy, ASaveAsKilledAtAnyPointLeavesNoFileOrTheWholeOne) {
     vmtest::WriteAll(folder + "/Linked.txt", "kept");
     fs::create_symlink(folder + "/Linked.txt", folder + "/.Copy.mdb.Zz9Zz9");
     for (const std::uintmax_t stopAt : {std::uintmax_t{1}, size / 2, size}) {
-        RunCopyKilledAt(stopAt, [&] { vm::CopyCalendarNoOverwrite(calendar, copy); });
+        vmtest::RunCopyKilledAt(stopAt, [&] { vm::CopyCalendarNoOverwrite(calendar, copy); });
         EXPECT_FALSE(fs::exists(copy)) << "killed at " << stopAt << " of " << size;
         EXPECT_EQ(vmtest::ReadAll(calendar), bytes) << "the calendar in use stays whole";
         // Each copy begins by removing what the one killed before it left.
@@ -119,7 +88,7 @@ TEST(AllOrNothingCopy, ASaveAsKilledAtAnyPointLeavesNoFileOrTheWholeOne) {
     ASSERT_EQ(flock(held, LOCK_EX | LOCK_NB), 0);
     // A later copy is whole, opens as the calendar it copies and leaves no
     // temporary behind; the names that only look like one keep their files.
-    RunCopyKilledAt(0, [&] { vm::CopyCalendarNoOverwrite(calendar, copy); });
+    vmtest::RunCopyKilledAt(0, [&] { vm::CopyCalendarNoOverwrite(calendar, copy); });
     close(held);
     ASSERT_TRUE(fs::exists(copy));
     for (const std::string& n : alike) {
@@ -140,9 +109,9 @@ TEST(AllOrNothingCopy, ANewCalendarKilledBeforeItsNameLeavesNoFile) {
     vmtest::Fixture fx;
     const std::string folder = vmtest::MakeTempDir("velmora-new");
     const std::string created = folder + "/New.mdb";
-    RunCopyKilledAt(1, [&] { vm::CopyFileNoOverwrite(vm::BlankCalendarTemplate(), created, true); });
+    vmtest::RunCopyKilledAt(1, [&] { vm::CopyFileNoOverwrite(vm::BlankCalendarTemplate(), created, true); });
     EXPECT_FALSE(fs::exists(created));
-    RunCopyKilledAt(0, [&] { vm::CopyFileNoOverwrite(vm::BlankCalendarTemplate(), created, true); });
+    vmtest::RunCopyKilledAt(0, [&] { vm::CopyFileNoOverwrite(vm::BlankCalendarTemplate(), created, true); });
     EXPECT_EQ(vmtest::ReadAll(created), vmtest::ReadAll(vm::BlankCalendarTemplate()));
     EXPECT_EQ(vm::CheckCalendarFile(created).use, vm::FileUse::Usable);
     EXPECT_EQ(Entries(created), 0);

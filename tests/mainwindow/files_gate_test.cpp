@@ -206,8 +206,8 @@ TEST_F(Gate, ASettingsDatabaseMissingATableKeepsEverythingElse) {
     }
 }
 
-// A settings database that is not there and cannot be made is said: the
-// settings of the run are neither read nor saved.
+// A settings database that cannot be made is said with its cause (here a
+// folder in its place): the settings of the run are neither read nor saved.
 TEST_F(Gate, ASettingsDatabaseThatCannotBeMadeIsSaid) {
     Start();
     Stop();
@@ -217,10 +217,92 @@ TEST_F(Gate, ASettingsDatabaseThatCannotBeMadeIsSaid) {
     fx.messages.clear();
     Start();
     ASSERT_FALSE(Shown().empty());
-    EXPECT_EQ(Shown()[0].text, "The settings database \"" + settings + "\" is not there and could not be made."
-                               "\r\nThe settings are not read now and not saved when the program ends.");
+    EXPECT_EQ(Shown()[0].text, "The settings database \"" + settings + "\" is a folder, not a file, and is left as "
+                               "it is.\r\nThe settings are not read now and not saved when the program ends.");
     Stop();
     EXPECT_TRUE(fs::is_directory(settings));
+}
+
+// A program folder of the test's own whose blank template `damaged` holds
+// text; the rest is the build's.
+std::string ProgramWithDamaged(const std::string& damaged) {
+    const std::string shipped = vm::ProgramFolder();
+    const std::string program = vmtest::MakeTempDir("velmora-program");
+    for (const char* name : {"BlankVelmoras.mdb", "BlankVelmora_Settings.mdb"})
+        if (name != damaged) fs::copy_file(shipped + "/" + name, program + "/" + name);
+    vmtest::WriteAll(program + "/" + damaged, "not a database\n");
+    for (const char* name : {"Graphics", "Sounds", "VelmoraHelp.pdf"})
+        fs::create_symlink(shipped + "/" + name, program + "/" + name);
+    setenv("VELMORA_PROGRAM_DIR", program.c_str(), 1);
+    return program + "/" + damaged;
+}
+
+struct ProgramFolderBack {
+    ~ProgramFolderBack() { unsetenv("VELMORA_PROGRAM_DIR"); }
+};
+
+// A damaged blank settings template is named and never copied: neither at a
+// first start nor in place of a damaged settings database.
+TEST_F(Gate, ADamagedSettingsTemplateIsSaidAndNeverCopied) {
+    const ProgramFolderBack back;
+    const std::string blank = ProgramWithDamaged("BlankVelmora_Settings.mdb");
+    const std::string settings = vm::SettingsDatabasePath();
+    const std::string said = "The program's blank template \"" + blank + "\" is damaged (it is not a Velmora "
+                             "database file), so no new settings database was made from it.\r\nInstall Velmora "
+                             "again to mend it.";
+    Start();
+    ASSERT_FALSE(Shown().empty());
+    EXPECT_EQ(Shown()[0].text, "The settings database \"" + settings + "\" is not there.\r\n" + said +
+                                   "\r\nThe settings are not read now and not saved when the program ends.");
+    Stop();
+    EXPECT_FALSE(fs::exists(settings));
+
+    vmtest::WriteAll(settings, std::string(4096, 'z'));
+    fx.messages.clear();
+    Start();
+    ASSERT_FALSE(Shown().empty());
+    EXPECT_TRUE(Shown()[0].text.ends_with("is kept as \"" + dir + "/Velmora_Settings.damaged.mdb\".\r\n" + said))
+        << Shown()[0].text;
+    EXPECT_EQ(Shown()[0].text.find("a fresh settings database was made"), std::string::npos);
+    Stop();
+    EXPECT_FALSE(fs::exists(settings));
+}
+
+// New Calendar from a damaged blank template makes nothing and blames the
+// template, not the new file; the calendar in use stays.
+TEST_F(Gate, NewCalendarFromADamagedTemplateSaysSoAndMakesNothing) {
+    Start();
+    Stop();
+    const ProgramFolderBack back;
+    const std::string blank = ProgramWithDamaged("BlankVelmoras.mdb");
+    fx.messages.clear();
+    Start();
+    ASSERT_TRUE(Shown().empty()) << Shown()[0].text;
+    const std::string inUse = Module1.CalendarFilePath;
+    const std::string chosen = vmtest::MakeTempDir("velmora-new") + "/New.mdb";
+    fx.messages.fileAnswers.push_back(chosen);
+    Action("mnuNew_Calendar_File")->trigger();
+    ASSERT_EQ(Shown().size(), 1u);
+    EXPECT_EQ(Shown()[0].title, "Cannot Create Calendar File");
+    EXPECT_EQ(Shown()[0].text, "The program's blank template \"" + blank + "\" is damaged (it is not a Velmora "
+                               "database file), so no new calendar file was made from it.\r\nInstall Velmora "
+                               "again to mend it.");
+    EXPECT_FALSE(fs::exists(chosen));
+    EXPECT_EQ(Module1.CalendarFilePath, inUse);
+
+    // A database of another program as the template: its copy is removed,
+    // and the template, not the new file, is said.
+    fs::remove(blank);
+    db::Database::Create(blank)->exec("CREATE TABLE [Other] ([Name] TEXT)");
+    fx.messages.clear();
+    fx.messages.fileAnswers.push_back(chosen);
+    Action("mnuNew_Calendar_File")->trigger();
+    ASSERT_EQ(Shown().size(), 1u);
+    EXPECT_EQ(Shown()[0].text.find("The program's blank template \"" + blank + "\" is damaged"), 0u)
+        << Shown()[0].text;
+    EXPECT_FALSE(fs::exists(chosen));
+    EXPECT_EQ(Module1.CalendarFilePath, inUse);
+    Stop();
 }
 
 // Another program holding the settings database locked has not damaged it:

@@ -49,4 +49,45 @@ TEST(FolderLock, ASecondCopyIsRefusedWhileTheFirstRunsAndNotAfter) {
     EXPECT_EQ(left.path(), dir + "/.velmora.lock");
 }
 
+// A power cut right after a start can leave the lock file empty or half
+// written, or naming a program that now runs as another: no copy holds it,
+// so the next start takes it, and a second copy is then refused.
+TEST(FolderLock, ALockFileNoCopyHoldsIsTakenWhateverItHolds) {
+    const std::string dir = vmtest::MakeTempDir("velmora-lock");
+    const std::string lock = dir + "/.velmora.lock";
+    for (const std::string& left : {std::string(), std::string("\x01\xffgarbled"), std::to_string(getpid()) + "\n",
+                                    std::string("1\nanother-host\nvelmora\n")}) {
+        vmtest::WriteAll(lock, left);
+        std::optional<vm::FolderLock> first(std::in_place, dir);
+        EXPECT_FALSE(first->heldElsewhere()) << left.size();
+        EXPECT_EQ(first->problem(), "");
+        EXPECT_TRUE(vm::FolderLock(dir).heldElsewhere()) << left.size();
+    }
+}
+
+// What is in the lock file's place is never written: a link leads to a file
+// of the user's, which keeps its bytes; a folder is said, and no copy is
+// taken as running.
+TEST(FolderLock, ALinkOrAFolderInItsPlaceIsLeftAsItIs) {
+    const std::string dir = vmtest::MakeTempDir("velmora-lock");
+    const std::string lock = dir + "/.velmora.lock";
+    vmtest::WriteAll(dir + "/notes.txt", "the user's own");
+    std::filesystem::create_symlink(dir + "/notes.txt", lock);
+    {
+        const vm::FolderLock first(dir);
+        EXPECT_FALSE(first.heldElsewhere());
+        EXPECT_TRUE(vm::FolderLock(dir).heldElsewhere());
+    }
+    EXPECT_EQ(vmtest::ReadAll(dir + "/notes.txt"), "the user's own");
+    EXPECT_TRUE(std::filesystem::is_symlink(lock));
+
+    std::filesystem::remove(lock);
+    std::filesystem::create_directory(lock);
+    const vm::FolderLock blocked(dir);
+    EXPECT_FALSE(blocked.heldElsewhere());
+    EXPECT_EQ(blocked.problem(), "\"" + lock + "\" is a folder, not a file, so Velmora cannot make sure that no "
+                                 "other copy uses the data folder at the same time.");
+    EXPECT_TRUE(std::filesystem::is_directory(lock));
+}
+
 }  // namespace
