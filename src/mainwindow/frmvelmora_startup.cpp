@@ -162,6 +162,7 @@ void frmVelmora::Form_Load() {
     if (!op.step(1, [&] {
             if (!EnsureDataFolder())
                 throw OpError(75, "The data folder \"" + DataFolder() + "\" cannot be created.");
+            RemoveLeftoverDatabaseCopies(DataFolder());  // a Save As or New Calendar killed midway
             EnsureMonthPictures();
             EnsureSoundFolder();
             EnsureManual();
@@ -227,6 +228,8 @@ void frmVelmora::Form_Load() {
         if (!haveCalendar) Module1.CalendarFilePath.clear();
     }
 
+    if (haveCalendar && !SamePath(FolderOf(Module1.CalendarFilePath), DataFolder()))
+        RemoveLeftoverDatabaseCopies(FolderOf(Module1.CalendarFilePath));
     if (haveCalendar) {
         if (!op.step(3, [&] {
                 MainState.Hr24Added = false;

@@ -14,7 +14,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <filesystem>
+#include <string_view>
 #include <vector>
+
+#include "platform/asciicase.h"
 
 namespace fs = std::filesystem;
 
@@ -160,6 +163,25 @@ void RemoveLeftoverTemporaries(const std::string& folder, const std::string& nam
         else ::unlink(path.c_str());
     }
 }
+
+}  // namespace
+
+void RemoveLeftoverDatabaseCopies(const std::string& folder) {
+    constexpr size_t kTail = 7;  // "." and six letters or digits
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string entry = it->path().filename().string();
+        if (entry.size() <= 1 + kTail || entry.front() != '.' || entry[entry.size() - kTail] != '.') continue;
+        const std::string name = entry.substr(1, entry.size() - 1 - kTail);
+        if (name.size() > 4 && EqualsNoCase(std::string_view(name).substr(name.size() - 4), ".mdb") &&
+            IsTemporaryOf(entry, name))
+            names.push_back(name);
+    }
+    for (const std::string& name : names) RemoveLeftoverTemporaries(folder, name);
+}
+
+namespace {
 
 // Gives the whole file `tmp` the name `to` unless something has that name:
 // in one step where the file system allows it, else by a second name and

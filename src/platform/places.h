@@ -42,6 +42,11 @@ bool PathDenied(const std::string& path);
 // copies to the same name stopped midway left: the user's own regular files
 // of exactly that temporary name that no running copy holds locked.
 bool CopyFileNoOverwrite(const std::string& from, const std::string& to, bool sync = false);
+// Removes what copies of databases (".mdb" files: Save As, New Calendar, the
+// settings put in place) into `folder` left when stopped midway, whatever
+// their names: files that can be as large as a calendar and that no later
+// copy to another name would ever remove. Copies running meanwhile keep theirs.
+void RemoveLeftoverDatabaseCopies(const std::string& folder);
 // Called after each piece a copy writes, with the bytes written so far, so a
 // test can stop a copy midway; an empty function for none.
 void SetCopyPieceHook(std::function<void(std::uintmax_t)> hook);

@@ -105,6 +105,36 @@ TEST(AllOrNothingCopy, ASaveAsKilledAtAnyPointLeavesNoFileOrTheWholeOne) {
     EXPECT_EQ(vmtest::ReadAll(copy), bytes);
 }
 
+// What a Save As killed midway left is removed at the next start whatever
+// the name it was saving to; look-alikes, links, other kinds of file and a
+// copy still running keep theirs.
+TEST(AllOrNothingCopy, WhatAKilledSaveAsLeftIsRemovedWhateverItsName) {
+    vmtest::Fixture fx;
+    const std::string calendar = LargeCalendar();
+    const std::string folder = vmtest::MakeTempDir("velmora-left");
+    vmtest::RunCopyKilledAt(vmtest::ReadAll(calendar).size() / 2,
+                            [&] { vm::CopyCalendarNoOverwrite(calendar, folder + "/Copy3.mdb"); });
+    ASSERT_EQ(NamesStartingWith(folder, ".Copy3.mdb.").size(), 1u);
+    const std::vector<std::string> kept = {".notes.txt.abcdef", ".Copy4.mdb.abc", "Copy5.mdb.abcdef", ".mdb.abcdef"};
+    for (const std::string& n : kept) vmtest::WriteAll(folder + "/" + n, "kept");
+    vmtest::WriteAll(folder + "/Linked.txt", "kept");
+    fs::create_symlink(folder + "/Linked.txt", folder + "/.Link.mdb.qwe123");
+    const std::string running = folder + "/.Other.MDB.Run123";
+    vmtest::WriteAll(running, "running");
+    const int held = open(running.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(flock(held, LOCK_EX | LOCK_NB), 0);
+    vmtest::WriteAll(folder + "/.Old.MDB.ab12CD", "left by a killed copy");
+
+    vm::RemoveLeftoverDatabaseCopies(folder);
+    close(held);
+    EXPECT_TRUE(NamesStartingWith(folder, ".Copy3.mdb.").empty());
+    EXPECT_FALSE(fs::exists(folder + "/.Old.MDB.ab12CD"));
+    for (const std::string& n : kept) EXPECT_EQ(vmtest::ReadAll(folder + "/" + n), "kept") << n;
+    EXPECT_TRUE(fs::is_symlink(folder + "/.Link.mdb.qwe123"));
+    EXPECT_EQ(vmtest::ReadAll(folder + "/Linked.txt"), "kept");
+    EXPECT_EQ(vmtest::ReadAll(running), "running");
+}
+
 TEST(AllOrNothingCopy, ANewCalendarKilledBeforeItsNameLeavesNoFile) {
     vmtest::Fixture fx;
     const std::string folder = vmtest::MakeTempDir("velmora-new");

@@ -339,6 +339,19 @@ TEST(StartUp, AVoiceThatCannotBeMadeIsReportedOnlyWithSpeechOn) {
 
 // A manual in the data folder that differs from the program's, even in one
 // byte of the same length, gives way to it at the next start.
+// A Save As killed midway left a hidden part of its copy in the data folder:
+// the next start removes it.
+TEST(StartUp, ThePartOfACopyAKilledSaveAsLeftIsRemovedAtTheNextStart) {
+    StartupFixture f;
+    f.Start();
+    f.Stop();
+    const std::string left = f.dir + "/.Copy3.mdb.nTC4f5";
+    vmtest::WriteAll(left, "half a calendar");
+    f.Start();
+    EXPECT_FALSE(std::filesystem::exists(left));
+    f.Stop();
+}
+
 TEST(StartUp, AManualUnlikeTheProgramsOwnIsReplacedAtTheNextStart) {
     StartupFixture f;
     f.Start();
