@@ -251,7 +251,13 @@ void frmVelmora::mnuPrintCalendar_Click() {
 void frmVelmora::mnuShow_UserManual_Click() {
     const std::string path = JoinPath(DataFolder(), "VelmoraHelp.pdf");
     std::string manual = path;
-    const int opened = ShellOpenFile(manual, 4);
+    // The registered program may fail only after the desktop took the file.
+    const auto notStarted = [path] {
+        Messages().message("User Manual Not Found\r\nThe program this computer opens PDF files with could not "
+                           "show it.\r\nOpen it with any PDF reader; it is:\r\n" + path,
+                           MsgButtons::Ok, MsgIcon::Critical, "mnuUserManual_Click - Error");
+    };
+    const int opened = ShellOpenFile(manual, 4, "", notStarted);
     if (opened == kShellCannotOpen)
         Messages().message("No program on this computer opens PDF files, so the User Manual cannot be shown here.\r\n"
                            "Open it with any PDF reader; it is:\r\n" + path,

@@ -385,6 +385,15 @@ TEST(Menus, PrintPdfAndTheManualOnTheStartedWindow) {
     f.Action("mnuShow_UserManual")->trigger();
     EXPECT_EQ(f.opener.opened, std::vector<std::string>{"file://" + f.dir + "/VelmoraHelp.pdf"});
     EXPECT_TRUE(f.Shown().empty());
+    // The registered PDF program fails after the desktop took the file: the
+    // box comes then.
+    f.opener.failLater();
+    ASSERT_EQ(f.Shown().size(), 1u);
+    EXPECT_EQ(f.Shown()[0].title, "mnuUserManual_Click - Error");
+    EXPECT_EQ(f.Shown()[0].icon, vm::MsgIcon::Critical);
+    EXPECT_EQ(f.Shown()[0].text.rfind("User Manual Not Found\r\n", 0), 0u);
+    EXPECT_NE(f.Shown()[0].text.find(f.dir + "/VelmoraHelp.pdf"), std::string::npos);
+    f.fx.messages.clear();
     // A desktop with no PDF reader: one box that names the manual's full path.
     f.opener.succeed = false;
     f.Action("mnuShow_UserManual")->trigger();
