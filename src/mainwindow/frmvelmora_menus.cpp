@@ -19,6 +19,7 @@
 #include "exchange/importpanel.h"
 #include "exchange/printgrid.h"
 #include "mainwindow/frmvelmora.h"
+#include "mainwindow/pictures.h"
 
 #include "alarms/frmstopwatch.h"
 #include "tools/frmcalcwrkdays.h"
@@ -220,12 +221,7 @@ void frmVelmora::mnuPrintCalendar_Click() {
             if (!MayPrintTo(printer, "Print PDF Calendar")) return;
             QPainter painter;
             if (painter.begin(&printer)) {
-                const QRect page = painter.viewport();
-                QSize size = shot.size();
-                size.scale(page.size(), Qt::KeepAspectRatio);
-                painter.setViewport(page.x(), page.y(), size.width(), size.height());
-                painter.setWindow(shot.rect());
-                painter.drawPixmap(0, 0, shot);
+                DrawFittedPicture(painter, shot);
                 painter.end();
             } else {
                 Messages().message("The calendar could not be printed" +

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
+#include <QPainter>
 #include <QPixmapCache>
 #include <QScreen>
 
@@ -179,6 +180,17 @@ bool ShowablePicture(const std::string& path) {
     const QSize size = header.size();
     if (size.isValid() && size.isEmpty()) return false;
     return !ReadWhole(file, LargestScreenPixels()).image.isNull();
+}
+
+void DrawFittedPicture(QPainter& painter, const QPixmap& picture) {
+    QPixmap pixels = picture;
+    pixels.setDevicePixelRatio(1);
+    const QRect page = painter.viewport();
+    QSize size = pixels.size();
+    size.scale(page.size(), Qt::KeepAspectRatio);
+    painter.setViewport(page.x(), page.y(), size.width(), size.height());
+    painter.setWindow(pixels.rect());
+    painter.drawPixmap(0, 0, pixels);
 }
 
 void ReadPictureAhead(const std::string& path, QSize size, qreal pixelRatio) {

@@ -6,6 +6,8 @@
 #include <QPixmap>
 #include <QSize>
 
+class QPainter;
+
 #include <string>
 
 namespace vm {
@@ -27,6 +29,12 @@ inline constexpr QSize kNoScreenPictureBound{3840, 2160};
 // True when the file is a picture WholePicture can give: a format Qt reads,
 // decodable at that size (the decode is tried).
 bool ShowablePicture(const std::string& path);
+
+// Draws the picture as large as the painter's viewport holds it, keeping its
+// shape, from the viewport's top left corner. It is counted in its own
+// pixels whatever its device pixel ratio: a window grabbed on a scaled screen
+// fills the same part of the page at every scale, with all its pixels.
+void DrawFittedPicture(QPainter& painter, const QPixmap& picture);
 
 // Starts reading on a worker thread what PictureForLabel(path, size,
 // pixelRatio), or WholePicture(path), will ask for. Nothing is shown or kept

@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPainter>
 #include <QPixmapCache>
 
 #include <filesystem>
@@ -104,6 +105,25 @@ TEST_F(Pictures, APhotoLargerThanTheScreenIsDecodedAtTheScreensSize) {
     vmtest::WriteAll(dir + "/text.jpg", "no picture at all");
     EXPECT_FALSE(vm::ShowablePicture(dir + "/text.jpg"));
     EXPECT_FALSE(vm::ShowablePicture(dir + "/none.jpg"));
+}
+
+// A window grabbed on a screen scaled 1.5 or 2 times has that many more
+// pixels than its size: it fills the same part of a page as at scale 1.
+TEST_F(Pictures, AGrabbedWindowFillsThePageAtEveryScreenScale) {
+    for (const qreal scale : {1.0, 1.5, 2.0}) {
+        SCOPED_TRACE(scale);
+        QPixmap shot(QSize(400, 300) * scale);
+        shot.fill(Qt::red);
+        shot.setDevicePixelRatio(scale);
+        QImage page(1100, 850, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        vm::DrawFittedPicture(painter, shot);
+        painter.end();
+        EXPECT_TRUE(Reddish(page.pixelColor(2, 2)));
+        EXPECT_TRUE(Reddish(page.pixelColor(1097, 822))) << "the whole width, and the height its shape gives";
+        EXPECT_EQ(page.pixelColor(1097, 830), QColor(Qt::white));
+    }
 }
 
 }  // namespace
