@@ -70,14 +70,20 @@ PictureRead ReadForLabel(const QString& file, QSize wanted) {
 // The whole picture, decoded no larger than `bound` on either side: a photo
 // of many megapixels is decoded straight at the smaller size (a JPEG by its
 // own scaled decode) and so never needs the memory of its full size.
+// A decoder may go through a size between the whole and the one asked for
+// (a JPEG's in eighths), which can still pass the reader's allocation limit:
+// a smaller size is then asked for, twice at most.
 PictureRead ReadWhole(const QString& file, QSize bound) {
     PictureRead read;
     read.stamp = StampOf(file);
-    QImageReader reader(file);  // as QPixmap::load reads a file
-    const QSize whole = reader.size();
-    if (whole.isValid() && bound.isValid() && (whole.width() > bound.width() || whole.height() > bound.height()))
-        reader.setScaledSize(whole.boundedTo(bound));
-    read.image = reader.read();
+    const QSize whole = QImageReader(file).size();
+    QSize wanted = whole.isValid() && bound.isValid() ? whole.boundedTo(bound) : whole;
+    for (int tries = 0; tries < 3; ++tries, wanted /= 2) {
+        QImageReader reader(file);  // as QPixmap::load reads a file
+        if (wanted != whole) reader.setScaledSize(wanted);
+        read.image = reader.read();
+        if (!read.image.isNull() || wanted == whole || wanted.width() < 64 || wanted.height() < 64) break;
+    }
     return read;
 }
 
