@@ -70,6 +70,21 @@ std::string ExecValue(const std::string& text) {
     return text.substr(at, text.find('\n', at) - at);
 }
 
+// Presses ShortCuts with the settings panel open, answering No to the
+// autostart question: the text of the first box.
+std::string PressShortCuts(vmtest::SettingsFixture& fx) {
+    fx.messages.clear();
+    fx.messages.answers = {vm::MsgResult::Ok, vm::MsgResult::No};
+    fx.click("sscmdNewShortCut");
+    return fx.messages.shown.empty() ? std::string() : fx.messages.shown[0].text;
+}
+
+// A program file of a few lines at path.
+void WriteProgram(const std::string& path) {
+    vmtest::WriteAll(path, "#!/bin/sh\nexit 0\n");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+}
+
 TEST(Shortcuts, DesktopLauncherLandsWithItsRunBitAndAutostartOnlyOnYes) {
     vmtest::SettingsFixture fx;
     Desktop d;
@@ -199,20 +214,14 @@ TEST(Shortcuts, ALauncherWhoseProgramIsGoneIsWrittenAgain) {
     const std::string gone = "[Desktop Entry]\nType=Application\nName=Velmora\n"
                              "Exec=env VELMORA_DATA_DIR=/d \"/opt/velmora/velmora (deleted)\"\n";
     vmtest::WriteAll(d.desktopFile(), gone);
-    fx.messages.answers = {vm::MsgResult::Ok, vm::MsgResult::No};
-    fx.click("sscmdNewShortCut");
-    ASSERT_EQ(fx.messages.shown.size(), 2u);
-    EXPECT_EQ(fx.messages.shown[0].text, "Shortcut Has Been Created\n" + d.desktopFile());
+    EXPECT_EQ(PressShortCuts(fx), "Shortcut Has Been Created\n" + d.desktopFile());
     EXPECT_EQ(ExecArguments(ExecValue(vmtest::ReadAll(d.desktopFile()))).back(), vm::RunningProgramPath());
     EXPECT_TRUE(RunBitSet(d.desktopFile()));
 
     for (const std::string& kept : {std::string("[Desktop Entry]\nExec=/bin/sh -c true\n"),
                                     std::string("[Desktop Entry]\nExec=sh %f\n"), std::string("mine")}) {
         vmtest::WriteAll(d.desktopFile(), kept);
-        fx.messages.clear();
-        fx.messages.answers = {vm::MsgResult::Ok, vm::MsgResult::No};
-        fx.click("sscmdNewShortCut");
-        EXPECT_EQ(fx.messages.shown.at(0).title, "Shortcut Exists") << kept;
+        EXPECT_EQ(PressShortCuts(fx).find("velmora ShortCut Already Exists"), 0u) << kept;
         EXPECT_EQ(vmtest::ReadAll(d.desktopFile()), kept);
     }
 }
@@ -222,10 +231,8 @@ TEST(Shortcuts, ALauncherWhoseProgramIsGoneIsWrittenAgain) {
 TEST(Shortcuts, TheProgramFileIsOneThatIsThere) {
     const std::string dir = vmtest::MakeTempDir("velmora-bin");
     const std::string program = dir + "/velmora", started = dir + "/started";
-    for (const std::string& f : {program, started}) {
-        vmtest::WriteAll(f, "#!/bin/sh\n");
-        std::filesystem::permissions(f, std::filesystem::perms::owner_all);
-    }
+    WriteProgram(program);
+    WriteProgram(started);
     EXPECT_EQ(vm::ProgramFileFrom(program, started), program);
     EXPECT_EQ(vm::ProgramFileFrom(program + " (deleted)", started), program) << "replaced while running";
     std::filesystem::remove(program);
@@ -273,24 +280,19 @@ TEST(Shortcuts, DISABLED_UpgradedProgram) {
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
     ASSERT_EQ(self.substr(self.rfind('/')), "/velmora");
     std::filesystem::remove(self);
-    vmtest::WriteAll(self, "#!/bin/sh\nexit 0\n");  // the new version
-    std::filesystem::permissions(self, std::filesystem::perms::owner_all);
+    WriteProgram(self);  // the new version
     ASSERT_EQ(std::filesystem::read_symlink("/proc/self/exe").string(), self + " (deleted)");
 
     vmtest::SettingsFixture fx;
     Desktop d;
     fx.panel->mnuFile_Settings_Click();
-    fx.messages.answers = {vm::MsgResult::Ok, vm::MsgResult::No};
-    fx.click("sscmdNewShortCut");
-    ASSERT_EQ(fx.messages.shown.size(), 2u);
-    EXPECT_EQ(fx.messages.shown[0].text, "Shortcut Has Been Created\n" + d.desktopFile());
+    EXPECT_EQ(PressShortCuts(fx), "Shortcut Has Been Created\n" + d.desktopFile());
     EXPECT_EQ(ExecArguments(ExecValue(vmtest::ReadAll(d.desktopFile()))).back(), self);
 
     // No program file at all: said so, and nothing is written.
     std::filesystem::remove(self);
     std::filesystem::remove(d.desktopFile());
-    fx.messages.clear();
-    fx.click("sscmdNewShortCut");
+    PressShortCuts(fx);
     ASSERT_EQ(fx.messages.shown.size(), 1u);
     EXPECT_EQ(fx.messages.shown[0].title, "Shortcut Not Created");
     EXPECT_NE(fx.messages.shown[0].text.find("no longer where it was started from"), std::string::npos);
