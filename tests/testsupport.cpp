@@ -1,5 +1,8 @@
 #include "testsupport.h"
 
+#include <QColor>
+#include <QImage>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -93,6 +96,12 @@ std::string ReadAll(const std::string& path) {
 void WriteAll(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
+}
+
+void WritePhoto(const std::string& path, int width, int height) {
+    QImage photo(width, height, QImage::Format_RGB888);
+    photo.fill(QColor(40, 90, 160));
+    ASSERT_TRUE(photo.save(QString::fromStdString(path), "JPG", 90)) << path;
 }
 
 std::string RunCommand(const std::string& command) {

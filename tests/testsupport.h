@@ -24,6 +24,9 @@ std::string FreshSettings();
 void RunCopyKilledAt(std::uintmax_t stopAt, const std::function<void()>& copy);
 std::string ReadAll(const std::string& path);
 void WriteAll(const std::string& path, const std::string& bytes);
+// A colour JPEG of the size at `path` (one colour: quick to write, yet as
+// large to decode as any photo of that size).
+void WritePhoto(const std::string& path, int width, int height);
 // What a shell command writes to its standard output.
 std::string RunCommand(const std::string& command);
 // A full disk for one connection: no page beyond those its file has now

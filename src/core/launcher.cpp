@@ -1,5 +1,10 @@
 #include "core/launcher.h"
 
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QStandardPaths>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -161,10 +166,95 @@ std::string LauncherDataFolder() {
     return ec ? dir : full.lexically_normal().string();
 }
 
+bool ProgramThere(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_regular_file(path, ec) && ::access(path.c_str(), X_OK) == 0;
+}
+
+std::string ProgramFileFrom(const std::string& linked, const std::string& startedBy) {
+    // The kernel names a program file replaced or removed while it runs with
+    // " (deleted)" after its path; a new version may stand at that path now.
+    static constexpr std::string_view kDeleted = " (deleted)";
+    if (ProgramThere(linked)) return linked;
+    if (linked.size() > kDeleted.size() && linked.ends_with(kDeleted)) {
+        const std::string path = linked.substr(0, linked.size() - kDeleted.size());
+        if (ProgramThere(path)) return path;
+    }
+    return ProgramThere(startedBy) ? startedBy : std::string();
+}
+
+std::string StartedByPath() {
+    // Not applicationFilePath(): on Linux it reads /proc/self/exe first.
+    if (!QCoreApplication::instance()) return {};
+    const QString first = QCoreApplication::arguments().value(0);
+    if (first.isEmpty()) return {};
+    if (!first.contains('/')) return QStandardPaths::findExecutable(first).toStdString();
+    std::error_code ec;
+    const fs::path full = fs::absolute(first.toStdString(), ec);
+    return ec ? std::string() : full.lexically_normal().string();
+}
+
 std::string RunningProgramPath() {
     std::error_code ec;
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string() : exe.string();
+    return ProgramFileFrom(ec ? std::string() : exe.string(), StartedByPath());
+}
+
+std::vector<std::string> LauncherExecArguments(const std::string& value) {
+    // The value's own escapes first ("\\" is one backslash), then the
+    // quoting of the arguments; "%%" is "%" and field codes give nothing.
+    std::string s;
+    for (size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != '\\' || i + 1 == value.size()) {
+            s += value[i];
+            continue;
+        }
+        const char next = value[++i];
+        switch (next) {
+            case 's': s += ' '; break;
+            case 'n': s += '\n'; break;
+            case 't': s += '\t'; break;
+            case 'r': s += '\r'; break;
+            case '\\': s += '\\'; break;
+            default: s += std::string{'\\', next};
+        }
+    }
+    std::vector<std::string> args;
+    std::string arg;
+    bool quoted = false, started = false;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const char c = s[i];
+        if (quoted) {
+            if (c == '\\' && i + 1 < s.size()) arg += s[++i];
+            else if (c == '"') quoted = false;
+            else arg += c;
+        } else if (c == ' ' || c == '\t') {
+            if (started) args.push_back(arg);
+            arg.clear();
+            started = false;
+        } else {
+            started = true;
+            if (c == '"') quoted = true;
+            else if (c != '%') arg += c;
+            else if (i + 1 < s.size() && s[++i] == '%') arg += '%';
+        }
+    }
+    if (started) args.push_back(arg);
+    return args;
+}
+
+std::string LauncherProgram(const std::string& launcherText) {
+    std::istringstream lines(launcherText);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.starts_with("Exec=")) continue;
+        const std::vector<std::string> args = LauncherExecArguments(line.substr(5));
+        size_t at = 0;
+        if (at < args.size() && args[at] == "env")
+            for (++at; at < args.size() && (args[at].find('=') != std::string::npos || args[at].starts_with('-'));)
+                at += args[at] == "-u" || args[at] == "-C" ? 2 : 1;  // these two take a value
+        return at < args.size() ? args[at] : std::string();
+    }
+    return {};
 }
 
 std::string ConfigHome() {
@@ -213,15 +303,37 @@ bool WriteProgramLauncher(const std::string& text) {
     return static_cast<bool>(out);
 }
 
+// True when the launcher names a program that is not there: by its path, or
+// by a name looked for on the search path.
+bool StartsNothing(const std::string& launcherText) {
+    const std::string program = LauncherProgram(launcherText);
+    if (program.empty()) return false;  // no program of its own to judge by
+    if (program.find('/') != std::string::npos) return !ProgramThere(program);
+    return QStandardPaths::findExecutable(QString::fromStdString(program)).isEmpty();
+}
+
 LauncherResult InstallLauncher(const std::string& folder) {
     LauncherResult r;
     r.destination = JoinPath(folder, LauncherBaseName(kProductName) + ".desktop");
-    const std::string text = LauncherText(RunningProgramPath(), LauncherDataFolder(), &r.problem);
+    const std::string program = RunningProgramPath();
+    if (program.empty()) {
+        r.problem = "The program's own file is no longer where it was started from (it was moved or removed "
+                    "while the calendar runs), so a launcher could not start it. Start the calendar again and "
+                    "press ShortCuts once more.";
+        return r;
+    }
+    const std::string text = LauncherText(program, LauncherDataFolder(), &r.problem);
     if (text.empty()) return r;
     std::error_code ec;
     if (fs::exists(fs::symlink_status(r.destination, ec))) {
-        r.outcome = LauncherCopy::Exists;
-        return r;
+        // One left by a program file that has since gone is made again.
+        const bool stale = fs::is_regular_file(fs::symlink_status(r.destination, ec)) &&
+                           StartsNothing(ReadFile(r.destination));
+        if (!stale) {
+            r.outcome = LauncherCopy::Exists;
+            return r;
+        }
+        if (!fs::remove(r.destination, ec)) return r;
     }
     if (!MakeFolder(folder)) return r;
     bool copied = false;

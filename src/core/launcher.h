@@ -3,6 +3,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vm {
 
@@ -22,8 +23,20 @@ std::string LauncherText(const std::string& programPath, const std::string& data
 // $VELMORA_DATA_DIR as a full path, "" when it is not set.
 std::string LauncherDataFolder();
 
-// The path of the running program (/proc/self/exe).
+// The running program's file: the path /proc/self/exe names (without the
+// " (deleted)" the kernel adds once that file was replaced or removed) when a
+// program file is there, else the path it was started by (argv[0], made
+// absolute or looked up on the search path) when one is there, else "".
 std::string RunningProgramPath();
+// That choice, from the link's text and the started-by path.
+std::string ProgramFileFrom(const std::string& linked, const std::string& startedBy);
+// True when path is a regular file this user may run.
+bool ProgramThere(const std::string& path);
+
+// The arguments of a launcher's Exec value, as a desktop reads them.
+std::vector<std::string> LauncherExecArguments(const std::string& value);
+// The program a launcher's text starts (after `env` and its settings), or "".
+std::string LauncherProgram(const std::string& launcherText);
 
 // $XDG_CONFIG_HOME, else $HOME/.config.
 std::string ConfigHome();
@@ -48,10 +61,11 @@ struct LauncherResult {
     std::string problem;      // why no launcher can start the program from where it is
 };
 // Copies the program's launcher into the folder (made when missing), never
-// over anything already there, and sets its run bits. When the launcher
+// over anything already there but a launcher whose program is not there
+// (that one is written again), and sets its run bits. When the launcher
 // cannot be kept beside the program it is written straight into the folder.
-// A program or data folder a launcher cannot carry fails with `problem` set
-// and nothing written.
+// A program file that cannot be found, or a program or data folder a
+// launcher cannot carry, fails with `problem` set and nothing written.
 LauncherResult InstallLauncher(const std::string& folder);
 
 }  // namespace vm

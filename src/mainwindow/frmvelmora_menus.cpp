@@ -19,6 +19,7 @@
 #include "exchange/importpanel.h"
 #include "exchange/printgrid.h"
 #include "mainwindow/frmvelmora.h"
+#include "mainwindow/pictures.h"
 
 #include "alarms/frmstopwatch.h"
 #include "tools/frmcalcwrkdays.h"
@@ -220,12 +221,7 @@ void frmVelmora::mnuPrintCalendar_Click() {
             if (!MayPrintTo(printer, "Print PDF Calendar")) return;
             QPainter painter;
             if (painter.begin(&printer)) {
-                const QRect page = painter.viewport();
-                QSize size = shot.size();
-                size.scale(page.size(), Qt::KeepAspectRatio);
-                painter.setViewport(page.x(), page.y(), size.width(), size.height());
-                painter.setWindow(shot.rect());
-                painter.drawPixmap(0, 0, shot);
+                DrawFittedPicture(painter, shot);
                 painter.end();
             } else {
                 Messages().message("The calendar could not be printed" +
@@ -251,7 +247,13 @@ void frmVelmora::mnuPrintCalendar_Click() {
 void frmVelmora::mnuShow_UserManual_Click() {
     const std::string path = JoinPath(DataFolder(), "VelmoraHelp.pdf");
     std::string manual = path;
-    const int opened = ShellOpenFile(manual, 4);
+    // The registered program may fail only after the desktop took the file.
+    const auto notStarted = [path] {
+        Messages().message("User Manual Not Found\r\nThe program this computer opens PDF files with could not "
+                           "show it.\r\nOpen it with any PDF reader; it is:\r\n" + path,
+                           MsgButtons::Ok, MsgIcon::Critical, "mnuUserManual_Click - Error");
+    };
+    const int opened = ShellOpenFile(manual, 4, "", notStarted);
     if (opened == kShellCannotOpen)
         Messages().message("No program on this computer opens PDF files, so the User Manual cannot be shown here.\r\n"
                            "Open it with any PDF reader; it is:\r\n" + path,

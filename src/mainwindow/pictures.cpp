@@ -3,9 +3,12 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
+#include <QPainter>
 #include <QPixmapCache>
+#include <QScreen>
 
 #include <future>
 #include <optional>
@@ -64,20 +67,33 @@ PictureRead ReadForLabel(const QString& file, QSize wanted) {
     return read;
 }
 
-PictureRead ReadWhole(const QString& file) {
+// The whole picture, decoded no larger than `bound` on either side: a photo
+// of many megapixels is decoded straight at the smaller size (a JPEG by its
+// own scaled decode) and so never needs the memory of its full size.
+// A decoder may go through a size between the whole and the one asked for
+// (a JPEG's in eighths), which can still pass the reader's allocation limit:
+// a smaller size is then asked for, twice at most.
+PictureRead ReadWhole(const QString& file, QSize bound) {
     PictureRead read;
     read.stamp = StampOf(file);
-    read.image = QImageReader(file).read();  // as QPixmap::load reads a file
+    const QSize whole = QImageReader(file).size();
+    QSize wanted = whole.isValid() && bound.isValid() ? whole.boundedTo(bound) : whole;
+    for (int tries = 0; tries < 3; ++tries, wanted /= 2) {
+        QImageReader reader(file);  // as QPixmap::load reads a file
+        if (wanted != whole) reader.setScaledSize(wanted);
+        read.image = reader.read();
+        if (!read.image.isNull() || wanted == whole || wanted.width() < 64 || wanted.height() < 64) break;
+    }
     return read;
 }
 
 // The reads ahead, asked for and taken on the user-interface thread only,
-// found by the file's clean absolute name. An invalid size stands for the
-// whole picture.
+// found by the file's clean absolute name and the size asked for.
 struct Ahead {
     QString name;
     QString file;
     QSize wanted;
+    bool whole = false;  // the whole picture within `wanted`
     std::future<PictureRead> read;
 };
 std::vector<Ahead>& Aheads() {
@@ -87,27 +103,27 @@ std::vector<Ahead>& Aheads() {
 
 QString NameOf(const QString& file) { return QDir::cleanPath(QFileInfo(file).absoluteFilePath()); }
 
-void StartAhead(const QString& file, QSize wanted) {
+void StartAhead(const QString& file, QSize wanted, bool whole) {
     const QString name = NameOf(file);
     for (const Ahead& a : Aheads())
-        if (a.name == name && a.wanted == wanted) return;
+        if (a.name == name && a.wanted == wanted && a.whole == whole) return;
     try {
-        auto read = std::async(std::launch::async, [file, wanted] {
-            return wanted.isValid() ? ReadForLabel(file, wanted) : ReadWhole(file);
+        auto read = std::async(std::launch::async, [file, wanted, whole] {
+            return whole ? ReadWhole(file, wanted) : ReadForLabel(file, wanted);
         });
-        Aheads().push_back(Ahead{name, file, wanted, std::move(read)});
+        Aheads().push_back(Ahead{name, file, wanted, whole, std::move(read)});
     } catch (const std::system_error&) {  // no thread to be had: read when asked
     }
 }
 
 // The read ahead of the file at that size, when there is one and the file is
 // still as it was when the read began.
-std::optional<PictureRead> TakeAhead(const QString& file, QSize wanted) {
+std::optional<PictureRead> TakeAhead(const QString& file, QSize wanted, bool whole) {
     auto& aheads = Aheads();
     if (aheads.empty()) return std::nullopt;
     const QString name = NameOf(file);
     for (auto it = aheads.begin(); it != aheads.end(); ++it) {
-        if (it->name != name || it->wanted != wanted) continue;
+        if (it->name != name || it->wanted != wanted || it->whole != whole) continue;
         std::future<PictureRead> future = std::move(it->read);
         aheads.erase(it);
         try {
@@ -131,7 +147,7 @@ QPixmap PictureForLabel(const std::string& path, QSize size, qreal pixelRatio) {
     const QString file = QString::fromStdString(path);
     const QSize wanted = size * pixelRatio;
     QPixmap picture;
-    if (std::optional<PictureRead> ahead = TakeAhead(file, wanted)) {
+    if (std::optional<PictureRead> ahead = TakeAhead(file, wanted, false)) {
         picture = QPixmap::fromImage(std::move(ahead->image));
         QPixmapCache::insert(CacheKey(file, ahead->fraction, ahead->stamp.modified), picture);
         return picture;
@@ -148,21 +164,48 @@ QPixmap PictureForLabel(const std::string& path, QSize size, qreal pixelRatio) {
     return picture;
 }
 
+QSize LargestScreenPixels() {
+    QSize largest;
+    for (const QScreen* screen : QGuiApplication::screens())
+        largest = largest.expandedTo(screen->size() * screen->devicePixelRatio());
+    return largest.isValid() && !largest.isEmpty() ? largest : kNoScreenPictureBound;
+}
+
 QPixmap WholePicture(const std::string& path) {
     const QString file = QString::fromStdString(path);
-    if (std::optional<PictureRead> ahead = TakeAhead(file, QSize())) return QPixmap::fromImage(std::move(ahead->image));
-    QPixmap picture;
-    if (!picture.load(file)) return {};
-    return picture;
+    const QSize bound = LargestScreenPixels();
+    std::optional<PictureRead> read = TakeAhead(file, bound, true);
+    if (!read) read = ReadWhole(file, bound);
+    return QPixmap::fromImage(std::move(read->image));
+}
+
+bool ShowablePicture(const std::string& path) {
+    const QString file = QString::fromStdString(path);
+    QImageReader header(file);
+    if (!header.canRead()) return false;
+    const QSize size = header.size();
+    if (size.isValid() && size.isEmpty()) return false;
+    return !ReadWhole(file, LargestScreenPixels()).image.isNull();
+}
+
+void DrawFittedPicture(QPainter& painter, const QPixmap& picture) {
+    QPixmap pixels = picture;
+    pixels.setDevicePixelRatio(1);
+    const QRect page = painter.viewport();
+    QSize size = pixels.size();
+    size.scale(page.size(), Qt::KeepAspectRatio);
+    painter.setViewport(page.x(), page.y(), size.width(), size.height());
+    painter.setWindow(pixels.rect());
+    painter.drawPixmap(0, 0, pixels);
 }
 
 void ReadPictureAhead(const std::string& path, QSize size, qreal pixelRatio) {
     const QSize wanted = size * pixelRatio;
-    if (!path.empty() && wanted.isValid()) StartAhead(QString::fromStdString(path), wanted);
+    if (!path.empty() && wanted.isValid()) StartAhead(QString::fromStdString(path), wanted, false);
 }
 
 void ReadWholePictureAhead(const std::string& path) {
-    if (!path.empty()) StartAhead(QString::fromStdString(path), QSize());
+    if (!path.empty()) StartAhead(QString::fromStdString(path), LargestScreenPixels(), true);
 }
 
 void WaitForPicturesReadAhead() {

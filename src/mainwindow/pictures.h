@@ -6,6 +6,8 @@
 #include <QPixmap>
 #include <QSize>
 
+class QPainter;
+
 #include <string>
 
 namespace vm {
@@ -15,9 +17,24 @@ namespace vm {
 // JPEG is then decoded at that fraction, far quicker than whole), and kept
 // for the next label that asks. Null when the file cannot be read.
 QPixmap PictureForLabel(const std::string& path, QSize size, qreal pixelRatio = 1);
-// The whole picture at its own size, read as QPixmap::load reads it. Null
-// when the file cannot be read.
+// The whole picture, read as QPixmap::load reads it but never larger than
+// the largest screen: a larger one is decoded straight at that size on each
+// side (labels stretch it anyway), so a photo of many megapixels takes the
+// memory of a screenful. Null when the file cannot be read.
 QPixmap WholePicture(const std::string& path);
+// The most device pixels any screen shows across and down; without a screen,
+// kNoScreenPictureBound.
+QSize LargestScreenPixels();
+inline constexpr QSize kNoScreenPictureBound{3840, 2160};
+// True when the file is a picture WholePicture can give: a format Qt reads,
+// decodable at that size (the decode is tried).
+bool ShowablePicture(const std::string& path);
+
+// Draws the picture as large as the painter's viewport holds it, keeping its
+// shape, from the viewport's top left corner. It is counted in its own
+// pixels whatever its device pixel ratio: a window grabbed on a scaled screen
+// fills the same part of the page at every scale, with all its pixels.
+void DrawFittedPicture(QPainter& painter, const QPixmap& picture);
 
 // Starts reading on a worker thread what PictureForLabel(path, size,
 // pixelRatio), or WholePicture(path), will ask for. Nothing is shown or kept

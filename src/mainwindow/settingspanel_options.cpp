@@ -2,7 +2,6 @@
 // picture, the calendar style and the options.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QImageReader>
 #include <QLabel>
 
 #include "core/appearance.h"
@@ -13,6 +12,7 @@
 #include "core/numtext.h"
 #include "core/settingsrules.h"
 #include "mainwindow/frmvelmora.h"
+#include "mainwindow/pictures.h"
 #include "mainwindow/settingspanel.h"
 #include "mainwindow/settingspanel_boxes.h"
 #include "mainwindow/settingspanel_hooks.h"
@@ -34,21 +34,8 @@ int16_t MonthOf(const std::string& text) {
     return m;
 }
 
-// A file Qt can show: a format it reads, of a size it decodes. The header
-// alone tells both; a picture too large for the reader's allocation limit
-// would read as nothing.
-bool IsPicture(const std::string& path) {
-    QImageReader reader(QString::fromStdString(path));
-    if (!reader.canRead()) return false;
-    const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty()) return false;
-    const int limitMB = QImageReader::allocationLimit();
-    if (limitMB <= 0) return true;
-    const QImage::Format format = reader.imageFormat();
-    const qint64 bits = format == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(format).bitsPerPixel();
-    const qint64 bytes = qint64(size.width()) * size.height() * bits / 8;
-    return bytes <= qint64(limitMB) * 1024 * 1024;
-}
+// A file the month can show: a picture decodable at the size it is shown.
+bool IsPicture(const std::string& path) { return ShowablePicture(path); }
 
 }  // namespace
 

@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "mainwindow/pictures.h"  // PictureForLabel
+#include "mainwindow/pictures.h"  // PictureForLabel, WholePicture
 #include "platform/messages.h"
 #include "platform/shell.h"    // ShellOpenFile, OpenWebPage
 

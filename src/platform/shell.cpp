@@ -125,28 +125,31 @@ std::string DesktopUrlFor(const ShellText& parts) {
     return QUrl::fromLocalFile(QString::fromStdString(p.string())).toString(QUrl::FullyEncoded).toStdString();
 }
 
-int ShellOpenFile(std::string& file, int /*showMode*/, const std::string& workFolder) {
+int ShellOpenFile(std::string& file, int /*showMode*/, const std::string& workFolder,
+                  std::function<void()> failedLater) {
     const ShellText parts = SplitShellText(file, workFolder);
     const std::string url = DesktopUrlFor(parts);
     if (url.empty()) {
         if (LooksLikeAddress(parts.file)) return kShellCannotOpen;
         return FileExists(AbsoluteIn(parts)) ? kShellCannotOpen : kShellNoFile;
     }
-    return DesktopOpener().open(url) ? kShellOpened : kShellCannotOpen;
+    return DesktopOpener().open(url, std::move(failedLater)) ? kShellOpened : kShellCannotOpen;
 }
 
 void OpenWebPage(const std::string& address) {
+    const auto sayCannot = [address] {
+        InfoBox("Web page cannot be opened automatically.\nOpen your web browser and use the address:  " + address +
+                    "  to see the webpage.",
+                "Internet Browser Problem");
+    };
     int result = 0;
     try {
         std::string a = address;
-        result = ShellOpenFile(a, 4);
+        result = ShellOpenFile(a, 4, "", sayCannot);
     } catch (...) {
         result = 0;
     }
-    if (result > 32) return;
-    InfoBox("Web page cannot be opened automatically.\nOpen your web browser and use the address:  " + address +
-                "  to see the webpage.",
-            "Internet Browser Problem");
+    if (result <= 32) sayCannot();
 }
 
 }  // namespace vm

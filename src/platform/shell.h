@@ -3,6 +3,7 @@
 // (a local file or a web address) handed to the desktop's default handler,
 // which sits behind an interface so tests can replace it.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,23 +13,31 @@ class IDesktopOpener {
 public:
     virtual ~IDesktopOpener() = default;
     // Asks the desktop's default handler to open url ("file:///...",
-    // "https://..."); false when it cannot.
-    virtual bool open(const std::string& url) = 0;
+    // "https://..."); false when it cannot. A handler that fails only after
+    // this returned (the program it starts cannot open the url) calls
+    // failedLater then, on the user-interface thread.
+    virtual bool open(const std::string& url, std::function<void()> failedLater = {}) = 0;
 };
 
 // The process-wide opener; a recording fake until the program installs the real one.
 IDesktopOpener& DesktopOpener();
 void SetDesktopOpener(IDesktopOpener* impl);  // nullptr restores the built-in fake
 
-// Records every URL and answers `succeed`.
+// Records every URL and answers `succeed`; a test calls failLater() to fail
+// the last one after it was answered.
 class FakeDesktopOpener : public IDesktopOpener {
 public:
-    bool open(const std::string& url) override {
+    bool open(const std::string& url, std::function<void()> failedLater = {}) override {
         opened.push_back(url);
+        lastFailedLater = std::move(failedLater);
         return succeed;
+    }
+    void failLater() {
+        if (lastFailedLater) lastFailedLater();
     }
     std::vector<std::string> opened;
     bool succeed = true;
+    std::function<void()> lastFailedLater;
 };
 
 // ShellOpenFile's results: above 32 is success, as callers expect.
@@ -57,10 +66,13 @@ bool LooksLikeAddress(const std::string& file);
 // Opens file with its associated program. Parameters cannot be passed to the
 // desktop's handler and are ignored; so is showMode (the desktop decides how
 // the program shows). A quoted file text is rewritten without its quotes.
-int ShellOpenFile(std::string& file, int showMode, const std::string& workFolder = "");
+// A handler that fails after the answer calls failedLater (see IDesktopOpener).
+int ShellOpenFile(std::string& file, int showMode, const std::string& workFolder = "",
+                  std::function<void()> failedLater = {});
 
-// Opens a web address in the browser; when that fails, tells the user the
-// address in the box titled "Internet Browser Problem". Never stops the caller.
+// Opens a web address in the browser; when that fails, at once or later,
+// tells the user the address in the box titled "Internet Browser Problem".
+// Never stops the caller.
 void OpenWebPage(const std::string& address);
 
 }  // namespace vm

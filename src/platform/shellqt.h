@@ -1,6 +1,7 @@
-// The desktop opener on Qt: the desktop's default handler for the URL. A web
-// address goes through the desktop's opener program, whose failure (no
-// browser) is a failure here too.
+// The desktop opener on Qt: the desktop's opener program (xdg-open) given
+// the URL, left to run. Its failure (no browser, a viewer that cannot start)
+// is reported when it ends, which may be long after: in its generic mode it
+// runs the viewer itself and ends only when the viewer closes.
 #pragma once
 #include "platform/shell.h"
 
@@ -8,7 +9,7 @@ namespace vm {
 
 class QtDesktopOpener : public IDesktopOpener {
 public:
-    bool open(const std::string& url) override;
+    bool open(const std::string& url, std::function<void()> failedLater = {}) override;
 };
 
 }  // namespace vm

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPointer>
+#include <QWindow>
 
 #include "core/module1.h"
 #include "mainwindow/mainwindowdoor.h"
@@ -43,8 +44,10 @@ const Example kExamples[] = {
 
 }  // namespace
 
-QImage RepeatPatternPicture() {
-    QImage image(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
+QImage RepeatPatternPicture(qreal pixelRatio) {
+    // Drawn in the picture's own units; the painter scales to the ratio.
+    QImage image(QSize(kPictureWidth, kPictureHeight) * pixelRatio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(pixelRatio);
     image.fill(Qt::white);
     QPainter p(&image);
     const int cols[5] = {4, 124, 184, 404, 827};  // column edges
@@ -94,13 +97,28 @@ frmRepeats::frmRepeats(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Windo
     Image1 = new QLabel(this);
     Image1->setObjectName("Image1");
     Image1->setScaledContents(true);
-    Image1->setPixmap(QPixmap::fromImage(RepeatPatternPicture()));
+    DrawPicture();
     resize(kPictureWidth + 8, kPictureHeight + 8);
+}
+
+// The picture in as many pixels as the label's screen shows for its size.
+void frmRepeats::DrawPicture() {
+    const qreal ratio = Image1->devicePixelRatioF();
+    if (!Image1->pixmap().isNull() && Image1->pixmap().devicePixelRatio() == ratio) return;
+    Image1->setPixmap(QPixmap::fromImage(RepeatPatternPicture(ratio)));
 }
 
 void frmRepeats::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     Image1->setGeometry(4, 4, std::max(0, width() - 8), std::max(0, height() - 8));
+}
+
+void frmRepeats::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The screen it shows on, or is moved to, may have another ratio.
+    DrawPicture();
+    if (QWindow* shown = windowHandle())
+        connect(shown, &QWindow::screenChanged, this, &frmRepeats::DrawPicture, Qt::UniqueConnection);
 }
 
 void frmRepeats::closeEvent(QCloseEvent* event) {

@@ -17,11 +17,16 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+
+private:
+    void DrawPicture();
 };
 
-// The reference picture, 831 x 468 pixels.
-QImage RepeatPatternPicture();
+// The reference picture, 831 x 468 in its own units, drawn with pixelRatio
+// pixels to each unit (a sharp picture on a screen scaled that much).
+QImage RepeatPatternPicture(qreal pixelRatio = 1);
 
 // Shows the window, creating and placing it on first use (Module1.RepeatsOpen
 // is set while it is loaded); a second call only brings it forward.

@@ -24,6 +24,7 @@
 #include "core/module1.h"
 #include "core/monthlayout.h"
 #include "mainwindow/mainwindowdoor.h"
+#include "mainwindow/windowhelpers.h"  // WholePicture
 #include "platform/controls.h"
 #include "platform/keyedbutton.h"
 #include "platform/onewindow.h"
@@ -174,8 +175,8 @@ void frmWeekView::ShowPicture(int month) {
     // The same unchanged file is not read again.
     const qint64 stamp = QFileInfo(QString::fromStdString(path)).lastModified().toMSecsSinceEpoch();
     if (path == picturePath_ && stamp == pictureStamp_) return;
-    QPixmap picture;
-    if (!picture.load(QString::fromStdString(path))) throw OpError(481, "Invalid picture: " + path);
+    const QPixmap picture = WholePicture(path);
+    if (picture.isNull()) throw OpError(481, "Invalid picture: " + path);
     Image1->setPixmap(picture);
     picturePath_ = path;
     pictureStamp_ = stamp;

@@ -87,6 +87,11 @@ TEST(ShellOpenFile, OnlyTheDesktopHandlerOpensAndNothingIsEverRun) {
     vm::OpenWebPage("www.example.org/videos");
     EXPECT_EQ(opener.fake.opened, std::vector<std::string>{"https://www.example.org/videos"});
     EXPECT_TRUE(fx.messages.shown.empty());
+    opener.fake.failLater();  // no browser took it after all: the box then
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].title, "Internet Browser Problem");
+    EXPECT_NE(fx.messages.shown[0].text.find("address:  www.example.org/videos "), std::string::npos);
+    fx.messages.shown.clear();
 
     opener.fake.succeed = false;
     vm::OpenWebPage("https://example.org/pictures");

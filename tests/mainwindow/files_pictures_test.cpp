@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPainter>
 #include <QPixmapCache>
 
 #include <filesystem>
@@ -44,7 +45,7 @@ TEST_F(Pictures, AReadAheadGivesWhatAPlainReadGivesAndIsTakenOnce) {
     const QPixmap plainWhole = vm::WholePicture(file);
     const QPixmap plainLabel = vm::PictureForLabel(file, {393, 200});
     QPixmapCache::clear();
-    ASSERT_EQ(plainWhole.size(), QSize(1200, 900));
+    ASSERT_EQ(plainWhole.size(), QSize(1200, 900).boundedTo(vm::LargestScreenPixels()));
     EXPECT_EQ(plainLabel.size(), QSize(600, 450)) << "half covers the label; a quarter would not";
 
     vm::ReadWholePictureAhead(file);
@@ -68,7 +69,7 @@ TEST_F(Pictures, AFileChangedOrMadeAfterItsReadAheadIsReadAgain) {
     vm::WaitForPicturesReadAhead();
     WritePicture(file, {800, 600}, Qt::blue);
     const QPixmap whole = vm::WholePicture(file);
-    EXPECT_EQ(whole.size(), QSize(800, 600));
+    EXPECT_EQ(whole.size(), QSize(800, 600).boundedTo(vm::LargestScreenPixels()));
     EXPECT_TRUE(Bluish(Middle(whole)));
     const QPixmap label = vm::PictureForLabel(file, {393, 200});
     EXPECT_EQ(label.size(), QSize(400, 300));
@@ -82,6 +83,47 @@ TEST_F(Pictures, AFileChangedOrMadeAfterItsReadAheadIsReadAgain) {
     EXPECT_EQ(made.size(), QSize(64, 48));
     EXPECT_TRUE(Reddish(Middle(made)));
     EXPECT_TRUE(vm::WholePicture(dir + "/none.jpg").isNull());
+}
+
+// A photo far larger than any screen is decoded at the screen's size, never
+// whole: at its full size it would pass the reader's allocation limit.
+TEST_F(Pictures, APhotoLargerThanTheScreenIsDecodedAtTheScreensSize) {
+    const std::string photo = dir + "/photo.jpg";
+    vmtest::WritePhoto(photo, 8000, 6000);
+    const QSize screen = vm::LargestScreenPixels();
+    ASSERT_LT(qint64(screen.width()) * screen.height(), 8000LL * 6000 / 4);
+    EXPECT_TRUE(vm::ShowablePicture(photo));
+    EXPECT_EQ(vm::WholePicture(photo).size(), screen.boundedTo({8000, 6000}));
+    vm::ReadWholePictureAhead(photo);
+    EXPECT_EQ(vm::WholePicture(photo).size(), screen.boundedTo({8000, 6000}));
+    EXPECT_EQ(vm::PicturesReadAhead(), 0);
+
+    // A panorama keeps the screen's size in the direction it fits.
+    WritePicture(file, {screen.width() * 3, screen.height() / 2}, Qt::red);
+    EXPECT_EQ(vm::WholePicture(file).size(), QSize(screen.width(), screen.height() / 2));
+
+    vmtest::WriteAll(dir + "/text.jpg", "no picture at all");
+    EXPECT_FALSE(vm::ShowablePicture(dir + "/text.jpg"));
+    EXPECT_FALSE(vm::ShowablePicture(dir + "/none.jpg"));
+}
+
+// A window grabbed on a screen scaled 1.5 or 2 times has that many more
+// pixels than its size: it fills the same part of a page as at scale 1.
+TEST_F(Pictures, AGrabbedWindowFillsThePageAtEveryScreenScale) {
+    for (const qreal scale : {1.0, 1.5, 2.0}) {
+        SCOPED_TRACE(scale);
+        QPixmap shot(QSize(400, 300) * scale);
+        shot.fill(Qt::red);
+        shot.setDevicePixelRatio(scale);
+        QImage page(1100, 850, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        vm::DrawFittedPicture(painter, shot);
+        painter.end();
+        EXPECT_TRUE(Reddish(page.pixelColor(2, 2)));
+        EXPECT_TRUE(Reddish(page.pixelColor(1097, 822))) << "the whole width, and the height its shape gives";
+        EXPECT_EQ(page.pixelColor(1097, 830), QColor(Qt::white));
+    }
 }
 
 }  // namespace

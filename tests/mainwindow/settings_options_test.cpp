@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "core/files.h"
+#include "mainwindow/pictures.h"
 #include "settings_testutil.h"
 
 namespace {
@@ -242,6 +243,29 @@ TEST_F(PictureTest, APictureTooLargeToDecodeIsRefused) {
     ASSERT_EQ(fx.messages.shown.size(), 1u);
     EXPECT_EQ(fx.messages.shown[0].text, "This File Cannot Be Shown as a Picture:\n" + huge);
     EXPECT_EQ(fx.shownPictureColour(), QColor(Qt::darkYellow));
+}
+
+// A camera's 8000 x 6000 photo is far beyond the reader's allocation limit
+// at full size: it is taken, and shown no larger than the screen, in the
+// month it is chosen for and in every month that names it.
+TEST_F(PictureTest, A48MegapixelPhotoIsTakenAndShownAtScreenSize) {
+    const std::string photo = folder + "/Dec.jpg";
+    vmtest::WritePhoto(photo, 8000, 6000);
+    SettingsFixture fx;
+    fx.panel->mnuFile_Settings_Click();
+    fx.messages.fileAnswers = {photo};
+    fx.click("cmdBrowseImage");
+    EXPECT_TRUE(fx.messages.shown.empty()) << fx.messages.shown.at(0).text;
+    EXPECT_EQ(Module1.MonthImageFile[3], photo);
+    const QSize shown = fx.window->Image1->pixmap().size();
+    EXPECT_FALSE(shown.isEmpty());
+    EXPECT_EQ(shown, QSize(8000, 6000).boundedTo(vm::LargestScreenPixels()));
+    EXPECT_TRUE(fx.shownPictureColour().isValid());
+
+    Module1.MonthImageFile[5] = photo;
+    fx.showMonth(4);
+    fx.showMonth(5);
+    EXPECT_TRUE(fx.shownPictureColour().isValid());
 }
 
 // A month whose picture file is there but cannot be read shows none, never

@@ -1,6 +1,9 @@
 // Desktop and autostart launchers, in temporary home and XDG folders.
 #include <sys/stat.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <regex>
 #include <string>
 #include <vector>
@@ -65,6 +68,21 @@ std::string ExecValue(const std::string& text) {
     const size_t at = text.find("\nExec=") + 6;
     EXPECT_EQ(text.find("\nExec=", at), std::string::npos) << "one Exec line";
     return text.substr(at, text.find('\n', at) - at);
+}
+
+// Presses ShortCuts with the settings panel open, answering No to the
+// autostart question: the text of the first box.
+std::string PressShortCuts(vmtest::SettingsFixture& fx) {
+    fx.messages.clear();
+    fx.messages.answers = {vm::MsgResult::Ok, vm::MsgResult::No};
+    fx.click("sscmdNewShortCut");
+    return fx.messages.shown.empty() ? std::string() : fx.messages.shown[0].text;
+}
+
+// A program file of a few lines at path.
+void WriteProgram(const std::string& path) {
+    vmtest::WriteAll(path, "#!/bin/sh\nexit 0\n");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all);
 }
 
 TEST(Shortcuts, DesktopLauncherLandsWithItsRunBitAndAutostartOnlyOnYes) {
@@ -183,6 +201,102 @@ TEST(Shortcuts, HostileFoldersAreQuotedOrRefusedWithOneMessage) {
         EXPECT_EQ(problem.empty(), !c.args.empty()) << c.program << c.data;
     }
     EXPECT_EQ(vm::LauncherExec("/a\"b\\c$/v", "/d/5%", nullptr), R"(env VELMORA_DATA_DIR=/d/5%% "/a\\"b\\\\c\\$/v")");
+}
+
+// A launcher left by a program file that has since gone starts nothing: it
+// is written again. One whose program is there, or that names none of its
+// own, is never written over.
+TEST(Shortcuts, ALauncherWhoseProgramIsGoneIsWrittenAgain) {
+    vmtest::SettingsFixture fx;
+    Desktop d;
+    fx.panel->mnuFile_Settings_Click();
+    std::filesystem::create_directories(d.home + "/Desktop");
+    const std::string gone = "[Desktop Entry]\nType=Application\nName=Velmora\n"
+                             "Exec=env VELMORA_DATA_DIR=/d \"/opt/velmora/velmora (deleted)\"\n";
+    vmtest::WriteAll(d.desktopFile(), gone);
+    EXPECT_EQ(PressShortCuts(fx), "Shortcut Has Been Created\n" + d.desktopFile());
+    EXPECT_EQ(ExecArguments(ExecValue(vmtest::ReadAll(d.desktopFile()))).back(), vm::RunningProgramPath());
+    EXPECT_TRUE(RunBitSet(d.desktopFile()));
+
+    for (const std::string& kept : {std::string("[Desktop Entry]\nExec=/bin/sh -c true\n"),
+                                    std::string("[Desktop Entry]\nExec=sh %f\n"), std::string("mine")}) {
+        vmtest::WriteAll(d.desktopFile(), kept);
+        EXPECT_EQ(PressShortCuts(fx).find("velmora ShortCut Already Exists"), 0u) << kept;
+        EXPECT_EQ(vmtest::ReadAll(d.desktopFile()), kept);
+    }
+}
+
+// The program file a launcher names: the running one, a new one put where
+// it was, or the one it was started by; never a path that is not there.
+TEST(Shortcuts, TheProgramFileIsOneThatIsThere) {
+    const std::string dir = vmtest::MakeTempDir("velmora-bin");
+    const std::string program = dir + "/velmora", started = dir + "/started";
+    WriteProgram(program);
+    WriteProgram(started);
+    EXPECT_EQ(vm::ProgramFileFrom(program, started), program);
+    EXPECT_EQ(vm::ProgramFileFrom(program + " (deleted)", started), program) << "replaced while running";
+    std::filesystem::remove(program);
+    EXPECT_EQ(vm::ProgramFileFrom(program + " (deleted)", started), started) << "removed: the started-by path";
+    EXPECT_EQ(vm::ProgramFileFrom("", started), started);
+    EXPECT_EQ(vm::ProgramFileFrom(program + " (deleted)", dir + "/none"), "");
+    EXPECT_EQ(vm::ProgramFileFrom(program + " (deleted)", dir), "") << "a folder is no program";
+    vmtest::WriteAll(program, "not runnable");
+    std::filesystem::permissions(program, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(vm::ProgramFileFrom(program + " (deleted)", ""), "");
+
+    EXPECT_EQ(vm::LauncherProgram("[Desktop Entry]\nExec=env A=1 -u B \"/opt/my apps/v\\\\\\\\x\" %u\n"),
+              "/opt/my apps/v\\x");
+    EXPECT_EQ(vm::LauncherProgram("[Desktop Entry]\nExec=/usr/bin/100%%\nTryExec=/x\n"), "/usr/bin/100%");
+    EXPECT_EQ(vm::LauncherProgram("[Desktop Entry]\nName=No Exec\n"), "");
+    const std::string ours = vm::LauncherText("/opt/a\"b\\c $x/velmora", "/d/5 %", nullptr);
+    EXPECT_TRUE(ours.empty()) << "\"%\" with a blank is refused";
+    EXPECT_EQ(vm::LauncherProgram(vm::LauncherText("/opt/a\"b\\c $x/velmora", "/d", nullptr)), "/opt/a\"b\\c $x/velmora");
+}
+
+// The program's own file replaced while it runs (an upgrade): a copy of this
+// test program, started by its own name, takes its name away and puts a new
+// program file there, then presses ShortCuts (the test below, run by itself).
+TEST(Shortcuts, AfterAnUpgradeTheLauncherStartsTheNewProgramFile) {
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe");
+    std::filesystem::path dir = vmtest::MakeTempDir("velmora-upgrade");
+    std::filesystem::create_hard_link(self, dir / "velmora", ec);
+    if (ec) {  // another file system: a folder beside this program
+        dir = self.parent_path() / ("upgrade-test-" + std::to_string(getpid()));
+        std::filesystem::create_directories(dir);
+        std::filesystem::create_hard_link(self, dir / "velmora", ec);
+        if (ec) std::filesystem::copy_file(self, dir / "velmora");
+    }
+    const std::string out = vmtest::RunCommand(
+        "VELMORA_UPGRADE_TEST=1 VELMORA_PROGRAM_DIR='" + self.parent_path().string() + "' '" +
+        (dir / "velmora").string() +
+        "' --gtest_also_run_disabled_tests --gtest_filter=Shortcuts.DISABLED_UpgradedProgram 2>&1");
+    std::filesystem::remove_all(dir, ec);
+    EXPECT_NE(out.find("[  PASSED  ] 1 test."), std::string::npos) << out;
+}
+
+TEST(Shortcuts, DISABLED_UpgradedProgram) {
+    ASSERT_TRUE(std::getenv("VELMORA_UPGRADE_TEST"));
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    ASSERT_EQ(self.substr(self.rfind('/')), "/velmora");
+    std::filesystem::remove(self);
+    WriteProgram(self);  // the new version
+    ASSERT_EQ(std::filesystem::read_symlink("/proc/self/exe").string(), self + " (deleted)");
+
+    vmtest::SettingsFixture fx;
+    Desktop d;
+    fx.panel->mnuFile_Settings_Click();
+    EXPECT_EQ(PressShortCuts(fx), "Shortcut Has Been Created\n" + d.desktopFile());
+    EXPECT_EQ(ExecArguments(ExecValue(vmtest::ReadAll(d.desktopFile()))).back(), self);
+
+    // No program file at all: said so, and nothing is written.
+    std::filesystem::remove(self);
+    std::filesystem::remove(d.desktopFile());
+    PressShortCuts(fx);
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].title, "Shortcut Not Created");
+    EXPECT_NE(fx.messages.shown[0].text.find("no longer where it was started from"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(d.desktopFile()));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -59,8 +60,13 @@ TEST(StartUp, AFirstRunMakesEverythingAndShowsTheCurrentMonthWithoutABox) {
 TEST(StartUp, TheMonthShowsItsCalendarsPictureWholeBesideTheStartPanel) {
     StartupFixture f;
     vm::frmVelmora& w = f.Start();
-    const QString folderPicture = QString::fromStdString(f.dir + "/Graphics/Months/Dec.jpg");
-    EXPECT_EQ(w.Image1->pixmap().toImage(), QImage(folderPicture));
+    // The folder's picture, decoded no larger than the screen.
+    QImageReader folderPicture(QString::fromStdString(f.dir + "/Graphics/Months/Dec.jpg"));
+    const QSize whole = folderPicture.size();
+    ASSERT_TRUE(whole.isValid());
+    if (whole != whole.boundedTo(vm::LargestScreenPixels()))
+        folderPicture.setScaledSize(whole.boundedTo(vm::LargestScreenPixels()));
+    EXPECT_EQ(w.Image1->pixmap().toImage(), folderPicture.read());
     ASSERT_TRUE(w.Image4);
     EXPECT_FALSE(w.Image4->pixmap().isNull());
     EXPECT_EQ(vm::PicturesReadAhead(), 0);
@@ -398,6 +404,15 @@ TEST(Menus, PrintPdfAndTheManualOnTheStartedWindow) {
     f.Action("mnuShow_UserManual")->trigger();
     EXPECT_EQ(f.opener.opened, std::vector<std::string>{"file://" + f.dir + "/VelmoraHelp.pdf"});
     EXPECT_TRUE(f.Shown().empty());
+    // The registered PDF program fails after the desktop took the file: the
+    // box comes then.
+    f.opener.failLater();
+    ASSERT_EQ(f.Shown().size(), 1u);
+    EXPECT_EQ(f.Shown()[0].title, "mnuUserManual_Click - Error");
+    EXPECT_EQ(f.Shown()[0].icon, vm::MsgIcon::Critical);
+    EXPECT_EQ(f.Shown()[0].text.rfind("User Manual Not Found\r\n", 0), 0u);
+    EXPECT_NE(f.Shown()[0].text.find(f.dir + "/VelmoraHelp.pdf"), std::string::npos);
+    f.fx.messages.clear();
     // A desktop with no PDF reader: one box that names the manual's full path.
     f.opener.succeed = false;
     f.Action("mnuShow_UserManual")->trigger();

@@ -17,6 +17,7 @@
 #include "core/dates.h"
 #include "core/module1.h"
 #include "mainwindow/frmvelmora.h"
+#include "mainwindow/pictures.h"
 #include "platform/clock.h"
 #include "platform/sqlstore.h"
 #include "records/frmweekview.h"
@@ -143,6 +144,19 @@ TEST_F(WeekViewWindow, TheWeekOverTheYearEndShowsEveryDayAndStepsAcrossIt) {
     EXPECT_EQ(day(0), " 20");
     EXPECT_EQ(lines(4), L{"  6:00 PM  Carols "});
     EXPECT_TRUE(lines(2).empty()) << "the boxes are rebuilt, not added to";
+}
+
+// A camera's 8000 x 6000 photo as the month's picture shows, no larger than
+// the screen, with no error box.
+TEST_F(WeekViewWindow, AMonthPictureOf48MegapixelsShowsWithoutAnError) {
+    const std::string photo = vmtest::MakeTempDir("velmora-photo") + "/Jan.jpg";
+    vmtest::WritePhoto(photo, 8000, 6000);
+    vm::Module1.MonthImageFile[1] = photo;
+    open();
+    EXPECT_TRUE(fixture.messages.shown.empty()) << fixture.messages.shown.at(0).text;
+    const QPixmap shown = child<QLabel>("Image1")->pixmap();
+    EXPECT_FALSE(shown.isNull());
+    EXPECT_EQ(shown.size(), QSize(8000, 6000).boundedTo(vm::LargestScreenPixels()));
 }
 
 // Open over a Saturday midnight: the week shown stays, and the steps go on
