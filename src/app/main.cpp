@@ -58,8 +58,7 @@ int main(int argc, char** argv) {
     const vm::FolderLock running(vm::DataFolder());
     if (running.heldElsewhere()) {
         messages.message("Velmora is already running with the data folder \"" + vm::DataFolder() +
-                             "\".\r\nThis copy ends now, so that neither copy writes over what the other saved. "
-                             "(When no other copy runs, remove \"" + running.path() + "\".)",
+                             "\".\r\nThis copy ends now, so that neither copy writes over what the other saved.",
                          vm::MsgButtons::Ok, vm::MsgIcon::Exclamation, "Velmora");
         return 0;
     }

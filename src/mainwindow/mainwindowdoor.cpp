@@ -6,6 +6,7 @@
 
 #include "core/monthlayout.h"
 #include "mainwindow/frmvelmora.h"
+#include "records/dategrid.h"
 #include "tools/frmredgreenblue.h"
 
 namespace vm {
@@ -39,10 +40,7 @@ QWidget* frmVelmora::Window() { return this; }
 
 db::RecordSource& frmVelmora::Dates() { return DataDates; }
 
-void frmVelmora::ReadDatesAgain() {
-    DataDates.refresh();
-    RefreshDateGrid();
-}
+void frmVelmora::ReadDatesAgain() { dateGrid->ReadListedAgain(); }
 
 QWidget* frmVelmora::ClientPanel() { return SSPanel1; }
 

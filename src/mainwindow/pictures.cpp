@@ -181,11 +181,25 @@ QPixmap WholePicture(const std::string& path) {
 
 bool ShowablePicture(const std::string& path) {
     const QString file = QString::fromStdString(path);
+    // The answer for the file as it is now, kept: a box's Enter and its
+    // change, or the same name typed again, ask once.
+    struct Answer {
+        QString name;
+        FileStamp stamp;
+        bool showable = false;
+    };
+    static Answer last;
+    const QString name = NameOf(file);
+    const FileStamp stamp = StampOf(file);
+    if (stamp != FileStamp{} && last.name == name && last.stamp == stamp) return last.showable;
+    bool showable = false;
     QImageReader header(file);
-    if (!header.canRead()) return false;
-    const QSize size = header.size();
-    if (size.isValid() && size.isEmpty()) return false;
-    return !ReadWhole(file, LargestScreenPixels()).image.isNull();
+    if (header.canRead()) {
+        const QSize size = header.size();
+        showable = !(size.isValid() && size.isEmpty()) && !ReadWhole(file, LargestScreenPixels()).image.isNull();
+    }
+    last = {name, stamp, showable};
+    return showable;
 }
 
 void DrawFittedPicture(QPainter& painter, const QPixmap& picture) {

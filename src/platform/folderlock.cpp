@@ -21,7 +21,9 @@ FolderLock::FolderLock(const std::string& folder) : path_(JoinPath(folder, ".vel
     // Never written through a link: one that leads elsewhere is only locked.
     fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
     const bool own = fd_ >= 0;
-    if (!own && errno == ELOOP) fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    // A lock file that may only be read (another user's, a folder that may
+    // only be read) is locked all the same.
+    if (!own) fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) return;  // no lock can be kept here (a folder that may only be read)
     int taken;
     do taken = ::flock(fd_, LOCK_EX | LOCK_NB);

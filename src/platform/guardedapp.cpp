@@ -16,13 +16,23 @@ namespace {
 bool g_boxShown = false;
 int g_count = 0;
 
+// Enter on the focused button, in every window. An application filter, the
+// first one installed: the filters installed after it (the one that waits
+// for the user's next key after a failure was said) still see the key.
+class EnterOnButtons : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override { return PressFocusedButtonOnEnter(watched, event); }
+};
+
 }  // namespace
 
-GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    installEventFilter(new EnterOnButtons(this));
+}
 
 bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
     try {
-        if (event->type() == QEvent::KeyPress && PressFocusedButtonOnEnter(receiver, event)) return true;
         return QApplication::notify(receiver, event);
     } catch (...) {
         ReportUncaughtError(std::current_exception());

@@ -148,37 +148,37 @@ bool IsTemporaryOf(const std::string& entry, const std::string& name) {
 // regular files of exactly the temporary name (folders, for a folder's copy),
 // never a link or anything else. A copy running meanwhile (another run of the
 // program) holds a lock on its temporary, which is then left alone.
+void RemoveIfLeftover(const std::string& path, bool folder) {
+    Fd left{::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | (folder ? O_DIRECTORY : 0))};
+    struct stat st {};
+    if (left.fd < 0 || ::fstat(left.fd, &st) != 0 || st.st_uid != ::geteuid() ||
+        !(folder ? S_ISDIR(st.st_mode) : S_ISREG(st.st_mode)) || ::flock(left.fd, LOCK_EX | LOCK_NB) != 0)
+        return;
+    std::error_code removing;
+    if (folder) fs::remove_all(path, removing);
+    else ::unlink(path.c_str());
+}
+
 void RemoveLeftoverTemporaries(const std::string& folder, const std::string& name, bool folders = false) {
     if (name.empty()) return;
-    std::error_code ec, removing;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (!IsTemporaryOf(it->path().filename().string(), name)) continue;
-        const std::string path = it->path().string();
-        Fd left{::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | (folders ? O_DIRECTORY : 0))};
-        struct stat st {};
-        if (left.fd < 0 || ::fstat(left.fd, &st) != 0 || st.st_uid != ::geteuid() ||
-            !(folders ? S_ISDIR(st.st_mode) : S_ISREG(st.st_mode)) || ::flock(left.fd, LOCK_EX | LOCK_NB) != 0)
-            continue;
-        if (folders) fs::remove_all(path, removing);
-        else ::unlink(path.c_str());
-    }
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (IsTemporaryOf(it->path().filename().string(), name)) RemoveIfLeftover(it->path().string(), folders);
 }
 
 }  // namespace
 
 void RemoveLeftoverDatabaseCopies(const std::string& folder) {
     constexpr size_t kTail = 7;  // "." and six letters or digits
-    std::vector<std::string> names;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string entry = it->path().filename().string();
-        if (entry.size() <= 1 + kTail || entry.front() != '.' || entry[entry.size() - kTail] != '.') continue;
+        if (entry.size() <= 1 + kTail || entry.front() != '.') continue;
         const std::string name = entry.substr(1, entry.size() - 1 - kTail);
         if (name.size() > 4 && EqualsNoCase(std::string_view(name).substr(name.size() - 4), ".mdb") &&
             IsTemporaryOf(entry, name))
-            names.push_back(name);
+            RemoveIfLeftover(it->path().string(), false);
     }
-    for (const std::string& name : names) RemoveLeftoverTemporaries(folder, name);
 }
 
 namespace {

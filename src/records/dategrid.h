@@ -72,6 +72,10 @@ public:
     // the grid's editing, the search bar in `searchBar`, the multi-word and
     // copy panels on `client`, the filter and the colour panel's edits.
     void Install(QWidget* client, QFrame* searchBar, QComboBox* filter, ColorPanel* colorPanel);
+    // The listed rows read again from the file and shown so, before a command
+    // walks them: what it takes is what the file holds now, also after
+    // another program changed rows.
+    void ReadListedAgain();
 
     RecordGridModel* model = nullptr;
     QTableView* TDBGridDates = nullptr;

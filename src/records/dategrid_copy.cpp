@@ -104,10 +104,7 @@ void DateGrid::sscmdCopyRec_Click() {
     CopyOutcome outcome;
     try {
         dates_.setDatabaseName(Module1.CalendarFilePath);
-        // The listed rows read again: what is copied is what the file holds
-        // now, also when another program changed or deleted rows meanwhile.
-        dates_.refresh();
-        Reload();
+        ReadListedAgain();  // another program's deletions are never copied back
         outcome = CopyListedRecords(dates_.database(), dates_, request);
     } catch (const db::DbError& e) {
         // A full disk or a read-only file: the plain sentence every write gives.

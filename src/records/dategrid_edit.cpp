@@ -136,6 +136,11 @@ void DateGrid::Reload() {
     if (model) model->reload();
 }
 
+void DateGrid::ReadListedAgain() {
+    dates_.refresh();
+    Reload();
+}
+
 void DateGrid::InstallEditing() {
     TDBGridDates->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed |
                                   QAbstractItemView::AnyKeyPressed);

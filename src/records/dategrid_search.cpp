@@ -276,8 +276,7 @@ void DateGrid::DeleteListedRecords() {
     // what goes, also when another program changed the rows meanwhile.
     int listed = 0;
     try {
-        dates_.refresh();
-        Reload();  // the grid shows what the question counts
+        ReadListedAgain();  // the grid shows what the question counts
         listedIds_ = ListedRowIds();
         listed = static_cast<int>(listedIds_.size());
     } catch (...) {
@@ -303,8 +302,10 @@ void DateGrid::DeleteListedRecords() {
         }
         transaction.commit();
     } catch (const std::exception&) {
-        Messages().message("No Date Records were Deleted.\r\n" + DescribeError(std::current_exception()).second,
-                           MsgButtons::Ok, MsgIcon::Critical, "Deleting Records");
+        const std::exception_ptr failure = std::current_exception();
+        if (!ShowPlainWriteFailure(failure))
+            Messages().message("No Date Records were Deleted.\r\n" + DescribeError(failure).second, MsgButtons::Ok,
+                               MsgIcon::Critical, "Deleting Records");
         ShowListedButtons(true);  // nothing went: the listing stays, and the way to try again
         return;
     }

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "platform/guardedapp.h"
+#include "platform/steps.h"
 #include "testsupport.h"
 
 namespace {
@@ -27,6 +28,35 @@ TEST(Uncaught, AFailureEscapingAHandlerShowsOneBoxAndTheProgramGoesOn) {
     ASSERT_EQ(fx.messages.shown.size(), 2u);
     EXPECT_EQ(fx.messages.shown[0].text, "5 - vector::_M_range_check");
     EXPECT_EQ(fx.messages.shown[0].icon, vm::MsgIcon::Critical);
+}
+
+// Enter on a focused button presses it; a write failure said by one press is
+// said again at the next, as it is for a click or Space: Enter is the
+// user's next command too.
+TEST(EnterKey, PressesTheFocusedButtonAndCountsAsTheNextCommand) {
+    vmtest::Fixture fx;
+    QWidget window;
+    auto* button = new QPushButton("Save", &window);
+    auto* other = new QPushButton("Other", &window);
+    int presses = 0;
+    QObject::connect(button, &QPushButton::clicked, [&] {
+        ++presses;
+        vm::ShowWriteFailure("The disk is full: Velmoras.mdb was not changed");
+    });
+    window.show();
+    window.activateWindow();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key_Return);
+    QTest::keyClick(button, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(presses, 2);
+    EXPECT_EQ(fx.messages.shown.size(), 2u) << "the second failure is said as well";
+    QTest::keyClick(button, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(presses, 2) << "Ctrl+Enter is no press";
+    other->setFocus();
+    QTest::keyClick(other, Qt::Key_Return);
+    EXPECT_EQ(presses, 2) << "only the focused button";
 }
 
 }  // namespace
