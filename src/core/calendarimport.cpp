@@ -204,10 +204,12 @@ CalendarImportResult ImportCalendarRows(const std::string& sourcePath, const std
         insert.emplace(target->prepare("INSERT INTO [Velmora] (" + names + ") VALUES (" + marks + ")"));
         // The day key narrows the search to one day through its index. A
         // record at another time of that day (9 PM beside 9 AM, 9:30 beside
-        // 9:00) is no duplicate.
+        // 9:00) is no duplicate; a record without a time (hour 0) has no
+        // minute or half of the day to differ by, and no minute is minute 0.
         duplicate.emplace(target->prepare(
-            "SELECT 1 FROM [Velmora] WHERE [JulDate] IS ? AND [Date] IS ? AND [Hour] IS ? AND [Minute] IS ? "
-            "AND FOLD(IFNULL([AM_PM], '')) = FOLD(?) AND FOLD(IFNULL([DateText], '')) = FOLD(?) LIMIT 1"));
+            "SELECT 1 FROM [Velmora] WHERE [JulDate] IS ?1 AND [Date] IS ?2 AND [Hour] IS ?3 "
+            "AND (IFNULL(?3, 0) = 0 OR (IFNULL([Minute], 0) = IFNULL(?4, 0) AND FOLD(IFNULL([AM_PM], '')) = FOLD(?5))) "
+            "AND FOLD(IFNULL([DateText], '')) = FOLD(?6) LIMIT 1"));
         tx = std::make_unique<db::Transaction>(*target);
     });
     if (!opened || !tx) return result;

@@ -1,11 +1,13 @@
 #include "platform/guardedapp.h"
 
 #include <QKeyEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QToolButton>
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "platform/messages.h"
 #include "platform/steps.h"
@@ -41,18 +43,38 @@ bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
 }
 
 bool PressFocusedButtonOnEnter(QObject* receiver, QEvent* event) {
-    if (event->type() != QEvent::KeyPress) return false;
+    const bool press = event->type() == QEvent::KeyPress, release = event->type() == QEvent::KeyRelease;
+    if (!press && !release) return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
-    if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
+    // The button Enter went down on: it is pressed when the key comes up, as
+    // Space presses a button, so a held key never goes on to answer the box
+    // the press opens.
+    static QPointer<QAbstractButton> down;
     auto* button = qobject_cast<QAbstractButton*>(receiver);
+    if (release && button && button == down) {
+        if (key->isAutoRepeat()) return true;  // the key is still held
+        down.clear();
+        button->setDown(false);
+        if (button->hasFocus() && button->isEnabled() && button->isVisible()) button->click();
+        return true;
+    }
+    if (release) {  // it came up elsewhere (the focus moved): no press
+        if (down && !key->isAutoRepeat()) std::exchange(down, nullptr)->setDown(false);
+        return false;
+    }
+    if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
     if (!button || !button->hasFocus() || !button->isEnabled() || !button->isVisible()) return false;
     if (const auto* push = qobject_cast<QPushButton*>(button)) {
         if (push->autoDefault() || push->isDefault()) return false;  // pressed by Qt itself
     } else if (!qobject_cast<QToolButton*>(button)) {
         return false;
     }
-    if (!key->isAutoRepeat()) button->click();  // a held key presses once
+    if (!key->isAutoRepeat()) {
+        if (down && down != button) down->setDown(false);
+        down = button;
+        button->setDown(true);
+    }
     return true;
 }
 

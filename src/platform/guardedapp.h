@@ -16,8 +16,10 @@ public:
 };
 
 // Enter (or the keypad's Enter) on a focused, enabled push button or tool
-// button clicks it and is used up; true then. Qt's own dialogs press their
-// default buttons themselves, and check boxes and radio buttons keep Space.
+// button presses it down and, when the key comes up, clicks it, as Space
+// does; the key's events are used up then (true). A held key clicks once.
+// Qt's own dialogs press their default buttons themselves, and check boxes
+// and radio buttons keep Space.
 bool PressFocusedButtonOnEnter(QObject* receiver, QEvent* event);
 
 // Shows a failure no handler caught: "number - description" in one critical

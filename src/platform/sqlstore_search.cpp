@@ -134,8 +134,29 @@ int Sign(int n) { return (n > 0) - (n < 0); }
 
 int CompareBytes(std::string_view a, std::string_view b) { return Sign(a.compare(b)); }
 
+// The plain letters of a letter that no accent splits off (a stroke, a
+// slash, a dotless i, a joined pair), as they are written without it; 0 for
+// any other character.
+const char* PlainLettersOf(char16_t c) {
+    switch (c) {
+        case u'\u0142': return "l";   // ł
+        case u'\u00F8': return "o";   // ø
+        case u'\u0111': return "d";   // đ
+        case u'\u00F0': return "d";   // ð
+        case u'\u0127': return "h";   // ħ
+        case u'\u0131': return "i";   // ı
+        case u'\u0167': return "t";   // ŧ
+        case u'\u0180': return "b";   // ƀ
+        case u'\u00E6': return "ae";  // æ
+        case u'\u0153': return "oe";  // œ
+        case u'\u00FE': return "th";  // þ
+        default: return nullptr;
+    }
+}
+
 // A text's letters for ordering: folded, then decomposed with its accents
-// and other combining marks left out.
+// and other combining marks left out, and a letter with a stroke or slash
+// taken as its plain letter.
 std::string LettersOf(std::string_view text) {
     std::string folded(text);
     FoldInPlace(folded);
@@ -144,8 +165,11 @@ std::string LettersOf(std::string_view text) {
                               .normalized(QString::NormalizationForm_D);
     QString letters;
     letters.reserve(whole.size());
-    for (const QChar c : whole)
-        if (!c.isMark()) letters += c;
+    for (const QChar c : whole) {
+        if (c.isMark()) continue;
+        if (const char* plain = PlainLettersOf(c.unicode())) letters += QLatin1String(plain);
+        else letters += c;
+    }
     return letters.toStdString();
 }
 

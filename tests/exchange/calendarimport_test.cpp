@@ -73,6 +73,12 @@ TEST(CalendarImport, RowsMatchByColumnNameWithoutDuplicatesAllOrNothing) {
         AtTime(9, 5, "pm", "Dentist's visit"),             // the same hour at night
         AtTime(9, 30, "AM", "Dentist's visit"),            // another minute
         AtTime(9, 5, "am", "Dentist's visit"),             // the same, AM in another case
+        // Each below the first of its text repeats it: a record without a time
+        // (hour 0) has no minute or half of the day to differ by, and no
+        // minute is minute 0.
+        "INSERT INTO [Velmora] ([Date],[JulDate],[Hour],[Minute],[AM_PM],[DateText]) VALUES "
+        "('2026-03-15',2026074,0,0,'AM','All day'), ('2026-03-15',2026074,0,NULL,NULL,'All day'),"
+        "('2026-03-15',2026074,7,0,'pm','Seven'), ('2026-03-15',2026074,7,NULL,'PM','Seven')",
     };
     const std::string bad = "INSERT INTO [Velmora] ([Date],[Hour],[DateText],[DateType]) VALUES ('2026-05-02',1,"
                             "'Bad','" + std::string(60, 'x') + "')";
@@ -84,11 +90,12 @@ TEST(CalendarImport, RowsMatchByColumnNameWithoutDuplicatesAllOrNothing) {
     const Case cases[] = {
         {"duplicates left out", "", dupSource, false, {}, true,
          {"Dentist's visit 10:5", "Dentist's visit 9:5", "Dentist s visit 9:5", "Dentist's visit 9:5 pm",
-          "Dentist's visit 9:30"},
+          "Dentist's visit 9:30", "All day 0:0", "Seven 7:0 pm"},
          "[DateText]||' '||[Hour]||':'||[Minute]||IIF([AM_PM] = 'pm', ' pm', '')"},
         {"duplicates taken over", "", dupSource, true, {}, true,
          {"DENTIST'S VISIT", "Dentist's visit", "Dentist's visit", "ÄRZTIN MÜLLER", "Dentist s visit",
-          "dentist's VISIT", "Dentist's visit", "Dentist's visit", "Dentist's visit", "Dentist's visit"}},
+          "dentist's VISIT", "Dentist's visit", "Dentist's visit", "Dentist's visit", "Dentist's visit", "All day",
+          "All day", "Seven", "Seven"}},
         {"another column order", kReversed,
          {"INSERT INTO [Velmora] VALUES (15, '1;2;3;4;2;3', 7, 'Serif,12,True,False', 4, '10,5', 2026046, -1,"
           " 'Birthday', 65535, 16711680, 'Yearly', 10, 'Grandma''s birthday', 'PM', 30, 3, '2026-02-15', 0, 77)"},

@@ -80,6 +80,7 @@ TEST(FoldCase, TheFoldedCollationOrdersByLettersThenAccentsThenAsStored) {
     auto store = db::Database::Open(vmtest::FreshCalendar());
     store->exec("CREATE TABLE [N] ([ID] INTEGER PRIMARY KEY, [Name] TEXT COLLATE NOCASE)");
     const std::vector<std::string> names = {"Zoe", "\xC3\x89mile", "emil", "Eric", "Emile", kCafeMark, "cafe",
+                                            "\xC5\x81ukasz", "Lukas", "\xC3\x98ystein", "Oscar", "\xC4\xB1l\xC4\xB1k",
                                             kIstanbul, "Ivan", "\xC3\x85sa", "Adam", "Stra\xC3\x9F" "e", "Strasse",
                                             "STRASSE", "12", "9"};
     for (const std::string& n : names) store->prepare("INSERT INTO [N] ([Name]) VALUES (?)").bindAll({db::Text(n)}).run();
@@ -90,8 +91,9 @@ TEST(FoldCase, TheFoldedCollationOrdersByLettersThenAccentsThenAsStored) {
         return out;
     };
     const std::vector<std::string> expected = {"12", "9", "Adam", "\xC3\x85sa", "cafe", kCafeMark, "emil",
-                                               "Emile", "\xC3\x89mile", "Eric", kIstanbul, "Ivan", "STRASSE",
-                                               "Strasse", "Stra\xC3\x9F" "e", "Zoe"};
+                                               "Emile", "\xC3\x89mile", "Eric", "\xC4\xB1l\xC4\xB1k", kIstanbul,
+                                               "Ivan", "Lukas", "\xC5\x81ukasz", "Oscar", "\xC3\x98ystein",
+                                               "STRASSE", "Strasse", "Stra\xC3\x9F" "e", "Zoe"};
     EXPECT_EQ(listed("ASC"), expected);
     EXPECT_EQ(listed("DESC"), std::vector<std::string>(expected.rbegin(), expected.rend()));
     // The C++ order is the collation's, and a total one.
