@@ -5,6 +5,8 @@
 #include <fstream>
 #include <vector>
 
+#include "core/calendarfiles.h"
+#include "core/filegate.h"
 #include "core/module1.h"
 
 #include "platform/messages.h"
@@ -31,7 +33,16 @@ TemplateCopy CopyBlankTemplate(const std::string& blank, const std::string& to, 
     std::error_code ec;
     if (to.empty() || fs::exists(to, ec) || fs::is_symlink(to, ec)) return TemplateCopy::NotMade;
     if (BlankTemplateDamaged(blank)) return TemplateCopy::TemplateDamaged;
-    return CopyFileNoOverwrite(blank, to, sync) ? TemplateCopy::Made : TemplateCopy::NotMade;
+    if (!CopyFileNoOverwrite(blank, to, sync)) return TemplateCopy::NotMade;
+    // A template that starts as a database but is cut short or of another
+    // kind makes a copy no check takes: gone again, and the template said.
+    const bool calendar = SamePath(blank, BlankCalendarTemplate());
+    const FileVerdict made = calendar ? CheckCalendarFile(to) : CheckSettingsFile(to);
+    if (made.use == FileUse::Refused && made.damaged) {
+        fs::remove(to, ec);
+        return TemplateCopy::TemplateDamaged;
+    }
+    return TemplateCopy::Made;
 }
 
 std::string DamagedTemplateText(const std::string& blank, const std::string& made) {

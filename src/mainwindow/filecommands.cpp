@@ -228,14 +228,18 @@ void FileCommands::mnuNew_Calendar_File_Click() {
     if (BlankTemplateDamaged(BlankCalendarTemplate())) return templateDamaged();  // nothing is made of it
     CloseSettingsPanel();
     bool copied = false;
+    TemplateCopy copy = TemplateCopy::NotMade;
     op.step(4, [&] {
-        if (CopyBlankTemplate(BlankCalendarTemplate(), chosen, true) != TemplateCopy::Made) {
+        copy = CopyBlankTemplate(BlankCalendarTemplate(), chosen, true);
+        if (copy == TemplateCopy::TemplateDamaged) return;  // said below
+        if (copy != TemplateCopy::Made) {
             if (!FileExists(BlankCalendarTemplate()))
                 throw OpError(53, "File not found: " + BlankCalendarTemplate());
             throw OpError(75, "Path/File access error: cannot write \"" + chosen + "\"");
         }
         copied = true;
     });
+    if (copy == TemplateCopy::TemplateDamaged) return templateDamaged();
     // Without a usable new file the calendar in use, its look included, stays
     // as it is, and no copy of ours is left behind.
     if (!copied) return;

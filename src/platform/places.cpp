@@ -130,9 +130,13 @@ bool CopyBytes(int in, int out) {
     }
 }
 
-// The hidden temporary a copy to `name` writes first: "." + name + "." and
-// six letters or digits (as mkostemp fills them in).
-std::string TemporaryPattern(const std::string& name) { return "." + name + ".XXXXXX"; }
+// The hidden temporary a copy to `name` writes first: "." + name, the
+// program's own mark ".velmora-part-", and six letters or digits (as
+// mkostemp fills them in). Only names with the mark are ever taken for what
+// a stopped copy left: a user's ".Velmoras.mdb.backup" or another
+// program's temporary is no leftover of ours.
+constexpr std::string_view kTemporaryMark = ".velmora-part-";
+std::string TemporaryPattern(const std::string& name) { return "." + name + std::string(kTemporaryMark) + "XXXXXX"; }
 
 bool IsTemporaryOf(const std::string& entry, const std::string& name) {
     const std::string pattern = TemporaryPattern(name);
@@ -169,12 +173,12 @@ void RemoveLeftoverTemporaries(const std::string& folder, const std::string& nam
 }  // namespace
 
 void RemoveLeftoverDatabaseCopies(const std::string& folder) {
-    constexpr size_t kTail = 7;  // "." and six letters or digits
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string entry = it->path().filename().string();
-        if (entry.size() <= 1 + kTail || entry.front() != '.') continue;
-        const std::string name = entry.substr(1, entry.size() - 1 - kTail);
+        const size_t mark = entry.rfind(kTemporaryMark);
+        if (entry.front() != '.' || mark == std::string::npos || mark < 1) continue;
+        const std::string name = entry.substr(1, mark - 1);
         if (name.size() > 4 && EqualsNoCase(std::string_view(name).substr(name.size() - 4), ".mdb") &&
             IsTemporaryOf(entry, name))
             RemoveIfLeftover(it->path().string(), false);
@@ -382,7 +386,12 @@ int CopyFolderNoOverwrite(const std::string& from, const std::string& to, std::v
     Fd held{::open(tmp.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};  // until it has its name
     if (held.fd >= 0) ::flock(held.fd, LOCK_EX | LOCK_NB);
     const int copied = CopyFilesInto(from, tmp, names);
-    if (copied == 0 || !NameWithoutReplacing(tmp, to)) {
+    // Named only when whole: a copy cut short by a full disk is made again at
+    // the next start (a shipped file that cannot be read is no part of it).
+    const auto readable = std::count_if(names.begin(), names.end(), [&](const std::string& n) {
+        return ::access(JoinPath(from, n).c_str(), R_OK) == 0;
+    });
+    if (copied == 0 || copied < readable || !NameWithoutReplacing(tmp, to)) {
         fs::remove_all(tmp, ec);
         return 0;
     }

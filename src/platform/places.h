@@ -55,7 +55,7 @@ bool MakeFolder(const std::string& path);
 // Makes the folder `to` holding copies of the regular files `names` found in
 // the folder `from` (every regular file there when `names` is empty), unless
 // something exists at `to`. All or nothing, as a file's copy: the files go
-// into a hidden temporary folder beside `to` ("." + its name + ".XXXXXX"),
+// into a hidden temporary folder beside `to` ("." + its name + ".velmora-part-XXXXXX"),
 // which takes the name `to` only once every file is in it, so a copy stopped
 // at any point leaves either no folder at `to` or the whole one; what such a
 // stopped copy left is removed by the next call. A folder already at `to` is

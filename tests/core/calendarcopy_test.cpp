@@ -66,12 +66,14 @@ TEST(AllOrNothingCopy, ASaveAsKilledAtAnyPointLeavesNoFileOrTheWholeOne) {
     ASSERT_GT(size, 4u * 64 * 1024) << "several pieces";
     const std::string folder = vmtest::MakeTempDir("velmora-saveas"), copy = folder + "/Copy.mdb";
     // Names like a copy's temporary that are not one, a link among them.
-    const std::vector<std::string> alike = {".Copy.mdb.abc", ".Copy.mdb.abcdefg", ".Copy.mdb.ab-def",
-                                            ".Copy.mdb.Zz9Zz9", ".Copy2.mdb.abcdef", "Copy.mdb.abcdef"};
+    const std::vector<std::string> alike = {".Copy.mdb.velmora-part-abc", ".Copy.mdb.velmora-part-abcdefg",
+                                            ".Copy.mdb.velmora-part-ab-def", ".Copy.mdb.velmora-part-Zz9Zz9",
+                                            ".Copy2.mdb.velmora-part-abcdef", "Copy.mdb.velmora-part-abcdef",
+                                            ".Copy.mdb.backup", ".Copy.mdb.202401"};
     for (const std::string& n : alike)
-        if (n != ".Copy.mdb.Zz9Zz9") vmtest::WriteAll(folder + "/" + n, "kept " + n);
+        if (n != ".Copy.mdb.velmora-part-Zz9Zz9") vmtest::WriteAll(folder + "/" + n, "kept " + n);
     vmtest::WriteAll(folder + "/Linked.txt", "kept");
-    fs::create_symlink(folder + "/Linked.txt", folder + "/.Copy.mdb.Zz9Zz9");
+    fs::create_symlink(folder + "/Linked.txt", folder + "/.Copy.mdb.velmora-part-Zz9Zz9");
     for (const std::uintmax_t stopAt : {std::uintmax_t{1}, size / 2, size}) {
         vmtest::RunCopyKilledAt(stopAt, [&] { vm::CopyCalendarNoOverwrite(calendar, copy); });
         EXPECT_FALSE(fs::exists(copy)) << "killed at " << stopAt << " of " << size;
@@ -82,7 +84,7 @@ TEST(AllOrNothingCopy, ASaveAsKilledAtAnyPointLeavesNoFileOrTheWholeOne) {
         EXPECT_EQ(left.size(), 1u) << "killed at " << stopAt;
     }
     // A copy of another run still writing (it holds its temporary locked).
-    const std::string running = folder + "/.Copy.mdb.Run123";
+    const std::string running = folder + "/.Copy.mdb.velmora-part-Run123";
     vmtest::WriteAll(running, "running");
     const int held = open(running.c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(flock(held, LOCK_EX | LOCK_NB), 0);
@@ -94,10 +96,10 @@ TEST(AllOrNothingCopy, ASaveAsKilledAtAnyPointLeavesNoFileOrTheWholeOne) {
     for (const std::string& n : alike) {
         const std::string path = folder + "/" + n;
         EXPECT_TRUE(fs::exists(fs::symlink_status(path))) << n;
-        EXPECT_EQ(vmtest::ReadAll(path), n == ".Copy.mdb.Zz9Zz9" ? "kept" : "kept " + n);
+        EXPECT_EQ(vmtest::ReadAll(path), n == ".Copy.mdb.velmora-part-Zz9Zz9" ? "kept" : "kept " + n);
     }
     EXPECT_EQ(vmtest::ReadAll(running), "running");
-    EXPECT_EQ(NamesStartingWith(folder, ".Copy.mdb.").size(), 5u) << "the look-alikes and the running copy's";
+    EXPECT_EQ(NamesStartingWith(folder, ".Copy.mdb.").size(), 7u) << "the look-alikes and the running copy's";
     EXPECT_EQ(vmtest::ReadAll(copy), bytes);
     EXPECT_EQ(vm::CheckCalendarFile(copy).use, vm::FileUse::Usable);
     EXPECT_EQ(Entries(copy), 3000);
@@ -115,22 +117,24 @@ TEST(AllOrNothingCopy, WhatAKilledSaveAsLeftIsRemovedWhateverItsName) {
     vmtest::RunCopyKilledAt(vmtest::ReadAll(calendar).size() / 2,
                             [&] { vm::CopyCalendarNoOverwrite(calendar, folder + "/Copy3.mdb"); });
     ASSERT_EQ(NamesStartingWith(folder, ".Copy3.mdb.").size(), 1u);
-    const std::vector<std::string> kept = {".notes.txt.abcdef", ".Copy4.mdb.abc", "Copy5.mdb.abcdef", ".mdb.abcdef"};
+    const std::vector<std::string> kept = {".notes.txt.velmora-part-abcdef", ".Copy4.mdb.velmora-part-abc",
+                                           "Copy5.mdb.velmora-part-abcdef", ".mdb.velmora-part-abcdef",
+                                           ".Velmoras.mdb.backup", ".Velmoras.mdb.202401"};
     for (const std::string& n : kept) vmtest::WriteAll(folder + "/" + n, "kept");
     vmtest::WriteAll(folder + "/Linked.txt", "kept");
-    fs::create_symlink(folder + "/Linked.txt", folder + "/.Link.mdb.qwe123");
-    const std::string running = folder + "/.Other.MDB.Run123";
+    fs::create_symlink(folder + "/Linked.txt", folder + "/.Link.mdb.velmora-part-qwe123");
+    const std::string running = folder + "/.Other.MDB.velmora-part-Run123";
     vmtest::WriteAll(running, "running");
     const int held = open(running.c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(flock(held, LOCK_EX | LOCK_NB), 0);
-    vmtest::WriteAll(folder + "/.Old.MDB.ab12CD", "left by a killed copy");
+    vmtest::WriteAll(folder + "/.Old.MDB.velmora-part-ab12CD", "left by a killed copy");
 
     vm::RemoveLeftoverDatabaseCopies(folder);
     close(held);
     EXPECT_TRUE(NamesStartingWith(folder, ".Copy3.mdb.").empty());
-    EXPECT_FALSE(fs::exists(folder + "/.Old.MDB.ab12CD"));
+    EXPECT_FALSE(fs::exists(folder + "/.Old.MDB.velmora-part-ab12CD"));
     for (const std::string& n : kept) EXPECT_EQ(vmtest::ReadAll(folder + "/" + n), "kept") << n;
-    EXPECT_TRUE(fs::is_symlink(folder + "/.Link.mdb.qwe123"));
+    EXPECT_TRUE(fs::is_symlink(folder + "/.Link.mdb.velmora-part-qwe123"));
     EXPECT_EQ(vmtest::ReadAll(folder + "/Linked.txt"), "kept");
     EXPECT_EQ(vmtest::ReadAll(running), "running");
 }

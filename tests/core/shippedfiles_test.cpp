@@ -18,6 +18,7 @@
 #include "core/soundfiles.h"
 #include "core/splashlogic.h"
 #include "platform/places.h"
+#include "platform/sqlstore.h"
 #include "testsupport.h"
 
 namespace fs = std::filesystem;
@@ -105,6 +106,16 @@ TEST(BlankTemplates, ADamagedOneIsNeverCopiedAndIsSaid) {
                   "\" is damaged (it is not a Velmora database file), so no new calendar file was made from it."
                   "\r\nInstall Velmora again to mend it.");
 
+    // One that starts as a database but is another program's: its copy goes
+    // again, and the template is said.
+    fs::remove(vm::BlankCalendarTemplate());
+    vm::db::Database::Create(vm::BlankCalendarTemplate())->exec("CREATE TABLE [Other] ([Name] TEXT)");
+    fx.messages.clear();
+    ASSERT_TRUE(vm::EnsureDataFolder());
+    EXPECT_FALSE(fs::exists(vm::DefaultCalendarPath()));
+    ASSERT_EQ(fx.messages.shown.size(), 1u);
+    EXPECT_EQ(fx.messages.shown[0].text.rfind("The program's blank template", 0), 0u) << fx.messages.shown[0].text;
+
     // A calendar already there needs no template: nothing is said.
     vmtest::WriteAll(vm::DefaultCalendarPath(), "the user's own");
     fx.messages.clear();
@@ -158,11 +169,28 @@ TEST(ShippedFolders, ACopyFileByFileCutShortIsFinished) {
     const auto sounds = fx.Ship("Sounds", {"Alarm01.wav", "Alarm02.wav", "Alarm03.wav"});
     fs::create_directories(fx.data + "/Sounds");
     fs::copy_file(fx.program + "/Sounds/Alarm01.wav", fx.data + "/Sounds/Alarm01.wav");
-    vmtest::WriteAll(fx.data + "/Sounds/.Alarm02.wav.a1B2c3", "half of it");
+    vmtest::WriteAll(fx.data + "/Sounds/.Alarm02.wav.velmora-part-a1B2c3", "half of it");
     vmtest::WriteAll(fx.data + "/Sounds/.notes.txt.a1B2c3", "the user's own");
     EXPECT_EQ(vm::EnsureSoundFolder(), 2);
     for (const std::string& name : sounds) EXPECT_TRUE(vm::FileExists(fx.data + "/Sounds/" + name)) << name;
     EXPECT_EQ(fx.Hidden(fx.data + "/Sounds"), std::vector<std::string>{".notes.txt.a1B2c3"});
+}
+
+// A first start on a disk that fills up part-way (a small file goes, a large
+// one does not) leaves no Sounds folder that looks whole: the next start,
+// with room, makes it whole.
+TEST(ShippedFolders, ACopyCutShortByAFullDiskIsMadeWholeNextTime) {
+    Shipped fx;
+    const auto sounds = fx.Ship("Sounds", {"Alarm01.wav", "Bell.wav"});
+    vmtest::WriteAll(fx.program + "/Sounds/Chime.wav", "a short one");
+    {
+        const vmtest::DiskFullAfter full(64 * 1024);
+        vm::EnsureSoundFolder();
+    }
+    EXPECT_FALSE(fs::exists(fx.data + "/Sounds"));
+    EXPECT_EQ(vm::EnsureSoundFolder(), 3);
+    for (const char* name : {"Alarm01.wav", "Bell.wav", "Chime.wav"})
+        EXPECT_EQ(vmtest::ReadAll(fx.data + "/Sounds/" + name), vmtest::ReadAll(fx.program + "/Sounds/" + name));
 }
 
 // Only the head of the first line of SplashTextColor.txt is read, however

@@ -351,10 +351,12 @@ TEST(StartUp, ThePartOfACopyAKilledSaveAsLeftIsRemovedAtTheNextStart) {
     StartupFixture f;
     f.Start();
     f.Stop();
-    const std::string left = f.dir + "/.Copy3.mdb.nTC4f5";
+    const std::string left = f.dir + "/.Copy3.mdb.velmora-part-nTC4f5", mine = f.dir + "/.Velmoras.mdb.backup";
     vmtest::WriteAll(left, "half a calendar");
+    vmtest::WriteAll(mine, "the user's own");
     f.Start();
     EXPECT_FALSE(std::filesystem::exists(left));
+    EXPECT_EQ(vmtest::ReadAll(mine), "the user's own") << "only what a copy of ours left";
     f.Stop();
 }
 
