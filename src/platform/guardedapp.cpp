@@ -52,7 +52,8 @@ bool PressFocusedButtonOnEnter(QObject* receiver, QEvent* event) {
     // the press opens.
     static QPointer<QAbstractButton> down;
     auto* button = qobject_cast<QAbstractButton*>(receiver);
-    if (release && button && button == down) {
+    // (A button that lost the focus meanwhile is up again, and stays unpressed.)
+    if (release && button && button == down && button->isDown()) {
         if (key->isAutoRepeat()) return true;  // the key is still held
         down.clear();
         button->setDown(false);
