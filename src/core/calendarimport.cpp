@@ -208,7 +208,8 @@ CalendarImportResult ImportCalendarRows(const std::string& sourcePath, const std
         // minute or half of the day to differ by, and no minute is minute 0.
         duplicate.emplace(target->prepare(
             "SELECT 1 FROM [Velmora] WHERE [JulDate] IS ?1 AND [Date] IS ?2 AND [Hour] IS ?3 "
-            "AND (IFNULL(?3, 0) = 0 OR (IFNULL([Minute], 0) = IFNULL(?4, 0) AND FOLD(IFNULL([AM_PM], '')) = FOLD(?5))) "
+            "AND (IFNULL([Hour], 0) = 0 OR (([Minute] IS ?4 OR (IFNULL([Minute], 0) = 0 AND IFNULL(?4, 0) = 0)) "
+            "AND FOLD(IFNULL([AM_PM], '')) = FOLD(?5))) "
             "AND FOLD(IFNULL([DateText], '')) = FOLD(?6) LIMIT 1"));
         tx = std::make_unique<db::Transaction>(*target);
     });

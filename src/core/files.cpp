@@ -27,20 +27,33 @@ std::string ResolveDataPath(const std::string& stored) {
     return JoinPath(DataFolder(), stored);
 }
 
-bool BlankTemplateDamaged(const std::string& blank) { return FileExists(blank) && !db::LooksLikeDatabase(blank); }
+bool BlankTemplateDamaged(const std::string& blank) {
+    if (!FileExists(blank)) return false;
+    if (!db::LooksLikeDatabase(blank)) return true;
+    // One cut short still starts as a database: the engine's quick check
+    // (which only reads) finds it.
+    try {
+        auto read = db::Database::Open(blank)->prepare("PRAGMA quick_check");
+        return !read.step() || db::AsText(read.column(0)) != "ok";
+    } catch (const db::DbError&) {
+        return true;
+    }
+}
 
 TemplateCopy CopyBlankTemplate(const std::string& blank, const std::string& to, bool sync) {
     std::error_code ec;
     if (to.empty() || fs::exists(to, ec) || fs::is_symlink(to, ec)) return TemplateCopy::NotMade;
     if (BlankTemplateDamaged(blank)) return TemplateCopy::TemplateDamaged;
     if (!CopyFileNoOverwrite(blank, to, sync)) return TemplateCopy::NotMade;
-    // A template that starts as a database but is cut short or of another
-    // kind makes a copy no check takes: gone again, and the template said.
-    const bool calendar = SamePath(blank, BlankCalendarTemplate());
-    const FileVerdict made = calendar ? CheckCalendarFile(to) : CheckSettingsFile(to);
-    if (made.use == FileUse::Refused && made.damaged) {
-        fs::remove(to, ec);
-        return TemplateCopy::TemplateDamaged;
+    // A calendar template that is another program's database makes a copy
+    // the file check refuses: gone again, and the template said. (A settings
+    // database short of a table has it made again where it is admitted.)
+    if (SamePath(blank, BlankCalendarTemplate())) {
+        const FileVerdict made = CheckCalendarFile(to);
+        if (made.use == FileUse::Refused && made.damaged) {
+            fs::remove(to, ec);
+            return TemplateCopy::TemplateDamaged;
+        }
     }
     return TemplateCopy::Made;
 }

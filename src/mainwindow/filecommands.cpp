@@ -243,14 +243,12 @@ void FileCommands::mnuNew_Calendar_File_Click() {
     // Without a usable new file the calendar in use, its look included, stays
     // as it is, and no copy of ours is left behind.
     if (!copied) return;
-    // A copy made just now that is no calendar: the template is at fault.
-    const FileVerdict made = CheckCalendarFile(chosen);
-    const bool usable = !made.damaged && (made.use == FileUse::Usable ||
-                                          AdmitCalendarFile(chosen, "Cannot Create Calendar File") == FileUse::Usable);
+    // (The copy is a calendar: CopyBlankTemplate checked it.)
+    const bool usable = CheckCalendarFile(chosen).use == FileUse::Usable ||
+                        AdmitCalendarFile(chosen, "Cannot Create Calendar File") == FileUse::Usable;
     if (!usable) {
         std::error_code ec;
         std::filesystem::remove(chosen, ec);
-        if (made.damaged) templateDamaged();
         return;
     }
     Module1.CalendarFilePath = chosen;

@@ -116,6 +116,20 @@ TEST(BlankTemplates, ADamagedOneIsNeverCopiedAndIsSaid) {
     ASSERT_EQ(fx.messages.shown.size(), 1u);
     EXPECT_EQ(fx.messages.shown[0].text.rfind("The program's blank template", 0), 0u) << fx.messages.shown[0].text;
 
+    // One cut short: it starts as a database, and the engine's check finds it.
+    {
+        const std::string whole = fx.data + "/whole.mdb";
+        auto made = vm::db::Database::Create(whole);
+        made->exec("CREATE TABLE [T] ([A] TEXT)");
+        for (int i = 0; i < 200; ++i) made->exec("INSERT INTO [T] VALUES ('" + std::string(500, 'a' + i % 26) + "')");
+        made.reset();
+        EXPECT_FALSE(vm::BlankTemplateDamaged(whole));
+        const std::string bytes = vmtest::ReadAll(whole);
+        vmtest::WriteAll(whole, bytes.substr(0, bytes.size() / 2));
+        EXPECT_TRUE(vm::BlankTemplateDamaged(whole));
+        fs::remove(whole);
+    }
+
     // A calendar already there needs no template: nothing is said.
     vmtest::WriteAll(vm::DefaultCalendarPath(), "the user's own");
     fx.messages.clear();
