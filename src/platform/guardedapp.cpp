@@ -60,8 +60,12 @@ bool PressFocusedButtonOnEnter(QObject* receiver, QEvent* event) {
         if (button->hasFocus() && button->isEnabled() && button->isVisible()) button->click();
         return true;
     }
-    if (release) {  // it came up elsewhere (the focus moved): no press
-        if (down && !key->isAutoRepeat()) std::exchange(down, nullptr)->setDown(false);
+    if (release) {
+        // It came up on another control with the focus (the focus moved): no
+        // press. (The desktop's window gets the key before its control does.)
+        const auto* widget = qobject_cast<QWidget*>(receiver);
+        if (down && !key->isAutoRepeat() && widget && widget->hasFocus())
+            std::exchange(down, nullptr)->setDown(false);
         return false;
     }
     if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
