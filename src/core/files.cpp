@@ -29,9 +29,8 @@ std::string ResolveDataPath(const std::string& stored) {
 
 bool BlankTemplateDamaged(const std::string& blank) {
     if (!FileExists(blank)) return false;
-    if (!db::LooksLikeDatabase(blank)) return true;
-    // One cut short still starts as a database: the engine's quick check
-    // (which only reads) finds it.
+    // Opening refuses one that is no database; one cut short still starts as
+    // a database, and the engine's quick check (which only reads) finds it.
     try {
         auto read = db::Database::Open(blank)->prepare("PRAGMA quick_check");
         return !read.step() || db::AsText(read.column(0)) != "ok";

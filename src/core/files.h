@@ -17,7 +17,7 @@ std::string BlankSettingsTemplate();  // program folder + "/BlankVelmora_Setting
 // store them) are taken from the data folder.
 std::string ResolveDataPath(const std::string& stored);
 
-// A template that is there and is no database of the program (empty, text).
+// A template that is there and is no whole database (empty, text, cut short).
 bool BlankTemplateDamaged(const std::string& blank);
 // A copy of a blank template: made only from a template that is a database
 // of the program, never over anything at `to`.

@@ -36,8 +36,7 @@ int EnsureMonthPictures() {
     // A folder of the user's that holds no picture yet gets them one by one.
     std::error_code ec;
     if (copied == 0 && fs::is_directory(target, ec) && HoldsNoPicture(target))
-        for (const std::string& name : names)
-            if (CopyFileNoOverwrite(JoinPath(source, name), JoinPath(target, name))) ++copied;
+        copied = CopyFilesNoOverwrite(source, target, names);
     return copied;
 }
 

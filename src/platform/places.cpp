@@ -359,14 +359,28 @@ bool HoldsStoppedCopy(const std::string& to, const std::vector<std::string>& nam
     return false;
 }
 
-int CopyFilesInto(const std::string& from, const std::string& to, const std::vector<std::string>& names) {
+// How many of the files reached the folder, and whether every one that can
+// be read did (a shipped file that cannot be read is no part of the copy).
+struct FilesCopied {
     int copied = 0;
-    for (const std::string& name : names)
-        if (CopyFileNoOverwrite(JoinPath(from, name), JoinPath(to, name))) ++copied;
-    return copied;
+    bool whole = true;
+};
+
+FilesCopied CopyFilesInto(const std::string& from, const std::string& to, const std::vector<std::string>& names) {
+    FilesCopied r;
+    for (const std::string& name : names) {
+        const std::string source = JoinPath(from, name);
+        if (CopyFileNoOverwrite(source, JoinPath(to, name))) ++r.copied;
+        else if (::access(source.c_str(), R_OK) == 0) r.whole = false;
+    }
+    return r;
 }
 
 }  // namespace
+
+int CopyFilesNoOverwrite(const std::string& from, const std::string& to, const std::vector<std::string>& names) {
+    return CopyFilesInto(from, to, names).copied;
+}
 
 int CopyFolderNoOverwrite(const std::string& from, const std::string& to, std::vector<std::string> names) {
     std::error_code ec;
@@ -378,24 +392,21 @@ int CopyFolderNoOverwrite(const std::string& from, const std::string& to, std::v
     RemoveLeftoverTemporaries(parent, name, true);
     if (fs::is_symlink(to, ec)) return 0;
     if (fs::exists(to, ec))
-        return fs::is_directory(to, ec) && HoldsStoppedCopy(to, names) ? CopyFilesInto(from, to, names) : 0;
+        return fs::is_directory(to, ec) && HoldsStoppedCopy(to, names) ? CopyFilesInto(from, to, names).copied : 0;
     if (!fs::is_directory(from, ec) || !MakeFolder(parent)) return 0;
     std::string tmp = (fs::path(parent) / TemporaryPattern(name)).string();
     if (!::mkdtemp(tmp.data())) return 0;
     ::chmod(tmp.c_str(), 0777 & ~CurrentUmask());  // as a folder made by name
     Fd held{::open(tmp.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};  // until it has its name
     if (held.fd >= 0) ::flock(held.fd, LOCK_EX | LOCK_NB);
-    const int copied = CopyFilesInto(from, tmp, names);
     // Named only when whole: a copy cut short by a full disk is made again at
-    // the next start (a shipped file that cannot be read is no part of it).
-    const auto readable = std::count_if(names.begin(), names.end(), [&](const std::string& n) {
-        return ::access(JoinPath(from, n).c_str(), R_OK) == 0;
-    });
-    if (copied == 0 || copied < readable || !NameWithoutReplacing(tmp, to)) {
+    // the next start.
+    const FilesCopied files = CopyFilesInto(from, tmp, names);
+    if (files.copied == 0 || !files.whole || !NameWithoutReplacing(tmp, to)) {
         fs::remove_all(tmp, ec);
         return 0;
     }
-    return copied;
+    return files.copied;
 }
 
 }  // namespace vm

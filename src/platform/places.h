@@ -64,6 +64,9 @@ bool MakeFolder(const std::string& path);
 // leaves): that copy is finished, each file missing copied whole and the
 // leftovers removed. Returns the number of files copied.
 int CopyFolderNoOverwrite(const std::string& from, const std::string& to, std::vector<std::string> names = {});
+// Copies the files `names` of the folder `from` into the folder `to`, one by
+// one as CopyFileNoOverwrite, leaving any already there. Returns how many.
+int CopyFilesNoOverwrite(const std::string& from, const std::string& to, const std::vector<std::string>& names);
 
 // A file written whole or not at all, replacing what had its name: the bytes
 // go to a hidden temporary file in the same folder (named as a copy's, above),
